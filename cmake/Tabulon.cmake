@@ -1,0 +1,42 @@
+# Helpers that keep the per-folder CMakeLists short.
+#
+# tabulon_core_library(NAME SOURCES ... [LINKS ...])
+#   A Qt-free static library of numeric or data code.
+# tabulon_ui_library(NAME SOURCES ...)
+#   Windows, pages and painters. Built as an object library because pages, the main
+#   window and the painters call each other; every program or GUI test links them all
+#   through tabulon_link_ui().
+
+set_property(GLOBAL PROPERTY TABULON_UI_LIBS "")
+
+function(tabulon_core_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  if(ARG_SOURCES)
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+  else()
+    # Not written yet: an empty target keeps the link lines stable.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_LINKS})
+  endif()
+endfunction()
+
+function(tabulon_ui_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  add_library(${name} OBJECT ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC platform tabulon_cores)
+  set_property(GLOBAL APPEND PROPERTY TABULON_UI_LIBS ${name})
+endfunction()
+
+# Links every window/page object library, the platform layer and the cores.
+function(tabulon_link_ui target)
+  get_property(libs GLOBAL PROPERTY TABULON_UI_LIBS)
+  foreach(lib IN LISTS libs)
+    target_link_libraries(${target} PRIVATE ${lib})
+  endforeach()
+  target_link_libraries(${target} PRIVATE platform tabulon_cores)
+endfunction()

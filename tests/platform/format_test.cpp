@@ -1,0 +1,18 @@
+#include <clocale>
+
+#include <gtest/gtest.h>
+
+#include "platform/format.h"
+
+using platform::Format;
+
+TEST(Format, WritesPrintfTextInTheCLocale) {
+    EXPECT_EQ(Format("%g", 1e6), "1e+06");
+    EXPECT_EQ(Format("%g", 0.5), "0.5");
+    EXPECT_EQ(Format("%d|%s", 7, "x"), "7|x");
+}
+
+TEST(Format, LongTextIsWrittenWhole) {
+    std::string big(1000, 'a');
+    EXPECT_EQ(Format("%s!", big.c_str()).size(), 1001u);
+}
