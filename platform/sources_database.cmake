@@ -1,0 +1,3 @@
+# Access databases over mdbtools.
+list(APPEND PLATFORM_SOURCES
+)
