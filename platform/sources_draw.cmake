@@ -1,3 +1,8 @@
 # Drawing context, colours, pens, brushes, fonts, bitmaps, images.
 list(APPEND PLATFORM_SOURCES
+  color.cpp
+  font.cpp
+  bitmap.cpp
+  canvas.cpp
+  image.cpp
 )

@@ -1,2 +1,4 @@
 list(APPEND PLATFORM_TEST_SOURCES
+  canvas_test.cpp
+  image_test.cpp
 )

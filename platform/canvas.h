@@ -1,0 +1,160 @@
+#pragma once
+// A drawing context over an image with the classic semantics the program's painters
+// assume: integer pixel coordinates, a current position, lines that leave out their end
+// pixel, rectangles that leave out their right and bottom edges, selected pen/brush/font
+// objects, text colour and background mode, text placed by its top-left corner and
+// rotated by the font's escapement. Shapes and lines are never antialiased; text is,
+// unless its font asks for non-antialiased quality.
+//
+// Coordinates of any size are accepted: everything is clipped to a safe box before it
+// reaches Qt. Each call paints and finishes, so the image may be resized between calls
+// (the canvas then sees the new size); an image that is not 32-bit is converted once.
+#include <string>
+#include <vector>
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPointF>
+
+#include "platform/bitmap.h"
+#include "platform/brush.h"
+#include "platform/color.h"
+#include "platform/font.h"
+#include "platform/pen.h"
+
+namespace platform {
+
+struct Point {
+    int x = 0;
+    int y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+// Left/top inclusive, right/bottom exclusive.
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    bool operator==(const Rect&) const = default;
+};
+
+struct Size {
+    int cx = 0;
+    int cy = 0;
+    bool operator==(const Size&) const = default;
+};
+
+enum class BkMode : int { Transparent = 1, Opaque = 2 };
+
+// Text alignment flags (combinable: one horizontal, one vertical).
+enum TextAlign : unsigned {
+    kAlignLeft = 0,
+    kAlignTop = 0,
+    kAlignUpdateCP = 1,
+    kAlignRight = 2,
+    kAlignCenter = 6,
+    kAlignBottom = 8,
+    kAlignBaseline = 24,
+};
+
+class Canvas {
+public:
+    explicit Canvas(Bitmap& bitmap);
+    explicit Canvas(QImage& image);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    int Width() const;
+    int Height() const;
+    QImage& Image() { return *image_; }
+
+    // Selected objects; each Select returns the one it replaces.
+    Pen SelectPen(const Pen& pen);
+    Brush SelectBrush(const Brush& brush);
+    Font SelectFont(const Font& font);
+    const Pen& CurrentPen() const { return pen_; }
+    const Brush& CurrentBrush() const { return brush_; }
+    const Font& CurrentFont() const { return font_; }
+
+    ColorRef SetTextColor(ColorRef c);  // return the previous value
+    ColorRef SetBkColor(ColorRef c);
+    BkMode SetBkMode(BkMode mode);
+    unsigned SetTextAlign(unsigned align);
+    ColorRef TextColor() const { return textColor_; }
+    ColorRef BkColor() const { return bkColor_; }
+
+    // Lines with the current pen from the current position; the end pixel is left out.
+    Point MoveTo(int x, int y);  // returns the previous position
+    void LineTo(int x, int y);
+    Point CurrentPosition() const { return pos_; }
+    void Polyline(const Point* pts, int count);
+    void Polyline(const std::vector<Point>& pts) { Polyline(pts.data(), static_cast<int>(pts.size())); }
+
+    // Shapes: inside filled with the current brush, outline with the current pen.
+    // The bounding rectangle leaves out its right and bottom edges; with the null pen a
+    // rectangle or ellipse is one pixel narrower and shorter still (no outline to cover it).
+    void Rectangle(int left, int top, int right, int bottom);
+    void Ellipse(int left, int top, int right, int bottom);
+    void Polygon(const Point* pts, int count);  // alternate fill rule
+    void Polygon(const std::vector<Point>& pts) { Polygon(pts.data(), static_cast<int>(pts.size())); }
+    // A polygon region filled with a colour (alternate rule), no outline.
+    void FillPolygon(const Point* pts, int count, ColorRef c);
+    // Fills with a colour / brush, no outline; right and bottom edges left out.
+    void FillRect(const Rect& r, ColorRef c);
+    void FillRect(const Rect& r, const Brush& b);
+
+    // Text of 8-bit characters (each byte one Latin-1 character).
+    void TextOut(int x, int y, const std::string& text);
+    Size GetTextExtent(const std::string& text);
+
+    ColorRef GetPixel(int x, int y) const;  // kInvalidColor outside the image / clip
+    void SetPixel(int x, int y, ColorRef c);
+    static constexpr ColorRef kInvalidColor = 0xFFFFFFFFu;
+
+    // Copies w x h pixels from (sx, sy) of the source to (x, y) here (source overlap-safe).
+    void CopyFrom(int x, int y, int w, int h, const QImage& src, int sx, int sy);
+    void CopyFrom(int x, int y, int w, int h, const Bitmap& src, int sx, int sy) {
+        CopyFrom(x, y, w, h, src.Image(), sx, sy);
+    }
+    // Scales the source rectangle onto the destination rectangle, nearest pixel.
+    void StretchFrom(int x, int y, int w, int h, const QImage& src, int sx, int sy, int sw, int sh);
+    void StretchFrom(int x, int y, int w, int h, const Bitmap& src, int sx, int sy, int sw, int sh) {
+        StretchFrom(x, y, w, h, src.Image(), sx, sy, sw, sh);
+    }
+
+    // Clipping: drawing is limited to the rectangle (and always to the image).
+    void SetClipRect(const Rect& r);
+    void ClearClip();
+    Rect ClipBox() const;
+
+private:
+    void BeginPainter(QPainter& p) const;
+    Rect Visible() const;
+    bool Writable();
+    void ThinLine(int x1, int y1, int x2, int y2);
+    void WideSegments(const std::vector<QPointF>& pts, bool closed);
+    void FillPolygonF(const std::vector<QPointF>& pts, const Brush& brush);
+    void StrokeOutline(const Point* pts, int count, bool closed);
+
+    QImage* image_;
+    Pen pen_;
+    Brush brush_{kWhite};
+    Font font_;
+    QFont qfont_;
+    ColorRef textColor_ = kBlack;
+    ColorRef bkColor_ = kWhite;
+    BkMode bkMode_ = BkMode::Opaque;
+    unsigned align_ = kAlignLeft | kAlignTop;
+    Point pos_;
+    bool clipped_ = false;
+    Rect clip_;
+    long long dashPhase_ = 0;  // styled lines keep their pattern across joined segments
+};
+
+}  // namespace platform

@@ -1,0 +1,333 @@
+// Drawing semantics the painters rely on: exact pixel coverage of lines and shapes,
+// selected objects, pen styles, text placement and copies.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include <QFontInfo>
+
+#include "platform/canvas.h"
+#include "platform/pixel.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr ColorRef kRed = Rgb(255, 0, 0);
+constexpr ColorRef kBlue = Rgb(0, 0, 255);
+
+// Pixels of the canvas that are not the background colour, as a bounding box.
+Rect InkBox(const Canvas& c, ColorRef background = kWhite) {
+    Rect box{1 << 30, 1 << 30, -1, -1};
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x)
+            if (c.GetPixel(x, y) != background) {
+                box.left = std::min(box.left, x);
+                box.top = std::min(box.top, y);
+                box.right = std::max(box.right, x + 1);
+                box.bottom = std::max(box.bottom, y + 1);
+            }
+    return box;
+}
+
+int InkCount(const Canvas& c, ColorRef color) {
+    int n = 0;
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) n += c.GetPixel(x, y) == color;
+    return n;
+}
+
+}  // namespace
+
+TEST(Color, KeepsRedInTheLowByte) {
+    EXPECT_EQ(Rgb(0x12, 0x34, 0x56), 0x00563412u);
+    EXPECT_EQ(RedOf(0x00563412u), 0x12);
+    EXPECT_EQ(GreenOf(0x00563412u), 0x34);
+    EXPECT_EQ(BlueOf(0x00563412u), 0x56);
+    const QColor q = ToQColor(Rgb(10, 20, 30));
+    EXPECT_EQ(q.red(), 10);
+    EXPECT_EQ(q.blue(), 30);
+    EXPECT_EQ(FromQColor(q), Rgb(10, 20, 30));
+    EXPECT_EQ(FromQRgb(ToQRgb(0x00ABCDEFu)), 0x00ABCDEFu);
+}
+
+TEST(Pixel, SaturatingConversionNeverOverflows) {
+    struct Case {
+        double in;
+        int out;
+    } cases[] = {{0.0, 0},       {12.9, 12},    {-12.9, -12},           {std::nan(""), 0},
+                 {1e300, kPixelLimit}, {-1e300, -kPixelLimit}, {HUGE_VAL, kPixelLimit},
+                 {-HUGE_VAL, -kPixelLimit}, {2147483648.0, kPixelLimit}};
+    for (const Case& c : cases) EXPECT_EQ(SaturatingToInt(c.in), c.out) << c.in;
+    EXPECT_EQ(SaturatingRound(2.5), 3);
+    EXPECT_EQ(SaturatingRound(-2.5), -3);
+}
+
+TEST(Canvas, LineLeavesOutItsEndPixel) {
+    Bitmap bmp(30, 30);
+    Canvas c(bmp);
+    c.SelectPen(Pen(PenStyle::Solid, 1, kRed));
+    struct {
+        Point from, to;
+    } lines[] = {{{2, 5}, {12, 5}}, {{12, 8}, {2, 8}}, {{20, 2}, {20, 12}}, {{3, 15}, {13, 25}}, {{25, 25}, {18, 14}}};
+    for (const auto& l : lines) {
+        c.MoveTo(l.from.x, l.from.y);
+        c.LineTo(l.to.x, l.to.y);
+        EXPECT_EQ(c.GetPixel(l.from.x, l.from.y), kRed);
+        EXPECT_EQ(c.GetPixel(l.to.x, l.to.y), kWhite) << l.to.x << "," << l.to.y;
+        EXPECT_EQ(c.CurrentPosition(), l.to);
+    }
+    EXPECT_EQ(InkCount(c, kRed), 10 + 10 + 10 + 10 + 11);
+}
+
+TEST(Canvas, HugeCoordinatesStillDrawTheVisiblePart) {
+    Bitmap bmp(50, 20);
+    Canvas c(bmp);
+    c.SelectPen(Pen(PenStyle::Solid, 1, kRed));
+    c.MoveTo(10, 10);
+    c.LineTo(SaturatingToInt(1e12), 10);
+    EXPECT_EQ(InkBox(c), (Rect{10, 10, 50, 11}));
+    // Endpoints at the extremes of int, both ways, and a wide pen: no overflow, right slope.
+    bmp.Fill(kWhite);
+    c.MoveTo(-2000000000, -2000000000);
+    c.LineTo(2000000000, 2000000000);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(c.GetPixel(i, i), kRed) << i;
+    bmp.Fill(kWhite);
+    c.SelectPen(Pen(PenStyle::Solid, 3, kBlue));
+    c.MoveTo(-2147483647, 5);
+    c.LineTo(2147483647, 5);
+    EXPECT_EQ(InkBox(c), (Rect{0, 4, 50, 7}));
+    c.SelectBrush(Brush(kRed));
+    c.Ellipse(-1000000, -1000000, 1000000, 1000000);  // covers everything
+    EXPECT_EQ(InkCount(c, kRed), 50 * 20);
+}
+
+TEST(Canvas, RectangleLeavesOutRightAndBottomEdges) {
+    Bitmap bmp(20, 20);
+    Canvas c(bmp);
+    c.SelectPen(Pen(PenStyle::Solid, 1, kRed));
+    c.SelectBrush(Brush(kBlue));
+    c.Rectangle(2, 3, 12, 10);
+    EXPECT_EQ(InkBox(c), (Rect{2, 3, 12, 10}));
+    EXPECT_EQ(c.GetPixel(11, 9), kRed);   // outline on the last pixels inside
+    EXPECT_EQ(c.GetPixel(5, 5), kBlue);   // filled with the brush
+    EXPECT_EQ(InkCount(c, kRed), 2 * 10 + 2 * 5);
+    bmp.Fill(kWhite);
+    c.SelectPen(Pen(PenStyle::Null, 1, kRed));
+    c.Rectangle(2, 3, 12, 10);
+    EXPECT_EQ(InkBox(c), (Rect{2, 3, 11, 9}));
+    c.SelectPen(Pen(PenStyle::Solid, 1, kRed));
+
+    bmp.Fill(kWhite);
+    c.FillRect(Rect{4, 4, 8, 6}, kBlue);
+    EXPECT_EQ(InkBox(c), (Rect{4, 4, 8, 6}));
+
+    bmp.Fill(kWhite);  // polygon: same rule, ellipse within its box
+    const std::vector<Point> square{{2, 2}, {10, 2}, {10, 10}, {2, 10}};
+    c.SelectPen(Pen(PenStyle::Null, 1, kRed));
+    c.Polygon(square);
+    EXPECT_EQ(InkBox(c), (Rect{2, 2, 10, 10}));
+    bmp.Fill(kWhite);
+    c.SelectPen(Pen(PenStyle::Solid, 1, kRed));
+    c.Ellipse(3, 4, 15, 12);
+    EXPECT_EQ(InkBox(c), (Rect{3, 4, 15, 12}));
+}
+
+TEST(Canvas, PolygonRegionsUseTheAlternateRule) {
+    Bitmap bmp(100, 100);
+    Canvas c(bmp);
+    std::vector<Point> star;  // a pentagram: its centre is crossed twice, so it stays empty
+    for (int k = 0; k < 5; ++k) {
+        const double a = -std::numbers::pi / 2 + k * 4 * std::numbers::pi / 5;
+        star.push_back({50 + static_cast<int>(std::lround(45 * std::cos(a))), 50 + static_cast<int>(std::lround(45 * std::sin(a)))});
+    }
+    c.FillPolygon(star.data(), static_cast<int>(star.size()), kRed);
+    EXPECT_EQ(c.GetPixel(50, 50), kWhite);
+    EXPECT_EQ(c.GetPixel(50, 15), kRed);  // inside the upper point
+    // Far-away vertices are cut before drawing; the visible part is intact.
+    bmp.Fill(kWhite);
+    const Point huge[3] = {{-2000000000, -10}, {2000000000, -10}, {0, 2000000000}};
+    c.FillPolygon(huge, 3, kBlue);
+    EXPECT_EQ(InkCount(c, kBlue), 100 * 100);
+}
+
+TEST(Canvas, SelectReturnsThePreviousObject) {
+    Bitmap bmp(4, 4);
+    Canvas c(bmp);
+    const Pen red(PenStyle::Dash, 1, kRed);
+    const Pen first = c.SelectPen(red);
+    EXPECT_EQ(first, Pen());
+    EXPECT_EQ(c.SelectPen(first), red);
+    const Brush blue(kBlue);
+    EXPECT_EQ(c.SelectBrush(Brush::Null()), Brush(kWhite));
+    EXPECT_EQ(c.SelectBrush(blue), Brush::Null());
+    const Font f = Font::Make("Arial", 20, kWeightBold);
+    c.SelectFont(f);
+    EXPECT_EQ(c.SelectFont(Font()), f);
+    EXPECT_EQ(c.SetTextColor(kRed), kBlack);
+    EXPECT_EQ(c.SetBkMode(BkMode::Transparent), BkMode::Opaque);
+}
+
+TEST(Canvas, PenStyles) {
+    Bitmap bmp(100, 10);
+    Canvas c(bmp);
+    c.SelectPen(Pen(PenStyle::Null, 1, kRed));
+    c.SelectBrush(Brush::Null());
+    c.MoveTo(0, 1);
+    c.LineTo(100, 1);
+    c.Rectangle(0, 0, 50, 10);
+    c.Ellipse(0, 0, 50, 10);
+    EXPECT_EQ(InkCount(c, kRed), 0);
+
+    // Styled lines leave gaps: background-coloured when opaque, untouched when transparent.
+    for (PenStyle s : {PenStyle::Dash, PenStyle::Dot, PenStyle::DashDot, PenStyle::DashDotDot}) {
+        bmp.Fill(kBlue);
+        c.SelectPen(Pen(s, 1, kRed));
+        c.SetBkMode(BkMode::Opaque);
+        c.MoveTo(0, 2);
+        c.LineTo(100, 2);
+        c.SetBkMode(BkMode::Transparent);
+        c.MoveTo(0, 5);
+        c.LineTo(100, 5);
+        int red2 = 0, white2 = 0, red5 = 0, blue5 = 0;
+        for (int x = 0; x < 100; ++x) {
+            red2 += c.GetPixel(x, 2) == kRed;
+            white2 += c.GetPixel(x, 2) == kWhite;
+            red5 += c.GetPixel(x, 5) == kRed;
+            blue5 += c.GetPixel(x, 5) == kBlue;
+        }
+        EXPECT_EQ(red2 + white2, 100) << static_cast<int>(s);
+        EXPECT_GT(white2, 10) << static_cast<int>(s);
+        EXPECT_EQ(red5, red2) << static_cast<int>(s);
+        EXPECT_EQ(blue5, white2) << static_cast<int>(s);
+    }
+}
+
+TEST(Canvas, ClipRectLimitsDrawing) {
+    Bitmap bmp(20, 20);
+    Canvas c(bmp);
+    c.SetClipRect(Rect{5, 5, 10, 10});
+    c.SelectBrush(Brush(kRed));
+    c.SelectPen(Pen(PenStyle::Solid, 2, kRed));
+    c.Rectangle(0, 0, 20, 20);
+    c.MoveTo(0, 0);
+    c.LineTo(20, 20);
+    c.SetTextColor(kRed);
+    c.TextOut(0, 0, "MMMMMMMM");
+    EXPECT_EQ(c.GetPixel(2, 2), Canvas::kInvalidColor);
+    EXPECT_EQ(c.ClipBox(), (Rect{5, 5, 10, 10}));
+    c.ClearClip();
+    EXPECT_EQ(InkBox(c), (Rect{5, 5, 10, 10}));
+}
+
+TEST(Canvas, TextIsPlacedByItsTopLeftCorner) {
+    Bitmap bmp(300, 200);
+    Canvas c(bmp);
+    c.SelectFont(Font::Make("Arial", 24));
+    c.SetBkMode(BkMode::Transparent);
+    const std::string text = "Hgj\xC4y";  // ascender, descenders, a Latin-1 capital with a diaeresis
+    const Size ext = c.GetTextExtent(text);
+    EXPECT_GT(ext.cx, 40);
+    EXPECT_GE(ext.cy, 24);
+    c.TextOut(50, 60, text);
+    const Rect ink = InkBox(c);
+    EXPECT_GE(ink.left, 50);
+    EXPECT_GE(ink.top, 60);
+    EXPECT_LE(ink.right, 50 + ext.cx);
+    EXPECT_LE(ink.bottom, 60 + ext.cy);
+    EXPECT_GT(ink.Width(), ext.cx / 2);
+
+    // Opaque mode fills exactly the extent box with the background colour.
+    bmp.Fill(kWhite);
+    c.SetBkMode(BkMode::Opaque);
+    c.SetBkColor(kBlue);
+    c.TextOut(10, 20, text);
+    EXPECT_EQ(InkBox(c), (Rect{10, 20, 10 + ext.cx, 20 + ext.cy}));
+}
+
+TEST(Canvas, EscapementRotatesTextAroundItsCorner) {
+    Bitmap bmp(200, 300);
+    Canvas c(bmp);
+    c.SetBkMode(BkMode::Transparent);
+    Font up = Font::Make("Arial", 20, kWeightNormal, false, 900);
+    c.SelectFont(up);
+    const Size ext = c.GetTextExtent("Caption");
+    c.TextOut(50, 250, "Caption");
+    Rect ink = InkBox(c);  // runs upwards from (50, 250), the glyphs' feet to the right
+    EXPECT_GT(ink.Height(), ink.Width());
+    EXPECT_LE(ink.bottom, 250 + 1);
+    EXPECT_GE(ink.top, 250 - ext.cx - 1);
+    EXPECT_GE(ink.left, 50 - 1);
+    EXPECT_LE(ink.right, 50 + ext.cy + 1);
+
+    bmp.Fill(kWhite);
+    up.escapement = -900;  // runs downwards, the glyphs' feet to the left
+    c.SelectFont(up);
+    c.TextOut(50, 20, "Caption");
+    ink = InkBox(c);
+    EXPECT_GT(ink.Height(), ink.Width());
+    EXPECT_GE(ink.top, 20 - 1);
+    EXPECT_LE(ink.bottom, 20 + ext.cx + 1);
+    EXPECT_LE(ink.right, 50 + 1);
+    EXPECT_GE(ink.left, 50 - ext.cy - 1);
+}
+
+TEST(Font, FacesMapToInstalledFamilies) {
+    struct {
+        const char* face;
+        const char* family;
+    } cases[] = {{"Arial", "Liberation Sans"},       {"Ariel", "Liberation Sans"},
+                 {"MS Sans Serif", "Liberation Sans"}, {"Times", "Liberation Serif"},
+                 {"Times New Roman", "Liberation Serif"}, {"Courier New", "Liberation Mono"},
+                 {"Courier", "Liberation Mono"},     {"Symbol", "DejaVu Sans"}};
+    for (const auto& c : cases) {
+        Font f;
+        f.faceName = c.face;
+        f.height = -16;
+        EXPECT_EQ(QFontInfo(ToQFont(f)).family().toStdString(), c.family) << c.face;
+    }
+}
+
+TEST(Font, HeightWeightAndSymbolText) {
+    Font f = Font::Make("Times", 20, kWeightSemiBold);
+    QFont q = ToQFont(f);
+    EXPECT_EQ(q.pixelSize(), 20);
+    EXPECT_EQ(q.weight(), QFont::DemiBold);
+    f.height = 20;  // cell height: the character is smaller, the line is 20 pixels
+    q = ToQFont(f);
+    EXPECT_LT(q.pixelSize(), 20);
+    EXPECT_NEAR(QFontMetrics(q).height(), 20, 1);
+    f.weight = 0;
+    EXPECT_EQ(ToQFont(f).weight(), QFont::Normal);
+
+    Font sym;
+    sym.faceName = "Symbol";
+    EXPECT_EQ(FontText(sym, "abD"), QString::fromUtf8("\u03B1\u03B2\u0394"));
+    EXPECT_EQ(FontText(f, "a\xB5"), QString::fromUtf8("a\u00B5"));  // bytes are Latin-1
+}
+
+TEST(Canvas, CopyAndStretch) {
+    Bitmap src(8, 8, kBlue);
+    Canvas s(src);
+    s.SetPixel(1, 2, kRed);
+    Bitmap dst(20, 20);
+    Canvas d(dst);
+    d.CopyFrom(5, 5, 8, 8, src, 0, 0);
+    EXPECT_EQ(InkBox(d), (Rect{5, 5, 13, 13}));
+    EXPECT_EQ(d.GetPixel(6, 7), kRed);
+    d.CopyFrom(-4, -4, 8, 8, src, 0, 0);  // cut at the destination's edge
+    EXPECT_EQ(d.GetPixel(0, 0), kBlue);
+    EXPECT_EQ(d.GetPixel(4, 4), kWhite);
+
+    dst.Fill(kWhite);
+    d.StretchFrom(0, 0, 16, 16, src, 0, 0, 8, 8);  // twice the size
+    EXPECT_EQ(InkBox(d), (Rect{0, 0, 16, 16}));
+    EXPECT_EQ(d.GetPixel(2, 4), kRed);
+    EXPECT_EQ(d.GetPixel(3, 5), kRed);
+    EXPECT_EQ(d.GetPixel(4, 4), kBlue);
+    // Overlapping copy inside one image keeps the source pixels.
+    d.CopyFrom(1, 1, 16, 16, dst, 0, 0);
+    EXPECT_EQ(d.GetPixel(3, 5), kRed);
+    EXPECT_EQ(d.GetPixel(4, 6), kRed);
+}
