@@ -1,0 +1,72 @@
+#pragma once
+// Field types and values of Access tables, and the decoding of their stored bytes.
+// Numbers are taken from their binary form, never through text, so a double keeps
+// every digit it has in the file.
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// The codes are the ones the file format stores (they coincide with DAO's field
+// type codes from 1 to 12).
+enum class AccessFieldType : int {
+    Unknown = 0,
+    Boolean = 1,
+    Byte = 2,
+    Integer = 3,
+    Long = 4,
+    Currency = 5,
+    Single = 6,
+    Double = 7,
+    DateTime = 8,
+    Binary = 9,
+    Text = 10,
+    OleObject = 11,
+    Memo = 12,
+    ReplicationId = 15,
+    Decimal = 16,
+    Complex = 18,
+};
+
+AccessFieldType AccessFieldTypeFromCode(int code);
+const char* AccessFieldTypeName(AccessFieldType type);
+bool IsNumericFieldType(AccessFieldType type);  // Boolean .. Double and Decimal
+bool IsTextFieldType(AccessFieldType type);     // Text, Memo, ReplicationId
+
+struct AccessDateTime {
+    int year = 1899;
+    int month = 12;
+    int day = 30;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+struct AccessValue {
+    AccessFieldType type = AccessFieldType::Unknown;
+    // Nulls and zero-length texts both read as null: the stored row does not tell them apart.
+    bool isNull = true;
+    // Numeric types (a yes/no field gives 1 or 0) and date/time fields (days since
+    // 1899-12-30, the fraction being the time of day).
+    double number = 0.0;
+    std::string text;     // Text, Memo, ReplicationId (Latin-1)
+    AccessDateTime date;  // DateTime
+    bool HasNumber() const { return !isNull && (IsNumericFieldType(type) || type == AccessFieldType::DateTime); }
+};
+
+// mdbtools hands out UTF-8; the program's strings hold one Latin-1 character per byte.
+// Characters beyond Latin-1 (and broken sequences) become '?'.
+std::string Utf8ToLatin1(const std::string& utf8);
+std::string Latin1ToUtf8(const std::string& latin1);
+
+// A stored date (days since 1899-12-30; for days before it the fraction still counts
+// forward from midnight) as calendar fields, rounded to the second.
+AccessDateTime OleDateToDateTime(double oleDate);
+
+// Little-endian stored forms.
+double DecodeAccessCurrency(const unsigned char* bytes8);
+// 17 bytes: a sign byte (0x80 negative) and a 128-bit magnitude as four 32-bit
+// little-endian words, the most significant word first.
+double DecodeAccessDecimal(const unsigned char* bytes17, int scale);
+
+}  // namespace platform

@@ -1,0 +1,273 @@
+// Statement checks, LIKE, conditions and value decoding of the Access reader, without files.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "platform/access_condition.h"
+#include "platform/access_statement.h"
+#include "platform/access_values.h"
+
+namespace platform {
+namespace {
+
+TEST(AccessStatement, PlainTableNameRecognisesWholeTableStatements) {
+    struct Case {
+        const char* statement;
+        const char* name;  // nullptr: not a plain whole-table statement
+    };
+    const Case cases[] = {
+        {"SELECT * FROM Fruit", "Fruit"},
+        {"  select   *  from   Fruit Salad ; ", "Fruit Salad"},
+        {"SELECT * FROM [Muffin/Bread]", "Muffin/Bread"},
+        {"SELECT *FROM[Veggie Salad];", "Veggie Salad"},
+        {"SELECT * FROM Fruit WHERE Fat > 5", "Fruit WHERE Fat > 5"},  // not a table: the parser decides
+        {"SELECT Fruit FROM Fruit", nullptr},
+        {"SELECT * FROMFruit", nullptr},
+        {"SELECTED * FROM Fruit", nullptr},
+        {"SELECT * FROM [a] WHERE [b] = 1", nullptr},
+        {"SELECT * FROM [unclosed", nullptr},
+        {"SELECT * FROM ", nullptr},
+    };
+    for (const Case& c : cases) {
+        std::optional<std::string> name = PlainTableName(c.statement);
+        if (c.name) {
+            ASSERT_TRUE(name.has_value()) << c.statement;
+            EXPECT_EQ(*name, c.name) << c.statement;
+        } else {
+            EXPECT_FALSE(name.has_value()) << c.statement;
+        }
+    }
+}
+
+TEST(AccessStatement, CheckRefusesWhatTheParserMustNotSee) {
+    struct Case {
+        const char* statement;
+        const char* errorPart;  // nullptr: accepted
+        const char* table;
+    };
+    const Case cases[] = {
+        {"SELECT a, [b c] FROM [T 1] WHERE a > 2 AND b LIKE 'x%';", nullptr, "T 1"},
+        {"select count(*) from T", nullptr, "T"},
+        {"SELECT * FROM T WHERE a = -2147483647", nullptr, "T"},
+        {"SELECT * FROM T WHERE a = 12345678901.5", nullptr, "T"},
+        {"", "No SQL statement", ""},
+        {"   ", "No SQL statement", ""},
+        {"DISCONNECT", kSimpleSelectOnly, ""},
+        {"CONNECT TO 'other.mdb'", kSimpleSelectOnly, ""},
+        {"DESCRIBE TABLE T", kSimpleSelectOnly, ""},
+        {"SELECT * FROM T; DISCONNECT", "one statement", ""},
+        {"SELECT COUNT(*) FROM T WHERE a = 1", "COUNT(*) with conditions", ""},
+        {"SELECT * FROM T WHERE a = 2147483648", "beyond 2147483647", ""},
+        {"SELECT * FROM T WHERE a = 'open", "not closed", ""},
+        {"SELECT * FROM [T WHERE a = 1", "not closed", ""},
+        {"SELECT * FROM T WHERE (a = 1 OR b = 2) AND c = 3", "brackets in conditions", ""},
+        {"SELECT TOP 10 PERCENT * FROM T", "TOP n PERCENT is not", ""},
+        {"SELECT * FROM T ORDER BY a", "ORDER is not", ""},
+        {"SELECT a AS b FROM T", "AS is not", ""},
+        {"SELECT * FROM T, U", "several tables", ""},
+    };
+    for (const Case& c : cases) {
+        CheckedStatement checked = CheckSelectStatement(c.statement);
+        if (c.errorPart) {
+            EXPECT_FALSE(checked.ok) << c.statement;
+            EXPECT_NE(checked.error.find(c.errorPart), std::string::npos) << c.statement << " -> " << checked.error;
+        } else {
+            EXPECT_TRUE(checked.ok) << c.statement << " -> " << checked.error;
+            EXPECT_EQ(checked.tableName, c.table) << c.statement;
+            EXPECT_NE(checked.statement.back(), ';');
+        }
+    }
+}
+
+TEST(AccessStatement, CheckCollectsThePlainSelectList) {
+    EXPECT_EQ(CheckSelectStatement("SELECT TOP 5 a, [b c] ,d FROM T").fieldNames,
+              (std::vector<std::string>{"a", "b c", "d"}));
+    EXPECT_TRUE(CheckSelectStatement("SELECT * FROM T").fieldNames.empty());
+    EXPECT_TRUE(CheckSelectStatement("SELECT COUNT(*) FROM T").fieldNames.empty());
+    EXPECT_TRUE(CheckSelectStatement("SELECT a b FROM T").fieldNames.empty());
+}
+
+TEST(AccessStatement, TokenizerKeepsQuotedTextWhole) {
+    std::vector<SqlToken> t = TokenizeSql("SELECT [a b] FROM t WHERE c<>'x y' AND d>=.5");
+    ASSERT_EQ(t.size(), 14u);
+    EXPECT_EQ(t[1].kind, SqlToken::Kind::Bracketed);
+    EXPECT_EQ(t[1].text, "a b");
+    EXPECT_EQ(t[8].kind, SqlToken::Kind::String);
+    EXPECT_EQ(t[8].text, "x y");
+    EXPECT_EQ(t[13].kind, SqlToken::Kind::Number);
+    EXPECT_EQ(t[13].text, ".5");
+}
+
+TEST(AccessStatement, LikeMatchesJetWildcardsWithoutRegardToCase) {
+    struct Case {
+        const char* text;
+        const char* pattern;
+        bool match;
+    };
+    const Case cases[] = {
+        {"Peach", "P*", true},         {"peach", "P%", true},        {"Apple", "P*", false},
+        {"Passion Fruit", "*fruit", true}, {"Pear", "Pe?r", true},   {"Pear", "Pe_r", true},
+        {"Per", "Pe?r", false},        {"A1", "A#", true},           {"Ax", "A#", false},
+        {"", "*", true},               {"", "", true},               {"a", "", false},
+        {"abcabc", "*b*c", true},      {"abcabd", "*b*c", false},    {"Grapefruit, Red", "*, r*", true},
+        {"\xDCn\xEF" "code", "?n?code", true},  // Latin-1 "Ünïcode"
+        {"\xDCn\xEF" "code", "\xFCN\xCF" "CODE", true}, {"\xD7", "\xF7", false},  // × and ÷ are not letters
+    };
+    for (const Case& c : cases) EXPECT_EQ(LikeMatch(c.text, c.pattern), c.match) << c.text << " LIKE " << c.pattern;
+}
+
+TEST(AccessValues, TextCrossesBetweenUtf8AndLatin1) {
+    EXPECT_EQ(Utf8ToLatin1("Gr\xC3\xBC\xC3\x9F" "e, caf\xC3\xA9"), "Gr\xFC\xDF" "e, caf\xE9");
+    EXPECT_EQ(Latin1ToUtf8("Gr\xFC\xDF" "e, caf\xE9"), "Gr\xC3\xBC\xC3\x9F" "e, caf\xC3\xA9");
+    EXPECT_EQ(Utf8ToLatin1("1 \xE2\x82\xAC, \xF0\x9F\x98\x80!"), "1 ?, ?!");  // euro sign, emoji
+    EXPECT_EQ(Utf8ToLatin1("a\xC3" "b\x80" "c\xE2\x82"), "a?b?c?");                   // broken sequences
+}
+
+TEST(AccessValues, OleDatesBecomeCalendarFields) {
+    struct Case {
+        double ole;
+        int y, mo, d, h, mi, s;
+    };
+    // Checked against Python's datetime(1899, 12, 30) + timedelta(days); negative dates
+    // follow the stored rule (whole days back, the fraction forward from midnight).
+    const Case cases[] = {
+        {0, 1899, 12, 30, 0, 0, 0},        {1, 1899, 12, 31, 0, 0, 0},
+        {2, 1900, 1, 1, 0, 0, 0},          {36526, 2000, 1, 1, 0, 0, 0},
+        {29221.5, 1980, 1, 1, 12, 0, 0},   {29932, 1981, 12, 12, 0, 0, 0},
+        {2958465, 9999, 12, 31, 0, 0, 0},  {-657434, 100, 1, 1, 0, 0, 0},
+        {-1.25, 1899, 12, 29, 6, 0, 0},    {44000.999999, 2020, 6, 19, 0, 0, 0},
+        {44000.75 + 1.0 / 86400, 2020, 6, 18, 18, 0, 1},
+    };
+    for (const Case& c : cases) {
+        AccessDateTime t = OleDateToDateTime(c.ole);
+        EXPECT_EQ(t.year, c.y) << c.ole;
+        EXPECT_EQ(t.month, c.mo) << c.ole;
+        EXPECT_EQ(t.day, c.d) << c.ole;
+        EXPECT_EQ(t.hour, c.h) << c.ole;
+        EXPECT_EQ(t.minute, c.mi) << c.ole;
+        EXPECT_EQ(t.second, c.s) << c.ole;
+    }
+}
+
+TEST(AccessValues, CurrencyAndDecimalDecodeFromTheirBytes) {
+    // 12345678.9012 as a 64-bit count of ten-thousandths, and its negative.
+    const long long units = 123456789012LL;
+    unsigned char money[8];
+    for (int i = 0; i < 8; ++i) money[i] = static_cast<unsigned char>(static_cast<unsigned long long>(units) >> (8 * i));
+    EXPECT_DOUBLE_EQ(DecodeAccessCurrency(money), 12345678.9012);
+    for (int i = 0; i < 8; ++i) money[i] = static_cast<unsigned char>(static_cast<unsigned long long>(-units) >> (8 * i));
+    EXPECT_DOUBLE_EQ(DecodeAccessCurrency(money), -12345678.9012);
+
+    // Decimal: sign byte, then the most significant 32-bit word first, each little-endian.
+    unsigned char dec[17] = {};
+    dec[13] = 0x39;  // 12345 = 0x3039 in the least significant word
+    dec[14] = 0x30;
+    EXPECT_DOUBLE_EQ(DecodeAccessDecimal(dec, 0), 12345.0);
+    EXPECT_DOUBLE_EQ(DecodeAccessDecimal(dec, 2), 123.45);
+    dec[0] = 0x80;
+    EXPECT_DOUBLE_EQ(DecodeAccessDecimal(dec, 3), -12.345);
+    unsigned char big[17] = {};
+    big[9] = 0x01;  // the third word (bits 32..63) = 1: 2^32
+    EXPECT_DOUBLE_EQ(DecodeAccessDecimal(big, 0), 4294967296.0);
+}
+
+AccessValue Number(double x, AccessFieldType type = AccessFieldType::Double) {
+    AccessValue v;
+    v.type = type;
+    v.isNull = false;
+    v.number = x;
+    return v;
+}
+
+AccessValue Text(const char* s) {
+    AccessValue v;
+    v.type = AccessFieldType::Text;
+    v.isNull = false;
+    v.text = s;
+    return v;
+}
+
+std::unique_ptr<AccessCondition> Compare(int column, AccessCondition::Op op, double x) {
+    auto c = std::make_unique<AccessCondition>();
+    c->kind = AccessCondition::Kind::Compare;
+    c->op = op;
+    c->column = column;
+    c->number = x;
+    return c;
+}
+
+std::unique_ptr<AccessCondition> Join(AccessCondition::Kind kind, std::unique_ptr<AccessCondition> a,
+                                      std::unique_ptr<AccessCondition> b = nullptr) {
+    auto c = std::make_unique<AccessCondition>();
+    c->kind = kind;
+    c->left = std::move(a);
+    c->right = std::move(b);
+    return c;
+}
+
+TEST(AccessCondition, ThreeValuedLogicDropsRowsWithNulls) {
+    using K = AccessCondition::Kind;
+    using O = AccessCondition::Op;
+    std::map<int, AccessValue> row{{0, Number(5)}, {1, AccessValue{}}, {2, Text("Kiwi")},
+                                   {3, Number(1, AccessFieldType::Boolean)}};
+    const AccessValueSource valueOf = [&](int column) -> const AccessValue& { return row.at(column); };
+
+    EXPECT_EQ(EvaluateCondition(*Compare(0, O::Greater, 4.5), valueOf), Truth::True);
+    EXPECT_EQ(EvaluateCondition(*Compare(0, O::LessEqual, 4.5), valueOf), Truth::False);
+    EXPECT_EQ(EvaluateCondition(*Compare(1, O::Equal, 0), valueOf), Truth::Unknown);
+    EXPECT_EQ(EvaluateCondition(*Join(K::Not, Compare(1, O::Equal, 0)), valueOf), Truth::Unknown);
+    EXPECT_EQ(EvaluateCondition(*Join(K::Or, Compare(1, O::Equal, 0), Compare(0, O::Equal, 5)), valueOf), Truth::True);
+    EXPECT_EQ(EvaluateCondition(*Join(K::And, Compare(1, O::Equal, 0), Compare(0, O::Equal, 6)), valueOf),
+              Truth::False);
+    EXPECT_EQ(EvaluateCondition(*Join(K::And, Compare(1, O::Equal, 0), Compare(0, O::Equal, 5)), valueOf),
+              Truth::Unknown);
+    // A yes/no field: any non-zero number stands for Yes.
+    EXPECT_EQ(EvaluateCondition(*Compare(3, O::Equal, -1), valueOf), Truth::True);
+    EXPECT_EQ(EvaluateCondition(*Compare(3, O::NotEqual, 0), valueOf), Truth::True);
+
+    AccessCondition isNull;
+    isNull.kind = K::IsNull;
+    isNull.column = 1;
+    EXPECT_EQ(EvaluateCondition(isNull, valueOf), Truth::True);
+    isNull.column = 0;
+    EXPECT_EQ(EvaluateCondition(isNull, valueOf), Truth::False);
+
+    AccessCondition text;
+    text.kind = K::Compare;
+    text.column = 2;
+    text.constantIsText = true;
+    text.text = "kiwi";
+    EXPECT_EQ(EvaluateCondition(text, valueOf), Truth::True);
+    text.op = O::Less;
+    text.text = "Lemon";
+    EXPECT_EQ(EvaluateCondition(text, valueOf), Truth::True);
+}
+
+TEST(AccessCondition, ComparisonsAreCheckedAgainstTheColumnType) {
+    auto make = [](AccessCondition::Op op, bool isText, const char* text) {
+        AccessCondition c;
+        c.kind = AccessCondition::Kind::Compare;
+        c.op = op;
+        c.constantIsText = isText;
+        c.text = text;
+        return c;
+    };
+    const AccessCondition number = make(AccessCondition::Op::Equal, false, "");
+    const AccessCondition text = make(AccessCondition::Op::Equal, true, "x");
+    const AccessCondition like = make(AccessCondition::Op::Like, true, "[a-c]*");
+    const AccessCondition less = make(AccessCondition::Op::Less, false, "");
+
+    EXPECT_EQ(CheckComparison(number, AccessFieldType::Currency, "H"), "");
+    EXPECT_EQ(CheckComparison(number, AccessFieldType::Decimal, "D"), "");
+    EXPECT_EQ(CheckComparison(text, AccessFieldType::Memo, "M"), "");
+    EXPECT_NE(CheckComparison(text, AccessFieldType::Long, "E").find("Data type mismatch"), std::string::npos);
+    EXPECT_NE(CheckComparison(number, AccessFieldType::Text, "A").find("Data type mismatch"), std::string::npos);
+    EXPECT_NE(CheckComparison(like, AccessFieldType::Text, "A").find("character lists"), std::string::npos);
+    EXPECT_NE(CheckComparison(less, AccessFieldType::Boolean, "I").find("= or <>"), std::string::npos);
+    EXPECT_EQ(CheckComparison(text, AccessFieldType::DateTime, "G"),
+              std::string(kSimpleSelectOnly) + "; conditions on Date/Time columns are not.");
+    EXPECT_NE(CheckComparison(number, AccessFieldType::OleObject, "O").find("OLE Object"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace platform
