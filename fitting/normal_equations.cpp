@@ -1,0 +1,114 @@
+#include "fitting/normal_equations.h"
+
+#include "fitting/matrix_inversion.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+double normalMatrix[kNormalWorkspaceOrder * kNormalWorkspaceOrder + kNormalWorkspaceOrder + 1];
+NormalSums normalSums;
+double normalRow[kNormalWorkspaceOrder + 1];
+double normalTarget = 0.0;
+
+void ClearNormalEquations(double* a, int n)
+{
+    if (n < 0)
+        return;
+    const int vectorEnd = std::min(n, kNormalWorkspaceOrder);
+    for (int i = 0; i <= vectorEnd; ++i) {
+        normalSums.rightHandSide[i] = 0.0;
+        normalSums.coefficients[i] = 0.0;
+        normalSums.deviations[i] = 0.0;
+    }
+    for (int run = 0; run <= n; ++run) {
+        for (int i = 0; i <= n; ++i)
+            a[run * n + i] = 0.0;
+    }
+}
+
+void CopySquareMatrix(const double* src, double* dst, int n)
+{
+    for (int i = 0; i < n * n; ++i)
+        dst[i] = src[i];
+}
+
+double CoefficientDeviation(double msr, double inverseDiagonal, double determinant)
+{
+    if (determinant == 0.0)
+        return std::numeric_limits<double>::infinity();
+    // (M^-1)_jj equals the minor's determinant over the whole determinant, but
+    // unlike that ratio it does not overflow for many terms.
+    return std::sqrt(std::fabs(msr * inverseDiagonal));
+}
+
+bool FitLeastSquares(int m, int n, const LeastSquaresRow& rowOf, LeastSquaresResult& result,
+                     const LeastSquaresPrediction& predict)
+{
+    result = LeastSquaresResult{};
+    if (m < 1 || n < 1)
+        return false;
+    const std::size_t mm = static_cast<std::size_t>(m);
+    result.coefficients.assign(mm, 0.0);
+    result.deviations.assign(mm, 0.0);
+
+    std::vector<double> matrix(mm * mm + 1, 0.0);  // 1-based
+    std::vector<double> rhs(mm, 0.0);
+    std::vector<double> row(mm, 0.0);
+    double sum = 0.0;
+
+    for (int p = 0; p < n; ++p) {
+        double target = 0.0, value = 0.0;
+        if (!rowOf(p, row.data(), target, value))
+            return false;
+        sum += value;
+        for (int j = 0; j < m; ++j) {
+            rhs[j] += target * row[j];
+            for (int l = 0; l < m; ++l)
+                matrix[l * mm + j + 1] += row[j] * row[l];
+        }
+    }
+    result.mean = sum / n;
+
+    result.determinant = InvertMatrixArrayN(m, matrix);
+    const double infinity = std::numeric_limits<double>::infinity();
+    if (result.determinant == 0.0) {
+        std::fill(result.deviations.begin(), result.deviations.end(), infinity);
+    } else {
+        for (int j = 0; j < m; ++j) {
+            double a = 0.0;
+            for (int l = 0; l < m; ++l)
+                a += matrix[l * mm + j + 1] * rhs[l];
+            result.coefficients[j] = a;
+        }
+    }
+
+    double sst = 0.0, ssr = 0.0;
+    for (int p = 0; p < n; ++p) {
+        double target = 0.0, value = 0.0;
+        if (!rowOf(p, row.data(), target, value))
+            return false;
+        double fitted;
+        if (predict) {
+            fitted = predict(row.data(), result.coefficients.data(), m);
+        } else {
+            fitted = 0.0;
+            for (int k = 0; k < m; ++k)
+                fitted += result.coefficients[k] * row[k];
+        }
+        sst += (result.mean - value) * (result.mean - value);
+        ssr += (fitted - value) * (fitted - value);
+    }
+    result.sst = sst;
+    if (result.determinant == 0.0) {
+        result.ssr = result.msr = result.deviation = result.residualMeasure = infinity;
+        return true;
+    }
+    result.ssr = ssr;
+    result.msr = ssr / n;
+    result.deviation = std::sqrt(result.msr);
+    for (int j = 0; j < m; ++j)
+        result.deviations[j] = CoefficientDeviation(result.msr, matrix[j * mm + j + 1], result.determinant);
+    result.residualMeasure = (sst / n != 0.0) ? ssr / sst : 0.0;
+    return true;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+// Normal equations of linear least squares, shared by every fit.
+
+// Fixed workspace of the base-line fit: a 1-based normal matrix with room for
+// the clearing of an order-10 system, the three vectors (right-hand side,
+// coefficients, standard deviations) indexed 0 to 10, one basis row and the
+// target cell that the row callbacks fill.
+constexpr int kNormalWorkspaceOrder = 10;
+extern double normalMatrix[kNormalWorkspaceOrder * kNormalWorkspaceOrder + kNormalWorkspaceOrder + 1];
+struct NormalSums {
+    double rightHandSide[kNormalWorkspaceOrder + 1];
+    double coefficients[kNormalWorkspaceOrder + 1];
+    double deviations[kNormalWorkspaceOrder + 1];
+};
+extern NormalSums normalSums;
+extern double normalRow[kNormalWorkspaceOrder + 1];
+extern double normalTarget;
+
+// Zeroes elements 0 to n of the three normalSums vectors and, in a, the n+1 runs
+// of n+1 elements that start every n elements (elements 0 to n*n + n).
+void ClearNormalEquations(double* a, int n);
+
+// Copies elements 0 to n*n - 1 of src to dst.
+void CopySquareMatrix(const double* src, double* dst, int n);
+
+// Standard deviation of a coefficient from the mean squared residual and the
+// coefficient's diagonal element of the inverse normal matrix:
+// sqrt(|msr * inverseDiagonal|); infinite when the determinant is 0.
+double CoefficientDeviation(double msr, double inverseDiagonal, double determinant);
+
+// The whole least-squares recipe over n points and m terms (terms counted from 0).
+struct LeastSquaresResult {
+    double determinant = 0.0;          // 0: singular normal matrix, a failed fit
+    std::vector<double> coefficients;  // m entries (0 after a failed fit)
+    std::vector<double> deviations;    // m entries (infinite after a failed fit)
+    double mean = 0.0;                 // of the untransformed values
+    double sst = 0.0;                  // sum of (mean - y)^2
+    double ssr = 0.0;                  // sum of (yhat - y)^2
+    double msr = 0.0;                  // ssr / n
+    double deviation = 0.0;            // sqrt(msr)
+    double residualMeasure = 0.0;      // ssr / sst; 0 when sst is 0
+};
+
+// Fills the basis row (m values), the target the coefficients are fitted to, and
+// the point's untransformed value. Returns false to abandon the fit (a basis value
+// outside its function's domain, say).
+using LeastSquaresRow = std::function<bool(int point, double* row, double& target, double& value)>;
+// The fitted value of a point from its row and the coefficients; by default
+// the row times the coefficients.
+using LeastSquaresPrediction = std::function<double(const double* row, const double* coefficients, int m)>;
+
+// Returns false (result not valid) when m < 1, n < 1 or a row callback refused a
+// point. A singular matrix is a completed fit with determinant 0, coefficients 0
+// and infinite deviations, ssr, msr and residual measure.
+bool FitLeastSquares(int m, int n, const LeastSquaresRow& rowOf, LeastSquaresResult& result,
+                     const LeastSquaresPrediction& predict = nullptr);

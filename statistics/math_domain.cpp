@@ -1,0 +1,3 @@
+#include "statistics/math_domain.h"
+
+int mathDomainError = 0;

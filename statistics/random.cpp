@@ -1,0 +1,182 @@
+#include "statistics/random.h"
+
+#include <chrono>
+#include <cmath>
+#include <ctime>
+
+RandomState randomState = {{390451501u, 613566701u, 858993401u}};
+
+// The derived values are filled in already so that a draw before the first
+// seeding still follows the generator's recurrence.
+RandomParameters randomParameters = {
+    {31u, 29u, 28u},
+    {13u, 2u, 3u},
+    {12u, 4u, 17u},
+    {4294967294u, 4294967288u, 4294967280u},
+    {19u, 25u, 11u},
+};
+
+std::uint32_t RandomNext()
+{
+    RandomParameters& p = randomParameters;
+    std::uint32_t* z = randomState.z;
+    for (int i = 0; i < 3; ++i) {
+        const std::uint32_t b = ((z[i] << p.q[i]) ^ z[i]) >> p.shift[i];
+        z[i] = ((z[i] & p.mask[i]) << p.s[i]) ^ b;
+    }
+    return z[0] ^ z[1] ^ z[2];
+}
+
+void RandomSeed(std::uint32_t s1, std::uint32_t s2, std::uint32_t s3)
+{
+    RandomParameters& p = randomParameters;
+    for (int i = 0; i < 3; ++i) {
+        p.mask[i] = 0xFFFFFFFFu << (32u - p.k[i]);
+        p.shift[i] = p.k[i] - p.s[i];
+    }
+    const std::uint32_t seeds[3] = {s1, s2, s3};
+    for (int i = 0; i < 3; ++i) {
+        // A seed too small would leave the component in a degenerate state.
+        if (seeds[i] > (1u << p.shift[i]))
+            randomState.z[i] = seeds[i];
+    }
+    RandomNext();
+}
+
+RandomClockReading RandomLocalClock()
+{
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t t = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&t, &local);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        now.time_since_epoch()).count() % 1000;
+    return {local.tm_min, local.tm_sec, static_cast<int>(ms)};
+}
+
+RandomClockFunction randomClock = &RandomLocalClock;
+
+void RandomSeedFromClock(int minute, int second, int millisecond)
+{
+    RandomSeed(337643u, 62047u, 2751976u);
+    const long long t = (static_cast<long long>(minute) * 60 + second) * 60000LL + millisecond;
+    long long steps = t % 5493;
+    if (steps < 0)
+        steps += 5493;
+    for (long long i = 0; i < steps; ++i)
+        RandomNext();
+}
+
+void RandomSeedFromClock()
+{
+    const RandomClockReading c = randomClock ? randomClock() : RandomLocalClock();
+    RandomSeedFromClock(c.minute, c.second, c.millisecond);
+}
+
+double RandomUnit()
+{
+    return static_cast<double>(RandomNext()) / 4294967295.0;
+}
+
+double RandomSigned()
+{
+    return 2.0 * RandomUnit() - 1.0;
+}
+
+std::int32_t RandomInt(std::int32_t a, std::int32_t b)
+{
+    const double u = RandomUnit();
+    // Wide arithmetic: b - a + 1 may not fit in 32 bits.
+    const double span = static_cast<double>(b) - static_cast<double>(a) + 1.0;
+    const double r = static_cast<double>(a) + std::trunc(u * span);
+    if (r < a)
+        return a;
+    if (r >= b)
+        return b;
+    return static_cast<std::int32_t>(r);
+}
+
+double RandomHalfNormal(double sigma)
+{
+    if (!(sigma > 0.0))
+        return 0.0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const double u1 = RandomUnit();
+        const double u2 = RandomUnit();
+        const double s = u1 * u1 + u2 * u2;
+        if (s > 0.0 && s <= 1.0)
+            return sigma * u1 * std::sqrt(-2.0 * std::log(s) / s);
+    }
+    return 0.0;
+}
+
+double RandomNormal(double mean, double sigma)
+{
+    const double h = RandomHalfNormal(sigma);
+    const double r = RandomSigned();
+    return r > 0.0 ? mean + h : mean - h;
+}
+
+void PerturbParameterVector(int keep, int n, const double* value, const double* step,
+                            const double* lower, const double* upper, double* out)
+{
+    for (int i = 0; i < n; ++i) {
+        double v = value[i];
+        if (!keep)
+            v += RandomSigned() * std::fabs(step[i]);
+        if (v > upper[i])
+            v = upper[i];
+        if (v < lower[i])
+            v = lower[i];
+        out[i] = v;
+    }
+}
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+
+double ReduceByTurns(double x)
+{
+    const double turns = std::trunc(x / kTwoPi);
+    // Whole turns are counted in 32 bits; beyond that (or for NaN) the
+    // conversion would be undefined, so the turn count stays a double.
+    if (turns >= -2147483648.0 && turns <= 2147483647.0)
+        return x - kTwoPi * static_cast<double>(static_cast<std::int32_t>(turns));
+    if (std::isnan(turns))
+        return x;
+    return x - kTwoPi * turns;
+}
+
+}  // namespace
+
+double SineReduced(double x)
+{
+    return std::sin(ReduceByTurns(x));
+}
+
+double CosineReduced(double x)
+{
+    return std::cos(ReduceByTurns(x));
+}
+
+void SortUIntArray(std::uint32_t* a, int n)
+{
+    for (int i = 0; i < n - 1; ++i) {
+        int best = i;
+        for (int j = i + 1; j < n; ++j) {
+            if (static_cast<std::int32_t>(a[j]) < static_cast<std::int32_t>(a[best]))
+                best = j;
+        }
+        if (best != i) {
+            const std::uint32_t t = a[i];
+            a[i] = a[best];
+            a[best] = t;
+        }
+    }
+}
+
+void SortUIntArray(std::vector<std::uint32_t>& a)
+{
+    SortUIntArray(a.data(), static_cast<int>(a.size()));
+}

@@ -1,0 +1,176 @@
+#include "fitting/matrix_inversion.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::vector<double>> ReadLines(const std::string& name)
+{
+    std::vector<std::vector<double>> lines;
+    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/fitting/" + name);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::vector<double> values;
+        std::istringstream fields(line);
+        std::string field;
+        while (fields >> field)
+            values.push_back(std::strtod(field.c_str(), nullptr));
+        lines.push_back(values);
+    }
+    return lines;
+}
+
+// Each case of a table: header (n, determinant), matrix, expected result, all
+// column by column.
+struct MatrixCase {
+    int n;
+    double determinant;
+    std::vector<double> matrix;
+    std::vector<double> expected;
+};
+
+std::vector<MatrixCase> ReadCases(const std::string& name)
+{
+    const auto lines = ReadLines(name);
+    std::vector<MatrixCase> cases;
+    for (std::size_t i = 0; i + 2 < lines.size(); i += 3)
+        cases.push_back({static_cast<int>(lines[i][0]), lines[i][1], lines[i + 1], lines[i + 2]});
+    return cases;
+}
+
+// 1-based buffer from a column-by-column list.
+std::vector<double> OneBased(const std::vector<double>& columns)
+{
+    std::vector<double> a(columns.size() + 1, 0.0);
+    std::copy(columns.begin(), columns.end(), a.begin() + 1);
+    return a;
+}
+
+}  // namespace
+
+TEST(InvertMatrix, AgreesWithReferenceInEveryForm)
+{
+    const auto cases = ReadCases("inverse.txt");
+    ASSERT_GE(cases.size(), 15u);
+    bool sawFifty = false;
+    for (const auto& c : cases) {
+        sawFifty = sawFifty || c.n == 50;
+        double scale = 0;
+        for (double v : c.expected)
+            scale = std::max(scale, std::fabs(v));
+
+        std::vector<double> fixed = OneBased(c.matrix);
+        const double d = InvertMatrix(c.n, fixed.data());
+        EXPECT_NEAR(d, c.determinant, 1e-12 * std::fabs(c.determinant)) << "n " << c.n;
+        for (std::size_t k = 0; k < c.expected.size(); ++k)
+            ASSERT_NEAR(fixed[k + 1], c.expected[k], 1e-12 * scale) << "n " << c.n << " item " << k;
+
+        // The growable forms run the same elimination: identical bits.
+        std::vector<double> zeroBased = c.matrix;
+        EXPECT_EQ(InvertMatrixArray(zeroBased), d);
+        std::vector<double> oneBased = OneBased(c.matrix);
+        EXPECT_EQ(InvertMatrixArrayN(c.n, oneBased), d);
+        for (std::size_t k = 0; k < c.expected.size(); ++k) {
+            ASSERT_EQ(zeroBased[k], fixed[k + 1]);
+            ASSERT_EQ(oneBased[k + 1], fixed[k + 1]);
+        }
+    }
+    EXPECT_TRUE(sawFifty);
+}
+
+TEST(InvertMatrix, FirstPivotOfLargestMagnitudeWins)
+{
+    // Expected bits from a plain elimination with that pivot rule; the cases were
+    // chosen where another tie rule gives different bits. The last cases are
+    // singular and show the partly reduced matrix.
+    const auto cases = ReadCases("pivot_order.txt");
+    ASSERT_GE(cases.size(), 12u);
+    int singular = 0;
+    for (const auto& c : cases) {
+        std::vector<double> a = OneBased(c.matrix);
+        EXPECT_EQ(InvertMatrix(c.n, a.data()), c.determinant);
+        singular += c.determinant == 0.0;
+        for (std::size_t k = 0; k < c.expected.size(); ++k)
+            ASSERT_EQ(a[k + 1], c.expected[k]) << "n " << c.n << " item " << k;
+    }
+    EXPECT_GE(singular, 3);
+}
+
+TEST(InvertMatrix, SmallCases)
+{
+    // Element (i, j) at (j-1)*n + i.
+    std::vector<double> a = {0, 4, 2, 7, 6};  // [[4, 7], [2, 6]]
+    EXPECT_DOUBLE_EQ(InvertMatrix(2, a.data()), 10.0);
+    const double inverse[] = {0.6, -0.2, -0.7, 0.4};
+    for (int k = 0; k < 4; ++k)
+        EXPECT_NEAR(a[k + 1], inverse[k], 1e-15);
+
+    std::vector<double> swap = {0, 0, 1, 1, 0};
+    EXPECT_EQ(InvertMatrix(2, swap.data()), -1.0);
+    EXPECT_EQ(swap, (std::vector<double>{0, 0, 1, 1, 0}));
+
+    std::vector<double> twoEqualRows = {0, 1, 1, 3, 2, 2, 1, 3, 3, 5};
+    EXPECT_EQ(InvertMatrix(3, twoEqualRows.data()), 0.0);
+
+    std::vector<double> one = {0, 5};
+    EXPECT_EQ(InvertMatrix(1, one.data()), 5.0);
+    EXPECT_EQ(one[1], 0.2);
+
+    std::vector<double> untouched = {7, 8};
+    EXPECT_EQ(InvertMatrix(0, untouched.data()), 1.0);
+    EXPECT_EQ(untouched, (std::vector<double>{7, 8}));
+
+    // The fixed pivot lists hold 50 steps: a larger order is refused untouched.
+    std::vector<double> big(51 * 51 + 1, 1.0);
+    EXPECT_EQ(InvertMatrix(51, big.data()), 0.0);
+    EXPECT_EQ(big[1], 1.0);
+
+    // NaN elements must not trap the pivot search.
+    std::vector<double> withNaN = {0, std::nan(""), 1, 1, 2};
+    const double d = InvertMatrix(2, withNaN.data());
+    EXPECT_FALSE(d == 1.0);
+}
+
+TEST(InvertMatrix, ArrayFormsCheckTheirSize)
+{
+    std::vector<double> eight = {1, 2, 3, 4, 5, 6, 7, 8};
+    const std::vector<double> before = eight;
+    EXPECT_EQ(InvertMatrixArray(eight), 0.0);
+    EXPECT_EQ(eight, before);
+
+    std::vector<double> empty;
+    EXPECT_EQ(InvertMatrixArray(empty), 1.0);
+
+    std::vector<double> shortArray(9, 1.0);  // needs 10 for a 1-based 3 x 3
+    EXPECT_THROW(InvertMatrixArrayN(3, shortArray), std::invalid_argument);
+    EXPECT_EQ(shortArray, std::vector<double>(9, 1.0));
+
+    // No fixed limit on the order of the growable forms.
+    const int n = 60;
+    std::vector<double> identity(n * n + 1, 0.0);
+    for (int i = 1; i <= n; ++i)
+        identity[(i - 1) * n + i] = 2.0;
+    EXPECT_EQ(InvertMatrixArrayN(n, identity), std::ldexp(1.0, n));
+    EXPECT_EQ(identity[1], 0.5);
+}
+
+TEST(MatrixMinorDeterminant, DropsOneRowAndColumn)
+{
+    // [[1, 2, 3], [2, 5, 6], [3, 6, 10]], symmetric.
+    const double a[] = {0, 1, 2, 3, 2, 5, 6, 3, 6, 10};
+    EXPECT_DOUBLE_EQ(MatrixMinorDeterminant(3, 1, a), 1.0);   // rows/columns 1 and 3
+    EXPECT_DOUBLE_EQ(MatrixMinorDeterminant(3, 0, a), 14.0);  // 5*10 - 6*6
+    EXPECT_DOUBLE_EQ(MatrixMinorDeterminant(3, 2, a), 1.0);   // 1*5 - 2*2
+    EXPECT_EQ(a[5], 5.0);
+    const double one[] = {0, 4};
+    EXPECT_EQ(MatrixMinorDeterminant(1, 0, one), 1.0);
+    EXPECT_EQ(MatrixMinorDeterminant(3, 3, a), 0.0);
+    EXPECT_EQ(MatrixMinorDeterminant(3, -1, a), 0.0);
+}

@@ -1,0 +1,211 @@
+#include "statistics/erlang.h"
+#include "statistics/poisson.h"
+#include "statistics/student.h"
+
+#include "statistics/oracle_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <numbers>
+
+namespace {
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+}
+
+TEST(StudentCdf, MatchesReferenceForEveryDegreeOfFreedom)
+{
+    const auto rows = ReadOracleTable("student_cdf.csv");
+    ASSERT_GT(rows.size(), 2000u);
+    double worst = 0;
+    for (const auto& r : rows) {
+        const double got = StudentCdf(static_cast<int>(r[0]), r[1]);
+        worst = std::max(worst, std::fabs(got - r[2]));
+        ASSERT_NEAR(got, r[2], 1e-13) << "df " << r[0] << " t " << r[1];
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", worst);
+    RecordProperty("worst_absolute_error", text);
+}
+
+TEST(StudentCdf, EdgesAndClosedForms)
+{
+    for (double t : {-5.0, 0.0, 3.0, kInf})
+        for (int df : {-4, 0, 1})
+            EXPECT_EQ(StudentCdf(df, t), 0.5);
+    for (double t : {-2.5, 0.7, 10.0}) {
+        EXPECT_EQ(StudentCdf(150, t), StudentCdf(100, t));
+        EXPECT_NEAR(StudentCdf(2, t), 0.5 + t / (2 * std::sqrt(2 + t * t)), 1e-15);
+        const double theta = std::atan(t / std::sqrt(3.0));
+        EXPECT_NEAR(StudentCdf(3, t), 0.5 + (theta + std::sin(theta) * std::cos(theta)) / std::numbers::pi,
+                    1e-15);
+    }
+    for (int df : {2, 3, 10, 11, 100}) {
+        EXPECT_EQ(StudentCdf(df, 0.0), 0.5);
+        // Far tails are exact, also where t*t overflows.
+        for (double t : {1e20, 1e200, kInf}) {
+            EXPECT_EQ(StudentCdf(df, t), 1.0) << df << " " << t;
+            EXPECT_EQ(StudentCdf(df, -t), 0.0) << df << " " << t;
+        }
+        EXPECT_EQ(StudentCdf(df, kNaN), 0.0);
+    }
+}
+
+TEST(StudentInterval, HalfWidthInvertsTheIntervalProbability)
+{
+    struct Case { double sd; int n; double p; };
+    for (const Case c : {Case{1.0, 3, 0.5}, Case{2.5, 10, 0.95}, Case{0.01, 30, 0.99}, Case{1e6, 200, 0.683}}) {
+        const double d = StudentIntervalHalfWidth(c.sd, c.n, c.p);
+        ASSERT_GT(d, 0.0);
+        EXPECT_NEAR(StudentIntervalProbability(c.sd, c.n, d), c.p, 1e-5);
+        EXPECT_NEAR(StudentIntervalProbability(c.sd, c.n, d - 2e-6 * c.sd) - c.p, 0.0, 1e-5);
+    }
+    EXPECT_NEAR(StudentIntervalHalfWidth(2.0, 10, -0.3), 0.0, 2e-6);
+    EXPECT_NEAR(StudentIntervalHalfWidth(2.0, 10, 0.0), 0.0, 2e-6);
+    EXPECT_EQ(StudentIntervalHalfWidth(2.0, 10, 1.0), StudentIntervalHalfWidth(2.0, 10, 0.9999999));
+    // Fewer than three points never reach a positive probability: the step limit ends it.
+    EXPECT_EQ(StudentIntervalProbability(1.0, 2, 5.0), 0.0);
+    EXPECT_EQ(StudentIntervalHalfWidth(1.0, 2, 0.5), 0.0);
+    EXPECT_EQ(StudentIntervalHalfWidth(0.0, 10, 0.5), 0.0);
+    EXPECT_EQ(StudentIntervalHalfWidth(-1.0, 10, 0.5), 0.0);
+    EXPECT_EQ(StudentIntervalHalfWidth(1.0, 10, kNaN), 0.0);
+}
+
+TEST(StudentInterval, ProbabilityBetweenAndPeakBin)
+{
+    // P(a <= X <= b) for X about centre 3 with scale 2.
+    const double p = StudentProbabilityBetween(3.0, 2.0, 12, 1.0, 5.0);
+    EXPECT_NEAR(p, StudentIntervalProbability(2.0, 12, 2.0), 1e-15);
+    EXPECT_NEAR(StudentProbabilityBetween(3.0, 2.0, 12, -kInf, kInf), 1.0, 0.0);
+
+    const double w = 0.5;
+    const double centre = StudentProbabilityBetween(3.0, 2.0, 12, 2.75, 3.25) / w;
+    EXPECT_EQ(StudentPeakBinProbability(3.0, 2.0, 12, 0.0, 10.0, w), centre);
+    // Mean outside the range: the end nearer the mean.
+    EXPECT_EQ(StudentPeakBinProbability(3.0, 2.0, 12, 5.0, 10.0, w),
+              StudentProbabilityBetween(3.0, 2.0, 12, 4.75, 5.25) / w);
+    // A negative mean or range is an ordinary Student variable.
+    EXPECT_EQ(StudentPeakBinProbability(-3.0, 2.0, 12, -10.0, -1.0, w),
+              StudentProbabilityBetween(-3.0, 2.0, 12, -3.25, -2.75) / w);
+    EXPECT_EQ(StudentPeakBinProbability(3.0, 2.0, 12, 4.0, 4.0, w), 0.0);
+}
+
+TEST(Poisson, MatchesReferenceAboveTheFloor)
+{
+    const auto rows = ReadOracleTable("poisson_pmf.csv");
+    ASSERT_GT(rows.size(), 1000u);
+    for (const auto& r : rows) {
+        const double got = PoissonProbability(r[0], static_cast<int>(r[1]));
+        ASSERT_NEAR(got, r[2], 1e-11 * r[2]) << "lambda " << r[0] << " k " << r[1];
+    }
+}
+
+TEST(Poisson, FloorGuardsAndInterpolation)
+{
+    EXPECT_EQ(PoissonProbability(3.0, 0), std::exp(-3.0));
+    EXPECT_EQ(PoissonProbability(200.0, 0), std::exp(-40.0));
+    EXPECT_EQ(PoissonProbability(1.0, 500), std::exp(-40.0));
+    EXPECT_EQ(PoissonProbability(3.0, -1), 0.0);
+    EXPECT_EQ(PoissonProbability(0.0, 2), 0.0);
+    EXPECT_EQ(PoissonProbability(kNaN, 2), 0.0);
+
+    EXPECT_EQ(PoissonProbabilityAt(4.0, 2.00005), PoissonProbability(4.0, 2));
+    EXPECT_EQ(PoissonProbabilityAt(4.0, 2.99995), PoissonProbability(4.0, 2) * 4.0 / 3.0);
+    EXPECT_NEAR(PoissonProbabilityAt(4.0, 2.5), 0.5 * (PoissonProbability(4.0, 2) + PoissonProbability(4.0, 3)),
+                1e-16);
+    EXPECT_EQ(PoissonProbabilityAt(4.0, 0.0), 0.0);
+    EXPECT_EQ(PoissonProbabilityAt(4.0, -1.0), 0.0);
+    EXPECT_EQ(PoissonProbabilityAt(4.0, 1e12), std::exp(-40.0));
+}
+
+TEST(Poisson, IntervalSumsAndPeakBins)
+{
+    const double lambda = 6.0;
+    // Points 2, 2.5, 3, 3.5 (4 excluded).
+    double expected = 0;
+    for (double x : {2.0, 2.5, 3.0, 3.5})
+        expected += PoissonProbabilityAt(lambda, x);
+    EXPECT_NEAR(PoissonIntervalSum(lambda, 2.0, 4.0, 0.5), expected / 0.5, 1e-15);
+    EXPECT_NEAR(PoissonIntervalMean(lambda, 2.0, 4.0, 0.5), expected / 0.5 / 2.0, 1e-15);
+    // a always counts, even with a step past b.
+    EXPECT_EQ(PoissonIntervalSum(lambda, 2.0, 4.0, 10.0), PoissonProbabilityAt(lambda, 2.0) / 10.0);
+    for (auto [a, b, h] : {std::tuple{4.0, 4.0, 1.0}, std::tuple{-3.0, 0.0, 1.0}, std::tuple{1.0, 3.0, 0.0},
+                           std::tuple{1.0, 3.0, -1.0}, std::tuple{1.0, 3.0, kNaN}}) {
+        EXPECT_EQ(PoissonIntervalSum(lambda, a, b, h), 0.0);
+        EXPECT_EQ(PoissonIntervalMean(lambda, a, b, h), 0.0);
+    }
+    // A step lost in rounding must still end the loop.
+    EXPECT_GT(PoissonIntervalSum(lambda, 1e17, 2e17, 1.0), -1.0);
+
+    // Bins of width 1 under a range of 100, else a hundredth of the range.
+    EXPECT_EQ(PoissonPeakBinProbability(20.0, 0.0, 50.0), PoissonIntervalMean(20.0, 19.0, 21.0, 1.0));
+    EXPECT_EQ(PoissonPeakBinProbability(20.0, 0.0, 500.0), PoissonIntervalMean(20.0, 15.0, 25.0, 5.0));
+    const double lo = PoissonIntervalMean(20.0, 30.0, 31.0, 1.0);
+    const double hi = PoissonIntervalMean(20.0, 59.0, 60.0, 1.0);
+    EXPECT_EQ(PoissonPeakBinProbability(20.0, 30.0, 60.0), std::max(lo, hi));
+    EXPECT_EQ(PoissonPeakBinProbability(20.0, 10.0, 0.0), 0.0);
+    EXPECT_EQ(PoissonPeakBinProbability(20.0, -10.0, 0.0), 0.0);
+    EXPECT_EQ(PoissonPeakBinProbability(0.0, 0.0, 10.0), 0.0);
+}
+
+TEST(Erlang, MatchesReference)
+{
+    const auto rows = ReadOracleTable("erlang_pdf.csv");
+    ASSERT_GT(rows.size(), 200u);
+    for (const auto& r : rows) {
+        ErlangSetup(r[0], r[1]);
+        const double got = ErlangDensity(r[2]);
+        ASSERT_NEAR(got, r[3], 1e-9 * r[3]) << "mean " << r[0] << " sd " << r[1] << " x " << r[2];
+    }
+}
+
+TEST(Erlang, SetupRulesAndGuards)
+{
+    ErlangSetup(10.0, 20.0);
+    EXPECT_EQ(erlangShape, 1);
+    EXPECT_EQ(erlangScale, 10.0);
+    ErlangSetup(10.0, -20.0);
+    EXPECT_EQ(erlangShape, 1);
+    ErlangSetup(3.0, 2.0);  // ratio 2.25
+    EXPECT_EQ(erlangShape, 2);
+    ErlangSetup(5.0, 2.0);  // ratio 6.25
+    EXPECT_EQ(erlangShape, 6);
+    ErlangSetup(7.0, 2.0);  // ratio 12.25
+    EXPECT_EQ(erlangShape, 12);
+    ErlangSetup(std::sqrt(13.0), 1.0);  // ratio within rounding of 13
+    EXPECT_EQ(erlangShape, 13);
+    // A fraction of exactly one half does not raise the shape.
+    double mean = std::sqrt(4.5);
+    while (mean * mean < 4.5)
+        mean = std::nextafter(mean, 10.0);
+    if (mean * mean == 4.5) {
+        ErlangSetup(mean, 1.0);
+        EXPECT_EQ(erlangShape, 4);
+    }
+
+    ErlangSetup(10.0, 0.0);
+    EXPECT_EQ(erlangShape, 0);
+    EXPECT_EQ(erlangScale, 0.0);
+    EXPECT_EQ(ErlangDensity(5.0), 0.0);
+    ErlangSetup(kNaN, 1.0);
+    EXPECT_EQ(ErlangDensity(5.0), 0.0);
+
+    // Large shapes stay finite; no mass below 0.
+    ErlangSetup(50.0, 2.0);
+    EXPECT_EQ(erlangShape, 625);
+    EXPECT_TRUE(std::isfinite(ErlangDensity(50.0)));
+    EXPECT_GT(ErlangDensity(50.0), 0.19);
+    ErlangSetup(10.0, 20.0);
+    EXPECT_EQ(ErlangDensity(-1.0), 0.0);
+    EXPECT_EQ(ErlangDensity(0.0), 0.1);
+
+    ErlangSetup(4.0, 2.0);
+    EXPECT_EQ(ErlangPeakDensity(4.0, 0.0, 10.0), ErlangDensity(4.0));
+    EXPECT_EQ(ErlangPeakDensity(4.0, 5.0, 10.0), std::max(ErlangDensity(5.0), ErlangDensity(10.0)));
+    EXPECT_EQ(ErlangPeakDensity(4.0, -5.0, 0.0), 0.0);
+    EXPECT_EQ(ErlangPeakDensity(0.0, 0.0, 10.0), 0.0);
+    EXPECT_EQ(ErlangPeakDensity(4.0, 10.0, 10.0), 0.0);
+}

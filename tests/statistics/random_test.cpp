@@ -1,0 +1,199 @@
+#include "statistics/random.h"
+
+#include "statistics/oracle_table.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <map>
+
+namespace {
+
+constexpr RandomState kStart = {{390451501u, 613566701u, 858993401u}};
+
+class RandomTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        randomState = kStart;
+        savedClock = randomClock;
+    }
+    void TearDown() override { randomClock = savedClock; }
+    RandomClockFunction savedClock = nullptr;
+};
+
+std::map<int, std::vector<std::uint32_t>> ReferenceSequences()
+{
+    std::map<int, std::vector<std::uint32_t>> seqs;
+    for (const auto& row : ReadOracleTable("taus88.csv"))
+        seqs[static_cast<int>(row[0])].push_back(static_cast<std::uint32_t>(row[2]));
+    return seqs;
+}
+
+void ExpectSequence(const std::vector<std::uint32_t>& expected)
+{
+    ASSERT_FALSE(expected.empty());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(RandomNext(), expected[i]) << "word " << i;
+}
+
+}  // namespace
+
+TEST_F(RandomTest, MatchesIndependentGeneratorFromEveryStart)
+{
+    const auto seqs = ReferenceSequences();
+    ASSERT_EQ(seqs.size(), 4u);
+
+    ExpectSequence(seqs.at(0));  // unseeded start: first word 1908608547
+
+    randomState = kStart;
+    RandomSeed(337643u, 62047u, 2751976u);
+    ExpectSequence(seqs.at(1));
+
+    randomState = kStart;
+    RandomSeed(4000000000u, 123456789u, 987654321u);
+    ExpectSequence(seqs.at(2));
+
+    randomState = kStart;
+    randomClock = [] { return RandomClockReading{17, 42, 345}; };
+    RandomSeedFromClock();
+    ExpectSequence(seqs.at(3));
+}
+
+TEST_F(RandomTest, SeedsAtOrBelowThresholdsKeepTheirComponent)
+{
+    RandomSeed(524288u, 33554432u, 2048u);  // none exceeds its threshold
+    RandomState expected = kStart;
+    std::swap(randomState, expected);
+    RandomNext();
+    std::swap(randomState, expected);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(randomState.z[i], expected.z[i]);
+
+    // The start-up seeds change only the third component before the discarded step.
+    randomState = kStart;
+    RandomSeed(337643u, 62047u, 2751976u);
+    RandomState manual = {{kStart.z[0], kStart.z[1], 2751976u}};
+    std::swap(randomState, manual);
+    RandomNext();
+    std::swap(randomState, manual);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(randomState.z[i], manual.z[i]);
+}
+
+TEST_F(RandomTest, ClockStepsAreTakenModulo5493)
+{
+    struct Case { int minute, second, ms; long steps; };
+    for (const Case c : {Case{0, 0, 0, 0}, Case{0, 0, 5493, 0}, Case{0, 0, 5492, 5492},
+                         Case{59, 59, 999, ((59L * 60 + 59) * 60000 + 999) % 5493}}) {
+        randomState = kStart;
+        RandomSeedFromClock(c.minute, c.second, c.ms);
+        const RandomState got = randomState;
+        randomState = kStart;
+        RandomSeed(337643u, 62047u, 2751976u);
+        for (long i = 0; i < c.steps; ++i)
+            RandomNext();
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(got.z[i], randomState.z[i]) << c.minute << ":" << c.second << "." << c.ms;
+    }
+}
+
+TEST_F(RandomTest, DeviatesFollowTheirDraws)
+{
+    // Each deviate replayed from the raw words it consumes.
+    RandomState saved = randomState;
+    const double w1 = RandomNext() / 4294967295.0;
+    randomState = saved;
+    EXPECT_EQ(RandomUnit(), w1);
+    randomState = saved;
+    EXPECT_EQ(RandomSigned(), 2 * w1 - 1);
+    randomState = saved;
+    EXPECT_EQ(RandomInt(-3, 7), -3 + static_cast<int>(std::trunc(w1 * 11)));
+
+    // RandomNormal: the half-normal pair(s) first, then the sign draw.
+    saved = randomState;
+    const double h = RandomHalfNormal(2.0);
+    const double sign = RandomSigned();
+    randomState = saved;
+    EXPECT_EQ(RandomNormal(5.0, 2.0), sign > 0 ? 5.0 + h : 5.0 - h);
+    EXPECT_GE(h, 0.0);
+
+    // No draw for a non-positive sigma.
+    saved = randomState;
+    EXPECT_EQ(RandomHalfNormal(0.0), 0.0);
+    EXPECT_EQ(RandomHalfNormal(-1.0), 0.0);
+    EXPECT_EQ(RandomHalfNormal(std::nan("")), 0.0);
+    EXPECT_EQ(randomState.z[0], saved.z[0]);
+}
+
+TEST_F(RandomTest, IntegerDrawsStayInRange)
+{
+    for (int i = 0; i < 2000; ++i) {
+        EXPECT_EQ(RandomInt(4, 4), 4);
+        const int r = RandomInt(-2, 3);
+        EXPECT_GE(r, -2);
+        EXPECT_LE(r, 3);
+        const int wide = RandomInt(INT_MIN, INT_MAX);  // span beyond 32 bits
+        (void)wide;
+    }
+    // The normal deviate has roughly the right spread.
+    double sum = 0, sum2 = 0;
+    const int n = 20000;
+    for (int i = 0; i < n; ++i) {
+        const double v = RandomNormal(1.0, 3.0);
+        sum += v;
+        sum2 += (v - 1.0) * (v - 1.0);
+    }
+    EXPECT_NEAR(sum / n, 1.0, 0.1);
+    EXPECT_NEAR(std::sqrt(sum2 / n), 3.0, 0.1);
+}
+
+TEST_F(RandomTest, PerturbationIsClampedLowerLimitLast)
+{
+    const double value[] = {5.0, -5.0, 0.5, 2.0};
+    const double step[] = {1.0, 1.0, -0.25, 0.0};
+    const double lower[] = {0.0, -1.0, 0.0, 3.0};
+    const double upper[] = {4.0, 1.0, 1.0, 1.0};  // last row: limits cross
+    double out[4];
+    PerturbParameterVector(1, 4, value, step, lower, upper, out);
+    EXPECT_EQ(out[0], 4.0);
+    EXPECT_EQ(out[1], -1.0);
+    EXPECT_EQ(out[2], 0.5);
+    EXPECT_EQ(out[3], 3.0);
+
+    const RandomState saved = randomState;
+    PerturbParameterVector(0, 4, value, step, lower, upper, out);
+    randomState = saved;
+    RandomSigned();
+    RandomSigned();
+    const double r = RandomSigned();
+    EXPECT_EQ(out[2], 0.5 + r * 0.25);  // |step| used
+}
+
+TEST(SineReduced, ReducesWholeTurns)
+{
+    for (double k : {1.0, -3.0, 1000.0, 123456.0, 2147483647.0}) {
+        EXPECT_NEAR(SineReduced(6.283185307179586 * k), 0.0, 1e-6 * std::max(1.0, k / 1e5));
+        EXPECT_NEAR(CosineReduced(6.283185307179586 * k), 1.0, 1e-6);
+    }
+    for (double x : {0.3, -2.0, 17.5, -1234.5}) {
+        EXPECT_NEAR(SineReduced(x), std::sin(x), 1e-12);
+        EXPECT_NEAR(CosineReduced(x), std::cos(x), 1e-12);
+    }
+    // Turn counts beyond 32 bits and non-numbers must not be undefined behaviour.
+    EXPECT_TRUE(std::isfinite(SineReduced(1e300)));
+    EXPECT_TRUE(std::isnan(SineReduced(std::nan(""))));
+}
+
+TEST(SortUIntArray, AscendingAsSignedIntegers)
+{
+    std::vector<std::uint32_t> a = {5u, 0x80000000u, 3u, 0xFFFFFFFFu, 3u, 0u};
+    SortUIntArray(a);
+    const std::vector<std::uint32_t> expected = {0x80000000u, 0xFFFFFFFFu, 0u, 3u, 3u, 5u};
+    EXPECT_EQ(a, expected);
+    std::vector<std::uint32_t> empty;
+    SortUIntArray(empty);
+    EXPECT_TRUE(empty.empty());
+}
