@@ -1,3 +1,16 @@
 # Windows, dialogs, controls, menus, requests, timers, dialog service, clipboard, shell, files.
 list(APPEND PLATFORM_SOURCES
+  application.cpp
+  clipboard.cpp
+  control.cpp
+  dialog.cpp
+  dialog_template.cpp
+  dialog_widgets.cpp
+  dialogs.cpp
+  exchange.cpp
+  guard.cpp
+  menu.cpp
+  requests.cpp
+  scripted_dialogs.cpp
+  system.cpp
 )

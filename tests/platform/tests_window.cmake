@@ -1,2 +1,8 @@
 list(APPEND PLATFORM_TEST_SOURCES
+  controls_test.cpp
+  dialog_test.cpp
+  exchange_test.cpp
+  menu_test.cpp
+  requests_test.cpp
+  system_test.cpp
 )

@@ -1,0 +1,10 @@
+#pragma once
+// The program-wide objects of the main window's folder (see program_objects.cpp for the order
+// in which they are built).
+#include <string>
+
+class CTabulonApp;
+
+extern CTabulonApp theApp;
+// The path of the current document; always a path ("untitled.cdf" in the program folder at first).
+extern std::string documentPath;

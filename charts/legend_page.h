@@ -1,0 +1,77 @@
+#pragma once
+// The "Legend" page: chart title and axis captions with their fonts and colours, where
+// each is placed, and how the formula legend of the fits is shown. The chart frame,
+// legend block and axis painters read the fields of theLegend directly.
+#include <string>
+
+#include "platform/bitmap.h"
+#include "platform/color.h"
+#include "platform/dialog.h"
+#include "platform/font.h"
+
+class legend : public platform::Dialog {
+public:
+    static constexpr int kTemplateId = 129;
+
+    legend();
+
+    platform::Font titleFont;         // chart title
+    platform::Font xCaptionFont;      // x caption and every axis label
+    platform::Font yCaptionFontUp;    // y caption when the y axis points up
+    platform::Font yCaptionFontDown;  // y caption when the y axis points down
+    platform::Font formulaFont;       // formula legend lines
+    platform::Font pageFont;          // the page's own controls
+    platform::Bitmap buttonBitmap;    // picture on the font buttons
+    platform::ColorRef titleColor = 0;
+    platform::ColorRef captionColor = 0;  // captions and axis labels
+    int changed = 0;
+    int titlePointSize = 100;    // tenths of a point, from the title font dialog
+    int captionPointSize = 100;  // not changed by the page
+    // Positions 0..100 of the alignment sliders as last released; the painters read them.
+    int titleAlign = 50;
+    int yCaptionAlign = 50;
+    int xCaptionAlign = 50;
+    std::string title = "New chart";
+    std::string xCaption;
+    std::string yCaption;
+    int showFormulas = 1;  // the formula legend is drawn
+    int overlap = 1;       // the legend block may lie over the plot
+    int formulaAlign = 0;  // horizontal place of the formula legend block
+
+    static constexpr int kSliderMin = 0, kSliderMax = 100;
+
+    // Control ids.
+    enum : int {
+        kTitleEdit = 1002,
+        kTitleFontButton = 1003,
+        kXCaptionEdit = 1004,
+        kYCaptionEdit = 1005,
+        kAxisFontButton = 1006,
+        kOkButton = 1008,
+        kFormulaFontButton = 1009,
+        kShowCheck = 1010,
+        kOverlapCheck = 1011,
+        kTitleAlignSlider = 1287,
+        kXCaptionAlignSlider = 1289,
+        kYCaptionAlignSlider = 1290,
+        kFormulaAlignSlider = 1291,
+    };
+
+    // Controls to fields, changed flag, repaint request.
+    void OnOk();
+    void OnShowOrOverlap();
+    void OnAlignSlider(platform::Notify& n);
+    void OnTitleFont();
+    void OnAxisFont();
+    void OnFormulaFont();
+
+    bool OnInitDialog() override;
+    void DoDataExchange(platform::Exchange& dx) override;
+    bool OnDrawItem(platform::DrawItem& item) override;
+
+    // The caption fonts follow one chosen description: the x font as chosen, the up font
+    // turned by 90 degrees, the down font by -90 degrees with its glyphs at 90 degrees.
+    void SetCaptionFonts(const platform::Font& chosen);
+};
+
+extern legend theLegend;

@@ -1,0 +1,53 @@
+#include "charts/owner_button.h"
+
+namespace {
+
+constexpr platform::ColorRef kHighlight = 0xFFFFFF;
+constexpr platform::ColorRef kLight = 0xE3E3E3;
+constexpr platform::ColorRef kShadow = 0xA0A0A0;
+constexpr platform::ColorRef kDarkShadow = 0x696969;
+
+// One ring of the edge: top and left in one colour, bottom and right in the other.
+void Ring(platform::Canvas& dc, const platform::Rect& r, platform::ColorRef topLeft, platform::ColorRef bottomRight) {
+    dc.FillRect({r.left, r.top, r.right, r.top + 1}, topLeft);
+    dc.FillRect({r.left, r.top, r.left + 1, r.bottom}, topLeft);
+    dc.FillRect({r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+    dc.FillRect({r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+}
+
+}  // namespace
+
+platform::Rect DrawButtonFace(platform::Canvas& dc, const platform::Rect& r, platform::ColorRef face, bool pressed) {
+    dc.FillRect(r, face);
+    if (r.Width() < 4 || r.Height() < 4) return r;
+    const platform::Rect inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+    if (pressed) {
+        Ring(dc, r, kShadow, kHighlight);
+        Ring(dc, inner, kDarkShadow, kLight);
+    } else {
+        Ring(dc, r, kLight, kDarkShadow);
+        Ring(dc, inner, kHighlight, kShadow);
+    }
+    return {r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
+}
+
+void DrawButtonPicture(platform::Canvas& dc, const platform::Rect& r, const platform::Bitmap& picture) {
+    if (picture.IsNull() || r.IsEmpty()) return;
+    dc.StretchFrom(r.left, r.top, r.Width(), r.Height(), picture, 0, 0, picture.Width(), picture.Height());
+}
+
+void DrawButtonCaption(platform::Canvas& dc, const platform::Rect& r, const std::string& text,
+                       platform::ColorRef color) {
+    std::string shown = text;
+    platform::Size size = dc.GetTextExtent(shown);
+    if (size.cx > r.Width()) {
+        while (!shown.empty() && dc.GetTextExtent(shown + "...").cx > r.Width()) shown.pop_back();
+        shown += "...";
+        size = dc.GetTextExtent(shown);
+    }
+    const platform::BkMode oldMode = dc.SetBkMode(platform::BkMode::Transparent);
+    const platform::ColorRef oldColor = dc.SetTextColor(color);
+    dc.TextOut(r.left + (r.Width() - size.cx) / 2, r.top + (r.Height() - size.cy) / 2, shown);
+    dc.SetTextColor(oldColor);
+    dc.SetBkMode(oldMode);
+}

@@ -1,0 +1,139 @@
+#include "platform/system.h"
+
+#include <set>
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPointer>
+
+#include "platform/dialog_widgets.h"
+#include "platform/dialogs.h"
+#include "platform/latin1.h"
+#include "platform/window_defs.h"
+
+namespace platform {
+
+namespace {
+
+std::string& CommandLineStorage() {
+    static std::string commandLine;
+    return commandLine;
+}
+
+// Follows key presses application-wide, so a key's state can be asked for at any time.
+class KeyTracker : public QObject {
+public:
+    using QObject::QObject;
+    std::set<int> down;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            if (!k->isAutoRepeat()) {
+                const int code = KeyCodeOf(k->key());
+                if (e->type() == QEvent::KeyPress) {
+                    down.insert(code);
+                } else {
+                    down.erase(code);
+                }
+            }
+        } else if (e->type() == QEvent::ApplicationDeactivate) {
+            down.clear();
+        }
+        return QObject::eventFilter(watched, e);
+    }
+};
+
+QPointer<KeyTracker>& Tracker() {
+    static QPointer<KeyTracker> tracker;
+    return tracker;
+}
+
+}  // namespace
+
+void InstallKeyTracker() {
+    if (Tracker() || !QCoreApplication::instance()) return;
+    Tracker() = new KeyTracker(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(Tracker());
+}
+
+bool KeyDown(int key) {
+    const Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
+    const Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
+    switch (key) {
+        case kKeyShift: return modifiers & Qt::ShiftModifier;
+        case kKeyControl: return modifiers & Qt::ControlModifier;
+        case kKeyAlt: return modifiers & Qt::AltModifier;
+        case kKeyLeftButton: return buttons & Qt::LeftButton;
+        case kKeyRightButton: return buttons & Qt::RightButton;
+        case kKeyMiddleButton: return buttons & Qt::MiddleButton;
+        default: return Tracker() && Tracker()->down.count(key) != 0;
+    }
+}
+
+std::string ProgramFolder() {
+    QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    if (!dir.endsWith('/')) dir += '/';
+    return FromQString(dir);
+}
+
+const std::string& CommandLine() { return CommandLineStorage(); }
+
+void SetCommandLine(const std::string& commandLine) { CommandLineStorage() = commandLine; }
+
+std::string JoinArguments(int argc, const char* const* argv) {
+    std::string joined;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) joined += ' ';
+        joined += argv[i];
+    }
+    return joined;
+}
+
+std::string CurrentDirectory() { return FromQString(QDir::currentPath()); }
+
+bool SetCurrentDirectory(const std::string& path) { return QDir::setCurrent(ToQString(path)); }
+
+bool CreateDirectory(const std::string& path) {
+    const QString p = ToQString(path);
+    if (p.isEmpty() || QFileInfo::exists(p)) return false;
+    return QDir().mkdir(p);
+}
+
+bool FileExists(const std::string& path) { return !path.empty() && QFileInfo::exists(ToQString(path)); }
+
+bool IsDirectory(const std::string& path) { return !path.empty() && QFileInfo(ToQString(path)).isDir(); }
+
+unsigned FileAttributes(const std::string& path) {
+    const QFileInfo info(ToQString(path));
+    if (path.empty() || !info.exists()) return kAttributesInvalid;
+    unsigned attributes = 0;
+    if (info.isDir()) attributes |= kAttributeDirectory;
+    if (!info.isWritable()) attributes |= kAttributeReadOnly;
+    if (info.isHidden()) attributes |= kAttributeHidden;
+    return attributes == 0 ? static_cast<unsigned>(kAttributeNormal) : attributes;
+}
+
+LocalTime Now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    LocalTime lt;
+    lt.year = d.year();
+    lt.month = d.month();
+    lt.day = d.day();
+    lt.dayOfWeek = d.dayOfWeek() % 7;
+    lt.hour = t.hour();
+    lt.minute = t.minute();
+    lt.second = t.second();
+    lt.milliseconds = t.msec();
+    return lt;
+}
+
+bool OpenWithShell(const std::string& pathOrUrl) { return TheDialogs().OpenWithShell(pathOrUrl); }
+
+}  // namespace platform

@@ -1,0 +1,118 @@
+#include "charts/distribution_curves.h"
+
+#include <cmath>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "charts/plot_mapping.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+#include "statistics/erlang.h"
+#include "statistics/poisson.h"
+#include "statistics/student.h"
+
+namespace {
+
+constexpr platform::ColorRef kPen = platform::Rgb(200, 0, 0);
+
+class CurvesTest : public ::testing::Test {
+protected:
+    void Map(double x0, double x1, double y0, double y1) {
+        plotLeft = 10;
+        plotRight = 410;
+        plotBottom = 210;
+        plotTop = 10;
+        plotXMin = x0;
+        plotXMax = x1;
+        plotYMin = y0;
+        plotYMax = y1;
+        ComputePlotScales();
+    }
+    // Every point but the last starts a segment, so its pixel carries the pen colour.
+    void ExpectThrough(platform::Canvas& dc, double x, double value, int yOffset) {
+        const int px = WorldToPixelX(x), py = WorldToPixelY(value) + yOffset;
+        EXPECT_EQ(dc.GetPixel(px, py), kPen) << "x " << x << " value " << value;
+    }
+    int CountPen(platform::Canvas& dc) {
+        int n = 0;
+        for (int y = 0; y < bmp_.Height(); ++y)
+            for (int x = 0; x < bmp_.Width(); ++x) n += dc.GetPixel(x, y) == kPen;
+        return n;
+    }
+    platform::Bitmap bmp_{420, 260};
+};
+
+TEST_F(CurvesTest, StudentCurveFollowsTheDistribution) {
+    const double mean = 10, sd = 2, width = 0.5;
+    const int n = 50;
+    for (int cumulative : {0, 1}) {
+        Map(0, 20, 0, cumulative ? 55 : 6);
+        bmp_.Fill(platform::kWhite);
+        platform::Canvas dc(bmp_);
+        dc.SelectPen(platform::Pen(platform::PenStyle::Solid, 1, kPen));
+        DrawStudentCurve(dc, mean, sd, n, width, 7, cumulative);
+        const double h = 0.2;
+        double x = 0;
+        for (int i = 0; i < 100; ++i, x += h) {
+            const double below = StudentCdf(n - 1, (x - mean) / sd);
+            const double value =
+                cumulative ? n * below : n * width * (StudentCdf(n - 1, (x + h - mean) / sd) - below) / h;
+            ExpectThrough(dc, x, value, 7);
+        }
+    }
+}
+
+TEST_F(CurvesTest, PoissonAndErlangCurvesAtWholeNumbers) {
+    struct Case {
+        const char* name;
+        std::function<void(platform::Canvas&, int)> draw;
+        std::function<double(int)> probability;
+    };
+    ErlangSetup(6, 3);  // shape 4, scale 1.5
+    const Case cases[] = {
+        {"poisson", [](platform::Canvas& dc, int c) { DrawPoissonCurve(dc, 4, 100, 1, -5, c); },
+         [](int k) { return std::exp(-4.0) * std::pow(4.0, k) / std::tgamma(k + 1.0); }},
+        {"erlang", [](platform::Canvas& dc, int c) { DrawErlangCurve(dc, 0, 0, 100, 1, -5, c); },
+         [](int k) { return std::pow(k, 3) * std::exp(-k / 1.5) / (std::pow(1.5, 4) * 6); }},
+    };
+    for (const Case& c : cases) {
+        for (int cumulative : {0, 1}) {
+            Map(-1, 20, 0, cumulative ? 110 : 25);  // step 1 + trunc(20/100) = 1
+            bmp_.Fill(platform::kWhite);
+            platform::Canvas dc(bmp_);
+            dc.SelectPen(platform::Pen(platform::PenStyle::Solid, 1, kPen));
+            c.draw(dc, cumulative);
+            SCOPED_TRACE(c.name);
+            ExpectThrough(dc, 0, 0, -5);  // the first piece rises from the world origin
+            double total = 0;
+            for (int k = 0; k < 19; ++k) {
+                const double p = c.probability(k);
+                total += p * 100;
+                ExpectThrough(dc, k, cumulative ? total : 100 * p, -5);
+            }
+        }
+    }
+}
+
+TEST_F(CurvesTest, NothingRightOfTheOriginDrawsOnlyTheMove) {
+    Map(-10, 0, 0, 1);
+    platform::Canvas dc(bmp_);
+    dc.SelectPen(platform::Pen(platform::PenStyle::Solid, 1, kPen));
+    DrawPoissonCurve(dc, 3, 10, 1, 0, 0);
+    EXPECT_EQ(CountPen(dc), 0);
+}
+
+TEST_F(CurvesTest, WalksEndOnRangesBeyondTheSpacingOfDoubles) {
+    platform::Canvas dc(bmp_);
+    dc.SelectPen(platform::Pen(platform::PenStyle::Solid, 1, kPen));
+    Map(1e15, 1e15 + 1e-3, 0, 1);  // a step of 1e-5 does not move x
+    DrawStudentCurve(dc, 1e15, 1, 10, 1, 0, 0);
+    Map(0, 1e300, 0, 1);  // whole numbers beyond the int range are not walked
+    DrawPoissonCurve(dc, 5, 10, 1, 0, 1);
+    ErlangSetup(5, 1);
+    DrawErlangCurve(dc, 5, 1, 10, 1, 0, 0);
+    SUCCEED();
+}
+
+}  // namespace

@@ -1,0 +1,194 @@
+// Dialogs built from templates: geometry, modal runs driven by a test, controls that the layer
+// makes itself (spin, scroll bar), owner drawing and drawing onto the window.
+#include <QApplication>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include "platform/dialog.h"
+#include "platform/exchange.h"
+#include "platform/scripted_dialogs.h"
+
+namespace {
+
+using platform::ControlKind;
+
+constexpr int kTemplate = 9401;
+constexpr int kValue = 1001, kSpinEdit = 1002, kSpin = 1003, kBar = 1004, kFace = 1005, kTabs = 1006;
+
+const platform::DialogTemplateRegistration formTemplate({
+    .id = kTemplate,
+    .caption = "Form",
+    .cx = 200,
+    .cy = 120,
+    .controls =
+        {
+            {kValue, ControlKind::Edit, "", 8, 8, 60, 12},
+            {kSpinEdit, ControlKind::Edit, "", 8, 24, 40, 12},
+            {kSpin, ControlKind::Spin, "", 48, 24, 10, 12,
+             platform::kStyleAutoBuddy | platform::kStyleSetBuddyInt},
+            {kBar, ControlKind::ScrollBar, "", 180, 0, 10, 100, platform::kStyleVertical},
+            {kFace, ControlKind::Button, "Face", 8, 40, 50, 14, platform::kStyleOwnerDraw},
+            {kTabs, ControlKind::TabControl, "", 8, 60, 150, 40},
+            {platform::kOk, ControlKind::Button, "OK", 100, 100, 40, 14, platform::kStyleDefault},
+            {platform::kCancel, ControlKind::Button, "Cancel", 144, 100, 40, 14},
+        },
+});
+
+class Form : public platform::Dialog {
+public:
+    Form() : Dialog(kTemplate) {
+        Route(kSpin, platform::Notification::SpinDelta, &Form::OnSpin);
+        Route(kTabs, platform::Notification::SelChange, &Form::OnTab);
+    }
+    int value = 3;
+    std::vector<int> deltas;
+    std::vector<std::pair<int, int>> scrolls;  // code, pos
+    int tabChanges = 0;
+    bool refuseSpin = false;
+    void DoDataExchange(platform::Exchange& dx) override { dx.Int(kValue, value); }
+    bool OnInitDialog() override {
+        UpdateData(false);
+        return true;
+    }
+    void OnSpin(platform::Notify& n) {
+        deltas.push_back(n.delta);
+        n.result = refuseSpin ? 1 : 0;
+    }
+    void OnTab() { ++tabChanges; }
+    void OnVScroll(int code, int pos, int id) override {
+        if (id == kBar) scrolls.emplace_back(code, pos);
+    }
+    bool OnDrawItem(platform::DrawItem& item) override {
+        if (item.controlId != kFace) return false;
+        item.canvas->FillRect(item.rect, platform::Rgb(255, 0, 0));
+        return true;
+    }
+};
+
+TEST(DialogUnits, ConvertAtTheDocumentedScale) {
+    EXPECT_EQ(platform::DialogUnitsToPixelsX(4), 6);
+    EXPECT_EQ(platform::DialogUnitsToPixelsY(8), 13);
+    EXPECT_EQ(platform::DialogUnitsToPixelsX(1), 2);  // 1.5 rounds up
+    EXPECT_EQ(platform::DialogUnitsToPixelsY(200), 325);
+    Form form;
+    ASSERT_TRUE(form.Create(nullptr));
+    const platform::Rect r = form.Control(kValue).Bounds();
+    EXPECT_EQ(r, (platform::Rect{12, 13, 12 + 90, 13 + 20}));
+    EXPECT_EQ(form.ClientRect(), (platform::Rect{0, 0, 300, 195}));
+    EXPECT_EQ(form.Caption(), "Form");
+}
+
+TEST(ModalDialog, TestDrivesTheRealWidgetsAndEndsIt) {
+    platform::ScriptedDialogs dialogs;
+    dialogs.modalSteps.push_back([](platform::Dialog& d) {
+        EXPECT_TRUE(d.IsVisible());
+        EXPECT_EQ(d.Control(kValue).Text(), "3");
+        d.Control(kValue).SetText("41");
+        d.Control(platform::kOk).Click();
+    });
+    Form form;
+    EXPECT_EQ(form.RunModal(), platform::kOk);
+    EXPECT_EQ(form.value, 41);
+    EXPECT_FALSE(form.HasWindow());
+    ASSERT_EQ(dialogs.CountOf("modal"), 1);
+    EXPECT_EQ(dialogs.shown[0].text, "Form");
+}
+
+TEST(ModalDialog, RefusedOkKeepsItOpenAndUnscriptedRunsCancel) {
+    platform::ScriptedDialogs dialogs;
+    dialogs.modalSteps.push_back([&](platform::Dialog& d) {
+        d.Control(kValue).SetText("many");
+        d.Control(platform::kOk).Click();
+        EXPECT_FALSE(d.IsDialogEnded());
+        EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"Please enter an integer."});
+        d.Control(platform::kCancel).Click();
+    });
+    Form form;
+    EXPECT_EQ(form.RunModal(), platform::kCancel);
+    EXPECT_EQ(form.value, 3);
+    EXPECT_EQ(form.RunModal(), platform::kCancel);  // no step: ends at once
+    EXPECT_EQ(dialogs.CountOf("modal"), 2);
+}
+
+TEST(ModalDialog, ClosingTheWindowEndsItAsCancel) {
+    platform::ScriptedDialogs dialogs;
+    dialogs.modalSteps.push_back([](platform::Dialog& d) {
+        d.TopWidget()->close();
+        EXPECT_TRUE(d.IsDialogEnded());
+        EXPECT_EQ(d.ModalResult(), platform::kCancel);
+    });
+    Form form;
+    EXPECT_EQ(form.RunModal(), platform::kCancel);
+}
+
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(form.Create(nullptr)); }
+    QToolButton* Arrow(int index) {
+        return form.Control(kSpin).Widget()->findChildren<QToolButton*>().at(index);
+    }
+    platform::ScriptedDialogs dialogs;
+    Form form;
+};
+
+TEST_F(FormTest, SpinReportsDeltasAndWritesItsBuddy) {
+    Arrow(0)->click();  // up, with the classic range running from 100 down to 0
+    EXPECT_EQ(form.deltas, std::vector<int>{-1});
+    EXPECT_EQ(form.Control(kSpinEdit).Text(), "0");  // already at its end
+
+    form.Control(kSpin).SetRange(0, 10);
+    form.Control(kSpinEdit).SetText("4");
+    Arrow(0)->click();
+    EXPECT_EQ(form.deltas.back(), 1);
+    EXPECT_EQ(form.Control(kSpin).Pos(), 5);
+    EXPECT_EQ(form.Control(kSpinEdit).Text(), "5");
+    Arrow(1)->click();
+    EXPECT_EQ(form.Control(kSpinEdit).Text(), "4");
+
+    form.refuseSpin = true;
+    Arrow(0)->click();
+    EXPECT_EQ(form.Control(kSpinEdit).Text(), "4");
+
+    form.Control(kSpin).SetPos(12);  // kept in range, shown in the buddy
+    EXPECT_EQ(form.Control(kSpinEdit).Text(), "10");
+    form.Control(kSpinEdit).SetText("3");
+    EXPECT_EQ(form.Control(kSpin).Pos(), 3);
+}
+
+TEST_F(FormTest, ScrollBarReportsCodesAndMovesOnlyWhenTold) {
+    auto* bar = static_cast<QScrollBar*>(form.Control(kBar).Widget());
+    form.Control(kBar).SetPos(50);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    ASSERT_EQ(form.scrolls.size(), 4u);
+    EXPECT_EQ(form.scrolls[0].first, platform::kScrollPageDown);
+    EXPECT_EQ(form.scrolls[1].first, platform::kScrollEnd);
+    EXPECT_EQ(form.scrolls[2].first, platform::kScrollLineUp);
+    EXPECT_EQ(form.Control(kBar).Pos(), 50);
+}
+
+TEST_F(FormTest, TabsNotifyOnlyForTheUser) {
+    platform::Control tabs = form.Control(kTabs);
+    tabs.InsertItem(0, "Data");
+    tabs.InsertItem(1, "Legend");
+    tabs.SetCurSel(1);
+    EXPECT_EQ(form.tabChanges, 0);
+    EXPECT_EQ(tabs.CurSel(), 1);
+    static_cast<QTabBar*>(tabs.Widget())->setCurrentIndex(0);
+    EXPECT_EQ(form.tabChanges, 1);
+}
+
+TEST_F(FormTest, OwnerDrawnFaceAndClientDrawingReachTheScreen) {
+    const QImage face = form.Control(kFace).Widget()->grab().toImage();
+    EXPECT_EQ(face.pixelColor(3, 3), QColor(255, 0, 0));
+    {
+        platform::ClientDC dc(form);
+        dc.FillRect(platform::Rect{250, 150, 260, 160}, platform::Rgb(0, 0, 255));
+    }
+    const QImage window = form.ClientWidget()->grab().toImage();
+    EXPECT_EQ(window.pixelColor(255, 155), QColor(0, 0, 255));
+}
+
+}  // namespace

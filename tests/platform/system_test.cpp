@@ -1,0 +1,80 @@
+// Clipboard, files and folders, and the scripted dialog service.
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/scripted_dialogs.h"
+#include "platform/system.h"
+
+namespace {
+
+TEST(Clipboard, TextAndImagesRoundTrip) {
+    const std::string text = "x\ty\r\n1,5\t\xB5\xE9\n";  // Latin-1 letters survive
+    platform::SetClipboardText(text);
+    EXPECT_TRUE(platform::HasClipboardText());
+    EXPECT_EQ(platform::ClipboardText(), text);
+
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(qRgb(10, 20, 30));
+    platform::SetClipboardImage(image);
+    ASSERT_TRUE(platform::HasClipboardImage());
+    const QImage back = platform::ClipboardImage();
+    EXPECT_EQ(back.size(), image.size());
+    EXPECT_EQ(back.pixel(2, 1) & 0xFFFFFF, 0x0A141Eu);
+}
+
+TEST(Files, FoldersAttributesAndCurrentDirectory) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const std::string base = temp.path().toStdString();
+    const std::string folder = base + "/Marvisto";
+    EXPECT_FALSE(platform::FileExists(folder));
+    EXPECT_EQ(platform::FileAttributes(folder), platform::kAttributesInvalid);
+    EXPECT_TRUE(platform::CreateDirectory(folder));
+    EXPECT_FALSE(platform::CreateDirectory(folder));  // exists already
+    EXPECT_TRUE(platform::IsDirectory(folder));
+    EXPECT_TRUE(platform::FileAttributes(folder) & platform::kAttributeDirectory);
+
+    const std::string before = platform::CurrentDirectory();
+    EXPECT_TRUE(platform::SetCurrentDirectory(folder));
+    EXPECT_EQ(QDir(QString::fromStdString(platform::CurrentDirectory())).canonicalPath(),
+              QDir(QString::fromStdString(folder)).canonicalPath());
+    EXPECT_TRUE(platform::SetCurrentDirectory(before));
+    EXPECT_FALSE(platform::SetCurrentDirectory(base + "/missing"));
+
+    const std::string folderOfProgram = platform::ProgramFolder();
+    EXPECT_EQ(folderOfProgram.back(), '/');
+    EXPECT_TRUE(platform::IsDirectory(folderOfProgram));
+}
+
+TEST(Time, LocalTimeFieldsAreInRange) {
+    const platform::LocalTime t = platform::Now();
+    EXPECT_GE(t.year, 2024);
+    EXPECT_TRUE(t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31);
+    EXPECT_TRUE(t.hour < 24 && t.minute < 60 && t.second < 62 && t.milliseconds < 1000);
+}
+
+TEST(ScriptedDialogs, RecordsEverythingAndAnswersFromTheScript) {
+    platform::ScriptedDialogs dialogs;
+    dialogs.messageAnswers = {platform::kNo};
+    dialogs.fileAnswers = {std::string("/tmp/a.txt")};
+    EXPECT_EQ(platform::MessageBox("Save changes?", platform::kButtonsYesNo), platform::kNo);
+    EXPECT_EQ(platform::MessageBox("Again?", platform::kButtonsYesNoCancel), platform::kYes);  // unscripted
+    EXPECT_EQ(platform::MessageBox("Can not open file", platform::kButtonsOk, "Trelvix"), platform::kOk);
+    EXPECT_EQ(platform::TheDialogs().OpenFile({"Open text data file", "Text (*.txt)|*.txt||", "", "txt"}),
+              std::optional<std::string>("/tmp/a.txt"));
+    EXPECT_EQ(platform::TheDialogs().SaveFile({"Save", "", "", ""}), std::nullopt);
+    EXPECT_EQ(platform::TheDialogs().ChooseColor(platform::kWhite), std::nullopt);
+    EXPECT_TRUE(platform::OpenWithShell("https://example.org/"));
+    ASSERT_EQ(dialogs.shown.size(), 7u);
+    EXPECT_EQ(dialogs.shown[0].caption, "Tabulon");
+    EXPECT_EQ(dialogs.shown[2].caption, "Trelvix");
+    EXPECT_EQ(dialogs.shown[3].text, "Open text data file");
+    EXPECT_EQ(dialogs.shown[6].kind, "shell");
+    EXPECT_EQ(dialogs.Messages(), (std::vector<std::string>{"Save changes?", "Again?", "Can not open file"}));
+}
+
+}  // namespace
