@@ -1,0 +1,532 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <random>
+
+#include "data/data_store.h"
+#include "recording_store.h"
+
+namespace {
+
+// Column p of series s read through the store.
+std::vector<double> Column(DataStore& store, int s, int p) {
+    std::vector<double> out;
+    EXPECT_EQ(store.GetParameterValues(s, p, out), 1);
+    return out;
+}
+
+std::vector<double> Expected(int k, int records, int p) {
+    std::vector<double> v;
+    for (int r = 0; r < records; ++r) v.push_back(TestValue(k, r, p));
+    return v;
+}
+
+}  // namespace
+
+TEST(DataStoreAdd, FirstSeriesTakesArgumentsAndOneValue) {
+    struct Case {
+        int n;
+        int records;
+    };
+    for (Case c : {Case{1, 5}, Case{3, 4}, Case{5, 0}, Case{2, 1}}) {
+        RecordingStore store;
+        ASSERT_EQ(AddTestSeries(store, c.n, c.records, 0), 1);
+        ASSERT_EQ(CheckStoreInvariants(store), "");
+        const Series& s = store.series[0];
+        EXPECT_EQ(s.nArguments, c.n - 1);
+        EXPECT_EQ(s.nValues, 1);
+        EXPECT_EQ(s.nRecords, c.records);
+        EXPECT_EQ(store.argumentCount, c.n - 1);
+        EXPECT_EQ(store.seriesNames, std::vector<std::string>{"Series #1"});
+        EXPECT_EQ(store.parameters.back().color, static_cast<std::int32_t>(store.markColors[0]));
+        EXPECT_EQ(store.parameterNames.back(), "p" + std::to_string(c.n - 1));
+        EXPECT_EQ(store.parameterTexts, std::vector<std::string>(static_cast<std::size_t>(c.n), ""));
+        EXPECT_EQ(Column(store, 0, c.n - 1), Expected(0, c.records, c.n - 1));
+        EXPECT_EQ(store.dataModified, 1);
+        EXPECT_EQ(store.dataPageChanged, 1);
+        EXPECT_EQ(store.selectedSeries, 0);
+        EXPECT_EQ(store.selectedParameter, -1);
+        EXPECT_GE(store.repaints, 1);
+    }
+}
+
+TEST(DataStoreAdd, LaterSeriesTakeNextPaletteEntriesAndShapes) {
+    RecordingStore store;
+    ASSERT_EQ(AddTestSeries(store, 3, 4, 0), 1);
+    store.activeParameter = 1;
+    store.MakeActiveParameterValue();  // two value columns now
+    for (int k = 1; k < 8; ++k) ASSERT_EQ(AddTestSeries(store, 3, 2 + k, k, "s" + std::to_string(k)), 1);
+    ASSERT_EQ(CheckStoreInvariants(store), "");
+
+    // c counts the value parameters already in the store when each one is added.
+    long long c = 2;
+    for (int k = 1; k < 8; ++k) {
+        const Series& s = store.series[static_cast<std::size_t>(k)];
+        EXPECT_EQ(store.seriesNames[static_cast<std::size_t>(k)], "Series #" + std::to_string(k + 1));
+        for (int p = 1; p < 3; ++p) {
+            const Initial& x = store.parameters[static_cast<std::size_t>(s.firstParameter + p)];
+            EXPECT_EQ(x.color, static_cast<std::int32_t>(store.markColors[static_cast<std::size_t>(c % 11)]));
+            EXPECT_EQ(x.markShape, c % 14);
+            ++c;
+        }
+        const Initial& argument = store.parameters[static_cast<std::size_t>(s.firstParameter)];
+        const Initial& model = store.parameters[0];
+        EXPECT_EQ(argument.role, kRoleArgument);
+        EXPECT_EQ(argument.markShape, model.markShape);
+        EXPECT_EQ(argument.color, model.color);
+        EXPECT_EQ(Column(store, k, 2), Expected(k, 2 + k, 2));
+    }
+}
+
+TEST(DataStoreAdd, OtherParameterCountIsRefusedAndLeavesTheStore) {
+    RecordingStore store;
+    ASSERT_EQ(AddTestSeries(store, 3, 4, 0), 1);
+    const DataStore before = store;
+    EXPECT_EQ(AddTestSeries(store, 2, 4, 1), 0);
+    EXPECT_EQ(store.messages,
+              std::vector<std::string>{"Number of parameters in additing series must be equial to existing 3\nPlease try again."});
+    EXPECT_EQ(store.allValues, before.allValues);
+    EXPECT_EQ(store.parameterNames, before.parameterNames);
+    EXPECT_EQ(CheckStoreInvariants(store), "");
+}
+
+TEST(DataStoreAdd, MismatchedAppendIsRemovedAgain) {
+    RecordingStore store;
+    ASSERT_EQ(AddTestSeries(store, 2, 3, 0), 1);
+    const auto values = store.allValues;
+
+    // Fewer values than records x parameters.
+    ASSERT_EQ(store.CheckNewSeriesShape(2, store.pendingSeries), 1);
+    store.allValues.insert(store.allValues.end(), {1, 2, 3});
+    EXPECT_EQ(store.AddNewSeries(2, {"a", "b"}), 0);
+    EXPECT_EQ(store.allValues, values);
+
+    // A shape that no longer matches series 0 (changed while the import ran).
+    ASSERT_EQ(store.CheckNewSeriesShape(2, store.pendingSeries), 1);
+    store.pendingSeries.nParameters = 3;
+    store.allValues.insert(store.allValues.end(), {1, 2, 3});
+    EXPECT_EQ(store.AddNewSeries(1, {"a", "b", "c"}), 0);
+    EXPECT_EQ(store.allValues, values);
+    EXPECT_EQ(store.series.size(), 1u);
+    EXPECT_EQ(CheckStoreInvariants(store), "");
+
+    EXPECT_EQ(store.CheckNewSeriesShape(0, store.pendingSeries), 0);
+}
+
+TEST(DataStoreRead, BadIndexLeavesTheOutputAndSaysSo) {
+    RecordingStore store;
+    ASSERT_EQ(AddTestSeries(store, 2, 3, 0), 1);
+    ASSERT_EQ(AddTestSeries(store, 2, 5, 1), 1);
+    const std::vector<double> sentinel{42, 43};
+    for (auto [s, p] : {std::pair{-1, 0}, {2, 0}, {0, -1}, {0, 2}, {1, 7}}) {
+        std::vector<double> out = sentinel;
+        EXPECT_EQ(store.GetParameterValues(s, p, out), 0) << s << "," << p;
+        EXPECT_EQ(out, sentinel);
+    }
+    // A valid series with a bad column still leaves its record in pendingSeries.
+    std::vector<double> out;
+    store.GetParameterValues(1, 9, out);
+    EXPECT_EQ(store.pendingSeries.nRecords, 5);
+}
+
+TEST(DataStoreRead, LongColumnsReportProgressAndComeWhole) {
+    RecordingStore store;
+    ASSERT_EQ(AddTestSeries(store, 3, 14999, 0), 1);
+    ASSERT_EQ(AddTestSeries(store, 3, 20001, 1), 1);
+    store.progress.clear();
+    EXPECT_EQ(Column(store, 0, 1), Expected(0, 14999, 1));
+    EXPECT_TRUE(store.progress.empty());
+
+    EXPECT_EQ(Column(store, 1, 2), Expected(1, 20001, 2));
+    std::vector<int> at;
+    for (const ProgressCall& call : store.progress) {
+        EXPECT_EQ(call.kind, 5000);
+        EXPECT_EQ(call.text, "Processing data");
+        EXPECT_EQ(call.total, 20001);
+        at.push_back(call.current);
+    }
+    EXPECT_EQ(at, (std::vector<int>{0, 5000, 10000, 15000, 20000}));
+}
+
+TEST(DataStoreRead, StoreChangedDuringProgressAbandonsTheRead) {
+    RecordingStore store;
+    ASSERT_EQ(AddTestSeries(store, 2, 30000, 0), 1);
+    const auto before = store.ChangeCount();
+    store.duringProgress = [&] { store.OnDeleteAll(); };
+    std::vector<double> out{7};
+    EXPECT_EQ(store.GetParameterValues(0, 1, out), 0);
+    EXPECT_EQ(out, std::vector<double>{7});
+    EXPECT_GT(store.ChangeCount(), before);
+    EXPECT_EQ(CheckStoreInvariants(store), "");
+}
+
+TEST(DataStoreDelete, FirstSeriesGoesWholeAndLaterOnesKeepTheirData) {
+    RecordingStore store;
+    for (int k = 0; k < 4; ++k) ASSERT_EQ(AddTestSeries(store, 3, 2 + k, k, "s" + std::to_string(k) + "_"), 1);
+    store.seriesNames = {"A", "B", "C", "D"};
+    store.parameterTexts[4] = "text of B";
+    store.selectedParameter = -1;
+    store.selectedSeries = 0;
+    store.selectedRow = 0;
+    const int timerStops = store.timerStops;
+    store.OnDeleteParameter();
+    ASSERT_EQ(CheckStoreInvariants(store), "");
+    EXPECT_EQ(store.seriesNames, (std::vector<std::string>{"B", "C", "D"}));
+    EXPECT_EQ(store.parameterNames[0], "s1_0");
+    EXPECT_EQ(store.parameterNames[8], "s3_2");
+    EXPECT_EQ(store.parameterTexts[1], "text of B");
+    for (int s = 0; s < 3; ++s)
+        for (int p = 0; p < 3; ++p) EXPECT_EQ(Column(store, s, p), Expected(s + 1, 3 + s, p));
+    EXPECT_EQ(store.selectedSeries, 0);
+    EXPECT_EQ(store.selectedRow, 0);
+    EXPECT_EQ(store.timerStops, timerStops + 1);
+}
+
+TEST(DataStoreDelete, MiddleAndLastSeriesAndTheOnlyOne) {
+    RecordingStore store;
+    for (int k = 0; k < 3; ++k) ASSERT_EQ(AddTestSeries(store, 2, 3, k), 1);
+    store.seriesNames = {"A", "B", "C"};
+    for (int victim : {1, 1, 0}) {
+        store.selectedParameter = -1;
+        store.selectedSeries = victim;
+        store.OnDeleteParameter();
+        ASSERT_EQ(CheckStoreInvariants(store), "");
+    }
+    EXPECT_TRUE(store.series.empty());
+    EXPECT_EQ(store.selectedSeries, -1);
+    EXPECT_EQ(store.selectedRow, -1);
+    EXPECT_GE(store.sheetHides, 1);
+    EXPECT_GE(store.choiceResets, 1);
+
+    // Nothing selected: nothing to delete.
+    ASSERT_EQ(AddTestSeries(store, 2, 3, 0), 1);
+    store.selectedSeries = -1;
+    store.OnDeleteParameter();
+    EXPECT_EQ(store.series.size(), 1u);
+}
+
+TEST(DataStoreDelete, ColumnGoesFromEverySeries) {
+    RecordingStore store;
+    for (int k = 0; k < 3; ++k) ASSERT_EQ(AddTestSeries(store, 4, 3 + k, k), 1);
+    store.activeParameter = 1;
+    store.MakeActiveParameterValue();  // columns: arg, value, arg, value
+    store.activeParameter = 2;
+    store.selectedParameter = 4 + 1;  // column 1 picked in series 1
+    store.selectedRow = 1 * 5 + 2;
+    store.OnDeleteParameter();
+    ASSERT_EQ(CheckStoreInvariants(store), "");
+    EXPECT_EQ(store.parametersPerSeries, 3);
+    EXPECT_EQ(store.series[2].nValues, 1);
+    EXPECT_EQ(store.series[2].nArguments, 2);
+    EXPECT_EQ(store.activeParameter, 1);  // still the column it was
+    EXPECT_EQ(store.droppedConditions, (std::vector<int>{9, 5, 1}));
+    EXPECT_EQ(store.parameterNames, (std::vector<std::string>{"p0", "p2", "p3", "p0", "p2", "p3", "p0", "p2", "p3"}));
+    for (int s = 0; s < 3; ++s) {
+        EXPECT_EQ(Column(store, s, 0), Expected(s, 3 + s, 0));
+        EXPECT_EQ(Column(store, s, 1), Expected(s, 3 + s, 2));
+        EXPECT_EQ(Column(store, s, 2), Expected(s, 3 + s, 3));
+    }
+    EXPECT_EQ(store.selectedParameter, -1);
+}
+
+TEST(DataStoreDelete, OnlyColumnEmptiesTheStore) {
+    RecordingStore store;
+    ASSERT_EQ(AddTestSeries(store, 1, 5, 0), 1);
+    ASSERT_EQ(AddTestSeries(store, 1, 2, 1), 1);
+    store.selectedParameter = 1;
+    store.selectedRow = 3;
+    store.OnDeleteParameter();
+    EXPECT_TRUE(store.series.empty());
+    EXPECT_TRUE(store.allValues.empty());
+    EXPECT_EQ(store.parametersPerSeries, 0);
+    EXPECT_EQ(CheckStoreInvariants(store), "");
+}
+
+TEST(DataStoreDelete, ColumnDeletionReportsProgressAndYieldsToAChange) {
+    RecordingStore store;
+    ASSERT_EQ(AddTestSeries(store, 3, 4000, 0), 1);
+    store.selectedParameter = 0;
+    store.selectedRow = 1;
+    store.duringProgress = [&] { AddTestSeries(store, 3, 1, 1); };
+    store.OnDeleteParameter();
+    // The other handler's series is there and nothing was cut.
+    EXPECT_EQ(store.series.size(), 2u);
+    EXPECT_EQ(store.parametersPerSeries, 3);
+    EXPECT_EQ(CheckStoreInvariants(store), "");
+
+    store.progress.clear();
+    store.selectedParameter = 0;
+    store.selectedRow = 1;
+    store.OnDeleteParameter();
+    ASSERT_EQ(CheckStoreInvariants(store), "");
+    ASSERT_FALSE(store.progress.empty());
+    EXPECT_EQ(store.progress[0].text, "Deleting parameter");
+    EXPECT_EQ(store.progress.back().current, 10000);
+    EXPECT_EQ(store.progress.back().total, 12003);
+}
+
+TEST(DataStoreRoles, ColumnRolesFollowInEverySeries) {
+    RecordingStore store;
+    for (int k = 0; k < 3; ++k) ASSERT_EQ(AddTestSeries(store, 3, 2, k), 1);
+    struct Step {
+        int column;
+        void (DataStore::*command)();
+        int arguments, values;
+    };
+    const Step steps[] = {
+        {0, &DataStore::MakeActiveParameterValue, 1, 2},
+        {2, &DataStore::MakeActiveParameterInactive, 1, 1},
+        {2, &DataStore::MakeActiveParameterArgument, 2, 1},
+        {0, &DataStore::MakeActiveParameterArgument, 3, 0},
+        {1, &DataStore::MakeActiveParameterValue, 2, 1},
+        {0, &DataStore::MakeActiveParameterInactive, 1, 1},
+    };
+    for (const Step& step : steps) {
+        store.activeParameter = step.column;
+        (store.*step.command)();
+        ASSERT_EQ(CheckStoreInvariants(store), "") << step.column;
+        EXPECT_EQ(store.series[2].nArguments, step.arguments);
+        EXPECT_EQ(store.series[2].nValues, step.values);
+    }
+    store.dataModified = 0;
+    store.OnMakeAllInactive();
+    EXPECT_EQ(CheckStoreInvariants(store), "");
+    EXPECT_EQ(store.series[1].nValues + store.series[1].nArguments, 0);
+    EXPECT_EQ(store.dataModified, 0);
+}
+
+TEST(DataStoreRoles, NewValuesTakeFreeShapesThenCycle) {
+    RecordingStore store;
+    ASSERT_EQ(AddTestSeries(store, 8, 1, 0), 1);
+    ASSERT_EQ(AddTestSeries(store, 8, 1, 1), 1);
+    // Value shapes now: column 7 of both series, shapes 0 and 1.
+    store.activeParameter = 2;
+    store.MakeActiveParameterValue();
+    EXPECT_EQ(store.parameters[2].markShape, 2);
+    EXPECT_EQ(store.parameters[10].markShape, 3);
+    EXPECT_EQ(store.parameters[10].color, static_cast<std::int32_t>(store.markColors[10]));
+    EXPECT_EQ(store.parameters[10].markSize, 4);
+
+    // An existing value column changes nothing.
+    const int refreshes = store.refreshes;
+    store.MakeActiveParameterValue();
+    EXPECT_EQ(store.refreshes, refreshes);
+
+    for (int column : {0, 1, 3, 4, 5}) {
+        store.activeParameter = column;
+        store.MakeActiveParameterValue();
+    }
+    // Shapes 0..13 are taken by 14 values; the next two cycle from c = 14 and 15.
+    store.activeParameter = 6;
+    store.MakeActiveParameterValue();
+    EXPECT_EQ(store.parameters[6].markShape, 0);
+    EXPECT_EQ(store.parameters[14].markShape, 1);
+    EXPECT_EQ(CheckStoreInvariants(store), "");
+}
+
+TEST(DataStoreUndo, CopyCoversEveryArrayAndStaysForASecondUndo) {
+    RecordingStore store;
+    ASSERT_EQ(AddTestSeries(store, 2, 6, 0), 1);
+    ASSERT_EQ(AddTestSeries(store, 2, 3, 1), 1);
+    store.parameterTexts[3] = "entry";
+    const DataStore before = store;
+
+    store.SaveUndoCopy();
+    // An undoable step: record removal, a whole series, rescaling.
+    ASSERT_EQ(store.RescaleParameter(1, 0, 0, 2), 1);
+    ASSERT_EQ(store.RemoveRecordValues(0, 2, 4), 1);
+    ASSERT_EQ(store.RemoveSeries(1), 1);
+    store.CloseUndoStep();
+    ASSERT_TRUE(store.HasUndoCopy());
+
+    for (int twice = 0; twice < 2; ++twice) {
+        ASSERT_EQ(store.RestoreUndoCopy(), 1);
+        EXPECT_EQ(CheckStoreInvariants(store), "");
+        EXPECT_EQ(store.allValues, before.allValues);
+        EXPECT_EQ(store.seriesNames, before.seriesNames);
+        EXPECT_EQ(store.parameterNames, before.parameterNames);
+        EXPECT_EQ(store.parameterTexts, before.parameterTexts);
+        EXPECT_EQ(store.series.size(), 2u);
+    }
+}
+
+TEST(DataStoreUndo, AnyOtherChangeDropsTheCopy) {
+    using Change = std::function<void(RecordingStore&)>;
+    const std::vector<std::pair<const char*, Change>> changes = {
+        {"add", [](RecordingStore& s) { AddTestSeries(s, 2, 2, 5); }},
+        {"delete all", [](RecordingStore& s) { s.OnDeleteAll(); }},
+        {"role", [](RecordingStore& s) { s.activeParameter = 0; s.MakeActiveParameterValue(); }},
+        {"cell edit", [](RecordingStore& s) { s.allValues[0] = 5; s.NoteStoreChanged(); }},
+        {"rescale", [](RecordingStore& s) { s.RescaleParameter(0, 1, 0, 1); }},
+    };
+    for (const auto& [name, change] : changes) {
+        RecordingStore store;
+        ASSERT_EQ(AddTestSeries(store, 2, 3, 0), 1);
+        store.SaveUndoCopy();
+        store.CloseUndoStep();
+        change(store);
+        EXPECT_FALSE(store.HasUndoCopy()) << name;
+        const auto values = store.allValues;
+        EXPECT_EQ(store.RestoreUndoCopy(), 0) << name;
+        EXPECT_EQ(store.allValues, values) << name;
+    }
+    // Structural commands drop it even inside a step.
+    RecordingStore store;
+    ASSERT_EQ(AddTestSeries(store, 2, 3, 0), 1);
+    store.SaveUndoCopy();
+    AddTestSeries(store, 2, 3, 1);
+    EXPECT_FALSE(store.HasUndoCopy());
+}
+
+TEST(DataStoreValues, NormalizingMapsTheRangeAndLeavesAConstant) {
+    RecordingStore store;
+    ASSERT_EQ(store.CheckNewSeriesShape(2, store.pendingSeries), 1);
+    store.allValues = {1, 7, 3, 7, 5, 7};
+    ASSERT_EQ(store.AddNewSeries(3, {"x", "c"}), 1);
+
+    EXPECT_EQ(store.NormalizeParameter(0, -1, 1), 1);
+    EXPECT_EQ(Column(store, 0, 0), (std::vector<double>{-1, 0, 1}));
+    EXPECT_EQ(store.NormalizeParameter(1, 0, 1), 0);
+    EXPECT_EQ(Column(store, 0, 1), (std::vector<double>{7, 7, 7}));
+    EXPECT_EQ(store.NormalizeParameter(0, 2, 2), 0);
+    EXPECT_EQ(store.NormalizeParameter(5, 0, 1), 0);
+
+    EXPECT_EQ(store.NormalizeParameterByFirst(1), 1);
+    EXPECT_EQ(Column(store, 0, 1), (std::vector<double>{1, 1, 1}));
+    EXPECT_EQ(store.NormalizeParameterByFirst(0), 1);  // first value -1
+    EXPECT_EQ(Column(store, 0, 0), (std::vector<double>{1, 0, -1}));
+    store.allValues[0] = 1e-41;
+    EXPECT_EQ(store.NormalizeParameterByFirst(0), 0);
+    EXPECT_EQ(store.messages, std::vector<std::string>{"The procedure cannot be complete"});
+    EXPECT_EQ(store.allValues[0], 1e-41);
+}
+
+TEST(DataStoreValues, LookupsAndRanges) {
+    RecordingStore store;
+    ASSERT_EQ(AddTestSeries(store, 2, 3, 0, "Temp"), 1);
+    ASSERT_EQ(AddTestSeries(store, 2, 0, 1, "Zero"), 1);
+    EXPECT_EQ(store.SeriesOfParameter(1), 0);
+    EXPECT_EQ(store.SeriesOfParameter(2), 1);
+    EXPECT_EQ(store.SeriesOfParameter(4), -1);
+    EXPECT_EQ(store.SeriesOfParameter(-1), -1);
+    EXPECT_EQ(store.IndexOfParameterName("TEMP1"), 1);
+    EXPECT_EQ(store.IndexOfParameterName("zero0"), 2);
+    EXPECT_EQ(store.IndexOfParameterName("Temp"), -1);
+    double lo, hi, first;
+    EXPECT_EQ(store.ParameterRange(1, lo, hi, first), 1);
+    EXPECT_EQ(lo, 1);
+    EXPECT_EQ(hi, 21);
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(store.ParameterRange(3, lo, hi, first), 0);  // no record
+    EXPECT_EQ(store.RescaleParameter(3, 0, 0, 1), 0);
+}
+
+TEST(DataStoreValues, RecordRemovalKeepsLaterSeriesInPlace) {
+    RecordingStore store;
+    for (int k = 0; k < 3; ++k) ASSERT_EQ(AddTestSeries(store, 2, 4, k), 1);
+    // Not whole records, or outside the series: refused.
+    EXPECT_EQ(store.RemoveRecordValues(1, 8, 3), 0);
+    EXPECT_EQ(store.RemoveRecordValues(1, 9, 2), 0);
+    EXPECT_EQ(store.RemoveRecordValues(1, 14, 4), 0);
+    EXPECT_EQ(store.RemoveRecordValues(3, 0, 2), 0);
+    ASSERT_EQ(store.RemoveRecordValues(1, 10, 4), 1);
+    ASSERT_EQ(CheckStoreInvariants(store), "");
+    EXPECT_EQ(Column(store, 1, 1), (std::vector<double>{TestValue(1, 0, 1), TestValue(1, 3, 1)}));
+    EXPECT_EQ(Column(store, 2, 0), Expected(2, 4, 0));
+    // All records of a series: an empty series stays.
+    ASSERT_EQ(store.RemoveRecordValues(1, 8, 4), 1);
+    EXPECT_EQ(store.series[1].nRecords, 0);
+    EXPECT_EQ(CheckStoreInvariants(store), "");
+}
+
+TEST(DataStoreValues, CompactingClosesGapsAndRefusesOverlaps) {
+    RecordingStore store;
+    for (int k = 0; k < 3; ++k) ASSERT_EQ(AddTestSeries(store, 2, 2, k), 1);
+    // As a document may leave it: series spread out with gaps.
+    std::vector<double> spread(30, -1);
+    const int at[] = {3, 11, 20};
+    for (int s = 0; s < 3; ++s) {
+        std::copy_n(store.allValues.begin() + 4 * s, 4, spread.begin() + at[s]);
+        store.series[static_cast<std::size_t>(s)].firstValue = at[s];
+    }
+    const auto packed = store.allValues;
+    store.allValues = spread;
+    ASSERT_EQ(store.CompactValues(), 1);
+    EXPECT_EQ(store.allValues, packed);
+    EXPECT_EQ(CheckStoreInvariants(store), "");
+
+    store.series[1].firstValue = 2;  // overlaps series 0
+    const auto kept = store.allValues;
+    EXPECT_EQ(store.CompactValues(), 0);
+    EXPECT_EQ(store.allValues, kept);
+}
+
+TEST(DataStoreValues, InsertionSortIsStableBothWays) {
+    std::mt19937 random(7);
+    for (bool ascending : {true, false}) {
+        RecordingStore store;
+        ASSERT_EQ(store.CheckNewSeriesShape(3, store.pendingSeries), 1);
+        const int records = 300;
+        for (int r = 0; r < records; ++r) {
+            store.allValues.push_back(static_cast<double>(random() % 10));  // many equal keys
+            store.allValues.push_back(r);                                    // original order
+            store.allValues.push_back(-r);
+        }
+        ASSERT_EQ(store.AddNewSeries(records, {"k", "i", "j"}), 1);
+        std::vector<std::array<double, 3>> expected;
+        for (int r = 0; r < records; ++r) expected.push_back({store.allValues[3 * r], store.allValues[3 * r + 1], store.allValues[3 * r + 2]});
+        // Sort records 10..289 only.
+        std::stable_sort(expected.begin() + 10, expected.begin() + 290, [&](const auto& a, const auto& b) {
+            return ascending ? a[0] < b[0] : a[0] > b[0];
+        });
+        std::vector<double> scratch;
+        const int ok = ascending ? store.SortRecordsAscending(0, 3, scratch, 10, 289)
+                                 : store.SortRecordsDescending(0, 3, scratch, 10, 289);
+        ASSERT_EQ(ok, 1);
+        for (int r = 0; r < records; ++r)
+            for (int p = 0; p < 3; ++p) ASSERT_EQ(store.allValues[3 * r + p], expected[static_cast<std::size_t>(r)][static_cast<std::size_t>(p)]);
+        EXPECT_EQ(store.SortRecordsAscending(3, 3, scratch, 0, 1), 0);
+        EXPECT_EQ(store.SortRecordsAscending(0, 3, scratch, 0, records), 0);
+    }
+}
+
+TEST(DataStoreValues, RecordCopiesStayInsideTheValues) {
+    RecordingStore store;
+    ASSERT_EQ(AddTestSeries(store, 2, 3, 0), 1);
+    std::vector<double> record;
+    EXPECT_EQ(store.GetRecord(2, 2, record), 1);
+    EXPECT_EQ(record, (std::vector<double>{20, 21}));
+    EXPECT_EQ(store.GetRecord(2, 3, record), 0);
+    EXPECT_EQ(store.CopyRecord(2, 2, 0), 1);
+    EXPECT_EQ(store.allValues[0], 20);
+    EXPECT_EQ(store.CopyRecord(2, 0, 3), 0);
+    EXPECT_EQ(store.PutRecord(2, 1, {5, 6}), 1);
+    EXPECT_EQ(store.allValues[3], 6);
+    EXPECT_EQ(store.PutRecord(2, 1, {5}), 0);
+    EXPECT_EQ(store.PutRecord(0, 1, {5}), 0);
+}
+
+TEST(DataStoreInvariants, EachBreachIsNamed) {
+    using Breach = std::function<void(DataStore&)>;
+    const std::vector<Breach> breaches = {
+        [](DataStore& s) { s.parameterTexts.pop_back(); },
+        [](DataStore& s) { s.seriesNames.push_back("x"); },
+        [](DataStore& s) { s.allValues.push_back(1); },
+        [](DataStore& s) { s.series[1].firstValue += 1; },
+        [](DataStore& s) { s.series[1].firstParameter = 0; },
+        [](DataStore& s) { s.series[1].nValues = 0; },
+        [](DataStore& s) { s.parameters[4].role = kRoleValue; },
+        [](DataStore& s) { s.parametersPerSeries = 2; },
+        [](DataStore& s) { s.selectedParameter = 6; },
+        [](DataStore& s) { s.activeParameter = 3; },
+    };
+    for (std::size_t i = 0; i < breaches.size(); ++i) {
+        RecordingStore store;
+        ASSERT_EQ(AddTestSeries(store, 3, 2, 0), 1);
+        ASSERT_EQ(AddTestSeries(store, 3, 2, 1), 1);
+        breaches[i](store);
+        EXPECT_NE(CheckStoreInvariants(store), "") << "breach " << i;
+    }
+}

@@ -1,0 +1,64 @@
+#pragma once
+// A data store whose page hooks record what the store asked of the page, and helpers
+// that fill it the way the import paths do. Shared by the data tests.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/data_store.h"
+
+struct ProgressCall {
+    int kind;
+    std::string text;
+    int current;
+    int total;
+};
+
+class RecordingStore : public DataStore {
+public:
+    std::vector<std::string> messages;
+    std::vector<ProgressCall> progress;
+    std::vector<int> droppedConditions;
+    int refreshes = 0;
+    int repaints = 0;
+    int timerStops = 0;
+    int sheetHides = 0;
+    int choiceResets = 0;
+    int sceneRebuilds = 0;
+    int renames = 0;
+    // Runs inside SetProgress, where the real page lets other handlers run.
+    std::function<void()> duringProgress;
+
+    void RefreshSeriesList(int) override { ++refreshes; }
+    void SetProgress(int kind, const std::string& text, int current, int total) override {
+        progress.push_back({kind, text, current, total});
+        if (duringProgress) {
+            auto once = std::move(duringProgress);
+            duringProgress = nullptr;
+            once();
+        }
+    }
+    void ApplyPendingRename() override { ++renames; }
+    void StopSyncTimer() override { ++timerStops; }
+    void HideDataSheet() override { ++sheetHides; }
+    void ResetDependentChoices() override { ++choiceResets; }
+    void DropParameterConditions(int index) override { droppedConditions.push_back(index); }
+    void MarkSceneForRebuild() override { ++sceneRebuilds; }
+    void RequestRepaint() override { ++repaints; }
+    void ShowStoreMessage(const std::string& text) override { messages.push_back(text); }
+};
+
+// The value that AddTestSeries stores at record r, column p of the k-th series added.
+inline double TestValue(int k, int r, int p) { return 1e6 * k + 10.0 * r + p; }
+
+// Adds a series of n parameters and R records as an importer does: check the shape,
+// append the values, add. Names are prefix + column. Returns AddNewSeries' result
+// (0 also when the shape is refused).
+inline int AddTestSeries(DataStore& store, int n, int records, int k, const std::string& prefix = "p") {
+    if (!store.CheckNewSeriesShape(n, store.pendingSeries)) return 0;
+    for (int r = 0; r < records; ++r)
+        for (int p = 0; p < n; ++p) store.allValues.push_back(TestValue(k, r, p));
+    std::vector<std::string> names;
+    for (int p = 0; p < n; ++p) names.push_back(prefix + std::to_string(p));
+    return store.AddNewSeries(records, names);
+}
