@@ -15,3 +15,9 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTABULON_SANITIZE=ON
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# A short fuzzing run of the formula evaluator (libFuzzer, sanitizers on).
+if [ -x tests/formula/run_fuzz.sh ]; then
+  tests/formula/run_fuzz.sh build-fuzz 20
+fi
+echo "test.sh: all tests passed"
