@@ -1,5 +1,10 @@
 #pragma once
 // The main window's menu (its dialog template is registered with it in main_resources.cpp).
+#include <vector>
+
 #include "platform/menu.h"
 
 platform::MenuTemplate MainMenu();
+
+// The commands of the menu that work now; every other item waits, disabled, for its command.
+const std::vector<int>& MainMenuCommandsInService();

@@ -1,6 +1,12 @@
-// The program-wide objects, defined in the order they are built before the program starts;
-// they are destroyed in the reverse order when it ends. Every object whose constructor reads
-// another comes after it.
+// The program-wide objects of this folder, defined in the order they are built before the
+// program starts; they are destroyed in the reverse order when it ends.
+//
+// The pages and dialogs are defined beside their classes (theData in data/data_page.cpp,
+// theXyview in charts/xyview_page.cpp, ...). C++ orders those definitions only within one
+// file, which is safe here because no page constructor reads another program-wide object:
+// each only sets its own fields, and what several share (the 3-D camera, the analysis hooks)
+// is built on first use. The main dialog, which does read them, is built by the start routine
+// after all of them.
 #include <string>
 
 #include "app/program_objects.h"
@@ -8,4 +14,6 @@
 
 CTabulonApp theApp;
 
+std::string coefficientsText;
 std::string documentPath;
+int activeTab = 0;

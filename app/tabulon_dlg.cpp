@@ -1,19 +1,86 @@
 #include "app/tabulon_dlg.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 #include "app/about_dlg.h"
+#include "app/analysis_hooks.h"
 #include "app/main_resources.h"
 #include "app/program_icon.h"
 #include "app/program_objects.h"
 #include "app/resource_ids.h"
+#include "app/tab_icons.h"
+#include "charts/d3view_page.h"
+#include "charts/plot_mapping.h"
+#include "charts/result_document.h"
+#include "charts/result_symbols.h"
+#include "data/data_edit.h"
+#include "data/data_page.h"
+#include "documents/result_page.h"
+#include "fitting/useruf_page.h"
+#include "platform/dialogs.h"
 #include "platform/format.h"
+#include "platform/requests.h"
 #include "platform/system.h"
+#include "statistics/distrimution_page.h"
 #include "statistics/random.h"
+
+namespace {
+
+platform::Font FontOf(const char* face, int height, int weight) {
+    platform::Font f;
+    f.height = height;
+    f.weight = weight;
+    f.faceName = face;
+    return f;
+}
+
+// Creates every missing folder of an absolute path, one level at a time.
+void MakeFolders(const std::string& path) {
+    for (std::size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1)) {
+        const std::string part = path.substr(0, at);
+        if (!platform::IsDirectory(part)) platform::CreateDirectory(part);
+    }
+    if (!platform::IsDirectory(path)) platform::CreateDirectory(path);
+}
+
+// The per-user data folder: $XDG_DATA_HOME, or ~/.local/share; "" when neither is known.
+std::string UserDataFolder() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && xdg[0] == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return std::string(home) + "/.local/share";
+    return std::string();
+}
+
+// The text of a line of the recent-files list without line ends, blanks and '_' at both ends.
+std::string TrimmedEntry(const char* line) {
+    std::string s(line);
+    auto strip = [](char c) { return c == '\r' || c == '\n' || c == ' ' || c == '_'; };
+    std::size_t begin = 0, end = s.size();
+    while (begin < end && strip(s[begin])) ++begin;
+    while (end > begin && strip(s[end - 1])) --end;
+    return s.substr(begin, end - begin);
+}
+
+// Every command of a menu table, submenus included.
+std::vector<int> MenuCommands(const std::vector<platform::MenuItemTemplate>& items) {
+    std::vector<int> commands;
+    for (const platform::MenuItemTemplate& item : items) {
+        if (item.command != 0) commands.push_back(item.command);
+        const std::vector<int> inner = MenuCommands(item.items);
+        commands.insert(commands.end(), inner.begin(), inner.end());
+    }
+    return commands;
+}
+
+}  // namespace
 
 CTabulonDlg::CTabulonDlg() : Dialog(kTemplateMain), icon_(ProgramIcon()) {
     SetMenu(MainMenu());
@@ -21,34 +88,177 @@ CTabulonDlg::CTabulonDlg() : Dialog(kTemplateMain), icon_(ProgramIcon()) {
     // Only File > Exit and closing the window end the program, never a stray Return or Escape.
     SetKeysEndDialog(false);
     RouteCommand(kCommandAbout, &CTabulonDlg::OnAbout);
+    RouteCommand(kCommandOnlineHelp, &CTabulonDlg::OnOnlineHelp);
+    Route(kTabControl, platform::Notification::SelChanging, &CTabulonDlg::OnTabSelChanging);
+    Route(kTabControl, platform::Notification::SelChange, &CTabulonDlg::OnTabSelChange);
     initialised = 0;
     minimumSizeGuard = 0;
     setUpDone = 0;
     RandomSeedFromClock();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    SetProgressBarWindow(this);
 }
 
-CTabulonDlg::~CTabulonDlg() = default;
+CTabulonDlg::~CTabulonDlg() { SetProgressBarWindow(nullptr); }
+
+void CTabulonDlg::CreateDrawingObjects() {
+    greyColor = 0xBEBEBE;
+    whiteColor = 0xFFFFFF;
+    blackColor = 0x000000;
+    blackPen = platform::Pen(platform::PenStyle::Solid, 1, blackColor);
+    marginBrush = platform::Brush::Solid(0xDCC8BE);
+    whiteBrush = platform::Brush::Solid(0xFFFFFF);
+    timesFont = FontOf("Times", 14, 400);
+    nullPen = platform::Pen(platform::PenStyle::Null, 1, blackColor);
+    tabFont = FontOf("Ariel", 14, 600);
+}
 
 bool CTabulonDlg::OnInitDialog() {
     if (setUpDone) return true;
     setUpDone = 1;
+    dataArguments = 0;
+    dataValues = 0;
 
-    platform::Menu systemMenu = SystemMenu();
-    systemMenu.AppendSeparator();
-    systemMenu.Append(kAboutMenuText, kSysCommandAbout);
+    if (std::strlen(kAboutMenuText) > 0) {
+        platform::Menu systemMenu = SystemMenu();
+        systemMenu.AppendSeparator();
+        systemMenu.Append(kAboutMenuText, kSysCommandAbout);
+    }
     SetIcon(icon_);
 
-    CreateVirtualScreen();
-    documentPath = platform::Format("%suntitled.cdf", platform::ProgramFolder().c_str());
+    recomputeNeeded = 1;
+    termCodes.clear();
+    periods.clear();
+    argumentMask.clear();
+    modelLabels.clear();
+    modelLabelParameters.clear();
+    triedTermCodes.clear();
+    triedTermSetStarts.clear();
+    CreateDrawingObjects();
+    sideWidthFraction = 0.3;
 
-    SetMinimumClientSize(tabAreaWidth + 101, tabAreaHeight + 351);
+    plotXMin = 0;
+    plotXMax = 1.51e6;
+    plotYMin = 0;
+    plotYMax = 1.51e6;
+
+    // The data sheet stands beside the window, hidden until the data page shows it.
+    theDataEdit.Create(this);
+    theDataEdit.Move(10, 10, 200, 200);
+    theDataEdit.RememberPlace();
+    theDataEdit.Show(false);
+
+    platform::Control tabs = Control(kTabControl);
+    tabs.SetFont(tabFont);
+    for (int i = 0; i < kTabCount; ++i) {
+        tabImages[i] = TabIcon(kTabs[i].picture);
+        tabColors[i] = {kTabs[i].fill, kTabs[i].textColor};
+    }
+    for (int i = 0; i < kTabCount; ++i) {
+        tabs.InsertItem(i, kTabs[i].text);
+        tabs.SetItemImage(i, tabImages[i]);
+    }
+
+    initialised = 1;
+    dragActive = 0;
+    activeTab = 0;
+
+    LinkDataPage();
+    const std::array<platform::Dialog*, kPageCount> objects = PageObjects();
+    for (int i = 0; i < kPageCount; ++i) {
+        pages[i] = pageRecord{};
+        pages[i].mask = kTabItemParam;
+        pages[i].page = objects[i];
+        objects[i]->Create(this);
+        objects[i]->Move(10, 0);
+    }
+    for (int i = 0; i < kPageCount; ++i) pages[i].page->Show(i == 0);
+
+    if (tabs.IsValid()) {
+        tabItemHeight = tabs.ItemRect(0).Height();
+        tabAreaWidth = theData.ClientRect().Width() + 10;
+        tabAreaHeight = theData.ClientRect().Height();
+    }
+    LayoutControls(ClientRect().Width(), ClientRect().Height());
+
+    view3D = 1;
+    coefficientsText.clear();
+    AttachResultSymbols(theResultDocument);
+
+    Control(kResultVScroll).SetRange(0, 100);
+    Control(kResultHScroll).SetRange(0, 100);
+
+    ComputeLayoutRects();
+    theResult.imageWidth = chartRect.Width();
+    theResult.imageHeight = chartRect.Height();
+    CreateVirtualScreen();
+
+    const std::string programFolder = platform::ProgramFolder();
+    documentPath = platform::Format("%suntitled.cdf", programFolder.c_str());
+    theData.lastFolder = programFolder;
+
     minimumSizeGuard = 1;
     ShowWindow(platform::kShowMaximized);
+    PaintResultPane();
+
+    Control(kHelpButton).Show(false);
+    ShowWindow(platform::kShowMaximized);
+    CenterWindow();
+
+    LoadSettings(programFolder);
+
+    // The macro-file runner is reached by no menu command: its item and the separator before
+    // it leave the "Data" menu.
+    platform::Menu dataMenu = MenuBar().SubMenu(kMenuData);
+    for (int pos = 0; pos < dataMenu.ItemCount(); ++pos) {
+        if (dataMenu.ItemCommand(pos) != kCommandRunMacroFile) continue;
+        dataMenu.RemoveAt(pos);
+        if (pos > 0 && dataMenu.IsSeparator(pos - 1)) dataMenu.RemoveAt(pos - 1);
+        break;
+    }
+    // Commands that come with later work are shown, but cannot be chosen yet.
+    platform::Menu menu = MenuBar();
+    const std::vector<int>& inService = MainMenuCommandsInService();
+    for (int command : MenuCommands(MainMenu())) {
+        bool on = false;
+        for (int c : inService) on = on || c == command;
+        menu.Enable(command, on);
+    }
+
+    recentFiles.fill(std::string());
+    LoadRecentFiles();
+    UpdateRecentFilesMenu();
+
     SetCaption(platform::Format("Tabulon - %s", documentPath.c_str()));
-    initialised = 1;
     Invalidate();
+    sideWidthFraction = 0.3;
+    minimumSizeGuard = 1;
+
+    if (hasCommandLineDocument) {
+        std::string path = commandLineDocument;
+        while (!path.empty() && path.back() == '"') path.pop_back();
+        std::size_t first = 0;
+        while (first < path.size() && path[first] == '"') ++first;
+        documentPath = path.substr(first);
+        activeTab = 0;
+        ReadDocument();
+        RepaintAll();
+    }
+    Control(kHelpButton).Show(false);
     return true;
+}
+
+void CTabulonDlg::LinkDataPage() {
+    DataPageLinks& links = theData.links;
+    links.sheetCurrentSeries = [] { return theDataEdit.currentSeries; };
+    links.sheetSetCurrentSeries = [](int series, int topRecord) {
+        theDataEdit.currentSeries = series;
+        theDataEdit.topRecord = topRecord;
+    };
+    links.sheetIsVisible = [] { return theDataEdit.IsVisible(); };
+    links.sceneRebuild = RequestSceneRebuild;
+    links.resetAnalysisChoices = ResetAnalysisChoices;
+    links.dropParameterConditions = RemoveConditionsOfParameter;
 }
 
 void CTabulonDlg::CreateVirtualScreen() {
@@ -58,20 +268,115 @@ void CTabulonDlg::CreateVirtualScreen() {
     virtualScreenDC = std::make_unique<platform::Canvas>(virtualScreenBitmap);
 }
 
-void CTabulonDlg::OnPaint() {
-    if (!initialised || IsMinimized()) return;
-    // Until the page area is laid out, the chart takes the whole client area.
-    chartRect = ClientRect();
-    platform::ClientDC dc(*this);
-    dc.CopyFrom(chartRect.left, chartRect.top, chartRect.Width(), chartRect.Height(), virtualScreenBitmap, 0, 0);
+void CTabulonDlg::LoadSettings(const std::string& programFolder) {
+    makerFolder = programFolder + "Marvisto";
+    if (!platform::IsDirectory(makerFolder)) platform::CreateDirectory(makerFolder);
+    if (!platform::IsDirectory(makerFolder)) {
+        // The program's folder may be read-only (an installed program): the user's own data
+        // folder takes the list instead.
+        const std::string userFolder = UserDataFolder();
+        if (!userFolder.empty()) {
+            makerFolder = userFolder + "/Marvisto";
+            MakeFolders(makerFolder);
+        }
+    }
+    if (platform::IsDirectory(makerFolder)) platform::SetCurrentDirectory(makerFolder);
+    recentFilesListPath = platform::Format("%s/files_Tabulon.txt", makerFolder.c_str());
 }
 
-void CTabulonDlg::OnSysCommand(unsigned command, long) {
-    if ((command & platform::kSysCommandMask) == kSysCommandAbout) {
-        CAboutDlg about;
-        about.RunModal(this);
-        return;
+void CTabulonDlg::LoadRecentFiles() {
+    if (!platform::FileExists(recentFilesListPath)) return;
+    std::FILE* file = std::fopen(recentFilesListPath.c_str(), "r");
+    if (!file) return;
+    char line[500];
+    int count = 0;
+    while (count < kRecentFileCount && std::fgets(line, sizeof line, file)) {
+        if (std::strlen(line) <= 1) continue;
+        recentFiles[count++] = TrimmedEntry(line);
     }
+    std::fclose(file);
+}
+
+void CTabulonDlg::UpdateRecentFilesMenu() {
+    platform::Menu menu = MenuBar();
+    for (int i = 0; i < kRecentFileCount; ++i) menu.Rename(kCommandRecentFile1 + i, recentFiles[i]);
+    if (recentFiles[0].size() > 1) {
+        const std::size_t cut = recentFiles[0].find_last_of("/\\");
+        recentFolder = cut == std::string::npos ? std::string() : recentFiles[0].substr(0, cut);
+        if (!recentFolder.empty()) platform::SetCurrentDirectory(recentFolder);
+    }
+}
+
+void CTabulonDlg::ReadDocument() {
+    const MainWindowJobs& jobs = TheAnalysisHooks().jobs;
+    if (jobs.readDocument) jobs.readDocument();
+}
+
+void CTabulonDlg::MoveToDefaultSize() {
+    ShowWindow(platform::kShowNormal);
+    Move(0, 0, 1360, 760);
+    CenterWindow();
+}
+
+void CTabulonDlg::OnSize(int type, int cx, int cy) {
+    if (!initialised || type == platform::kSizeMinimized) return;
+    theD3view.viewportChanged = 1;
+    chartFrameResized = 1;
+    LayoutControls(cx, cy);
+}
+
+void CTabulonDlg::OnShowWindow(bool) {
+    if (!IsMinimized() && initialised && activeTab == 0) recomputeNeeded = 1;
+}
+
+void CTabulonDlg::OnMove(int, int) {
+    chartFrameResized = 1;
+    PlaceSideWindow();
+}
+
+void CTabulonDlg::OnOK() {
+    closing_ = true;
+    StopRunningJobs();
+    Dialog::OnOK();
+}
+
+void CTabulonDlg::OnCancel() {
+    closing_ = true;
+    StopRunningJobs();
+    Dialog::OnCancel();
+}
+
+void CTabulonDlg::OnClose() {
+    closing_ = true;
+    StopRunningJobs();
+    Dialog::OnClose();
+}
+
+void CTabulonDlg::OnDestroy() {
+    theUseruf.running = 0;
+    theUseruf.busy = 0;
+    closing_ = true;
+    StopRunningJobs();
+    // The data sheet is a window of its own that this one owns: it goes first, on its own.
+    theDataEdit.DestroyWindow();
+}
+
+void CTabulonDlg::OnOnlineHelp() {
+    // The program has no web page: its help is the README beside it (or above it in a build
+    // tree).
+    std::string folder = platform::ProgramFolder();
+    for (int level = 0; level < 5 && !folder.empty(); ++level) {
+        const std::string readme = folder + "README.md";
+        if (platform::FileExists(readme) && !platform::IsDirectory(readme)) {
+            platform::OpenWithShell(readme);
+            return;
+        }
+        if (folder.size() <= 1) break;
+        const std::size_t cut = folder.find_last_of('/', folder.size() - 2);
+        if (cut == std::string::npos) break;
+        folder = folder.substr(0, cut + 1);
+    }
+    platform::MessageBox("The help file README.md cannot be found.");
 }
 
 void CTabulonDlg::OnAbout() {
@@ -80,4 +385,24 @@ void CTabulonDlg::OnAbout() {
     OnPaint();
 }
 
-void CTabulonDlg::OnDestroy() {}
+bool CTabulonDlg::ProgressBarShown(progressBarLook& look) {
+    if (!HasWindow() || !theResult.chartInMainArea) return false;
+    look.chartWidth = chartAreaWidth;
+    look.chartHeight = chartAreaHeight;
+    look.frameColor = progressFrameColor;
+    look.textColor = progressTextColor;
+    look.barColor = progressBarColor;
+    return true;
+}
+
+void CTabulonDlg::PaintOnClientArea(const std::function<void(platform::Canvas&)>& draw) {
+    if (!HasWindow()) return;
+    {
+        platform::ClientDC dc(*this);
+        draw(dc);
+    }
+    // Shown now: the loops that draw the bar may not return to the event loop for a while.
+    if (QWidget* client = ClientWidget(); client && client->isVisible()) client->repaint();
+}
+
+progressReport* CTabulonDlg::ProgressState() { return &theData.progressState; }

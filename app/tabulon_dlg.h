@@ -1,44 +1,226 @@
 #pragma once
-// The main dialog: menu, the virtual screen the charts are painted into, the repaint and job
-// hooks. It lives as a local object of the start routine; its modal loop is the program's.
+// The main dialog: the menu, the seven tabs with their seventeen pages, the layout of chart,
+// result pane and data sheet, the virtual screen the charts are painted into, the repaint
+// cycle driven by the pages' changed flags, and the job hook in which long jobs run. It
+// lives as a local object of the start routine; its modal loop is the program's.
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QImage>
 
+#include "app/main_pages.h"
+#include "charts/progress_bar.h"
 #include "platform/bitmap.h"
+#include "platform/brush.h"
 #include "platform/canvas.h"
 #include "platform/dialog.h"
+#include "platform/font.h"
+#include "platform/pen.h"
 
-class CTabulonDlg : public platform::Dialog {
+// Program-wide ints of the repaint cycle.
+extern int chartPaintEnabled;  // 1 normally; 0 while a chart paint runs (it is not re-entered)
+extern int chartFrameResized;  // the window or the image size changed since the last copy
+
+class CTabulonDlg : public platform::Dialog, public ProgressBarWindow {
 public:
     CTabulonDlg();
     ~CTabulonDlg() override;
 
-    // The document named on the command line, read by the set-up.
-    std::string commandLineDocument;
+    // ---- Start-up --------------------------------------------------------------------
+    std::string commandLineDocument;  // the document named on the command line
     int hasCommandLineDocument = 0;
+    int initialised = 0;       // the pages exist; size and show handlers do nothing before
+    int minimumSizeGuard = 0;  // the pages are placed: the minimum size applies
+    int setUpDone = 0;         // a second OnInitDialog returns at once
 
-    int initialised = 0;
-    int minimumSizeGuard = 0;
-    int setUpDone = 0;
+    // ---- Pages and tabs ----------------------------------------------------------------
+    std::array<pageRecord, kPageCount> pages{};
+    int pageCount = kPageCount;
+    int tabAreaWidth = 200;   // the data page's width + 10
+    int tabAreaHeight = 100;  // the data page's height
+    int tabItemHeight = 0;
+    int tabTop = 0;
+    std::array<QImage, kTabCount> tabImages;
+    std::array<std::array<platform::ColorRef, 2>, kTabCount> tabColors{};  // fill, text
 
-    int tabAreaWidth = 200;
-    int tabAreaHeight = 100;
+    // ---- Layout ------------------------------------------------------------------------
     platform::Rect chartRect;
+    platform::Rect resultRect;
+    int sideWidth = 0;  // the data sheet's width while it is shown
+    double sideWidthFraction = 0.3;
 
-    // The virtual screen: a screen-sized bitmap cleared white once, with its drawing context.
+    // ---- The virtual screen: a screen-sized bitmap, cleared white once --------------------
     platform::Bitmap virtualScreenBitmap;
     std::unique_ptr<platform::Canvas> virtualScreenDC;
 
+    // ---- Drawing objects -------------------------------------------------------------------
+    platform::ColorRef greyColor = 0xBEBEBE;
+    platform::ColorRef whiteColor = 0xFFFFFF;
+    platform::ColorRef blackColor = 0x000000;
+    platform::Pen blackPen;
+    platform::Brush marginBrush;  // the window's border strips
+    platform::Brush whiteBrush;   // the chart background
+    platform::Font timesFont;
+    platform::Pen nullPen;
+    platform::Font tabFont;
+
+    // ---- Folders and recent files ------------------------------------------------------------
+    std::array<std::string, 4> recentFiles;
+    std::string recentFilesListPath;
+    std::string recentFolder;
+    std::string makerFolder;  // "Marvisto": the recent-files list and the current directory
+
+    // ---- Data shape (as last read by UpdateForDataShape) -----------------------------------
+    int dataSeriesCount = 0;
+    int dataArguments = 0;
+    int dataValues = 0;
+    int dataParameters = 0;
+    int shapeChanged = 0;
+    int wantedPage = 0;  // the page the current tab should show
+    int view3D = 0;      // the View tab shows the three-dimensional page
+    int correlationSeries = 0;
+    int documentJustRead = 0;
+
+    // ---- Repaint cycle -------------------------------------------------------------------------
+    int recomputeNeeded = 0;
+    int chartAreaWidth = 0, chartAreaHeight = 0;    // size of chartRect
+    int chartImageWidth = 0, chartImageHeight = 0;  // size at which the chart is painted
+    struct PlotRectSave {
+        int left = 0, right = 0, bottom = 0, top = 0;
+    } savedPlotRect;
+    int legendBlockLines = 0;
+    int legendBlockTop = 0;
+    int legendLineHeight = 20;
+    int colorScaleWidth = 50;
+    int visibleDataOnly = 1;
+    int storedShowCommand = -1;  // the show state at the last paint
+    std::vector<unsigned> legendMarks;     // parameter of each formula legend entry
+    std::vector<std::string> legendTexts;  // its formula text
+    platform::ColorRef progressFrameColor = 0xE6FFF5;
+    platform::ColorRef progressTextColor = 0x645A91;
+    platform::ColorRef progressBarColor = 0xFFC8B4;
+
+    // ---- Drag on the chart ----------------------------------------------------------------------
+    int dragActive = 0;
+    platform::Point dragStart;
+    platform::Point dragEnd;
+
+    // ---- Working lists of the fitting code --------------------------------------------------------
+    std::array<double, 100> fitCoefficients{};
+    std::array<double, 100> fitDeviations{};
+    std::vector<unsigned> termCodes;  // the selected terms of the searches
+    int yTransformCode = 0;
+    std::vector<double> periods;
+    std::vector<int> argumentMask;
+    double calculatorValue = 0;
+    std::vector<std::string> modelLabels;
+    std::vector<int> modelLabelParameters;
+    std::vector<unsigned> triedTermCodes;  // term sets already tried, one after another
+    std::vector<int> triedTermSetStarts;   // where each set starts in triedTermCodes
+
+    // ---- Set-up and smaller handlers (tabulon_dlg.cpp) -----------------------------------------------
     bool OnInitDialog() override;
-    void OnPaint() override;
-    void OnSysCommand(unsigned command, long lParam) override;
+    void CreateDrawingObjects();
+    void CreateVirtualScreen();
+    // The "Marvisto" folder beside the program (or in the user's data folder when that one
+    // cannot be made), made the current directory; the recent-files list path inside it.
+    void LoadSettings(const std::string& programFolder);
+    void LoadRecentFiles();
+    void UpdateRecentFilesMenu();
+    // Reads the document at documentPath (through the document reader, once it is built).
+    void ReadDocument();
+    void MoveToDefaultSize();
+    void OnSize(int type, int cx, int cy) override;
+    void OnShowWindow(bool show) override;
+    void OnMove(int x, int y) override;
+    void OnOK() override;
+    void OnCancel() override;
+    void OnClose() override;
     void OnDestroy() override;
+    void OnOnlineHelp();
     void OnAbout();
 
-    void CreateVirtualScreen();
+    // ---- Tabs and layout (main_layout.cpp) ------------------------------------------------------------
+    int TabToPage(int tab);
+    int CurrentTab() const;
+    void OnTabSelChange();
+    void OnTabSelChanging();
+    void ShowTabPage(int page);
+    void ComputeLayoutRects();
+    void LayoutControls(int cx, int cy);
+    void PlaceSideWindow();
+    bool OnDrawItem(platform::DrawItem& item) override;
+
+    // ---- Page flags and the job hook (page_flags.cpp, job_hook.cpp) ------------------------------------
+    void CheckPageFlags();
+    void OnSysCommand(unsigned command, long lParam) override;
+    // Pumps the waiting messages between two steps of a job; false when the job must stop now:
+    // the window is closing, or the data store changed since storeChangeCount was taken.
+    bool PumpJobStep(std::uint64_t storeChangeCount);
+    // Tells every running or asked-for job to stop at its next test.
+    void StopRunningJobs();
+    bool JobRunning() const { return runningJob_ != Job::None; }
+
+    // ---- Drag feedback (drag_feedback.cpp) --------------------------------------------------------------
+    int IsInPlotRect(int x, int y) const;
+    void OnMouseMove(unsigned flags, platform::Point point) override;
+
+    // ---- Repaint cycle (repaint_cycle.cpp, chart_frame.cpp, result_pane.cpp) ------------------------------
+    void OnPaint() override;
+    void RepaintAll();
+    void BlitChart();
+    void PaintChart(platform::Canvas& dc, int width, int height);
+    void PaintVirtualScreen(platform::Canvas& dc);
+    void UpdateForDataShape();
+    void PaintResultPane();
+    void PaintChartFrame(platform::Canvas& dc);
+    int MeasureFormulaLegend(platform::Canvas& dc);
+    int PaintLegendBlock(platform::Canvas& dc, int x);
+    void ReserveLegendSpace(platform::Canvas& dc, int lines);
+
+    // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
+    int HasMultiArgumentData() const;
+    int FindEqualTermSet(const std::vector<unsigned>& candidate);
+    int NextUnusedTermCode(unsigned& code);
+    int TextLineY(int line) const;
+
+    // ---- The progress bar's window ----------------------------------------------------------------------------
+    bool ProgressBarShown(progressBarLook& look) override;
+    void PaintOnClientArea(const std::function<void(platform::Canvas&)>& draw) override;
+    progressReport* ProgressState() override;
 
 private:
+    enum class Job { None, UserFormulaFitting, BestPolynomialSearch, AutoPolynomialSearch };
+    // Runs one job to its end unless another job runs (a request then waits for it).
+    bool RunJob(Job job, const std::function<void()>& work);
+    void RunPendingJobs();
+    int CurrentShowCommand() const;
+    void DrawBorderStrips(platform::Canvas& dc, int extra);
+    void LinkDataPage();
+
     QImage icon_;
+    Job runningJob_ = Job::None;
+    bool jobRequestWaiting_ = false;  // a job was asked for while another ran
+    bool closing_ = false;            // the dialog is ending: jobs stop at their next test
 };
+
+// Clears the changed flag of every page.
+void ClearPageFlags();
+// Dispatches every waiting message, then runs the idle processing.
+void PumpWaitingMessages();
+// Waits, pumping once a second, while the user-formula fitting runs (at most 100 hours).
+void WaitWhileBusy();
+// The kind of a drag on the chart from start to end (pixels), 0 to 17.
+int ClassifyDrag(platform::Point start, platform::Point end);
+// The two points of an arrow head at the end (atEnd 1) or the start (atEnd 0) of the line.
+void ArrowHeadPoints(platform::Point start, platform::Point end, double length, double halfAngle, int atEnd,
+                     platform::Point& left, platform::Point& right);
+// The line with a head at its end, and at its start a bar (barAtStart 1) or a second head.
+void DrawArrow(platform::Canvas& dc, platform::Point start, platform::Point end, int barAtStart);
+// After "Delete all": the analysis choices that depend on the data go back to their start.
+void ResetAnalysisChoices();
+// The three-dimensional painters set the camera up afresh at their next paint.
+void RequestSceneRebuild();

@@ -162,6 +162,27 @@ public:
     // Puts the undo copy back (it stays for a second undo). Returns 0 without a copy.
     int RestoreUndoCopy();
 
+    // ---- Formulas over records (record_formulas.cpp) ------------------------------
+    std::int32_t modifyCurrentSeriesOnly = 0;     // 1: the commands below change series modifySeriesIndex only
+    std::int32_t modifySeriesIndex = 0;
+    std::vector<std::string> formulaNames;        // names a formula at a record sees: parameters, then coefficients
+    std::vector<std::string> formulaValueTexts;   // parallel: the text that replaces each name
+    std::int32_t formulaNameCount = 0;            // entries of formulaNames in use
+
+    // Computes the formula at every record of every series (or of modifySeriesIndex only)
+    // into the column of global parameter index p, then drops the records at either end
+    // whose shifted neighbours (name[k]) do not exist. The formula names the parameters of
+    // the series owning p, N the record number. Every value is computed before any is
+    // written, so the formula sees the old column. Returns 1; 0 with nothing changed when
+    // no series owns p, when the shifts would drop every record of a series, or when the
+    // formula fails at every record (the evaluator's message is shown then).
+    int ModifyParameterByFormula(const std::string& formula, int p);
+    // The formula with formulaNames replaced in list order: the first parametersPerSeries
+    // value texts are record r of allValues (stride parametersPerSeries), or v, written
+    // "%g". A failed evaluation, a record outside allValues or a v that is too short gives 0.
+    double EvaluateFormulaAtRecord(const std::string& formula, int r);
+    double EvaluateFormulaAtValues(const std::string& formula, const std::vector<double>& v);
+
     // ---- Hooks (overridden by the Data page) -----------------------------------
     virtual void RefreshSeriesList(int /*restoreScroll*/) {}
     virtual void SetProgress(int /*kind*/, const std::string& /*text*/, int /*current*/, int /*total*/) {}

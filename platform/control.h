@@ -96,6 +96,11 @@ public:
     // Pictures.
     void SetImage(const QImage& image);
 
+    // Look (control_look.cpp): the control's text font, and the picture of a tab item, shown at
+    // the picture's own size (owner-drawn tabs keep room for it and paint it themselves).
+    void SetFont(const Font& font);
+    void SetItemImage(int index, const QImage& image);
+
 private:
     QPointer<QWidget> widget_;
     ControlKind kind_ = ControlKind::Static;

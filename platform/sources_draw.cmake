@@ -4,5 +4,7 @@ list(APPEND PLATFORM_SOURCES
   font.cpp
   bitmap.cpp
   canvas.cpp
+  canvas_session.cpp
+  canvas_stamps.cpp
   image.cpp
 )

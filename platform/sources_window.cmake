@@ -3,6 +3,7 @@ list(APPEND PLATFORM_SOURCES
   application.cpp
   clipboard.cpp
   control.cpp
+  control_look.cpp
   dialog.cpp
   dialog_template.cpp
   dialog_widgets.cpp
@@ -13,4 +14,5 @@ list(APPEND PLATFORM_SOURCES
   requests.cpp
   scripted_dialogs.cpp
   system.cpp
+  wait_cursor.cpp
 )

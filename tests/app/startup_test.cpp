@@ -1,70 +1,191 @@
-// Start-up: the main dialog run by the start routine, its caption and document path, the
-// command line, the About box by both routes, and the ways the dialog ends.
+// Start-up: the main dialog run by the start routine, what its set-up leaves behind (caption,
+// pages, tabs, folder, menu, recent files), the command line, the About box, help, and the
+// ways the dialog ends.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
 #include <QAction>
-#include <QMenuBar>
+#include <QMenu>
+#include <QTabBar>
 #include <gtest/gtest.h>
 
-#include "app/program_objects.h"
+#include "app/main_pages.h"
 #include "app/resource_ids.h"
-#include "app/tabulon_app.h"
-#include "app/tabulon_dlg.h"
-#include "platform/requests.h"
-#include "platform/scripted_dialogs.h"
-#include "platform/system.h"
+#include "data/data_edit.h"
+#include "main_window_support.h"
 
 namespace {
 
-// Runs the start routine with the command line given; the step runs while the main dialog is up.
-void StartWith(const std::string& commandLine, platform::ScriptedDialogs& dialogs,
-               std::function<void(CTabulonDlg&)> step) {
-    platform::SetCommandLine(commandLine);
-    dialogs.modalSteps.push_back([step](platform::Dialog& d) { step(static_cast<CTabulonDlg&>(d)); });
-    EXPECT_EQ(theApp.InitInstance(), 0);
-    platform::SetCommandLine("");
-}
+using mainwin_test::WithMainWindow;
 
 QAction* MenuAction(CTabulonDlg& dlg, int menu, int item) {
     return dlg.MenuBar().SubMenu(menu).Widget()->actions().at(item);
 }
 
-TEST(StartUp, MainDialogShowsTheUntitledDocument) {
-    platform::ScriptedDialogs dialogs;
-    StartWith("", dialogs, [](CTabulonDlg& dlg) {
-        const std::string expected = platform::ProgramFolder() + "untitled.cdf";
-        EXPECT_EQ(documentPath, expected);
-        EXPECT_EQ(dlg.Caption(), "Tabulon - " + expected);
-        EXPECT_EQ(dlg.hasCommandLineDocument, 0);
+std::string TemporaryFolder() {
+    char pattern[] = "/tmp/tabulon_mainwin_XXXXXX";
+    const char* made = mkdtemp(pattern);
+    return made ? made : "";
+}
+
+TEST(StartUp, SetUpLeavesTheWindowItsPagesAndItsDocument) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        const std::string folder = platform::ProgramFolder();
+        EXPECT_EQ(documentPath, folder + "untitled.cdf");
+        EXPECT_EQ(dlg.Caption(), "Tabulon - " + folder + "untitled.cdf");
+        EXPECT_EQ(theData.lastFolder, folder);
         EXPECT_EQ(dlg.initialised, 1);
+        EXPECT_EQ(dlg.minimumSizeGuard, 1);
         EXPECT_TRUE(dlg.IsVisible());
         EXPECT_TRUE(dlg.IsMaximized());
         EXPECT_EQ(platform::MainWindow(), &dlg);
-        EXPECT_GT(dlg.virtualScreenBitmap.Width(), 0);
-        EXPECT_EQ(dlg.virtualScreenBitmap.Image().pixel(0, 0), 0xFFFFFFFFu);
-        EXPECT_EQ(MenuAction(dlg, 0, 0)->text().toStdString(), "E&xit");
+        EXPECT_EQ(dlg.virtualScreenBitmap.Image().pixel(0, 0) | 0xFF000000u, 0xFFFFFFFFu);
+
+        // Seventeen pages in table order, children of the window, only the data page shown.
+        const std::array<platform::Dialog*, kPageCount> objects = PageObjects();
+        for (int i = 0; i < kPageCount; ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(dlg.pages[i].page, objects[i]);
+            EXPECT_EQ(dlg.pages[i].mask, kTabItemParam);
+            EXPECT_TRUE(objects[i]->HasWindow());
+            EXPECT_EQ(objects[i]->IsVisible(), i == 0);
+        }
+        EXPECT_EQ(activeTab, 0);
+        EXPECT_EQ(dlg.tabAreaWidth, theData.ClientRect().Width() + 10);
+        EXPECT_EQ(dlg.tabAreaHeight, theData.ClientRect().Height());
+
+        const platform::Control tabs = dlg.Control(kTabControl);
+        ASSERT_EQ(tabs.Count(), kTabCount);
+        for (int i = 0; i < kTabCount; ++i) EXPECT_EQ(tabs.ItemText(i), kTabs[i].text);
+        EXPECT_GT(dlg.tabItemHeight, 0);
+        const auto* bar = qobject_cast<QTabBar*>(tabs.Widget());
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->iconSize(), QSize(21, 21));
+        for (int i = 0; i < kTabCount; ++i) EXPECT_FALSE(bar->tabIcon(i).isNull());
+
+        // The data sheet: a window of its own, hidden.
+        EXPECT_TRUE(theDataEdit.HasWindow());
+        EXPECT_FALSE(theDataEdit.IsVisible());
+        EXPECT_FALSE(dlg.Control(kHelpButton).IsVisible());
+        EXPECT_EQ(dlg.Control(kResultVScroll).RangeMax(), 100);
+        EXPECT_EQ(dlg.Control(kResultHScroll).RangeMax(), 100);
     });
-    EXPECT_EQ(dialogs.CountOf("modal"), 1);
-    EXPECT_EQ(platform::MainWindow(), nullptr);
 }
 
-TEST(StartUp, CommandLineIsTakenWhole) {
+TEST(StartUp, MarvistoFolderBesideTheProgramIsTheCurrentDirectory) {
+    const std::string folder = platform::ProgramFolder() + "Marvisto";
+    WithMainWindow([&](CTabulonDlg& dlg) {
+        EXPECT_EQ(dlg.makerFolder, folder);
+        EXPECT_TRUE(platform::IsDirectory(folder));
+        EXPECT_EQ(platform::CurrentDirectory(), folder);
+        EXPECT_EQ(dlg.recentFilesListPath, folder + "/files_Tabulon.txt");
+        // Loaded after the folder was made (no list there yet: four empty entries).
+        for (const std::string& entry : dlg.recentFiles) EXPECT_EQ(entry, "");
+    });
+}
+
+TEST(StartUp, ReadOnlyProgramFolderFallsBackToTheUserDataFolder) {
+    const std::string base = TemporaryFolder();
+    ASSERT_FALSE(base.empty());
+    const std::string cwd = platform::CurrentDirectory();
+    const char* oldXdg = std::getenv("XDG_DATA_HOME");
+    const std::string savedXdg = oldXdg ? oldXdg : "";
+    setenv("XDG_DATA_HOME", (base + "/share/deeper").c_str(), 1);
+    {
+        CTabulonDlg dlg;
+        // A program folder that cannot take a new folder (here: one that does not exist).
+        dlg.LoadSettings("/nonexistent-tabulon-folder/bin/");
+        EXPECT_EQ(dlg.makerFolder, base + "/share/deeper/Marvisto");
+        EXPECT_TRUE(platform::IsDirectory(dlg.makerFolder));
+        EXPECT_EQ(platform::CurrentDirectory(), dlg.makerFolder);
+        EXPECT_EQ(dlg.recentFilesListPath, dlg.makerFolder + "/files_Tabulon.txt");
+    }
+    if (oldXdg) {
+        setenv("XDG_DATA_HOME", savedXdg.c_str(), 1);
+    } else {
+        unsetenv("XDG_DATA_HOME");
+    }
+    platform::SetCurrentDirectory(cwd);
+    std::system(("rm -rf '" + base + "'").c_str());
+}
+
+TEST(StartUp, RecentFilesAreLoadedIntoTheFileMenu) {
+    const std::string folder = TemporaryFolder();
+    ASSERT_FALSE(folder.empty());
+    const std::string list = folder + "/files_Tabulon.txt";
+    {
+        std::ofstream out(list);
+        out << "\n"                          // too short: skipped, uses no entry
+            << "__/tmp/first.cdf  \n"        // trimmed
+            << "____\n"                       // nothing left: an empty entry
+            << "/tmp/third.cdf\n/tmp/fourth.cdf\n/tmp/fifth.cdf\n";
+    }
+    WithMainWindow([&](CTabulonDlg& dlg) {
+        dlg.recentFilesListPath = list;
+        dlg.recentFiles.fill("");
+        dlg.LoadRecentFiles();
+        dlg.UpdateRecentFilesMenu();
+        const std::array<std::string, 4> expected{"/tmp/first.cdf", "", "/tmp/third.cdf", "/tmp/fourth.cdf"};
+        EXPECT_EQ(dlg.recentFiles, expected);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(dlg.MenuBar().Text(kCommandRecentFile1 + i), expected[i]);
+        // The folder of the newest document becomes the current directory.
+        EXPECT_EQ(dlg.recentFolder, "/tmp");
+        EXPECT_EQ(platform::CurrentDirectory(), "/tmp");
+        // A missing list leaves the entries as they are.
+        dlg.recentFilesListPath = folder + "/missing.txt";
+        dlg.LoadRecentFiles();
+        EXPECT_EQ(dlg.recentFiles, expected);
+    });
+    std::system(("rm -rf '" + folder + "'").c_str());
+}
+
+TEST(StartUp, DataMenuLosesTheMacroItemAndItsSeparator) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        const platform::Menu menu = dlg.MenuBar();
+        EXPECT_FALSE(menu.Has(kCommandRunMacroFile));
+        const platform::Menu data = menu.SubMenu(kMenuData);
+        int full = -1;
+        for (int pos = 0; pos < data.ItemCount(); ++pos) {
+            if (data.ItemCommand(pos) == kCommandFullAnalysis) full = pos;
+        }
+        ASSERT_GE(full, 0);
+        ASSERT_LT(full + 1, data.ItemCount());
+        EXPECT_EQ(data.ItemText(full + 1), "Modify marks of all variables");
+        EXPECT_FALSE(data.IsSeparator(full + 1));
+
+        // Items whose commands come later are there, but cannot be chosen.
+        for (int command : {kCommandFileOpen, kCommandImportFromTextFile, kCommandUniteAllSeries,
+                            kCommandReportAsHtml, kCommandRecentFile1}) {
+            EXPECT_TRUE(menu.Has(command)) << command;
+            EXPECT_FALSE(menu.IsEnabled(command)) << command;
+        }
+        for (int command : {kCommandExit, kCommandOnlineHelp, kCommandAbout}) EXPECT_TRUE(menu.IsEnabled(command));
+        EXPECT_EQ(menu.SubMenu(kMenuResults).ItemText(0), "Copy screen");
+    });
+}
+
+TEST(StartUp, CommandLineDocumentLosesItsOuterQuotes) {
     struct Case {
-        std::vector<const char*> argv;
-        std::string document;
-        int has;
+        std::string line;
+        std::string path;
     };
     const Case cases[] = {
-        {{"tabulon"}, "", 0},
-        {{"tabulon", "\"/data/my file.cdf\""}, "\"/data/my file.cdf\"", 1},
-        {{"tabulon", "/a.cdf", "/b.cdf"}, "/a.cdf /b.cdf", 1},
-        {{"tabulon", " "}, " ", 1},  // only blanks is not empty
+        {"\"/data/my file.cdf\"", "/data/my file.cdf"},
+        {"\"\"/data/a\"b.cdf\"", "/data/a\"b.cdf"},
+        {" ", " "},  // only blanks is not empty: it is taken as the path
     };
     for (const Case& c : cases) {
         platform::ScriptedDialogs dialogs;
-        const std::string line = platform::JoinArguments(static_cast<int>(c.argv.size()), c.argv.data());
-        StartWith(line, dialogs, [&](CTabulonDlg& dlg) {
-            EXPECT_EQ(dlg.commandLineDocument, c.document);
-            EXPECT_EQ(dlg.hasCommandLineDocument, c.has);
+        dialogs.modalSteps.push_back([&](platform::Dialog& d) {
+            auto& dlg = static_cast<CTabulonDlg&>(d);
+            EXPECT_EQ(dlg.hasCommandLineDocument, 1);
+            EXPECT_EQ(dlg.commandLineDocument, c.line);
+            EXPECT_EQ(documentPath, c.path);
         });
+        platform::SetCommandLine(c.line);
+        EXPECT_EQ(theApp.InitInstance(), 0);
+        platform::SetCommandLine("");
     }
 }
 
@@ -76,41 +197,54 @@ TEST(StartUp, AboutBoxByMenuAndBySystemCommand) {
         about.Control(platform::kOk).Click();
         EXPECT_TRUE(about.IsDialogEnded());
     };
-    StartWith("", dialogs, [&](CTabulonDlg& dlg) {
-        dialogs.modalSteps.push_back(aboutStep);
-        MenuAction(dlg, 1, 0)->trigger();
-        dialogs.modalSteps.push_back(aboutStep);
-        dlg.SystemMenu().Widget()->actions().back()->trigger();
-        dialogs.modalSteps.push_back(aboutStep);
-        dlg.OnSysCommand(kSysCommandAbout | 0x3, 0);
-        EXPECT_FALSE(dlg.IsDialogEnded());
-    });
+    WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+            dialogs.modalSteps.push_back(aboutStep);
+            for (QAction* a : dlg.MenuBar().SubMenu(kMenuHelp).Widget()->actions()) {
+                if (a->text() == "About Tabulon") a->trigger();
+            }
+            dialogs.modalSteps.push_back(aboutStep);
+            dlg.SystemMenu().Widget()->actions().back()->trigger();
+            dialogs.modalSteps.push_back(aboutStep);
+            dlg.OnSysCommand(kSysCommandAbout | 0x3, 0);
+            EXPECT_FALSE(dlg.IsDialogEnded());
+        },
+        &dialogs);
     EXPECT_EQ(dialogs.CountOf("modal"), 4);  // the main dialog and three About boxes
     EXPECT_EQ(dialogs.Messages().size(), 0u);
 }
 
-TEST(StartUp, ExitEndsAsOkAndClosingAsCancel) {
+TEST(StartUp, OnlineHelpOpensTheReadme) {
     platform::ScriptedDialogs dialogs;
-    StartWith("", dialogs, [](CTabulonDlg& dlg) {
-        MenuAction(dlg, 0, 0)->trigger();
-        EXPECT_TRUE(dlg.IsDialogEnded());
-        EXPECT_EQ(dlg.ModalResult(), platform::kOk);
-    });
-    StartWith("", dialogs, [](CTabulonDlg& dlg) {
-        dlg.TopWidget()->close();
-        EXPECT_TRUE(dlg.IsDialogEnded());
-        EXPECT_EQ(dlg.ModalResult(), platform::kCancel);
-    });
+    WithMainWindow([](CTabulonDlg& dlg) { dlg.SendCommand(kCommandOnlineHelp); }, &dialogs);
+    ASSERT_EQ(dialogs.CountOf("shell"), 1);
+    for (const auto& shown : dialogs.shown) {
+        if (shown.kind != "shell") continue;
+        EXPECT_NE(shown.text.find("README.md"), std::string::npos);
+        std::ifstream readme(shown.text);
+        std::string firstLine;
+        std::getline(readme, firstLine);
+        EXPECT_EQ(firstLine, "# Tabulon");
+    }
 }
 
-TEST(StartUp, RepaintRequestCopiesTheVirtualScreen) {
+TEST(StartUp, ExitEndsAsOkAndClosingAsCancel) {
     platform::ScriptedDialogs dialogs;
-    StartWith("", dialogs, [](CTabulonDlg& dlg) {
-        dlg.virtualScreenDC->FillRect(platform::Rect{0, 0, 20, 20}, platform::Rgb(0, 128, 0));
-        platform::PostRepaintRequest();
-        platform::PumpWaitingMessages();
-        EXPECT_EQ(dlg.Surface().Image().pixel(5, 5), 0xFF008000u);
-    });
+    WithMainWindow(
+        [](CTabulonDlg& dlg) {
+            const platform::Menu file = dlg.MenuBar().SubMenu(kMenuFile);
+            MenuAction(dlg, kMenuFile, file.ItemCount() - 1)->trigger();
+            EXPECT_TRUE(dlg.IsDialogEnded());
+            EXPECT_EQ(dlg.ModalResult(), platform::kOk);
+        },
+        &dialogs);
+    WithMainWindow(
+        [](CTabulonDlg& dlg) {
+            dlg.TopWidget()->close();
+            EXPECT_TRUE(dlg.IsDialogEnded());
+            EXPECT_EQ(dlg.ModalResult(), platform::kCancel);
+        },
+        &dialogs);
 }
 
 }  // namespace

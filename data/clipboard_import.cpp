@@ -1,0 +1,78 @@
+// "Paste from clipboard": tab-separated rows of text, as spreadsheets put them on the
+// clipboard, become a new series; the first row gives the names or the first record.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/clipboard_text.h"
+#include "data/data_page.h"
+#include "data/import_routines.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+
+namespace {
+
+constexpr int kClipboardProgressKind = 10;
+constexpr std::size_t kClipboardProgressStep = 10000;
+
+}  // namespace
+
+void data::ReadClipboard() {
+    if (!platform::HasClipboardText()) return;
+    const std::string text = platform::ClipboardText();
+
+    importRecordCount = 0;
+    ClipboardLines lines(text);
+    const char* begin;
+    const char* end;
+    if (!lines.Next(begin, end)) {
+        platform::MessageBox("Clipboard is empty");
+        return;
+    }
+    importNames.clear();
+    importHasHeader = 0;
+    SplitClipboardLine(begin, end, clipboardFields);
+    for (const std::string& field : clipboardFields) {
+        importNames.push_back(field);
+        if (nonNumericTable.Holds(field)) importHasHeader = 1;
+    }
+    importFieldCount = static_cast<std::int32_t>(clipboardFields.size());
+    if (!CheckNewSeriesShape(importFieldCount, pendingSeries)) return;
+    const ImportTicket ticket = TakeImportTicket(*this);
+
+    ImportBuffer buffer;
+    if (importHasHeader == 0) {
+        for (int j = 0; j < importFieldCount; ++j) {
+            buffer.Append(TextToValue(clipboardFields[static_cast<std::size_t>(j)]));
+            importNames[static_cast<std::size_t>(j)] = DefaultParameterName(j);
+        }
+        importRecordCount = 1;
+    }
+
+    const std::size_t length = text.size();
+    std::size_t threshold = kClipboardProgressStep;
+    const std::size_t fieldCount = static_cast<std::size_t>(importFieldCount);
+    while (lines.Next(begin, end)) {
+        const std::size_t consumed = lines.Consumed();
+        if (consumed > threshold) {
+            int current, total;
+            ProgressFraction(static_cast<long long>(consumed), static_cast<long long>(length), current, total);
+            SetProgress(kClipboardProgressKind, "Reading clipboard", current, total);
+            threshold += kClipboardProgressStep;
+            if (StoreChangedSince(*this, ticket)) {
+                importNames.clear();
+                clipboardFields.clear();
+                return;
+            }
+        }
+        if (!SplitNumericClipboardLine(begin, end, clipboardFields, fieldCount)) continue;
+        if (clipboardFields.size() != fieldCount) continue;
+        if (importRecordCount == INT32_MAX) break;
+        for (const std::string& field : clipboardFields) buffer.Append(TextToValue(field));
+        ++importRecordCount;
+    }
+
+    AddImportedSeries(*this, ticket, buffer, importRecordCount, importNames);
+    importNames.clear();
+    clipboardFields.clear();
+}

@@ -1,0 +1,288 @@
+#include "data/modify_dialog.h"
+
+#include <cmath>
+
+#include "data/data_page.h"
+#include "data/data_page_widgets.h"
+#include "formula/page_look.h"
+#include "platform/control.h"
+#include "platform/dialog_template.h"
+#include "platform/dialogs.h"
+#include "platform/exchange.h"
+#include "platform/requests.h"
+
+modify theModify;
+
+const char* const modify::kActionTexts[modify::kActionCount] = {
+    "delete >",  "delete <",  "delete in interval", "delete out of interval", "normalize",
+    "sort down", "sort up",   "split into series (if one series in data only)",
+};
+
+namespace {
+
+using platform::ControlKind;
+
+constexpr unsigned kGroup = platform::kStyleGroup;
+constexpr unsigned kOwnerDraw = platform::kStyleOwnerDraw;
+
+platform::DialogTemplate ModifyTemplate() {
+    platform::DialogTemplate t;
+    t.id = modify::kTemplateId;
+    t.caption = "Modify the parameter";
+    t.cx = 300;
+    t.cy = 150;
+    auto& c = t.controls;
+    c.push_back({modify::kParameterLabel, ControlKind::Static, "Parameter to modify:", 8, 8, 76, 10});
+    c.push_back({modify::kParameterText, ControlKind::Static, "", 86, 8, 206, 10});
+    c.push_back({modify::kFormulaRadio, ControlKind::RadioButton, "By formula:", 8, 24, 58, 10, kGroup});
+    c.push_back({modify::kFormulaEdit, ControlKind::Edit, "", 68, 22, 224, 13});
+    c.push_back({modify::kHelpText, ControlKind::Static, "", 68, 38, 224, 42});
+    c.push_back({modify::kActionRadio, ControlKind::RadioButton, "Do:", 8, 86, 58, 10});
+    c.push_back({modify::kActionList, ControlKind::ComboBox, "", 68, 84, 110, 100, kGroup});
+    c.push_back({modify::kFromEdit, ControlKind::Edit, "", 182, 84, 48, 13});
+    c.push_back({modify::kToLabel, ControlKind::Static, "to", 234, 86, 10, 10, platform::kStyleCenter});
+    c.push_back({modify::kToEdit, ControlKind::Edit, "", 246, 84, 46, 13});
+    c.push_back({modify::kCurrentSeriesCheck, ControlKind::CheckBox, "for current series only", 68, 104, 120, 10});
+    c.push_back({modify::kModifyButton, ControlKind::Button, "Modify", 68, 124, 60, 16,
+                 kOwnerDraw | platform::kStyleDefault});
+    c.push_back({modify::kCancelButton, ControlKind::Button, "Cancel", 134, 124, 60, 16, kOwnerDraw});
+    c.push_back({modify::kUndoButton, ControlKind::Button, "Undo", 232, 124, 60, 16});
+    return t;
+}
+
+const platform::DialogTemplateRegistration registration(ModifyTemplate());
+
+// trunc(v) as a part count; values beyond the int range (or not a number) ask for no split.
+int PartCount(double v) {
+    if (!(std::fabs(v) < 2147483647.0)) return 0;
+    return static_cast<int>(std::trunc(v));
+}
+
+}  // namespace
+
+modify::modify() : Dialog(kTemplateId) {
+    RouteCommand(kFormulaRadio, &modify::OnByFormula);
+    RouteCommand(kActionRadio, &modify::OnDoAction);
+    RouteCommand(kUndoButton, &modify::OnUndo);
+    RouteCommand(kCurrentSeriesCheck, &modify::OnCurrentSeriesOnly);
+    Route(kActionList, platform::Notification::SelChange, &modify::OnCloseUpAction);
+    Route(kFormulaEdit, platform::Notification::EditSetFocus, &modify::OnSetFocusFormula);
+    Route(kFromEdit, platform::Notification::EditSetFocus, &modify::OnSetFocusRange);
+    Route(kToEdit, platform::Notification::EditSetFocus, &modify::OnSetFocusRange);
+}
+
+bool modify::ActionsAvailable() const {
+    return operations.deleteByCondition && operations.scaleToRange && operations.sortRecords &&
+           operations.splitSeries;
+}
+
+bool modify::OnInitDialog() {
+    SetDefaultButton(kModifyButton);
+    ApplyColors();
+    proceed = 0;
+    undoRequested = 0;
+    platform::Control list = Control(kActionList);
+    list.ResetContent();
+    for (const char* text : kActionTexts) list.AddString(text);
+    formulaEnabled = 1;
+    actionEnabled = 0;
+    Control(kActionRadio).Enable(ActionsAvailable());
+    UpdateData(false);
+    EnableByMode();
+    Control(kUndoButton).Enable(undoAvailable == 1);
+    Invalidate();
+    return true;
+}
+
+void modify::DoDataExchange(platform::Exchange& dx) {
+    dx.Text(kParameterText, parameterText);
+    dx.Check(kFormulaRadio, formulaEnabled);
+    dx.Text(kFormulaEdit, formula);
+    dx.Text(kHelpText, helpText);
+    dx.Check(kActionRadio, actionEnabled);
+    dx.ComboIndex(kActionList, action);
+    dx.Double(kFromEdit, fromValue);
+    dx.Double(kToEdit, toValue);
+    dx.Check(kCurrentSeriesCheck, currentSeriesOnly);
+}
+
+void modify::OnByFormula() {
+    formulaEnabled = 1;
+    actionEnabled = 0;
+    EnableByMode();
+    UpdateData(false);
+}
+
+void modify::OnDoAction() {
+    formulaEnabled = 0;
+    actionEnabled = 1;
+    EnableByMode();
+    UpdateData(false);
+}
+
+void modify::EnableByMode() {
+    const bool byFormula = formulaEnabled != 0;
+    Control(kFormulaEdit).Enable(byFormula);
+    Control(kHelpText).Enable(byFormula);
+    Control(kActionList).Enable(!byFormula);
+    ShowValueBoxes();
+}
+
+void modify::ShowValueBoxes() {
+    const bool sorting = action == kSortDown || action == kSortUp;
+    const bool oneValue = action == kDeleteAbove || action == kDeleteBelow || action == kSplit;
+    Control(kFromEdit).Show(!sorting);
+    for (int id : {kToLabel, kToEdit}) Control(id).Show(!sorting && !oneValue);
+    const bool enable = !sorting && actionEnabled != 0;
+    for (int id : {kFromEdit, kToLabel, kToEdit}) Control(id).Enable(enable);
+}
+
+void modify::OnCloseUpAction() {
+    UpdateData(true);
+    ShowValueBoxes();
+}
+
+void modify::OnSetFocusFormula() { focusBox = 1; }
+
+void modify::OnSetFocusRange() { focusBox = 2; }
+
+void modify::OnCurrentSeriesOnly() { UpdateData(true); }
+
+void modify::OnModify() {
+    if (!UpdateData(true)) return;
+    undoAvailable = 0;
+    proceed = 1;
+    EndDialog(platform::kOk);
+}
+
+void modify::OnUndo() {
+    if (!UpdateData(true)) return;
+    proceed = 1;
+    undoRequested = 1;
+    EndDialog(platform::kOk);
+}
+
+void modify::OnCancel() {
+    proceed = 0;
+    EndDialog(platform::kCancel);
+}
+
+bool modify::OnDrawItem(platform::DrawItem& item) {
+    switch (item.controlId) {
+        case kModifyButton:
+            DrawPageButton(item, kEditBack, kTextColor);
+            return true;
+        case kCancelButton:
+            DrawPageButton(item, 0xFFFFFF, 0xFF1E1E);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void modify::OnPaint() { FillPageBackground(*this, kDialogBrush); }
+
+void modify::ApplyColors() {
+    for (int id : {kParameterLabel, kParameterText, kFormulaRadio, kHelpText, kActionRadio, kActionList, kToLabel,
+                   kCurrentSeriesCheck})
+        SetControlColors(Control(id), kTextColor, kDialogBrush);
+    for (int id : {kFormulaEdit, kFromEdit, kToEdit}) SetControlColors(Control(id), kTextColor, kEditBack);
+}
+
+namespace {
+
+// Returns false when the action was refused and the command ends without its tail.
+bool RunAction(data& page, modify& m, int p) {
+    const modify::RecordOperations& ops = m.operations;
+    switch (m.action) {
+        case modify::kDeleteAbove:
+        case modify::kDeleteBelow:
+        case modify::kDeleteInside:
+        case modify::kDeleteOutside:
+            ops.deleteByCondition(p, m.action, m.fromValue, m.toValue);
+            break;
+        case modify::kNormalize:
+            if (m.currentSeriesOnly) {
+                ops.scaleToRange(p, m.fromValue, m.toValue);
+            } else if (!page.series.empty()) {
+                const int n = page.series[0].nParameters;
+                for (int k = 0; k < static_cast<int>(page.series.size()); ++k)
+                    ops.scaleToRange(n * k + p % n, m.fromValue, m.toValue);
+            }
+            break;
+        // The sorts go the way their captions say; the split follows an ascending sort.
+        case modify::kSortDown:
+            ops.sortRecords(p, 0);
+            break;
+        case modify::kSortUp:
+            ops.sortRecords(p, 1);
+            break;
+        case modify::kSplit:
+            if (page.series.size() != 1) {
+                platform::MessageBox(
+                    "An operation of splitting into series is availiable\n only if there are only one series in data set");
+                return false;
+            }
+            ops.sortRecords(p, 1);
+            ops.splitSeries(p, PartCount(m.fromValue));
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+}  // namespace
+
+void ModifyParameterCommand(data& page) {
+    const int p = page.selectedParameter;
+    const int s = page.SeriesOfParameter(p);
+    if (s < 0) return;  // nothing selected: the command has nothing to act on
+    modify& m = theModify;
+    page.modifySeriesIndex = s;
+
+    const std::size_t ps = static_cast<std::size_t>(p);
+    const std::size_t ss = static_cast<std::size_t>(s);
+    m.parameterText = "'" + (ps < page.parameterNames.size() ? page.parameterNames[ps] : std::string()) + "' from '" +
+                      (ss < page.seriesNames.size() ? page.seriesNames[ss] : std::string()) + "' series";
+    std::string names;
+    const Series& owner = page.series[ss];
+    for (int j = 0; j < owner.nParameters; ++j) {
+        const std::size_t k = static_cast<std::size_t>(owner.firstParameter + j);
+        if (j > 0) names += ", ";
+        if (k < page.parameterNames.size()) names += page.parameterNames[k];
+    }
+    m.helpText = "A formula for modification of the " + m.parameterText +
+                 " can contain basic arithmetic operations and names of parameters for selected data series:'" + names +
+                 "' and 'N' for index value; in square brackets can be integer for index shift of the parameter";
+    // The copy goes with any other change of the store.
+    if (!page.HasUndoCopy()) m.undoAvailable = 0;
+
+    const int result = m.RunModal();
+    if (result != platform::kOk || !m.proceed) return;
+
+    if (m.undoRequested) {
+        page.RestoreUndoCopy();
+        page.dataModified = 1;
+        page.RefreshSeriesList(1);
+        platform::PostRepaintRequest();
+        return;
+    }
+
+    page.SaveUndoCopy();
+    m.undoAvailable = 1;
+    page.modifyCurrentSeriesOnly = m.currentSeriesOnly;
+    bool done = true;
+    if (m.formulaEnabled) {
+        page.ModifyParameterByFormula(m.formula, p);
+    } else if (m.ActionsAvailable()) {
+        done = RunAction(page, m, p);
+    }
+    page.CloseUndoStep();
+    if (!done) return;
+
+    page.dataModified = 1;
+    page.RefreshSeriesList(1);
+    platform::PostRepaintRequest();
+    page.saveUndoRequest = 0;
+}

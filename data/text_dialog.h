@@ -1,0 +1,70 @@
+#pragma once
+// "Read from text file": shows the fields of a text file's first line, split at tab, line
+// feed and the separators the user types, and lets the user choose the fields to read. One
+// instance serves the text-file import (theText2), another the calculator's argument files
+// (theText); the members outlive each use, so the typed separators are offered again.
+#include <string>
+#include <vector>
+
+#include "formula/page_look.h"
+#include "platform/dialog.h"
+
+class Text : public platform::Dialog {
+public:
+    static constexpr int kTemplateId = 171;
+
+    enum : int {
+        kOkButton = platform::kOk,
+        kCancelButton = platform::kCancel,
+        kSeparatorsLabel = 1301,
+        kSeparatorsEdit = 1302,
+        kFieldList = 1303,
+        kSynchronizeCheck = 1304,
+    };
+
+    // Only this many typed separators count: the line reader honours 199 in all.
+    static constexpr int kMaxTypedSeparators = 197;
+
+    static constexpr platform::ColorRef kDialogBrush = 0x87FF00;
+    static constexpr platform::ColorRef kFieldBack = 0x73FF46;
+    static constexpr platform::ColorRef kTextColor = 0xC80000;
+
+    Text();
+
+    std::string fixedSeparators = "\t\n";  // always in force
+    std::string separators = " ";          // the edit box: typed separators
+    std::string allSeparators;             // fixedSeparators + separators
+    std::string firstLine;                 // the preview: the file's first line
+    int fieldCount = 0;                    // items in the preview list
+    std::vector<std::string> selectedTexts;  // texts of the selected items, in list order
+    std::vector<unsigned> selectedFlags;     // per item: 1 selected, 0 not
+    int synchronizeRequested = 0;          // the "synchronize" box
+    int offerSynchronize = 0;              // 1 when no series exists yet: the box is shown
+    int accepted = 0;                      // 1 when ended by "OK"
+
+    // Fills the list with the fields of firstLine, every item selected; returns the count
+    // (at least 1: a line without a field gives one empty item).
+    int SplitPreviewLines();
+    void OnChangeSeparators();
+    void OnOk();
+    void OnCancelText();
+    void UpdateSynchronizeBox();
+
+    bool OnInitDialog() override;
+    void DoDataExchange(platform::Exchange& dx) override;
+    void OnShowWindow(bool show) override;
+    void OnOK() override { OnOk(); }
+    void OnCancel() override { OnCancelText(); }
+    bool OnDrawItem(platform::DrawItem& item) override;
+    void OnPaint() override;
+    ControlColors OnCtlColor(int controlId) const;  // 0: the dialog itself
+};
+
+// The fields of a preview line as the list shows them: cut at any character of the
+// separator set (runs count as one, none at the ends), the first field as it stands and
+// every later one with white space removed at both ends. A line without a field gives one
+// empty field.
+std::vector<std::string> SplitPreviewFields(const std::string& line, const std::string& separatorSet);
+
+extern Text theText;   // the calculator's argument files
+extern Text theText2;  // the text-file import

@@ -1,0 +1,183 @@
+// "Import from text file": the file's first line is shown in the "Read from text file"
+// dialog, the chosen fields of every further line become the records of a new series.
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "data/choose_file_name.h"
+#include "data/data_page.h"
+#include "data/import_routines.h"
+#include "data/open_file_retry.h"
+#include "data/record_text.h"
+#include "data/text_dialog.h"
+#include "data/text_lines.h"
+#include "platform/dialogs.h"
+#include "platform/format.h"
+
+namespace {
+
+constexpr int kTextProgressKind = 1000;
+constexpr int kOpenRetries = 10;
+constexpr int kOpenPauseMs = 20;
+constexpr int kEstimateAfterRecords = 4096;
+
+// The file's first line, read whole, without its line end. False for a file with no line.
+bool ReadFirstLine(std::FILE* file, std::string& line) {
+    char* buffer = nullptr;
+    std::size_t capacity = 0;
+    const ssize_t read = getline(&buffer, &capacity, file);
+    if (read >= 0) {
+        line.assign(buffer, static_cast<std::size_t>(read));
+        // The text ends at the first NUL, as the line reader takes it.
+        line.resize(std::char_traits<char>::length(line.c_str()));
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    }
+    std::free(buffer);
+    return read >= 0;
+}
+
+long long FileLength(std::FILE* file) {
+    if (fseeko(file, 0, SEEK_END) != 0) return 0;
+    const long long length = ftello(file);
+    fseeko(file, 0, SEEK_SET);
+    return length < 0 ? 0 : length;
+}
+
+}  // namespace
+
+void data::OnOpenTextDataFile() {
+    startFolder = lastFolder;
+    std::string fileTitle;
+    if (!ChooseFileName(startFolder, "txt", fileTitle, fileNameBuffer, "Open text data file")) return;
+    lastFolder = FolderOfPath(fileNameBuffer);
+
+    std::FILE* file = OpenFileRetry(fileNameBuffer.c_str(), 0, "r", kOpenRetries, kOpenPauseMs);
+    if (file == nullptr) return;
+    std::string line;
+    if (ReadFirstLine(file, line)) theText2.firstLine = line;
+    std::fclose(file);
+
+    if (series.empty()) {
+        theText2.synchronizeRequested = 0;
+        theText2.offerSynchronize = 1;
+    } else {
+        theText2.offerSynchronize = 0;
+    }
+    theText2.accepted = 0;
+    theText2.RunModal();
+    importSeparators = theText2.allSeparators;
+    if (theText2.accepted == 0) return;
+    if (theText2.fieldCount < 1) {
+        platform::MessageBox("Nothing to read");
+        return;
+    }
+
+    importFieldCount = theText2.fieldCount;
+    importParameterCount = 0;
+    importRecordCount = 0;
+    importNames.clear();
+    importHasHeader = 0;
+    std::size_t next = 0;
+    for (int i = 0; i < importFieldCount && static_cast<std::size_t>(i) < theText2.selectedFlags.size(); ++i) {
+        if (theText2.selectedFlags[static_cast<std::size_t>(i)] == 0) continue;
+        ++importParameterCount;
+        if (next >= theText2.selectedTexts.size()) continue;
+        const std::string& name = theText2.selectedTexts[next++];
+        if (IsNonNumericField(name.c_str())) importHasHeader = 1;
+        importNames.push_back(name);
+    }
+    // With every field deselected there is nothing to make a series of.
+    if (importParameterCount < 1) {
+        platform::MessageBox("Nothing to read");
+        return;
+    }
+    if (!CheckNewSeriesShape(importParameterCount, pendingSeries)) return;
+
+    if (importHasHeader == 0) {
+        importNames.clear();
+        for (int j = 0; j < importParameterCount; ++j) importNames.push_back(DefaultParameterName(j));
+    }
+    importRecordCount = 0;
+    importParameterCount = static_cast<std::int32_t>(importNames.size());
+    ReadTextFile();
+}
+
+void data::ReadTextFile() {
+    firstLinePending = 1;
+    long long lines = 0;    // every line after the header
+    long long skipped = 0;  // lines with a non-numeric or missing selected field
+    std::FILE* file = OpenFileRetry(fileNameBuffer.c_str(), 0, "r", kOpenRetries, kOpenPauseMs);
+    if (file == nullptr) return;
+
+    const long long length = FileLength(file);
+    const long long step = length > 100000 ? length / 20 : 5000;
+    long long threshold = step;
+    const ImportTicket ticket = TakeImportTicket(*this);
+    ImportBuffer buffer;
+    theText2.allSeparators = importSeparators;
+
+    // Field i of the text is field i+1 of the line.
+    std::vector<int> fieldNumbers;
+    for (int i = 0; i < importFieldCount && static_cast<std::size_t>(i) < theText2.selectedFlags.size(); ++i)
+        if (theText2.selectedFlags[static_cast<std::size_t>(i)] != 0) fieldNumbers.push_back(i + 1);
+    const int lastField = fieldNumbers.empty() ? 0 : fieldNumbers.back();
+
+    TextLineReader reader(file, importSeparators.c_str());
+    int count;
+    while ((count = reader.Next()) != 0) {
+        if (importHasHeader == 1 && firstLinePending == 1) {
+            firstLinePending = 0;
+            continue;
+        }
+        ++lines;
+        const long long position = reader.Position();
+        if (position > threshold) {
+            int current, total;
+            ProgressFraction(position, length, current, total);
+            SetProgress(kTextProgressKind, "Reading text file", current, total);
+            while (threshold < position) threshold += step;
+            if (StoreChangedSince(*this, ticket)) {
+                std::fclose(file);
+                importNames.clear();
+                return;
+            }
+        }
+        if (reader.Length(1) == 0) continue;
+        // A line without every selected field is no record.
+        if (lastField > count) {
+            ++skipped;
+            continue;
+        }
+        bool numeric = true;
+        for (int k : fieldNumbers) {
+            const char* field = reader.Field(k);
+            if (nonNumericTable.Holds(field, field + reader.Length(k))) {
+                numeric = false;
+                break;
+            }
+        }
+        if (!numeric) {
+            ++skipped;
+            continue;
+        }
+        if (importRecordCount == INT_MAX) break;
+        for (int k : fieldNumbers) buffer.Append(TextToValue(reader.Field(k)));
+        ++importRecordCount;
+        // From the first records on, the file's length tells how many values to expect.
+        if (importRecordCount == kEstimateAfterRecords && position > 0) {
+            const double perByte = static_cast<double>(buffer.Count()) / static_cast<double>(position);
+            buffer.Reserve(static_cast<std::size_t>(perByte * static_cast<double>(length) * 1.02) + ImportBuffer::kBlock);
+        }
+    }
+    std::fclose(file);
+
+    const int added = AddImportedSeries(*this, ticket, buffer, importRecordCount, importNames);
+    if (added && skipped > 0) {
+        platform::MessageBox(platform::Format("There are %d records with nonnumeric letters in file,\n%d records are "
+                                              "succesfuly read.",
+                                              static_cast<int>(skipped), static_cast<int>(lines - skipped)));
+    }
+    importNames.clear();
+}

@@ -1,0 +1,41 @@
+#pragma once
+// Reading a text file line by line, each line cut into fields, fast: the file is read in
+// large blocks and the fields are handed out in place. Lines and fields are exactly those
+// of ReadLineFields (record_text.h): a line is read whole; its text ends at a NUL; a CR
+// before the line feed (or at the very end) is dropped; any of the first 199 separator
+// characters cuts, runs of them count as one and no field is ever empty.
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class TextLineReader {
+public:
+    static constexpr std::size_t kDefaultBlockSize = 1 << 20;
+    // blockSize: bytes read at a time (the block grows for longer lines).
+    TextLineReader(std::FILE* file, const char* separators, std::size_t blockSize = kDefaultBlockSize);
+
+    // The next line: its number of fields, 1 for a line without a field (field 1 is then
+    // ""), 0 at the end of the file.
+    int Next();
+    // Field k of the line, 1 <= k <= count, as a NUL-terminated text and its length.
+    const char* Field(int k) const { return text_ + starts_[static_cast<std::size_t>(k)]; }
+    std::size_t Length(int k) const { return lengths_[static_cast<std::size_t>(k)]; }
+    // Bytes of the file read as lines so far (the position ftell would give).
+    long long Position() const { return blockOffset_ + static_cast<long long>(position_); }
+
+private:
+    bool Fill();
+
+    std::FILE* file_;
+    std::array<bool, 256> isSeparator_{};
+    std::vector<char> block_;
+    std::size_t position_ = 0;  // next unread byte of block_
+    std::size_t filled_ = 0;    // bytes of block_ holding file data
+    long long blockOffset_ = 0; // file position of block_[0]
+    bool atEnd_ = false;
+    std::string line_;        // a copy of the line when it cannot be cut in place
+    char* text_ = nullptr;    // the line being handed out
+    std::vector<std::size_t> starts_;
+    std::vector<std::size_t> lengths_;
+};

@@ -1,0 +1,41 @@
+#pragma once
+// The "Results" page: which of the two arrangements of chart and result pane the main window
+// uses, the size of exported images, the digits of reported numbers and the result text font.
+// The chart painting, the analyses and the main window read its fields directly; the export
+// buttons and the other controls come with the page's own work.
+#include <string>
+
+#include "platform/dialog.h"
+#include "platform/font.h"
+
+class result : public platform::Dialog {
+public:
+    static constexpr int kTemplateId = 139;
+
+    enum : int {
+        kLayoutButton = 1483,      // picture of chart and result box: swaps the two areas
+        kImageWidthEdit = 1210,
+        kImageHeightEdit = 1211,
+    };
+
+    result();
+
+    int changed = 0;
+    int chartInMainArea = 1;   // the chart takes the main area, the result pane the strip
+    int relayoutRequest = 0;   // the next paint of the main window lays the window out again
+    int actualScreenSize = 1;  // "actual size of screen": exported images take the chart's size
+    int imageWidth = 0;
+    int imageHeight = 0;
+    int visibleDataOnly = 1;   // "Statistics is only for data visible at screen"
+    int autoDigits = 1;
+    int digits = 2;
+    platform::Font font;       // the result text font
+    std::string formulaText;   // labels and formulas of the painted models, one per line
+
+    // Button 1483.
+    void OnToggleResultText();
+
+    bool OnDrawItem(platform::DrawItem& item) override;
+};
+
+extern result theResult;

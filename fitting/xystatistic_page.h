@@ -1,0 +1,35 @@
+#pragma once
+// The single-argument scheme page: which fitting schemes the views of one argument run.
+// Views, scheme routines and the main window read its flags directly; its buttons come with
+// the page's own work.
+#include "platform/dialog.h"
+
+class xystatistic : public platform::Dialog {
+public:
+    static constexpr int kTemplateId = 134;
+
+    xystatistic();
+
+    int schemeChanged = 0;  // the page's changed flag
+    // Scheme buttons, at most one on.
+    int constructorStyle = 0;
+    int customFormulas = 0;
+    int fromListOfFormulas = 0;
+    int peaksRevealing = 0;
+    int userFormula = 0;
+    // Analysis check boxes, at most one on.
+    int correlationCoefficient = 0;  // "Correlaton coefficient"
+    int polynomFitting = 0;
+    int harmonicAnalysis = 0;
+    int searchForBestFormula = 0;
+    // Requests of the scheme buttons for their pages, and "a scheme button was pressed";
+    // the main window's data-shape step serves and clears them.
+    int constructorRequest = 0;
+    int customRequest = 0;
+    int userFormulaRequest = 0;
+    int collectionRequest = 0;
+    int peaksRequest = 0;
+    int schemeButtonPressed = 0;
+};
+
+extern xystatistic theXystatistic;

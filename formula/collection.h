@@ -1,0 +1,72 @@
+#pragma once
+// The preset models page: a fixed list of 25 models of one argument (polynomials of y, ln(y)
+// and 1/y in x, and a few with ln(x), 1/x and 1/x^2). The user picks one, or asks the fitting
+// code to search the list by one of three criteria; the fitting code turns the chosen entry
+// into a model formula pair through GetPresetModelFormulas.
+#include <string>
+#include <vector>
+
+#include "formula/page_look.h"
+#include "platform/dialog.h"
+
+class collection : public platform::Dialog {
+public:
+    static constexpr int kTemplateId = 144;
+    static constexpr int kModelCount = 25;
+
+    enum : int {
+        kOkButton = 1151,
+        kApplyButton = 1152,
+        kOverallFitButton = 1153,
+        kModelList = 1154,
+        kDeviationLinesCheck = 1156,
+        kHintStatic = 1308,
+        kAutoSearchStatic = 1425,
+        kStabilityButton = 1426,
+        kMinOfMaxOutButton = 1427,
+    };
+
+    collection();
+
+    int changed = 0;
+    int applyRequested = 0;
+    int searchRequested = 0;    // the next fit searches the list; cleared by the fitting code
+    int overallFit = 0;         // search criteria: exactly one is 1 after a search button
+    int stabilitySearch = 0;
+    int minOfMaxOutSearch = 0;
+    int selectedModel = 0;      // 0 to 24, the list's selection
+    int fittedModel = 0;        // written and read by the fitting code
+    std::string modelTransform; // filled by the fitting code through GetPresetModelFormulas
+    std::vector<std::string> modelBasis;
+    int showDeviationLines = 0; // check box 1156
+
+    // The list entry as shown, "" outside 0 to 24.
+    static std::string DisplayText(int index);
+    // Fills the model formula pair of entry selectedModel for the argument name x and the
+    // value name y; both outputs empty for an index outside 0 to 24.
+    void GetPresetModelFormulas(std::string& transform, std::vector<std::string>& basis, const std::string& x,
+                                const std::string& y) const;
+    // Shows selectedModel as the list's selection (the fitting code calls it after a search).
+    void SelectModelInList();
+
+    void OnSelChangeModelList();
+    void OnOverallFit();
+    void OnStability();
+    void OnMinOfMaxOut();
+    void OnDeviationLines();
+    void OnApply();
+    // The scheme page's apply step, run on this page: controls into members, changed flag,
+    // repaint request.
+    void ApplyStep();
+
+    bool OnInitDialog() override;
+    void DoDataExchange(platform::Exchange& dx) override;
+    bool OnDrawItem(platform::DrawItem& item) override;
+    void OnPaint() override;
+    ControlColors OnCtlColor(int controlId) const;
+
+private:
+    void StartSearch(int& criterion);
+};
+
+extern collection theCollection;

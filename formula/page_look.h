@@ -1,0 +1,29 @@
+#pragma once
+// Looks shared by the model pages and the calculator: the colours a page gives its controls,
+// its background and its owner-drawn buttons, and the inclusive hit test of drawn cells.
+#include "platform/canvas.h"
+#include "platform/color.h"
+#include "platform/dialog.h"
+
+// Colours of one control as a page hands them out: text on a background, and the brush that
+// fills the rest of the control. A control the page leaves alone keeps hasText false.
+struct ControlColors {
+    bool hasText = false;
+    platform::ColorRef text = platform::kBlack;
+    platform::ColorRef back = platform::kWhite;
+    platform::ColorRef brush = platform::kWhite;
+};
+
+ControlColors PageBrushOnly(platform::ColorRef brush);
+ControlColors TextOn(platform::ColorRef text, platform::ColorRef back, platform::ColorRef brush);
+
+// Fills the whole client area of the page with its brush colour.
+void FillPageBackground(platform::Dialog& page, platform::ColorRef brush);
+
+// A button face of the given fill, framed by a raised edge (sunken while pressed), with its
+// caption centred on one line; a picture, when given, goes first in a square at the left.
+void DrawPageButton(platform::DrawItem& item, platform::ColorRef fill, platform::ColorRef caption,
+                    const platform::Bitmap* picture = nullptr);
+
+// 1 when left <= x <= right and top <= y <= bottom: the borders belong to the rectangle.
+int PointInRectInclusive(const platform::Rect& r, platform::Point p);

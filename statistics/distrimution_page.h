@@ -1,0 +1,24 @@
+#pragma once
+// The distribution options page of one variable: bins, display modes and the list of record
+// filter conditions. The main window reads its changed flag and refills its parameter list;
+// the bin and display controls come with the page's own work.
+#include <vector>
+
+#include "platform/dialog.h"
+#include "statistics/conditions.h"
+
+class distrimution : public platform::Dialog {
+public:
+    static constexpr int kTemplateId = 138;
+
+    distrimution();
+
+    int changed = 0;
+    std::vector<struct conditions> conditions;
+};
+
+// Removes every condition on the global parameter index (column deletion calls it for each
+// removed index).
+void RemoveConditionsOfParameter(int globalIndex);
+
+extern distrimution theDistrimution;

@@ -1,0 +1,265 @@
+// The job hook: which job a job request starts, a job that pumps keeps the window painting
+// and stops by its page's "Stop" button, jobs never nest, and a job stops cleanly when the
+// data change under it or the window closes.
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "main_window_support.h"
+
+namespace {
+
+using mainwin_test::HooksGuard;
+using mainwin_test::LoadShape;
+using mainwin_test::ResetChoices;
+using mainwin_test::WithMainWindow;
+using Clock = std::chrono::steady_clock;
+
+// A stand-in for the user-formula fitting with the same protocol: while the page's running
+// flag is set, one step, a repaint request, then the pump between steps.
+struct TestJob {
+    CTabulonDlg* dlg = nullptr;
+    int entries = 0, depth = 0, maxDepth = 0, steps = 0;
+    double maxGapMs = 0;
+    bool stoppedByPump = false;
+    std::function<void()> perStep;
+
+    void Run() {
+        ++entries;
+        maxDepth = std::max(maxDepth, ++depth);
+        const std::uint64_t storeCount = theData.ChangeCount();
+        Clock::time_point lastPump = Clock::now();
+        while (theUseruf.running) {
+            platform::SleepMs(5);  // the step's work
+            ++steps;
+            if (perStep) perStep();
+            theUseruf.changed = 1;
+            platform::PostRepaintRequest();
+            const Clock::time_point now = Clock::now();
+            maxGapMs = std::max(maxGapMs, std::chrono::duration<double, std::milli>(now - lastPump).count());
+            lastPump = now;
+            if (!dlg->PumpJobStep(storeCount)) {
+                stoppedByPump = true;
+                break;
+            }
+        }
+        // As the fitting does when it ends by itself.
+        if (theUseruf.running) theUseruf.StopFitting();
+        --depth;
+    }
+};
+
+// Counts recomputations (every one asks the correlation view first).
+struct RecomputeCounter {
+    int count = 0;
+    RecomputeCounter() {
+        TheAnalysisHooks().painters.correlationView = [this](platform::Canvas&, int) {
+            ++count;
+            return 0;
+        };
+    }
+};
+
+TEST(JobHook, PumpingJobKeepsPaintingUntilItsStopButton) {
+    HooksGuard guard;
+    WithMainWindow([](CTabulonDlg& dlg) {
+        ResetChoices();
+        LoadShape(1, 1, 0, 50);
+        PumpWaitingMessages();
+        RecomputeCounter counter;
+        TestJob job;
+        job.dlg = &dlg;
+        bool barShown = false;
+        job.perStep = [&] {
+            DrawProgressBar(0, "Running the test job", 1.0);
+            const QImage& shown = dlg.Surface().Image();
+            barShown = barShown || platform::FromQRgb(shown.pixel(dlg.chartAreaWidth - 200,
+                                                                  dlg.chartAreaHeight - 44)) == dlg.progressBarColor;
+        };
+        TheAnalysisHooks().jobs.userFormulaFitting = [&] { job.Run(); };
+        QTimer::singleShot(400, [] { theUseruf.Control(useruf::kStopButton).Click(); });
+        theUseruf.Control(useruf::kRunFittingButton).Click();
+        EXPECT_EQ(theUseruf.running, 1);
+        EXPECT_TRUE(theUseruf.Control(useruf::kStopButton).IsEnabled());
+        PumpWaitingMessages();  // the job request: the job runs to its end in here
+
+        EXPECT_EQ(job.entries, 1);
+        EXPECT_FALSE(job.stoppedByPump);
+        EXPECT_GT(job.steps, 5);
+        EXPECT_GT(counter.count, 2);  // the chart kept being recomputed while the job ran
+        EXPECT_TRUE(barShown);
+        EXPECT_LT(job.maxGapMs, 100.0);
+        EXPECT_EQ(theUseruf.running, 0);
+        EXPECT_EQ(theUseruf.busy, 0);
+        EXPECT_FALSE(theUseruf.Control(useruf::kStopButton).IsEnabled());
+        EXPECT_TRUE(theUseruf.Control(useruf::kRunFittingButton).IsEnabled());
+        theData.OnDeleteAll();
+    });
+}
+
+TEST(JobHook, JobRequestDuringAJobStartsNoSecondJob) {
+    HooksGuard guard;
+    WithMainWindow([](CTabulonDlg& dlg) {
+        ResetChoices();
+        LoadShape(2, 1, 0, 20);
+        theMultistat.plane = 0;
+        theMultistat.bestPolynome = 1;
+        theData.dataPageChanged = 1;
+        platform::PostRepaintRequest();
+        PumpWaitingMessages();
+        ASSERT_EQ(dlg.dataArguments, 2);
+        ASSERT_EQ(dlg.dataValues, 1);
+
+        TestJob fitting;
+        fitting.dlg = &dlg;
+        fitting.perStep = [&] {
+            platform::PostJobRequest();  // a second request for the fitting itself
+            if (fitting.steps == 3) {
+                // A search asked for while the fitting runs.
+                theConstructorMulti.polySearchOneNext = 1;
+                platform::PostJobRequest();
+            }
+            if (fitting.steps == 10) theUseruf.running = 0;
+        };
+        int searches = 0, fittingDepthAtSearch = -1;
+        TheAnalysisHooks().jobs.userFormulaFitting = [&] { fitting.Run(); };
+        TheAnalysisHooks().jobs.bestPolynomialSearch = [&] {
+            ++searches;
+            fittingDepthAtSearch = fitting.depth;
+            theConstructorMulti.polySearchOneNext = 0;  // the search's end clears its request
+        };
+        theUseruf.StartFitting();
+        for (int i = 0; i < 3; ++i) PumpWaitingMessages();
+
+        EXPECT_EQ(fitting.entries, 1);
+        EXPECT_EQ(fitting.maxDepth, 1);
+        EXPECT_EQ(searches, 1);
+        EXPECT_EQ(fittingDepthAtSearch, 0);  // after the fitting, never inside it
+        EXPECT_FALSE(dlg.JobRunning());
+        theData.OnDeleteAll();
+        ResetChoices();
+    });
+}
+
+TEST(JobHook, DeletingAllDataFromATimerEndsTheJobCleanly) {
+    HooksGuard guard;
+    WithMainWindow([](CTabulonDlg& dlg) {
+        ResetChoices();
+        LoadShape(1, 2, 0, 2000);
+        PumpWaitingMessages();
+        TestJob job;
+        job.dlg = &dlg;
+        double sum = 0;
+        job.perStep = [&] {
+            // Reads the store within one step only: the next pump may change it.
+            std::vector<double> column;
+            ASSERT_EQ(theData.GetParameterValues(0, 1, column), 1);
+            for (double v : column) sum += v;
+            const Series& s = theData.series.at(0);
+            sum += theData.allValues.at(static_cast<std::size_t>(s.firstValue + (s.nRecords - 1) * s.nParameters));
+        };
+        TheAnalysisHooks().jobs.userFormulaFitting = [&] { job.Run(); };
+        QTimer::singleShot(200, [] { theData.OnDeleteAll(); });
+        theUseruf.StartFitting();
+        PumpWaitingMessages();
+
+        EXPECT_EQ(job.entries, 1);
+        EXPECT_TRUE(job.stoppedByPump);
+        EXPECT_GT(job.steps, 1);
+        EXPECT_GT(sum, 0);
+        EXPECT_TRUE(theData.series.empty());
+        EXPECT_EQ(theUseruf.running, 0);
+        EXPECT_FALSE(dlg.IsDialogEnded());
+    });
+}
+
+TEST(JobHook, ClosingTheWindowStopsTheJobFirst) {
+    HooksGuard guard;
+    bool endedWhileRunning = false;
+    WithMainWindow([&](CTabulonDlg& dlg) {
+        ResetChoices();
+        TestJob job;
+        job.dlg = &dlg;
+        TheAnalysisHooks().jobs.userFormulaFitting = [&] {
+            job.Run();
+            endedWhileRunning = dlg.HasWindow();  // the window still stands when the job returns
+        };
+        QTimer::singleShot(200, [&] { dlg.TopWidget()->close(); });
+        theUseruf.StartFitting();
+        PumpWaitingMessages();
+        EXPECT_EQ(job.entries, 1);
+        EXPECT_TRUE(job.stoppedByPump);
+        EXPECT_EQ(theUseruf.running, 0);
+        EXPECT_TRUE(dlg.IsDialogEnded());
+        EXPECT_EQ(dlg.ModalResult(), platform::kCancel);
+        // No job starts any more once the window is going.
+        theUseruf.running = 1;
+        dlg.OnSysCommand(0, 0);
+        EXPECT_EQ(job.entries, 1);
+        theUseruf.running = 0;
+    });
+    EXPECT_TRUE(endedWhileRunning);
+}
+
+struct HookCase {
+    int arguments, values;
+    int running, busy;
+    int bestPolynome, bestPolynomeAuto, oneNext, full;
+    std::vector<std::string> ran;
+};
+
+TEST(JobHook, RequestStartsTheJobsThePagesAskFor) {
+    const HookCase cases[] = {
+        {2, 1, 0, 0, 0, 0, 0, 0, {}},
+        {1, 1, 1, 0, 0, 0, 0, 0, {"fitting"}},
+        {1, 1, 1, 1, 0, 0, 0, 0, {}},
+        {2, 1, 0, 0, 1, 0, 1, 0, {"search"}},
+        {3, 1, 0, 0, 1, 0, 0, 1, {"search"}},
+        {2, 1, 0, 0, 1, 0, 0, 0, {}},
+        {1, 1, 0, 0, 1, 0, 1, 0, {}},
+        {2, 2, 0, 0, 1, 0, 1, 0, {}},
+        {2, 1, 0, 0, 0, 1, 0, 0, {"auto"}},
+        {2, 1, 0, 0, 1, 1, 1, 0, {}},
+        {2, 1, 1, 0, 0, 1, 0, 0, {"fitting", "auto"}},
+    };
+    HooksGuard guard;
+    std::vector<std::string> ran;
+    MainWindowJobs& jobs = TheAnalysisHooks().jobs;
+    jobs.userFormulaFitting = [&] { ran.push_back("fitting"); };
+    jobs.bestPolynomialSearch = [&] { ran.push_back("search"); };
+    jobs.autoPolynomialSearch = [&] { ran.push_back("auto"); };
+    for (const HookCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << " running " << c.running << " best "
+                                          << c.bestPolynome << " auto " << c.bestPolynomeAuto);
+        CTabulonDlg dlg;
+        ResetChoices();
+        dlg.dataArguments = c.arguments;
+        dlg.dataValues = c.values;
+        theUseruf.running = c.running;
+        theUseruf.busy = c.busy;
+        theMultistat.bestPolynome = c.bestPolynome;
+        theMultistat.bestPolynomeAuto = c.bestPolynomeAuto;
+        theConstructorMulti.polySearchOneNext = c.oneNext;
+        theConstructorMulti.polySearchFull = c.full;
+        ran.clear();
+        dlg.OnSysCommand(0, 0);
+        EXPECT_EQ(ran, c.ran);
+        const bool searched = std::find(ran.begin(), ran.end(), "fitting") != ran.end() ? ran.size() > 1 : !ran.empty();
+        EXPECT_EQ(dlg.recomputeNeeded, searched ? 1 : 0);
+        EXPECT_EQ(theUseruf.busy, c.busy);
+    }
+    ResetChoices();
+}
+
+TEST(JobHook, WaitWhileBusyReturnsAtOnceWhenNothingRuns) {
+    theUseruf.running = 0;
+    const Clock::time_point start = Clock::now();
+    WaitWhileBusy();
+    EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 0.5);
+}
+
+}  // namespace

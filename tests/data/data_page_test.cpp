@@ -1,0 +1,411 @@
+// The Data page driven through its real widgets: the series table's rows, clicks on role,
+// name and selection cells, the rename box, the mark pickers, the data buttons, the
+// owner-drawn faces, the progress report and the shared open-file routine.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "charts/result_document.h"
+#include "data/choose_file_name.h"
+#include "data/data_page.h"
+#include "data/data_page_list.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+#include "platform/requests.h"
+#include "platform/scripted_dialogs.h"
+
+namespace {
+
+using platform::Notification;
+
+// Appends one series of `names.size()` parameters whose value at record r, parameter p
+// is 10*r + p + base.
+void AddSeries(data& page, const std::vector<std::string>& names, int records, double base = 0) {
+    const int n = static_cast<int>(names.size());
+    ASSERT_EQ(page.CheckNewSeriesShape(n, page.pendingSeries), 1);
+    for (int r = 0; r < records; ++r)
+        for (int p = 0; p < n; ++p) page.allValues.push_back(10.0 * r + p + base);
+    ASSERT_EQ(page.AddNewSeries(records, names), 1);
+}
+
+struct Cell {
+    int x, y;
+};
+
+Cell CellCentre(data& page, int row, int column) {
+    SeriesTableView* view = page.TableView();
+    const platform::Rect r = view->RowRect(row);
+    return {view->ColumnLeft(column) + view->ColumnWidth(column) / 2, (r.top + r.bottom) / 2};
+}
+
+// A left click on the table's viewport, delivered as the window system would.
+void Click(data& page, Cell at) {
+    QWidget* viewport = page.TableView()->View()->viewport();
+    const QPointF local(at.x, at.y);
+    const QPointF global = viewport->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &release);
+}
+
+void ClickCell(data& page, int row, int column) { Click(page, CellCentre(page, row, column)); }
+
+// The combo shows `item` and reports the user's choice.
+void Choose(data& page, int comboId, int item) {
+    page.Control(comboId).SetCurSel(item);
+    page.SendCommand(comboId, Notification::SelChange);
+}
+
+std::vector<std::string> RowTexts(data& page, int row) {
+    std::vector<std::string> texts;
+    for (int c = 0; c < 4; ++c) texts.push_back(page.Control(data::kSeriesList).ItemText(row, c));
+    return texts;
+}
+
+class DataPageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(page.Create(nullptr));
+        page.Show(true);
+        page.links.sceneRebuild = [this] { ++sceneRebuilds; };
+        page.links.sheetCurrentSeries = [this] { return sheetSeries; };
+        page.links.sheetSetCurrentSeries = [this](int s, int top) {
+            sheetSeries = s;
+            sheetTop = top;
+        };
+    }
+
+    bool Visible(int id) { return page.Control(id).IsVisible(); }
+    bool Enabled(int id) { return page.Control(id).IsEnabled(); }
+
+    platform::ScriptedDialogs dialogs;
+    data page;
+    int sceneRebuilds = 0;
+    int sheetSeries = 0;
+    int sheetTop = -1;
+};
+
+TEST_F(DataPageTest, EmptyStoreShowsNoDataAndDisablesTheDataButtons) {
+    platform::Control list = page.Control(data::kSeriesList);
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.ItemText(0, 0), "No data");
+    EXPECT_EQ(list.ColumnCount(), 5);
+    EXPECT_EQ(list.ColumnWidth(data::kColumnSelect), 30);
+    EXPECT_EQ(list.ColumnWidth(data::kColumnArgument), list.ColumnWidth(data::kColumnValue));
+    for (int id : {data::kDeleteButton, data::kDeleteAllButton, data::kShowSheetButton, data::kMakeAllInactiveButton})
+        EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Visible(data::kInsertButton));
+    EXPECT_FALSE(Visible(data::kModifyButton));
+    for (int id : {data::kOkButton, data::kRenameEdit, data::kTextFileButton, data::kDatabaseButton,
+                   data::kClipboardButton, data::kImageButton, data::kIntegerEdit})
+        EXPECT_FALSE(Visible(id)) << id;
+    EXPECT_EQ(page.Control(data::kShapeCombo).Count(), 16);
+    EXPECT_EQ(page.Control(data::kColorCombo).Count(), 12);
+    EXPECT_EQ(page.Control(data::kSizeCombo).Count(), 12);
+    EXPECT_EQ(page.Control(data::kSizeCombo).ItemText(11), "auto");
+    EXPECT_EQ(page.Control(data::kHeaderText).Text(), "    Value    | Argument |   Inactive  | Marker | Selection  |");
+    EXPECT_EQ(page.defaultName, "default");
+    EXPECT_NE(resultDocument::markStyleHook, nullptr);
+
+    // Rows of deleted data do not stay behind.
+    AddSeries(page, {"x", "y"}, 3);
+    EXPECT_EQ(list.Count(), 3);
+    page.SendCommand(data::kDeleteAllButton);
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(RowTexts(page, 0), (std::vector<std::string>{"No data", "", "", ""}));
+}
+
+TEST_F(DataPageTest, TableRowsFollowTheStore) {
+    struct Case {
+        std::vector<std::vector<std::string>> seriesNames;  // parameter names per series
+        std::vector<int> records;
+    };
+    const Case cases[] = {
+        {{{"x", "y", "z"}}, {5}},
+        {{{"t", "v"}, {"t", "v"}}, {7, 123456}},
+        {{{"a"}, {"a"}, {"a"}}, {1, 0, 2}},
+    };
+    for (const Case& k : cases) {
+        page.OnDeleteAll();
+        for (std::size_t s = 0; s < k.seriesNames.size(); ++s) AddSeries(page, k.seriesNames[s], k.records[s]);
+        platform::Control list = page.Control(data::kSeriesList);
+        const int n = static_cast<int>(k.seriesNames[0].size());
+        ASSERT_EQ(list.Count(), static_cast<int>(k.seriesNames.size()) * (n + 1));
+        for (std::size_t s = 0; s < k.seriesNames.size(); ++s) {
+            const int row = static_cast<int>(s) * (n + 1);
+            char records[32];
+            std::snprintf(records, sizeof records, "%8d", k.records[s]);
+            EXPECT_EQ(RowTexts(page, row), (std::vector<std::string>{"Series #" + std::to_string(s + 1), records, "records", ""}));
+            for (int p = 0; p < n; ++p) {
+                const std::string& name = k.seriesNames[s][static_cast<std::size_t>(p)];
+                // The last parameter is the value, the others arguments.
+                const std::vector<std::string> want =
+                    p == n - 1 ? std::vector<std::string>{name, " ", " ", " "} : std::vector<std::string>{" ", name, " ", " "};
+                EXPECT_EQ(RowTexts(page, row + 1 + p), want) << "series " << s << " parameter " << p;
+            }
+        }
+    }
+    // Removing a series drops its rows; an inactive parameter's name stands in the third column.
+    page.activeParameter = 0;
+    page.MakeActiveParameterInactive();
+    page.RemoveSeries(2);
+    page.RefreshSeriesList(1);  // the store's callers refresh after a removal
+    ASSERT_EQ(page.Control(data::kSeriesList).Count(), 4);
+    EXPECT_EQ(RowTexts(page, 1), (std::vector<std::string>{" ", " ", "a", " "}));
+    EXPECT_FALSE(Visible(data::kInsertButton));  // two series
+}
+
+TEST_F(DataPageTest, RoleCellsActOnlyOnTheFirstSeries) {
+    AddSeries(page, {"x", "y", "z"}, 4);
+    AddSeries(page, {"x", "y", "z"}, 2);
+    // Rows: 0 series 0, 1..3 its parameters, 4 series 1, 5..7 its parameters.
+    sceneRebuilds = 0;
+    page.dataModified = 0;
+    ClickCell(page, 1, data::kColumnValue);  // x: argument -> value
+    for (int s = 0; s < 2; ++s) EXPECT_EQ(page.parameters[static_cast<std::size_t>(3 * s)].role, kRoleValue);
+    EXPECT_EQ(page.series[1].nValues, 2);
+    EXPECT_EQ(sceneRebuilds, 1);
+    EXPECT_EQ(page.dataModified, 1);
+
+    ClickCell(page, 6, data::kColumnValue);  // y of series 1: no role change
+    EXPECT_EQ(page.parameters[1].role, kRoleArgument);
+    EXPECT_EQ(page.parameters[4].role, kRoleArgument);
+    EXPECT_FALSE(page.Control(data::kRenameEdit).IsVisible());
+
+    ClickCell(page, 3, data::kColumnInactive);  // z: value -> inactive
+    EXPECT_EQ(page.parameters[2].role, kRoleInactive);
+    EXPECT_EQ(page.parameters[5].role, kRoleInactive);
+    ClickCell(page, 3, data::kColumnArgument);  // inactive -> argument
+    EXPECT_EQ(page.parameters[5].role, kRoleArgument);
+    EXPECT_EQ(page.series[0].nArguments, 2);
+    EXPECT_EQ(page.series[1].nArguments, 2);
+    ClickCell(page, 2, data::kColumnMarker);  // no action in the marker column
+    EXPECT_EQ(page.parameters[1].role, kRoleArgument);
+}
+
+TEST_F(DataPageTest, NamesAreRenamedInPlace) {
+    AddSeries(page, {"x", "y"}, 3);
+    page.dataModified = 0;
+    ClickCell(page, 2, data::kColumnValue);  // the value y shows its name in column 0
+    platform::Control edit = page.Control(data::kRenameEdit);
+    ASSERT_TRUE(edit.IsVisible());
+    EXPECT_EQ(edit.Text(), "y");
+    EXPECT_EQ(page.editPending, 1);
+    EXPECT_EQ(page.editIndex, 1);
+    edit.SetText("speed");
+    page.SendCommand(data::kOkButton);
+    EXPECT_EQ(page.parameterNames[1], "speed");
+    EXPECT_EQ(page.parameterTexts[1], "0");
+    EXPECT_EQ(page.dataModified, 1);
+    EXPECT_EQ(page.editPending, 0);
+    EXPECT_FALSE(edit.IsVisible());
+    EXPECT_EQ(RowTexts(page, 2)[0], "speed");
+
+    // A series name; Return in the box applies it.
+    ClickCell(page, 0, data::kColumnValue);
+    ASSERT_TRUE(edit.IsVisible());
+    EXPECT_EQ(page.selectedIsSeries, 1);
+    edit.SetText("Run 1");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(edit.Widget(), &enter);
+    EXPECT_EQ(page.seriesNames[0], "Run 1");
+    EXPECT_EQ(page.parameterNames[0], "x");
+
+    // A pending series rename stays a series rename after another click.
+    ClickCell(page, 0, data::kColumnValue);
+    edit.SetText("Run 2");
+    ClickCell(page, 1, data::kColumnMarker);
+    EXPECT_EQ(page.selectedIsSeries, 0);
+    page.OnOk();
+    EXPECT_EQ(page.seriesNames[0], "Run 2");
+    EXPECT_EQ(page.parameterNames[0], "x");
+}
+
+TEST_F(DataPageTest, SelectionTickControlsAndMarkPickers) {
+    AddSeries(page, {"x", "y"}, 3);
+    AddSeries(page, {"x", "y"}, 2);
+    ClickCell(page, 2, data::kColumnSelect);  // y of series 0, a value
+    EXPECT_EQ(page.selectedRow, 2);
+    EXPECT_EQ(page.selectedParameter, 1);
+    EXPECT_TRUE(Visible(data::kModifyButton));
+    EXPECT_TRUE(Visible(data::kShapeCombo));
+    EXPECT_EQ(page.Control(data::kShapeCombo).CurSel(), page.parameters[1].markShape);
+    EXPECT_EQ(page.Control(data::kColorCombo).CurSel(), data::kColorItemChoose);
+
+    Choose(page, data::kShapeCombo, 13);
+    EXPECT_EQ(page.parameters[1].markShape, 13);
+    EXPECT_EQ(page.parameters[3].markShape, 1);  // the other series keeps its own marks
+    Choose(page, data::kSizeCombo, 7);
+    EXPECT_EQ(page.parameters[1].markSize, 7);
+    EXPECT_EQ(page.parameters[1].autoSize, 0);
+    Choose(page, data::kSizeCombo, data::kSizeItemAuto);
+    EXPECT_EQ(page.parameters[1].markSize, 11);
+    EXPECT_EQ(page.parameters[1].autoSize, 1);
+    EXPECT_EQ(page.Control(data::kSizeCombo).CurSel(), data::kSizeItemAuto);
+    Choose(page, data::kColorCombo, 4);
+    EXPECT_EQ(static_cast<std::uint32_t>(page.parameters[1].color), page.markColors[4]);
+    EXPECT_EQ(page.Control(data::kColorCombo).CurSel(), data::kColorItemChoose);
+    dialogs.colorAnswers.push_back(0x123456);
+    dialogs.colorAnswers.push_back(std::nullopt);
+    Choose(page, data::kColorCombo, data::kColorItemChoose);
+    EXPECT_EQ(page.parameters[1].color, 0x123456);
+    Choose(page, data::kColorCombo, data::kColorItemChoose);  // cancelled: the colour stays
+    EXPECT_EQ(page.parameters[1].color, 0x123456);
+
+    // An argument takes no mark changes and hides the pickers.
+    ClickCell(page, 1, data::kColumnSelect);
+    EXPECT_EQ(page.selectedParameter, 0);
+    EXPECT_FALSE(Visible(data::kShapeCombo));
+    const int shapeBefore = page.parameters[0].markShape;
+    Choose(page, data::kShapeCombo, shapeBefore == 3 ? 4 : 3);
+    EXPECT_EQ(page.parameters[0].markShape, shapeBefore);
+
+    // The series 1 row: its series becomes the sheet's current one.
+    ClickCell(page, 3, data::kColumnSelect);
+    EXPECT_EQ(page.selectedSeries, 1);
+    EXPECT_EQ(page.selectedParameter, -1);
+    EXPECT_EQ(sheetSeries, 1);
+    EXPECT_EQ(sheetTop, 0);
+    // The same cell again clears the selection and hides "Modify".
+    ClickCell(page, 3, data::kColumnSelect);
+    EXPECT_EQ(page.selectedRow, -1);
+    EXPECT_EQ(page.selectedSeries, -1);
+    EXPECT_FALSE(Visible(data::kModifyButton));
+}
+
+TEST_F(DataPageTest, DeleteNormaliseAndProgress) {
+    AddSeries(page, {"x", "y", "z"}, 4);
+    ClickCell(page, 2, data::kColumnSelect);  // y
+    page.SendCommand(data::kDeleteButton);
+    ASSERT_EQ(page.series[0].nParameters, 2);
+    EXPECT_EQ(page.parameterNames, (std::vector<std::string>{"x", "z"}));
+    EXPECT_EQ(page.Control(data::kSeriesList).Count(), 3);
+
+    page.SendCommand(data::kNormalizeAllCommand);
+    std::vector<double> z;
+    ASSERT_EQ(page.GetParameterValues(0, 1, z), 1);
+    ASSERT_EQ(z.size(), 4u);
+    for (int r = 0; r < 4; ++r) EXPECT_NEAR(z[static_cast<std::size_t>(r)], r / 3.0, 1e-15);
+
+    page.SetProgress(1000, "Reading text file", 30, 120);
+    EXPECT_EQ(page.progressState.active, 1);
+    EXPECT_EQ(page.progressState.kind, 1000);
+    EXPECT_EQ(page.progressState.text, "Reading text file");
+    EXPECT_EQ(page.progressState.current, 30);
+    EXPECT_EQ(page.progressState.total, 120);
+
+    page.syncTimerOn = 1;
+    page.SetTimer(data::kSyncTimerId, 60000);
+    page.SendCommand(data::kMakeAllInactiveButton);
+    EXPECT_EQ(page.series[0].nValues, 0);
+    page.SendCommand(data::kDeleteAllButton);
+    EXPECT_TRUE(page.series.empty());
+    EXPECT_EQ(page.progressState.active, 0);
+    EXPECT_EQ(page.syncTimerOn, 0);
+    EXPECT_FALSE(page.HasTimer(data::kSyncTimerId));
+}
+
+TEST_F(DataPageTest, CellDrawingAndHitTest) {
+    AddSeries(page, {"x", "y"}, 2);
+    page.selectedRow = 2;
+    constexpr int W = 60, H = 20;
+    auto draw = [&](int row, int column) {
+        platform::Bitmap b(W, H, 0x777777);
+        platform::Canvas dc(b);
+        page.DrawSeriesCell(dc, row, column, {0, 0, W, H}, 0, W, "");
+        return b;
+    };
+    // Series row: its colour and its frame, shrunk by 2.
+    platform::Bitmap seriesRow = draw(0, data::kColumnValue);
+    platform::Canvas c0(seriesRow);
+    EXPECT_EQ(c0.GetPixel(30, 10), data::kSeriesRowColor);
+    EXPECT_EQ(c0.GetPixel(30, 2), data::kSeriesFrameColor);
+    EXPECT_EQ(c0.GetPixel(2, 10), data::kSeriesFrameColor);
+    // Argument x of series 0: the Value cell carries a button, the Argument cell none.
+    platform::Bitmap valueCell = draw(1, data::kColumnValue);
+    platform::Canvas c1(valueCell);
+    EXPECT_EQ(c1.GetPixel(0, 10), data::kRoleCellFrameColor);
+    EXPECT_EQ(c1.GetPixel(9, 10), data::kRoleButtonColor);
+    EXPECT_EQ(c1.GetPixel(30, 10), data::kArgumentRowColor);
+    platform::Bitmap argumentCell = draw(1, data::kColumnArgument);
+    platform::Canvas c2(argumentCell);
+    EXPECT_EQ(c2.GetPixel(9, 10), data::kArgumentRowColor);
+    // The selected row's tick is black in its white box.
+    platform::Bitmap select = draw(2, data::kColumnSelect);
+    platform::Canvas c3(select);
+    int black = 0;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < 17; ++x) black += c3.GetPixel(x, y) == platform::kBlack;
+    EXPECT_GT(black, 10);
+
+    // The real view paints the row colours.
+    QWidget* viewport = page.TableView()->View()->viewport();
+    const QImage shot = viewport->grab().toImage();
+    const Cell centre = CellCentre(page, 2, data::kColumnArgument);
+    EXPECT_EQ(platform::FromQColor(shot.pixelColor(centre.x, centre.y)), data::kValueRowColor);
+
+    // Hit test and row mapping.
+    int row = -1, column = -1, x = 0, y = 0;
+    platform::Rect cell;
+    ASSERT_EQ(page.HitTestHover({centre.x, centre.y}, row, column, cell, x, y), 1);
+    EXPECT_EQ(row, 2);
+    EXPECT_EQ(column, data::kColumnArgument);
+    EXPECT_EQ(page.HitTestHover({centre.x, viewport->height() - 1}, row, column, cell, x, y), 0);
+    struct RowCase { int row, parameter, series, isSeriesRow; };
+    for (const RowCase& k : {RowCase{0, -1, 0, 1}, RowCase{2, 1, 0, 0}, RowCase{3, -1, -1, 0}, RowCase{-1, -1, -1, 0}}) {
+        int s = 7, f = 7;
+        EXPECT_EQ(page.RowToParameter(k.row, s, f), k.parameter) << k.row;
+        EXPECT_EQ(s, k.series) << k.row;
+        EXPECT_EQ(f, k.isSeriesRow) << k.row;
+    }
+}
+
+TEST_F(DataPageTest, OwnerDrawnButtonFaces) {
+    auto face = [&](int id, bool disabled) {
+        platform::Bitmap b(80, 24);
+        platform::Canvas dc(b);
+        platform::DrawItem item;
+        item.controlId = id;
+        item.canvas = &dc;
+        item.rect = {0, 0, 80, 24};
+        item.text = "Delete";
+        item.disabled = disabled;
+        EXPECT_TRUE(page.OnDrawItem(item));
+        return dc.GetPixel(5, 12);
+    };
+    EXPECT_EQ(face(data::kDeleteButton, false), platform::kBlack);  // no series: an empty face
+    EXPECT_EQ(face(data::kAddButton, false), 0xD7FFD2u);
+    AddSeries(page, {"x", "y"}, 1);
+    EXPECT_EQ(face(data::kDeleteButton, false), 0xCDD7FFu);
+    EXPECT_EQ(face(data::kDeleteButton, true), 0xCDD7E1u);
+    EXPECT_EQ(face(data::kInsertButton, true), platform::kBlack);
+    platform::DrawItem other;
+    other.controlId = data::kOkButton;
+    EXPECT_FALSE(page.OnDrawItem(other));
+}
+
+TEST(ChooseFileName, AnswersAndCancel) {
+    platform::ScriptedDialogs dialogs;
+    dialogs.fileAnswers.push_back(std::string("/data/run/values.txt"));
+    dialogs.fileAnswers.push_back(std::nullopt);
+    std::string title;
+    std::string path = "default";
+    EXPECT_EQ(ChooseFileName("/data", "txt", title, path, "Open text data file"), 1);
+    EXPECT_EQ(path, "/data/run/values.txt");
+    EXPECT_EQ(title, "values.txt");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].kind, "open");
+    EXPECT_EQ(dialogs.shown[0].text, "Open text data file");
+    EXPECT_EQ(ChooseFileName("/data", "mdb", title, path, "Open database file"), 0);
+    EXPECT_EQ(path, "/data/run/values.txt");  // a cancel changes nothing
+    EXPECT_EQ(title, "values.txt");
+}
+
+}  // namespace

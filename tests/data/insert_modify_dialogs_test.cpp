@@ -1,0 +1,347 @@
+// The insert-parameter and modify-parameter dialogs driven through their real widgets on
+// the Data page's store: defaults, enabling rules, what each choice does to the store,
+// the kept state between uses and the one step of undo.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "data/data_page.h"
+#include "data/insert_dialog.h"
+#include "data/modify_dialog.h"
+#include "platform/control.h"
+#include "platform/scripted_dialogs.h"
+
+namespace {
+
+using Records = std::vector<std::vector<double>>;
+
+void AddSeries(data& page, const std::vector<std::string>& names, const Records& records) {
+    ASSERT_EQ(page.CheckNewSeriesShape(static_cast<int>(names.size()), page.pendingSeries), 1);
+    for (const auto& r : records) page.allValues.insert(page.allValues.end(), r.begin(), r.end());
+    ASSERT_EQ(page.AddNewSeries(static_cast<int>(records.size()), names), 1);
+}
+
+std::vector<double> Column(const data& page, int s, int c) {
+    const Series& x = page.series.at(static_cast<std::size_t>(s));
+    std::vector<double> out;
+    for (int r = 0; r < x.nRecords; ++r)
+        out.push_back(page.allValues.at(static_cast<std::size_t>(x.firstValue + r * x.nParameters + c)));
+    return out;
+}
+
+void Notify(platform::Dialog& dialog, int id, platform::Notification code) {
+    platform::Notify n;
+    n.id = id;
+    n.code = code;
+    dialog.DispatchNotify(n);
+}
+
+class DataDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        theData.OnDeleteAll();
+        theData.schemeReady = 0;
+        theData.schemeFillRequest = 0;
+        theData.scoringRequest = 0;
+        theData.selectedParameter = -1;
+        theData.modifyCurrentSeriesOnly = 0;
+        theInsert.name.clear();
+        theInsert.runScoring = nullptr;
+        theModify.formula = "x";
+        theModify.action = modify::kDeleteInside;
+        theModify.fromValue = theModify.toValue = 0;
+        theModify.currentSeriesOnly = 0;
+        theModify.undoAvailable = 0;
+        theModify.operations = {};
+    }
+    void TearDown() override { theData.OnDeleteAll(); }
+
+    // Runs the Insert command with one scripted step.
+    void Insert(std::function<void(insert&)> step) {
+        dialogs.modalSteps.push_back([step](platform::Dialog& d) { step(static_cast<insert&>(d)); });
+        InsertParameterCommand(theData);
+    }
+    void Modify(std::function<void(modify&)> step) {
+        dialogs.modalSteps.push_back([step](platform::Dialog& d) { step(static_cast<modify&>(d)); });
+        ModifyParameterCommand(theData);
+    }
+
+    platform::ScriptedDialogs dialogs;
+};
+
+TEST_F(DataDialogs, InsertIntoEmptyStoreCreatesTheFirstSeries) {
+    Insert([](insert& d) {
+        EXPECT_EQ(d.Caption(), "Insert");
+        EXPECT_EQ(d.Control(insert::kNameEdit).Text(), "x0");
+        EXPECT_EQ(d.Control(insert::kRecordsEdit).Text(), "1000");
+        EXPECT_TRUE(d.Control(insert::kRecordsEdit).IsEnabled());
+        EXPECT_EQ(d.Control(insert::kValueRadio).Check(), 1);
+        EXPECT_EQ(d.Control(insert::kArgumentRadio).Check(), 0);
+        EXPECT_EQ(d.Control(insert::kProgressionRadio).Check(), 1);
+        EXPECT_EQ(d.Control(insert::kStepEdit).Text(), "0.01");
+        EXPECT_FALSE(d.Control(insert::kFormulaEdit).IsEnabled());
+        for (int id : {insert::kScoresRadio, insert::kSchemeRadio, insert::kScoreCombo, insert::kThresholdEdit})
+            EXPECT_FALSE(d.Control(id).IsEnabled()) << id;
+        d.Control(insert::kInsertButton).Click();
+    });
+    ASSERT_EQ(theData.series.size(), 1u);
+    const Series& s = theData.series[0];
+    EXPECT_EQ(std::tie(s.nParameters, s.nArguments, s.nValues, s.firstParameter, s.firstValue, s.nRecords),
+              std::make_tuple(1, 0, 1, 0, 0, 1000));
+    EXPECT_EQ(theData.seriesNames, (std::vector<std::string>{"Series #1"}));
+    EXPECT_EQ(theData.parameterNames, (std::vector<std::string>{"x0"}));
+    EXPECT_EQ(theData.parameterTexts, (std::vector<std::string>{"0"}));
+    EXPECT_EQ(theData.parameters[0].role, kRoleValue);
+    EXPECT_EQ(theData.parametersPerSeries, 1);
+    ASSERT_EQ(theData.allValues.size(), 1000u);
+    for (int i = 0; i < 1000; ++i) EXPECT_EQ(theData.allValues[static_cast<std::size_t>(i)], i * 0.01 + 0.0);
+    EXPECT_EQ(theData.dataModified, 1);
+    EXPECT_EQ(CheckStoreInvariants(theData), "");
+}
+
+TEST_F(DataDialogs, InsertAColumnByProgressionAndByFormula) {
+    AddSeries(theData, {"v"}, {{5}, {6}, {7}});
+    // A series without an argument gets an argument by default; the record count is the series'.
+    Insert([](insert& d) {
+        EXPECT_EQ(d.Control(insert::kArgumentRadio).Check(), 1);
+        EXPECT_EQ(d.Control(insert::kRecordsEdit).Text(), "3");
+        EXPECT_FALSE(d.Control(insert::kRecordsEdit).IsEnabled());
+        d.Control(insert::kFromEdit).SetText("1");
+        d.Control(insert::kStepEdit).SetText("2");
+        d.Control(insert::kInsertButton).Click();
+    });
+    ASSERT_EQ(theData.parametersPerSeries, 2);
+    EXPECT_EQ(Column(theData, 0, 0), (std::vector<double>{5, 6, 7}));
+    EXPECT_EQ(Column(theData, 0, 1), (std::vector<double>{1, 3, 5}));
+    EXPECT_EQ(theData.parameterNames[1], "x1");
+    const Initial& added = theData.parameters[1];
+    EXPECT_EQ(added.role, kRoleArgument);
+    EXPECT_EQ(added.color, static_cast<std::int32_t>(theData.markColors[1]));  // colour 0 is the value's
+    EXPECT_EQ(added.markShape, 1);
+    EXPECT_EQ(theData.series[0].nArguments, 1);
+    EXPECT_EQ(CheckStoreInvariants(theData), "");
+
+    // With an argument the default is a value; the formula sees the other columns and N.
+    Insert([](insert& d) {
+        EXPECT_EQ(d.Control(insert::kValueRadio).Check(), 1);
+        d.Control(insert::kFormulaRadio).Click();
+        EXPECT_TRUE(d.Control(insert::kFormulaEdit).IsEnabled());
+        EXPECT_FALSE(d.Control(insert::kFromEdit).IsEnabled());
+        d.Control(insert::kFormulaEdit).SetText("v*x1 + N");
+        d.Control(insert::kInsertButton).Click();
+    });
+    EXPECT_EQ(Column(theData, 0, 2), (std::vector<double>{5, 19, 37}));
+    EXPECT_EQ(theData.parameters[2].role, kRoleValue);
+    EXPECT_EQ(theData.series[0].nValues, 2);
+    EXPECT_EQ(CheckStoreInvariants(theData), "");
+
+    // Two series: the command does nothing.
+    AddSeries(theData, {"a", "b", "c"}, {{1, 2, 3}});
+    const std::size_t shown = dialogs.shown.size();
+    InsertParameterCommand(theData);
+    EXPECT_EQ(dialogs.shown.size(), shown);
+}
+
+TEST_F(DataDialogs, InsertSchemeCancelNameAndScores) {
+    AddSeries(theData, {"v"}, {{5}, {6}});
+    theData.schemeReady = 1;
+    // Choosing the scheme while "Argument" is chosen makes the parameter a value.
+    Insert([](insert& d) {
+        ASSERT_TRUE(d.Control(insert::kSchemeRadio).IsEnabled());
+        d.Control(insert::kSchemeRadio).Click();
+        EXPECT_EQ(d.Control(insert::kValueRadio).Check(), 1);
+        EXPECT_EQ(d.Control(insert::kArgumentRadio).Check(), 0);
+        d.Control(insert::kArgumentRadio).Click();
+        EXPECT_FALSE(d.Control(insert::kSchemeRadio).IsEnabled());
+        d.Control(insert::kValueRadio).Click();
+        d.Control(insert::kSchemeRadio).Click();
+        d.Control(insert::kInsertButton).Click();
+    });
+    EXPECT_EQ(theData.parameters[1].role, kRoleValue);
+    EXPECT_EQ(Column(theData, 0, 1), (std::vector<double>{0, 0}));
+    EXPECT_EQ(theData.schemeFillRequest, 1);
+
+    // Cancel changes nothing; another name is replaced by the default, "score" kept.
+    const std::vector<double> values = theData.allValues;
+    theInsert.name = "mine";
+    Insert([](insert& d) {
+        EXPECT_EQ(d.Control(insert::kNameEdit).Text(), "x2");
+        d.Control(insert::kCancelButton).Click();
+    });
+    EXPECT_EQ(theData.allValues, values);
+    EXPECT_EQ(theData.parameters.size(), 2u);
+    theInsert.name = "Score";
+    Insert([](insert& d) {
+        EXPECT_EQ(d.Control(insert::kNameEdit).Text(), "Score");
+        // Without the scoring run "Scores" cannot be chosen.
+        EXPECT_FALSE(d.Control(insert::kScoresRadio).IsEnabled());
+    });
+    EXPECT_EQ(theData.parameters.size(), 2u);
+
+    std::vector<std::pair<int, double>> runs;
+    theInsert.runScoring = [&runs](int p, double t) { runs.emplace_back(p, t); };
+    Insert([](insert& d) {
+        ASSERT_TRUE(d.Control(insert::kScoresRadio).IsEnabled());
+        d.Control(insert::kScoresRadio).Click();
+        EXPECT_EQ(d.Control(insert::kNameEdit).Text(), "score");
+        EXPECT_TRUE(d.Control(insert::kScoreCombo).IsEnabled());
+        EXPECT_EQ(d.Control(insert::kScoreCombo).Count(), 2);
+        d.Control(insert::kScoreCombo).SetCurSel(1);
+        Notify(d, insert::kScoreCombo, platform::Notification::SelChange);
+        d.Control(insert::kThresholdEdit).SetText("0.75");
+        d.Control(insert::kSimpleCheck).Click();
+        d.Control(insert::kInsertButton).Click();
+    });
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0], std::make_pair(1, 0.75));
+    EXPECT_EQ(theData.scoringRequest, 1);
+    EXPECT_EQ(theData.scoringSimple, 1);
+    EXPECT_EQ(theData.parameterNames.back(), "score");
+}
+
+TEST_F(DataDialogs, InsertRefusesABadRecordCount) {
+    dialogs.messageAnswers.push_back(platform::kOk);
+    Insert([](insert& d) {
+        d.Control(insert::kRecordsEdit).SetText("0");
+        d.Control(insert::kInsertButton).Click();
+        EXPECT_FALSE(d.IsDialogEnded());
+        d.Control(insert::kCancelButton).Click();
+    });
+    EXPECT_EQ(dialogs.Messages(), (std::vector<std::string>{"Please enter an integer between 1 and 100000000."}));
+    EXPECT_TRUE(theData.series.empty());
+}
+
+TEST_F(DataDialogs, ModifyByFormulaWithUndo) {
+    AddSeries(theData, {"a0", "a1"}, {{1, 10}, {2, 20}, {3, 30}});
+    theData.selectedParameter = 0;
+    Modify([](modify& m) {
+        EXPECT_EQ(m.Caption(), "Modify the parameter");
+        EXPECT_EQ(m.Control(modify::kParameterText).Text(), "'a0' from 'Series #1' series");
+        EXPECT_EQ(m.Control(modify::kHelpText).Text(),
+                  "A formula for modification of the 'a0' from 'Series #1' series can contain basic arithmetic "
+                  "operations and names of parameters for selected data series:'a0, a1' and 'N' for index value; "
+                  "in square brackets can be integer for index shift of the parameter");
+        EXPECT_FALSE(m.Control(modify::kUndoButton).IsEnabled());
+        EXPECT_EQ(m.Control(modify::kFormulaEdit).Text(), "x");
+        EXPECT_EQ(m.Control(modify::kFormulaRadio).Check(), 1);
+        EXPECT_FALSE(m.Control(modify::kActionRadio).IsEnabled());  // no record operations wired
+        m.Control(modify::kFormulaEdit).SetText("a1*3 + a0[1]");
+        m.Control(modify::kModifyButton).Click();
+    });
+    EXPECT_EQ(Column(theData, 0, 0), (std::vector<double>{32, 63}));
+    EXPECT_EQ(theData.series[0].nRecords, 2);
+
+    // The formula stays; "Undo" brings the dropped record back, and again a second time.
+    for (int round = 0; round < 2; ++round) {
+        Modify([](modify& m) {
+            EXPECT_EQ(m.Control(modify::kFormulaEdit).Text(), "a1*3 + a0[1]");
+            EXPECT_EQ(m.Control(modify::kFormulaRadio).Check(), 1);
+            ASSERT_TRUE(m.Control(modify::kUndoButton).IsEnabled());
+            m.Control(modify::kUndoButton).Click();
+        });
+        EXPECT_EQ(Column(theData, 0, 0), (std::vector<double>{1, 2, 3}));
+        EXPECT_EQ(theData.series[0].nRecords, 3);
+    }
+
+    // Any other change of the store drops the copy.
+    theData.allValues[0] = 9;
+    theData.NoteStoreChanged();
+    Modify([](modify& m) {
+        EXPECT_FALSE(m.Control(modify::kUndoButton).IsEnabled());
+        m.Control(modify::kCancelButton).Click();
+    });
+    EXPECT_EQ(theData.allValues[0], 9.0);
+
+    // No parameter selected: nothing is shown.
+    theData.selectedParameter = -1;
+    const int modals = dialogs.CountOf("modal");
+    ModifyParameterCommand(theData);
+    EXPECT_EQ(dialogs.CountOf("modal"), modals);
+}
+
+struct Call {
+    std::string what;
+    int parameter;
+    double a, b;
+    bool operator==(const Call&) const = default;
+};
+
+TEST_F(DataDialogs, ModifyActionsRunTheRecordOperations) {
+    std::vector<Call> calls;
+    theModify.operations.deleteByCondition = [&](int p, int mode, double a, double b) {
+        calls.push_back({"delete" + std::to_string(mode), p, a, b});
+    };
+    theModify.operations.scaleToRange = [&](int p, double lo, double hi) { calls.push_back({"scale", p, lo, hi}); };
+    theModify.operations.sortRecords = [&](int p, int ascending) { calls.push_back({"sort", p, double(ascending), 0}); };
+    theModify.operations.splitSeries = [&](int p, int parts) { calls.push_back({"split", p, double(parts), 0}); };
+
+    struct ActionCase {
+        int action;
+        bool fromShown, toShown;
+        std::vector<Call> expected;
+    };
+    const std::vector<ActionCase> cases = {
+        {modify::kDeleteAbove, true, false, {{"delete0", 4, 3.9, 8}}},
+        {modify::kDeleteInside, true, true, {{"delete2", 4, 3.9, 8}}},
+        {modify::kNormalize, true, true, {{"scale", 1, 3.9, 8}, {"scale", 4, 3.9, 8}, {"scale", 7, 3.9, 8}}},
+        {modify::kSortDown, false, false, {{"sort", 4, 0, 0}}},
+        {modify::kSortUp, false, false, {{"sort", 4, 1, 0}}},
+        {modify::kSplit, true, false, {}},  // three series: refused
+    };
+    for (int k = 0; k < 3; ++k) AddSeries(theData, {"a", "b", "c"}, {{1, 2, 3}, {4, 5, 6}});
+    theData.selectedParameter = 4;  // column b of series 1
+    for (const ActionCase& c : cases) {
+        SCOPED_TRACE(c.action);
+        calls.clear();
+        Modify([&c](modify& m) {
+            m.Control(modify::kActionRadio).Click();
+            EXPECT_TRUE(m.Control(modify::kActionList).IsEnabled());
+            EXPECT_FALSE(m.Control(modify::kFormulaEdit).IsEnabled());
+            m.Control(modify::kActionList).SetCurSel(c.action);
+            Notify(m, modify::kActionList, platform::Notification::SelChange);
+            EXPECT_EQ(m.Control(modify::kFromEdit).IsVisible(), c.fromShown);
+            EXPECT_EQ(m.Control(modify::kToEdit).IsVisible(), c.toShown);
+            EXPECT_EQ(m.Control(modify::kToLabel).IsVisible(), c.toShown);
+            m.Control(modify::kFromEdit).SetText("3.9");
+            m.Control(modify::kToEdit).SetText("8");
+            m.Control(modify::kModifyButton).Click();
+        });
+        EXPECT_EQ(calls, c.expected);
+        EXPECT_EQ(theData.modifySeriesIndex, 1);
+    }
+    EXPECT_EQ(dialogs.Messages().back(),
+              "An operation of splitting into series is availiable\n only if there are only one series in data set");
+
+    // The dialog opens in formula mode again, the action kept.
+    Modify([](modify& m) {
+        EXPECT_EQ(m.Control(modify::kFormulaRadio).Check(), 1);
+        EXPECT_EQ(m.Control(modify::kActionList).CurSel(), modify::kSplit);
+        m.Control(modify::kCurrentSeriesCheck).Click();
+        m.Control(modify::kCancelButton).Click();
+    });
+    EXPECT_EQ(theModify.currentSeriesOnly, 1);
+
+    // One series: split after an ascending sort into trunc(3.9) parts; normalise the one.
+    theData.OnDeleteAll();
+    AddSeries(theData, {"a", "b", "c"}, {{1, 2, 3}});
+    theData.selectedParameter = 1;
+    for (int action : {int(modify::kSplit), int(modify::kNormalize)}) {
+        calls.clear();
+        Modify([action](modify& m) {
+            m.Control(modify::kActionRadio).Click();
+            m.Control(modify::kActionList).SetCurSel(action);
+            Notify(m, modify::kActionList, platform::Notification::SelChange);
+            m.Control(modify::kModifyButton).Click();
+        });
+        if (action == modify::kSplit)
+            EXPECT_EQ(calls, (std::vector<Call>{{"sort", 1, 1, 0}, {"split", 1, 3, 0}}));
+        else
+            EXPECT_EQ(calls, (std::vector<Call>{{"scale", 1, 3.9, 8}}));
+        EXPECT_EQ(theData.modifyCurrentSeriesOnly, 1);
+    }
+}
+
+}  // namespace

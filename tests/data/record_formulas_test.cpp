@@ -1,0 +1,189 @@
+// Formulas over the records of a series: the column written, the records dropped for
+// shifted names, the series processed, the refusals; checked against column arithmetic
+// done here independently. Also the evaluation at one record or at given values.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "recording_store.h"
+
+namespace {
+
+using Records = std::vector<std::vector<double>>;
+
+void AddSeries(DataStore& store, const std::vector<std::string>& names, const Records& records) {
+    ASSERT_EQ(store.CheckNewSeriesShape(static_cast<int>(names.size()), store.pendingSeries), 1);
+    for (const auto& r : records) store.allValues.insert(store.allValues.end(), r.begin(), r.end());
+    ASSERT_EQ(store.AddNewSeries(static_cast<int>(records.size()), names), 1);
+}
+
+std::vector<double> Column(const DataStore& store, int s, int c) {
+    const Series& x = store.series.at(static_cast<std::size_t>(s));
+    std::vector<double> out;
+    for (int r = 0; r < x.nRecords; ++r)
+        out.push_back(store.allValues.at(static_cast<std::size_t>(x.firstValue + r * x.nParameters + c)));
+    return out;
+}
+
+// Five records: a0 = 10 + r, a1 = r*r.
+Records Squares() {
+    Records r;
+    for (int i = 0; i < 5; ++i) r.push_back({10.0 + i, double(i * i)});
+    return r;
+}
+
+struct Case {
+    const char* formula;
+    int target;
+    std::vector<double> a0;  // column 0 afterwards
+    std::vector<double> a1;  // column 1 afterwards
+};
+
+TEST(ModifyParameterByFormula, ColumnsShiftsAndDrops) {
+    const std::vector<Case> cases = {
+        {"a1*2", 0, {0, 2, 8, 18, 32}, {0, 1, 4, 9, 16}},
+        {"N", 0, {0, 1, 2, 3, 4}, {0, 1, 4, 9, 16}},
+        {"N", 1, {10, 11, 12, 13, 14}, {0, 1, 2, 3, 4}},
+        // record 0 reads itself (clamped), then is dropped
+        {"a1[-1]", 0, {0, 1, 4, 9}, {1, 4, 9, 16}},
+        {"a1[+1] - a1[-1]", 0, {4, 8, 12}, {1, 4, 9}},
+        // the target itself is read as it was before the change
+        {"a0 + a0[-1]", 0, {21, 23, 25, 27}, {1, 4, 9, 16}},
+        {"sqrt(a1-5)", 0, {0, 0, 0, 2, 3.31662}, {0, 1, 4, 9, 16}},
+        // a shift that is no number reads the record itself and drops nothing
+        {"a1[a0]", 0, {0, 1, 4, 9, 16}, {0, 1, 4, 9, 16}},
+        // shifts spanning four of five records leave one
+        {"a1[2]+a1[-2]", 1, {12}, {16 + 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formula);
+        RecordingStore store;
+        AddSeries(store, {"a0", "a1"}, Squares());
+        EXPECT_EQ(store.ModifyParameterByFormula(c.formula, c.target), 1);
+        EXPECT_EQ(Column(store, 0, 0), c.a0);
+        EXPECT_EQ(Column(store, 0, 1), c.a1);
+        EXPECT_TRUE(store.messages.empty());
+        EXPECT_EQ(CheckStoreInvariants(store), "");
+    }
+}
+
+TEST(ModifyParameterByFormula, NamesRecordNumberAndRefusals) {
+    {
+        // ab is no whole word "a"; the longer name is substituted first.
+        RecordingStore store;
+        AddSeries(store, {"a", "ab"}, {{1, 101}, {2, 102}});
+        ASSERT_EQ(store.ModifyParameterByFormula("ab-a+ab", 0), 1);
+        EXPECT_EQ(Column(store, 0, 0), (std::vector<double>{201, 202}));
+    }
+    {
+        // A parameter named n stands for the record number, not for its values.
+        RecordingStore store;
+        AddSeries(store, {"n", "v"}, {{7, 0}, {7, 0}, {7, 0}});
+        ASSERT_EQ(store.ModifyParameterByFormula("n*10 + N", 1), 1);
+        EXPECT_EQ(Column(store, 0, 1), (std::vector<double>{0, 11, 22}));
+    }
+    {
+        // A formula failing at every record: nothing written, the evaluator's message shown.
+        RecordingStore store;
+        AddSeries(store, {"a0", "a1"}, Squares());
+        const std::vector<double> before = store.allValues;
+        EXPECT_EQ(store.ModifyParameterByFormula("sqrt(0-1-a1)", 0), 0);
+        EXPECT_EQ(store.allValues, before);
+        ASSERT_EQ(store.messages.size(), 1u);
+        EXPECT_FALSE(store.messages[0].empty());
+        EXPECT_EQ(store.ModifyParameterByFormula("foo(a1)", 0), 0);
+        EXPECT_EQ(store.messages.back(), "The function name foo is not supported");
+        EXPECT_EQ(store.allValues, before);
+    }
+    {
+        // Shifts as long as the series are refused before anything is written.
+        RecordingStore store;
+        AddSeries(store, {"a0", "a1"}, Squares());
+        const std::vector<double> before = store.allValues;
+        EXPECT_EQ(store.ModifyParameterByFormula("a1[3]-a1[-2]", 0), 0);
+        EXPECT_EQ(store.allValues, before);
+        EXPECT_EQ(store.series[0].nRecords, 5);
+        ASSERT_EQ(store.messages.size(), 1u);
+        EXPECT_NE(store.messages[0].find("Series #1"), std::string::npos);
+        // A parameter index no series owns changes nothing.
+        EXPECT_EQ(store.ModifyParameterByFormula("1", 2), 0);
+        EXPECT_EQ(store.ModifyParameterByFormula("1", -1), 0);
+        EXPECT_EQ(store.allValues, before);
+    }
+}
+
+TEST(ModifyParameterByFormula, SeriesChosenAndIndependentArithmetic) {
+    // Three series of four integer columns; c3 = c0[-2] + 3*c1 - c2[1]*N.
+    std::mt19937 random(1206);
+    std::uniform_int_distribution<int> value(-500, 500);
+    const std::vector<int> sizes{9, 5, 12};
+    std::vector<Records> data;
+    for (int size : sizes) {
+        Records r;
+        for (int i = 0; i < size; ++i) r.push_back({double(value(random)), double(value(random)), double(value(random)), 0});
+        data.push_back(r);
+    }
+    const auto expected = [&](const Records& r) {
+        const int n = static_cast<int>(r.size());
+        const auto at = [&](int i, int c) { return r[static_cast<std::size_t>(std::clamp(i, 0, n - 1))][static_cast<std::size_t>(c)]; };
+        Records out;
+        for (int i = 2; i < n - 1; ++i) {
+            std::vector<double> rec = r[static_cast<std::size_t>(i)];
+            rec[3] = at(i - 2, 0) + 3 * at(i, 1) - at(i + 1, 2) * i;
+            out.push_back(rec);
+        }
+        return out;
+    };
+    const auto records = [](const DataStore& store, int s) {
+        Records out;
+        for (int r = 0; r < store.series[static_cast<std::size_t>(s)].nRecords; ++r) {
+            std::vector<double> rec;
+            for (int c = 0; c < 4; ++c) rec.push_back(Column(store, s, c)[static_cast<std::size_t>(r)]);
+            out.push_back(rec);
+        }
+        return out;
+    };
+    const char* formula = "c0[-2] + 3*c1 - c2[1]*N";
+    for (int only = 0; only <= 1; ++only) {
+        RecordingStore store;
+        // Later series carry other names: the names of the series owning the target count.
+        AddSeries(store, {"c0", "c1", "c2", "c3"}, data[0]);
+        AddSeries(store, {"d0", "d1", "d2", "d3"}, data[1]);
+        AddSeries(store, {"e0", "e1", "e2", "e3"}, data[2]);
+        store.modifyCurrentSeriesOnly = only;
+        store.modifySeriesIndex = 1;
+        ASSERT_EQ(store.ModifyParameterByFormula(formula, 3), 1);
+        for (int s = 0; s < 3; ++s) {
+            SCOPED_TRACE(testing::Message() << "only " << only << " series " << s);
+            const bool changed = !only || s == 1;
+            EXPECT_EQ(records(store, s), changed ? expected(data[static_cast<std::size_t>(s)]) : data[static_cast<std::size_t>(s)]);
+        }
+        EXPECT_EQ(CheckStoreInvariants(store), "");
+    }
+}
+
+TEST(FormulaAtRecord, NamesInListOrderAndValueTexts) {
+    RecordingStore store;
+    AddSeries(store, {"u", "v"}, {{1, 2}, {3, 4}, {5, 6}});
+    store.formulaNames = {"u", "v", "k"};
+    store.formulaValueTexts = {"", "", "10"};
+    store.formulaNameCount = 3;
+    EXPECT_EQ(store.EvaluateFormulaAtRecord("u*k+v", 2), 56.0);
+    EXPECT_EQ(store.formulaValueTexts[0], "5");
+    EXPECT_EQ(store.EvaluateFormulaAtValues("u*k+v", {0.5, 1}), 6.0);
+    // Values enter with six significant digits.
+    EXPECT_EQ(store.EvaluateFormulaAtValues("u", {1234567, 0}), 1234570.0);
+    // Only the names in use are replaced; the rest reads as 0.
+    store.formulaNameCount = 2;
+    EXPECT_EQ(store.EvaluateFormulaAtRecord("u+k", 0), 1.0);
+    // Failures and arguments out of range give 0.
+    EXPECT_EQ(store.EvaluateFormulaAtRecord("sqrt(0-u)", 1), 0.0);
+    EXPECT_EQ(store.EvaluateFormulaAtRecord("1", 3), 0.0);
+    EXPECT_EQ(store.EvaluateFormulaAtRecord("1", -1), 0.0);
+    EXPECT_EQ(store.EvaluateFormulaAtValues("1", {1}), 0.0);
+}
+
+}  // namespace

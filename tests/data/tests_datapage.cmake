@@ -1,0 +1,3 @@
+list(APPEND DATA_PAGES_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/data_page_test.cpp
+)

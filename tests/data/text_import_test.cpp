@@ -1,0 +1,345 @@
+// The text-file import from the file dialog to the new series, against files whose expected
+// reading was computed by an independent split (make_text_import_cases.py), and the rules
+// a user meets: header lines, separators, skipped lines and their report, refusals.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "data/record_text.h"
+#include "data/text_lines.h"
+#include "import_test_support.h"
+
+namespace {
+
+using import_test::RunTextImport;
+using import_test::SeriesNames;
+using import_test::SeriesValues;
+using import_test::TempFile;
+using import_test::TextChoice;
+
+std::string SkipReport(int skipped, int read) {
+    return std::string("There are ") + std::to_string(skipped) + " records with nonnumeric letters in file,\n" +
+           std::to_string(read) + " records are succesfuly read.";
+}
+
+std::vector<std::string> SplitTabs(const std::string& line) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t tab = line.find('\t', start);
+        out.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        if (tab == std::string::npos) break;
+        start = tab + 1;
+    }
+    return out;
+}
+
+std::string Unescape(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size()) {
+            const char c = s[++i];
+            out += c == 't' ? '\t' : c == 's' ? ' ' : c;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+struct ExpectedImport {
+    TextChoice choice;
+    int dateOrder = 1;
+    std::vector<std::string> names;
+    int skipped = 0;
+    int read = 0;
+    std::vector<std::vector<double>> records;
+};
+
+ExpectedImport ReadExpected(const std::string& path) {
+    ExpectedImport e;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::vector<std::string> f = SplitTabs(line);
+        if (f[0] == "separators") {
+            e.choice.separators = Unescape(f.at(1));
+        } else if (f[0] == "deselect") {
+            std::istringstream list(f.at(1));
+            for (int i; list >> i;) e.choice.deselect.push_back(i);
+        } else if (f[0] == "dateorder") {
+            e.dateOrder = std::stoi(f.at(1));
+        } else if (f[0] == "names") {
+            e.names.assign(f.begin() + 1, f.end());
+        } else if (f[0] == "message") {
+            std::istringstream counts(f.at(1));
+            counts >> e.skipped >> e.read;
+        } else if (f[0] == "records") {
+            continue;
+        } else {
+            std::vector<double> record;
+            for (const std::string& v : f) record.push_back(std::strtod(v.c_str(), nullptr));
+            e.records.push_back(record);
+        }
+    }
+    return e;
+}
+
+class TextImport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        theText2.separators.assign(1, ' ');
+        theText2.synchronizeRequested = 0;
+        RecordText::dateFormatFlag = 1;
+    }
+    void TearDown() override { RecordText::dateFormatFlag = 1; }
+    platform::ScriptedDialogs dialogs;
+    data page;
+};
+
+TEST_F(TextImport, GeneratedFilesMatchAnIndependentSplit) {
+    for (int n = 1; n <= 5; ++n) {
+        SCOPED_TRACE(std::string("case ") + std::to_string(n));
+        const std::string base = std::string(TABULON_SOURCE_DIR) + "/tests/data/text_import_cases/case" + std::to_string(n);
+        const ExpectedImport e = ReadExpected(base + ".expected");
+        ASSERT_FALSE(e.names.empty());
+        data fresh;
+        platform::ScriptedDialogs d;
+        RecordText::dateFormatFlag = e.dateOrder;
+        RunTextImport(fresh, d, base + ".txt", e.choice);
+
+        ASSERT_EQ(fresh.series.size(), 1u);
+        EXPECT_EQ(SeriesNames(fresh, 0), e.names);
+        ASSERT_EQ(fresh.series[0].nRecords, static_cast<int>(e.records.size()));
+        const std::vector<double> values = SeriesValues(fresh, 0);
+        const std::size_t n_params = e.names.size();
+        for (std::size_t r = 0; r < e.records.size(); ++r)
+            for (std::size_t p = 0; p < n_params; ++p)
+                ASSERT_EQ(values[r * n_params + p], e.records[r][p]) << "record " << r << " field " << p;
+        const std::vector<std::string> expectedMessages =
+            e.skipped > 0 ? std::vector<std::string>{SkipReport(e.skipped, e.read)} : std::vector<std::string>{};
+        EXPECT_EQ(d.Messages(), expectedMessages);
+        EXPECT_EQ(fresh.importRecordCount, static_cast<int>(e.records.size()));
+        EXPECT_TRUE(fresh.importNames.empty());
+    }
+}
+
+struct RuleCase {
+    const char* what;
+    std::string content;
+    std::string separators;
+    std::vector<int> deselect;
+    std::vector<std::string> items;  // the dialog's list
+    std::vector<std::string> names;
+    std::vector<double> values;
+    std::vector<std::string> messages;
+};
+
+TEST_F(TextImport, RulesOfTheSplitTheHeaderAndTheSkippedLines) {
+    std::string wideLine;
+    std::vector<std::string> wideItems, wideNames;
+    std::vector<double> wide;
+    for (int i = 0; i < 300; ++i) {
+        if (i > 0) wideLine += '\t';
+        wideLine += std::to_string(1000000 + i);
+        wideItems.push_back(std::to_string(1000000 + i));
+        wideNames.push_back(std::string("a") + std::to_string(i));
+        wide.push_back(1000000 + i);
+    }
+    for (int i = 0; i < 300; ++i) wide.push_back(1000000 + i);
+    const RuleCase cases[] = {
+        {"letters give the names and the header is not a record", "x y z\n1 2 3\n4 5 6\n", " ", {},
+         {"x", "y", "z"}, {"x", "y", "z"}, {1, 2, 3, 4, 5, 6}, {}},
+        {"numbers give a0.. and the first line is a record", "1 2 3\n4 5 6\n", " ", {},
+         {"1", "2", "3"}, {"a0", "a1", "a2"}, {1, 2, 3, 4, 5, 6}, {}},
+        {"runs of separators and separators at the ends give no field", "1,,3\n,4,,5,\n", ",", {},
+         {"1", "3"}, {"a0", "a1"}, {1, 3, 4, 5}, {}},
+        {"tab and line feed always separate", "a;b\tc\n1;2\t3\n", ";", {},
+         {"a", "b", "c"}, {"a", "b", "c"}, {1, 2, 3}, {}},
+        {"the first item keeps its blanks, later ones are trimmed", " a, b\n1,2\n", ",", {},
+         {" a", "b"}, {" a", "b"}, {1, 2}, {}},
+        {"a decimal comma is non-numeric: skipped and reported", "x;y\n1,5;2\n3;4\n", ";", {},
+         {"x", "y"}, {"x", "y"}, {3, 4}, {SkipReport(1, 1)}},
+        {"a blank line is no record but counts as read", "x y\n1 2\n\nq 4\n3 4\n", " ", {},
+         {"x", "y"}, {"x", "y"}, {1, 2, 3, 4}, {SkipReport(1, 3)}},
+        {"a header alone gives a series without records", "x y\n", " ", {}, {"x", "y"}, {"x", "y"}, {}, {}},
+        {"a line without a selected field is skipped, never filled from the line before",
+         "1 2 3\n4 5\n7 8 9\n", " ", {}, {"1", "2", "3"}, {"a0", "a1", "a2"}, {1, 2, 3, 7, 8, 9},
+         {SkipReport(1, 2)}},
+        {"a line missing only fields not read is read", "1 2 3\n4 5\n7 8 9\n", " ", {2}, {"1", "2", "3"},
+         {"a0", "a1"}, {1, 2, 4, 5, 7, 8}, {}},
+        {"fields after the first line's count are ignored", "1 2\n3 4 5 6\n", " ", {}, {"1", "2"}, {"a0", "a1"},
+         {1, 2, 3, 4}, {}},
+        {"Windows line ends", "x\ty\r\n1\t2\r\n3\t4\r\n", "", {}, {"x", "y"}, {"x", "y"}, {1, 2, 3, 4}, {}},
+        {"dates are fractional years, only the chosen fields are read", "d v w\n03/4/2002 7 q\n12/31/2001 8 q\n",
+         " ", {2}, {"d", "v", "w"}, {"d", "v"}, {2002 + 63 / 365.0, 7, 2002, 8}, {}},
+        {"long lines and many fields are read whole", wideLine + "\n" + wideLine + "\n", "", {}, wideItems,
+         wideNames, wide, {}},
+    };
+    for (const RuleCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFile file(c.content);
+        data fresh;
+        platform::ScriptedDialogs d;
+        TextChoice choice;
+        choice.separators = c.separators;
+        choice.deselect = c.deselect;
+        const import_test::TextSeen seen = RunTextImport(fresh, d, file.Path(), choice);
+        EXPECT_EQ(seen.items, c.items);
+        ASSERT_EQ(fresh.series.size(), 1u);
+        EXPECT_EQ(SeriesNames(fresh, 0), c.names);
+        EXPECT_EQ(SeriesValues(fresh, 0), c.values);
+        EXPECT_EQ(d.Messages(), c.messages);
+    }
+}
+
+TEST_F(TextImport, DialogFileDialogAndKeptState) {
+    TempFile file("x y\n1 2\n");
+    TextChoice choice;
+    choice.separators = ";";  // with only ';' typed the line is one field
+    choice.ok = false;
+    const import_test::TextSeen seen = RunTextImport(page, dialogs, file.Path(), choice);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].kind, "open");
+    EXPECT_EQ(dialogs.shown[0].text, "Open text data file");
+    EXPECT_EQ(dialogs.shown[1].kind, "modal");
+    EXPECT_EQ(dialogs.shown[1].type, static_cast<unsigned>(Text::kTemplateId));
+    EXPECT_EQ(seen.caption, "Read from text file");
+    EXPECT_EQ(seen.separatorsShown, " ");
+    EXPECT_EQ(seen.items, std::vector<std::string>{"x y"});
+    EXPECT_TRUE(page.series.empty());  // cancelled
+    EXPECT_EQ(page.lastFolder, file.Folder());
+    EXPECT_EQ(page.fileNameBuffer, file.Path());
+    EXPECT_EQ(page.importSeparators, "\t\n;");
+    EXPECT_EQ(theText2.separators, ";");  // offered again next time
+    EXPECT_EQ(theText2.firstLine, "x y");
+
+    // The next import starts in the folder of the last file and shows the kept separators.
+    choice.ok = true;
+    choice.separators = "";
+    const import_test::TextSeen again = RunTextImport(page, dialogs, file.Path(), choice);
+    EXPECT_EQ(again.separatorsShown, ";");
+    EXPECT_EQ(page.startFolder, file.Folder());
+    ASSERT_EQ(page.series.size(), 1u);
+    EXPECT_EQ(SeriesNames(page, 0), std::vector<std::string>{"x y"});
+
+    // Cancelling the file dialog changes nothing.
+    dialogs.fileAnswers.push_back(std::nullopt);
+    page.OnOpenTextDataFile();
+    EXPECT_EQ(page.series.size(), 1u);
+    EXPECT_EQ(dialogs.CountOf("modal"), 2);
+}
+
+TEST_F(TextImport, RefusalsLeaveTheStoreAsItWas) {
+    TempFile three("1 2 3\n4 5 6\n");
+    TempFile two("1 2\n3 4\n");
+    RunTextImport(page, dialogs, three.Path(), TextChoice{});
+    ASSERT_EQ(page.series.size(), 1u);
+    const std::vector<double> before = page.allValues;
+
+    // Every field deselected.
+    TextChoice none;
+    none.deselect = {0, 1, 2};
+    RunTextImport(page, dialogs, three.Path(), none);
+    // Another parameter count than the series in the store.
+    RunTextImport(page, dialogs, two.Path(), TextChoice{});
+    // A file that cannot be opened: no message.
+    dialogs.fileAnswers.push_back(three.Folder() + "/missing.txt");
+    page.OnOpenTextDataFile();
+    EXPECT_EQ(dialogs.Messages(),
+              (std::vector<std::string>{"Nothing to read",
+                                        "Number of parameters in additing series must be equial to existing 3\n"
+                                        "Please try again."}));
+    EXPECT_EQ(page.series.size(), 1u);
+    EXPECT_EQ(page.allValues, before);
+
+    // The same count adds a second series after the first.
+    RunTextImport(page, dialogs, three.Path(), TextChoice{});
+    ASSERT_EQ(page.series.size(), 2u);
+    EXPECT_EQ(page.series[1].firstValue, 6);
+    EXPECT_EQ(SeriesValues(page, 1), (std::vector<double>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(page.seriesNames[1], "Series #2");
+    EXPECT_EQ(CheckStoreInvariants(page), "");
+}
+
+TEST_F(TextImport, SynchronizeBoxOnlyForTheFirstSeriesAndItsStateIsKept) {
+    TempFile file("1 2\n3 4\n");
+    TextChoice tick;
+    tick.tickSynchronize = true;
+    const import_test::TextSeen first = RunTextImport(page, dialogs, file.Path(), tick);
+    EXPECT_TRUE(first.synchronizeVisible);
+    EXPECT_EQ(theText2.synchronizeRequested, 1);
+    EXPECT_EQ(theText2.offerSynchronize, 1);
+    const import_test::TextSeen second = RunTextImport(page, dialogs, file.Path(), TextChoice{});
+    EXPECT_FALSE(second.synchronizeVisible);
+    EXPECT_EQ(theText2.offerSynchronize, 0);
+    EXPECT_EQ(theText2.synchronizeRequested, 1);
+    EXPECT_EQ(page.series.size(), 2u);
+}
+
+TEST(TextLines, SameLinesAndFieldsAsTheSharedLineReader) {
+    std::mt19937 random(11);
+    const char alphabet[] = {'\n', '\n', '\r', '\t', ' ', ',', '\0', '1', '2', '.', 'x', 'e', '/'};
+    const char* const separatorSets[] = {"\t\n ", "\t\n,", "\t\n", ",", " \r"};
+    for (int trial = 0; trial < 400; ++trial) {
+        std::string content;
+        const int length = static_cast<int>(random() % (trial % 10 == 0 ? 3000 : 80));
+        for (int i = 0; i < length; ++i) content += alphabet[random() % sizeof alphabet];
+        TempFile file(content);
+        const char* separators = separatorSets[trial % 5];
+        const std::size_t blockSize = trial % 4 == 0 ? TextLineReader::kDefaultBlockSize : 1 + random() % 16;
+
+        std::FILE* a = std::fopen(file.Path().c_str(), "r");
+        std::FILE* b = std::fopen(file.Path().c_str(), "r");
+        TextLineReader reader(b, separators, blockSize);
+        std::vector<std::string> fields;
+        int line = 0;
+        while (true) {
+            SCOPED_TRACE(std::string("trial ") + std::to_string(trial) + " line " + std::to_string(line++));
+            const int expected = ReadLineFields(a, separators, fields);
+            const int count = reader.Next();
+            ASSERT_EQ(count, expected);
+            if (count == 0) break;
+            EXPECT_EQ(reader.Position(), std::ftell(a));
+            for (int k = 1; k <= count; ++k) {
+                EXPECT_EQ(std::string(reader.Field(k), reader.Length(k)), fields[static_cast<std::size_t>(k)]);
+                EXPECT_EQ(std::strlen(reader.Field(k)), reader.Length(k));
+            }
+        }
+        EXPECT_EQ(reader.Next(), 0);
+        std::fclose(a);
+        std::fclose(b);
+    }
+}
+
+TEST(TextDialog, PreviewSplit) {
+    struct Case {
+        std::string line, separators;
+        std::vector<std::string> fields;
+    };
+    const Case cases[] = {
+        {"", "\t\n ", {""}},
+        {"  ", "\t\n ", {""}},
+        {" a , b ,c", "\t\n,", {" a ", "b", "c"}},
+        {"a\tb\n", "\t\n", {"a", "b"}},
+        {"x;;y;", "\t\n;", {"x", "y"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitPreviewFields(c.line, c.separators), c.fields) << c.line;
+
+    Text dialog;
+    EXPECT_EQ(dialog.fixedSeparators, "\t\n");
+    EXPECT_EQ(dialog.separators, " ");
+    EXPECT_EQ(dialog.synchronizeRequested, 0);
+    dialog.firstLine = "a b\tc";
+    EXPECT_EQ(dialog.SplitPreviewLines(), 3);  // no window: the count alone
+    EXPECT_EQ(dialog.allSeparators, "\t\n ");
+    EXPECT_EQ(dialog.OnCtlColor(Text::kFieldList).back, 0x73FF46u);
+    EXPECT_EQ(dialog.OnCtlColor(Text::kSeparatorsLabel).text, 0xC80000u);
+    EXPECT_EQ(dialog.OnCtlColor(0).brush, 0x87FF00u);
+}
+
+}  // namespace

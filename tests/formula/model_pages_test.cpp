@@ -1,0 +1,260 @@
+// The custom approximation page and the preset models page, driven through their widgets.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "formula/approxcustom.h"
+#include "formula/collection.h"
+#include "page_test_support.h"
+#include "platform/scripted_dialogs.h"
+
+namespace {
+
+using platform::Notification;
+using Texts = std::vector<std::string>;
+
+struct Model {
+    std::string transform;
+    Texts basis;
+    int count = -1;
+};
+
+Model FormulasOf(approxcustom& page, const std::string& previousTransform = "keep") {
+    Model m;
+    m.transform = previousTransform;
+    page.GetModelFormulas(m.transform, m.basis, m.count);
+    return m;
+}
+
+void SelectLine(approxcustom& page, int line) { page.Control(approxcustom::kFormulaList).SetCurSel(line); }
+
+class ApproxcustomTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(page.Create(nullptr)); }
+    pagetest::MainStub main;
+    platform::ScriptedDialogs dialogs;
+    approxcustom page;
+};
+
+TEST_F(ApproxcustomTest, StartsWithTheStraightLineModel) {
+    EXPECT_EQ(page.Lines(), (Texts{"F(y,x) = y ", "f0(x)= 1.0", "f1(x)= x"}));
+    EXPECT_FALSE(page.Control(approxcustom::kEditBox).IsEnabled());
+    EXPECT_EQ(page.Control(approxcustom::kModelStatic).Text(), "F(y,x)=a0*f0(x) +a1*f1(x)+a2*f2(x)+...+...+an*fn(x)");
+    const Model m = FormulasOf(page);
+    EXPECT_EQ(m.transform, "y");
+    EXPECT_EQ(m.basis, (Texts{"1.0", "x"}));
+    EXPECT_EQ(m.count, 2);
+}
+
+TEST_F(ApproxcustomTest, AddCommitsTheNextPowerAndCutRenumbers) {
+    page.Control(approxcustom::kAddButton).Click();
+    EXPECT_EQ(page.Lines().back(), "f2(x)=x^2");
+    EXPECT_FALSE(page.Control(approxcustom::kEditBox).IsEnabled());
+    EXPECT_EQ(page.changed, 1);
+    platform::PumpWaitingMessages();
+    EXPECT_EQ(main.paints, 1);
+
+    SelectLine(page, 2);
+    page.Control(approxcustom::kCutButton).Click();
+    EXPECT_EQ(page.Lines(), (Texts{"F(y,x) = y ", "f0(x)= 1.0", "f1(x)=x^2"}));
+    EXPECT_EQ(FormulasOf(page).basis, (Texts{"1.0", "x^2"}));
+
+    // Line 0 stays; no selection is refused with its own message.
+    SelectLine(page, 0);
+    page.Control(approxcustom::kCutButton).Click();
+    SelectLine(page, -1);
+    page.Control(approxcustom::kCutButton).Click();
+    page.Control(approxcustom::kEditButton).Click();
+    EXPECT_EQ(dialogs.Messages(), (Texts{"F(y,x) formula has to be present and can be edited only.",
+                                         "Please select the formula to delete and try again",
+                                         "Please select the formula to edit and try again"}));
+    EXPECT_EQ(page.Lines().size(), 3u);
+}
+
+TEST_F(ApproxcustomTest, EditedTextsLoseTheirBlanks) {
+    SelectLine(page, 2);
+    pagetest::Notify(page, approxcustom::kFormulaList, Notification::DoubleClicked);
+    EXPECT_TRUE(page.Control(approxcustom::kEditBox).IsEnabled());
+    EXPECT_EQ(page.Control(approxcustom::kEditLabel).Text(), "f1(x)=");
+    EXPECT_EQ(page.Control(approxcustom::kEditBox).Text(), " x");
+    page.Control(approxcustom::kEditBox).SetText(" x ^ 2 ");
+    page.Control(approxcustom::kOkButton).Click();
+    EXPECT_EQ(page.Lines()[2], "f1(x)= x ^ 2 ");
+    EXPECT_FALSE(page.Control(approxcustom::kEditBox).IsEnabled());
+
+    SelectLine(page, 0);
+    page.Control(approxcustom::kEditButton).Click();
+    EXPECT_EQ(page.Control(approxcustom::kEditLabel).Text(), "F(y,x) =");
+    page.Control(approxcustom::kEditBox).SetText(" ln( y ) ");
+    page.Control(approxcustom::kOkButton).Click();
+    const Model m = FormulasOf(page);
+    EXPECT_EQ(m.transform, "ln(y)");
+    EXPECT_EQ(m.basis, (Texts{"1.0", "x^2"}));
+
+    // "Ok" with an empty edit box leaves the line and still marks the page changed.
+    SelectLine(page, 1);
+    page.Control(approxcustom::kEditButton).Click();
+    page.Control(approxcustom::kEditBox).SetText("");
+    page.changed = 0;
+    page.Control(approxcustom::kOkButton).Click();
+    EXPECT_EQ(page.Lines()[1], "f0(x)= 1.0");
+    EXPECT_EQ(page.changed, 1);
+}
+
+TEST_F(ApproxcustomTest, TransformLineAloneGivesNoBasis) {
+    for (int i = 0; i < 2; ++i) {
+        SelectLine(page, 1);
+        page.Control(approxcustom::kCutButton).Click();
+    }
+    const Model m = FormulasOf(page, "1/y");
+    EXPECT_EQ(m.count, 0);
+    EXPECT_TRUE(m.basis.empty());
+    EXPECT_EQ(m.transform, "1/y");  // left as it was
+
+    // "Add" on the transform line alone starts the basis with f0.
+    page.Control(approxcustom::kAddButton).Click();
+    EXPECT_EQ(page.Lines().back(), "f0(x)=x^0");
+}
+
+TEST_F(ApproxcustomTest, RestoreRebuildsTheListAndApplyRaisesItsFlags) {
+    page.transformText = "sqrt(y)";
+    page.basisTexts = {"1.0", "ln(x)", "exp(-x)"};
+    page.RestoreFormulaList();
+    EXPECT_EQ(page.Lines(), (Texts{"F(y,x) = sqrt(y)", "f0(x)=1.0", "f1(x)=ln(x)", "f2(x)=exp(-x)"}));
+    page.GetModelFormulas(page.transformText, page.basisTexts, page.basisCount);
+    EXPECT_EQ(page.basisCount, 3);
+
+    page.changed = 0;
+    page.Control(approxcustom::kApplyButton).Click();
+    EXPECT_EQ(page.applyRequested, 1);
+    EXPECT_EQ(page.changed, 1);
+}
+
+TEST(ApproxcustomLook, ButtonsAndControlColours) {
+    approxcustom page;
+    platform::Bitmap face(60, 20);
+    platform::Canvas dc(face);
+    platform::DrawItem item;
+    item.canvas = &dc;
+    item.rect = {0, 0, 60, 20};
+    item.text = "Ok";
+    item.controlId = approxcustom::kOkButton;
+    ASSERT_TRUE(page.OnDrawItem(item));
+    EXPECT_EQ(dc.GetPixel(4, 4), platform::Rgb(20, 255, 20));
+    item.controlId = approxcustom::kCutButton;
+    ASSERT_TRUE(page.OnDrawItem(item));
+    EXPECT_EQ(dc.GetPixel(4, 4), platform::Rgb(235, 200, 240));
+    EXPECT_EQ(page.OnCtlColor(approxcustom::kFormulaList).back, platform::Rgb(255, 250, 240));
+    EXPECT_EQ(page.OnCtlColor(approxcustom::kEditBox).text, platform::Rgb(100, 255, 255));
+    EXPECT_FALSE(page.OnCtlColor(approxcustom::kAddButton).hasText);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct Preset {
+    int index;
+    const char* display;
+    const char* transform;
+    Texts basis;
+};
+
+const Preset kPresets[] = {
+    {0, "y=a0+a1*x", "y", {"1.0", "x"}},
+    {1, "y=a0+a1*x+a2*x^2", "y", {"1.0", "x", "x^2"}},
+    {2, "y=a0+a1*x+a2*x^2+a3*x^3", "y", {"1.0", "x", "x^2", "x^3"}},
+    {3, "y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4", "y", {"1.0", "x", "x^2", "x^3", "x^4"}},
+    {4, "y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4+a5*x^5", "y", {"1.0", "x", "x^2", "x^3", "x^4", "x^5"}},
+    {5, "y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4+a5*x^5+a6*x^6", "y", {"1.0", "x", "x^2", "x^3", "x^4", "x^5", "x^6"}},
+    {6, "y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4+a5*x^5+a6*x^6+a7*x^7", "y",
+     {"1.0", "x", "x^2", "x^3", "x^4", "x^5", "x^6", "x^7"}},
+    {7, "y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4+a5*x^5+a6*x^6+a7*x^7+a8*x^8", "y",
+     {"1.0", "x", "x^2", "x^3", "x^4", "x^5", "x^6", "x^7", "x^8"}},
+    {8, "ln(y)=a0+a1*x", "ln(y)", {"1.0", "x"}},
+    {9, "ln(y)=a0+a1*x+a2*x^2", "ln(y)", {"1.0", "x", "x^2"}},
+    {10, "ln(y)=a0+a1*x+a2*x^2+a3*x^3", "ln(y)", {"1.0", "x", "x^2", "x^3"}},
+    {11, "ln(y)=a0+a1*x+a2*x^2+a3*x^3+a4*x^4", "ln(y)", {"1.0", "x", "x^2", "x^3", "x^4"}},
+    {12, "ln(y)=a0+a1*x+a2*x^2+a3*x^3+a4*x^4+a5*x^5", "ln(y)", {"1.0", "x", "x^2", "x^3", "x^4", "x^5"}},
+    {13, "1/y=a0+a1*x", "1/y", {"1.0", "x"}},
+    {14, "1/y=a0+a1*x+a2*x^2", "1/y", {"1.0", "x", "x^2"}},
+    {15, "1/y=a0+a1*x+a2*x^2+a3*x^3", "1/y", {"1.0", "x", "x^2", "x^3"}},
+    {16, "1/y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4", "1/y", {"1.0", "x", "x^2", "x^3", "x^4"}},
+    {17, "1/y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4+a5*x^5", "1/y", {"1.0", "x", "x^2", "x^3", "x^4", "x^5"}},
+    {18, "ln(y)=a0*ln(x)", "ln(y)", {"ln(x)"}},
+    {19, "ln(y)=a0+a1*ln(x)", "ln(y)", {"1.0", "ln(x)"}},
+    {20, "y=a0+a1*x+a2/x", "y", {"1.0", "x", "1/x"}},
+    {21, "y=a0+a1*x+a2/x+a3/x^2", "y", {"1.0", "x", "1/x", "1/x^2"}},
+    {22, "y=a0+a1*x+a2*ln(x)", "y", {"1.0", "x", "ln(x)"}},
+    {23, "y=a0+a1/x+a2*ln(x)", "y", {"1.0", "1/x", "ln(x)"}},
+    {24, "y=a0+a1*x+a2/x+a3*ln(x)", "y", {"1.0", "x", "1/x", "ln(x)"}},
+};
+
+TEST(CollectionPage, EveryPresetGivesItsModel) {
+    collection page;
+    ASSERT_EQ(std::size(kPresets), static_cast<size_t>(collection::kModelCount));
+    for (const Preset& p : kPresets) {
+        SCOPED_TRACE(p.index);
+        page.selectedModel = p.index;
+        std::string transform = "stale";
+        Texts basis{"stale"};
+        page.GetPresetModelFormulas(transform, basis, "x", "y");
+        EXPECT_EQ(collection::DisplayText(p.index), p.display);
+        EXPECT_EQ(transform, p.transform);
+        EXPECT_EQ(basis, p.basis);
+    }
+    page.selectedModel = 21;
+    std::string transform;
+    Texts basis;
+    page.GetPresetModelFormulas(transform, basis, "t", "v");
+    EXPECT_EQ(transform, "v");
+    EXPECT_EQ(basis, (Texts{"1.0", "t", "1/t", "1/t^2"}));
+    page.selectedModel = 9;
+    page.GetPresetModelFormulas(transform, basis, "t", "v");
+    EXPECT_EQ(transform, "ln(v)");
+    for (int outside : {25, 1000, -1}) {
+        page.selectedModel = outside;
+        page.GetPresetModelFormulas(transform, basis, "x", "y");
+        EXPECT_TRUE(transform.empty());
+        EXPECT_TRUE(basis.empty());
+    }
+}
+
+TEST(CollectionPage, ListSearchButtonsAndApply) {
+    pagetest::MainStub main;
+    platform::ScriptedDialogs dialogs;
+    collection page;
+    page.selectedModel = 19;  // as a document left it
+    ASSERT_TRUE(page.Create(nullptr));
+    const platform::Control list = page.Control(collection::kModelList);
+    ASSERT_EQ(list.Count(), 25);
+    EXPECT_EQ(list.ItemText(24), "y=a0+a1*x+a2/x+a3*ln(x)");
+    EXPECT_EQ(list.CurSel(), 19);
+    EXPECT_EQ(page.changed, 1);
+
+    page.Control(collection::kOverallFitButton).Click();
+    page.Control(collection::kStabilityButton).Click();
+    EXPECT_EQ(page.searchRequested, 1);
+    EXPECT_EQ(page.overallFit, 0);
+    EXPECT_EQ(page.stabilitySearch, 1);
+    EXPECT_EQ(page.minOfMaxOutSearch, 0);
+    page.Control(collection::kMinOfMaxOutButton).Click();
+    EXPECT_EQ(page.stabilitySearch, 0);
+    EXPECT_EQ(page.minOfMaxOutSearch, 1);
+
+    page.Control(collection::kModelList).SetCurSel(4);
+    pagetest::Notify(page, collection::kModelList, Notification::SelChange);
+    EXPECT_EQ(page.selectedModel, 4);
+    page.Control(collection::kDeviationLinesCheck).Click();
+    EXPECT_EQ(page.showDeviationLines, 1);
+    EXPECT_EQ(page.applyRequested, 0);
+    page.Control(collection::kApplyButton).Click();
+    EXPECT_EQ(page.applyRequested, 1);
+    platform::PumpWaitingMessages();
+    EXPECT_EQ(main.paints, 1);  // a burst of apply steps costs one repaint
+
+    page.selectedModel = 40;  // a stored index out of range selects nothing
+    page.SelectModelInList();
+    EXPECT_EQ(list.CurSel(), -1);
+}
+
+}  // namespace
