@@ -110,6 +110,14 @@ platform::MenuTemplate MainMenu() {
 }
 
 const std::vector<int>& MainMenuCommandsInService() {
-    static const std::vector<int> commands{kCommandExit, kCommandOnlineHelp, kCommandAbout};
+    static const std::vector<int> commands{
+        kCommandExit, kCommandOnlineHelp, kCommandAbout,
+        // The "Data" menu's imports and its commands on all series.
+        kCommandImportFromDatabase, kCommandImportFromTextFile, kCommandPasteFromClipboard, kCommandReadImageAsRgb,
+        kCommandReadImageAsHsv, kCommandChangeTimeDataFormat, kCommandAllBlackLines, kCommandDistinctColorLines,
+        kCommandDistinctColorMarks, kCommandMarksHorizontalDashes, kCommandMarksLines,
+        kCommandIncreaseMarkSize, kCommandDecreaseMarkSize, kCommandMarksSameSize,
+        kCommandCopyNamesOfAllSeries, kCommandCopyNamesWithOrder, kCommandNormalizeAllParameters,
+        kCommandValueParametersFrom0To1, kCommandValueParametersStartAt1, kCommandUniteAllSeries};
     return commands;
 }

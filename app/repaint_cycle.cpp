@@ -104,32 +104,7 @@ void CTabulonDlg::OnPaint() {
     if (theScorereport.scoreFileRequest) ServeScoreFileRequest();
 }
 
-void CTabulonDlg::UpdateForDataShape() {
-    if (!initialised) return;
-    dataSeriesCount = static_cast<int>(theData.series.size());
-    if (dataSeriesCount > 0) {
-        const Series& first = theData.series[0];
-        shapeChanged = first.nArguments != dataArguments || first.nValues != dataValues ||
-                               first.nParameters != dataParameters
-                           ? 1
-                           : 0;
-        dataArguments = first.nArguments;
-        dataValues = first.nValues;
-        dataParameters = first.nParameters;
-    } else {
-        dataArguments = 0;
-        dataValues = 0;
-    }
-    theXyview.fitSchemeChosen = theMultistat.AnyFitScheme() ? 1 : 0;
-    if (theData.dataModified && dataSeriesCount > 0) {
-        theData.dataModified = 0;
-        if (shapeChanged && !documentJustRead) theXyview.autozoom = 1;
-        documentJustRead = 0;
-        theD3view.sceneRebuildRequest = 1;
-        theXyview.SetDataShape(dataArguments, dataValues);
-    }
-    wantedPage = TabToPage(CurrentTab());
-}
+// UpdateForDataShape: data_shape.cpp.
 
 void CTabulonDlg::DrawBorderStrips(platform::Canvas& dc, int extra) {
     const platform::Rect client = ClientRect();

@@ -89,6 +89,7 @@ CTabulonDlg::CTabulonDlg() : Dialog(kTemplateMain), icon_(ProgramIcon()) {
     SetKeysEndDialog(false);
     RouteCommand(kCommandAbout, &CTabulonDlg::OnAbout);
     RouteCommand(kCommandOnlineHelp, &CTabulonDlg::OnOnlineHelp);
+    RouteSeriesCommands();
     Route(kTabControl, platform::Notification::SelChanging, &CTabulonDlg::OnTabSelChanging);
     Route(kTabControl, platform::Notification::SelChange, &CTabulonDlg::OnTabSelChange);
     initialised = 0;
@@ -97,9 +98,13 @@ CTabulonDlg::CTabulonDlg() : Dialog(kTemplateMain), icon_(ProgramIcon()) {
     RandomSeedFromClock();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     SetProgressBarWindow(this);
+    SetSeriesPaintingDialog(this);
 }
 
-CTabulonDlg::~CTabulonDlg() { SetProgressBarWindow(nullptr); }
+CTabulonDlg::~CTabulonDlg() {
+    SetProgressBarWindow(nullptr);
+    ForgetSeriesPaintingDialog(this);
+}
 
 void CTabulonDlg::CreateDrawingObjects() {
     greyColor = 0xBEBEBE;
@@ -164,6 +169,7 @@ bool CTabulonDlg::OnInitDialog() {
     activeTab = 0;
 
     LinkDataPage();
+    LinkImportCommands();
     const std::array<platform::Dialog*, kPageCount> objects = PageObjects();
     for (int i = 0; i < kPageCount; ++i) {
         pages[i] = pageRecord{};

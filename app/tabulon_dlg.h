@@ -4,6 +4,7 @@
 // cycle driven by the pages' changed flags, and the job hook in which long jobs run. It
 // lives as a local object of the start routine; its modal loop is the program's.
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -181,11 +182,62 @@ public:
     int PaintLegendBlock(platform::Canvas& dc, int x);
     void ReserveLegendSpace(platform::Canvas& dc, int lines);
 
+    // ---- Data shape and series painting (data_shape.cpp) ---------------------------------------------------
+    int previousArguments = 0, previousValues = 0, previousParameters = 0;  // the shape of the last call
+    int fewArguments = 1;  // dataArguments < 2
+    int PaintFunctionOfOneArgument(platform::Canvas& dc);
+    void PaintDataSeries(platform::Canvas& dc);
+    // Two-argument data through the scene (two_argument_views.cpp): 1 painted, 0 not.
+    int PaintTwoArgument3D(platform::Canvas& dc);
+    int PaintTwoArgumentMap(platform::Canvas& dc);
+
+    // ---- Result pane and its scroll bars (result_pane.cpp) --------------------------------------------------
+    struct PaneRectSave {
+        int left = 0, right = 0, bottom = 0, top = 0;
+    } resultPaneRect;                   // the pane as its last paint found it
+    platform::Bitmap resultPaneBitmap;  // the visible window of the document: never the whole document
+    // Writes the correlation table of parameters into the result document when the data call for
+    // it (returns 1 then); the pane runs it before measuring. Unset: the pane shows no such table.
+    std::function<int(platform::Canvas& dc)> correlationTableReport;
+    // Paints the document's window at its scroll offsets into dc, white background first.
+    void PaintResultFrame(platform::Canvas& dc);
+    void OnVScroll(int code, int pos, int controlId) override;
+    void OnHScroll(int code, int pos, int controlId) override;
+
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;
     int FindEqualTermSet(const std::vector<unsigned>& candidate);
     int NextUnusedTermCode(unsigned& code);
     int TextLineY(int line) const;
+
+    // ---- Series commands of the "Data" menu (series_commands.cpp) -------------------------------------------
+    void RouteSeriesCommands();
+    void OnImportFromDatabase();
+    void OnImportFromTextFile();
+    void OnPasteFromClipboard();
+    void OnReadImageAsRgb();
+    void OnReadImageAsHsv();
+    void ReadImage(int mode);
+    void OnChangeTimeDataFormat();
+    void OnAllBlackLines();
+    void OnDistinctColorLines();
+    void OnDistinctColorMarks();
+    void OnMarksHorizontalDashes();
+    void OnMarksLines();
+    void OnIncreaseMarkSize();
+    void OnDecreaseMarkSize();
+    void OnMarksSameSize();
+    void OnCopyNamesOfAllSeries();
+    void OnCopyNamesWithOrder();
+    void OnNormalizeAllParameters();
+    void OnValueParametersFrom0To1();
+    void OnValueParametersStartAt1();
+    void OnUniteAllSeries();
+    // Presets of the full analysis: palette colours by parameter, every parameter a value, and
+    // one column the only value (the legend's captions follow it).
+    void AssignPaletteColors();
+    void PrepareAllParametersAsValues();
+    void SetSingleValueParameter(int p);
 
     // ---- The progress bar's window ----------------------------------------------------------------------------
     bool ProgressBarShown(progressBarLook& look) override;
@@ -200,6 +252,7 @@ private:
     int CurrentShowCommand() const;
     void DrawBorderStrips(platform::Canvas& dc, int extra);
     void LinkDataPage();
+    void LinkImportCommands();  // the data page's "Add" and "Image" (image_commands.cpp)
 
     QImage icon_;
     Job runningJob_ = Job::None;
@@ -207,6 +260,10 @@ private:
     bool closing_ = false;            // the dialog is ending: jobs stop at their next test
 };
 
+// The main window whose shape counts and legend lists the series painters use (its
+// constructor sets it, its destructor forgets it).
+void SetSeriesPaintingDialog(CTabulonDlg* dialog);
+void ForgetSeriesPaintingDialog(CTabulonDlg* dialog);
 // Clears the changed flag of every page.
 void ClearPageFlags();
 // Dispatches every waiting message, then runs the idle processing.

@@ -168,6 +168,9 @@ public:
     void OnInsert();
     void OnModifyParameter();
     void OnImage();
+    // The names a formula at a record sees: the single series' parameters, then the user
+    // formula's coefficients. 1 with exactly one series; 0, changing nothing, otherwise.
+    int BuildFormulaNameList();
 
     // The table's view (tests and the main window reach the real widget through it).
     SeriesTableView* TableView() const { return tableView_.get(); }

@@ -146,8 +146,8 @@ public:
     int GetRecord(int n, int k, std::vector<double>& out) const;
     int PutRecord(int n, int k, const std::vector<double>& record);
     int CopyRecord(int n, int from, int to);
-    // Stable straight-insertion sort of records first..last by the value at column
-    // parameter of each record.
+    // Stable sort of records first..last by the value at column parameter of each
+    // record, in O(R log R); NaN keys go after every number in either direction.
     int SortRecordsAscending(int parameter, int n, std::vector<double>& scratch, int first, int last);
     int SortRecordsDescending(int parameter, int n, std::vector<double>& scratch, int first, int last);
 

@@ -81,22 +81,39 @@ int DataStore::SortRecords(int parameter, int n, std::vector<double>& scratch, i
     if (parameter < 0 || parameter >= n || !RecordInside(allValues, n, first) || !RecordInside(allValues, n, last)) {
         return 0;
     }
+    if (last <= first) return 1;
     const std::size_t stride = static_cast<std::size_t>(n);
-    double* a = allValues.data();
-    auto key = [&](long long record) { return a[static_cast<std::size_t>(record) * stride + static_cast<std::size_t>(parameter)]; };
-    // Strictly out of order; equal keys never move past each other.
-    auto before = [ascending](double x, double y) { return ascending ? x < y : x > y; };
-    scratch.resize(stride);
-    bool moved = false;
-    for (long long r = static_cast<long long>(first) + 1; r <= last; ++r) {
-        const double lifted = key(r);
-        if (!before(lifted, key(r - 1))) continue;
-        std::copy(a + r * n, a + r * n + n, scratch.begin());
-        long long j = r - 1;
-        for (; j >= first && before(lifted, key(j)); --j) std::copy(a + j * n, a + j * n + n, a + (j + 1) * n);
-        std::copy(scratch.begin(), scratch.end(), a + (j + 1) * n);
-        moved = true;
+    double* base = allValues.data() + static_cast<std::size_t>(first) * stride;
+    const std::size_t count = static_cast<std::size_t>(last - first) + 1;
+    struct Key {
+        double value;
+        std::size_t record;
+    };
+    // NaN keys go after every number either way; equal keys keep their order.
+    auto before = [ascending](const Key& a, const Key& b) {
+        if (std::isnan(a.value)) return false;
+        if (std::isnan(b.value)) return true;
+        return ascending ? a.value < b.value : a.value > b.value;
+    };
+    std::vector<Key> keys(count);
+    bool inOrder = true;
+    for (std::size_t r = 0; r < count; ++r) {
+        keys[r] = {base[r * stride + static_cast<std::size_t>(parameter)], r};
+        if (r > 0 && before(keys[r], keys[r - 1])) inOrder = false;
     }
-    if (moved) NoteStoreChanged();
+    if (inOrder) return 1;
+    // The numbers are sorted on their own, as rising keys (negated for a falling order).
+    const auto numbers = std::stable_partition(keys.begin(), keys.end(), [](const Key& k) { return !std::isnan(k.value); });
+    if (!ascending)
+        for (auto k = keys.begin(); k != numbers; ++k) k->value = -k->value;
+    std::stable_sort(keys.begin(), numbers, [](const Key& a, const Key& b) { return a.value < b.value; });
+    scratch.resize(count * stride);
+    double* out = scratch.data();
+    for (const Key& k : keys) {
+        const double* from = base + k.record * stride;
+        for (std::size_t j = 0; j < stride; ++j) *out++ = from[j];
+    }
+    std::copy(scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(count * stride), base);
+    NoteStoreChanged();
     return 1;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Steps the import commands share: the open-file dialog, the folder of a chosen file, the
-// growth of the value buffer and the hand-over of the finished series to the store.
+// Steps the import commands share: the folder of a chosen file, default names, the
+// non-numeric test, the growth of the value buffer and the hand-over of the finished series.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -4,5 +4,3 @@
 #include "data/data_page.h"
 
 void data::ReadTextFileForMacro(const std::vector<std::string>&, int) {}
-void data::StartSyncTimer() {}
-void data::RereadSynchronizedFile() {}

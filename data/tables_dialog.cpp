@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/data_page_widgets.h"
 #include "platform/control.h"
 #include "platform/dialog_template.h"
 #include "platform/exchange.h"
@@ -39,6 +40,10 @@ Tables::Tables() : Dialog(kTemplateId) {}
 bool Tables::OnInitDialog() {
     // Return in the statement box starts a new line; only "OK" ends the dialog.
     SetDefaultButton(kOkButton);
+    for (int id : {kNameList, kListLabel, kSqlLabel, kSqlEdit}) {
+        const ControlColors colors = OnCtlColor(id);
+        SetControlColors(Control(id), colors.text, colors.back);
+    }
     UpdateData(false);
     Invalidate();
     return true;

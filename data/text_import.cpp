@@ -11,6 +11,7 @@
 #include "data/import_routines.h"
 #include "data/open_file_retry.h"
 #include "data/record_text.h"
+#include "data/synchronize_dialog.h"
 #include "data/text_dialog.h"
 #include "data/text_lines.h"
 #include "platform/dialogs.h"
@@ -102,6 +103,7 @@ void data::OnOpenTextDataFile() {
     importRecordCount = 0;
     importParameterCount = static_cast<std::int32_t>(importNames.size());
     ReadTextFile();
+    OfferSynchronizedReread(*this);
 }
 
 void data::ReadTextFile() {

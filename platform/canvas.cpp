@@ -7,9 +7,10 @@
 #include <utility>
 
 #include <QFontMetrics>
-#include <QPainterPath>
-#include <QPolygonF>
+#include <QVarLengthArray>
 
+#include "platform/canvas_session.h"
+#include "platform/canvas_stamps.h"
 #include "platform/pixel.h"
 
 namespace platform {
@@ -133,7 +134,8 @@ bool InsideBox(const QPointF& p, const BoxF& b) { return p.x() >= b.x0 && p.x() 
 
 Canvas::Canvas(Bitmap& bitmap) : Canvas(bitmap.Image()) {}
 
-Canvas::Canvas(QImage& image) : image_(&image), qfont_(ToQFont(font_)) {
+Canvas::Canvas(QImage& image)
+    : image_(&image), session_(std::make_unique<detail::CanvasSession>()), qfont_(ToQFont(font_)) {
     if (!image_->isNull() && !Is32Bit(image_->format())) *image_ = image_->convertToFormat(QImage::Format_RGB32);
 }
 
@@ -142,23 +144,12 @@ Canvas::~Canvas() = default;
 int Canvas::Width() const { return image_->width(); }
 int Canvas::Height() const { return image_->height(); }
 
-Pen Canvas::SelectPen(const Pen& pen) {
-    Pen old = pen_;
-    pen_ = pen;
-    return old;
-}
-
-Brush Canvas::SelectBrush(const Brush& brush) {
-    Brush old = brush_;
-    brush_ = brush;
-    return old;
-}
-
 Font Canvas::SelectFont(const Font& font) {
     Font old = font_;
     if (!(font == font_)) {
         font_ = font;
         qfont_ = ToQFont(font_);
+        ++fontGeneration_;
     }
     return old;
 }
@@ -190,20 +181,36 @@ void Canvas::ClearClip() { clipped_ = false; }
 
 Rect Canvas::ClipBox() const { return Visible(); }
 
-void Canvas::BeginPainter(QPainter& p) const {
-    p.begin(image_);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    if (clipped_) {
+detail::PainterState* Canvas::Session() {
+    if (image_->isNull()) return nullptr;
+    if (!Is32Bit(image_->format())) {
+        session_->End();
+        *image_ = image_->convertToFormat(QImage::Format_RGB32);
+    }
+    detail::PainterState* s = session_->Begin(*image_);
+    if (s != nullptr) {
         const Rect v = Visible();
-        p.setClipRect(QRect(v.left, v.top, v.Width(), v.Height()));
+        s->Clip(clipped_, QRect(v.left, v.top, v.Width(), v.Height()));
+    }
+    return s;
+}
+
+void Canvas::Draw(const detail::ShapeCall* calls, int count, const Rect& v) {
+    const detail::StampArea area{v.left, v.top, v.right, v.bottom};
+    if (count > 1 && detail::DrawStamped(*image_, area, calls, count)) return;
+    for (int i = 0; i < count; ++i) {
+        if (detail::DrawStamped(*image_, area, calls[i])) continue;
+        if (detail::PainterState* s = Session()) detail::PaintShape(*s, calls[i]);
     }
 }
 
 // Direct pixel access needs a 32-bit image of its own (shared data is detached here).
 bool Canvas::Writable() {
     if (image_->isNull()) return false;
-    if (!Is32Bit(image_->format())) *image_ = image_->convertToFormat(QImage::Format_RGB32);
+    if (!Is32Bit(image_->format())) {
+        session_->End();
+        *image_ = image_->convertToFormat(QImage::Format_RGB32);
+    }
     return !Visible().IsEmpty();
 }
 
@@ -221,7 +228,8 @@ void Canvas::LineTo(int x, int y) {
     if (pen_.width <= 1) {
         ThinLine(from.x, from.y, x, y);
     } else {
-        WideSegments({QPointF(from.x, from.y), QPointF(x, y)}, false);
+        const QPointF pts[2] = {QPointF(from.x, from.y), QPointF(x, y)};
+        WideSegments(pts, 2, false);
     }
 }
 
@@ -233,7 +241,9 @@ void Canvas::ThinLine(int x1, int y1, int x2, int y2) {
     const long long adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
     const long long n = std::max(adx, ady);
     const long long phase = dashPhase_;
-    dashPhase_ = (dashPhase_ + n) % kPatternCycle;
+    dashPhase_ += n;  // kept below one cycle; short segments spare the division
+    if (dashPhase_ >= kPatternCycle)
+        dashPhase_ = dashPhase_ < 2 * kPatternCycle ? dashPhase_ - kPatternCycle : dashPhase_ % kPatternCycle;
     if (n == 0 || !Writable()) return;
 
     const bool xMajor = adx >= ady;
@@ -243,6 +253,32 @@ void Canvas::ThinLine(int x1, int y1, int x2, int y2) {
     const long long aMajor = n, aMinor = xMajor ? ady : adx;
 
     const Rect v = Visible();
+    const DashPattern* pattern = PatternOf(pen_.style);
+    const QRgb on = ToQRgb(pen_.color);
+
+    // Both ends visible and solid: every step lands inside, walked without the cutting
+    // below (the same steps and pixels, just fewer checks).
+    if (pattern == nullptr && x1 >= v.left && x1 < v.right && y1 >= v.top && y1 < v.bottom && x2 >= v.left &&
+        x2 < v.right && y2 >= v.top && y2 < v.bottom) {
+        uchar* const bits = image_->bits();
+        const qsizetype bpl = image_->bytesPerLine();
+        const long long twoMajor = 2 * aMajor, twoMinor = 2 * aMinor;
+        long long rem = aMajor;  // the remainder of the first step's minor offset, which is 0
+        const qsizetype stepMajor = xMajor ? sMajor * 4 : sMajor * bpl;
+        const qsizetype stepMinor = xMajor ? sMinor * bpl : sMinor * 4;
+        uchar* p = bits + y1 * bpl + static_cast<qsizetype>(x1) * 4;
+        for (long long i = 0; i < n; ++i) {
+            *reinterpret_cast<QRgb*>(p) = on;
+            p += stepMajor;
+            rem += twoMinor;
+            if (rem >= twoMajor) {
+                rem -= twoMajor;
+                p += stepMinor;
+            }
+        }
+        return;
+    }
+
     const long long majLo = xMajor ? v.left : v.top, majHi = (xMajor ? v.right : v.bottom) - 1;
     const long long minLo = xMajor ? v.top : v.left, minHi = (xMajor ? v.bottom : v.right) - 1;
 
@@ -279,10 +315,9 @@ void Canvas::ThinLine(int x1, int y1, int x2, int y2) {
     long long rem = static_cast<long long>(num % (2 * static_cast<__int128>(aMajor)));
     const long long twoMajor = 2 * aMajor, twoMinor = 2 * aMinor;
 
-    const DashPattern* pattern = PatternOf(pen_.style);
-    const QRgb on = ToQRgb(pen_.color), off = ToQRgb(bkColor_);
+    const QRgb off = ToQRgb(bkColor_);
     const bool opaqueGaps = bkMode_ == BkMode::Opaque;
-    uchar* bits = image_->bits();
+    uchar* const bits = image_->bits();
     const qsizetype bpl = image_->bytesPerLine();
 
     for (long long i = iLo; i <= iHi; ++i) {
@@ -306,27 +341,31 @@ void Canvas::ThinLine(int x1, int y1, int x2, int y2) {
 }
 
 // Wide pens draw solid with round ends and joins, centred on the pixel path.
-void Canvas::WideSegments(const std::vector<QPointF>& pts, bool closed) {
-    if (pts.size() < 2 || image_->isNull() || Visible().IsEmpty()) return;
+void Canvas::WideSegments(const QPointF* pts, int count, bool closed) {
+    if (count < 2 || image_->isNull()) return;
     const Rect v = Visible();
+    if (v.IsEmpty()) return;
     const double m = kSafeMargin + pen_.width;
     const BoxF box{v.left - m, v.top - m, v.right + m, v.bottom + m};
-    QPainter p;
-    BeginPainter(p);
-    QPen qp(ToQColor(pen_.color), pen_.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    p.setPen(qp);
-    p.setBrush(Qt::NoBrush);
-    const bool allInside = std::all_of(pts.begin(), pts.end(), [&](const QPointF& q) { return InsideBox(q, box); });
+    const detail::QtPen pen{detail::QtPen::Round, pen_.width, pen_.color};
+    const bool allInside = std::all_of(pts, pts + count, [&](const QPointF& q) { return InsideBox(q, box); });
     if (allInside) {
-        QPolygonF poly(pts.begin(), pts.end());
-        if (closed) p.drawPolygon(poly);
-        else p.drawPolyline(poly);
+        detail::ShapeCall call;
+        call.kind = closed ? detail::ShapeCall::StrokePolygon : detail::ShapeCall::StrokePolyline;
+        call.points = pts;
+        call.count = count;
+        call.pen = pen;
+        Draw(&call, 1, v);
         return;
     }
-    const size_t segments = closed ? pts.size() : pts.size() - 1;
-    for (size_t i = 0; i < segments; ++i) {
-        QPointF a = pts[i], b = pts[(i + 1) % pts.size()];
-        if (ClipSegment(a, b, box)) p.drawLine(QLineF(a, b));
+    detail::PainterState* s = Session();
+    if (s == nullptr) return;
+    s->Pen(pen);
+    s->NoBrush();
+    const int segments = closed ? count : count - 1;
+    for (int i = 0; i < segments; ++i) {
+        QPointF a = pts[i], b = pts[(i + 1) % count];
+        if (ClipSegment(a, b, box)) s->Painter().drawLine(QLineF(a, b));
     }
 }
 
@@ -339,10 +378,9 @@ void Canvas::Polyline(const Point* pts, int count) {
         dashPhase_ = saved;
         return;
     }
-    std::vector<QPointF> q;
-    q.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) q.emplace_back(pts[i].x, pts[i].y);
-    WideSegments(q, false);
+    QVarLengthArray<QPointF, 16> q(count);
+    for (int i = 0; i < count; ++i) q[i] = QPointF(pts[i].x, pts[i].y);
+    WideSegments(q.constData(), count, false);
 }
 
 // ---- shapes ----------------------------------------------------------------------------
@@ -357,46 +395,47 @@ void Canvas::StrokeOutline(const Point* pts, int count, bool closed) {
         dashPhase_ = saved;
         return;
     }
-    std::vector<QPointF> q;
-    q.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) q.emplace_back(pts[i].x, pts[i].y);
-    WideSegments(q, closed);
+    QVarLengthArray<QPointF, 16> q(count);
+    for (int i = 0; i < count; ++i) q[i] = QPointF(pts[i].x, pts[i].y);
+    WideSegments(q.constData(), count, closed);
 }
 
 // Fills with pixel centres sampled: integer vertices are pixel edges, so the right and
 // bottom edges of a shape stay out, as with the outline drawn on top.
-void Canvas::FillPolygonF(const std::vector<QPointF>& pts, const Brush& brush) {
-    if (brush.hollow || pts.size() < 3 || image_->isNull()) return;
+void Canvas::FillPolygonF(const QPointF* pts, int count, const Brush& brush) {
+    if (brush.hollow || count < 3 || image_->isNull()) return;
     const Rect v = Visible();
     if (v.IsEmpty()) return;
     const BoxF box{v.left - kSafeMargin, v.top - kSafeMargin, v.right + kSafeMargin, v.bottom + kSafeMargin};
-    const bool allInside = std::all_of(pts.begin(), pts.end(), [&](const QPointF& q) { return InsideBox(q, box); });
-    const std::vector<QPointF> shape = allInside ? pts : ClipPolygon(pts, box);
-    if (shape.size() < 3) return;
-    QPainter p;
-    BeginPainter(p);
-    p.setPen(Qt::NoPen);
-    p.setBrush(ToQColor(brush.color));
-    p.drawPolygon(QPolygonF(shape.begin(), shape.end()), Qt::OddEvenFill);
+    const bool allInside = std::all_of(pts, pts + count, [&](const QPointF& q) { return InsideBox(q, box); });
+    std::vector<QPointF> clipped;
+    if (!allInside) {
+        clipped = ClipPolygon(std::vector<QPointF>(pts, pts + count), box);
+        if (clipped.size() < 3) return;
+    }
+    detail::ShapeCall call;
+    call.kind = detail::ShapeCall::FillPolygon;
+    call.points = allInside ? pts : clipped.data();
+    call.count = allInside ? count : static_cast<int>(clipped.size());
+    call.fill = brush.color;
+    Draw(&call, 1, v);
 }
 
 void Canvas::Polygon(const Point* pts, int count) {
     if (pts == nullptr || count < 2) return;
     if (count >= 3 && !brush_.hollow) {
-        std::vector<QPointF> q;
-        q.reserve(static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i) q.emplace_back(pts[i].x, pts[i].y);
-        FillPolygonF(q, brush_);
+        QVarLengthArray<QPointF, 16> q(count);
+        for (int i = 0; i < count; ++i) q[i] = QPointF(pts[i].x, pts[i].y);
+        FillPolygonF(q.constData(), count, brush_);
     }
     StrokeOutline(pts, count, true);
 }
 
 void Canvas::FillPolygon(const Point* pts, int count, ColorRef c) {
     if (pts == nullptr || count < 3) return;
-    std::vector<QPointF> q;
-    q.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) q.emplace_back(pts[i].x, pts[i].y);
-    FillPolygonF(q, Brush(c));
+    QVarLengthArray<QPointF, 16> q(count);
+    for (int i = 0; i < count; ++i) q[i] = QPointF(pts[i].x, pts[i].y);
+    FillPolygonF(q.constData(), count, Brush(c));
 }
 
 void Canvas::Rectangle(int left, int top, int right, int bottom) {
@@ -447,33 +486,28 @@ void Canvas::Ellipse(int left, int top, int right, int bottom) {
     const QRectF path(l, t, r - l - 1, b - t - 1);
     const QRectF fill(l + 0.5, t + 0.5, r - l - (noPen ? 2 : 1), b - t - (noPen ? 2 : 1));
     if (small) {
-        QPainter p;
-        BeginPainter(p);
+        detail::ShapeCall calls[2];
+        int count = 0;
         if (!brush_.hollow && fill.width() > 0 && fill.height() > 0) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(ToQColor(brush_.color));
-            p.drawEllipse(fill);
+            detail::ShapeCall& inside = calls[count++];
+            inside.kind = detail::ShapeCall::FillEllipse;
+            inside.rect = fill;
+            inside.fill = brush_.color;
         }
         if (!noPen) {
-            QPen qp(ToQColor(pen_.color));
-            if (pen_.width <= 1) {
-                qp.setWidth(0);  // cosmetic: exactly one pixel
-                if (const DashPattern* d = PatternOf(pen_.style)) {
-                    QList<qreal> dashes;
-                    for (int k = 0; k < d->count; ++k) dashes.append(d->runs[k]);
-                    qp.setDashPattern(dashes);
-                    if (bkMode_ == BkMode::Opaque) {
-                        p.setBackgroundMode(Qt::OpaqueMode);
-                        p.setBackground(ToQColor(bkColor_));
-                    }
-                }
-            } else {
-                qp.setWidth(pen_.width);
+            detail::ShapeCall& outline = calls[count++];
+            outline.kind = detail::ShapeCall::StrokeEllipse;
+            outline.rect = path;
+            // Thin pens are cosmetic: exactly one pixel.
+            outline.pen = detail::QtPen{detail::QtPen::Square, pen_.width <= 1 ? 0 : pen_.width, pen_.color};
+            if (pen_.width <= 1 && PatternOf(pen_.style) != nullptr) {
+                outline.pen.kind = detail::QtPen::Dashed;
+                outline.pen.style = pen_.style;
+                outline.bkOpaque = bkMode_ == BkMode::Opaque;
+                outline.bkColor = bkColor_;
             }
-            p.setPen(qp);
-            p.setBrush(Qt::NoBrush);
-            p.drawEllipse(path);
         }
+        if (count > 0) Draw(calls, count, v);
         return;
     }
     // An ellipse reaching far outside: a polygon fine enough to stay within half a pixel.
@@ -489,19 +523,21 @@ void Canvas::Ellipse(int left, int top, int right, int bottom) {
         }
         return pts;
     };
-    FillPolygonF(ring(fill), brush_);
+    const std::vector<QPointF> inside = ring(fill);
+    FillPolygonF(inside.data(), n, brush_);
     if (noPen) return;
     const std::vector<QPointF> outline = ring(path);
     if (pen_.width > 1) {
-        WideSegments(outline, true);
+        WideSegments(outline.data(), n, true);
         return;
     }
-    QPainter p;
-    BeginPainter(p);
-    p.setPen(QPen(ToQColor(pen_.color), 0));
+    detail::PainterState* s = Session();
+    if (s == nullptr) return;
+    s->Pen(detail::QtPen{detail::QtPen::Square, 0, pen_.color});
+    s->NoBrush();
     for (size_t i = 0; i < outline.size(); ++i) {
         QPointF a = outline[i], c = outline[(i + 1) % outline.size()];
-        if (ClipSegment(a, c, box)) p.drawLine(QLineF(a, c));
+        if (ClipSegment(a, c, box)) s->Painter().drawLine(QLineF(a, c));
     }
 }
 
@@ -554,15 +590,18 @@ void Canvas::TextOut(int x, int y, const std::string& text) {
     if ((align_ & kAlignBaseline) == kAlignBaseline) baseline = 0;
     else if (align_ & kAlignBottom) baseline = -descent;
 
-    QPainter p;
-    BeginPainter(p);
-    p.setRenderHint(QPainter::TextAntialiasing, qfont_.styleStrategy() != QFont::NoAntialias);
+    detail::PainterState* state = Session();
+    if (state == nullptr) return;
+    QPainter& p = state->Painter();
+    state->TextAntialiasing(qfont_.styleStrategy() != QFont::NoAntialias);
+    state->Background(false, 0);  // the background box below is the only one
     p.translate(at.x, at.y);
     if (angle != 0.0) p.rotate(-angle);  // counter-clockwise on screen
     if (bkMode_ == BkMode::Opaque) p.fillRect(QRect(dx, baseline - ascent, w, ascent + descent), ToQColor(bkColor_));
-    p.setFont(qfont_);
-    p.setPen(ToQColor(textColor_));
+    state->Font(qfont_, fontGeneration_);
+    state->Pen(detail::QtPen{detail::QtPen::Square, 1, textColor_});
     p.drawText(QPoint(dx, baseline), s);
+    p.resetTransform();
 }
 
 // ---- pixels and copies -------------------------------------------------------------------

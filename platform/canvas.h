@@ -7,8 +7,13 @@
 // unless its font asks for non-antialiased quality.
 //
 // Coordinates of any size are accepted: everything is clipped to a safe box before it
-// reaches Qt. Each call paints and finishes, so the image may be resized between calls
-// (the canvas then sees the new size); an image that is not 32-bit is converted once.
+// reaches Qt. Every call has written its pixels into the image when it returns, so the
+// image may be read, copied, painted elsewhere or resized between calls at any time (the
+// canvas then sees the new size); an image that is not 32-bit is converted once. The Qt
+// painter behind the canvas stays open between calls and follows the image when its
+// pixels move (resize, reassignment, copy-on-write).
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +29,12 @@
 #include "platform/pen.h"
 
 namespace platform {
+
+namespace detail {
+class CanvasSession;
+class PainterState;
+struct ShapeCall;
+}  // namespace detail
 
 struct Point {
     int x = 0;
@@ -75,8 +86,16 @@ public:
     QImage& Image() { return *image_; }
 
     // Selected objects; each Select returns the one it replaces.
-    Pen SelectPen(const Pen& pen);
-    Brush SelectBrush(const Brush& brush);
+    Pen SelectPen(const Pen& pen) {
+        Pen old = pen_;
+        pen_ = pen;
+        return old;
+    }
+    Brush SelectBrush(const Brush& brush) {
+        Brush old = brush_;
+        brush_ = brush;
+        return old;
+    }
     Font SelectFont(const Font& font);
     const Pen& CurrentPen() const { return pen_; }
     const Brush& CurrentBrush() const { return brush_; }
@@ -134,15 +153,20 @@ public:
     Rect ClipBox() const;
 
 private:
-    void BeginPainter(QPainter& p) const;
+    // The open painter, clipped to the visible area; nullptr when the image cannot be painted.
+    detail::PainterState* Session();
+    // Shape calls in order: copied from a stamp when they can be, else drawn by Qt.
+    void Draw(const detail::ShapeCall* calls, int count, const Rect& visible);
     Rect Visible() const;
     bool Writable();
     void ThinLine(int x1, int y1, int x2, int y2);
-    void WideSegments(const std::vector<QPointF>& pts, bool closed);
-    void FillPolygonF(const std::vector<QPointF>& pts, const Brush& brush);
+    void WideSegments(const QPointF* pts, int count, bool closed);
+    void FillPolygonF(const QPointF* pts, int count, const Brush& brush);
     void StrokeOutline(const Point* pts, int count, bool closed);
 
     QImage* image_;
+    std::unique_ptr<detail::CanvasSession> session_;
+    std::uint64_t fontGeneration_ = 1;  // tells the painter when the font changed
     Pen pen_;
     Brush brush_{kWhite};
     Font font_;

@@ -40,7 +40,7 @@ TEST(StartUp, SetUpLeavesTheWindowItsPagesAndItsDocument) {
         EXPECT_TRUE(dlg.IsVisible());
         EXPECT_TRUE(dlg.IsMaximized());
         EXPECT_EQ(platform::MainWindow(), &dlg);
-        EXPECT_EQ(dlg.virtualScreenBitmap.Image().pixel(0, 0) | 0xFF000000u, 0xFFFFFFFFu);
+        EXPECT_EQ(dlg.virtualScreenBitmap.Image().pixel(0, 0) | 0xFF000000u, 0xFFD7EBFFu);  // the chart's border area
 
         // Seventeen pages in table order, children of the window, only the data page shown.
         const std::array<platform::Dialog*, kPageCount> objects = PageObjects();
@@ -155,7 +155,7 @@ TEST(StartUp, DataMenuLosesTheMacroItemAndItsSeparator) {
         EXPECT_FALSE(data.IsSeparator(full + 1));
 
         // Items whose commands come later are there, but cannot be chosen.
-        for (int command : {kCommandFileOpen, kCommandImportFromTextFile, kCommandUniteAllSeries,
+        for (int command : {kCommandFileOpen, kCommandFullAnalysis, kCommandFilePrint,
                             kCommandReportAsHtml, kCommandRecentFile1}) {
             EXPECT_TRUE(menu.Has(command)) << command;
             EXPECT_FALSE(menu.IsEnabled(command)) << command;

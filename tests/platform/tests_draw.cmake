@@ -1,4 +1,5 @@
 list(APPEND PLATFORM_TEST_SOURCES
   canvas_test.cpp
+  canvas_fastpath_test.cpp
   image_test.cpp
 )

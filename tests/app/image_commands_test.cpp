@@ -1,0 +1,71 @@
+// "Read image file" through the main menu, and the data page's "Add" and "Image" buttons
+// reaching the import wizard and the chart digitiser in the running program.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdio>
+#include <unistd.h>
+
+#include "app/resource_ids.h"
+#include "data/fromimage_dialog.h"
+#include "data/import_wizard.h"
+#include "main_window_support.h"
+
+namespace {
+
+using namespace mainwin_test;
+
+TEST(ImageCommands, ReadImageAsHsvAddsColouredValuesAndTheHistogramView) {
+    const std::string path = "/tmp/tabulon_image_command_" + std::to_string(getpid()) + ".png";
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(qRgb(200, 100, 50));
+    ASSERT_TRUE(image.save(QString::fromStdString(path), "png"));
+    platform::ScriptedDialogs dialogs;
+    WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+            EXPECT_TRUE(dlg.MenuBar().IsEnabled(kCommandReadImageAsHsv));
+            theData.OnDeleteAll();
+            theXyview.histogram = 0;
+            theMultistat.plane = 1;
+            theMultistat.parabolic = 1;
+            dialogs.fileAnswers.push_back(path);
+            dlg.SendCommand(kCommandReadImageAsHsv);
+            ASSERT_EQ(theData.series.size(), 1u);
+            EXPECT_EQ(theData.series[0].nRecords, 12);
+            EXPECT_EQ(theData.series[0].nArguments, 0);
+            EXPECT_EQ(theData.series[0].nValues, 3);
+            EXPECT_EQ(theData.parameterNames, (std::vector<std::string>{"H", "S", "V"}));
+            EXPECT_EQ(theData.parameters[0].color, 0xFF00FF);
+            EXPECT_EQ(theData.parameters[1].color, 0xFFFF00);
+            EXPECT_EQ(theData.parameters[2].color, 0x000000);
+            EXPECT_EQ(theXyview.histogram, 1);
+            EXPECT_EQ(theMultistat.plane, 0);
+            EXPECT_EQ(theMultistat.parabolic, 0);
+            EXPECT_EQ(dlg.dataArguments, 0);
+
+            // "Add" opens the wizard, "Image" the digitiser; both cancelled here.
+            theImportData.source = ImportData::kClipboard;
+            int wizardTemplate = 0, digitiserTemplate = 0;
+            dialogs.modalSteps.push_back([&](platform::Dialog& d) {
+                wizardTemplate = d.TemplateId();
+                d.Control(ImportData::kCancelButton).Click();
+            });
+            theData.SendCommand(data::kAddButton);
+            dialogs.modalSteps.push_back([&](platform::Dialog& d) {
+                digitiserTemplate = d.TemplateId();
+                d.Control(fromimage::kCancelButton).Click();
+            });
+            theData.SendCommand(data::kImageButton);
+            EXPECT_EQ(wizardTemplate, ImportData::kTemplateId);
+            EXPECT_EQ(digitiserTemplate, fromimage::kTemplateId);
+            EXPECT_EQ(theData.series.size(), 1u);
+            theData.OnDeleteAll();
+            theXyview.histogram = 0;
+            theMultistat.plane = 1;
+            dlg.EndDialog(platform::kOk);
+        },
+        &dialogs);
+    std::remove(path.c_str());
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+// The "Data" menu's commands on all series, run through the main window's command routing,
+// and the data sheet beside the running main window.
+#include <gtest/gtest.h>
+
+#include "app/resource_ids.h"
+#include "charts/legend_page.h"
+#include "data/data_edit.h"
+#include "data/modify_dialog.h"
+#include "main_window_support.h"
+
+namespace {
+
+using namespace mainwin_test;
+
+TEST(SeriesCommands, MenuCommandsChangeEveryParameterAndEndWithTheTail) {
+    platform::ScriptedDialogs dialogs;
+    WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+            const platform::Menu menu = dlg.MenuBar();
+            for (int command : {kCommandDistinctColorMarks, kCommandUniteAllSeries, kCommandChangeTimeDataFormat,
+                                kCommandCopyNamesWithOrder, kCommandImportFromTextFile})
+                EXPECT_TRUE(menu.IsEnabled(command)) << command;
+            EXPECT_TRUE(theModify.ActionsAvailable());
+
+            LoadShape(1, 2, 0, 3, 2);  // two series of x, two values
+            theData.dataModified = 0;
+            dlg.SendCommand(kCommandDistinctColorMarks);
+            EXPECT_EQ(theData.dataModified, 1);
+            EXPECT_EQ(theData.parameters[2].markShape, 1);
+            EXPECT_EQ(theData.parameters[5].markShape, 3);
+            dlg.SendCommand(kCommandMarksLines);
+            EXPECT_EQ(theData.parameters[4].markShape, kMarkShapeLine);
+            EXPECT_EQ(theData.parameters[3].markShape, 0);  // an argument
+            dlg.SendCommand(kCommandIncreaseMarkSize);
+            EXPECT_EQ(theData.parameters[4].markSize, 5);
+
+            dlg.SendCommand(kCommandCopyNamesWithOrder);
+            EXPECT_EQ(theData.parameterNames,
+                      (std::vector<std::string>{"p0_1", "p1_1", "p2_1", "p0_2", "p1_2", "p2_2"}));
+
+            dlg.SendCommand(kCommandValueParametersFrom0To1);
+            EXPECT_EQ(theData.allValues[1], 0);
+            EXPECT_EQ(theData.allValues[7], 1);
+
+            dlg.SendCommand(kCommandUniteAllSeries);
+            ASSERT_EQ(theData.series.size(), 1u);
+            EXPECT_EQ(theData.series[0].nRecords, 6);
+            EXPECT_EQ(CheckStoreInvariants(theData), "");
+
+            const int before = theData.dateFormatFlag;
+            dlg.SendCommand(kCommandChangeTimeDataFormat);
+            dlg.SendCommand(kCommandChangeTimeDataFormat);
+            EXPECT_EQ(theData.dateFormatFlag, before);
+            const std::vector<std::string> messages = dialogs.Messages();
+            ASSERT_GE(messages.size(), 2u);
+            EXPECT_EQ(messages[messages.size() - 2], "Data format now is DD/MM/YY");
+            EXPECT_EQ(messages.back(), "Data format now is MM/DD/YY");
+
+            LoadShape(2, 2, 1, 3, 2);
+            dlg.dataSeriesCount = 2;
+            dlg.SetSingleValueParameter(7);
+            EXPECT_EQ(CheckStoreInvariants(theData), "");
+            EXPECT_EQ(theData.parameters[7].role, kRoleValue);
+            EXPECT_EQ(theData.parameters[2].role, kRoleValue);
+            EXPECT_EQ(dlg.dataArguments, 4);
+            EXPECT_EQ(theLegend.yCaption, "p2, calculated");
+            theData.OnDeleteAll();
+        },
+        &dialogs);
+}
+
+TEST(SeriesCommands, TheSheetFollowsTheStore) {
+    WithMainWindow([](CTabulonDlg&) {
+        LoadShape(1, 1, 0, 8, 2);
+        theData.ToggleDataSheet();
+        ASSERT_TRUE(theDataEdit.IsVisible());
+        platform::Control grid = theDataEdit.Control(DataEdit::kGrid);
+        EXPECT_EQ(grid.ItemText(7, 0), "           8");
+        EXPECT_EQ(theDataEdit.Control(DataEdit::kSeriesCombo).Count(), 2);
+
+        // A change of the store refills it.
+        theData.allValues[0] = 42;
+        theData.RefreshSeriesList(1);
+        EXPECT_EQ(grid.ItemText(0, 1), "42");
+
+        // "X" hides it again.
+        theDataEdit.SendCommand(DataEdit::kCloseButton);
+        EXPECT_FALSE(theDataEdit.IsVisible());
+        theData.OnDeleteAll();
+    });
+}
+
+}  // namespace

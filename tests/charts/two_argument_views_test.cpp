@@ -1,0 +1,297 @@
+// The painters of two-argument data through the scene, drawing into a small bitmap: points
+// land where the camera projects them, the view is fitted to the data, the flat map colours
+// its bands and its strip, and both stand aside when the view does not apply.
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/analysis_hooks.h"
+#include "charts/chart_page.h"
+#include "charts/d3view_page.h"
+#include "charts/plot_mapping.h"
+#include "charts/two_argument_views.h"
+#include "charts/xyview_page.h"
+#include "data/data_page.h"
+#include "fitting/multistat_page.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+#include "platform/scripted_dialogs.h"
+
+namespace {
+
+using platform::Bitmap;
+using platform::Canvas;
+using platform::ColorRef;
+using platform::Rgb;
+
+constexpr ColorRef kPointColor = Rgb(200, 0, 0);
+
+struct Point3 {
+    double x, y, z;
+};
+
+// Replaces the store by series of (x, y, z) records: two arguments and one value.
+void LoadSeries(const std::vector<std::vector<Point3>>& all) {
+    theData.OnDeleteAll();
+    for (const auto& points : all) {
+        theData.CheckNewSeriesShape(3, theData.pendingSeries);
+        for (const Point3& p : points) {
+            theData.allValues.push_back(p.x);
+            theData.allValues.push_back(p.y);
+            theData.allValues.push_back(p.z);
+        }
+        ASSERT_EQ(theData.AddNewSeries(static_cast<int>(points.size()), {"x", "y", "z"}), 1);
+    }
+    for (std::size_t s = 0; s < theData.series.size(); ++s) {
+        Initial& v = theData.parameters[static_cast<std::size_t>(theData.series[s].firstParameter + 2)];
+        ASSERT_EQ(v.role, kRoleValue);
+        v.color = static_cast<std::int32_t>(kPointColor);
+        v.markShape = 0;
+        v.markSize = 4;
+    }
+}
+
+std::vector<Point3> Grid() {
+    std::vector<Point3> points;
+    for (int j = 0; j < 5; ++j) {
+        for (int i = 0; i < 5; ++i) points.push_back({double(i), double(j), i + 2.0 * j});
+    }
+    return points;
+}
+
+void ResetSchemes() {
+    multistat& m = theMultistat;
+    m.userDefinedFormula = m.unitaryArgument = m.bestPolynome = m.bestPolynomeAuto = 0;
+    m.nearNeighbors = m.plane = m.parabolic = 0;
+}
+
+class TwoArgumentViewsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedScene = TheScene3d();
+        plotLeft = 20, plotRight = 260, plotTop = 10, plotBottom = 190;
+        theChart.gridWidthEdit = 0;  // no axes over the points
+        theD3view.sceneRebuildRequest = 1;
+        theD3view.viewportChanged = 0;
+        theD3view.showNet = 0;
+        ResetSchemes();
+        theXyview.autozoom = 1;
+        theXyview.stepPercent = 5;
+        theXyview.colorSteps = 10;
+        theXyview.lowColor = Rgb(0, 0, 255);
+        theXyview.highColor = Rgb(255, 0, 0);
+        state.seriesCount = 1;
+        state.arguments = 2;
+        state.values = 1;
+        state.view3D = 1;
+        state.mapSelection = 0;
+    }
+    void TearDown() override {
+        TheScene3d() = savedScene;
+        theChart.gridWidthEdit = 1;
+        theXyview.colorMapMode = 0;
+        ResetSchemes();
+        theMultistat.plane = 1;
+        theData.OnDeleteAll();
+    }
+    ColorRef At(int x, int y) const { return canvas.GetPixel(x, y); }
+    // Where the painter put a world point: the projection, truncated, inside the plot.
+    platform::Point Projected(const Point3& p) const {
+        double px = 0, py = 0, size = 0, depth = 0;
+        EXPECT_EQ(TheScene3d().ProjectPoint(p.x, p.y, p.z, px, py, size, depth), 1);
+        return {plotLeft + static_cast<int>(px), plotTop + static_cast<int>(py)};
+    }
+    int CountOf(ColorRef c) const {
+        int n = 0;
+        for (int y = 0; y < bitmap.Height(); ++y) {
+            for (int x = 0; x < bitmap.Width(); ++x) n += At(x, y) == c;
+        }
+        return n;
+    }
+
+    platform::ScriptedDialogs dialogs;
+    scene3d savedScene;
+    Bitmap bitmap{320, 220};
+    Canvas canvas{bitmap};
+    TwoArgumentViewState state;
+};
+
+TEST_F(TwoArgumentViewsTest, ThreeDimensionalPointsLandAtTheirProjections) {
+    const std::vector<Point3> grid = Grid();
+    LoadSeries({grid});
+    ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
+    const scene3d& s = TheScene3d();
+    EXPECT_EQ(theD3view.sceneRebuildRequest, 0);
+    EXPECT_EQ(sceneXMin, 0);
+    EXPECT_EQ(sceneXMax, 4);
+    EXPECT_EQ(sceneYMax, 4);
+    EXPECT_EQ(sceneZMax, 12);
+    EXPECT_EQ(s.halfWidth, 120);
+    EXPECT_EQ(s.halfHeight, 90);
+    // The camera the painter used is on the page.
+    EXPECT_EQ(theD3view.zoom, s.zoom);
+    EXPECT_EQ(theD3view.eyeX, s.eyeX);
+    EXPECT_EQ(theD3view.azimuth, s.azimuth);
+
+    // The farthest point sits at 1/1.1 of the half viewport from the centre.
+    double farthest = 0;
+    for (const Point3& p : grid) {
+        double px = 0, py = 0, size = 0, depth = 0;
+        ASSERT_EQ(s.ProjectPoint(p.x, p.y, p.z, px, py, size, depth), 1);
+        farthest = std::max({farthest, std::fabs(px - s.halfWidth) / s.halfWidth,
+                             std::fabs(py - s.halfHeight) / s.halfHeight});
+    }
+    EXPECT_NEAR(farthest, 1 / 1.1, 1e-9);
+    for (const Point3& p : grid) {
+        const platform::Point q = Projected(p);
+        EXPECT_EQ(At(q.x, q.y), kPointColor) << p.x << " " << p.y;
+    }
+
+    // A second paint keeps the camera; several series go through the depth-sorted buffer.
+    const double zoom = s.zoom;
+    std::vector<Point3> shifted = grid;
+    for (Point3& p : shifted) p.z += 1;
+    LoadSeries({grid, shifted});
+    state.seriesCount = 2;
+    bitmap.Fill(platform::kWhite);
+    ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
+    EXPECT_EQ(s.zoom, zoom);
+    for (const Point3& p : shifted) {
+        const platform::Point q = Projected(p);
+        EXPECT_EQ(At(q.x, q.y), kPointColor);
+    }
+
+    // The net adds lines in the value's colour.
+    const int withoutNet = CountOf(kPointColor);
+    theD3view.showNet = 1;
+    bitmap.Fill(platform::kWhite);
+    ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
+    EXPECT_GT(CountOf(kPointColor), withoutNet);
+}
+
+TEST_F(TwoArgumentViewsTest, FittedSurfacesAreDrawnAsANet) {
+    LoadSeries({Grid()});
+    ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
+    const int pointsOnly = CountOf(kPointColor);
+    std::vector<int> kinds;
+    TheSurfaceFitter() = [&kinds](const std::vector<double>&, const std::vector<double>&, const std::vector<double>&,
+                                  std::vector<double>& c, std::vector<double>& d, int kind) {
+        kinds.push_back(kind);
+        c = {1, 1, 2, 0, 0};  // z = 1 + x + 2y
+        c.resize(kind == 0 ? 3 : 5);
+        d.assign(c.size(), 0.1);
+        return 0.5;
+    };
+    theMultistat.plane = 1;
+    bitmap.Fill(platform::kWhite);
+    ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
+    EXPECT_EQ(kinds, std::vector<int>{0});
+    EXPECT_GT(CountOf(kPointColor), pointsOnly);
+    EXPECT_DOUBLE_EQ(planeFitMeasure, 0.5);
+    EXPECT_DOUBLE_EQ(planeFitCriterion, std::pow(0.5, 0.25) + 0.1 + 0.1 + 0.05);
+    EXPECT_EQ(planeRelativeErrors, (std::vector<double>{0.1, 0.1, 0.05}));
+    // A net point: the plane over the series' extent in steps of 0.2.
+    const platform::Point q = Projected({3.4, 0.6, 1 + 3.4 + 1.2});
+    EXPECT_EQ(At(q.x, q.y), kPointColor);
+    theMultistat.plane = 0;
+    theMultistat.parabolic = 1;
+    ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
+    EXPECT_EQ(kinds, (std::vector<int>{0, 1}));
+    // The coefficients at zero add no relative error and 1e46 each to the criterion.
+    EXPECT_EQ(parabolicRelativeErrors, (std::vector<double>{0.1, 0.1, 0.05}));
+    EXPECT_DOUBLE_EQ(parabolicFitCriterion, std::pow(0.5, 0.25) + 0.25 + 2e46);
+    TheSurfaceFitter() = nullptr;
+}
+
+TEST_F(TwoArgumentViewsTest, ViewsStandAsideWhenTheyDoNotApply) {
+    LoadSeries({Grid()});
+    struct Case {
+        const char* what;
+        void (*change)(TwoArgumentViewState&);
+    };
+    const Case cases[] = {
+        {"plane view", [](TwoArgumentViewState& s) { s.view3D = 0; }},
+        {"one argument", [](TwoArgumentViewState& s) { s.arguments = 1; }},
+        {"no value", [](TwoArgumentViewState& s) { s.values = 0; }},
+        {"no series", [](TwoArgumentViewState& s) { s.seriesCount = 0; }},
+        {"polynomial search", [](TwoArgumentViewState&) { theMultistat.bestPolynome = 1; }},
+        {"near neighbours", [](TwoArgumentViewState&) { theMultistat.nearNeighbors = 1; }},
+        {"empty plot", [](TwoArgumentViewState&) { plotRight = plotLeft; }},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        c.change(state);
+        EXPECT_EQ(PaintTwoArgument3D(canvas, state), 0) << c.what;
+        EXPECT_EQ(CountOf(platform::kWhite), bitmap.Width() * bitmap.Height()) << c.what;
+        EXPECT_EQ(theD3view.sceneRebuildRequest, 1) << c.what;
+    }
+    SetUp();
+    theXyview.colorMapMode = 1;
+    state.view3D = 1;
+    EXPECT_EQ(PaintTwoArgumentMap(canvas, state), 0);
+    state.view3D = 0;
+    theXyview.colorMapMode = 0;
+    EXPECT_EQ(PaintTwoArgumentMap(canvas, state), 0);
+    EXPECT_EQ(CountOf(platform::kWhite), bitmap.Width() * bitmap.Height());
+
+    // The dispatcher reaches both painters through their slots.
+    EXPECT_TRUE(static_cast<bool>(TheAnalysisHooks().painters.twoArgument3D));
+    EXPECT_TRUE(static_cast<bool>(TheAnalysisHooks().painters.twoArgumentMap));
+}
+
+TEST_F(TwoArgumentViewsTest, FlatMapBandsStripAndRanges) {
+    LoadSeries({Grid()});
+    theXyview.colorMapMode = 1;
+    state.view3D = 0;
+    ASSERT_EQ(PaintTwoArgumentMap(canvas, state), 1);
+    // Autozoom: the data ranges with a 5 % margin on x and y go back to the View page.
+    EXPECT_DOUBLE_EQ(theXyview.xMin, -0.2);
+    EXPECT_DOUBLE_EQ(theXyview.xMax, 4.2);
+    EXPECT_DOUBLE_EQ(theXyview.yMin, -0.2);
+    EXPECT_DOUBLE_EQ(theXyview.yMax, 4.2);
+    EXPECT_DOUBLE_EQ(theXyview.zMin, 0);
+    EXPECT_DOUBLE_EQ(theXyview.zMax, 12);
+
+    const scene3d& s = TheScene3d();
+    auto mapped = [&](double x, double y) {
+        return platform::Point{plotLeft + s.WorldToPixelX(x), plotTop + s.WorldToPixelY(y)};
+    };
+    // Beside the lowest corner the first band has the low colour itself; outside the
+    // points the plot area stays.
+    const platform::Point low = mapped(0.1, 0.1);
+    EXPECT_EQ(At(low.x, low.y), theXyview.lowColor);
+    const platform::Point high = mapped(3.95, 3.95);
+    EXPECT_EQ(At(high.x, high.y), BandColour(10.8, 0, 12, theXyview.lowColor, theXyview.highColor));
+    const platform::Point outside = mapped(-0.1, 2.3);
+    EXPECT_EQ(At(outside.x, outside.y), theChart.chartAreaColor);
+
+    // The strip: band 0 at the bottom in the low colour, band 9 at the top.
+    EXPECT_EQ(At(plotRight + 55, plotBottom - 2), theXyview.lowColor);
+    EXPECT_EQ(At(plotRight + 55, plotTop + 2), Rgb(229, 0, 26));
+
+    // No entry chosen: background and frame, no map.
+    state.mapSelection = -1;
+    bitmap.Fill(platform::kWhite);
+    ASSERT_EQ(PaintTwoArgumentMap(canvas, state), 1);
+    EXPECT_EQ(At(low.x, low.y), theChart.chartAreaColor);
+}
+
+TEST_F(TwoArgumentViewsTest, FlatMapOfManyPointsIsACellMap) {
+    std::vector<Point3> points;
+    for (int i = 0; i < 1000; ++i) points.push_back({(i % 40) * 0.1, (i / 40) * 0.1, double(i)});
+    LoadSeries({points});
+    theXyview.colorMapMode = 1;
+    state.view3D = 0;
+    ASSERT_EQ(PaintTwoArgumentMap(canvas, state), 1);
+    const scene3d& s = TheScene3d();
+    // Every point is a square in its own colour over the cells; the last one lies on top.
+    const Point3& last = points.back();
+    const int x = plotLeft + s.WorldToPixelX(last.x);
+    const int y = plotTop + s.WorldToPixelY(last.y);
+    EXPECT_EQ(At(x, y), CellColour(last.z, 0, 999, theXyview.lowColor, theXyview.highColor));
+}
+
+}  // namespace

@@ -1,0 +1,266 @@
+// The View page through its real widgets: the pads' zones and steps, the tidying of bounds,
+// the presets per data shape, the spins, the switches and the validation of typed fields.
+#include <gtest/gtest.h>
+
+#include "charts/xyview_page.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+#include "platform/scripted_dialogs.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace {
+
+using platform::Point;
+
+// The centre of a zone in picture pixels: the pads work in picture pixels until the page
+// scales the zones to its window.
+Point Centre(const platform::Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+struct PadCase {
+    int zone;
+    double xMin, xMax, yMin, yMax;  // after the click, from x 0..10 and y 0..100 at 5 %
+};
+
+TEST(ViewPage, RangePadZonesMoveTheBoundsByTheStep) {
+    const PadCase cases[] = {
+        {0, 0, 10.5, 0, 100},   {1, 0, 9.5, 0, 100},   {2, 0.5, 10, 0, 100},   {3, -0.5, 10, 0, 100},
+        {4, -0.5, 10.5, 0, 100}, {5, 0.5, 9.5, 0, 100}, {6, 0, 10, 5, 100},     {7, 0, 10, -5, 100},
+        {8, 0, 10, 0, 105},     {9, 0, 10, 0, 95},     {10, 0, 10, -5, 105},   {11, 0, 10, 5, 95},
+        {12, -0.5, 10.5, -5, 105}, {13, 0.5, 9.5, 5, 95},
+    };
+    xyview v;
+    v.autozoom = 0;
+    for (const PadCase& c : cases) {
+        SCOPED_TRACE(c.zone);
+        v.xMin = 0, v.xMax = 10, v.yMin = 0, v.yMax = 100;
+        v.changed = 0;
+        v.ClickRangePad(Centre(v.rangePadZones[static_cast<size_t>(c.zone)]));
+        EXPECT_DOUBLE_EQ(v.xMin, c.xMin);
+        EXPECT_DOUBLE_EQ(v.xMax, c.xMax);
+        EXPECT_DOUBLE_EQ(v.yMin, c.yMin);
+        EXPECT_DOUBLE_EQ(v.yMax, c.yMax);
+        EXPECT_EQ(v.changed, 1);
+    }
+    // The z pad, and nothing at all while Autozoom is on.
+    v.zMin = 0, v.zMax = 20;
+    v.ClickZPad(Centre(v.zPadZones[4]));
+    EXPECT_DOUBLE_EQ(v.zMin, -1);
+    EXPECT_DOUBLE_EQ(v.zMax, 21);
+    v.autozoom = 1;
+    v.changed = 0;
+    v.ClickRangePad(Centre(v.rangePadZones[0]));
+    v.ClickZPad(Centre(v.zPadZones[0]));
+    EXPECT_DOUBLE_EQ(v.xMax, 9.5);
+    EXPECT_DOUBLE_EQ(v.zMax, 21);
+    EXPECT_EQ(v.changed, 0);
+}
+
+TEST(ViewPage, TidyingRoundsAndNeverLeavesAnEmptyRange) {
+    xyview v;
+    struct Case {
+        double lo, hi, step;
+        double wantLo, wantHi;
+    };
+    const Case cases[] = {
+        {10.1234567, 20.7654321, 0, 10.1235, 20.7654},  // six significant digits
+        {5, 5, 0, 5, 5.00005},                           // no width and no step: a fixed share
+        {0, 0, 0, 0, 1},                                 // at zero: a fixed width of 1
+        {7, 3, -0.2, 7, 7.2},                            // upside down: the step's size
+        {1.0000001, 1.0000002, 1e-8, 1, 1.00001},        // equal after the rounding: apart again
+        {-2e9, -2e9, 0, -2e9, -1.99998e9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lo);
+        v.xMin = c.lo, v.xMax = c.hi, v.xStep = c.step;
+        v.yMin = 0, v.yMax = 1, v.zMin = 0, v.zMax = 1;
+        v.TidyRanges();
+        EXPECT_DOUBLE_EQ(v.xMin, c.wantLo);
+        EXPECT_DOUBLE_EQ(v.xMax, c.wantHi);
+        EXPECT_LT(v.xMin, v.xMax);
+    }
+}
+
+struct ShapeCase {
+    int arguments, values;
+    int colorMap, fitScheme;
+    bool rangePad, noData, zPad, colorSteps, histogram, colorMapButton;
+    int colorMapAfter;
+};
+
+TEST(ViewPage, PresetsShowTheControlsOfTheDataShape) {
+    const ShapeCase cases[] = {
+        {1, 0, 1, 0, false, true, false, false, false, false, 0},
+        {0, 2, 1, 0, true, false, true, true, false, true, 1},
+        {0, 2, 0, 0, true, false, false, false, true, true, 0},
+        {0, 1, 0, 0, true, false, false, false, true, false, 0},
+        {0, 3, 0, 0, true, false, false, false, true, false, 0},
+        {1, 2, 1, 0, true, false, false, false, false, false, 0},
+        {2, 1, 1, 0, true, false, true, true, false, true, 1},
+        {2, 1, 0, 0, true, false, true, false, false, true, 0},
+        {2, 1, 1, 1, true, false, false, false, false, false, 0},
+        {3, 1, 1, 0, true, false, false, false, false, false, 0},
+    };
+    platform::ScriptedDialogs dialogs;
+    xyview v;
+    ASSERT_TRUE(v.Create(nullptr));
+    for (const ShapeCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << " map " << c.colorMap);
+        v.colorMapMode = c.colorMap;
+        v.fitSchemeChosen = c.fitScheme;
+        v.show3D = 0;
+        v.SetDataShape(c.arguments, c.values);
+        EXPECT_EQ(v.Control(xyview::kRangePad).IsVisible(), c.rangePad);
+        EXPECT_EQ(v.Control(xyview::kAutozoomCheck).IsVisible(), c.rangePad);
+        EXPECT_EQ(v.Control(xyview::kNoDataLabel).IsVisible(), c.noData);
+        EXPECT_EQ(v.Control(xyview::kZPad).IsVisible(), c.zPad);
+        EXPECT_EQ(v.Control(xyview::kColorStepsEdit).IsVisible(), c.colorSteps);
+        EXPECT_EQ(v.Control(xyview::kHistogramButton).IsVisible(), c.histogram);
+        EXPECT_EQ(v.Control(xyview::kColorMapButton).IsVisible(), c.colorMapButton);
+        EXPECT_EQ(v.colorMapMode, c.colorMapAfter);
+        EXPECT_EQ(v.twoValueColorMap, c.arguments == 0 && c.values == 2 && c.colorMap ? 1 : 0);
+    }
+    v.DestroyWindow();
+}
+
+TEST(ViewPage, FieldsSpinsSwitchesAndTypedBounds) {
+    platform::ScriptedDialogs dialogs;
+    xyview v;
+    ASSERT_TRUE(v.Create(nullptr));
+    v.SetDataShape(1, 1);
+    v.autozoom = 0;
+    v.xMin = 0, v.xMax = 10, v.yMin = -1, v.yMax = 1;
+    v.UpdateData(false);
+    EXPECT_EQ(v.Control(xyview::kXMaxEdit).Text(), "10");
+    EXPECT_EQ(v.Control(xyview::kStepEdit).Text(), "5");
+    EXPECT_EQ(v.Control(xyview::kColorStepsEdit).Text(), "10");
+
+    // Typed bounds reach the fields on Ok.
+    v.Control(xyview::kXMinEdit).SetText("2.5");
+    v.Control(xyview::kYMaxEdit).SetText("7");
+    v.changed = 0;
+    v.SendCommand(xyview::kOkButton);
+    EXPECT_DOUBLE_EQ(v.xMin, 2.5);
+    EXPECT_DOUBLE_EQ(v.yMax, 7);
+    EXPECT_EQ(v.changed, 1);
+
+    // A minimum equal to the maximum is refused with a message and nothing is applied.
+    v.changed = 0;
+    v.Control(xyview::kXMinEdit).SetText("10");
+    v.SendCommand(xyview::kOkButton);
+    EXPECT_EQ(v.changed, 0);
+    ASSERT_FALSE(dialogs.Messages().empty());
+    EXPECT_EQ(dialogs.Messages().back(), "The lower bound must be less than the upper bound.");
+
+    // Fields that do not read are reported by the exchange.
+    const struct {
+        int id;
+        const char* text;
+        const char* message;
+    } bad[] = {
+        {xyview::kYMinEdit, "abc", "Please enter a number."},
+        {xyview::kStepEdit, "60", "Please enter an integer between 0 and 50."},
+        {xyview::kColorStepsEdit, "2", "Please enter an integer between 3 and 255."},
+    };
+    for (const auto& b : bad) {
+        v.xMin = 0, v.xMax = 10, v.yMin = -1, v.yMax = 1, v.stepPercent = 5, v.colorSteps = 10;
+        v.UpdateData(false);
+        v.Control(b.id).SetText(b.text);
+        v.SendCommand(xyview::kOkButton);
+        EXPECT_EQ(dialogs.Messages().back(), b.message);
+    }
+    v.stepPercent = 5, v.colorSteps = 10;
+    v.UpdateData(false);
+
+    // Spins: the step never below 1, the colour steps within 3..255.
+    for (int i = 0; i < 10; ++i) v.StepPercent(+1);
+    EXPECT_EQ(v.stepPercent, 1u);
+    v.StepPercent(-1);
+    EXPECT_EQ(v.stepPercent, 2u);
+    for (int i = 0; i < 300; ++i) v.StepColorSteps(-1);
+    EXPECT_EQ(v.colorSteps, 255);
+    for (int i = 0; i < 300; ++i) v.StepColorSteps(+1);
+    EXPECT_EQ(v.colorSteps, 3);
+
+    // Turning the colour map off turns the histogram off too; on again keeps it off.
+    v.SetDataShape(0, 2);
+    v.histogram = 1;
+    v.SendCommand(xyview::kColorMapButton);
+    EXPECT_EQ(v.colorMapMode, 1);
+    EXPECT_EQ(v.zControlsShown, 1);
+    EXPECT_EQ(v.twoValueColorMap, 1);
+    v.SendCommand(xyview::kColorMapButton);
+    EXPECT_EQ(v.colorMapMode, 0);
+    EXPECT_EQ(v.histogram, 0);
+    v.SendCommand(xyview::kHistogramButton);
+    EXPECT_EQ(v.histogram, 1);
+
+    // Low and High take the chosen colour, or keep theirs when the dialog is cancelled.
+    dialogs.colorAnswers = {platform::Rgb(1, 2, 3), std::nullopt};
+    v.SendCommand(xyview::kLowButton);
+    v.SendCommand(xyview::kHighButton);
+    EXPECT_EQ(v.lowColor, platform::Rgb(1, 2, 3));
+    EXPECT_EQ(v.highColor, 0x0000FFu);
+
+    // Autozoom off gives the edits their manual colours.
+    EXPECT_EQ(v.OnCtlColor(xyview::kXMinEdit).back, xyview::kEditBackManual);
+    EXPECT_EQ(v.OnCtlColor(xyview::kXMinEdit).text, xyview::kTextManual);
+    v.autozoom = 1;
+    EXPECT_EQ(v.OnCtlColor(xyview::kXMinEdit).back, xyview::kEditBackAuto);
+    EXPECT_EQ(v.OnCtlColor(xyview::kNoDataLabel).text, xyview::kNoDataText);
+    v.DestroyWindow();
+}
+
+TEST(ViewPage, PadsAreDrawnWithTheirZonesAndOkIsGreen) {
+    xyview v;
+    for (int k = 0; k < 8; ++k) v.pictures[static_cast<size_t>(k)] = MakeViewPicture(k);
+    platform::Bitmap face(xyview::kRangePictureWidth, xyview::kRangePictureHeight);
+    platform::Canvas dc(face);
+    platform::DrawItem item;
+    item.canvas = &dc;
+    item.rect = {0, 0, xyview::kRangePictureWidth, xyview::kRangePictureHeight};
+    item.controlId = xyview::kRangePad;
+    item.pressed = true;
+    v.rangeZonePressed[0] = 1;
+    ASSERT_TRUE(v.OnDrawItem(item));
+    const platform::Rect z0 = v.rangePadZones[0];
+    const platform::Rect z1 = v.rangePadZones[2];
+    EXPECT_EQ(dc.GetPixel(z0.left, (z0.top + z0.bottom) / 2), 0x808080u);  // the pressed zone sinks
+    EXPECT_EQ(dc.GetPixel(z1.left, (z1.top + z1.bottom) / 2), 0xFFFFFFu);  // the others stand out
+    EXPECT_EQ(v.rangeZonePressed[0], 0);
+    item.controlId = xyview::kOkButton;
+    item.pressed = false;
+    item.rect = {0, 0, 60, 20};
+    item.text = "Ok";
+    ASSERT_TRUE(v.OnDrawItem(item));
+    EXPECT_EQ(dc.GetPixel(4, 4), xyview::kOkFace);
+}
+
+TEST(ViewPage, AMouseClickOnTheRangePadActsOnItsScaledZone) {
+    platform::ScriptedDialogs dialogs;
+    xyview v;
+    ASSERT_TRUE(v.Create(nullptr));
+    v.SetDataShape(1, 1);
+    v.autozoom = 0;
+    v.xMin = 0, v.xMax = 10, v.yMin = 0, v.yMax = 100;
+    v.UpdateData(false);
+    QWidget* pad = v.Control(xyview::kRangePad).Widget();
+    ASSERT_NE(pad, nullptr);
+    // Zone 0 (xMax + step) as scaled to the pad's window.
+    const platform::Point c = Centre(v.rangePadZones[0]);
+    const QPointF at(c.x, c.y);
+    QMouseEvent press(QEvent::MouseButtonPress, at, pad->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(pad, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, pad->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(pad, &release);
+    EXPECT_DOUBLE_EQ(v.xMax, 10.5);
+    EXPECT_EQ(v.Control(xyview::kXMaxEdit).Text(), "10.5");
+    EXPECT_EQ(v.changed, 1);
+    v.DestroyWindow();
+}
+
+}  // namespace

@@ -1,0 +1,350 @@
+// The data sheet through its real widgets: one page of rows however long the series, paging
+// by scroll bar, wheel and "Go to record:", cell edits, the "*" row, paste, delete, copies and
+// the key moves.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include "data/data_edit.h"
+#include "data/data_edit_view.h"
+#include "platform/clipboard.h"
+#include "platform/scripted_dialogs.h"
+#include "recording_store.h"
+
+namespace {
+
+using platform::Notification;
+
+class DataSheetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sheet.store = &store;
+        ASSERT_TRUE(sheet.Create(nullptr));
+        sheet.Show(true);
+        sheet.Move(20, 20, 520, 420);
+        QApplication::processEvents();
+    }
+
+    // One series of n parameters and R records (value 10*r + p), names a0, a1, ...
+    void Load(int n, int records, int seriesCount = 1) {
+        store.OnDeleteAll();
+        for (int s = 0; s < seriesCount; ++s) {
+            ASSERT_TRUE(store.CheckNewSeriesShape(n, store.pendingSeries));
+            store.allValues.reserve(store.allValues.size() + static_cast<std::size_t>(n) * records);
+            for (int r = 0; r < records; ++r)
+                for (int p = 0; p < n; ++p) store.allValues.push_back(10.0 * r + p + 1000.0 * s);
+            std::vector<std::string> names;
+            for (int p = 0; p < n; ++p) names.push_back("a" + std::to_string(p));
+            ASSERT_EQ(store.AddNewSeries(records, names), 1);
+        }
+        sheet.currentSeries = 0;
+        sheet.FillDataGrid(0, 0);
+    }
+
+    platform::Control Grid() { return sheet.Control(DataEdit::kGrid); }
+    std::string Cell(int row, int column) { return Grid().ItemText(row, column); }
+
+    // A click at the centre of a grid cell, as the sheet's click rule sees it.
+    // A left click on a grid cell, delivered to the list as the window system would.
+    void ClickCell(int row, int column) {
+        const platform::Rect r = sheet.View()->CellRect(row, column);
+        QWidget* viewport = sheet.View()->View()->viewport();
+        const QPointF local((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        const QPointF global = viewport->mapToGlobal(local);
+        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &release);
+    }
+
+    // Wheel notches over the grid (positive away from the user).
+    void Wheel(int delta) {
+        QWidget* viewport = sheet.View()->View()->viewport();
+        const QPointF local(10, 10);
+        QWheelEvent e(local, viewport->mapToGlobal(local), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &e);
+    }
+
+    void Scroll(int code, int pos = 0) {
+        platform::Notify n;
+        n.id = DataEdit::kPageScroll;
+        n.code = Notification::Scroll;
+        n.scrollCode = code;
+        n.pos = pos;
+        sheet.OnPageScroll(n);
+    }
+
+    static void Key(QWidget* w, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent e(type, key, modifiers);
+        QApplication::sendEvent(w, &e);
+    }
+    static void KeyClick(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        Key(w, QEvent::KeyPress, key, modifiers);
+        Key(w, QEvent::KeyRelease, key, modifiers);
+    }
+
+    int FirstCounter() { return std::atoi(Cell(0, 0).c_str()); }
+
+    platform::ScriptedDialogs dialogs;
+    RecordingStore store;
+    DataEdit sheet;
+};
+
+TEST_F(DataSheetTest, EmptyStoreLeavesGridAndComboEmpty) {
+    Load(2, 3);
+    store.OnDeleteAll();
+    sheet.FillDataGrid(0, 0);
+    EXPECT_EQ(Grid().Count(), 0);
+    EXPECT_EQ(Grid().ColumnCount(), 0);
+    EXPECT_EQ(sheet.Control(DataEdit::kSeriesCombo).Count(), 0);
+}
+
+TEST_F(DataSheetTest, ShortSeriesShowsItsRecordsTheTextsRowAndEmptyRows) {
+    Load(2, 5, 2);
+    store.parameterTexts[1] = "7";
+    sheet.FillDataGrid(0, 0);
+    const int pageRows = sheet.RowsPerPage();
+    ASSERT_GT(pageRows, 6);
+    EXPECT_EQ(Grid().ColumnCount(), 3);
+    EXPECT_EQ(Cell(0, 0), "           1");
+    EXPECT_EQ(Cell(4, 0), "           5");
+    EXPECT_EQ(Cell(4, 2), "41");
+    EXPECT_EQ(Cell(5, 0), "*");
+    EXPECT_EQ(Cell(5, 2), "7");
+    EXPECT_EQ(Grid().Count(), pageRows);
+    EXPECT_EQ(Cell(6, 0), "");
+    EXPECT_FALSE(sheet.Control(DataEdit::kPageScroll).IsVisible());
+    EXPECT_EQ(sheet.Control(DataEdit::kSeriesCombo).Count(), 2);
+    EXPECT_GE(Grid().ColumnWidth(1), 40);
+
+    // Another series from the combo, from its first record.
+    sheet.Control(DataEdit::kSeriesCombo).SetCurSel(1);
+    sheet.SendCommand(DataEdit::kSeriesCombo, Notification::SelChange);
+    EXPECT_EQ(sheet.currentSeries, 1);
+    EXPECT_EQ(Cell(0, 1), "1000");
+}
+
+TEST_F(DataSheetTest, LongSeriesPagesWithinOnePageOfRows) {
+    const int records = 200000;
+    Load(2, records);
+    const int pageRows = sheet.RowsPerPage();
+    EXPECT_LE(Grid().Count(), pageRows + 4);
+    EXPECT_TRUE(sheet.Control(DataEdit::kPageScroll).IsVisible());
+    EXPECT_EQ(sheet.Control(DataEdit::kPageScroll).RangeMax(), records);
+    const int lastTop = records - pageRows + 3;
+    EXPECT_EQ(sheet.LastTopRecord(), lastTop);
+
+    Scroll(platform::kScrollLineUp);
+    EXPECT_EQ(sheet.topRecord, 0);
+    Scroll(platform::kScrollLineDown);
+    EXPECT_EQ(FirstCounter(), 2);
+    Scroll(platform::kScrollThumbPosition, records);
+    EXPECT_EQ(sheet.topRecord, lastTop);
+    Scroll(platform::kScrollLineDown);
+    EXPECT_EQ(sheet.topRecord, lastTop);
+    EXPECT_LE(Grid().Count(), pageRows + 4);
+    // The last page ends with the texts row.
+    bool star = false;
+    for (int r = 0; r < Grid().Count(); ++r) star = star || Cell(r, 0) == "*";
+    EXPECT_TRUE(star);
+
+    // The wheel: P/5 records a notch, forward towards the user, bound as the line-down step.
+    sheet.FillDataGridAt(0, 100);
+    Wheel(-240);
+    EXPECT_EQ(sheet.topRecord, 100 + 2 * (pageRows / 5));
+    Wheel(120);
+    EXPECT_EQ(sheet.topRecord, 100 + pageRows / 5);
+    sheet.FillDataGridAt(0, lastTop - 1);
+    sheet.OnWheel(-1200);
+    EXPECT_EQ(sheet.topRecord, lastTop);
+    sheet.OnWheel(120 * 1000000);
+    EXPECT_EQ(sheet.topRecord, 0);
+
+    // Thumb tracking only shows the number; "Go to record:" moves there.
+    Scroll(platform::kScrollThumbTrack, 4999);
+    EXPECT_EQ(sheet.Control(DataEdit::kGoToEdit).Text(), "5000");
+    EXPECT_EQ(sheet.topRecord, 0);
+    sheet.SendCommand(DataEdit::kGoToButton);
+    EXPECT_EQ(FirstCounter(), 5000);
+    EXPECT_EQ(Cell(0, 1), "49990");
+}
+
+TEST_F(DataSheetTest, EditingACellStoresNumbersAndRefusesText) {
+    Load(3, 6);
+    ClickCell(1, 2);
+    ASSERT_EQ(sheet.editing, 1);
+    platform::Control box = sheet.Control(DataEdit::kCellEdit);
+    EXPECT_TRUE(box.IsVisible());
+    EXPECT_EQ(box.Text(), "11");
+    box.SetText("2.5e3");
+    sheet.SendCommand(DataEdit::kOkButton);
+    EXPECT_EQ(store.allValues[1 * 3 + 1], 2500);
+    EXPECT_EQ(Cell(1, 2), "2500");
+    // The box moved on to the next column.
+    EXPECT_EQ(sheet.currentColumn, 3);
+    EXPECT_EQ(box.Text(), "12");
+
+    box.SetText("12abc");
+    sheet.SendCommand(DataEdit::kOkButton);
+    EXPECT_EQ(store.allValues[1 * 3 + 2], 12);
+    ASSERT_EQ(dialogs.Messages(), std::vector<std::string>{"Not numeric data not allowed."});
+
+    // A click on the counter column closes the box.
+    ClickCell(2, 2);
+    EXPECT_EQ(sheet.editing, 1);
+    ClickCell(2, 0);
+    EXPECT_EQ(sheet.editing, 0);
+    EXPECT_FALSE(box.IsVisible());
+}
+
+TEST_F(DataSheetTest, TheTextsRowAddsARecord) {
+    Load(2, 3, 2);
+    ClickCell(3, 1);  // the "*" row
+    ASSERT_EQ(sheet.editing, 1);
+    EXPECT_EQ(sheet.textRowOther, 1);
+    sheet.Control(DataEdit::kCellEdit).SetText("4");
+    sheet.SendCommand(DataEdit::kOkButton);
+    EXPECT_EQ(store.parameterTexts[0], "4");
+    EXPECT_EQ(store.series[0].nRecords, 3);
+    ASSERT_EQ(sheet.currentColumn, 2);
+    EXPECT_EQ(sheet.textRowLast, 1);
+    sheet.Control(DataEdit::kCellEdit).SetText("5");
+    sheet.SendCommand(DataEdit::kOkButton);
+    EXPECT_EQ(store.series[0].nRecords, 4);
+    EXPECT_EQ(CheckStoreInvariants(store), "");
+    EXPECT_EQ(store.allValues[6], 4);
+    EXPECT_EQ(store.allValues[7], 5);
+    EXPECT_EQ(store.allValues[8], 1000);  // series 1 moved on
+    EXPECT_EQ(Cell(3, 2), "5");
+}
+
+TEST_F(DataSheetTest, PastingInsertsTheNumericLines) {
+    Load(2, 10);
+    platform::SetClipboardText("1\t2\n3\tx\n5\t6\n");
+    sheet.SendCommand(DataEdit::kPasteButton);
+    EXPECT_EQ(store.series[0].nRecords, 12);
+    EXPECT_EQ(store.allValues[20], 1);
+    EXPECT_EQ(store.allValues[23], 6);
+
+    // After the topmost selected record.
+    Load(2, 10);
+    Grid().SetSelected(2, true);
+    Grid().SetSelected(6, true);
+    platform::SetClipboardText("-1\t-2\r\n");
+    sheet.SendCommand(DataEdit::kPasteButton);
+    EXPECT_EQ(store.series[0].nRecords, 11);
+    EXPECT_EQ(store.allValues[6], -1);
+    EXPECT_EQ(store.allValues[8], 30);
+    EXPECT_EQ(CheckStoreInvariants(store), "");
+
+    struct Refused {
+        std::string text;
+        std::string message;
+    };
+    const Refused refused[] = {{"a\t1\n", "Not numeric data not allowed."},
+                               {"1\t2\t3\n", "Number of columns in clipboard is not equal to data series."},
+                               {"\n", "Clipboard is empty"}};
+    for (const Refused& r : refused) {
+        platform::SetClipboardText(r.text);
+        sheet.SendCommand(DataEdit::kPasteButton);
+        EXPECT_EQ(dialogs.Messages().back(), r.message);
+        EXPECT_EQ(store.series[0].nRecords, 11);
+    }
+}
+
+TEST_F(DataSheetTest, CopiesHaveTheirExactFormat) {
+    Load(2, 4);
+    store.parameterNames[1] = "\tb c\n";
+    store.allValues[5] = 1e6;
+    sheet.FillDataGrid(0, 0);
+    Grid().SetSelected(0, true);
+    Grid().SetSelected(2, true);
+    sheet.SendCommand(DataEdit::kCopyButton);
+    EXPECT_EQ(platform::ClipboardText(), "0\t1\n20\t1e+06\n");
+    sheet.SendCommand(DataEdit::kCopyAllButton);
+    EXPECT_EQ(platform::ClipboardText(), "a0\tb c\n0\t1\n10\t11\n20\t1e+06\n30\t31\n");
+
+    const std::string path = ::testing::TempDir() + "sheet_save.txt";
+    dialogs.fileAnswers.push_back(path);
+    sheet.SendCommand(DataEdit::kSaveAsButton);
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "a0\tb c\n0\t1\n10\t11\n20\t1e+06\n30\t31\n");
+    std::remove(path.c_str());
+    sheet.SendCommand(DataEdit::kSaveAsButton);  // cancelled: nothing happens
+}
+
+TEST_F(DataSheetTest, DeletingSelectedRecords) {
+    Load(2, 6, 2);
+    Grid().SetSelected(1, true);
+    Grid().SetSelected(3, true);
+    sheet.SendCommand(DataEdit::kDeleteButton);
+    EXPECT_EQ(platform::ClipboardText(), "10\t11\n30\t31\n");
+    EXPECT_EQ(store.series[0].nRecords, 4);
+    EXPECT_EQ(store.allValues[2], 20);
+    EXPECT_EQ(store.allValues[4], 40);
+    EXPECT_EQ(CheckStoreInvariants(store), "");
+
+    // Every record: the series goes, the other one stays whole.
+    for (int r = 0; r < 4; ++r) Grid().SetSelected(r, true);
+    sheet.SendCommand(DataEdit::kDeleteButton);
+    ASSERT_EQ(store.series.size(), 1u);
+    EXPECT_EQ(store.seriesNames[0], "Series #2");
+    EXPECT_EQ(store.allValues[0], 1000);
+    EXPECT_EQ(CheckStoreInvariants(store), "");
+}
+
+TEST_F(DataSheetTest, CellPositionWrapsAndPages) {
+    Load(3, 100);
+    const int pageRows = sheet.RowsPerPage();
+    struct Case {
+        int top, column, row;
+        int topAfter, columnAfter, rowAfter;
+    };
+    const Case cases[] = {
+        {5, 4, 2, 5, 1, 3},                         // beyond the last column: next row, column 1
+        {5, 0, 2, 5, 3, 1},                         // before column 1: last column of the row above
+        {5, 2, -1, 4, 2, 0},                        // above the page: one record up
+        {0, 2, -1, 0, 2, 0},                        // not above record 0
+        {5, 2, pageRows - 2, 6, 2, pageRows - 3},   // at the bottom: one record down
+    };
+    for (const Case& c : cases) {
+        sheet.FillDataGrid(0, c.top);
+        sheet.currentColumn = c.column;
+        sheet.currentRow = c.row;
+        sheet.NormalizeCellPosition();
+        EXPECT_EQ(sheet.topRecord, c.topAfter) << c.column << " " << c.row;
+        EXPECT_EQ(sheet.currentColumn, c.columnAfter) << c.column << " " << c.row;
+        EXPECT_EQ(sheet.currentRow, c.rowAfter) << c.column << " " << c.row;
+    }
+}
+
+TEST_F(DataSheetTest, KeysMoveTheCellOnlyWithControl) {
+    Load(3, 20);
+    ClickCell(2, 1);
+    QWidget* box = sheet.Control(DataEdit::kCellEdit).Widget();
+    ASSERT_TRUE(box);
+    KeyClick(box, Qt::Key_Right);
+    EXPECT_EQ(sheet.currentColumn, 1);
+    Key(box, QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+    KeyClick(box, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(sheet.currentColumn, 2);
+    KeyClick(box, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(sheet.currentRow, 3);
+    EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "31");
+    Key(box, QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
+}
+
+}  // namespace

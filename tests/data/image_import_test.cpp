@@ -1,0 +1,170 @@
+// "Read image file": pictures drawn here with known pixels, read as RGB (exact) and as HSV
+// (against colorsys and the standard deviation, make_hsv_table.py), and the refusals.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <fstream>
+#include <random>
+
+#include "data/image_import.h"
+#include "import_test_support.h"
+
+namespace {
+
+using import_test::SeriesNames;
+using import_test::SeriesValues;
+using import_test::TempFile;
+
+struct HsvRow {
+    int r, g, b;
+    double h, s, v;
+};
+
+std::vector<HsvRow> HsvTable() {
+    std::ifstream in(TABULON_SOURCE_DIR "/tests/data/hsv_table.txt");
+    std::vector<HsvRow> rows;
+    HsvRow row;
+    while (in >> row.r >> row.g >> row.b >> row.h >> row.s >> row.v) rows.push_back(row);
+    return rows;
+}
+
+// A picture file in a fresh folder.
+class PictureFile {
+public:
+    PictureFile(const QImage& image, const char* format) : file_("", std::string("picture.") + format) {
+        EXPECT_TRUE(image.save(QString::fromStdString(file_.Path()), format));
+    }
+    const std::string& Path() const { return file_.Path(); }
+
+private:
+    TempFile file_;
+};
+
+class ImageImport : public ::testing::Test {
+protected:
+    platform::ScriptedDialogs dialogs;
+    data page;
+};
+
+TEST_F(ImageImport, RgbRecordsAreThePixelsRowByRowInEveryLosslessFormat) {
+    std::mt19937 random(7);
+    QImage image(7, 5, QImage::Format_RGB32);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) image.setPixel(x, y, qRgb(random() % 256, random() % 256, random() % 256));
+    for (const char* format : {"png", "bmp"}) {
+        page.OnDeleteAll();
+        PictureFile file(image, format);
+        ASSERT_EQ(ReadImageFromPath(page, 0, file.Path()), 1) << format;
+        ASSERT_EQ(page.series.size(), 1u);
+        EXPECT_EQ(page.series[0].nRecords, 35);
+        EXPECT_EQ(SeriesNames(page, 0), (std::vector<std::string>{"R", "G", "B"}));
+        const std::vector<double> v = SeriesValues(page, 0);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 7; ++x) {
+                const QRgb c = image.pixel(x, y);
+                const std::size_t r = static_cast<std::size_t>(y * 7 + x) * 3;
+                EXPECT_EQ(v[r], qRed(c));
+                EXPECT_EQ(v[r + 1], qGreen(c));
+                EXPECT_EQ(v[r + 2], qBlue(c));
+            }
+        EXPECT_TRUE(page.importNames.empty());
+        EXPECT_EQ(CheckStoreInvariants(page), "");
+    }
+}
+
+TEST_F(ImageImport, HsvRecordsMatchAnIndependentConversion) {
+    const std::vector<HsvRow> table = HsvTable();
+    ASSERT_EQ(table.size(), 64u);
+    QImage image(8, 8, QImage::Format_RGB32);
+    for (int i = 0; i < 64; ++i) image.setPixel(i % 8, i / 8, qRgb(table[i].r, table[i].g, table[i].b));
+    PictureFile file(image, "png");
+    ASSERT_EQ(ReadImageFromPath(page, 1, file.Path()), 1);
+    EXPECT_EQ(SeriesNames(page, 0), (std::vector<std::string>{"H", "S", "V"}));
+    const std::vector<double> v = SeriesValues(page, 0);
+    ASSERT_EQ(v.size(), 192u);
+    for (std::size_t i = 0; i < 64; ++i) {
+        // The hue's thirds are 0.3333 and 0.666666, the mean's third 0.333333.
+        EXPECT_NEAR(v[3 * i], table[i].h, 0.01) << table[i].r << " " << table[i].g << " " << table[i].b;
+        EXPECT_NEAR(v[3 * i + 1], table[i].s, 1e-3) << i;
+        EXPECT_NEAR(v[3 * i + 2], table[i].v, 1e-3) << i;
+    }
+}
+
+TEST_F(ImageImport, RedBlueAndGreyPixels) {
+    QImage image(3, 1, QImage::Format_RGB32);
+    image.setPixel(0, 0, qRgb(255, 0, 0));
+    image.setPixel(1, 0, qRgb(0, 0, 255));
+    image.setPixel(2, 0, qRgb(77, 77, 77));
+    PictureFile file(image, "bmp");
+    ASSERT_EQ(ReadImageFromPath(page, 1, file.Path()), 1);
+    const std::vector<double> v = SeriesValues(page, 0);
+    EXPECT_NEAR(v[0], 0, 1e-9);
+    EXPECT_NEAR(v[1], 120.21, 0.005);
+    EXPECT_NEAR(v[2], 85, 1e-3);
+    EXPECT_NEAR(v[3], 170, 0.01);
+    EXPECT_NEAR(v[4], 120.21, 0.005);
+    EXPECT_DOUBLE_EQ(v[6], -25.5);
+    EXPECT_NEAR(v[7], 0, 1e-4);
+}
+
+TEST_F(ImageImport, TheFileDialogAndItsCancel) {
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(qRgb(1, 2, 3));
+    PictureFile file(image, "png");
+    dialogs.fileAnswers.push_back(std::nullopt);
+    EXPECT_EQ(ReadImageFile(page, 0), 0);
+    EXPECT_TRUE(page.series.empty());
+    dialogs.fileAnswers.push_back(file.Path());
+    EXPECT_EQ(ReadImageFile(page, 0), 1);
+    ASSERT_EQ(dialogs.CountOf("open"), 2);
+    EXPECT_EQ(dialogs.shown[0].text, "Open image file");
+    EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{1, 2, 3, 1, 2, 3, 1, 2, 3, 1, 2, 3}));
+    // A second picture goes after the first.
+    dialogs.fileAnswers.push_back(file.Path());
+    EXPECT_EQ(ReadImageFile(page, 1), 1);
+    ASSERT_EQ(page.series.size(), 2u);
+    EXPECT_EQ(page.series[1].firstValue, 12);
+    EXPECT_EQ(CheckStoreInvariants(page), "");
+}
+
+TEST_F(ImageImport, RefusalsLeaveTheStoreAsItWas) {
+    QImage wide(10001, 1, QImage::Format_RGB32);
+    wide.fill(Qt::white);
+    PictureFile tooWide(wide, "png");
+    EXPECT_EQ(ReadImageFromPath(page, 0, tooWide.Path()), 0);
+    TempFile notAPicture("this is text", "picture.png");
+    EXPECT_EQ(ReadImageFromPath(page, 0, notAPicture.Path()), 0);
+    EXPECT_EQ(ReadImageFromPath(page, 0, "/nonexistent/picture.png"), 0);
+    EXPECT_TRUE(page.series.empty());
+    EXPECT_TRUE(dialogs.Messages().empty());
+
+    page.pendingSeries.nParameters = 2;
+    page.allValues = {1, 2};
+    ASSERT_EQ(page.AddNewSeries(1, {"x", "y"}), 1);
+    QImage small(2, 2, QImage::Format_RGB32);
+    small.fill(Qt::red);
+    PictureFile file(small, "png");
+    EXPECT_EQ(ReadImageFromPath(page, 0, file.Path()), 0);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0], "Number of parameters in additing series must be equial to existing 2\nPlease try again.");
+    EXPECT_EQ(page.allValues, (std::vector<double>{1, 2}));
+    EXPECT_TRUE(page.importNames.empty());
+}
+
+TEST(ImageValues, WhatTheStoreCanHold) {
+    constexpr long long kGiB = 1LL << 30;
+    struct Case {
+        long long stored, pixels, memory;
+        bool fits;
+    } cases[] = {
+        {0, 10000LL * 10000, 16 * kGiB, true},    // 2.4 GB of values in 16 GB
+        {0, 10000LL * 10000, 4 * kGiB, false},    // not in 4 GB
+        {0, 10000LL * 10000, 0, true},            // memory unknown: only the count limit
+        {0, 715827882, 0, true},                  // 3 * pixels = 2147483646
+        {2, 715827882, 0, false},                 // beyond the store's 32-bit count
+        {100, 12000000, 1 * kGiB, true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ImageValuesFit(c.stored, c.pixels, c.memory), c.fits) << c.pixels << " " << c.memory;
+}
+
+}  // namespace

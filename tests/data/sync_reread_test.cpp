@@ -1,0 +1,277 @@
+// Following a text file: the "Synchronize" dialog's period and spins, and the re-read of the
+// only series at each tick, with the file rewritten between ticks.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QToolButton>
+#include <fstream>
+
+#include "data/synchronize_dialog.h"
+#include "import_test_support.h"
+#include "platform/control.h"
+
+namespace {
+
+using import_test::SeriesValues;
+using import_test::TempFile;
+
+void Rewrite(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+std::string Lines(int from, int to) {
+    std::string text;
+    for (int i = from; i <= to; ++i) text += std::to_string(i) + " " + std::to_string(i * 10) + "\n";
+    return text;
+}
+
+class SyncReread : public ::testing::Test {
+protected:
+    void SetUp() override {
+        theText2.separators.assign(1, ' ');
+        theText2.synchronizeRequested = 0;
+        theSynchronize.minutes = 0;
+        theSynchronize.seconds = 10;
+        ASSERT_TRUE(page.Create(nullptr));
+    }
+
+    // A text import of the file with "synchronize" ticked; the period dialog answered by
+    // `answer` ("Do" or "Cancel") after typing the period.
+    void ImportFollowed(const std::string& path, int minutes, int seconds, int answer = synchronize::kDoButton,
+                        std::vector<int> deselect = {}) {
+        dialogs.fileAnswers.push_back(path);
+        dialogs.modalSteps.push_back([deselect](platform::Dialog& dialog) {
+            auto& text = static_cast<Text&>(dialog);
+            text.Control(Text::kSeparatorsEdit).SetText(" ");
+            for (int i : deselect) text.Control(Text::kFieldList).SetSelected(i, false);
+            text.Control(Text::kSynchronizeCheck).Click();
+            text.Control(Text::kOkButton).Click();
+        });
+        dialogs.modalSteps.push_back([this, minutes, seconds, answer](platform::Dialog& dialog) {
+            ++periodDialogs;
+            periodCaption = dialog.Caption();
+            dialog.Control(synchronize::kMinutesEdit).SetText(std::to_string(minutes));
+            dialog.Control(synchronize::kSecondsEdit).SetText(std::to_string(seconds));
+            dialog.Control(answer).Click();
+        });
+        page.OnOpenTextDataFile();
+    }
+
+    platform::ScriptedDialogs dialogs;
+    data page;
+    int periodDialogs = 0;
+    std::string periodCaption;
+};
+
+TEST(SyncPeriod, MillisecondsOfTheTypedPeriod) {
+    struct Case {
+        long long minutes, seconds;
+        int ms;
+    } cases[] = {
+        {0, 10, 10000}, {1, 30, 90000}, {2, 0, 120000}, {0, 0, 1000},  // no period: one second
+        {0, -5, 1000},  {-3, 0, 1000},  {0, 1, 1000},   {35791, 0, 2147460000},
+        {1000000000, 0, 2147483647},  // clamped, never overflowing
+    };
+    for (const Case& c : cases) EXPECT_EQ(SyncPeriodMs(c.minutes, c.seconds), c.ms) << c.minutes << " " << c.seconds;
+}
+
+TEST(SynchronizeDialog, SpinsStepMinutesAndSecondsAcrossTheMinute) {
+    struct Case {
+        int minutes, seconds;
+        bool secondsSpin;
+        int delta;  // -1 the up arrow
+        int minutesAfter, secondsAfter;
+    } cases[] = {
+        {0, 0, true, +1, 0, 0},   {2, 0, true, +1, 1, 0}, {0, 59, true, -1, 1, 0},
+        {0, 10, true, -1, 0, 11}, {0, 5, false, -1, 1, 5}, {0, 5, false, +1, 0, 5},
+        {3, 5, false, +1, 2, 5},
+    };
+    for (const Case& c : cases) {
+        synchronize dialog;
+        ASSERT_TRUE(dialog.Create(nullptr));
+        dialog.minutes = c.minutes;
+        dialog.seconds = c.seconds;
+        platform::Notify n;
+        n.delta = c.delta;
+        if (c.secondsSpin)
+            dialog.OnDeltaPosSeconds(n);
+        else
+            dialog.OnDeltaPosMinutes(n);
+        EXPECT_EQ(dialog.minutes, c.minutesAfter) << c.minutes << ":" << c.seconds;
+        EXPECT_EQ(dialog.seconds, c.secondsAfter) << c.minutes << ":" << c.seconds;
+        EXPECT_EQ(dialog.Control(synchronize::kSecondsEdit).Text(), std::to_string(c.secondsAfter));
+        EXPECT_EQ(dialog.Control(synchronize::kMinutesEdit).Text(), std::to_string(c.minutesAfter));
+        dialog.DestroyWindow();
+    }
+}
+
+// The arrows of a spin: the up arrow, then the down arrow.
+std::vector<QToolButton*> Arrows(synchronize& dialog, int spin) {
+    std::vector<QToolButton*> arrows;
+    for (QToolButton* b : dialog.Control(spin).Widget()->findChildren<QToolButton*>()) {
+        if (b->arrowType() == Qt::UpArrow) arrows.insert(arrows.begin(), b);
+        if (b->arrowType() == Qt::DownArrow) arrows.push_back(b);
+    }
+    return arrows;
+}
+
+TEST(SynchronizeDialog, TheArrowsStepTheBoxes) {
+    synchronize dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    dialog.minutes = 0;
+    dialog.seconds = 59;
+    dialog.UpdateData(false);
+    const std::vector<QToolButton*> seconds = Arrows(dialog, synchronize::kSecondsSpin);
+    const std::vector<QToolButton*> minutes = Arrows(dialog, synchronize::kMinutesSpin);
+    ASSERT_EQ(seconds.size(), 2u);
+    ASSERT_EQ(minutes.size(), 2u);
+    seconds[0]->click();
+    EXPECT_EQ(dialog.Control(synchronize::kMinutesEdit).Text(), "1");
+    EXPECT_EQ(dialog.Control(synchronize::kSecondsEdit).Text(), "0");
+    minutes[0]->click();
+    minutes[0]->click();
+    seconds[1]->click();
+    EXPECT_EQ(dialog.minutes, 2);
+    EXPECT_EQ(dialog.seconds, 0);
+    minutes[1]->click();
+    EXPECT_EQ(dialog.Control(synchronize::kMinutesEdit).Text(), "1");
+    dialog.DestroyWindow();
+}
+
+TEST(SynchronizeDialog, EnterTakesTheValuesInAndStaysDoEndsCancelKeepsTheLastValues) {
+    platform::ScriptedDialogs dialogs;
+    synchronize dialog;
+    bool stillOpen = false;
+    dialogs.modalSteps.push_back([&](platform::Dialog& d) {
+        EXPECT_EQ(d.Control(synchronize::kMinutesEdit).Text(), "0");
+        EXPECT_EQ(d.Control(synchronize::kSecondsEdit).Text(), "10");
+        EXPECT_FALSE(d.Control(synchronize::kHiddenOkButton).IsVisible());
+        EXPECT_EQ(d.DefaultButtonId(), synchronize::kHiddenOkButton);
+        d.Control(synchronize::kSecondsEdit).SetText("25");
+        d.OnOK();  // Enter: the hidden default button
+        stillOpen = !d.IsDialogEnded();
+        EXPECT_EQ(static_cast<synchronize&>(d).seconds, 25);
+        d.Control(synchronize::kMinutesEdit).SetText("4");
+        d.Control(synchronize::kDoButton).Click();
+    });
+    EXPECT_EQ(dialog.RunModal(), platform::kOk);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(dialog.minutes, 4);
+    EXPECT_EQ(dialog.seconds, 25);
+    dialogs.modalSteps.push_back([](platform::Dialog& d) {
+        d.Control(synchronize::kMinutesEdit).SetText("9");
+        d.Control(synchronize::kCancelButton).Click();
+    });
+    EXPECT_EQ(dialog.RunModal(), platform::kCancel);
+    EXPECT_EQ(dialog.minutes, 4);
+}
+
+TEST_F(SyncReread, TicksFollowTheFileAsItGrowsShrinksAndVanishes) {
+    TempFile file(Lines(1, 5));
+    ImportFollowed(file.Path(), 1, 30);
+    ASSERT_EQ(periodDialogs, 1);
+    EXPECT_EQ(periodCaption, "Synchronize");
+    ASSERT_EQ(page.series.size(), 1u);
+    EXPECT_EQ(page.syncTimerOn, 1);
+    EXPECT_EQ(page.syncIntervalMs, 90000);
+    EXPECT_TRUE(page.HasTimer(data::kSyncTimerId));
+    const Initial valueBefore = page.parameters[1];
+
+    Rewrite(file.Path(), Lines(1, 15));  // ten more lines
+    page.OnTimer(data::kSyncTimerId);
+    ASSERT_EQ(page.series[0].nRecords, 15);
+    EXPECT_EQ(SeriesValues(page, 0)[28], 15);
+    EXPECT_EQ(SeriesValues(page, 0)[29], 150);
+    EXPECT_TRUE(page.HasTimer(data::kSyncTimerId));
+    EXPECT_EQ(page.parameters[1].color, valueBefore.color);
+    EXPECT_EQ(CheckStoreInvariants(page), "");
+
+    Rewrite(file.Path(), "junk line\n" + Lines(3, 4) + "\n" + "5 x\n");  // header-like and bad lines dropped
+    page.OnTimer(data::kSyncTimerId);
+    EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{3, 30, 4, 40}));
+
+    std::remove(file.Path().c_str());
+    page.OnTimer(data::kSyncTimerId);  // cannot be opened: the series stays
+    EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{3, 30, 4, 40}));
+    EXPECT_EQ(page.syncTimerOn, 1);
+    Rewrite(file.Path(), "");
+    page.OnTimer(data::kSyncTimerId);
+    EXPECT_EQ(page.series[0].nRecords, 0);
+    EXPECT_EQ(CheckStoreInvariants(page), "");
+}
+
+TEST_F(SyncReread, HeaderSelectionAndSeparatorsAreThoseOfTheImportNotOfALaterDialog) {
+    TempFile file("t a b\n1 2 3\n4 5 6\n");
+    ImportFollowed(file.Path(), 0, 0, synchronize::kDoButton, {1});  // field "a" left out
+    ASSERT_EQ(page.series.size(), 1u);
+    EXPECT_EQ(page.syncIntervalMs, 1000);  // a period of 0 runs once a second
+    EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{1, 3, 4, 6}));
+
+    // A later import refused for its parameter count leaves other fields in the text dialog.
+    TempFile other("1;2;3;4\n");
+    dialogs.fileAnswers.push_back(other.Path());
+    dialogs.modalSteps.push_back([](platform::Dialog& dialog) {
+        dialog.Control(Text::kSeparatorsEdit).SetText(";");
+        dialog.Control(Text::kOkButton).Click();
+    });
+    page.OnOpenTextDataFile();
+    ASSERT_EQ(page.series.size(), 1u);
+
+    Rewrite(file.Path(), "t a b\n1 2 3\n4 5 6\n7 8 9\n");
+    page.OnTimer(data::kSyncTimerId);
+    EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{1, 3, 4, 6, 7, 9}));
+    EXPECT_EQ(CheckStoreInvariants(page), "");
+}
+
+TEST_F(SyncReread, AFileWithOtherColumnsStopsTheReread) {
+    TempFile file(Lines(1, 3));
+    ImportFollowed(file.Path(), 0, 10);
+    ASSERT_EQ(page.syncTimerOn, 1);
+    Rewrite(file.Path(), "1 2 3\n4 5 6\n");
+    page.OnTimer(data::kSyncTimerId);
+    EXPECT_EQ(page.syncTimerOn, 0);
+    EXPECT_FALSE(page.HasTimer(data::kSyncTimerId));
+    EXPECT_EQ(page.series[0].nRecords, 3);
+}
+
+TEST_F(SyncReread, CancelStartsNothingAndTwoSeriesAreLeftAlone) {
+    TempFile file(Lines(1, 3));
+    ImportFollowed(file.Path(), 0, 10, synchronize::kCancelButton);
+    EXPECT_EQ(periodDialogs, 1);
+    EXPECT_EQ(page.syncTimerOn, 0);
+    EXPECT_FALSE(page.HasTimer(data::kSyncTimerId));
+
+    page.OnDeleteAll();
+    ImportFollowed(file.Path(), 0, 10);
+    ASSERT_EQ(page.syncTimerOn, 1);
+    page.AddNewSeries(0, {"p", "q"});  // a second series: ticks change nothing
+    page.pendingSeries = page.series[0];
+    const std::vector<double> before = page.allValues;
+    Rewrite(file.Path(), Lines(1, 8));
+    page.OnTimer(data::kSyncTimerId);
+    EXPECT_EQ(page.allValues, before);
+    EXPECT_EQ(page.series[0].nRecords, 3);
+
+    page.OnDeleteAll();  // stops the timer
+    EXPECT_EQ(page.syncTimerOn, 0);
+    EXPECT_FALSE(page.HasTimer(data::kSyncTimerId));
+}
+
+TEST_F(SyncReread, TheTimerItselfRereadsAFileRewrittenBetweenTicks) {
+    TempFile file(Lines(1, 2));
+    ImportFollowed(file.Path(), 0, 1);
+    ASSERT_EQ(page.syncTimerOn, 1);
+    Rewrite(file.Path(), Lines(1, 7));
+    QElapsedTimer clock;
+    clock.start();
+    while (page.series[0].nRecords != 7 && clock.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(page.series[0].nRecords, 7);
+    EXPECT_TRUE(page.HasTimer(data::kSyncTimerId));  // started again after the re-read
+    page.StopSyncTimer();
+}
+
+}  // namespace

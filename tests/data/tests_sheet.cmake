@@ -1,0 +1,2 @@
+list(APPEND DATA_PAGES_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/record_operations_test.cpp)
+list(APPEND DATA_PAGES_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/data_sheet_test.cpp)
