@@ -7,6 +7,7 @@
 #include "charts/xyview_page.h"
 #include "fitting/multistat_page.h"
 #include "fitting/xystatistic_page.h"
+#include "statistics/color_maps.h"
 
 int CTabulonDlg::HasMultiArgumentData() const {
     if (dataArguments >= 2 && dataValues > 0 && theMultistat.correlation) return 1;
@@ -63,3 +64,5 @@ void ResetAnalysisChoices() {
 }
 
 void RequestSceneRebuild() { theD3view.sceneRebuildRequest = 1; }
+
+platform::ColorRef ColorForPercent(double percent) { return ValueToColor(1.0 - percent * 0.01); }

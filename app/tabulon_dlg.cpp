@@ -22,6 +22,8 @@
 #include "charts/result_symbols.h"
 #include "data/data_edit.h"
 #include "data/data_page.h"
+#include "data/insert_dialog.h"
+#include "data/modify_dialog.h"
 #include "documents/result_page.h"
 #include "fitting/useruf_page.h"
 #include "platform/dialogs.h"
@@ -265,6 +267,8 @@ void CTabulonDlg::LinkDataPage() {
     links.sceneRebuild = RequestSceneRebuild;
     links.resetAnalysisChoices = ResetAnalysisChoices;
     links.dropParameterConditions = RemoveConditionsOfParameter;
+    links.insertParameter = [] { InsertParameterCommand(theData); };
+    links.modifyParameter = [] { ModifyParameterCommand(theData); };
 }
 
 void CTabulonDlg::CreateVirtualScreen() {

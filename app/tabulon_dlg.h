@@ -281,3 +281,5 @@ void DrawArrow(platform::Canvas& dc, platform::Point start, platform::Point end,
 void ResetAnalysisChoices();
 // The three-dimensional painters set the camera up afresh at their next paint.
 void RequestSceneRebuild();
+// The colour of a percentage cell of the result tables: small percentages green, large red.
+platform::ColorRef ColorForPercent(double percent);
