@@ -24,7 +24,7 @@ constexpr std::size_t kMaxStamps = 32768;
 constexpr std::size_t kRecentSlots = 256;
 // The scratch image has the target's size (its pages are touched only where stamps are
 // drawn); beyond this many pixels stamps are not used.
-constexpr long long kMaxScratchPixels = 1LL << 26;
+constexpr long long kMaxScratchPixels = 1LL << 24;
 // Below this the power-of-two ranges are too narrow to hold a stamp.
 constexpr long long kSmallestRange = 32;
 
