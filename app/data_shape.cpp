@@ -20,6 +20,7 @@
 #include "formula/collection.h"
 #include "formula/constructor.h"
 #include "formula/constructor_multi.h"
+#include "statistics/distrimution_page.h"
 
 namespace {
 
@@ -64,6 +65,21 @@ std::string UserFormulaLabel(const std::string& name, int arguments, int& plusCo
         return "UniArg(...)=";
     }
     return "";
+}
+
+// The scheme page offers its single-argument schemes by the shape of the first series.
+void ShowSchemeControlsForShape(int seriesCount, int parameters, int arguments, int values) {
+    xystatistic& page = theXystatistic;
+    if (seriesCount < 1) {
+        page.ShowSchemeControls(0, 0);
+        return;
+    }
+    if (values > 0) {
+        if (arguments == 0 && !theXyview.histogram) page.ShowSchemeControls(1, 0);
+        if (parameters >= 2) page.ShowSchemeControls(1, 1);
+    } else if (parameters >= 2) {
+        page.ShowSchemeControls(0, 1);
+    }
 }
 
 // Every page's request to be shown, and the scheme page's pending choice, forgotten.
@@ -131,6 +147,7 @@ void CTabulonDlg::UpdateForDataShape() {
         dataArguments = 0;
         dataValues = 0;
     }
+    ShowSchemeControlsForShape(dataSeriesCount, dataParameters, dataArguments, dataValues);
     theXyview.fitSchemeChosen = theMultistat.AnyFitScheme() ? 1 : 0;
 
     if (theData.dataModified && dataSeriesCount > 0) {
@@ -141,6 +158,10 @@ void CTabulonDlg::UpdateForDataShape() {
         theD3view.sceneRebuildRequest = 1;
         platform::Control combo = theXyview.Control(xyview::kParameterCombo);
         combo.ResetContent();
+        platform::Control distributionCombo = theDistrimution.Control(distrimution::kParameterCombo);
+        distributionCombo.ResetContent();
+        // The condition list is kept for a single series only.
+        if (dataSeriesCount >= 2) theDistrimution.conditions.clear();
         if (multi.notApplicable == 0) {
             multi.argumentNames.clear();
             multi.argumentParameters.clear();
@@ -176,10 +197,18 @@ void CTabulonDlg::UpdateForDataShape() {
                     }
                 }
             }
+            if (s == 0) {
+                for (int p = 0; p < se.nParameters; ++p) {
+                    const size_t g = static_cast<size_t>(se.firstParameter + p);
+                    if (g >= theData.parameterNames.size()) break;
+                    distributionCombo.AddString(theData.parameterNames[g] + std::string(21, ' '));
+                }
+            }
         }
         theUseruf.SetFormulaLabel(label.empty() ? " " : label);
         theUseruf.EnablePlusConst(label.empty() ? 1 : plusConst);
         combo.SetCurSel(0);
+        distributionCombo.SetCurSel(0);
         theXyview.SetDataShape(dataArguments, dataValues);
         if (dataArguments == 0 && dataValues == 2) {
             // Two values without argument: the colour map is chosen by series.
@@ -249,6 +278,7 @@ void CTabulonDlg::UpdateForDataShape() {
 
     if (dataSeriesCount < 1) {
         ClearPageRequests();
+        theResult.ShowVisibleDataOption(true);
         return;
     }
     xystatistic& scheme = theXystatistic;
@@ -278,7 +308,10 @@ void CTabulonDlg::UpdateForDataShape() {
             ShowTabPage(page);
         }
     }
-    if (a < 2) return;
+    if (a < 2) {
+        theResult.ShowVisibleDataOption(true);
+        return;
+    }
     if (theMultistat.applyRequested) {
         theMultistat.applyRequested = 0;
         theXyview.PresetSeveralArguments();
@@ -293,4 +326,5 @@ void CTabulonDlg::UpdateForDataShape() {
             ShowTabPage(page);
         }
     }
+    theResult.ShowVisibleDataOption(false);
 }

@@ -1,6 +1,7 @@
 #include "documents/result_page.h"
 
 #include "platform/dialog_template.h"
+#include "platform/exchange.h"
 #include "platform/requests.h"
 
 // Its constructor reads no other program-wide object, so this file may build it in any order.
@@ -19,6 +20,8 @@ platform::DialogTemplate ResultTemplate() {
     t.style = platform::kDialogChild;
     t.controls = {
         {result::kLayoutButton, ControlKind::Button, "", 10, 8, 40, 30, platform::kStyleOwnerDraw},
+        {result::kVisibleDataCheck, ControlKind::CheckBox, "Statistics is only for data visible at screen", 10, 44,
+         180, 10},
     };
     return t;
 }
@@ -32,6 +35,29 @@ result::result() : Dialog(kTemplateId) {
     font.weight = 500;
     font.faceName = "Ariel";
     RouteCommand(kLayoutButton, &result::OnToggleResultText);
+    RouteCommand(kVisibleDataCheck, &result::OnStatisticsVisibleOnly);
+}
+
+bool result::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void result::DoDataExchange(platform::Exchange& dx) { dx.Check(kVisibleDataCheck, visibleDataOnly); }
+
+void result::OnStatisticsVisibleOnly() {
+    UpdateData(true);
+    Control(kDigitsEdit).Enable(autoDigits == 0);
+    Control(kDigitsSpin).Enable(autoDigits == 0);
+    changed = 1;
+    platform::PostRepaintRequest();
+}
+
+void result::ShowVisibleDataOption(bool show) {
+    platform::Control check = Control(kVisibleDataCheck);
+    check.Show(show);
+    check.Enable(show);
+    if (HasWindow()) UpdateData(false);
 }
 
 void result::OnToggleResultText() {

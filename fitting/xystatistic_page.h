@@ -1,14 +1,34 @@
 #pragma once
 // The single-argument scheme page: which fitting schemes the views of one argument run.
-// Views, scheme routines and the main window read its flags directly; its buttons come with
-// the page's own work.
+// Views, scheme routines and the main window read its flags directly; the main window shows
+// or hides its scheme controls by the data shape. The buttons' handlers come with the page's
+// own work.
 #include "platform/dialog.h"
 
 class xystatistic : public platform::Dialog {
 public:
     static constexpr int kTemplateId = 134;
 
+    enum : int {
+        kConstructorStyleButton = 1133,
+        kFromListOfFormulasButton = 1155,
+        kCustomFormulasButton = 1150,
+        kUserFormulaButton = 1178,
+        kPeaksRevealingButton = 1185,
+        kCurveFittingGroup = 1305,
+        kPolynomFittingCheck = 1188,
+        kHarmonicAnalysisCheck = 1189,
+        kSearchForBestFormulaCheck = 1190,
+        kCorrelationCheck = 1187,
+    };
+
     xystatistic();
+
+    // show != 0 shows and enables the control, 0 hides and disables it.
+    void ShowControl(int id, int show);
+    // The five scheme buttons with the curve-fitting group by showSchemes, the correlation
+    // check box by showCorrelation.
+    void ShowSchemeControls(int showSchemes, int showCorrelation);
 
     int schemeChanged = 0;  // the page's changed flag
     // Scheme buttons, at most one on.

@@ -9,6 +9,8 @@ distrimution theDistrimution;
 
 namespace {
 
+using platform::ControlKind;
+
 platform::DialogTemplate DistributionTemplate() {
     platform::DialogTemplate t;
     t.id = distrimution::kTemplateId;
@@ -16,6 +18,9 @@ platform::DialogTemplate DistributionTemplate() {
     t.cx = 200;
     t.cy = 150;
     t.style = platform::kDialogChild;
+    t.controls = {
+        {distrimution::kParameterCombo, ControlKind::ComboBox, "", 8, 8, 110, 80},
+    };
     return t;
 }
 

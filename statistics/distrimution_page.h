@@ -1,7 +1,7 @@
 #pragma once
 // The distribution options page of one variable: bins, display modes and the list of record
-// filter conditions. The main window reads its changed flag and refills its parameter list;
-// the bin and display controls come with the page's own work.
+// filter conditions. The main window reads its changed flag and refills its parameter list
+// (combo 1246); the bin and display controls come with the page's own work.
 #include <vector>
 
 #include "platform/dialog.h"
@@ -10,6 +10,10 @@
 class distrimution : public platform::Dialog {
 public:
     static constexpr int kTemplateId = 138;
+
+    enum : int {
+        kParameterCombo = 1246,  // parameter of the condition to add
+    };
 
     distrimution();
 
