@@ -2,14 +2,12 @@
 // as HSV, from a PNG written once: the whole path from loading the file to the new series.
 #include <benchmark/benchmark.h>
 
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QImage>
 
 #include "data/data_page.h"
@@ -20,7 +18,13 @@ namespace {
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
-std::string createdFile;
+// The written file goes when the program ends.
+struct RemovedAtExit {
+    std::string path;
+    ~RemovedAtExit() {
+        if (!path.empty()) std::remove(path.c_str());
+    }
+} createdFile;
 
 const std::string& PicturePath() {
     static const std::string path = [] {
@@ -34,7 +38,7 @@ const std::string& PicturePath() {
                 row[x] = qRgb((x / 16 + random() % 8) & 0xFF, (y / 12 + random() % 8) & 0xFF, ((x + y) / 28) & 0xFF);
         }
         image.save(QString::fromStdString(p), "png", 90);
-        createdFile = p;
+        createdFile.path = p;
         return p;
     }();
     return path;
@@ -56,14 +60,3 @@ void BM_ReadImage(benchmark::State& state) {
 BENCHMARK(BM_ReadImage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (!createdFile.empty()) std::remove(createdFile.c_str());
-    return 0;
-}

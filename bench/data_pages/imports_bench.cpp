@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -14,7 +13,6 @@
 #include <string>
 #include <unistd.h>
 
-#include <QApplication>
 
 #include "data/data_page.h"
 #include "data/text_dialog.h"
@@ -53,7 +51,13 @@ std::string Records(int lines, int fields, unsigned seed) {
     return text;
 }
 
-std::string createdFile;
+// The written file goes when the program ends.
+struct RemovedAtExit {
+    std::string path;
+    ~RemovedAtExit() {
+        if (!path.empty()) std::remove(path.c_str());
+    }
+} createdFile;
 
 const std::string& TextFilePath() {
     static const std::string path = [] {
@@ -62,7 +66,7 @@ const std::string& TextFilePath() {
         std::FILE* f = std::fopen(p.c_str(), "wb");
         std::fwrite(text.data(), 1, text.size(), f);
         std::fclose(f);
-        createdFile = p;
+        createdFile.path = p;
         return p;
     }();
     return path;
@@ -157,14 +161,3 @@ void BM_ClipboardImport(benchmark::State& state) {
 BENCHMARK(BM_ClipboardImport)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (!createdFile.empty()) std::remove(createdFile.c_str());
-    return 0;
-}

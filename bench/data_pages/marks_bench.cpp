@@ -1,11 +1,8 @@
 // Speed of drawing many point marks into a screen-sized bitmap.
 #include <algorithm>
-#include <clocale>
-#include <cstdlib>
 #include <random>
 #include <vector>
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include "data/mark_buffer.h"
@@ -74,14 +71,3 @@ void BM_DrawMarksAtPoints(benchmark::State& state) {
 BENCHMARK(BM_DrawMarksAtPoints)->Args({0, 100000})->Args({10, 100000})->Args({15, 100000})->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

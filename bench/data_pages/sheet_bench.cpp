@@ -1,12 +1,9 @@
 // Speed of the record operations over a million records and of filling one page of the data
 // sheet, which must not depend on the series' length.
-#include <clocale>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include "data/data_edit.h"
@@ -77,13 +74,3 @@ void BM_FillSheetPage(benchmark::State& state) {
 BENCHMARK(BM_FillSheetPage)->Arg(10)->Arg(100000)->Arg(10000000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,7 +2,6 @@
 // every ordinary repaint (goal: well under 5 ms).
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 
 #include "platform/canvas.h"
 
@@ -60,12 +59,3 @@ void BM_DrawLines(benchmark::State& state) {
 BENCHMARK(BM_DrawLines)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

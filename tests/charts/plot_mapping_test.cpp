@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -28,20 +29,11 @@ void SetMapping(int left, int right, int bottom, int top, double x0, double x1, 
 TEST(PlotMapping, ChartFrameTakesViewRangesOrResets) {
     const PlotViewRanges view{1, 2, 3, 4, 5, 6};
     SetChartFrame(400, -300, 0, view);
-    EXPECT_EQ(plotBottom, 300);
-    EXPECT_EQ(plotFrameBottom, 300);
-    EXPECT_EQ(plotRight, 400);
-    EXPECT_EQ(plotFrameRight, 405);
-    EXPECT_EQ(plotLeft, 0);
-    EXPECT_EQ(plotTop, 0);
-    EXPECT_EQ(plotMarginLeft, 5);
-    EXPECT_EQ(plotMarginTop, 3);
-    EXPECT_EQ(plotXMin, 1);
-    EXPECT_EQ(plotXMax, 2);
-    EXPECT_EQ(plotYMin, 3);
-    EXPECT_EQ(plotYMax, 4);
-    EXPECT_EQ(plotZMin, 5);
-    EXPECT_EQ(plotZMax, 6);
+    EXPECT_EQ(std::tie(plotLeft, plotTop, plotRight, plotBottom, plotFrameRight, plotFrameBottom),
+              std::make_tuple(0, 0, 400, 300, 405, 300));
+    EXPECT_EQ(std::tie(plotMarginLeft, plotMarginTop), std::make_tuple(5, 3));
+    EXPECT_EQ(std::tie(plotXMin, plotXMax, plotYMin, plotYMax, plotZMin, plotZMax),
+              std::make_tuple(1.0, 2.0, 3.0, 4.0, 5.0, 6.0));
 
     SetChartFrame(400, 300, 1, view);
     for (double min : {plotXMin, plotYMin, plotZMin}) EXPECT_EQ(min, 1e60);
@@ -51,27 +43,21 @@ TEST(PlotMapping, ChartFrameTakesViewRangesOrResets) {
 TEST(PlotMapping, ExtendAndMinMax) {
     ResetPlotRanges();
     ExtendXRange({});
-    EXPECT_EQ(plotXMin, 1e60);
-    EXPECT_EQ(plotXMax, -1e60);
+    EXPECT_EQ(std::tie(plotXMin, plotXMax), std::make_tuple(1e60, -1e60));
     ExtendXRange({3});
-    EXPECT_EQ(plotXMin, 3);
-    EXPECT_EQ(plotXMax, 3);
+    EXPECT_EQ(std::tie(plotXMin, plotXMax), std::make_tuple(3.0, 3.0));
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     ExtendYRange({nan, 2, -inf, -1, inf});
-    EXPECT_EQ(plotYMin, -1);
-    EXPECT_EQ(plotYMax, 2);
+    EXPECT_EQ(std::tie(plotYMin, plotYMax), std::make_tuple(-1.0, 2.0));
     ExtendZRange({7, 5});
-    EXPECT_EQ(plotZMin, 5);
-    EXPECT_EQ(plotZMax, 7);
+    EXPECT_EQ(std::tie(plotZMin, plotZMax), std::make_tuple(5.0, 7.0));
 
     double lo = 9, hi = 9;
     MinMaxOfArray({}, lo, hi);
-    EXPECT_EQ(lo, 0);
-    EXPECT_EQ(hi, 0);
+    EXPECT_EQ(std::tie(lo, hi), std::make_tuple(0.0, 0.0));
     MinMaxOfArray({4, nan, -2, 8}, lo, hi);
-    EXPECT_EQ(lo, -2);
-    EXPECT_EQ(hi, 8);
+    EXPECT_EQ(std::tie(lo, hi), std::make_tuple(-2.0, 8.0));
 }
 
 TEST(PlotMapping, WorldToPixelTruncatesTowardZero) {

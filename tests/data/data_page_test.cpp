@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <QApplication>
@@ -111,7 +112,6 @@ TEST_F(DataPageTest, EmptyStoreShowsNoDataAndDisablesTheDataButtons) {
     EXPECT_EQ(page.Control(data::kSizeCombo).Count(), 12);
     EXPECT_EQ(page.Control(data::kSizeCombo).ItemText(11), "auto");
     EXPECT_EQ(page.Control(data::kHeaderText).Text(), "    Value    | Argument |   Inactive  | Marker | Selection  |");
-    EXPECT_EQ(page.defaultName, "default");
     EXPECT_NE(resultDocument::markStyleHook, nullptr);
 
     // Rows of deleted data do not stay behind.
@@ -175,17 +175,14 @@ TEST_F(DataPageTest, RoleCellsActOnlyOnTheFirstSeries) {
     EXPECT_EQ(page.dataModified, 1);
 
     ClickCell(page, 6, data::kColumnValue);  // y of series 1: no role change
-    EXPECT_EQ(page.parameters[1].role, kRoleArgument);
-    EXPECT_EQ(page.parameters[4].role, kRoleArgument);
+    EXPECT_EQ(std::tie(page.parameters[1].role, page.parameters[4].role), std::make_tuple(kRoleArgument, kRoleArgument));
     EXPECT_FALSE(page.Control(data::kRenameEdit).IsVisible());
 
     ClickCell(page, 3, data::kColumnInactive);  // z: value -> inactive
-    EXPECT_EQ(page.parameters[2].role, kRoleInactive);
-    EXPECT_EQ(page.parameters[5].role, kRoleInactive);
+    EXPECT_EQ(std::tie(page.parameters[2].role, page.parameters[5].role), std::make_tuple(kRoleInactive, kRoleInactive));
     ClickCell(page, 3, data::kColumnArgument);  // inactive -> argument
     EXPECT_EQ(page.parameters[5].role, kRoleArgument);
-    EXPECT_EQ(page.series[0].nArguments, 2);
-    EXPECT_EQ(page.series[1].nArguments, 2);
+    EXPECT_EQ(std::tie(page.series[0].nArguments, page.series[1].nArguments), std::make_tuple(2, 2));
     ClickCell(page, 2, data::kColumnMarker);  // no action in the marker column
     EXPECT_EQ(page.parameters[1].role, kRoleArgument);
 }
@@ -197,14 +194,11 @@ TEST_F(DataPageTest, NamesAreRenamedInPlace) {
     platform::Control edit = page.Control(data::kRenameEdit);
     ASSERT_TRUE(edit.IsVisible());
     EXPECT_EQ(edit.Text(), "y");
-    EXPECT_EQ(page.editPending, 1);
-    EXPECT_EQ(page.editIndex, 1);
+    EXPECT_EQ(std::tie(page.editPending, page.editIndex), std::make_tuple(1, 1));
     edit.SetText("speed");
     page.SendCommand(data::kOkButton);
-    EXPECT_EQ(page.parameterNames[1], "speed");
-    EXPECT_EQ(page.parameterTexts[1], "0");
-    EXPECT_EQ(page.dataModified, 1);
-    EXPECT_EQ(page.editPending, 0);
+    EXPECT_EQ(std::tie(page.parameterNames[1], page.parameterTexts[1]), std::make_tuple("speed", "0"));
+    EXPECT_EQ(std::tie(page.dataModified, page.editPending), std::make_tuple(1, 0));
     EXPECT_FALSE(edit.IsVisible());
     EXPECT_EQ(RowTexts(page, 2)[0], "speed");
 
@@ -232,8 +226,7 @@ TEST_F(DataPageTest, SelectionTickControlsAndMarkPickers) {
     AddSeries(page, {"x", "y"}, 3);
     AddSeries(page, {"x", "y"}, 2);
     ClickCell(page, 2, data::kColumnSelect);  // y of series 0, a value
-    EXPECT_EQ(page.selectedRow, 2);
-    EXPECT_EQ(page.selectedParameter, 1);
+    EXPECT_EQ(std::tie(page.selectedRow, page.selectedParameter), std::make_tuple(2, 1));
     EXPECT_TRUE(Visible(data::kModifyButton));
     EXPECT_TRUE(Visible(data::kShapeCombo));
     EXPECT_EQ(page.Control(data::kShapeCombo).CurSel(), page.parameters[1].markShape);
@@ -243,11 +236,9 @@ TEST_F(DataPageTest, SelectionTickControlsAndMarkPickers) {
     EXPECT_EQ(page.parameters[1].markShape, 13);
     EXPECT_EQ(page.parameters[3].markShape, 1);  // the other series keeps its own marks
     Choose(page, data::kSizeCombo, 7);
-    EXPECT_EQ(page.parameters[1].markSize, 7);
-    EXPECT_EQ(page.parameters[1].autoSize, 0);
+    EXPECT_EQ(std::tie(page.parameters[1].markSize, page.parameters[1].autoSize), std::make_tuple(7, 0));
     Choose(page, data::kSizeCombo, data::kSizeItemAuto);
-    EXPECT_EQ(page.parameters[1].markSize, 11);
-    EXPECT_EQ(page.parameters[1].autoSize, 1);
+    EXPECT_EQ(std::tie(page.parameters[1].markSize, page.parameters[1].autoSize), std::make_tuple(11, 1));
     EXPECT_EQ(page.Control(data::kSizeCombo).CurSel(), data::kSizeItemAuto);
     Choose(page, data::kColorCombo, 4);
     EXPECT_EQ(static_cast<std::uint32_t>(page.parameters[1].color), page.markColors[4]);
@@ -269,14 +260,10 @@ TEST_F(DataPageTest, SelectionTickControlsAndMarkPickers) {
 
     // The series 1 row: its series becomes the sheet's current one.
     ClickCell(page, 3, data::kColumnSelect);
-    EXPECT_EQ(page.selectedSeries, 1);
-    EXPECT_EQ(page.selectedParameter, -1);
-    EXPECT_EQ(sheetSeries, 1);
-    EXPECT_EQ(sheetTop, 0);
+    EXPECT_EQ(std::tie(page.selectedSeries, page.selectedParameter, sheetSeries, sheetTop), std::make_tuple(1, -1, 1, 0));
     // The same cell again clears the selection and hides "Modify".
     ClickCell(page, 3, data::kColumnSelect);
-    EXPECT_EQ(page.selectedRow, -1);
-    EXPECT_EQ(page.selectedSeries, -1);
+    EXPECT_EQ(std::tie(page.selectedRow, page.selectedSeries), std::make_tuple(-1, -1));
     EXPECT_FALSE(Visible(data::kModifyButton));
 }
 
@@ -295,11 +282,9 @@ TEST_F(DataPageTest, DeleteNormaliseAndProgress) {
     for (int r = 0; r < 4; ++r) EXPECT_NEAR(z[static_cast<std::size_t>(r)], r / 3.0, 1e-15);
 
     page.SetProgress(1000, "Reading text file", 30, 120);
-    EXPECT_EQ(page.progressState.active, 1);
-    EXPECT_EQ(page.progressState.kind, 1000);
-    EXPECT_EQ(page.progressState.text, "Reading text file");
-    EXPECT_EQ(page.progressState.current, 30);
-    EXPECT_EQ(page.progressState.total, 120);
+    const auto& progress = page.progressState;
+    EXPECT_EQ(std::tie(progress.active, progress.kind, progress.text, progress.current, progress.total),
+              std::make_tuple(1, 1000, std::string("Reading text file"), 30, 120));
 
     page.syncTimerOn = 1;
     page.SetTimer(data::kSyncTimerId, 60000);
@@ -355,15 +340,13 @@ TEST_F(DataPageTest, CellDrawingAndHitTest) {
     int row = -1, column = -1, x = 0, y = 0;
     platform::Rect cell;
     ASSERT_EQ(page.HitTestHover({centre.x, centre.y}, row, column, cell, x, y), 1);
-    EXPECT_EQ(row, 2);
-    EXPECT_EQ(column, data::kColumnArgument);
+    EXPECT_EQ(std::tie(row, column), std::make_tuple(2, int(data::kColumnArgument)));
     EXPECT_EQ(page.HitTestHover({centre.x, viewport->height() - 1}, row, column, cell, x, y), 0);
     struct RowCase { int row, parameter, series, isSeriesRow; };
     for (const RowCase& k : {RowCase{0, -1, 0, 1}, RowCase{2, 1, 0, 0}, RowCase{3, -1, -1, 0}, RowCase{-1, -1, -1, 0}}) {
         int s = 7, f = 7;
         EXPECT_EQ(page.RowToParameter(k.row, s, f), k.parameter) << k.row;
-        EXPECT_EQ(s, k.series) << k.row;
-        EXPECT_EQ(f, k.isSeriesRow) << k.row;
+        EXPECT_EQ(std::tie(s, f), std::make_tuple(k.series, k.isSeriesRow)) << k.row;
     }
 }
 

@@ -3,42 +3,18 @@
 // "Tables" dialogs and message boxes answered by the scripted dialog service.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "data/data_page.h"
 #include "data/tables_dialog.h"
 #include "data/text_dialog.h"
 #include "platform/scripted_dialogs.h"
+#include "temp_file.h"
 
 namespace import_test {
 
-// A file in a fresh temporary folder, removed with the object.
-class TempFile {
-public:
-    explicit TempFile(const std::string& content, const std::string& name = "import.txt") {
-        char pattern[] = "/tmp/tabulon_import_XXXXXX";
-        folder_ = mkdtemp(pattern);
-        path_ = folder_ + "/" + name;
-        std::FILE* f = std::fopen(path_.c_str(), "wb");
-        std::fwrite(content.data(), 1, content.size(), f);
-        std::fclose(f);
-    }
-    ~TempFile() {
-        std::remove(path_.c_str());
-        rmdir(folder_.c_str());
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    const std::string& Path() const { return path_; }
-    const std::string& Folder() const { return folder_; }
-
-private:
-    std::string folder_;
-    std::string path_;
-};
+using test_files::TempFile;
 
 // What the user does in the "Read from text file" dialog.
 struct TextChoice {

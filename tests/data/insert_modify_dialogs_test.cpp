@@ -13,24 +13,9 @@
 #include "data/modify_dialog.h"
 #include "platform/control.h"
 #include "platform/scripted_dialogs.h"
+#include "recording_store.h"
 
 namespace {
-
-using Records = std::vector<std::vector<double>>;
-
-void AddSeries(data& page, const std::vector<std::string>& names, const Records& records) {
-    ASSERT_EQ(page.CheckNewSeriesShape(static_cast<int>(names.size()), page.pendingSeries), 1);
-    for (const auto& r : records) page.allValues.insert(page.allValues.end(), r.begin(), r.end());
-    ASSERT_EQ(page.AddNewSeries(static_cast<int>(records.size()), names), 1);
-}
-
-std::vector<double> Column(const data& page, int s, int c) {
-    const Series& x = page.series.at(static_cast<std::size_t>(s));
-    std::vector<double> out;
-    for (int r = 0; r < x.nRecords; ++r)
-        out.push_back(page.allValues.at(static_cast<std::size_t>(x.firstValue + r * x.nParameters + c)));
-    return out;
-}
 
 void Notify(platform::Dialog& dialog, int id, platform::Notification code) {
     platform::Notify n;
@@ -103,7 +88,7 @@ TEST_F(DataDialogs, InsertIntoEmptyStoreCreatesTheFirstSeries) {
 }
 
 TEST_F(DataDialogs, InsertAColumnByProgressionAndByFormula) {
-    AddSeries(theData, {"v"}, {{5}, {6}, {7}});
+    AddRecords(theData, {"v"}, {{5}, {6}, {7}});
     // A series without an argument gets an argument by default; the record count is the series'.
     Insert([](insert& d) {
         EXPECT_EQ(d.Control(insert::kArgumentRadio).Check(), 1);
@@ -114,8 +99,8 @@ TEST_F(DataDialogs, InsertAColumnByProgressionAndByFormula) {
         d.Control(insert::kInsertButton).Click();
     });
     ASSERT_EQ(theData.parametersPerSeries, 2);
-    EXPECT_EQ(Column(theData, 0, 0), (std::vector<double>{5, 6, 7}));
-    EXPECT_EQ(Column(theData, 0, 1), (std::vector<double>{1, 3, 5}));
+    EXPECT_EQ(StoredColumn(theData, 0, 0), (std::vector<double>{5, 6, 7}));
+    EXPECT_EQ(StoredColumn(theData, 0, 1), (std::vector<double>{1, 3, 5}));
     EXPECT_EQ(theData.parameterNames[1], "x1");
     const Initial& added = theData.parameters[1];
     EXPECT_EQ(added.role, kRoleArgument);
@@ -133,20 +118,20 @@ TEST_F(DataDialogs, InsertAColumnByProgressionAndByFormula) {
         d.Control(insert::kFormulaEdit).SetText("v*x1 + N");
         d.Control(insert::kInsertButton).Click();
     });
-    EXPECT_EQ(Column(theData, 0, 2), (std::vector<double>{5, 19, 37}));
+    EXPECT_EQ(StoredColumn(theData, 0, 2), (std::vector<double>{5, 19, 37}));
     EXPECT_EQ(theData.parameters[2].role, kRoleValue);
     EXPECT_EQ(theData.series[0].nValues, 2);
     EXPECT_EQ(CheckStoreInvariants(theData), "");
 
     // Two series: the command does nothing.
-    AddSeries(theData, {"a", "b", "c"}, {{1, 2, 3}});
+    AddRecords(theData, {"a", "b", "c"}, {{1, 2, 3}});
     const std::size_t shown = dialogs.shown.size();
     InsertParameterCommand(theData);
     EXPECT_EQ(dialogs.shown.size(), shown);
 }
 
 TEST_F(DataDialogs, InsertSchemeCancelNameAndScores) {
-    AddSeries(theData, {"v"}, {{5}, {6}});
+    AddRecords(theData, {"v"}, {{5}, {6}});
     theData.schemeReady = 1;
     // Choosing the scheme while "Argument" is chosen makes the parameter a value.
     Insert([](insert& d) {
@@ -161,7 +146,7 @@ TEST_F(DataDialogs, InsertSchemeCancelNameAndScores) {
         d.Control(insert::kInsertButton).Click();
     });
     EXPECT_EQ(theData.parameters[1].role, kRoleValue);
-    EXPECT_EQ(Column(theData, 0, 1), (std::vector<double>{0, 0}));
+    EXPECT_EQ(StoredColumn(theData, 0, 1), (std::vector<double>{0, 0}));
     EXPECT_EQ(theData.schemeFillRequest, 1);
 
     // Cancel changes nothing; another name is replaced by the default, "score" kept.
@@ -215,7 +200,7 @@ TEST_F(DataDialogs, InsertRefusesABadRecordCount) {
 }
 
 TEST_F(DataDialogs, ModifyByFormulaWithUndo) {
-    AddSeries(theData, {"a0", "a1"}, {{1, 10}, {2, 20}, {3, 30}});
+    AddRecords(theData, {"a0", "a1"}, {{1, 10}, {2, 20}, {3, 30}});
     theData.selectedParameter = 0;
     Modify([](modify& m) {
         EXPECT_EQ(m.Caption(), "Modify the parameter");
@@ -231,7 +216,7 @@ TEST_F(DataDialogs, ModifyByFormulaWithUndo) {
         m.Control(modify::kFormulaEdit).SetText("a1*3 + a0[1]");
         m.Control(modify::kModifyButton).Click();
     });
-    EXPECT_EQ(Column(theData, 0, 0), (std::vector<double>{32, 63}));
+    EXPECT_EQ(StoredColumn(theData, 0, 0), (std::vector<double>{32, 63}));
     EXPECT_EQ(theData.series[0].nRecords, 2);
 
     // The formula stays; "Undo" brings the dropped record back, and again a second time.
@@ -242,7 +227,7 @@ TEST_F(DataDialogs, ModifyByFormulaWithUndo) {
             ASSERT_TRUE(m.Control(modify::kUndoButton).IsEnabled());
             m.Control(modify::kUndoButton).Click();
         });
-        EXPECT_EQ(Column(theData, 0, 0), (std::vector<double>{1, 2, 3}));
+        EXPECT_EQ(StoredColumn(theData, 0, 0), (std::vector<double>{1, 2, 3}));
         EXPECT_EQ(theData.series[0].nRecords, 3);
     }
 
@@ -291,7 +276,7 @@ TEST_F(DataDialogs, ModifyActionsRunTheRecordOperations) {
         {modify::kSortUp, false, false, {{"sort", 4, 1, 0}}},
         {modify::kSplit, true, false, {}},  // three series: refused
     };
-    for (int k = 0; k < 3; ++k) AddSeries(theData, {"a", "b", "c"}, {{1, 2, 3}, {4, 5, 6}});
+    for (int k = 0; k < 3; ++k) AddRecords(theData, {"a", "b", "c"}, {{1, 2, 3}, {4, 5, 6}});
     theData.selectedParameter = 4;  // column b of series 1
     for (const ActionCase& c : cases) {
         SCOPED_TRACE(c.action);
@@ -326,7 +311,7 @@ TEST_F(DataDialogs, ModifyActionsRunTheRecordOperations) {
 
     // One series: split after an ascending sort into trunc(3.9) parts; normalise the one.
     theData.OnDeleteAll();
-    AddSeries(theData, {"a", "b", "c"}, {{1, 2, 3}});
+    AddRecords(theData, {"a", "b", "c"}, {{1, 2, 3}});
     theData.selectedParameter = 1;
     for (int action : {int(modify::kSplit), int(modify::kNormalize)}) {
         calls.clear();

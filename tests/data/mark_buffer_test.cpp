@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 #include "data/mark_buffer.h"
@@ -22,28 +23,17 @@ bool Drawn(const Canvas& dc, int x, int y, ColorRef c) { return dc.GetPixel(x, y
 
 TEST(MarkBuffer, ResetAndGrowth) {
     MarkBuffer b;
-    EXPECT_EQ(b.markCount, 0);
-    EXPECT_EQ(b.marks.size(), 1000u);
-    EXPECT_EQ(b.largestDepth, -1e40);
-    EXPECT_EQ(b.smallestDepth, 1e40);
     for (int i = 0; i < 999; ++i) b.AddMark(i, i, 1, 0, 0, i);
     EXPECT_EQ(b.marks.size(), 1000u);  // two slots were free before the 999th mark
     b.AddMark(1, 2, 3, 4, 5, 6.5);      // one slot left: grows to count + 1000
     EXPECT_EQ(b.marks.size(), 1999u);
     EXPECT_EQ(b.markCount, 1000);
     const mark3d& m = b.marks[999];
-    EXPECT_EQ(m.x, 1);
-    EXPECT_EQ(m.y, 2);
-    EXPECT_EQ(m.size, 3);
-    EXPECT_EQ(m.shape, 4);
-    EXPECT_EQ(m.color, 5u);
-    EXPECT_EQ(m.depth, 6.5);
-    EXPECT_EQ(b.largestDepth, 998.0);
-    EXPECT_EQ(b.smallestDepth, 0.0);
+    EXPECT_EQ(std::make_tuple(m.x, m.y, m.size, m.shape, m.color, m.depth), std::make_tuple(1, 2, 3, 4, 5u, 6.5));
+    EXPECT_EQ(std::make_tuple(b.smallestDepth, b.largestDepth), std::make_tuple(0.0, 998.0));
     b.ResetMarkBuffer();
-    EXPECT_EQ(b.markCount, 0);
-    EXPECT_EQ(b.marks.size(), 1000u);
-    EXPECT_EQ(b.largestDepth, -1e40);
+    EXPECT_EQ(std::make_tuple(b.markCount, b.marks.size(), b.largestDepth, b.smallestDepth),
+              std::make_tuple(0, 1000u, -1e40, 1e40));
 }
 
 TEST(MarkBuffer, EmptyBufferDrawsNothing) {

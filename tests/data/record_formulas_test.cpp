@@ -12,22 +12,6 @@
 
 namespace {
 
-using Records = std::vector<std::vector<double>>;
-
-void AddSeries(DataStore& store, const std::vector<std::string>& names, const Records& records) {
-    ASSERT_EQ(store.CheckNewSeriesShape(static_cast<int>(names.size()), store.pendingSeries), 1);
-    for (const auto& r : records) store.allValues.insert(store.allValues.end(), r.begin(), r.end());
-    ASSERT_EQ(store.AddNewSeries(static_cast<int>(records.size()), names), 1);
-}
-
-std::vector<double> Column(const DataStore& store, int s, int c) {
-    const Series& x = store.series.at(static_cast<std::size_t>(s));
-    std::vector<double> out;
-    for (int r = 0; r < x.nRecords; ++r)
-        out.push_back(store.allValues.at(static_cast<std::size_t>(x.firstValue + r * x.nParameters + c)));
-    return out;
-}
-
 // Five records: a0 = 10 + r, a1 = r*r.
 Records Squares() {
     Records r;
@@ -61,10 +45,10 @@ TEST(ModifyParameterByFormula, ColumnsShiftsAndDrops) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
         RecordingStore store;
-        AddSeries(store, {"a0", "a1"}, Squares());
+        AddRecords(store, {"a0", "a1"}, Squares());
         EXPECT_EQ(store.ModifyParameterByFormula(c.formula, c.target), 1);
-        EXPECT_EQ(Column(store, 0, 0), c.a0);
-        EXPECT_EQ(Column(store, 0, 1), c.a1);
+        EXPECT_EQ(StoredColumn(store, 0, 0), c.a0);
+        EXPECT_EQ(StoredColumn(store, 0, 1), c.a1);
         EXPECT_TRUE(store.messages.empty());
         EXPECT_EQ(CheckStoreInvariants(store), "");
     }
@@ -74,21 +58,21 @@ TEST(ModifyParameterByFormula, NamesRecordNumberAndRefusals) {
     {
         // ab is no whole word "a"; the longer name is substituted first.
         RecordingStore store;
-        AddSeries(store, {"a", "ab"}, {{1, 101}, {2, 102}});
+        AddRecords(store, {"a", "ab"}, {{1, 101}, {2, 102}});
         ASSERT_EQ(store.ModifyParameterByFormula("ab-a+ab", 0), 1);
-        EXPECT_EQ(Column(store, 0, 0), (std::vector<double>{201, 202}));
+        EXPECT_EQ(StoredColumn(store, 0, 0), (std::vector<double>{201, 202}));
     }
     {
         // A parameter named n stands for the record number, not for its values.
         RecordingStore store;
-        AddSeries(store, {"n", "v"}, {{7, 0}, {7, 0}, {7, 0}});
+        AddRecords(store, {"n", "v"}, {{7, 0}, {7, 0}, {7, 0}});
         ASSERT_EQ(store.ModifyParameterByFormula("n*10 + N", 1), 1);
-        EXPECT_EQ(Column(store, 0, 1), (std::vector<double>{0, 11, 22}));
+        EXPECT_EQ(StoredColumn(store, 0, 1), (std::vector<double>{0, 11, 22}));
     }
     {
         // A formula failing at every record: nothing written, the evaluator's message shown.
         RecordingStore store;
-        AddSeries(store, {"a0", "a1"}, Squares());
+        AddRecords(store, {"a0", "a1"}, Squares());
         const std::vector<double> before = store.allValues;
         EXPECT_EQ(store.ModifyParameterByFormula("sqrt(0-1-a1)", 0), 0);
         EXPECT_EQ(store.allValues, before);
@@ -101,7 +85,7 @@ TEST(ModifyParameterByFormula, NamesRecordNumberAndRefusals) {
     {
         // Shifts as long as the series are refused before anything is written.
         RecordingStore store;
-        AddSeries(store, {"a0", "a1"}, Squares());
+        AddRecords(store, {"a0", "a1"}, Squares());
         const std::vector<double> before = store.allValues;
         EXPECT_EQ(store.ModifyParameterByFormula("a1[3]-a1[-2]", 0), 0);
         EXPECT_EQ(store.allValues, before);
@@ -141,7 +125,7 @@ TEST(ModifyParameterByFormula, SeriesChosenAndIndependentArithmetic) {
         Records out;
         for (int r = 0; r < store.series[static_cast<std::size_t>(s)].nRecords; ++r) {
             std::vector<double> rec;
-            for (int c = 0; c < 4; ++c) rec.push_back(Column(store, s, c)[static_cast<std::size_t>(r)]);
+            for (int c = 0; c < 4; ++c) rec.push_back(StoredColumn(store, s, c)[static_cast<std::size_t>(r)]);
             out.push_back(rec);
         }
         return out;
@@ -150,9 +134,9 @@ TEST(ModifyParameterByFormula, SeriesChosenAndIndependentArithmetic) {
     for (int only = 0; only <= 1; ++only) {
         RecordingStore store;
         // Later series carry other names: the names of the series owning the target count.
-        AddSeries(store, {"c0", "c1", "c2", "c3"}, data[0]);
-        AddSeries(store, {"d0", "d1", "d2", "d3"}, data[1]);
-        AddSeries(store, {"e0", "e1", "e2", "e3"}, data[2]);
+        AddRecords(store, {"c0", "c1", "c2", "c3"}, data[0]);
+        AddRecords(store, {"d0", "d1", "d2", "d3"}, data[1]);
+        AddRecords(store, {"e0", "e1", "e2", "e3"}, data[2]);
         store.modifyCurrentSeriesOnly = only;
         store.modifySeriesIndex = 1;
         ASSERT_EQ(store.ModifyParameterByFormula(formula, 3), 1);
@@ -167,7 +151,7 @@ TEST(ModifyParameterByFormula, SeriesChosenAndIndependentArithmetic) {
 
 TEST(FormulaAtRecord, NamesInListOrderAndValueTexts) {
     RecordingStore store;
-    AddSeries(store, {"u", "v"}, {{1, 2}, {3, 4}, {5, 6}});
+    AddRecords(store, {"u", "v"}, {{1, 2}, {3, 4}, {5, 6}});
     store.formulaNames = {"u", "v", "k"};
     store.formulaValueTexts = {"", "", "10"};
     store.formulaNameCount = 3;

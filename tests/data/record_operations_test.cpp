@@ -21,13 +21,6 @@ void Fill(RecordingStore& store, int n, const std::vector<int>& seriesRecords) {
     ASSERT_EQ(CheckStoreInvariants(store), "");
 }
 
-std::vector<double> Column(const DataStore& store, int s, int p) {
-    std::vector<double> out;
-    const Series& x = store.series[static_cast<std::size_t>(s)];
-    for (int r = 0; r < x.nRecords; ++r) out.push_back(store.allValues[x.firstValue + r * x.nParameters + p]);
-    return out;
-}
-
 TEST(ConditionTest, ModesAndBounds) {
     struct Case {
         double v;
@@ -52,7 +45,7 @@ TEST(RecordOperations, ResizingToNothingRemovesTheWholeSeries) {
     ASSERT_EQ(store.series.size(), 2u);
     EXPECT_EQ(store.seriesNames, (std::vector<std::string>{"Series #1", "Series #3"}));
     EXPECT_EQ(store.parameterNames, (std::vector<std::string>{"a", "b", "e", "f"}));
-    EXPECT_EQ(Column(store, 1, 0), (std::vector<double>{TestValue(2, 0, 0), TestValue(2, 1, 0)}));
+    EXPECT_EQ(StoredColumn(store, 1, 0), (std::vector<double>{TestValue(2, 0, 0), TestValue(2, 1, 0)}));
 
     // Growing shifts the later series.
     store.allValues.insert(store.allValues.begin() + 6, {7, 8});
@@ -104,7 +97,7 @@ TEST(RecordOperations, SortingMatchesTheStableOracle) {
             EXPECT_EQ(CheckStoreInvariants(store), "");
             const std::vector<int>& expected = ascending ? asc : desc;
             for (int s = 0; s < 2; ++s) {
-                const std::vector<double> ids = Column(store, s, n - 1);
+                const std::vector<double> ids = StoredColumn(store, s, n - 1);
                 for (int r = 0; r < records; ++r)
                     ASSERT_EQ(ids[r], expected[r]) << "case " << cases << " series " << s << " record " << r;
             }
@@ -119,8 +112,8 @@ TEST(RecordOperations, SortingOneSeriesOnlyLeavesTheOthers) {
     store.modifyCurrentSeriesOnly = 1;
     store.modifySeriesIndex = 1;
     SortSeriesRecords(store, 0, 0);
-    EXPECT_EQ(Column(store, 0, 0), (std::vector<double>{0, 10, 20, 30}));
-    EXPECT_EQ(Column(store, 1, 0), (std::vector<double>{1e6 + 30, 1e6 + 20, 1e6 + 10, 1e6}));
+    EXPECT_EQ(StoredColumn(store, 0, 0), (std::vector<double>{0, 10, 20, 30}));
+    EXPECT_EQ(StoredColumn(store, 1, 0), (std::vector<double>{1e6 + 30, 1e6 + 20, 1e6 + 10, 1e6}));
 }
 
 TEST(RecordOperations, DeletingByConditionCompactsEverySeries) {
@@ -152,7 +145,7 @@ TEST(RecordOperations, DeletingByConditionCompactsEverySeries) {
         while (after.size() < c.recordsAfter.size() && c.recordsAfter[after.size()] == 0) after.push_back(0);
         EXPECT_EQ(after, c.recordsAfter) << c.mode << " " << c.a;
         for (std::size_t s = 0; s < (c.currentOnly ? 1 : store.series.size()); ++s)
-            for (double v : Column(store, static_cast<int>(s), 1)) EXPECT_FALSE(ConditionTest(v, c.mode, c.a, c.b));
+            for (double v : StoredColumn(store, static_cast<int>(s), 1)) EXPECT_FALSE(ConditionTest(v, c.mode, c.a, c.b));
     }
 }
 
@@ -172,11 +165,11 @@ TEST(RecordOperations, ScalingMapsTheRangeOfOneSeries) {
     RecordingStore store;
     Fill(store, 2, {5, 5});
     ASSERT_EQ(ScaleParameterToRange(store, 3, -1, 1), 1);
-    EXPECT_EQ(Column(store, 1, 1), (std::vector<double>{-1, -0.5, 0, 0.5, 1}));
-    EXPECT_EQ(Column(store, 0, 1), (std::vector<double>{1, 11, 21, 31, 41}));
+    EXPECT_EQ(StoredColumn(store, 1, 1), (std::vector<double>{-1, -0.5, 0, 0.5, 1}));
+    EXPECT_EQ(StoredColumn(store, 0, 1), (std::vector<double>{1, 11, 21, 31, 41}));
     for (double& v : store.allValues) v = 7;
     EXPECT_EQ(ScaleParameterToRange(store, 1, 0, 1), 0);
-    EXPECT_EQ(Column(store, 0, 1)[0], 7);
+    EXPECT_EQ(StoredColumn(store, 0, 1)[0], 7);
     EXPECT_EQ(CheckStoreInvariants(store), "");
 }
 
@@ -189,7 +182,7 @@ TEST(RecordOperations, SplittingGivesConsecutiveSeries) {
     for (const Series& x : store.series) counts.push_back(x.nRecords);
     EXPECT_EQ(counts, (std::vector<int>{5, 5, 5, 7}));
     EXPECT_EQ(store.seriesNames, (std::vector<std::string>{"Series #1_1", "Series #1_2", "Series #1_3", "Series #1_4"}));
-    EXPECT_EQ(Column(store, 3, 0).front(), 150);
+    EXPECT_EQ(StoredColumn(store, 3, 0).front(), 150);
     // Copied value parameters take the next palette colours and shapes, from 0.
     EXPECT_EQ(store.parameters[5].markShape, 0);
     EXPECT_EQ(store.parameters[8].markShape, 1);
@@ -215,7 +208,7 @@ TEST(RecordOperations, UnitingKeepsTheValuesInOrder) {
     EXPECT_EQ(store.series[0].nRecords, 8);
     EXPECT_EQ(store.seriesNames, std::vector<std::string>{"Series #1"});
     EXPECT_EQ(store.parameterTexts, (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(Column(store, 0, 0)[3], 1e6);
+    EXPECT_EQ(StoredColumn(store, 0, 0)[3], 1e6);
     EXPECT_EQ(UniteAllSeries(store), 0);
 }
 

@@ -19,6 +19,7 @@
 #include "data/open_file_retry.h"
 #include "data/record_text.h"
 #include "data/saturate.h"
+#include "temp_file.h"
 
 namespace {
 
@@ -30,19 +31,7 @@ struct DateOrder {
     ~DateOrder() { RecordText::dateFormatFlag = 1; }
 };
 
-// A temporary text file with the given content.
-struct TempFile {
-    std::string path;
-    explicit TempFile(const std::string& content) {
-        char name[] = "/tmp/tabulon_data_XXXXXX";
-        const int fd = mkstemp(name);
-        path = name;
-        FILE* f = fdopen(fd, "wb");
-        std::fwrite(content.data(), 1, content.size(), f);
-        std::fclose(f);
-    }
-    ~TempFile() { std::remove(path.c_str()); }
-};
+using test_files::TempFile;
 
 }  // namespace
 
@@ -191,7 +180,7 @@ TEST(ReadLineFields, SeparatorsLineEndsAndLongLines) {
     std::string longLine;
     for (int i = 1; i <= 3000; ++i) longLine += std::to_string(i) + ",";
     TempFile file("a,b\n1,,3\n,,,\nx;y\r\n\n" + longLine + "\nlast,line");
-    FILE* f = std::fopen(file.path.c_str(), "r");
+    FILE* f = std::fopen(file.Path().c_str(), "r");
     ASSERT_NE(f, nullptr);
     std::vector<std::string> fields;
 
@@ -223,7 +212,7 @@ TEST(ReadLineFields, SeparatorsLineEndsAndLongLines) {
     std::fclose(f);
 
     TempFile lone("7\r");
-    f = std::fopen(lone.path.c_str(), "r");
+    f = std::fopen(lone.Path().c_str(), "r");
     EXPECT_EQ(ReadLineFields(f, ",", fields), 1);
     EXPECT_EQ(fields[1], "7");
     std::fclose(f);
@@ -291,7 +280,7 @@ TEST(OpenFileRetry, GivesUpAfterElevenPausesAndOpensAtTheOffset) {
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(33));
 
     TempFile file("0123456789");
-    FILE* f = OpenFileRetry(file.path.c_str(), 4, "r", 10, 20);
+    FILE* f = OpenFileRetry(file.Path().c_str(), 4, "r", 10, 20);
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(std::fgetc(f), '4');
     std::fclose(f);

@@ -1,6 +1,8 @@
 #pragma once
 // A data store whose page hooks record what the store asked of the page, and helpers
 // that fill it the way the import paths do. Shared by the data tests.
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -61,4 +63,22 @@ inline int AddTestSeries(DataStore& store, int n, int records, int k, const std:
     std::vector<std::string> names;
     for (int p = 0; p < n; ++p) names.push_back(prefix + std::to_string(p));
     return store.AddNewSeries(records, names);
+}
+
+using Records = std::vector<std::vector<double>>;
+
+// Adds a series holding the given records, one value per name in each.
+inline void AddRecords(DataStore& store, const std::vector<std::string>& names, const Records& records) {
+    ASSERT_EQ(store.CheckNewSeriesShape(static_cast<int>(names.size()), store.pendingSeries), 1);
+    for (const auto& r : records) store.allValues.insert(store.allValues.end(), r.begin(), r.end());
+    ASSERT_EQ(store.AddNewSeries(static_cast<int>(records.size()), names), 1);
+}
+
+// Column c of series s, read straight from the values.
+inline std::vector<double> StoredColumn(const DataStore& store, int s, int c) {
+    const Series& x = store.series.at(static_cast<std::size_t>(s));
+    std::vector<double> out;
+    for (int r = 0; r < x.nRecords; ++r)
+        out.push_back(store.allValues.at(static_cast<std::size_t>(x.firstValue + r * x.nParameters + c)));
+    return out;
 }

@@ -14,28 +14,10 @@ struct Case {
     int errorFlag;
 };
 
-void ExpectCases(const Case* cases, size_t count)
-{
-    for (size_t i = 0; i < count; ++i) {
-        const Case& c = cases[i];
-        formulaEvaluator evaluator;
-        EXPECT_EQ(evaluator.Evaluate(c.formula), c.result) << "formula: " << c.formula;
-        EXPECT_EQ(evaluator.errorFlag, c.errorFlag) << "formula: " << c.formula;
-        if (c.errorFlag) {
-            EXPECT_EQ(evaluator.errorText, c.result) << "formula: " << c.formula;
-        }
-    }
-}
-
-template <size_t N>
-void ExpectCases(const Case (&cases)[N])
-{
-    ExpectCases(cases, N);
-}
-
-TEST(FormulaEvaluator, OperatorsAndResultTexts)
+TEST(FormulaEvaluator, ResultAndErrorTexts)
 {
     const Case cases[] = {
+        // Operators and result texts.
         {"2*(3+4)^2", "98", 0},        {"1.5-2/4", "1.000000", 0},
         {"2^3^2", "64", 0},            {"8/2/2", "2", 0},
         {"7/2", "3.500000", 0},        {"6/3", "2", 0},
@@ -55,35 +37,16 @@ TEST(FormulaEvaluator, OperatorsAndResultTexts)
         {"1-2-3", "-4", 0},            {"2^3*2", "16", 0},
         {"(-2)^3", "-8", 0},           {"2.0^3", "8", 0},
         {"-0.0", "0.000000", 0},       {"1e-3", "0.001", 0},
-    };
-    ExpectCases(cases);
-}
-
-// Bugs that were mended: each of these once gave a wrong text or a false success.
-TEST(FormulaEvaluator, SignBeforePowerAfterAnOperand)
-{
-    const Case cases[] = {
+        // Mended: a sign before a power after an operand once gave a wrong text.
         {"3-2^2", "-1", 0},   {"3+2^2", "7", 0},    {"2*3-2^2", "2", 0},
         {"3--2^2", "-1", 0},  {"3--2^3", "11", 0},  {"3-(-2)^2", "-1", 0},
         {"10-3^2*2", "-8", 0}, {"1e-2^2", "0.0001", 0},
-    };
-    ExpectCases(cases);
-}
-
-TEST(FormulaEvaluator, SmallRealsKeepTheirDigits)
-{
-    const Case cases[] = {
+        // Small reals keep their digits.
         {"1e-7", "1e-07", 0},          {"exp(-20)", "2.06115e-09", 0},
         {"ln(1e-7)", "-16.118100", 0}, {"0.05", "0.05", 0},
         {"-0.05", "-0.05", 0},         {"0.1", "0.100000", 0},
         {"1e-7*3", "3e-07", 0},        {"0.5-0.5", "0.000000", 0},
-    };
-    ExpectCases(cases);
-}
-
-TEST(FormulaEvaluator, IntegersBeyondThirtyTwoBitsAreReals)
-{
-    const Case cases[] = {
+        // Integers beyond 32 bits are reals.
         {"3000000000", "3000000000.000000", 0},
         {"100000*100000", "10000000000.000000", 0},
         {"2147483647+1", "2147483648.000000", 0},
@@ -100,13 +63,7 @@ TEST(FormulaEvaluator, IntegersBeyondThirtyTwoBitsAreReals)
         {"(-1)^2000000001", "-1", 0},
         {"1.0^2000000000", "1", 0},
         {"2^3000000000", "Too large number", 1},
-    };
-    ExpectCases(cases);
-}
-
-TEST(FormulaEvaluator, ErrorTexts)
-{
-    const Case cases[] = {
+        // Error texts.
         {"5/0", "Attempt to devide by integer zero.", 1},
         {"5/0.0", "Attempt to devide by technical zerro.", 1},
         {"(-8)^0.5", "Pow of negative double", 1},
@@ -124,22 +81,24 @@ TEST(FormulaEvaluator, ErrorTexts)
         {"1e999", "Too large number", 1},
         {"1e200^2", "Too large number", 1},
         {"(-1e30)^2", "Too large number", 1},
-    };
-    ExpectCases(cases);
-}
-
-TEST(FormulaEvaluator, BracketCycles)
-{
-    const Case cases[] = {
+        // Bracket cycles.
         {"sqrt(abs(-16))+1", "5", 0}, {"((2))", "2", 0},
         {"max(1,(2+3),4)", "5", 0},   {"(1,2)", "1", 0},
         {"pi()", "3.141593", 0},      {"-(2+3)", "-5", 0},
         {"2*(-(3))", "-6", 0},        {"e(1)", "The function name e is not supported", 1},
     };
-    ExpectCases(cases);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formula);
+        formulaEvaluator evaluator;
+        EXPECT_EQ(evaluator.Evaluate(c.formula), c.result);
+        EXPECT_EQ(evaluator.errorFlag, c.errorFlag);
+        if (c.errorFlag) {
+            EXPECT_EQ(evaluator.errorText, c.result);
+        }
+    }
 }
 
-TEST(FormulaEvaluator, CycleLimitIsAFailure)
+TEST(FormulaEvaluator, CycleLimitAndErrorState)
 {
     formulaEvaluator evaluator;
     const std::string nested = std::string(10000, '(') + "1" + std::string(10000, ')');
@@ -147,6 +106,14 @@ TEST(FormulaEvaluator, CycleLimitIsAFailure)
     EXPECT_EQ(evaluator.errorFlag, 1);
     const std::string fewer = std::string(9999, '(') + "1" + std::string(9999, ')');
     EXPECT_EQ(evaluator.Evaluate(fewer), "1");
+    EXPECT_EQ(evaluator.errorFlag, 0);
+    EXPECT_EQ(evaluator.errorText, "");
+
+    // An error lasts until the next evaluation.
+    evaluator.Evaluate("1/0");
+    EXPECT_EQ(evaluator.errorFlag, 1);
+    EXPECT_EQ(evaluator.errorText, "Attempt to devide by integer zero.");
+    EXPECT_EQ(evaluator.Evaluate("1+1"), "2");
     EXPECT_EQ(evaluator.errorFlag, 0);
     EXPECT_EQ(evaluator.errorText, "");
 }
@@ -208,32 +175,8 @@ TEST(FormulaEvaluator, StepsOnTheirOwn)
     std::string span = "ab(cd)ef";
     ev.ReplaceSpan(span, "X", 2, 5);
     EXPECT_EQ(span, "abXef");
-}
-
-TEST(FormulaEvaluator, ErrorStateLastsUntilTheNextEvaluation)
-{
-    formulaEvaluator ev;
-    ev.Evaluate("1/0");
-    EXPECT_EQ(ev.errorFlag, 1);
-    EXPECT_EQ(ev.errorText, "Attempt to devide by integer zero.");
-    EXPECT_EQ(ev.Evaluate("1+1"), "2");
-    EXPECT_EQ(ev.errorFlag, 0);
-    EXPECT_EQ(ev.errorText, "");
-}
-
-TEST(FormulaEvaluator, FieldsAfterConstruction)
-{
-    formulaEvaluator ev;
-    EXPECT_EQ(std::string(ev.operatorChars, 13), "+-eE*/^.,)([]");
-    EXPECT_EQ(ev.wordBefore, " ,+-*/^(");
-    EXPECT_EQ(ev.wordAfter, " ,+-*/^)[");
-    EXPECT_EQ(ev.nameStops, "+-*/^(,");
-    EXPECT_EQ(ev.technicalZero, 1e-40);
-    EXPECT_EQ(ev.overflowBound, 1e40);
-    EXPECT_EQ(ev.significantDigits, 20);
-    EXPECT_EQ(std::string(formulaLetters).size(), 70u);
-    EXPECT_EQ(std::string(formulaLetters).find_first_of("eE0123456789.+-*/^()"),
-              std::string::npos);
+    // No letter of a name may be read as an operator or a digit.
+    EXPECT_EQ(std::string(formulaLetters).find_first_of("eE0123456789.+-*/^()"), std::string::npos);
 }
 
 }  // namespace

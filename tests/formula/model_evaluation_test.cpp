@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "formula/model_evaluation.h"
@@ -85,8 +86,7 @@ TEST(UserBasisModel, ExactLineDegenerateAndRefusedFits) {
     EXPECT_NEAR(FitUserBasisModel({0, 1, 2}, {1, 3, 5}, a, dev, 2, rms, "y", {"1", "x"}), 0.0, 1e-15);
     EXPECT_NEAR(a[0], 1.0, 1e-12);
     EXPECT_NEAR(a[1], 2.0, 1e-12);
-    EXPECT_EQ(a[2], 0.0);  // n + 1 entries cleared
-    EXPECT_EQ(a[3], 9.0);
+    EXPECT_EQ(std::make_tuple(a[2], a[3]), std::make_tuple(0.0, 9.0));  // n + 1 entries cleared
     EXPECT_NEAR(rms, 0.0, 1e-12);
 
     // No spread of F: the ratio is 0.
@@ -99,16 +99,12 @@ TEST(UserBasisModel, ExactLineDegenerateAndRefusedFits) {
     EXPECT_EQ(FitUserBasisModel({}, {}, a, dev, 2, rms, "y", {"1", "x"}), 0.0);
     EXPECT_EQ(FitUserBasisModel({1, 2}, {1}, a, dev, 2, rms, "y", {"1", "x"}), 0.0);
     EXPECT_EQ(FitUserBasisModel({1, 2}, {1, 2}, a, dev, 0, rms, "y", {}), 0.0);
-    EXPECT_EQ(a, (std::vector<double>{7, 7, 7}));
-    EXPECT_EQ(rms, 7.0);
+    EXPECT_EQ(std::make_tuple(a, rms), std::make_tuple(std::vector<double>{7, 7, 7}, 7.0));
 
     // Linearly dependent basis: a failed fit, reported instead of divided by.
     const double failed = FitUserBasisModel({1, 2, 3, 4}, {1, 2, 2, 5}, a, dev, 2, rms, "y", {"x", "2*x"});
-    EXPECT_EQ(failed, kFailedFitMeasure);
-    EXPECT_EQ(a[0], 0.0);
-    EXPECT_EQ(a[1], 0.0);
-    EXPECT_EQ(dev[0], kFailedFitMeasure);
-    EXPECT_EQ(rms, kFailedFitMeasure);
+    EXPECT_EQ(std::make_tuple(failed, a[0], a[1], dev[0], rms),
+              std::make_tuple(kFailedFitMeasure, 0.0, 0.0, kFailedFitMeasure, kFailedFitMeasure));
 
     // A basis text missing from the list counts as empty (0 everywhere): singular, no crash.
     EXPECT_EQ(FitUserBasisModel({1, 2, 3}, {1, 2, 3}, a, dev, 3, rms, "y", {"1", "x"}), kFailedFitMeasure);
@@ -143,10 +139,7 @@ TEST(UserBasisModel, PointEvaluationAndDomainErrors) {
     double f = -1;
     EXPECT_EQ(EvaluateModelAtPoint(2, 3, f, values, 3, "y*x", {"1", "x^2", "sqrt(x-3)"}), 1);
     EXPECT_EQ(f, 6.0);
-    ASSERT_EQ(values.size(), 3u);
-    EXPECT_EQ(values[0], 1.0);
-    EXPECT_EQ(values[1], 4.0);
-    EXPECT_EQ(values[2], 0.0);  // a failed evaluation delivers 0
+    EXPECT_EQ(values, (std::vector<double>{1, 4, 0}));  // a failed evaluation delivers 0
     EXPECT_EQ(mathDomainError, 1);
 
     EXPECT_EQ(EvaluateModelAtPoint(4, 0, f, values, 2, "ln(y)", {"1", "x"}), 1);
@@ -159,9 +152,7 @@ TEST(UserBasisModel, PointEvaluationAndDomainErrors) {
     // The basis alone: the transform is not evaluated at all.
     f = 42;
     EXPECT_EQ(EvaluateBasisAtPoint(4, 0, f, values, 2, "ln(y)", {"x", "x/2"}), 1);
-    EXPECT_EQ(f, 42.0);
-    EXPECT_EQ(values[0], 4.0);
-    EXPECT_EQ(values[1], 2.0);
+    EXPECT_EQ(std::make_tuple(f, values[0], values[1]), std::make_tuple(42.0, 4.0, 2.0));
     EXPECT_EQ(mathDomainError, 0);
 
     // x is written with six significant digits.

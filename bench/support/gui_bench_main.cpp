@@ -1,5 +1,6 @@
-// Entry point of the charts benchmarks: painting needs a QApplication, on the offscreen
-// platform so the benchmarks run without a display.
+// Entry point of the benchmarks that paint or drive pages: a QApplication on the offscreen
+// platform, so they run without a display, in the program's "C" numeric locale. A benchmark
+// file with its own main() keeps it: the linker takes this one only when none is defined.
 #include <clocale>
 #include <cstdlib>
 
@@ -7,7 +8,7 @@
 #include <benchmark/benchmark.h>
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     benchmark::Initialize(&argc, argv);
