@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "charts/legend_page.h"
 #include "charts/owner_button.h"
 #include "platform/dialog_template.h"
 #include "platform/dialogs.h"
@@ -21,10 +22,10 @@ constexpr unsigned kSpin = platform::kStyleAutoBuddy | platform::kStyleAlignRigh
 // A label, an edit, its spin and (optionally) a colour button on one row.
 void WidthRow(std::vector<ControlTemplate>& c, int y, int labelId, const char* label, int editId, int spinId,
               int colorId) {
-    c.push_back({labelId, ControlKind::Static, label, 10, y + 2, 58, 10});
-    c.push_back({editId, ControlKind::Edit, "", 70, y, 34, 13});
-    c.push_back({spinId, ControlKind::Spin, "", 104, y, 10, 13, kSpin});
-    if (colorId > 0) c.push_back({colorId, ControlKind::Button, "", 120, y - 1, 22, 15, kOwnerDraw});
+    c.push_back({labelId, ControlKind::Static, label, 8, y + 2, 70, 10});
+    c.push_back({editId, ControlKind::Edit, "", 80, y, 34, 13});
+    c.push_back({spinId, ControlKind::Spin, "", 114, y, 10, 13, kSpin});
+    if (colorId > 0) c.push_back({colorId, ControlKind::Button, "", 130, y - 1, 22, 15, kOwnerDraw});
 }
 
 platform::DialogTemplate ChartTemplate() {
@@ -84,8 +85,11 @@ void chart::DoDataExchange(platform::Exchange& dx) {
 }
 
 bool chart::OnInitDialog() {
-    // The picture of the buttons is a program resource the layer does not load yet;
-    // without it the buttons show their face and caption only.
+    buttonBitmap = LoadButtonPicture(kButtonPicture);
+    for (int id : {1289, 1291, 1290, int{kFittingLinesEdit}, int{kBorderLinesEdit}, int{kGridLinesEdit},
+                   int{kShowSlashesCheck}, 1294, int{kIntervalsEdit}, int{kChartAreaButton}, int{kBorderAreaButton},
+                   int{kOkButton}})
+        Control(id).SetFont(pageFont);
     SetKeysEndDialog(false);
     SetDefaultButton(kOkButton);
     UpdateData(false);
@@ -146,6 +150,8 @@ void chart::OnChartAreaColor() {
 void chart::OnBorderAreaColor() {
     ChooseColorInto(borderAreaColor, kBorderAreaButton);
     Invalidate();
+    // The legend page shows its title and caption edits on this colour.
+    theLegend.RefreshControlColors();
 }
 
 void chart::OnBorderLineColor() { ChooseColorInto(borderLineColor, kBorderLineColorButton); }
@@ -181,6 +187,28 @@ bool chart::OnDrawItem(platform::DrawItem& item) {
         default:
             return false;
     }
+}
+
+bool chart::OnCtlColor(int controlId, platform::CtlColor& out) {
+    out.brush = kPageBackColor;
+    switch (controlId) {
+        case kShowSlashesCheck:
+        case kBorderLinesEdit:
+        case kGridLinesEdit:
+        case kFittingLinesEdit:
+        case kIntervalsEdit:
+        case 1289:
+        case 1290:
+        case 1291:
+        case 1294:
+            out.hasText = true;
+            out.text = kPageTextColor;
+            out.back = kPageBackColor;
+            break;
+        default:
+            break;
+    }
+    return true;
 }
 
 int chart::StepBorderWidth(int delta) {

@@ -35,6 +35,7 @@ public:
     static constexpr int kMinFittingWidth = 1, kMaxFittingWidth = 7;
     static constexpr platform::ColorRef kPageBackColor = 0xAFE1B4;
     static constexpr platform::ColorRef kPageTextColor = 0x196914;
+    static constexpr int kButtonPicture = 161;
 
     // Control ids.
     enum : int {
@@ -69,6 +70,9 @@ public:
     bool OnInitDialog() override;
     void DoDataExchange(platform::Exchange& dx) override;
     bool OnDrawItem(platform::DrawItem& item) override;
+    // Every control and the page on the page's brush; the labels, the width edits and the
+    // check box also in the page's text colour.
+    bool OnCtlColor(int controlId, platform::CtlColor& out) override;
 
     // The arithmetic of the spins (delta < 0 is the up arrow); each returns the new value.
     int StepBorderWidth(int delta);

@@ -469,6 +469,11 @@ bool d3view::OnDrawItem(platform::DrawItem& item) {
     }
 }
 
+bool d3view::OnCtlColor(int /*controlId*/, platform::CtlColor& out) {
+    out.brush = backgroundBrush.color;
+    return true;
+}
+
 void d3view::OnPaint() {
     platform::ClientDC dc(*this);
     const Rect page = ClientRect();

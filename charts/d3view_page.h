@@ -98,6 +98,8 @@ public:
     bool OnDrawItem(platform::DrawItem& item) override;
     bool PreTranslateInput(const platform::InputEvent& input) override;
     void OnPaint() override;
+    // The background brush for every control and the page.
+    bool OnCtlColor(int controlId, platform::CtlColor& out) override;
 
 private:
     // The scene's camera into the nine fields, and the fields into the controls.

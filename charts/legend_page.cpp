@@ -1,8 +1,6 @@
 #include "charts/legend_page.h"
 
-#include <cmath>
-#include <cstdlib>
-
+#include "charts/chart_page.h"
 #include "charts/owner_button.h"
 #include "platform/dialog_template.h"
 #include "platform/dialogs.h"
@@ -33,9 +31,9 @@ platform::DialogTemplate LegendTemplate() {
     c.push_back({1284, ControlKind::Static, "Y-axis:", 10, 48, 40, 10});
     c.push_back({legend::kYCaptionEdit, ControlKind::Edit, "", 52, 46, 108, 13});
     c.push_back({legend::kAxisFontButton, ControlKind::Button, "", 166, 36, 22, 15, kOwnerDraw});
-    c.push_back({1285, ControlKind::Static, "Formula(s):", 10, 70, 42, 10});
-    c.push_back({legend::kShowCheck, ControlKind::CheckBox, "show", 54, 69, 40, 12});
-    c.push_back({legend::kOverlapCheck, ControlKind::CheckBox, "overlap", 98, 69, 50, 12});
+    c.push_back({1285, ControlKind::Static, "Formula(s):", 6, 70, 52, 10});
+    c.push_back({legend::kShowCheck, ControlKind::CheckBox, "show", 60, 69, 38, 12});
+    c.push_back({legend::kOverlapCheck, ControlKind::CheckBox, "overlap", 100, 69, 50, 12});
     c.push_back({legend::kFormulaFontButton, ControlKind::Button, "", 166, 67, 22, 15, kOwnerDraw});
     c.push_back({1288, ControlKind::Static, "Align:", 10, 92, 40, 10});
     c.push_back({legend::kTitleAlignSlider, ControlKind::Slider, "", 52, 90, 108, 12});
@@ -59,9 +57,17 @@ platform::Font TimesFont(int height, int weight, int escapement = 0, int orienta
     return f;
 }
 
-// Tenths of a point of a font record, at the screen's 96 pixels per inch.
-int PointSizeTenths(const platform::Font& f) {
-    return static_cast<int>(std::lround(std::abs(f.height) * 720.0 / 96.0));
+// A font dialog on `font` with screen fonts and the given sizes; with effects it also offers
+// the text colour and opens on `color`.
+platform::FontRequest FontDialogRequest(const platform::Font& font, int minPoints, int maxPoints, bool effects,
+                                        platform::ColorRef color = 0) {
+    platform::FontRequest r;
+    r.font = font;
+    r.minPointSize = minPoints;
+    r.maxPointSize = maxPoints;
+    r.effects = effects;
+    r.color = color;
+    return r;
 }
 
 }  // namespace
@@ -99,6 +105,10 @@ void legend::DoDataExchange(platform::Exchange& dx) {
 bool legend::OnInitDialog() {
     SetKeysEndDialog(false);
     SetDefaultButton(kOkButton);
+    buttonBitmap = LoadButtonPicture(kButtonPicture);
+    for (int id : {int{kTitleFontButton}, int{kAxisFontButton}, int{kFormulaFontButton}, int{kShowCheck}, 1282, 1283,
+                   1284, 1285, 1288})
+        Control(id).SetFont(pageFont);
     for (int id : {kTitleAlignSlider, kXCaptionAlignSlider, kYCaptionAlignSlider, kFormulaAlignSlider})
         Control(id).SetRange(kSliderMin, kSliderMax);
     UpdateData(false);
@@ -120,21 +130,63 @@ void legend::OnAlignSlider(platform::Notify& n) {
 }
 
 void legend::OnTitleFont() {
-    if (const auto chosen = platform::TheDialogs().ChooseFont(titleFont)) {
-        titleFont = *chosen;
-        titlePointSize = PointSizeTenths(*chosen);
+    if (const auto chosen = platform::TheDialogs().ChooseFont(
+            FontDialogRequest(titleFont, kTitleMinPoints, kTitleMaxPoints, true, titleColor))) {
+        titleFont = chosen->font;
+        titleColor = chosen->color;
+        titlePointSize = chosen->pointSize;
+        RefreshControlColor(kTitleEdit);
     }
     OnOk();
 }
 
 void legend::OnAxisFont() {
-    if (const auto chosen = platform::TheDialogs().ChooseFont(xCaptionFont)) SetCaptionFonts(*chosen);
+    if (const auto chosen = platform::TheDialogs().ChooseFont(
+            FontDialogRequest(xCaptionFont, kOtherMinPoints, kOtherMaxPoints, true, captionColor))) {
+        SetCaptionFonts(chosen->font);
+        captionColor = chosen->color;
+        RefreshControlColor(kXCaptionEdit);
+        RefreshControlColor(kYCaptionEdit);
+    }
     OnOk();
 }
 
 void legend::OnFormulaFont() {
-    if (const auto chosen = platform::TheDialogs().ChooseFont(formulaFont)) formulaFont = *chosen;
+    if (const auto chosen = platform::TheDialogs().ChooseFont(
+            FontDialogRequest(formulaFont, kOtherMinPoints, kOtherMaxPoints, false)))
+        formulaFont = chosen->font;
     OnOk();
+}
+
+bool legend::OnCtlColor(int controlId, platform::CtlColor& out) {
+    out.brush = kPageBackColor;
+    switch (controlId) {
+        case kTitleEdit:
+        case kXCaptionEdit:
+        case kYCaptionEdit:
+            out.hasText = true;
+            out.text = controlId == kTitleEdit ? titleColor : captionColor;
+            out.back = out.brush = theChart.borderAreaColor;
+            break;
+        case kShowCheck:
+        case kOverlapCheck:
+        case 1282:
+        case 1283:
+        case 1284:
+        case 1285:
+        case kTitleAlignSlider:
+        case 1288:
+        case kXCaptionAlignSlider:
+        case kYCaptionAlignSlider:
+        case kFormulaAlignSlider:
+            out.hasText = true;
+            out.text = kLabelTextColor;
+            out.back = kPageBackColor;
+            break;
+        default:
+            break;
+    }
+    return true;
 }
 
 void legend::SetCaptionFonts(const platform::Font& chosen) {

@@ -39,6 +39,15 @@ public:
     int formulaAlign = 0;  // horizontal place of the formula legend block
 
     static constexpr int kSliderMin = 0, kSliderMax = 100;
+    // Sizes the font dialogs offer, in points.
+    static constexpr int kTitleMinPoints = 10, kTitleMaxPoints = 26;
+    static constexpr int kOtherMinPoints = 6, kOtherMaxPoints = 18;
+    // The page's own colours: its background, and two more kept with it.
+    static constexpr platform::ColorRef kPageBackColor = 0xE1FFBE;
+    static constexpr platform::ColorRef kSecondColor = 0xFFFF64;
+    static constexpr platform::ColorRef kThirdColor = 0xF0FAFF;
+    static constexpr platform::ColorRef kLabelTextColor = 0xC80000;
+    static constexpr int kButtonPicture = 166;
 
     // Control ids.
     enum : int {
@@ -68,6 +77,10 @@ public:
     bool OnInitDialog() override;
     void DoDataExchange(platform::Exchange& dx) override;
     bool OnDrawItem(platform::DrawItem& item) override;
+    // The title edit in the title colour and the caption edits in the caption colour, both on
+    // the "Chart" page's border-area colour; labels, checks and sliders in 0xC80000 on the
+    // page's background; everything else on the page's brush.
+    bool OnCtlColor(int controlId, platform::CtlColor& out) override;
 
     // The caption fonts follow one chosen description: the x font as chosen, the up font
     // turned by 90 degrees, the down font by -90 degrees with its glyphs at 90 degrees.

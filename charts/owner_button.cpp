@@ -1,5 +1,7 @@
 #include "charts/owner_button.h"
 
+#include "platform/pen.h"
+
 namespace {
 
 constexpr platform::ColorRef kHighlight = 0xFFFFFF;
@@ -50,4 +52,50 @@ void DrawButtonCaption(platform::Canvas& dc, const platform::Rect& r, const std:
     dc.TextOut(r.left + (r.Width() - size.cx) / 2, r.top + (r.Height() - size.cy) / 2, shown);
     dc.SetTextColor(oldColor);
     dc.SetBkMode(oldMode);
+}
+
+namespace {
+
+constexpr int kPictureSide = 16;
+
+// Four colour wells on a light board with a dark frame.
+platform::Bitmap PalettePicture() {
+    platform::Bitmap b(kPictureSide, kPictureSide, 0xF0F0F0);
+    platform::Canvas dc(b);
+    dc.FillRect({0, 0, kPictureSide, 1}, 0x404040);
+    dc.FillRect({0, kPictureSide - 1, kPictureSide, kPictureSide}, 0x404040);
+    dc.FillRect({0, 0, 1, kPictureSide}, 0x404040);
+    dc.FillRect({kPictureSide - 1, 0, kPictureSide, kPictureSide}, 0x404040);
+    const platform::ColorRef wells[4] = {platform::Rgb(230, 30, 30), platform::Rgb(30, 180, 30),
+                                         platform::Rgb(30, 60, 230), platform::Rgb(250, 210, 0)};
+    for (int i = 0; i < 4; ++i) {
+        const int x = 3 + (i % 2) * 6, y = 3 + (i / 2) * 6;
+        dc.FillRect({x, y, x + 4, y + 4}, wells[i]);
+    }
+    return b;
+}
+
+// A capital A over a red underline.
+platform::Bitmap LetterPicture() {
+    platform::Bitmap b(kPictureSide, kPictureSide, 0xF0F0F0);
+    platform::Canvas dc(b);
+    const platform::Pen old = dc.SelectPen(platform::Pen(platform::PenStyle::Solid, 2, platform::Rgb(0, 0, 128)));
+    dc.MoveTo(3, 12);
+    dc.LineTo(8, 2);
+    dc.LineTo(13, 12);
+    dc.MoveTo(5, 8);
+    dc.LineTo(11, 8);
+    dc.SelectPen(old);
+    dc.FillRect({2, 13, 14, 15}, platform::Rgb(200, 0, 0));
+    return b;
+}
+
+}  // namespace
+
+platform::Bitmap LoadButtonPicture(int resourceId) {
+    switch (resourceId) {
+        case 161: return PalettePicture();
+        case 166: return LetterPicture();
+        default: return platform::Bitmap();
+    }
 }

@@ -13,3 +13,8 @@ void DrawButtonPicture(platform::Canvas& dc, const platform::Rect& r, const plat
 // Centred on one line in the rectangle, cut with an end ellipsis when it does not fit.
 void DrawButtonCaption(platform::Canvas& dc, const platform::Rect& r, const std::string& text,
                        platform::ColorRef color);
+
+// The pictures of the settings pages' buttons, drawn by the program: 161, a colour palette for
+// the colour buttons of the "Chart" page, and 166, a letter for the font buttons of the
+// "Legend" page. Any other id gives no picture.
+platform::Bitmap LoadButtonPicture(int resourceId);

@@ -57,6 +57,11 @@ public:
     bool OnDrawItem(platform::DrawItem& item) override;
     void OnPaint() override;
     ControlColors OnCtlColor(int controlId) const;  // 0: the page itself
+    // The layer asks here for every control and the page (id 0).
+    bool OnCtlColor(int controlId, platform::CtlColor& out) override {
+        out = OnCtlColor(controlId);
+        return true;
+    }
 
     // The list lines, in order (empty without a window).
     std::vector<std::string> Lines() const;

@@ -86,6 +86,11 @@ public:
     void OnPaint() override;
     bool OnDrawItem(platform::DrawItem& item) override;
     ControlColors OnCtlColor(int controlId) const;
+    // The layer asks here for every control and the page (id 0).
+    bool OnCtlColor(int controlId, platform::CtlColor& out) override {
+        out = OnCtlColor(controlId);
+        return true;
+    }
 
 private:
     void DrawCell(platform::Canvas& dc, const platform::Rect& r, const std::string& label, bool selected);

@@ -95,6 +95,11 @@ public:
     void OnPaint() override;
     bool OnDrawItem(platform::DrawItem& item) override;
     ControlColors OnCtlColor(int controlId) const;
+    // The layer asks here for every control and the page (id 0).
+    bool OnCtlColor(int controlId, platform::CtlColor& out) override {
+        out = OnCtlColor(controlId);
+        return true;
+    }
 
     // True while a term is being composed: "Add a term" is off and no search runs.
     bool IsComposing() const;

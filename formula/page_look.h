@@ -3,16 +3,13 @@
 // its background and its owner-drawn buttons, and the inclusive hit test of drawn cells.
 #include "platform/canvas.h"
 #include "platform/color.h"
+#include "platform/ctl_color.h"
 #include "platform/dialog.h"
 
 // Colours of one control as a page hands them out: text on a background, and the brush that
-// fills the rest of the control. A control the page leaves alone keeps hasText false.
-struct ControlColors {
-    bool hasText = false;
-    platform::ColorRef text = platform::kBlack;
-    platform::ColorRef back = platform::kWhite;
-    platform::ColorRef brush = platform::kWhite;
-};
+// fills the rest of the control. A control the page leaves alone keeps hasText false. The
+// layer's own record, so that a page's colour handler feeds Dialog::OnCtlColor directly.
+using ControlColors = platform::CtlColor;
 
 ControlColors PageBrushOnly(platform::ColorRef brush);
 ControlColors TextOn(platform::ColorRef text, platform::ColorRef back, platform::ColorRef brush);

@@ -6,12 +6,12 @@
 #include <numbers>
 #include <utility>
 
-#include <QFontMetrics>
 #include <QVarLengthArray>
 
 #include "platform/canvas_session.h"
 #include "platform/canvas_stamps.h"
 #include "platform/pixel.h"
+#include "platform/text_metrics.h"
 
 namespace platform {
 
@@ -135,7 +135,7 @@ bool InsideBox(const QPointF& p, const BoxF& b) { return p.x() >= b.x0 && p.x() 
 Canvas::Canvas(Bitmap& bitmap) : Canvas(bitmap.Image()) {}
 
 Canvas::Canvas(QImage& image)
-    : image_(&image), session_(std::make_unique<detail::CanvasSession>()), qfont_(ToQFont(font_)) {
+    : image_(&image), session_(std::make_unique<detail::CanvasSession>()), qfont_(MetricsFor(font_).qfont) {
     if (!image_->isNull() && !Is32Bit(image_->format())) *image_ = image_->convertToFormat(QImage::Format_RGB32);
 }
 
@@ -148,7 +148,7 @@ Font Canvas::SelectFont(const Font& font) {
     Font old = font_;
     if (!(font == font_)) {
         font_ = font;
-        qfont_ = ToQFont(font_);
+        qfont_ = MetricsFor(font_).qfont;
         ++fontGeneration_;
     }
     return old;
@@ -560,15 +560,16 @@ void Canvas::FillRect(const Rect& rect, const Brush& brush) {
 
 // ---- text ------------------------------------------------------------------------------
 
+// Widths are the characters' advances added up (see text_metrics.h); the font's
+// unshaped, unkerned layout draws the text exactly that wide.
 Size Canvas::GetTextExtent(const std::string& text) {
-    const QFontMetrics fm(qfont_);
-    return Size{fm.horizontalAdvance(FontText(font_, text)), fm.height()};
+    const TextMetrics& m = MetricsFor(font_);
+    return Size{m.Width(text), m.height};
 }
 
 void Canvas::TextOut(int x, int y, const std::string& text) {
-    const QString s = FontText(font_, text);
-    const QFontMetrics fm(qfont_);
-    const int w = fm.horizontalAdvance(s), ascent = fm.ascent(), descent = fm.descent();
+    const TextMetrics& m = MetricsFor(font_);
+    const int w = m.Width(text), ascent = m.ascent, descent = m.descent;
     const double angle = font_.escapement / 10.0;
     const double rad = angle * std::numbers::pi / 180.0;
     Point at{x, y};
@@ -578,8 +579,8 @@ void Canvas::TextOut(int x, int y, const std::string& text) {
         pos_.x = SaturatingRound(pos_.x + w * std::cos(rad));
         pos_.y = SaturatingRound(pos_.y - w * std::sin(rad));
     }
-    if (s.isEmpty() || image_->isNull() || Visible().IsEmpty()) return;
-    const long long reach = kTextReach + w + fm.height();
+    if (text.empty() || image_->isNull() || Visible().IsEmpty()) return;
+    const long long reach = kTextReach + w + m.height;
     if (at.x < -reach || at.y < -reach || at.x > image_->width() + reach || at.y > image_->height() + reach) return;
 
     int dx = 0;
@@ -593,14 +594,14 @@ void Canvas::TextOut(int x, int y, const std::string& text) {
     detail::PainterState* state = Session();
     if (state == nullptr) return;
     QPainter& p = state->Painter();
-    state->TextAntialiasing(qfont_.styleStrategy() != QFont::NoAntialias);
+    state->TextAntialiasing(!(qfont_.styleStrategy() & QFont::NoAntialias));
     state->Background(false, 0);  // the background box below is the only one
     p.translate(at.x, at.y);
     if (angle != 0.0) p.rotate(-angle);  // counter-clockwise on screen
     if (bkMode_ == BkMode::Opaque) p.fillRect(QRect(dx, baseline - ascent, w, ascent + descent), ToQColor(bkColor_));
     state->Font(qfont_, fontGeneration_);
     state->Pen(detail::QtPen{detail::QtPen::Square, 1, textColor_});
-    p.drawText(QPoint(dx, baseline), s);
+    p.drawText(QPoint(dx, baseline), DrawnText(font_, text));
     p.resetTransform();
 }
 

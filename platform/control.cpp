@@ -20,6 +20,7 @@
 #include <QTextCursor>
 #include <QTreeWidget>
 
+#include "platform/dialog.h"
 #include "platform/dialog_widgets.h"
 #include "platform/latin1.h"
 
@@ -139,7 +140,9 @@ void Control::SetFocus() {
 bool Control::HasFocus() const { return widget_ && widget_->hasFocus(); }
 
 void Control::Invalidate() {
-    if (widget_) widget_->update();
+    if (!widget_) return;
+    if (Dialog* owner = OwnerOf(widget_)) owner->RefreshControlColor(id_);
+    widget_->update();
 }
 
 void Control::Click() {

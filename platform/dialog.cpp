@@ -90,6 +90,7 @@ bool Dialog::Create(Dialog* parent) {
     ended_ = false;
     if (!CreateWindowFromTemplate(parent, child, false)) return false;
     Dispatch([this] { OnInitDialog(); });
+    RefreshControlColors();
     // Pages start hidden; the program shows the one it wants.
     if (HasWindow() && child && !client_->testAttribute(Qt::WA_WState_ExplicitShowHide)) client_->hide();
     return HasWindow();
@@ -107,6 +108,7 @@ int Dialog::RunModal(Dialog* parent) {
         return -1;
     }
     Dispatch([this] { OnInitDialog(); });
+    RefreshControlColors();
     if (!ended_ && HasWindow()) {
         if (!TopWidget()->isVisible()) ShowWindow(kShow);
         Guarded([this] { TheDialogs().RunModal(*this); });
@@ -224,6 +226,7 @@ platform::Control Dialog::AddControl(const ControlTemplate& control, bool pixels
     if (!HasWindow()) return platform::Control();
     platform::Control c = BuildControl(control, pixels);
     if (control.kind == ControlKind::RadioButton) GroupRadioButtons();
+    RefreshControlColor(control.id);
     return c;
 }
 
@@ -698,6 +701,7 @@ void Dialog::SetFocus() {
 
 void Dialog::Invalidate() {
     RequestPaint();
+    RefreshControlColors();
     if (client_) client_->update();
 }
 

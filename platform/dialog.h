@@ -19,6 +19,7 @@
 
 #include "platform/canvas.h"
 #include "platform/control.h"
+#include "platform/ctl_color.h"
 #include "platform/dialog_template.h"
 #include "platform/menu.h"
 #include "platform/window_defs.h"
@@ -117,7 +118,11 @@ public:
     void SetMinimumClientSize(int width, int height);
     void CenterWindow();
     void SetFocus();
-    void Invalidate();  // queues one OnPaint and a refresh of the window
+    void Invalidate();  // queues one OnPaint and a refresh of the window (colours asked again)
+    // Asks OnCtlColor again for the background and every control (or one control) and restyles
+    // them; the layer also does so after OnInitDialog, on showing the window and on Invalidate.
+    void RefreshControlColors();
+    void RefreshControlColor(int id);
 
     // Backing surface of the client area: what the dialog draws "onto the window".
     Bitmap& Surface();
@@ -185,6 +190,9 @@ public:
     virtual void OnVScroll(int /*code*/, int /*pos*/, int /*controlId*/) {}
     // Return true when the item was painted; false leaves the control's own look.
     virtual bool OnDrawItem(DrawItem&) { return false; }
+    // Colours of a control (controlId 0: the dialog's own background, the brush only). Return
+    // true with `out` filled to colour it; false leaves the layer's look.
+    virtual bool OnCtlColor(int /*controlId*/, CtlColor& /*out*/) { return false; }
     // Return true to swallow the input before the control or dialog gets it.
     virtual bool PreTranslateInput(const InputEvent&) { return false; }
     // Commands not routed to a member: OK and Cancel buttons call OnOK / OnCancel.
@@ -253,6 +261,8 @@ private:
     std::unique_ptr<Bitmap> surface_;
     int surfaceLocks_ = 0;  // live ClientDCs: the surface is not reallocated under them
     bool paintPending_ = false;
+    bool hasPageColor_ = false;  // the background OnCtlColor(0) gave last, for the surface
+    ColorRef pageColor_ = 0;
     bool keysEndDialog_ = true;
     bool modal_ = false;
     bool ended_ = false;

@@ -233,6 +233,7 @@ void DialogClient::showEvent(QShowEvent* e) {
     if (!owner_ || e->spontaneous()) return;
     Dialog* owner = owner_;
     owner->Dispatch([owner] { owner->OnShowWindow(true); });
+    if (owner_) owner_->RefreshControlColors();
     if (owner_) owner_->RequestPaint();
 }
 

@@ -5,11 +5,11 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QMessageBox>
 #include <QUrl>
 
 #include "platform/dialog.h"
+#include "platform/font_choice.h"
 #include "platform/latin1.h"
 #include "platform/requests.h"
 
@@ -46,21 +46,6 @@ std::string WithDefaultExtension(const QString& path, const std::string& extensi
     if (path.isEmpty()) return std::string();
     if (extension.empty() || !QFileInfo(path).suffix().isEmpty()) return FromQString(path);
     return FromQString(path) + "." + extension;
-}
-
-// The record of a font chosen in the font dialog: the face, a character height in pixels
-// (negative, as stored records keep it), weight and the three style flags.
-Font FontFromQt(const QFont& q, const Font& initial) {
-    Font f = initial;
-    f.faceName = FromQString(q.family()).substr(0, 31);
-    const int pixels = q.pixelSize() > 0 ? q.pixelSize() : static_cast<int>(q.pointSizeF() * 96.0 / 72.0 + 0.5);
-    f.height = -pixels;
-    f.width = 0;
-    f.weight = static_cast<int>(q.weight());
-    f.italic = q.italic() ? 1 : 0;
-    f.underline = q.underline() ? 1 : 0;
-    f.strikeOut = q.strikeOut() ? 1 : 0;
-    return f;
 }
 
 class QtDialogs : public Dialogs {
@@ -128,11 +113,10 @@ public:
         return FromQColor(c);
     }
 
-    std::optional<Font> ChooseFont(const Font& initial) override {
-        bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, ToQFont(initial), DialogParent());
-        if (!ok) return std::nullopt;
-        return FontFromQt(chosen, initial);
+    std::optional<FontChoice> ChooseFont(const FontRequest& request) override {
+        FontChoiceDialog dialog(request, DialogParent());
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return dialog.Choice();
     }
 
     void RunModal(Dialog& dialog) override { dialog.ExecModalLoop(); }
@@ -167,6 +151,14 @@ Dialogs* InstallDialogs(Dialogs* dialogs) {
     Dialogs* previous = Installed();
     Installed() = dialogs;
     return previous;
+}
+
+std::optional<Font> Dialogs::ChooseFont(const Font& initial) {
+    FontRequest request;
+    request.font = initial;
+    const std::optional<FontChoice> choice = ChooseFont(request);
+    if (!choice) return std::nullopt;
+    return choice->font;
 }
 
 int MessageBox(const std::string& text, unsigned type, const std::string& caption) {

@@ -24,6 +24,23 @@ struct FileDialogRequest {
     std::string defaultExtension;  // without the dot; added when the typed name has none
 };
 
+// What the font dialog opens on and offers.
+struct FontRequest {
+    Font font;                // the description it opens on
+    int minPointSize = 0;     // sizes offered, whole points; 0: no limit
+    int maxPointSize = 0;
+    bool effects = false;     // underline, strike-out and the text colour offered
+    ColorRef color = kBlack;  // the text colour it opens on (with effects)
+};
+
+// What it ends with: the description, the text colour (as asked without effects) and the
+// chosen size in tenths of a point.
+struct FontChoice {
+    Font font;
+    ColorRef color = kBlack;
+    int pointSize = 0;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -33,7 +50,9 @@ public:
     virtual std::optional<std::string> OpenFile(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFile(const FileDialogRequest& request) = 0;
     virtual std::optional<ColorRef> ChooseColor(ColorRef initial) = 0;
-    virtual std::optional<Font> ChooseFont(const Font& initial) = 0;
+    virtual std::optional<FontChoice> ChooseFont(const FontRequest& request) = 0;
+    // The plain font dialog: no limits, no effects.
+    std::optional<Font> ChooseFont(const Font& initial);
     // Runs the modal part of Dialog::RunModal: the dialog's window exists and is shown; returns
     // once the dialog has ended (Dialog::EndDialog).
     virtual void RunModal(Dialog& dialog) = 0;

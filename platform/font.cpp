@@ -103,7 +103,10 @@ QString FontText(const Font& f, const std::string& text) {
 
 QFont ToQFont(const Font& f) {
     QFont q(QString::fromStdString(MapFaceName(f.faceName, f.pitchAndFamily)));
-    q.setStyleStrategy(f.quality == kNonAntialiasedQuality ? QFont::NoAntialias : QFont::PreferDefault);
+    // No shaping: with kerning off too, a text is exactly as wide as its characters'
+    // advances added up, which is how the program measures text.
+    q.setStyleStrategy(QFont::StyleStrategy((f.quality == kNonAntialiasedQuality ? QFont::NoAntialias : QFont::PreferDefault) |
+                                            QFont::PreferNoShaping));
     q.setHintingPreference(QFont::PreferFullHinting);
     q.setKerning(false);
     const int weight = f.weight <= 0 ? kWeightNormal : std::clamp(f.weight, 1, 1000);

@@ -1,6 +1,7 @@
 #include "platform/scripted_dialogs.h"
 
 #include "platform/dialog.h"
+#include "platform/font_choice.h"
 
 namespace platform {
 
@@ -67,9 +68,20 @@ std::optional<ColorRef> ScriptedDialogs::ChooseColor(ColorRef) {
     return Next(colorAnswers);
 }
 
-std::optional<Font> ScriptedDialogs::ChooseFont(const Font&) {
-    shown.push_back({"font", "", "", 0});
-    return Next(fontAnswers);
+std::optional<FontChoice> ScriptedDialogs::ChooseFont(const FontRequest& request) {
+    shown.push_back({"font", request.font.faceName, "", 0});
+    fontRequests.push_back(request);
+    const std::optional<Font> font = Next(fontAnswers);
+    if (!font) return std::nullopt;
+    FontChoice choice;
+    choice.font = *font;
+    choice.color = request.color;
+    if (!fontColorAnswers.empty()) {
+        if (request.effects) choice.color = fontColorAnswers.front();
+        fontColorAnswers.pop_front();
+    }
+    choice.pointSize = PointSizeTenths(*font);
+    return choice;
 }
 
 void ScriptedDialogs::RunModal(Dialog& dialog) {

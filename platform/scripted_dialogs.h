@@ -32,11 +32,15 @@ public:
     std::deque<std::optional<std::string>> fileAnswers;  // for open and save alike
     std::deque<std::optional<ColorRef>> colorAnswers;
     std::deque<std::optional<Font>> fontAnswers;
+    // Colours the font dialog ends with, one per font answered; when none is queued it hands
+    // back the colour it was opened on. The size comes from the answered font's height.
+    std::deque<ColorRef> fontColorAnswers;
     // Runs while the modal dialog is up, its widgets real; end it with EndDialog (or let the
     // step return: the dialog then ends with kCancel).
     std::deque<std::function<void(Dialog&)>> modalSteps;
 
     std::vector<Shown> shown;
+    std::vector<FontRequest> fontRequests;  // every font dialog as it was asked for
     std::vector<std::string> Messages() const;  // texts of the message boxes, in order
     int CountOf(const std::string& kind) const;
 
@@ -44,7 +48,8 @@ public:
     std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
     std::optional<ColorRef> ChooseColor(ColorRef initial) override;
-    std::optional<Font> ChooseFont(const Font& initial) override;
+    using Dialogs::ChooseFont;
+    std::optional<FontChoice> ChooseFont(const FontRequest& request) override;
     void RunModal(Dialog& dialog) override;
     bool OpenWithShell(const std::string& pathOrUrl) override;
 

@@ -2,6 +2,7 @@
 list(APPEND PLATFORM_SOURCES
   color.cpp
   font.cpp
+  text_metrics.cpp
   bitmap.cpp
   canvas.cpp
   canvas_session.cpp

@@ -4,11 +4,13 @@ list(APPEND PLATFORM_SOURCES
   clipboard.cpp
   control.cpp
   control_look.cpp
+  ctl_color.cpp
   dialog.cpp
   dialog_template.cpp
   dialog_widgets.cpp
   dialogs.cpp
   exchange.cpp
+  font_choice.cpp
   guard.cpp
   menu.cpp
   requests.cpp

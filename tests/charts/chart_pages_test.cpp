@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "charts/chart_page.h"
+#include "charts/d3view_page.h"
 #include "charts/legend_page.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/scripted_dialogs.h"
+
+#include <QImage>
+#include <QPalette>
+#include <QWidget>
 
 namespace {
 
@@ -95,7 +100,54 @@ TEST(ChartPage, ControlsSpinsOkAndColours) {
     item.rect = {0, 0, 80, 24};
     item.text = "Border area";
     ASSERT_TRUE(c.OnDrawItem(item));
-    EXPECT_EQ(dc.GetPixel(4, 4), c.borderAreaColor);
+    EXPECT_EQ(dc.GetPixel(77, 3), c.borderAreaColor);
+    EXPECT_NE(dc.GetPixel(8, 8), c.borderAreaColor);  // the palette picture at the left
+    c.DestroyWindow();
+}
+
+QColor RoleOf(const platform::Dialog& page, int id, QPalette::ColorRole role) {
+    const QWidget* w = id == 0 ? page.ClientWidget() : page.Control(id).Widget();
+    return w->palette().color(QPalette::Active, role);
+}
+
+TEST(ChartPage, ControlColoursFontAndPictures) {
+    platform::ScriptedDialogs dialogs;
+    chart c;
+    ASSERT_TRUE(c.Create(nullptr));
+    const QColor back = platform::ToQColor(chart::kPageBackColor), text = platform::ToQColor(chart::kPageTextColor);
+    EXPECT_EQ(RoleOf(c, 0, QPalette::Window), back);
+    for (int id : {1015, 1289, 1290, 1291, 1294}) {
+        EXPECT_EQ(RoleOf(c, id, QPalette::Window), back) << id;
+        EXPECT_EQ(RoleOf(c, id, QPalette::WindowText), text) << id;
+    }
+    for (int id : {1016, 1019, 1022, 1075}) {
+        EXPECT_EQ(RoleOf(c, id, QPalette::Base), back) << id;
+        EXPECT_EQ(RoleOf(c, id, QPalette::Text), text) << id;
+    }
+    // The label's pixels show the page's colour.
+    const QImage label = c.Control(1291).Widget()->grab().toImage();
+    EXPECT_EQ(platform::FromQRgb(label.pixel(label.width() - 1, label.height() - 1)), chart::kPageBackColor);
+    // The page font on the listed controls; the spins keep the layer's.
+    EXPECT_EQ(c.Control(chart::kOkButton).Widget()->font(), platform::ToQFont(c.pageFont));
+    EXPECT_EQ(c.Control(1289).Widget()->font(), platform::ToQFont(c.pageFont));
+    EXPECT_NE(c.Control(chart::kIntervalsSpin).Widget()->font(), platform::ToQFont(c.pageFont));
+
+    // The line colour buttons show the picture over a grey face.
+    ASSERT_FALSE(c.buttonBitmap.IsNull());
+    platform::Bitmap face(30, 22);
+    platform::Canvas dc(face);
+    platform::DrawItem item;
+    item.controlId = chart::kGridLineColorButton;
+    item.canvas = &dc;
+    item.rect = {0, 0, 30, 22};
+    ASSERT_TRUE(c.OnDrawItem(item));
+    int colored = 0;
+    for (int y = 3; y < 19; ++y)
+        for (int x = 3; x < 27; ++x) {
+            const platform::ColorRef p = dc.GetPixel(x, y);
+            colored += platform::RedOf(p) != platform::GreenOf(p) || platform::GreenOf(p) != platform::BlueOf(p);
+        }
+    EXPECT_GT(colored, 40);
     c.DestroyWindow();
 }
 
@@ -123,8 +175,10 @@ TEST(LegendPage, DefaultsFontsAndSliders) {
     // A 14-point bold caption font reaches the labels and both y caption fonts.
     const platform::Font chosen = platform::Font::Make("Arial", 19, platform::kWeightBold);
     dialogs.fontAnswers = {chosen, std::nullopt};
+    dialogs.fontColorAnswers = {0x0000C0};
     l.SendCommand(legend::kAxisFontButton);
     EXPECT_EQ(l.xCaptionFont, chosen);
+    EXPECT_EQ(l.captionColor, 0x0000C0u);
     EXPECT_EQ(l.yCaptionFontUp.weight, platform::kWeightBold);
     EXPECT_EQ(l.yCaptionFontUp.escapement, 900);
     EXPECT_EQ(l.yCaptionFontDown.escapement, -900);
@@ -135,6 +189,13 @@ TEST(LegendPage, DefaultsFontsAndSliders) {
     l.SendCommand(legend::kTitleFontButton);  // cancelled: nothing changes but the flag
     EXPECT_EQ(l.titleFont.height, 24);
     EXPECT_EQ(l.changed, 1);
+    ASSERT_EQ(dialogs.fontRequests.size(), 2u);
+    EXPECT_EQ(dialogs.fontRequests[0].minPointSize, 6);
+    EXPECT_EQ(dialogs.fontRequests[0].maxPointSize, 18);
+    EXPECT_TRUE(dialogs.fontRequests[0].effects);
+    EXPECT_EQ(dialogs.fontRequests[1].minPointSize, 10);
+    EXPECT_EQ(dialogs.fontRequests[1].maxPointSize, 26);
+    EXPECT_EQ(dialogs.fontRequests[1].font, l.titleFont);
 
     // Sliders apply only when the thumb is let go.
     l.Control(legend::kFormulaAlignSlider).SetPos(70);
@@ -152,6 +213,62 @@ TEST(LegendPage, DefaultsFontsAndSliders) {
     l.Control(legend::kOverlapCheck).Click();
     EXPECT_EQ(l.xCaption, "Time");
     EXPECT_EQ(l.overlap, 0);
+    l.DestroyWindow();
+}
+
+TEST(D3viewPage, BackgroundBrushBehindThePageAndItsControls) {
+    platform::ScriptedDialogs dialogs;
+    d3view page;
+    ASSERT_TRUE(page.Create(nullptr));
+    EXPECT_EQ(RoleOf(page, 0, QPalette::Window), platform::ToQColor(platform::Rgb(255, 255, 250)));
+    EXPECT_EQ(RoleOf(page, d3view::kEyeStepEdit, QPalette::Window), platform::ToQColor(platform::Rgb(255, 255, 250)));
+    page.DestroyWindow();
+}
+
+TEST(LegendPage, FontDialogsSetColoursSizesAndTheEditsFollow) {
+    platform::ScriptedDialogs dialogs;
+    legend l;
+    ASSERT_TRUE(l.Create(nullptr));
+    const QColor border = platform::ToQColor(theChart.borderAreaColor);
+    for (int id : {int{legend::kTitleEdit}, int{legend::kXCaptionEdit}, int{legend::kYCaptionEdit}}) {
+        EXPECT_EQ(RoleOf(l, id, QPalette::Base), border) << id;
+        EXPECT_EQ(RoleOf(l, id, QPalette::Text), QColor(Qt::black)) << id;
+    }
+    for (int id : {1282, 1288, int{legend::kShowCheck}, int{legend::kOverlapCheck}, int{legend::kFormulaAlignSlider}}) {
+        EXPECT_EQ(RoleOf(l, id, QPalette::WindowText), platform::ToQColor(legend::kLabelTextColor)) << id;
+        EXPECT_EQ(RoleOf(l, id, QPalette::Window), platform::ToQColor(legend::kPageBackColor)) << id;
+    }
+    EXPECT_EQ(RoleOf(l, 0, QPalette::Window), platform::ToQColor(legend::kPageBackColor));
+    EXPECT_EQ(l.Control(1283).Widget()->font(), platform::ToQFont(l.pageFont));
+    EXPECT_FALSE(l.buttonBitmap.IsNull());
+
+    // The title dialog: 20 pixels (15 points), blue; the colour, size and the edit follow.
+    l.titleColor = 0x102030;
+    dialogs.fontAnswers = {platform::Font::Make("Arial", 20, platform::kWeightBold)};
+    dialogs.fontColorAnswers = {0xFF0000};
+    l.SendCommand(legend::kTitleFontButton);
+    EXPECT_EQ(dialogs.fontRequests.back().color, 0x102030u);  // opened on the current colour
+    EXPECT_EQ(l.titleColor, 0xFF0000u);
+    EXPECT_EQ(l.titlePointSize, 150);
+    EXPECT_EQ(l.titleFont.faceName, "Arial");
+    EXPECT_EQ(RoleOf(l, legend::kTitleEdit, QPalette::Text), platform::ToQColor(0xFF0000));
+
+    // The formula dialog offers no colour; its answer leaves both colours alone.
+    dialogs.fontAnswers = {platform::Font::Make("Arial", 14)};
+    dialogs.fontColorAnswers = {0x00FF00};
+    l.SendCommand(legend::kFormulaFontButton);
+    EXPECT_FALSE(dialogs.fontRequests.back().effects);
+    EXPECT_EQ(dialogs.fontRequests.back().maxPointSize, 18);
+    EXPECT_EQ(l.formulaFont.height, -14);
+    EXPECT_EQ(l.titleColor, 0xFF0000u);
+    EXPECT_EQ(l.captionColor, 0u);
+
+    // A new border-area colour on the "Chart" page shows on the edits when the page is shown.
+    const platform::ColorRef saved = theChart.borderAreaColor;
+    theChart.borderAreaColor = 0x405060;
+    l.Show(true);
+    EXPECT_EQ(RoleOf(l, legend::kXCaptionEdit, QPalette::Base), platform::ToQColor(0x405060));
+    theChart.borderAreaColor = saved;
     l.DestroyWindow();
 }
 

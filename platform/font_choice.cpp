@@ -1,0 +1,177 @@
+#include "platform/font_choice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/latin1.h"
+
+namespace platform {
+
+namespace {
+
+constexpr double kPixelsPerInch = 96.0;
+
+double PointsOf(const QFont& q) {
+    if (q.pointSizeF() > 0) return q.pointSizeF();
+    return q.pixelSize() > 0 ? q.pixelSize() * 72.0 / kPixelsPerInch : 0.0;
+}
+
+// Qt's list of sizes: the list view whose items are all plain numbers.
+QListView* SizeList(QFontDialog* dialog) {
+    for (QListView* list : dialog->findChildren<QListView*>()) {
+        QAbstractItemModel* model = list->model();
+        if (!model || model->rowCount() == 0) continue;
+        bool numbers = true;
+        for (int row = 0; row < model->rowCount() && numbers; ++row)
+            model->data(model->index(row, 0)).toString().toInt(&numbers);
+        if (numbers) return list;
+    }
+    return nullptr;
+}
+
+void HideSizesOutside(QListView* list, int minimum, int maximum) {
+    QAbstractItemModel* model = list ? list->model() : nullptr;
+    if (!model) return;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const int size = model->data(model->index(row, 0)).toString().toInt();
+        list->setRowHidden(row, (minimum > 0 && size < minimum) || (maximum > 0 && size > maximum));
+    }
+}
+
+}  // namespace
+
+Font FontFromQt(const QFont& q, const Font& initial) {
+    Font f = initial;
+    f.faceName = FromQString(q.family()).substr(0, 31);
+    const int pixels = q.pixelSize() > 0 ? q.pixelSize() : static_cast<int>(PointsOf(q) * kPixelsPerInch / 72.0 + 0.5);
+    f.height = -pixels;
+    f.width = 0;
+    f.weight = static_cast<int>(q.weight());
+    f.italic = q.italic() ? 1 : 0;
+    f.underline = q.underline() ? 1 : 0;
+    f.strikeOut = q.strikeOut() ? 1 : 0;
+    return f;
+}
+
+int PointSizeTenths(const Font& f) {
+    return static_cast<int>(std::lround(std::abs(f.height) * 720.0 / kPixelsPerInch));
+}
+
+FontChoiceDialog::FontChoiceDialog(const FontRequest& request, QWidget* parent)
+    : QDialog(parent), request_(request), color_(request.color) {
+    setWindowTitle("Font");
+    auto* layout = new QVBoxLayout(this);
+    fonts_ = new QFontDialog(this);
+    fonts_->setOptions(QFontDialog::DontUseNativeDialog | QFontDialog::NoButtons);
+    fonts_->setWindowFlags(Qt::Widget);
+    layout->addWidget(fonts_);
+    auto* row = new QHBoxLayout;
+    if (request_.minPointSize > 0 && request_.maxPointSize > 0) {
+        row->addWidget(
+            new QLabel(QString("Sizes %1 to %2 points").arg(request_.minPointSize).arg(request_.maxPointSize), this));
+    }
+    if (!request_.effects) {
+        // Qt's effects box holds the underline and strike-out checks: not offered here.
+        for (QGroupBox* box : fonts_->findChildren<QGroupBox*>()) {
+            if (!box->findChildren<QCheckBox*>().isEmpty()) box->hide();
+        }
+    } else {
+        row->addWidget(new QLabel("Colour:", this));
+        colorButton_ = new QPushButton(this);
+        colorButton_->setFixedWidth(60);
+        connect(colorButton_, &QPushButton::clicked, this, [this] { PickColor(); });
+        row->addWidget(colorButton_);
+        ShowColor();
+    }
+    row->addStretch(1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    row->addWidget(buttons);
+    layout->addLayout(row);
+    connect(fonts_, &QFontDialog::currentFontChanged, this, [this](const QFont& f) { FontChanged(f); });
+    // The dialog works in whole points; a record of no height opens at the face's own size.
+    QFont start = ToQFont(request_.font);
+    const double points = request_.font.height != 0 ? PointSizeTenths(request_.font) / 10.0 : PointsOf(start);
+    start.setPointSize(LimitedPoints(points > 0 ? points : 12.0));
+    SetCurrentFont(start);
+    // Qt's dialog fills its size list anew for each family and style: hide again each time.
+    if (QListView* sizes = SizeList(fonts_); sizes && (request_.minPointSize > 0 || request_.maxPointSize > 0)) {
+        auto hide = [this, sizes] { HideSizesOutside(sizes, request_.minPointSize, request_.maxPointSize); };
+        connect(sizes->model(), &QAbstractItemModel::modelReset, this, hide);
+        connect(sizes->model(), &QAbstractItemModel::rowsInserted, this, hide);
+        hide();
+    }
+}
+
+int FontChoiceDialog::LimitedPoints(double points) const {
+    int whole = std::max(1, static_cast<int>(std::lround(points)));
+    if (request_.minPointSize > 0) whole = std::max(whole, request_.minPointSize);
+    if (request_.maxPointSize > 0) whole = std::min(whole, request_.maxPointSize);
+    return whole;
+}
+
+void FontChoiceDialog::SetCurrentFont(const QFont& font) { fonts_->setCurrentFont(font); }
+
+void FontChoiceDialog::FontChanged(const QFont& font) {
+    if (adjusting_) return;
+    const double points = PointsOf(font);
+    QFont fixed = font;
+    bool change = false;
+    const bool below = request_.minPointSize > 0 && points < request_.minPointSize;
+    const bool above = request_.maxPointSize > 0 && points > request_.maxPointSize;
+    if (points <= 0 || below || above) {
+        fixed.setPointSize(LimitedPoints(points));
+        change = true;
+    }
+    if (!request_.effects && (font.underline() != (request_.font.underline != 0) ||
+                              font.strikeOut() != (request_.font.strikeOut != 0))) {
+        // Without effects the dialog offers no underline or strike-out: they stay as they were.
+        fixed.setUnderline(request_.font.underline != 0);
+        fixed.setStrikeOut(request_.font.strikeOut != 0);
+        change = true;
+    }
+    if (change) {
+        adjusting_ = true;
+        fonts_->setCurrentFont(fixed);
+        adjusting_ = false;
+    }
+}
+
+void FontChoiceDialog::SetColor(ColorRef color) {
+    color_ = color;
+    ShowColor();
+}
+
+void FontChoiceDialog::PickColor() {
+    const QColor c = QColorDialog::getColor(ToQColor(color_), this);
+    if (c.isValid()) SetColor(FromQColor(c));
+}
+
+void FontChoiceDialog::ShowColor() {
+    if (!colorButton_) return;
+    colorButton_->setStyleSheet(QString("background-color: %1").arg(ToQColor(color_).name()));
+}
+
+FontChoice FontChoiceDialog::Choice() const {
+    const QFont q = fonts_->currentFont();
+    FontChoice choice;
+    choice.font = FontFromQt(q, request_.font);
+    choice.color = request_.effects ? color_ : request_.color;
+    choice.pointSize = static_cast<int>(std::lround(PointsOf(q) * 10.0));
+    return choice;
+}
+
+}  // namespace platform

@@ -1,0 +1,85 @@
+#include "platform/text_metrics.h"
+
+#include <climits>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+
+#include <QFontMetrics>
+
+namespace platform {
+
+namespace {
+
+// Distinct fonts a thread keeps tables for; more than any window uses at once. When full
+// the cache starts over rather than tracking use.
+constexpr std::size_t kMaxCachedFonts = 64;
+
+struct FontHash {
+    std::size_t operator()(const Font& f) const noexcept {
+        std::size_t h = std::hash<std::string>{}(f.faceName);
+        auto mix = [&h](long long v) { h ^= std::hash<long long>{}(v) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
+        mix(f.height);
+        mix(f.width);
+        mix(f.escapement);
+        mix(f.orientation);
+        mix(f.weight);
+        auto bytes = [](unsigned a, unsigned b, unsigned c, unsigned d) { return (a << 24) | (b << 16) | (c << 8) | d; };
+        mix(bytes(f.italic, f.underline, f.strikeOut, f.charSet));
+        mix(bytes(f.outPrecision, f.clipPrecision, f.quality, f.pitchAndFamily));
+        return h;
+    }
+};
+
+std::unique_ptr<TextMetrics> Build(const Font& font) {
+    auto m = std::make_unique<TextMetrics>();
+    m->qfont = ToQFont(font);
+    const QFontMetrics fm(m->qfont);
+    for (int b = 0; b < 256; ++b) {
+        // Each character measured as a text of its own, so characters that lay out as
+        // nothing (line breaks, soft hyphen) count as nothing here too.
+        const std::string one(1, static_cast<char>(b));
+        m->advance[b] = fm.horizontalAdvance(DrawnText(font, one));
+    }
+    m->ascent = fm.ascent();
+    m->descent = fm.descent();
+    m->height = fm.height();
+    return m;
+}
+
+struct Cache {
+    std::unordered_map<Font, std::unique_ptr<TextMetrics>, FontHash> tables;
+    // Most measuring repeats the previous font: checked before hashing.
+    Font lastFont;
+    const TextMetrics* last = nullptr;
+};
+
+}  // namespace
+
+int TextMetrics::Width(const std::string& text) const {
+    long long w = 0;
+    for (const char ch : text) w += advance[static_cast<unsigned char>(ch)];
+    return w > INT_MAX ? INT_MAX : static_cast<int>(w);
+}
+
+const TextMetrics& MetricsFor(const Font& font) {
+    thread_local Cache cache;
+    if (cache.last != nullptr && cache.lastFont == font) return *cache.last;
+    auto it = cache.tables.find(font);
+    if (it == cache.tables.end()) {
+        if (cache.tables.size() >= kMaxCachedFonts) cache.tables.clear();
+        it = cache.tables.emplace(font, Build(font)).first;
+    }
+    cache.lastFont = font;
+    cache.last = it->second.get();
+    return *cache.last;
+}
+
+QString DrawnText(const Font& font, const std::string& text) {
+    QString s = FontText(font, text);
+    s.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return s;
+}
+
+}  // namespace platform

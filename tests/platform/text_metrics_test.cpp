@@ -1,0 +1,127 @@
+// Text is measured as the sum of per-character advances; what the canvas draws must be
+// exactly that wide, so right-aligned and centred layouts line up with what was measured.
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+
+#include "platform/canvas.h"
+#include "platform/text_metrics.h"
+
+using namespace platform;
+
+namespace {
+
+Font Face(const char* face, int height, int weight = kWeightNormal, bool italic = false) {
+    return Font::Make(face, height, weight, italic);
+}
+
+std::vector<Font> Fonts() {
+    std::vector<Font> fonts = {Face("Arial", 8),          Face("Arial", 13),  Face("Arial", 24, kWeightBold),
+                               Face("Times New Roman", 17), Face("Times", 11, kWeightNormal, true),
+                               Face("Courier New", 11),   Face("Symbol", 15), Face("Tahoma", 40),
+                               Face("DejaVu Sans", 17, kWeightBold)};  // a face with ligatures
+    Font cell = Face("Arial", 0);
+    cell.height = 20;  // cell height
+    fonts.push_back(cell);
+    Font narrow = Face("Times", 20);
+    narrow.width = 7;  // stretched face
+    fonts.push_back(narrow);
+    Font plain = Face("Arial", 16);
+    plain.quality = 3;  // not antialiased
+    fonts.push_back(plain);
+    return fonts;
+}
+
+const std::vector<std::string> kTexts = {
+    "Hello, World",  "office fifty waffle AV To Wa Yo",   "-1.23456789e+06",
+    "Coefficient   Std.Err.  t-value", "\xC4\xD6\xDC\xE9\xDF\xE6 \xB1\xB5\xB0", "abc\tdef",
+    "iiiii mmmmm WWW |||", "ab\xAD" "cd",
+};
+
+std::string Describe(const Font& f) {
+    return f.faceName + " " + std::to_string(f.height) + " w" + std::to_string(f.weight) + " q" +
+           std::to_string(f.quality) + " x" + std::to_string(f.width);
+}
+
+}  // namespace
+
+TEST(TextMetrics, ExtentIsTheSumOfAdvancesAndQtLaysTextOutAlike) {
+    Bitmap bmp(10, 10);
+    Canvas c(bmp);
+    for (const Font& f : Fonts()) {
+        c.SelectFont(f);
+        const QFontMetrics fm(ToQFont(f));
+        for (const std::string& t : kTexts) {
+            int sum = 0;
+            for (char ch : t) sum += c.GetTextExtent(std::string(1, ch)).cx;
+            const Size ext = c.GetTextExtent(t);
+            EXPECT_EQ(ext.cx, sum) << Describe(f) << " '" << t << "'";
+            // Qt's own layout of the whole text (the one drawing uses) agrees.
+            EXPECT_EQ(fm.horizontalAdvance(DrawnText(f, t)), ext.cx) << Describe(f) << " '" << t << "'";
+            EXPECT_EQ(ext.cy, fm.height());
+        }
+    }
+    c.SelectFont(Face("Arial", 13));
+    EXPECT_EQ(c.GetTextExtent("a\tb").cx, c.GetTextExtent("a b").cx);  // a tab shows as a space
+    EXPECT_EQ(c.GetTextExtent("").cx, 0);
+}
+
+TEST(TextMetrics, SymbolFaceMeasuresItsGreek) {
+    Font sym = Face("Symbol", 18);
+    const QFontMetrics fm(ToQFont(sym));
+    Bitmap bmp(10, 10);
+    Canvas c(bmp);
+    c.SelectFont(sym);
+    EXPECT_EQ(c.GetTextExtent("a").cx, fm.horizontalAdvance(QString::fromUtf8("\u03B1")));
+    EXPECT_EQ(c.GetTextExtent("W").cx, fm.horizontalAdvance(QString::fromUtf8("\u03A9")));
+}
+
+TEST(TextMetrics, DrawnTextIsAsWideAsMeasured) {
+    Bitmap one(700, 80), split(700, 80), right(700, 80), centred(700, 80);
+    for (const Font& f : Fonts()) {
+        for (const std::string& t : kTexts) {
+            const std::string a = t.substr(0, t.size() / 2), b = t.substr(t.size() / 2);
+            for (Bitmap* bmp : {&one, &split, &right, &centred}) bmp->Fill(kWhite);
+            Canvas c1(one), c2(split), c3(right), c4(centred);
+            for (Canvas* c : {&c1, &c2, &c3, &c4}) {
+                c->SelectFont(f);
+                c->SetBkMode(BkMode::Transparent);
+            }
+            const int w = c1.GetTextExtent(t).cx;
+            c1.TextOut(20, 10, t);
+            // In two pieces, the second where the first's extent ends.
+            c2.TextOut(20, 10, a);
+            c2.TextOut(20 + c2.GetTextExtent(a).cx, 10, b);
+            c3.SetTextAlign(kAlignRight);
+            c3.TextOut(20 + w, 10, t);
+            c4.SetTextAlign(kAlignCenter);
+            c4.TextOut(20 + w / 2, 10, t);
+            EXPECT_TRUE(one.Image() == split.Image()) << Describe(f) << " '" << t << "'";
+            EXPECT_TRUE(one.Image() == right.Image()) << Describe(f) << " '" << t << "'";
+            EXPECT_TRUE(one.Image() == centred.Image()) << Describe(f) << " '" << t << "'";
+
+            // Upright text keeps its ink inside the extent box (italics lean out of it).
+            if (f.italic) continue;
+            int left = 1 << 30, rightInk = -1;
+            for (int y = 0; y < one.Image().height(); ++y)
+                for (int x = 0; x < one.Image().width(); ++x)
+                    if (c1.GetPixel(x, y) != kWhite) {
+                        left = std::min(left, x);
+                        rightInk = std::max(rightInk, x + 1);
+                    }
+            EXPECT_GE(left, 20 - 1) << Describe(f) << " '" << t << "'";
+            EXPECT_LE(rightInk, 20 + w + 1) << Describe(f) << " '" << t << "'";
+        }
+    }
+}
+
+TEST(TextMetrics, CacheStaysCorrectPastItsBound) {
+    const Font probe = Face("Arial", 13);
+    const TextMetrics& first = MetricsFor(probe);
+    const int w = first.Width("Measure me"), h = first.height;
+    EXPECT_EQ(MetricsFor(probe).qfont, ToQFont(probe));
+    for (int size = 5; size < 200; ++size) MetricsFor(Face("Times", size));  // more fonts than it keeps
+    EXPECT_EQ(MetricsFor(probe).Width("Measure me"), w);
+    EXPECT_EQ(MetricsFor(probe).height, h);
+    EXPECT_GT(MetricsFor(Face("Times", 100)).Width("x"), MetricsFor(Face("Times", 10)).Width("x"));
+}
