@@ -6,7 +6,9 @@
 #include <memory>
 #include <unordered_map>
 
+#include <QCoreApplication>
 #include <QFontMetrics>
+#include <QThread>
 
 namespace platform {
 
@@ -53,7 +55,21 @@ struct Cache {
     // Most measuring repeats the previous font: checked before hashing.
     Font lastFont;
     const TextMetrics* last = nullptr;
+    bool dropOnQuit = false;
 };
+
+Cache& ThreadCache() {
+    thread_local Cache cache;
+    return cache;
+}
+
+// The application's thread lets go of its fonts with the application, not after it.
+void DropApplicationThreadCache() {
+    Cache& cache = ThreadCache();
+    cache.last = nullptr;
+    cache.tables.clear();
+    cache.dropOnQuit = false;
+}
 
 }  // namespace
 
@@ -64,12 +80,17 @@ int TextMetrics::Width(const std::string& text) const {
 }
 
 const TextMetrics& MetricsFor(const Font& font) {
-    thread_local Cache cache;
+    Cache& cache = ThreadCache();
     if (cache.last != nullptr && cache.lastFont == font) return *cache.last;
     auto it = cache.tables.find(font);
     if (it == cache.tables.end()) {
         if (cache.tables.size() >= kMaxCachedFonts) cache.tables.clear();
         it = cache.tables.emplace(font, Build(font)).first;
+        const QCoreApplication* app = QCoreApplication::instance();
+        if (!cache.dropOnQuit && app != nullptr && app->thread() == QThread::currentThread()) {
+            qAddPostRoutine(DropApplicationThreadCache);
+            cache.dropOnQuit = true;
+        }
     }
     cache.lastFont = font;
     cache.last = it->second.get();
