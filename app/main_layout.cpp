@@ -2,8 +2,11 @@
 // the pages, the data sheet, the scroll bars, the chart and the result pane go.
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include <QPainter>
+#include <QPalette>
+#include <QWidget>
 
 #include "app/program_objects.h"
 #include "app/resource_ids.h"
@@ -17,6 +20,9 @@
 #include "fitting/xystatistic_page.h"
 
 namespace {
+
+// The label colour of the tabs that are not the current one.
+constexpr platform::ColorRef kTabTextUnselected = 0x646464;
 
 // The page of the single-argument scheme chosen on the scheme page; the scheme page itself
 // when none is chosen.
@@ -142,6 +148,15 @@ void CTabulonDlg::LayoutControls(int cx, int cy) {
     Invalidate();
 }
 
+void CTabulonDlg::EraseClientArea() {
+    if (!HasWindow() || !HasSurface() || !ClientWidget()) return;
+    progressBarUp = false;  // what lay under the bar goes too
+    platform::ClientDC dc(*this);
+    const platform::Bitmap& surface = Surface();
+    dc.FillRect(platform::Rect{0, 0, surface.Width(), surface.Height()},
+                platform::FromQColor(ClientWidget()->palette().color(QPalette::Window)));
+}
+
 void CTabulonDlg::PlaceSideWindow() {
     if (!theDataEdit.HasWindow() || !HasWindow()) return;
     const platform::Rect window = WindowRect();
@@ -164,8 +179,18 @@ bool CTabulonDlg::OnDrawItem(platform::DrawItem& item) {
     }
     dc.SelectFont(tabFont);
     dc.SetBkMode(platform::BkMode::Transparent);
-    dc.SetTextColor(item.selected ? tabColors[i][1] : platform::kBlack);
-    const platform::Size extent = dc.GetTextExtent(item.text);
-    dc.TextOut(r.left + 3 + kTabIconSize + 4, r.top + (r.Height() - extent.cy) / 2, item.text);
+    dc.SetTextColor(item.selected ? tabColors[i][1] : kTabTextUnselected);
+    // A row too narrow for every full label gives the tab less than its text: cut it with dots.
+    const int textLeft = r.left + 3 + kTabIconSize + 4;
+    const int room = r.right - 2 - textLeft;
+    std::string text = item.text;
+    platform::Size extent = dc.GetTextExtent(text);
+    while (extent.cx > room && !text.empty()) {
+        text.pop_back();
+        while (!text.empty() && text.back() == ' ') text.pop_back();
+        extent = dc.GetTextExtent(text + "..");
+        if (extent.cx <= room || text.empty()) text += "..";
+    }
+    dc.TextOut(textLeft, r.top + (r.Height() - extent.cy) / 2, text);
     return true;
 }

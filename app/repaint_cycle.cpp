@@ -141,6 +141,7 @@ void CTabulonDlg::RepaintAll() {
     theData.schemeReady = 0;
     if (virtualScreenDC) PaintChart(*virtualScreenDC, chartImageWidth, chartImageHeight);
     PaintResultPane();
+    RestoreUnderProgressBar();  // the copy below covers only what the virtual screen holds
     if (theResult.chartInMainArea) {
         dc.CopyFrom(chartRect.left, chartRect.top, chartAreaWidth, chartAreaHeight, virtualScreenBitmap, 0, 0);
     } else {
@@ -160,6 +161,7 @@ void CTabulonDlg::BlitChart() {
         theResult.imageHeight = chartAreaHeight;
         if (theResult.HasWindow()) theResult.UpdateData(false);
     }
+    RestoreUnderProgressBar();
     DrawBorderStrips(dc, 1);
     const bool sameSize = chartImageWidth == chartAreaWidth && chartImageHeight == chartAreaHeight;
     if (sameSize || chartImageWidth <= 0 || chartImageHeight <= 0) {

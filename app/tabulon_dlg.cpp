@@ -332,6 +332,9 @@ void CTabulonDlg::OnSize(int type, int cx, int cy) {
     if (!initialised || type == platform::kSizeMinimized) return;
     theD3view.viewportChanged = 1;
     chartFrameResized = 1;
+    // The chart is painted again at the new size rather than stretched.
+    recomputeNeeded = 1;
+    EraseClientArea();
     LayoutControls(cx, cy);
 }
 
@@ -405,14 +408,6 @@ bool CTabulonDlg::ProgressBarShown(progressBarLook& look) {
     return true;
 }
 
-void CTabulonDlg::PaintOnClientArea(const std::function<void(platform::Canvas&)>& draw) {
-    if (!HasWindow()) return;
-    {
-        platform::ClientDC dc(*this);
-        draw(dc);
-    }
-    // Shown now: the loops that draw the bar may not return to the event loop for a while.
-    if (QWidget* client = ClientWidget(); client && client->isVisible()) client->repaint();
-}
+// PaintOnClientArea: progress_backdrop.cpp.
 
 progressReport* CTabulonDlg::ProgressState() { return &theData.progressState; }

@@ -243,6 +243,17 @@ public:
     bool ProgressBarShown(progressBarLook& look) override;
     void PaintOnClientArea(const std::function<void(platform::Canvas&)>& draw) override;
     progressReport* ProgressState() override;
+    // What the bar covers: kept when it is first drawn and put back once the work is over
+    // (the window's picture persists, so a bar left there would stay) (progress_backdrop.cpp).
+    void KeepUnderProgressBar();
+    void RestoreUnderProgressBar();
+    bool progressBarUp = false;  // the bar is on the window now
+    platform::Rect underProgressBarRect;
+    QImage underProgressBar;
+    unsigned progressBarStamp = 0;  // counts the bar's draws, so a late check knows it is stale
+    // A new client size: the old picture goes (its chart and pane stood elsewhere), the paint
+    // that follows draws the new one (main_layout.cpp).
+    void EraseClientArea();
 
 private:
     enum class Job { None, UserFormulaFitting, BestPolynomialSearch, AutoPolynomialSearch };

@@ -39,6 +39,7 @@ public:
     // False while the layout toggle gives the chart the lower strip: nothing is drawn then.
     virtual bool ProgressBarShown(progressBarLook& look) = 0;
     // Calls `draw` with a canvas over the window's client area, then shows the result now.
+    // The window puts back what the bar covered once the work is over.
     virtual void PaintOnClientArea(const std::function<void(platform::Canvas&)>& draw) = 0;
     // The data page's last report; nullptr when there is none.
     virtual progressReport* ProgressState() = 0;

@@ -1,5 +1,9 @@
 #include "platform/dialog_widgets.h"
 
+#include <algorithm>
+#include <limits>
+#include <vector>
+
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCloseEvent>
@@ -468,6 +472,47 @@ TabRow::TabRow(int id, bool ownerDraw, QWidget* parent) : QTabBar(parent), id_(i
     setExpanding(false);
     setDrawBase(true);
     setUsesScrollButtons(true);
+}
+
+namespace {
+
+// The owner draws the icon 3 pixels in, the text 4 pixels after it, and leaves 3 at the right.
+constexpr int kOwnerTabLeft = 3;
+constexpr int kOwnerTabIconGap = 4;
+constexpr int kOwnerTabRight = 3;
+
+}  // namespace
+
+int TabRow::OwnerTabOverhead(int index) const {
+    const bool icon = !tabIcon(index).isNull();
+    return kOwnerTabLeft + (icon ? iconSize().width() + kOwnerTabIconGap : 0) + kOwnerTabRight;
+}
+
+int TabRow::OwnerTabTextCap() const {
+    const int n = count();
+    if (n == 0 || width() <= 0) return std::numeric_limits<int>::max();
+    std::vector<int> texts;
+    int room = width();
+    for (int i = 0; i < n; ++i) {
+        texts.push_back(fontMetrics().horizontalAdvance(tabText(i)));
+        room -= OwnerTabOverhead(i);
+    }
+    std::sort(texts.begin(), texts.end());
+    // The largest cap c with sum(min(text, c)) <= room.
+    int used = 0;
+    for (int k = 0; k < n; ++k) {
+        const int left = n - k;
+        if (used + texts[k] * left > room) return std::max(0, (room - used) / left);
+        used += texts[k];
+    }
+    return std::numeric_limits<int>::max();
+}
+
+QSize TabRow::tabSizeHint(int index) const {
+    const QSize natural = QTabBar::tabSizeHint(index);
+    if (!ownerDraw_) return natural;
+    const int text = fontMetrics().horizontalAdvance(tabText(index));
+    return QSize(OwnerTabOverhead(index) + std::min(text, OwnerTabTextCap()), natural.height());
 }
 
 void TabRow::paintEvent(QPaintEvent* e) {

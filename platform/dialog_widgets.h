@@ -112,8 +112,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Owner-drawn tabs are sized tightly (padding, icon, text); when the row is still too
+    // narrow for all of them, the longest labels are cut to a common width.
+    QSize tabSizeHint(int index) const override;
 
 private:
+    int OwnerTabOverhead(int index) const;
+    int OwnerTabTextCap() const;
     int id_;
     bool ownerDraw_;
 };
