@@ -32,22 +32,27 @@ platform::DialogTemplate SceneTemplate() {
     platform::DialogTemplate t;
     t.id = d3view::kTemplateId;
     t.caption = "3D view";
-    t.cx = 200;
+    t.cx = 270;
     t.cy = 200;
     t.style = platform::kDialogChild;
     auto& c = t.controls;
-    // Eye, angles and zoom in one framed column, the labels painted left of each edit.
+    // The fields show full "%.15g" numbers (a minus sign and 17 more characters), so they are
+    // wide enough for those. Eye, angles and zoom in one framed column, the labels painted
+    // left of each edit.
+    constexpr int kFieldWidth = 88;
+    constexpr int kSecondColumn = 162;
     const int eyeIds[] = {d3view::kEyeXEdit,      d3view::kEyeYEdit,       d3view::kEyeZEdit,
                           d3view::kAzimuthEdit,   d3view::kElevationEdit, d3view::kZoomEdit};
-    for (int i = 0; i < 6; ++i) c.push_back({eyeIds[i], ControlKind::Edit, "", 40, 14 + 14 * i, 52, 12});
-    c.push_back({d3view::kOrbitDistanceEdit, ControlKind::Edit, "", 130, 14, 50, 12});
-    c.push_back({d3view::kEyeStepEdit, ControlKind::Edit, "", 130, 28, 50, 12});
-    c.push_back({d3view::kEyeStepSpin, ControlKind::Spin, "", 181, 28, 10, 12});
-    c.push_back({d3view::kAngleStepEdit, ControlKind::Edit, "", 130, 42, 50, 12});
-    c.push_back({d3view::kAngleStepSpin, ControlKind::Spin, "", 181, 42, 10, 12});
-    c.push_back({d3view::kOkButton, ControlKind::Button, "Ok", 104, 60, 60, 14, kOwnerDraw | platform::kStyleDefault});
-    c.push_back({d3view::kNetButton, ControlKind::Button, "Net", 104, 78, 28, 14, kOwnerDraw});
-    c.push_back({d3view::kTwoDimensionalButton, ControlKind::Button, "2D", 136, 78, 28, 14, kOwnerDraw});
+    for (int i = 0; i < 6; ++i) c.push_back({eyeIds[i], ControlKind::Edit, "", 40, 14 + 14 * i, kFieldWidth, 12});
+    c.push_back({d3view::kOrbitDistanceEdit, ControlKind::Edit, "", kSecondColumn, 14, kFieldWidth, 12});
+    c.push_back({d3view::kEyeStepEdit, ControlKind::Edit, "", kSecondColumn, 28, kFieldWidth, 12});
+    c.push_back({d3view::kEyeStepSpin, ControlKind::Spin, "", kSecondColumn + kFieldWidth + 1, 28, 10, 12});
+    c.push_back({d3view::kAngleStepEdit, ControlKind::Edit, "", kSecondColumn, 42, kFieldWidth, 12});
+    c.push_back({d3view::kAngleStepSpin, ControlKind::Spin, "", kSecondColumn + kFieldWidth + 1, 42, 10, 12});
+    c.push_back({d3view::kOkButton, ControlKind::Button, "Ok", kSecondColumn, 60, 60, 14,
+                 kOwnerDraw | platform::kStyleDefault});
+    c.push_back({d3view::kNetButton, ControlKind::Button, "Net", kSecondColumn, 78, 28, 14, kOwnerDraw});
+    c.push_back({d3view::kTwoDimensionalButton, ControlKind::Button, "2D", kSecondColumn + 32, 78, 28, 14, kOwnerDraw});
     c.push_back({d3view::kViewPanel, ControlKind::Button, "", 10, 102, 180, 92, kOwnerDraw});
     return t;
 }

@@ -154,7 +154,6 @@ bool data::OnInitDialog() {
         Control(id).Show(false);
         if (id != kOkButton) Control(id).Enable(false);
     }
-    OnCtlColor();
 
     resultDocument::markStyleHook = SeriesMarkStyle;
     resultDocument::markDrawHook = SeriesMarkDraw;
@@ -221,12 +220,26 @@ void data::FillColorCombo() {
     SetComboPictures(Control(kColorCombo), colorIcons, kIconSide);
 }
 
-void data::OnCtlColor() {
+bool data::OnCtlColor(int controlId, platform::CtlColor& out) {
     constexpr platform::ColorRef kBlackBack = platform::kBlack;
-    SetControlColors(Control(kRenameEdit), kRenameEditText, kRenameEditBack);
-    SetControlColors(Control(kMarkerGroup), 0xFFAAFF, kBlackBack);
-    SetControlColors(Control(kHeaderText), 0xB4FFFF, kBlackBack);
-    SetControlColors(Control(kSeriesGroup), 0xFFC8C8, kBlackBack);
+    auto textOn = [&out](platform::ColorRef text, platform::ColorRef back) {
+        out.hasText = true;
+        out.text = text;
+        out.back = back;
+        out.brush = back;
+        return true;
+    };
+    switch (controlId) {
+        case 0:
+            out.hasText = false;
+            out.brush = kBlackBack;
+            return true;
+        case kRenameEdit: return textOn(kRenameEditText, kRenameEditBack);
+        case kMarkerGroup: return textOn(0xFFAAFF, kBlackBack);
+        case kHeaderText: return textOn(0xB4FFFF, kBlackBack);
+        case kSeriesGroup: return textOn(0xFFC8C8, kBlackBack);
+        default: return false;
+    }
 }
 
 void data::OnPaint() {

@@ -151,8 +151,9 @@ public:
     void SetProgress(int kind, const std::string& text, int current, int total) override;
     void UpdateButtonStates() override;
     void EnableMarkControls(int flag);
-    // Colours of the page's controls (applied once the window exists).
-    void OnCtlColor();
+    // Colours of the page (id 0, black) and of its rename box, header and groups; the table and
+    // the other controls keep their own look.
+    bool OnCtlColor(int controlId, platform::CtlColor& out) override;
 
     // Commands.
     void OnClickList(platform::Point point);  // a click on the table at a viewport point

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "data/data_page.h"
-#include "data/data_page_widgets.h"
 #include "data/import_routines.h"
 #include "formula/page_look.h"
 #include "platform/clipboard.h"
@@ -100,10 +99,6 @@ bool fromimage::OnInitDialog() {
     threshold = slider.Pos();
     points.clear();
     SetDefaultButton(kUpdateButton);
-    for (int id : {kHorizontalMinEdit, kHorizontalMaxEdit, kVerticalMinEdit, kVerticalMaxEdit})
-        SetControlColors(Control(id), kEditText, kEditBack);
-    for (int id : {kChartAreaGroup, kHorizontalLabel, kVerticalLabel, kThresholdLabel, kThresholdSlider})
-        SetControlColors(Control(id), kLabelText, kDialogBrush);
     if (folder.empty()) folder = platform::CurrentDirectory();
     UpdateData(false);
     ShowModeButtons();
@@ -197,6 +192,29 @@ void fromimage::LayoutPicture(int clientWidth, int clientHeight) {
 void fromimage::OnSize(int, int cx, int cy) {
     LayoutPicture(cx, cy);
     Invalidate();
+}
+
+bool fromimage::OnCtlColor(int controlId, platform::CtlColor& out) {
+    switch (controlId) {
+        case 0:  // the dialog itself, as OnPaint fills it
+            out = PageBrushOnly(kDialogBrush);
+            return true;
+        case kHorizontalMinEdit:
+        case kHorizontalMaxEdit:
+        case kVerticalMinEdit:
+        case kVerticalMaxEdit:
+            out = TextOn(kEditText, kEditBack, kEditBack);
+            return true;
+        case kChartAreaGroup:
+        case kHorizontalLabel:
+        case kVerticalLabel:
+        case kThresholdLabel:
+        case kThresholdSlider:
+            out = TextOn(kLabelText, kDialogBrush, kDialogBrush);
+            return true;
+        default:
+            return false;
+    }
 }
 
 void fromimage::OnPaint() {

@@ -115,6 +115,8 @@ public:
     bool OnInitDialog() override;
     void DoDataExchange(platform::Exchange& dx) override;
     void OnPaint() override;
+    // The dialog, its range fields, labels and slider get its colours; other controls keep their look.
+    bool OnCtlColor(int controlId, platform::CtlColor& out) override;
     void OnSize(int type, int cx, int cy) override;
     void OnHScroll(int code, int pos, int controlId) override;
     bool OnDrawItem(platform::DrawItem& item) override;

@@ -2,7 +2,6 @@
 
 #include <climits>
 
-#include "data/data_page_widgets.h"
 #include "platform/control.h"
 #include "platform/dialog_template.h"
 #include "platform/exchange.h"
@@ -64,10 +63,6 @@ synchronize::synchronize() : Dialog(kTemplateId) {
 bool synchronize::OnInitDialog() {
     SetDefaultButton(kHiddenOkButton);
     Control(kHiddenOkButton).Show(false);
-    for (int id : {kLabel, kMinutesLabel, kSecondsLabel, kMinutesEdit, kSecondsEdit}) {
-        const ControlColors colors = OnCtlColor(id);
-        SetControlColors(Control(id), colors.text, colors.back);
-    }
     UpdateData(false);
     Invalidate();
     return true;

@@ -48,6 +48,11 @@ public:
     bool OnDrawItem(platform::DrawItem& item) override;
     void OnPaint() override;
     ControlColors OnCtlColor(int controlId) const;
+    // The layer asks here for every control and the dialog (id 0).
+    bool OnCtlColor(int controlId, platform::CtlColor& out) override {
+        out = OnCtlColor(controlId);
+        return true;
+    }
 };
 
 extern synchronize theSynchronize;

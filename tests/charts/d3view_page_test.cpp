@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -296,6 +297,39 @@ TEST_F(D3viewPageTest, NetTwoDAndTheLabelsOfTheEdits) {
             }
         }
         EXPECT_GT(labelPixels, 10) << id;
+    }
+}
+
+TEST_F(D3viewPageTest, FieldsShowTheirWholeNumbers) {
+    d3view page;
+    ASSERT_TRUE(page.Create(nullptr));
+    page.Show();
+    // The longest text a field shows without an exponent: a sign and 17 digits and point.
+    const char* longest = "-0.970349321812345";
+    for (int id : {d3view::kEyeXEdit, d3view::kEyeYEdit, d3view::kEyeZEdit, d3view::kAzimuthEdit,
+                   d3view::kElevationEdit, d3view::kZoomEdit, d3view::kOrbitDistanceEdit, d3view::kEyeStepEdit,
+                   d3view::kAngleStepEdit}) {
+        auto* edit = qobject_cast<QLineEdit*>(page.Control(id).Widget());
+        ASSERT_NE(edit, nullptr) << id;
+        edit->setText(longest);
+        edit->setCursorPosition(0);
+        const int textWidth = edit->fontMetrics().horizontalAdvance(QString::fromLatin1(longest));
+        EXPECT_LT(textWidth + 8, page.Control(id).Bounds().Width()) << id;
+    }
+    // Fields, spins and buttons do not overlap one another.
+    const int ids[] = {d3view::kEyeXEdit,       d3view::kEyeYEdit,        d3view::kEyeZEdit,
+                       d3view::kAzimuthEdit,    d3view::kElevationEdit,   d3view::kZoomEdit,
+                       d3view::kOrbitDistanceEdit, d3view::kEyeStepEdit,   d3view::kEyeStepSpin,
+                       d3view::kAngleStepEdit,  d3view::kAngleStepSpin,   d3view::kOkButton,
+                       d3view::kNetButton,      d3view::kTwoDimensionalButton, d3view::kViewPanel};
+    for (int a : ids) {
+        for (int b : ids) {
+            if (a >= b) continue;
+            const Rect ra = page.Control(a).Bounds();
+            const Rect rb = page.Control(b).Bounds();
+            const bool overlap = ra.left < rb.right && rb.left < ra.right && ra.top < rb.bottom && rb.top < ra.bottom;
+            EXPECT_FALSE(overlap) << a << " and " << b;
+        }
     }
 }
 
