@@ -96,16 +96,7 @@ void ImportData::OnCancelImport() {
 }
 
 bool ImportData::OnDrawItem(platform::DrawItem& item) {
-    switch (item.controlId) {
-        case kNextButton:
-            DrawPageButton(item, 0x14FF14, 0x0A6E0A);
-            return true;
-        case kCancelButton:
-            DrawPageButton(item, 0xFFFFFF, 0xFF1E1E);
-            return true;
-        default:
-            return false;
-    }
+    return DrawActionAndCancelButtons(item, kNextButton, 0x14FF14, 0x0A6E0A, kCancelButton);
 }
 
 void ImportData::OnPaint() { FillPageBackground(*this, kDialogBrush); }

@@ -292,16 +292,7 @@ void insert::OnInsert() {
 }
 
 bool insert::OnDrawItem(platform::DrawItem& item) {
-    switch (item.controlId) {
-        case kInsertButton:
-            DrawPageButton(item, kInsertFace, kTextColor);
-            return true;
-        case kCancelButton:
-            DrawPageButton(item, 0xFFFFFF, 0xFF1E1E);
-            return true;
-        default:
-            return false;
-    }
+    return DrawActionAndCancelButtons(item, kInsertButton, kInsertFace, kTextColor, kCancelButton);
 }
 
 void insert::OnPaint() { FillPageBackground(*this, kDialogBrush); }

@@ -168,16 +168,7 @@ void modify::OnCancel() {
 }
 
 bool modify::OnDrawItem(platform::DrawItem& item) {
-    switch (item.controlId) {
-        case kModifyButton:
-            DrawPageButton(item, kEditBack, kTextColor);
-            return true;
-        case kCancelButton:
-            DrawPageButton(item, 0xFFFFFF, 0xFF1E1E);
-            return true;
-        default:
-            return false;
-    }
+    return DrawActionAndCancelButtons(item, kModifyButton, kEditBack, kTextColor, kCancelButton);
 }
 
 void modify::OnPaint() { FillPageBackground(*this, kDialogBrush); }

@@ -110,16 +110,7 @@ void synchronize::OnCancelShared() { EndDialog(platform::kCancel); }
 void synchronize::OnUpdateDataShared() { UpdateData(true); }
 
 bool synchronize::OnDrawItem(platform::DrawItem& item) {
-    switch (item.controlId) {
-        case kDoButton:
-            DrawPageButton(item, 0x14FF14, 0x0A6E0A);
-            return true;
-        case kCancelButton:
-            DrawPageButton(item, 0xFFFFFF, 0xFF1E1E);
-            return true;
-        default:
-            return false;
-    }
+    return DrawActionAndCancelButtons(item, kDoButton, 0x14FF14, 0x0A6E0A, kCancelButton);
 }
 
 void synchronize::OnPaint() { FillPageBackground(*this, kDialogBrush); }

@@ -144,16 +144,7 @@ void Text::UpdateSynchronizeBox() {
 }
 
 bool Text::OnDrawItem(platform::DrawItem& item) {
-    switch (item.controlId) {
-        case kOkButton:
-            DrawPageButton(item, 0x14FF14, 0x0A6E0A);
-            return true;
-        case kCancelButton:
-            DrawPageButton(item, 0xFFFFFF, 0xFF1E1E);
-            return true;
-        default:
-            return false;
-    }
+    return DrawActionAndCancelButtons(item, kOkButton, 0x14FF14, 0x0A6E0A, kCancelButton);
 }
 
 void Text::OnPaint() { FillPageBackground(*this, kDialogBrush); }

@@ -46,3 +46,16 @@ void DrawPageButton(platform::DrawItem& item, platform::ColorRef fill, platform:
 int PointInRectInclusive(const platform::Rect& r, platform::Point p) {
     return (p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom) ? 1 : 0;
 }
+
+bool DrawActionAndCancelButtons(platform::DrawItem& item, int actionId, platform::ColorRef fill,
+                                platform::ColorRef caption, int cancelId) {
+    if (item.controlId == actionId) {
+        DrawPageButton(item, fill, caption);
+        return true;
+    }
+    if (item.controlId == cancelId) {
+        DrawPageButton(item, 0xFFFFFF, 0xFF1E1E);
+        return true;
+    }
+    return false;
+}

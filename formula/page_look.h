@@ -22,5 +22,10 @@ void FillPageBackground(platform::Dialog& page, platform::ColorRef brush);
 void DrawPageButton(platform::DrawItem& item, platform::ColorRef fill, platform::ColorRef caption,
                     const platform::Bitmap* picture = nullptr);
 
+// The buttons of a small tool dialog: its action button in the given colours and its
+// "Cancel" in the tool dialogs' shared white and red. False for any other control.
+bool DrawActionAndCancelButtons(platform::DrawItem& item, int actionId, platform::ColorRef fill,
+                                platform::ColorRef caption, int cancelId);
+
 // 1 when left <= x <= right and top <= y <= bottom: the borders belong to the rectangle.
 int PointInRectInclusive(const platform::Rect& r, platform::Point p);
