@@ -6,8 +6,9 @@
 
 #include "platform/dialog.h"
 #include "statistics/conditions.h"
+#include "statistics/distrimution_settings.h"
 
-class distrimution : public platform::Dialog {
+class distrimution : public platform::Dialog, public distrimution_settings {
 public:
     static constexpr int kTemplateId = 138;
 
@@ -17,8 +18,9 @@ public:
 
     distrimution();
 
+    distrimution_settings& settings = *this;  // the saved fields
+
     int changed = 0;
-    std::vector<struct conditions> conditions;
 };
 
 // Removes every condition on the global parameter index (column deletion calls it for each
