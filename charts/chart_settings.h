@@ -12,4 +12,6 @@ struct chart_settings {
     int savedOption = 0;                       // follows borderWidth, kept in the document only
     int gridWidth = 1;                         // grid line width in use, 0..10
     int fittingLineWidth = 2;                  // "Fitting lines:" width of fitted curves
+
+    bool operator==(const chart_settings&) const = default;
 };

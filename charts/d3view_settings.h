@@ -13,4 +13,6 @@ struct d3view_settings {
     double eyeStep = 0;        // edit 1091
     double angleStep = 0;      // edit 1099
     int twoDimensional = 0;    // "2D": the plane view is asked for
+
+    bool operator==(const d3view_settings&) const = default;
 };

@@ -40,4 +40,6 @@ struct legend_settings {
     FontRecord titleFontRecord{24, 0, 0, 0, 600, 0, 0, 0, 0, 0, 0, 0, 0, "Times"};
     FontRecord formulaFontRecord{16, 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, 0, "Times"};
     FontRecord axisFontRecord{16, 0, 0, 0, 600, 0, 0, 0, 0, 0, 0, 0, 0, "Times"};
+
+    bool operator==(const legend_settings&) const = default;
 };

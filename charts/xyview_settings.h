@@ -14,4 +14,6 @@ struct xyview_settings {
     int colorMapMode = 0;                  // second flag of the three-dimensional mode pair
     std::uint32_t lowColor = 0xFF0000;     // "Low"
     std::uint32_t highColor = 0x0000FF;    // "High"
+
+    bool operator==(const xyview_settings&) const = default;
 };

@@ -17,4 +17,6 @@ struct full_settings {
     int doMultivariate = 1;              // check 1469 "multivariate regression"
     int doTwoVariables = 1;              // check 1471 "distribution of two variables"
     int doConditional = 1;               // check 1473 "probability of conditional selelection"
+
+    bool operator==(const full_settings&) const = default;
 };

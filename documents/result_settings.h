@@ -7,4 +7,6 @@ struct result_settings {
     int actualScreenSize = 1;  // check 1209 "actual size of screen"
     int imageWidth = 0;        // edit 1210
     int imageHeight = 0;       // edit 1211
+
+    bool operator==(const result_settings&) const = default;
 };

@@ -14,4 +14,6 @@ struct multistat_settings {
     int bestPolynomeAuto = 0;    // "Best polynome auto"
     int weightKind = 2;          // combo 1196, 0 to 3
     double nearNeighborPercent = 3.0;
+
+    bool operator==(const multistat_settings&) const = default;
 };

@@ -13,4 +13,6 @@ struct parameters_of_multi_search1_settings {
     int criterion = 0;            // list 1516: score criterion code
     std::string logFile = "default.csv";  // static 1501, at most 400 characters
     int saveLog = 0;              // check 1500 "Save results of search process in file:"
+
+    bool operator==(const parameters_of_multi_search1_settings&) const = default;
 };

@@ -7,4 +7,6 @@ struct sinaldlg_settings {
     double noiseFactor = 2.5;   // edit 1182
     int chromatogramOnly = 0;   // check 1186 "only chromatograms peaks"
     int baseLine = 0;           // combo 1428 "Correction of base line:" index
+
+    bool operator==(const sinaldlg_settings&) const = default;
 };

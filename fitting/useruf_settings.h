@@ -13,4 +13,6 @@ struct useruf_settings {
     std::vector<double> maxima{1e40, 1e40};
     int selectedRow = 0;                         // the row shown in the edit boxes
     int plusConst = 0;                           // check 1467 "+ const"
+
+    bool operator==(const useruf_settings&) const = default;
 };

@@ -14,4 +14,6 @@ struct xystatistic_settings {
     int polynomFitting = 0;
     int harmonicAnalysis = 0;
     int searchForBestFormula = 0;
+
+    bool operator==(const xystatistic_settings&) const = default;
 };

@@ -8,4 +8,6 @@ struct approxcustom_settings {
     std::string transformText;           // F
     std::vector<std::string> basisTexts;  // f0, f1, ...
     int basisCount = 0;                   // basisTexts in use
+
+    bool operator==(const approxcustom_settings&) const = default;
 };

@@ -10,4 +10,6 @@ struct calculator_settings {
     std::string argumentText = "0";  // edit 1201
     std::string inputFile;           // edit 1203 "From file:"
     std::string outputFile;          // edit 1205 "To file:"
+
+    bool operator==(const calculator_settings&) const = default;
 };

@@ -5,4 +5,6 @@
 
 struct constructor_multi_settings {
     std::vector<unsigned> currentPolyTerms;  // factorsPerTerm library indices per term
+
+    bool operator==(const constructor_multi_settings&) const = default;
 };

@@ -12,4 +12,6 @@ struct constructor_settings {
     int yTransform = 0;
     std::array<double, kPeriodCount> periodValues{1, 2, 3, 4, 5, 6};  // periods of the cosine transforms
     int showDeviationLines = 0;
+
+    bool operator==(const constructor_settings&) const = default;
 };

@@ -8,4 +8,6 @@ struct distribution2_settings {
     int secondIntervals = 10;    // edit 1127
     int autoIntervals = 1;       // check 1126 "Auto intervals"
     int maximumDensity = 0;      // check 1130 "Maximum density"
+
+    bool operator==(const distribution2_settings&) const = default;
 };

@@ -24,4 +24,6 @@ struct distrimution_settings {
     double percentOfData = 10.0;  // edit 1486 "% of data"
     int showMedian = 0;         // check 1488 "median"
     int minAbsDeviation = 0;    // check 1527 "Min Abs Deviation"
+
+    bool operator==(const distrimution_settings&) const = default;
 };
