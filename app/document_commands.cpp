@@ -291,7 +291,8 @@ bool CTabulonDlg::ReadDocumentAt(const std::string& path) {
     std::string fault = loaded ? ReadDocumentModel(file, staging, data, notes) : file.error;
     readingDocument = 0;
     if (!fault.empty()) {
-        if (loaded) fault = platform::Format("The document %s can not be read:\n", path.c_str()) + fault;
+        if (fault.rfind("Can not open file", 0) != 0)
+            fault = platform::Format("The document %s can not be read:\n", path.c_str()) + fault;
         DrawProgressBar(1, "", 0);
         return fail(fault);
     }
