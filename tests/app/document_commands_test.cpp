@@ -18,17 +18,13 @@ using namespace mainwin_test;
 
 namespace {
 
-// A fresh folder for the documents, and the recent-files list put back afterwards.
+// A fresh folder for the documents; each test keeps its recent-files list there too (tests
+// run in parallel processes that share the program folder).
 class DocumentCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         char pattern[] = "/tmp/tabulon_docs_XXXXXX";
         folder = mkdtemp(pattern);
-        listPath = platform::ProgramFolder() + "Marvisto/files_Tabulon.txt";
-        std::ifstream in(listPath, std::ios::binary);
-        hadList = static_cast<bool>(in);
-        if (hadList) savedList.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        std::remove(listPath.c_str());
         ResetChoices();
         theLegend.settings = legend_settings();
         theSinaldlg.settings = sinaldlg_settings();
@@ -36,18 +32,17 @@ protected:
     void TearDown() override {
         std::error_code ec;
         std::filesystem::remove_all(folder, ec);
-        if (hadList) {
-            std::ofstream(listPath, std::ios::binary | std::ios::trunc) << savedList;
-        } else {
-            std::remove(listPath.c_str());
-        }
         theData.OnDeleteAll();
         ResetChoices();
         theLegend.settings = legend_settings();
         theSinaldlg.settings = sinaldlg_settings();
     }
-    std::string folder, listPath, savedList;
-    bool hadList = false;
+    // The main window's list goes to the test's own folder.
+    void OwnList(CTabulonDlg& dlg) {
+        dlg.recentFilesListPath = folder + "/files_Tabulon.txt";
+        dlg.recentFiles.fill("");
+    }
+    std::string folder;
 };
 
 std::string LastMessage(const platform::ScriptedDialogs& d) {
@@ -62,6 +57,7 @@ TEST_F(DocumentCommands, SaveAsThenOpenBringsTheWorkBack) {
     platform::ScriptedDialogs dialogs;
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
+            OwnList(dlg);
             LoadShape(1, 2, 0, 7, 2);
             theData.allValues[3] = -1e-300;
             theLegend.title = "Müller";
@@ -105,6 +101,7 @@ TEST_F(DocumentCommands, AFailedReadKeepsTheWorkAndItsName) {
     platform::ScriptedDialogs dialogs;
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
+            OwnList(dlg);
             LoadShape(1, 1, 0, 4);
             const std::vector<double> values = theData.allValues;
             const std::string formerPath = documentPath, formerCaption = dlg.Caption();
@@ -136,6 +133,7 @@ TEST_F(DocumentCommands, CancelKeepsUnsavedWork) {
     platform::ScriptedDialogs dialogs;
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
+            OwnList(dlg);
             LoadShape(1, 1, 0, 4);
             dialogs.messageAnswers.push_back(platform::kCancel);
             const std::size_t before = dialogs.shown.size();
@@ -171,6 +169,7 @@ TEST_F(DocumentCommands, RecentFilesList) {
     platform::ScriptedDialogs dialogs;
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
+            OwnList(dlg);
             for (const char* p : {"/a/1.cdf", "/b/2.cdf", "/c/3.cdf", "/d/4.cdf"}) EXPECT_EQ(dlg.AddRecentFile(p), 1);
             EXPECT_EQ(dlg.AddRecentFile("/B/2.CDF"), 0);  // already there, in any case: nothing moves
             EXPECT_EQ(dlg.recentFiles[2], "/b/2.cdf");
@@ -203,6 +202,7 @@ TEST_F(DocumentCommands, UtfEightNamesSaveOpenAndEnterTheList) {
     platform::ScriptedDialogs dialogs;
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
+            OwnList(dlg);
             LoadShape(1, 1, 0, 3);
             const std::string path = folder + "/Müller.cdf";
             dialogs.fileAnswers.push_back(path);
@@ -223,6 +223,7 @@ TEST_F(DocumentCommands, UndoSnapshotThroughTheJobHook) {
     platform::ScriptedDialogs dialogs;
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
+            OwnList(dlg);
             LoadShape(1, 1, 0, 5);
             const std::vector<double> values = theData.allValues;
             const std::string name = documentPath;
