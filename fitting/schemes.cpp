@@ -223,10 +223,8 @@ double SchemeModelValue(double x, const double* coefficients, int count, int sch
     return y;
 }
 
-void BuildTermRow(double x, double y, double& Y, const double* periods, double* row, int termCount, int yCode,
-                  const int* codes)
+void TransformY(double y, double& Y, int yCode)
 {
-    mathDomainError = 0;
     switch (yCode) {
     case 0: Put(Y, y); break;
     case 1: Reciprocal(y, Y); break;
@@ -250,6 +248,13 @@ void BuildTermRow(double x, double y, double& Y, const double* periods, double* 
     case 5: LogOfY(y, Y); break;
     default: break;
     }
+}
+
+void BuildTermRow(double x, double y, double& Y, const double* periods, double* row, int termCount, int yCode,
+                  const int* codes)
+{
+    mathDomainError = 0;
+    TransformY(y, Y, yCode);
     for (int i = 0; i < termCount; ++i)
         row[i] = Checked(ConstructorTerm(codes[i], x, periods));
 }

@@ -45,6 +45,11 @@ double SchemeModelValue(double x, const double* coefficients, int count, int sch
 void BuildTermRow(double x, double y, double& Y, const double* periods, double* row, int termCount, int yCode,
                   const int* codes);
 
+// The y-transform shared by the constructor rows and the term models: writes T(y) to Y
+// (0 with the flag raised outside the domain); a code above 5 leaves Y unwritten.
+// Does not clear the flag.
+void TransformY(double y, double& Y, int yCode);
+
 // Inverse of a constructor y-transform. Raises the flag on a domain error (result 0)
 // but never clears it, so a flag raised by the row of the same point survives.
 // A code above 5 gives 0 without the flag.
