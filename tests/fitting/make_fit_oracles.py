@@ -11,6 +11,10 @@ Blocks, numbers separated by blanks:
                   N lines "x_1 .. x_a y"; then the OLS coefficients in the order
                   1, x_1 .. x_a (plane) or 1, x_1^2, x_1, .. x_a^2, x_a (parabolic),
                   the deviations scaled to SSR/N, and SSR/SST
+
+It also writes peak_refinement.txt: the linear step of the peak refinement, numpy's
+lstsq of y on the columns [1, Gaussian_j] (unit-area Gaussians cut at 3 sigma):
+  N K / K lines "centre sigma" / N lines "x y" / the K+1 coefficients (constant first)
 """
 import os
 
@@ -63,5 +67,31 @@ def main():
         f.write("\n".join(out) + "\n")
 
 
+def unit_gaussian(x, centre, sigma):
+    d = x - centre
+    g = 1.0 / np.sqrt(2 * np.pi) / sigma * np.exp(-0.5 * d * d / (sigma * sigma))
+    return np.where(np.abs(d) <= 3 * sigma, g, 0.0)
+
+
+def refinement():
+    rng = np.random.default_rng(26120)
+    out = []
+    for n, peaks in [(400, [(80.0, 6.0), (200.0, 9.0), (320.0, 4.5)]),
+                     (1500, [(100.0 + 130.0 * k, 5.0 + k % 4) for k in range(10)])]:
+        x = np.arange(n, dtype=float)
+        cols = [np.ones(n)] + [unit_gaussian(x, c, s) for c, s in peaks]
+        design = np.column_stack(cols)
+        truth = np.array([5.0] + [rng.uniform(200, 900) for _ in peaks])
+        y = design @ truth + rng.normal(0, 0.5, n)
+        coef = np.linalg.lstsq(design, y, rcond=None)[0]
+        out.append(f"{n} {len(peaks)}")
+        out += [fmt(p) for p in peaks]
+        out += [fmt([a, b]) for a, b in zip(x, y)]
+        out.append(fmt(coef))
+    with open(os.path.join(HERE, "peak_refinement.txt"), "w") as f:
+        f.write("\n".join(out) + "\n")
+
+
 if __name__ == "__main__":
     main()
+    refinement()
