@@ -320,11 +320,12 @@ void RefinePeaks(peakSignal& summary, const std::vector<double>& x, const std::v
     }
 }
 
-double FindAndRefinePeaks(const std::vector<double>& x, const std::vector<double>& y, const PeakSettings& settings)
+double FindAndRefinePeaks(const std::vector<double>& x, const std::vector<double>& y, double noiseFactor,
+                          int spikeWidth, int chromatogramOnly)
 {
     double plates = 0.0;
     peakList.clear();
-    FindPeaks(x, y, peakList, settings.noiseFactor, settings.spikeWidth, settings.chromatogramOnly, plates);
+    FindPeaks(x, y, peakList, noiseFactor, spikeWidth, chromatogramOnly, plates);
     if (peakList.empty())
         return plates;
     peakSummary.base = peakList[0].base;

@@ -61,20 +61,14 @@ void FindPeaks(const std::vector<double>& x, const std::vector<double>& y, std::
 void RefinePeaks(peakSignal& summary, const std::vector<double>& x, const std::vector<double>& y,
                  std::vector<peakSignal>& list);
 
-// The peak settings of the `sinaldlg` page that the analyses read.
-struct PeakSettings {
-    int spikeWidth = 3;
-    double noiseFactor = 2.5;
-    int chromatogramOnly = 0;
-    int baseLine = 0;  // base-line correction kind 0 to 4
-};
+// Finds and refines the peaks into peakList and peakSummary with the peak settings;
+// returns the theoretical plates (0 without chromatogramOnly). The list is empty when no
+// peak was found or none survived the refinement.
+double FindAndRefinePeaks(const std::vector<double>& x, const std::vector<double>& y, double noiseFactor,
+                          int spikeWidth, int chromatogramOnly);
 
-// Finds and refines the peaks into peakList and peakSummary; returns the theoretical
-// plates (5.545*(centre/sigma)^2 of the first peak, 0 without chromatogramOnly). The
-// list is empty when no peak was found or none survived the refinement.
-double FindAndRefinePeaks(const std::vector<double>& x, const std::vector<double>& y, const PeakSettings& settings);
-
-// Standard plate count of a Gaussian peak, (centre/sigma)^2.
+// Standard plate count of a Gaussian peak, (centre/sigma)^2 (that is 5.545*(centre/W)^2
+// with W the width at half height).
 double TheoreticalPlates(const peakSignal& peak);
 
 // peakSummary.base plus every listed peak's GaussianPeak at x.

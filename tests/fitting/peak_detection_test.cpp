@@ -58,7 +58,7 @@ TEST(PeakDetection, SyntheticChromatogramsAreRecovered)
             std::vector<double> x, y;
             Chromatogram(1000, truth, x, y, seed);
             const std::vector<double> original = y;
-            const double plates = FindAndRefinePeaks(x, y, PeakSettings{});
+            const double plates = FindAndRefinePeaks(x, y, 2.5, 3, 0);
             EXPECT_EQ(y, original);  // the caller's signal is not changed
             EXPECT_EQ(plates, 0.0);
             ASSERT_EQ(peakList.size(), truth.size()) << "seed " << seed;
@@ -262,7 +262,7 @@ TEST(BaseLine, SlopingBaseIsRemoved)
             sum += y[i];
         EXPECT_LT(sum / 300, 1.5) << kind;
         EXPECT_GE(*std::min_element(y.begin(), y.end()), 0.0);
-        const double plates = FindAndRefinePeaks(x, y, PeakSettings{});
+        const double plates = FindAndRefinePeaks(x, y, 2.5, 3, 0);
         (void)plates;
         ASSERT_EQ(peakList.size(), 2u) << kind;
         EXPECT_NEAR(Nearest(peakList, 500)->centre, 500, 0.1);
