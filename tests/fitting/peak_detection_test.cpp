@@ -190,11 +190,11 @@ TEST(PeakDetection, LevelStatistics)
     EXPECT_EQ(mean, 4.0);
     EXPECT_EQ(deviation, 4000.0);
     // Equal values whose squares cancel inexactly never give a NaN deviation.
-    SignalLevelRange(mean, deviation, count, low, high, std::vector<double>(7, 0.1), 1);
+    SignalLevelRange(mean, deviation, count, low, high, std::vector<double>(7, 0.7), 1);
     EXPECT_EQ(count, 7);
     EXPECT_GE(deviation, 0.0);
     EXPECT_FALSE(std::isnan(deviation));
-    EXPECT_EQ(low, 0.1);
+    EXPECT_EQ(low, 0.7);
 
     EXPECT_EQ(SurfaceTermCount(2), 0);
     double row[5] = {7, 7, 7, 7, 7};
