@@ -278,6 +278,9 @@ void CTabulonDlg::UpdateForDataShape() {
 
     if (dataSeriesCount < 1) {
         ClearPageRequests();
+        // Without data no scheme button stays chosen.
+        xystatistic& x = theXystatistic;
+        x.constructorStyle = x.customFormulas = x.fromListOfFormulas = x.peaksRevealing = x.userFormula = 0;
         theResult.ShowVisibleDataOption(true);
         return;
     }
