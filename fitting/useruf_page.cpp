@@ -193,10 +193,14 @@ void useruf::ApplyCoefficientEdits() {
     }
     const std::size_t r = static_cast<std::size_t>(selectedRow);
     names[r] = name;
-    values[r] = valueEdit;
-    steps[r] = stepEdit;
-    minima[r] = minEdit;
-    maxima[r] = maxEdit;
+    // The edits show 15 digits: a number left as shown keeps all the digits the row holds.
+    auto take = [](double& field, double edited) {
+        if (platform::Format("%.15g", field) != platform::Format("%.15g", edited)) field = edited;
+    };
+    take(values[r], valueEdit);
+    take(steps[r], stepEdit);
+    take(minima[r], minEdit);
+    take(maxima[r], maxEdit);
     platform::Control list = Control(kCoefficientList);
     list.DeleteString(selectedRow);
     list.InsertString(selectedRow, name);
