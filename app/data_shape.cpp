@@ -87,7 +87,7 @@ void ClearPageRequests() {
     theConstructor.applyRequested = 0;
     theApproxcustom.applyRequested = 0;
     theCollection.applyRequested = 0;
-    theSinaldlg.applyRequested = 0;
+    theSinaldlg.moreRequest = 0;
     theUseruf.moreRequest = 0;
     theConstructorMulti.applyRequested = 0;
     theMultistat.applyRequested = 0;
@@ -250,12 +250,18 @@ void CTabulonDlg::UpdateForDataShape() {
         {&theConstructor.applyRequested, &theXystatistic.constructorRequest},
         {&theApproxcustom.applyRequested, &theXystatistic.customRequest},
         {&theCollection.applyRequested, &theXystatistic.collectionRequest},
-        {&theSinaldlg.applyRequested, &theXystatistic.peaksRequest},
     };
     for (const auto& page : schemePages) {
         if (!*page.request) continue;
         *page.request = 0;
         *page.schemeRequest = 0;
+        wantedPage = kPageXystatistic;
+    }
+    if (theSinaldlg.moreRequest) {
+        // ">>" of the peak page gives up the peaks scheme and goes back to the scheme page.
+        theSinaldlg.moreRequest = 0;
+        theXystatistic.peaksRequest = 0;
+        theXystatistic.peaksRevealing = 0;
         wantedPage = kPageXystatistic;
     }
     if (theUseruf.moreRequest) {
@@ -268,6 +274,7 @@ void CTabulonDlg::UpdateForDataShape() {
         } else {
             wantedPage = kPageXystatistic;
         }
+        theXystatistic.userFormula = 0;
         theMultistat.userDefinedFormula = 0;
         theMultistat.unitaryArgument = 0;
     }
@@ -278,6 +285,9 @@ void CTabulonDlg::UpdateForDataShape() {
 
     if (dataSeriesCount < 1) {
         ClearPageRequests();
+        // Without data no scheme button stays chosen.
+        xystatistic& x = theXystatistic;
+        x.constructorStyle = x.customFormulas = x.fromListOfFormulas = x.peaksRevealing = x.userFormula = 0;
         theResult.ShowVisibleDataOption(true);
         return;
     }

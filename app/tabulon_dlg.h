@@ -204,6 +204,16 @@ public:
     void OnVScroll(int code, int pos, int controlId) override;
     void OnHScroll(int code, int pos, int controlId) override;
 
+    // ---- Screen and result-text export (screen_export.cpp) ------------------------------------------------
+    void RouteExportCommands();
+    // Paints the chart afresh into `picture` at the `result` page's image size (each side
+    // 50 to 16384 pixels); false when a picture of that size cannot be held.
+    bool PaintChartAtImageSize(platform::Bitmap& picture);
+    void OnCopyScreen();
+    void OnSaveScreenInFile();
+    void OnCopyContentOfResultControl();
+    void OnCopyCoefficients();
+
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;
     int FindEqualTermSet(const std::vector<unsigned>& candidate);
