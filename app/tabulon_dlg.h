@@ -213,6 +213,18 @@ public:
     void OnSaveScreenInFile();
     void OnCopyContentOfResultControl();
     void OnCopyCoefficients();
+    // ---- Constructor and listed-formula schemes (one_argument_fits.cpp) ------------------------------------
+    // Range passes: fit the scheme's model and widen plotYMin/plotYMax by its curve (and its
+    // deviation band when asked); nothing unless the scheme is chosen and the fit accepted.
+    void ConstructorFitYRange(const std::vector<double>& x, const std::vector<double>& y);
+    void CollectionFitYRange(const std::vector<double>& x, const std::vector<double>& y);
+    // "From list of formulas": fits, draws with the current pen and reports the chosen formula.
+    void FitResultReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                         int argumentParameter, int valueParameter);
+    // The listed formula to fit: the automatic choice when the collection page asks for it,
+    // then the page's choice clamped to 0..24 (written back to the page).
+    int ChosenListedFormula(const std::vector<double>& x, const std::vector<double>& y);
+    double fitRms = 0;  // of the last constructor or listed-formula fit
 
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;
