@@ -10,6 +10,8 @@ struct conditions {
     std::int32_t operation = 0;       // 0 "and", 1 "or", 2 "and not", 3 "or not"
     double from = 0;                  // bounds inclusive; from > till holds no value
     double till = 0;
+
+    bool operator==(const conditions&) const = default;
 };
 
 enum : std::int32_t { kConditionAnd = 0, kConditionOr = 1, kConditionAndNot = 2, kConditionOrNot = 3 };

@@ -7,8 +7,9 @@
 
 #include "platform/dialog.h"
 #include "statistics/conditions.h"
+#include "statistics/distrimution_settings.h"
 
-class distrimution : public platform::Dialog {
+class distrimution : public platform::Dialog, public distrimution_settings {
 public:
     static constexpr int kTemplateId = 138;
 
@@ -53,25 +54,10 @@ public:
 
     distrimution();
 
+    distrimution_settings& settings = *this;  // the saved fields
+
     int changed = 0;
-    std::vector<struct conditions> conditions;
     std::vector<struct conditions> appliedConditions;  // the list as of the page's last change
-    int binCount = 10;
-    double binOrigin = 0.0;
-    double binWidth = 1.0;
-    int showPoisson = 0;
-    int showStudent = 0;
-    int showErlang = 0;
-    int autoIntervals = 1;
-    int partOfWhole = 0;
-    int percentage = 0;
-    double conditionMin = 0.0;
-    double conditionMax = 0.0;
-    int cumulative = 0;
-    int maxConcentration = 0;
-    double percentOfData = 10.0;
-    int showMedian = 0;
-    int minAbsDeviation = 0;
 
     bool OnInitDialog() override;
     void DoDataExchange(platform::Exchange& dx) override;
