@@ -14,6 +14,7 @@
 
 #include "app/main_pages.h"
 #include "charts/progress_bar.h"
+#include "statistics/color_maps.h"  // ColorForPercent
 #include "platform/bitmap.h"
 #include "platform/brush.h"
 #include "platform/canvas.h"
@@ -314,5 +315,3 @@ void DrawArrow(platform::Canvas& dc, platform::Point start, platform::Point end,
 void ResetAnalysisChoices();
 // The three-dimensional painters set the camera up afresh at their next paint.
 void RequestSceneRebuild();
-// The colour of a percentage cell of the result tables: small percentages green, large red.
-platform::ColorRef ColorForPercent(double percent);
