@@ -186,8 +186,6 @@ public:
     // ---- Data shape and series painting (data_shape.cpp) ---------------------------------------------------
     int previousArguments = 0, previousValues = 0, previousParameters = 0;  // the shape of the last call
     int fewArguments = 1;  // dataArguments < 2
-    int PaintFunctionOfOneArgument(platform::Canvas& dc);
-    void PaintDataSeries(platform::Canvas& dc);
     // Two-argument data through the scene (two_argument_views.cpp): 1 painted, 0 not.
     int PaintTwoArgument3D(platform::Canvas& dc);
     int PaintTwoArgumentMap(platform::Canvas& dc);
@@ -298,6 +296,10 @@ private:
 // constructor sets it, its destructor forgets it).
 void SetSeriesPaintingDialog(CTabulonDlg* dialog);
 void ForgetSeriesPaintingDialog(CTabulonDlg* dialog);
+// The shape the series painters go by: the main window's counts as last read, or the store's
+// when no main window is up, with its legend list of painted parameters.
+struct SeriesPaintContext;
+SeriesPaintContext CurrentSeriesPaintContext();
 // Clears the changed flag of every page.
 void ClearPageFlags();
 // Dispatches every waiting message, then runs the idle processing.
