@@ -189,6 +189,7 @@ public:
     // Two-argument data through the scene (two_argument_views.cpp): 1 painted, 0 not.
     int PaintTwoArgument3D(platform::Canvas& dc);
     int PaintTwoArgumentMap(platform::Canvas& dc);
+    int PaintTwoArgumentPoints(platform::Canvas& dc);
 
     // ---- Result pane and its scroll bars (result_pane.cpp) --------------------------------------------------
     struct PaneRectSave {
