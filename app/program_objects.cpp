@@ -14,6 +14,5 @@
 
 CTabulonApp theApp;
 
-std::string coefficientsText;
 std::string documentPath;
 int activeTab = 0;

@@ -3,11 +3,11 @@
 // in which they are built).
 #include <string>
 
+#include "charts/result_document.h"  // coefficientsText, beside the result stores
+
 class CTabulonApp;
 
 extern CTabulonApp theApp;
-// The text of the last fitted coefficients (the fit reports write it, the copy command reads it).
-extern std::string coefficientsText;
 // The path of the current document; always a path ("untitled.cdf" in the program folder at first).
 extern std::string documentPath;
 // The page shown now (a page index 0 to 16, despite its name).

@@ -13,13 +13,13 @@
 #include <QImage>
 
 #include "app/main_pages.h"
-#include "charts/progress_bar.h"
 #include "platform/bitmap.h"
 #include "platform/brush.h"
 #include "platform/canvas.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
 #include "platform/pen.h"
+#include "widgets/progress_bar.h"
 
 // Program-wide ints of the repaint cycle.
 extern int chartPaintEnabled;  // 1 normally; 0 while a chart paint runs (it is not re-entered)
@@ -58,13 +58,9 @@ public:
     std::unique_ptr<platform::Canvas> virtualScreenDC;
 
     // ---- Drawing objects -------------------------------------------------------------------
-    platform::ColorRef greyColor = 0xBEBEBE;
-    platform::ColorRef whiteColor = 0xFFFFFF;
     platform::ColorRef blackColor = 0x000000;
-    platform::Pen blackPen;
     platform::Brush marginBrush;  // the window's border strips
     platform::Brush whiteBrush;   // the chart background
-    platform::Font timesFont;
     platform::Pen nullPen;
     platform::Font tabFont;
 
@@ -184,7 +180,6 @@ public:
 
     // ---- Data shape and series painting (data_shape.cpp) ---------------------------------------------------
     int previousArguments = 0, previousValues = 0, previousParameters = 0;  // the shape of the last call
-    int fewArguments = 1;  // dataArguments < 2
     int PaintFunctionOfOneArgument(platform::Canvas& dc);
     void PaintDataSeries(platform::Canvas& dc);
     // Two-argument data through the scene (two_argument_views.cpp): 1 painted, 0 not.

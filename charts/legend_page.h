@@ -26,7 +26,6 @@ public:
     platform::ColorRef captionColor = 0;  // captions and axis labels
     int changed = 0;
     int titlePointSize = 100;    // tenths of a point, from the title font dialog
-    int captionPointSize = 100;  // not changed by the page
     // Positions 0..100 of the alignment sliders as last released; the painters read them.
     int titleAlign = 50;
     int yCaptionAlign = 50;

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "formula/page_look.h"
 #include "platform/bitmap.h"
 #include "platform/dialog.h"
+#include "widgets/page_look.h"
 
 class calculator : public platform::Dialog {
 public:

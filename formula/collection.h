@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "formula/page_look.h"
 #include "platform/dialog.h"
+#include "widgets/page_look.h"
 
 class collection : public platform::Dialog {
 public:

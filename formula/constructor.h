@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "formula/page_look.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
+#include "widgets/page_look.h"
 
 class constructor : public platform::Dialog {
 public:
@@ -45,8 +45,6 @@ public:
     std::vector<unsigned> yCellStates;      // exactly one is 1
     std::array<int, kCodeSlots> selectedCodes{};
     std::array<double, kHarmonicCells> periodValues{};
-    int yCellCount = kYCells;
-    int termCellCount = kTermCells;
     int yTransform = 0;
     int selectedCodeCount = 0;              // at most 35
     std::array<int, kHarmonicCells> periodEdited{};

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "formula/page_look.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
+#include "widgets/page_look.h"
 
 class constructor_multi : public platform::Dialog {
 public:
