@@ -6,10 +6,11 @@
 // other controls come with the page's own work.
 #include <string>
 
+#include "documents/result_settings.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
 
-class result : public platform::Dialog {
+class result : public platform::Dialog, public result_settings {
 public:
     static constexpr int kTemplateId = 139;
 
@@ -24,13 +25,11 @@ public:
 
     result();
 
+    result_settings& settings = *this;  // the saved fields
+
     int changed = 0;
     int chartInMainArea = 1;   // the chart takes the main area, the result pane the strip
     int relayoutRequest = 0;   // the next paint of the main window lays the window out again
-    int actualScreenSize = 1;  // "actual size of screen": exported images take the chart's size
-    int imageWidth = 0;
-    int imageHeight = 0;
-    int visibleDataOnly = 1;   // "Statistics is only for data visible at screen"
     int autoDigits = 1;
     int digits = 2;
     platform::Font font;       // the result text font

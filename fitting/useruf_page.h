@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "fitting/useruf_settings.h"
 #include "platform/dialog.h"
 
-class useruf : public platform::Dialog {
+class useruf : public platform::Dialog, public useruf_settings {
 public:
     static constexpr int kTemplateId = 145;
 
@@ -21,10 +22,11 @@ public:
 
     useruf();
 
+    useruf_settings& settings = *this;  // the saved fields
+
     int busy = 0;         // 1 while the fitting loop runs
     int moreRequest = 0;  // ">>": the main window shows the scheme page again
     int running = 0;      // the fitting is running or asked for
-    std::vector<std::string> names{"a", "b"};  // coefficient names
     int changed = 0;
 
     // "Run fitting" and "Stop".

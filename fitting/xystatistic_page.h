@@ -3,9 +3,10 @@
 // Views, scheme routines and the main window read its flags directly; the main window shows
 // or hides its scheme controls by the data shape. The buttons' handlers come with the page's
 // own work.
+#include "fitting/xystatistic_settings.h"
 #include "platform/dialog.h"
 
-class xystatistic : public platform::Dialog {
+class xystatistic : public platform::Dialog, public xystatistic_settings {
 public:
     static constexpr int kTemplateId = 134;
 
@@ -24,6 +25,8 @@ public:
 
     xystatistic();
 
+    xystatistic_settings& settings = *this;  // the saved fields
+
     // show != 0 shows and enables the control, 0 hides and disables it.
     void ShowControl(int id, int show);
     // The five scheme buttons with the curve-fitting group by showSchemes, the correlation
@@ -32,16 +35,7 @@ public:
 
     int schemeChanged = 0;  // the page's changed flag
     // Scheme buttons, at most one on.
-    int constructorStyle = 0;
-    int customFormulas = 0;
-    int fromListOfFormulas = 0;
-    int peaksRevealing = 0;
-    int userFormula = 0;
     // Analysis check boxes, at most one on.
-    int correlationCoefficient = 0;  // "Correlaton coefficient"
-    int polynomFitting = 0;
-    int harmonicAnalysis = 0;
-    int searchForBestFormula = 0;
     // Requests of the scheme buttons for their pages, and "a scheme button was pressed";
     // the main window's data-shape step serves and clears them.
     int constructorRequest = 0;
