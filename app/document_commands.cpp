@@ -11,7 +11,7 @@
 #include "charts/chart_page.h"
 #include "charts/d3view_page.h"
 #include "charts/legend_page.h"
-#include "charts/progress_bar.h"
+#include "widgets/progress_bar.h"
 #include "charts/xyview_page.h"
 #include "data/data_edit.h"
 #include "data/data_page.h"

@@ -13,7 +13,7 @@
 #include <QImage>
 
 #include "app/main_pages.h"
-#include "charts/progress_bar.h"
+#include "widgets/progress_bar.h"
 #include "statistics/color_maps.h"  // ColorForPercent
 #include "platform/bitmap.h"
 #include "platform/brush.h"
@@ -61,13 +61,9 @@ public:
     std::unique_ptr<platform::Canvas> virtualScreenDC;
 
     // ---- Drawing objects -------------------------------------------------------------------
-    platform::ColorRef greyColor = 0xBEBEBE;
-    platform::ColorRef whiteColor = 0xFFFFFF;
     platform::ColorRef blackColor = 0x000000;
-    platform::Pen blackPen;
     platform::Brush marginBrush;  // the window's border strips
     platform::Brush whiteBrush;   // the chart background
-    platform::Font timesFont;
     platform::Pen nullPen;
     platform::Font tabFont;
 
@@ -227,6 +223,8 @@ public:
     // ---- Data shape and series painting (data_shape.cpp) ---------------------------------------------------
     int previousArguments = 0, previousValues = 0, previousParameters = 0;  // the shape of the last call
     int fewArguments = 1;  // dataArguments < 2
+    int PaintFunctionOfOneArgument(platform::Canvas& dc);
+    void PaintDataSeries(platform::Canvas& dc);
     // Two-argument data through the scene (two_argument_views.cpp): 1 painted, 0 not.
     int PaintTwoArgument3D(platform::Canvas& dc);
     int PaintTwoArgumentMap(platform::Canvas& dc);
