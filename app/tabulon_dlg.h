@@ -14,6 +14,7 @@
 
 #include "app/main_pages.h"
 #include "charts/progress_bar.h"
+#include "fitting/term_search.h"
 #include "platform/bitmap.h"
 #include "platform/brush.h"
 #include "platform/canvas.h"
@@ -221,6 +222,13 @@ public:
     int HasMultiArgumentData() const;
     int FindEqualTermSet(const std::vector<unsigned>& candidate);
     int NextUnusedTermCode(unsigned& code);
+    // The term selection searches over this window's term model (termCodes, yTransformCode,
+    // periods) and its store of tried term sets: "Polynom fitting" runs SelectTermsStepwise,
+    // "Harmonic analysis" FitHarmonicModel then NormalizeTermList, "Search for best formula"
+    // SearchBestFormula (fitting/term_search.h).
+    TermSelection TermSearch() {
+        return TermSelection(termCodes, yTransformCode, periods, triedTermCodes, triedTermSetStarts);
+    }
     int TextLineY(int line) const;
 
     // ---- Series commands of the "Data" menu (series_commands.cpp) -------------------------------------------
