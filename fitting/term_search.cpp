@@ -79,7 +79,8 @@ double TermSelection::FitCurrentTermModel(const std::vector<double>& x, const st
     std::vector<double> coefficients, deviations;
     ratios.resize(codes_.size(), 0.0);
     ++termSearchFitCount;
-    lastTermFitResidual = FitTermModel(x, y, yTransform_, codes_, periods_, coefficients, deviations, &criterion);
+    lastTermFitResidual = FitTermModel(x, y, yTransform_, codes_, periods_, coefficients, deviations, &criterion,
+                                       reuseColumns ? &cache_ : nullptr);
     for (std::size_t k = 0; k < coefficients.size(); ++k)
         if (std::fabs(coefficients[k]) > 1e-100)
             ratios[k] = std::fabs(deviations[k] / coefficients[k]);

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "fitting/term_models.h"
+
 // The residual measure e of the latest fit of the current term model.
 extern double lastTermFitResidual;
 // Receives the per-term ratios when a search only wants the criterion.
@@ -54,6 +56,9 @@ public:
     int FindEqualTermSet(const std::vector<unsigned>& candidate);
     int NextUnusedTermCode(unsigned& code);
 
+    // Fits reuse the columns of terms that did not change (same results either way).
+    bool reuseColumns = true;
+
 private:
     struct Model {
         std::vector<unsigned> codes;
@@ -70,4 +75,5 @@ private:
     std::vector<double>& periods_;
     std::vector<unsigned>& triedCodes_;
     std::vector<int>& triedStarts_;
+    TermFitCache cache_;
 };

@@ -172,4 +172,36 @@ TEST_F(TermSearch, HarmonicModelNormalisesItsPairs)
     EXPECT_TRUE(twelve) << ::testing::PrintToString(periods);
 }
 
+// Reused columns give the same fits bit for bit, so the searches choose the same models.
+TEST_F(TermSearch, ReusedColumnsChangeNothing)
+{
+    std::vector<double> x, y;
+    Sample(120, 0.5, 20, [](double t) { return 2 + std::log(t) + std::cos(6.283185307179586 * t / 6.5); }, 0.2, x, y);
+    TermFitCache cache;
+    const std::vector<std::vector<unsigned>> models = {{0, 1, 2}, {0, 31, 41, 42}, {0, 31, 41, 42}, {3, 0, 3, 22}, {0, 41, 42, 43, 44}};
+    const std::vector<std::vector<double>> periodLists = {{}, {6.5}, {6.6}, {}, {6.6, 3.1}};
+    for (int transform : {0, 5, 1}) {
+        for (std::size_t i = 0; i < models.size(); ++i) {
+            std::vector<double> a1, s1, a2, s2;
+            double c1 = 0, c2 = 0;
+            const double e1 = FitTermModel(x, y, transform, models[i], periodLists[i], a1, s1, &c1);
+            const double e2 = FitTermModel(x, y, transform, models[i], periodLists[i], a2, s2, &c2, &cache);
+            EXPECT_EQ(e1, e2) << i;
+            EXPECT_EQ(c1, c2) << i;
+            EXPECT_EQ(a1, a2) << i;
+            EXPECT_EQ(s1, s2) << i;
+        }
+    }
+
+    search.FitHarmonicModel(x, y);
+    const auto cachedCodes = codes;
+    const auto cachedPeriods = periods;
+    const double cachedResidual = lastTermFitResidual;
+    search.reuseColumns = false;
+    search.FitHarmonicModel(x, y);
+    EXPECT_EQ(codes, cachedCodes);
+    EXPECT_EQ(periods, cachedPeriods);
+    EXPECT_EQ(lastTermFitResidual, cachedResidual);
+}
+
 }  // namespace
