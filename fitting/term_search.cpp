@@ -303,28 +303,23 @@ void TermSelection::SearchBestFormula(const std::vector<double>& x, const std::v
     for (int t = 0; t <= 5; ++t) {
         yTransform_ = t;
         bool improved = true;
-        for (int pass = 0; pass < 6 && improved; ++pass) {
-            improved = false;
-            codes_.clear();
-            periods_.clear();
-            unsigned code = 0;
-            while (NextUnusedTermCode(code)) {
-                const double c = CurrentModelCriterion(x, y);
-                if (c < bestCriterion) {
-                    bestCriterion = c;
-                    best = Current();
-                    bestTransform = t;
-                    improved = true;
-                }
-            }
-            Restore(best);
-            const double c = EliminateTermsBackward(x, y);
+        const auto keepIfBetter = [&](double c) {
             if (c < bestCriterion) {
                 bestCriterion = c;
                 best = Current();
                 bestTransform = t;
                 improved = true;
             }
+        };
+        for (int pass = 0; pass < 6 && improved; ++pass) {
+            improved = false;
+            codes_.clear();
+            periods_.clear();
+            unsigned code = 0;
+            while (NextUnusedTermCode(code))
+                keepIfBetter(CurrentModelCriterion(x, y));
+            Restore(best);
+            keepIfBetter(EliminateTermsBackward(x, y));
         }
     }
     yTransform_ = bestTransform;
