@@ -64,10 +64,14 @@ bool FitLeastSquares(int m, int n, const LeastSquaresRow& rowOf, LeastSquaresRes
         sum += value;
         for (int j = 0; j < m; ++j) {
             rhs[j] += target * row[j];
-            for (int l = 0; l < m; ++l)
+            for (int l = j; l < m; ++l)
                 matrix[l * mm + j + 1] += row[j] * row[l];
         }
     }
+    // The matrix is symmetric: element (l, j) is the same sum of the same products.
+    for (int j = 0; j < m; ++j)
+        for (int l = j + 1; l < m; ++l)
+            matrix[j * mm + l + 1] = matrix[l * mm + j + 1];
     const auto residuals = [&](const double* coefficients, double& sst, double& ssr) {
         sst = 0.0;
         ssr = 0.0;
