@@ -13,6 +13,7 @@
 #include <QImage>
 
 #include "app/main_pages.h"
+#include "fitting/term_search.h"
 #include "widgets/progress_bar.h"
 #include "statistics/color_maps.h"  // ColorForPercent
 #include "platform/bitmap.h"
@@ -269,6 +270,13 @@ public:
     int HasMultiArgumentData() const;
     int FindEqualTermSet(const std::vector<unsigned>& candidate);
     int NextUnusedTermCode(unsigned& code);
+    // The term selection searches over this window's term model (termCodes, yTransformCode,
+    // periods) and its store of tried term sets: "Polynom fitting" runs SelectTermsStepwise,
+    // "Harmonic analysis" FitHarmonicModel then NormalizeTermList, "Search for best formula"
+    // SearchBestFormula (fitting/term_search.h).
+    TermSelection TermSearch() {
+        return TermSelection(termCodes, yTransformCode, periods, triedTermCodes, triedTermSetStarts);
+    }
     int TextLineY(int line) const;
 
     // ---- Series commands of the "Data" menu (series_commands.cpp) -------------------------------------------
