@@ -1,5 +1,6 @@
 // "Paste from clipboard": tab-separated rows of text, as spreadsheets put them on the
 // clipboard, become a new series; the first row gives the names or the first record.
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,6 +15,16 @@ namespace {
 
 constexpr int kClipboardProgressKind = 10;
 constexpr std::size_t kClipboardProgressStep = 10000;
+
+// The fields as numbers; false when one is not finite (1e400).
+bool FiniteValues(const std::vector<std::string>& fields, std::vector<double>& values) {
+    values.resize(fields.size());
+    for (std::size_t j = 0; j < fields.size(); ++j) {
+        values[j] = RecordText::TextToValue(fields[j]);
+        if (!std::isfinite(values[j])) return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -41,12 +52,13 @@ void data::ReadClipboard() {
     const ImportTicket ticket = TakeImportTicket(*this);
 
     ImportBuffer buffer;
+    std::vector<double> record(clipboardFields.size());
     if (importHasHeader == 0) {
-        for (int j = 0; j < importFieldCount; ++j) {
-            buffer.Append(TextToValue(clipboardFields[static_cast<std::size_t>(j)]));
-            importNames[static_cast<std::size_t>(j)] = DefaultParameterName(j);
+        for (int j = 0; j < importFieldCount; ++j) importNames[static_cast<std::size_t>(j)] = DefaultParameterName(j);
+        if (FiniteValues(clipboardFields, record)) {
+            for (double value : record) buffer.Append(value);
+            importRecordCount = 1;
         }
-        importRecordCount = 1;
     }
 
     const std::size_t length = text.size();
@@ -66,13 +78,18 @@ void data::ReadClipboard() {
             }
         }
         if (!SplitNumericClipboardLine(begin, end, clipboardFields, fieldCount)) continue;
-        if (clipboardFields.size() != fieldCount) continue;
+        if (clipboardFields.size() != fieldCount || !FiniteValues(clipboardFields, record)) continue;
         if (importRecordCount == INT32_MAX) break;
-        for (const std::string& field : clipboardFields) buffer.Append(TextToValue(field));
+        for (double value : record) buffer.Append(value);
         ++importRecordCount;
     }
 
-    AddImportedSeries(*this, ticket, buffer, importRecordCount, importNames);
+    // Rows without a record add no series.
+    if (importRecordCount == 0) {
+        platform::MessageBox("Nothing to read");
+    } else {
+        AddImportedSeries(*this, ticket, buffer, importRecordCount, importNames);
+    }
     importNames.clear();
     clipboardFields.clear();
 }

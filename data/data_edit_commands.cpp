@@ -2,6 +2,7 @@
 // closing the sheet, and its owner-drawn buttons.
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -39,7 +40,7 @@ bool CellValue(const std::string& text, double& value) {
     char* stop = nullptr;
     errno = 0;
     value = std::strtod(field.c_str(), &stop);
-    return stop == field.c_str() + field.size();
+    return stop == field.c_str() + field.size() && std::isfinite(value);
 }
 
 std::string TrimNameEnds(const std::string& name) {
@@ -148,18 +149,28 @@ void DataEdit::OnPaste() {
     }
     std::string text = platform::ClipboardText();
     if (!text.empty() && text.back() != '\n') text += '\n';
+    // The text is walked by position: cutting lines off its front would cost the square of its length.
+    std::size_t position = 0;
     std::string line;
-    if (!RecordText::SplitClipboardText(text, line)) {
+    if (!RecordText::SplitClipboardTextAt(text, position, line)) {
         platform::MessageBox("Clipboard is empty");
         return;
     }
-    auto fieldsOf = [](std::string rest, std::vector<std::string>& fields, bool& numeric) {
+    std::vector<double> record;
+    auto fieldsOf = [&record](const std::string& rest, std::vector<std::string>& fields, bool& numeric) {
         fields.clear();
+        record.clear();
         numeric = true;
+        std::size_t at = 0;
         std::string field;
-        while (RecordText::SplitLine(rest, field)) {
+        while (RecordText::SplitLineAt(rest, at, field)) {
             if (IsNonNumericField(field.c_str())) numeric = false;
             fields.push_back(field);
+        }
+        // A value beyond the double range (1e400) is no number either.
+        for (std::size_t i = 0; i < fields.size() && numeric; ++i) {
+            record.push_back(RecordText::TextToValue(fields[i]));
+            numeric = std::isfinite(record.back());
         }
     };
     std::vector<std::string> fields;
@@ -173,13 +184,12 @@ void DataEdit::OnPaste() {
         platform::MessageBox("Number of columns in clipboard is not equal to data series.");
         return;
     }
-    std::vector<double> values;
-    for (const std::string& f : fields) values.push_back(RecordText::TextToValue(f));
+    std::vector<double> values(record);
     int taken = 1;
-    while (RecordText::SplitClipboardText(text, line)) {
+    while (RecordText::SplitClipboardTextAt(text, position, line)) {
         fieldsOf(line, fields, numeric);
         if (!numeric || static_cast<int>(fields.size()) != x.nParameters) continue;
-        for (const std::string& f : fields) values.push_back(RecordText::TextToValue(f));
+        values.insert(values.end(), record.begin(), record.end());
         ++taken;
     }
     const std::size_t at = static_cast<std::size_t>(x.firstValue) + static_cast<std::size_t>(after) * x.nParameters;

@@ -210,8 +210,10 @@ void data::ReadDatabase() {
     }
     database.Close();
 
-    const int added = AddImportedSeries(*this, ticket, buffer, importRecordCount, importNames);
-    if (added && rejected > 0) {
+    // A read that gives no record adds no series.
+    const int added = importRecordCount > 0 && AddImportedSeries(*this, ticket, buffer, importRecordCount, importNames);
+    if (importRecordCount == 0 && rejected == 0) platform::MessageBox("Nothing to read");
+    if (rejected > 0 && (added || importRecordCount == 0)) {
         platform::MessageBox(platform::Format("There are %d records with nonnumeric letters in table,\n%d records are "
                                               "succesfuly read.",
                                               static_cast<int>(rejected), static_cast<int>(rows - rejected)));

@@ -10,6 +10,7 @@
 #include "platform/access_values.h"
 
 class data;
+class TextLineReader;
 
 // The name of parameter j of a series read without a header line: "a0", "a1", ...
 std::string DefaultParameterName(int j);
@@ -18,11 +19,12 @@ std::string DefaultParameterName(int j);
 std::string FolderOfPath(const std::string& path);
 
 // Whether a field holds a character of the import's non-numeric set (as IsNonNumericField,
-// by table).
+// by table) or a NUL, which a C string would silently end the field at.
 class NonNumericTable {
 public:
     constexpr NonNumericTable() : table_() {
         for (const char* p = nonNumericCharacters; *p != '\0'; ++p) table_[static_cast<unsigned char>(*p)] = true;
+        table_[0] = true;
     }
     bool Holds(const char* begin, const char* end) const {
         for (; begin != end; ++begin)
@@ -35,6 +37,11 @@ private:
     bool table_[256];
 };
 inline constexpr NonNumericTable nonNumericTable{};
+
+// The fields fieldNumbers (1-based, each within the line) of the line the reader holds, as
+// numbers into record: false when one holds a non-numeric character or a NUL, or reads as a
+// value that is not finite (1e400), which makes the line non-numeric.
+bool ReadNumericFields(const TextLineReader& reader, const std::vector<int>& fieldNumbers, std::vector<double>& record);
 
 // The values of one import, grown in blocks of 10000 ahead of need.
 class ImportBuffer {

@@ -1,6 +1,9 @@
 #include "data/open_file_retry.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <sys/stat.h>
 #include <thread>
 
 std::FILE* OpenFileRetry(const char* path, long offset, const char* mode, int retries, int pauseMs) {
@@ -10,5 +13,20 @@ std::FILE* OpenFileRetry(const char* path, long offset, const char* mode, int re
         file = std::fopen(path, mode);
     }
     if (file != nullptr) std::fseek(file, offset, SEEK_SET);
+    return file;
+}
+
+std::FILE* OpenChosenFile(const std::string& path, const char* mode, int retries, int pauseMs, std::string& why) {
+    why.clear();
+    struct stat info {};
+    int error = 0;
+    std::FILE* file = nullptr;
+    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        error = EISDIR;
+    } else {
+        file = OpenFileRetry(path.c_str(), 0, mode, retries, pauseMs);
+        if (file == nullptr) error = errno;
+    }
+    if (file == nullptr) why = "Cannot open the file \"" + path + "\": " + std::strerror(error != 0 ? error : EIO) + ".";
     return file;
 }

@@ -6,3 +6,10 @@
 // times (10 retries: at most 12 attempts, 11 pauses). An opened stream is positioned
 // at offset bytes from the start. Returns nullptr when every attempt fails.
 std::FILE* OpenFileRetry(const char* path, long offset, const char* mode, int retries, int pauseMs);
+
+#include <string>
+
+// OpenFileRetry for reading a file the user chose: a folder is refused too (fopen would
+// open it). On failure returns nullptr and sets why to a message naming the path and the
+// system's reason.
+std::FILE* OpenChosenFile(const std::string& path, const char* mode, int retries, int pauseMs, std::string& why);

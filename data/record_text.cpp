@@ -97,52 +97,58 @@ std::string TrimLineControls(const std::string& s, std::size_t begin, std::size_
 
 }  // namespace
 
-int RecordText::SplitLine(std::string& text, std::string& field) {
-    const std::size_t tab = text.find('\t');
-    if (tab != std::string::npos && tab > 0) {
-        field = TrimLineControls(text, 0, tab);
-        text.erase(0, tab + 1);
+int RecordText::SplitLineAt(const std::string& text, std::size_t& position, std::string& field) {
+    if (position >= text.size()) return 0;
+    const std::size_t tab = text.find('\t', position);
+    if (tab != std::string::npos && tab > position) {
+        field = TrimLineControls(text, position, tab);
+        position = tab + 1;
         return 1;
     }
-    if (text.empty()) return 0;
-    field = TrimLineControls(text, 0, text.size());
-    text.clear();
+    field = TrimLineControls(text, position, text.size());
+    position = text.size();
+    return 1;
+}
+
+int RecordText::SplitLine(std::string& text, std::string& field) {
+    std::size_t position = 0;
+    const int taken = SplitLineAt(text, position, field);
+    text.erase(0, position);
+    return taken;
+}
+
+int RecordText::SplitClipboardTextAt(const std::string& text, std::size_t& position, std::string& line) {
+    const std::size_t lf = position < text.size() ? text.find('\n', position) : std::string::npos;
+    if (lf == std::string::npos || lf == position) return 0;
+    line.assign(text, position, lf - position);
+    position = lf + 1;
     return 1;
 }
 
 int RecordText::SplitClipboardText(std::string& text, std::string& line) {
-    const std::size_t lf = text.find('\n');
-    if (lf == std::string::npos || lf == 0) return 0;
-    line = text.substr(0, lf);
-    text.erase(0, lf + 1);
-    return 1;
+    std::size_t position = 0;
+    const int taken = SplitClipboardTextAt(text, position, line);
+    text.erase(0, position);
+    return taken;
 }
 
-namespace {
-
-// getline's buffer, kept between calls and released at exit.
-struct LineBuffer {
-    char* data = nullptr;
-    std::size_t capacity = 0;
-    ~LineBuffer() { std::free(data); }
-};
-
-}  // namespace
-
 int ReadLineFields(std::FILE* file, const char* separators, std::vector<std::string>& fields) {
-    static thread_local LineBuffer buffer;
-    const ssize_t read = getline(&buffer.data, &buffer.capacity, file);
-    if (read < 0) return 0;
-    // The text ends at the first NUL, as for any C string.
-    std::size_t length = std::strlen(buffer.data);
-    char* line = buffer.data;
-    // Lines from Windows end in CR LF; the CR is no part of the last field.
-    if (length >= 2 && line[length - 2] == '\r' && line[length - 1] == '\n') {
-        line[length - 2] = '\n';
-        --length;
-    } else if (length >= 1 && line[length - 1] == '\r') {
-        --length;
+    // The line up to its line end: LF, CR LF or a lone CR, each kept as one line feed.
+    static thread_local std::string buffer;
+    buffer.clear();
+    int c;
+    while ((c = std::getc(file)) != EOF) {
+        if (c == '\r') {
+            const int next = std::getc(file);
+            if (next != '\n' && next != EOF) std::ungetc(next, file);
+            c = '\n';
+        }
+        buffer += static_cast<char>(c);
+        if (c == '\n') break;
     }
+    if (buffer.empty()) return 0;
+    const char* line = buffer.data();
+    const std::size_t length = buffer.size();
 
     bool isSeparator[256] = {};
     for (int i = 0; i < 199 && separators[i] != '\0'; ++i) isSeparator[static_cast<unsigned char>(separators[i])] = true;

@@ -26,8 +26,9 @@ double DateToYearFraction(int year, int month, int day);
 // (the first 199 count); runs of separators count as one. Fields go to
 // fields[1..count], fields[count+1] becomes "". A line without a field gives count 1
 // with fields[1] = "". Returns 0 at the end of the file. The line is read whole
-// however long it is; a carriage return before its end is dropped, while the line
-// feed itself stays in the text (it ends the last field unless it is a separator).
+// however long it is; it ends at a line feed, a CR LF or a lone CR, which stands in the
+// text as one line feed (it ends the last field unless it is a separator). A NUL is
+// kept in its field.
 int ReadLineFields(std::FILE* file, const char* separators, std::vector<std::string>& fields);
 
 // Empties names, then appends every non-empty piece of text between separator
@@ -56,9 +57,13 @@ struct RecordText {
     // emptied. The field is trimmed of CR, TAB and LF at both ends. Returns 0 only
     // for an empty text (field untouched).
     static int SplitLine(std::string& text, std::string& field);
+    // The same on text from position on: the rest starts at the new position.
+    static int SplitLineAt(const std::string& text, std::size_t& position, std::string& field);
 
     // Takes the text before the first line feed as the line (a CR before it stays)
     // and leaves what follows. Returns 0, changing nothing, when there is no line
     // feed or it is the very first character.
     static int SplitClipboardText(std::string& text, std::string& line);
+    // The same on text from position on, walking it without copying the rest.
+    static int SplitClipboardTextAt(const std::string& text, std::size_t& position, std::string& line);
 };

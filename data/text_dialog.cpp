@@ -1,6 +1,7 @@
 #include "data/text_dialog.h"
 
 #include <array>
+#include <climits>
 
 #include "data/data_page_widgets.h"
 #include "platform/control.h"
@@ -45,10 +46,12 @@ std::string TrimBlanks(const std::string& s) {
 
 }  // namespace
 
-std::vector<std::string> SplitPreviewFields(const std::string& line, const std::string& separatorSet) {
+std::vector<std::string> SplitPreviewFields(const std::string& line, const std::string& separatorSet,
+                                            std::size_t limit, std::size_t* total) {
     std::array<bool, 256> isSeparator{};
     for (char c : separatorSet) isSeparator[static_cast<unsigned char>(c)] = true;
     std::vector<std::string> fields;
+    std::size_t count = 0;
     std::size_t i = 0;
     const std::size_t n = line.size();
     while (true) {
@@ -56,11 +59,22 @@ std::vector<std::string> SplitPreviewFields(const std::string& line, const std::
         if (i >= n) break;
         const std::size_t start = i;
         while (i < n && !isSeparator[static_cast<unsigned char>(line[i])]) ++i;
+        // Fields past the limit are only counted.
+        if (count++ >= limit) continue;
         std::string field = line.substr(start, i - start);
         fields.push_back(fields.empty() ? field : TrimBlanks(field));
     }
-    if (fields.empty()) fields.emplace_back();
+    if (count == 0) {
+        fields.emplace_back();
+        count = 1;
+    }
+    if (total != nullptr) *total = count;
     return fields;
+}
+
+std::string TooManyFieldsText(int fieldCount) {
+    return "The first line has " + std::to_string(fieldCount) + " fields; at most " +
+           std::to_string(Text::kMaxFields) + " fields can be read.";
 }
 
 Text::Text() : Dialog(kTemplateId) {
@@ -96,16 +110,11 @@ void Text::OnShowWindow(bool show) {
 int Text::SplitPreviewLines() {
     if (separators.size() > static_cast<std::size_t>(kMaxTypedSeparators)) separators.resize(kMaxTypedSeparators);
     allSeparators = fixedSeparators + separators;
-    const std::vector<std::string> fields = SplitPreviewFields(firstLine, allSeparators);
+    std::size_t total = 0;
+    const std::vector<std::string> fields = SplitPreviewFields(firstLine, allSeparators, kMaxFields, &total);
     platform::Control list = Control(kFieldList);
-    if (list.IsValid()) {
-        list.ResetContent();
-        for (const std::string& field : fields) {
-            const int at = list.AddString(field);
-            list.SetSelected(at, true);
-        }
-    }
-    fieldCount = static_cast<int>(fields.size());
+    if (list.IsValid()) list.SetItems(fields, true);
+    fieldCount = total > INT_MAX ? INT_MAX : static_cast<int>(total);
     return fieldCount;
 }
 

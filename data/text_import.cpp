@@ -24,19 +24,15 @@ constexpr int kOpenRetries = 10;
 constexpr int kOpenPauseMs = 20;
 constexpr int kEstimateAfterRecords = 4096;
 
-// The file's first line, read whole, without its line end. False for a file with no line.
+// The file's first line, read whole as the line reader takes it, without its line end.
+// False for a file with no line.
 bool ReadFirstLine(std::FILE* file, std::string& line) {
-    char* buffer = nullptr;
-    std::size_t capacity = 0;
-    const ssize_t read = getline(&buffer, &capacity, file);
-    if (read >= 0) {
-        line.assign(buffer, static_cast<std::size_t>(read));
-        // The text ends at the first NUL, as the line reader takes it.
-        line.resize(std::char_traits<char>::length(line.c_str()));
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    }
-    std::free(buffer);
-    return read >= 0;
+    TextLineReader reader(file, "");
+    line.clear();
+    if (reader.Next() == 0) return false;
+    line.assign(reader.Field(1), reader.Length(1));
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    return true;
 }
 
 long long FileLength(std::FILE* file) {
@@ -54,10 +50,14 @@ void data::OnOpenTextDataFile() {
     if (!ChooseFileName(startFolder, "txt", fileTitle, fileNameBuffer, "Open text data file")) return;
     lastFolder = FolderOfPath(fileNameBuffer);
 
-    std::FILE* file = OpenFileRetry(fileNameBuffer.c_str(), 0, "r", kOpenRetries, kOpenPauseMs);
-    if (file == nullptr) return;
-    std::string line;
-    if (ReadFirstLine(file, line)) theText2.firstLine = line;
+    std::string why;
+    std::FILE* file = OpenChosenFile(fileNameBuffer, "r", kOpenRetries, kOpenPauseMs, why);
+    if (file == nullptr) {
+        platform::MessageBox(why);
+        return;
+    }
+    // A file without a line shows an empty preview, never the last file's fields.
+    ReadFirstLine(file, theText2.firstLine);
     std::fclose(file);
 
     if (series.empty()) {
@@ -72,6 +72,10 @@ void data::OnOpenTextDataFile() {
     if (theText2.accepted == 0) return;
     if (theText2.fieldCount < 1) {
         platform::MessageBox("Nothing to read");
+        return;
+    }
+    if (theText2.fieldCount > Text::kMaxFields) {
+        platform::MessageBox(TooManyFieldsText(theText2.fieldCount));
         return;
     }
 
@@ -108,10 +112,14 @@ void data::OnOpenTextDataFile() {
 
 void data::ReadTextFile() {
     firstLinePending = 1;
-    long long lines = 0;    // every line after the header
     long long skipped = 0;  // lines with a non-numeric or missing selected field
-    std::FILE* file = OpenFileRetry(fileNameBuffer.c_str(), 0, "r", kOpenRetries, kOpenPauseMs);
-    if (file == nullptr) return;
+    std::string why;
+    std::FILE* file = OpenChosenFile(fileNameBuffer, "r", kOpenRetries, kOpenPauseMs, why);
+    if (file == nullptr) {
+        platform::MessageBox(why);
+        importNames.clear();
+        return;
+    }
 
     const long long length = FileLength(file);
     const long long step = length > 100000 ? length / 20 : 5000;
@@ -126,6 +134,7 @@ void data::ReadTextFile() {
         if (theText2.selectedFlags[static_cast<std::size_t>(i)] != 0) fieldNumbers.push_back(i + 1);
     const int lastField = fieldNumbers.empty() ? 0 : fieldNumbers.back();
 
+    std::vector<double> record(fieldNumbers.size());
     TextLineReader reader(file, importSeparators.c_str());
     int count;
     while ((count = reader.Next()) != 0) {
@@ -133,7 +142,6 @@ void data::ReadTextFile() {
             firstLinePending = 0;
             continue;
         }
-        ++lines;
         const long long position = reader.Position();
         if (position > threshold) {
             int current, total;
@@ -152,20 +160,12 @@ void data::ReadTextFile() {
             ++skipped;
             continue;
         }
-        bool numeric = true;
-        for (int k : fieldNumbers) {
-            const char* field = reader.Field(k);
-            if (nonNumericTable.Holds(field, field + reader.Length(k))) {
-                numeric = false;
-                break;
-            }
-        }
-        if (!numeric) {
+        if (!ReadNumericFields(reader, fieldNumbers, record)) {
             ++skipped;
             continue;
         }
         if (importRecordCount == INT_MAX) break;
-        for (int k : fieldNumbers) buffer.Append(TextToValue(reader.Field(k)));
+        for (double value : record) buffer.Append(value);
         ++importRecordCount;
         // From the first records on, the file's length tells how many values to expect.
         if (importRecordCount == kEstimateAfterRecords && position > 0) {
@@ -175,11 +175,14 @@ void data::ReadTextFile() {
     }
     std::fclose(file);
 
-    const int added = AddImportedSeries(*this, ticket, buffer, importRecordCount, importNames);
-    if (added && skipped > 0) {
+    // A read that gives no record adds no series.
+    const int added = importRecordCount > 0 && AddImportedSeries(*this, ticket, buffer, importRecordCount, importNames);
+    if (skipped > 0 && (added || importRecordCount == 0)) {
         platform::MessageBox(platform::Format("There are %d records with nonnumeric letters in file,\n%d records are "
                                               "succesfuly read.",
-                                              static_cast<int>(skipped), static_cast<int>(lines - skipped)));
+                                              static_cast<int>(skipped), static_cast<int>(importRecordCount)));
+    } else if (importRecordCount == 0) {
+        platform::MessageBox("Nothing to read");
     }
     importNames.clear();
 }

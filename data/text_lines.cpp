@@ -35,31 +35,53 @@ bool TextLineReader::Fill() {
 }
 
 int TextLineReader::Next() {
-    // Find the line: up to and with its line feed, or the rest of the file.
-    std::size_t searched = position_;
-    const char* lineFeed;
+    // Find the line: up to and with its line end (LF, CR LF or a lone CR), or the rest of
+    // the file. Offsets count from the line's start, which a refill may move.
+    std::size_t searched = 0;
+    std::size_t endAt = 0;  // offset of the line's last byte, its LF or CR
+    bool found = false;
     while (true) {
-        lineFeed = static_cast<const char*>(std::memchr(block_.data() + searched, '\n', filled_ - searched));
-        if (lineFeed != nullptr) break;
-        searched = filled_ - position_;  // offset from the line's start, kept across the move
+        const char* begin = block_.data() + position_;
+        const std::size_t available = filled_ - position_;
+        const void* lf = std::memchr(begin + searched, '\n', available - searched);
+        const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : available;
+        const void* cr = std::memchr(begin + searched, '\r', lfAt - searched);
+        if (cr != nullptr) {
+            const std::size_t crAt = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+            // A CR as the last byte read may be the first half of a CR LF: read on first.
+            if (crAt + 1 < available || atEnd_) {
+                endAt = crAt + 1 < available && begin[crAt + 1] == '\n' ? crAt + 1 : crAt;
+                found = true;
+                break;
+            }
+            searched = crAt;
+        } else if (lf != nullptr) {
+            endAt = lfAt;
+            found = true;
+            break;
+        } else {
+            searched = available;
+        }
         if (!Fill()) {
             if (position_ == filled_) return 0;
+            if (searched < filled_ - position_) continue;  // the last byte is a CR: a line end
             break;
         }
-        searched += position_;
     }
     char* begin = block_.data() + position_;
-    const std::size_t taken = lineFeed ? static_cast<std::size_t>(lineFeed - begin) + 1 : filled_ - position_;
+    const std::size_t taken = found ? endAt + 1 : filled_ - position_;
     position_ += taken;
+    lineEnded_ = found;
 
-    // The text ends at a NUL; CR LF ends a line as LF does, and a last CR is no text.
-    std::size_t length = std::memchr(begin, '\0', taken) != nullptr ? std::strlen(begin) : taken;
-    if (length >= 2 && begin[length - 2] == '\r' && begin[length - 1] == '\n') {
-        begin[length - 2] = '\n';
+    // Every line end stands in the text as one line feed. A NUL is kept: it is no number.
+    std::size_t length = taken;
+    if (found && begin[endAt] == '\n' && endAt >= 1 && begin[endAt - 1] == '\r') {
+        begin[endAt - 1] = '\n';
         --length;
-    } else if (length >= 1 && begin[length - 1] == '\r') {
-        --length;
+    } else if (found) {
+        begin[endAt] = '\n';
     }
+    const char* lineFeed = found ? begin + endAt : nullptr;
     // Fields are ended by a NUL written after them. The byte after the text belongs to the
     // next line only when the text runs to a line feed that does not separate.
     text_ = begin;

@@ -1,9 +1,10 @@
 #pragma once
 // Reading a text file line by line, each line cut into fields, fast: the file is read in
 // large blocks and the fields are handed out in place. Lines and fields are exactly those
-// of ReadLineFields (record_text.h): a line is read whole; its text ends at a NUL; a CR
-// before the line feed (or at the very end) is dropped; any of the first 199 separator
-// characters cuts, runs of them count as one and no field is ever empty.
+// of ReadLineFields (record_text.h): a line is read whole; it ends at a line feed, a CR LF
+// or a lone CR, each standing in its text as one line feed; a NUL stays in its field; any
+// of the first 199 separator characters cuts, runs of them count as one and no field is
+// ever empty.
 #include <array>
 #include <cstdio>
 #include <string>
@@ -18,11 +19,15 @@ public:
     // The next line: its number of fields, 1 for a line without a field (field 1 is then
     // ""), 0 at the end of the file.
     int Next();
-    // Field k of the line, 1 <= k <= count, as a NUL-terminated text and its length.
+    // Field k of the line, 1 <= k <= count, as a NUL-terminated text and its length (a
+    // NUL of the file itself shows as a length beyond the C string).
     const char* Field(int k) const { return text_ + starts_[static_cast<std::size_t>(k)]; }
     std::size_t Length(int k) const { return lengths_[static_cast<std::size_t>(k)]; }
     // Bytes of the file read as lines so far (the position ftell would give).
     long long Position() const { return blockOffset_ + static_cast<long long>(position_); }
+    // False when the line just read is the file's last one and has no line end: it may be
+    // still being written.
+    bool LineEnded() const { return lineEnded_; }
 
 private:
     bool Fill();
@@ -34,6 +39,7 @@ private:
     std::size_t filled_ = 0;    // bytes of block_ holding file data
     long long blockOffset_ = 0; // file position of block_[0]
     bool atEnd_ = false;
+    bool lineEnded_ = false;
     std::string line_;        // a copy of the line when it cannot be cut in place
     char* text_ = nullptr;    // the line being handed out
     std::vector<std::size_t> starts_;

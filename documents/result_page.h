@@ -6,12 +6,13 @@
 // painting, the analyses, the exports and the main window read its fields directly.
 #include <string>
 
+#include "documents/result_settings.h"
 #include "formula/page_look.h"
 #include "platform/bitmap.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
 
-class result : public platform::Dialog {
+class result : public platform::Dialog, public result_settings {
 public:
     static constexpr int kTemplateId = 139;
     static constexpr int kMinImageSide = 50;
@@ -53,10 +54,8 @@ public:
     int chartInMainArea = 1;   // the chart takes the main area, the result pane the strip
     int relayoutRequest = 0;   // the next paint of the main window lays the window out again
     int changed = 0;
-    int visibleDataOnly = 1;   // "Statistics is only for data visible at screen"
-    int actualScreenSize = 1;  // "actual size of screen": exported images take the chart's size
-    int imageWidth = 0;
-    int imageHeight = 0;
+    // Saved: visibleDataOnly, actualScreenSize (exported images take the chart's size), imageWidth, imageHeight.
+    result_settings& settings = *this;
     int autoDigits = 1;        // "auto number of digits"
     int digits = 2;            // used when autoDigits is off, 1 to 20
 

@@ -5,11 +5,12 @@
 // numbers; a framed panel names them with subscripted labels.
 #include <array>
 
+#include "fitting/sinaldlg_settings.h"
 #include "formula/page_look.h"
 #include "platform/bitmap.h"
 #include "platform/dialog.h"
 
-class sinaldlg : public platform::Dialog {
+class sinaldlg : public platform::Dialog, public sinaldlg_settings {
 public:
     static constexpr int kTemplateId = 146;
     static constexpr int kPictureWidth = 201, kPictureHeight = 125;
@@ -34,10 +35,7 @@ public:
     std::array<int, kHotSpotCount> pressedSpots{};
     int pressed = 0;
     int changed = 0;
-    int spikeWidth = 3;
-    double noiseFactor = 2.5;
-    int chromatogramOnly = 0;  // "only chromatograms peaks"
-    int baseLine = 0;          // 0 none, 1 to 4 a base-line model
+    sinaldlg_settings& settings = *this;  // spike width, noise factor, chromatograms only, base line
 
     void OnOk();
     void OnMore();
@@ -53,6 +51,9 @@ public:
     static const std::array<platform::Rect, kHotSpotCount>& HotSpotsInPicture();
     // The picture: a noisy signal with a spike and peaks, and the two pairs of arrows.
     static platform::Bitmap MakePicture();
+
+    // Shows the saved fields again (after a document is read).
+    void ShowSettings();
 
     bool OnInitDialog() override;
     void DoDataExchange(platform::Exchange& dx) override;

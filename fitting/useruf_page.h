@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "fitting/useruf_settings.h"
 #include "formula/page_look.h"
 #include "platform/dialog.h"
 
-class useruf : public platform::Dialog {
+class useruf : public platform::Dialog, public useruf_settings {
 public:
     static constexpr int kTemplateId = 145;
 
@@ -48,13 +49,10 @@ public:
     int busy = 0;         // 1 while the fitting loop runs
     int moreRequest = 0;  // ">>": the main window shows the scheme page again
     int running = 0;      // the fitting is running or asked for
-    std::vector<std::string> names{"a", "b"};  // coefficient names, one per list line
-    int selectedRow = 0;
+    // Saved: the formula, the coefficient table (names, values, steps, minima, maxima), the
+    // selected row and "+ const".
+    useruf_settings& settings = *this;
     int listCount = 0;
-    std::vector<double> values{1.0, 2.0};
-    std::vector<double> steps{0.1, 0.2};
-    std::vector<double> minima{-1e40, -1e40};
-    std::vector<double> maxima{1e40, 1e40};
     int changed = 0;
     double limitHours = 1.0;
     int limitOn = 0;
@@ -64,8 +62,6 @@ public:
     double maxEdit = 1e40, minEdit = -1e40, stepEdit = 0, valueEdit = 0;
     double shrinkFactor = 0.87;
     double stopCondition = 1e-6;
-    std::string formula;  // right-hand side of "y="
-    int plusConst = 0;    // "+ const"
     int fittingScheme = 1;
     int fetchSetting = 0;
 
@@ -99,17 +95,8 @@ public:
     void SetFormulaLabel(const std::string& text);
     void EnablePlusConst(int flag);
 
-    // The document's text of the page: the formula, then "$name=value(step)[min,max]" per row,
-    // numbers written to be read back exactly.
-    std::string UserDefinedAttributeText() const;
-    // Reads that text: the formula, and the table when the text holds any row (rows that fail
-    // to parse are left out); then the page is applied.
-    void ReadUserDefinedAttribute(const std::string& text);
-    // One "name=value(step)[min,max]" item; false (with its message) when it fails to parse.
-    static bool ParseUserDefinedAttribute(const std::string& item, std::string& name, double& value, double& step,
-                                          double& min, double& max);
-    // A coefficient name is a letter or '_' followed by letters, digits and '_'.
-    static bool IsCoefficientName(const std::string& name);
+    // Shows the saved fields again (after a document is read), then applies the page.
+    void ShowSettings();
 
     bool OnInitDialog() override;
     void DoDataExchange(platform::Exchange& dx) override;

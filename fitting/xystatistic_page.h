@@ -4,10 +4,11 @@
 // may be on together. Views, scheme routines and the document read its flags directly; the
 // main window shows or hides its scheme controls by the data shape and, after a scheme button,
 // shows that scheme's own settings page.
+#include "fitting/xystatistic_settings.h"
 #include "formula/page_look.h"
 #include "platform/dialog.h"
 
-class xystatistic : public platform::Dialog {
+class xystatistic : public platform::Dialog, public xystatistic_settings {
 public:
     static constexpr int kTemplateId = 134;
 
@@ -33,18 +34,9 @@ public:
     // check box by showCorrelation.
     void ShowSchemeControls(int showSchemes, int showCorrelation);
 
+    xystatistic_settings& settings = *this;  // the saved fields: the nine scheme flags
+
     int schemeChanged = 0;  // the page's changed flag
-    // Scheme buttons, at most one on.
-    int constructorStyle = 0;
-    int customFormulas = 0;
-    int fromListOfFormulas = 0;
-    int peaksRevealing = 0;
-    int userFormula = 0;
-    // Analysis check boxes, at most one on.
-    int correlationCoefficient = 0;  // "Correlaton coefficient"
-    int polynomFitting = 0;
-    int harmonicAnalysis = 0;
-    int searchForBestFormula = 0;
     // Requests of the scheme buttons for their pages, and "a scheme button was pressed";
     // the main window's data-shape step serves and clears them.
     int constructorRequest = 0;

@@ -266,12 +266,28 @@ std::string formulaEvaluator::EvalDegree(std::string_view arguments)
 
 std::string formulaEvaluator::EvalAggregate(std::string_view arguments, Aggregate kind)
 {
+    static constexpr const char* kNames[] = {"sum", "min", "max", "mean", "sigma"};
+    // An argument past the limit or an empty one would silently change the result.
+    const auto refuse = [this, kind](const char* pattern) {
+        const std::string_view text = pattern;
+        const size_t at = text.find("%s");
+        std::string message(text.substr(0, at));
+        message.append(kNames[static_cast<int>(kind)]);
+        message.append(text.substr(at + 2));
+        Raise(message.c_str());
+        return std::string();
+    };
     int count = 0;
     double sum = 0, squares = 0, low = 0, high = 0;
-    while (count < kArgumentLimit) {
+    // No argument at all is a list of none.
+    const bool none = arguments.empty();
+    while (!none) {
+        if (count == kArgumentLimit)
+            return refuse(fm::tooManyArguments);
+        const bool last = arguments.find(',') == std::string_view::npos;
         const std::string_view argument = NextArgument(arguments);
         if (argument.empty())
-            break;
+            return refuse(fm::emptyArgument);
         std::string_view single = argument;
         const double v = NextValue(single);
         if (count == 0 || v < low)
@@ -281,6 +297,8 @@ std::string formulaEvaluator::EvalAggregate(std::string_view arguments, Aggregat
         sum += v;
         squares += v * v;
         ++count;
+        if (last)
+            break;
     }
     switch (kind) {
     case Aggregate::sum:

@@ -23,6 +23,9 @@ inline constexpr const char* acosRange = "Argument of acos is out of -1 - 1 rang
 inline constexpr const char* sqrtNegative = "Attempt to take sqrt from negative number.";
 inline constexpr const char* pow10TooLarge = "Attempt to take power of 10 for too large number.";
 inline constexpr const char* meanNoArgument = "There must be at least one argument in mean function.";
+// The list functions (sum, min, max, mean, sigma) take at most 10000 arguments, none empty.
+inline constexpr const char* tooManyArguments = "There must be at most 10000 arguments in %s function.";
+inline constexpr const char* emptyArgument = "There must be no empty argument in %s function.";
 inline constexpr const char* sigmaNoArgument = "There must be at least 1 argyument in sigma function";
 inline constexpr const char* solve1Zero = "Attempt to devide on too close to 0 at solve1 function.";
 inline constexpr const char* solve2pZero = "Attempt to devide on too close to 0 at solve2p function.";

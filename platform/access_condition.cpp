@@ -2,6 +2,8 @@
 
 #include "platform/access_statement.h"
 
+#include <vector>
+
 namespace platform {
 
 namespace {
@@ -37,36 +39,83 @@ Truth EvaluateCompare(const AccessCondition& c, const AccessValue& v) {
 
 }  // namespace
 
-Truth EvaluateCondition(const AccessCondition& c, const AccessValueSource& valueOf) {
-    switch (c.kind) {
-        case AccessCondition::Kind::Constant:
-            return FromBool(c.constantTruth);
-        case AccessCondition::Kind::IsNull:
-            return FromBool(valueOf(c.column).isNull);
-        case AccessCondition::Kind::IsNotNull:
-            return FromBool(!valueOf(c.column).isNull);
-        case AccessCondition::Kind::Compare:
-            return EvaluateCompare(c, valueOf(c.column));
-        case AccessCondition::Kind::Not: {
-            const Truth t = EvaluateCondition(*c.left, valueOf);
-            return t == Truth::Unknown ? t : FromBool(t == Truth::False);
-        }
-        case AccessCondition::Kind::And: {
-            const Truth a = EvaluateCondition(*c.left, valueOf);
-            if (a == Truth::False) return a;
-            const Truth b = EvaluateCondition(*c.right, valueOf);
-            if (b == Truth::False) return b;
-            return a == Truth::True && b == Truth::True ? Truth::True : Truth::Unknown;
-        }
-        case AccessCondition::Kind::Or: {
-            const Truth a = EvaluateCondition(*c.left, valueOf);
-            if (a == Truth::True) return a;
-            const Truth b = EvaluateCondition(*c.right, valueOf);
-            if (b == Truth::True) return b;
-            return a == Truth::False && b == Truth::False ? Truth::False : Truth::Unknown;
-        }
+AccessCondition::~AccessCondition() {
+    // Children are taken out before they go, so no destructor runs another one inside it.
+    std::vector<std::unique_ptr<AccessCondition>> pending;
+    if (left) pending.push_back(std::move(left));
+    if (right) pending.push_back(std::move(right));
+    while (!pending.empty()) {
+        std::unique_ptr<AccessCondition> node = std::move(pending.back());
+        pending.pop_back();
+        if (node->left) pending.push_back(std::move(node->left));
+        if (node->right) pending.push_back(std::move(node->right));
     }
-    return Truth::Unknown;
+}
+
+namespace {
+
+Truth EvaluateLeaf(const AccessCondition& c, const AccessValueSource& valueOf) {
+    switch (c.kind) {
+        case AccessCondition::Kind::Constant: return FromBool(c.constantTruth);
+        case AccessCondition::Kind::IsNull: return FromBool(valueOf(c.column).isNull);
+        case AccessCondition::Kind::IsNotNull: return FromBool(!valueOf(c.column).isNull);
+        case AccessCondition::Kind::Compare: return EvaluateCompare(c, valueOf(c.column));
+        default: return Truth::Unknown;
+    }
+}
+
+}  // namespace
+
+Truth EvaluateCondition(const AccessCondition& root, const AccessValueSource& valueOf) {
+    using Kind = AccessCondition::Kind;
+    // Depth-first on a stack of our own; AND and OR skip their right side once the left
+    // decides.
+    struct Frame {
+        const AccessCondition* node;
+        int stage;   // 0 nothing done, 1 left done, 2 right done
+        Truth left;
+    };
+    thread_local std::vector<Frame> stack;
+    const std::size_t base = stack.size();
+    stack.push_back({&root, 0, Truth::Unknown});
+    Truth last = Truth::Unknown;
+    while (stack.size() > base) {
+        const Frame frame = stack.back();
+        const AccessCondition& c = *frame.node;
+        const bool isJoin = c.kind == Kind::And || c.kind == Kind::Or || c.kind == Kind::Not;
+        if (!isJoin || (frame.stage == 0 && !c.left) || (frame.stage == 1 && c.kind != Kind::Not && !c.right)) {
+            last = isJoin ? Truth::Unknown : EvaluateLeaf(c, valueOf);
+            stack.pop_back();
+            continue;
+        }
+        if (frame.stage == 0) {
+            stack.back().stage = 1;
+            stack.push_back({c.left.get(), 0, Truth::Unknown});
+            continue;
+        }
+        if (c.kind == Kind::Not) {
+            last = last == Truth::Unknown ? last : FromBool(last == Truth::False);
+            stack.pop_back();
+            continue;
+        }
+        const Truth decides = c.kind == Kind::And ? Truth::False : Truth::True;
+        if (frame.stage == 1) {
+            if (last == decides) {
+                stack.pop_back();
+                continue;
+            }
+            stack.back().stage = 2;
+            stack.back().left = last;
+            stack.push_back({c.right.get(), 0, Truth::Unknown});
+            continue;
+        }
+        if (last != decides) {
+            const Truth other = decides == Truth::False ? Truth::True : Truth::False;
+            last = frame.left == other && last == other ? other : Truth::Unknown;
+        }
+        stack.pop_back();
+    }
+    return last;
 }
 
 std::string CheckComparison(const AccessCondition& c, AccessFieldType type, const std::string& columnName) {

@@ -14,7 +14,14 @@ namespace platform {
 
 enum class Truth { False, True, Unknown };
 
+// A condition tree may be as deep as the statement has conditions: it is built, evaluated
+// and destroyed without recursion.
 struct AccessCondition {
+    AccessCondition() = default;
+    ~AccessCondition();
+    AccessCondition(AccessCondition&&) = default;
+    AccessCondition& operator=(AccessCondition&&) = default;
+
     enum class Kind { And, Or, Not, Compare, IsNull, IsNotNull, Constant };
     enum class Op { Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual, Like };
 

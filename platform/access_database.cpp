@@ -88,7 +88,8 @@ struct AccessDatabase::Impl {
     bool RunStatement(const std::string& statement);
     std::string MissingField(const std::string& tableName, const std::vector<std::string>& names);
     bool TakeCondition();
-    bool BuildCondition(MdbSargNode* node, std::unique_ptr<AccessCondition>& out);
+    bool BuildCondition(MdbSargNode* root, std::unique_ptr<AccessCondition>& result);
+    bool BuildNode(MdbSargNode* node, std::unique_ptr<AccessCondition>& out);
     int ColumnIndex(const MdbColumn* column) const;
     void FillFields();
     AccessValue Decode(const MdbColumn* column) const;
@@ -163,18 +164,38 @@ int AccessDatabase::Impl::ColumnIndex(const MdbColumn* column) const {
     return -1;
 }
 
-bool AccessDatabase::Impl::BuildCondition(MdbSargNode* node, std::unique_ptr<AccessCondition>& out) {
+bool AccessDatabase::Impl::BuildCondition(MdbSargNode* root, std::unique_ptr<AccessCondition>& result) {
+    // Node by node from a list of our own: a statement's conditions may nest deeper than the stack.
+    struct Pending {
+        MdbSargNode* node;
+        std::unique_ptr<AccessCondition>* out;
+    };
+    std::vector<Pending> pending{{root, &result}};
+    while (!pending.empty()) {
+        const Pending next = pending.back();
+        pending.pop_back();
+        if (!BuildNode(next.node, *next.out)) return false;
+        AccessCondition& c = **next.out;
+        // Left before right, as the statement reads.
+        const bool both = c.kind == AccessCondition::Kind::And || c.kind == AccessCondition::Kind::Or;
+        if (both) pending.push_back({next.node->right, &c.right});
+        if (both || c.kind == AccessCondition::Kind::Not) pending.push_back({next.node->left, &c.left});
+    }
+    return true;
+}
+
+bool AccessDatabase::Impl::BuildNode(MdbSargNode* node, std::unique_ptr<AccessCondition>& out) {
     out = std::make_unique<AccessCondition>();
     AccessCondition& c = *out;
     if (node->op == MDB_AND || node->op == MDB_OR) {
         c.kind = node->op == MDB_AND ? AccessCondition::Kind::And : AccessCondition::Kind::Or;
         if (!node->left || !node->right) return Fail(std::string(kSimpleSelectOnly) + "; the condition is incomplete.");
-        return BuildCondition(node->left, c.left) && BuildCondition(node->right, c.right);
+        return true;
     }
     if (node->op == MDB_NOT) {
         c.kind = AccessCondition::Kind::Not;
         if (!node->left) return Fail(std::string(kSimpleSelectOnly) + "; the condition is incomplete.");
-        return BuildCondition(node->left, c.left);
+        return true;
     }
     if (!node->col) {
         // A comparison of two literals carries its result; otherwise the field name was not found.

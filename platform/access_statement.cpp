@@ -143,6 +143,7 @@ CheckedStatement CheckSelectStatement(std::string_view statement) {
     }
     bool hasCount = false;
     bool hasWhere = false;
+    int joins = 0;  // AND, OR and NOT: one condition more each (NOT at most)
     static const char* const kUnknownClauses[] = {"ORDER", "GROUP", "HAVING", "JOIN", "UNION", "DISTINCT",
                                                   "AS", "INTO", "PERCENT", "BETWEEN", "IN"};
     for (size_t i = 0; i < tokens.size(); ++i) {
@@ -181,6 +182,10 @@ CheckedStatement CheckSelectStatement(std::string_view statement) {
             case SqlToken::Kind::Word:
                 if (IsWord(t, "COUNT")) hasCount = true;
                 if (IsWord(t, "WHERE")) hasWhere = true;
+                if ((IsWord(t, "AND") || IsWord(t, "OR") || IsWord(t, "NOT")) && ++joins >= kMaxConditions) {
+                    result.error = Unsupported("; at most ") + std::to_string(kMaxConditions) + " conditions are.";
+                    return result;
+                }
                 if (IsWord(t, "FROM") && result.tableName.empty() && i + 1 < tokens.size() &&
                     (tokens[i + 1].kind == SqlToken::Kind::Word || tokens[i + 1].kind == SqlToken::Kind::Bracketed)) {
                     result.tableName = tokens[i + 1].text;

@@ -13,6 +13,10 @@ namespace platform {
 // Every failure text for a statement outside what the reader handles starts with this.
 inline constexpr const char* kSimpleSelectOnly = "Only simple SELECT statements are supported";
 
+// Conditions joined by AND, OR and NOT in one statement: the SQL parser and its tree
+// recurse once per condition, so more are refused.
+inline constexpr int kMaxConditions = 1000;
+
 struct SqlToken {
     enum class Kind { Word, Bracketed, String, Number, Symbol, Unterminated };
     Kind kind = Kind::Symbol;
@@ -34,7 +38,8 @@ struct CheckedStatement {
 };
 
 // Refuses what the parser must not see or would get wrong: anything but one SELECT,
-// COUNT(*) with conditions, TOP n PERCENT, whole numbers beyond the 32-bit range;
+// COUNT(*) with conditions, TOP n PERCENT, whole numbers beyond the 32-bit range, more
+// than kMaxConditions conditions;
 // and, with a clearer message than the parser's, brackets in conditions, several
 // tables and clauses the parser does not know (ORDER BY, GROUP BY, AS, ...).
 CheckedStatement CheckSelectStatement(std::string_view statement);

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -276,6 +277,29 @@ void Control::ResetContent() {
     } else if (auto* view = qobject_cast<QTreeWidget*>(w)) {
         const QSignalBlocker block(view);
         view->clear();
+    }
+}
+
+void Control::SetItems(const std::vector<std::string>& texts, bool selectAll) {
+    auto* list = qobject_cast<QListWidget*>(widget_.data());
+    if (list == nullptr || (style_ & kStyleSort)) {
+        ResetContent();
+        for (const std::string& text : texts) {
+            const int at = AddString(text);
+            if (selectAll) SetSelected(at, true);
+        }
+        return;
+    }
+    const QSignalBlocker block(list);
+    list->clear();
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::string& text : texts) items.push_back(ToQString(text));
+    list->addItems(items);
+    if (selectAll && !texts.empty()) {
+        QAbstractItemModel* model = list->model();
+        const QItemSelection all(model->index(0, 0), model->index(static_cast<int>(texts.size()) - 1, 0));
+        list->selectionModel()->select(all, QItemSelectionModel::Select);
     }
 }
 

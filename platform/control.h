@@ -59,6 +59,9 @@ public:
     int InsertString(int index, const std::string& text);  // index -1 appends
     bool DeleteString(int index);
     void ResetContent();  // removes every item (and every row of a list view)
+    // A list box's whole content at once (one model change, one selection range), for
+    // lists of many thousand items; every item selected when selectAll.
+    void SetItems(const std::vector<std::string>& texts, bool selectAll);
     int Count() const;
     int CurSel() const;   // -1 for none
     void SetCurSel(int index);

@@ -77,11 +77,10 @@ def expected(content, typed, deselect, month_first):
     header = any(non_numeric(n) for n in names)
     if not header:
         names = ["a%d" % j for j in range(len(chosen))]
-    records, skipped, counted = [], 0, 0
+    records, skipped = [], 0
     for index, line in enumerate(lines):
         if header and index == 0:
             continue
-        counted += 1
         fields = split(line, separator_set)
         if not fields:
             continue
@@ -92,7 +91,7 @@ def expected(content, typed, deselect, month_first):
             skipped += 1
             continue
         records.append([text_to_value(fields[i], month_first) for i in chosen])
-    return names, skipped, counted - skipped, records
+    return names, skipped, len(records), records
 
 
 def number_text(rng):

@@ -211,10 +211,18 @@ TEST(ReadLineFields, SeparatorsLineEndsAndLongLines) {
     EXPECT_EQ(ReadLineFields(f, ",\n", fields), 0);
     std::fclose(f);
 
-    TempFile lone("7\r");
+    // A lone CR ends a line as a line feed does, at the end of the file too.
+    TempFile lone("1,2\r3\r\n4\r7\r");
     f = std::fopen(lone.Path().c_str(), "r");
+    EXPECT_EQ(ReadLineFields(f, ",\n", fields), 2);
+    EXPECT_EQ(fields[2], "2");
+    EXPECT_EQ(ReadLineFields(f, ",\n", fields), 1);
+    EXPECT_EQ(fields[1], "3");
+    EXPECT_EQ(ReadLineFields(f, ",\n", fields), 1);
+    EXPECT_EQ(fields[1], "4");
     EXPECT_EQ(ReadLineFields(f, ",", fields), 1);
-    EXPECT_EQ(fields[1], "7");
+    EXPECT_EQ(fields[1], "7\n");
+    EXPECT_EQ(ReadLineFields(f, ",", fields), 0);
     std::fclose(f);
 }
 

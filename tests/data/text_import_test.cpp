@@ -3,6 +3,7 @@
 // a user meets: header lines, separators, skipped lines and their report, refusals.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -165,8 +166,12 @@ TEST_F(TextImport, RulesOfTheSplitTheHeaderAndTheSkippedLines) {
         {"a decimal comma is non-numeric: skipped and reported", "x;y\n1,5;2\n3;4\n", ";", {},
          {"x", "y"}, {"x", "y"}, {3, 4}, {SkipReport(1, 1)}},
         {"a blank line is no record but counts as read", "x y\n1 2\n\nq 4\n3 4\n", " ", {},
-         {"x", "y"}, {"x", "y"}, {1, 2, 3, 4}, {SkipReport(1, 3)}},
-        {"a header alone gives a series without records", "x y\n", " ", {}, {"x", "y"}, {"x", "y"}, {}, {}},
+         {"x", "y"}, {"x", "y"}, {1, 2, 3, 4}, {SkipReport(1, 2)}},
+        {"classic CR line ends", "b\r1\r2\r", " ", {}, {"b"}, {"b"}, {1, 2}, {}},
+        {"a value beyond the double range is non-numeric", "1 2\n1e400 3\n4 -1e999\n5 6\n", " ", {},
+         {"1", "2"}, {"a0", "a1"}, {1, 2, 5, 6}, {SkipReport(2, 2)}},
+        {"a NUL makes its line non-numeric", std::string("x y\n1 2\n3\0 9 4\n5 6\n", 19), " ", {},
+         {"x", "y"}, {"x", "y"}, {1, 2, 5, 6}, {SkipReport(1, 2)}},
         {"a line without a selected field is skipped, never filled from the line before",
          "1 2 3\n4 5\n7 8 9\n", " ", {}, {"1", "2", "3"}, {"a0", "a1", "a2"}, {1, 2, 3, 7, 8, 9},
          {SkipReport(1, 2)}},
@@ -247,13 +252,19 @@ TEST_F(TextImport, RefusalsLeaveTheStoreAsItWas) {
     RunTextImport(page, dialogs, three.Path(), none);
     // Another parameter count than the series in the store.
     RunTextImport(page, dialogs, two.Path(), TextChoice{});
-    // A file that cannot be opened: no message.
+    // A file that cannot be opened, and a folder: the path and the reason.
     dialogs.fileAnswers.push_back(three.Folder() + "/missing.txt");
+    page.OnOpenTextDataFile();
+    dialogs.fileAnswers.push_back(three.Folder());
     page.OnOpenTextDataFile();
     EXPECT_EQ(dialogs.Messages(),
               (std::vector<std::string>{"Nothing to read",
                                         "Number of parameters in additing series must be equial to existing 3\n"
-                                        "Please try again."}));
+                                        "Please try again.",
+                                        "Cannot open the file \"" + three.Folder() + "/missing.txt\": " +
+                                            std::strerror(ENOENT) + ".",
+                                        "Cannot open the file \"" + three.Folder() + "\": " + std::strerror(EISDIR) +
+                                            "."}));
     EXPECT_EQ(page.series.size(), 1u);
     EXPECT_EQ(page.allValues, before);
 
@@ -307,7 +318,8 @@ TEST(TextLines, SameLinesAndFieldsAsTheSharedLineReader) {
             EXPECT_EQ(reader.Position(), std::ftell(a));
             for (int k = 1; k <= count; ++k) {
                 EXPECT_EQ(std::string(reader.Field(k), reader.Length(k)), fields[static_cast<std::size_t>(k)]);
-                EXPECT_EQ(std::strlen(reader.Field(k)), reader.Length(k));
+                const std::size_t nul = fields[static_cast<std::size_t>(k)].find('\0');
+                EXPECT_EQ(std::strlen(reader.Field(k)), nul == std::string::npos ? reader.Length(k) : nul);
             }
         }
         EXPECT_EQ(reader.Next(), 0);

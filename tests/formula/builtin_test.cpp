@@ -49,7 +49,10 @@ TEST(BuiltinFunctions, ValuesAndMessages)
         {"sum()", "0", 0},
         {"mean()", "There must be at least one argument in mean function.", 1},
         {"sigma()", "There must be at least 1 argyument in sigma function", 1},
-        {"sum(1,,3)", "1", 0},
+        {"sum(1,,3)", "There must be no empty argument in sum function.", 1},
+        {"mean(1,2,,100)", "There must be no empty argument in mean function.", 1},
+        {"max(1,)", "There must be no empty argument in max function.", 1},
+        {"sigma(,1)", "There must be no empty argument in sigma function.", 1},
         {"log(8,2)", "3", 0},
         {"log(8)", "Attempt to take logariphm of wrong base.", 1},
         {"log(5,1)", "Attempt to take logariphm of wrong base.", 1},
@@ -111,6 +114,25 @@ TEST(BuiltinFunctions, ValuesAndMessages)
         formulaEvaluator evaluator;
         EXPECT_EQ(evaluator.Evaluate(c.formula), c.result) << c.formula;
         EXPECT_EQ(evaluator.errorFlag, c.errorFlag) << c.formula;
+    }
+}
+
+TEST(BuiltinFunctions, ListFunctionsTakeAtMostTenThousandArguments)
+{
+    const auto ones = [](int n) {
+        std::string list = "1";
+        for (int i = 1; i < n; ++i)
+            list += ",1";
+        return list;
+    };
+    formulaEvaluator evaluator;
+    EXPECT_EQ(evaluator.Evaluate("sum(" + ones(10000) + ")"), "10000");
+    EXPECT_EQ(evaluator.errorFlag, 0);
+    for (const char* name : {"sum", "min", "max", "mean", "sigma"}) {
+        formulaEvaluator fresh;
+        EXPECT_EQ(fresh.Evaluate(std::string(name) + "(" + ones(10001) + ")"),
+                  std::string("There must be at most 10000 arguments in ") + name + " function.");
+        EXPECT_EQ(fresh.errorFlag, 1);
     }
 }
 

@@ -271,3 +271,43 @@ TEST(AccessCondition, ComparisonsAreCheckedAgainstTheColumnType) {
 
 }  // namespace
 }  // namespace platform
+
+namespace platform {
+namespace {
+
+// A chain of n conditions joined by kind, nested as the parser nests them: each join holds
+// one comparison and the rest of the chain.
+std::unique_ptr<AccessCondition> Chain(AccessCondition::Kind kind, int n, double last) {
+    using O = AccessCondition::Op;
+    std::unique_ptr<AccessCondition> chain = Compare(0, O::Equal, last);
+    for (int i = 1; i < n; ++i) chain = Join(kind, Compare(0, O::Less, 10), std::move(chain));
+    return chain;
+}
+
+}  // namespace
+
+TEST(AccessCondition, LongConditionListsNeedNoDeepStack) {
+    // 200,000 ANDs once overflowed the stack while being evaluated and freed.
+    using K = AccessCondition::Kind;
+    std::map<int, AccessValue> row{{0, Number(5)}, {1, AccessValue{}}};
+    const AccessValueSource valueOf = [&](int column) -> const AccessValue& { return row.at(column); };
+    EXPECT_EQ(EvaluateCondition(*Chain(K::And, 200000, 5), valueOf), Truth::True);
+    EXPECT_EQ(EvaluateCondition(*Chain(K::And, 200000, 6), valueOf), Truth::False);
+    EXPECT_EQ(EvaluateCondition(*Chain(K::Or, 200000, 6), valueOf), Truth::True);
+    // The other way round: the deep side first, then a null comparison at the top.
+    std::unique_ptr<AccessCondition> deep = Chain(K::And, 200000, 5);
+    for (int i = 0; i < 100001; ++i) deep = Join(K::Not, std::move(deep));
+    EXPECT_EQ(EvaluateCondition(*deep, valueOf), Truth::False);
+    deep = Join(K::Or, std::move(deep), Compare(1, AccessCondition::Op::Equal, 0));
+    EXPECT_EQ(EvaluateCondition(*deep, valueOf), Truth::Unknown);
+
+    // The checker refuses statements with more conditions than the parser can take.
+    std::string statement = "SELECT a FROM t WHERE a = 1";
+    for (int i = 1; i < platform::kMaxConditions; ++i) statement += " AND a = 1";
+    EXPECT_TRUE(platform::CheckSelectStatement(statement).ok);
+    statement += " AND a = 1";
+    EXPECT_EQ(platform::CheckSelectStatement(statement).error,
+              "Only simple SELECT statements are supported; at most 1000 conditions are.");
+}
+
+}  // namespace platform
