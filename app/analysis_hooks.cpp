@@ -1,21 +1,9 @@
 #include "app/analysis_hooks.h"
 
-#include "app/peaks_report.h"
 #include "app/tabulon_dlg.h"
 #include "charts/axes.h"
 #include "charts/series_painting.h"
-#include "fitting/base_line.h"
-#include "fitting/sinaldlg_page.h"
 #include "fitting/user_formula_scheme.h"
-
-namespace {
-
-PeakReportSettings PeakSettings() {
-    const sinaldlg& page = theSinaldlg;
-    return PeakReportSettings{page.spikeWidth, page.noiseFactor, page.chromatogramOnly, page.baseLine};
-}
-
-}  // namespace
 
 AnalysisHooks::AnalysisHooks() {
     painters.axes = [](platform::Canvas& dc) {
@@ -36,17 +24,10 @@ AnalysisHooks::AnalysisHooks() {
     OneArgumentSchemeCalls& schemes = TheOneArgumentSchemes();
     schemes.userFormulaYRange = UserFormulaYRange;
     schemes.userFormulaReport = UserFormulaReport;
-    schemes.correctBaseLine = [](std::vector<double>& x, std::vector<double>& y) {
-        CorrectBaseLine(x, y, theSinaldlg.baseLine);
-    };
-    schemes.analysePeaks = [](const std::vector<double>& x, const std::vector<double>& y) {
-        AnalysePeaks(x, y, PeakSettings());
-    };
-    schemes.peaksReport = [](platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y, int a,
-                             int v) { PeaksReport(dc, x, y, a, v, PeakSettings()); };
-    // Not built yet, their slots left empty: the constructor, custom-formula and listed-formula
-    // range passes and reports, the correlation of two parameters, and the polynomial,
-    // harmonic and best-formula term-model reports.
+    // The peaks scheme fills its own slots (peaks_report.cpp). Not built yet, their slots left
+    // empty: the constructor, custom-formula and listed-formula range passes and reports, the
+    // correlation of two parameters, and the polynomial, harmonic and best-formula term-model
+    // reports.
 }
 
 AnalysisHooks& TheAnalysisHooks() {

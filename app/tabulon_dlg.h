@@ -14,6 +14,7 @@
 
 #include "app/main_pages.h"
 #include "charts/progress_bar.h"
+#include "statistics/color_maps.h"  // ColorForPercent
 #include "platform/bitmap.h"
 #include "platform/brush.h"
 #include "platform/canvas.h"
@@ -188,6 +189,7 @@ public:
     // Two-argument data through the scene (two_argument_views.cpp): 1 painted, 0 not.
     int PaintTwoArgument3D(platform::Canvas& dc);
     int PaintTwoArgumentMap(platform::Canvas& dc);
+    int PaintTwoArgumentPoints(platform::Canvas& dc);
 
     // ---- Result pane and its scroll bars (result_pane.cpp) --------------------------------------------------
     struct PaneRectSave {
@@ -211,6 +213,18 @@ public:
     void OnSaveScreenInFile();
     void OnCopyContentOfResultControl();
     void OnCopyCoefficients();
+    // ---- Constructor and listed-formula schemes (one_argument_fits.cpp) ------------------------------------
+    // Range passes: fit the scheme's model and widen plotYMin/plotYMax by its curve (and its
+    // deviation band when asked); nothing unless the scheme is chosen and the fit accepted.
+    void ConstructorFitYRange(const std::vector<double>& x, const std::vector<double>& y);
+    void CollectionFitYRange(const std::vector<double>& x, const std::vector<double>& y);
+    // "From list of formulas": fits, draws with the current pen and reports the chosen formula.
+    void FitResultReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                         int argumentParameter, int valueParameter);
+    // The listed formula to fit: the automatic choice when the collection page asks for it,
+    // then the page's choice clamped to 0..24 (written back to the page).
+    int ChosenListedFormula(const std::vector<double>& x, const std::vector<double>& y);
+    double fitRms = 0;  // of the last constructor or listed-formula fit
 
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;
@@ -304,5 +318,3 @@ void DrawArrow(platform::Canvas& dc, platform::Point start, platform::Point end,
 void ResetAnalysisChoices();
 // The three-dimensional painters set the camera up afresh at their next paint.
 void RequestSceneRebuild();
-// The colour of a percentage cell of the result tables: small percentages green, large red.
-platform::ColorRef ColorForPercent(double percent);

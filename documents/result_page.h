@@ -49,6 +49,7 @@ public:
     result();
 
     std::string fittedFormulasText;  // formula lines of the painted models, each ended by "\n"
+    std::string& formulaText = fittedFormulasText;  // the name the earlier painters use
     platform::Font font;             // the result text font
     platform::Bitmap fontPicture;    // on button 1482
     int chartInMainArea = 1;   // the chart takes the main area, the result pane the strip
