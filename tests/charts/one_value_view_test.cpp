@@ -83,6 +83,8 @@ protected:
         theXystatistic.peaksRevealing = 0;
         TheOneArgumentSchemes() = schemes;
         theData.OnDeleteAll();
+        theResultTables.Clear();
+        theResultDocument.Clear();
     }
     int autozoom = theXyview.autozoom;
     unsigned step = theXyview.stepPercent;
