@@ -75,6 +75,8 @@ void ForgetSeriesPaintingDialog(CTabulonDlg* dialog) {
     if (paintingDialog == dialog) paintingDialog = nullptr;
 }
 
+CTabulonDlg* SeriesPaintingDialog() { return paintingDialog; }
+
 SeriesPaintContext CurrentSeriesPaintContext() {
     SeriesPaintContext c;
     c.visibleDataOnly = theResult.visibleDataOnly;

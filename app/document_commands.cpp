@@ -127,7 +127,7 @@ void ShowPagesFromSettings(CTabulonDlg& dlg) {
     theApproxcustom.RestoreFormulaList();
     theCollection.UpdateData(false);
     if (theCollection.HasWindow() && theCollection.selectedModel <= 24) theCollection.SelectModelInList();
-    theUseruf.UpdateData(false);
+    theUseruf.ShowSettings();  // the coefficient list and the edits of the selected row, then "Ok"
     theSinaldlg.UpdateData(false);
     theMultistat.UpdateData(false);
     if (theConstructorMulti.HasWindow())

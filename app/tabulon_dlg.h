@@ -348,6 +348,8 @@ void ForgetSeriesPaintingDialog(CTabulonDlg* dialog);
 // when no main window is up, with its legend list of painted parameters.
 struct SeriesPaintContext;
 SeriesPaintContext CurrentSeriesPaintContext();
+// The main window the series painters and its scheme routines belong to; nullptr when none is up.
+CTabulonDlg* SeriesPaintingDialog();
 // Clears the changed flag of every page.
 void ClearPageFlags();
 // Dispatches every waiting message, then runs the idle processing.

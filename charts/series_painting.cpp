@@ -264,6 +264,9 @@ int PaintSingleArgumentView(platform::Canvas& target, const SeriesPaintContext& 
         plotXMax = theXyview.xMax;
         plotYMin = theXyview.yMin;
         plotYMax = theXyview.yMax;
+        // Stored ranges of no width (a View page never zoomed) would map every point to one pixel.
+        WidenDegenerateRange(plotXMin, plotXMax);
+        WidenDegenerateRange(plotYMin, plotYMax);
     }
 
     // The marks and curves are painted into a bitmap of the plot area, copied in one go.

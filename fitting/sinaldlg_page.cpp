@@ -292,3 +292,5 @@ bool sinaldlg::OnCtlColor(int controlId, platform::CtlColor& out) {
             return true;
     }
 }
+
+void sinaldlg::ShowSettings() { UpdateData(false); }
