@@ -17,6 +17,7 @@
 #include "fitting/base_line.h"
 #include "fitting/normal_equations.h"
 #include "fitting/peak_detection.h"
+#include "fitting/peak_painters.h"
 #include "fitting/xystatistic_page.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
@@ -134,6 +135,20 @@ TEST_F(PeaksReportTest, FailedBaseLineIsNotReported) {
     ASSERT_FALSE(theResultTables.paragraphs.empty());
     for (const auto& p : theResultTables.paragraphs)
         EXPECT_EQ(p.find("Base line"), std::string::npos);
+}
+
+TEST_F(PeaksReportTest, RangeWalkersEndOnAnEmptyRange) {
+    Run(sinaldlg_settings{});
+    ASSERT_FALSE(peakList.empty());
+    plotXMin = plotXMax = 300;  // equal limits: one point, then the walk ends
+    plotYMin = 1e9, plotYMax = -1e9;
+    ExtendRangeForPeaks(peakSummary, peakList);
+    EXPECT_NEAR(plotYMax, PeakModelValue(peakSummary, peakList, 300), 1e-9);
+    plotXMin = 1e300, plotXMax = 1e300 * (1 + 1e-16);  // a step too small to move x
+    ExtendRangeForPeaks(peakSummary, peakList);
+    platform::Bitmap bitmap(10, 10);
+    platform::Canvas dc(bitmap);
+    PaintPeakSumCurve(peakSummary, dc, peakList);
 }
 
 TEST_F(PeaksReportTest, NothingWithoutPeaksOrScheme) {
