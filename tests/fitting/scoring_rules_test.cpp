@@ -293,6 +293,8 @@ TEST_F(ScoringTest, ScoreFileIsByteExact)
     };
     EXPECT_EQ(slurp((dir / "task50.txt").string()), slurp(Source("score_task50.expected")));
     EXPECT_EQ(skipped, 5);  // lines of two numbers
+    ASSERT_EQ(WriteScoreFile(task, 100, skipped), kScoreFileWritten);
+    EXPECT_EQ(slurp((dir / "task100.txt").string()), slurp(Source("score_task100.expected")));
     EXPECT_EQ(WriteScoreFile((dir / "missing.txt").string(), 50, skipped), kScoreFileNoTask);
     std::filesystem::remove_all(dir);
 }
