@@ -10,6 +10,7 @@
 
 polyFit currentPolyFit{};
 polyFit bestPolyFit{};
+std::vector<polyFit> polyFitList;
 
 namespace {
 
@@ -247,7 +248,7 @@ bool FitSet(PolySearchData& data, const TermSet& set, std::vector<double>& coeff
             std::vector<double>& deviations, double& deviation, double& largest, double& residual, int& fitError)
 {
     residual = FitTermCodeRegression(*data.values, data.first, data.records, data.stride, data.roles,
-                                     data.argumentColumns, coefficients, deviations, &deviation, &largest, set,
+                                     argumentColumns, coefficients, deviations, &deviation, &largest, set,
                                      &fitError);
     return fitError == 0;
 }

@@ -58,8 +58,9 @@ struct polyFit {
     void RemoveWorstTerms(int n, TermSet& set);
 };
 
-extern polyFit currentPolyFit;  // the working model of the searches
-extern polyFit bestPolyFit;     // the best model found
+extern polyFit currentPolyFit;            // the working model of the searches
+extern polyFit bestPolyFit;               // the best model found
+extern std::vector<polyFit> polyFitList;  // the models of a search, emptied when one starts
 
 // True when the value's "%g" text holds "#", "$" or one of I, N, F, i, n, f.
 bool IsNotFinite(double value);
@@ -73,8 +74,7 @@ struct PolySearchData {
     int first = 0;
     int records = 0;
     int stride = 0;
-    std::vector<int> roles;
-    std::vector<int> argumentColumns;  // filled by each fit
+    std::vector<int> roles;  // each fit fills argumentColumns from them
     int ArgumentCount() const;
 };
 
