@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 polyFit currentPolyFit{};
 polyFit bestPolyFit{};
@@ -243,22 +244,53 @@ int PolySearchData::ArgumentCount() const
 
 namespace {
 
+// The basis columns of the terms met during one step: a step refits sets that share
+// most of their terms, and a column costs a basis evaluation per record and argument.
+class TermColumnCache {
+public:
+    explicit TermColumnCache(const PolySearchData& data) : data_(data) {}
+
+    const std::vector<double>* Column(const TermSet& set, int term)
+    {
+        const int a = static_cast<int>(argumentColumns.size());
+        const TermSet key(set.begin() + static_cast<std::ptrdiff_t>(term) * a,
+                          set.begin() + static_cast<std::ptrdiff_t>(term + 1) * a);
+        auto found = columns_.find(key);
+        if (found == columns_.end()) {
+            Entry entry;
+            entry.valid = TermCodeColumn(*data_.values, data_.stride, data_.first, data_.records, a,
+                                         argumentColumns, key, entry.values);
+            found = columns_.emplace(key, std::move(entry)).first;
+        }
+        return found->second.valid ? &found->second.values : nullptr;
+    }
+
+private:
+    struct Entry {
+        bool valid = false;
+        std::vector<double> values;
+    };
+    const PolySearchData& data_;
+    std::map<TermSet, Entry> columns_;
+};
+
 // Fits the set to the data; false on a fit error. The residual measure goes to `residual`.
-bool FitSet(PolySearchData& data, const TermSet& set, std::vector<double>& coefficients,
+bool FitSet(PolySearchData& data, TermColumnCache& cache, const TermSet& set, std::vector<double>& coefficients,
             std::vector<double>& deviations, double& deviation, double& largest, double& residual, int& fitError)
 {
     residual = FitTermCodeRegression(*data.values, data.first, data.records, data.stride, data.roles,
                                      argumentColumns, coefficients, deviations, &deviation, &largest, set,
-                                     &fitError);
+                                     &fitError, [&](int term) { return cache.Column(set, term); });
     return fitError == 0;
 }
 
 // One fit of the set into currentPolyFit, its residual measure stored before the score.
-bool FitIntoCurrent(PolySearchData& data, const TermSet& set, int criterion, double& residual, int& fitError)
+bool FitIntoCurrent(PolySearchData& data, TermColumnCache& cache, const TermSet& set, int criterion,
+                    double& residual, int& fitError)
 {
     std::vector<double> coefficients, deviations;
     double deviation = 0.0, largest = 0.0;
-    if (!FitSet(data, set, coefficients, deviations, deviation, largest, residual, fitError))
+    if (!FitSet(data, cache, set, coefficients, deviations, deviation, largest, residual, fitError))
         return false;
     currentPolyFit.residualMeasure = residual;
     currentPolyFit.SetFromFit(deviation, coefficients.data(), deviations.data(), largest, set,
@@ -273,17 +305,18 @@ double GrowPolynomialStep(PolySearchData& data, TermSet& set, int k, int target,
 {
     polyFit& fit = currentPolyFit;
     fit.argCount = data.ArgumentCount();
+    TermColumnCache cache(data);
     TermSet copy = set;
     fitError = 0;
     TermSet scratch;
     fit.AddRandomTerms(copy, scratch, TermsOf(set, fit.argCount) + k, kTermLibraryCount);
     // The residual is stored before scoring: criteria 4 and 8 read it.
-    if (!FitIntoCurrent(data, copy, criterion, residual, fitError))
+    if (!FitIntoCurrent(data, cache, copy, criterion, residual, fitError))
         return kFailedFitScore;
     while (fit.termCount > target) {
         if (!fit.RemoveLeastSignificantTerm(copy, first))
             break;
-        if (!FitIntoCurrent(data, copy, criterion, residual, fitError))
+        if (!FitIntoCurrent(data, cache, copy, criterion, residual, fitError))
             return kFailedFitScore;
     }
     set = copy;
@@ -296,22 +329,23 @@ double AutoPolynomialStep(PolySearchData& data, TermSet& set, int k, int drop, i
     polyFit& fit = currentPolyFit;
     const int a = data.ArgumentCount();
     fit.argCount = a;
+    TermColumnCache cache(data);
     TermSet copy = set;
     fitError = 0;
     if (drop > 0) {
-        if (!FitIntoCurrent(data, copy, criterion, residual, fitError))
+        if (!FitIntoCurrent(data, cache, copy, criterion, residual, fitError))
             return kFailedFitScore;
         fit.RemoveWorstTerms(drop, copy);
     }
     const int t = TermsOf(set, a) + k;
     if (t > maximum) {
-        if (!FitIntoCurrent(data, copy, criterion, residual, fitError))
+        if (!FitIntoCurrent(data, cache, copy, criterion, residual, fitError))
             return kFailedFitScore;
         fit.RemoveWorstTerms(t - maximum, copy);
     }
     set = copy;
     fit.FillRandomTerms(copy, std::min(t, maximum), kTermLibraryCount);
-    if (!FitIntoCurrent(data, copy, criterion, residual, fitError))
+    if (!FitIntoCurrent(data, cache, copy, criterion, residual, fitError))
         return kFailedFitScore;
     double best = fit.score;
     set = copy;
@@ -321,7 +355,7 @@ double AutoPolynomialStep(PolySearchData& data, TermSet& set, int k, int drop, i
             break;
         if (!fit.RemoveTerm(copy, fit.worstTermIndex))
             break;
-        if (!FitIntoCurrent(data, copy, criterion, residual, fitError))
+        if (!FitIntoCurrent(data, cache, copy, criterion, residual, fitError))
             return kFailedFitScore;
         if (!(fit.score < best))
             break;
