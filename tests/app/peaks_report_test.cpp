@@ -28,16 +28,23 @@ namespace {
 class PeaksReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        savedNames = theData.parameterNames;
+        theData.parameterNames = {"t", "S"};
+        theXystatistic.peaksRevealing = 1;
+        ClearStores();
+        MakeSignal();
+    }
+    void ClearStores() {
         theResultDocument.Clear();
         theResultTables.Clear();
         theResult.formulaText.clear();
         coefficientsText.clear();
-        theData.parameterNames = {"t", "S"};
-        theXystatistic.peaksRevealing = 1;
         baseLineCorrected = 0;
         plotXMin = 0, plotXMax = 999, plotYMin = 0, plotYMax = 200;
         plotLeft = 0, plotRight = 400, plotTop = 0, plotBottom = 300;
         ComputePlotScales();
+    }
+    void MakeSignal() {
         x.resize(1000);
         y.resize(1000);
         std::mt19937 generator(3);
@@ -50,7 +57,7 @@ protected:
     }
     void TearDown() override {
         theXystatistic.peaksRevealing = 0;
-        theData.parameterNames.clear();
+        theData.parameterNames = savedNames;
         theResultDocument.Clear();
         theResultTables.Clear();
         theResult.formulaText.clear();
@@ -63,6 +70,7 @@ protected:
         PeaksReport(dc, x, y, 0, 1, settings);
     }
     std::vector<double> x, y;
+    std::vector<std::string> savedNames;
 };
 
 TEST_F(PeaksReportTest, LinesInBothStores) {
@@ -82,7 +90,7 @@ TEST_F(PeaksReportTest, LinesInBothStores) {
         {4, 1, {"Base line:  3e-07*exp(-n)^2 -0.25*exp(-n) +1.5", "chromatogram"}},
     };
     for (const Case& c : cases) {
-        SetUp();
+        ClearStores();
         normalSums.coefficients[0] = 1.5;
         normalSums.coefficients[1] = -0.25;
         normalSums.coefficients[2] = 3e-7;
@@ -123,7 +131,6 @@ TEST_F(PeaksReportTest, LinesInBothStores) {
         EXPECT_EQ(*theResultTables.CellOf(0, 2, 5), platform::Format("%g", peakList[1].maxSignal));
         EXPECT_EQ(theResult.formulaText, "S=F(n)\n");
         EXPECT_EQ(coefficientsText, *theResultTables.CellOf(0, 1, 1) + "\n" + *theResultTables.CellOf(0, 2, 1) + "\n");
-        TearDown();
     }
 }
 
@@ -157,7 +164,8 @@ TEST_F(PeaksReportTest, NothingWithoutPeaksOrScheme) {
     Run(sinaldlg_settings{});
     EXPECT_TRUE(theResultTables.paragraphs.empty());
     EXPECT_TRUE(theResultDocument.texts.empty());
-    SetUp();
+    ClearStores();
+    MakeSignal();
     theXystatistic.peaksRevealing = 0;
     Run(sinaldlg_settings{});
     EXPECT_TRUE(theResultTables.paragraphs.empty());
