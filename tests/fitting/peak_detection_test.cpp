@@ -214,6 +214,21 @@ TEST(PeakDetection, ChromatogramOnlyKeepsSimilarPlates)
         EXPECT_GT(std::fabs(p.centre - 600), 5.0);
 }
 
+TEST(PeakDetection, AtMost51PeaksAreListed)
+{
+    std::vector<TruePeak> many;
+    for (int k = 0; k < 60; ++k)
+        many.push_back({40.0 + 80.0 * k, 3.0, 300.0 + 5.0 * k});
+    std::vector<double> x, y;
+    Chromatogram(4850, many, x, y);
+    std::vector<peakSignal> list;
+    double plates = 0;
+    FindPeaks(x, y, list, 2.5, 3, 0, plates);
+    EXPECT_EQ(list.size(), 51u);
+    // The highest first: the last-placed peaks of the signal are the tallest.
+    EXPECT_NEAR(list[0].centre, 40.0 + 80.0 * 59, 0.5);
+}
+
 TEST(PeakDetection, LevelStatistics)
 {
     double mean = 9, deviation = 9, low = 0, high = 10;
