@@ -112,7 +112,6 @@ void CTabulonDlg::UpdateForDataShape() {
         previousValues = dataValues;
         multi.factorsPerTerm = dataArguments;
         multi.notApplicable = dataSeriesCount == 1 && dataArguments >= 2 && dataValues == 1 ? 0 : 1;
-        fewArguments = dataArguments < 2 ? 1 : 0;
     } else {
         dataArguments = 0;
         dataValues = 0;

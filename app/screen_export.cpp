@@ -8,7 +8,7 @@
 #include "app/resource_ids.h"
 #include "app/tabulon_dlg.h"
 #include "charts/plot_mapping.h"
-#include "charts/progress_bar.h"
+#include "widgets/progress_bar.h"
 #include "charts/result_document.h"
 #include "data/bmp_file.h"
 #include "data/choose_file_name.h"
@@ -43,7 +43,7 @@ bool CTabulonDlg::PaintChartAtImageSize(platform::Bitmap& picture) {
     page.ClampImageSize();
     const int width = page.imageWidth;
     const int height = std::abs(page.imageHeight);
-    if (!picture.Resize(width, height, whiteColor)) return false;
+    if (!picture.Resize(width, height, platform::Rgb(255, 255, 255))) return false;
     plotXMin = plotYMin = 0;
     plotXMax = plotYMax = 1;
     ComputePlotScales();

@@ -13,7 +13,7 @@
 #include <QImage>
 
 #include "app/main_pages.h"
-#include "charts/progress_bar.h"
+#include "widgets/progress_bar.h"
 #include "statistics/color_maps.h"  // ColorForPercent
 #include "platform/bitmap.h"
 #include "platform/brush.h"
@@ -21,6 +21,8 @@
 #include "platform/dialog.h"
 #include "platform/font.h"
 #include "platform/pen.h"
+
+struct DocumentSettings;
 
 // Program-wide ints of the repaint cycle.
 extern int chartPaintEnabled;  // 1 normally; 0 while a chart paint runs (it is not re-entered)
@@ -59,13 +61,9 @@ public:
     std::unique_ptr<platform::Canvas> virtualScreenDC;
 
     // ---- Drawing objects -------------------------------------------------------------------
-    platform::ColorRef greyColor = 0xBEBEBE;
-    platform::ColorRef whiteColor = 0xFFFFFF;
     platform::ColorRef blackColor = 0x000000;
-    platform::Pen blackPen;
     platform::Brush marginBrush;  // the window's border strips
     platform::Brush whiteBrush;   // the chart background
-    platform::Font timesFont;
     platform::Pen nullPen;
     platform::Font tabFont;
 
@@ -132,7 +130,7 @@ public:
     void LoadSettings(const std::string& programFolder);
     void LoadRecentFiles();
     void UpdateRecentFilesMenu();
-    // Reads the document at documentPath (through the document reader, once it is built).
+    // Reads the document at documentPath.
     void ReadDocument();
     void MoveToDefaultSize();
     void OnSize(int type, int cx, int cy) override;
@@ -144,6 +142,45 @@ public:
     void OnDestroy() override;
     void OnOnlineHelp();
     void OnAbout();
+
+    // ---- Documents (document_commands.cpp, recent_files.cpp) -----------------------------------------
+    std::string defaultDocumentPath;  // "untitled.cdf" in the program folder
+    int readingDocument = 0;          // a document is being read: file commands wait
+    int undoSaveRequest = 0;          // the job hook writes the undo snapshot
+    int undoRestoreRequest = 0;       // the job hook reads the undo snapshot back
+    std::shared_ptr<const DocumentSettings> cleanSettings;  // the settings as last saved or read
+    std::uint64_t cleanFingerprint = 0;                       // the data as last saved or read
+    void RouteDocumentCommands();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    // Writes the document to path; false, after a message, when it could not be written (the
+    // file on disk is then unchanged).
+    bool WriteDocument(const std::string& path);
+    // Reads the document at path and makes it the current one; on any failure (after a
+    // message) the work, documentPath and the folders stay as they were.
+    bool ReadDocumentAt(const std::string& path);
+    // The work as it is now counts as saved.
+    void NoteDocumentClean();
+    // The data or the settings changed since the last save or read.
+    bool WorkChanged() const;
+    // "Save changes to %s?" when the work changed: Yes saves first, No goes on; false for
+    // Cancel (or a failed save).
+    bool AskToSaveChanges();
+    // The name Save as gives a chosen path: ".cdf" or ".nc" in the name keeps it, another
+    // extension becomes "cdf", a name without one gets ".cdf".
+    static std::string ApplyExtensionRule(const std::string& path);
+    static bool FolderOfPath(std::string path, std::string& folder);
+    std::string UndoSnapshotPath() const;
+    void ServeUndoRequests();
+    void SaveRecentFiles();
+    // 1 when the path was added at the top, 0 when it was in the list already (any case).
+    int AddRecentFile(std::string path);
+    void OpenRecentFile(int n);
+    void OnFileRecentFile1() { OpenRecentFile(0); }
+    void OnFileRecentFile2() { OpenRecentFile(1); }
+    void OnFileRecentFile3() { OpenRecentFile(2); }
+    void OnFileRecentFile4() { OpenRecentFile(3); }
 
     // ---- Tabs and layout (main_layout.cpp) ------------------------------------------------------------
     int TabToPage(int tab);
@@ -186,6 +223,8 @@ public:
     // ---- Data shape and series painting (data_shape.cpp) ---------------------------------------------------
     int previousArguments = 0, previousValues = 0, previousParameters = 0;  // the shape of the last call
     int fewArguments = 1;  // dataArguments < 2
+    int PaintFunctionOfOneArgument(platform::Canvas& dc);
+    void PaintDataSeries(platform::Canvas& dc);
     // Two-argument data through the scene (two_argument_views.cpp): 1 painted, 0 not.
     int PaintTwoArgument3D(platform::Canvas& dc);
     int PaintTwoArgumentMap(platform::Canvas& dc);

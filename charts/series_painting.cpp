@@ -4,11 +4,9 @@
 #include <cmath>
 #include <memory>
 
-#include "app/program_objects.h"
 #include "charts/axes.h"
 #include "charts/chart_page.h"
 #include "charts/plot_mapping.h"
-#include "charts/progress_bar.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
 #include "charts/xyview_page.h"
@@ -20,6 +18,7 @@
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/format.h"
+#include "widgets/progress_bar.h"
 
 OneArgumentSchemeCalls& TheOneArgumentSchemes() {
     static OneArgumentSchemeCalls calls;

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "charts/legend_page.h"
-#include "charts/owner_button.h"
+#include "widgets/owner_button.h"
 #include "platform/clipboard.h"
 #include "platform/dialog_template.h"
 #include "platform/dialogs.h"

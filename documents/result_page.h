@@ -8,7 +8,7 @@
 
 #include "documents/result_settings.h"
 
-#include "formula/page_look.h"
+#include "widgets/page_look.h"
 #include "platform/bitmap.h"
 #include "platform/dialog.h"
 #include "platform/font.h"

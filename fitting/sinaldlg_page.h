@@ -7,7 +7,7 @@
 // numbers; a framed panel names them with subscripted labels.
 #include <array>
 
-#include "formula/page_look.h"
+#include "widgets/page_look.h"
 #include "platform/bitmap.h"
 #include "platform/dialog.h"
 

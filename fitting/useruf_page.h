@@ -9,7 +9,7 @@
 
 #include "fitting/useruf_settings.h"
 
-#include "formula/page_look.h"
+#include "widgets/page_look.h"
 #include "platform/dialog.h"
 
 class useruf : public platform::Dialog, public useruf_settings {

@@ -6,7 +6,7 @@
 // may be on together. Views, scheme routines and the document read its flags directly; the
 // main window shows or hides its scheme controls by the data shape and, after a scheme button,
 // shows that scheme's own settings page.
-#include "formula/page_look.h"
+#include "widgets/page_look.h"
 #include "platform/dialog.h"
 
 class xystatistic : public platform::Dialog, public xystatistic_settings {
