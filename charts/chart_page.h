@@ -2,25 +2,21 @@
 // The "Chart" page: colours of the chart's areas and lines, border and grid widths,
 // minor tick marks, tick intervals per axis and the width of fitted curves. The
 // painters read the fields of theChart directly; the page paints nothing on the chart.
+#include "charts/chart_settings.h"
 #include "platform/bitmap.h"
 #include "platform/color.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
 
-class chart : public platform::Dialog {
+class chart : public platform::Dialog, public chart_settings {
 public:
     static constexpr int kTemplateId = 132;
 
     chart();
 
-    platform::ColorRef borderAreaColor = 0xFFEBD7;  // area around the plot
-    platform::ColorRef chartAreaColor = 0xFFFFFF;   // plot area, fill of data marks
-    platform::ColorRef sceneLineColor = 0;          // lines of the 3-D painters; no control
-    platform::ColorRef borderLineColor = 0;         // border lines and tick marks
+    chart_settings& settings = *this;  // the saved fields
+
     platform::ColorRef gridLineColor = 0;           // grid lines
-    int borderWidth = 2;                            // border line width in use, 0..10
-    int savedOption = 0;                            // kept in the document only
-    int gridWidth = 1;                              // grid line width in use, 0..10
     int changed = 0;
     platform::Font pageFont;                        // the page's own controls
     platform::Bitmap buttonBitmap;                  // picture on the owner-drawn buttons
@@ -28,7 +24,6 @@ public:
     int borderWidthEdit = 2;                        // "Border lines:" edit
     int gridWidthEdit = 1;                          // "Grid lines:" edit; 3-D line width
     int intervals = 6;                              // "Intervals:" tick intervals per axis
-    int fittingLineWidth = 2;                       // "Fitting lines:" width of fitted curves
 
     static constexpr int kMinLineWidth = 0, kMaxLineWidth = 10;
     static constexpr int kMinIntervals = 2, kMaxIntervals = 30;

@@ -5,12 +5,13 @@
 // flag and requests a repaint; the painters copy the camera they used back into the fields.
 #include <array>
 
+#include "charts/d3view_settings.h"
 #include "charts/scene3d.h"
 #include "platform/bitmap.h"
 #include "platform/brush.h"
 #include "platform/dialog.h"
 
-class d3view : public platform::Dialog {
+class d3view : public platform::Dialog, public d3view_settings {
 public:
     static constexpr int kTemplateId = 137;
     static constexpr int kHotSpotCount = 21;
@@ -35,21 +36,13 @@ public:
 
     d3view();
 
+    d3view_settings& settings = *this;  // the saved fields
+
     scene3d& theScene3d;           // the program's one camera
     int sceneRebuildRequest = 1;   // the next three-dimensional paint sets the camera up afresh
     int viewportChanged = 1;       // the main window was resized: the picture must be rebuilt
     int changed = 0;
-    double eyeX = 0;
-    double zoom = 0;
-    double elevation = 0;
-    double orbitDistance = 0;
-    double eyeStep = 0;
-    double angleStep = 0;
-    double azimuth = 0;
-    double eyeY = 0;
-    double eyeZ = 0;
     int showNet = 0;
-    int twoDimensional = 0;  // "2D": the plane view is asked for
 
     platform::Bitmap panelBitmap;                       // the view panel's picture
     std::array<platform::Rect, kHotSpotCount> hotRects{};  // hot spots in panel pixels

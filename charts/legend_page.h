@@ -4,16 +4,19 @@
 // legend block and axis painters read the fields of theLegend directly.
 #include <string>
 
+#include "charts/legend_settings.h"
 #include "platform/bitmap.h"
 #include "platform/color.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
 
-class legend : public platform::Dialog {
+class legend : public platform::Dialog, public legend_settings {
 public:
     static constexpr int kTemplateId = 129;
 
     legend();
+
+    legend_settings& settings = *this;  // the saved fields
 
     platform::Font titleFont;         // chart title
     platform::Font xCaptionFont;      // x caption and every axis label
@@ -22,21 +25,9 @@ public:
     platform::Font formulaFont;       // formula legend lines
     platform::Font pageFont;          // the page's own controls
     platform::Bitmap buttonBitmap;    // picture on the font buttons
-    platform::ColorRef titleColor = 0;
-    platform::ColorRef captionColor = 0;  // captions and axis labels
     int changed = 0;
     int titlePointSize = 100;    // tenths of a point, from the title font dialog
     int captionPointSize = 100;  // not changed by the page
-    // Positions 0..100 of the alignment sliders as last released; the painters read them.
-    int titleAlign = 50;
-    int yCaptionAlign = 50;
-    int xCaptionAlign = 50;
-    std::string title = "New chart";
-    std::string xCaption;
-    std::string yCaption;
-    int showFormulas = 1;  // the formula legend is drawn
-    int overlap = 1;       // the legend block may lie over the plot
-    int formulaAlign = 0;  // horizontal place of the formula legend block
 
     static constexpr int kSliderMin = 0, kSliderMax = 100;
     // Sizes the font dialogs offer, in points.
@@ -85,6 +76,12 @@ public:
     // The caption fonts follow one chosen description: the x font as chosen, the up font
     // turned by 90 degrees, the down font by -90 degrees with its glyphs at 90 degrees.
     void SetCaptionFonts(const platform::Font& chosen);
+    // The saved font records follow the fonts in use (after every font choice), and the fonts
+    // are made anew from the records (after a document was read).
+    void StoreFontRecords();
+    void ApplyFontRecords();
+    // Controls, sliders and fonts from the fields.
+    void ShowSettings();
 };
 
 extern legend theLegend;

@@ -8,13 +8,14 @@
 #include <array>
 #include <string>
 
+#include "charts/xyview_settings.h"
 #include "formula/page_look.h"
 #include "platform/bitmap.h"
 #include "platform/color.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
 
-class xyview : public platform::Dialog {
+class xyview : public platform::Dialog, public xyview_settings {
 public:
     static constexpr int kTemplateId = 136;
 
@@ -62,20 +63,13 @@ public:
 
     xyview();
 
+    xyview_settings& settings = *this;  // the saved fields
+
     // ---- Fields, in the page's order -----------------------------------------------------
     int changed = 0;
-    double yMin = 0, yMax = 0;
-    double xMin = 0, xMax = 0;
-    int autozoom = 1;            // "Autozoom"
     unsigned stepPercent = 5;    // step of the pads in percent of the range
-    int colorSteps = 10;         // "Color steps:"
-    double zMax = 0, zMin = 0;
     std::string numberText;      // scratch text of the rounding
     double xStep = 0, yStep = 0, zStep = 0;  // steps of the last pad click
-    int show3D = 0;              // button 1105
-    int histogram = 0;           // "histogram."
-    platform::ColorRef lowColor = 0xFF0000;   // "Low"
-    platform::ColorRef highColor = 0x0000FF;  // "High"
     platform::Font pageFont;
     // Pictures: the range pad, the z pad, High/Low, colour map off and on, histogram off and
     // on, button 1105 (drawn by the page itself).
@@ -86,7 +80,6 @@ public:
     std::array<int, kZZoneCount> zZonePressed{};
     int padPressed = 0;
     int zControlsShown = 0;      // the z pad, the z edits and buttons 1105 and 1300 are shown
-    int colorMapMode = 0;        // button 1300
     int twoValueColorMap = 0;    // no argument, two values and the colour map on
     int fitSchemeChosen = 0;     // a several-argument fit scheme is chosen (written by the main window)
     int argumentCount = 0;       // the shape last given to SetDataShape

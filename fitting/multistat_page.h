@@ -2,26 +2,19 @@
 // The several-argument scheme page: how data of two or more arguments are modelled. The
 // dispatcher, the tab rules, the job hook and the fits read its flags directly; its controls
 // come with the page's own work.
+#include "fitting/multistat_settings.h"
 #include "platform/dialog.h"
 
-class multistat : public platform::Dialog {
+class multistat : public platform::Dialog, public multistat_settings {
 public:
     static constexpr int kTemplateId = 147;
 
     multistat();
 
+    multistat_settings& settings = *this;  // the saved fields
+
     int changed = 0;
-    int bestPolynomeAuto = 0;   // "Best polynome auto"
     int searchRunning = 0;      // the automatic search loops while it is set
-    int nearNeighbors = 0;      // "Near neighbors method "
-    int correlation = 0;        // "Correlation"
-    int parabolic = 0;
-    int plane = 1;
-    int unitaryArgument = 0;    // "Unitary argument"
-    int bestPolynome = 0;       // "Best polynome"
-    int weightKind = 2;
-    double nearNeighborPercent = 3.0;
-    int userDefinedFormula = 0;  // "User defined formula"
     int applyRequested = 0;      // the page asks the main window to apply its scheme
 
     // Any of the five fit schemes that the View page and the tab rules react to.

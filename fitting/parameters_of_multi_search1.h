@@ -4,19 +4,19 @@
 // with the dialog's own work.
 #include <string>
 
+#include "fitting/parameters_of_multi_search1_settings.h"
 #include "platform/dialog.h"
 
-class parametersOfMultiSearch1 : public platform::Dialog {
+class parametersOfMultiSearch1 : public platform::Dialog, public parameters_of_multi_search1_settings {
 public:
     static constexpr int kTemplateId = 196;
 
     parametersOfMultiSearch1();
 
+    parameters_of_multi_search1_settings& settings = *this;  // the saved fields
+
     int accepted = 0;     // 1 when the user ended the dialog with "OK"
     int searchFlag = 0;   // written by the best-polynomial search
-    int criterion = 0;    // score criterion code 0 to 8
-    std::string logFile = "default_multi.csv";
-    int logOn = 0;        // the search writes its log
 };
 
 extern parametersOfMultiSearch1 theParametersOfMultiSearch1;

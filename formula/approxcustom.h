@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "formula/approxcustom_settings.h"
 #include "formula/page_look.h"
 #include "platform/dialog.h"
 
-class approxcustom : public platform::Dialog {
+class approxcustom : public platform::Dialog, public approxcustom_settings {
 public:
     static constexpr int kTemplateId = 143;
 
@@ -27,12 +28,11 @@ public:
 
     approxcustom();
 
+    approxcustom_settings& settings = *this;  // the saved fields
+
     int changed = 0;
     int applyRequested = 0;
     std::string lineText;          // scratch: the line being read or written
-    int basisCount = 0;            // the model formula pair kept by the page
-    std::string transformText;
-    std::vector<std::string> basisTexts;
     int currentLine = 0;           // list line being edited
     std::string editText;          // edit 1145: formula part of the line being edited
     std::string editLabel;         // static 1144: label part, up to and including "="

@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "formula/calculator_settings.h"
 #include "formula/page_look.h"
 #include "platform/bitmap.h"
 #include "platform/dialog.h"
 
-class calculator : public platform::Dialog {
+class calculator : public platform::Dialog, public calculator_settings {
 public:
     static constexpr int kTemplateId = 148;
     static constexpr int kTableSize = 50;  // argument values of a typed point or of one file row
@@ -40,6 +41,8 @@ public:
 
     calculator();
 
+    calculator_settings& settings = *this;  // the saved fields
+
     int argumentsValid = 1;        // 0 when the typed text holds a letter
     int changed = 0;               // also the gate of ParseArgumentString
     int typedCount = 0;
@@ -59,13 +62,7 @@ public:
     int rowCount = 0;
     platform::Bitmap buttonPicture;      // on the two "Browse" buttons
     std::string valueScratch;
-    std::string argumentText = "0";
     std::string valuesText;
-    int sortDescending = 0;
-    int sortAscending = 0;
-    int sortOff = 1;
-    std::string outputFile;
-    std::string inputFile;
 
     // Parses the typed arguments when `changed` is 1; 1 when they are numbers (or none),
     // 0 when a field holds a letter (valuesText then says so). At most 50 values are kept.

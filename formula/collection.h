@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "formula/collection_settings.h"
 #include "formula/page_look.h"
 #include "platform/dialog.h"
 
-class collection : public platform::Dialog {
+class collection : public platform::Dialog, public collection_settings {
 public:
     static constexpr int kTemplateId = 144;
     static constexpr int kModelCount = 25;
@@ -28,17 +29,16 @@ public:
 
     collection();
 
+    collection_settings& settings = *this;  // the saved fields
+
     int changed = 0;
     int applyRequested = 0;
-    int searchRequested = 0;    // the next fit searches the list; cleared by the fitting code
     int overallFit = 0;         // search criteria: exactly one is 1 after a search button
     int stabilitySearch = 0;
     int minOfMaxOutSearch = 0;
-    int selectedModel = 0;      // 0 to 24, the list's selection
     int fittedModel = 0;        // written and read by the fitting code
     std::string modelTransform; // filled by the fitting code through GetPresetModelFormulas
     std::vector<std::string> modelBasis;
-    int showDeviationLines = 0; // check box 1156
 
     // The list entry as shown, "" outside 0 to 24.
     static std::string DisplayText(int index);

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "formula/constructor_settings.h"
 #include "formula/page_look.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
 
-class constructor : public platform::Dialog {
+class constructor : public platform::Dialog, public constructor_settings {
 public:
     static constexpr int kTemplateId = 142;
     static constexpr int kYCells = 6;
@@ -34,6 +35,8 @@ public:
 
     constructor();
 
+    constructor_settings& settings = *this;  // the saved fields
+
     int changed = 0;
     int applyRequested = 0;
     platform::Font cellFont;
@@ -43,12 +46,8 @@ public:
     std::vector<std::string> termCellLabels;
     std::vector<unsigned> termCellStates;   // 1 selected, 0 not
     std::vector<unsigned> yCellStates;      // exactly one is 1
-    std::array<int, kCodeSlots> selectedCodes{};
-    std::array<double, kHarmonicCells> periodValues{};
     int yCellCount = kYCells;
     int termCellCount = kTermCells;
-    int yTransform = 0;
-    int selectedCodeCount = 0;              // at most 35
     std::array<int, kHarmonicCells> periodEdited{};
     int gridLeft = 0;
     int gridTop = 0;
@@ -56,7 +55,6 @@ public:
     int gridBottom = 0;
     int termGridLeft = 0;
     std::array<std::string, kHarmonicCells> periodTexts{"1", "2", "3", "4", "5", "6"};
-    int showDeviationLines = 0;
 
     // Cell labels of this page: kind 0 the y-transform codes 0 to 5, kind 1 the term cells
     // 0 to 28 (23 to 28 with their period texts). Any other code leaves `text` unchanged.

@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "formula/constructor_multi_settings.h"
 #include "formula/page_look.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
 
-class constructor_multi : public platform::Dialog {
+class constructor_multi : public platform::Dialog, public constructor_multi_settings {
 public:
     static constexpr int kTemplateId = 194;
     static constexpr int kLibrarySize = 25;
@@ -30,6 +31,8 @@ public:
     };
 
     constructor_multi();
+
+    constructor_multi_settings& settings = *this;  // the saved fields
 
     int changed = 0;
     int applyRequested = 0;
@@ -49,7 +52,6 @@ public:
     int notApplicable = 1;
     int boxCount = 0;
     int choosingArgument = -1;                  // -1 when no term is being composed
-    std::vector<unsigned> currentPolyTerms;     // factorsPerTerm library indices per term
     int polySearchStop = 0;
     int polySearchOneNext = 0;
     int polySearchFull = 0;

@@ -1,0 +1,404 @@
+// Reading the document file. The whole header is checked against the file's size before any
+// list is reserved, so a damaged or hostile file costs no more memory than its own size and
+// ends with a message naming the first fault.
+#include "documents/cdf_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "documents/cdf_bytes.h"
+
+namespace {
+
+constexpr std::uint32_t kTagDimension = 10, kTagVariable = 11, kTagAttribute = 12;
+constexpr std::uint32_t kStreaming = 0xFFFFFFFFu;
+
+struct Fault {
+    std::string text;
+};
+
+// Reads the header from memory; every read is checked against the end.
+class Cursor {
+public:
+    Cursor(const unsigned char* data, std::uint64_t size) : data_(data), size_(size) {}
+    std::uint64_t pos = 0;
+    std::uint64_t Left() const { return size_ - pos; }
+    std::uint32_t U32(const char* what) {
+        Need(4, what);
+        std::uint32_t v;
+        std::memcpy(&v, data_ + pos, 4);
+        pos += 4;
+        return cdfbytes::Big(v);
+    }
+    const unsigned char* Bytes(std::uint64_t n, const char* what) {
+        Need(n, what);
+        const unsigned char* p = data_ + pos;
+        pos += n;
+        return p;
+    }
+    void Pad(std::uint64_t n, const char* what) { Bytes((4 - n % 4) % 4, what); }
+    std::string Name(const char* what) {
+        const std::uint32_t n = U32(what);
+        const unsigned char* p = Bytes(n, what);
+        Pad(n, what);
+        return std::string(reinterpret_cast<const char*>(p), n);
+    }
+    void Need(std::uint64_t n, const char* what) const {
+        if (n > Left()) throw Fault{std::string("The file ends inside ") + what};
+    }
+
+private:
+    const unsigned char* data_;
+    std::uint64_t size_;
+};
+
+// The list's tag and count: ABSENT (two zeros) gives 0; a count that cannot fit in the rest
+// of the file, at minBytes per element, is a fault.
+std::uint32_t ListCount(Cursor& c, std::uint32_t tag, std::uint64_t minBytes, const char* what) {
+    const std::uint32_t t = c.U32(what);
+    const std::uint32_t n = c.U32(what);
+    if (t == 0 && n == 0) return 0;
+    if (t != tag) throw Fault{std::string("Wrong tag of the ") + what};
+    if (n > c.Left() / minBytes) throw Fault{std::string("Count of the ") + what + " is larger than the file"};
+    return n;
+}
+
+template <class U, class T>
+void AppendFromBig(std::vector<T>& list, const unsigned char* p, std::uint64_t n) {
+    const std::size_t at = list.size();
+    list.resize(at + n);
+    if (n) cdfbytes::FromBig<U>(p, list.data() + at, n);
+}
+
+}  // namespace
+
+std::uint32_t cdfFile::TypeSize(std::int32_t type) {
+    switch (type) {
+    case kByte:
+    case kChar: return 1;
+    case kShort: return 2;
+    case kInt:
+    case kFloat: return 4;
+    case kDouble: return 8;
+    default: return 0;
+    }
+}
+
+std::uint64_t cdfFile::PaddedSize(std::int32_t type, std::uint64_t n) { return (n * TypeSize(type) + 3) & ~std::uint64_t(3); }
+
+const std::string& cdfFile::NameOf(std::int32_t index) const {
+    static const std::string none;
+    return index >= 0 && static_cast<std::size_t>(index) < names.size() ? names[static_cast<std::size_t>(index)] : none;
+}
+
+void cdfFile::Clear() {
+    fileSize = 0, hasRecordData = 0, recordSize = 0, numrecs = 0, globalAttributeCount = 0, headerSize = 0;
+    names.clear(), dimensionIds.clear(), dimensions.clear(), attributes.clear(), variables.clear();
+    byteValues.clear(), texts.clear(), shortValues.clear(), intValues.clear(), floatValues.clear(), doubleValues.clear();
+    byteData.clear(), shortData.clear(), intData.clear(), floatData.clear(), doubleData.clear();
+}
+
+std::int32_t cdfFile::AddName(const std::string& name) {
+    names.push_back(name);
+    return static_cast<std::int32_t>(names.size() - 1);
+}
+
+std::size_t cdfFile::AddTextAttribute(const std::string& name, const std::string& text) {
+    attribute a;
+    a.nameIndex = AddName(name);
+    a.type = kChar;
+    a.count = static_cast<std::uint32_t>(text.size());
+    a.firstValue = static_cast<std::uint32_t>(texts.size());
+    texts.push_back(text);
+    attributes.push_back(a);
+    return attributes.size() - 1;
+}
+
+std::size_t cdfFile::AddAttribute(const std::string& name, Type type, const std::vector<double>& values) {
+    attribute a;
+    a.nameIndex = AddName(name);
+    a.type = type;
+    a.count = static_cast<std::uint32_t>(values.size());
+    switch (type) {
+    case kByte:
+        a.firstValue = static_cast<std::uint32_t>(byteValues.size());
+        for (double v : values) byteValues.push_back(static_cast<std::int8_t>(static_cast<std::uint8_t>(static_cast<long long>(v) & 0xFF)));
+        break;
+    case kShort:
+        a.firstValue = static_cast<std::uint32_t>(shortValues.size());
+        for (double v : values) shortValues.push_back(static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<long long>(v) & 0xFFFF)));
+        break;
+    case kInt:
+        a.firstValue = static_cast<std::uint32_t>(intValues.size());
+        for (double v : values) intValues.push_back(static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<long long>(v) & 0xFFFFFFFF)));
+        break;
+    case kFloat:
+        a.firstValue = static_cast<std::uint32_t>(floatValues.size());
+        for (double v : values) floatValues.push_back(static_cast<float>(v));
+        break;
+    case kDouble:
+    default:
+        a.type = kDouble;
+        a.firstValue = static_cast<std::uint32_t>(doubleValues.size());
+        doubleValues.insert(doubleValues.end(), values.begin(), values.end());
+        break;
+    }
+    attributes.push_back(a);
+    return attributes.size() - 1;
+}
+
+std::size_t cdfFile::AddDimension(const std::string& name, std::uint32_t length) {
+    dimensions.push_back({AddName(name), length});
+    return dimensions.size() - 1;
+}
+
+void cdfFile::Report(const char* text, double fraction) {
+    if (progress) progress(text, fraction);
+}
+
+int cdfFile::Load(const std::string& path) {
+    fileName = path;
+    Clear();
+    error.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = "Can not open file";
+        error += "\n" + path + ": " + std::strerror(errno);
+        return 0;
+    }
+    struct stat st {};
+    int result = 0;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
+        if (size == 0) {
+            result = LoadFromMemory(nullptr, 0);
+        } else {
+            void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+            if (map != MAP_FAILED) {
+                ::madvise(map, size, MADV_SEQUENTIAL);
+                result = LoadFromMemory(static_cast<const unsigned char*>(map), size);
+                ::munmap(map, size);
+            } else {
+                error = std::string("Can not read file ") + path + ": " + std::strerror(errno);
+            }
+        }
+    } else {
+        // Not a plain file (a pipe, a device): read it whole.
+        std::vector<unsigned char> all;
+        unsigned char chunk[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            all.insert(all.end(), chunk, chunk + n);
+        }
+        result = LoadFromMemory(all.data(), all.size());
+    }
+    ::close(fd);
+    if (!result) fileName = path;
+    return result;
+}
+
+int cdfFile::LoadFromMemory(const unsigned char* bytes, std::size_t size) {
+    const std::string keptName = fileName;
+    Clear();
+    fileName = keptName;
+    error.clear();
+    fileSize = size;
+    Cursor c(bytes, size);
+    try {
+        const unsigned char* magic = c.Bytes(4, "the file's first four bytes");
+        Report("Begin reading header", 0.1);
+        if (std::memcmp(magic, "CDF", 3) != 0) throw Fault{"The file is not a NetCDF document"};
+        if (magic[3] == 2) throw Fault{"The file is a 64-bit offset NetCDF file, which this program does not read"};
+        if (magic[3] != 1) throw Fault{"The file is not a NetCDF classic document"};
+        numrecs = c.U32("the record count");
+
+        // Dimensions.
+        const std::uint32_t nd = ListCount(c, kTagDimension, 8, "dimension list");
+        dimensions.reserve(nd);
+        int recordDimensions = 0;
+        for (std::uint32_t i = 0; i < nd; ++i) {
+            dimension d;
+            d.nameIndex = AddName(c.Name("a dimension name"));
+            d.length = c.U32("a dimension length");
+            if (d.length == 0 && ++recordDimensions > 1) throw Fault{"The file has more than one record dimension"};
+            dimensions.push_back(d);
+        }
+
+        auto readAttributes = [&](const char* what) {
+            const std::uint32_t na = ListCount(c, kTagAttribute, 12, what);
+            for (std::uint32_t i = 0; i < na; ++i) {
+                attribute a;
+                a.nameIndex = AddName(c.Name("an attribute name"));
+                a.type = static_cast<std::int32_t>(c.U32("an attribute type"));
+                if (TypeSize(a.type) == 0) throw Fault{"Unknown type of the attribute \"" + NameOf(a.nameIndex) + "\""};
+                a.count = c.U32("an attribute's value count");
+                const std::uint64_t bytesNeeded = std::uint64_t(a.count) * TypeSize(a.type);
+                if (bytesNeeded > c.Left())
+                    throw Fault{"The values of the attribute \"" + NameOf(a.nameIndex) + "\" reach behind the file's end"};
+                a.position = static_cast<std::uint32_t>(c.pos);
+                const unsigned char* p = c.Bytes(bytesNeeded, "attribute values");
+                switch (a.type) {
+                case kByte:
+                    a.firstValue = static_cast<std::uint32_t>(byteValues.size());
+                    byteValues.insert(byteValues.end(), reinterpret_cast<const std::int8_t*>(p),
+                                      reinterpret_cast<const std::int8_t*>(p) + a.count);
+                    break;
+                case kChar: {
+                    a.firstValue = static_cast<std::uint32_t>(texts.size());
+                    const char* t = reinterpret_cast<const char*>(p);
+                    texts.emplace_back(t, strnlen(t, a.count));
+                    break;
+                }
+                case kShort: a.firstValue = static_cast<std::uint32_t>(shortValues.size()); AppendFromBig<std::uint16_t>(shortValues, p, a.count); break;
+                case kInt: a.firstValue = static_cast<std::uint32_t>(intValues.size()); AppendFromBig<std::uint32_t>(intValues, p, a.count); break;
+                case kFloat: a.firstValue = static_cast<std::uint32_t>(floatValues.size()); AppendFromBig<std::uint32_t>(floatValues, p, a.count); break;
+                case kDouble: a.firstValue = static_cast<std::uint32_t>(doubleValues.size()); AppendFromBig<std::uint64_t>(doubleValues, p, a.count); break;
+                }
+                c.Pad(bytesNeeded, "attribute values");
+                attributes.push_back(a);
+            }
+            return na;
+        };
+        globalAttributeCount = readAttributes("global attribute list");
+
+        // Variables: name, dimensions, attributes, type, vsize, begin (at least 28 bytes each).
+        const std::uint32_t nv = ListCount(c, kTagVariable, 28, "variable list");
+        variables.reserve(nv);
+        for (std::uint32_t i = 0; i < nv; ++i) {
+            variable v;
+            v.nameIndex = AddName(c.Name("a variable name"));
+            const std::string& name = NameOf(v.nameIndex);
+            v.dimensionCount = c.U32("a variable's dimension count");
+            if (v.dimensionCount > c.Left() / 4) throw Fault{"Dimension count of the variable \"" + name + "\" is larger than the file"};
+            v.firstDimension = static_cast<std::uint32_t>(dimensionIds.size());
+            for (std::uint32_t k = 0; k < v.dimensionCount; ++k) {
+                const std::uint32_t id = c.U32("a dimension id");
+                if (id >= dimensions.size()) throw Fault{"The variable \"" + name + "\" names a dimension that does not exist"};
+                if (k > 0 && dimensions[id].length == 0)
+                    throw Fault{"The variable \"" + name + "\" has the record dimension in a place other than the first"};
+                dimensionIds.push_back(static_cast<std::int32_t>(id));
+            }
+            v.firstAttribute = static_cast<std::uint32_t>(attributes.size());
+            v.attributeCount = readAttributes("variable's attribute list");
+            v.type = static_cast<std::int32_t>(c.U32("a variable's type"));
+            if (TypeSize(v.type) == 0) throw Fault{"Unknown type of the variable \"" + name + "\""};
+            v.vsize = c.U32("a variable's size");
+            v.begin = c.U32("a variable's offset");
+            variables.push_back(v);
+        }
+        headerSize = c.pos;
+        Report("Header is read", 0.2);
+
+        // Sizes and offsets of the data, all checked before anything is reserved.
+        auto isRecord = [&](const variable& v) {
+            return v.dimensionCount > 0 && dimensions[static_cast<std::size_t>(dimensionIds[v.firstDimension])].length == 0;
+        };
+        int recordVariables = 0;
+        for (variable& v : variables) {
+            const std::uint32_t ts = TypeSize(v.type);
+            if (v.dimensionCount == 0) {
+                // A scalar holds one value; one whose vsize is larger stands for vsize / type
+                // size values (documents of the old layout).
+                v.valuesPerRecord = v.vsize == PaddedSize(v.type, 1) ? 1 : v.vsize / ts;
+            } else {
+                std::uint64_t n = 1;
+                for (std::uint32_t k = isRecord(v) ? 1 : 0; k < v.dimensionCount; ++k) {
+                    n *= dimensions[static_cast<std::size_t>(dimensionIds[v.firstDimension + k])].length;
+                    if (n > (std::uint64_t(1) << 40)) throw Fault{"The variable \"" + NameOf(v.nameIndex) + "\" is larger than the file"};
+                }
+                v.valuesPerRecord = n;
+            }
+            if (isRecord(v)) ++recordVariables;
+        }
+        recordSize = 0;
+        std::uint64_t recordBegin = ~std::uint64_t(0);
+        for (const variable& v : variables) {
+            if (!isRecord(v)) continue;
+            const std::uint64_t bytes = v.valuesPerRecord * TypeSize(v.type);
+            recordSize += recordVariables > 1 ? (bytes + 3) & ~std::uint64_t(3) : bytes;
+            recordBegin = std::min<std::uint64_t>(recordBegin, v.begin);
+        }
+        if (numrecs == kStreaming) numrecs = recordSize && recordBegin < fileSize ? static_cast<std::uint32_t>(std::min<std::uint64_t>((fileSize - recordBegin) / recordSize, 0xFFFFFFFEu)) : 0;
+        std::uint64_t totalBytes = 0;
+        for (variable& v : variables) {
+            const std::uint64_t ts = TypeSize(v.type);
+            const std::string& name = NameOf(v.nameIndex);
+            if (isRecord(v)) {
+                v.totalValues = v.valuesPerRecord * numrecs;
+                if (v.totalValues && std::uint64_t(v.begin) + (numrecs - 1ull) * recordSize + v.valuesPerRecord * ts > fileSize)
+                    throw Fault{"The records of the variable \"" + name + "\" reach behind the file's end"};
+            } else {
+                v.totalValues = v.valuesPerRecord;
+                if (v.totalValues && std::uint64_t(v.begin) + v.totalValues * ts > fileSize)
+                    throw Fault{"The data of the variable \"" + name + "\" reach behind the file's end"};
+            }
+            if (v.totalValues && v.begin < headerSize)
+                throw Fault{"The data of the variable \"" + name + "\" overlap the header"};
+            totalBytes += v.totalValues * ts;
+            if (totalBytes > fileSize) throw Fault{"The variables hold more data than the file"};
+        }
+
+        // The data, converted in bulk.
+        std::uint64_t counts[7] = {};
+        for (const variable& v : variables) counts[v.type == kChar ? kByte : v.type] += v.totalValues;
+        byteData.reserve(counts[kByte]), shortData.reserve(counts[kShort]), intData.reserve(counts[kInt]);
+        floatData.reserve(counts[kFloat]), doubleData.reserve(counts[kDouble]);
+        auto readRun = [&](const variable& v, std::uint64_t offset, std::uint64_t n) {
+            const unsigned char* p = bytes + offset;
+            switch (v.type) {
+            case kByte:
+            case kChar: AppendFromBig<std::uint8_t>(byteData, p, n); break;
+            case kShort: AppendFromBig<std::uint16_t>(shortData, p, n); break;
+            case kInt: AppendFromBig<std::uint32_t>(intData, p, n); break;
+            case kFloat: AppendFromBig<std::uint32_t>(floatData, p, n); break;
+            case kDouble: AppendFromBig<std::uint64_t>(doubleData, p, n); break;
+            }
+        };
+        auto listSize = [&](std::int32_t type) -> std::uint64_t {
+            switch (type) {
+            case kShort: return shortData.size();
+            case kInt: return intData.size();
+            case kFloat: return floatData.size();
+            case kDouble: return doubleData.size();
+            default: return byteData.size();
+            }
+        };
+        for (variable& v : variables) {
+            v.firstValue = listSize(v.type);
+            if (!isRecord(v)) {
+                if (fileSize) Report("Reading data", std::min(1.0, double(v.begin) / double(fileSize)));
+                readRun(v, v.begin, v.totalValues);
+                continue;
+            }
+            hasRecordData = 1;
+            for (std::uint64_t r = 0; r < numrecs; ++r) {
+                const std::uint64_t at = v.begin + r * recordSize;
+                if ((r & 1023) == 0) Report("Reading data", std::min(1.0, double(at) / double(fileSize)));
+                readRun(v, at, v.valuesPerRecord);
+            }
+        }
+        if (hasRecordData) {
+            for (dimension& d : dimensions)
+                if (d.length == 0) d.length = numrecs;
+            for (variable& v : variables) {
+                if (!isRecord(v)) continue;
+                v.valuesPerRecord = v.totalValues;
+                v.vsize = static_cast<std::uint32_t>(std::min<std::uint64_t>(v.totalValues * TypeSize(v.type), 0xFFFFFFFFu));
+            }
+        }
+        Report("Updating the control", 0.95);
+        return 1;
+    } catch (const Fault& f) {
+        Clear();
+        fileSize = size;
+        error = f.text;
+        return 0;
+    }
+}

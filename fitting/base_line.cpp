@@ -1,0 +1,198 @@
+#include "fitting/base_line.h"
+
+#include "fitting/matrix_inversion.h"
+#include "fitting/normal_equations.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+int baseLineCorrected = 0;
+
+void RowLinear(double* target, double* row, double y, double x)
+{
+    *target = y;
+    row[0] = 1.0;
+    row[1] = x;
+}
+
+void RowQuadratic(double* target, double* row, double y, double x)
+{
+    *target = y;
+    row[0] = 1.0;
+    row[1] = x;
+    row[2] = x * x;
+}
+
+void RowExponential(double* target, double* row, double y, double x)
+{
+    *target = y;
+    row[0] = 1.0;
+    row[1] = std::exp(-x);
+}
+
+void RowExponential2(double* target, double* row, double y, double x)
+{
+    *target = y;
+    const double e = std::exp(-x);
+    row[0] = 1.0;
+    row[1] = e;
+    row[2] = e * e;
+}
+
+namespace {
+
+constexpr int kWorkspaceClearOrder = 9;
+
+double BaseAt(double x, int terms, BaseLineRow row)
+{
+    row(&normalTarget, normalRow, 0.0, x);
+    double b = 0.0;
+    for (int k = 0; k < terms; ++k)
+        b += normalSums.coefficients[k] * normalRow[k];
+    return b;
+}
+
+void ClearWorkspace()
+{
+    ClearNormalEquations(normalMatrix, kWorkspaceClearOrder);
+}
+
+}  // namespace
+
+int BaseLineBinCount(int n)
+{
+    if (n > 10000)
+        return n / 100 + 2;
+    if (n >= 1000)
+        return n;
+    if (n >= 100)
+        return n / 10 + 2;
+    return n / 5 + 2;
+}
+
+bool FitRowCallbackModel(const std::vector<double>& x, const std::vector<double>& y, int terms, BaseLineRow row)
+{
+    ClearWorkspace();
+    const int n = static_cast<int>(x.size());
+    if (terms < 1 || terms > kWorkspaceClearOrder || n + 1 < terms || y.size() != x.size())
+        return false;
+    double* matrix = normalMatrix;
+    for (int p = 0; p < n; ++p) {
+        row(&normalTarget, normalRow, y[p], x[p]);
+        for (int j = 0; j < terms; ++j) {
+            normalSums.rightHandSide[j] += normalTarget * normalRow[j];
+            for (int l = 0; l < terms; ++l)
+                matrix[l * terms + j + 1] += normalRow[j] * normalRow[l];
+        }
+    }
+    double copy[kWorkspaceClearOrder * kWorkspaceClearOrder + 1] = {};
+    CopySquareMatrix(matrix, copy, kWorkspaceClearOrder);
+    const double d = InvertMatrix(terms, matrix);
+    bool finite = d != 0.0 && std::isfinite(d);
+    for (int j = 0; j < terms && finite; ++j) {
+        double a = 0.0;
+        for (int l = 0; l < terms; ++l)
+            a += matrix[l * terms + j + 1] * normalSums.rightHandSide[l];
+        normalSums.coefficients[j] = a;
+        finite = std::isfinite(a);
+    }
+    if (!finite) {
+        // The exponentials of a far x range underflow to 0: no usable line.
+        ClearWorkspace();
+        return false;
+    }
+    double ssr = 0.0;
+    for (int p = 0; p < n; ++p) {
+        const double b = BaseAt(x[p], terms, row);
+        ssr += (b - y[p]) * (b - y[p]);
+    }
+    const double msr = n > 0 ? ssr / n : 0.0;
+    for (int j = 0; j < terms; ++j)
+        normalSums.deviations[j] = std::sqrt(std::fabs(MatrixMinorDeterminant(terms, j, copy) / d)) * std::sqrt(msr);
+    return true;
+}
+
+void KeepPointsBelowModel(std::vector<double>& x, std::vector<double>& y, int terms, BaseLineRow row)
+{
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        if (y[i] < BaseAt(x[i], terms, row)) {
+            x[kept] = x[i];
+            y[kept] = y[i];
+            ++kept;
+        }
+    }
+    x.resize(kept);
+    y.resize(kept);
+}
+
+bool FitLowerEnvelope(std::vector<double>& x, std::vector<double>& y, int terms, BaseLineRow row, int passes)
+{
+    for (int pass = 0; pass < passes; ++pass) {
+        if (!FitRowCallbackModel(x, y, terms, row))
+            return false;
+        KeepPointsBelowModel(x, y, terms, row);
+        if (static_cast<int>(x.size()) < terms + 2)
+            break;
+    }
+    return true;
+}
+
+void RemoveBaseLine(const std::vector<double>& x, std::vector<double>& y, int terms, BaseLineRow row)
+{
+    for (std::size_t i = 0; i < x.size() && i < y.size(); ++i) {
+        const double b = BaseAt(x[i], terms, row);
+        y[i] = y[i] >= b ? y[i] - b : 0.01 * std::fabs(y[i] - b);
+    }
+}
+
+void CorrectBaseLine(std::vector<double>& x, std::vector<double>& y, int kind)
+{
+    baseLineCorrected = 0;
+    const int n = static_cast<int>(std::min(x.size(), y.size()));
+    if (kind == kBaseLineNone || n < 20)
+        return;
+    BaseLineRow row = nullptr;
+    int terms = 0;
+    switch (kind) {
+    case kBaseLineLinear: row = RowLinear, terms = 2; break;
+    case kBaseLineQuadratic: row = RowQuadratic, terms = 3; break;
+    case kBaseLineExponential: row = RowExponential, terms = 2; break;
+    case kBaseLineExponential2: row = RowExponential2, terms = 3; break;
+    default: return;
+    }
+    const int bins = BaseLineBinCount(n);
+    double low = x[0], high = x[0];
+    for (int i = 1; i < n; ++i) {
+        low = std::min(low, x[i]);
+        high = std::max(high, x[i]);
+    }
+    const double width = (high - low) / bins;
+    if (!(width > 0.0) || !std::isfinite(width))
+        return;
+    std::vector<double> minimum(static_cast<std::size_t>(bins), 1e40);
+    std::vector<int> index(static_cast<std::size_t>(bins), 0);
+    for (int i = 0; i < n; ++i) {
+        // Clamped as a double first: no out-of-range value is truncated into an int.
+        const double position = std::floor((x[i] - low) / width);
+        const int b = !(position > 0.0) ? 0 : position >= bins - 1 ? bins - 1 : static_cast<int>(position);
+        if (y[i] < minimum[b]) {
+            minimum[b] = y[i];
+            index[b] = i;
+        }
+    }
+    std::vector<double> cx, cy;
+    for (int b = 0; b < bins; ++b) {
+        if (minimum[b] <= 1e39) {
+            cx.push_back(x[index[b]]);
+            cy.push_back(y[index[b]]);
+        }
+    }
+    if (cx.size() < 6)
+        return;
+    if (!FitLowerEnvelope(cx, cy, terms, row, 4))
+        return;
+    RemoveBaseLine(x, y, terms, row);
+    baseLineCorrected = 1;
+}

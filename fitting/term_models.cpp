@@ -1,0 +1,192 @@
+#include "fitting/term_models.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "fitting/normal_equations.h"
+#include "fitting/schemes.h"
+#include "statistics/math_domain.h"
+#include "statistics/random.h"
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+
+inline double Rejected()
+{
+    mathDomainError = 1;
+    return 0.0;
+}
+
+inline double Finite(double v)
+{
+    return std::isfinite(v) ? v : Rejected();
+}
+
+// x^k, k = 1..10, by the multiplications the model has always used.
+inline double Power(double x, unsigned k)
+{
+    const double x2 = x * x;
+    switch (k) {
+    case 1: return x;
+    case 2: return x2;
+    case 3: return x2 * x;
+    case 4: return x2 * x2;
+    case 5: return x2 * x2 * x;
+    case 6: { const double x3 = x2 * x; return x3 * x3; }
+    case 7: { const double x3 = x2 * x; return x3 * x3 * x; }
+    case 8: { const double x4 = x2 * x2; return x4 * x4; }
+    case 9: { const double x4 = x2 * x2; return x4 * x4 * x; }
+    default: { const double x5 = x2 * x2 * x; return x5 * x5; }
+    }
+}
+
+double Period(const std::vector<double>& periods, unsigned code, unsigned first)
+{
+    const std::size_t i = (code - first) / 2;
+    if (i >= periods.size())
+        throw std::invalid_argument("period list too short for a periodic term code");
+    return periods[i];
+}
+
+double TermValue(unsigned code, double x, const std::vector<double>& periods)
+{
+    if (code == 0)
+        return 1.0;
+    if (code <= 10)
+        return Finite(Power(x, code));
+    if (code <= 20) {
+        const double p = Power(x, code - 10);
+        if (!(std::fabs(p) > 1e-120))
+            return Rejected();
+        return Finite(1.0 / p);
+    }
+    if (code <= 26 || code == 31 || code == 32) {
+        if (!(x >= 0.0))
+            return Rejected();
+        switch (code) {
+        case 21: return std::sqrt(x);
+        case 22: return Finite(std::exp(std::log(x) * 0.3333333333333333));
+        case 23: return Finite(std::exp(std::log(x) * 0.25));
+        case 24: return Finite(1.0 / std::sqrt(x));
+        case 25: return Finite(1.0 / std::exp(std::log(x) * 0.3333333333333333));
+        case 26: return Finite(1.0 / std::exp(std::log(x) * 0.25));
+        case 31: return Finite(std::log(x));
+        default: return Finite(1.0 / std::log(x));
+        }
+    }
+    if (code == 33)
+        return Finite(std::exp(x));
+    if (code == 34)
+        return Finite(std::exp(-x));
+    if (code >= kFirstPeriodicTermCode && code <= kLastTermCode) {
+        const bool sine = (code - kFirstPeriodicTermCode) % 2 == 0;
+        const double u = kTwoPi * x / Period(periods, code, sine ? 41u : 42u);
+        return Finite(sine ? SineReduced(u) : CosineReduced(u));
+    }
+    return 0.0;
+}
+
+}  // namespace
+
+void EvaluateTermRow(double* yOut, double* termValues, const std::vector<double>& periods,
+                     const std::vector<unsigned>& codes, int yTransform, double y, double x)
+{
+    mathDomainError = 0;
+    TransformY(y, *yOut, yTransform);
+    const std::size_t m = codes.size();
+    for (std::size_t k = 0; k < m; ++k)
+        termValues[k] = TermValue(codes[k], x, periods);
+}
+
+void EvaluateTermCode(double* yOut, std::vector<double>& termValues, const std::vector<double>& periods,
+                      const std::vector<unsigned>& codes, int yTransform, double y, double x)
+{
+    if (termValues.size() < codes.size())
+        throw std::invalid_argument("term value array shorter than the code list");
+    EvaluateTermRow(yOut, termValues.data(), periods, codes, yTransform, y, x);
+}
+
+double TermModelValue(double x, const std::vector<double>& periods, const std::vector<unsigned>& codes,
+                      const double* coefficients, int m, int yTransform)
+{
+    constexpr int kStackTerms = 64;
+    double stackRow[kStackTerms];
+    std::vector<double> heapRow;
+    double* row = stackRow;
+    if (codes.size() > static_cast<std::size_t>(kStackTerms)) {
+        heapRow.resize(codes.size());
+        row = heapRow.data();
+    }
+    mathDomainError = 0;
+    for (std::size_t k = 0; k < codes.size(); ++k)
+        row[k] = TermValue(codes[k], x, periods);
+    double v = 0.0;
+    const int n = std::min<int>(m, static_cast<int>(codes.size()));
+    for (int k = 0; k < n; ++k)
+        v += coefficients[k] * row[k];
+    return ApplyYTransform(v, yTransform);
+}
+
+double TermModelCriterion(double e, const std::vector<double>& coefficients, const std::vector<double>& deviations,
+                          int m, const std::vector<unsigned>& codes)
+{
+    double c = std::max(std::pow(e, 0.25), 6.0 * e);
+    for (int k = 0; k < m; ++k) {
+        const double a = coefficients[static_cast<std::size_t>(k)];
+        if (!(std::fabs(a) > 1e-46)) {
+            c += 1e46;
+            continue;
+        }
+        double ratio = std::fabs(deviations[static_cast<std::size_t>(k)] / a);
+        if (codes[static_cast<std::size_t>(k)] >= 40)
+            ratio *= 0.5;
+        c += ratio;
+    }
+    return std::isnan(c) ? kUnfittedTermCriterion : c;
+}
+
+double FitTermModel(const std::vector<double>& x, const std::vector<double>& y, int yTransform,
+                    const std::vector<unsigned>& codes, const std::vector<double>& periods,
+                    std::vector<double>& coefficients, std::vector<double>& deviations, double* criterion)
+{
+    const int m = static_cast<int>(codes.size());
+    const int n = static_cast<int>(x.size());
+    coefficients.assign(codes.size(), 0.0);
+    deviations.assign(codes.size(), 0.0);
+    auto failed = [&]() {
+        std::fill(coefficients.begin(), coefficients.end(), 0.0);
+        std::fill(deviations.begin(), deviations.end(), 0.0);
+        *criterion = kUnfittedTermCriterion;
+        return kFailedTermFitResidual;
+    };
+    if (m <= 0 || n <= 0 || y.size() != x.size() || n < m)
+        return failed();
+
+    // Domain errors are not tested: a rejected term or y enters as 0.
+    const auto rowOf = [&](int i, double* row, double& target, double& value) {
+        EvaluateTermRow(&target, row, periods, codes, yTransform, y[i], x[i]);
+        value = y[i];
+        return true;
+    };
+    const auto predict = [yTransform](const double* row, const double* a, int terms) {
+        double v = 0.0;
+        for (int k = 0; k < terms; ++k)
+            v += a[k] * row[k];
+        return ApplyYTransform(v, yTransform);
+    };
+    LeastSquaresResult fit;
+    FitLeastSquares(m, n, rowOf, fit, predict);
+    bool finite = fit.determinant != 0.0 && std::isfinite(fit.residualMeasure);
+    for (int k = 0; k < m && finite; ++k)
+        finite = std::isfinite(fit.coefficients[k]) && std::isfinite(fit.deviations[k]);
+    if (!finite)
+        return failed();
+    coefficients = fit.coefficients;
+    deviations = fit.deviations;
+    const double e = fit.residualMeasure;
+    // As many points as terms fit exactly whatever the data: such a model proves nothing.
+    *criterion = n == m ? kUnfittedTermCriterion : TermModelCriterion(e, coefficients, deviations, m, codes);
+    return e;
+}

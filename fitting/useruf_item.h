@@ -1,0 +1,18 @@
+#pragma once
+// One coefficient item of the user-formula page as the document keeps it:
+// name=value(step)[min,max].
+#include <string>
+
+struct UserCoefficient {
+    std::string name;
+    double value = 0;
+    double step = 0;
+    double min = -1e30;
+    double max = 1e30;
+};
+
+// The item's text; the numbers carry enough digits to read back exactly.
+std::string UserCoefficientText(const UserCoefficient& c);
+// Parses an item. Returns "" and fills c, or the message that explains why the item was
+// refused (c unchanged). An empty item sets nothing and returns "" with set = false.
+std::string ParseUserCoefficient(const std::string& item, UserCoefficient& c, bool& set);

@@ -1,0 +1,152 @@
+// The peaks report: its lines in both result stores, exactly, over the settings that
+// change them, and nothing at all without peaks or with the scheme off.
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/peaks_report.h"
+#include "app/program_objects.h"
+#include "charts/plot_mapping.h"
+#include "charts/result_document.h"
+#include "charts/result_tables.h"
+#include "data/data_page.h"
+#include "documents/result_page.h"
+#include "fitting/base_line.h"
+#include "fitting/normal_equations.h"
+#include "fitting/peak_detection.h"
+#include "fitting/xystatistic_page.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+#include "platform/format.h"
+
+namespace {
+
+class PeaksReportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        theResultDocument.Clear();
+        theResultTables.Clear();
+        theResult.formulaText.clear();
+        coefficientsText.clear();
+        theData.parameterNames = {"t", "S"};
+        theXystatistic.peaksRevealing = 1;
+        baseLineCorrected = 0;
+        plotXMin = 0, plotXMax = 999, plotYMin = 0, plotYMax = 200;
+        plotLeft = 0, plotRight = 400, plotTop = 0, plotBottom = 300;
+        ComputePlotScales();
+        x.resize(1000);
+        y.resize(1000);
+        std::mt19937 generator(3);
+        std::normal_distribution<double> noise(0.0, 0.5);
+        for (int i = 0; i < 1000; ++i) {
+            x[i] = i;
+            y[i] = 5.0 + noise(generator) + 150.0 * std::exp(-0.5 * std::pow((i - 300) / 6.0, 2)) +
+                   80.0 * std::exp(-0.5 * std::pow((i - 700) / 14.0, 2));
+        }
+    }
+    void TearDown() override {
+        theXystatistic.peaksRevealing = 0;
+        theData.parameterNames.clear();
+        theResultDocument.Clear();
+        theResultTables.Clear();
+        theResult.formulaText.clear();
+        coefficientsText.clear();
+        peakList.clear();
+    }
+    void Run(const sinaldlg_settings& settings) {
+        platform::Bitmap bitmap(402, 302);
+        platform::Canvas dc(bitmap);
+        PeaksReport(dc, x, y, 0, 1, settings);
+    }
+    std::vector<double> x, y;
+};
+
+TEST_F(PeaksReportTest, LinesInBothStores) {
+    struct Case {
+        int baseLine;
+        int chromatogramOnly;
+        std::vector<std::string> lines;  // the paragraphs between the label and the table
+    };
+    normalSums.coefficients[0] = 1.5;
+    normalSums.coefficients[1] = -0.25;
+    normalSums.coefficients[2] = 3e-7;
+    const std::vector<Case> cases = {
+        {0, 0, {}},
+        {1, 0, {"Base line: -0.25*n +1.5 "}},
+        {2, 0, {"Base line: 3e-07*n^2 -0.25*n +1.5 "}},
+        {3, 0, {"Base line: -0.25*exp(-n) +1.5 "}},
+        {4, 1, {"Base line:  3e-07*exp(-n)^2 -0.25*exp(-n) +1.5", "chromatogram"}},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        normalSums.coefficients[0] = 1.5;
+        normalSums.coefficients[1] = -0.25;
+        normalSums.coefficients[2] = 3e-7;
+        baseLineCorrected = 1;
+        sinaldlg_settings settings;
+        settings.baseLine = c.baseLine;
+        settings.chromatogramOnly = c.chromatogramOnly;
+        Run(settings);
+        ASSERT_EQ(peakList.size(), 2u);
+        std::vector<std::string> want = {"S=F(n)"};
+        for (const auto& l : c.lines)
+            if (l != "chromatogram")
+                want.push_back(l);
+        want.push_back("2 peaks found:");
+        want.push_back(platform::Format("Noise level = %g", peakList[0].base));
+        if (c.chromatogramOnly)
+            want.push_back(platform::Format("Chromatogram. Number of theoretical colomns = %g",
+                                            TheoreticalPlates(peakList[0])));
+        want.push_back("Sum of gauss like peaks: (0.39894228*A/sigma)*exp(-0.5*((n-Average)/St.Dev.)^2)");
+        std::vector<std::string> paragraphs;
+        for (std::size_t i = 0; i < theResultTables.paragraphs.size(); i += 2) {
+            paragraphs.push_back(theResultTables.paragraphs[i]);
+            EXPECT_EQ(theResultTables.paragraphs[i + 1], "\n");
+        }
+        EXPECT_EQ(paragraphs, want) << c.baseLine;
+        // The token store holds the same lines, then the table's header texts and the rows.
+        std::vector<std::string> texts(theResultDocument.texts.begin(), theResultDocument.texts.begin() + want.size());
+        EXPECT_EQ(texts, want);
+        ASSERT_EQ(theResultTables.tables.size(), 1u);
+        EXPECT_EQ(theResultTables.tables[0].rows, 3);
+        EXPECT_EQ(theResultTables.tables[0].columns, 6);
+        const char* head[6] = {"N", "Xo", "Sigma", "A", "Position of maximum.", "Height of maximum"};
+        for (int k = 0; k < 6; ++k)
+            EXPECT_EQ(*theResultTables.CellOf(0, 0, k), head[k]);
+        EXPECT_EQ(*theResultTables.CellOf(0, 1, 0), "1");
+        EXPECT_EQ(*theResultTables.CellOf(0, 2, 0), "2");
+        EXPECT_EQ(*theResultTables.CellOf(0, 1, 4), "300");
+        EXPECT_EQ(*theResultTables.CellOf(0, 2, 5), platform::Format("%g", peakList[1].maxSignal));
+        EXPECT_EQ(theResult.formulaText, "S=F(n)\n");
+        EXPECT_EQ(coefficientsText, *theResultTables.CellOf(0, 1, 1) + "\n" + *theResultTables.CellOf(0, 2, 1) + "\n");
+        TearDown();
+    }
+}
+
+TEST_F(PeaksReportTest, FailedBaseLineIsNotReported) {
+    baseLineCorrected = 0;
+    sinaldlg_settings settings;
+    settings.baseLine = 3;
+    Run(settings);
+    ASSERT_FALSE(theResultTables.paragraphs.empty());
+    for (const auto& p : theResultTables.paragraphs)
+        EXPECT_EQ(p.find("Base line"), std::string::npos);
+}
+
+TEST_F(PeaksReportTest, NothingWithoutPeaksOrScheme) {
+    std::vector<double> flat(1000, 5.0);
+    y = flat;
+    Run(sinaldlg_settings{});
+    EXPECT_TRUE(theResultTables.paragraphs.empty());
+    EXPECT_TRUE(theResultDocument.texts.empty());
+    SetUp();
+    theXystatistic.peaksRevealing = 0;
+    Run(sinaldlg_settings{});
+    EXPECT_TRUE(theResultTables.paragraphs.empty());
+    EXPECT_TRUE(peakList.empty());
+}
+
+}  // namespace

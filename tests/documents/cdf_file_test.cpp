@@ -1,0 +1,275 @@
+// The document file container: layout, round trips, the reference tools both ways, damaged
+// files and failed saves.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <csignal>
+#include <cstring>
+#include <limits>
+#include <sys/resource.h>
+
+#include "documents/cdf_file.h"
+#include "doc_test_support.h"
+
+using doc_test::TempFolder;
+
+namespace {
+
+// A model with every type as attributes, fixed variables over a dimension and one scalar.
+cdfFile SampleModel() {
+    cdfFile f;
+    f.AddDimension("n", 3);
+    f.AddTextAttribute("title", "hello");
+    f.AddAttribute("b", cdfFile::kByte, {-1, 2, 127});
+    f.AddAttribute("s", cdfFile::kShort, {-32768, 5, 32767});
+    f.AddAttribute("i", cdfFile::kInt, {-2147483648.0, 7});
+    f.AddAttribute("f", cdfFile::kFloat, {1.5, -0.25});
+    f.AddAttribute("d", cdfFile::kDouble, {3.141592653589793, -1e300});
+    f.globalAttributeCount = 6;
+    f.dimensionIds = {0};
+    auto add = [&](const char* name, cdfFile::Type type) {
+        cdfFile::variable v;
+        v.nameIndex = f.AddName(name);
+        v.type = type;
+        v.dimensionCount = 1;
+        v.valuesPerRecord = 3;
+        v.totalValues = 3;
+        f.variables.push_back(v);
+    };
+    add("vb", cdfFile::kByte);
+    f.byteData = {-128, 0, 127};
+    add("vs", cdfFile::kShort);
+    f.shortData = {-2, 0, 300};
+    add("vi", cdfFile::kInt);
+    f.intData = {-5, 6, 2000000000};
+    add("vf", cdfFile::kFloat);
+    f.floatData = {0.5f, -0.0f, 1e-40f};
+    add("vd", cdfFile::kDouble);
+    f.doubleData = {-0.0, std::numeric_limits<double>::denorm_min(), 1.0 / 3.0};
+    f.variables.back().attributeCount = 1;
+    f.variables.back().firstAttribute = static_cast<std::uint32_t>(f.attributes.size());
+    f.AddTextAttribute("units", "m");
+    return f;
+}
+
+std::string Bytes(const std::string& path) { return doc_test::ReadAll(path); }
+
+}  // namespace
+
+TEST(CdfFile, EmptyModelIs32BytesAndReadsBack) {
+    TempFolder dir;
+    cdfFile f;
+    ASSERT_TRUE(f.Save(dir / "e.cdf")) << f.error;
+    const std::string b = Bytes(dir / "e.cdf");
+    ASSERT_EQ(b.size(), 32u);
+    EXPECT_EQ(b.substr(0, 4), std::string("CDF\x01", 4));
+    EXPECT_EQ(b.substr(4), std::string(28, '\0'));
+    cdfFile r;
+    ASSERT_EQ(r.Load(dir / "e.cdf"), 1) << r.error;
+    EXPECT_TRUE(r.dimensions.empty() && r.attributes.empty() && r.variables.empty());
+}
+
+TEST(CdfFile, ValuesArePaddedToFourBytes) {
+    struct Case {
+        const char* text;
+        std::size_t bytes;
+    } cases[] = {{"abcde", 8}, {"abcd", 4}, {"", 0}};
+    for (const Case& c : cases) {
+        cdfFile f;
+        f.AddTextAttribute("t", c.text);
+        f.globalAttributeCount = 1;
+        // 16 + (1 + 12 -> 16) + values + 8 + 8
+        EXPECT_EQ(f.ComputeLayout(), 16 + 16 + c.bytes + 8 + 8) << c.text;
+        EXPECT_EQ(f.HeaderBytes().size(), f.ComputeLayout());
+    }
+    cdfFile s;
+    s.AddAttribute("s", cdfFile::kShort, {1, 2, 3});
+    s.globalAttributeCount = 1;
+    EXPECT_EQ(s.HeaderBytes().size(), 16u + 16 + 8 + 8 + 8);
+}
+
+TEST(CdfFile, EveryTypeRoundTripsBitExactly) {
+    TempFolder dir;
+    cdfFile f = SampleModel();
+    ASSERT_TRUE(f.Save(dir / "all.cdf")) << f.error;
+    cdfFile r;
+    ASSERT_EQ(r.Load(dir / "all.cdf"), 1) << r.error;
+    EXPECT_EQ(r.names, f.names);
+    EXPECT_EQ(r.texts, f.texts);
+    EXPECT_EQ(r.byteValues, f.byteValues);
+    EXPECT_EQ(r.shortValues, f.shortValues);
+    EXPECT_EQ(r.intValues, f.intValues);
+    EXPECT_EQ(0, std::memcmp(r.floatValues.data(), f.floatValues.data(), f.floatValues.size() * 4));
+    EXPECT_EQ(0, std::memcmp(r.doubleValues.data(), f.doubleValues.data(), f.doubleValues.size() * 8));
+    EXPECT_EQ(r.byteData, f.byteData);
+    EXPECT_EQ(r.shortData, f.shortData);
+    EXPECT_EQ(r.intData, f.intData);
+    ASSERT_EQ(r.floatData.size(), 3u);
+    EXPECT_EQ(0, std::memcmp(r.floatData.data(), f.floatData.data(), 12));
+    ASSERT_EQ(r.doubleData.size(), 3u);
+    EXPECT_EQ(0, std::memcmp(r.doubleData.data(), f.doubleData.data(), 24));
+    ASSERT_EQ(r.variables.size(), 5u);
+    EXPECT_EQ(r.variables[4].attributeCount, 1u);
+    EXPECT_EQ(r.globalAttributeCount, 6u);
+}
+
+TEST(CdfFile, ReferenceDumperReadsOurFiles) {
+    if (!doc_test::HaveProgram("/usr/bin/ncdump")) GTEST_SKIP() << "ncdump is not installed";
+    TempFolder dir;
+    cdfFile f = SampleModel();
+    ASSERT_TRUE(f.Save(dir / "all.cdf"));
+    int status = 0;
+    EXPECT_EQ(doc_test::Run("ncdump -k " + (dir / "all.cdf"), status), "classic\n");
+    EXPECT_EQ(status, 0);
+    const std::string dump = doc_test::Run("ncdump -p 9,17 " + (dir / "all.cdf") + " 2>&1", status);
+    ASSERT_EQ(status, 0) << dump;
+    for (const char* piece : {":title = \"hello\"", "vb = -128, 0, 127", "vs = -2, 0, 300", "vi = -5, 6, 2000000000",
+                              "vd:units = \"m\"", "0.33333333333333331", ":i = -2147483648, 7"})
+        EXPECT_NE(dump.find(piece), std::string::npos) << piece << "\n" << dump;
+}
+
+TEST(CdfFile, ReadsWhatTheReferenceGeneratorWrites) {
+    if (!doc_test::HaveProgram("/usr/bin/ncgen")) GTEST_SKIP() << "ncgen is not installed";
+    TempFolder dir;
+    // One byte record variable of three values per record: the standard packs its records
+    // without padding; a second file with two record variables pads each to four bytes.
+    doc_test::WriteAll(dir / "a.cdl",
+                       "netcdf a {\n dimensions:\n  t = UNLIMITED ; k = 3 ;\n variables:\n  byte r(t, k) ;\n"
+                       "  double x(k) ;\n   x:note = \"text\" ;\n  short s ;\n // global attributes:\n"
+                       "  :g = 1.5f, 2.5f ;\n data:\n  r = 1, 2, 3, 4, 5, 6, -7, 8, 9 ;\n  x = 0.1, -2e-300, 1e300 ;\n"
+                       "  s = -3 ;\n}\n");
+    doc_test::WriteAll(dir / "b.cdl",
+                       "netcdf b {\n dimensions:\n  t = UNLIMITED ;\n variables:\n  short p(t) ;\n  int q(t) ;\n"
+                       " data:\n  p = 1, 2, 3 ;\n  q = 10, 20, 30 ;\n}\n");
+    int status = 0;
+    doc_test::Run("cd " + dir.Path() + " && ncgen -k classic -o a.nc a.cdl && ncgen -k classic -o b.nc b.cdl", status);
+    ASSERT_EQ(status, 0);
+    cdfFile a;
+    ASSERT_EQ(a.Load(dir / "a.nc"), 1) << a.error;
+    EXPECT_EQ(a.byteData, (std::vector<std::int8_t>{1, 2, 3, 4, 5, 6, -7, 8, 9}));
+    EXPECT_EQ(a.doubleData, (std::vector<double>{0.1, -2e-300, 1e300}));
+    EXPECT_EQ(a.shortData, (std::vector<std::int16_t>{-3}));
+    EXPECT_EQ(a.floatValues, (std::vector<float>{1.5f, 2.5f}));
+    EXPECT_EQ(a.texts, (std::vector<std::string>{"text"}));
+    EXPECT_EQ(a.numrecs, 3u);
+    EXPECT_EQ(a.dimensions[0].length, 3u);  // the record dimension takes numrecs
+    cdfFile b;
+    ASSERT_EQ(b.Load(dir / "b.nc"), 1) << b.error;
+    EXPECT_EQ(b.shortData, (std::vector<std::int16_t>{1, 2, 3}));
+    EXPECT_EQ(b.intData, (std::vector<std::int32_t>{10, 20, 30}));
+}
+
+TEST(CdfFile, DamagedFilesAreRefusedWithAMessage) {
+    TempFolder dir;
+    cdfFile f = SampleModel();
+    ASSERT_TRUE(f.Save(dir / "good.cdf"));
+    const std::string good = Bytes(dir / "good.cdf");
+    // Every shorter prefix is refused, and nothing is kept of it.
+    for (std::size_t n = 0; n < good.size(); n += (n < 400 ? 1 : 7)) {
+        cdfFile r;
+        EXPECT_EQ(r.LoadFromMemory(reinterpret_cast<const unsigned char*>(good.data()), n), 0) << n;
+        EXPECT_FALSE(r.error.empty()) << n;
+        EXPECT_TRUE(r.variables.empty() && r.attributes.empty());
+    }
+    auto patched = [&](std::size_t at, const std::string& bytes) {
+        std::string b = good;
+        b.replace(at, bytes.size(), bytes);
+        return b;
+    };
+    auto word = [](std::uint32_t v) {
+        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    };
+    // Offsets in the sample: dimension tag at 8, its count at 12; the global attribute list
+    // follows the one dimension ("n": 16 + 4 + 4 + 4 = 28).
+    const std::size_t varList = good.find(std::string("\0\0\0\x0b", 4));
+    const std::size_t firstBegin = good.find("vb") + 4 + 4 + 4 + 8 + 4 + 4;  // name, ndims, dimid, ABSENT, type, vsize
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"wrong magic", patched(0, "HDF")},
+        {"64-bit offset variant", patched(3, std::string(1, '\x02'))},
+        {"huge dimension count", patched(12, word(0x7FFFFFFF))},
+        {"wrong dimension tag", patched(8, word(11))},
+        {"huge name length", patched(16, word(0xFFFFFFF0))},
+        {"huge variable count", patched(varList + 4, word(0x10000000))},
+        {"bad attribute type", patched(28 + 8 + 12, word(9))},
+        {"offset behind the end", patched(firstBegin, word(0xFFFFFF00))},
+        {"offset inside the header", patched(firstBegin, word(8))},
+        {"bad dimension id", patched(good.find("vb") + 8, word(5))},
+    };
+    for (const Case& c : cases) {
+        cdfFile r;
+        EXPECT_EQ(r.LoadFromMemory(reinterpret_cast<const unsigned char*>(c.bytes.data()), c.bytes.size()), 0) << c.what;
+        EXPECT_FALSE(r.error.empty()) << c.what;
+    }
+}
+
+TEST(CdfFile, FailedSaveKeepsTheOldFile) {
+    TempFolder dir;
+    const std::string path = dir / "doc.cdf";
+    doc_test::WriteAll(path, "old document");
+    cdfFile f;
+    f.AddDimension("n", 200000);
+    f.dimensionIds = {0};
+    cdfFile::variable v;
+    v.nameIndex = f.AddName("All data");
+    v.dimensionCount = 1;
+    v.valuesPerRecord = 200000;
+    f.variables.push_back(v);
+    f.doubleData.assign(200000, 1.25);
+    // A file-size limit stands in for a full disk: the write fails part way.
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit small = old;
+    small.rlim_cur = 100000;
+    void (*previous)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = f.Save(path);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(saved);
+    EXPECT_NE(f.error.find("Can not write file"), std::string::npos) << f.error;
+    EXPECT_EQ(doc_test::ReadAll(path), "old document");
+    // No temporary file is left beside it.
+    int entries = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path())) entries += e.is_regular_file();
+    EXPECT_EQ(entries, 1);
+    // A folder that does not exist: a message, nothing written.
+    cdfFile g;
+    EXPECT_FALSE(g.Save(dir / "missing/doc.cdf"));
+    EXPECT_NE(g.error.find("Can not open file for writing"), std::string::npos);
+    // The same model saves when there is room, and a longer old file is replaced whole.
+    ASSERT_TRUE(f.Save(path)) << f.error;
+    cdfFile r;
+    ASSERT_EQ(r.Load(path), 1) << r.error;
+    EXPECT_EQ(r.doubleData.size(), 200000u);
+}
+
+TEST(CdfFile, OldLayoutScalarCarriesItsValuesThroughVsize) {
+    // Documents of the old layout: dimensionless variables share one begin and the last one
+    // stands for vsize / 8 values. A short scalar of vsize 8 holds four values (padding counts).
+    std::string b("CDF\x01", 4);
+    auto word = [&](std::uint32_t v) { b += std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; };
+    auto name = [&](const std::string& n) {
+        word(static_cast<std::uint32_t>(n.size()));
+        b += n;
+        while (b.size() % 4) b += '\0';
+    };
+    word(0), word(0), word(0), word(0), word(0);  // numrecs, no dimension, no global attribute
+    word(11), word(2);
+    const std::size_t header = 4 + 4 + 8 + 8 + 8 + (4 + 4 + 4 + 8 + 12) + (4 + 4 + 4 + 8 + 12);
+    name("a"), word(0), word(0), word(0), word(6), word(16), word(static_cast<std::uint32_t>(header));
+    name("s"), word(0), word(0), word(0), word(3), word(8), word(static_cast<std::uint32_t>(header + 16));
+    ASSERT_EQ(b.size(), header);
+    for (double d : {1.5, -2.0}) {
+        std::uint64_t u;
+        std::memcpy(&u, &d, 8);
+        for (int k = 7; k >= 0; --k) b += char(u >> (8 * k));
+    }
+    b += std::string("\x00\x01\x00\x02\x00\x03\x00\x00", 8);
+    cdfFile r;
+    ASSERT_EQ(r.LoadFromMemory(reinterpret_cast<const unsigned char*>(b.data()), b.size()), 1) << r.error;
+    EXPECT_EQ(r.doubleData, (std::vector<double>{1.5, -2.0}));
+    EXPECT_EQ(r.shortData, (std::vector<std::int16_t>{1, 2, 3, 0}));
+}

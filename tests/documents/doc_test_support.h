@@ -1,0 +1,59 @@
+#pragma once
+// A fresh temporary folder for document files (removed with everything in it), and small
+// file and process helpers of the document tests.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+namespace doc_test {
+
+class TempFolder {
+public:
+    TempFolder() {
+        char pattern[] = "/tmp/tabulon_doc_XXXXXX";
+        path_ = mkdtemp(pattern);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteAll(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Runs a shell command; its standard output, and the exit status in status.
+inline std::string Run(const std::string& command, int& status) {
+    std::string out;
+    std::FILE* p = popen(command.c_str(), "r");
+    if (!p) {
+        status = -1;
+        return out;
+    }
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
+    status = pclose(p);
+    return out;
+}
+
+inline bool HaveProgram(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
+
+}  // namespace doc_test

@@ -1,0 +1,265 @@
+// The document's attributes and variables: every field round-trips, the reference tools and
+// an independent reader see the values, and damaged documents change nothing.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "documents/document_model.h"
+#include "doc_test_support.h"
+
+using doc_test::TempFolder;
+
+namespace {
+
+// Settings with every field away from its default.
+DocumentSettings Unusual() {
+    DocumentSettings s;
+    s.activeParameter = 1, s.activePage = 7, s.selectedTab = 4, s.view3D = 1;
+    legend_settings& l = s.legend;
+    l.title = "Müller – Ωmega", l.xCaption = "x axis", l.yCaption = "";
+    l.showFormulas = 0, l.overlap = 0, l.titleAlign = 11, l.xCaptionAlign = 22, l.yCaptionAlign = 33, l.formulaAlign = 44;
+    l.titleColor = 0x123456, l.captionColor = 0xABCDEF;
+    l.titleFontRecord = {-19, 3, 0, 0, 700, 1, 0, 1, 204, 3, 2, 5, 34, "Liberation Serif"};
+    l.formulaFontRecord = {12, 0, 0, 0, 400, 0, 1, 0, 0, 0, 0, 0, 0, "Symbol"};
+    l.axisFontRecord = {-16, 0, 0, 0, 600, 0, 0, 0, 255, 7, 0, 0, 18, "Times"};
+    s.chart = {0x010203, 0x040506, 0x070809, 0x0A0B0C, 5, 5, 3, 4};
+    xyview_settings& x = s.xyview;
+    x.xMin = -1.5, x.xMax = 1e300, x.yMin = -0.0, x.yMax = 2.0 / 3.0, x.zMin = -7, x.zMax = 1e-300;
+    x.autozoom = 0, x.colorSteps = 255, x.show3D = 0, x.histogram = 1, x.colorMapMode = 1;
+    x.lowColor = 0x00FF80, x.highColor = 0x8000FF;
+    s.d3view = {1.1, 2.2, 3.3, 44.5, -12.25, 1.75, 9.5, 0.5, 15, 1};
+    s.xystatistic = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    distrimution_settings& d = s.distrimution;
+    d.binCount = 17, d.showPoisson = 1, d.showStudent = 1, d.autoIntervals = 0, d.showErlang = 1;
+    d.showMedian = 1, d.minAbsDeviation = 1, d.maxConcentration = 1, d.percentOfData = 12.5;
+    d.conditions = {{2, 1, -1.5, 2.75}, {0, 3, 1e-9, 1e9}};
+    s.distribution2 = {1234, 7, 9, 0, 1};
+    s.result = {0, 0, 800, 600};
+    s.constructor.selectedCodeCount = 3;
+    s.constructor.selectedCodes[0] = 4, s.constructor.selectedCodes[1] = 34, s.constructor.selectedCodes[2] = 0;
+    s.constructor.yTransform = 5;
+    s.constructor.periodValues = {0.5, 1.5, 2.5, 3.5, 4.5, 365.25};
+    s.constructor.showDeviationLines = 1;
+    s.approxcustom.transformText = "y";
+    s.approxcustom.basisTexts = {"x", "x^2", "sin(x)"};
+    s.approxcustom.basisCount = 3;
+    s.useruf.formula = "a*exp(-b*x)+c";
+    s.useruf.names = {"a", "b", "c"};
+    s.useruf.values = {0.1, 1.0 / 3.0, -2e-7};
+    s.useruf.steps = {0.01, 0.123456789012345678, 1};
+    s.useruf.minima = {-1e40, 0, -5};
+    s.useruf.maxima = {1e40, 10, 5};
+    s.useruf.plusConst = 1;
+    s.collection = {17, 1, 1};
+    s.sinaldlg = {9, 4.0, 1, 3};
+    s.multistat = {0, 0, 0, 1, 0, 0, 0, 0, 3, 12.5};
+    s.constructorMulti.currentPolyTerms = {0, 1, 2, 9, 10, 255};
+    s.search = {1, 0, 20, 500, 12, 60, 3, "results é.csv", 1};
+    s.calculator = {0, 0, 1, "1.5; 2", "/tmp/in.txt", "/tmp/out.txt"};
+    return s;
+}
+
+DocumentData SampleData() {
+    DocumentData d;
+    Series a, b;
+    a.firstParameter = 0, a.firstValue = 0, a.nArguments = 1, a.nParameters = 2, a.nRecords = 2, a.nValues = 1;
+    b.firstParameter = 2, b.firstValue = 4, b.nArguments = 1, b.nParameters = 2, b.nRecords = 2, b.nValues = 1;
+    d.series = {a, b};
+    d.seriesNames = {"first", "second / ß"};
+    d.parameters = {{0x0000FF, 4, 0, -1, 0}, {0x00FF00, 11, 15, 1, 1}, {0xFF0000, 2, 3, -1, 0}, {0x808080, 5, 1, 1, 0}};
+    d.parameterNames = {"x", "y", "x", "y"};  // duplicate names stay legal
+    d.allValues = {1, 2, 3, 4, -0.0, 1e-310, 7.25, 6};
+    return d;
+}
+
+void SaveDocument(const DocumentSettings& s, const DocumentData& d, const std::string& path) {
+    cdfFile f;
+    BuildDocument(s, d, f);
+    ASSERT_EQ(f.globalAttributeCount, 47u);
+    ASSERT_TRUE(f.Save(path)) << f.error;
+}
+
+std::string Load(const std::string& path, DocumentSettings& staging, DocumentData& data, DocumentReadNotes& notes) {
+    cdfFile f;
+    if (!f.Load(path)) return f.error;
+    return ReadDocumentModel(f, staging, data, notes);
+}
+
+}  // namespace
+
+TEST(DocumentModel, EveryFieldRoundTrips) {
+    TempFolder dir;
+    const DocumentSettings s = Unusual();
+    const DocumentData d = SampleData();
+    SaveDocument(s, d, dir / "work.cdf");
+    DocumentSettings back;
+    DocumentData data;
+    DocumentReadNotes notes;
+    ASSERT_EQ(Load(dir / "work.cdf", back, data, notes), "");
+    EXPECT_TRUE(notes.hasActiveTab);
+    EXPECT_EQ(notes.seriesCount, 2);
+    EXPECT_EQ(notes.parameterCount, 4);
+    EXPECT_EQ(back.activeParameter, s.activeParameter);
+    EXPECT_EQ(back.activePage, s.activePage);
+    EXPECT_EQ(back.selectedTab, s.selectedTab);
+    EXPECT_EQ(back.view3D, s.view3D);
+    EXPECT_EQ(back.legend, s.legend);
+    EXPECT_EQ(back.chart, s.chart);
+    EXPECT_EQ(back.xyview, s.xyview);
+    EXPECT_EQ(back.d3view, s.d3view);
+    EXPECT_EQ(back.xystatistic, s.xystatistic);
+    EXPECT_EQ(back.distrimution, s.distrimution);
+    EXPECT_EQ(back.distribution2, s.distribution2);
+    EXPECT_EQ(back.result, s.result);
+    EXPECT_EQ(back.constructor, s.constructor);
+    EXPECT_EQ(back.approxcustom, s.approxcustom);
+    EXPECT_EQ(back.useruf, s.useruf);  // every coefficient reads back exactly
+    EXPECT_EQ(back.collection, s.collection);
+    EXPECT_EQ(back.sinaldlg, s.sinaldlg);
+    EXPECT_EQ(back.multistat, s.multistat);
+    EXPECT_EQ(back.constructorMulti, s.constructorMulti);
+    EXPECT_EQ(back.search, s.search);
+    EXPECT_EQ(back.calculator, s.calculator);
+    EXPECT_EQ(data.seriesNames, d.seriesNames);
+    EXPECT_EQ(data.parameterNames, d.parameterNames);
+    ASSERT_EQ(data.allValues.size(), d.allValues.size());
+    EXPECT_EQ(0, std::memcmp(data.allValues.data(), d.allValues.data(), 8 * d.allValues.size()));
+    ASSERT_EQ(data.series.size(), 2u);
+    EXPECT_EQ(data.series[1].nRecords, 2);
+    EXPECT_EQ(data.series[1].firstParameter, 2);
+    ASSERT_EQ(data.parameters.size(), 4u);
+    EXPECT_EQ(data.parameters[1].color, 0x00FF00);
+    EXPECT_EQ(data.parameters[1].markSize, 11);
+    EXPECT_EQ(data.parameters[1].markShape, 15);
+    EXPECT_EQ(data.parameters[0].role, -1);
+}
+
+TEST(DocumentModel, StoredFormsCutFractions) {
+    TempFolder dir;
+    DocumentSettings s = Unusual();
+    s.sinaldlg.noiseFactor = 2.5;
+    s.distrimution.percentOfData = 12.345;
+    SaveDocument(s, DocumentData(), dir / "a.cdf");
+    DocumentSettings back;
+    DocumentData data;
+    DocumentReadNotes notes;
+    ASSERT_EQ(Load(dir / "a.cdf", back, data, notes), "");
+    EXPECT_EQ(back.sinaldlg.noiseFactor, 2.0);
+    EXPECT_DOUBLE_EQ(back.distrimution.percentOfData, 12.34);
+    EXPECT_EQ(notes.seriesCount, 0);
+    EXPECT_TRUE(data.allValues.empty());
+}
+
+TEST(DocumentModel, ReferenceToolsSeeTheValues) {
+    if (!doc_test::HaveProgram("/usr/bin/ncdump")) GTEST_SKIP() << "ncdump is not installed";
+    TempFolder dir;
+    SaveDocument(Unusual(), SampleData(), dir / "work.cdf");
+    int status = 0;
+    EXPECT_EQ(doc_test::Run("ncdump -k " + (dir / "work.cdf"), status), "classic\n");
+    const std::string dump = doc_test::Run("ncdump -p 17 " + (dir / "work.cdf") + " 2>&1", status);
+    ASSERT_EQ(status, 0) << dump;
+    for (const char* piece : {"none = UNLIMITED ; // (0 currently)", "n = 8 ;", "double All\\ data(n) ;",
+                              "All\\ data = 1, 2, 3, 4, -0, ", ":Title = \"Müller – Ωmega\"",
+                              "second\\ /\\ ß:Data = 2, 4, 1, 2, 2, 1 ;", "x:color = 255s, 0s, 0s ;",
+                              ":Number\\ series\\ and\\ parameters = 2, 4 ;"})
+        EXPECT_NE(dump.find(piece), std::string::npos) << piece << "\n" << dump.substr(0, 4000);
+    // An independent reader of the format (the scientific Python library's own).
+    // An independent reader of the format (the scientific Python library's own); it keeps
+    // one variable per name, so the parameters get names of their own here.
+    if (!doc_test::HaveProgram("/usr/bin/python3")) return;
+    DocumentData unique = SampleData();
+    unique.parameterNames = {"x", "y", "z", "w"};
+    SaveDocument(Unusual(), unique, dir / "work.cdf");
+    const std::string script =
+        "import sys\n"
+        "try:\n from scipy.io import netcdf_file\nexcept Exception:\n print('skip'); sys.exit(0)\n"
+        "f = netcdf_file(sys.argv[1], 'r', mmap=False)\n"
+        "v = f.variables['All data'][:]\n"
+        "print(' '.join(repr(float(x)) for x in v))\n"
+        "print(f.Title.decode('utf-8'), int(f.dimensions['n']))\n";
+    doc_test::WriteAll(dir / "read.py", script);
+    const std::string out = doc_test::Run("/usr/bin/python3 " + (dir / "read.py") + " " + (dir / "work.cdf") + " 2>&1", status);
+    if (out == "skip\n") return;
+    EXPECT_EQ(out, "1.0 2.0 3.0 4.0 -0.0 1e-310 7.25 6.0\nMüller – Ωmega 8\n");
+}
+
+TEST(DocumentModel, AttributesAreMatchedWithoutCaseAndCheckedForKindAndCount) {
+    cdfFile f;
+    f.AddTextAttribute("TITLE", "capitals");
+    f.AddAttribute("x_axis", cdfFile::kInt, {5});               // a number where text is due: left out
+    f.AddAttribute("Multiargumentes schemes", cdfFile::kInt, {0, 0, 1, 0, 1, 1});  // two flags: plane alone
+    f.AddAttribute("Constructor", cdfFile::kByte, {60, 1, 2});  // announces more codes than it holds
+    f.AddAttribute("Distribution of one value", cdfFile::kDouble, {12, 1, 0, 1, 0, 0, 0, 0, 2550});  // another type
+    f.AddAttribute("Time of creation", cdfFile::kInt, {1});
+    f.AddTextAttribute("Custom approximation", ";;F;;f1;");
+    f.globalAttributeCount = static_cast<std::uint32_t>(f.attributes.size());
+    DocumentSettings s;
+    s.legend.xCaption = "kept";
+    s.multistat.unitaryArgument = 1;
+    DocumentData d;
+    DocumentReadNotes notes;
+    ASSERT_EQ(ReadDocumentModel(f, s, d, notes), "");
+    EXPECT_EQ(s.legend.title, "capitals");
+    EXPECT_EQ(s.legend.xCaption, "kept");
+    EXPECT_EQ(s.multistat.plane, 1);
+    EXPECT_EQ(s.multistat.parabolic + s.multistat.userDefinedFormula + s.multistat.unitaryArgument, 0);
+    EXPECT_TRUE(notes.schemesReset);
+    EXPECT_EQ(s.constructor.selectedCodeCount, 0);
+    EXPECT_EQ(s.distrimution.binCount, 12);
+    EXPECT_DOUBLE_EQ(s.distrimution.percentOfData, 25.5);
+    EXPECT_EQ(s.approxcustom.transformText, "F");
+    EXPECT_EQ(s.approxcustom.basisTexts, std::vector<std::string>{"f1"});
+    EXPECT_FALSE(notes.hasActiveTab);
+    EXPECT_EQ(notes.seriesCount, 0);
+}
+
+TEST(DocumentModel, UserCoefficientItems) {
+    useruf_settings u;
+    std::vector<std::string> messages;
+    ASSERT_TRUE(ApplyUserDefinedText("p*x$p=2(0.5)[-1,3]$q = 4$bad(1)$r=1)2$s=5]", u, messages));
+    EXPECT_EQ(u.formula, "p*x");
+    EXPECT_EQ(u.names, (std::vector<std::string>{"p", "q"}));
+    EXPECT_EQ(u.steps, (std::vector<double>{0.5, 0.4}));
+    EXPECT_EQ(u.minima, (std::vector<double>{-1, -1e30}));
+    EXPECT_EQ(messages, (std::vector<std::string>{"No equal symbol. Check and try again.", "No open brackets. Check and try again.",
+                                                  "No open brackets. Check and try again."}));
+    // A formula alone keeps the table.
+    useruf_settings v;
+    EXPECT_FALSE(ApplyUserDefinedText("a+b*x$", v, messages));
+    EXPECT_EQ(v.names.size(), 2u);
+    EXPECT_EQ(UserDefinedText(useruf_settings{"f", {}, {}, {}, {}, {}, 0, 0}), "f$");
+}
+
+TEST(DocumentModel, DamagedDataDescriptionsAreRefused) {
+    const DocumentData good = SampleData();
+    struct Case {
+        const char* what;
+        void (*spoil)(DocumentData&);
+    } cases[] = {
+        {"series reaches behind the values", [](DocumentData& d) { d.series[1].nRecords = 1000000; }},
+        {"series overlap", [](DocumentData& d) { d.series[1].firstValue = 2; }},
+        {"roles differ between series", [](DocumentData& d) { d.parameters[3].role = 0; }},
+        {"series names missing parameters", [](DocumentData& d) { d.series[0].firstParameter = 7; }},
+        {"negative count", [](DocumentData& d) { d.series[0].nParameters = -1; }},
+        {"more roles than parameters", [](DocumentData& d) { d.series[1].nValues = 5; }},
+        {"counts that do not match the roles", [](DocumentData& d) { d.series[0].nValues = 0; }},
+    };
+    for (const Case& c : cases) {
+        DocumentData d = good;
+        c.spoil(d);
+        cdfFile f;
+        BuildDocument(DocumentSettings(), d, f);
+        DocumentSettings s;
+        DocumentData out;
+        DocumentReadNotes notes;
+        EXPECT_NE(ReadDocumentModel(f, s, out, notes), "") << c.what;
+    }
+    // Fewer variables than announced.
+    cdfFile f;
+    BuildDocument(DocumentSettings(), good, f);
+    f.variables.resize(3);
+    DocumentSettings s;
+    DocumentData out;
+    DocumentReadNotes notes;
+    EXPECT_NE(ReadDocumentModel(f, s, out, notes), "");
+}

@@ -1,0 +1,280 @@
+#include "fitting/peak_detection.h"
+
+#include "fitting/base_line.h"
+#include "fitting/normal_equations.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TruePeak {
+    double centre, sigma, area;
+};
+
+// Base 5, noise sigma 0.5, well separated Gaussians, x = 0, 1, 2, ...
+void Chromatogram(int n, const std::vector<TruePeak>& peaks, std::vector<double>& x, std::vector<double>& y,
+                  unsigned seed = 7)
+{
+    std::mt19937 generator(seed);
+    std::normal_distribution<double> noise(0.0, 0.5);
+    x.assign(n, 0.0);
+    y.assign(n, 0.0);
+    for (int i = 0; i < n; ++i) {
+        x[i] = i;
+        double v = 5.0 + noise(generator);
+        for (const auto& p : peaks) {
+            const double d = (i - p.centre) / p.sigma;
+            v += p.area * invSqrtTwoPi / p.sigma * std::exp(-0.5 * d * d);
+        }
+        y[i] = v;
+    }
+}
+
+const peakSignal* Nearest(const std::vector<peakSignal>& list, double centre)
+{
+    const peakSignal* best = nullptr;
+    for (const auto& p : list)
+        if (!best || std::fabs(p.centre - centre) < std::fabs(best->centre - centre))
+            best = &p;
+    return best;
+}
+
+TEST(PeakDetection, SyntheticChromatogramsAreRecovered)
+{
+    const std::vector<std::vector<TruePeak>> cases = {
+        {{150, 6, 2000}, {420, 10, 4500}, {700, 4, 1250}},
+        {{100, 5, 1500}, {260, 8, 3000}, {430, 3.5, 1000}, {600, 12, 7500}, {850, 7, 2500}},
+    };
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        for (const auto& truth : cases) {
+            std::vector<double> x, y;
+            Chromatogram(1000, truth, x, y, seed);
+            const std::vector<double> original = y;
+            const double plates = FindAndRefinePeaks(x, y, 2.5, 3, 0);
+            EXPECT_EQ(y, original);  // the caller's signal is not changed
+            EXPECT_EQ(plates, 0.0);
+            ASSERT_EQ(peakList.size(), truth.size()) << "seed " << seed;
+            for (const auto& t : truth) {
+                const peakSignal* p = Nearest(peakList, t.centre);
+                EXPECT_NEAR(p->centre, t.centre, 0.05) << t.centre;
+                EXPECT_NEAR(p->area, t.area, 0.05 * t.area) << t.centre;
+            }
+            EXPECT_NEAR(peakSummary.base, 5.0, 0.5);  // the constant also takes the tails beyond 3 sigma
+            // The first peak found is the highest.
+            EXPECT_NEAR(peakList[0].maxPosition, peakList[0].centre, 2.0);
+        }
+    }
+}
+
+TEST(PeakDetection, RefinementLinearStepMatchesLstsq)
+{
+    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/fitting/peak_refinement.txt");
+    int n = 0, k = 0, cases = 0;
+    while (in >> n >> k) {
+        std::vector<peakSignal> list(k);
+        for (auto& p : list)
+            in >> p.centre >> p.sigma;
+        std::vector<double> x(n), y(n), want(k + 1);
+        for (int i = 0; i < n; ++i)
+            in >> x[i] >> y[i];
+        for (auto& w : want)
+            in >> w;
+        peakSignal summary;
+        RefinePeaks(summary, x, y, list);
+        ASSERT_EQ(static_cast<int>(list.size()), k);
+        EXPECT_NEAR(summary.base, want[0], 1e-10 * std::fabs(want[0]));
+        for (int j = 0; j < k; ++j) {
+            EXPECT_NEAR(list[j].area, want[j + 1], 1e-10 * std::fabs(want[j + 1]));
+            EXPECT_EQ(list[j].base, summary.base);
+        }
+        ++cases;
+    }
+    EXPECT_EQ(cases, 2);
+}
+
+TEST(PeakDetection, RefinementPrunes)
+{
+    std::vector<double> x, y;
+    Chromatogram(600, {{150, 6, 400}, {400, 8, 500}, {280, 6, -60}}, x, y);
+    // A peak at a negative centre and one where the signal dips both go.
+    std::vector<peakSignal> list(4);
+    list[0] = {150, 6, 1, 0, 0, 0, 0, 0};
+    list[1] = {-3, 5, 1, 0, 0, 0, 0, 0};
+    list[2] = {400, 8, 1, 0, 0, 0, 0, 0};
+    list[3] = {280, 6, 1, 0, 0, 0, 0, 0};
+    peakSignal summary;
+    RefinePeaks(summary, x, y, list);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].centre, 150);
+    EXPECT_EQ(list[1].centre, 400);
+    // 45 peaks and one removal leave at most 39.
+    std::vector<peakSignal> many;
+    for (int j = 0; j < 45; ++j)
+        many.push_back({10.0 + 13.0 * j, 2, 1, 0, 0, 0, 0, 0});
+    many[3].centre = 3000;  // beyond the signal: its column is 0, and it is removed
+    std::vector<double> flatX(600), flatY(600, 5.0);
+    for (int i = 0; i < 600; ++i)
+        flatX[i] = i;
+    for (int j = 0; j < 45; ++j)
+        for (int i = 0; i < 600; ++i)
+            flatY[i] += 50.0 * std::exp(-0.5 * std::pow((i - (10.0 + 13.0 * j)) / 2.0, 2));
+    RefinePeaks(summary, flatX, flatY, many);
+    EXPECT_LE(many.size(), 39u);
+}
+
+TEST(PeakDetection, FlatSignalsAndSpikes)
+{
+    std::vector<double> x(200), flat(200, 5.0);
+    for (int i = 0; i < 200; ++i)
+        x[i] = i;
+    double plates = -1;
+    std::vector<peakSignal> list;
+    FindPeaks(x, flat, list, 2.5, 3, 0, plates);  // zero noise: no peak, and it ends
+    EXPECT_TRUE(list.empty());
+    FindPeaks(x, std::vector<double>(200, 0.0), list, 2.5, 3, 0, plates);
+    EXPECT_TRUE(list.empty());
+    FindPeaks({}, {}, list, 2.5, 3, 0, plates);
+    EXPECT_TRUE(list.empty());
+    FindPeaks(x, flat, list, -1.0, 3, 0, plates);  // a negative factor still ends
+    EXPECT_TRUE(list.empty());
+
+    // A one-point spike on a noisy base is flattened, never listed.
+    std::vector<double> y;
+    Chromatogram(300, {}, x, y);
+    y[100] = 80;
+    FindPeaks(x, y, list, 2.5, 3, 0, plates);
+    EXPECT_TRUE(list.empty());
+
+    // A dip (upward parabola of the logarithms) is not a peak.
+    peakSignal peak;
+    peak.base = 1.0;
+    std::vector<double> dx{0, 1, 2, 3, 4}, dy{5, 3, 2, 3, 5};
+    EXPECT_FALSE(FitPeakShape(peak, dx, dy, 0, 4));
+    // Points at or below the base are left out; fewer than 3 left: no shape.
+    std::vector<double> low{0.5, 3, 0.5, 1, 0.2};
+    EXPECT_FALSE(FitPeakShape(peak, dx, low, 0, 4));
+}
+
+TEST(PeakDetection, ChromatogramOnlyKeepsSimilarPlates)
+{
+    std::vector<double> x, y;
+    // Plates (centre/sigma)^2: 900, 900 and (600/40)^2 = 225 (ratio 0.5: not listed).
+    Chromatogram(1000, {{150, 5, 500}, {450, 15, 800}, {600, 40, 1400}}, x, y);
+    std::vector<peakSignal> list;
+    double plates = 0;
+    FindPeaks(x, y, list, 2.5, 3, 1, plates);
+    ASSERT_FALSE(list.empty());
+    EXPECT_NEAR(plates, TheoreticalPlates(list[0]), 1e-9);
+    EXPECT_NEAR(std::sqrt(plates), 30.0, 1.5);  // the standard count, not 5.545 times it
+    for (const auto& p : list)
+        EXPECT_GT(std::fabs(p.centre - 600), 5.0);
+}
+
+TEST(PeakDetection, LevelStatistics)
+{
+    double mean = 9, deviation = 9, low = 0, high = 10;
+    int count = 9;
+    SignalLevelRange(mean, deviation, count, low, high, {}, 0);
+    EXPECT_EQ(mean, 0.0);
+    EXPECT_EQ(deviation, 0.0);
+    EXPECT_EQ(count, 0);
+    SignalLevelRange(mean, deviation, count, low, high, {4.0, 20.0}, 0);
+    EXPECT_EQ(mean, 4.0);
+    EXPECT_EQ(deviation, 4000.0);
+    // Equal values whose squares cancel inexactly never give a NaN deviation.
+    SignalLevelRange(mean, deviation, count, low, high, std::vector<double>(7, 0.7), 1);
+    EXPECT_EQ(count, 7);
+    EXPECT_GE(deviation, 0.0);
+    EXPECT_FALSE(std::isnan(deviation));
+    EXPECT_EQ(low, 0.7);
+
+    EXPECT_EQ(SurfaceTermCount(2), 0);
+    double row[5] = {7, 7, 7, 7, 7};
+    SurfaceRow(1, 2, row, 2);
+    EXPECT_EQ(row[0], 7);
+    std::vector<double> c, d;
+    EXPECT_EQ(FitSurface({1, 2, 3, 4}, {1, 3, 2, 5}, {1, 2, 3, 4}, c, d, 0), 0.0);
+    EXPECT_TRUE(c.empty());
+    // z = 1 + 2x - y + 0.5x^2 + noise-free: exact.
+    std::vector<double> sx, sy, sz;
+    for (int i = 0; i < 12; ++i) {
+        sx.push_back(i % 4);
+        sy.push_back(i / 4 + 0.3 * i);
+        sz.push_back(1 + 2 * sx.back() - sy.back() + 0.5 * sx.back() * sx.back() + 0.25 * sy.back() * sy.back());
+    }
+    EXPECT_NEAR(FitSurface(sx, sy, sz, c, d, 1), 0.0, 1e-20);
+    EXPECT_NEAR(c[3], 0.5, 1e-9);
+    EXPECT_NEAR(c[4], 0.25, 1e-9);
+}
+
+TEST(BaseLine, BinsAndRefusals)
+{
+    EXPECT_EQ(BaseLineBinCount(500), 52);
+    EXPECT_EQ(BaseLineBinCount(5000), 5000);
+    EXPECT_EQ(BaseLineBinCount(20000), 202);
+    EXPECT_EQ(BaseLineBinCount(50), 12);
+
+    std::vector<double> x(19), y(19);
+    for (int i = 0; i < 19; ++i)
+        x[i] = i, y[i] = 2.0 * i;
+    auto before = y;
+    CorrectBaseLine(x, y, kBaseLineLinear);
+    EXPECT_EQ(y, before);
+    EXPECT_EQ(baseLineCorrected, 0);
+    std::vector<double> same(40, 3.0), values(40, 1.0);
+    CorrectBaseLine(same, values, kBaseLineLinear);  // all x equal
+    EXPECT_EQ(values, std::vector<double>(40, 1.0));
+
+    // Far out x: the exponentials underflow to 0, the normal matrix is singular; nothing is
+    // corrected and no base line is kept.
+    std::vector<double> fx(300), fy(300);
+    for (int i = 0; i < 300; ++i)
+        fx[i] = 1000 + i, fy[i] = 3.0 + std::sin(i * 0.3);
+    before = fy;
+    CorrectBaseLine(fx, fy, kBaseLineExponential);
+    EXPECT_EQ(fy, before);
+    EXPECT_EQ(baseLineCorrected, 0);
+    EXPECT_EQ(normalSums.coefficients[0], 0.0);
+    EXPECT_EQ(normalSums.coefficients[1], 0.0);
+}
+
+TEST(BaseLine, SlopingBaseIsRemoved)
+{
+    for (int kind : {kBaseLineLinear, kBaseLineQuadratic}) {
+        std::vector<double> x, y;
+        Chromatogram(2000, {{500, 8, 600}, {1400, 10, 900}}, x, y);
+        for (int i = 0; i < 2000; ++i)
+            y[i] += 0.01 * i + (kind == kBaseLineQuadratic ? 2e-6 * i * i : 0.0);
+        CorrectBaseLine(x, y, kind);
+        EXPECT_EQ(baseLineCorrected, 1);
+        EXPECT_NEAR(normalSums.coefficients[1], 0.01, 0.002) << kind;
+        // Far from the peaks the corrected signal sits just above 0.
+        double sum = 0;
+        for (int i = 800; i < 1100; ++i)
+            sum += y[i];
+        EXPECT_LT(sum / 300, 1.5) << kind;
+        EXPECT_GE(*std::min_element(y.begin(), y.end()), 0.0);
+        const double plates = FindAndRefinePeaks(x, y, 2.5, 3, 0);
+        (void)plates;
+        ASSERT_EQ(peakList.size(), 2u) << kind;
+        EXPECT_NEAR(Nearest(peakList, 500)->centre, 500, 0.1);
+    }
+
+    // A point exactly on the fitted line becomes 0.
+    std::vector<double> x(30), y(30);
+    for (int i = 0; i < 30; ++i)
+        x[i] = i, y[i] = 1.0 + 0.5 * i + (i % 3 == 0 ? 0.0 : 2.0);
+    CorrectBaseLine(x, y, kBaseLineLinear);
+    ASSERT_EQ(baseLineCorrected, 1);
+    EXPECT_NEAR(y[0], 0.0, 1e-9);
+}
+
+}  // namespace

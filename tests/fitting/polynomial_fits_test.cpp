@@ -1,0 +1,258 @@
+#include "fitting/polynomial_fits.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct OracleCase {
+    std::string kind;
+    int n = 0, count = 0;
+    std::vector<std::vector<double>> rows;  // arguments then y
+    std::vector<double> coefficients, deviations;
+    double residual = 0;
+};
+
+std::vector<double> Numbers(const std::string& line)
+{
+    std::istringstream in(line);
+    std::vector<double> v;
+    std::string field;
+    while (in >> field)
+        v.push_back(std::strtod(field.c_str(), nullptr));
+    return v;
+}
+
+std::vector<OracleCase> ReadOracle()
+{
+    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/fitting/polynomial_fits.txt");
+    std::vector<OracleCase> cases;
+    std::string line;
+    while (std::getline(in, line)) {
+        OracleCase c;
+        std::istringstream head(line);
+        head >> c.kind >> c.n >> c.count;
+        for (int i = 0; i < c.count && std::getline(in, line); ++i)
+            c.rows.push_back(Numbers(line));
+        std::getline(in, line);
+        c.coefficients = Numbers(line);
+        std::getline(in, line);
+        c.deviations = Numbers(line);
+        std::getline(in, line);
+        c.residual = Numbers(line).at(0);
+        cases.push_back(c);
+    }
+    return cases;
+}
+
+void ExpectClose(const std::vector<double>& got, const std::vector<double>& want, double tolerance,
+                 const std::string& what)
+{
+    ASSERT_EQ(got.size(), want.size()) << what;
+    for (std::size_t i = 0; i < want.size(); ++i)
+        EXPECT_NEAR(got[i], want[i], tolerance * std::max(1.0, std::fabs(want[i]))) << what << " #" << i;
+}
+
+TEST(PolynomialFits, AgreeWithTheOracle)
+{
+    const auto cases = ReadOracle();
+    ASSERT_EQ(cases.size(), 14u);
+    for (const auto& c : cases) {
+        const std::string what = c.kind + " " + std::to_string(c.n) + " " + std::to_string(c.count);
+        if (c.kind == "poly") {
+            std::vector<double> x{0.0}, y{0.0};
+            std::vector<double> xs, ys;
+            for (const auto& r : c.rows) {
+                x.push_back(r[0]);
+                y.push_back(r[1]);
+                xs.push_back(r[0]);
+                ys.push_back(r[1]);
+            }
+            std::vector<double> fixed(c.n + 1, 7.0);
+            FitPolynomial(c.n, x.data(), y.data(), c.count, fixed.data());
+            ExpectClose(std::vector<double>(fixed.begin() + 1, fixed.end()), c.coefficients, 1e-8, what);
+            std::vector<double> grown;
+            FitPolynomialArray(xs, ys, c.n, grown);
+            ExpectClose(grown, c.coefficients, 1e-8, what);
+            std::vector<double> coefficients, deviations;
+            double deviation = -1;
+            const double e = FitScoreRatePolynomial(xs, ys, coefficients, deviations, c.n, &deviation);
+            ExpectClose(coefficients, c.coefficients, 1e-8, what);
+            ExpectClose(deviations, c.deviations, 1e-6, what);
+            EXPECT_NEAR(e, c.residual, 1e-9) << what;
+            EXPECT_GE(deviation, 0.0);
+            continue;
+        }
+        const int a = c.n;
+        std::vector<double> values;
+        for (const auto& r : c.rows) {
+            values.push_back(-99.0);  // an inactive parameter between arguments and value
+            values.insert(values.end(), r.begin(), r.end());
+        }
+        std::vector<int> mask(a + 2, -1);
+        mask[0] = 0;
+        mask[a + 1] = 1;
+        std::vector<double> coefficients, deviations;
+        double deviation = -1;
+        const double e = FitMultipleRegression(values, a + 2, a, 0, c.count, mask, a + 1, coefficients, deviations,
+                                               &deviation, c.kind == "parabolic" ? kParabolicRegression
+                                                                                 : kPlaneRegression);
+        ExpectClose(coefficients, c.coefficients, 1e-8, what);
+        ExpectClose(deviations, c.deviations, 1e-6, what);
+        EXPECT_NEAR(e, c.residual, 1e-9) << what;
+        EXPECT_GT(deviation, 0.0);
+    }
+}
+
+TEST(PolynomialFits, ExactDataAndSmallCases)
+{
+    // Two coefficients through (1, 2), (2, 4), (3, 6): 0 + 2x.
+    const double x[] = {0, 1, 2, 3}, y[] = {0, 2, 4, 6};
+    double c[3] = {9, 9, 9};
+    FitPolynomial(2, x, y, 3, c);
+    EXPECT_NEAR(c[1], 0.0, 1e-12);
+    EXPECT_NEAR(c[2], 2.0, 1e-12);
+
+    // z = 1 + 2 x1 + 3 x2 exactly: deviation 0 and e = 0.
+    std::vector<double> values;
+    for (int r = 0; r < 6; ++r) {
+        const double x1 = r, x2 = (r * r) % 5;
+        values.insert(values.end(), {x1, x2, 1 + 2 * x1 + 3 * x2});
+    }
+    std::vector<double> coefficients, deviations;
+    double deviation = -1;
+    const double e = FitMultipleRegression(values, 3, 2, 0, 6, {-1, -1, 1}, 2, coefficients, deviations, &deviation,
+                                           kPlaneRegression);
+    ExpectClose(coefficients, {1, 2, 3}, 1e-10, "plane");
+    EXPECT_NEAR(deviation, 0.0, 1e-10);
+    EXPECT_NEAR(e, 0.0, 1e-20);
+
+    // Parabolic with one argument: order 1, x^2, x.
+    values.clear();
+    for (int r = 0; r < 5; ++r)
+        values.insert(values.end(), {double(r), 4.0 + 5.0 * r * r - 1.0 * r});
+    FitMultipleRegression(values, 2, 1, 0, 5, {-1, 1}, 1, coefficients, deviations, &deviation,
+                          kParabolicRegression);
+    ExpectClose(coefficients, {4, 5, -1}, 1e-9, "parabolic");
+}
+
+TEST(PolynomialFits, ParabolicFitPastFiftyTermsNeedsNoFixedBuffer)
+{
+    // 30 arguments give 61 terms: beyond the fixed 2,500-element buffers of old.
+    const int a = 30, n = 200, stride = a + 1;
+    std::vector<double> values;
+    std::mt19937 generator(61);
+    std::uniform_real_distribution<double> uniform(-2.0, 2.0);
+    std::vector<double> truth(2 * a + 1);
+    for (int k = 0; k <= 2 * a; ++k)
+        truth[k] = 0.5 + 0.01 * k;
+    for (int r = 0; r < n; ++r) {
+        double z = truth[0];
+        for (int j = 0; j < a; ++j) {
+            const double v = uniform(generator);
+            values.push_back(v);
+            z += truth[1 + 2 * j] * v * v + truth[2 + 2 * j] * v;
+        }
+        values.push_back(z);
+    }
+    std::vector<int> mask(stride, -1);
+    mask[a] = 1;
+    std::vector<double> coefficients, deviations;
+    double deviation = -1;
+    FitMultipleRegression(values, stride, a, 0, n, mask, a, coefficients, deviations, &deviation,
+                          kParabolicRegression);
+    ExpectClose(coefficients, truth, 1e-6, "61 terms");
+}
+
+TEST(PolynomialFits, Helpers)
+{
+    std::vector<double> seven{0, 1, 2, 3, 4, 5, 6};
+    KeepEveryKth(seven, 3);
+    EXPECT_EQ(seven, (std::vector<double>{0, 3, 6}));
+    std::vector<double> s{1, 3, 2, 3};
+    SortDescending(s);
+    EXPECT_EQ(s, (std::vector<double>{3, 3, 2, 1}));
+    double powers[4];
+    PowersOfX(2.0, 4, powers);
+    EXPECT_EQ(powers[3], 8.0);
+    EXPECT_EQ(PowerSeriesValue(3, 2.0, {1, 2, 3}), 17.0);
+    EXPECT_EQ(PowerSeriesValue(9, 2.0, {1, 2}), 5.0);  // only the coefficients held
+    EXPECT_EQ(VectorDistance({0, 3}, {4, 0}), 5.0);
+    const std::vector<double> values{1, 2, 3, 4, 5, 6};
+    std::vector<double> out(2);
+    GatherSelectedArguments(values, 3, 0, {-1, 0, -1}, 1, out);
+    EXPECT_EQ(out, (std::vector<double>{4, 6}));
+    EXPECT_THROW(TableCell(values, 3, 0, 2, 0), std::invalid_argument);
+    // A record number whose index overflows 32 bits is refused, not wrapped.
+    EXPECT_THROW(TableCell(values, 3, 0, 0x7fffffffLL, 0), std::invalid_argument);
+    EXPECT_THROW(TableCell(values, 3, 0, -1, 2), std::invalid_argument);
+    std::vector<double> c, d;
+    double dev = 0;
+    EXPECT_EQ(FitScoreRatePolynomial({}, {}, c, d, 2, &dev), 0.0);
+    EXPECT_EQ(FitScoreRatePolynomial({1, 2}, {1}, c, d, 2, &dev), 0.0);
+    EXPECT_TRUE(c.empty());
+    FitPolynomialArray({1, 2, 3}, {1, 2}, 2, c);
+    EXPECT_EQ(c, (std::vector<double>{0, 0}));
+}
+
+}  // namespace
+
+namespace {
+
+// Records of (x0, inactive, x1, y) with y = 2 + 3*x0*x1^2 - 0.5/x0 + small noise.
+std::vector<double> TermRecords(int n)
+{
+    std::vector<double> values;
+    for (int r = 0; r < n; ++r) {
+        const double x0 = 1.0 + 0.37 * (r % 13), x1 = 0.5 + 0.21 * (r % 7) + 0.01 * r;
+        const double noise = 0.001 * std::sin(12.9898 * r);
+        values.insert(values.end(), {x0, 99.0, x1, 2.0 + 3.0 * x0 * x1 * x1 - 0.5 / x0 + noise});
+    }
+    return values;
+}
+
+TEST(TermCodeRegression, RecoversKnownTerms)
+{
+    const std::vector<double> values = TermRecords(80);
+    const std::vector<std::uint32_t> codes = {0, 0, 1, 2, 15, 0};  // 1, x0*x1^2, 1/x0
+    std::vector<int> columns;
+    std::vector<double> coefficients, deviations;
+    double deviation = -1, largest = -1;
+    int error = 7;
+    const double e = FitTermCodeRegression(values, 0, 80, 4, {-1, 0, -1, 1}, columns, coefficients, deviations,
+                                           &deviation, &largest, codes, &error);
+    EXPECT_EQ(error, 0);
+    EXPECT_EQ(columns, (std::vector<int>{0, 2}));
+    ExpectClose(coefficients, {2.0, 3.0, -0.5}, 1e-3, "terms");
+    EXPECT_LT(e, 1e-8);
+    EXPECT_GT(largest, deviation);  // the largest single deviation exceeds the rms one
+    EXPECT_LE(largest, 0.002);
+    for (double d : deviations)
+        EXPECT_GT(d, 0.0);
+
+    // Two value parameters: nothing is fitted and the flag says so.
+    FitTermCodeRegression(values, 0, 80, 4, {-1, 1, -1, 1}, columns, coefficients, deviations, &deviation, &largest,
+                          codes, &error);
+    EXPECT_EQ(error, 1);
+    // A value outside a basis function's domain stops the fit with the flag raised.
+    std::vector<double> negative = values;
+    negative[4 * 10] = -1.0;
+    FitTermCodeRegression(negative, 0, 80, 4, {-1, 0, -1, 1}, columns, coefficients, deviations, &deviation,
+                          &largest, {0, 0, 10, 0}, &error);
+    EXPECT_EQ(error, 1);
+    // A code too large for an int is a basis of 0, never a negative code.
+    FitTermCodeRegression(values, 0, 80, 4, {-1, 0, -1, 1}, columns, coefficients, deviations, &deviation, &largest,
+                          {0, 0, 0xFFFFFFFFu, 1}, &error);
+    EXPECT_EQ(error, 0);
+    EXPECT_EQ(coefficients[1], 0.0);  // an empty column: a singular fit
+}
+
+}  // namespace
