@@ -62,6 +62,9 @@ public:
     bool OnDrawItem(platform::DrawItem& item) override;
     void OnPaint() override;
     ControlColors OnCtlColor(int controlId) const;  // 0: the dialog itself
+
+private:
+    bool previewFresh_ = false;  // the list was just filled by OnInitDialog
 };
 
 // The fields of a preview line as the list shows them: cut at any character of the
