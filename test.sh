@@ -24,4 +24,8 @@ fi
 if [ -x tests/data/run_fuzz_readers.sh ]; then
   tests/data/run_fuzz_readers.sh build-fuzz-readers 10
 fi
+# A short fuzzing run of the document reader and its staging checks.
+if [ -x tests/documents/run_fuzz.sh ]; then
+  tests/documents/run_fuzz.sh build-fuzz-documents 20
+fi
 echo "test.sh: all tests passed"
