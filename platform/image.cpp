@@ -43,13 +43,19 @@ std::uint32_t Le(const unsigned char* p, int bytes) {
     return v;
 }
 
-// An uncompressed BMP whose pixel rows run past the end of the file: the decoder leaves
-// the missing rows as they were in memory without a word. Why it is refused, or "".
-std::string ShortBitmapData(const std::string& path) {
+// A picture file cut short that its decoder reads without a word: an uncompressed BMP
+// whose pixel rows run past the end of the file (the missing rows keep whatever memory
+// held), a GIF without its end mark (the missing pixels are filled in). Why it is
+// refused, or "".
+std::string ShortPictureData(const std::string& path) {
     QFile file(PathText(path));
     if (!file.open(QIODevice::ReadOnly)) return "";
     const QByteArray head = file.read(34);
     const long long size = file.size();
+    if (head.startsWith("GIF8")) {
+        file.seek(size - 1);
+        return file.read(1) == ";" ? "" : "the file is cut short (it has no end mark)";
+    }
     if (head.size() < 34 || head[0] != 'B' || head[1] != 'M') return "";
     const auto* p = reinterpret_cast<const unsigned char*>(head.constData());
     const std::uint32_t dataOffset = Le(p + 10, 4);
@@ -87,7 +93,7 @@ bool Image::Load(const std::string& path) {
     }
     // Keeps Qt's own guard in line with ours (bytes, in megabytes).
     QImageReader::setAllocationLimit(static_cast<int>(kMaxPixels * 4 / (1024 * 1024)) + 1);
-    const std::string cut = ShortBitmapData(path);
+    const std::string cut = ShortPictureData(path);
     if (!cut.empty()) {
         error_ = "Cannot read the image " + path + ": " + cut;
         return false;

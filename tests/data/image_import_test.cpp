@@ -178,6 +178,21 @@ TEST_F(ImageImport, APictureCutShortIsRefusedWithTheReadersWordsInEveryFormat) {
     }
 }
 
+TEST_F(ImageImport, AGifWithoutItsEndIsRefused) {
+    // One white pixel; cut before its end mark the decoder once read it without a word.
+    const std::string gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00,\x00\x00\x00\x00"
+                          "\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                          35);
+    TempFile whole(gif, "picture.gif");
+    EXPECT_EQ(ReadImageFromPath(page, 0, whole.Path()), 1);
+    EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{255, 255, 255}));
+    TempFile cut(gif.substr(0, gif.size() - 2), "picture.gif");
+    EXPECT_EQ(ReadImageFromPath(page, 0, cut.Path()), 0);
+    EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"Cannot read the image " + cut.Path() +
+                                                           ": the file is cut short (it has no end mark)"});
+    EXPECT_EQ(page.series.size(), 1u);
+}
+
 TEST(ImageValues, WhatTheStoreCanHold) {
     constexpr long long kGiB = 1LL << 30;
     struct Case {
