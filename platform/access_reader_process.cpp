@@ -49,13 +49,17 @@ std::string& AccessReaderProcess::ReaderPathOverride() {
 
 std::string AccessReaderProcess::ReaderPath() {
     if (!ReaderPathOverride().empty()) return ReaderPathOverride();
-    const std::string beside = ProgramFolder() + "/" + kReaderName;
-    if (IsExecutable(beside)) return beside;
+    // Looked for once: the program and its reader do not move while it runs.
+    static const std::string found = [] {
+        const std::string beside = ProgramFolder() + "/" + kReaderName;
+        if (IsExecutable(beside)) return beside;
 #ifdef TABULON_ACCESS_READER_PATH
-    return TABULON_ACCESS_READER_PATH;
+        return std::string(TABULON_ACCESS_READER_PATH);
 #else
-    return beside;
+        return beside;
 #endif
+    }();
+    return found;
 }
 
 AccessReaderProcess::AccessReaderProcess(std::function<void()> waiting) : waiting_(std::move(waiting)) {}
