@@ -4,6 +4,8 @@
 #include "app/tabulon_dlg.h"
 #include "platform/requests.h"
 #include "statistics/one_variable_view.h"
+#include "statistics/two_variables_view.h"
+#include "charts/xyview_page.h"
 
 namespace {
 
@@ -20,11 +22,32 @@ OneVariableViewState OneVariableStateOf(CTabulonDlg& window) {
     return state;
 }
 
+TwoVariablesViewState TwoVariablesStateOf(CTabulonDlg& window) {
+    TwoVariablesViewState state;
+    state.seriesCount = window.dataSeriesCount;
+    state.arguments = window.dataArguments;
+    state.values = window.dataValues;
+    state.view3D = window.view3D;
+    state.frameResized = chartFrameResized;
+    state.mapSelection = theXyview.Control(xyview::kParameterCombo).CurSel();
+    state.nullPen = window.nullPen;
+    state.textLineY = [&window](int line) { return window.TextLineY(line); };
+    return state;
+}
+
 [[maybe_unused]] const bool registered = [] {
     ChartPainters& p = TheAnalysisHooks().painters;
     p.distributionOfOneVariable = [](platform::Canvas& dc) {
         CTabulonDlg* window = MainDialog();
         return window ? PaintDistributionOfOneVariable(dc, OneVariableStateOf(*window)) : 0;
+    };
+    p.distributionOfTwoVariables = [](platform::Canvas& dc) {
+        CTabulonDlg* window = MainDialog();
+        return window ? PaintDistributionOfTwoVariables(dc, TwoVariablesStateOf(*window)) : 0;
+    };
+    p.distributionOfTwoVariablesFlat = [](platform::Canvas& dc) {
+        CTabulonDlg* window = MainDialog();
+        return window ? PaintDistributionOfTwoVariablesFlat(dc, TwoVariablesStateOf(*window)) : 0;
     };
     return true;
 }();

@@ -51,6 +51,8 @@ std::vector<int> ValueColumns(int series) {
 
 int SeriesCount() { return static_cast<int>(theData.series.size()); }
 
+}  // namespace
+
 // The chart background of both painters in a bitmap of (w + 2) x (h + 2): the area colour
 // everywhere, then the plot rectangle framed by the border pen.
 void PaintPlotBackground(Canvas& mem, int w, int h, const Pen& nullPen) {
@@ -66,6 +68,8 @@ void PaintPlotBackground(Canvas& mem, int w, int h, const Pen& nullPen) {
     mem.SelectBrush(oldBrush);
 }
 
+namespace {
+
 struct ScreenPoint {
     int x = 0, y = 0;
     double size = 0, depth = 0;
@@ -77,6 +81,8 @@ bool Project(const scene3d& s, double x, double y, double z, ScreenPoint& p) {
     p = {SaturatingToInt(px), SaturatingToInt(py), size, depth};
     return true;
 }
+
+}  // namespace
 
 void ShowCameraOnPage() {
     d3view& page = theD3view;
@@ -92,6 +98,8 @@ void ShowCameraOnPage() {
     page.angleStep = s.angleStep;
     if (page.HasWindow()) page.UpdateData(false);
 }
+
+namespace {
 
 // A fresh default camera fitted to every point of every eligible series, then the plot x
 // and y ranges of the last eligible series. With no eligible series the camera stays and
@@ -367,6 +375,8 @@ void MapRanges(int selection) {
     if (view.HasWindow()) view.UpdateData(false);
 }
 
+}  // namespace
+
 // The colour-scale strip right of the plot with its tick labels.
 void PaintColourStrip(Canvas& dc) {
     const xyview& view = theXyview;
@@ -399,7 +409,6 @@ void PaintColourStrip(Canvas& dc) {
     ComputePlotScales();
 }
 
-}  // namespace
 
 int PaintTwoArgumentMap(Canvas& dc, const TwoArgumentViewState& state) {
     if (state.seriesCount < 1 || state.arguments != 2 || state.values < 1) return 0;

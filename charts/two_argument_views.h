@@ -49,3 +49,12 @@ int PaintTwoArgumentMap(platform::Canvas& dc, const TwoArgumentViewState& state)
 // A series has room for a map or a scene when it has at least three records more than it
 // has arguments; its first two argument columns are x and y (-1 when missing).
 bool IsEligibleTwoArgumentSeries(int series, int& xColumn, int& yColumn);
+
+// Shared with the distribution views of two variables:
+// the chart background in a bitmap of (w + 2) x (h + 2): the area colour everywhere, then the
+// plot rectangle framed by the border pen (or nullPen when the border is off);
+void PaintPlotBackground(platform::Canvas& mem, int w, int h, const platform::Pen& nullPen);
+// the camera's eye, angles, zoom and steps shown on the three-dimensional view page;
+void ShowCameraOnPage();
+// the colour-scale strip right of the plot over plotZMin..plotZMax with its tick labels.
+void PaintColourStrip(platform::Canvas& dc);

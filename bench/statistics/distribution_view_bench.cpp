@@ -14,6 +14,11 @@
 #include "platform/scripted_dialogs.h"
 #include "statistics/distrimution_page.h"
 #include "statistics/random.h"
+#include "statistics/distribution2_page.h"
+#include "statistics/two_variables_view.h"
+#include "charts/d3view_page.h"
+#include "charts/plot_mapping.h"
+#include "platform/bitmap.h"
 
 namespace {
 
@@ -74,6 +79,37 @@ void ReExposeUnchanged(benchmark::State& state) {
     for (auto _ : state) dlg.OnPaint();
 }
 BENCHMARK(ReExposeUnchanged)->Unit(benchmark::kMillisecond);
+
+// The three-dimensional histogram of two variables: 100 x 100 intervals over 10^6 records,
+// the view box rebuilt (counting, zoom fit) and every bar drawn.
+void TwoVariables100x100(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    theData.OnDeleteAll();
+    theData.CheckNewSeriesShape(2, theData.pendingSeries);
+    RandomSeed(337643, 62047, 2751976);
+    for (int r = 0; r < records; ++r) {
+        theData.allValues.push_back(RandomNormal(0, 1));
+        theData.allValues.push_back(RandomNormal(5, 2));
+    }
+    theData.AddNewSeries(records, {"x", "y"});
+    theData.activeParameter = 0;
+    theData.MakeActiveParameterValue();
+    theDistribution2.autoIntervals = 0;
+    theDistribution2.firstIntervals = theDistribution2.secondIntervals = 100;
+    TwoVariablesViewState view;
+    view.seriesCount = 1;
+    view.values = 2;
+    view.view3D = 1;
+    platform::Bitmap bitmap(1200, 900);
+    for (auto _ : state) {
+        plotLeft = 50, plotRight = 1150, plotTop = 10, plotBottom = 850;
+        theD3view.sceneRebuildRequest = 1;
+        platform::Canvas dc(bitmap);
+        benchmark::DoNotOptimize(PaintDistributionOfTwoVariables(dc, view));
+    }
+    state.SetItemsProcessed(state.iterations() * records);
+}
+BENCHMARK(TwoVariables100x100)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
