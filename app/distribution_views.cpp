@@ -3,6 +3,8 @@
 #include "app/analysis_hooks.h"
 #include "app/tabulon_dlg.h"
 #include "platform/requests.h"
+#include "app/program_objects.h"
+#include "statistics/correlation_view.h"
 #include "statistics/one_variable_view.h"
 #include "statistics/two_variables_view.h"
 #include "charts/xyview_page.h"
@@ -35,11 +37,27 @@ TwoVariablesViewState TwoVariablesStateOf(CTabulonDlg& window) {
     return state;
 }
 
+CorrelationContext CorrelationContextOf(CTabulonDlg& window) {
+    CorrelationContext context;
+    context.hasMultiArgumentData = window.HasMultiArgumentData();
+    context.dataSeriesCount = &window.dataSeriesCount;
+    context.nullPen = window.nullPen;
+    context.dataArguments = window.dataArguments;
+    context.coefficientsText = &coefficientsText;
+    context.legendTexts = &window.legendTexts;
+    context.legendMarks = &window.legendMarks;
+    return context;
+}
+
 [[maybe_unused]] const bool registered = [] {
     ChartPainters& p = TheAnalysisHooks().painters;
     p.distributionOfOneVariable = [](platform::Canvas& dc) {
         CTabulonDlg* window = MainDialog();
         return window ? PaintDistributionOfOneVariable(dc, OneVariableStateOf(*window)) : 0;
+    };
+    p.correlationView = [](platform::Canvas& dc, int series) {
+        CTabulonDlg* window = MainDialog();
+        return window ? PaintCorrelationView(dc, series, CorrelationContextOf(*window)) : 0;
     };
     p.distributionOfTwoVariables = [](platform::Canvas& dc) {
         CTabulonDlg* window = MainDialog();
@@ -53,3 +71,7 @@ TwoVariablesViewState TwoVariablesStateOf(CTabulonDlg& window) {
 }();
 
 }  // namespace
+
+int CorrelationTableReport(CTabulonDlg& window, platform::Canvas& dc) {
+    return ReportCorrelationOfParameters(dc, CorrelationContextOf(window));
+}

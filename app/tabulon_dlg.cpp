@@ -92,6 +92,7 @@ CTabulonDlg::CTabulonDlg() : Dialog(kTemplateMain), icon_(ProgramIcon()) {
     RouteCommand(kCommandAbout, &CTabulonDlg::OnAbout);
     RouteCommand(kCommandOnlineHelp, &CTabulonDlg::OnOnlineHelp);
     RouteSeriesCommands();
+    correlationTableReport = [this](platform::Canvas& dc) { return CorrelationTableReport(*this, dc); };
     Route(kTabControl, platform::Notification::SelChanging, &CTabulonDlg::OnTabSelChanging);
     Route(kTabControl, platform::Notification::SelChange, &CTabulonDlg::OnTabSelChange);
     initialised = 0;

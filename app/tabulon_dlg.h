@@ -291,5 +291,7 @@ void ArrowHeadPoints(platform::Point start, platform::Point end, double length, 
 void DrawArrow(platform::Canvas& dc, platform::Point start, platform::Point end, int barAtStart);
 // After "Delete all": the analysis choices that depend on the data go back to their start.
 void ResetAnalysisChoices();
+// The "Correlation of parameters:" tables of the result pane (distribution_views.cpp).
+int CorrelationTableReport(CTabulonDlg& window, platform::Canvas& dc);
 // The three-dimensional painters set the camera up afresh at their next paint.
 void RequestSceneRebuild();

@@ -16,6 +16,7 @@
 #include "statistics/random.h"
 #include "statistics/distribution2_page.h"
 #include "statistics/two_variables_view.h"
+#include "statistics/correlation_view.h"
 #include "charts/d3view_page.h"
 #include "charts/plot_mapping.h"
 #include "platform/bitmap.h"
@@ -110,6 +111,29 @@ void TwoVariables100x100(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * records);
 }
 BENCHMARK(TwoVariables100x100)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The correlation view of one series of 30 parameters and 10^5 records: 900 cells, each
+// coefficient and every record's cross.
+void CorrelationView30Parameters(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    theData.OnDeleteAll();
+    theData.CheckNewSeriesShape(30, theData.pendingSeries);
+    RandomSeed(337643, 62047, 2751976);
+    std::vector<std::string> names;
+    for (int p = 0; p < 30; ++p) names.push_back("parameter " + std::to_string(p));
+    for (int r = 0; r < records; ++r)
+        for (int p = 0; p < 30; ++p) theData.allValues.push_back(RandomNormal(p, 1 + p % 3));
+    theData.AddNewSeries(records, names);
+    CorrelationContext context;
+    context.hasMultiArgumentData = 1;
+    platform::Bitmap bitmap(1600, 1000);
+    for (auto _ : state) {
+        SetChartFrame(1600, 1000, 1, PlotViewRanges{});
+        platform::Canvas dc(bitmap);
+        benchmark::DoNotOptimize(PaintCorrelationView(dc, 0, context));
+    }
+}
+BENCHMARK(CorrelationView30Parameters)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 
