@@ -22,6 +22,8 @@
 #include "platform/font.h"
 #include "platform/pen.h"
 
+struct DocumentSettings;
+
 // Program-wide ints of the repaint cycle.
 extern int chartPaintEnabled;  // 1 normally; 0 while a chart paint runs (it is not re-entered)
 extern int chartFrameResized;  // the window or the image size changed since the last copy
@@ -132,7 +134,7 @@ public:
     void LoadSettings(const std::string& programFolder);
     void LoadRecentFiles();
     void UpdateRecentFilesMenu();
-    // Reads the document at documentPath (through the document reader, once it is built).
+    // Reads the document at documentPath.
     void ReadDocument();
     void MoveToDefaultSize();
     void OnSize(int type, int cx, int cy) override;
@@ -144,6 +146,45 @@ public:
     void OnDestroy() override;
     void OnOnlineHelp();
     void OnAbout();
+
+    // ---- Documents (document_commands.cpp, recent_files.cpp) -----------------------------------------
+    std::string defaultDocumentPath;  // "untitled.cdf" in the program folder
+    int readingDocument = 0;          // a document is being read: file commands wait
+    int undoSaveRequest = 0;          // the job hook writes the undo snapshot
+    int undoRestoreRequest = 0;       // the job hook reads the undo snapshot back
+    std::shared_ptr<const DocumentSettings> cleanSettings;  // the settings as last saved or read
+    std::uint64_t cleanFingerprint = 0;                       // the data as last saved or read
+    void RouteDocumentCommands();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    // Writes the document to path; false, after a message, when it could not be written (the
+    // file on disk is then unchanged).
+    bool WriteDocument(const std::string& path);
+    // Reads the document at path and makes it the current one; on any failure (after a
+    // message) the work, documentPath and the folders stay as they were.
+    bool ReadDocumentAt(const std::string& path);
+    // The work as it is now counts as saved.
+    void NoteDocumentClean();
+    // The data or the settings changed since the last save or read.
+    bool WorkChanged() const;
+    // "Save changes to %s?" when the work changed: Yes saves first, No goes on; false for
+    // Cancel (or a failed save).
+    bool AskToSaveChanges();
+    // The name Save as gives a chosen path: ".cdf" or ".nc" in the name keeps it, another
+    // extension becomes "cdf", a name without one gets ".cdf".
+    static std::string ApplyExtensionRule(const std::string& path);
+    static bool FolderOfPath(std::string path, std::string& folder);
+    std::string UndoSnapshotPath() const;
+    void ServeUndoRequests();
+    void SaveRecentFiles();
+    // 1 when the path was added at the top, 0 when it was in the list already (any case).
+    int AddRecentFile(std::string path);
+    void OpenRecentFile(int n);
+    void OnFileRecentFile1() { OpenRecentFile(0); }
+    void OnFileRecentFile2() { OpenRecentFile(1); }
+    void OnFileRecentFile3() { OpenRecentFile(2); }
+    void OnFileRecentFile4() { OpenRecentFile(3); }
 
     // ---- Tabs and layout (main_layout.cpp) ------------------------------------------------------------
     int TabToPage(int tab);
@@ -186,11 +227,10 @@ public:
     // ---- Data shape and series painting (data_shape.cpp) ---------------------------------------------------
     int previousArguments = 0, previousValues = 0, previousParameters = 0;  // the shape of the last call
     int fewArguments = 1;  // dataArguments < 2
-    int PaintFunctionOfOneArgument(platform::Canvas& dc);
-    void PaintDataSeries(platform::Canvas& dc);
     // Two-argument data through the scene (two_argument_views.cpp): 1 painted, 0 not.
     int PaintTwoArgument3D(platform::Canvas& dc);
     int PaintTwoArgumentMap(platform::Canvas& dc);
+    int PaintTwoArgumentPoints(platform::Canvas& dc);
 
     // ---- Result pane and its scroll bars (result_pane.cpp) --------------------------------------------------
     struct PaneRectSave {
@@ -204,6 +244,28 @@ public:
     void PaintResultFrame(platform::Canvas& dc);
     void OnVScroll(int code, int pos, int controlId) override;
     void OnHScroll(int code, int pos, int controlId) override;
+
+    // ---- Screen and result-text export (screen_export.cpp) ------------------------------------------------
+    void RouteExportCommands();
+    // Paints the chart afresh into `picture` at the `result` page's image size (each side
+    // 50 to 16384 pixels); false when a picture of that size cannot be held.
+    bool PaintChartAtImageSize(platform::Bitmap& picture);
+    void OnCopyScreen();
+    void OnSaveScreenInFile();
+    void OnCopyContentOfResultControl();
+    void OnCopyCoefficients();
+    // ---- Constructor and listed-formula schemes (one_argument_fits.cpp) ------------------------------------
+    // Range passes: fit the scheme's model and widen plotYMin/plotYMax by its curve (and its
+    // deviation band when asked); nothing unless the scheme is chosen and the fit accepted.
+    void ConstructorFitYRange(const std::vector<double>& x, const std::vector<double>& y);
+    void CollectionFitYRange(const std::vector<double>& x, const std::vector<double>& y);
+    // "From list of formulas": fits, draws with the current pen and reports the chosen formula.
+    void FitResultReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                         int argumentParameter, int valueParameter);
+    // The listed formula to fit: the automatic choice when the collection page asks for it,
+    // then the page's choice clamped to 0..24 (written back to the page).
+    int ChosenListedFormula(const std::vector<double>& x, const std::vector<double>& y);
+    double fitRms = 0;  // of the last constructor or listed-formula fit
 
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;
@@ -276,6 +338,10 @@ private:
 // constructor sets it, its destructor forgets it).
 void SetSeriesPaintingDialog(CTabulonDlg* dialog);
 void ForgetSeriesPaintingDialog(CTabulonDlg* dialog);
+// The shape the series painters go by: the main window's counts as last read, or the store's
+// when no main window is up, with its legend list of painted parameters.
+struct SeriesPaintContext;
+SeriesPaintContext CurrentSeriesPaintContext();
 // Clears the changed flag of every page.
 void ClearPageFlags();
 // Dispatches every waiting message, then runs the idle processing.
