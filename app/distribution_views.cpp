@@ -7,7 +7,6 @@
 #include "statistics/correlation_view.h"
 #include "statistics/one_variable_view.h"
 #include "statistics/two_variables_view.h"
-#include "charts/xyview_page.h"
 
 namespace {
 
@@ -26,13 +25,7 @@ OneVariableViewState OneVariableStateOf(CTabulonDlg& window) {
 
 TwoVariablesViewState TwoVariablesStateOf(CTabulonDlg& window) {
     TwoVariablesViewState state;
-    state.seriesCount = window.dataSeriesCount;
-    state.arguments = window.dataArguments;
-    state.values = window.dataValues;
-    state.view3D = window.view3D;
-    state.frameResized = chartFrameResized;
-    state.mapSelection = theXyview.Control(xyview::kParameterCombo).CurSel();
-    state.nullPen = window.nullPen;
+    static_cast<TwoArgumentViewState&>(state) = TwoArgumentStateOf(window);
     state.textLineY = [&window](int line) { return window.TextLineY(line); };
     return state;
 }

@@ -99,6 +99,24 @@ void ShowCameraOnPage() {
     if (page.HasWindow()) page.UpdateData(false);
 }
 
+scene3d& MapSceneToPlot(int w, int h) {
+    scene3d& scene = theD3view.theScene3d;
+    scene.mapXMin = plotXMin, scene.mapXMax = plotXMax;
+    scene.mapYMin = plotYMin, scene.mapYMax = plotYMax;
+    scene.mapPixelXMin = 0, scene.mapPixelXMax = w;
+    scene.mapPixelYMax = 0, scene.mapPixelYMin = h;
+    scene.ComputePlotScales();
+    return scene;
+}
+
+void FollowPanelSize(int frameResized, int w, int h) {
+    if (!frameResized && !theD3view.viewportChanged) return;
+    theD3view.theScene3d.SetCamera(0, 0, w, h);
+    theD3view.viewportChanged = 0;
+    theD3view.zoom = theD3view.theScene3d.zoom;
+    if (theD3view.HasWindow()) theD3view.UpdateData(false);
+}
+
 namespace {
 
 // A fresh default camera fitted to every point of every eligible series, then the plot x
@@ -287,13 +305,7 @@ int PaintTwoArgument3D(Canvas& dc, const TwoArgumentViewState& state) {
     Canvas mem(bitmap);
     PaintPlotBackground(mem, w, h, state.nullPen);
     scene3d& scene = theD3view.theScene3d;
-
-    if (state.frameResized || theD3view.viewportChanged) {
-        scene.SetCamera(0, 0, w, h);
-        theD3view.viewportChanged = 0;
-        theD3view.zoom = scene.zoom;
-        if (theD3view.HasWindow()) theD3view.UpdateData(false);
-    }
+    FollowPanelSize(state.frameResized, w, h);
     if (theD3view.sceneRebuildRequest) RebuildScene(w, h);
 
     if (theChart.gridWidthEdit >= 1) {
@@ -452,12 +464,7 @@ int PaintTwoArgumentMap(Canvas& dc, const TwoArgumentViewState& state) {
         theData.GetParameterValues(s, yc, y);
         for (int v : ValueColumns(s)) {
             if (counter++ != selection) continue;
-            scene3d& scene = theD3view.theScene3d;
-            scene.mapXMin = plotXMin, scene.mapXMax = plotXMax;
-            scene.mapYMin = plotYMin, scene.mapYMax = plotYMax;
-            scene.mapPixelXMin = 0, scene.mapPixelXMax = w;
-            scene.mapPixelYMax = 0, scene.mapPixelYMin = h;
-            scene.ComputePlotScales();
+            scene3d& scene = MapSceneToPlot(w, h);
             theData.GetParameterValues(s, v, z);
             if (!theXyview.autozoom) {
                 KeepPointsInBox3(x, y, z, plotXMin, plotXMax, plotYMin, plotYMax, plotZMin, plotZMax);

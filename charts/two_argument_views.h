@@ -9,6 +9,8 @@
 #include "platform/canvas.h"
 #include "platform/pen.h"
 
+class scene3d;
+
 // What the painters need of the main window.
 struct TwoArgumentViewState {
     int seriesCount = 0;    // series in the store
@@ -59,5 +61,9 @@ bool IsEligibleTwoArgumentSeries(int series, int& xColumn, int& yColumn);
 void PaintPlotBackground(platform::Canvas& mem, int w, int h, const platform::Pen& nullPen);
 // the camera's eye, angles, zoom and steps shown on the three-dimensional view page;
 void ShowCameraOnPage();
+// the camera following a resized chart (or a changed viewport), the zoom shown on the page;
+void FollowPanelSize(int frameResized, int w, int h);
+// the scene's flat mapping set to the plot ranges over a bitmap of w x h pixels;
+scene3d& MapSceneToPlot(int w, int h);
 // the colour-scale strip right of the plot over plotZMin..plotZMax with its tick labels.
 void PaintColourStrip(platform::Canvas& dc);

@@ -263,14 +263,7 @@ void PaintVariable(platform::Canvas& dc, const Variable& v, int j, double subWid
     }
 
     resultDocument& doc = theResultDocument;
-    doc.AddTab(40);
-    doc.AddText("Variable", 0, 100);
-    doc.AddTab(120);
-    doc.AddSymbol(kSymbolAverage);
-    doc.AddTab(180);
-    doc.AddSymbol(kSymbolSigma);
-    doc.AddTab(240);
-    doc.AddSymbol(kSymbolVariation);
+    AddVariableHeader();
     doc.AddTab(350);
     doc.AddText("Xmin", 0, 100);
     doc.AddTab(400);
@@ -369,6 +362,18 @@ void PaintVariable(platform::Canvas& dc, const Variable& v, int j, double subWid
 }
 
 }  // namespace
+
+void AddVariableHeader() {
+    resultDocument& doc = theResultDocument;
+    doc.AddTab(40);
+    doc.AddText("Variable", 0, 100);
+    doc.AddTab(120);
+    doc.AddSymbol(kSymbolAverage);
+    doc.AddTab(180);
+    doc.AddSymbol(kSymbolSigma);
+    doc.AddTab(240);
+    doc.AddSymbol(kSymbolVariation);
+}
 
 void DistributionOfParameter(int s, int p, int visibleDataOnly, ParameterDistribution& out) {
     const distrimution& page = theDistrimution;

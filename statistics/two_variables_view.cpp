@@ -25,6 +25,7 @@
 #include "statistics/color_maps.h"
 #include "statistics/distribution2_page.h"
 #include "statistics/one_variable.h"
+#include "statistics/one_variable_view.h"
 
 TwoVariableGrid twoVariableGrid;
 double twoVariableBox[6] = {0, 0, 0, 0, 0, 0};
@@ -100,14 +101,7 @@ void WriteTitle() {
     doc.AddText("Distribution of two variables.", kTitleColor, 140);
     doc.NewLine();
     doc.NewLine();
-    doc.AddTab(40);
-    doc.AddText("Variable", 0, 100);
-    doc.AddTab(120);
-    doc.AddSymbol(kSymbolAverage);
-    doc.AddTab(180);
-    doc.AddSymbol(kSymbolSigma);
-    doc.AddTab(240);
-    doc.AddSymbol(kSymbolVariation);
+    AddVariableHeader();
     doc.AddTab(300);
     doc.AddText("N", 0, 100);
     doc.AddTab(320);
@@ -244,9 +238,9 @@ bool ProjectTo(const scene3d& s, double x, double y, double z, int& px, int& py)
     return true;
 }
 
-// The view box from the data: ranges, automatic intervals, the grid, the counts, the camera
-// and a zoom that fits every bar.
-void RebuildBox(const std::vector<TwoVariableSeries>& all, int w, int h) {
+// The plot x and y ranges of every qualifying series (0..0 without one), and the largest
+// record count of them.
+void DataRanges(const std::vector<TwoVariableSeries>& all) {
     distribution2& page = theDistribution2;
     page.largestRecordCount = 0;
     ResetPlotRanges();
@@ -257,6 +251,13 @@ void RebuildBox(const std::vector<TwoVariableSeries>& all, int w, int h) {
     }
     if (plotXMin > plotXMax) plotXMin = plotXMax = 0;
     if (plotYMin > plotYMax) plotYMin = plotYMax = 0;
+}
+
+// The view box from the data: ranges, automatic intervals, the grid, the counts, the camera
+// and a zoom that fits every bar.
+void RebuildBox(const std::vector<TwoVariableSeries>& all, int w, int h) {
+    distribution2& page = theDistribution2;
+    DataRanges(all);
     OpenRange(plotXMin, plotXMax);
     OpenRange(plotYMin, plotYMax);
     ApplyAutomaticIntervals();
@@ -351,12 +352,7 @@ int PaintDistributionOfTwoVariables(Canvas& dc, const TwoVariablesViewState& sta
     WriteTitle();
 
     scene3d& scene = theD3view.theScene3d;
-    if (state.frameResized || theD3view.viewportChanged) {
-        scene.SetCamera(0, 0, w, h);
-        theD3view.viewportChanged = 0;
-        theD3view.zoom = scene.zoom;
-        if (theD3view.HasWindow()) theD3view.UpdateData(false);
-    }
+    FollowPanelSize(state.frameResized, w, h);
     const std::vector<TwoVariableSeries> all = QualifyingSeries();
     if (theD3view.sceneRebuildRequest) RebuildBox(all, w, h);
     ApplyAutomaticIntervals();
@@ -412,15 +408,7 @@ int PaintDistributionOfTwoVariablesFlat(Canvas& dc, const TwoVariablesViewState&
         plotYMin = view.yMin, plotYMax = view.yMax;
         plotZMin = view.zMin, plotZMax = view.zMax;
     } else {
-        page.largestRecordCount = 0;
-        ResetPlotRanges();
-        for (const TwoVariableSeries& t : all) {
-            ExtendXRange(t.x);
-            ExtendYRange(t.y);
-            page.largestRecordCount = std::max(page.largestRecordCount, static_cast<int>(t.x.size()));
-        }
-        if (plotXMin > plotXMax) plotXMin = plotXMax = 0;
-        if (plotYMin > plotYMax) plotYMin = plotYMax = 0;
+        DataRanges(all);
         grid[0] = plotXMin, grid[1] = plotYMin, grid[2] = plotXMax, grid[3] = plotYMax;
         const double p = view.stepPercent * 0.005;
         const double dx = std::fabs((plotXMax - plotXMin) * p), dy = std::fabs((plotYMax - plotYMin) * p);
@@ -491,12 +479,7 @@ int PaintDistributionOfTwoVariablesFlat(Canvas& dc, const TwoVariablesViewState&
             plotXMin += g.widthX / 2, plotXMax += g.widthX / 2;
             plotYMin += g.widthY / 2, plotYMax += g.widthY / 2;
         }
-        scene3d& scene = theD3view.theScene3d;
-        scene.mapXMin = plotXMin, scene.mapXMax = plotXMax;
-        scene.mapYMin = plotYMin, scene.mapYMax = plotYMax;
-        scene.mapPixelXMin = 0, scene.mapPixelXMax = w;
-        scene.mapPixelYMax = 0, scene.mapPixelYMin = h;
-        scene.ComputePlotScales();
+        scene3d& scene = MapSceneToPlot(w, h);
         scene.PaintTriangles(mem, triangles, xs, ys, zs, view.colorSteps, view.lowColor, view.highColor, view.zMin,
                              view.zMax);
     }

@@ -6,17 +6,12 @@
 
 #include "platform/canvas.h"
 #include "platform/pen.h"
+#include "charts/two_argument_views.h"
 #include "statistics/two_variable_grid.h"
 
-// What the views need of the main window.
-struct TwoVariablesViewState {
-    int seriesCount = 0;
-    int arguments = 0;  // of the first series
-    int values = 0;     // of the first series
-    int view3D = 0;     // the View tab shows the three-dimensional page
-    int frameResized = 0;
-    int mapSelection = -1;  // the View page's series choice of the flat map
-    platform::Pen nullPen{platform::PenStyle::Null, 1, 0};
+// What the views need of the main window: that of the scene painters (the View page's
+// choice is the series of the flat map), and the rows of the legend block.
+struct TwoVariablesViewState : TwoArgumentViewState {
     std::function<int(int line)> textLineY = [](int line) { return 20 * line + 5; };
 };
 

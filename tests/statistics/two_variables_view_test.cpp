@@ -19,18 +19,11 @@
 #include "platform/scripted_dialogs.h"
 #include "statistics/distribution2_page.h"
 #include "statistics/two_variables_view.h"
+#include "tests/statistics/page_notify.h"
 
 namespace {
 
 using D = distribution2;
-
-void Spin(platform::Dialog& page, int id, int delta) {
-    platform::Notify n;
-    n.id = id;
-    n.code = platform::Notification::SpinDelta;
-    n.delta = delta;
-    page.DispatchNotify(n);
-}
 
 TEST(Distribution2Page, SpinsAutoIntervalsAndColours) {
     platform::ScriptedDialogs dialogs;
