@@ -127,14 +127,15 @@ TEST_F(CorrelationTest, ViewNeedsFourRecordsMoreThanArguments) {
     EXPECT_EQ(dc.GetPixel(left + 2, top + 2), platform::Rgb(255, 255, 255));
 }
 
-// Records of a (uniform 0..10), b (codes 0..3), c (noise) and the value v, higher where a
-// lies in [6, 8].
+// Records of a (uniform 0..10), b (codes 0..3), c (noise) and the value v, higher by one
+// standard deviation where a lies in [6, 8] (a larger shift saturates every score at 1, and
+// the first interval tried then wins).
 std::vector<std::vector<double>> Planted(int n) {
-    RandomSeed(5, 6, 7);
+    RandomSeed(4000000005u, 600000006u, 700000007u);
     std::vector<std::vector<double>> records;
     for (int k = 0; k < n; ++k) {
         const double a = RandomUnit() * 10, b = RandomInt(0, 3), c = RandomNormal(0, 1);
-        const double v = RandomNormal(0, 1) + (a >= 6 && a <= 8 ? 3.0 : 0.0);
+        const double v = RandomNormal(0, 1) + (a >= 6 && a <= 8 ? 1.0 : 0.0);
         records.push_back({a, b, c, v});
     }
     return records;
@@ -153,13 +154,11 @@ TEST_F(CorrelationTest, MaxSearchFindsAPlantedDependency) {
     EXPECT_LE(page.conditions.size(), 19u);
     const conditions& c = page.conditions[0];
     EXPECT_EQ(c.parameterIndex, 0);
-    EXPECT_EQ(c.operation, kConditionAnd);
-    // The interval found sits on [6, 8] (within the grid's resolution, where the score has
-    // saturated); its lower bound stays well above the range's minimum rather than being
-    // pulled down to it.
-    EXPECT_NEAR(c.from, 6, 1.2);
-    EXPECT_NEAR(c.till, 8, 1.2);
-    EXPECT_GT(c.from, 3);
+    // The interval found is the planted one, taken in or (as here) left out; its lower bound
+    // rises well above the range's minimum rather than being pulled down to it.
+    EXPECT_TRUE(c.operation == kConditionAnd || c.operation == kConditionAndNot) << c.operation;
+    EXPECT_NEAR(c.from, 6, 0.6);
+    EXPECT_NEAR(c.till, 8, 0.6);
     EXPECT_EQ(page.appliedConditions.size(), page.conditions.size());
     EXPECT_EQ(page.autoIntervals, 1);
     EXPECT_EQ(page.partOfWhole, 1);
