@@ -16,6 +16,7 @@
 #include "fitting/term_search.h"
 #include "widgets/progress_bar.h"
 #include "statistics/color_maps.h"  // ColorForPercent
+#include "charts/two_argument_views.h"
 #include "platform/bitmap.h"
 #include "platform/brush.h"
 #include "platform/canvas.h"
@@ -365,5 +366,9 @@ void ArrowHeadPoints(platform::Point start, platform::Point end, double length, 
 void DrawArrow(platform::Canvas& dc, platform::Point start, platform::Point end, int barAtStart);
 // After "Delete all": the analysis choices that depend on the data go back to their start.
 void ResetAnalysisChoices();
+// What the painters through the scene need of the main window (two_argument_views.cpp).
+TwoArgumentViewState TwoArgumentStateOf(const CTabulonDlg& window);
+// The "Correlation of parameters:" tables of the result pane (distribution_views.cpp).
+int CorrelationTableReport(CTabulonDlg& window, platform::Canvas& dc);
 // The three-dimensional painters set the camera up afresh at their next paint.
 void RequestSceneRebuild();
