@@ -16,6 +16,7 @@
 #include "charts/xyview_page.h"
 #include "data/data_page.h"
 #include "fitting/multistat_page.h"
+#include "fitting/peak_detection.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/scripted_dialogs.h"
@@ -203,7 +204,22 @@ TEST_F(TwoArgumentViewsTest, FittedSurfacesAreDrawnAsANet) {
     // The coefficients at zero add no relative error and 1e46 each to the criterion.
     EXPECT_EQ(parabolicRelativeErrors, (std::vector<double>{0.1, 0.1, 0.05}));
     EXPECT_DOUBLE_EQ(parabolicFitCriterion, std::pow(0.5, 0.25) + 0.25 + 2e46);
-    TheSurfaceFitter() = nullptr;
+    TheSurfaceFitter() = FitSurface;
+}
+
+TEST_F(TwoArgumentViewsTest, EngineFitsThePlaneOfTheData) {
+    LoadSeries({Grid()});  // z = x + 2y exactly
+    theMultistat.plane = 1;
+    planeFitMeasure = 1;
+    ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
+    EXPECT_NEAR(planeFitMeasure, 0, 1e-12);
+    // Five records are too few for the parabolic surface: it is neither drawn nor rated.
+    parabolicFitMeasure = 7;
+    theMultistat.plane = 0;
+    theMultistat.parabolic = 1;
+    LoadSeries({{{0, 0, 1}, {1, 0, 2}, {0, 1, 3}, {1, 1, 5}, {2, 2, 9}}});
+    ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
+    EXPECT_EQ(parabolicFitMeasure, 7);
 }
 
 TEST_F(TwoArgumentViewsTest, ViewsStandAsideWhenTheyDoNotApply) {
