@@ -201,6 +201,14 @@ TEST(ChartMouse, CtrlClickSelectsTheNearestRecordInTheSheet) {
         mouse.Drag(far, far, Qt::ControlModifier);
         EXPECT_EQ(sheet.topRecord, top);
         theData.links.sheetShow(false);
+
+        // Ctrl and H held: the click gives the window its default size.
+        dlg.TopWidget()->resize(900, 600);
+        QTest::keyPress(dlg.ClientWidget(), Qt::Key_H);
+        mouse.Drag(mouse.At(300, 301), mouse.At(300, 301), Qt::ControlModifier);
+        QTest::keyRelease(dlg.ClientWidget(), Qt::Key_H);
+        EXPECT_NEAR(dlg.TopWidget()->width(), 1360, 8);  // the frame as the platform draws it
+        EXPECT_NEAR(dlg.TopWidget()->height(), 760, 8);
         ResetChoices();
     });
 }

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "app/tabulon_dlg.h"
+#include "charts/result_document.h"
+#include "main_window_support.h"
 #include "data/data_page.h"
 #include "fitting/multistat_page.h"
 #include "formula/constructor_multi.h"
@@ -166,6 +168,45 @@ TEST_F(MultiArgumentFitTest, PolynomialPredictions) {
     values = {9};
     EXPECT_EQ(dlg.MultiPolynomialValues(values, predicted, 2, codes), 0);
     EXPECT_EQ(values, std::vector<double>{9});
+}
+
+// The sample files of several arguments through the whole repaint: the near-neighbour
+// estimate charts measured against estimated values and writes its line.
+TEST(MultiArgumentSamples, NearNeighbourLineOfTheSampleFiles) {
+    mainwin_test::HooksGuard hooks;
+    mainwin_test::WithMainWindow([](CTabulonDlg& dlg) {
+        mainwin_test::ResetChoices();
+        struct Case {
+            const char* file;
+            const char* line;
+            const char* coefficient;
+        };
+        const Case cases[] = {
+            {"stackloss.txt", "STACKLOSS(AIRFLOW,WATERTEMP,ACIDCONC)  Number of records = 21  Coefficient of correlation = ",
+             "0.514"},
+            // Distances in the hundred thousands: the exponent weights stay relative to the nearest.
+            {"longley.txt", "TOTEMP(GNPDEFL,GNP,UNEMP,ARMED,POP,YEAR)  Number of records = 16  Coefficient of correlation = ",
+             "0.6736"},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.file);
+            LoadSample(c.file);
+            theMultistat.plane = 0;
+            theMultistat.nearNeighbors = 1;
+            theMultistat.weightKind = 2;
+            theMultistat.nearNeighborPercent = 3;
+            theMultistat.changed = 1;
+            platform::PostRepaintRequest();
+            PumpWaitingMessages();
+            PumpWaitingMessages();
+            std::string text;
+            for (const std::string& t : theResultDocument.texts) text += t;
+            EXPECT_NE(text.find(std::string(c.line) + c.coefficient), std::string::npos) << text;
+            EXPECT_EQ(dlg.dataArguments, dlg.dataParameters - 1);
+        }
+        mainwin_test::ResetChoices();
+        theData.OnDeleteAll();
+    });
 }
 
 }  // namespace

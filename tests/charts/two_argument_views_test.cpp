@@ -207,6 +207,18 @@ TEST_F(TwoArgumentViewsTest, FittedSurfacesAreDrawnAsANet) {
     TheSurfaceFitter() = FitSurface;
 }
 
+TEST_F(TwoArgumentViewsTest, ZoomFitOfPointsAtTheCentreKeepsAUsableZoom) {
+    // Every point at the box centre: the farthest lies at distance 0 from it, and the zoom
+    // rule would divide by 0.
+    LoadSeries({std::vector<Point3>(6, Point3{1, 1, 1})});
+    const double zoom = TheScene3d().zoom;
+    ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
+    EXPECT_TRUE(std::isfinite(TheScene3d().zoom));
+    EXPECT_GT(TheScene3d().zoom, 0);
+    EXPECT_EQ(theD3view.sceneRebuildRequest, 0);
+    (void)zoom;
+}
+
 TEST_F(TwoArgumentViewsTest, EngineFitsThePlaneOfTheData) {
     LoadSeries({Grid()});  // z = x + 2y exactly
     theMultistat.plane = 1;
