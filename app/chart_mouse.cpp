@@ -197,6 +197,29 @@ void CTabulonDlg::HitTestChart(int x, int y) {
                 }
             }
         }
+    } else if (values >= 1 && (arguments > 2 || (arguments == 2 && m.nearNeighbors))) {
+        // The records the measured-against-estimated view drew: its sample and its estimates
+        // (with two arguments the near-neighbour scheme draws it instead of the scene).
+        if (m.userDefinedFormula || m.unitaryArgument) return;
+        if (!m.plane && !m.parabolic && !m.nearNeighbors && !m.bestPolynome && !m.bestPolynomeAuto) return;
+        XYCorrelationState state;
+        state.seriesCount = dataSeriesCount;
+        state.arguments = dataArguments;
+        state.values = dataValues;
+        state.argumentMask = &argumentMask;
+        state.argumentColumns = &argumentColumns;
+        XYEstimates e;
+        for (int s = 0; s < dataSeriesCount; ++s) {
+            const Series& series = theData.series[static_cast<std::size_t>(s)];
+            if (series.nRecords < series.nArguments + 3) continue;
+            for (int column : ColumnsOfRole(series, kRoleValue)) {
+                ComputeXYEstimates(state, s, column, e);
+                for (std::size_t j = 0; j < e.measured.size() && j < e.estimates.size(); ++j) {
+                    nearest.Consider(Distance(WorldToPixelX(e.measured[j]), WorldToPixelY(e.estimates[j]), click), s,
+                                     static_cast<int>(j) * e.step);
+                }
+            }
+        }
     } else if (arguments == 2 && values >= 1 && view3D) {
         if (m.userDefinedFormula || m.unitaryArgument || m.bestPolynome || m.bestPolynomeAuto) return;
         // The scene projects into the plot rectangle's own pixels.
@@ -216,28 +239,6 @@ void CTabulonDlg::HitTestChart(int x, int y) {
                     nearest.Consider(
                         Distance(platform::SaturatingToInt(px), platform::SaturatingToInt(py), relative), s,
                         static_cast<int>(r));
-                }
-            }
-        }
-    } else if (arguments > 2 && values >= 1) {
-        // The records the measured-against-estimated view drew: its sample and its estimates.
-        if (m.userDefinedFormula || m.unitaryArgument) return;
-        if (!m.plane && !m.parabolic && !m.nearNeighbors && !m.bestPolynome && !m.bestPolynomeAuto) return;
-        XYCorrelationState state;
-        state.seriesCount = dataSeriesCount;
-        state.arguments = dataArguments;
-        state.values = dataValues;
-        state.argumentMask = &argumentMask;
-        state.argumentColumns = &argumentColumns;
-        XYEstimates e;
-        for (int s = 0; s < dataSeriesCount; ++s) {
-            const Series& series = theData.series[static_cast<std::size_t>(s)];
-            if (series.nRecords < series.nArguments + 3) continue;
-            for (int column : ColumnsOfRole(series, kRoleValue)) {
-                ComputeXYEstimates(state, s, column, e);
-                for (std::size_t j = 0; j < e.measured.size() && j < e.estimates.size(); ++j) {
-                    nearest.Consider(Distance(WorldToPixelX(e.measured[j]), WorldToPixelY(e.estimates[j]), click), s,
-                                     static_cast<int>(j) * e.step);
                 }
             }
         }

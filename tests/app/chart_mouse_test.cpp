@@ -13,6 +13,7 @@
 #include "charts/plot_mapping.h"
 #include "charts/xyview_page.h"
 #include "data/data_edit.h"
+#include "fitting/neighbour_estimate.h"
 #include "main_window_support.h"
 
 namespace {
@@ -210,6 +211,48 @@ TEST(ChartMouse, CtrlClickSelectsTheNearestRecordInTheSheet) {
         EXPECT_NEAR(dlg.TopWidget()->width(), 1360, 8);  // the frame as the platform draws it
         EXPECT_NEAR(dlg.TopWidget()->height(), 760, 8);
         ResetChoices();
+    });
+}
+
+TEST(ChartMouse, CtrlClickOnTheNearNeighbourViewFindsASampledRecord) {
+    HooksGuard hooks;
+    WithMainWindow([](CTabulonDlg& dlg) {
+        ResetChoices();
+        // 1000 records of three arguments: the view draws every third record.
+        theData.OnDeleteAll();
+        theData.CheckNewSeriesShape(4, theData.pendingSeries);
+        for (int r = 0; r < 1000; ++r) {
+            const double a = r % 10, b = (r / 10) % 10, c = r / 100;
+            theData.allValues.insert(theData.allValues.end(), {a, b, c, a + 2 * b + 3 * c + 0.1 * (r % 7)});
+        }
+        ASSERT_EQ(theData.AddNewSeries(1000, {"a", "b", "c", "z"}), 1);
+        theMultistat.plane = 0;
+        theMultistat.nearNeighbors = 1;
+        theMultistat.weightKind = 0;
+        theData.links.sheetShow(true);
+        PumpWaitingMessages();
+        theMultistat.changed = 1;  // painted at the size the sheet leaves
+        platform::PostRepaintRequest();
+        PumpWaitingMessages();
+
+        const std::vector<int> mask{-1, -1, -1, 1};
+        auto pixelOf = [&](int r) {
+            const double* v = &theData.allValues[static_cast<std::size_t>(r * 4)];
+            const double e = NearestNeighbourEstimate(theData.allValues, 4, 3, 0, 1000, mask, 3, r, 0, 3,
+                                                      {v[0], v[1], v[2]});
+            return QPoint(dlg.chartRect.left + WorldToPixelX(v[3]), dlg.chartRect.top + WorldToPixelY(e));
+        };
+        const QPoint target = pixelOf(300);
+        ChartMouse mouse(dlg);
+        mouse.Drag(target, target, Qt::ControlModifier);
+        const std::vector<int> rows = theDataEdit.SelectedRows();
+        ASSERT_EQ(rows.size(), 1u);
+        const int record = theDataEdit.topRecord + rows[0];
+        EXPECT_EQ(record % 3, 0);  // a record the view drew
+        EXPECT_EQ((pixelOf(record) - target).manhattanLength(), 0);
+        theData.links.sheetShow(false);
+        ResetChoices();
+        theData.OnDeleteAll();
     });
 }
 
