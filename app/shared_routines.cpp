@@ -65,4 +65,3 @@ void ResetAnalysisChoices() {
 
 void RequestSceneRebuild() { theD3view.sceneRebuildRequest = 1; }
 
-platform::ColorRef ColorForPercent(double percent) { return ValueToColor(1.0 - percent * 0.01); }

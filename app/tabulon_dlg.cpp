@@ -24,6 +24,7 @@
 #include "data/data_page.h"
 #include "data/insert_dialog.h"
 #include "data/modify_dialog.h"
+#include "documents/fitted_formulas.h"
 #include "documents/result_page.h"
 #include "fitting/useruf_page.h"
 #include "platform/dialogs.h"
@@ -92,6 +93,7 @@ CTabulonDlg::CTabulonDlg() : Dialog(kTemplateMain), icon_(ProgramIcon()) {
     RouteCommand(kCommandAbout, &CTabulonDlg::OnAbout);
     RouteCommand(kCommandOnlineHelp, &CTabulonDlg::OnOnlineHelp);
     RouteSeriesCommands();
+    RouteExportCommands();
     Route(kTabControl, platform::Notification::SelChanging, &CTabulonDlg::OnTabSelChanging);
     Route(kTabControl, platform::Notification::SelChange, &CTabulonDlg::OnTabSelChange);
     initialised = 0;
@@ -101,11 +103,13 @@ CTabulonDlg::CTabulonDlg() : Dialog(kTemplateMain), icon_(ProgramIcon()) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     SetProgressBarWindow(this);
     SetSeriesPaintingDialog(this);
+    SetFittedFormulaLists(&legendTexts, &legendMarks);
 }
 
 CTabulonDlg::~CTabulonDlg() {
     SetProgressBarWindow(nullptr);
     ForgetSeriesPaintingDialog(this);
+    SetFittedFormulaLists(nullptr, nullptr);
 }
 
 void CTabulonDlg::CreateDrawingObjects() {

@@ -14,6 +14,7 @@
 
 #include "app/main_pages.h"
 #include "charts/progress_bar.h"
+#include "statistics/color_maps.h"  // ColorForPercent
 #include "platform/bitmap.h"
 #include "platform/brush.h"
 #include "platform/canvas.h"
@@ -199,8 +200,6 @@ public:
     // ---- Data shape and series painting (data_shape.cpp) ---------------------------------------------------
     int previousArguments = 0, previousValues = 0, previousParameters = 0;  // the shape of the last call
     int fewArguments = 1;  // dataArguments < 2
-    int PaintFunctionOfOneArgument(platform::Canvas& dc);
-    void PaintDataSeries(platform::Canvas& dc);
     // Two-argument data through the scene (two_argument_views.cpp): 1 painted, 0 not.
     int PaintTwoArgument3D(platform::Canvas& dc);
     int PaintTwoArgumentMap(platform::Canvas& dc);
@@ -231,6 +230,28 @@ public:
     void PaintResultFrame(platform::Canvas& dc);
     void OnVScroll(int code, int pos, int controlId) override;
     void OnHScroll(int code, int pos, int controlId) override;
+
+    // ---- Screen and result-text export (screen_export.cpp) ------------------------------------------------
+    void RouteExportCommands();
+    // Paints the chart afresh into `picture` at the `result` page's image size (each side
+    // 50 to 16384 pixels); false when a picture of that size cannot be held.
+    bool PaintChartAtImageSize(platform::Bitmap& picture);
+    void OnCopyScreen();
+    void OnSaveScreenInFile();
+    void OnCopyContentOfResultControl();
+    void OnCopyCoefficients();
+    // ---- Constructor and listed-formula schemes (one_argument_fits.cpp) ------------------------------------
+    // Range passes: fit the scheme's model and widen plotYMin/plotYMax by its curve (and its
+    // deviation band when asked); nothing unless the scheme is chosen and the fit accepted.
+    void ConstructorFitYRange(const std::vector<double>& x, const std::vector<double>& y);
+    void CollectionFitYRange(const std::vector<double>& x, const std::vector<double>& y);
+    // "From list of formulas": fits, draws with the current pen and reports the chosen formula.
+    void FitResultReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                         int argumentParameter, int valueParameter);
+    // The listed formula to fit: the automatic choice when the collection page asks for it,
+    // then the page's choice clamped to 0..24 (written back to the page).
+    int ChosenListedFormula(const std::vector<double>& x, const std::vector<double>& y);
+    double fitRms = 0;  // of the last constructor or listed-formula fit
 
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;
@@ -303,6 +324,10 @@ private:
 // constructor sets it, its destructor forgets it).
 void SetSeriesPaintingDialog(CTabulonDlg* dialog);
 void ForgetSeriesPaintingDialog(CTabulonDlg* dialog);
+// The shape the series painters go by: the main window's counts as last read, or the store's
+// when no main window is up, with its legend list of painted parameters.
+struct SeriesPaintContext;
+SeriesPaintContext CurrentSeriesPaintContext();
 // Clears the changed flag of every page.
 void ClearPageFlags();
 // Dispatches every waiting message, then runs the idle processing.
@@ -320,5 +345,3 @@ void DrawArrow(platform::Canvas& dc, platform::Point start, platform::Point end,
 void ResetAnalysisChoices();
 // The three-dimensional painters set the camera up afresh at their next paint.
 void RequestSceneRebuild();
-// The colour of a percentage cell of the result tables: small percentages green, large red.
-platform::ColorRef ColorForPercent(double percent);

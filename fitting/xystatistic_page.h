@@ -1,9 +1,12 @@
 #pragma once
-// The single-argument scheme page: which fitting schemes the views of one argument run.
-// Views, scheme routines and the main window read its flags directly; the main window shows
-// or hides its scheme controls by the data shape. The buttons' handlers come with the page's
-// own work.
 #include "fitting/xystatistic_settings.h"
+
+// The single-argument scheme page: which fitting schemes the views of one argument run. Five
+// exclusive scheme buttons and four exclusive analysis check boxes; a button and a check box
+// may be on together. Views, scheme routines and the document read its flags directly; the
+// main window shows or hides its scheme controls by the data shape and, after a scheme button,
+// shows that scheme's own settings page.
+#include "formula/page_look.h"
 #include "platform/dialog.h"
 
 class xystatistic : public platform::Dialog, public xystatistic_settings {
@@ -11,6 +14,7 @@ public:
     static constexpr int kTemplateId = 134;
 
     enum : int {
+        kOkButton = 1054,
         kConstructorStyleButton = 1133,
         kFromListOfFormulasButton = 1155,
         kCustomFormulasButton = 1150,
@@ -44,6 +48,30 @@ public:
     int collectionRequest = 0;
     int peaksRequest = 0;
     int schemeButtonPressed = 0;
+
+    // The scheme buttons: each turns its scheme on and every other flag off.
+    void OnConstructorStyle();
+    void OnCustomFormulas();
+    void OnFromListOfFormulas();
+    void OnPeaksRevealing();
+    void OnUserFormula();
+    // The check boxes: each inverts its own flag and turns the other three off.
+    void OnCorrelationCoefficient();
+    void OnPolynomFitting();
+    void OnHarmonicAnalysis();
+    void OnSearchForBestFormula();
+    // Controls into members, changed flag, repaint request.
+    void OnOk();
+
+    bool OnInitDialog() override;
+    void DoDataExchange(platform::Exchange& dx) override;
+    bool OnDrawItem(platform::DrawItem& item) override;
+    void OnPaint() override;
+    bool OnCtlColor(int controlId, platform::CtlColor& out) override;
+
+private:
+    void ChooseScheme(int& flag, int& request);
+    void ToggleAnalysis(int& flag);
 };
 
 extern xystatistic theXystatistic;
