@@ -25,7 +25,6 @@
 #include "platform/pixel.h"
 #include "statistics/color_maps.h"
 
-std::string correlationText;
 
 namespace {
 

@@ -39,7 +39,8 @@ struct XYEstimates {
 // series s (at least nArguments + 3 records).
 void ComputeXYEstimates(XYCorrelationState& state, int s, int v, XYEstimates& out);
 
-// The formatted coefficient of correlation of the latest fit report or view.
+// The formatted coefficient of correlation of the latest fit report or view (one of the
+// program-wide texts, kept with the main window's objects).
 extern std::string correlationText;
 
 // 1 when it painted, or when the correlation view owns the chart (nothing painted then);
