@@ -1,6 +1,6 @@
 // Whole paints of the two-argument colour map: 997 points (triangulated bands), 998 points
 // (the cell map) and 100,000 points (cells and a square per point).
-#include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,13 +19,10 @@ namespace {
 void LoadScatter(int n) {
     theData.OnDeleteAll();
     theData.CheckNewSeriesShape(3, theData.pendingSeries);
-    std::uint64_t state = 88172645463325252ull;
-    auto next = [&state] {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<double>(state >> 11) / 9007199254740992.0;
-    };
+    std::mt19937_64 random(88172645463325252ull);
+    std::uniform_real_distribution<double> u(0, 10);
     for (int i = 0; i < n; ++i) {
-        const double x = next() * 10, y = next() * 10;
+        const double x = u(random), y = u(random);
         theData.allValues.insert(theData.allValues.end(), {x, y, x * x * 0.1 - y});
     }
     theData.AddNewSeries(n, {"x", "y", "z"});

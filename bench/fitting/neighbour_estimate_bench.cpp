@@ -1,7 +1,7 @@
 // Near-neighbour estimates of every record of a series of three arguments: each estimate
 // looks at about 500 sampled records; the closest-percent kind selects its k closest
 // without sorting them all.
-#include <cstdint>
+#include <random>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -17,13 +17,10 @@ struct Table {
 
 Table Records(int n) {
     Table t;
-    std::uint64_t state = 88172645463325252ull;
-    auto next = [&state] {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<double>(state >> 11) / 9007199254740992.0;
-    };
+    std::mt19937_64 random(88172645463325252ull);
+    std::uniform_real_distribution<double> u(0, 1);
     for (int r = 0; r < n; ++r) {
-        const double a = next(), b = next(), c = next();
+        const double a = u(random), b = u(random), c = u(random);
         t.values.insert(t.values.end(), {a, b, c, a * b + c});
     }
     return t;

@@ -43,6 +43,13 @@ void InstallLinePainter() {
     };
 }
 
+// A line of `records` records charted by the line painter, choices as at start.
+void StartLineChart(int records) {
+    ResetChoices();
+    LoadShape(1, 1, 0, records);  // x = 0, 10, ..; y = x + 1
+    InstallLinePainter();
+}
+
 class ChartMouse {
 public:
     explicit ChartMouse(CTabulonDlg& dlg) : dlg_(dlg) {}
@@ -86,9 +93,7 @@ void ExpectBounds(const Bounds& want, double px, double py) {
 TEST(ChartMouse, EveryKindOfDragChangesTheRangesItShould) {
     HooksGuard hooks;
     WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        LoadShape(1, 1, 0, 21);  // x = 0, 10, .. 200; y = x + 1
-        InstallLinePainter();
+        StartLineChart(21);
         ChartMouse mouse(dlg);
         const Bounds start{0, 100, 0, 400};  // centre (50, 200)
         mouse.Show(start);  // the new data shape settles first
@@ -169,9 +174,7 @@ TEST(ChartMouse, EveryKindOfDragChangesTheRangesItShould) {
 TEST(ChartMouse, CtrlClickSelectsTheNearestRecordInTheSheet) {
     HooksGuard hooks;
     WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        LoadShape(1, 1, 0, 60);  // x = 0, 10, .. 590; y = x + 1
-        InstallLinePainter();
+        StartLineChart(60);
         ChartMouse mouse(dlg);
         DataEdit& sheet = theDataEdit;
         // The sheet closed: a Ctrl-click selects nothing.
