@@ -9,6 +9,7 @@
 #include "charts/d3view_page.h"
 #include "charts/plot_mapping.h"
 #include "charts/scene3d.h"
+#include "charts/series_painting.h"
 #include "charts/two_argument_views.h"
 #include "charts/xy_correlation_view.h"
 #include "charts/xyview_page.h"
@@ -188,6 +189,8 @@ void CTabulonDlg::HitTestChart(int x, int y) {
             }
         }
     } else if (arguments == 0 && values >= 1 && !theXyview.histogram) {
+        // The one-value view draws record r at x = r times its record step.
+        const double recordStep = RecordStep(LargestRecordCount());
         for (int s = 0; s < dataSeriesCount; ++s) {
             for (int column : ColumnsOfRole(theData.series[static_cast<std::size_t>(s)], kRoleValue)) {
                 theData.GetParameterValues(s, column, v);

@@ -110,7 +110,6 @@ public:
     platform::Point dragStart;
     platform::Point dragEnd;
     int hitTestBusy = 0;    // a Ctrl-click hit test is running
-    double recordStep = 1;  // x distance between successive records of the one-value view
 
     // ---- Working lists of the fitting code --------------------------------------------------------
     std::array<double, 100> fitCoefficients{};

@@ -11,6 +11,7 @@
 #include "app/tabulon_dlg.h"
 #include "charts/axes.h"
 #include "charts/plot_mapping.h"
+#include "charts/series_painting.h"
 #include "charts/xyview_page.h"
 #include "data/data_edit.h"
 #include "fitting/neighbour_estimate.h"
@@ -256,6 +257,31 @@ TEST(ChartMouse, CtrlClickOnTheNearNeighbourViewFindsASampledRecord) {
         theData.links.sheetShow(false);
         ResetChoices();
         theData.OnDeleteAll();
+    });
+}
+
+TEST(ChartMouse, CtrlClickOnTheLineOfOneValue) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        ResetChoices();
+        LoadShape(0, 1, 0, 40);  // one value: 0, 10, .. 390 at x = record * step
+        theData.links.sheetShow(true);
+        PumpWaitingMessages();
+        theData.dataPageChanged = 1;
+        platform::PostRepaintRequest();
+        PumpWaitingMessages();
+        const double step = RecordStep(40);
+        const QPoint at(dlg.chartRect.left + WorldToPixelX(23 * step), dlg.chartRect.top + WorldToPixelY(230));
+        ChartMouse(dlg).Drag(at, at, Qt::ControlModifier);
+        const std::vector<int> rows = theDataEdit.SelectedRows();
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(theDataEdit.topRecord + rows[0], 23);
+        // The histogram draws no records: nothing is selected.
+        theXyview.histogram = 1;
+        theDataEdit.FillDataGrid(0, 0);
+        ChartMouse(dlg).Drag(at, at, Qt::ControlModifier);
+        EXPECT_TRUE(theDataEdit.SelectedRows().empty());
+        theData.links.sheetShow(false);
+        ResetChoices();
     });
 }
 
