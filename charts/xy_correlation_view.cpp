@@ -105,7 +105,9 @@ private:
         const double e = FitMultipleRegression(values, stride, a, first, series.nRecords, mask, v, c, d, &deviation, kind);
         Keep(c, d);
         if (rate_) RateFit(kind, e, c, d);
-        std::vector<double> row(c.size() + 1);
+        // The basis row has a + 1 or 2a + 1 entries whatever the fit left.
+        const std::size_t terms = static_cast<std::size_t>(kind == 0 ? a + 1 : 2 * a + 1);
+        std::vector<double> row(std::max(terms, c.size()) + 1);
         for (int r = 0; r < series.nRecords; ++r) {
             if (kind == 0) {
                 LinearBasisRow(row.data(), values, stride, first, r, mask);
@@ -113,7 +115,7 @@ private:
                 QuadraticBasisRow(row.data(), values, stride, first, r, mask);
             }
             double sum = 0;
-            for (std::size_t t = 0; t < c.size(); ++t) sum += row[t] * c[t];
+            for (std::size_t t = 0; t < c.size() && t < terms; ++t) sum += row[t] * c[t];
             out.estimates[Index(r)] = sum;
         }
     }
