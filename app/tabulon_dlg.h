@@ -22,6 +22,8 @@
 #include "platform/font.h"
 #include "platform/pen.h"
 
+struct DocumentSettings;
+
 // Program-wide ints of the repaint cycle.
 extern int chartPaintEnabled;  // 1 normally; 0 while a chart paint runs (it is not re-entered)
 extern int chartFrameResized;  // the window or the image size changed since the last copy
@@ -136,7 +138,7 @@ public:
     void LoadSettings(const std::string& programFolder);
     void LoadRecentFiles();
     void UpdateRecentFilesMenu();
-    // Reads the document at documentPath (through the document reader, once it is built).
+    // Reads the document at documentPath.
     void ReadDocument();
     void MoveToDefaultSize();
     void OnSize(int type, int cx, int cy) override;
@@ -148,6 +150,45 @@ public:
     void OnDestroy() override;
     void OnOnlineHelp();
     void OnAbout();
+
+    // ---- Documents (document_commands.cpp, recent_files.cpp) -----------------------------------------
+    std::string defaultDocumentPath;  // "untitled.cdf" in the program folder
+    int readingDocument = 0;          // a document is being read: file commands wait
+    int undoSaveRequest = 0;          // the job hook writes the undo snapshot
+    int undoRestoreRequest = 0;       // the job hook reads the undo snapshot back
+    std::shared_ptr<const DocumentSettings> cleanSettings;  // the settings as last saved or read
+    std::uint64_t cleanFingerprint = 0;                       // the data as last saved or read
+    void RouteDocumentCommands();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    // Writes the document to path; false, after a message, when it could not be written (the
+    // file on disk is then unchanged).
+    bool WriteDocument(const std::string& path);
+    // Reads the document at path and makes it the current one; on any failure (after a
+    // message) the work, documentPath and the folders stay as they were.
+    bool ReadDocumentAt(const std::string& path);
+    // The work as it is now counts as saved.
+    void NoteDocumentClean();
+    // The data or the settings changed since the last save or read.
+    bool WorkChanged() const;
+    // "Save changes to %s?" when the work changed: Yes saves first, No goes on; false for
+    // Cancel (or a failed save).
+    bool AskToSaveChanges();
+    // The name Save as gives a chosen path: ".cdf" or ".nc" in the name keeps it, another
+    // extension becomes "cdf", a name without one gets ".cdf".
+    static std::string ApplyExtensionRule(const std::string& path);
+    static bool FolderOfPath(std::string path, std::string& folder);
+    std::string UndoSnapshotPath() const;
+    void ServeUndoRequests();
+    void SaveRecentFiles();
+    // 1 when the path was added at the top, 0 when it was in the list already (any case).
+    int AddRecentFile(std::string path);
+    void OpenRecentFile(int n);
+    void OnFileRecentFile1() { OpenRecentFile(0); }
+    void OnFileRecentFile2() { OpenRecentFile(1); }
+    void OnFileRecentFile3() { OpenRecentFile(2); }
+    void OnFileRecentFile4() { OpenRecentFile(3); }
 
     // ---- Tabs and layout (main_layout.cpp) ------------------------------------------------------------
     int TabToPage(int tab);

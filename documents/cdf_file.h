@@ -109,4 +109,6 @@ public:
 
 private:
     void Report(const char* text, double fraction);
+    // Set by Load while the file is open: reads n bytes at an offset into memory.
+    std::function<bool(std::uint64_t offset, void* to, std::uint64_t n)> directRead_;
 };

@@ -271,7 +271,6 @@ bool cdfFile::Save(const std::string& path) {
         for (const variable* v : recordVariables)
             writeValues(*v, v->firstValue + r * v->valuesPerRecord, v->valuesPerRecord);
     out.Flush();
-    if (out.ok && ::fdatasync(fd) != 0 && errno != EINVAL && errno != EROFS) out.ok = false, out.failure = errno;
 
     // A new document gets the usual permissions; a replaced one keeps its own.
     struct stat old {};

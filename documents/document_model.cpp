@@ -460,6 +460,9 @@ bool ApplyUserDefinedText(const std::string& text, useruf_settings& u, std::vect
 
 void BuildDocument(const DocumentSettings& s, const DocumentData& data, cdfFile& f) {
     BuildDocument(s, DocumentDataView{data.allValues, data.series, data.seriesNames, data.parameters, data.parameterNames}, f);
+    // The file keeps a copy: it may outlive data.
+    f.doubleData = data.allValues;
+    f.doubleSource = {};
 }
 
 void BuildDocument(const DocumentSettings& s, const DocumentDataView& data, cdfFile& f) {

@@ -92,6 +92,7 @@ extern const char* const kDocumentAttributeNames[47];
 // Fills an empty file model with the document.
 // The file takes the values from data without a copy: data must outlive the save.
 void BuildDocument(const DocumentSettings& settings, const DocumentDataView& data, cdfFile& file);
+// The same with a copy of the values in the file.
 void BuildDocument(const DocumentSettings& settings, const DocumentData& data, cdfFile& file);
 
 // Applies a loaded file model to staging (settings as they are now) and data (emptied and
