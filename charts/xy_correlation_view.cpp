@@ -7,7 +7,6 @@
 #include "charts/axes.h"
 #include "charts/chart_page.h"
 #include "charts/plot_mapping.h"
-#include "charts/progress_bar.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
 #include "charts/two_argument_views.h"
@@ -24,6 +23,7 @@
 #include "platform/format.h"
 #include "platform/pixel.h"
 #include "statistics/color_maps.h"
+#include "widgets/progress_bar.h"
 
 
 namespace {
