@@ -10,6 +10,7 @@
 
 #include "app/tabulon_dlg.h"
 #include "charts/axes.h"
+#include "charts/d3view_page.h"
 #include "charts/plot_mapping.h"
 #include "charts/series_painting.h"
 #include "charts/xyview_page.h"
@@ -282,6 +283,38 @@ TEST(ChartMouse, CtrlClickOnTheLineOfOneValue) {
         EXPECT_TRUE(theDataEdit.SelectedRows().empty());
         theData.links.sheetShow(false);
         ResetChoices();
+    });
+}
+
+TEST(ChartMouse, CtrlClickOnTheSceneFindsTheProjectedRecord) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        ResetChoices();
+        theData.OnDeleteAll();
+        theData.CheckNewSeriesShape(3, theData.pendingSeries);
+        for (int r = 0; r < 25; ++r) {
+            const double x = r % 5, y = r / 5;
+            theData.allValues.insert(theData.allValues.end(), {x, y, x * y});
+        }
+        ASSERT_EQ(theData.AddNewSeries(25, {"x", "y", "z"}), 1);
+        theMultistat.plane = 0;
+        theXyview.show3D = 1;
+        theData.links.sheetShow(true);
+        PumpWaitingMessages();
+        theXyview.changed = 1;
+        platform::PostRepaintRequest();
+        PumpWaitingMessages();
+        ASSERT_EQ(dlg.view3D, 1);
+        double px = 0, py = 0, size = 0, depth = 0;
+        ASSERT_EQ(theD3view.theScene3d.ProjectPoint(3, 2, 6, px, py, size, depth), 1);  // record 13
+        const QPoint at(dlg.chartRect.left + plotLeft + static_cast<int>(px),
+                        dlg.chartRect.top + plotTop + static_cast<int>(py));
+        ChartMouse(dlg).Drag(at, at, Qt::ControlModifier);
+        const std::vector<int> rows = theDataEdit.SelectedRows();
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(theDataEdit.topRecord + rows[0], 13);
+        theData.links.sheetShow(false);
+        ResetChoices();
+        theData.OnDeleteAll();
     });
 }
 
