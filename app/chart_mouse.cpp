@@ -106,7 +106,7 @@ void CTabulonDlg::OnLButtonUp(unsigned flags, platform::Point point) {
     hitTestBusy = 0;
     const platform::Point start = ChartImagePoint(dragStart);
     const platform::Point end = ChartImagePoint(dragEnd);
-    // The image rows of the plot mapping lie plotMarginTop above the window rows it takes.
+    // PixelToWorldY takes window rows and removes the chart's top margin: image rows get it back.
     const double xs = PixelToWorldX(start.x), xe = PixelToWorldX(end.x);
     const double ys = PixelToWorldY(start.y + plotMarginTop), ye = PixelToWorldY(end.y + plotMarginTop);
     const double dx = std::abs(xe - xs), dy = std::abs(ys - ye);
