@@ -9,7 +9,6 @@
 #include "documents/result_settings.h"
 
 #include "widgets/page_look.h"
-#include "widgets/page_look.h"
 #include "platform/bitmap.h"
 #include "platform/dialog.h"
 #include "platform/font.h"

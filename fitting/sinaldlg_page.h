@@ -7,7 +7,6 @@
 
 #include "widgets/page_look.h"
 #include "fitting/sinaldlg_settings.h"
-#include "widgets/page_look.h"
 #include "platform/bitmap.h"
 #include "platform/dialog.h"
 

@@ -10,7 +10,6 @@
 #include "fitting/useruf_settings.h"
 
 #include "widgets/page_look.h"
-#include "widgets/page_look.h"
 #include "platform/dialog.h"
 
 class useruf : public platform::Dialog, public useruf_settings {

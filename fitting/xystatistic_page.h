@@ -6,7 +6,6 @@
 // shows that scheme's own settings page.
 #include "widgets/page_look.h"
 #include "fitting/xystatistic_settings.h"
-#include "widgets/page_look.h"
 #include "platform/dialog.h"
 
 class xystatistic : public platform::Dialog, public xystatistic_settings {
