@@ -39,10 +39,6 @@ public:
     std::array<int, kHotSpotCount> pressedSpots{};
     int pressed = 0;
     int changed = 0;
-    int spikeWidth = 3;
-    double noiseFactor = 2.5;
-    int chromatogramOnly = 0;  // "only chromatograms peaks"
-    int baseLine = 0;          // 0 none, 1 to 4 a base-line model
 
     void OnOk();
     void OnMore();

@@ -1,6 +1,7 @@
 #include "fitting/useruf_item.h"
 
 #include "formula/number_text.h"
+#include "formula/split_fields.h"
 
 std::string UserCoefficientText(const UserCoefficient& c) {
     std::string s = c.name + "=";
@@ -13,6 +14,15 @@ std::string UserCoefficientText(const UserCoefficient& c) {
     numtext::AppendPrecisionG(s, c.max, 17);
     s += "]";
     return s;
+}
+
+bool IsCoefficientName(const std::string& name) {
+    if (name.empty()) return false;
+    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    if (!letter(name[0])) return false;
+    for (char c : name)
+        if (!letter(c) && !(c >= '0' && c <= '9')) return false;
+    return true;
 }
 
 namespace {
@@ -55,9 +65,45 @@ std::string ParseUserCoefficient(const std::string& item, UserCoefficient& c, bo
     const std::size_t eq = rest.find('=');
     if (eq == std::string::npos) return "No equal symbol. Check and try again.";
     out.name = Trimmed(rest.substr(0, eq));
+    if (!IsCoefficientName(out.name))
+        return "\"" + out.name + "\" can not be a coefficient name: it must start with a letter and hold only letters, digits and _.";
     out.value = numtext::ReadReal(rest.substr(eq + 1));
     if (!hasStep) out.step = 0.1 * out.value;
     c = out;
     set = true;
     return std::string();
+}
+
+std::string UserDefinedText(const useruf_settings& u) {
+    std::string t = u.formula;
+    if (u.names.empty()) return t + "$";
+    for (std::size_t i = 0; i < u.names.size(); ++i) {
+        UserCoefficient c;
+        c.name = u.names[i];
+        c.value = i < u.values.size() ? u.values[i] : 0;
+        c.step = i < u.steps.size() ? u.steps[i] : 0;
+        c.min = i < u.minima.size() ? u.minima[i] : 0;
+        c.max = i < u.maxima.size() ? u.maxima[i] : 0;
+        t += "$" + UserCoefficientText(c);
+    }
+    return t;
+}
+
+bool ApplyUserDefinedText(const std::string& text, useruf_settings& u, std::vector<std::string>& messages) {
+    std::vector<std::string> pieces;
+    if (SplitFields(text, "$", pieces) < 1) return false;
+    u.formula = pieces[0];
+    if (pieces.size() < 2) return false;
+    u.names.clear(), u.values.clear(), u.steps.clear(), u.minima.clear(), u.maxima.clear();
+    for (std::size_t i = 1; i < pieces.size(); ++i) {
+        UserCoefficient c;
+        bool set = false;
+        const std::string message = ParseUserCoefficient(pieces[i], c, set);
+        if (!message.empty()) messages.push_back(message);
+        if (!set) continue;
+        u.names.push_back(c.name), u.values.push_back(c.value), u.steps.push_back(c.step);
+        u.minima.push_back(c.min), u.maxima.push_back(c.max);
+    }
+    u.selectedRow = 0;
+    return true;
 }

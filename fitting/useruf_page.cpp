@@ -1,5 +1,7 @@
 #include "fitting/useruf_page.h"
 
+#include "fitting/useruf_item.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -22,7 +24,6 @@ using platform::Rgb;
 constexpr platform::ColorRef kPageBrush = Rgb(30, 30, 205);
 constexpr platform::ColorRef kLightText = Rgb(100, 255, 255);
 constexpr platform::ColorRef kEditBack = Rgb(255, 250, 240);
-constexpr const char* kNoOpenBrackets = "No open brackets. Check and try again.";
 
 // The fetch settings: trials before the steps shrink, the shrink factor, the default-step factor.
 struct FetchSetting {
@@ -365,74 +366,18 @@ void useruf::EnablePlusConst(int flag) {
     Control(kPlusConstCheck).Show(flag != 0);
 }
 
-bool useruf::IsCoefficientName(const std::string& name) {
-    if (name.empty()) return false;
-    const auto c0 = static_cast<unsigned char>(name[0]);
-    if (!std::isalpha(c0) && c0 != '_') return false;
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-    });
-}
+bool useruf::IsCoefficientName(const std::string& name) { return ::IsCoefficientName(name); }
 
-std::string useruf::UserDefinedAttributeText() const {
-    std::string text = formula;
-    // %.17g: a value read back is the value written.
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        text += "$" + platform::Format("%s=%.17g(%.17g)[%.17g,%.17g]", names[i].c_str(), values[i], steps[i],
-                                       minima[i], maxima[i]);
-    }
-    return text;
-}
+std::string useruf::UserDefinedAttributeText() const { return UserDefinedText(settings); }
 
 bool useruf::ParseUserDefinedAttribute(const std::string& item, std::string& name, double& value, double& step,
                                        double& min, double& max) {
-    if (item.empty()) return false;
-    std::string rest = item;
-    double lo = -1e30, hi = 1e30;
-    const std::size_t close = rest.find(']');
-    if (close != std::string::npos) {
-        const std::size_t open = rest.find('[');
-        if (open == std::string::npos) {
-            platform::MessageBox(kNoOpenBrackets);
-            return false;
-        }
-        const std::size_t end = rest.find(']', open);
-        const std::string range = rest.substr(open + 1, end == std::string::npos ? std::string::npos : end - open - 1);
-        const std::size_t comma = range.find(',');
-        lo = std::atof(range.substr(0, comma).c_str());
-        hi = comma == std::string::npos ? 0 : std::atof(range.substr(comma + 1).c_str());
-        rest = rest.substr(0, open);
-    }
-    bool hasStep = false;
-    double s = 0;
-    const std::size_t paren = rest.find(')');
-    if (paren != std::string::npos) {
-        rest = rest.substr(0, paren);
-        const std::size_t open = rest.find('(');
-        if (open == std::string::npos) {
-            platform::MessageBox(kNoOpenBrackets);
-            return false;
-        }
-        s = std::atof(rest.substr(open + 1).c_str());
-        hasStep = true;
-    }
-    const std::size_t eq = rest.find('=');
-    if (eq == std::string::npos) {
-        platform::MessageBox("No equal symbol. Check and try again.");
-        return false;
-    }
-    const std::string n = Trimmed(rest.substr(0, eq));
-    if (!IsCoefficientName(n)) {
-        platform::MessageBox(platform::Format(
-            "\"%s\" can not be a coefficient name: it must start with a letter and hold only letters, digits and _.",
-            n.c_str()));
-        return false;
-    }
-    name = n;
-    value = std::strtod(rest.c_str() + eq + 1, nullptr);
-    step = hasStep ? s : 0.1 * value;
-    min = lo;
-    max = hi;
+    UserCoefficient c;
+    bool set = false;
+    const std::string message = ParseUserCoefficient(item, c, set);
+    if (!message.empty()) platform::MessageBox(message);
+    if (!set) return false;
+    name = c.name, value = c.value, step = c.step, min = c.min, max = c.max;
     return true;
 }
 

@@ -63,8 +63,6 @@ public:
     double maxEdit = 1e40, minEdit = -1e40, stepEdit = 0, valueEdit = 0;
     double shrinkFactor = 0.87;
     double stopCondition = 1e-6;
-    std::string formula;  // right-hand side of "y="
-    int plusConst = 0;    // "+ const"
     int fittingScheme = 1;
     int fetchSetting = 0;
 
