@@ -118,6 +118,7 @@ void ShowPagesFromSettings(CTabulonDlg& dlg) {
     theD3view.UpdateData(false);
     theXystatistic.UpdateData(false);
     theDistrimution.UpdateData(false);
+    theDistrimution.EnableBinControls();
     theDistribution2.UpdateData(false);
     theResult.UpdateData(false);
     for (std::size_t i = 0; i < theConstructor.periodTexts.size(); ++i)
@@ -128,6 +129,11 @@ void ShowPagesFromSettings(CTabulonDlg& dlg) {
     theCollection.UpdateData(false);
     if (theCollection.HasWindow() && theCollection.selectedModel <= 24) theCollection.SelectModelInList();
     theUseruf.UpdateData(false);
+    if (theUseruf.HasWindow()) {
+        theUseruf.Control(useruf::kFormulaEdit).SetText(theUseruf.formula);
+        theUseruf.RefillCoefficientList();
+        theUseruf.ShowSelectedCoefficient();
+    }
     theSinaldlg.UpdateData(false);
     theMultistat.UpdateData(false);
     if (theConstructorMulti.HasWindow())

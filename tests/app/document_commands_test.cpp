@@ -28,6 +28,8 @@ protected:
         ResetChoices();
         theLegend.settings = legend_settings();
         theSinaldlg.settings = sinaldlg_settings();
+        theUseruf.settings = useruf_settings();
+        theDistrimution.settings = distrimution_settings();
     }
     void TearDown() override {
         std::error_code ec;
@@ -36,6 +38,8 @@ protected:
         ResetChoices();
         theLegend.settings = legend_settings();
         theSinaldlg.settings = sinaldlg_settings();
+        theUseruf.settings = useruf_settings();
+        theDistrimution.settings = distrimution_settings();
     }
     // The main window's list goes to the test's own folder.
     void OwnList(CTabulonDlg& dlg) {
@@ -58,11 +62,17 @@ TEST_F(DocumentCommands, SaveAsThenOpenBringsTheWorkBack) {
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
             OwnList(dlg);
-            LoadShape(1, 2, 0, 7, 2);
+            LoadShape(1, 2, 0, 7, 1);  // one series: the condition list is kept for a single series
             theData.allValues[3] = -1e-300;
             theLegend.title = "Müller";
             theSinaldlg.noiseFactor = 3.75;
             theChart.borderWidth = 7;
+            theUseruf.formula = "k*x";
+            theUseruf.names = {"k"}, theUseruf.values = {0.1}, theUseruf.steps = {1e-3};
+            theUseruf.minima = {-1}, theUseruf.maxima = {1};
+            theDistrimution.conditions = {{1, 2, -0.5, 0.25}};
+            const useruf_settings coefficients = theUseruf.settings;
+            const distrimution_settings distribution = theDistrimution.settings;
             const std::vector<double> values = theData.allValues;
             // "run.txt" is saved as "run.cdf", which enters the list and the caption.
             dialogs.fileAnswers.push_back(folder + "/run.txt");
@@ -80,18 +90,22 @@ TEST_F(DocumentCommands, SaveAsThenOpenBringsTheWorkBack) {
             theLegend.title = "other";
             theSinaldlg.noiseFactor = 1;
             theChart.borderWidth = 1;
+            theUseruf.settings = useruf_settings();
+            theDistrimution.conditions.clear();
             EXPECT_TRUE(dlg.WorkChanged());
             dialogs.messageAnswers.push_back(platform::kNo);
             dialogs.fileAnswers.push_back(path);
             dlg.OnFileOpen();
             EXPECT_EQ(LastMessage(dialogs), "Save changes to " + path + "?");
             EXPECT_EQ(theData.allValues, values);
-            ASSERT_EQ(theData.series.size(), 2u);
-            EXPECT_EQ(theData.series[1].nRecords, 7);
-            EXPECT_EQ(theData.parameterTexts, std::vector<std::string>(6, "0"));
+            ASSERT_EQ(theData.series.size(), 1u);
+            EXPECT_EQ(theData.series[0].nRecords, 7);
+            EXPECT_EQ(theData.parameterTexts, std::vector<std::string>(3, "0"));
             EXPECT_EQ(theLegend.title, "Müller");
             EXPECT_EQ(theSinaldlg.noiseFactor, 3.0);  // the document keeps whole numbers
             EXPECT_EQ(theChart.borderWidth, 7);
+            EXPECT_EQ(theUseruf.settings, coefficients);
+            EXPECT_EQ(theDistrimution.settings, distribution);
             EXPECT_FALSE(dlg.WorkChanged());
         },
         &dialogs);
