@@ -126,6 +126,8 @@ TEST_F(DocumentCommands, AFailedReadKeepsTheWorkAndItsName) {
                 {"bad.cdf", "CDF\x01garbage", "can not be read"},
                 {"wrong.cdf", "PK\x03\x04", "not a NetCDF document"},
                 {"notes.txt", "CDF", "Wrong file extention"},
+                {"CAPITALS.CDF", "CDF", "Wrong file extention"},
+                {"x.cdf.d/notes", "", "Wrong file extention"},  // a folder's name does not count
                 {"missing.cdf", "", "Can not open file"},
             };
             for (const Case& c : cases) {

@@ -246,6 +246,21 @@ TEST(CdfFile, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(r.doubleData, f.doubleData);  // a large run, read straight into its place
 }
 
+TEST(CdfFile, NoLimitOnTextsAndPaths) {
+    TempFolder dir;
+    // A text far longer than any single transfer of old, under a path of over 300 characters.
+    const std::string folder = dir / std::string(150, 'a');
+    std::filesystem::create_directories(folder + "/" + std::string(150, 'b'));
+    const std::string path = folder + "/" + std::string(150, 'b') + "/doc.cdf";
+    cdfFile f;
+    f.AddTextAttribute("long", std::string(20000, 'x') + "é");
+    f.globalAttributeCount = 1;
+    ASSERT_TRUE(f.Save(path)) << f.error;
+    cdfFile r;
+    ASSERT_EQ(r.Load(path), 1) << r.error;
+    EXPECT_EQ(r.texts, f.texts);
+}
+
 TEST(CdfFile, OldLayoutScalarCarriesItsValuesThroughVsize) {
     // Documents of the old layout: dimensionless variables share one begin and the last one
     // stands for vsize / 8 values. A short scalar of vsize 8 holds four values (padding counts).
