@@ -255,3 +255,33 @@ TEST_F(DocumentCommands, UndoSnapshotThroughTheJobHook) {
         },
         &dialogs);
 }
+
+TEST_F(DocumentCommands, SaveAsAsksBeforeReplacingAndClosingAsksForUnsavedWork) {
+    platform::ScriptedDialogs dialogs;
+    WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+            OwnList(dlg);
+            const std::string path = folder + "/kept.cdf";
+            std::ofstream(path, std::ios::binary) << "older";
+            LoadShape(1, 1, 0, 3);
+            dialogs.fileAnswers.push_back(folder + "/kept");  // the extension rule names the file
+            dialogs.messageAnswers.push_back(platform::kNo);
+            dlg.OnFileSaveAs();
+            EXPECT_EQ(LastMessage(dialogs), path + " already exists.\nDo you want to replace it?");
+            std::ifstream in(path, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "older");
+            dialogs.fileAnswers.push_back(path);
+            dialogs.messageAnswers.push_back(platform::kYes);
+            dlg.OnFileSaveAs();
+            EXPECT_EQ(std::filesystem::file_size(path) > 100, true);
+            // Closing with unsaved work: Cancel keeps the window.
+            LoadShape(1, 2, 0, 3);
+            dialogs.messageAnswers.push_back(platform::kCancel);
+            dlg.OnClose();
+            EXPECT_EQ(LastMessage(dialogs), "Save changes to " + path + "?");
+            EXPECT_FALSE(dlg.IsDialogEnded());
+            EXPECT_TRUE(dlg.WorkChanged());
+            dlg.NoteDocumentClean();  // the test's window then closes without a question
+        },
+        &dialogs);
+}

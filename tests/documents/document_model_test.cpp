@@ -263,3 +263,24 @@ TEST(DocumentModel, DamagedDataDescriptionsAreRefused) {
     DocumentReadNotes notes;
     EXPECT_NE(ReadDocumentModel(f, s, out, notes), "");
 }
+
+TEST(DocumentModel, DocumentsOfTheOldLayoutStillRead) {
+    // The old layout: no dimension, every variable a scalar sharing one begin, "All data"
+    // standing for its values through its size alone.
+    TempFolder dir;
+    const DocumentData d = SampleData();
+    cdfFile f;
+    BuildDocument(Unusual(), d, f);
+    f.dimensions.clear();
+    f.dimensionIds.clear();
+    for (cdfFile::variable& v : f.variables) v.dimensionCount = 0, v.valuesPerRecord = 0;
+    f.variables.back().valuesPerRecord = d.allValues.size();
+    ASSERT_TRUE(f.Save(dir / "old.cdf")) << f.error;
+    DocumentSettings s;
+    DocumentData data;
+    DocumentReadNotes notes;
+    ASSERT_EQ(Load(dir / "old.cdf", s, data, notes), "");
+    EXPECT_EQ(0, std::memcmp(data.allValues.data(), d.allValues.data(), 8 * d.allValues.size()));
+    EXPECT_EQ(data.parameterNames, d.parameterNames);
+    EXPECT_EQ(s.legend, Unusual().legend);
+}
