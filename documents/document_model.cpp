@@ -593,7 +593,8 @@ std::string ReadDocumentModel(cdfFile& file, DocumentSettings& staging, Document
 
 bool SameWork(DocumentSettings a, DocumentSettings b) {
     for (DocumentSettings* s : {&a, &b}) {
-        s->activePage = s->selectedTab = 0;
+        // Where the user looks and what is selected, not the work itself.
+        s->activePage = s->selectedTab = s->activeParameter = s->view3D = 0;
         s->d3view = d3view_settings();
         s->distribution2.largestRecordCount = 0;
         if (s->xyview.autozoom) s->xyview.xMin = s->xyview.xMax = s->xyview.yMin = s->xyview.yMax = s->xyview.zMin = s->xyview.zMax = 0;

@@ -105,7 +105,8 @@ std::string ReadDocumentModel(cdfFile& file, DocumentSettings& staging, Document
 std::string CustomApproximationText(const approxcustom_settings& a);
 void ApplyCustomApproximationText(const std::string& text, approxcustom_settings& a);
 
-// Whether two sets of settings hold the same work of the user: the page shown, the camera
+// Whether two sets of settings hold the same work of the user: the page shown, the selected
+// parameter, the three-dimensional view flag that follows the data's shape, the camera
 // of the three-dimensional view and the fields the painters write by themselves (ranges under
 // Autozoom, the image size that follows the screen, the largest record count) do not count.
 bool SameWork(DocumentSettings a, DocumentSettings b);
