@@ -417,10 +417,10 @@ std::string CustomApproximationText(const approxcustom_settings& a) {
 }
 
 void ApplyCustomApproximationText(const std::string& text, approxcustom_settings& a) {
-    std::vector<std::string> pieces;
-    if (SplitFields(text, ";", pieces) < 1) return;
-    a.transformText = pieces[0];
-    a.basisTexts.assign(pieces.begin() + 1, pieces.end());
+    std::vector<std::string> fields;
+    if (SplitFields(text, ";", fields) < 1) return;
+    a.transformText = fields[0];
+    a.basisTexts.assign(fields.begin() + 1, fields.end());
     a.basisCount = static_cast<int>(a.basisTexts.size());
 }
 

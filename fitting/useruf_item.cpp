@@ -90,15 +90,15 @@ std::string UserDefinedText(const useruf_settings& u) {
 }
 
 bool ApplyUserDefinedText(const std::string& text, useruf_settings& u, std::vector<std::string>& messages) {
-    std::vector<std::string> pieces;
-    if (SplitFields(text, "$", pieces) < 1) return false;
-    u.formula = pieces[0];
-    if (pieces.size() < 2) return false;
+    std::vector<std::string> fields;
+    if (SplitFields(text, "$", fields) < 1) return false;
+    u.formula = fields[0];
+    if (fields.size() < 2) return false;
     u.names.clear(), u.values.clear(), u.steps.clear(), u.minima.clear(), u.maxima.clear();
-    for (std::size_t i = 1; i < pieces.size(); ++i) {
+    for (std::size_t i = 1; i < fields.size(); ++i) {
         UserCoefficient c;
         bool set = false;
-        const std::string message = ParseUserCoefficient(pieces[i], c, set);
+        const std::string message = ParseUserCoefficient(fields[i], c, set);
         if (!message.empty()) messages.push_back(message);
         if (!set) continue;
         u.names.push_back(c.name), u.values.push_back(c.value), u.steps.push_back(c.step);

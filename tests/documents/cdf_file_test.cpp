@@ -123,9 +123,9 @@ TEST(CdfFile, ReferenceDumperReadsOurFiles) {
     EXPECT_EQ(status, 0);
     const std::string dump = doc_test::Run("ncdump -p 9,17 " + (dir / "all.cdf") + " 2>&1", status);
     ASSERT_EQ(status, 0) << dump;
-    for (const char* piece : {":title = \"hello\"", "vb = -128, 0, 127", "vs = -2, 0, 300", "vi = -5, 6, 2000000000",
+    for (const char* expected : {":title = \"hello\"", "vb = -128, 0, 127", "vs = -2, 0, 300", "vi = -5, 6, 2000000000",
                               "vd:units = \"m\"", "0.33333333333333331", ":i = -2147483648, 7"})
-        EXPECT_NE(dump.find(piece), std::string::npos) << piece << "\n" << dump;
+        EXPECT_NE(dump.find(expected), std::string::npos) << expected << "\n" << dump;
 }
 
 TEST(CdfFile, ReadsWhatTheReferenceGeneratorWrites) {

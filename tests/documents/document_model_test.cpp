@@ -158,11 +158,11 @@ TEST(DocumentModel, ReferenceToolsSeeTheValues) {
     EXPECT_EQ(doc_test::Run("ncdump -k " + (dir / "work.cdf"), status), "classic\n");
     const std::string dump = doc_test::Run("ncdump -p 17 " + (dir / "work.cdf") + " 2>&1", status);
     ASSERT_EQ(status, 0) << dump;
-    for (const char* piece : {"none = UNLIMITED ; // (0 currently)", "n = 8 ;", "double All\\ data(n) ;",
+    for (const char* expected : {"none = UNLIMITED ; // (0 currently)", "n = 8 ;", "double All\\ data(n) ;",
                               "All\\ data = 1, 2, 3, 4, -0, ", ":Title = \"Müller – Ωmega\"",
                               "second\\ /\\ ß:Data = 2, 4, 1, 2, 2, 1 ;", "x:color = 255s, 0s, 0s ;",
                               ":Number\\ series\\ and\\ parameters = 2, 4 ;"})
-        EXPECT_NE(dump.find(piece), std::string::npos) << piece << "\n" << dump.substr(0, 4000);
+        EXPECT_NE(dump.find(expected), std::string::npos) << expected << "\n" << dump.substr(0, 4000);
     // An independent reader of the format (the scientific Python library's own).
     // An independent reader of the format (the scientific Python library's own); it keeps
     // one variable per name, so the parameters get names of their own here.
