@@ -65,8 +65,7 @@ std::string ParseUserCoefficient(const std::string& item, UserCoefficient& c, bo
     const std::size_t eq = rest.find('=');
     if (eq == std::string::npos) return "No equal symbol. Check and try again.";
     out.name = Trimmed(rest.substr(0, eq));
-    if (!IsCoefficientName(out.name))
-        return "\"" + out.name + "\" can not be a coefficient name: it must start with a letter and hold only letters, digits and _.";
+    if (!IsCoefficientName(out.name)) return BadCoefficientNameMessage(out.name);
     out.value = numtext::ReadReal(rest.substr(eq + 1));
     if (!hasStep) out.step = 0.1 * out.value;
     c = out;
@@ -106,4 +105,8 @@ bool ApplyUserDefinedText(const std::string& text, useruf_settings& u, std::vect
     }
     u.selectedRow = 0;
     return true;
+}
+
+std::string BadCoefficientNameMessage(const std::string& name) {
+    return "\"" + name + "\" can not be a coefficient name: it must start with a letter and hold only letters, digits and _.";
 }

@@ -1,12 +1,11 @@
 #include "fitting/useruf_page.h"
 
-#include "fitting/useruf_item.h"
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 
+#include "fitting/useruf_item.h"
 #include "platform/dialog_template.h"
 #include "platform/dialogs.h"
 #include "platform/exchange.h"
@@ -186,9 +185,7 @@ void useruf::ApplyCoefficientEdits() {
     const std::string name = Trimmed(nameEdit);
     if (!IsCoefficientName(name)) {
         // A name the formula could not hold as a whole word would never be substituted.
-        platform::MessageBox(platform::Format(
-            "\"%s\" can not be a coefficient name: it must start with a letter and hold only letters, digits and _.",
-            name.c_str()));
+        platform::MessageBox(BadCoefficientNameMessage(name));
         ShowSelectedCoefficient();
         return;
     }
@@ -255,9 +252,7 @@ void useruf::AddCoefficient() {
     UpdateData(true);
     const std::string name = Trimmed(nameEdit);
     if (!IsCoefficientName(name)) {
-        platform::MessageBox(platform::Format(
-            "\"%s\" can not be a coefficient name: it must start with a letter and hold only letters, digits and _.",
-            name.c_str()));
+        platform::MessageBox(BadCoefficientNameMessage(name));
         return;
     }
     AppendRow(name, valueEdit, stepEdit, minEdit, maxEdit);
@@ -366,46 +361,15 @@ void useruf::EnablePlusConst(int flag) {
     Control(kPlusConstCheck).Show(flag != 0);
 }
 
-bool useruf::IsCoefficientName(const std::string& name) { return ::IsCoefficientName(name); }
-
-std::string useruf::UserDefinedAttributeText() const { return UserDefinedText(settings); }
-
-bool useruf::ParseUserDefinedAttribute(const std::string& item, std::string& name, double& value, double& step,
-                                       double& min, double& max) {
-    UserCoefficient c;
-    bool set = false;
-    const std::string message = ParseUserCoefficient(item, c, set);
-    if (!message.empty()) platform::MessageBox(message);
-    if (!set) return false;
-    name = c.name, value = c.value, step = c.step, min = c.min, max = c.max;
-    return true;
-}
-
-void useruf::ReadUserDefinedAttribute(const std::string& text) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t at = text.find('$', start);
-        parts.push_back(text.substr(start, at == std::string::npos ? std::string::npos : at - start));
-        if (at == std::string::npos) break;
-        start = at + 1;
-    }
-    formula = parts[0];
-    if (parts.size() >= 2) {
-        ResetTable();
-        for (std::size_t i = 1; i < parts.size(); ++i) {
-            std::string name;
-            double value = 0, step = 0, min = 0, max = 0;
-            // An item that does not parse is left out rather than filled with guesses.
-            if (ParseUserDefinedAttribute(parts[i], name, value, step, min, max)) AppendRow(name, value, step, min, max);
-        }
-        selectedRow = 0;
-        Control(kCoefficientList).SetCurSel(0);
-    }
-    if (HasWindow()) {
-        Control(kFormulaEdit).SetText(formula);
-        ShowSelectedCoefficient();
-    }
+void useruf::ShowSettings() {
+    platform::Control list = Control(kCoefficientList);
+    list.ResetContent();
+    for (const std::string& name : names) list.AddString(name);
+    listCount = static_cast<int>(names.size());
+    list.SetCurSel(selectedRow);
+    if (HasWindow()) Control(kFormulaEdit).SetText(formula);
+    Control(kPlusConstCheck).SetCheck(plusConst);
+    ShowSelectedCoefficient();
     OnOk();
 }
 
