@@ -1,8 +1,5 @@
 #include "fitting/useruf_item.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "formula/number_text.h"
 #include "formula/split_fields.h"
 
@@ -76,10 +73,6 @@ std::string ParseUserCoefficient(const std::string& item, UserCoefficient& c, bo
     return std::string();
 }
 
-std::string BadCoefficientNameMessage(const std::string& name) {
-    return "\"" + name + "\" can not be a coefficient name: it must start with a letter and hold only letters, digits and _.";
-}
-
 std::string UserDefinedText(const useruf_settings& u) {
     std::string t = u.formula;
     if (u.names.empty()) return t + "$";
@@ -112,4 +105,8 @@ bool ApplyUserDefinedText(const std::string& text, useruf_settings& u, std::vect
     }
     u.selectedRow = 0;
     return true;
+}
+
+std::string BadCoefficientNameMessage(const std::string& name) {
+    return "\"" + name + "\" can not be a coefficient name: it must start with a letter and hold only letters, digits and _.";
 }
