@@ -17,6 +17,7 @@
 #include "data/data_edit_view.h"
 #include "data/data_page.h"
 #include "fitting/multistat_page.h"
+#include "fitting/polynomial_fits.h"
 #include "platform/pixel.h"
 #include "platform/system.h"
 #include "platform/window_defs.h"
@@ -210,7 +211,7 @@ void CTabulonDlg::HitTestChart(int x, int y) {
         state.arguments = dataArguments;
         state.values = dataValues;
         state.argumentMask = &argumentMask;
-        state.argumentColumns = &argumentColumns;
+        state.argumentColumns = &::argumentColumns;
         XYEstimates e;
         for (int s = 0; s < dataSeriesCount; ++s) {
             const Series& series = theData.series[static_cast<std::size_t>(s)];

@@ -118,7 +118,6 @@ public:
     int yTransformCode = 0;
     std::vector<double> periods;
     std::vector<int> argumentMask;
-    std::vector<int> argumentColumns;  // the argument columns of the current several-argument polynomial
     double fitCorrelation = 0;         // correlation of the current fit, for the painters
     double lastEstimate = 0;           // the last model value computed for an argument-file row
     double calculatorValue = 0;

@@ -3,6 +3,7 @@
 #include "app/analysis_hooks.h"
 #include "app/tabulon_dlg.h"
 #include "charts/xy_correlation_view.h"
+#include "fitting/polynomial_fits.h"
 #include "platform/requests.h"
 
 namespace {
@@ -24,7 +25,7 @@ int CTabulonDlg::PaintXYCorrelation(platform::Canvas& dc) {
     state.values = dataValues;
     state.correlationMatrix = HasMultiArgumentData() != 0;
     state.argumentMask = &argumentMask;
-    state.argumentColumns = &argumentColumns;
+    state.argumentColumns = &::argumentColumns;
     state.fitCoefficients = &fitCoefficients;
     state.fitDeviations = &fitDeviations;
     state.legendTexts = &legendTexts;

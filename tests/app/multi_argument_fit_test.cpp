@@ -14,6 +14,7 @@
 #include "main_window_support.h"
 #include "data/data_page.h"
 #include "fitting/multistat_page.h"
+#include "fitting/polynomial_fits.h"
 #include "formula/constructor_multi.h"
 #include "platform/scripted_dialogs.h"
 
@@ -140,7 +141,7 @@ TEST_F(MultiArgumentFitTest, PolynomialPredictions) {
     ASSERT_EQ(theData.AddNewSeries(8, {"a", "b", "z"}), 1);
     ShapeOf(dlg);
     const std::vector<std::uint32_t> codes{0, 1, 1, 0};
-    dlg.argumentColumns = {0, 1};
+    argumentColumns = {0, 1};
     dlg.fitCoefficients.fill(0);
     dlg.fitCoefficients[0] = 2, dlg.fitCoefficients[1] = 3;
     std::vector<double> values, predicted;
@@ -151,13 +152,13 @@ TEST_F(MultiArgumentFitTest, PolynomialPredictions) {
     // The driver fits those terms to that value and leaves the argument columns.
     Schemes(0, 0, 1);
     theConstructorMulti.currentPolyTerms = {0, 1, 1, 0};
-    dlg.argumentColumns.clear();
+    argumentColumns.clear();
     std::vector<double> c, d;
     EXPECT_NEAR(dlg.RunMultiArgumentFit(0, 2, c, d), 0, 1e-12);
     ASSERT_GE(c.size(), 2u);
     EXPECT_NEAR(c[0], 2, 1e-9);
     EXPECT_NEAR(c[1], 3, 1e-9);
-    EXPECT_EQ(dlg.argumentColumns, (std::vector<int>{0, 1}));
+    EXPECT_EQ(argumentColumns, (std::vector<int>{0, 1}));
     theConstructorMulti.currentPolyTerms.clear();
     // A constant value column has no spread: 1e40.
     for (int r = 0; r < 8; ++r) theData.allValues[static_cast<std::size_t>(r * 3 + 2)] = 5;
