@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test twice:
-# once as built for use, once under AddressSanitizer + UndefinedBehaviorSanitizer.
+# Installs what is missing, checks the layering, builds everything and runs every test three times:
+# as built for use, then shuffled, then under AddressSanitizer + UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 cmake/deps.sh
@@ -8,8 +8,19 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# The Qt-free cores stay free of Qt and platform/; nothing below app/ includes app/.
+/usr/bin/python3 tests/check_layers.py . build/core_sources.txt
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+# Every test binary once more in shuffled order: tests must not depend on each other. The seed
+# is printed so a failure can be repeated (TABULON_SHUFFLE_SEED=<seed> ./test.sh).
+seed=${TABULON_SHUFFLE_SEED:-$(( $(date +%s) % 100000 + 1 ))}
+echo "test.sh: shuffled run, --gtest_random_seed=$seed"
+while IFS= read -r binary; do
+  (cd "$(dirname "$binary")" && "$binary" --gtest_shuffle --gtest_random_seed="$seed" --gtest_brief=1) ||
+    { echo "test.sh: $binary failed in shuffled order (seed $seed)"; exit 1; }
+done < <(find "$PWD/build/tests" -type f -executable -name '*_test*' | sort)
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTABULON_SANITIZE=ON -DTABULON_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"

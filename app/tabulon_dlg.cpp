@@ -53,15 +53,6 @@ void MakeFolders(const std::string& path) {
     if (!platform::IsDirectory(path)) platform::CreateDirectory(path);
 }
 
-// The per-user data folder: $XDG_DATA_HOME, or ~/.local/share; "" when neither is known.
-std::string UserDataFolder() {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && xdg[0] == '/') return xdg;
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/') return std::string(home) + "/.local/share";
-    return std::string();
-}
-
 // Every command of a menu table, submenus included.
 std::vector<int> MenuCommands(const std::vector<platform::MenuItemTemplate>& items) {
     std::vector<int> commands;
@@ -276,10 +267,10 @@ void CTabulonDlg::CreateVirtualScreen() {
 void CTabulonDlg::LoadSettings(const std::string& programFolder) {
     makerFolder = programFolder + "Marvisto";
     if (!platform::IsDirectory(makerFolder)) platform::CreateDirectory(makerFolder);
-    if (!platform::IsDirectory(makerFolder)) {
-        // The program's folder may be read-only (an installed program): the user's own data
+    if (!platform::IsDirectory(makerFolder) || (platform::FileAttributes(makerFolder) & platform::kAttributeReadOnly)) {
+        // The program's folder is not writable (an installed program): the user's own data
         // folder takes the list instead.
-        const std::string userFolder = UserDataFolder();
+        const std::string userFolder = platform::UserDataFolder();
         if (!userFolder.empty()) {
             makerFolder = userFolder + "/Marvisto";
             MakeFolders(makerFolder);
@@ -348,19 +339,13 @@ void CTabulonDlg::OnDestroy() {
 }
 
 void CTabulonDlg::OnOnlineHelp() {
-    // The program has no web page: its help is the README beside it (or above it in a build
-    // tree).
-    std::string folder = platform::ProgramFolder();
-    for (int level = 0; level < 5 && !folder.empty(); ++level) {
-        const std::string readme = folder + "README.md";
-        if (platform::FileExists(readme) && !platform::IsDirectory(readme)) {
-            platform::OpenWithShell(readme);
-            return;
-        }
-        if (folder.size() <= 1) break;
-        const std::size_t cut = folder.find_last_of('/', folder.size() - 2);
-        if (cut == std::string::npos) break;
-        folder = folder.substr(0, cut + 1);
+    // The program has no web page: its help is the README beside it, else the one of the
+    // source tree it was built from.
+    for (const std::string& readme : {platform::ProgramFolder() + "README.md", std::string(TABULON_SOURCE_README)}) {
+        if (!platform::FileExists(readme) || platform::IsDirectory(readme)) continue;
+        if (!platform::OpenWithShell(readme))
+            platform::MessageBox("No program on this desktop shows the help file. It is\n" + readme);
+        return;
     }
     platform::MessageBox("The help file README.md cannot be found.");
 }

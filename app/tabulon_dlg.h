@@ -130,8 +130,8 @@ public:
     bool OnInitDialog() override;
     void CreateDrawingObjects();
     void CreateVirtualScreen();
-    // The "Marvisto" folder beside the program (or in the user's data folder when that one
-    // cannot be made), made the current directory; the recent-files list path inside it.
+    // The "Marvisto" folder beside the program (or in the user's data folder when the program's
+    // folder is not writable), made the current directory; the recent-files list path inside it.
     void LoadSettings(const std::string& programFolder);
     void LoadRecentFiles();
     void UpdateRecentFilesMenu();

@@ -2,10 +2,12 @@
 // Declarative dialog templates: one table per dialog, keyed by the template id the dialog
 // class is built on. The layer turns each row into a Qt widget with absolute geometry.
 //
-// Geometry is in dialog units of the classic 8-point dialog font, converted once and for all:
-//   x pixels = round(x units * 6 / 4),   y pixels = round(y units * 13 / 8)
-// (a base unit of 6 x 13 pixels per 4 x 8 dialog units). Controls use an 11-pixel font so
-// their captions fit the rectangles the templates give.
+// Geometry is in dialog units of the dialog font (an 11-pixel face, DialogFont), which scale
+// with that font as dialog templates are meant to:
+//   x pixels = round(x units * w / 4),   y pixels = round(y units * h / 8)
+// where w is the font's average character width (the 52 letters "A".."Z", "a".."z" measured
+// together, divided by 52 and rounded) and h its line height: a caption that fits its
+// rectangle in the font it was laid out for fits it in this one.
 #include <string>
 #include <utility>
 #include <vector>
@@ -88,6 +90,7 @@ int DialogUnitsToPixelsY(int units);
 // The template registry. Registering an id twice replaces the earlier table.
 void RegisterDialogTemplate(DialogTemplate dialogTemplate);
 const DialogTemplate* FindDialogTemplate(int id);
+std::vector<int> DialogTemplateIds();  // every registered id, ascending
 
 // Registers a template while static objects are built: one per template file.
 struct DialogTemplateRegistration {

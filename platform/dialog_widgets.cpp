@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -85,9 +86,13 @@ DialogClient::DialogClient(Dialog* owner, QWidget* parent) : QWidget(parent), ow
     setMouseTracking(true);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::ClickFocus);
-    QFont f = font();
+    setFont(DialogFont());
+}
+
+QFont DialogFont() {
+    QFont f = QGuiApplication::font();
     f.setPixelSize(11);
-    setFont(f);
+    return f;
 }
 
 DialogClient::~DialogClient() {
@@ -440,6 +445,9 @@ bool PaintOwnerItem(Dialog* owner, DrawItem& item, Bitmap& bitmap) {
     bool painted = false;
     {
         Canvas canvas(bitmap);
+        // As for the control itself: its caption in the dialog font unless the page picks another.
+        static const Font dialogFont = Font::Make(FromQString(QFontInfo(DialogFont()).family()), DialogFont().pixelSize());
+        canvas.SelectFont(dialogFont);
         item.canvas = &canvas;
         item.rect = Rect{0, 0, bitmap.Width(), bitmap.Height()};
         owner->Dispatch([&] { painted = owner->OnDrawItem(item); });

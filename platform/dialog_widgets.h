@@ -15,6 +15,10 @@ namespace platform {
 
 class Dialog;
 
+// The font of dialogs and their controls: the application's face at 11 pixels. Dialog units
+// scale with it (dialog_template.h).
+QFont DialogFont();
+
 // A dialog's client area: parent of its controls, owner of its events.
 class DialogClient : public QWidget {
 public:

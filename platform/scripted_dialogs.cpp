@@ -94,7 +94,10 @@ void ScriptedDialogs::RunModal(Dialog& dialog) {
 
 bool ScriptedDialogs::OpenWithShell(const std::string& pathOrUrl) {
     shown.push_back({"shell", pathOrUrl, "", 0});
-    return true;
+    if (shellAnswers.empty()) return true;
+    const bool opened = shellAnswers.front();
+    shellAnswers.pop_front();
+    return opened;
 }
 
 }  // namespace platform

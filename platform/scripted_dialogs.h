@@ -32,6 +32,7 @@ public:
     std::deque<std::optional<std::string>> fileAnswers;  // for open and save alike
     std::deque<std::optional<ColorRef>> colorAnswers;
     std::deque<std::optional<Font>> fontAnswers;
+    std::deque<bool> shellAnswers;  // whether the desktop opened it; true when none is queued
     // Colours the font dialog ends with, one per font answered; when none is queued it hands
     // back the colour it was opened on. The size comes from the answered font's height.
     std::deque<ColorRef> fontColorAnswers;

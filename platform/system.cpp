@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QStandardPaths>
 
 #include "platform/dialog_widgets.h"
 #include "platform/dialogs.h"
@@ -79,6 +80,10 @@ std::string ProgramFolder() {
     QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
     if (!dir.endsWith('/')) dir += '/';
     return PathFromQString(dir);
+}
+
+std::string UserDataFolder() {
+    return PathFromQString(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
 const std::string& CommandLine() { return CommandLineStorage(); }

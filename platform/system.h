@@ -6,6 +6,8 @@ namespace platform {
 
 // The folder of the program file, ending in '/'.
 std::string ProgramFolder();
+// The user's own folder for the program's data (no '/' at the end); empty when there is none.
+std::string UserDataFolder();
 
 // The command line after the program name: the arguments joined with single blanks, so
 // "a b" given as two arguments and as one read the same. Set at start-up (Application).

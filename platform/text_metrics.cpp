@@ -127,6 +127,8 @@ const TextMetrics& MetricsFor(const Font& font) {
     return *cache.last;
 }
 
+std::size_t CachedFontCount() { return ThreadCache().tables.size(); }
+
 QString DrawnText(const Font& font, const std::string& text) {
     QString s = FontText(font, text);
     s.replace(QLatin1Char('\t'), QLatin1Char(' '));

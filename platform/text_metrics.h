@@ -4,6 +4,7 @@
 // 128 ASCII characters (all 256 bytes for the symbol face, whose text is 8-bit), built once
 // and kept in a small per-thread cache, so measuring costs an addition per character; the
 // characters of UTF-8 sequences are measured once each as they come.
+#include <cstddef>
 #include <string>
 #include <unordered_map>
 
@@ -30,6 +31,9 @@ struct TextMetrics {
 // The metrics of a font record. The reference stays valid until the next call on this
 // thread (the cache is bounded and may drop entries).
 const TextMetrics& MetricsFor(const Font& font);
+// Fonts this thread keeps tables for. The application's thread lets go of them when the
+// application ends: Qt's fonts must not outlive it.
+std::size_t CachedFontCount();
 
 // The text as the canvas draws it: FontText with every tab shown as one space, since a
 // tab's width would otherwise depend on where the text starts (tab stops).

@@ -176,6 +176,37 @@ TEST(ChartFrame, TitleAndXCaptionFollowTheirSliders) {
     }
 }
 
+TEST(ChartFrame, TitleBeyondLatin1PaintsItsCharacters) {
+    // UTF-8 text is drawn as such: an em dash is a long flat stroke, not '?' nor three Latin-1
+    // characters, and a title with letters beyond ASCII has ink as wide as it was measured.
+    PagesGuard guard;
+    theLegend.titleColor = kInk;
+    theLegend.xCaption = theLegend.yCaption = "";
+    theLegend.titleAlign = 0;
+    struct Case {
+        std::string title;
+        bool flat;
+    };
+    for (const Case& c : {Case{"\xE2\x80\x94", true}, Case{"M\xC3\xBCller \xE2\x80\x94 \xC3\x85ngstr\xC3\xB6m", false}}) {
+        SCOPED_TRACE(c.title);
+        theLegend.title = c.title;
+        Frame f(500, 300);
+        int th = 0;
+        const int tw = Width(*f.dc, theLegend.titleFont, c.title, &th);
+        f.dlg.PaintChartFrame(*f.dc);
+        const Box ink = InkBox(*f.dc, 0, 5, 500, 5 + th, kBorderArea, kBorderArea);
+        ASSERT_FALSE(ink.Empty());
+        const int inkWidth = ink.right - ink.left + 1, inkHeight = ink.bottom - ink.top + 1;
+        EXPECT_LE(inkWidth, tw + 2);
+        if (c.flat) {
+            EXPECT_GE(inkWidth, 3 * inkHeight);
+            EXPECT_GE(inkWidth, Width(*f.dc, theLegend.titleFont, "-") * 3 / 2);
+        } else {
+            EXPECT_GE(inkWidth, tw * 9 / 10);
+        }
+    }
+}
+
 TEST(ChartFrame, YCaptionRunsUpTheLeftMarginBetweenBottomAndTop) {
     for (int p : {0, 50, 100}) {
         SCOPED_TRACE("slider " + std::to_string(p));

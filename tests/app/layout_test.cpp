@@ -1,5 +1,8 @@
 // Where the chart, the result pane, the tab control, the pages and the scroll bars go in both
 // arrangements, the minimum size of the window, and the Results page's layout toggle.
+#include <string>
+
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include "app/main_pages.h"
@@ -11,66 +14,58 @@ namespace {
 using mainwin_test::ResetChoices;
 using mainwin_test::WithMainWindow;
 
-struct Measures {
-    int W, H, T, TW, V, S;
-};
-
-Measures Measure(CTabulonDlg& dlg) {
-    const platform::Rect tab = dlg.Control(kTabControl).Bounds();
-    return {dlg.ClientRect().Width(),
-            dlg.ClientRect().Height(),
-            tab.Height(),
-            tab.Width(),
-            dlg.Control(kResultVScroll).Bounds().Width(),
-            dlg.Control(kResultHScroll).Bounds().Height()};
+// Gives the window's client area the size and lets the window lay itself out.
+void ResizeClient(CTabulonDlg& dlg, int cx, int cy) {
+    QWidget* top = dlg.TopWidget();
+    for (int i = 0; i < 20 && (dlg.ClientRect().Width() != cx || dlg.ClientRect().Height() != cy); ++i) {
+        // The window system may answer a first request with the size it had.
+        top->resize(cx + top->width() - dlg.ClientRect().Width(), cy + top->height() - dlg.ClientRect().Height());
+        PumpWaitingMessages();
+    }
 }
 
-TEST(Layout, BothArrangementsOfChartAndResultPane) {
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        const Measures m = Measure(dlg);
-        ASSERT_GT(m.T, 0);
-        ASSERT_GT(m.TW, 0);
-
-        theResult.chartInMainArea = 1;
-        dlg.ComputeLayoutRects();
-        EXPECT_EQ(dlg.chartRect, (platform::Rect{7, 1, m.W, m.H - m.T - 20}));
-        EXPECT_EQ(dlg.resultRect, (platform::Rect{m.TW + 7, m.H - 20 - m.T, m.W - 10 - m.V, m.H - 20 - m.S}));
-
-        theResult.chartInMainArea = 0;
-        dlg.ComputeLayoutRects();
-        EXPECT_EQ(dlg.chartRect, (platform::Rect{m.TW + 7, m.H - 20 - m.T + 5, m.W - 10, m.H - 20}));
-        EXPECT_EQ(dlg.resultRect, (platform::Rect{7, 1, m.W - 10 - m.V, m.H - m.S - m.T - 20}));
-        EXPECT_EQ(dlg.sideWidth, 0);
-        theResult.chartInMainArea = 1;
-    });
-}
-
-TEST(Layout, ControlsFollowTheClientSize) {
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        const int cx = dlg.ClientRect().Width();
-        const int cy = dlg.ClientRect().Height();
-        for (int toggle : {1, 0}) {
-            SCOPED_TRACE(toggle);
-            theResult.chartInMainArea = toggle;
-            dlg.LayoutControls(cx, cy);
-            const int a = dlg.tabAreaWidth, b = dlg.tabAreaHeight, h = dlg.tabItemHeight;
-            EXPECT_EQ(dlg.tabTop, cy - b - h - 20);
-            EXPECT_EQ(dlg.Control(kTabControl).Bounds(), (platform::Rect{5, dlg.tabTop, 5 + a, dlg.tabTop + b + h}));
+// Where everything goes for two window sizes in both arrangements, with a tab area of
+// 420 x 260 pixels under a 22-pixel tab row (numbers worked out by hand from the layout rules).
+TEST(Layout, BothArrangementsAtTwoWindowSizes) {
+    struct Expected {
+        int cx, cy, toggle;
+        platform::Rect tab, vscroll, hscroll, result, chart;
+        platform::Point page;
+    };
+    const Expected cases[] = {
+        {1000, 700, 1, {5, 398, 425, 680}, {975, 435, 995, 685}, {425, 667, 972, 683}, {427, 398, 970, 664},
+         {7, 1, 1000, 398}, {10, 430}},
+        {1000, 700, 0, {5, 398, 425, 680}, {975, 1, 995, 431}, {2, 410, 967, 430}, {7, 1, 970, 378},
+         {427, 403, 990, 680}, {10, 430}},
+        {1400, 950, 1, {5, 648, 425, 930}, {1375, 685, 1395, 935}, {425, 917, 1372, 933}, {427, 648, 1370, 914},
+         {7, 1, 1400, 648}, {10, 680}},
+        {1400, 950, 0, {5, 648, 425, 930}, {1375, 1, 1395, 681}, {2, 660, 1367, 680}, {7, 1, 1370, 628},
+         {427, 653, 1390, 930}, {10, 680}},
+    };
+    WithMainWindow([&](CTabulonDlg& dlg) {
+        dlg.ShowWindow(platform::kShowNormal);
+        PumpWaitingMessages();
+        dlg.tabAreaWidth = 420;
+        dlg.tabAreaHeight = 260;
+        dlg.tabItemHeight = 22;
+        dlg.LayoutControls(dlg.ClientRect().Width(), dlg.ClientRect().Height());  // the minimum size follows
+        for (const Expected& e : cases) {
+            SCOPED_TRACE(std::to_string(e.cx) + " x " + std::to_string(e.cy) + ", chart in main area " +
+                         std::to_string(e.toggle));
+            theResult.chartInMainArea = e.toggle;
+            ResizeClient(dlg, e.cx, e.cy);
+            ASSERT_EQ(dlg.ClientRect(), (platform::Rect{0, 0, e.cx, e.cy}));
+            dlg.LayoutControls(e.cx, e.cy);
+            dlg.ComputeLayoutRects();
+            EXPECT_EQ(dlg.Control(kTabControl).Bounds(), e.tab);
+            EXPECT_EQ(dlg.Control(kResultVScroll).Bounds(), e.vscroll);
+            EXPECT_EQ(dlg.Control(kResultHScroll).Bounds(), e.hscroll);
+            EXPECT_EQ(dlg.resultRect, e.result);
+            EXPECT_EQ(dlg.chartRect, e.chart);
+            EXPECT_EQ(dlg.sideWidth, 0);
             for (const pageRecord& record : dlg.pages) {
-                const platform::Point at = dlg.ScreenToClient(
-                    platform::Point{record.page->WindowRect().left, record.page->WindowRect().top});
-                EXPECT_EQ(at, (platform::Point{10, dlg.tabTop + h + 10}));
-            }
-            const platform::Rect v = dlg.Control(kResultVScroll).Bounds();
-            const platform::Rect s = dlg.Control(kResultHScroll).Bounds();
-            if (toggle) {
-                EXPECT_EQ(v, (platform::Rect{cx - 25, cy - b - 5, cx - 5, cy - 15}));
-                EXPECT_EQ(s, (platform::Rect{a + 5, cy - 33, cx - 28, cy - 17}));
-            } else {
-                EXPECT_EQ(v, (platform::Rect{cx - 25, 1, cx - 5, cy - b - 9}));
-                EXPECT_EQ(s, (platform::Rect{2, cy - b - 30, cx - 33, cy - b - 10}));
+                const platform::Rect w = record.page->WindowRect();
+                EXPECT_EQ(dlg.ScreenToClient(platform::Point{w.left, w.top}), e.page);
             }
         }
         theResult.chartInMainArea = 1;

@@ -3,7 +3,6 @@
 // that size.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QTabBar>
 #include <QToolButton>
@@ -30,14 +29,9 @@ bool BarShown(CTabulonDlg& dlg) {
            dlg.progressBarColor;
 }
 
-// Pumps for a while without asking for a paint: the end-of-work check runs from a timer.
-void PumpFor(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) {
-        PumpWaitingMessages();
-        platform::SleepMs(10);
-    }
+// Pumps without asking for a paint until the end-of-work check (a timer) has taken the bar down.
+void PumpUntilBarGone(CTabulonDlg& dlg) {
+    EXPECT_TRUE(PumpUntil([&] { return !dlg.progressBarUp; }));
 }
 
 void SettleWithChart(CTabulonDlg& dlg) {
@@ -45,7 +39,7 @@ void SettleWithChart(CTabulonDlg& dlg) {
     LoadShape(1, 1, 0, 50);
     for (int i = 0; i < 5; ++i) PumpWaitingMessages();
     dlg.OnPaint();
-    PumpFor(400);  // any bar of the paint above is gone
+    PumpUntilBarGone(dlg);  // any bar of the paint above is gone
 }
 
 }  // namespace
@@ -68,7 +62,7 @@ TEST(MainWindowLook, ProgressBarGoesWhenTheWorkIsOver) {
             {"next paint", [] { DrawProgressBar(0, "Painting data to virtual screen", 0.6); },
              [&] { dlg.OnPaint(); }, true},
             // Drawn by a job's loop; nothing repaints the window afterwards.
-            {"no paint after", [] { DrawProgressStep(0, "Searching", 10, 10); }, [] { PumpFor(450); }, true},
+            {"no paint after", [] { DrawProgressStep(0, "Searching", 10, 10); }, [&] { PumpUntilBarGone(dlg); }, true},
             // The progress paint of an import comes after the import has ended.
             {"late progress paint",
              [] {
@@ -76,7 +70,7 @@ TEST(MainWindowLook, ProgressBarGoesWhenTheWorkIsOver) {
                  platform::PostRepaintRequest();
                  PumpWaitingMessages();
              },
-             [] { PumpFor(450); }, true},
+             [&] { PumpUntilBarGone(dlg); }, true},
         };
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
@@ -98,10 +92,10 @@ TEST(MainWindowLook, ProgressBarStaysWhileTheWorkGoesOn) {
         // what lay under it is kept from the first.
         for (int i = 1; i <= 5; ++i) {
             DrawProgressStep(0, "Searching", 5, 5);
-            PumpFor(60);
+            PumpWaitingMessages();
             EXPECT_TRUE(BarShown(dlg)) << i;
         }
-        PumpFor(450);
+        PumpUntilBarGone(dlg);
         EXPECT_TRUE(Under(dlg) == before);
     });
 }

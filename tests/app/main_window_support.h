@@ -12,6 +12,7 @@
 #include "app/tabulon_app.h"
 #include "app/tabulon_dlg.h"
 #include "charts/xyview_page.h"
+#include "data/data_edit.h"
 #include "data/data_page.h"
 #include "documents/result_page.h"
 #include "fitting/multistat_page.h"
@@ -24,8 +25,20 @@
 
 namespace mainwin_test {
 
-// Runs the start routine; `step` runs once the main dialog is up and has painted.
+void ResetChoices();
+
+// The program-wide state the main window's tests use, as the program starts: no data, the
+// sheet on its first series, the pages' choices at their defaults.
+inline void ResetProgramState() {
+    theData.OnDeleteAll();
+    theDataEdit.currentSeries = 0;
+    theDataEdit.topRecord = 0;
+    ResetChoices();
+}
+
+// Runs the start routine on a reset program; `step` runs once the main dialog is up and has painted.
 inline void WithMainWindow(const std::function<void(CTabulonDlg&)>& step, platform::ScriptedDialogs* shared = nullptr) {
+    ResetProgramState();
     // A scripted dialog service installs itself: make one only when none is given.
     std::optional<platform::ScriptedDialogs> own;
     if (!shared) own.emplace();
@@ -36,6 +49,16 @@ inline void WithMainWindow(const std::function<void(CTabulonDlg&)>& step, platfo
     });
     platform::SetCommandLine("");
     theApp.InitInstance();
+}
+
+// Pumps until `done` holds; false when it still does not after `limitMs` (a fault, not a wait).
+inline bool PumpUntil(const std::function<bool()>& done, int limitMs = 10000) {
+    for (int waited = 0; !done(); waited += 5) {
+        if (waited > limitMs) return false;
+        PumpWaitingMessages();
+        platform::SleepMs(5);
+    }
+    return true;
 }
 
 // Replaces the store by `seriesCount` series of `records` records each: `arguments`

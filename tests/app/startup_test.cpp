@@ -96,7 +96,8 @@ TEST(StartUp, ReadOnlyProgramFolderFallsBackToTheUserDataFolder) {
         CTabulonDlg dlg;
         // A program folder that cannot take a new folder (here: one that does not exist).
         dlg.LoadSettings("/nonexistent-tabulon-folder/bin/");
-        EXPECT_EQ(dlg.makerFolder, base + "/share/deeper/Marvisto");
+        EXPECT_EQ(dlg.makerFolder, platform::UserDataFolder() + "/Marvisto");
+        EXPECT_EQ(dlg.makerFolder.rfind(base + "/share/deeper/", 0), 0u) << dlg.makerFolder;
         EXPECT_TRUE(platform::IsDirectory(dlg.makerFolder));
         EXPECT_EQ(platform::CurrentDirectory(), dlg.makerFolder);
         EXPECT_EQ(dlg.recentFilesListPath, dlg.makerFolder + "/files_Tabulon.txt");
@@ -222,16 +223,28 @@ TEST(StartUp, AboutBoxByMenuAndBySystemCommand) {
 }
 
 TEST(StartUp, OnlineHelpOpensTheReadme) {
-    platform::ScriptedDialogs dialogs;
-    WithMainWindow([](CTabulonDlg& dlg) { dlg.SendCommand(kCommandOnlineHelp); }, &dialogs);
-    ASSERT_EQ(dialogs.CountOf("shell"), 1);
-    for (const auto& shown : dialogs.shown) {
-        if (shown.kind != "shell") continue;
-        EXPECT_NE(shown.text.find("README.md"), std::string::npos);
-        std::ifstream readme(shown.text);
+    // The README of the source tree is found wherever the build folder lies; when the desktop
+    // cannot open it, a message says where it is.
+    for (const bool desktopOpensIt : {true, false}) {
+        SCOPED_TRACE(desktopOpensIt);
+        platform::ScriptedDialogs dialogs;
+        dialogs.shellAnswers.push_back(desktopOpensIt);
+        WithMainWindow([](CTabulonDlg& dlg) { dlg.SendCommand(kCommandOnlineHelp); }, &dialogs);
+        ASSERT_EQ(dialogs.CountOf("shell"), 1);
+        std::string path;
+        for (const auto& shown : dialogs.shown)
+            if (shown.kind == "shell") path = shown.text;
+        std::ifstream readme(path);
         std::string firstLine;
         std::getline(readme, firstLine);
-        EXPECT_EQ(firstLine, "# Tabulon");
+        EXPECT_EQ(firstLine, "# Tabulon") << path;
+        const std::vector<std::string> messages = dialogs.Messages();
+        if (desktopOpensIt) {
+            EXPECT_TRUE(messages.empty());
+        } else {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_NE(messages[0].find(path), std::string::npos) << messages[0];
+        }
     }
 }
 

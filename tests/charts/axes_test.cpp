@@ -157,17 +157,31 @@ TEST_F(AxesTest, ZeroWidthsDrawNeitherGridNorMarks) {
 }
 
 TEST_F(AxesTest, AwkwardRangesAndTypedIntervalsEndQuickly) {
-    struct Case { double x0, x1; int intervals; };
-    const Case cases[] = {{0, 10, 0},           {0, 10, -3},         {0, 10, 100000},
-                          {1e15, 1e15 + 1, 6},  {-1e300, 1e300, 6},  {1e-300, 2e-300, 6},
-                          {5, 5, 6},            {10, 0, 6}};
-    for (const Case& c : cases) {
-        theChart.intervals = c.intervals;
-        plotXMin = plotYMin = c.x0;
-        plotXMax = plotYMax = c.x1;
+    // A typed count outside the spin's range draws as the nearest end of it.
+    auto draw = [](double x0, double x1, int intervals) {
+        theChart.intervals = intervals;
+        plotXMin = plotYMin = x0;
+        plotXMax = plotYMax = x1;
         ComputePlotScales();
-        platform::Canvas dc(bmp_);
+        platform::Bitmap bmp(300, 200);
+        platform::Canvas dc(bmp);
         DrawAxes(dc);  // must return, without undefined arithmetic
+        return bmp.Image();
+    };
+    const QImage fewest = draw(0, 10, chart::kMinIntervals), most = draw(0, 10, chart::kMaxIntervals);
+    struct Case { double x0, x1; int intervals; const QImage* same; };
+    const Case cases[] = {{0, 10, 0, &fewest},          {0, 10, -3, &fewest},        {0, 10, 100000, &most},
+                          {1e15, 1e15 + 1, 6, nullptr}, {-1e300, 1e300, 6, nullptr}, {1e-300, 2e-300, 6, nullptr},
+                          {5, 5, 6, nullptr},           {10, 0, 6, nullptr}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x0) + " to " + std::to_string(c.x1) + ", " + std::to_string(c.intervals));
+        const QImage image = draw(c.x0, c.x1, c.intervals);
+        if (c.same) EXPECT_TRUE(image == *c.same);
+        // However many lines are asked for, the grid stays a grid and never fills the plot.
+        int grid = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) grid += platform::FromQRgb(image.pixel(x, y)) == kGreen;
+        EXPECT_LT(grid, 200 * 140 / 4);
     }
 }
 

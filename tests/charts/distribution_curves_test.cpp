@@ -104,15 +104,32 @@ TEST_F(CurvesTest, NothingRightOfTheOriginDrawsOnlyTheMove) {
 }
 
 TEST_F(CurvesTest, WalksEndOnRangesBeyondTheSpacingOfDoubles) {
-    platform::Canvas dc(bmp_);
-    dc.SelectPen(platform::Pen(platform::PenStyle::Solid, 1, kPen));
-    Map(1e15, 1e15 + 1e-3, 0, 1);  // a step of 1e-5 does not move x
-    DrawStudentCurve(dc, 1e15, 1, 10, 1, 0, 0);
-    Map(0, 1e300, 0, 1);  // whole numbers beyond the int range are not walked
-    DrawPoissonCurve(dc, 5, 10, 1, 0, 1);
-    ErlangSetup(5, 1);
-    DrawErlangCurve(dc, 5, 1, 10, 1, 0, 0);
-    SUCCEED();
+    // Each walk returns, and what it draws stays on the plot's columns.
+    struct Case {
+        const char* name;
+        double x0, x1;
+        std::function<void(platform::Canvas&)> draw;
+    };
+    const Case cases[] = {
+        {"steps that do not move x", 1e15, 1e15 + 1e-3, [](platform::Canvas& dc) { DrawStudentCurve(dc, 1e15, 1, 10, 1, 0, 0); }},
+        {"whole numbers beyond int", 0, 1e300, [](platform::Canvas& dc) { DrawPoissonCurve(dc, 5, 10, 1, 0, 1); }},
+        {"Erlang over the same", 0, 1e300, [](platform::Canvas& dc) {
+             ErlangSetup(5, 1);
+             DrawErlangCurve(dc, 5, 1, 10, 1, 0, 0);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bmp_.Fill(platform::kWhite);
+        platform::Canvas dc(bmp_);
+        dc.SelectPen(platform::Pen(platform::PenStyle::Solid, 1, kPen));
+        Map(c.x0, c.x1, 0, 1);
+        c.draw(dc);
+        int outside = 0;
+        for (int y = 0; y < bmp_.Height(); ++y)
+            for (int x = 0; x < bmp_.Width(); ++x) outside += (x < plotLeft - 1 || x > plotRight + 1) && dc.GetPixel(x, y) == kPen;
+        EXPECT_EQ(outside, 0);
+    }
 }
 
 TEST_F(CurvesTest, StudentWalkEndsAtTheRightEdge) {

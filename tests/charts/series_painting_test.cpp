@@ -56,7 +56,14 @@ void Frame(int autozoom) {
     plotLeft = 40, plotRight = 380, plotTop = 10, plotBottom = 280;
 }
 
+// The program-wide state these painters use, emptied first as the painting dispatcher leaves it.
 struct SavedView {
+    SavedView() {
+        theData.OnDeleteAll();
+        theResultDocument.Clear();
+        theResultTables.Clear();
+        coefficientsText.clear();
+    }
     int autozoom = theXyview.autozoom;
     unsigned step = theXyview.stepPercent;
     ~SavedView() {

@@ -68,44 +68,45 @@ std::unique_ptr<platform::Dialog> Make() {
 }
 
 TEST(DataDialogColors, ControlsShowTheirDialogsColours) {
+    // The colours as written down for each dialog (0x00BBGGRR), not the classes' own constants.
     const ColorRef kBlack = platform::kBlack;
     const std::vector<DialogCase> cases = {
         {"data", Make<data>, kBlack,
-         {{data::kRenameEdit, Look::Field, data::kRenameEditText, data::kRenameEditBack},
+         {{data::kRenameEdit, Look::Field, 0x3232C8, 0xB4FFFF},
           {data::kMarkerGroup, Look::Filled, 0xFFAAFF, kBlack},
           {data::kHeaderText, Look::Filled, 0xB4FFFF, kBlack},
           {data::kSeriesGroup, Look::Filled, 0xFFC8C8, kBlack}}},
         {"insert", Make<insert>, std::nullopt,
-         {{insert::kNameLabel, Look::Filled, insert::kTextColor, insert::kDialogBrush},
-          {insert::kValueRadio, Look::Filled, insert::kTextColor, insert::kDialogBrush},
-          {insert::kCreateGroup, Look::Filled, insert::kTextColor, insert::kDialogBrush},
-          {insert::kNameEdit, Look::Field, insert::kTextColor, insert::kFieldBack},
-          {insert::kFormulaEdit, Look::Field, insert::kTextColor, insert::kFieldBack}}},
+         {{insert::kNameLabel, Look::Filled, 0xC80000, 0x87FF00},
+          {insert::kValueRadio, Look::Filled, 0xC80000, 0x87FF00},
+          {insert::kCreateGroup, Look::Filled, 0xC80000, 0x87FF00},
+          {insert::kNameEdit, Look::Field, 0xC80000, 0x73FF46},
+          {insert::kFormulaEdit, Look::Field, 0xC80000, 0x73FF46}}},
         {"modify", Make<modify>, std::nullopt,
-         {{modify::kParameterLabel, Look::Filled, modify::kTextColor, modify::kDialogBrush},
-          {modify::kToLabel, Look::Filled, modify::kTextColor, modify::kDialogBrush},
-          {modify::kFormulaEdit, Look::Field, modify::kTextColor, modify::kEditBack},
-          {modify::kToEdit, Look::Field, modify::kTextColor, modify::kEditBack}}},
-        {"fromimage", Make<fromimage>, fromimage::kDialogBrush,
-         {{fromimage::kHorizontalMinEdit, Look::Field, fromimage::kEditText, fromimage::kEditBack},
-          {fromimage::kVerticalMaxEdit, Look::Field, fromimage::kEditText, fromimage::kEditBack},
-          {fromimage::kHorizontalLabel, Look::Filled, fromimage::kLabelText, fromimage::kDialogBrush},
-          {fromimage::kChartAreaGroup, Look::Filled, fromimage::kLabelText, fromimage::kDialogBrush}}},
+         {{modify::kParameterLabel, Look::Filled, 0x961437, 0xFFCDE1},
+          {modify::kToLabel, Look::Filled, 0x961437, 0xFFCDE1},
+          {modify::kFormulaEdit, Look::Field, 0x961437, 0xF5E1FF},
+          {modify::kToEdit, Look::Field, 0x961437, 0xF5E1FF}}},
+        {"fromimage", Make<fromimage>, 0xEBE1E1,
+         {{fromimage::kHorizontalMinEdit, Look::Field, 0x5A3C37, 0xC3BEC8},
+          {fromimage::kVerticalMaxEdit, Look::Field, 0x5A3C37, 0xC3BEC8},
+          {fromimage::kHorizontalLabel, Look::Filled, 0x465A37, 0xEBE1E1},
+          {fromimage::kChartAreaGroup, Look::Filled, 0x465A37, 0xEBE1E1}}},
         {"Text", Make<Text>, std::nullopt,
-         {{Text::kSeparatorsLabel, Look::Filled, Text::kTextColor, Text::kDialogBrush},
-          {Text::kSeparatorsEdit, Look::Field, Text::kTextColor, Text::kFieldBack}}},
+         {{Text::kSeparatorsLabel, Look::Filled, 0xC80000, 0x87FF00},
+          {Text::kSeparatorsEdit, Look::Field, 0xC80000, 0x73FF46}}},
         {"Tables", Make<Tables>, std::nullopt,
-         {{Tables::kListLabel, Look::Filled, Tables::kTextColor, Tables::kDialogBrush},
-          {Tables::kSqlEdit, Look::Field, Tables::kTextColor, Tables::kFieldBack},
-          {Tables::kNameList, Look::Field, Tables::kTextColor, Tables::kFieldBack}}},
-        {"synchronize", Make<synchronize>, synchronize::kDialogBrush,
-         {{synchronize::kLabel, Look::Filled, synchronize::kTextColor, synchronize::kDialogBrush},
-          {synchronize::kMinutesEdit, Look::Field, synchronize::kTextColor, synchronize::kFieldBack}}},
+         {{Tables::kListLabel, Look::Filled, 0xC80000, 0x87FF00},
+          {Tables::kSqlEdit, Look::Field, 0xC80000, 0x73FF46},
+          {Tables::kNameList, Look::Field, 0xC80000, 0x73FF46}}},
+        {"synchronize", Make<synchronize>, 0x87FF00,
+         {{synchronize::kLabel, Look::Filled, 0xC80000, 0x87FF00},
+          {synchronize::kMinutesEdit, Look::Field, 0xC80000, 0x73FF46}}},
         {"ImportData", Make<ImportData>, std::nullopt,
-         {{ImportData::kSourceGroup, Look::Filled, ImportData::kTextColor, ImportData::kDialogBrush},
-          {ImportData::kClipboardRadio, Look::Filled, ImportData::kTextColor, ImportData::kDialogBrush},
+         {{ImportData::kSourceGroup, Look::Filled, 0xC80000, 0x96F096},
+          {ImportData::kClipboardRadio, Look::Filled, 0xC80000, 0x96F096},
           // Another source than an empty series: the names box shows the dialog's colour.
-          {ImportData::kNamesEdit, Look::Field, ImportData::kTextColor, ImportData::kDialogBrush}}},
+          {ImportData::kNamesEdit, Look::Field, 0xC80000, 0x96F096}}},
     };
     platform::ScriptedDialogs dialogs;
     for (const DialogCase& c : cases) {
@@ -130,17 +131,17 @@ TEST(DataDialogColors, TableKeepsItsBackgroundAndNamesBoxFollowsTheSource) {
         page.Invalidate();
         QWidget* table = page.Control(data::kSeriesList).Widget();
         ASSERT_NE(table, nullptr);
-        EXPECT_EQ(Role(table, QPalette::Base), data::kListBackground);
+        EXPECT_EQ(Role(table, QPalette::Base), 0xFFEBF0);
         page.DestroyWindow();
     }
     ImportData wizard;
     ASSERT_TRUE(wizard.Create(nullptr));
     wizard.Show(true);
     wizard.SendCommand(ImportData::kEmptySeriesRadio);
-    ExpectColors(wizard, {{ImportData::kNamesEdit, Look::Field, ImportData::kTextColor, ImportData::kFieldBack}},
+    ExpectColors(wizard, {{ImportData::kNamesEdit, Look::Field, 0xC80000, 0x73FF46}},
                  "empty series");
     wizard.SendCommand(ImportData::kClipboardRadio);
-    ExpectColors(wizard, {{ImportData::kNamesEdit, Look::Field, ImportData::kTextColor, ImportData::kDialogBrush}},
+    ExpectColors(wizard, {{ImportData::kNamesEdit, Look::Field, 0xC80000, 0x96F096}},
                  "clipboard");
     wizard.DestroyWindow();
 }

@@ -13,6 +13,7 @@
 #include "data/record_text.h"
 #include "data/text_lines.h"
 #include "import_test_support.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -237,6 +238,21 @@ TEST_F(TextImport, DialogFileDialogAndKeptState) {
     page.OnOpenTextDataFile();
     EXPECT_EQ(page.series.size(), 1u);
     EXPECT_EQ(dialogs.CountOf("modal"), 2);
+}
+
+TEST_F(TextImport, NamesAndPathsBeyondLatin1ArriveWhole) {
+    // UTF-8 in the file's name and in its header; continuation bytes never separate fields.
+    const std::string dash = "\xE2\x80\x94", cjk = "\xE6\x95\xB0\xE6\x8D\xAE";
+    TempFile file("Temperatur\xC2\xB0" "C L\xC3\xA4nge" + dash + "m " + cjk + "\n1 2 3\n4 5 6\n",
+                  "M\xC3\xBCller " + dash + " " + cjk + ".txt");
+    RunTextImport(page, dialogs, file.Path(), TextChoice{});
+    ASSERT_EQ(page.series.size(), 1u) << (dialogs.Messages().empty() ? "" : dialogs.Messages().front());
+    EXPECT_EQ(SeriesNames(page, 0),
+              (std::vector<std::string>{"Temperatur\xC2\xB0" "C", "L\xC3\xA4nge" + dash + "m", cjk}));
+    EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(page.fileNameBuffer, file.Path());
+    EXPECT_TRUE(platform::FileExists(file.Path()));  // the layer hands such paths to Qt intact
+    EXPECT_TRUE(platform::IsDirectory(file.Folder()));
 }
 
 TEST_F(TextImport, RefusalsLeaveTheStoreAsItWas) {

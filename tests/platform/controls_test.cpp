@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 #include "platform/dialog.h"
@@ -127,6 +128,16 @@ TEST_F(ControlsTest, LabelsShowCaptionsWithoutMnemonicMarks) {
     platform::Control name = dlg.Control(kName);
     EXPECT_EQ(name.Text(), "&Name && size");
     EXPECT_EQ(static_cast<QLabel*>(name.Widget())->text().toStdString(), "Name & size");
+}
+
+TEST_F(ControlsTest, TextIsUtf8BothWays) {
+    const std::string text = "M\xC3\xBCller \xE2\x80\x94 \xE6\x95\xB0\xE6\x8D\xAE";  // "Müller — 数据"
+    platform::Control edit = dlg.Control(kEdit);
+    edit.SetText(text);
+    EXPECT_EQ(static_cast<QLineEdit*>(edit.Widget())->text(), QString::fromUtf8(text.c_str()));
+    EXPECT_EQ(edit.Text(), text);
+    static_cast<QLineEdit*>(edit.Widget())->setText(QString::fromUtf8("\xCE\xB1 \xE2\x89\xA4 \xCE\xB2"));  // typed "α ≤ β"
+    EXPECT_EQ(edit.Text(), "\xCE\xB1 \xE2\x89\xA4 \xCE\xB2");
 }
 
 TEST_F(ControlsTest, ReturnPressesTheDefaultButtonAndEscapeCancels) {

@@ -1,12 +1,16 @@
 // Dialogs built from templates: geometry, modal runs driven by a test, controls that the layer
 // makes itself (spin, scroll bar), owner drawing and drawing onto the window.
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
 #include "platform/dialog.h"
+#include "platform/dialog_template.h"
+#include "platform/dialog_widgets.h"
 #include "platform/exchange.h"
 #include "platform/scripted_dialogs.h"
 
@@ -47,6 +51,7 @@ public:
     std::vector<std::pair<int, int>> scrolls;  // code, pos
     int tabChanges = 0;
     bool refuseSpin = false;
+    platform::Font faceFont;
     void DoDataExchange(platform::Exchange& dx) override { dx.Int(kValue, value); }
     bool OnInitDialog() override {
         UpdateData(false);
@@ -62,21 +67,27 @@ public:
     }
     bool OnDrawItem(platform::DrawItem& item) override {
         if (item.controlId != kFace) return false;
+        faceFont = item.canvas->CurrentFont();
         item.canvas->FillRect(item.rect, platform::Rgb(255, 0, 0));
         return true;
     }
 };
 
-TEST(DialogUnits, ConvertAtTheDocumentedScale) {
-    EXPECT_EQ(platform::DialogUnitsToPixelsX(4), 6);
-    EXPECT_EQ(platform::DialogUnitsToPixelsY(8), 13);
-    EXPECT_EQ(platform::DialogUnitsToPixelsX(1), 2);  // 1.5 rounds up
-    EXPECT_EQ(platform::DialogUnitsToPixelsY(200), 325);
+TEST(DialogUnits, ScaleWithTheDialogFontsAverageCharacter) {
+    const QFontMetrics fm(platform::DialogFont());
+    const int w = (fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") + 26) / 52;
+    const int h = fm.height();
+    ASSERT_GT(w, 3);
+    ASSERT_GT(h, 8);
+    EXPECT_EQ(platform::DialogUnitsToPixelsX(4), w);
+    EXPECT_EQ(platform::DialogUnitsToPixelsY(8), h);
+    EXPECT_EQ(platform::DialogUnitsToPixelsX(400), 100 * w);
+    EXPECT_EQ(platform::DialogUnitsToPixelsY(-16), -2 * h);
     Form form;
     ASSERT_TRUE(form.Create(nullptr));
     const platform::Rect r = form.Control(kValue).Bounds();
-    EXPECT_EQ(r, (platform::Rect{12, 13, 12 + 90, 13 + 20}));
-    EXPECT_EQ(form.ClientRect(), (platform::Rect{0, 0, 300, 195}));
+    EXPECT_EQ(r, (platform::Rect{2 * w, h, 17 * w, h + platform::DialogUnitsToPixelsY(12)}));
+    EXPECT_EQ(form.ClientRect(), (platform::Rect{0, 0, 50 * w, 15 * h}));
     EXPECT_EQ(form.Caption(), "Form");
 }
 
@@ -183,6 +194,9 @@ TEST_F(FormTest, TabsNotifyOnlyForTheUser) {
 TEST_F(FormTest, OwnerDrawnFaceAndClientDrawingReachTheScreen) {
     const QImage face = form.Control(kFace).Widget()->grab().toImage();
     EXPECT_EQ(face.pixelColor(3, 3), QColor(255, 0, 0));
+    // The face is drawn with the dialog font chosen, as the control's own caption would be.
+    EXPECT_EQ(platform::ToQFont(form.faceFont).pixelSize(), platform::DialogFont().pixelSize());
+    EXPECT_EQ(QFontInfo(platform::ToQFont(form.faceFont)).family(), QFontInfo(platform::DialogFont()).family());
     {
         platform::ClientDC dc(form);
         dc.FillRect(platform::Rect{250, 150, 260, 160}, platform::Rgb(0, 0, 255));

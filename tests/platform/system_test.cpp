@@ -2,6 +2,8 @@
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
+#include <ctime>
+
 #include <gtest/gtest.h>
 
 #include "platform/clipboard.h"
@@ -50,11 +52,25 @@ TEST(Files, FoldersAttributesAndCurrentDirectory) {
     EXPECT_TRUE(platform::IsDirectory(folderOfProgram));
 }
 
-TEST(Time, LocalTimeFieldsAreInRange) {
-    const platform::LocalTime t = platform::Now();
-    EXPECT_GE(t.year, 2024);
-    EXPECT_TRUE(t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31);
-    EXPECT_TRUE(t.hour < 24 && t.minute < 60 && t.second < 62 && t.milliseconds < 1000);
+TEST(Time, LocalTimeAgreesWithTheCLibrary) {
+    // The same wall-clock reading as localtime; retried when a second turns over between them.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const std::time_t before = std::time(nullptr);
+        const platform::LocalTime t = platform::Now();
+        if (std::time(nullptr) != before) continue;
+        std::tm c{};
+        localtime_r(&before, &c);
+        EXPECT_EQ(t.year, c.tm_year + 1900);
+        EXPECT_EQ(t.month, c.tm_mon + 1);
+        EXPECT_EQ(t.day, c.tm_mday);
+        EXPECT_EQ(t.dayOfWeek, c.tm_wday);
+        EXPECT_EQ(t.hour, c.tm_hour);
+        EXPECT_EQ(t.minute, c.tm_min);
+        EXPECT_EQ(t.second, c.tm_sec);
+        EXPECT_TRUE(t.milliseconds >= 0 && t.milliseconds < 1000);
+        return;
+    }
+    FAIL() << "the clock turned over on every attempt";
 }
 
 TEST(ScriptedDialogs, RecordsEverythingAndAnswersFromTheScript) {

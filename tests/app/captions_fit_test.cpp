@@ -1,0 +1,107 @@
+// Every caption of every dialog and page fits its control at the dialog font: dialog units
+// scale with the font's average character, as the templates were laid out for.
+#include <algorithm>
+#include <string>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStyle>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "data/data_edit.h"
+#include "platform/dialog.h"
+#include "platform/dialog_template.h"
+#include "platform/dialog_widgets.h"
+#include "platform/scripted_dialogs.h"
+
+namespace {
+
+using platform::ControlKind;
+
+// What a control shows of a caption: '&' marks the next letter, "&&" stands for '&'.
+QString Shown(const std::string& caption) {
+    std::string shown;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+        shown += caption[i];
+    }
+    return QString::fromUtf8(shown.c_str());
+}
+
+TEST(Captions, EveryCaptionFitsItsControl) {
+    platform::ScriptedDialogs dialogs;
+    const int indicator = QApplication::style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                          QApplication::style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+    int checked = 0;
+    for (const int id : platform::DialogTemplateIds()) {
+        const platform::DialogTemplate* t = platform::FindDialogTemplate(id);
+        platform::Dialog dialog(id);
+        ASSERT_TRUE(dialog.Create(nullptr)) << id;
+        for (const platform::ControlTemplate& c : t->controls) {
+            if (c.caption.empty() || c.id == -2) continue;
+            const QString text = Shown(c.caption);
+            const platform::Rect r{platform::DialogUnitsToPixelsX(c.x), platform::DialogUnitsToPixelsY(c.y),
+                                   platform::DialogUnitsToPixelsX(c.x + c.cx), platform::DialogUnitsToPixelsY(c.y + c.cy)};
+            const QFontMetrics fm(dialog.ClientWidget()->font());
+            const int width = fm.horizontalAdvance(text);
+            SCOPED_TRACE("template " + std::to_string(id) + " (" + t->caption + "): \"" + c.caption + "\"");
+            switch (c.kind) {
+                case ControlKind::Static: {
+                    if (c.style & platform::kStyleBorder) break;
+                    // Labels wrap at word boundaries; the wrapped lines must fit the height. The
+                    // last letter's advance may reach a pixel past its ink.
+                    const QRect need = fm.boundingRect(QRect(0, 0, r.Width(), 10000), Qt::TextWordWrap, text);
+                    EXPECT_LE(need.width(), r.Width() + 1);
+                    EXPECT_LE(need.height(), r.Height() + fm.descent());
+                    ++checked;
+                    break;
+                }
+                case ControlKind::Button:
+                    // A square owner-drawn button shows a picture; its caption only names it.
+                    if ((c.style & platform::kStyleOwnerDraw) && c.cx <= c.cy) break;
+                    // Owner-drawn faces put the caption inside a 2-pixel edge.
+                    EXPECT_LE(width + 4, r.Width());
+                    ++checked;
+                    break;
+                case ControlKind::CheckBox:
+                case ControlKind::RadioButton:
+                    if (c.style & platform::kStylePushLike) break;
+                    EXPECT_LE(width + indicator, r.Width());
+                    ++checked;
+                    break;
+                case ControlKind::GroupBox:
+                    EXPECT_LE(width + 8, r.Width());
+                    ++checked;
+                    break;
+                default:
+                    break;
+            }
+        }
+        dialog.DestroyWindow();
+    }
+    EXPECT_GT(checked, 100);
+}
+
+TEST(Captions, DataSheetButtonsLaidOutInPixelsFit) {
+    // The sheet places its buttons in pixels; their faces draw the caption in the dialog font
+    // inside a 2-pixel edge and a 1-pixel margin.
+    platform::ScriptedDialogs dialogs;
+    DataEdit sheet;
+    ASSERT_TRUE(sheet.Create(nullptr));
+    sheet.LayoutControls();
+    const QFontMetrics fm(platform::DialogFont());
+    for (int id : {DataEdit::kGoToButton, DataEdit::kDeleteButton, DataEdit::kPasteButton, DataEdit::kCopyButton,
+                   DataEdit::kCopyAllButton, DataEdit::kSaveAsButton}) {
+        const std::string caption = sheet.Control(id).Text();
+        SCOPED_TRACE(caption);
+        EXPECT_LE(fm.horizontalAdvance(Shown(caption)) + 6, sheet.Control(id).Bounds().Width());
+    }
+    sheet.DestroyWindow();
+}
+
+}  // namespace
