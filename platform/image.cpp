@@ -6,11 +6,13 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#include "platform/qt_text.h"
+
 namespace platform {
 
 namespace {
 
-QString PathText(const std::string& path) { return QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size())); }
+QString PathText(const std::string& path) { return PathToQString(path); }
 
 }  // namespace
 
@@ -34,7 +36,7 @@ bool Image::Load(const std::string& path) {
     QImageReader::setAllocationLimit(static_cast<int>(kMaxPixels * 4 / (1024 * 1024)) + 1);
     QImage img;
     if (!reader.read(&img)) {
-        error_ = "Cannot read the image " + path + ": " + reader.errorString().toStdString();
+        error_ = "Cannot read the image " + path + ": " + FromQString(reader.errorString());
         return false;
     }
     if (!Assign(img)) {
@@ -106,7 +108,7 @@ bool Image::Save(const std::string& path, const char* format, int quality) const
     QImageWriter writer(PathText(path), format);
     if (quality >= 0) writer.setQuality(std::clamp(quality, 0, 100));
     if (!writer.write(image_)) {
-        error_ = "Cannot write the image " + path + ": " + writer.errorString().toStdString();
+        error_ = "Cannot write the image " + path + ": " + FromQString(writer.errorString());
         return false;
     }
     return true;
