@@ -37,11 +37,15 @@ const std::string& ParameterName(int series, int p) {
     return theData.parameterNames[static_cast<size_t>(theData.series[static_cast<size_t>(series)].firstParameter + p)];
 }
 
-// The plot mapping onto one cell, over the column's range widened by 5 % at both ends.
-void MapCell(int left, int top, int right, int bottom, const std::vector<double>& x, const std::vector<double>& y) {
+struct ColumnRange {
+    double min = 0, max = 0;
+};
+
+// The plot mapping onto one cell, over the columns' ranges widened by 5 % at both ends.
+void MapCell(int left, int top, int right, int bottom, const ColumnRange& x, const ColumnRange& y) {
     plotLeft = left, plotRight = right, plotTop = top, plotBottom = bottom;
-    MinMaxOfArray(x, plotXMin, plotXMax);
-    MinMaxOfArray(y, plotYMin, plotYMax);
+    plotXMin = x.min, plotXMax = x.max;
+    plotYMin = y.min, plotYMax = y.max;
     const double dx = std::fabs(plotXMax - plotXMin) * 0.05, dy = std::fabs(plotYMax - plotYMin) * 0.05;
     plotXMin -= dx, plotXMax += dx, plotYMin -= dy, plotYMax += dy;
     ComputePlotScales();
@@ -89,6 +93,8 @@ int PaintCorrelationView(platform::Canvas& dc, int series, const CorrelationCont
 
     const std::vector<std::vector<double>> columns = ColumnsOf(series);
     correlationMatrix = CorrelationMatrix(columns);
+    std::vector<ColumnRange> ranges(columns.size());
+    for (size_t c = 0; c < columns.size(); ++c) MinMaxOfArray(columns[c], ranges[c].min, ranges[c].max);
     const Pen cellPen(PenStyle::Solid, 1, platform::Rgb(180, 180, 255));
     const Pen crossPen(PenStyle::Solid, 1, platform::kBlack);
     for (int i = 0; i < n; ++i) {
@@ -100,8 +106,10 @@ int PaintCorrelationView(platform::Canvas& dc, int series, const CorrelationCont
             dc.Rectangle(left, top, left + cw, top + ch);
             const std::vector<double>& x = columns[static_cast<size_t>(i)];
             const std::vector<double>& y = columns[static_cast<size_t>(j)];
-            MapCell(left, top, left + cw, top + ch, x, y);
-            DrawProgressBar(0, "Painting data to virtual screen", 0.6);
+            MapCell(left, top, left + cw, top + ch, ranges[static_cast<size_t>(i)], ranges[static_cast<size_t>(j)]);
+            // The bar stands still at 0.6: drawing it once per column keeps the window alive
+            // without repainting it for every cell.
+            if (j == 0) DrawProgressBar(0, "Painting data to virtual screen", 0.6);
             dc.SelectPen(crossPen);
             // A cross drawn again at the same pixel changes nothing: each is drawn once.
             const int spanX = cw + 3, spanY = ch + 3;

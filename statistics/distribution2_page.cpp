@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "widgets/owner_button.h"
+#include "widgets/page_look.h"
 #include "platform/dialog_template.h"
 #include "platform/exchange.h"
 #include "platform/requests.h"
@@ -135,7 +136,6 @@ bool distribution2::OnCtlColor(int controlId, platform::CtlColor& out) {
 
 bool distribution2::OnDrawItem(platform::DrawItem& item) {
     if (!item.canvas || item.controlId != kOkButton) return false;
-    const platform::Rect inner = DrawButtonFace(*item.canvas, item.rect, 0x14FF14, item.pressed);
-    DrawButtonCaption(*item.canvas, inner, item.text, 0x0A6E0A);
+    DrawPageButton(item, 0x14FF14, 0x0A6E0A);
     return true;
 }

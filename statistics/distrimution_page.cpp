@@ -9,6 +9,7 @@
 #include "platform/dialog_template.h"
 #include "platform/exchange.h"
 #include "platform/requests.h"
+#include "widgets/page_look.h"
 
 // Its constructor reads no other program-wide object, so this file may build it in any order.
 distrimution theDistrimution;
@@ -268,8 +269,7 @@ bool distrimution::OnDrawItem(platform::DrawItem& item) {
     if (!item.canvas || item.item >= 0) return false;
     const bool ok = item.controlId == kOkButton;
     const platform::ColorRef face = ok ? platform::Rgb(20, 255, 20) : platform::Rgb(255, 230, 255);
-    const platform::Rect inner = DrawButtonFace(*item.canvas, item.rect, face, item.pressed);
-    DrawButtonCaption(*item.canvas, inner, item.text, ok ? platform::Rgb(10, 110, 10) : kDarkColor);
+    DrawPageButton(item, face, ok ? platform::Rgb(10, 110, 10) : kDarkColor);
     return true;
 }
 

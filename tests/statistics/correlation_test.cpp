@@ -17,6 +17,7 @@
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/scripted_dialogs.h"
+#include "statistics/color_maps.h"
 #include "statistics/correlation_view.h"
 #include "statistics/distrimution_page.h"
 #include "statistics/max_condition_search.h"
@@ -125,6 +126,32 @@ TEST_F(CorrelationTest, ViewNeedsFourRecordsMoreThanArguments) {
     // The diagonal cell of parameter 0 is pure green around its crosses' corner.
     const int left = plotLeft, top = plotTop;  // the last cell painted is (2, 2)
     EXPECT_EQ(dc.GetPixel(left + 2, top + 2), platform::Rgb(255, 255, 255));
+}
+
+TEST_F(CorrelationTest, TwoParameterLine) {
+    AddSeries({{1, 2}, {2, 4}, {3, 7}});
+    std::vector<std::string> legendTexts;
+    std::vector<unsigned> legendMarks;
+    context.legendTexts = &legendTexts;
+    context.legendMarks = &legendMarks;
+    theResult.formulaText.clear();
+    theResultDocument.Clear();
+    theXystatistic.correlationCoefficient = 0;
+    ReportCorrelationOfTwoParameters({1, 2, 3}, {2, 4, 7}, 0, 1, context);
+    EXPECT_TRUE(legendTexts.empty());  // the scheme does not ask for it
+    theXystatistic.correlationCoefficient = 1;
+    context.dataArguments = 0;  // no argument and no histogram: the record number
+    ReportCorrelationOfTwoParameters({1, 2, 3}, {-2, -4, -7}, 0, 1, context);
+    theXystatistic.correlationCoefficient = 0;
+    ASSERT_EQ(legendTexts.size(), 1u);
+    EXPECT_EQ(legendTexts[0], "Coefficient of correlation p1 and n is -0.9934");
+    EXPECT_EQ(legendMarks, std::vector<unsigned>{1});
+    EXPECT_EQ(theResult.formulaText, legendTexts[0] + "\n");
+    EXPECT_EQ(coefficients, "-0.993\n");
+    const auto& texts = theResultDocument.texts;
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[texts.size() - 2], "Coefficient of correlation p1 and n is ");
+    EXPECT_EQ(theResultDocument.textStyles.back().color, AbsValueToColor(-0.9934));
 }
 
 // Records of a (uniform 0..10), b (codes 0..3), c (noise) and the value v, higher by one
