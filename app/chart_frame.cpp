@@ -9,9 +9,9 @@
 #include "charts/chart_text.h"
 #include "charts/legend_page.h"
 #include "charts/plot_mapping.h"
-#include "charts/progress_bar.h"
 #include "data/data_page.h"
 #include "data/point_marks.h"
+#include "widgets/progress_bar.h"
 
 namespace {
 

@@ -75,6 +75,8 @@ void ForgetSeriesPaintingDialog(CTabulonDlg* dialog) {
     if (paintingDialog == dialog) paintingDialog = nullptr;
 }
 
+CTabulonDlg* SeriesPaintingDialog() { return paintingDialog; }
+
 SeriesPaintContext CurrentSeriesPaintContext() {
     SeriesPaintContext c;
     c.visibleDataOnly = theResult.visibleDataOnly;
@@ -112,7 +114,6 @@ void CTabulonDlg::UpdateForDataShape() {
         previousValues = dataValues;
         multi.factorsPerTerm = dataArguments;
         multi.notApplicable = dataSeriesCount == 1 && dataArguments >= 2 && dataValues == 1 ? 0 : 1;
-        fewArguments = dataArguments < 2 ? 1 : 0;
     } else {
         dataArguments = 0;
         dataValues = 0;

@@ -11,7 +11,7 @@
 #include "charts/chart_page.h"
 #include "charts/d3view_page.h"
 #include "charts/legend_page.h"
-#include "charts/progress_bar.h"
+#include "widgets/progress_bar.h"
 #include "charts/xyview_page.h"
 #include "data/data_edit.h"
 #include "data/data_page.h"
@@ -127,7 +127,7 @@ void ShowPagesFromSettings(CTabulonDlg& dlg) {
     theApproxcustom.RestoreFormulaList();
     theCollection.UpdateData(false);
     if (theCollection.HasWindow() && theCollection.selectedModel <= 24) theCollection.SelectModelInList();
-    theUseruf.UpdateData(false);
+    theUseruf.ShowSettings();  // the coefficient list and the edits of the selected row, then "Ok"
     theSinaldlg.UpdateData(false);
     theMultistat.UpdateData(false);
     if (theConstructorMulti.HasWindow())

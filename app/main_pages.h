@@ -34,9 +34,7 @@ constexpr int kPageCount = 17;
 struct pageRecord {
     std::int32_t mask = 0;
     std::int32_t state = 0;
-    std::int32_t stateMask = 0;
     std::int32_t text = 0;
-    std::int32_t textLength = 0;
     std::int32_t image = 0;
     platform::Dialog* page = nullptr;
 };

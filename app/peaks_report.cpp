@@ -6,6 +6,7 @@
 #include "charts/result_tables.h"
 #include "charts/series_painting.h"
 #include "data/data_page.h"
+#include "documents/fitted_formulas.h"
 #include "documents/result_page.h"
 #include "fitting/base_line.h"
 #include "fitting/normal_equations.h"
@@ -111,11 +112,7 @@ void PeaksReport(platform::Canvas& dc, const std::vector<double>& x, const std::
     const bool oneArgument = window && window->dataArguments == 1;
     const std::string argument = oneArgument ? ParameterName(argumentIndex) : std::string("n");
     const std::string label = platform::Format("%s=F(%s)", ParameterName(valueIndex).c_str(), argument.c_str());
-    if (window) {
-        window->modelLabels.push_back(label);
-        window->modelLabelParameters.push_back(valueIndex);
-    }
-    theResult.formulaText += label + "\n";
+    AppendFittedFormula(label, valueIndex);
 
     theResultDocument.AddTab(10);
     theResultDocument.AddSeriesMark(static_cast<std::uint32_t>(valueIndex));

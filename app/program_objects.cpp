@@ -14,7 +14,6 @@
 
 CTabulonApp theApp;
 
-std::string coefficientsText;
 std::string correlationText;
 std::string documentPath;
 int activeTab = 0;

@@ -3,11 +3,11 @@
 // in which they are built).
 #include <string>
 
+#include "charts/result_document.h"  // coefficientsText, beside the result stores
+
 class CTabulonApp;
 
 extern CTabulonApp theApp;
-// The text of the last fitted coefficients (the fit reports write it, the copy command reads it).
-extern std::string coefficientsText;
 // The formatted coefficient of correlation of the latest fit report or view.
 extern std::string correlationText;
 // The path of the current document; always a path ("untitled.cdf" in the program folder at first).

@@ -8,10 +8,11 @@
 #include "app/resource_ids.h"
 #include "app/tabulon_dlg.h"
 #include "charts/plot_mapping.h"
-#include "charts/progress_bar.h"
+#include "widgets/progress_bar.h"
 #include "charts/result_document.h"
 #include "data/bmp_file.h"
 #include "data/choose_file_name.h"
+#include "data/data_page.h"
 #include "documents/result_page.h"
 #include "documents/screen_record.h"
 #include "platform/clipboard.h"
@@ -43,7 +44,7 @@ bool CTabulonDlg::PaintChartAtImageSize(platform::Bitmap& picture) {
     page.ClampImageSize();
     const int width = page.imageWidth;
     const int height = std::abs(page.imageHeight);
-    if (!picture.Resize(width, height, whiteColor)) return false;
+    if (!picture.Resize(width, height, platform::Rgb(255, 255, 255))) return false;
     plotXMin = plotYMin = 0;
     plotXMax = plotYMax = 1;
     ComputePlotScales();
@@ -68,6 +69,8 @@ void CTabulonDlg::OnSaveScreenInFile() {
     std::string title;
     std::string path = platform::Format("%s.%s", "Tabulon", "bmp");
     if (!ChooseFileName(platform::CurrentDirectory(), "bmp", title, path, "Open file to save picture")) return;
+    const std::size_t slash = documentPath.find_last_of('/');
+    theData.documentFolder = slash == std::string::npos ? std::string() : documentPath.substr(0, slash);
     if (platform::FileExists(path) &&
         platform::MessageBox(platform::Format("The file %s already exists.\nDo you want to replace it?", path.c_str()),
                              platform::kButtonsYesNo | platform::kIconQuestion) != platform::kYes) {

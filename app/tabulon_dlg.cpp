@@ -104,13 +104,9 @@ CTabulonDlg::~CTabulonDlg() {
 }
 
 void CTabulonDlg::CreateDrawingObjects() {
-    greyColor = 0xBEBEBE;
-    whiteColor = 0xFFFFFF;
     blackColor = 0x000000;
-    blackPen = platform::Pen(platform::PenStyle::Solid, 1, blackColor);
     marginBrush = platform::Brush::Solid(0xDCC8BE);
     whiteBrush = platform::Brush::Solid(0xFFFFFF);
-    timesFont = FontOf("Times", 14, 400);
     nullPen = platform::Pen(platform::PenStyle::Null, 1, blackColor);
     tabFont = FontOf("Ariel", 14, 600);
 }

@@ -13,7 +13,8 @@
 #include <QImage>
 
 #include "app/main_pages.h"
-#include "charts/progress_bar.h"
+#include "fitting/term_search.h"
+#include "widgets/progress_bar.h"
 #include "statistics/color_maps.h"  // ColorForPercent
 #include "platform/bitmap.h"
 #include "platform/brush.h"
@@ -61,13 +62,9 @@ public:
     std::unique_ptr<platform::Canvas> virtualScreenDC;
 
     // ---- Drawing objects -------------------------------------------------------------------
-    platform::ColorRef greyColor = 0xBEBEBE;
-    platform::ColorRef whiteColor = 0xFFFFFF;
     platform::ColorRef blackColor = 0x000000;
-    platform::Pen blackPen;
     platform::Brush marginBrush;  // the window's border strips
     platform::Brush whiteBrush;   // the chart background
-    platform::Font timesFont;
     platform::Pen nullPen;
     platform::Font tabFont;
 
@@ -227,6 +224,8 @@ public:
     // ---- Data shape and series painting (data_shape.cpp) ---------------------------------------------------
     int previousArguments = 0, previousValues = 0, previousParameters = 0;  // the shape of the last call
     int fewArguments = 1;  // dataArguments < 2
+    int PaintFunctionOfOneArgument(platform::Canvas& dc);
+    void PaintDataSeries(platform::Canvas& dc);
     // Two-argument data through the scene (two_argument_views.cpp): 1 painted, 0 not.
     int PaintTwoArgument3D(platform::Canvas& dc);
     int PaintTwoArgumentMap(platform::Canvas& dc);
@@ -271,6 +270,13 @@ public:
     int HasMultiArgumentData() const;
     int FindEqualTermSet(const std::vector<unsigned>& candidate);
     int NextUnusedTermCode(unsigned& code);
+    // The term selection searches over this window's term model (termCodes, yTransformCode,
+    // periods) and its store of tried term sets: "Polynom fitting" runs SelectTermsStepwise,
+    // "Harmonic analysis" FitHarmonicModel then NormalizeTermList, "Search for best formula"
+    // SearchBestFormula (fitting/term_search.h).
+    TermSelection TermSearch() {
+        return TermSelection(termCodes, yTransformCode, periods, triedTermCodes, triedTermSetStarts);
+    }
     int TextLineY(int line) const;
 
     // ---- Series commands of the "Data" menu (series_commands.cpp) -------------------------------------------
@@ -342,6 +348,8 @@ void ForgetSeriesPaintingDialog(CTabulonDlg* dialog);
 // when no main window is up, with its legend list of painted parameters.
 struct SeriesPaintContext;
 SeriesPaintContext CurrentSeriesPaintContext();
+// The main window the series painters and its scheme routines belong to; nullptr when none is up.
+CTabulonDlg* SeriesPaintingDialog();
 // Clears the changed flag of every page.
 void ClearPageFlags();
 // Dispatches every waiting message, then runs the idle processing.

@@ -3,11 +3,12 @@
 #include <cstdarg>
 
 #include "platform/format.h"
+#include "platform/utf8_cut.h"
 
 namespace {
 
 std::string Cut(const std::string& text) {
-    return text.size() > kChartTextMaxLength ? text.substr(0, kChartTextMaxLength) : text;
+    return platform::CutUtf8(text, kChartTextMaxLength);
 }
 
 std::string FormatCut(const char* format, va_list args) {

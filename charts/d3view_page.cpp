@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "charts/owner_button.h"
 #include "charts/text_label_list.h"
 #include "platform/dialog_template.h"
 #include "platform/exchange.h"
 #include "platform/requests.h"
+#include "widgets/owner_button.h"
 
 // The camera is reached through TheScene3d(), which builds it on first use, so this object
 // may be built before or after any other.

@@ -1,11 +1,11 @@
 #include "charts/legend_page.h"
 
 #include "charts/chart_page.h"
-#include "charts/owner_button.h"
 #include "platform/dialog_template.h"
 #include "platform/dialogs.h"
 #include "platform/exchange.h"
 #include "platform/requests.h"
+#include "widgets/owner_button.h"
 
 legend theLegend;
 

@@ -27,7 +27,6 @@ public:
     platform::Bitmap buttonBitmap;    // picture on the font buttons
     int changed = 0;
     int titlePointSize = 100;    // tenths of a point, from the title font dialog
-    int captionPointSize = 100;  // not changed by the page
 
     static constexpr int kSliderMin = 0, kSliderMax = 100;
     // Sizes the font dialogs offer, in points.

@@ -7,8 +7,10 @@
 #include "charts/result_symbols.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
+#include "platform/utf8_cut.h"
 
 resultDocument theResultDocument;
+std::string coefficientsText;
 
 namespace {
 
@@ -20,7 +22,7 @@ int VisibilitySlack(int symbolCell) { return symbolCell / 2 + 4; }
 int LineAdvance(int symbolCell) { return static_cast<int>(symbolCell * 1.2); }
 
 std::string CutText(const std::string& text) {
-    return text.size() > kChartTextMaxLength ? text.substr(0, kChartTextMaxLength) : text;
+    return platform::CutUtf8(text, kChartTextMaxLength);
 }
 
 void DrawSquareMark(platform::Canvas& dc, int /*markShape*/, int cx, int cy, int halfSize,

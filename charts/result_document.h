@@ -183,3 +183,6 @@ private:
 
 // The one program-wide instance.
 extern resultDocument theResultDocument;
+// The text of the last fitted coefficients: the painting dispatcher empties it with the result
+// stores, the fit reports append to it, the copy and save commands read it.
+extern std::string coefficientsText;

@@ -4,11 +4,9 @@
 #include <cmath>
 #include <memory>
 
-#include "app/program_objects.h"
 #include "charts/axes.h"
 #include "charts/chart_page.h"
 #include "charts/plot_mapping.h"
-#include "charts/progress_bar.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
 #include "charts/xyview_page.h"
@@ -20,6 +18,7 @@
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/format.h"
+#include "widgets/progress_bar.h"
 
 OneArgumentSchemeCalls& TheOneArgumentSchemes() {
     static OneArgumentSchemeCalls calls;
@@ -265,6 +264,9 @@ int PaintSingleArgumentView(platform::Canvas& target, const SeriesPaintContext& 
         plotXMax = theXyview.xMax;
         plotYMin = theXyview.yMin;
         plotYMax = theXyview.yMax;
+        // Stored ranges of no width (a View page never zoomed) would map every point to one pixel.
+        WidenDegenerateRange(plotXMin, plotXMax);
+        WidenDegenerateRange(plotYMin, plotYMax);
     }
 
     // The marks and curves are painted into a bitmap of the plot area, copied in one go.

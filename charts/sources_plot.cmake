@@ -7,6 +7,5 @@ list(APPEND CHARTS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/axes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chart_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/legend_page.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/owner_button.cpp
   ${CMAKE_CURRENT_LIST_DIR}/distribution_curves.cpp
 )

@@ -9,7 +9,6 @@
 #include "charts/d3view_page.h"
 #include "charts/legend_page.h"
 #include "charts/plot_mapping.h"
-#include "charts/progress_bar.h"
 #include "charts/scene3d.h"
 #include "charts/xyview_page.h"
 #include "data/data_page.h"
@@ -17,6 +16,7 @@
 #include "data/points_in_box.h"
 #include "fitting/multistat_page.h"
 #include "platform/pixel.h"
+#include "widgets/progress_bar.h"
 
 double planeFitCriterion = 0, planeFitMeasure = 0;
 std::vector<double> planeRelativeErrors;

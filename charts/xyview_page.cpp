@@ -6,12 +6,12 @@
 #include <cstdlib>
 
 #include "charts/d3view_page.h"
-#include "charts/owner_button.h"
 #include "data/data_page.h"
 #include "platform/dialog_template.h"
 #include "platform/dialogs.h"
 #include "platform/exchange.h"
 #include "platform/requests.h"
+#include "widgets/owner_button.h"
 
 // Its constructor reads no other program-wide object, so this file may build it in any order.
 xyview theXyview;

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "charts/xyview_settings.h"
-#include "formula/page_look.h"
 #include "platform/bitmap.h"
 #include "platform/color.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
+#include "widgets/page_look.h"
 
 class xyview : public platform::Dialog, public xyview_settings {
 public:
@@ -142,6 +142,11 @@ public:
 
     // ---- Look ---------------------------------------------------------------------------------------
     ControlColors OnCtlColor(int controlId) const;
+    // The layer asks here for every control and the page (id 0).
+    bool OnCtlColor(int controlId, platform::CtlColor& out) override {
+        out = OnCtlColor(controlId);
+        return true;
+    }
     bool OnDrawItem(platform::DrawItem& item) override;
     bool PreTranslateInput(const platform::InputEvent& input) override;
     void OnPaint() override;

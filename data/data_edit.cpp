@@ -231,7 +231,6 @@ void DataEdit::FillRows(int pageRows) {
     const DataStore& d = *Store();
     const Series& x = d.series[static_cast<std::size_t>(currentSeries)];
     const int top = topRecord;
-    firstShown = top;
     lastShown = std::min(top + pageRows + 3, recordCount - 1);
     // Rows are reused: the list never holds more than one page.
     int row = 0;
@@ -394,7 +393,6 @@ int DataEdit::BeginCellEdit(int column, int row) {
         view_->SetHorizontalOffset(offset);
         cell = view_->CellRect(row, column);
     }
-    horizontalOffset = view_->HorizontalOffset();
     std::string text;
     int index = -1;
     if (!CellText(text, column, row, index)) return 0;

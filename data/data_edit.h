@@ -62,9 +62,7 @@ public:
     int currentRow = 0;        // row within the page
     int columnCount = 0;       // nParameters of the series shown
     int recordCount = 0;       // nRecords of the series shown
-    int firstShown = 0;        // absolute numbers of the first and last record in the list
-    int lastShown = -1;
-    int horizontalOffset = 0;  // pixels the list is scrolled sideways
+    int lastShown = -1;        // absolute number of the last record in the list
     int goToNumber = 1;        // the "Go to record:" number, 1-based
 
     // Keeps the window rectangle and lays out the sheet's own controls.

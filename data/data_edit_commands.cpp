@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "charts/owner_button.h"
 #include "data/data_edit.h"
 #include "data/data_edit_view.h"
 #include "data/data_page.h"
@@ -19,6 +18,7 @@
 #include "platform/pen.h"
 #include "platform/requests.h"
 #include "platform/system.h"
+#include "widgets/owner_button.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "data/data_edit.h"
 #include "platform/color.h"
-#include "platform/latin1.h"
+#include "platform/qt_text.h"
 
 namespace {
 

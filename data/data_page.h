@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "charts/progress_bar.h"
 #include "data/data_store.h"
 #include "data/mark_buffer.h"
 #include "platform/access_values.h"
@@ -20,6 +19,7 @@
 #include "platform/dialog.h"
 #include "platform/font.h"
 #include "platform/pen.h"
+#include "widgets/progress_bar.h"
 
 class SeriesTableView;
 
@@ -206,7 +206,6 @@ public:
     std::vector<std::string> importNames;  // parameter names of the new series
     std::int32_t importHasHeader = 0;      // the first line holds the names
     std::int32_t firstLinePending = 0;     // the next line read is the file's first
-    std::vector<std::string> lineFields = std::vector<std::string>(1000);  // slot k holds field k
     std::vector<std::string> clipboardFields;  // fields of the clipboard line being read
 
     // "Text file": the whole text import command.

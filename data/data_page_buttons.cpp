@@ -1,7 +1,7 @@
 #include "data/data_page_buttons.h"
 
-#include "charts/owner_button.h"
 #include "data/data_page.h"
+#include "widgets/owner_button.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The custom drawing of the Data page's series table.
 #include <algorithm>
 
-#include "charts/owner_button.h"
 #include "data/data_page.h"
 #include "data/point_marks.h"
+#include "widgets/owner_button.h"
 
 namespace {
 

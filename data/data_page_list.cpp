@@ -11,7 +11,7 @@
 
 #include "data/data_page.h"
 #include "platform/bitmap.h"
-#include "platform/latin1.h"
+#include "platform/qt_text.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 
 #include "data/data_page.h"
 #include "data/import_routines.h"
-#include "formula/page_look.h"
 #include "platform/clipboard.h"
 #include "platform/control.h"
 #include "platform/dialog_template.h"
@@ -14,6 +13,7 @@
 #include "platform/image.h"
 #include "platform/pen.h"
 #include "platform/system.h"
+#include "widgets/page_look.h"
 
 fromimage theFromimage;
 

@@ -1,7 +1,6 @@
 #include "data/import_wizard.h"
 
 #include "data/data_page.h"
-#include "data/data_page_widgets.h"
 #include "data/fromimage_dialog.h"
 #include "platform/control.h"
 #include "platform/dialog_template.h"
@@ -51,11 +50,6 @@ ImportData::ImportData() : Dialog(kTemplateId) {
 }
 
 bool ImportData::OnInitDialog() {
-    for (int id : {kSourceGroup, kAccessRadio, kClipboardRadio, kImageRadio, kTextFileRadio, kEmptySeriesRadio,
-                   kNamesLabel, kSeparatorsLabel, kNamesEdit}) {
-        const ControlColors colors = OnCtlColor(id);
-        SetControlColors(Control(id), colors.text, colors.back);
-    }
     // The members outlive each use: the dialog shows the last choice.
     UpdateData(false);
     SetDefaultButton(kNextButton);
@@ -71,9 +65,7 @@ void ImportData::DoDataExchange(platform::Exchange& dx) {
 void ImportData::ChooseSource(int chosen) {
     source = chosen;
     Control(kNamesEdit).Enable(source == kEmptySeries);
-    const ControlColors colors = OnCtlColor(kNamesEdit);
-    SetControlColors(Control(kNamesEdit), colors.hasText ? colors.text : kTextColor, colors.back);
-    Invalidate();
+    Invalidate();  // the names box takes its colours again
 }
 
 void ImportData::OnSourceAccessFile() { ChooseSource(kAccessFile); }
@@ -113,7 +105,8 @@ ControlColors ImportData::OnCtlColor(int controlId) const {
         case kSeparatorsLabel:
             return TextOn(kTextColor, kDialogBrush, kDialogBrush);
         case kNamesEdit:
-            return source == kEmptySeries ? TextOn(kTextColor, kFieldBack, kFieldBack) : PageBrushOnly(kDialogBrush);
+            return source == kEmptySeries ? TextOn(kTextColor, kFieldBack, kFieldBack)
+                                          : TextOn(kTextColor, kDialogBrush, kDialogBrush);
         default:
             return PageBrushOnly(kDialogBrush);
     }

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "formula/page_look.h"
 #include "platform/dialog.h"
+#include "widgets/page_look.h"
 
 class data;
 
@@ -56,6 +56,11 @@ public:
     bool OnDrawItem(platform::DrawItem& item) override;
     void OnPaint() override;
     ControlColors OnCtlColor(int controlId) const;
+    // The layer asks here for every control and the dialog (id 0).
+    bool OnCtlColor(int controlId, platform::CtlColor& out) override {
+        out = OnCtlColor(controlId);
+        return true;
+    }
 
 private:
     void ChooseSource(int chosen);

@@ -5,11 +5,11 @@
 
 #include "data/data_page.h"
 #include "data/data_page_widgets.h"
-#include "formula/page_look.h"
 #include "platform/control.h"
 #include "platform/dialog_template.h"
 #include "platform/exchange.h"
 #include "platform/requests.h"
+#include "widgets/page_look.h"
 
 insert theInsert;
 

@@ -4,12 +4,12 @@
 
 #include "data/data_page.h"
 #include "data/data_page_widgets.h"
-#include "formula/page_look.h"
 #include "platform/control.h"
 #include "platform/dialog_template.h"
 #include "platform/dialogs.h"
 #include "platform/exchange.h"
 #include "platform/requests.h"
+#include "widgets/page_look.h"
 
 modify theModify;
 

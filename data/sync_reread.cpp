@@ -12,9 +12,9 @@
 #include "data/import_routines.h"
 #include "data/open_file_retry.h"
 #include "data/synchronize_dialog.h"
-#include "data/text_dialog.h"
 #include "data/text_lines.h"
 #include "platform/requests.h"
+#include "widgets/text_dialog.h"
 
 namespace {
 

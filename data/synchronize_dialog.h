@@ -3,8 +3,8 @@
 // seconds. One instance, theSynchronize; the period stays from one use to the next.
 #include <cstdint>
 
-#include "formula/page_look.h"
 #include "platform/dialog.h"
+#include "widgets/page_look.h"
 
 class synchronize : public platform::Dialog {
 public:

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "data/data_page_widgets.h"
 #include "platform/control.h"
 #include "platform/dialog_template.h"
 #include "platform/exchange.h"
@@ -40,10 +39,6 @@ Tables::Tables() : Dialog(kTemplateId) {}
 bool Tables::OnInitDialog() {
     // Return in the statement box starts a new line; only "OK" ends the dialog.
     SetDefaultButton(kOkButton);
-    for (int id : {kNameList, kListLabel, kSqlLabel, kSqlEdit}) {
-        const ControlColors colors = OnCtlColor(id);
-        SetControlColors(Control(id), colors.text, colors.back);
-    }
     UpdateData(false);
     Invalidate();
     return true;

@@ -13,10 +13,10 @@
 #include "data/open_file_retry.h"
 #include "data/record_text.h"
 #include "data/synchronize_dialog.h"
-#include "data/text_dialog.h"
 #include "data/text_lines.h"
 #include "platform/dialogs.h"
 #include "platform/format.h"
+#include "widgets/text_dialog.h"
 
 namespace {
 

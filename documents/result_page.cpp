@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "charts/legend_page.h"
-#include "charts/owner_button.h"
+#include "widgets/owner_button.h"
 #include "platform/clipboard.h"
 #include "platform/dialog_template.h"
 #include "platform/dialogs.h"
@@ -34,7 +34,7 @@ platform::DialogTemplate ResultTemplate() {
         {result::kResultScreenGroup, ControlKind::GroupBox, "Result screen:", 4, 2, 202, 62},
         {result::kFontButton, ControlKind::Button, "Font", 10, 12, 30, 24, owner},
         {result::kLayoutButton, ControlKind::Button, "", 44, 12, 36, 24, owner},
-        {result::kAutoDigitsCheck, ControlKind::CheckBox, "auto number of digits", 86, 12, 90, 10},
+        {result::kAutoDigitsCheck, ControlKind::CheckBox, "auto number of digits", 86, 12, 112, 10},
         {result::kDigitsEdit, ControlKind::Edit, "", 86, 24, 30, 12, platform::kStyleDisabled},
         {result::kDigitsSpin, ControlKind::Spin, "", 116, 24, 10, 12, platform::kStyleDisabled},
         {result::kVisibleDataCheck, ControlKind::CheckBox, "Statistics is only for data visible at screen", 10,

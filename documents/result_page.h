@@ -8,7 +8,7 @@
 
 #include "documents/result_settings.h"
 
-#include "formula/page_look.h"
+#include "widgets/page_look.h"
 #include "platform/bitmap.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
@@ -49,18 +49,17 @@ public:
 
     result();
 
-    result_settings& settings = *this;  // the saved fields
-
-    int changed = 0;
+    std::string fittedFormulasText;  // formula lines of the painted models, each ended by "\n"
+    std::string& formulaText = fittedFormulasText;  // the name the earlier painters use
+    platform::Font font;             // the result text font
+    platform::Bitmap fontPicture;    // on button 1482
     int chartInMainArea = 1;   // the chart takes the main area, the result pane the strip
     int relayoutRequest = 0;   // the next paint of the main window lays the window out again
-    int autoDigits = 1;
-    int digits = 2;
-    platform::Font font;       // the result text font
-    std::string formulaText;   // labels and formulas of the painted models, one per line
-
-    std::string fittedFormulasText;  // formula lines of the painted models, each ended by "\n"
-    platform::Bitmap fontPicture;    // on button 1482
+    int changed = 0;
+    // Saved: visibleDataOnly, actualScreenSize (exported images take the chart's size), imageWidth, imageHeight.
+    result_settings& settings = *this;
+    int autoDigits = 1;        // "auto number of digits"
+    int digits = 2;            // used when autoDigits is off, 1 to 20
 
     void OnOk();
     // Checks 1122 and 1383: as "Ok".

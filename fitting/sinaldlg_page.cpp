@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "charts/d3view_page.h"
-#include "charts/owner_button.h"
+#include "widgets/owner_button.h"
 #include "charts/text_label_list.h"
 #include "platform/dialog_template.h"
 #include "platform/exchange.h"
@@ -292,3 +292,5 @@ bool sinaldlg::OnCtlColor(int controlId, platform::CtlColor& out) {
             return true;
     }
 }
+
+void sinaldlg::ShowSettings() { UpdateData(false); }

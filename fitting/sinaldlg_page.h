@@ -1,13 +1,12 @@
 #pragma once
-#include "fitting/sinaldlg_settings.h"
-
 // The peak settings page: spike width, noise factor, "only chromatograms peaks" and the
 // base-line model. The peak finding, its report, the base-line correction, the function view
 // and the document read its fields directly. A picture with four hot spots steps the two
 // numbers; a framed panel names them with subscripted labels.
 #include <array>
 
-#include "formula/page_look.h"
+#include "widgets/page_look.h"
+#include "fitting/sinaldlg_settings.h"
 #include "platform/bitmap.h"
 #include "platform/dialog.h"
 
@@ -30,19 +29,13 @@ public:
 
     sinaldlg();
 
-    sinaldlg_settings& settings = *this;  // the saved fields
-
-
     int moreRequest = 0;  // ">>": the main window shows the scheme page again
     platform::Bitmap picture;
     std::array<platform::Rect, kHotSpotCount> hotSpots{};  // in button pixels
     std::array<int, kHotSpotCount> pressedSpots{};
     int pressed = 0;
     int changed = 0;
-    int spikeWidth = 3;
-    double noiseFactor = 2.5;
-    int chromatogramOnly = 0;  // "only chromatograms peaks"
-    int baseLine = 0;          // 0 none, 1 to 4 a base-line model
+    sinaldlg_settings& settings = *this;  // spike width, noise factor, chromatograms only, base line
 
     void OnOk();
     void OnMore();
@@ -58,6 +51,9 @@ public:
     static const std::array<platform::Rect, kHotSpotCount>& HotSpotsInPicture();
     // The picture: a noisy signal with a spike and peaks, and the two pairs of arrows.
     static platform::Bitmap MakePicture();
+
+    // Shows the saved fields again (after a document is read).
+    void ShowSettings();
 
     bool OnInitDialog() override;
     void DoDataExchange(platform::Exchange& dx) override;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "fitting/useruf_item.h"
 #include "platform/dialog_template.h"
 #include "platform/dialogs.h"
 #include "platform/exchange.h"
@@ -22,7 +23,6 @@ using platform::Rgb;
 constexpr platform::ColorRef kPageBrush = Rgb(30, 30, 205);
 constexpr platform::ColorRef kLightText = Rgb(100, 255, 255);
 constexpr platform::ColorRef kEditBack = Rgb(255, 250, 240);
-constexpr const char* kNoOpenBrackets = "No open brackets. Check and try again.";
 
 // The fetch settings: trials before the steps shrink, the shrink factor, the default-step factor.
 struct FetchSetting {
@@ -185,9 +185,7 @@ void useruf::ApplyCoefficientEdits() {
     const std::string name = Trimmed(nameEdit);
     if (!IsCoefficientName(name)) {
         // A name the formula could not hold as a whole word would never be substituted.
-        platform::MessageBox(platform::Format(
-            "\"%s\" can not be a coefficient name: it must start with a letter and hold only letters, digits and _.",
-            name.c_str()));
+        platform::MessageBox(BadCoefficientNameMessage(name));
         ShowSelectedCoefficient();
         return;
     }
@@ -254,9 +252,7 @@ void useruf::AddCoefficient() {
     UpdateData(true);
     const std::string name = Trimmed(nameEdit);
     if (!IsCoefficientName(name)) {
-        platform::MessageBox(platform::Format(
-            "\"%s\" can not be a coefficient name: it must start with a letter and hold only letters, digits and _.",
-            name.c_str()));
+        platform::MessageBox(BadCoefficientNameMessage(name));
         return;
     }
     AppendRow(name, valueEdit, stepEdit, minEdit, maxEdit);
@@ -365,102 +361,15 @@ void useruf::EnablePlusConst(int flag) {
     Control(kPlusConstCheck).Show(flag != 0);
 }
 
-bool useruf::IsCoefficientName(const std::string& name) {
-    if (name.empty()) return false;
-    const auto c0 = static_cast<unsigned char>(name[0]);
-    if (!std::isalpha(c0) && c0 != '_') return false;
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-    });
-}
-
-std::string useruf::UserDefinedAttributeText() const {
-    std::string text = formula;
-    // %.17g: a value read back is the value written.
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        text += "$" + platform::Format("%s=%.17g(%.17g)[%.17g,%.17g]", names[i].c_str(), values[i], steps[i],
-                                       minima[i], maxima[i]);
-    }
-    return text;
-}
-
-bool useruf::ParseUserDefinedAttribute(const std::string& item, std::string& name, double& value, double& step,
-                                       double& min, double& max) {
-    if (item.empty()) return false;
-    std::string rest = item;
-    double lo = -1e30, hi = 1e30;
-    const std::size_t close = rest.find(']');
-    if (close != std::string::npos) {
-        const std::size_t open = rest.find('[');
-        if (open == std::string::npos) {
-            platform::MessageBox(kNoOpenBrackets);
-            return false;
-        }
-        const std::size_t end = rest.find(']', open);
-        const std::string range = rest.substr(open + 1, end == std::string::npos ? std::string::npos : end - open - 1);
-        const std::size_t comma = range.find(',');
-        lo = std::atof(range.substr(0, comma).c_str());
-        hi = comma == std::string::npos ? 0 : std::atof(range.substr(comma + 1).c_str());
-        rest = rest.substr(0, open);
-    }
-    bool hasStep = false;
-    double s = 0;
-    const std::size_t paren = rest.find(')');
-    if (paren != std::string::npos) {
-        rest = rest.substr(0, paren);
-        const std::size_t open = rest.find('(');
-        if (open == std::string::npos) {
-            platform::MessageBox(kNoOpenBrackets);
-            return false;
-        }
-        s = std::atof(rest.substr(open + 1).c_str());
-        hasStep = true;
-    }
-    const std::size_t eq = rest.find('=');
-    if (eq == std::string::npos) {
-        platform::MessageBox("No equal symbol. Check and try again.");
-        return false;
-    }
-    const std::string n = Trimmed(rest.substr(0, eq));
-    if (!IsCoefficientName(n)) {
-        platform::MessageBox(platform::Format(
-            "\"%s\" can not be a coefficient name: it must start with a letter and hold only letters, digits and _.",
-            n.c_str()));
-        return false;
-    }
-    name = n;
-    value = std::strtod(rest.c_str() + eq + 1, nullptr);
-    step = hasStep ? s : 0.1 * value;
-    min = lo;
-    max = hi;
-    return true;
-}
-
-void useruf::ReadUserDefinedAttribute(const std::string& text) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t at = text.find('$', start);
-        parts.push_back(text.substr(start, at == std::string::npos ? std::string::npos : at - start));
-        if (at == std::string::npos) break;
-        start = at + 1;
-    }
-    formula = parts[0];
-    if (parts.size() >= 2) {
-        ResetTable();
-        for (std::size_t i = 1; i < parts.size(); ++i) {
-            std::string name;
-            double value = 0, step = 0, min = 0, max = 0;
-            // An item that does not parse is left out rather than filled with guesses.
-            if (ParseUserDefinedAttribute(parts[i], name, value, step, min, max)) AppendRow(name, value, step, min, max);
-        }
-        selectedRow = 0;
-        Control(kCoefficientList).SetCurSel(0);
-    }
-    if (HasWindow()) {
-        Control(kFormulaEdit).SetText(formula);
-        ShowSelectedCoefficient();
-    }
+void useruf::ShowSettings() {
+    platform::Control list = Control(kCoefficientList);
+    list.ResetContent();
+    for (const std::string& name : names) list.AddString(name);
+    listCount = static_cast<int>(names.size());
+    list.SetCurSel(selectedRow);
+    if (HasWindow()) Control(kFormulaEdit).SetText(formula);
+    Control(kPlusConstCheck).SetCheck(plusConst);
+    ShowSelectedCoefficient();
     OnOk();
 }
 

@@ -9,7 +9,7 @@
 
 #include "fitting/useruf_settings.h"
 
-#include "formula/page_look.h"
+#include "widgets/page_look.h"
 #include "platform/dialog.h"
 
 class useruf : public platform::Dialog, public useruf_settings {
@@ -47,12 +47,12 @@ public:
 
     useruf();
 
-    useruf_settings& settings = *this;  // the saved fields
-
     int busy = 0;         // 1 while the fitting loop runs
     int moreRequest = 0;  // ">>": the main window shows the scheme page again
     int running = 0;      // the fitting is running or asked for
-
+    // Saved: the formula, the coefficient table (names, values, steps, minima, maxima), the
+    // selected row and "+ const".
+    useruf_settings& settings = *this;
     int listCount = 0;
     int changed = 0;
     double limitHours = 1.0;
@@ -63,8 +63,6 @@ public:
     double maxEdit = 1e40, minEdit = -1e40, stepEdit = 0, valueEdit = 0;
     double shrinkFactor = 0.87;
     double stopCondition = 1e-6;
-    std::string formula;  // right-hand side of "y="
-    int plusConst = 0;    // "+ const"
     int fittingScheme = 1;
     int fetchSetting = 0;
 
@@ -98,17 +96,8 @@ public:
     void SetFormulaLabel(const std::string& text);
     void EnablePlusConst(int flag);
 
-    // The document's text of the page: the formula, then "$name=value(step)[min,max]" per row,
-    // numbers written to be read back exactly.
-    std::string UserDefinedAttributeText() const;
-    // Reads that text: the formula, and the table when the text holds any row (rows that fail
-    // to parse are left out); then the page is applied.
-    void ReadUserDefinedAttribute(const std::string& text);
-    // One "name=value(step)[min,max]" item; false (with its message) when it fails to parse.
-    static bool ParseUserDefinedAttribute(const std::string& item, std::string& name, double& value, double& step,
-                                          double& min, double& max);
-    // A coefficient name is a letter or '_' followed by letters, digits and '_'.
-    static bool IsCoefficientName(const std::string& name);
+    // Shows the saved fields again (after a document is read), then applies the page.
+    void ShowSettings();
 
     bool OnInitDialog() override;
     void DoDataExchange(platform::Exchange& dx) override;

@@ -1,12 +1,11 @@
 #pragma once
-#include "fitting/xystatistic_settings.h"
-
 // The single-argument scheme page: which fitting schemes the views of one argument run. Five
 // exclusive scheme buttons and four exclusive analysis check boxes; a button and a check box
 // may be on together. Views, scheme routines and the document read its flags directly; the
 // main window shows or hides its scheme controls by the data shape and, after a scheme button,
 // shows that scheme's own settings page.
-#include "formula/page_look.h"
+#include "widgets/page_look.h"
+#include "fitting/xystatistic_settings.h"
 #include "platform/dialog.h"
 
 class xystatistic : public platform::Dialog, public xystatistic_settings {
@@ -29,17 +28,15 @@ public:
 
     xystatistic();
 
-    xystatistic_settings& settings = *this;  // the saved fields
-
     // show != 0 shows and enables the control, 0 hides and disables it.
     void ShowControl(int id, int show);
     // The five scheme buttons with the curve-fitting group by showSchemes, the correlation
     // check box by showCorrelation.
     void ShowSchemeControls(int showSchemes, int showCorrelation);
 
+    xystatistic_settings& settings = *this;  // the saved fields: the nine scheme flags
+
     int schemeChanged = 0;  // the page's changed flag
-    // Scheme buttons, at most one on.
-    // Analysis check boxes, at most one on.
     // Requests of the scheme buttons for their pages, and "a scheme button was pressed";
     // the main window's data-shape step serves and clears them.
     int constructorRequest = 0;

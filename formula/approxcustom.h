@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "formula/approxcustom_settings.h"
-#include "formula/page_look.h"
 #include "platform/dialog.h"
+#include "widgets/page_look.h"
 
 class approxcustom : public platform::Dialog, public approxcustom_settings {
 public:

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "formula/calculator_settings.h"
-#include "formula/page_look.h"
 #include "platform/bitmap.h"
 #include "platform/dialog.h"
+#include "widgets/page_look.h"
 
 class calculator : public platform::Dialog, public calculator_settings {
 public:

@@ -5,13 +5,13 @@
 #include <cstdio>
 #include <fstream>
 
-#include "data/text_dialog.h"
 #include "formula/calculator.h"
 #include "formula/number_text.h"
 #include "formula/split_fields.h"
 #include "platform/dialogs.h"
 #include "platform/format.h"
 #include "platform/requests.h"
+#include "widgets/text_dialog.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "formula/collection_settings.h"
-#include "formula/page_look.h"
 #include "platform/dialog.h"
+#include "widgets/page_look.h"
 
 class collection : public platform::Dialog, public collection_settings {
 public:

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "formula/constructor_settings.h"
-#include "formula/page_look.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
+#include "widgets/page_look.h"
 
 class constructor : public platform::Dialog, public constructor_settings {
 public:
@@ -46,8 +46,6 @@ public:
     std::vector<std::string> termCellLabels;
     std::vector<unsigned> termCellStates;   // 1 selected, 0 not
     std::vector<unsigned> yCellStates;      // exactly one is 1
-    int yCellCount = kYCells;
-    int termCellCount = kTermCells;
     std::array<int, kHarmonicCells> periodEdited{};
     int gridLeft = 0;
     int gridTop = 0;

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "formula/constructor_multi_settings.h"
-#include "formula/page_look.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
+#include "widgets/page_look.h"
 
 class constructor_multi : public platform::Dialog, public constructor_multi_settings {
 public:

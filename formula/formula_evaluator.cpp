@@ -1,7 +1,5 @@
 #include "formula/formula_evaluator.h"
 
-#include <cstring>
-
 #include "formula/flat_text.h"
 #include "formula/formula_messages.h"
 #include "statistics/random.h"
@@ -22,7 +20,6 @@ constexpr int kReplaceLimit = 10000;
 formulaEvaluator::formulaEvaluator()
     : wordBefore(" ,+-*/^("), wordAfter(" ,+-*/^)["), nameStops("+-*/^(,")
 {
-    std::memcpy(operatorChars, "+-eE*/^.,)([]", sizeof operatorChars);
     for (char c : nameStops)
         nameStopTable_[static_cast<unsigned char>(c)] = true;
     RandomSeedFromClock();

@@ -16,12 +16,10 @@ class formulaEvaluator {
 public:
     formulaEvaluator();
 
-    std::string scratchText;          // no evaluation step reads it
     std::string errorText;            // message of the last error
     int errorFlag = 0;                // 1 once an error occurred in the current evaluation
     double technicalZero = 1e-40;     // magnitudes below it count as zero
     double overflowBound = 1e+40;     // a power's running value above it overflows
-    char operatorChars[13];           // "+-eE*/^.,)([]" without terminator
     std::string wordBefore;           // characters allowed directly before a whole word
     std::string wordAfter;            // characters allowed directly after a whole word
     std::string nameStops;            // characters that end a function name (read at construction)

@@ -1,6 +1,5 @@
 # The model pages (custom formulas, preset models, the two constructors) and the calculator.
 list(APPEND FORMULA_PAGES_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/page_look.cpp
   ${CMAKE_CURRENT_LIST_DIR}/approxcustom.cpp
   ${CMAKE_CURRENT_LIST_DIR}/collection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/constructor.cpp

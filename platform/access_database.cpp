@@ -59,9 +59,8 @@ struct AccessDatabase::Impl {
     MdbHandle* mdb = nullptr;
     std::string path;
     std::string error;
-    // Table names in the program's Latin-1, and the user tables' names as stored (UTF-8).
+    // Table names as stored (UTF-8).
     std::vector<std::string> userTables;
-    std::vector<std::string> userTablesUtf8;
     std::vector<std::string> allTables;  // system tables too: a typed statement may read them
 
     // The open result set: a table read whole, or a statement run by libmdbsql.
@@ -100,16 +99,14 @@ struct AccessDatabase::Impl {
 
 bool AccessDatabase::Impl::ReadCatalog() {
     userTables.clear();
-    userTablesUtf8.clear();
     allTables.clear();
     if (!mdb_read_catalog(mdb, MDB_TABLE)) return false;
     for (unsigned int i = 0; i < mdb->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
         if (entry->object_type != MDB_TABLE) continue;
-        allTables.push_back(Utf8ToLatin1(entry->object_name));
+        allTables.push_back(std::string(entry->object_name));
         if (mdb_is_user_table(entry) && !IsSystemName(entry->object_name)) {
             userTables.push_back(allTables.back());
-            userTablesUtf8.emplace_back(entry->object_name);
         }
     }
     return true;
@@ -141,12 +138,12 @@ void AccessDatabase::Impl::CloseResult() {
 void AccessDatabase::Impl::FillFields() {
     fields.clear();
     for (const MdbColumn* column : columns)
-        fields.push_back({Utf8ToLatin1(column->name),
+        fields.push_back({std::string(column->name),
                           countResult ? AccessFieldType::Long : AccessFieldTypeFromCode(column->col_type)});
 }
 
 bool AccessDatabase::Impl::OpenWholeTable(size_t index) {
-    std::string name = userTablesUtf8[index];
+    std::string name = userTables[index];
     ownTable = mdb_read_table_by_name(mdb, name.data(), MDB_TABLE);
     if (!ownTable || !mdb_read_columns(ownTable)) {
         CloseResult();
@@ -202,7 +199,7 @@ bool AccessDatabase::Impl::BuildNode(MdbSargNode* node, std::unique_ptr<AccessCo
     if (!node->col) {
         // A comparison of two literals carries its result; otherwise the field name was not found.
         if (node->parent)
-            return Fail("The field \"" + Utf8ToLatin1(static_cast<const char*>(node->parent)) +
+            return Fail("The field \"" + std::string(static_cast<const char*>(node->parent)) +
                         "\" of the condition is not in the table.");
         c.kind = AccessCondition::Kind::Constant;
         c.constantTruth = node->value.i != 0;
@@ -220,7 +217,7 @@ bool AccessDatabase::Impl::BuildNode(MdbSargNode* node, std::unique_ptr<AccessCo
     if (!known) return Fail(std::string(kSimpleSelectOnly) + "; the condition uses an unknown operator.");
     if (node->val_type == MDB_TEXT) {
         c.constantIsText = true;
-        c.text = Utf8ToLatin1(std::string(node->value.s, strnlen(node->value.s, sizeof node->value.s)));
+        c.text = std::string(node->value.s, strnlen(node->value.s, sizeof node->value.s));
     } else if (node->val_type == MDB_INT) {
         c.number = node->value.i;
     } else if (node->val_type == MDB_DOUBLE) {
@@ -229,7 +226,7 @@ bool AccessDatabase::Impl::BuildNode(MdbSargNode* node, std::unique_ptr<AccessCo
         return Fail(std::string(kSimpleSelectOnly) + "; the condition compares with an unknown kind of value.");
     }
     std::string problem =
-        CheckComparison(c, AccessFieldTypeFromCode(node->col->col_type), Utf8ToLatin1(node->col->name));
+        CheckComparison(c, AccessFieldTypeFromCode(node->col->col_type), std::string(node->col->name));
     if (!problem.empty()) return Fail(problem);
     return true;
 }
@@ -248,7 +245,7 @@ bool AccessDatabase::Impl::TakeCondition() {
 
 std::string AccessDatabase::Impl::MissingField(const std::string& tableName, const std::vector<std::string>& names) {
     if (tableName.empty() || names.empty()) return "";
-    std::string copy = Latin1ToUtf8(tableName);
+    std::string copy = tableName;
     MdbTableDef* def = mdb_read_table_by_name(mdb, copy.data(), MDB_TABLE);
     if (!def) return "";
     std::string missing;
@@ -256,7 +253,7 @@ std::string AccessDatabase::Impl::MissingField(const std::string& tableName, con
         for (const std::string& name : names) {
             bool found = false;
             for (unsigned int j = 0; j < def->num_cols && !found; ++j)
-                found = CompareTextNoCase(Utf8ToLatin1(static_cast<MdbColumn*>(g_ptr_array_index(def->columns, j))->name),
+                found = CompareTextNoCase(std::string(static_cast<MdbColumn*>(g_ptr_array_index(def->columns, j))->name),
                                           name) == 0;
             if (!found && missing.empty()) missing = name;
         }
@@ -275,9 +272,9 @@ bool AccessDatabase::Impl::RunStatement(const std::string& statement) {
     }
     sql = mdb_sql_init();
     sql->mdb = mdb;
-    if (!mdb_sql_run_query(sql, Latin1ToUtf8(checked.statement).c_str())) {
+    if (!mdb_sql_run_query(sql, checked.statement.c_str())) {
         // libmdbsql overwrites its precise message with a general one; a missing field is the usual cause.
-        std::string why = Utf8ToLatin1(mdb_sql_last_error(sql));
+        std::string why = mdb_sql_last_error(sql);
         CloseResult();
         std::string missing = MissingField(checked.tableName, checked.fieldNames);
         if (!missing.empty()) return Fail("The field \"" + missing + "\" is not in the table.");
@@ -300,7 +297,7 @@ bool AccessDatabase::Impl::RunStatement(const std::string& statement) {
             if (g_ascii_strcasecmp(column->name, name) == 0) match = column;
         }
         if (!match) {
-            std::string missing = Utf8ToLatin1(name);
+            std::string missing = name;
             CloseResult();
             return Fail("The field \"" + missing + "\" is not in the table.");
         }
@@ -366,7 +363,7 @@ AccessValue AccessDatabase::Impl::Decode(const MdbColumn* column) const {
         case MDB_REPID: {
             char* text = mdb_col_to_string(mdb, mdb->pg_buf, start, column->col_type, length);
             if (text) {
-                v.text = Utf8ToLatin1(text);
+                v.text = text;
                 g_free(text);
             }
             if (v.text.empty()) v.isNull = true;
@@ -430,7 +427,6 @@ void AccessDatabase::Close() {
     }
     impl_->path.clear();
     impl_->userTables.clear();
-    impl_->userTablesUtf8.clear();
     impl_->allTables.clear();
 }
 

@@ -15,19 +15,26 @@ bool IsWordStart(char c) {
 
 bool IsWordChar(char c) { return IsWordStart(c) || std::isdigit(static_cast<unsigned char>(c)); }
 
-// Latin-1 lower case: ASCII letters and the accented capitals 0xC0..0xDE but for 0xD7 (multiplication sign).
-char Lower(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) return static_cast<char>(u + 0x20);
+// The UTF-8 character at s[i] (a broken sequence: its first byte alone), moving i past it,
+// in lower case for ASCII letters and the accented capitals U+00C0..U+00DE but for U+00D7
+// (multiplication sign).
+char32_t NextLower(std::string_view s, size_t& i) {
+    const auto lead = static_cast<unsigned char>(s[i]);
+    const size_t length = lead >= 0xF0 && lead < 0xF8 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 1;
+    char32_t c = length == 1 ? lead : length == 2 ? (lead & 0x1Fu) : length == 3 ? (lead & 0x0Fu) : (lead & 0x07u);
+    size_t k = 1;
+    for (; k < length && i + k < s.size() && (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80; ++k)
+        c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3Fu);
+    if (k < length) {  // broken: the lead byte stands for itself
+        c = lead;
+        k = 1;
+    }
+    i += k;
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) c += 0x20;
     return c;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
+bool EqualNoCase(std::string_view a, std::string_view b) { return CompareTextNoCase(a, b) == 0; }
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
@@ -228,7 +235,7 @@ CheckedStatement CheckSelectStatement(std::string_view statement) {
 }
 
 bool LikeMatch(std::string_view text, std::string_view pattern) {
-    // Iterative matching with one backtracking point for the last '*'.
+    // Iterative matching, one character at a time, with one backtracking point for the last '*'.
     size_t t = 0, p = 0;
     size_t starPattern = std::string_view::npos, starText = 0;
     while (t < text.size()) {
@@ -239,32 +246,34 @@ bool LikeMatch(std::string_view text, std::string_view pattern) {
                 starText = t;
                 continue;
             }
-            const bool one = pc == '?' || pc == '_' ||
-                             (pc == '#' ? std::isdigit(static_cast<unsigned char>(text[t])) != 0
-                                        : Lower(pc) == Lower(text[t]));
+            size_t nextT = t, nextP = p;
+            const char32_t tc = NextLower(text, nextT);
+            const char32_t lp = NextLower(pattern, nextP);
+            const bool one = pc == '?' || pc == '_' || (pc == '#' ? tc >= '0' && tc <= '9' : lp == tc);
             if (one) {
-                ++t;
-                ++p;
+                t = nextT;
+                p = nextP;
                 continue;
             }
         }
         if (starPattern == std::string_view::npos) return false;
         p = starPattern + 1;
-        t = ++starText;
+        NextLower(text, starText);
+        t = starText;
     }
     while (p < pattern.size() && (pattern[p] == '*' || pattern[p] == '%')) ++p;
     return p == pattern.size();
 }
 
 int CompareTextNoCase(std::string_view a, std::string_view b) {
-    const size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < n; ++i) {
-        const auto x = static_cast<unsigned char>(Lower(a[i]));
-        const auto y = static_cast<unsigned char>(Lower(b[i]));
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const char32_t x = NextLower(a, i);
+        const char32_t y = NextLower(b, j);
         if (x != y) return x < y ? -1 : 1;
     }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
+    if (i == a.size() && j == b.size()) return 0;
+    return i == a.size() ? -1 : 1;
 }
 
 }  // namespace platform

@@ -44,11 +44,11 @@ struct CheckedStatement {
 // tables and clauses the parser does not know (ORDER BY, GROUP BY, AS, ...).
 CheckedStatement CheckSelectStatement(std::string_view statement);
 
-// Jet's LIKE on Latin-1 text, without regard to letter case: '*' and '%' stand for
+// Jet's LIKE on UTF-8 text, without regard to letter case: '*' and '%' stand for
 // any run of characters, '?' and '_' for one character, '#' for one digit.
 bool LikeMatch(std::string_view text, std::string_view pattern);
 
-// Latin-1 text comparison without regard to letter case: <0, 0, >0.
+// UTF-8 text comparison without regard to letter case (ASCII and Latin-1 letters): <0, 0, >0.
 int CompareTextNoCase(std::string_view a, std::string_view b);
 
 }  // namespace platform

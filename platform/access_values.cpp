@@ -52,46 +52,6 @@ bool IsTextFieldType(AccessFieldType type) {
            type == AccessFieldType::ReplicationId;
 }
 
-std::string Utf8ToLatin1(const std::string& utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size();) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-            ++i;
-            continue;
-        }
-        const size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        unsigned long code = length == 2 ? (c & 0x1Fu) : length == 3 ? (c & 0x0Fu) : (c & 0x07u);
-        size_t k = 1;
-        for (; length > 1 && k < length && i + k < utf8.size(); ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            if ((next & 0xC0) != 0x80) break;
-            code = (code << 6) | (next & 0x3Fu);
-        }
-        const bool whole = length > 1 && k == length;
-        out += whole && code < 0x100 ? static_cast<char>(code) : '?';
-        i += whole ? length : (k > 1 ? k : 1);
-    }
-    return out;
-}
-
-std::string Latin1ToUtf8(const std::string& latin1) {
-    std::string out;
-    out.reserve(latin1.size());
-    for (char ch : latin1) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 namespace {
 
 // Days since 1970-01-01 to a proleptic Gregorian date.

@@ -49,15 +49,10 @@ struct AccessValue {
     // Numeric types (a yes/no field gives 1 or 0) and date/time fields (days since
     // 1899-12-30, the fraction being the time of day).
     double number = 0.0;
-    std::string text;     // Text, Memo, ReplicationId (Latin-1)
+    std::string text;     // Text, Memo, ReplicationId (UTF-8)
     AccessDateTime date;  // DateTime
     bool HasNumber() const { return !isNull && (IsNumericFieldType(type) || type == AccessFieldType::DateTime); }
 };
-
-// mdbtools hands out UTF-8; the program's strings hold one Latin-1 character per byte.
-// Characters beyond Latin-1 (and broken sequences) become '?'.
-std::string Utf8ToLatin1(const std::string& utf8);
-std::string Latin1ToUtf8(const std::string& latin1);
 
 // A stored date (days since 1899-12-30; for days before it the fraction still counts
 // forward from midnight) as calendar fields, rounded to the second.

@@ -128,7 +128,7 @@ public:
     void FillRect(const Rect& r, ColorRef c);
     void FillRect(const Rect& r, const Brush& b);
 
-    // Text of 8-bit characters (each byte one Latin-1 character).
+    // UTF-8 text (8-bit codes in the symbol face).
     void TextOut(int x, int y, const std::string& text);
     Size GetTextExtent(const std::string& text);
 

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QMimeData>
 
-#include "platform/latin1.h"
+#include "platform/qt_text.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 #pragma once
-// The system clipboard: 8-bit text (one Latin-1 character per byte) and images.
+// The system clipboard: UTF-8 text and images.
 #include <string>
 
 class QImage;

@@ -23,7 +23,7 @@
 
 #include "platform/dialog.h"
 #include "platform/dialog_widgets.h"
-#include "platform/latin1.h"
+#include "platform/qt_text.h"
 
 namespace platform {
 
@@ -79,7 +79,7 @@ std::string Control::Text() const {
     if (!w) return std::string();
     if (auto* label = qobject_cast<QLabel*>(w)) {
         const QVariant raw = label->property(kRawTextProperty);
-        return raw.isValid() ? raw.toString().toLatin1().toStdString() : FromQString(label->text());
+        return raw.isValid() ? FromQString(raw.toString()) : FromQString(label->text());
     }
     if (auto* edit = qobject_cast<QLineEdit*>(w)) return FromQString(edit->text());
     if (auto* text = qobject_cast<QPlainTextEdit*>(w)) return ToCrLf(FromQString(text->toPlainText()));

@@ -3,7 +3,7 @@
 // (unknown id, window destroyed) does nothing and reads as empty, zero or -1.
 //
 // As with the classic controls, changes the program makes send no notification, except that
-// setting an edit's text reports EditChange. Texts are 8-bit, one Latin-1 character per byte.
+// setting an edit's text reports EditChange. Texts are UTF-8.
 #include <cstdint>
 #include <string>
 #include <vector>

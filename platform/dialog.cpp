@@ -28,7 +28,7 @@
 #include "platform/dialogs.h"
 #include "platform/exchange.h"
 #include "platform/guard.h"
-#include "platform/latin1.h"
+#include "platform/qt_text.h"
 #include "platform/requests.h"
 
 namespace platform {

@@ -21,7 +21,7 @@
 #include "platform/canvas.h"
 #include "platform/dialog.h"
 #include "platform/exchange.h"
-#include "platform/latin1.h"
+#include "platform/qt_text.h"
 #include "platform/requests.h"
 
 namespace platform {

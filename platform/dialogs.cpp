@@ -10,7 +10,7 @@
 
 #include "platform/dialog.h"
 #include "platform/font_choice.h"
-#include "platform/latin1.h"
+#include "platform/qt_text.h"
 #include "platform/requests.h"
 
 namespace platform {
@@ -44,8 +44,8 @@ QString QtFilter(const std::string& filter) {
 
 std::string WithDefaultExtension(const QString& path, const std::string& extension) {
     if (path.isEmpty()) return std::string();
-    if (extension.empty() || !QFileInfo(path).suffix().isEmpty()) return FromQString(path);
-    return FromQString(path) + "." + extension;
+    if (extension.empty() || !QFileInfo(path).suffix().isEmpty()) return PathFromQString(path);
+    return PathFromQString(path) + "." + extension;
 }
 
 class QtDialogs : public Dialogs {
@@ -94,15 +94,15 @@ public:
     }
 
     std::optional<std::string> OpenFile(const FileDialogRequest& r) override {
-        const QString path = QFileDialog::getOpenFileName(DialogParent(), ToQString(r.title), ToQString(r.initialPath),
+        const QString path = QFileDialog::getOpenFileName(DialogParent(), ToQString(r.title), PathToQString(r.initialPath),
                                                           QtFilter(r.filter));
         if (path.isEmpty()) return std::nullopt;
-        return FromQString(path);
+        return PathFromQString(path);
     }
 
     std::optional<std::string> SaveFile(const FileDialogRequest& r) override {
         const QString path = QFileDialog::getSaveFileName(
-            DialogParent(), ToQString(r.title), ToQString(r.initialPath), QtFilter(r.filter), nullptr,
+            DialogParent(), ToQString(r.title), PathToQString(r.initialPath), QtFilter(r.filter), nullptr,
             r.confirmReplace ? QFileDialog::Options() : QFileDialog::Options(QFileDialog::DontConfirmOverwrite));
         if (path.isEmpty()) return std::nullopt;
         return WithDefaultExtension(path, r.defaultExtension);
@@ -123,11 +123,10 @@ public:
     void RunModal(Dialog& dialog) override { dialog.ExecModalLoop(); }
 
     bool OpenWithShell(const std::string& pathOrUrl) override {
-        const QString text = ToQString(pathOrUrl);
-        const QUrl url = QUrl(text, QUrl::StrictMode);
+        const QUrl url = QUrl(ToQString(pathOrUrl), QUrl::StrictMode);
         // A drive-less path has no scheme; a one-letter scheme would be a drive, not an address.
         const bool address = url.isValid() && url.scheme().size() > 1;
-        return QDesktopServices::openUrl(address ? url : QUrl::fromLocalFile(text));
+        return QDesktopServices::openUrl(address ? url : QUrl::fromLocalFile(PathToQString(pathOrUrl)));
     }
 };
 

@@ -88,7 +88,7 @@ bool IsSymbolFace(const Font& f) {
 
 QString FontText(const Font& f, const std::string& text) {
     if (!IsSymbolFace(f))
-        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     QString out;
     out.reserve(static_cast<qsizetype>(text.size()));
     for (char ch : text) {

@@ -49,8 +49,8 @@ std::string MapFaceName(const std::string& face, unsigned char pitchAndFamily = 
 QFont ToQFont(const Font& f);
 // True for the classic symbol face, whose letters are Greek ("a" shows as alpha).
 bool IsSymbolFace(const Font& f);
-// The program's 8-bit text as Qt text in that font: bytes are Latin-1, or the symbol
-// face's Greek and mathematical characters for the symbol face.
+// The program's text as Qt text in that font: UTF-8, or for the symbol face its 8-bit
+// codes as the face's Greek and mathematical characters.
 QString FontText(const Font& f, const std::string& text);
 
 }  // namespace platform

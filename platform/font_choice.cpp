@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/latin1.h"
+#include "platform/qt_text.h"
 
 namespace platform {
 

@@ -8,11 +8,13 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#include "platform/qt_text.h"
+
 namespace platform {
 
 namespace {
 
-QString PathText(const std::string& path) { return QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size())); }
+QString PathText(const std::string& path) { return PathToQString(path); }
 
 // Collects the first warning Qt's decoders give while the object lives.
 class ReaderWarnings {
@@ -108,7 +110,7 @@ bool Image::Load(const std::string& path) {
         read = reader.read(&img);
     }
     if (!read) {
-        error_ = "Cannot read the image " + path + ": " + reader.errorString().toStdString();
+        error_ = "Cannot read the image " + path + ": " + FromQString(reader.errorString());
         return false;
     }
     if (!warning.empty()) {
@@ -184,7 +186,7 @@ bool Image::Save(const std::string& path, const char* format, int quality) const
     QImageWriter writer(PathText(path), format);
     if (quality >= 0) writer.setQuality(std::clamp(quality, 0, 100));
     if (!writer.write(image_)) {
-        error_ = "Cannot write the image " + path + ": " + writer.errorString().toStdString();
+        error_ = "Cannot write the image " + path + ": " + FromQString(writer.errorString());
         return false;
     }
     return true;

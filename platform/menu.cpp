@@ -7,7 +7,7 @@
 #include <QMenuBar>
 
 #include "platform/dialog.h"
-#include "platform/latin1.h"
+#include "platform/qt_text.h"
 
 namespace platform {
 

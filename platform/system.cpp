@@ -11,7 +11,7 @@
 
 #include "platform/dialog_widgets.h"
 #include "platform/dialogs.h"
-#include "platform/latin1.h"
+#include "platform/qt_text.h"
 #include "platform/window_defs.h"
 
 namespace platform {
@@ -78,7 +78,7 @@ bool KeyDown(int key) {
 std::string ProgramFolder() {
     QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
     if (!dir.endsWith('/')) dir += '/';
-    return FromQString(dir);
+    return PathFromQString(dir);
 }
 
 const std::string& CommandLine() { return CommandLineStorage(); }
@@ -94,22 +94,22 @@ std::string JoinArguments(int argc, const char* const* argv) {
     return joined;
 }
 
-std::string CurrentDirectory() { return FromQString(QDir::currentPath()); }
+std::string CurrentDirectory() { return PathFromQString(QDir::currentPath()); }
 
-bool SetCurrentDirectory(const std::string& path) { return QDir::setCurrent(ToQString(path)); }
+bool SetCurrentDirectory(const std::string& path) { return QDir::setCurrent(PathToQString(path)); }
 
 bool CreateDirectory(const std::string& path) {
-    const QString p = ToQString(path);
+    const QString p = PathToQString(path);
     if (p.isEmpty() || QFileInfo::exists(p)) return false;
     return QDir().mkdir(p);
 }
 
-bool FileExists(const std::string& path) { return !path.empty() && QFileInfo::exists(ToQString(path)); }
+bool FileExists(const std::string& path) { return !path.empty() && QFileInfo::exists(PathToQString(path)); }
 
-bool IsDirectory(const std::string& path) { return !path.empty() && QFileInfo(ToQString(path)).isDir(); }
+bool IsDirectory(const std::string& path) { return !path.empty() && QFileInfo(PathToQString(path)).isDir(); }
 
 unsigned FileAttributes(const std::string& path) {
-    const QFileInfo info(ToQString(path));
+    const QFileInfo info(PathToQString(path));
     if (path.empty() || !info.exists()) return kAttributesInvalid;
     unsigned attributes = 0;
     if (info.isDir()) attributes |= kAttributeDirectory;

@@ -38,7 +38,8 @@ std::unique_ptr<TextMetrics> Build(const Font& font) {
     auto m = std::make_unique<TextMetrics>();
     m->qfont = ToQFont(font);
     const QFontMetrics fm(m->qfont);
-    for (int b = 0; b < 256; ++b) {
+    m->bytewise = IsSymbolFace(font);
+    for (int b = 0; b < (m->bytewise ? 256 : 128); ++b) {
         // Each character measured as a text of its own, so characters that lay out as
         // nothing (line breaks, soft hyphen) count as nothing here too.
         const std::string one(1, static_cast<char>(b));
@@ -75,7 +76,36 @@ void DropApplicationThreadCache() {
 
 int TextMetrics::Width(const std::string& text) const {
     long long w = 0;
-    for (const char ch : text) w += advance[static_cast<unsigned char>(ch)];
+    bool ascii = true;
+    for (const char ch : text) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x80 && !bytewise) {
+            ascii = false;
+            break;
+        }
+        w += advance[b];
+    }
+    if (ascii) return w > INT_MAX ? INT_MAX : static_cast<int>(w);
+    // Characters as they are drawn: invalid bytes show as replacement characters.
+    w = 0;
+    const QString drawn = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QFontMetrics fm(qfont);
+    for (qsizetype i = 0; i < drawn.size(); ++i) {
+        char32_t c = drawn[i].unicode();
+        qsizetype units = 1;
+        if (drawn[i].isHighSurrogate() && i + 1 < drawn.size() && drawn[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(drawn[i], drawn[i + 1]);
+            units = 2;
+        }
+        if (c < 0x80) {
+            w += advance[c];
+        } else {
+            auto it = wide.find(c);
+            if (it == wide.end()) it = wide.emplace(c, fm.horizontalAdvance(drawn.mid(i, units))).first;
+            w += it->second;
+        }
+        i += units - 1;
+    }
     return w > INT_MAX ? INT_MAX : static_cast<int>(w);
 }
 

@@ -1,9 +1,11 @@
 #pragma once
-// Text measured the classic 8-bit way: a text's width is the sum of its characters'
-// advance widths, with no kerning and no shaping. Each font gets a table of the advances
-// of all 256 byte values, built once and kept in a small per-thread cache, so measuring
-// costs an addition per character.
+// Text measured the classic way: a text's width is the sum of its characters' advance
+// widths, with no kerning and no shaping. Each font gets a table of the advances of the
+// 128 ASCII characters (all 256 bytes for the symbol face, whose text is 8-bit), built once
+// and kept in a small per-thread cache, so measuring costs an addition per character; the
+// characters of UTF-8 sequences are measured once each as they come.
 #include <string>
+#include <unordered_map>
 
 #include <QFont>
 #include <QString>
@@ -15,6 +17,8 @@ namespace platform {
 struct TextMetrics {
     QFont qfont;           // the font as ToQFont makes it
     int advance[256] = {};  // pixels, per byte as FontText maps it in this font
+    bool bytewise = false;  // the symbol face: every byte is one character
+    mutable std::unordered_map<char32_t, int> wide;  // pixels, per character beyond ASCII
     int ascent = 0;
     int descent = 0;
     int height = 0;

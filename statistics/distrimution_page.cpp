@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "charts/owner_button.h"
 #include "platform/dialog_template.h"
 #include "platform/exchange.h"
 #include "platform/requests.h"
+#include "widgets/owner_button.h"
 
 // Its constructor reads no other program-wide object, so this file may build it in any order.
 distrimution theDistrimution;

@@ -9,7 +9,7 @@
 #include "charts/chart_text.h"
 #include "charts/legend_page.h"
 #include "charts/plot_mapping.h"
-#include "charts/progress_bar.h"
+#include "widgets/progress_bar.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
 #include "charts/xyview_page.h"

@@ -15,10 +15,10 @@
 
 
 #include "data/data_page.h"
-#include "data/text_dialog.h"
 #include "platform/clipboard.h"
 #include "platform/control.h"
 #include "platform/scripted_dialogs.h"
+#include "widgets/text_dialog.h"
 
 namespace {
 

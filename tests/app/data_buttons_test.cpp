@@ -17,9 +17,9 @@
 #include "data/data_page_list.h"
 #include "data/insert_dialog.h"
 #include "data/modify_dialog.h"
-#include "data/text_dialog.h"
-#include "platform/clipboard.h"
 #include "main_window_support.h"
+#include "platform/clipboard.h"
+#include "widgets/text_dialog.h"
 
 namespace {
 

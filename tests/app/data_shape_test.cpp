@@ -166,7 +166,6 @@ TEST(DataShape, CountsAutozoomAndTheParameterLists) {
         EXPECT_EQ(dlg.dataValues, 2);
         EXPECT_EQ(dlg.dataParameters, 3);
         EXPECT_EQ(dlg.shapeChanged, 1);
-        EXPECT_EQ(dlg.fewArguments, 1);
         EXPECT_EQ(theXyview.autozoom, 1);
         EXPECT_EQ(theData.dataModified, 0);
         EXPECT_EQ(items(), (std::vector<std::string>{"p1", "p2", "p1", "p2"}));
@@ -197,7 +196,6 @@ TEST(DataShape, CountsAutozoomAndTheParameterLists) {
         LoadShape(2, 1, 0, 5);
         dlg.UpdateForDataShape();
         EXPECT_EQ(items(), (std::vector<std::string>{"p2"}));
-        EXPECT_EQ(dlg.fewArguments, 0);
         EXPECT_EQ(theConstructorMulti.notApplicable, 0);
         EXPECT_EQ(theConstructorMulti.argumentNames, (std::vector<std::string>{"p0", "p1"}));
         EXPECT_EQ(theConstructorMulti.argumentParameters, (std::vector<unsigned>{0, 1}));

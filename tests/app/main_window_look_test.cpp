@@ -10,8 +10,8 @@
 
 #include "app/resource_ids.h"
 #include "app/tab_icons.h"
-#include "charts/progress_bar.h"
 #include "main_window_support.h"
+#include "widgets/progress_bar.h"
 
 using namespace mainwin_test;
 

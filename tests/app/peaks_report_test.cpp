@@ -29,7 +29,7 @@ protected:
     void SetUp() override {
         theResultDocument.Clear();
         theResultTables.Clear();
-        theResult.formulaText.clear();
+        theResult.fittedFormulasText.clear();
         coefficientsText.clear();
         theData.parameterNames = {"t", "S"};
         theXystatistic.peaksRevealing = 1;
@@ -52,7 +52,7 @@ protected:
         theData.parameterNames.clear();
         theResultDocument.Clear();
         theResultTables.Clear();
-        theResult.formulaText.clear();
+        theResult.fittedFormulasText.clear();
         coefficientsText.clear();
         peakList.clear();
     }
@@ -120,7 +120,7 @@ TEST_F(PeaksReportTest, LinesInBothStores) {
         EXPECT_EQ(*theResultTables.CellOf(0, 2, 0), "2");
         EXPECT_EQ(*theResultTables.CellOf(0, 1, 4), "300");
         EXPECT_EQ(*theResultTables.CellOf(0, 2, 5), platform::Format("%g", peakList[1].maxSignal));
-        EXPECT_EQ(theResult.formulaText, "S=F(n)\n");
+        EXPECT_EQ(theResult.fittedFormulasText, "S=F(n)\n");
         EXPECT_EQ(coefficientsText, *theResultTables.CellOf(0, 1, 1) + "\n" + *theResultTables.CellOf(0, 2, 1) + "\n");
         TearDown();
     }

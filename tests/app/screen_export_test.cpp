@@ -92,10 +92,12 @@ TEST_F(ScreenExportTest, SavedPictureDecodesToThePaintedChartAndGetsItsRecord) {
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
             SetImageSize(dlg, 240, 180);
+            theData.documentFolder = "/elsewhere";
             dialogs.fileAnswers.push_back(picture.string());
             dlg.SendCommand(kCommandSaveScreenInFile);
             ASSERT_TRUE(fs::exists(picture));
             EXPECT_EQ(dialogs.shown.back().text, "Open file to save picture");
+            EXPECT_EQ(theData.documentFolder + "/" + fs::path(documentPath).filename().string(), documentPath);
 
             platform::Bitmap painted;
             ASSERT_TRUE(dlg.PaintChartAtImageSize(painted));

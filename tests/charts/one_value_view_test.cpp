@@ -1,6 +1,7 @@
 // "Line of one value.": the record step, the x range it gives, the marks at their pixels, the
 // shapes it declines, and, for both single-argument views, every scheme slot called in its
 // fixed order for every value parameter.
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,8 @@ protected:
         theXystatistic.peaksRevealing = 0;
         TheOneArgumentSchemes() = schemes;
         theData.OnDeleteAll();
+        theResultTables.Clear();
+        theResultDocument.Clear();
     }
     int autozoom = theXyview.autozoom;
     unsigned step = theXyview.stepPercent;
@@ -143,6 +146,36 @@ TEST_F(SingleArgumentViewTest, DeclinesShapesThatAreNotItsOwn) {
     theData.OnDeleteAll();
     EXPECT_EQ(PaintOneValueView(dc, Context()), 0);
     EXPECT_EQ(PaintFunctionOfOneArgument(dc, Context()), 0);
+}
+
+TEST_F(SingleArgumentViewTest, DegenerateRangesBecomeRangesTheChartCanShow) {
+    theXyview.stepPercent = 0;
+    const struct {
+        const char* name;
+        int autozoom;
+        std::vector<double> values;
+        double storedMin, storedMax;
+    } cases[] = {
+        {"all values equal", 1, {7, 7, 7, 7}, 0, 0},
+        {"too few records to zoom on", 1, {1, 2}, 0, 0},
+        {"View page never zoomed", 0, {1, 2, 3, 4}, 0, 0},
+        {"View page of no width", 0, {1, 2, 3, 4}, 5, 5},
+        {"View page's range turned round", 0, {1, 2, 3, 4}, 5, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        theXyview.autozoom = c.autozoom;
+        theXyview.xMin = theXyview.yMin = c.storedMin;
+        theXyview.xMax = theXyview.yMax = c.storedMax;
+        LoadColumns({c.values}, 0);
+        Frame();
+        ASSERT_EQ(PaintOneValueView(dc, Context()), 1);
+        EXPECT_LT(plotXMin, plotXMax);
+        EXPECT_LT(plotYMin, plotYMax);
+        EXPECT_LT(plotYMax - plotYMin, 1e6);
+        // Pixels stay on the chart's scale, not at the limits of an int.
+        EXPECT_LT(std::abs(WorldToPixelY(c.values[0])), 100000);
+    }
 }
 
 TEST_F(SingleArgumentViewTest, EverySchemeSlotInItsFixedOrderForEachValue) {

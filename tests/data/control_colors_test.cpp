@@ -19,9 +19,9 @@
 #include "data/modify_dialog.h"
 #include "data/synchronize_dialog.h"
 #include "data/tables_dialog.h"
-#include "data/text_dialog.h"
 #include "platform/color.h"
 #include "platform/scripted_dialogs.h"
+#include "widgets/text_dialog.h"
 
 namespace {
 

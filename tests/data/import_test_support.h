@@ -8,9 +8,9 @@
 
 #include "data/data_page.h"
 #include "data/tables_dialog.h"
-#include "data/text_dialog.h"
 #include "platform/scripted_dialogs.h"
 #include "temp_file.h"
+#include "widgets/text_dialog.h"
 
 namespace import_test {
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "documents/document_model.h"
 #include "fitting/useruf_page.h"
 #include "platform/scripted_dialogs.h"
 #include "tests/formula/page_test_support.h"
@@ -109,39 +110,44 @@ TEST_F(UserufPageTest, RunAndStopSwapTheButtonsAndPostJobs) {
     EXPECT_EQ(Edit(useruf::kRoundLabel), "17");
 }
 
-TEST_F(UserufPageTest, StoredTextRoundTripsEveryDigit) {
+// The document's text of the page read back into the page as the reader does.
+void ReadBack(useruf& page, const std::string& text, Texts& messages) {
+    if (ApplyUserDefinedText(text, page.settings, messages) || !text.empty()) page.ShowSettings();
+}
+
+TEST_F(UserufPageTest, StoredTextRoundTripsEveryDigitThroughThePage) {
     page.values = {1.0 / 3.0, -2.5e-300};
     page.steps = {0.1, 1e300};
     page.minima = {-1e40, -7.0};
-    const std::string text = page.UserDefinedAttributeText();
+    page.selectedRow = 0;
+    const std::string text = UserDefinedText(page.settings);
     EXPECT_EQ(text.substr(0, 6), "a*x+b$");
     page.values = {0, 0};
     page.steps = {0, 0};
-    page.ReadUserDefinedAttribute(text);
+    Texts messages;
+    ReadBack(page, text, messages);
+    // "Ok" after the read keeps every digit of the row shown in the edits.
     EXPECT_EQ(page.values, (std::vector<double>{1.0 / 3.0, -2.5e-300}));
     EXPECT_EQ(page.steps, (std::vector<double>{0.1, 1e300}));
     EXPECT_EQ(page.minima, (std::vector<double>{-1e40, -7.0}));
-    EXPECT_EQ(page.maxima, (std::vector<double>{1e40, 1e40}));
     EXPECT_EQ(Lines(), (Texts{"a", "b"}));
-
-    // Only the formula: the table stays.
-    page.ReadUserDefinedAttribute("k*x");
-    EXPECT_EQ(page.formula, "k*x");
-    EXPECT_EQ(Lines(), (Texts{"a", "b"}));
+    EXPECT_EQ(Edit(useruf::kFormulaEdit), "a*x+b");
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(UserufPageTest, AttributeItemsParseOrAreLeftOut) {
-    page.ReadUserDefinedAttribute("c*x+d$c=3$d =4(0.5)$e=1)$f=2]$noequal(1)$9z=1$g=-1e2(2)[-5,x]");
+    Texts messages;
+    ReadBack(page, "c*x+d$c=3$d =4(0.5)$e=1)$f=2]$noequal(1)$9z=1$g=-1e2(2)[-5,x]", messages);
     EXPECT_EQ(Lines(), (Texts{"c", "d", "g"}));
+    EXPECT_EQ(page.formula, "c*x+d");
     EXPECT_EQ(page.values, (std::vector<double>{3, 4, -100}));
     EXPECT_EQ(page.steps, (std::vector<double>{0.1 * 3, 0.5, 2}));  // no step given: a tenth of the value
     EXPECT_EQ(page.minima, (std::vector<double>{-1e30, -1e30, -5}));
     EXPECT_EQ(page.maxima, (std::vector<double>{1e30, 1e30, 0}));
-    EXPECT_EQ(dialogs.Messages(), (Texts{"No open brackets. Check and try again.",
-                                         "No open brackets. Check and try again.",
-                                         "No equal symbol. Check and try again.",
-                                         "\"9z\" can not be a coefficient name: it must start with a letter and hold "
-                                         "only letters, digits and _."}));
+    EXPECT_EQ(messages, (Texts{"No open brackets. Check and try again.", "No open brackets. Check and try again.",
+                               "No equal symbol. Check and try again.",
+                               "\"9z\" can not be a coefficient name: it must start with a letter and hold "
+                               "only letters, digits and _."}));
 }
 
 }  // namespace

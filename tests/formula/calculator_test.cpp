@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "data/text_dialog.h"
 #include "formula/calculator.h"
 #include "formula/split_fields.h"
 #include "page_test_support.h"
 #include "platform/scripted_dialogs.h"
+#include "widgets/text_dialog.h"
 
 namespace {
 

@@ -110,17 +110,12 @@ TEST(AccessStatement, LikeMatchesJetWildcardsWithoutRegardToCase) {
         {"Per", "Pe?r", false},        {"A1", "A#", true},           {"Ax", "A#", false},
         {"", "*", true},               {"", "", true},               {"a", "", false},
         {"abcabc", "*b*c", true},      {"abcabd", "*b*c", false},    {"Grapefruit, Red", "*, r*", true},
-        {"\xDCn\xEF" "code", "?n?code", true},  // Latin-1 "Ünïcode"
-        {"\xDCn\xEF" "code", "\xFCN\xCF" "CODE", true}, {"\xD7", "\xF7", false},  // × and ÷ are not letters
+        {"\xC3\x9Cn\xC3\xAF" "code", "?n?code", true},  // "Ünïcode": one character each
+        {"\xC3\x9Cn\xC3\xAF" "code", "\xC3\xBCN\xC3\x8F" "CODE", true},
+        {"\xC3\x97", "\xC3\xB7", false},  // × and ÷ are not letters
+        {"\xE2\x80\x94", "?", true}, {"\xE4\xB8\xAD\xE6\x96\x87", "??", true},  // dash, two CJK characters
     };
     for (const Case& c : cases) EXPECT_EQ(LikeMatch(c.text, c.pattern), c.match) << c.text << " LIKE " << c.pattern;
-}
-
-TEST(AccessValues, TextCrossesBetweenUtf8AndLatin1) {
-    EXPECT_EQ(Utf8ToLatin1("Gr\xC3\xBC\xC3\x9F" "e, caf\xC3\xA9"), "Gr\xFC\xDF" "e, caf\xE9");
-    EXPECT_EQ(Latin1ToUtf8("Gr\xFC\xDF" "e, caf\xE9"), "Gr\xC3\xBC\xC3\x9F" "e, caf\xC3\xA9");
-    EXPECT_EQ(Utf8ToLatin1("1 \xE2\x82\xAC, \xF0\x9F\x98\x80!"), "1 ?, ?!");  // euro sign, emoji
-    EXPECT_EQ(Utf8ToLatin1("a\xC3" "b\x80" "c\xE2\x82"), "a?b?c?");                   // broken sequences
 }
 
 TEST(AccessValues, OleDatesBecomeCalendarFields) {

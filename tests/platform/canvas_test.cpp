@@ -304,7 +304,7 @@ TEST(Font, HeightWeightAndSymbolText) {
     Font sym;
     sym.faceName = "Symbol";
     EXPECT_EQ(FontText(sym, "abD"), QString::fromUtf8("\u03B1\u03B2\u0394"));
-    EXPECT_EQ(FontText(f, "a\xB5"), QString::fromUtf8("a\u00B5"));  // bytes are Latin-1
+    EXPECT_EQ(FontText(f, "a\xC2\xB5\xE2\x80\x94"), QString::fromUtf8("a\u00B5\u2014"));  // UTF-8
 }
 
 TEST(Canvas, CopyAndStretch) {

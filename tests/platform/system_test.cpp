@@ -12,7 +12,7 @@
 namespace {
 
 TEST(Clipboard, TextAndImagesRoundTrip) {
-    const std::string text = "x\ty\r\n1,5\t\xB5\xE9\n";  // Latin-1 letters survive
+    const std::string text = "x\ty\r\n1,5\t\xC2\xB5\xC3\xA9 \xE2\x80\x94 \xE6\x95\xB0\n";  // UTF-8 survives
     platform::SetClipboardText(text);
     EXPECT_TRUE(platform::HasClipboardText());
     EXPECT_EQ(platform::ClipboardText(), text);

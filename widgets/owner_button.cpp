@@ -1,6 +1,7 @@
-#include "charts/owner_button.h"
+#include "widgets/owner_button.h"
 
 #include "platform/pen.h"
+#include "platform/utf8_cut.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void DrawButtonCaption(platform::Canvas& dc, const platform::Rect& r, const std:
     std::string shown = text;
     platform::Size size = dc.GetTextExtent(shown);
     if (size.cx > r.Width()) {
-        while (!shown.empty() && dc.GetTextExtent(shown + "...").cx > r.Width()) shown.pop_back();
+        while (!shown.empty() && dc.GetTextExtent(shown + "...").cx > r.Width()) platform::PopUtf8(shown);
         shown += "...";
         size = dc.GetTextExtent(shown);
     }

@@ -1,4 +1,4 @@
-#include "charts/progress_bar.h"
+#include "widgets/progress_bar.h"
 
 #include <algorithm>
 #include <cmath>

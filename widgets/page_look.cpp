@@ -1,8 +1,8 @@
-#include "formula/page_look.h"
+#include "widgets/page_look.h"
 
 #include <algorithm>
 
-#include "charts/owner_button.h"
+#include "widgets/owner_button.h"
 
 ControlColors PageBrushOnly(platform::ColorRef brush) {
     ControlColors c;

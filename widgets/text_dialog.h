@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "formula/page_look.h"
 #include "platform/dialog.h"
+#include "widgets/page_look.h"
 
 class Text : public platform::Dialog {
 public:
@@ -62,6 +62,11 @@ public:
     bool OnDrawItem(platform::DrawItem& item) override;
     void OnPaint() override;
     ControlColors OnCtlColor(int controlId) const;  // 0: the dialog itself
+    // The layer asks here for every control and the dialog (id 0).
+    bool OnCtlColor(int controlId, platform::CtlColor& out) override {
+        out = OnCtlColor(controlId);
+        return true;
+    }
 
 private:
     bool previewFresh_ = false;  // the list was just filled by OnInitDialog

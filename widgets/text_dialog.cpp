@@ -1,9 +1,8 @@
-#include "data/text_dialog.h"
+#include "widgets/text_dialog.h"
 
 #include <array>
 #include <climits>
 
-#include "data/data_page_widgets.h"
 #include "platform/control.h"
 #include "platform/dialog_template.h"
 #include "platform/exchange.h"
@@ -91,10 +90,6 @@ Text::Text() : Dialog(kTemplateId) {
 bool Text::OnInitDialog() {
     SetDefaultButton(kOkButton);
     Control(kSeparatorsEdit).LimitText(kMaxTypedSeparators);
-    for (int id : {kSeparatorsLabel, kSeparatorsEdit, kFieldList, kSynchronizeCheck}) {
-        const ControlColors colors = OnCtlColor(id);
-        SetControlColors(Control(id), colors.text, colors.back);
-    }
     UpdateData(false);
     UpdateSynchronizeBox();
     SplitPreviewLines();
