@@ -118,7 +118,9 @@ void ShowPagesFromSettings(CTabulonDlg& dlg) {
     theD3view.UpdateData(false);
     theXystatistic.UpdateData(false);
     theDistrimution.UpdateData(false);
+    theDistrimution.EnableBinControls();
     theDistribution2.UpdateData(false);
+    theDistribution2.EnableIntervalControls();
     theResult.UpdateData(false);
     for (std::size_t i = 0; i < theConstructor.periodTexts.size(); ++i)
         theConstructor.periodTexts[i] = numtext::GText(theConstructor.periodValues[i]);
