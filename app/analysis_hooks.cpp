@@ -3,7 +3,14 @@
 #include "app/tabulon_dlg.h"
 #include "charts/axes.h"
 #include "charts/series_painting.h"
+#include "data/data_page.h"
+#include "data/insert_dialog.h"
+#include "fitting/scoring_run.h"
 #include "fitting/user_formula_scheme.h"
+
+namespace {
+void ConnectScoring(MainWindowJobs& jobs);
+}
 
 AnalysisHooks::AnalysisHooks() {
     painters.axes = [](platform::Canvas& dc) {
@@ -34,11 +41,26 @@ AnalysisHooks::AnalysisHooks() {
         if (CTabulonDlg* d = SeriesPaintingDialog()) d->FitResultReport(dc, x, y, a, v);
     };
     schemes.userFormulaReport = UserFormulaReport;
+    ConnectScoring(jobs);
     // The peaks scheme fills its own slots (peaks_report.cpp). Not built yet, their slots left
     // empty: the custom-formula transform, range pass and report, the constructor report, the
     // correlation of two parameters, and the polynomial, harmonic and best-formula term-model
     // reports.
 }
+
+namespace {
+
+// The scoring run scores into the parameter the insert dialog has just appended.
+void ConnectScoring(MainWindowJobs& jobs) {
+    theInsert.runScoring = [](int response, double threshold) {
+        const int scoreParameter = theData.series.empty() ? -1 : theData.series[0].nParameters - 1;
+        RunScoring(response, threshold, scoreParameter);
+    };
+    jobs.makeScoreFile = MakeScoreFile;
+    jobs.scoringRuleCount = ScoringRuleCount;
+}
+
+}  // namespace
 
 AnalysisHooks& TheAnalysisHooks() {
     static AnalysisHooks hooks;
