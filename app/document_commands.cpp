@@ -117,6 +117,7 @@ void ShowPagesFromSettings(CTabulonDlg& dlg) {
     if (theXyview.HasWindow()) theXyview.ShowModeControls();
     theD3view.UpdateData(false);
     theXystatistic.UpdateData(false);
+    theDistrimution.appliedConditions = theDistrimution.conditions;
     theDistrimution.UpdateData(false);
     theDistrimution.EnableBinControls();
     theDistribution2.UpdateData(false);

@@ -15,6 +15,7 @@
 #include "data/point_marks.h"
 #include "data/points_in_box.h"
 #include "fitting/multistat_page.h"
+#include "fitting/peak_detection.h"
 #include "platform/pixel.h"
 #include "widgets/progress_bar.h"
 
@@ -214,6 +215,8 @@ void PaintFittedSurface(Canvas& mem, const scene3d& scene, const std::vector<dou
     const double q = fit(x, y, z, coefficients, deviations, kind);
     const int terms = SurfaceModelTermCount(kind);
     if (static_cast<int>(coefficients.size()) < terms || static_cast<int>(deviations.size()) < terms) return;
+    // Too few records for the surface: nothing was fitted, nothing to draw or rate.
+    if (std::all_of(coefficients.begin(), coefficients.end(), [](double c) { return c == 0; })) return;
     double& criterion = kind == 0 ? planeFitCriterion : parabolicFitCriterion;
     double& measure = kind == 0 ? planeFitMeasure : parabolicFitMeasure;
     std::vector<double>& errors = kind == 0 ? planeRelativeErrors : parabolicRelativeErrors;
@@ -269,7 +272,7 @@ double CoefficientErrorCriterion(double measure, const double* coefficients, con
 }
 
 SurfaceFitter& TheSurfaceFitter() {
-    static SurfaceFitter fitter;
+    static SurfaceFitter fitter = FitSurface;
     return fitter;
 }
 

@@ -24,7 +24,7 @@ struct TwoArgumentViewState {
 
 // The least-squares surface fit of the fitting engine: fills the coefficients and their
 // deviations of the surface kind's terms (kind 0: 1, x, y; kind 1: also x^2, y^2) and
-// returns the residual share. Empty until the engine is there: no fitted surface is drawn.
+// returns the residual share. The fitting engine's surface fit unless a test puts another.
 using SurfaceFitter =
     std::function<double(const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& z,
                          std::vector<double>& coefficients, std::vector<double>& deviations, int kind)>;

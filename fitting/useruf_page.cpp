@@ -1,11 +1,12 @@
 #include "fitting/useruf_page.h"
 
+#include "fitting/useruf_item.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 
-#include "fitting/useruf_item.h"
 #include "platform/dialog_template.h"
 #include "platform/dialogs.h"
 #include "platform/exchange.h"
@@ -370,7 +371,6 @@ void useruf::ShowSettings() {
     if (HasWindow()) Control(kFormulaEdit).SetText(formula);
     Control(kPlusConstCheck).SetCheck(plusConst);
     ShowSelectedCoefficient();
-    OnOk();
 }
 
 bool useruf::OnDrawItem(platform::DrawItem& item) {
