@@ -31,4 +31,8 @@ ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 if [ -x tests/formula/run_fuzz.sh ]; then
   tests/formula/run_fuzz.sh build-fuzz 20
 fi
+# A short fuzzing run of the document reader and its staging checks.
+if [ -x tests/documents/run_fuzz.sh ]; then
+  tests/documents/run_fuzz.sh build-fuzz-documents 20
+fi
 echo "test.sh: all tests passed"

@@ -1,12 +1,43 @@
 #include "app/analysis_hooks.h"
 
+#include "app/tabulon_dlg.h"
 #include "charts/axes.h"
+#include "charts/series_painting.h"
+#include "fitting/user_formula_scheme.h"
 
 AnalysisHooks::AnalysisHooks() {
     painters.axes = [](platform::Canvas& dc) {
         DrawAxes(dc);
         return 1;
     };
+    painters.oneValueView = [](platform::Canvas& dc) { return PaintOneValueView(dc, CurrentSeriesPaintContext()); };
+    painters.functionOfOneArgument = [](platform::Canvas& dc) {
+        return PaintFunctionOfOneArgument(dc, CurrentSeriesPaintContext());
+    };
+    painters.dataSeries = [](platform::Canvas& dc) {
+        PaintDataSeries(dc, CurrentSeriesPaintContext());
+        return 1;
+    };
+
+    // The single-argument schemes: both views call every slot for every value parameter in
+    // their fixed order (series_painting.h); a scheme not built yet leaves its slot empty.
+    OneArgumentSchemeCalls& schemes = TheOneArgumentSchemes();
+    using Column = std::vector<double>;
+    schemes.constructorFitYRange = [](const Column& x, const Column& y) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->ConstructorFitYRange(x, y);
+    };
+    schemes.collectionFitYRange = [](const Column& x, const Column& y) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->CollectionFitYRange(x, y);
+    };
+    schemes.userFormulaYRange = UserFormulaYRange;
+    schemes.fitResultReport = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->FitResultReport(dc, x, y, a, v);
+    };
+    schemes.userFormulaReport = UserFormulaReport;
+    // The peaks scheme fills its own slots (peaks_report.cpp). Not built yet, their slots left
+    // empty: the custom-formula transform, range pass and report, the constructor report, the
+    // correlation of two parameters, and the polynomial, harmonic and best-formula term-model
+    // reports.
 }
 
 AnalysisHooks& TheAnalysisHooks() {

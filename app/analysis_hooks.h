@@ -42,7 +42,6 @@ struct MainWindowJobs {
     std::function<void()> calculateTheoreticalValues;  // fills a parameter from the current scheme
     std::function<void()> makeScoreFile;                // writes the score file of the scoring report
     std::function<int()> scoringRuleCount;              // rules found by the last scoring run
-    std::function<void()> readDocument;                 // reads the document at documentPath
 };
 
 struct AnalysisHooks {

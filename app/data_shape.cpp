@@ -4,7 +4,6 @@
 // series painters' link to the main window.
 #include <string>
 
-#include "app/analysis_hooks.h"
 #include "app/program_objects.h"
 #include "app/tabulon_dlg.h"
 #include "charts/d3view_page.h"
@@ -25,34 +24,6 @@
 namespace {
 
 CTabulonDlg* paintingDialog = nullptr;
-
-// The shape as the store has it now: what the painters go by when no main window is up.
-SeriesPaintContext ContextFromStore() {
-    SeriesPaintContext c;
-    c.seriesCount = static_cast<int>(theData.series.size());
-    if (c.seriesCount > 0) {
-        c.arguments = theData.series[0].nArguments;
-        c.values = theData.series[0].nValues;
-    }
-    c.visibleDataOnly = theResult.visibleDataOnly;
-    return c;
-}
-
-const bool painterSlotsFilled = [] {
-    ChartPainters& p = TheAnalysisHooks().painters;
-    p.functionOfOneArgument = [](platform::Canvas& dc) {
-        return paintingDialog ? paintingDialog->PaintFunctionOfOneArgument(dc)
-                              : PaintFunctionOfOneArgument(dc, ContextFromStore());
-    };
-    p.dataSeries = [](platform::Canvas& dc) {
-        if (paintingDialog) {
-            paintingDialog->PaintDataSeries(dc);
-            return 1;
-        }
-        return PaintDataSeries(dc, ContextFromStore());
-    };
-    return true;
-}();
 
 // The user-formula page's left-hand side for a value parameter named `name`; "" when none
 // applies. plusConst tells whether its '+ const' option goes with it.
@@ -87,7 +58,7 @@ void ClearPageRequests() {
     theConstructor.applyRequested = 0;
     theApproxcustom.applyRequested = 0;
     theCollection.applyRequested = 0;
-    theSinaldlg.applyRequested = 0;
+    theSinaldlg.moreRequest = 0;
     theUseruf.moreRequest = 0;
     theConstructorMulti.applyRequested = 0;
     theMultistat.applyRequested = 0;
@@ -104,24 +75,25 @@ void ForgetSeriesPaintingDialog(CTabulonDlg* dialog) {
     if (paintingDialog == dialog) paintingDialog = nullptr;
 }
 
-int CTabulonDlg::PaintFunctionOfOneArgument(platform::Canvas& dc) {
-    SeriesPaintContext c;
-    c.seriesCount = dataSeriesCount;
-    c.arguments = dataArguments;
-    c.values = dataValues;
-    c.visibleDataOnly = theResult.visibleDataOnly;
-    c.paintedParameters = &legendMarks;
-    return ::PaintFunctionOfOneArgument(dc, c);
-}
+CTabulonDlg* SeriesPaintingDialog() { return paintingDialog; }
 
-void CTabulonDlg::PaintDataSeries(platform::Canvas& dc) {
+SeriesPaintContext CurrentSeriesPaintContext() {
     SeriesPaintContext c;
-    c.seriesCount = dataSeriesCount;
-    c.arguments = dataArguments;
-    c.values = dataValues;
     c.visibleDataOnly = theResult.visibleDataOnly;
-    c.paintedParameters = &legendMarks;
-    ::PaintDataSeries(dc, c);
+    if (paintingDialog) {
+        c.seriesCount = paintingDialog->dataSeriesCount;
+        c.arguments = paintingDialog->dataArguments;
+        c.values = paintingDialog->dataValues;
+        c.paintedParameters = &paintingDialog->legendMarks;
+        return c;
+    }
+    // No main window: the shape as the store has it now.
+    c.seriesCount = static_cast<int>(theData.series.size());
+    if (c.seriesCount > 0) {
+        c.arguments = theData.series[0].nArguments;
+        c.values = theData.series[0].nValues;
+    }
+    return c;
 }
 
 void CTabulonDlg::UpdateForDataShape() {
@@ -249,12 +221,18 @@ void CTabulonDlg::UpdateForDataShape() {
         {&theConstructor.applyRequested, &theXystatistic.constructorRequest},
         {&theApproxcustom.applyRequested, &theXystatistic.customRequest},
         {&theCollection.applyRequested, &theXystatistic.collectionRequest},
-        {&theSinaldlg.applyRequested, &theXystatistic.peaksRequest},
     };
     for (const auto& page : schemePages) {
         if (!*page.request) continue;
         *page.request = 0;
         *page.schemeRequest = 0;
+        wantedPage = kPageXystatistic;
+    }
+    if (theSinaldlg.moreRequest) {
+        // ">>" of the peak page gives up the peaks scheme and goes back to the scheme page.
+        theSinaldlg.moreRequest = 0;
+        theXystatistic.peaksRequest = 0;
+        theXystatistic.peaksRevealing = 0;
         wantedPage = kPageXystatistic;
     }
     if (theUseruf.moreRequest) {
@@ -267,6 +245,7 @@ void CTabulonDlg::UpdateForDataShape() {
         } else {
             wantedPage = kPageXystatistic;
         }
+        theXystatistic.userFormula = 0;
         theMultistat.userDefinedFormula = 0;
         theMultistat.unitaryArgument = 0;
     }
@@ -277,6 +256,9 @@ void CTabulonDlg::UpdateForDataShape() {
 
     if (dataSeriesCount < 1) {
         ClearPageRequests();
+        // Without data no scheme button stays chosen.
+        xystatistic& x = theXystatistic;
+        x.constructorStyle = x.customFormulas = x.fromListOfFormulas = x.peaksRevealing = x.userFormula = 0;
         theResult.ShowVisibleDataOption(true);
         return;
     }

@@ -33,6 +33,7 @@ void CTabulonDlg::OnSysCommand(unsigned command, long) {
 
 void CTabulonDlg::RunPendingJobs() {
     const MainWindowJobs& jobs = TheAnalysisHooks().jobs;
+    ServeUndoRequests();
     if (theUseruf.running && !theUseruf.busy) {
         RunJob(Job::UserFormulaFitting, jobs.userFormulaFitting);
     }

@@ -4,12 +4,15 @@
 #include "app/tabulon_dlg.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
+#include "charts/series_painting.h"
 #include "data/data_page.h"
+#include "documents/fitted_formulas.h"
 #include "documents/result_page.h"
 #include "fitting/base_line.h"
 #include "fitting/normal_equations.h"
 #include "fitting/peak_detection.h"
 #include "fitting/peak_painters.h"
+#include "fitting/sinaldlg_page.h"
 #include "fitting/xystatistic_page.h"
 #include "formula/calculator.h"
 #include "formula/number_formatting.h"
@@ -51,6 +54,19 @@ std::string BaseLineText(int kind, const std::string& argument)
     }
 }
 
+[[maybe_unused]] const bool registered = [] {
+    OneArgumentSchemeCalls& calls = TheOneArgumentSchemes();
+    calls.correctBaseLine = [](std::vector<double>& x, std::vector<double>& y) {
+        CorrectBaseLine(x, y, theSinaldlg.settings.baseLine);
+    };
+    calls.analysePeaks = [](const std::vector<double>& x, const std::vector<double>& y) {
+        AnalysePeaks(x, y, theSinaldlg.settings);
+    };
+    calls.peaksReport = [](platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y, int a,
+                           int v) { PeaksReport(dc, x, y, a, v, theSinaldlg.settings); };
+    return true;
+}();
+
 double ModelAt(double x) { return PeakModelValue(peakSummary, peakList, x); }
 
 void GiveCalculatorValues(CTabulonDlg* window, int valueIndex)
@@ -68,7 +84,7 @@ void GiveCalculatorValues(CTabulonDlg* window, int valueIndex)
 
 }  // namespace
 
-void AnalysePeaks(const std::vector<double>& x, const std::vector<double>& y, const PeakReportSettings& settings)
+void AnalysePeaks(const std::vector<double>& x, const std::vector<double>& y, const sinaldlg_settings& settings)
 {
     if (!theXystatistic.peaksRevealing)
         return;
@@ -78,7 +94,7 @@ void AnalysePeaks(const std::vector<double>& x, const std::vector<double>& y, co
 }
 
 void PeaksReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
-                 int argumentIndex, int valueIndex, const PeakReportSettings& settings)
+                 int argumentIndex, int valueIndex, const sinaldlg_settings& settings)
 {
     if (!theXystatistic.peaksRevealing)
         return;
@@ -96,11 +112,7 @@ void PeaksReport(platform::Canvas& dc, const std::vector<double>& x, const std::
     const bool oneArgument = window && window->dataArguments == 1;
     const std::string argument = oneArgument ? ParameterName(argumentIndex) : std::string("n");
     const std::string label = platform::Format("%s=F(%s)", ParameterName(valueIndex).c_str(), argument.c_str());
-    if (window) {
-        window->modelLabels.push_back(label);
-        window->modelLabelParameters.push_back(valueIndex);
-    }
-    theResult.formulaText += label + "\n";
+    AppendFittedFormula(label, valueIndex);
 
     theResultDocument.AddTab(10);
     theResultDocument.AddSeriesMark(static_cast<std::uint32_t>(valueIndex));

@@ -1,23 +1,20 @@
 #pragma once
 // The peaks scheme of the single-argument views: the base-line correction of the signal,
 // the range pass and the painting and report pass, with the settings of the peak page.
+// The one-argument views reach them through their scheme calls, set here with the peak
+// page's settings.
 #include <vector>
+
+#include "fitting/sinaldlg_settings.h"
 
 namespace platform {
 class Canvas;
 }
 
-struct PeakReportSettings {
-    int spikeWidth = 3;
-    double noiseFactor = 2.5;
-    int chromatogramOnly = 0;
-    int baseLine = 0;  // base-line correction kind 0 to 4
-};
-
 // Range pass: finds and refines the peaks and widens the chart's y range to their model.
-void AnalysePeaks(const std::vector<double>& x, const std::vector<double>& y, const PeakReportSettings& settings);
+void AnalysePeaks(const std::vector<double>& x, const std::vector<double>& y, const sinaldlg_settings& settings);
 // Painting pass: finds and refines the peaks again, paints their model and markers, gives
 // the calculator its values and writes the report into both result stores. The one-value
 // view passes 0 as the argument index (its argument text is then "n").
 void PeaksReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
-                 int argumentIndex, int valueIndex, const PeakReportSettings& settings);
+                 int argumentIndex, int valueIndex, const sinaldlg_settings& settings);

@@ -14,5 +14,6 @@
 
 CTabulonApp theApp;
 
+std::string correlationText;
 std::string documentPath;
 int activeTab = 0;

@@ -8,6 +8,8 @@
 class CTabulonApp;
 
 extern CTabulonApp theApp;
+// The formatted coefficient of correlation of the latest fit report or view.
+extern std::string correlationText;
 // The path of the current document; always a path ("untitled.cdf" in the program folder at first).
 extern std::string documentPath;
 // The page shown now (a page index 0 to 16, despite its name).

@@ -229,7 +229,7 @@ void CTabulonDlg::PaintVirtualScreen(platform::Canvas& dc) {
     coefficientsText.clear();
     legendMarks.clear();
     legendTexts.clear();
-    theResult.formulaText.clear();
+    theResult.fittedFormulasText.clear();
     theCalculator.BeginRepaint(dataArguments);
 
     const ChartPainters& p = TheAnalysisHooks().painters;

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "app/tabulon_dlg.h"
+#include "fitting/term_search.h"
 #include "charts/d3view_page.h"
 #include "charts/legend_page.h"
 #include "charts/xyview_page.h"
@@ -16,32 +17,10 @@ int CTabulonDlg::HasMultiArgumentData() const {
 }
 
 int CTabulonDlg::FindEqualTermSet(const std::vector<unsigned>& candidate) {
-    const std::size_t sets = triedTermSetStarts.size();
-    for (std::size_t s = 0; s < sets; ++s) {
-        const std::size_t begin = static_cast<std::size_t>(triedTermSetStarts[s]);
-        const std::size_t end = s + 1 < sets ? static_cast<std::size_t>(triedTermSetStarts[s + 1]) : triedTermCodes.size();
-        if (end - begin != candidate.size()) continue;
-        if (std::equal(candidate.begin(), candidate.end(), triedTermCodes.begin() + static_cast<std::ptrdiff_t>(begin))) {
-            return 1;
-        }
-    }
-    triedTermSetStarts.push_back(static_cast<int>(triedTermCodes.size()));
-    triedTermCodes.insert(triedTermCodes.end(), candidate.begin(), candidate.end());
-    return 0;
+    return TermSearch().FindEqualTermSet(candidate);
 }
 
-int CTabulonDlg::NextUnusedTermCode(unsigned& code) {
-    if (code != 0 && !termCodes.empty()) termCodes.pop_back();
-    for (;;) {
-        ++code;
-        if (code >= 27 && code <= 30) code = 31;
-        if (code > 34) return 0;
-        if (std::find(termCodes.begin(), termCodes.end(), code) == termCodes.end()) {
-            termCodes.push_back(code);
-            return 1;
-        }
-    }
-}
+int CTabulonDlg::NextUnusedTermCode(unsigned& code) { return TermSearch().NextUnusedTermCode(code); }
 
 int CTabulonDlg::TextLineY(int line) const { return line * legendLineHeight + legendBlockTop + 5; }
 
@@ -65,4 +44,3 @@ void ResetAnalysisChoices() {
 
 void RequestSceneRebuild() { theD3view.sceneRebuildRequest = 1; }
 
-platform::ColorRef ColorForPercent(double percent) { return ValueToColor(1.0 - percent * 0.01); }

@@ -24,6 +24,7 @@
 #include "data/data_page.h"
 #include "data/insert_dialog.h"
 #include "data/modify_dialog.h"
+#include "documents/fitted_formulas.h"
 #include "documents/result_page.h"
 #include "fitting/useruf_page.h"
 #include "platform/dialogs.h"
@@ -52,17 +53,6 @@ void MakeFolders(const std::string& path) {
     if (!platform::IsDirectory(path)) platform::CreateDirectory(path);
 }
 
-// The per-user data folder: $XDG_DATA_HOME, or ~/.local/share; "" when neither is known.
-// The text of a line of the recent-files list without line ends, blanks and '_' at both ends.
-std::string TrimmedEntry(const char* line) {
-    std::string s(line);
-    auto strip = [](char c) { return c == '\r' || c == '\n' || c == ' ' || c == '_'; };
-    std::size_t begin = 0, end = s.size();
-    while (begin < end && strip(s[begin])) ++begin;
-    while (end > begin && strip(s[end - 1])) --end;
-    return s.substr(begin, end - begin);
-}
-
 // Every command of a menu table, submenus included.
 std::vector<int> MenuCommands(const std::vector<platform::MenuItemTemplate>& items) {
     std::vector<int> commands;
@@ -84,6 +74,8 @@ CTabulonDlg::CTabulonDlg() : Dialog(kTemplateMain), icon_(ProgramIcon()) {
     RouteCommand(kCommandAbout, &CTabulonDlg::OnAbout);
     RouteCommand(kCommandOnlineHelp, &CTabulonDlg::OnOnlineHelp);
     RouteSeriesCommands();
+    RouteDocumentCommands();
+    RouteExportCommands();
     Route(kTabControl, platform::Notification::SelChanging, &CTabulonDlg::OnTabSelChanging);
     Route(kTabControl, platform::Notification::SelChange, &CTabulonDlg::OnTabSelChange);
     initialised = 0;
@@ -93,11 +85,13 @@ CTabulonDlg::CTabulonDlg() : Dialog(kTemplateMain), icon_(ProgramIcon()) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     SetProgressBarWindow(this);
     SetSeriesPaintingDialog(this);
+    SetFittedFormulaLists(&legendTexts, &legendMarks);
 }
 
 CTabulonDlg::~CTabulonDlg() {
     SetProgressBarWindow(nullptr);
     ForgetSeriesPaintingDialog(this);
+    SetFittedFormulaLists(nullptr, nullptr);
 }
 
 void CTabulonDlg::CreateDrawingObjects() {
@@ -191,6 +185,9 @@ bool CTabulonDlg::OnInitDialog() {
 
     const std::string programFolder = platform::ProgramFolder();
     documentPath = platform::Format("%suntitled.cdf", programFolder.c_str());
+    defaultDocumentPath = documentPath;
+    theData.documentFolder = programFolder;
+    while (theData.documentFolder.size() > 1 && theData.documentFolder.back() == '/') theData.documentFolder.pop_back();
     theData.lastFolder = programFolder;
 
     minimumSizeGuard = 1;
@@ -235,11 +232,11 @@ bool CTabulonDlg::OnInitDialog() {
         while (!path.empty() && path.back() == '"') path.pop_back();
         std::size_t first = 0;
         while (first < path.size() && path[first] == '"') ++first;
-        documentPath = path.substr(first);
         activeTab = 0;
-        ReadDocument();
+        ReadDocumentAt(path.substr(first));
         RepaintAll();
     }
+    NoteDocumentClean();
     Control(kHelpButton).Show(false);
     return true;
 }
@@ -282,34 +279,6 @@ void CTabulonDlg::LoadSettings(const std::string& programFolder) {
     recentFilesListPath = platform::Format("%s/files_Tabulon.txt", makerFolder.c_str());
 }
 
-void CTabulonDlg::LoadRecentFiles() {
-    if (!platform::FileExists(recentFilesListPath)) return;
-    std::FILE* file = std::fopen(recentFilesListPath.c_str(), "r");
-    if (!file) return;
-    char line[500];
-    int count = 0;
-    while (count < kRecentFileCount && std::fgets(line, sizeof line, file)) {
-        if (std::strlen(line) <= 1) continue;
-        recentFiles[count++] = TrimmedEntry(line);
-    }
-    std::fclose(file);
-}
-
-void CTabulonDlg::UpdateRecentFilesMenu() {
-    platform::Menu menu = MenuBar();
-    for (int i = 0; i < kRecentFileCount; ++i) menu.Rename(kCommandRecentFile1 + i, recentFiles[i]);
-    if (recentFiles[0].size() > 1) {
-        const std::size_t cut = recentFiles[0].find_last_of("/\\");
-        recentFolder = cut == std::string::npos ? std::string() : recentFiles[0].substr(0, cut);
-        if (!recentFolder.empty()) platform::SetCurrentDirectory(recentFolder);
-    }
-}
-
-void CTabulonDlg::ReadDocument() {
-    const MainWindowJobs& jobs = TheAnalysisHooks().jobs;
-    if (jobs.readDocument) jobs.readDocument();
-}
-
 void CTabulonDlg::MoveToDefaultSize() {
     ShowWindow(platform::kShowNormal);
     Move(0, 0, 1360, 760);
@@ -336,18 +305,24 @@ void CTabulonDlg::OnMove(int, int) {
 }
 
 void CTabulonDlg::OnOK() {
+    // Work that changed since it was last saved is not left without a word.
+    if (initialised && !closing_ && !AskToSaveChanges()) return;
     closing_ = true;
     StopRunningJobs();
     Dialog::OnOK();
 }
 
 void CTabulonDlg::OnCancel() {
+    // Work that changed since it was last saved is not left without a word.
+    if (initialised && !closing_ && !AskToSaveChanges()) return;
     closing_ = true;
     StopRunningJobs();
     Dialog::OnCancel();
 }
 
 void CTabulonDlg::OnClose() {
+    // Work that changed since it was last saved is not left without a word.
+    if (initialised && !closing_ && !AskToSaveChanges()) return;
     closing_ = true;
     StopRunningJobs();
     Dialog::OnClose();

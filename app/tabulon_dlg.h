@@ -13,13 +13,17 @@
 #include <QImage>
 
 #include "app/main_pages.h"
+#include "fitting/term_search.h"
+#include "widgets/progress_bar.h"
+#include "statistics/color_maps.h"  // ColorForPercent
 #include "platform/bitmap.h"
 #include "platform/brush.h"
 #include "platform/canvas.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
 #include "platform/pen.h"
-#include "widgets/progress_bar.h"
+
+struct DocumentSettings;
 
 // Program-wide ints of the repaint cycle.
 extern int chartPaintEnabled;  // 1 normally; 0 while a chart paint runs (it is not re-entered)
@@ -127,7 +131,7 @@ public:
     void LoadSettings(const std::string& programFolder);
     void LoadRecentFiles();
     void UpdateRecentFilesMenu();
-    // Reads the document at documentPath (through the document reader, once it is built).
+    // Reads the document at documentPath.
     void ReadDocument();
     void MoveToDefaultSize();
     void OnSize(int type, int cx, int cy) override;
@@ -139,6 +143,45 @@ public:
     void OnDestroy() override;
     void OnOnlineHelp();
     void OnAbout();
+
+    // ---- Documents (document_commands.cpp, recent_files.cpp) -----------------------------------------
+    std::string defaultDocumentPath;  // "untitled.cdf" in the program folder
+    int readingDocument = 0;          // a document is being read: file commands wait
+    int undoSaveRequest = 0;          // the job hook writes the undo snapshot
+    int undoRestoreRequest = 0;       // the job hook reads the undo snapshot back
+    std::shared_ptr<const DocumentSettings> cleanSettings;  // the settings as last saved or read
+    std::uint64_t cleanFingerprint = 0;                       // the data as last saved or read
+    void RouteDocumentCommands();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    // Writes the document to path; false, after a message, when it could not be written (the
+    // file on disk is then unchanged).
+    bool WriteDocument(const std::string& path);
+    // Reads the document at path and makes it the current one; on any failure (after a
+    // message) the work, documentPath and the folders stay as they were.
+    bool ReadDocumentAt(const std::string& path);
+    // The work as it is now counts as saved.
+    void NoteDocumentClean();
+    // The data or the settings changed since the last save or read.
+    bool WorkChanged() const;
+    // "Save changes to %s?" when the work changed: Yes saves first, No goes on; false for
+    // Cancel (or a failed save).
+    bool AskToSaveChanges();
+    // The name Save as gives a chosen path: ".cdf" or ".nc" in the name keeps it, another
+    // extension becomes "cdf", a name without one gets ".cdf".
+    static std::string ApplyExtensionRule(const std::string& path);
+    static bool FolderOfPath(std::string path, std::string& folder);
+    std::string UndoSnapshotPath() const;
+    void ServeUndoRequests();
+    void SaveRecentFiles();
+    // 1 when the path was added at the top, 0 when it was in the list already (any case).
+    int AddRecentFile(std::string path);
+    void OpenRecentFile(int n);
+    void OnFileRecentFile1() { OpenRecentFile(0); }
+    void OnFileRecentFile2() { OpenRecentFile(1); }
+    void OnFileRecentFile3() { OpenRecentFile(2); }
+    void OnFileRecentFile4() { OpenRecentFile(3); }
 
     // ---- Tabs and layout (main_layout.cpp) ------------------------------------------------------------
     int TabToPage(int tab);
@@ -180,11 +223,13 @@ public:
 
     // ---- Data shape and series painting (data_shape.cpp) ---------------------------------------------------
     int previousArguments = 0, previousValues = 0, previousParameters = 0;  // the shape of the last call
+    int fewArguments = 1;  // dataArguments < 2
     int PaintFunctionOfOneArgument(platform::Canvas& dc);
     void PaintDataSeries(platform::Canvas& dc);
     // Two-argument data through the scene (two_argument_views.cpp): 1 painted, 0 not.
     int PaintTwoArgument3D(platform::Canvas& dc);
     int PaintTwoArgumentMap(platform::Canvas& dc);
+    int PaintTwoArgumentPoints(platform::Canvas& dc);
 
     // ---- Result pane and its scroll bars (result_pane.cpp) --------------------------------------------------
     struct PaneRectSave {
@@ -199,10 +244,39 @@ public:
     void OnVScroll(int code, int pos, int controlId) override;
     void OnHScroll(int code, int pos, int controlId) override;
 
+    // ---- Screen and result-text export (screen_export.cpp) ------------------------------------------------
+    void RouteExportCommands();
+    // Paints the chart afresh into `picture` at the `result` page's image size (each side
+    // 50 to 16384 pixels); false when a picture of that size cannot be held.
+    bool PaintChartAtImageSize(platform::Bitmap& picture);
+    void OnCopyScreen();
+    void OnSaveScreenInFile();
+    void OnCopyContentOfResultControl();
+    void OnCopyCoefficients();
+    // ---- Constructor and listed-formula schemes (one_argument_fits.cpp) ------------------------------------
+    // Range passes: fit the scheme's model and widen plotYMin/plotYMax by its curve (and its
+    // deviation band when asked); nothing unless the scheme is chosen and the fit accepted.
+    void ConstructorFitYRange(const std::vector<double>& x, const std::vector<double>& y);
+    void CollectionFitYRange(const std::vector<double>& x, const std::vector<double>& y);
+    // "From list of formulas": fits, draws with the current pen and reports the chosen formula.
+    void FitResultReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                         int argumentParameter, int valueParameter);
+    // The listed formula to fit: the automatic choice when the collection page asks for it,
+    // then the page's choice clamped to 0..24 (written back to the page).
+    int ChosenListedFormula(const std::vector<double>& x, const std::vector<double>& y);
+    double fitRms = 0;  // of the last constructor or listed-formula fit
+
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;
     int FindEqualTermSet(const std::vector<unsigned>& candidate);
     int NextUnusedTermCode(unsigned& code);
+    // The term selection searches over this window's term model (termCodes, yTransformCode,
+    // periods) and its store of tried term sets: "Polynom fitting" runs SelectTermsStepwise,
+    // "Harmonic analysis" FitHarmonicModel then NormalizeTermList, "Search for best formula"
+    // SearchBestFormula (fitting/term_search.h).
+    TermSelection TermSearch() {
+        return TermSelection(termCodes, yTransformCode, periods, triedTermCodes, triedTermSetStarts);
+    }
     int TextLineY(int line) const;
 
     // ---- Series commands of the "Data" menu (series_commands.cpp) -------------------------------------------
@@ -270,6 +344,12 @@ private:
 // constructor sets it, its destructor forgets it).
 void SetSeriesPaintingDialog(CTabulonDlg* dialog);
 void ForgetSeriesPaintingDialog(CTabulonDlg* dialog);
+// The shape the series painters go by: the main window's counts as last read, or the store's
+// when no main window is up, with its legend list of painted parameters.
+struct SeriesPaintContext;
+SeriesPaintContext CurrentSeriesPaintContext();
+// The main window the series painters and its scheme routines belong to; nullptr when none is up.
+CTabulonDlg* SeriesPaintingDialog();
 // Clears the changed flag of every page.
 void ClearPageFlags();
 // Dispatches every waiting message, then runs the idle processing.
@@ -287,5 +367,3 @@ void DrawArrow(platform::Canvas& dc, platform::Point start, platform::Point end,
 void ResetAnalysisChoices();
 // The three-dimensional painters set the camera up afresh at their next paint.
 void RequestSceneRebuild();
-// The colour of a percentage cell of the result tables: small percentages green, large red.
-platform::ColorRef ColorForPercent(double percent);

@@ -32,6 +32,10 @@ CTabulonDlg* MainDialog() { return dynamic_cast<CTabulonDlg*>(platform::MainWind
         CTabulonDlg* window = MainDialog();
         return window ? window->PaintTwoArgumentMap(dc) : 0;
     };
+    p.twoArgumentPoints = [](platform::Canvas& dc) {
+        CTabulonDlg* window = MainDialog();
+        return window ? window->PaintTwoArgumentPoints(dc) : 0;
+    };
     return true;
 }();
 
@@ -40,3 +44,5 @@ CTabulonDlg* MainDialog() { return dynamic_cast<CTabulonDlg*>(platform::MainWind
 int CTabulonDlg::PaintTwoArgument3D(platform::Canvas& dc) { return ::PaintTwoArgument3D(dc, StateOf(*this)); }
 
 int CTabulonDlg::PaintTwoArgumentMap(platform::Canvas& dc) { return ::PaintTwoArgumentMap(dc, StateOf(*this)); }
+
+int CTabulonDlg::PaintTwoArgumentPoints(platform::Canvas& dc) { return ::PaintTwoArgumentPoints(dc, StateOf(*this)); }

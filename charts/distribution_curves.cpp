@@ -12,8 +12,9 @@
 
 namespace {
 
-// A walk over the plot needs about a hundred steps; a few more cover rounding.
-constexpr int kMaxCurveSteps = 110;
+// A walk over the plot: 101 points on an integer index, so it ends whatever the rounding of
+// the steps (a step below the spacing of doubles included).
+constexpr int kCurvePoints = 101;
 
 // Draws the curve as pieces: a value that is not a number lifts the pen, so it never
 // becomes a pixel position.
@@ -57,9 +58,9 @@ void DrawWholeNumberCurve(platform::Canvas& dc, int n, double binWidth, int yOff
     if (!std::isfinite(step)) return;
     double total = 0;
     double previous = plotXMin;
-    double k = 0;
-    for (int i = 0; i < kMaxCurveSteps && k < plotXMax; ++i) {
-        if (k > INT_MAX) break;  // the probabilities take whole counts
+    for (int i = 0; i < kCurvePoints; ++i) {
+        const double k = i * step;
+        if (!(k < plotXMax) || k > INT_MAX) break;  // the probabilities take whole counts
         const double p = probability(k);
         double value;
         if (cumulative) {
@@ -73,9 +74,6 @@ void DrawWholeNumberCurve(platform::Canvas& dc, int n, double binWidth, int yOff
         else
             pen.Move(k, value);
         previous = k;
-        const double next = k + step;
-        if (!(next > k)) break;
-        k = next;
     }
 }
 
@@ -89,13 +87,12 @@ void DrawStudentCurve(platform::Canvas& dc, double mean, double sd, int n, doubl
         return StudentProbabilityBetween(mean, sd, n, x, x + h) * n * binWidth / h;
     };
     CurvePen pen(dc, yOffset);
-    pen.Move(plotXMin, value(plotXMin));
-    double x = plotXMin;
-    for (int i = 0; i < kMaxCurveSteps && x <= plotXMax; ++i) {
-        pen.Line(x, value(x));
-        const double next = x + h;
-        if (!(next > x)) break;  // a step below the spacing of doubles
-        x = next;
+    for (int i = 0; i < kCurvePoints; ++i) {
+        const double x = i + 1 == kCurvePoints ? plotXMax : plotXMin + i * h;
+        if (i == 0)
+            pen.Move(x, value(x));
+        else
+            pen.Line(x, value(x));
     }
 }
 

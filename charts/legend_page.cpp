@@ -72,6 +72,24 @@ platform::FontRequest FontDialogRequest(const platform::Font& font, int minPoint
 
 }  // namespace
 
+namespace {
+
+FontRecord ToRecord(const platform::Font& f) {
+    return {f.height, f.width, f.escapement, f.orientation, f.weight, f.italic, f.underline, f.strikeOut, f.charSet,
+            f.outPrecision, f.clipPrecision, f.quality, f.pitchAndFamily, f.faceName};
+}
+
+platform::Font FromRecord(const FontRecord& r) {
+    platform::Font f;
+    f.height = r.height, f.width = r.width, f.escapement = r.escapement, f.orientation = r.orientation, f.weight = r.weight;
+    f.italic = r.italic, f.underline = r.underline, f.strikeOut = r.strikeOut, f.charSet = r.charSet;
+    f.outPrecision = r.outPrecision, f.clipPrecision = r.clipPrecision, f.quality = r.quality;
+    f.pitchAndFamily = r.pitchAndFamily, f.faceName = r.faceName;
+    return f;
+}
+
+}  // namespace
+
 legend::legend()
     : Dialog(kTemplateId),
       titleFont(TimesFont(24, platform::kWeightSemiBold)),
@@ -80,6 +98,7 @@ legend::legend()
       yCaptionFontDown(TimesFont(16, platform::kWeightSemiBold, -900, 900)),
       formulaFont(TimesFont(16, platform::kWeightMedium)),
       pageFont(TimesFont(16, platform::kWeightSemiBold)) {
+    StoreFontRecords();
     RouteCommand(kTitleFontButton, &legend::OnTitleFont);
     RouteCommand(kAxisFontButton, &legend::OnAxisFont);
     RouteCommand(kOkButton, &legend::OnOk);
@@ -133,6 +152,7 @@ void legend::OnTitleFont() {
     if (const auto chosen = platform::TheDialogs().ChooseFont(
             FontDialogRequest(titleFont, kTitleMinPoints, kTitleMaxPoints, true, titleColor))) {
         titleFont = chosen->font;
+        titleFontRecord = ToRecord(titleFont);
         titleColor = chosen->color;
         titlePointSize = chosen->pointSize;
         RefreshControlColor(kTitleEdit);
@@ -155,6 +175,7 @@ void legend::OnFormulaFont() {
     if (const auto chosen = platform::TheDialogs().ChooseFont(
             FontDialogRequest(formulaFont, kOtherMinPoints, kOtherMaxPoints, false)))
         formulaFont = chosen->font;
+    formulaFontRecord = ToRecord(formulaFont);
     OnOk();
 }
 
@@ -189,6 +210,27 @@ bool legend::OnCtlColor(int controlId, platform::CtlColor& out) {
     return true;
 }
 
+
+void legend::StoreFontRecords() {
+    titleFontRecord = ToRecord(titleFont);
+    formulaFontRecord = ToRecord(formulaFont);
+    axisFontRecord = ToRecord(xCaptionFont);
+}
+
+void legend::ApplyFontRecords() {
+    titleFont = FromRecord(titleFontRecord);
+    formulaFont = FromRecord(formulaFontRecord);
+    SetCaptionFonts(FromRecord(axisFontRecord));
+}
+
+void legend::ShowSettings() {
+    ApplyFontRecords();
+    UpdateData(false);
+    for (int id : {kTitleAlignSlider, kXCaptionAlignSlider, kYCaptionAlignSlider, kFormulaAlignSlider})
+        if (HasWindow()) Control(id).Invalidate();
+    if (HasWindow()) Invalidate();
+}
+
 void legend::SetCaptionFonts(const platform::Font& chosen) {
     xCaptionFont = chosen;
     yCaptionFontUp = chosen;
@@ -196,6 +238,7 @@ void legend::SetCaptionFonts(const platform::Font& chosen) {
     yCaptionFontDown = yCaptionFontUp;
     yCaptionFontDown.escapement = -900;
     yCaptionFontDown.orientation = 900;
+    axisFontRecord = ToRecord(xCaptionFont);
 }
 
 bool legend::OnDrawItem(platform::DrawItem& item) {

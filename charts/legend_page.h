@@ -75,6 +75,12 @@ public:
     // The caption fonts follow one chosen description: the x font as chosen, the up font
     // turned by 90 degrees, the down font by -90 degrees with its glyphs at 90 degrees.
     void SetCaptionFonts(const platform::Font& chosen);
+    // The saved font records follow the fonts in use (after every font choice), and the fonts
+    // are made anew from the records (after a document was read).
+    void StoreFontRecords();
+    void ApplyFontRecords();
+    // Controls, sliders and fonts from the fields.
+    void ShowSettings();
 };
 
 extern legend theLegend;

@@ -92,17 +92,41 @@ void Transform(const Column& y, const Column& x, Column& out) {
     out.assign(y.begin(), y.end());
 }
 
-void RangePass(Columns& c) {
+// How the two views differ: the one-value view draws each value against its record number
+// times a decimal step, the function view against the argument of its series.
+struct ViewKind {
+    bool oneValue = false;
+    double step = 1;  // record step of the one-value view
+};
+
+// The x column of series s: the record numbers times the step, or the argument (the first, or
+// the last when `last`). The argument's global index, 0 in the one-value view, -1 for none.
+int ReadX(const ViewKind& kind, int s, bool last, Column& x) {
+    if (!kind.oneValue) return ReadArgument(s, last, x);
+    const int n = theData.series[static_cast<size_t>(s)].nRecords;
+    x.resize(static_cast<size_t>(std::max(n, 0)));
+    for (int r = 0; r < n; ++r) x[static_cast<size_t>(r)] = r * kind.step;
+    return 0;
+}
+
+// The value column, base-line corrected in the function view while the peaks scheme is on.
+bool ReadY(const ViewKind& kind, int s, int p, Column& x, Column& y) {
+    if (!theData.GetParameterValues(s, p, y)) return false;
+    const OneArgumentSchemeCalls& calls = TheOneArgumentSchemes();
+    if (!kind.oneValue && theXystatistic.peaksRevealing && calls.correctBaseLine) calls.correctBaseLine(x, y);
+    return true;
+}
+
+void RangePass(const ViewKind& kind, Columns& c) {
     const OneArgumentSchemeCalls& calls = TheOneArgumentSchemes();
     const int seriesCount = static_cast<int>(theData.series.size());
     for (int s = 0; s < seriesCount; ++s) {
         const Series se = theData.series[static_cast<size_t>(s)];
         if (se.nRecords < 3) continue;
-        if (ReadArgument(s, true, c.x) < 0) continue;
+        if (ReadX(kind, s, true, c.x) < 0) continue;
         for (int p = 0; p < se.nParameters; ++p) {
             if (theData.parameters[static_cast<size_t>(se.firstParameter + p)].role != kRoleValue) continue;
-            if (!theData.GetParameterValues(s, p, c.y)) continue;
-            if (theXystatistic.peaksRevealing && calls.correctBaseLine) calls.correctBaseLine(c.x, c.y);
+            if (!ReadY(kind, s, p, c.x, c.y)) continue;
             Transform(c.y, c.x, c.transformed);
             for (const auto* call : {&calls.constructorFitYRange, &calls.customFitYRange, &calls.collectionFitYRange,
                                      &calls.userFormulaYRange, &calls.analysePeaks}) {
@@ -125,12 +149,10 @@ void Reports(platform::Canvas& dc, const Column& x, const Column& y, int a, int 
     }
 }
 
-void PaintParameter(platform::Canvas& dc, Columns& c, int s, int p, int a, int visibleOnly) {
-    const OneArgumentSchemeCalls& calls = TheOneArgumentSchemes();
+void PaintParameter(const ViewKind& kind, platform::Canvas& dc, Columns& c, int s, int p, int a, int visibleOnly) {
     const Series se = theData.series[static_cast<size_t>(s)];
     const int v = se.firstParameter + p;
-    if (!theData.GetParameterValues(s, p, c.y)) return;
-    if (theXystatistic.peaksRevealing && calls.correctBaseLine) calls.correctBaseLine(c.x, c.y);
+    if (!ReadY(kind, s, p, c.x, c.y)) return;
     Transform(c.y, c.x, c.transformed);
     const size_t n = std::min(c.x.size(), c.transformed.size());
     c.px.clear();
@@ -193,25 +215,29 @@ void ReserveColumns(Columns& c) {
 
 }  // namespace
 
-int PaintFunctionOfOneArgument(platform::Canvas& target, const SeriesPaintContext& context) {
-    if (context.seriesCount < 1 || context.arguments != 1 || context.values < 1) return 0;
-    if (theData.series.empty()) return 0;
+namespace {
+
+int PaintSingleArgumentView(platform::Canvas& target, const SeriesPaintContext& context, ViewKind kind) {
     const OneArgumentSchemeCalls& calls = TheOneArgumentSchemes();
     if (theXystatistic.customFormulas && calls.refreshCustomModel) calls.refreshCustomModel();
 
     coefficientsText.clear();
     theResultDocument.Clear();
     theResultDocument.NewLine();
-    theResultDocument.AddText("Function of one argument.", kTitleColor, 140);
+    theResultDocument.AddText(kind.oneValue ? "Line of one value." : "Function of one argument.", kTitleColor, 140);
     theResultDocument.NewLine();
     theResultDocument.NewLine();
-    theResultTables.AddParagraphStyled("Function of one argument.\n", 1, kTitleColor);
+    if (!kind.oneValue) theResultTables.AddParagraphStyled("Function of one argument.\n", 1, kTitleColor);
 
     Columns c;
     ReserveColumns(c);
     const int seriesCount = static_cast<int>(theData.series.size());
     const unsigned margin = theXyview.stepPercent;
-    if (theXyview.autozoom) {
+    if (theXyview.autozoom && kind.oneValue) {
+        ResetPlotRanges();
+        plotXMin = 0;
+        plotXMax = LargestRecordCount() * kind.step;
+    } else if (theXyview.autozoom) {
         ResetPlotRanges();
         for (int s = 0; s < seriesCount; ++s) {
             const Series se = theData.series[static_cast<size_t>(s)];
@@ -224,7 +250,11 @@ int PaintFunctionOfOneArgument(platform::Canvas& target, const SeriesPaintContex
     }
     Margin(plotXMin, plotXMax, margin);
     if (theXyview.autozoom) {
-        RangePass(c);
+        if (kind.oneValue) {
+            plotYMin = 1e40;
+            plotYMax = -1e40;
+        }
+        RangePass(kind, c);
         Margin(plotYMin, plotYMax, margin);
         // No data in reach, or every value the same: still a range the chart can show.
         WidenDegenerateRange(plotXMin, plotXMax);
@@ -234,6 +264,9 @@ int PaintFunctionOfOneArgument(platform::Canvas& target, const SeriesPaintContex
         plotXMax = theXyview.xMax;
         plotYMin = theXyview.yMin;
         plotYMax = theXyview.yMax;
+        // Stored ranges of no width (a View page never zoomed) would map every point to one pixel.
+        WidenDegenerateRange(plotXMin, plotXMax);
+        WidenDegenerateRange(plotYMin, plotYMax);
     }
 
     // The marks and curves are painted into a bitmap of the plot area, copied in one go.
@@ -264,25 +297,28 @@ int PaintFunctionOfOneArgument(platform::Canvas& target, const SeriesPaintContex
     DrawProgressBar(0, kPaintingText, 0.6);
 
     if (theXystatistic.peaksRevealing) {
-        theResultDocument.AddText("Peaks", kPeaksColor, 100);
+        theResultDocument.AddText(kind.oneValue ? "Signals" : "Peaks", kPeaksColor, 100);
         theResultDocument.NewLine();
-        theResultTables.AddParagraphStyled("Peaks\n", 1, kPeaksColor);
+        if (!kind.oneValue) theResultTables.AddParagraphStyled("Peaks\n", 1, kPeaksColor);
         DrawProgressBar(0, kPaintingText, 0.6);
     }
 
     for (int s = 0; s < seriesCount && s < static_cast<int>(theData.series.size()); ++s) {
         const Series se = theData.series[static_cast<size_t>(s)];
         if (se.nRecords < 3) continue;
-        const std::string name = s < static_cast<int>(theData.seriesNames.size()) ? theData.seriesNames[static_cast<size_t>(s)] : "";
-        const std::string line = platform::Format("%s (%d records)", name.c_str(), se.nRecords);
-        theResultDocument.AddText(line, 0, 140);
-        theResultDocument.NewLine();
-        theResultTables.AddParagraph(line + "\n");
-        const int a = ReadArgument(s, false, c.x);
+        if (!kind.oneValue) {
+            const std::string name =
+                s < static_cast<int>(theData.seriesNames.size()) ? theData.seriesNames[static_cast<size_t>(s)] : "";
+            const std::string line = platform::Format("%s (%d records)", name.c_str(), se.nRecords);
+            theResultDocument.AddText(line, 0, 140);
+            theResultDocument.NewLine();
+            theResultTables.AddParagraph(line + "\n");
+        }
+        const int a = ReadX(kind, s, false, c.x);
         if (a < 0) continue;
         for (int p = 0; p < se.nParameters; ++p) {
             if (theData.parameters[static_cast<size_t>(se.firstParameter + p)].role != kRoleValue) continue;
-            PaintParameter(dc, c, s, p, a, context.visibleDataOnly);
+            PaintParameter(kind, dc, c, s, p, a, context.visibleDataOnly);
         }
     }
 
@@ -296,6 +332,34 @@ int PaintFunctionOfOneArgument(platform::Canvas& target, const SeriesPaintContex
     ComputePlotScales();
     DrawAxes(target);
     return 1;
+}
+
+}  // namespace
+
+int PaintFunctionOfOneArgument(platform::Canvas& target, const SeriesPaintContext& context) {
+    if (context.seriesCount < 1 || context.arguments != 1 || context.values < 1) return 0;
+    if (theData.series.empty()) return 0;
+    return PaintSingleArgumentView(target, context, ViewKind{});
+}
+
+int PaintOneValueView(platform::Canvas& target, const SeriesPaintContext& context) {
+    if (context.seriesCount < 1 || context.arguments != 0 || context.values < 1) return 0;
+    // Two values shown as a value line: the two-variable views take them.
+    if (context.values == 2 && !theXyview.histogram && theXyview.show3D && !theXyview.colorMapMode) return 0;
+    if (theData.series.empty()) return 0;
+    return PaintSingleArgumentView(target, context, ViewKind{true, RecordStep(LargestRecordCount())});
+}
+
+double RecordStep(int largestRecordCount) {
+    if (largestRecordCount <= 10) return 1;
+    const int k = static_cast<int>(std::trunc(std::log10(static_cast<double>(largestRecordCount))));
+    return std::pow(10.0, -k);
+}
+
+int LargestRecordCount() {
+    int most = 0;
+    for (const Series& se : theData.series) most = std::max(most, se.nRecords);
+    return most;
 }
 
 int PaintDataSeries(platform::Canvas& dc, const SeriesPaintContext& context) {

@@ -61,6 +61,14 @@ SeveralArgumentModel& TheSeveralArgumentModel();
 
 // "Function of one argument.": 1 when painted, 0 when the data are not of one argument.
 int PaintFunctionOfOneArgument(platform::Canvas& target, const SeriesPaintContext& context);
+// "Line of one value.": every value against its record number times the record step; 1 when
+// painted, 0 when the data have an argument (or two values shown as a value line).
+int PaintOneValueView(platform::Canvas& target, const SeriesPaintContext& context);
+// The x step between records of the one-value view: 1 up to 10 records, else
+// 10^-trunc(log10(records)).
+double RecordStep(int largestRecordCount);
+// The most records of any series.
+int LargestRecordCount();
 
 // Measured against model values for two and more arguments and one value; draws nothing
 // unless the polynomial or user-formula scheme is chosen and a model is there. 1 when painted.

@@ -325,10 +325,12 @@ int PaintTwoArgument3D(Canvas& dc, const TwoArgumentViewState& state) {
 
 namespace {
 
-// The map's ranges: the View page's when Autozoom is off; otherwise the x and y of every
-// eligible series up to the one holding the selected value column, that column as z, a
-// margin on x and y, all written back to the View page.
-void MapRanges(int selection) {
+// The ranges of both flat views: the View page's when Autozoom is off; otherwise the x and
+// y of the eligible series with a margin on x and y, all written back to the View page.
+// The map (selection >= 0 or -1) takes x and y up to the series holding the selected value
+// column and that column as z; the points painter (allValues) every series and every value
+// column as z.
+void FlatViewRanges(int selection, bool allValues) {
     xyview& view = theXyview;
     if (!view.autozoom) {
         plotXMin = view.xMin, plotXMax = view.xMax;
@@ -348,11 +350,13 @@ void MapRanges(int selection) {
         ExtendXRange(x);
         ExtendYRange(y);
         for (int v : ValueColumns(s)) {
-            if (counter++ == selection) {
+            if (allValues || counter++ == selection) {
                 theData.GetParameterValues(s, v, z);
                 ExtendZRange(z);
-                found = true;
-                break;
+                if (!allValues) {
+                    found = true;
+                    break;
+                }
             }
         }
     }
@@ -365,6 +369,21 @@ void MapRanges(int selection) {
     view.yMin = plotYMin, view.yMax = plotYMax;
     view.zMin = plotZMin, view.zMax = plotZMax;
     if (view.HasWindow()) view.UpdateData(false);
+}
+
+// Tick labels of the value scale right of the plot (the y range holds the z range).
+void PaintValueScaleLabels(Canvas& dc) {
+    const Pen dashed(PenStyle::Dash, theChart.borderWidth, theChart.gridLineColor);
+    const Pen solid(PenStyle::Solid, theChart.borderWidth, theChart.gridLineColor);
+    DrawAxisY(dc, theLegend.xCaptionFont, plotRight + 41, -5, dashed, theChart.intervals, 0, solid,
+              theChart.showSlashes);
+}
+
+// Both flat views apply to the same shape; the colour-map switch chooses between them.
+bool FlatViewApplies(const TwoArgumentViewState& state, bool map) {
+    if (state.seriesCount < 1 || state.arguments != 2 || state.values < 1) return false;
+    if (state.view3D != 0 || theMultistat.nearNeighbors) return false;
+    return (theXyview.colorMapMode != 0) == map;
 }
 
 // The colour-scale strip right of the plot with its tick labels.
@@ -390,10 +409,7 @@ void PaintColourStrip(Canvas& dc) {
             {plotRight + 45, y0}, {plotRight + 45, y1}, {plotRight + 65, y1}, {plotRight + 65, y0}};
         FillPolygon(dc, quad, 4, colour);
     }
-    const Pen dashed(PenStyle::Dash, theChart.borderWidth, theChart.gridLineColor);
-    const Pen solid(PenStyle::Solid, theChart.borderWidth, theChart.gridLineColor);
-    DrawAxisY(dc, theLegend.xCaptionFont, plotRight + 41, -5, dashed, theChart.intervals, 0, solid,
-              theChart.showSlashes);
+    PaintValueScaleLabels(dc);
     plotYMin = keepMin;
     plotYMax = keepMax;
     ComputePlotScales();
@@ -402,8 +418,7 @@ void PaintColourStrip(Canvas& dc) {
 }  // namespace
 
 int PaintTwoArgumentMap(Canvas& dc, const TwoArgumentViewState& state) {
-    if (state.seriesCount < 1 || state.arguments != 2 || state.values < 1) return 0;
-    if (state.view3D != 0 || theMultistat.nearNeighbors || theXyview.colorMapMode == 0) return 0;
+    if (!FlatViewApplies(state, true)) return 0;
     const int w = plotRight - plotLeft;
     const int h = plotBottom - plotTop;
     if (w <= 0 || h <= 0) return 0;
@@ -414,7 +429,7 @@ int PaintTwoArgumentMap(Canvas& dc, const TwoArgumentViewState& state) {
     Canvas mem(bitmap);
     PaintPlotBackground(mem, w, h, state.nullPen);
 
-    MapRanges(selection);
+    FlatViewRanges(selection, false);
     ComputePlotScales();
     DrawProgressBar(0, kPaintingMessage, 0.6);
 
@@ -452,5 +467,55 @@ int PaintTwoArgumentMap(Canvas& dc, const TwoArgumentViewState& state) {
     DrawAxes(dc);
     DrawProgressBar(0, kPaintingMessage, 0.6);
     PaintColourStrip(dc);
+    return 1;
+}
+
+int PaintTwoArgumentPoints(Canvas& dc, const TwoArgumentViewState& state) {
+    if (!FlatViewApplies(state, false)) return 0;
+    const xyview& view = theXyview;
+    FlatViewRanges(-1, true);
+    ComputePlotScales();
+    DrawProgressBar(0, kPaintingMessage, 0.6);
+
+    // Marker size grows with the value: 0 at the bottom of the z range, colorSteps at its top.
+    const double s = plotZMax != plotZMin ? 1 / (plotZMax - plotZMin) : 1;
+    std::vector<double> x, y, z;
+    for (int series = 0; series < SeriesCount(); ++series) {
+        int xc = -1, yc = -1;
+        if (!IsEligibleTwoArgumentSeries(series, xc, yc)) continue;
+        theData.GetParameterValues(series, xc, x);
+        theData.GetParameterValues(series, yc, y);
+        for (int v : ValueColumns(series)) {
+            theData.GetParameterValues(series, v, z);
+            const Initial& value = ParameterOf(series, v);
+            const std::size_t n = std::min({x.size(), y.size(), z.size()});
+            for (std::size_t i = 0; i < n; ++i) {
+                if (!view.autozoom && !(plotXMin <= x[i] && x[i] <= plotXMax && plotYMin <= y[i] &&
+                                        y[i] <= plotYMax && plotZMin <= z[i] && z[i] <= plotZMax)) {
+                    continue;
+                }
+                const int level = SaturatingToInt(std::trunc(view.colorSteps * (z[i] - plotZMin) * s));
+                DrawMarker(dc, WorldToPixelX(x[i]), WorldToPixelY(y[i]), level, value.markShape,
+                           static_cast<platform::ColorRef>(value.color), theChart.chartAreaColor);
+            }
+        }
+    }
+    DrawAxes(dc);
+
+    // The marker scale: colorSteps + 1 black markers of sizes 0 to colorSteps.
+    DrawProgressBar(0, kPaintingMessage, 0.6);
+    const double keepMin = plotYMin, keepMax = plotYMax;
+    plotYMin = plotZMin;
+    plotYMax = plotZMax;
+    ComputePlotScales();
+    const int n = view.colorSteps;
+    for (int i = 0; i <= n; ++i) {
+        DrawMarker(dc, plotRight + 61, WorldToPixelY(plotZMin + i * (plotZMax - plotZMin) / n), i, 0, platform::kBlack,
+                   theChart.chartAreaColor);
+    }
+    PaintValueScaleLabels(dc);
+    plotYMin = keepMin;
+    plotYMax = keepMax;
+    ComputePlotScales();
     return 1;
 }

@@ -45,6 +45,9 @@ extern double sceneXMin, sceneXMax, sceneYMin, sceneYMax, sceneZMin, sceneZMax;
 // rectangle).
 int PaintTwoArgument3D(platform::Canvas& dc, const TwoArgumentViewState& state);
 int PaintTwoArgumentMap(platform::Canvas& dc, const TwoArgumentViewState& state);
+// Every value of every eligible series as markers sized by the value, with a marker scale
+// right of the plot; straight into dc. The colour-map switch off chooses it over the map.
+int PaintTwoArgumentPoints(platform::Canvas& dc, const TwoArgumentViewState& state);
 
 // A series has room for a map or a scene when it has at least three records more than it
 // has arguments; its first two argument columns are x and y (-1 when missing).

@@ -198,6 +198,7 @@ public:
     // ---- Imports (bodies in the import files) -----------------------------------------
     // Import state kept from the last text import; read again by the periodic re-read.
     std::string lastFolder;                // folder of the last chosen file
+    std::string documentFolder;            // folder of the current document, no trailing '/'
     std::string importSeparators;          // tab, line feed and the typed separators
     std::int32_t importFieldCount = 0;     // fields of the first line
     std::int32_t importParameterCount = 0; // selected fields

@@ -13,7 +13,7 @@
 #include "data/data_page.h"
 #include "data/import_routines.h"
 #include "data/tables_dialog.h"
-#include "platform/access_database.h"
+#include "platform/access_reader_process.h"
 #include "platform/dialogs.h"
 #include "platform/format.h"
 
@@ -110,14 +110,27 @@ void data::ReadDatabase() {
     if (!ChooseFileName(startFolder, "mdb", fileTitle, fileNameBuffer, "Open database file")) return;
     lastFolder = FolderOfPath(fileNameBuffer);
 
-    platform::AccessDatabase database;
+    // The file is read by a reader process; while it works the window stays alive.
+    bool progressShown = false;
+    auto showProgress = [this, &progressShown](const char* text, long long current, long long total) {
+        int now, all;
+        ProgressFraction(current, total, now, all);
+        SetProgress(kDatabaseProgressKind, text, now, all);
+        progressShown = true;
+    };
+    auto fail = [this, &progressShown](const std::string& message) {
+        if (progressShown) ClearProgressState();
+        importNames.clear();
+        platform::MessageBox(message);
+    };
+    platform::AccessReaderProcess database([&] { showProgress("Reading database", 0, 1); });
     if (!database.Open(fileNameBuffer)) {
-        platform::MessageBox(database.Error());
+        fail(database.Error());
         return;
     }
     theTables.databaseName = database.Path();
     if (database.TableNames().empty()) {
-        platform::MessageBox("Cannot to open database. Check your file and try again.");
+        fail("Cannot to open database. Check your file and try again.");
         return;
     }
 
@@ -139,7 +152,7 @@ void data::ReadDatabase() {
         return;
     }
     if (!database.Execute(statement)) {
-        platform::MessageBox(database.Error());
+        fail(database.Error());
         return;
     }
 
@@ -158,6 +171,7 @@ void data::ReadDatabase() {
     importNames.assign(theTables.names.begin(), theTables.names.begin() + n);
 
     std::vector<ChosenField> chosenFields;
+    std::vector<std::size_t> columns;
     for (const std::string& name : importNames) {
         const std::string wanted = WithoutTrailingSpaces(name);
         ChosenField chosenField{0, AccessFieldType::Unknown};
@@ -173,24 +187,23 @@ void data::ReadDatabase() {
             return;
         }
         chosenFields.push_back(chosenField);
+        columns.push_back(chosenField.column);
     }
 
-    const long total = database.RecordCount();
+    // Nothing reaches the store before the reader has sent every row.
     const ImportTicket ticket = TakeImportTicket(*this);
     ImportBuffer buffer;
     importRecordCount = 0;
     long rows = 0;
     long rejected = 0;
     long threshold = kRowProgressStep;
-    std::vector<platform::AccessValue> row;
+    bool storeChanged = false;
     std::vector<double> record(chosenFields.size());
-    while (database.NextRow(row)) {
+    const bool complete = database.ReadRows(columns, [&](const std::vector<platform::AccessValue>& values, long total) {
         ++rows;
         bool readable = true;
-        for (std::size_t k = 0; k < chosenFields.size() && readable; ++k) {
-            const ChosenField& field = chosenFields[k];
-            readable = field.column < row.size() && DatabaseFieldNumber(field.type, row[field.column], record[k]);
-        }
+        for (std::size_t k = 0; k < chosenFields.size() && readable; ++k)
+            readable = DatabaseFieldNumber(chosenFields[k].type, values[k], record[k]);
         if (!readable) {
             ++rejected;
         } else if (importRecordCount < INT32_MAX) {
@@ -198,17 +211,23 @@ void data::ReadDatabase() {
             ++importRecordCount;
         }
         if (rows > threshold) {
-            int current, all;
-            ProgressFraction(importRecordCount, total, current, all);
-            SetProgress(kDatabaseProgressKind, "Reading recordset", current, all);
+            showProgress("Reading recordset", importRecordCount, total);
             threshold += kRowProgressStep;
-            if (StoreChangedSince(*this, ticket)) {
-                importNames.clear();
-                return;
-            }
+            storeChanged = StoreChangedSince(*this, ticket);
         }
-    }
+        return !storeChanged;
+    });
     database.Close();
+    if (storeChanged) {
+        if (progressShown) ClearProgressState();
+        importNames.clear();
+        return;
+    }
+    if (!complete) {
+        fail(database.Error());
+        return;
+    }
+    if (progressShown) ClearProgressState();
 
     // A read that gives no record adds no series.
     const int added = importRecordCount > 0 && AddImportedSeries(*this, ticket, buffer, importRecordCount, importNames);

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,9 @@ public:
     std::vector<std::int32_t> intData;
     std::vector<float> floatData;
     std::vector<double> doubleData;
+    // When set, the writer takes the double data from here instead of doubleData (so a large
+    // array is written without a copy).
+    std::span<const double> doubleSource;
 
     // The first fault of the last Save or Load, empty after success.
     std::string error;
@@ -105,4 +109,6 @@ public:
 
 private:
     void Report(const char* text, double fraction);
+    // Set by Load while the file is open: reads n bytes at an offset into memory.
+    std::function<bool(std::uint64_t offset, void* to, std::uint64_t n)> directRead_;
 };

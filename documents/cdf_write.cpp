@@ -173,7 +173,7 @@ public:
     }
     // n values of the list from first, converted to big-endian straight into the buffer.
     template <class U, class T>
-    void Values(const std::vector<T>& list, std::uint64_t first, std::uint64_t n) {
+    void Values(std::span<const T> list, std::uint64_t first, std::uint64_t n) {
         // Values the list does not hold are written as zeros (the header announced them).
         const std::uint64_t held = first < list.size() ? std::min<std::uint64_t>(n, list.size() - first) : 0;
         std::uint64_t missing = n - held;
@@ -245,11 +245,13 @@ bool cdfFile::Save(const std::string& path) {
     auto writeValues = [&](const variable& v, std::uint64_t first, std::uint64_t n) {
         switch (v.type) {
         case kByte:
-        case kChar: out.Values<std::uint8_t>(byteData, first, n); break;
-        case kShort: out.Values<std::uint16_t>(shortData, first, n); break;
-        case kInt: out.Values<std::uint32_t>(intData, first, n); break;
-        case kFloat: out.Values<std::uint32_t>(floatData, first, n); break;
-        case kDouble: out.Values<std::uint64_t>(doubleData, first, n); break;
+        case kChar: out.Values<std::uint8_t>(std::span<const std::int8_t>(byteData), first, n); break;
+        case kShort: out.Values<std::uint16_t>(std::span<const std::int16_t>(shortData), first, n); break;
+        case kInt: out.Values<std::uint32_t>(std::span<const std::int32_t>(intData), first, n); break;
+        case kFloat: out.Values<std::uint32_t>(std::span<const float>(floatData), first, n); break;
+        case kDouble:
+            out.Values<std::uint64_t>(doubleSource.empty() ? std::span<const double>(doubleData) : doubleSource, first, n);
+            break;
         default: break;
         }
         const std::uint64_t written = n * TypeSize(v.type);
@@ -269,7 +271,6 @@ bool cdfFile::Save(const std::string& path) {
         for (const variable* v : recordVariables)
             writeValues(*v, v->firstValue + r * v->valuesPerRecord, v->valuesPerRecord);
     out.Flush();
-    if (out.ok && ::fdatasync(fd) != 0 && errno != EINVAL && errno != EROFS) out.ok = false, out.failure = errno;
 
     // A new document gets the usual permissions; a replaced one keeps its own.
     struct stat old {};

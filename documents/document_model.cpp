@@ -8,6 +8,7 @@
 #include <limits>
 #include <strings.h>
 
+#include "data/data_store.h"
 #include "fitting/useruf_item.h"
 #include "formula/split_fields.h"
 
@@ -458,6 +459,13 @@ bool ApplyUserDefinedText(const std::string& text, useruf_settings& u, std::vect
 }
 
 void BuildDocument(const DocumentSettings& s, const DocumentData& data, cdfFile& f) {
+    BuildDocument(s, DocumentDataView{data.allValues, data.series, data.seriesNames, data.parameters, data.parameterNames}, f);
+    // The file keeps a copy: it may outlive data.
+    f.doubleData = data.allValues;
+    f.doubleSource = {};
+}
+
+void BuildDocument(const DocumentSettings& s, const DocumentDataView& data, cdfFile& f) {
     f.Clear();
     const legend_settings& lg = s.legend;
     const chart_settings& ch = s.chart;
@@ -578,7 +586,7 @@ void BuildDocument(const DocumentSettings& s, const DocumentData& data, cdfFile&
     addVariable("All data", n > 0 ? 1 : 0, n > 0 ? n : 1, 0);
     cdfFile::variable& all = f.variables.back();
     all.totalValues = n;
-    f.doubleData = data.allValues;
+    f.doubleSource = data.allValues;
     f.numrecs = 0;
 }
 
@@ -595,6 +603,72 @@ std::string ReadDocumentModel(cdfFile& file, DocumentSettings& staging, Document
     if (notes.seriesCount >= 1) {
         const std::string fault = RebuildData(file, notes, data);
         if (!fault.empty()) return fault;
+        // The rebuilt store must hold together before it replaces the current one.
+        DataStore store;
+        store.allValues = std::move(data.allValues);
+        store.series = std::move(data.series);
+        store.seriesNames = std::move(data.seriesNames);
+        store.parameters = std::move(data.parameters);
+        store.parameterNames = std::move(data.parameterNames);
+        store.parameterTexts.assign(store.parameters.size(), "0");
+        store.parametersPerSeries = store.series[0].nParameters;
+        store.argumentCount = store.series[0].nArguments;
+        store.activeParameter = staging.activeParameter;
+        std::string broken = store.CompactValues() ? CheckStoreInvariants(store) : "the values of two series overlap";
+        data.allValues = std::move(store.allValues);
+        data.series = std::move(store.series);
+        data.seriesNames = std::move(store.seriesNames);
+        data.parameters = std::move(store.parameters);
+        data.parameterNames = std::move(store.parameterNames);
+        if (!broken.empty()) return "The data of the document do not hold together: " + broken;
     }
     return std::string();
+}
+
+bool SameWork(DocumentSettings a, DocumentSettings b) {
+    for (DocumentSettings* s : {&a, &b}) {
+        s->activePage = s->selectedTab = 0;
+        s->d3view = d3view_settings();
+        s->distribution2.largestRecordCount = 0;
+        if (s->xyview.autozoom) s->xyview.xMin = s->xyview.xMax = s->xyview.yMin = s->xyview.yMax = s->xyview.zMin = s->xyview.zMax = 0;
+        if (s->result.actualScreenSize) s->result.imageWidth = s->result.imageHeight = 0;
+    }
+    return a.activeParameter == b.activeParameter && a.view3D == b.view3D && a.legend == b.legend && a.chart == b.chart &&
+           a.xyview == b.xyview && a.xystatistic == b.xystatistic && a.distrimution == b.distrimution &&
+           a.distribution2 == b.distribution2 && a.result == b.result && a.constructor == b.constructor &&
+           a.approxcustom == b.approxcustom && a.useruf == b.useruf && a.collection == b.collection &&
+           a.sinaldlg == b.sinaldlg && a.multistat == b.multistat && a.constructorMulti == b.constructorMulti &&
+           a.search == b.search && a.calculator == b.calculator;
+}
+
+namespace {
+
+std::uint64_t Mix(std::uint64_t h, std::uint64_t v) {
+    h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
+    return h * 0xFF51AFD7ED558CCDull;
+}
+
+std::uint64_t MixBytes(std::uint64_t h, const void* p, std::size_t n) {
+    const auto* c = static_cast<const unsigned char*>(p);
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, c + i, 8);
+        h = Mix(h, w);
+    }
+    std::uint64_t tail = n;
+    for (; i < n; ++i) tail = (tail << 8) | c[i];
+    return Mix(h, tail);
+}
+
+}  // namespace
+
+std::uint64_t DataFingerprint(const DocumentDataView& d) {
+    std::uint64_t h = 1469598103934665603ull;
+    h = MixBytes(h, d.allValues.data(), d.allValues.size_bytes());
+    h = MixBytes(h, d.series.data(), d.series.size_bytes());
+    h = MixBytes(h, d.parameters.data(), d.parameters.size_bytes());
+    for (const std::string& s : d.seriesNames) h = MixBytes(h, s.data(), s.size());
+    for (const std::string& s : d.parameterNames) h = MixBytes(h, s.data(), s.size());
+    return h;
 }

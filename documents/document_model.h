@@ -7,6 +7,8 @@
 // Reading fills a staging copy: the caller starts it from the current settings (fields that
 // the document does not name keep their values), reads, and only when the whole document has
 // been accepted copies the staging copy into the pages and the data store.
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,15 @@ struct DocumentData {
     std::vector<std::string> parameterNames;
 };
 
+// The same arrays as the writer reads them, wherever they live (the data store's own).
+struct DocumentDataView {
+    std::span<const double> allValues;
+    std::span<const Series> series;
+    std::span<const std::string> seriesNames;
+    std::span<const Initial> parameters;
+    std::span<const std::string> parameterNames;
+};
+
 // What reading found besides the fields: the caller acts on it while applying.
 struct DocumentReadNotes {
     bool hasActiveTab = false;
@@ -79,6 +90,9 @@ struct DocumentReadNotes {
 extern const char* const kDocumentAttributeNames[47];
 
 // Fills an empty file model with the document.
+// The file takes the values from data without a copy: data must outlive the save.
+void BuildDocument(const DocumentSettings& settings, const DocumentDataView& data, cdfFile& file);
+// The same with a copy of the values in the file.
 void BuildDocument(const DocumentSettings& settings, const DocumentData& data, cdfFile& file);
 
 // Applies a loaded file model to staging (settings as they are now) and data (emptied and
@@ -92,3 +106,10 @@ void ApplyCustomApproximationText(const std::string& text, approxcustom_settings
 // The "User defiened" text and its reading (refused items add to messages).
 std::string UserDefinedText(const useruf_settings& u);
 bool ApplyUserDefinedText(const std::string& text, useruf_settings& u, std::vector<std::string>& messages);
+
+// Whether two sets of settings hold the same work of the user: the page shown, the camera
+// of the three-dimensional view and the fields the painters write by themselves (ranges under
+// Autozoom, the image size that follows the screen, the largest record count) do not count.
+bool SameWork(DocumentSettings a, DocumentSettings b);
+// A fingerprint of the data arrays: equal arrays give equal fingerprints.
+std::uint64_t DataFingerprint(const DocumentDataView& data);

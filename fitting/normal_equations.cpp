@@ -64,12 +64,43 @@ bool FitLeastSquares(int m, int n, const LeastSquaresRow& rowOf, LeastSquaresRes
         sum += value;
         for (int j = 0; j < m; ++j) {
             rhs[j] += target * row[j];
-            for (int l = 0; l < m; ++l)
+            for (int l = j; l < m; ++l)
                 matrix[l * mm + j + 1] += row[j] * row[l];
         }
     }
-    result.mean = sum / n;
+    // The matrix is symmetric: element (l, j) is the same sum of the same products.
+    for (int j = 0; j < m; ++j)
+        for (int l = j + 1; l < m; ++l)
+            matrix[j * mm + l + 1] = matrix[l * mm + j + 1];
+    const auto residuals = [&](const double* coefficients, double& sst, double& ssr) {
+        sst = 0.0;
+        ssr = 0.0;
+        for (int p = 0; p < n; ++p) {
+            double target = 0.0, value = 0.0;
+            rowOf(p, row.data(), target, value);
+            double fitted;
+            if (predict) {
+                fitted = predict(row.data(), coefficients, m);
+            } else {
+                fitted = 0.0;
+                for (int k = 0; k < m; ++k)
+                    fitted += coefficients[k] * row[k];
+            }
+            sst += (result.mean - value) * (result.mean - value);
+            ssr += (fitted - value) * (fitted - value);
+        }
+    };
+    SolveLeastSquares(m, n, matrix, rhs, sum / n, residuals, result);
+    return true;
+}
 
+void SolveLeastSquares(int m, int n, std::vector<double>& matrix, const std::vector<double>& rhs, double mean,
+                       const LeastSquaresResiduals& residuals, LeastSquaresResult& result)
+{
+    const std::size_t mm = static_cast<std::size_t>(m);
+    result.coefficients.assign(mm, 0.0);
+    result.deviations.assign(mm, 0.0);
+    result.mean = mean;
     result.determinant = InvertMatrixArrayN(m, matrix);
     const double infinity = std::numeric_limits<double>::infinity();
     if (result.determinant == 0.0) {
@@ -84,25 +115,11 @@ bool FitLeastSquares(int m, int n, const LeastSquaresRow& rowOf, LeastSquaresRes
     }
 
     double sst = 0.0, ssr = 0.0;
-    for (int p = 0; p < n; ++p) {
-        double target = 0.0, value = 0.0;
-        if (!rowOf(p, row.data(), target, value))
-            return false;
-        double fitted;
-        if (predict) {
-            fitted = predict(row.data(), result.coefficients.data(), m);
-        } else {
-            fitted = 0.0;
-            for (int k = 0; k < m; ++k)
-                fitted += result.coefficients[k] * row[k];
-        }
-        sst += (result.mean - value) * (result.mean - value);
-        ssr += (fitted - value) * (fitted - value);
-    }
+    residuals(result.coefficients.data(), sst, ssr);
     result.sst = sst;
     if (result.determinant == 0.0) {
         result.ssr = result.msr = result.deviation = result.residualMeasure = infinity;
-        return true;
+        return;
     }
     result.ssr = ssr;
     result.msr = ssr / n;
@@ -110,5 +127,4 @@ bool FitLeastSquares(int m, int n, const LeastSquaresRow& rowOf, LeastSquaresRes
     for (int j = 0; j < m; ++j)
         result.deviations[j] = CoefficientDeviation(result.msr, matrix[j * mm + j + 1], result.determinant);
     result.residualMeasure = (sst / n != 0.0) ? ssr / sst : 0.0;
-    return true;
 }

@@ -53,6 +53,14 @@ using LeastSquaresRow = std::function<bool(int point, double* row, double& targe
 // the row times the coefficients.
 using LeastSquaresPrediction = std::function<double(const double* row, const double* coefficients, int m)>;
 
+// The recipe from sums already made: matrix (1-based, element (j, l) from 0 at l*m + j + 1,
+// m*m + 1 elements, inverted in place), the right-hand side (m entries) and the mean of the
+// values; `residuals` makes the second pass, SST and SSR from the coefficients. Fits that
+// share their sums get the same results bit for bit.
+using LeastSquaresResiduals = std::function<void(const double* coefficients, double& sst, double& ssr)>;
+void SolveLeastSquares(int m, int n, std::vector<double>& matrix, const std::vector<double>& rhs, double mean,
+                       const LeastSquaresResiduals& residuals, LeastSquaresResult& result);
+
 // Returns false (result not valid) when m < 1, n < 1 or a row callback refused a
 // point. A singular matrix is a completed fit with determinant 0, coefficients 0
 // and infinite deviations, ssr, msr and residual measure.

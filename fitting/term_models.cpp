@@ -1,6 +1,7 @@
 #include "fitting/term_models.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <stdexcept>
 
@@ -147,9 +148,94 @@ double TermModelCriterion(double e, const std::vector<double>& coefficients, con
     return std::isnan(c) ? kUnfittedTermCriterion : c;
 }
 
+namespace {
+
+TermFitCache::Key KeyOf(unsigned code, const std::vector<double>& periods)
+{
+    if (code < kFirstPeriodicTermCode || code > kLastTermCode)
+        return {code, 0};
+    const bool sine = (code - kFirstPeriodicTermCode) % 2 == 0;
+    return {code, std::bit_cast<std::uint64_t>(Period(periods, code, sine ? 41u : 42u))};
+}
+
+}  // namespace
+
+void TermFitCache::Bind(const std::vector<double>& x, const std::vector<double>& y)
+{
+    if (x == x_ && y == y_)
+        return;
+    x_ = x;
+    y_ = y;
+    columns_.clear();
+    targets_.clear();
+    products_.clear();
+    targetProducts_.clear();
+    valueSum_ = 0.0;
+    for (double v : y_)
+        valueSum_ += v;
+}
+
+const std::vector<double>& TermFitCache::Column(const Key& key, unsigned code, const std::vector<double>& periods)
+{
+    auto it = columns_.find(key);
+    if (it != columns_.end())
+        return it->second;
+    std::vector<double> column(x_.size());
+    for (std::size_t p = 0; p < x_.size(); ++p)
+        column[p] = TermValue(code, x_[p], periods);
+    return columns_.emplace(key, std::move(column)).first->second;
+}
+
+const std::vector<double>& TermFitCache::Target(int yTransform)
+{
+    auto it = targets_.find(yTransform);
+    if (it != targets_.end())
+        return it->second;
+    std::vector<double> target(y_.size(), 0.0);
+    for (std::size_t p = 0; p < y_.size(); ++p)
+        TransformY(y_[p], target[p], yTransform);
+    return targets_.emplace(yTransform, std::move(target)).first->second;
+}
+
+double TermFitCache::ProductSum(const Key& a, const Key& b, const std::vector<double>& ca, const std::vector<double>& cb)
+{
+    const auto key = a < b ? std::make_pair(a, b) : std::make_pair(b, a);
+    auto it = products_.find(key);
+    if (it != products_.end())
+        return it->second;
+    double sum = 0.0;
+    for (std::size_t p = 0; p < ca.size(); ++p)
+        sum += ca[p] * cb[p];
+    products_.emplace(key, sum);
+    return sum;
+}
+
+double TermFitCache::TargetSum(int yTransform, const Key& b, const std::vector<double>& cb)
+{
+    const auto key = std::make_pair(yTransform, b);
+    auto it = targetProducts_.find(key);
+    if (it != targetProducts_.end())
+        return it->second;
+    const std::vector<double>& target = Target(yTransform);
+    double sum = 0.0;
+    for (std::size_t p = 0; p < cb.size(); ++p)
+        sum += target[p] * cb[p];
+    targetProducts_.emplace(key, sum);
+    return sum;
+}
+
+void TermFitCache::KeepOnly(const std::vector<Key>& used)
+{
+    const auto isUsed = [&used](const Key& k) { return std::find(used.begin(), used.end(), k) != used.end(); };
+    std::erase_if(columns_, [&](const auto& entry) { return !isUsed(entry.first); });
+    std::erase_if(products_, [&](const auto& entry) { return !isUsed(entry.first.first) || !isUsed(entry.first.second); });
+    std::erase_if(targetProducts_, [&](const auto& entry) { return !isUsed(entry.first.second); });
+}
+
 double FitTermModel(const std::vector<double>& x, const std::vector<double>& y, int yTransform,
                     const std::vector<unsigned>& codes, const std::vector<double>& periods,
-                    std::vector<double>& coefficients, std::vector<double>& deviations, double* criterion)
+                    std::vector<double>& coefficients, std::vector<double>& deviations, double* criterion,
+                    TermFitCache* cache)
 {
     const int m = static_cast<int>(codes.size());
     const int n = static_cast<int>(x.size());
@@ -177,7 +263,39 @@ double FitTermModel(const std::vector<double>& x, const std::vector<double>& y, 
         return ApplyYTransform(v, yTransform);
     };
     LeastSquaresResult fit;
-    FitLeastSquares(m, n, rowOf, fit, predict);
+    if (!cache) {
+        FitLeastSquares(m, n, rowOf, fit, predict);
+    } else {
+        // The same sums as the row-by-row pass, taken from columns kept between fits.
+        cache->Bind(x, y);
+        const std::size_t mm = static_cast<std::size_t>(m);
+        std::vector<TermFitCache::Key> keys(mm);
+        std::vector<const std::vector<double>*> columns(mm);
+        for (std::size_t k = 0; k < mm; ++k) {
+            keys[k] = KeyOf(codes[k], periods);
+            columns[k] = &cache->Column(keys[k], codes[k], periods);
+        }
+        std::vector<double> matrix(mm * mm + 1, 0.0), rhs(mm, 0.0);
+        for (std::size_t j = 0; j < mm; ++j) {
+            rhs[j] = cache->TargetSum(yTransform, keys[j], *columns[j]);
+            for (std::size_t l = 0; l < mm; ++l)
+                matrix[l * mm + j + 1] = cache->ProductSum(keys[j], keys[l], *columns[j], *columns[l]);
+        }
+        const double mean = cache->valueSum_ / n;
+        const auto residuals = [&](const double* a, double& sst, double& ssr) {
+            for (int p = 0; p < n; ++p) {
+                double v = 0.0;
+                for (std::size_t k = 0; k < mm; ++k)
+                    v += a[k] * (*columns[k])[static_cast<std::size_t>(p)];
+                const double fitted = ApplyYTransform(v, yTransform);
+                const double value = y[static_cast<std::size_t>(p)];
+                sst += (mean - value) * (mean - value);
+                ssr += (fitted - value) * (fitted - value);
+            }
+        };
+        SolveLeastSquares(m, n, matrix, rhs, mean, residuals, fit);
+        cache->KeepOnly(keys);
+    }
     bool finite = fit.determinant != 0.0 && std::isfinite(fit.residualMeasure);
     for (int k = 0; k < m && finite; ++k)
         finite = std::isfinite(fit.coefficients[k]) && std::isfinite(fit.deviations[k]);

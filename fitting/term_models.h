@@ -6,6 +6,9 @@
 //   odd 41..63 sin(2 pi x / T_i), even 42..64 cos(2 pi x / T_i), i = (code - 41) / 2.
 // Codes 27..30, 35..40 and above 64 are not assigned and give 0.
 // These codes are not the constructor's 0..34 (schemes.h).
+#include <cstdint>
+#include <map>
+#include <utility>
 #include <vector>
 
 constexpr unsigned kFirstPeriodicTermCode = 41;
@@ -40,9 +43,44 @@ double TermModelValue(double x, const std::vector<double>& periods, const std::v
 // singular normal matrix, coefficients that are not finite) gives zero coefficients,
 // e = kFailedTermFitResidual and the criterion kUnfittedTermCriterion; a fit with as many
 // points as terms is made but scored kUnfittedTermCriterion, so that it never wins.
+class TermFitCache;
 double FitTermModel(const std::vector<double>& x, const std::vector<double>& y, int yTransform,
                     const std::vector<unsigned>& codes, const std::vector<double>& periods,
-                    std::vector<double>& coefficients, std::vector<double>& deviations, double* criterion);
+                    std::vector<double>& coefficients, std::vector<double>& deviations, double* criterion,
+                    TermFitCache* cache = nullptr);
+
+// Term columns over the points and their products summed, kept between fits of the same
+// points: a search that changes one period refits without evaluating the other terms again.
+// Every sum is made in the same order as without the cache, so the results are the same bit
+// for bit. Columns (and sums) that a fit did not use are dropped after it.
+class TermFitCache {
+public:
+    struct Key {
+        unsigned code;
+        std::uint64_t period;  // bits of the period of a periodic code, else 0
+        bool operator<(const Key& o) const { return code != o.code ? code < o.code : period < o.period; }
+        bool operator==(const Key& o) const { return code == o.code && period == o.period; }
+    };
+
+private:
+    friend double FitTermModel(const std::vector<double>&, const std::vector<double>&, int,
+                               const std::vector<unsigned>&, const std::vector<double>&, std::vector<double>&,
+                               std::vector<double>&, double*, TermFitCache*);
+    // Forgets everything unless x and y are the points it was made for.
+    void Bind(const std::vector<double>& x, const std::vector<double>& y);
+    const std::vector<double>& Column(const Key& key, unsigned code, const std::vector<double>& periods);
+    const std::vector<double>& Target(int yTransform);
+    double ProductSum(const Key& a, const Key& b, const std::vector<double>& ca, const std::vector<double>& cb);
+    double TargetSum(int yTransform, const Key& b, const std::vector<double>& cb);
+    void KeepOnly(const std::vector<Key>& used);
+
+    std::vector<double> x_, y_;
+    double valueSum_ = 0.0;
+    std::map<Key, std::vector<double>> columns_;
+    std::map<int, std::vector<double>> targets_;
+    std::map<std::pair<Key, Key>, double> products_;
+    std::map<std::pair<int, Key>, double> targetProducts_;
+};
 
 // max(e^0.25, 6e) plus, per term, |s/a| (halved for the sine and cosine terms, codes 40
 // and up), or 1e46 for a coefficient of at most 1e-46. A result that is not a number

@@ -1,5 +1,8 @@
 #include "fitting/useruf_item.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "formula/number_text.h"
 
 std::string UserCoefficientText(const UserCoefficient& c) {
@@ -55,9 +58,22 @@ std::string ParseUserCoefficient(const std::string& item, UserCoefficient& c, bo
     const std::size_t eq = rest.find('=');
     if (eq == std::string::npos) return "No equal symbol. Check and try again.";
     out.name = Trimmed(rest.substr(0, eq));
+    if (!IsCoefficientName(out.name)) return BadCoefficientNameMessage(out.name);
     out.value = numtext::ReadReal(rest.substr(eq + 1));
     if (!hasStep) out.step = 0.1 * out.value;
     c = out;
     set = true;
     return std::string();
+}
+
+bool IsCoefficientName(const std::string& name) {
+    if (name.empty()) return false;
+    const auto first = static_cast<unsigned char>(name[0]);
+    if (!std::isalpha(first) && first != '_') return false;
+    return std::all_of(name.begin(), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
+}
+
+std::string BadCoefficientNameMessage(const std::string& name) {
+    return "\"" + name + "\" can not be a coefficient name: it must start with a letter and hold only letters, digits and _.";
 }

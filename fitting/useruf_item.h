@@ -16,3 +16,9 @@ std::string UserCoefficientText(const UserCoefficient& c);
 // Parses an item. Returns "" and fills c, or the message that explains why the item was
 // refused (c unchanged). An empty item sets nothing and returns "" with set = false.
 std::string ParseUserCoefficient(const std::string& item, UserCoefficient& c, bool& set);
+
+// A coefficient name is a letter or '_' followed by letters, digits and '_': only such a name
+// stands in a formula as a whole word.
+bool IsCoefficientName(const std::string& name);
+// The message that refuses a name that is no coefficient name.
+std::string BadCoefficientNameMessage(const std::string& name);

@@ -473,12 +473,15 @@ bool AccessDatabase::NextRow(std::vector<AccessValue>& row) {
     return true;
 }
 
-long AccessDatabase::RecordCount() {
+long AccessDatabase::RecordCount(const std::function<void(long)>& counted) {
     if (!impl_->table) return 0;
     if (impl_->count < 0) {
         Rewind();
         long n = 0;
-        while (impl_->FetchMatchingRow()) ++n;
+        while (impl_->FetchMatchingRow()) {
+            ++n;
+            if (counted) counted(n);
+        }
         impl_->count = n;
     }
     Rewind();

@@ -9,6 +9,7 @@
 //   long total = db.RecordCount();
 //   std::vector<AccessValue> row;
 //   while (db.NextRow(row)) ...
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,8 +58,8 @@ public:
     // The next row of the result set, one value per field; false at the end.
     bool NextRow(std::vector<AccessValue>& row);
     // The number of rows of the result set (one counting pass on first use). The next
-    // NextRow starts again at the first row.
-    long RecordCount();
+    // NextRow starts again at the first row. counted, when given, hears of every row counted.
+    long RecordCount(const std::function<void(long)>& counted = {});
     // The next NextRow starts again at the first row.
     void Rewind();
 

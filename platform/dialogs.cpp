@@ -101,8 +101,9 @@ public:
     }
 
     std::optional<std::string> SaveFile(const FileDialogRequest& r) override {
-        const QString path = QFileDialog::getSaveFileName(DialogParent(), ToQString(r.title), PathToQString(r.initialPath),
-                                                          QtFilter(r.filter));
+        const QString path = QFileDialog::getSaveFileName(
+            DialogParent(), ToQString(r.title), PathToQString(r.initialPath), QtFilter(r.filter), nullptr,
+            r.confirmReplace ? QFileDialog::Options() : QFileDialog::Options(QFileDialog::DontConfirmOverwrite));
         if (path.isEmpty()) return std::nullopt;
         return WithDefaultExtension(path, r.defaultExtension);
     }

@@ -22,6 +22,7 @@ struct FileDialogRequest {
     std::string filter;
     std::string initialPath;       // a file name, a folder, or a full path
     std::string defaultExtension;  // without the dot; added when the typed name has none
+    bool confirmReplace = true;    // the save dialog asks before an existing file is chosen
 };
 
 // What the font dialog opens on and offers.

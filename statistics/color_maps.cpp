@@ -32,3 +32,5 @@ ColorWord ValueToGreenShade(double v) {
     const int c = Channel(a * (255.0 * a));
     return Rgb(255 - c, 255, 255 - c);
 }
+
+ColorWord ColorForPercent(double percent) { return ValueToColor(1.0 - percent * 0.01); }

@@ -14,3 +14,6 @@ ColorWord AbsValueToColor(double v);
 // The softer map of the correlation view: white at 0 deepening to green, pure green above
 // 0.975 in size.
 ColorWord ValueToGreenShade(double v);
+// The colour of a percentage cell of the result tables, the map reversed: small percentages
+// green, large ones red.
+ColorWord ColorForPercent(double percent);

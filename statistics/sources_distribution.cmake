@@ -3,3 +3,7 @@ list(APPEND STATISTICS_PAGES_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/conditional_values.cpp
   ${CMAKE_CURRENT_LIST_DIR}/stretch_and_browse.cpp
 )
+list(APPEND STATISTICS_PAGES_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/one_variable_view.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/distribution_histogram.cpp
+)

@@ -20,9 +20,8 @@ void Ring(platform::Canvas& dc, const platform::Rect& r, platform::ColorRef topL
 
 }  // namespace
 
-platform::Rect DrawButtonFace(platform::Canvas& dc, const platform::Rect& r, platform::ColorRef face, bool pressed) {
-    dc.FillRect(r, face);
-    if (r.Width() < 4 || r.Height() < 4) return r;
+void DrawButtonEdge(platform::Canvas& dc, const platform::Rect& r, bool pressed) {
+    if (r.Width() < 4 || r.Height() < 4) return;
     const platform::Rect inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
     if (pressed) {
         Ring(dc, r, kShadow, kHighlight);
@@ -31,6 +30,12 @@ platform::Rect DrawButtonFace(platform::Canvas& dc, const platform::Rect& r, pla
         Ring(dc, r, kLight, kDarkShadow);
         Ring(dc, inner, kHighlight, kShadow);
     }
+}
+
+platform::Rect DrawButtonFace(platform::Canvas& dc, const platform::Rect& r, platform::ColorRef face, bool pressed) {
+    dc.FillRect(r, face);
+    if (r.Width() < 4 || r.Height() < 4) return r;
+    DrawButtonEdge(dc, r, pressed);
     return {r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
 }
 

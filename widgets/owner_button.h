@@ -6,6 +6,8 @@
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 
+// The raised edge (sunken while pressed) inside r, without filling.
+void DrawButtonEdge(platform::Canvas& dc, const platform::Rect& r, bool pressed);
 // Fills the face and draws the edge; returns the rectangle inside the edge.
 platform::Rect DrawButtonFace(platform::Canvas& dc, const platform::Rect& r, platform::ColorRef face, bool pressed);
 // The picture scaled onto the rectangle; nothing when there is no picture.

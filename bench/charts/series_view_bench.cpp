@@ -75,6 +75,31 @@ void BM_FunctionOfOneArgumentMillion(benchmark::State& state) {
 }
 BENCHMARK(BM_FunctionOfOneArgumentMillion)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The same records as two values without an argument: each drawn against its record number.
+void BM_OneValueViewMillion(benchmark::State& state) {
+    LoadMillion();
+    theXyview.autozoom = 1;
+    theXyview.show3D = 0;
+    for (Initial& p : theData.parameters) p.role = kRoleValue;
+    theData.series[0].nArguments = 0;
+    theData.series[0].nValues = 2;
+    SeriesPaintContext shape = Shape();
+    shape.arguments = 0;
+    shape.values = 2;
+    platform::Bitmap image(1920, 1080);
+    platform::Canvas dc(image);
+    for (auto _ : state) {
+        SetChartFrame(1920, 1080, 1, PlotViewRanges{});
+        plotLeft = 60, plotRight = 1900, plotTop = 30, plotBottom = 1040;
+        benchmark::DoNotOptimize(PaintOneValueView(dc, shape));
+    }
+    // Back to one argument and one value for the benchmarks that follow.
+    theData.parameters[0].role = kRoleArgument;
+    theData.series[0].nArguments = 1;
+    theData.series[0].nValues = 1;
+}
+BENCHMARK(BM_OneValueViewMillion)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 void BM_ChartRepaintMillion(benchmark::State& state) {
     LoadMillion();
     theXyview.autozoom = 1;

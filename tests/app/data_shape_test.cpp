@@ -49,7 +49,7 @@ void Set(unsigned f) {
     theMultistat.bestPolynome = (f & kBestPolynome) != 0;
     theApproxcustom.applyRequested = (f & kCustomApply) != 0;
     theXystatistic.customRequest = (f & kCustomApply) != 0;
-    theSinaldlg.applyRequested = (f & kPeaksApply) != 0;
+    theSinaldlg.moreRequest = (f & kPeaksApply) != 0;
     theUseruf.moreRequest = (f & kUserufMore) != 0;
     theConstructorMulti.applyRequested = (f & kMultiApply) != 0;
     theXystatistic.collectionRequest = (f & kCollectionPressed) != 0;
@@ -124,7 +124,7 @@ TEST(DataShape, RoutesEveryShapeToItsPage) {
             // Every request is served once.
             EXPECT_EQ(theApproxcustom.applyRequested, 0);
             EXPECT_EQ(theXystatistic.customRequest, 0);
-            EXPECT_EQ(theSinaldlg.applyRequested, 0);
+            EXPECT_EQ(theSinaldlg.moreRequest, 0);
             EXPECT_EQ(theUseruf.moreRequest, 0);
             EXPECT_EQ(theConstructorMulti.applyRequested, 0);
             EXPECT_EQ(theXystatistic.schemeButtonPressed, 0);

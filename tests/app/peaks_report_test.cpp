@@ -29,7 +29,7 @@ protected:
     void SetUp() override {
         theResultDocument.Clear();
         theResultTables.Clear();
-        theResult.formulaText.clear();
+        theResult.fittedFormulasText.clear();
         coefficientsText.clear();
         theData.parameterNames = {"t", "S"};
         theXystatistic.peaksRevealing = 1;
@@ -52,11 +52,11 @@ protected:
         theData.parameterNames.clear();
         theResultDocument.Clear();
         theResultTables.Clear();
-        theResult.formulaText.clear();
+        theResult.fittedFormulasText.clear();
         coefficientsText.clear();
         peakList.clear();
     }
-    void Run(const PeakReportSettings& settings) {
+    void Run(const sinaldlg_settings& settings) {
         platform::Bitmap bitmap(402, 302);
         platform::Canvas dc(bitmap);
         PeaksReport(dc, x, y, 0, 1, settings);
@@ -86,7 +86,7 @@ TEST_F(PeaksReportTest, LinesInBothStores) {
         normalSums.coefficients[1] = -0.25;
         normalSums.coefficients[2] = 3e-7;
         baseLineCorrected = 1;
-        PeakReportSettings settings;
+        sinaldlg_settings settings;
         settings.baseLine = c.baseLine;
         settings.chromatogramOnly = c.chromatogramOnly;
         Run(settings);
@@ -120,7 +120,7 @@ TEST_F(PeaksReportTest, LinesInBothStores) {
         EXPECT_EQ(*theResultTables.CellOf(0, 2, 0), "2");
         EXPECT_EQ(*theResultTables.CellOf(0, 1, 4), "300");
         EXPECT_EQ(*theResultTables.CellOf(0, 2, 5), platform::Format("%g", peakList[1].maxSignal));
-        EXPECT_EQ(theResult.formulaText, "S=F(n)\n");
+        EXPECT_EQ(theResult.fittedFormulasText, "S=F(n)\n");
         EXPECT_EQ(coefficientsText, *theResultTables.CellOf(0, 1, 1) + "\n" + *theResultTables.CellOf(0, 2, 1) + "\n");
         TearDown();
     }
@@ -128,7 +128,7 @@ TEST_F(PeaksReportTest, LinesInBothStores) {
 
 TEST_F(PeaksReportTest, FailedBaseLineIsNotReported) {
     baseLineCorrected = 0;
-    PeakReportSettings settings;
+    sinaldlg_settings settings;
     settings.baseLine = 3;
     Run(settings);
     ASSERT_FALSE(theResultTables.paragraphs.empty());
@@ -139,12 +139,12 @@ TEST_F(PeaksReportTest, FailedBaseLineIsNotReported) {
 TEST_F(PeaksReportTest, NothingWithoutPeaksOrScheme) {
     std::vector<double> flat(1000, 5.0);
     y = flat;
-    Run(PeakReportSettings{});
+    Run(sinaldlg_settings{});
     EXPECT_TRUE(theResultTables.paragraphs.empty());
     EXPECT_TRUE(theResultDocument.texts.empty());
     SetUp();
     theXystatistic.peaksRevealing = 0;
-    Run(PeakReportSettings{});
+    Run(sinaldlg_settings{});
     EXPECT_TRUE(theResultTables.paragraphs.empty());
     EXPECT_TRUE(peakList.empty());
 }

@@ -53,8 +53,8 @@ TEST_F(CurvesTest, StudentCurveFollowsTheDistribution) {
         dc.SelectPen(platform::Pen(platform::PenStyle::Solid, 1, kPen));
         DrawStudentCurve(dc, mean, sd, n, width, 7, cumulative);
         const double h = 0.2;
-        double x = 0;
-        for (int i = 0; i < 100; ++i, x += h) {
+        for (int i = 0; i < 100; ++i) {
+            const double x = i * h;
             const double below = StudentCdf(n - 1, (x - mean) / sd);
             const double value =
                 cumulative ? n * below : n * width * (StudentCdf(n - 1, (x + h - mean) / sd) - below) / h;
@@ -130,6 +130,16 @@ TEST_F(CurvesTest, WalksEndOnRangesBeyondTheSpacingOfDoubles) {
             for (int x = 0; x < bmp_.Width(); ++x) outside += (x < plotLeft - 1 || x > plotRight + 1) && dc.GetPixel(x, y) == kPen;
         EXPECT_EQ(outside, 0);
     }
+}
+
+TEST_F(CurvesTest, StudentWalkEndsAtTheRightEdge) {
+    // Steps of 0.01 summed a hundred times overshoot 1: the walk still draws its last point
+    // at plotXMax.
+    Map(0, 1, 0, 10);
+    platform::Canvas dc(bmp_);
+    dc.SelectPen(platform::Pen(platform::PenStyle::Solid, 1, kPen));
+    DrawStudentCurve(dc, 0.5, 0.2, 10, 0.1, 0, 0);
+    EXPECT_EQ(dc.CurrentPosition().x, WorldToPixelX(1.0));
 }
 
 }  // namespace

@@ -50,6 +50,7 @@ SeriesPaintContext Context(int visibleOnly = 0) {
 
 // A chart frame as the main window leaves it: the plot inside margins of the image.
 void Frame(int autozoom) {
+    theResultTables.Clear();  // as the dispatcher does before the painters run
     SetChartFrame(400, 300, autozoom, PlotViewRanges{theXyview.xMin, theXyview.xMax, theXyview.yMin, theXyview.yMax,
                                                      theXyview.zMin, theXyview.zMax});
     plotLeft = 40, plotRight = 380, plotTop = 10, plotBottom = 280;

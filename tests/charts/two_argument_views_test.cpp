@@ -294,4 +294,48 @@ TEST_F(TwoArgumentViewsTest, FlatMapOfManyPointsIsACellMap) {
     EXPECT_EQ(At(x, y), CellColour(last.z, 0, 999, theXyview.lowColor, theXyview.highColor));
 }
 
+TEST_F(TwoArgumentViewsTest, PointsAreSizedByValueWithAScale) {
+    // Two series; the second one's larger values widen the z range of both.
+    std::vector<Point3> second = Grid();
+    for (Point3& p : second) p.z += 12;
+    LoadSeries({Grid(), second, {{0, 0, 1}, {1, 1, 2}, {2, 2, 3}, {3, 3, 4}}});  // the last is too short
+    state.view3D = 0;
+    state.seriesCount = 3;
+    theXyview.stepPercent = 0;
+    ASSERT_EQ(PaintTwoArgumentPoints(canvas, state), 1);
+    EXPECT_DOUBLE_EQ(theXyview.xMin, 0);  // no margin with a step of 0
+    EXPECT_DOUBLE_EQ(theXyview.xMax, 4);
+    EXPECT_DOUBLE_EQ(theXyview.zMin, 0);
+    EXPECT_DOUBLE_EQ(theXyview.zMax, 24);
+    // The y range is back after the scale.
+    EXPECT_DOUBLE_EQ(plotYMax, 4);
+    // The largest value (24 at (4, 4)) gets the largest mark: size 10 reaches 10 pixels out.
+    const int px = WorldToPixelX(4), py = WorldToPixelY(4);
+    EXPECT_EQ(At(px - 9, py), kPointColor);
+    // The smallest (0 at (0, 0)) a mark of size 0, a dot.
+    EXPECT_NE(At(WorldToPixelX(0) + 5, WorldToPixelY(0) - 5), kPointColor);
+    // The scale: 11 black markers in the column right of the plot, the top one largest.
+    plotYMin = 0, plotYMax = 24;
+    ComputePlotScales();
+    EXPECT_EQ(At(plotRight + 61 - 9, WorldToPixelY(24)), platform::kBlack);
+    EXPECT_NE(At(plotRight + 61 - 9, WorldToPixelY(0)), platform::kBlack);
+
+    // Without Autozoom a point outside the View ranges is not drawn, one on the bound is.
+    bitmap.Fill(platform::kWhite);
+    theXyview.autozoom = 0;
+    theXyview.xMin = 0, theXyview.xMax = 3.5, theXyview.yMin = 0, theXyview.yMax = 4;
+    theXyview.zMin = 0, theXyview.zMax = 24;
+    ASSERT_EQ(PaintTwoArgumentPoints(canvas, state), 1);
+    EXPECT_NE(At(WorldToPixelX(4) - 9, WorldToPixelY(4)), kPointColor);
+    EXPECT_EQ(At(WorldToPixelX(3) - 8, WorldToPixelY(4)), kPointColor);  // (3, 4): 23 in the second
+
+    // The map's switch and the plane page's absence turn it away.
+    theXyview.colorMapMode = 1;
+    EXPECT_EQ(PaintTwoArgumentPoints(canvas, state), 0);
+    theXyview.colorMapMode = 0;
+    state.view3D = 1;
+    EXPECT_EQ(PaintTwoArgumentPoints(canvas, state), 0);
+    EXPECT_TRUE(static_cast<bool>(TheAnalysisHooks().painters.twoArgumentPoints));
+}
+
 }  // namespace

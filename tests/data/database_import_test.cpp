@@ -6,12 +6,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <limits>
 #include <unistd.h>
 
 #include "data/import_routines.h"
 #include "import_test_support.h"
 #include "platform/access_database.h"
+#include "platform/access_reader_process.h"
 
 namespace {
 
@@ -400,6 +402,34 @@ TEST(DatabaseImport, FieldValuesKeepTheirDigits) {
             EXPECT_EQ(number, c.number);
         }
     }
+}
+
+TEST(DatabaseImport, AReaderThatLoopsIsEndedAndTheStoreIsUntouched) {
+    REQUIRE_FIXTURES();
+    // V1997_test.mdb with one bit changed (byte 94236, XOR 0x40) once looped inside the
+    // program until memory ran out; now its reader is ended by the silence rule (shortened).
+    import_test::TempFile place("");
+    std::ifstream in(kDir + "V1997_test.mdb", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    bytes.at(94236) = static_cast<char>(bytes[94236] ^ 0x40);
+    const std::string path = place.Folder() + "/corrupt.mdb";
+    std::ofstream(path, std::ios::binary) << bytes;
+
+    platform::AccessReaderProcess::Limits& limits = platform::AccessReaderProcess::CurrentLimits();
+    const platform::AccessReaderProcess::Limits saved = limits;
+    limits.silenceMs = 1000;
+    limits.memoryMb = 8192;
+    platform::ScriptedDialogs dialogs;
+    data page;
+    dialogs.fileAnswers.push_back(path);
+    page.ReadDatabase();
+    limits = saved;
+    EXPECT_EQ(dialogs.Messages(),
+              std::vector<std::string>{"The database could not be read: the reader sent nothing for 1 s."});
+    EXPECT_EQ(dialogs.CountOf("modal"), 0);
+    EXPECT_TRUE(page.series.empty());
+    EXPECT_TRUE(page.allValues.empty());
+    std::remove(path.c_str());
 }
 
 }  // namespace

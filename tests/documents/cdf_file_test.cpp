@@ -243,7 +243,7 @@ TEST(CdfFile, FailedSaveKeepsTheOldFile) {
     ASSERT_TRUE(f.Save(path)) << f.error;
     cdfFile r;
     ASSERT_EQ(r.Load(path), 1) << r.error;
-    EXPECT_EQ(r.doubleData.size(), 200000u);
+    EXPECT_EQ(r.doubleData, f.doubleData);  // a large run, read straight into its place
 }
 
 TEST(CdfFile, OldLayoutScalarCarriesItsValuesThroughVsize) {

@@ -217,6 +217,21 @@ TEST(ListedFits, BandWidensTheRangeThroughTheBackTransform)
     EXPECT_DOUBLE_EQ(hi, std::exp(0.9 + 0.5));
 }
 
+// Mend: a band point whose back-transform leaves the domain does not widen the range.
+TEST(ListedFits, BandWideningSkipsPointsOutsideTheDomain)
+{
+    const double a[] = {0.0, 1.0}, s[] = {0.0, 0.0};  // 1/y = x: y = 1/(x +- band)
+    std::vector<double> xs, band, mid;
+    double step = 0, lo = 1e60, hi = -1e60;
+    // x = 0.5 +- 0.5 reaches 1/0 at the first point; the others stay finite.
+    ASSERT_EQ(CollectionStdDevBand(0.5, 1.5, xs, step, band, mid, 4, 2, a, s, 2, 0.5, 1.0, 13, &lo, &hi), 1);
+    EXPECT_TRUE(std::isfinite(lo));
+    EXPECT_TRUE(std::isfinite(hi));
+    // mid + band widens the top, mid - band the bottom; 1/(0.5 - 0.5) is left out (not 0).
+    EXPECT_DOUBLE_EQ(hi, 1.0 / (0.5 + 0.5));
+    EXPECT_DOUBLE_EQ(lo, 1.0 / (1.25 - 0.5));
+}
+
 TEST(ListedFits, BandMeanXAndPolynomialCosine)
 {
     EXPECT_DOUBLE_EQ(BandMeanX({1, 2, 3, 10}, 0, 0, 5), 4.0);

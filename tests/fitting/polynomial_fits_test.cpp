@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -200,6 +201,58 @@ TEST(PolynomialFits, Helpers)
     EXPECT_TRUE(c.empty());
     FitPolynomialArray({1, 2, 3}, {1, 2}, 2, c);
     EXPECT_EQ(c, (std::vector<double>{0, 0}));
+}
+
+}  // namespace
+
+namespace {
+
+// Records of (x0, inactive, x1, y) with y = 2 + 3*x0*x1^2 - 0.5/x0 + small noise.
+std::vector<double> TermRecords(int n)
+{
+    std::vector<double> values;
+    for (int r = 0; r < n; ++r) {
+        const double x0 = 1.0 + 0.37 * (r % 13), x1 = 0.5 + 0.21 * (r % 7) + 0.01 * r;
+        const double noise = 0.001 * std::sin(12.9898 * r);
+        values.insert(values.end(), {x0, 99.0, x1, 2.0 + 3.0 * x0 * x1 * x1 - 0.5 / x0 + noise});
+    }
+    return values;
+}
+
+TEST(TermCodeRegression, RecoversKnownTerms)
+{
+    const std::vector<double> values = TermRecords(80);
+    const std::vector<std::uint32_t> codes = {0, 0, 1, 2, 15, 0};  // 1, x0*x1^2, 1/x0
+    std::vector<int> columns;
+    std::vector<double> coefficients, deviations;
+    double deviation = -1, largest = -1;
+    int error = 7;
+    const double e = FitTermCodeRegression(values, 0, 80, 4, {-1, 0, -1, 1}, columns, coefficients, deviations,
+                                           &deviation, &largest, codes, &error);
+    EXPECT_EQ(error, 0);
+    EXPECT_EQ(columns, (std::vector<int>{0, 2}));
+    ExpectClose(coefficients, {2.0, 3.0, -0.5}, 1e-3, "terms");
+    EXPECT_LT(e, 1e-8);
+    EXPECT_GT(largest, deviation);  // the largest single deviation exceeds the rms one
+    EXPECT_LE(largest, 0.002);
+    for (double d : deviations)
+        EXPECT_GT(d, 0.0);
+
+    // Two value parameters: nothing is fitted and the flag says so.
+    FitTermCodeRegression(values, 0, 80, 4, {-1, 1, -1, 1}, columns, coefficients, deviations, &deviation, &largest,
+                          codes, &error);
+    EXPECT_EQ(error, 1);
+    // A value outside a basis function's domain stops the fit with the flag raised.
+    std::vector<double> negative = values;
+    negative[4 * 10] = -1.0;
+    FitTermCodeRegression(negative, 0, 80, 4, {-1, 0, -1, 1}, columns, coefficients, deviations, &deviation,
+                          &largest, {0, 0, 10, 0}, &error);
+    EXPECT_EQ(error, 1);
+    // A code too large for an int is a basis of 0, never a negative code.
+    FitTermCodeRegression(values, 0, 80, 4, {-1, 0, -1, 1}, columns, coefficients, deviations, &deviation, &largest,
+                          {0, 0, 0xFFFFFFFFu, 1}, &error);
+    EXPECT_EQ(error, 0);
+    EXPECT_EQ(coefficients[1], 0.0);  // an empty column: a singular fit
 }
 
 }  // namespace

@@ -149,7 +149,8 @@ TEST(Schemes, ModelValuesBackTransform)
     const double r[] = {0.0, 0.0};
     EXPECT_EQ(SchemeModelValue(1.0, r, 2, 13), 0.0);  // 1/0
     EXPECT_EQ(mathDomainError, 1);
-    SchemeModelValue(-1.0, c, 3, 22);
+    const double three[] = {1.0, 1.0, 1.0};
+    SchemeModelValue(-1.0, three, 3, 22);
     EXPECT_EQ(mathDomainError, 1);
 
     const int codes[] = {0, 1};

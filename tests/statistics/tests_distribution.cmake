@@ -2,3 +2,6 @@
 list(APPEND STATISTICS_PAGES_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/distrimution_page_test.cpp
 )
+list(APPEND STATISTICS_PAGES_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/one_variable_view_test.cpp
+)

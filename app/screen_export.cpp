@@ -1,0 +1,108 @@
+// The quick ways out of the program: the chart as a picture on the clipboard or in a ".bmp"
+// file with a time record beside it, and the result text and the fitted coefficients as
+// clipboard text. The `result` page's buttons carry the same commands.
+#include <cstdlib>
+#include <string>
+
+#include "app/program_objects.h"
+#include "app/resource_ids.h"
+#include "app/tabulon_dlg.h"
+#include "charts/plot_mapping.h"
+#include "widgets/progress_bar.h"
+#include "charts/result_document.h"
+#include "data/bmp_file.h"
+#include "data/choose_file_name.h"
+#include "data/data_page.h"
+#include "documents/result_page.h"
+#include "documents/screen_record.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/format.h"
+#include "platform/requests.h"
+#include "platform/system.h"
+
+namespace {
+
+// Puts the text on the clipboard without its trailing line feeds; an empty text leaves the
+// clipboard as it was.
+void CopyTextWithoutTrailingLineFeeds(std::string text) {
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    if (!text.empty()) platform::SetClipboardText(text);
+}
+
+}  // namespace
+
+void CTabulonDlg::RouteExportCommands() {
+    RouteCommand(kCommandCopyScreen, &CTabulonDlg::OnCopyScreen);
+    RouteCommand(kCommandSaveScreenInFile, &CTabulonDlg::OnSaveScreenInFile);
+    RouteCommand(kCommandCopyContentOfResultControl, &CTabulonDlg::OnCopyContentOfResultControl);
+    RouteCommand(kCommandCopyCoefficients, &CTabulonDlg::OnCopyCoefficients);
+}
+
+bool CTabulonDlg::PaintChartAtImageSize(platform::Bitmap& picture) {
+    result& page = theResult;
+    page.ClampImageSize();
+    const int width = page.imageWidth;
+    const int height = std::abs(page.imageHeight);
+    if (!picture.Resize(width, height, platform::Rgb(255, 255, 255))) return false;
+    plotXMin = plotYMin = 0;
+    plotXMax = plotYMax = 1;
+    ComputePlotScales();
+    DrawProgressBar(0, "Painting data to virtual screen", 0.6);
+    platform::Canvas dc(picture);
+    dc.FillRect({0, 0, width, height}, whiteBrush);
+    dc.SetBkMode(platform::BkMode::Transparent);
+    dc.SetTextColor(blackColor);
+    // The chart frame takes the View page's ranges, or with Autozoom finds its own.
+    PaintChart(dc, width, height);
+    return true;
+}
+
+void CTabulonDlg::OnCopyScreen() {
+    platform::Bitmap picture;
+    if (!PaintChartAtImageSize(picture)) return;
+    platform::SetClipboardImage(picture.Image());
+    OnPaint();
+}
+
+void CTabulonDlg::OnSaveScreenInFile() {
+    std::string title;
+    std::string path = platform::Format("%s.%s", "Tabulon", "bmp");
+    if (!ChooseFileName(platform::CurrentDirectory(), "bmp", title, path, "Open file to save picture")) return;
+    const std::size_t slash = documentPath.find_last_of('/');
+    theData.documentFolder = slash == std::string::npos ? std::string() : documentPath.substr(0, slash);
+    if (platform::FileExists(path) &&
+        platform::MessageBox(platform::Format("The file %s already exists.\nDo you want to replace it?", path.c_str()),
+                             platform::kButtonsYesNo | platform::kIconQuestion) != platform::kYes) {
+        return;
+    }
+    platform::Bitmap picture;
+    if (!PaintChartAtImageSize(picture)) {
+        platform::MessageBox("The picture is too large to be painted.");
+        return;
+    }
+    if (!WriteBmpFile(path, MakeBitmapInfoHeader(picture), picture)) {
+        platform::MessageBox(platform::Format("Can not write the picture file %s", path.c_str()));
+        return;
+    }
+    if (!AppendPictureRecord(PictureRecordPath(path), platform::Now())) {
+        platform::MessageBox("There is problems to open file to write");
+    }
+}
+
+void CTabulonDlg::OnCopyContentOfResultControl() {
+    std::string text;
+    theResultDocument.ToText(text);
+    CopyTextWithoutTrailingLineFeeds(text);
+}
+
+void CTabulonDlg::OnCopyCoefficients() {
+    if (IsMinimized()) {
+        // The coefficients come from a painting: a minimised window has none of its own.
+        ShowWindow(platform::kShowMaximized);
+        platform::SleepMs(200);
+        recomputeNeeded = 1;
+        OnPaint();
+    }
+    CopyTextWithoutTrailingLineFeeds(coefficientsText);
+}

@@ -1,0 +1,95 @@
+// The one-variable distribution view on the running main window: a full recomputation with
+// every option and 5 conditions at 10^4, 10^5 and 10^6 records, and a re-expose of the
+// unchanged chart, which only copies it.
+#include <cstdlib>
+
+#include <benchmark/benchmark.h>
+
+#include "app/tabulon_dlg.h"
+#include "charts/legend_page.h"
+#include "charts/xyview_page.h"
+#include "data/data_page.h"
+#include "platform/application.h"
+#include "platform/requests.h"
+#include "platform/scripted_dialogs.h"
+#include "statistics/distrimution_page.h"
+#include "statistics/random.h"
+
+namespace {
+
+CTabulonDlg* mainWindow = nullptr;
+
+// One series of 6 parameters: five inactive selectors and the value.
+void LoadRecords(int records) {
+    theData.OnDeleteAll();
+    theData.CheckNewSeriesShape(6, theData.pendingSeries);
+    RandomSeed(337643, 62047, 2751976);
+    for (int r = 0; r < records; ++r) {
+        for (int p = 0; p < 5; ++p) theData.allValues.push_back(RandomUnit() * 10);
+        theData.allValues.push_back(RandomNormal(5.0, 2.0));
+    }
+    theData.AddNewSeries(records, {"a", "b", "c", "d", "e", "v"});
+    for (int p = 0; p < 5; ++p) {
+        theData.activeParameter = p;
+        theData.MakeActiveParameterInactive();
+    }
+    theData.dataModified = 1;
+}
+
+void EveryOption() {
+    distrimution& d = theDistrimution;
+    d.showStudent = d.showPoisson = d.showErlang = 1;
+    d.showMedian = d.minAbsDeviation = d.maxConcentration = 1;
+    d.percentage = 1;
+    d.autoIntervals = 1;
+    d.conditions = {{0, kConditionAnd, 1, 9},
+                    {1, kConditionOr, 8, 9},
+                    {2, kConditionAndNot, 4, 4.5},
+                    {3, kConditionOrNot, 0, 9.5},
+                    {4, kConditionAnd, 0.5, 9.5}};
+    d.appliedConditions = d.conditions;
+    theXyview.histogram = 1;
+    theXyview.autozoom = 1;
+    theLegend.showFormulas = 1;
+}
+
+void FullRecomputation(benchmark::State& state) {
+    CTabulonDlg& dlg = *mainWindow;
+    LoadRecords(static_cast<int>(state.range(0)));
+    EveryOption();
+    for (auto _ : state) {
+        theDistrimution.changed = 1;
+        dlg.OnPaint();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(FullRecomputation)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void ReExposeUnchanged(benchmark::State& state) {
+    CTabulonDlg& dlg = *mainWindow;
+    LoadRecords(100000);
+    EveryOption();
+    theDistrimution.changed = 1;
+    dlg.OnPaint();
+    for (auto _ : state) dlg.OnPaint();
+}
+BENCHMARK(ReExposeUnchanged)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    platform::Application application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    platform::ScriptedDialogs dialogs;
+    dialogs.modalSteps.push_back([](platform::Dialog& d) {
+        mainWindow = static_cast<CTabulonDlg*>(&d);
+        PumpWaitingMessages();
+        benchmark::RunSpecifiedBenchmarks();
+    });
+    CTabulonDlg dlg;
+    platform::SetMainWindow(&dlg);
+    dlg.RunModal();
+    benchmark::Shutdown();
+    return 0;
+}

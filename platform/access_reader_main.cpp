@@ -1,0 +1,192 @@
+// tabulon-access-reader: reads Access files for the program in a process of its own. It
+// takes its commands on standard input and answers on standard output (see
+// access_reader_protocol.h); mdbtools' warnings on standard error go nowhere. Arguments:
+// --memory-mb N bounds its address space.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include <glib.h>
+
+#include "platform/access_database.h"
+#include "platform/access_reader_protocol.h"
+
+namespace {
+
+using platform::AccessDatabase;
+using platform::AccessValue;
+namespace ar = platform::access_reader;
+using ar::Message;
+
+constexpr std::size_t kBatchBytes = 64 * 1024;
+constexpr long kAliveEvery = 4096;  // rows counted between signs of life
+
+long long memoryBound = 0;  // bytes; 0 for none
+
+[[noreturn]] void OutOfMemory() { _exit(ar::kExitOutOfMemory); }
+
+// Bytes of address space in use, from /proc (only calls safe in a signal handler).
+long long AddressSpaceInUse() {
+    const int fd = open("/proc/self/statm", O_RDONLY);
+    if (fd < 0) return 0;
+    char text[64];
+    const ssize_t n = read(fd, text, sizeof text - 1);
+    close(fd);
+    long long pages = 0;
+    for (ssize_t i = 0; i < n && text[i] >= '0' && text[i] <= '9'; ++i) pages = pages * 10 + (text[i] - '0');
+    return pages * sysconf(_SC_PAGESIZE);
+}
+
+// mdbtools and glib abort (or run into a null pointer) when an allocation fails: near the
+// bound that is reported as the bound's doing.
+void OnFatalSignal(int signal) {
+    if (memoryBound > 0 && AddressSpaceInUse() >= memoryBound / 10 * 9) OutOfMemory();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void OnGlibError(const gchar*, GLogLevelFlags, const gchar* message, gpointer) {
+    if (message != nullptr && std::strstr(message, "allocate") != nullptr) OutOfMemory();
+    std::abort();
+}
+
+bool WriteAll(const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool Send(Message kind, const std::string& payload = std::string()) { return WriteAll(ar::Frame(kind, payload)); }
+
+bool ReadAll(char* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = read(STDIN_FILENO, data + done, size - done);
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool ReadCommand(Message& kind, std::string& payload) {
+    char header[5];
+    if (!ReadAll(header, sizeof header)) return false;
+    std::uint32_t size = 0;
+    ar::PayloadReader(std::string_view(header + 1, 4)).U32(size);
+    if (size > ar::MessageBuffer::kMaxPayload) return false;
+    payload.resize(size);
+    if (!ReadAll(payload.data(), size)) return false;
+    kind = static_cast<Message>(header[0]);
+    return true;
+}
+
+bool SendRows(AccessDatabase& db, const std::string& request) {
+    ar::PayloadReader reader(request);
+    std::uint32_t count = 0;
+    std::vector<std::size_t> columns;
+    if (reader.U32(count)) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::uint32_t column;
+            if (!reader.U32(column)) break;
+            columns.push_back(column);
+        }
+    }
+    const long total = db.RecordCount([](long counted) {
+        if (counted % kAliveEvery == 0) Send(Message::Alive);
+    });
+    std::string payload;
+    ar::PutI64(payload, total);
+    if (!Send(Message::Total, payload)) return false;
+    std::string batch;
+    std::uint32_t rows = 0;
+    std::vector<AccessValue> row;
+    AccessValue none;
+    while (db.NextRow(row)) {
+        for (std::size_t column : columns) ar::PutValue(batch, column < row.size() ? row[column] : none);
+        ++rows;
+        if (batch.size() >= kBatchBytes) {
+            payload.clear();
+            ar::PutU32(payload, rows);
+            payload += batch;
+            if (!Send(Message::RowBatch, payload)) return false;
+            batch.clear();
+            rows = 0;
+        }
+    }
+    if (rows > 0) {
+        payload.clear();
+        ar::PutU32(payload, rows);
+        payload += batch;
+        if (!Send(Message::RowBatch, payload)) return false;
+    }
+    return Send(Message::Done);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    long long memoryMb = 0;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--memory-mb") == 0) memoryMb = std::atoll(argv[i + 1]);
+#if !defined(__SANITIZE_ADDRESS__)
+    // The sanitizers reserve far more address space than any bound would allow.
+    if (memoryMb > 0) {
+        const rlim_t bytes = static_cast<rlim_t>(memoryMb) << 20;
+        const rlimit limit{bytes, bytes};
+        if (setrlimit(RLIMIT_AS, &limit) == 0) memoryBound = static_cast<long long>(bytes);
+    }
+#endif
+    std::signal(SIGABRT, OnFatalSignal);
+    std::signal(SIGSEGV, OnFatalSignal);
+    std::signal(SIGBUS, OnFatalSignal);
+    std::set_new_handler(OutOfMemory);
+    g_log_set_handler("GLib", static_cast<GLogLevelFlags>(G_LOG_LEVEL_ERROR | G_LOG_FLAG_FATAL), OnGlibError, nullptr);
+
+    AccessDatabase db;
+    Message kind;
+    std::string payload;
+    while (ReadCommand(kind, payload)) {
+        bool sent = true;
+        switch (kind) {
+            case Message::Open:
+                if (!db.Open(payload)) {
+                    sent = Send(Message::Failed, db.Error());
+                } else {
+                    std::string names;
+                    for (const std::string& name : db.TableNames()) ar::PutText(names, name);
+                    sent = Send(Message::Tables, names) && Send(Message::Done);
+                }
+                break;
+            case Message::Execute:
+                if (!db.Execute(payload)) {
+                    sent = Send(Message::Failed, db.Error());
+                } else {
+                    std::string fields;
+                    for (const platform::AccessField& field : db.Fields()) {
+                        ar::PutText(fields, field.name);
+                        fields += static_cast<char>(static_cast<int>(field.type));
+                    }
+                    sent = Send(Message::Fields, fields) && Send(Message::Done);
+                }
+                break;
+            case Message::Rows:
+                sent = SendRows(db, payload);
+                break;
+            default:
+                sent = Send(Message::Failed, "The reader was given a command it does not know.");
+                break;
+        }
+        if (!sent) break;
+    }
+    return 0;
+}

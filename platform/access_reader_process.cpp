@@ -1,0 +1,291 @@
+#include "platform/access_reader_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+extern char** environ;
+
+namespace platform {
+
+namespace ar = access_reader;
+using ar::Message;
+
+namespace {
+
+constexpr int kPollMs = 50;
+constexpr const char* kReaderName = "tabulon-access-reader";
+
+bool IsExecutable(const std::string& path) { return !path.empty() && access(path.c_str(), X_OK) == 0; }
+
+std::string ProgramFolder() {
+    char buffer[4096];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) return "";
+    std::string path(buffer, static_cast<std::size_t>(n));
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+}  // namespace
+
+AccessReaderProcess::Limits& AccessReaderProcess::CurrentLimits() {
+    static Limits limits;
+    return limits;
+}
+
+std::string& AccessReaderProcess::ReaderPathOverride() {
+    static std::string path;
+    return path;
+}
+
+std::string AccessReaderProcess::ReaderPath() {
+    if (!ReaderPathOverride().empty()) return ReaderPathOverride();
+    const std::string beside = ProgramFolder() + "/" + kReaderName;
+    if (IsExecutable(beside)) return beside;
+#ifdef TABULON_ACCESS_READER_PATH
+    return TABULON_ACCESS_READER_PATH;
+#else
+    return beside;
+#endif
+}
+
+AccessReaderProcess::AccessReaderProcess(std::function<void()> waiting) : waiting_(std::move(waiting)) {}
+
+AccessReaderProcess::~AccessReaderProcess() { Close(); }
+
+void AccessReaderProcess::Close() {
+    if (socket_ >= 0) {
+        close(socket_);  // the reader sees the end of its input and ends
+        socket_ = -1;
+    }
+    if (pid_ > 0) {
+        // A reader busy in a loop does not read its input: it is not waited for.
+        kill(pid_, SIGKILL);
+        int status = 0;
+        while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+        }
+        pid_ = -1;
+    }
+    received_ = ar::MessageBuffer();
+}
+
+bool AccessReaderProcess::Start() {
+    Close();
+    int ends[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+        readerFailed_ = true;
+        error_ = std::string(kDatabaseNotRead) + "the reader could not be started (" + std::strerror(errno) + ").";
+        return false;
+    }
+    const std::string reader = ReaderPath();
+    const std::string memory = std::to_string(CurrentLimits().memoryMb);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    char* const argv[] = {const_cast<char*>(reader.c_str()), const_cast<char*>("--memory-mb"),
+                          const_cast<char*>(memory.c_str()), nullptr};
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, reader.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(ends[1]);
+    if (failed != 0) {
+        close(ends[0]);
+        readerFailed_ = true;
+        error_ = std::string(kDatabaseNotRead) + "the reader " + reader + " could not be started (" +
+                 std::strerror(failed) + ").";
+        return false;
+    }
+    pid_ = pid;
+    socket_ = ends[0];
+    return true;
+}
+
+bool AccessReaderProcess::Send(Message kind, const std::string& payload) {
+    const std::string bytes = ar::Frame(kind, payload);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = send(socket_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return ReaderGone("");
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool AccessReaderProcess::ReaderGone(const std::string& why) {
+    std::string reason = why;
+    if (pid_ > 0 && reason.empty()) {
+        // The reader closed its end: wait a little for its exit status.
+        int status = 0;
+        pid_t done = 0;
+        for (int i = 0; i < 100 && (done = waitpid(pid_, &status, WNOHANG)) == 0; ++i) usleep(10000);
+        if (done == pid_) {
+            pid_ = -1;
+            if (WIFEXITED(status) && WEXITSTATUS(status) == ar::kExitOutOfMemory) {
+                reason = "the reader needed more than " + std::to_string(CurrentLimits().memoryMb) + " MB of memory.";
+            } else if (WIFSIGNALED(status)) {
+                reason = std::string("the reader stopped with signal ") + std::to_string(WTERMSIG(status)) + " (" +
+                         strsignal(WTERMSIG(status)) + ").";
+            } else {
+                reason = "the reader ended unexpectedly (exit code " + std::to_string(WEXITSTATUS(status)) + ").";
+            }
+        }
+    }
+    if (reason.empty()) reason = "the reader stopped answering.";
+    Close();
+    readerFailed_ = true;
+    error_ = kDatabaseNotRead + reason;
+    return false;
+}
+
+bool AccessReaderProcess::Broken() { return ReaderGone("the reader sent data that cannot be read."); }
+
+bool AccessReaderProcess::Receive(Message& kind, std::string& payload) {
+    using Clock = std::chrono::steady_clock;
+    if (socket_ < 0) return ReaderGone("");
+    Clock::time_point last = Clock::now();
+    while (!received_.Next(kind, payload)) {
+        if (received_.Broken()) return Broken();
+        pollfd wanted{socket_, POLLIN, 0};
+        const int ready = poll(&wanted, 1, kPollMs);
+        if (ready > 0) {
+            char buffer[65536];
+            const ssize_t n = recv(socket_, buffer, sizeof buffer, 0);
+            if (n > 0) {
+                received_.Append(buffer, static_cast<std::size_t>(n));
+                last = Clock::now();
+                continue;
+            }
+            if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+            return ReaderGone("");  // the reader's end closed: it died
+        }
+        if (ready < 0 && errno != EINTR) return ReaderGone("");
+        const long long silent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - last).count();
+        const int limit = CurrentLimits().silenceMs;
+        if (silent >= limit) {
+            const int seconds = (limit + 500) / 1000;
+            return ReaderGone("the reader sent nothing for " +
+                              (seconds >= 1 ? std::to_string(seconds) + " s." : std::to_string(limit) + " ms."));
+        }
+        if (waiting_) waiting_();
+    }
+    return true;
+}
+
+bool AccessReaderProcess::Reply(Message expected, std::string& payload) {
+    Message kind;
+    if (!Receive(kind, payload)) return false;
+    if (kind == Message::Failed) {
+        error_ = payload;
+        return false;
+    }
+    std::string done;
+    if (kind != expected || !Receive(kind, done) || kind != Message::Done) return error_.empty() ? Broken() : false;
+    return true;
+}
+
+bool AccessReaderProcess::Open(const std::string& path) {
+    error_.clear();
+    readerFailed_ = false;
+    tables_.clear();
+    fields_.clear();
+    path_.clear();
+    if (!Start() || !Send(Message::Open, path)) return false;
+    std::string payload;
+    if (!Reply(Message::Tables, payload)) return false;
+    ar::PayloadReader reader(payload);
+    std::string name;
+    while (!reader.AtEnd()) {
+        if (!reader.Text(name)) return Broken();
+        tables_.push_back(name);
+    }
+    path_ = path;
+    return true;
+}
+
+bool AccessReaderProcess::Execute(const std::string& statement) {
+    error_.clear();
+    fields_.clear();
+    if (socket_ < 0) {
+        error_ = "No database is open.";
+        return false;
+    }
+    std::string payload;
+    if (!Send(Message::Execute, statement) || !Reply(Message::Fields, payload)) return false;
+    ar::PayloadReader reader(payload);
+    while (!reader.AtEnd()) {
+        AccessField field;
+        std::uint8_t type = 0;
+        if (!reader.Text(field.name) || !reader.U8(type)) return Broken();
+        field.type = AccessFieldTypeFromCode(type);
+        fields_.push_back(std::move(field));
+    }
+    return true;
+}
+
+bool AccessReaderProcess::ReadRows(const std::vector<std::size_t>& fields,
+                                   const std::function<bool(const std::vector<AccessValue>&, long)>& onRow) {
+    error_.clear();
+    if (socket_ < 0) {
+        error_ = "No database is open.";
+        return false;
+    }
+    std::string request;
+    ar::PutU32(request, static_cast<std::uint32_t>(fields.size()));
+    for (std::size_t f : fields) ar::PutU32(request, static_cast<std::uint32_t>(f));
+    if (!Send(Message::Rows, request)) return false;
+    std::vector<AccessFieldType> types;
+    for (std::size_t f : fields) types.push_back(f < fields_.size() ? fields_[f].type : AccessFieldType::Unknown);
+
+    long total = 0;
+    std::vector<AccessValue> values(fields.size());
+    Message kind;
+    std::string payload;
+    while (Receive(kind, payload)) {
+        switch (kind) {
+            case Message::Alive:
+                break;
+            case Message::Total: {
+                std::int64_t n = 0;
+                if (!ar::PayloadReader(payload).I64(n)) return Broken();
+                total = static_cast<long>(n);
+                break;
+            }
+            case Message::RowBatch: {
+                ar::PayloadReader reader(payload);
+                std::uint32_t rows = 0;
+                if (!reader.U32(rows)) return Broken();
+                for (std::uint32_t r = 0; r < rows; ++r) {
+                    for (std::size_t k = 0; k < types.size(); ++k)
+                        if (!reader.Value(types[k], values[k])) return Broken();
+                    if (!onRow(values, total)) {
+                        Close();
+                        return false;
+                    }
+                }
+                break;
+            }
+            case Message::Done:
+                return true;
+            case Message::Failed:
+                error_ = payload;
+                return false;
+            default:
+                return Broken();
+        }
+    }
+    return false;
+}
+
+}  // namespace platform

@@ -1,0 +1,284 @@
+#include "fitting/scoring_rules.h"
+
+#include "fitting/score_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+class ScoringTest : public ::testing::Test {
+protected:
+    void SetUp() override { Reset(); }
+    void TearDown() override { Reset(); }
+    static void Reset() {
+        scoringRules.clear();
+        currentScoreAction = scoreAction{};
+        scoreMinimum = scoreMaximum = 0.0;
+    }
+};
+
+std::string Source(const std::string& name) { return std::string(TABULON_SOURCE_DIR) + "/tests/fitting/" + name; }
+
+std::vector<double> Numbers(std::istream& in)
+{
+    std::string line;
+    std::getline(in, line);
+    std::istringstream fields(line);
+    std::vector<double> v;
+    double d;
+    while (fields >> d)
+        v.push_back(d);
+    return v;
+}
+
+TEST_F(ScoringTest, SelectionWeights)
+{
+    struct Case {
+        int n, m, a, b;
+        double want;
+    };
+    const double s80 = 100.0 * std::sqrt(1.0 - 0.45 / 0.65);
+    const std::vector<Case> cases = {
+        {100, 5, 2, 5, 0.0},                       // five records weigh nothing
+        {100, 81, 40, 60, 0.0},                    // more than 80 %
+        {100, 80, 40, 60, s80 * std::pow(20.0 / 40.0, 2)},
+        {100, 80, 40, 20, -s80 * std::pow(20.0 / 40.0, 2)},
+        {100, 10, 3, 9, 0.0},                      // 6 to 10 records below 35 %
+        {1000, 40, 10, 25, 100.0 * std::sqrt(0.04 / 0.05) * std::pow(15.0 / 30.0, 2)},
+        {1000, 100, 0, 7, 100.0},                  // none expected: x = 1
+        {1000, 5, 1, 1, 0.0},
+        {1, 6, 1, 1, 0.0},
+    };
+    for (const Case& c : cases) {
+        int flag = 0;
+        EXPECT_NEAR(SelectionWeight(c.n, c.m, c.a, c.b, 2.0, flag), c.want, 1e-12) << c.m;
+        EXPECT_EQ(flag, 1);
+    }
+}
+
+TEST_F(ScoringTest, WholeNumbersAndCategories)
+{
+    struct Case {
+        double v;
+        int whole, integer;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const Case& c : std::vector<Case>{{4.0, 1, 4}, {7.00000000001, 1, 7}, {2.5, 0, -1}, {-1.0, 0, -1},
+                                          {nan, 0, -1}, {3e9, 0, -1}, {2147483647.0, 1, 2147483647}}) {
+        int integer = -1;
+        EXPECT_EQ(IsWholeNumber(c.v, integer), c.whole) << c.v;
+        EXPECT_EQ(integer, c.integer) << c.v;
+    }
+    std::vector<std::uint32_t> list;
+    int count = -1;
+    EXPECT_EQ(CollectCategoryValues({3, 1, 3, 2, 0}, count, list), 1);
+    EXPECT_EQ(list, (std::vector<std::uint32_t>{3, 1, 2, 0}));
+    EXPECT_EQ(count, 4);
+    EXPECT_EQ(CollectCategoryValues({3, 1, -2}, count, list), 0);
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(CollectCategoryValues({1, 2.5}, count, list), 0);
+    std::vector<double> eleven;
+    for (int i = 0; i < 13; ++i)
+        eleven.push_back(i);
+    EXPECT_EQ(CollectCategoryValues(eleven, count, list), 0);
+    EXPECT_EQ(list.size(), 11u);  // the list stays
+    EXPECT_EQ(CollectCategoryValues({}, count, list), 1);
+    EXPECT_EQ(count, 0);
+}
+
+TEST_F(ScoringTest, CategoryRules)
+{
+    // Category 2 answers far more often than the others.
+    std::vector<double> variable, response;
+    for (int i = 0; i < 600; ++i) {
+        const int c = i % 3;
+        variable.push_back(c);
+        response.push_back(c == 2 ? (i % 2) : (i % 10 == 0));
+    }
+    DeriveScoreRules(variable, response, 1.0, 4);
+    ASSERT_FALSE(scoringRules.empty());
+    for (const auto& r : scoringRules) {
+        EXPECT_EQ(r.categorical, 1);
+        EXPECT_EQ(r.variable, 4);
+        EXPECT_EQ(r.low, r.high);
+        EXPECT_GE(std::fabs(r.points), 4.5);
+    }
+    EXPECT_GT(ScoreOfRule(scoringRules.back(), 2.7), -1e300);
+    // 150 records of a continuous variable: at most one bin, no rule.
+    scoringRules.clear();
+    std::vector<double> v150(150), r150(150);
+    for (int i = 0; i < 150; ++i)
+        v150[i] = i * 0.37, r150[i] = i % 4 == 0;
+    DeriveScoreRules(v150, r150, 1.0, 0);
+    EXPECT_TRUE(scoringRules.empty());
+}
+
+TEST_F(ScoringTest, BinsAndRulePolynomialsAgreeWithTheOracle)
+{
+    std::ifstream in(Source("scoring_rules.txt"));
+    int n = 0, variant = 0, cases = 0;
+    double threshold = 0;
+    std::string head;
+    while (std::getline(in, head)) {
+        std::istringstream h(head);
+        h >> n >> threshold >> variant;
+        std::vector<double> variable(n), response(n);
+        for (int i = 0; i < n; ++i) {
+            const auto row = Numbers(in);
+            variable[i] = row[0];
+            response[i] = row[1];
+        }
+        const auto best = Numbers(in);
+        const auto wantWeights = Numbers(in);
+        const auto wantCentres = Numbers(in);
+        const auto rule = Numbers(in);
+        const int bins = static_cast<int>(best[0]);
+        double minimum = variable[0], maximum = variable[0];
+        for (double v : variable)
+            minimum = std::min(minimum, v), maximum = std::max(maximum, v);
+
+        std::vector<double> weights, centres;
+        double width = 0;
+        const double q = BinningQuality(variable, response, weights, centres, maximum, minimum, threshold, bins, width);
+        EXPECT_NEAR(q, best[1], 1e-9);
+        ASSERT_EQ(weights.size(), wantWeights.size());
+        for (std::size_t k = 0; k < weights.size(); ++k) {
+            EXPECT_NEAR(weights[k], wantWeights[k], 1e-9);
+            EXPECT_NEAR(centres[k], wantCentres[k], 1e-12);
+        }
+        // The derivation picks the same bin count (it counts through a sorted copy).
+        double bestQuality = -1;
+        int bestBins = 0;
+        for (int b = 2; b <= n / 100; ++b) {
+            const double quality = BinningQuality(variable, response, weights, centres, maximum, minimum, threshold, b,
+                                                  width);
+            if (quality > bestQuality)
+                bestQuality = quality, bestBins = b;
+        }
+        EXPECT_EQ(bestBins, bins);
+
+        scoringRules.clear();
+        if (variant)
+            DeriveScoreRulesVariant(variable, response, threshold, 3);
+        else
+            DeriveScoreRules(variable, response, threshold, 3);
+        ASSERT_EQ(scoringRules.size(), 1u) << "case " << cases;
+        const scoreAction& r = scoringRules[0];
+        EXPECT_EQ(r.kind, static_cast<int>(rule[0]));
+        EXPECT_EQ(r.comparison, 2);
+        EXPECT_EQ(r.variable, 3);
+        EXPECT_NEAR(r.points, best[1], 1e-9);
+        EXPECT_EQ(r.low, minimum);
+        EXPECT_EQ(r.high, maximum);
+        EXPECT_NEAR(r.c0, rule[1], 1e-8 * std::max(1.0, std::fabs(rule[1])));
+        EXPECT_NEAR(r.c1, rule[2], 1e-8 * std::max(1.0, std::fabs(rule[2])));
+        if (r.kind == 2)
+            EXPECT_NEAR(r.c2, rule[3], 1e-8 * std::max(1.0, std::fabs(rule[3])));
+        ++cases;
+    }
+    EXPECT_EQ(cases, 3);
+}
+
+TEST_F(ScoringTest, ScoresOfRulesRecordsAndLines)
+{
+    scoreAction interval;
+    interval.variable = 1;
+    interval.low = 2;
+    interval.high = 4;
+    interval.points = 10;
+    struct Case {
+        int comparison;
+        double v, want;
+    };
+    for (const Case& c : std::vector<Case>{{0, 1.0, 10}, {0, 4.5, 0}, {1, 2.0, 10}, {1, 1.9, 0}, {2, 3.0, 10},
+                                          {2, 4.1, 0}, {7, 3.0, 0}}) {
+        interval.comparison = c.comparison;
+        EXPECT_EQ(ScoreOfRule(interval, c.v), c.want);
+    }
+    scoreAction quadratic;
+    quadratic.kind = 2;
+    quadratic.low = 0;
+    quadratic.high = 1;
+    quadratic.c0 = 1, quadratic.c1 = 2, quadratic.c2 = 3;
+    EXPECT_EQ(ScoreOfRule(quadratic, 10.0), 321.0);  // outside [low, high] too
+    scoreAction category;
+    category.categorical = 1;
+    category.low = 3;
+    category.points = 5;
+    EXPECT_EQ(ScoreOfRule(category, 3.7), 5.0);
+    EXPECT_EQ(ScoreOfRule(category, std::nan("")), 0.0);
+    EXPECT_EQ(ScoreOfRule(category, 1e300), 0.0);
+
+    interval.comparison = 2;
+    scoringRules = {interval, quadratic};
+    quadratic.variable = 0;
+    scoringRules[1].variable = 0;
+    const std::vector<double> records = {1, 3, 0, 9};
+    EXPECT_EQ(ScoreOfRecord(records, 0, 2), 10.0 + 6.0);
+    EXPECT_EQ(ScoreOfRecord(records, 1, 2), 1.0);
+    EXPECT_THROW(ScoreOfRecord(records, 2, 2), std::invalid_argument);
+    // Every record scored the same: every line scores 0.
+    EXPECT_EQ(ScoreOfValues({1, 3}), 0.0);
+    scoreMinimum = 1, scoreMaximum = 21;
+    EXPECT_EQ(ScoreOfValues({1, 3}), 75.0);
+    EXPECT_FALSE(CoversScoringRules({1}));
+
+    std::vector<double> values;
+    EXPECT_EQ(ParseNumberLine(values, "1;2,3"), 3);
+    EXPECT_EQ(values, (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(ParseNumberLine(values, " \t4.5x ;; abc,\r\n"), 2);
+    EXPECT_EQ(values, (std::vector<double>{4.5, 0}));
+    EXPECT_EQ(ParseNumberLine(values, std::string(700, '1') + " 2"), 2);  // read whole
+    EXPECT_EQ(values[1], 2.0);
+    EXPECT_EQ(ScoreAsInt(std::nan("")), 0);
+    EXPECT_EQ(ScoreAsInt(1e20), 2147483647);
+    EXPECT_EQ(ScoreAsInt(-3.7), -3);
+}
+
+TEST_F(ScoringTest, ScoreFileIsByteExact)
+{
+    const double rules[5][10] = {
+        {0, 0, 0, 0, 0.0, 2.5, 12.0, 0, 0, 0},     {1, 0, 2, 0, 3.0, 5.0, -7.5, 0, 0, 0},
+        {2, 1, 2, 0, 0.0, 9.0, 0.0, 1.5, 2.0, 0},  {3, 2, 2, 0, 0.0, 9.0, 0.0, -1.0, 0.5, -0.25},
+        {1, 0, 0, 1, 4.0, 4.0, 6.0, 0, 0, 0},
+    };
+    for (const auto& r : rules) {
+        scoreAction a;
+        a.variable = static_cast<int>(r[0]);
+        a.kind = static_cast<int>(r[1]);
+        a.comparison = static_cast<int>(r[2]);
+        a.categorical = static_cast<int>(r[3]);
+        a.low = r[4], a.high = r[5], a.points = r[6], a.c0 = r[7], a.c1 = r[8], a.c2 = r[9];
+        scoringRules.push_back(a);
+    }
+    scoreMinimum = -20, scoreMaximum = 60;
+    const auto dir = std::filesystem::temp_directory_path() / ("tabulon_score_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string task = (dir / "task.txt").string();
+    std::filesystem::copy_file(Source("score_task.txt"), task, std::filesystem::copy_options::overwrite_existing);
+    EXPECT_EQ(ScoreFileName(task, 50), (dir / "task50.txt").string());
+    EXPECT_EQ(ScoreFileName("/a.b/task", 7), "/a.b/task7.txt");
+    int skipped = -1;
+    ASSERT_EQ(WriteScoreFile(task, 50, skipped), kScoreFileWritten);
+    const auto slurp = [](const std::string& path) {
+        std::ifstream f(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    };
+    EXPECT_EQ(slurp((dir / "task50.txt").string()), slurp(Source("score_task50.expected")));
+    EXPECT_EQ(skipped, 5);  // lines of two numbers
+    EXPECT_EQ(WriteScoreFile((dir / "missing.txt").string(), 50, skipped), kScoreFileNoTask);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace

@@ -1,0 +1,207 @@
+#include "fitting/term_search.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "fitting/term_models.h"
+
+namespace {
+
+struct SearchFixture : ::testing::Test {
+    std::vector<unsigned> codes;
+    int yTransform = 0;
+    std::vector<double> periods;
+    std::vector<unsigned> triedCodes;
+    std::vector<int> triedStarts;
+    TermSelection search{codes, yTransform, periods, triedCodes, triedStarts};
+
+    static void Sample(int n, double from, double to, double (*f)(double), double noise, std::vector<double>& x,
+                       std::vector<double>& y)
+    {
+        x.clear();
+        y.clear();
+        for (int i = 0; i < n; ++i) {
+            const double t = from + (to - from) * i / (n - 1);
+            x.push_back(t);
+            // Deterministic noise in [-1, 1]: the tests do not depend on the generator's state.
+            y.push_back(f(t) + noise * std::sin(91.7 * i + 0.3 * i * i));
+        }
+    }
+};
+
+using TermSearch = SearchFixture;
+
+TEST_F(TermSearch, ListOperations)
+{
+    search.AddPeriodTerms(7.0);
+    EXPECT_EQ(codes, (std::vector<unsigned>{41, 42}));
+    codes = {0, 1, 41, 42};
+    search.AddPeriodTerms(3.0);
+    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1, 41, 42, 43, 44}));
+    EXPECT_EQ(periods, (std::vector<double>{7.0, 3.0}));
+
+    search.RemoveTermAt(5);  // the newest pair goes with its period
+    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1, 41, 42}));
+    EXPECT_EQ(periods, (std::vector<double>{7.0}));
+    search.RemoveTermAt(1);
+    EXPECT_EQ(codes, (std::vector<unsigned>{0, 41, 42}));
+    search.RemoveTermAt(9);  // out of range: nothing
+    EXPECT_EQ(codes.size(), 3u);
+
+    codes = {3, 0, 3, 44, 43};
+    periods = {5, 20};
+    search.NormalizeTermList();
+    EXPECT_EQ(periods, (std::vector<double>{20, 5}));
+    EXPECT_EQ(codes, (std::vector<unsigned>{0, 3, 41, 42, 43, 44}));
+}
+
+TEST_F(TermSearch, StepwiseRecoversKnownTerms)
+{
+    std::vector<double> x, y;
+    Sample(200, -2, 2, [](double t) { return 1 + 2 * t - 0.5 * t * t * t; }, 0.01, x, y);
+    search.SelectTermsStepwise(x, y);
+    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1, 3}));
+    EXPECT_TRUE(periods.empty());
+
+    // A straight line keeps the smallest model that no higher degree beats.
+    Sample(50, 0, 5, [](double t) { return 3 - t; }, 0.001, x, y);
+    search.SelectTermsStepwise(x, y);
+    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1}));
+}
+
+TEST_F(TermSearch, EliminationStopsAtASetTriedBefore)
+{
+    std::vector<double> x, y;
+    Sample(40, 0, 4, [](double t) { return 1 + t * t; }, 0.05, x, y);
+    codes = {0, 1, 2};
+    std::vector<double> ratios;
+    search.FitCurrentTermModel(x, y, ratios);
+    const std::size_t worst = static_cast<std::size_t>(std::max_element(ratios.begin(), ratios.end()) - ratios.begin());
+    std::vector<unsigned> left = {0, 1, 2};
+    left.erase(left.begin() + static_cast<std::ptrdiff_t>(worst));
+    // The first removal leaves a set tried before: the elimination stops at once.
+    FindEqualTermSet(left, triedCodes, triedStarts);
+    const double full = search.FitCurrentTermModel(x, y, ratios);
+    EXPECT_EQ(search.EliminateTermsBackward(x, y), full);
+    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1, 2}));
+    EXPECT_EQ(triedStarts.size(), 1u);
+}
+
+// The period search on y = 2 + 3 sin(2 pi x / 7.3) + noise over [0, 60] finds 7.3 within 0.2 %.
+TEST_F(TermSearch, PeriodSearchFindsThePeriod)
+{
+    std::vector<double> x, y;
+    Sample(400, 0, 60, [](double t) { return 2 + 3 * std::sin(6.283185307179586 * t / 7.3); }, 0.05, x, y);
+    codes = {0};
+    EXPECT_EQ(search.AddBestPeriod(x, y), 1);
+    ASSERT_FALSE(periods.empty());
+    bool found = false;
+    for (double p : periods)
+        found = found || std::fabs(p / 7.3 - 1) < 0.002;
+    EXPECT_TRUE(found) << periods[0] << " " << periods.back();
+    EXPECT_EQ(codes.size(), 1 + 2 * periods.size());
+}
+
+// Mend: a period that does not help leaves the model exactly as it was on entry.
+TEST_F(TermSearch, RefusedPeriodRestoresTheModel)
+{
+    std::vector<double> x, y;
+    Sample(30, 0, 3, [](double t) { return 1 + 2 * t; }, 0.0, x, y);
+    codes = {0, 1};
+    EXPECT_EQ(search.AddBestPeriod(x, y), 0);
+    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1}));
+    EXPECT_TRUE(periods.empty());
+
+    codes = {0, 1};
+    EXPECT_EQ(search.AddBestPeriod({}, {}), 0);
+    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1}));
+    // All x equal: no period range to search.
+    EXPECT_EQ(search.AddBestPeriod({2, 2, 2, 2}, {1, 2, 3, 4}), 0);
+    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1}));
+    EXPECT_TRUE(periods.empty());
+}
+
+TEST_F(TermSearch, BestFormulaFindsATransformAndLeavesItsFit)
+{
+    std::vector<double> x, y;
+    Sample(80, 0.5, 4, [](double t) { return std::exp(0.5 + 0.8 * t); }, 0.0, x, y);
+    for (std::size_t i = 0; i < y.size(); ++i)
+        y[i] *= 1 + 0.002 * std::sin(37.0 * static_cast<double>(i));
+    search.SearchBestFormula(x, y);
+    std::vector<double> a, s;
+    double held = 0;
+    const double e = FitTermModel(x, y, yTransform, codes, periods, a, s, &held);
+    EXPECT_EQ(e, lastTermFitResidual);  // the last fit is of the model held
+    // Never worse than the polynomial it starts from.
+    std::vector<unsigned> startCodes;
+    int startTransform = 0;
+    std::vector<double> startPeriods;
+    std::vector<unsigned> tried;
+    std::vector<int> starts;
+    TermSelection start(startCodes, startTransform, startPeriods, tried, starts);
+    start.SelectTermsUpTo(x, y, 5);
+    const double polynomial = start.CurrentModelCriterion(x, y);
+    EXPECT_LE(held, polynomial * (1 + 1e-9));
+    EXPECT_TRUE(std::is_sorted(periods.rbegin(), periods.rend()));
+}
+
+TEST_F(TermSearch, HarmonicModelNormalisesItsPairs)
+{
+    std::vector<double> x, y;
+    Sample(150, 0, 30, [](double t) {
+        return 1 + 0.1 * t + 2 * std::cos(6.283185307179586 * t / 5.0) + std::sin(6.283185307179586 * t / 12.0);
+    }, 0.1, x, y);
+    search.FitHarmonicModel(x, y);
+    search.NormalizeTermList();
+    ASSERT_GE(periods.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(periods.rbegin(), periods.rend()));
+    const std::size_t plain = codes.size() - 2 * periods.size();
+    for (std::size_t i = 0; i < periods.size(); ++i) {
+        EXPECT_EQ(codes[plain + 2 * i], 41 + 2 * i);
+        EXPECT_EQ(codes[plain + 2 * i + 1], 42 + 2 * i);
+    }
+    bool five = false, twelve = false;
+    for (double p : periods) {
+        five = five || std::fabs(p / 5.0 - 1) < 0.02;
+        twelve = twelve || std::fabs(p / 12.0 - 1) < 0.05;  // 2.5 turns over the data
+    }
+    EXPECT_TRUE(five);
+    EXPECT_TRUE(twelve) << ::testing::PrintToString(periods);
+}
+
+// Reused columns give the same fits bit for bit, so the searches choose the same models.
+TEST_F(TermSearch, ReusedColumnsChangeNothing)
+{
+    std::vector<double> x, y;
+    Sample(120, 0.5, 20, [](double t) { return 2 + std::log(t) + std::cos(6.283185307179586 * t / 6.5); }, 0.2, x, y);
+    TermFitCache cache;
+    const std::vector<std::vector<unsigned>> models = {{0, 1, 2}, {0, 31, 41, 42}, {0, 31, 41, 42}, {3, 0, 3, 22}, {0, 41, 42, 43, 44}};
+    const std::vector<std::vector<double>> periodLists = {{}, {6.5}, {6.6}, {}, {6.6, 3.1}};
+    for (int transform : {0, 5, 1}) {
+        for (std::size_t i = 0; i < models.size(); ++i) {
+            std::vector<double> a1, s1, a2, s2;
+            double c1 = 0, c2 = 0;
+            const double e1 = FitTermModel(x, y, transform, models[i], periodLists[i], a1, s1, &c1);
+            const double e2 = FitTermModel(x, y, transform, models[i], periodLists[i], a2, s2, &c2, &cache);
+            EXPECT_EQ(e1, e2) << i;
+            EXPECT_EQ(c1, c2) << i;
+            EXPECT_EQ(a1, a2) << i;
+            EXPECT_EQ(s1, s2) << i;
+        }
+    }
+
+    search.FitHarmonicModel(x, y);
+    const auto cachedCodes = codes;
+    const auto cachedPeriods = periods;
+    const double cachedResidual = lastTermFitResidual;
+    search.reuseColumns = false;
+    search.FitHarmonicModel(x, y);
+    EXPECT_EQ(codes, cachedCodes);
+    EXPECT_EQ(periods, cachedPeriods);
+    EXPECT_EQ(lastTermFitResidual, cachedResidual);
+}
+
+}  // namespace
