@@ -31,6 +31,10 @@ ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 if [ -x tests/formula/run_fuzz.sh ]; then
   tests/formula/run_fuzz.sh build-fuzz 20
 fi
+# The same for the readers: the text-file reader, the Access statement checker and conditions.
+if [ -x tests/data/run_fuzz_readers.sh ]; then
+  tests/data/run_fuzz_readers.sh build-fuzz-readers 10
+fi
 # A short fuzzing run of the document reader and its staging checks.
 if [ -x tests/documents/run_fuzz.sh ]; then
   tests/documents/run_fuzz.sh build-fuzz-documents 20

@@ -3,7 +3,10 @@
 #include "app/analysis_hooks.h"
 #include "app/tabulon_dlg.h"
 #include "platform/requests.h"
+#include "app/program_objects.h"
+#include "statistics/correlation_view.h"
 #include "statistics/one_variable_view.h"
+#include "statistics/two_variables_view.h"
 
 namespace {
 
@@ -20,13 +23,48 @@ OneVariableViewState OneVariableStateOf(CTabulonDlg& window) {
     return state;
 }
 
+TwoVariablesViewState TwoVariablesStateOf(CTabulonDlg& window) {
+    TwoVariablesViewState state;
+    static_cast<TwoArgumentViewState&>(state) = TwoArgumentStateOf(window);
+    state.textLineY = [&window](int line) { return window.TextLineY(line); };
+    return state;
+}
+
+CorrelationContext CorrelationContextOf(CTabulonDlg& window) {
+    CorrelationContext context;
+    context.hasMultiArgumentData = window.HasMultiArgumentData();
+    context.dataSeriesCount = &window.dataSeriesCount;
+    context.nullPen = window.nullPen;
+    context.dataArguments = window.dataArguments;
+    context.coefficientsText = &coefficientsText;
+    context.legendTexts = &window.legendTexts;
+    context.legendMarks = &window.legendMarks;
+    return context;
+}
+
 [[maybe_unused]] const bool registered = [] {
     ChartPainters& p = TheAnalysisHooks().painters;
     p.distributionOfOneVariable = [](platform::Canvas& dc) {
         CTabulonDlg* window = MainDialog();
         return window ? PaintDistributionOfOneVariable(dc, OneVariableStateOf(*window)) : 0;
     };
+    p.correlationView = [](platform::Canvas& dc, int series) {
+        CTabulonDlg* window = MainDialog();
+        return window ? PaintCorrelationView(dc, series, CorrelationContextOf(*window)) : 0;
+    };
+    p.distributionOfTwoVariables = [](platform::Canvas& dc) {
+        CTabulonDlg* window = MainDialog();
+        return window ? PaintDistributionOfTwoVariables(dc, TwoVariablesStateOf(*window)) : 0;
+    };
+    p.distributionOfTwoVariablesFlat = [](platform::Canvas& dc) {
+        CTabulonDlg* window = MainDialog();
+        return window ? PaintDistributionOfTwoVariablesFlat(dc, TwoVariablesStateOf(*window)) : 0;
+    };
     return true;
 }();
 
 }  // namespace
+
+int CorrelationTableReport(CTabulonDlg& window, platform::Canvas& dc) {
+    return ReportCorrelationOfParameters(dc, CorrelationContextOf(window));
+}

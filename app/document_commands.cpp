@@ -117,8 +117,11 @@ void ShowPagesFromSettings(CTabulonDlg& dlg) {
     if (theXyview.HasWindow()) theXyview.ShowModeControls();
     theD3view.UpdateData(false);
     theXystatistic.UpdateData(false);
+    theDistrimution.appliedConditions = theDistrimution.conditions;
     theDistrimution.UpdateData(false);
+    theDistrimution.EnableBinControls();
     theDistribution2.UpdateData(false);
+    theDistribution2.EnableIntervalControls();
     theResult.UpdateData(false);
     for (std::size_t i = 0; i < theConstructor.periodTexts.size(); ++i)
         theConstructor.periodTexts[i] = numtext::GText(theConstructor.periodValues[i]);

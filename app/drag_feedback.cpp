@@ -24,6 +24,16 @@ int CTabulonDlg::IsInPlotRect(int x, int y) const {
     return x > chartRect.left && x < chartRect.right && y > chartRect.top && y < chartRect.bottom ? 1 : 0;
 }
 
+platform::Point CTabulonDlg::ChartImagePoint(platform::Point client) const {
+    long long x = client.x - chartRect.left;
+    long long y = client.y - chartRect.top;
+    const int areaW = chartRect.Width(), areaH = chartRect.Height();
+    // Only a picture of another size is stretched; an empty area maps nothing.
+    if (chartImageWidth > 0 && areaW > 0 && chartImageWidth != areaW) x = x * chartImageWidth / areaW;
+    if (chartImageHeight > 0 && areaH > 0 && chartImageHeight != areaH) y = y * chartImageHeight / areaH;
+    return platform::Point{static_cast<int>(x), static_cast<int>(y)};
+}
+
 int ClassifyDrag(platform::Point start, platform::Point end) {
     const int cx = static_cast<int>(std::trunc((plotLeft + plotRight) * 0.5));
     const int cy = static_cast<int>(std::trunc((plotTop + plotBottom) * 0.5));
@@ -89,7 +99,7 @@ void CTabulonDlg::OnMouseMove(unsigned, platform::Point point) {
     dc.CopyFrom(chartRect.left, chartRect.top, chartRect.Width(), chartRect.Height(), virtualScreenBitmap, 0, 0);
     const platform::Pen oldPen =
         dc.SelectPen(platform::Pen(platform::PenStyle::Solid, theChart.borderWidth, theChart.borderLineColor));
-    switch (ClassifyDrag(dragStart, dragEnd)) {
+    switch (ClassifyDrag(ChartImagePoint(dragStart), ChartImagePoint(dragEnd))) {
         case 1: {
             const platform::Brush oldBrush = dc.SelectBrush(platform::Brush::Null());
             dc.Rectangle(std::min(dragStart.x, dragEnd.x), std::min(dragStart.y, dragEnd.y),

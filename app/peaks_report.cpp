@@ -88,9 +88,14 @@ void AnalysePeaks(const std::vector<double>& x, const std::vector<double>& y, co
 {
     if (!theXystatistic.peaksRevealing)
         return;
-    FindAndRefinePeaks(x, y, settings.noiseFactor, settings.spikeWidth, settings.chromatogramOnly);
-    if (!peakList.empty())
-        ExtendRangeForPeaks(peakSummary, peakList);
+    double plates = 0.0;
+    peakList.clear();
+    FindPeaks(x, y, peakList, settings.noiseFactor, settings.spikeWidth, settings.chromatogramOnly, plates);
+    if (peakList.empty())
+        return;
+    peakSummary.base = peakList[0].base;
+    RefinePeaks(peakSummary, x, y, peakList);
+    ExtendRangeForPeaks(peakSummary, peakList);
 }
 
 void PeaksReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,

@@ -16,6 +16,7 @@
 #include "fitting/term_search.h"
 #include "widgets/progress_bar.h"
 #include "statistics/color_maps.h"  // ColorForPercent
+#include "charts/two_argument_views.h"
 #include "platform/bitmap.h"
 #include "platform/brush.h"
 #include "platform/canvas.h"
@@ -108,6 +109,7 @@ public:
     int dragActive = 0;
     platform::Point dragStart;
     platform::Point dragEnd;
+    int hitTestBusy = 0;    // a Ctrl-click hit test is running
 
     // ---- Working lists of the fitting code --------------------------------------------------------
     std::array<double, 100> fitCoefficients{};
@@ -116,6 +118,8 @@ public:
     int yTransformCode = 0;
     std::vector<double> periods;
     std::vector<int> argumentMask;
+    double fitCorrelation = 0;         // correlation of the current fit, for the painters
+    double lastEstimate = 0;           // the last model value computed for an argument-file row
     double calculatorValue = 0;
     std::vector<std::string> modelLabels;
     std::vector<int> modelLabelParameters;
@@ -207,6 +211,15 @@ public:
     // ---- Drag feedback (drag_feedback.cpp) --------------------------------------------------------------
     int IsInPlotRect(int x, int y) const;
     void OnMouseMove(unsigned flags, platform::Point point) override;
+    // A client point in the chart image's pixels: the image is drawn at chartRect's corner,
+    // stretched when it was painted at another size.
+    platform::Point ChartImagePoint(platform::Point client) const;
+
+    // ---- Mouse work on the chart (chart_mouse.cpp) --------------------------------------------------------
+    void OnLButtonDown(unsigned flags, platform::Point point) override;
+    void OnLButtonUp(unsigned flags, platform::Point point) override;
+    // Finds the record plotted nearest to the client point and shows it in the data sheet.
+    void HitTestChart(int x, int y);
 
     // ---- Repaint cycle (repaint_cycle.cpp, chart_frame.cpp, result_pane.cpp) ------------------------------
     void OnPaint() override;
@@ -231,6 +244,19 @@ public:
     int PaintTwoArgument3D(platform::Canvas& dc);
     int PaintTwoArgumentMap(platform::Canvas& dc);
     int PaintTwoArgumentPoints(platform::Canvas& dc);
+
+    // ---- Several-argument fits (multi_argument_fit.cpp, xy_correlation_view.cpp) --------------------------------
+    // Runs the plane, parabolic and best-polynomial fits the several-argument page asks for
+    // on one value parameter (an index into the parameter arrays) of a series; the result of
+    // the last fit run, 0 when none ran. A series index outside the store throws.
+    double RunMultiArgumentFit(int seriesIndex, int valueParameter, std::vector<double>& coefficients,
+                               std::vector<double>& deviations);
+    // The fitted several-argument polynomial's value at every record of the only series, and
+    // SSR / SST of those predictions (1e40 when the values do not vary); 0 when nothing was
+    // computed (the arrays then stay as they were).
+    double MultiPolynomialValues(std::vector<double>& values, std::vector<double>& predicted, int valueParameter,
+                                 const std::vector<std::uint32_t>& codes);
+    int PaintXYCorrelation(platform::Canvas& dc);
 
     // ---- Result pane and its scroll bars (result_pane.cpp) --------------------------------------------------
     struct PaneRectSave {
@@ -366,5 +392,9 @@ void ArrowHeadPoints(platform::Point start, platform::Point end, double length, 
 void DrawArrow(platform::Canvas& dc, platform::Point start, platform::Point end, int barAtStart);
 // After "Delete all": the analysis choices that depend on the data go back to their start.
 void ResetAnalysisChoices();
+// What the painters through the scene need of the main window (two_argument_views.cpp).
+TwoArgumentViewState TwoArgumentStateOf(const CTabulonDlg& window);
+// The "Correlation of parameters:" tables of the result pane (distribution_views.cpp).
+int CorrelationTableReport(CTabulonDlg& window, platform::Canvas& dc);
 // The three-dimensional painters set the camera up afresh at their next paint.
 void RequestSceneRebuild();

@@ -6,9 +6,7 @@
 #include "charts/xyview_page.h"
 #include "platform/requests.h"
 
-namespace {
-
-TwoArgumentViewState StateOf(const CTabulonDlg& window) {
+TwoArgumentViewState TwoArgumentStateOf(const CTabulonDlg& window) {
     TwoArgumentViewState state;
     state.seriesCount = window.dataSeriesCount;
     state.arguments = window.dataArguments;
@@ -19,6 +17,8 @@ TwoArgumentViewState StateOf(const CTabulonDlg& window) {
     state.nullPen = window.nullPen;
     return state;
 }
+
+namespace {
 
 CTabulonDlg* MainDialog() { return dynamic_cast<CTabulonDlg*>(platform::MainWindow()); }
 
@@ -41,8 +41,8 @@ CTabulonDlg* MainDialog() { return dynamic_cast<CTabulonDlg*>(platform::MainWind
 
 }  // namespace
 
-int CTabulonDlg::PaintTwoArgument3D(platform::Canvas& dc) { return ::PaintTwoArgument3D(dc, StateOf(*this)); }
+int CTabulonDlg::PaintTwoArgument3D(platform::Canvas& dc) { return ::PaintTwoArgument3D(dc, TwoArgumentStateOf(*this)); }
 
-int CTabulonDlg::PaintTwoArgumentMap(platform::Canvas& dc) { return ::PaintTwoArgumentMap(dc, StateOf(*this)); }
+int CTabulonDlg::PaintTwoArgumentMap(platform::Canvas& dc) { return ::PaintTwoArgumentMap(dc, TwoArgumentStateOf(*this)); }
 
-int CTabulonDlg::PaintTwoArgumentPoints(platform::Canvas& dc) { return ::PaintTwoArgumentPoints(dc, StateOf(*this)); }
+int CTabulonDlg::PaintTwoArgumentPoints(platform::Canvas& dc) { return ::PaintTwoArgumentPoints(dc, TwoArgumentStateOf(*this)); }

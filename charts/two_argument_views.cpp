@@ -15,6 +15,7 @@
 #include "data/point_marks.h"
 #include "data/points_in_box.h"
 #include "fitting/multistat_page.h"
+#include "fitting/peak_detection.h"
 #include "platform/pixel.h"
 #include "widgets/progress_bar.h"
 
@@ -51,6 +52,8 @@ std::vector<int> ValueColumns(int series) {
 
 int SeriesCount() { return static_cast<int>(theData.series.size()); }
 
+}  // namespace
+
 // The chart background of both painters in a bitmap of (w + 2) x (h + 2): the area colour
 // everywhere, then the plot rectangle framed by the border pen.
 void PaintPlotBackground(Canvas& mem, int w, int h, const Pen& nullPen) {
@@ -66,6 +69,8 @@ void PaintPlotBackground(Canvas& mem, int w, int h, const Pen& nullPen) {
     mem.SelectBrush(oldBrush);
 }
 
+namespace {
+
 struct ScreenPoint {
     int x = 0, y = 0;
     double size = 0, depth = 0;
@@ -77,6 +82,8 @@ bool Project(const scene3d& s, double x, double y, double z, ScreenPoint& p) {
     p = {SaturatingToInt(px), SaturatingToInt(py), size, depth};
     return true;
 }
+
+}  // namespace
 
 void ShowCameraOnPage() {
     d3view& page = theD3view;
@@ -92,6 +99,26 @@ void ShowCameraOnPage() {
     page.angleStep = s.angleStep;
     if (page.HasWindow()) page.UpdateData(false);
 }
+
+scene3d& MapSceneToPlot(int w, int h) {
+    scene3d& scene = theD3view.theScene3d;
+    scene.mapXMin = plotXMin, scene.mapXMax = plotXMax;
+    scene.mapYMin = plotYMin, scene.mapYMax = plotYMax;
+    scene.mapPixelXMin = 0, scene.mapPixelXMax = w;
+    scene.mapPixelYMax = 0, scene.mapPixelYMin = h;
+    scene.ComputePlotScales();
+    return scene;
+}
+
+void FollowPanelSize(int frameResized, int w, int h) {
+    if (!frameResized && !theD3view.viewportChanged) return;
+    theD3view.theScene3d.SetCamera(0, 0, w, h);
+    theD3view.viewportChanged = 0;
+    theD3view.zoom = theD3view.theScene3d.zoom;
+    if (theD3view.HasWindow()) theD3view.UpdateData(false);
+}
+
+namespace {
 
 // A fresh default camera fitted to every point of every eligible series, then the plot x
 // and y ranges of the last eligible series. With no eligible series the camera stays and
@@ -188,6 +215,8 @@ void PaintFittedSurface(Canvas& mem, const scene3d& scene, const std::vector<dou
     const double q = fit(x, y, z, coefficients, deviations, kind);
     const int terms = SurfaceModelTermCount(kind);
     if (static_cast<int>(coefficients.size()) < terms || static_cast<int>(deviations.size()) < terms) return;
+    // Too few records for the surface: nothing was fitted, nothing to draw or rate.
+    if (std::all_of(coefficients.begin(), coefficients.end(), [](double c) { return c == 0; })) return;
     double& criterion = kind == 0 ? planeFitCriterion : parabolicFitCriterion;
     double& measure = kind == 0 ? planeFitMeasure : parabolicFitMeasure;
     std::vector<double>& errors = kind == 0 ? planeRelativeErrors : parabolicRelativeErrors;
@@ -243,7 +272,7 @@ double CoefficientErrorCriterion(double measure, const double* coefficients, con
 }
 
 SurfaceFitter& TheSurfaceFitter() {
-    static SurfaceFitter fitter;
+    static SurfaceFitter fitter = FitSurface;
     return fitter;
 }
 
@@ -279,13 +308,7 @@ int PaintTwoArgument3D(Canvas& dc, const TwoArgumentViewState& state) {
     Canvas mem(bitmap);
     PaintPlotBackground(mem, w, h, state.nullPen);
     scene3d& scene = theD3view.theScene3d;
-
-    if (state.frameResized || theD3view.viewportChanged) {
-        scene.SetCamera(0, 0, w, h);
-        theD3view.viewportChanged = 0;
-        theD3view.zoom = scene.zoom;
-        if (theD3view.HasWindow()) theD3view.UpdateData(false);
-    }
+    FollowPanelSize(state.frameResized, w, h);
     if (theD3view.sceneRebuildRequest) RebuildScene(w, h);
 
     if (theChart.gridWidthEdit >= 1) {
@@ -386,6 +409,8 @@ bool FlatViewApplies(const TwoArgumentViewState& state, bool map) {
     return (theXyview.colorMapMode != 0) == map;
 }
 
+}  // namespace
+
 // The colour-scale strip right of the plot with its tick labels.
 void PaintColourStrip(Canvas& dc) {
     const xyview& view = theXyview;
@@ -415,8 +440,6 @@ void PaintColourStrip(Canvas& dc) {
     ComputePlotScales();
 }
 
-}  // namespace
-
 int PaintTwoArgumentMap(Canvas& dc, const TwoArgumentViewState& state) {
     if (!FlatViewApplies(state, true)) return 0;
     const int w = plotRight - plotLeft;
@@ -444,12 +467,7 @@ int PaintTwoArgumentMap(Canvas& dc, const TwoArgumentViewState& state) {
         theData.GetParameterValues(s, yc, y);
         for (int v : ValueColumns(s)) {
             if (counter++ != selection) continue;
-            scene3d& scene = theD3view.theScene3d;
-            scene.mapXMin = plotXMin, scene.mapXMax = plotXMax;
-            scene.mapYMin = plotYMin, scene.mapYMax = plotYMax;
-            scene.mapPixelXMin = 0, scene.mapPixelXMax = w;
-            scene.mapPixelYMax = 0, scene.mapPixelYMin = h;
-            scene.ComputePlotScales();
+            scene3d& scene = MapSceneToPlot(w, h);
             theData.GetParameterValues(s, v, z);
             if (!theXyview.autozoom) {
                 KeepPointsInBox3(x, y, z, plotXMin, plotXMax, plotYMin, plotYMax, plotZMin, plotZMax);

@@ -9,6 +9,8 @@
 #include "platform/canvas.h"
 #include "platform/pen.h"
 
+class scene3d;
+
 // What the painters need of the main window.
 struct TwoArgumentViewState {
     int seriesCount = 0;    // series in the store
@@ -22,7 +24,7 @@ struct TwoArgumentViewState {
 
 // The least-squares surface fit of the fitting engine: fills the coefficients and their
 // deviations of the surface kind's terms (kind 0: 1, x, y; kind 1: also x^2, y^2) and
-// returns the residual share. Empty until the engine is there: no fitted surface is drawn.
+// returns the residual share. The fitting engine's surface fit unless a test puts another.
 using SurfaceFitter =
     std::function<double(const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& z,
                          std::vector<double>& coefficients, std::vector<double>& deviations, int kind)>;
@@ -52,3 +54,16 @@ int PaintTwoArgumentPoints(platform::Canvas& dc, const TwoArgumentViewState& sta
 // A series has room for a map or a scene when it has at least three records more than it
 // has arguments; its first two argument columns are x and y (-1 when missing).
 bool IsEligibleTwoArgumentSeries(int series, int& xColumn, int& yColumn);
+
+// Shared with the distribution views of two variables:
+// the chart background in a bitmap of (w + 2) x (h + 2): the area colour everywhere, then the
+// plot rectangle framed by the border pen (or nullPen when the border is off);
+void PaintPlotBackground(platform::Canvas& mem, int w, int h, const platform::Pen& nullPen);
+// the camera's eye, angles, zoom and steps shown on the three-dimensional view page;
+void ShowCameraOnPage();
+// the camera following a resized chart (or a changed viewport), the zoom shown on the page;
+void FollowPanelSize(int frameResized, int w, int h);
+// the scene's flat mapping set to the plot ranges over a bitmap of w x h pixels;
+scene3d& MapSceneToPlot(int w, int h);
+// the colour-scale strip right of the plot over plotZMin..plotZMax with its tick labels.
+void PaintColourStrip(platform::Canvas& dc);

@@ -323,6 +323,7 @@ void DataEdit::OnPageScroll(platform::Notify& n) {
             return;
         default: return;
     }
+    if (!CommitCellEdit()) return;
     FillDataGridAt(currentSeries, top);
     Control(kPageScroll).SetPos(goToNumber);
 }
@@ -332,13 +333,32 @@ bool DataEdit::OnWheel(int delta) {
     const int step = RowsPerPage() / 5;
     const int notches = delta / 120;
     if (notches == 0) return true;
+    if (!CommitCellEdit()) return true;
     // A notch towards the user moves forward; the bound is the line-down step's.
     const int top = std::clamp(topRecord - notches * step, 0, LastTopRecord());
     if (top != topRecord) FillDataGridAt(currentSeries, top);
     return true;
 }
 
+int DataEdit::CommitCellEdit() {
+    if (!editing) return 1;
+    const std::string text = Control(kCellEdit).Text();
+    if (text == cellStartText_) return 1;
+    if (!ApplyCellText(text, cellIndex)) {
+        Control(kCellEdit).SetFocus();
+        return 0;
+    }
+    cellStartText_ = text;
+    // The grid shows the value (or the added record) before the sheet moves on.
+    FillDataGridAt(currentSeries, topRecord);
+    if (view_) view_->Redraw();
+    Store()->RefreshSeriesList(0);
+    platform::PostRepaintRequest();
+    return 1;
+}
+
 void DataEdit::OnGoToRecord() {
+    if (!CommitCellEdit()) return;
     HideCellEdit();
     int number = goToNumber;
     if (std::sscanf(Control(kGoToEdit).Text().c_str(), "%d", &number) != 1) number = goToNumber;
@@ -349,6 +369,10 @@ void DataEdit::OnGoToRecord() {
 void DataEdit::OnSelChangeSeries() {
     const int chosen = Control(kSeriesCombo).CurSel();
     if (chosen < 0) return;
+    if (!CommitCellEdit()) {
+        Control(kSeriesCombo).SetCurSel(currentSeries);
+        return;
+    }
     currentSeries = chosen;
     FillDataGrid(chosen, 0);
 }
@@ -376,6 +400,7 @@ int DataEdit::BeginCellEdit(int column, int row) {
     platform::Control box = Control(kCellEdit);
     box.Move(origin.x + cell.left - 2, origin.y + cell.top - 2, cell.Width() + 4, cell.Height() + 4);
     box.SetText(text);
+    cellStartText_ = text;
     cellIndex = index;
     const bool textRow = topRecord + row == recordCount;
     textRowLast = textRow && column == columnCount;
@@ -421,6 +446,7 @@ int DataEdit::NormalizeCellPosition() {
 
 void DataEdit::OnGridClick(platform::Point point) {
     if (!view_) return;
+    if (!CommitCellEdit()) return;
     const platform::Point origin = view_->ViewportOrigin();
     const int row = view_->RowAt(point.y - origin.y);
     const int column = view_->ColumnAt(point.x - origin.x);
@@ -440,6 +466,8 @@ bool DataEdit::OnMoveKey() {
     const bool up = KeyDown(platform::kKeyUp), down = KeyDown(platform::kKeyDown);
     const bool left = KeyDown(platform::kKeyLeft), right = KeyDown(platform::kKeyRight);
     if ((up || down) && (left || right)) return false;
+    if (!up && !down && !left && !right) return false;
+    if (!CommitCellEdit()) return true;
     if (up) {
         --currentRow;
     } else if (down) {

@@ -85,6 +85,10 @@ public:
     int NormalizeCellPosition();
     // Applies text to the edited cell by the entry flags; 1 when applied.
     int ApplyCellText(const std::string& text, int index);
+    // Leaving the cell being edited (another cell, scrolling, "Go to record", closing)
+    // applies a changed value as Enter does; 0 when it was refused (the message shown, the
+    // cell stays open), 1 otherwise.
+    int CommitCellEdit();
     int RowsPerPage() const;
     // Highest first record the line-down step (and the wheel) reach.
     int LastTopRecord() const;
@@ -132,6 +136,7 @@ private:
 
     std::unique_ptr<DataSheetView> view_;
     bool refilling_ = false;
+    std::string cellStartText_;  // the edited cell's text when the edit began
 };
 
 extern DataEdit theDataEdit;

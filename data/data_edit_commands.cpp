@@ -124,6 +124,7 @@ void DataEdit::OnOk() {
             platform::PostRepaintRequest();
             return;  // the page is refilled; the box stays open on the next cell
         }
+        HideCellEdit();  // refused with its message: Enter leaves the cell as it was
     }
     OnGoToRecord();
 }
@@ -295,6 +296,7 @@ void DataEdit::OnSaveAs() {
 }
 
 void DataEdit::OnCloseSheet() {
+    if (!CommitCellEdit()) return;
     HideCellEdit();
     if (&theDataEdit == this) {
         theData.ToggleDataSheet();

@@ -105,6 +105,8 @@ int data::FieldValueToText(platform::AccessFieldType fieldType, const platform::
 }
 
 void data::ReadDatabase() {
+    // The reader process starts while the user picks the file.
+    platform::AccessReaderProcess::Prestart();
     startFolder = lastFolder;
     std::string fileTitle;
     if (!ChooseFileName(startFolder, "mdb", fileTitle, fileNameBuffer, "Open database file")) return;

@@ -63,13 +63,16 @@ int ReadImageFile(data& page, int mode) {
 int ReadImageFromPath(data& page, int mode, const std::string& path) {
     page.importNames = mode == 0 ? std::vector<std::string>{"R", "G", "B"} : std::vector<std::string>{"H", "S", "V"};
     platform::Image picture;
+    // A refused picture always says why.
     if (!picture.Load(path)) {
+        platform::MessageBox(picture.Error());
         page.importNames.clear();
         return 0;
     }
     const int width = picture.Width();
     const int height = picture.Height();
     if (width < 1 || width > kMaxImageSide || height < 1 || height > kMaxImageSide) {
+        RefuseTooLarge(width, height);
         page.importNames.clear();
         return 0;
     }

@@ -1,10 +1,8 @@
 #include "data/import_routines.h"
 
 #include <climits>
-#include <cmath>
 
 #include "data/data_page.h"
-#include "data/text_lines.h"
 
 std::string DefaultParameterName(int j) {
     // Built by appending: GCC 12 warns wrongly about "a" + std::to_string(j) when optimising.
@@ -16,20 +14,6 @@ std::string DefaultParameterName(int j) {
 std::string FolderOfPath(const std::string& path) {
     const std::size_t cut = path.find_last_of("/\\");
     return cut == std::string::npos ? std::string() : path.substr(0, cut);
-}
-
-bool ReadNumericFields(const TextLineReader& reader, const std::vector<int>& fieldNumbers, std::vector<double>& record) {
-    for (int k : fieldNumbers) {
-        const char* field = reader.Field(k);
-        if (nonNumericTable.Holds(field, field + reader.Length(k))) return false;
-    }
-    std::size_t i = 0;
-    for (int k : fieldNumbers) {
-        const double value = RecordText::TextToValue(reader.Field(k));
-        if (!std::isfinite(value)) return false;
-        record[i++] = value;
-    }
-    return true;
 }
 
 std::vector<double> ImportBuffer::Take() {

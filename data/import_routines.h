@@ -10,7 +10,6 @@
 #include "platform/access_values.h"
 
 class data;
-class TextLineReader;
 
 // The name of parameter j of a series read without a header line: "a0", "a1", ...
 std::string DefaultParameterName(int j);
@@ -37,11 +36,6 @@ private:
     bool table_[256];
 };
 inline constexpr NonNumericTable nonNumericTable{};
-
-// The fields fieldNumbers (1-based, each within the line) of the line the reader holds, as
-// numbers into record: false when one holds a non-numeric character or a NUL, or reads as a
-// value that is not finite (1e400), which makes the line non-numeric.
-bool ReadNumericFields(const TextLineReader& reader, const std::vector<int>& fieldNumbers, std::vector<double>& record);
 
 // The values of one import, grown in blocks of 10000 ahead of need.
 class ImportBuffer {

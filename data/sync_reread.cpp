@@ -1,5 +1,7 @@
 // Following a text file that another program keeps writing: timer 2 of the data page
-// reads the file again and replaces the records of the only series.
+// reads the file again and replaces the records of the only series. A file found with
+// fewer records (emptied, cut or being rewritten) leaves the series for the next tick, and
+// a last line without its line end is not read yet.
 #include <climits>
 #include <cstdio>
 #include <map>
@@ -83,6 +85,7 @@ void data::RereadSynchronizedFile() {
     if (file == nullptr) return;
 
     std::vector<double> values;
+    std::vector<double> record(fieldNumbers.size());
     long long records = 0;
     bool layoutChecked = false;
     bool layoutChanged = false;
@@ -102,19 +105,11 @@ void data::RereadSynchronizedFile() {
                 break;
             }
         }
-        // A line still being written may lack its last fields.
-        if (lastField > count) continue;
-        bool numeric = true;
-        for (int k : fieldNumbers) {
-            const char* field = reader.Field(k);
-            if (nonNumericTable.Holds(field, field + reader.Length(k))) {
-                numeric = false;
-                break;
-            }
-        }
-        if (!numeric) continue;
+        // A line still being written may lack its last fields or digits: only whole lines count.
+        if (lastField > count || !reader.LineEnded()) continue;
+        if (!ReadNumericFields(reader, fieldNumbers, record)) continue;
         if (static_cast<long long>(values.size()) + n > INT_MAX) break;
-        for (int k : fieldNumbers) values.push_back(TextToValue(reader.Field(k)));
+        values.insert(values.end(), record.begin(), record.end());
         ++records;
     }
     std::fclose(file);
@@ -122,6 +117,8 @@ void data::RereadSynchronizedFile() {
         StopSyncTimer();
         return;
     }
+    // A file found shorter is being rewritten by its writer: the series waits for the next tick.
+    if (records < series[0].nRecords) return;
 
     allValues.swap(values);
     importRecordCount = static_cast<std::int32_t>(records);

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -24,15 +25,29 @@ constexpr int kOpenRetries = 10;
 constexpr int kOpenPauseMs = 20;
 constexpr int kEstimateAfterRecords = 4096;
 
-// The file's first line, read whole as the line reader takes it, without its line end.
-// False for a file with no line.
+// The file's first line, read whole, without its line end (LF, CR LF or a lone CR, as the
+// line reader takes them). False for a file with no line.
 bool ReadFirstLine(std::FILE* file, std::string& line) {
-    TextLineReader reader(file, "");
+    constexpr std::size_t kChunk = 1 << 20;
     line.clear();
-    if (reader.Next() == 0) return false;
-    line.assign(reader.Field(1), reader.Length(1));
-    if (!line.empty() && line.back() == '\n') line.pop_back();
-    return true;
+    bool any = false;
+    while (true) {
+        const std::size_t start = line.size();
+        line.resize(start + kChunk);
+        const std::size_t read = std::fread(line.data() + start, 1, kChunk, file);
+        line.resize(start + read);
+        if (read == 0) return any;
+        any = true;
+        const char* chunk = line.data() + start;
+        const void* lf = std::memchr(chunk, '\n', read);
+        const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - chunk) : read;
+        const void* cr = std::memchr(chunk, '\r', lfAt);
+        const std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - chunk) : lfAt;
+        if (end < read) {
+            line.resize(start + end);
+            return true;
+        }
+    }
 }
 
 long long FileLength(std::FILE* file) {

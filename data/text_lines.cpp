@@ -1,6 +1,10 @@
 #include "data/text_lines.h"
 
+#include <cmath>
 #include <cstring>
+
+#include "data/import_routines.h"
+#include "data/record_text.h"
 
 namespace {
 
@@ -115,4 +119,18 @@ int TextLineReader::Next() {
         lengths_[1] = 0;
     }
     return count;
+}
+
+bool ReadNumericFields(const TextLineReader& reader, const std::vector<int>& fieldNumbers, std::vector<double>& record) {
+    for (int k : fieldNumbers) {
+        const char* field = reader.Field(k);
+        if (nonNumericTable.Holds(field, field + reader.Length(k))) return false;
+    }
+    std::size_t i = 0;
+    for (int k : fieldNumbers) {
+        const double value = RecordText::TextToValue(reader.Field(k));
+        if (!std::isfinite(value)) return false;
+        record[i++] = value;
+    }
+    return true;
 }

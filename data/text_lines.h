@@ -45,3 +45,8 @@ private:
     std::vector<std::size_t> starts_;
     std::vector<std::size_t> lengths_;
 };
+
+// The fields fieldNumbers (1-based, each within the line) of the line the reader holds, as
+// numbers into record: false when one holds a non-numeric character or a NUL, or reads as a
+// value that is not finite (1e400), which makes the line non-numeric.
+bool ReadNumericFields(const TextLineReader& reader, const std::vector<int>& fieldNumbers, std::vector<double>& record);

@@ -417,45 +417,11 @@ std::string CustomApproximationText(const approxcustom_settings& a) {
 }
 
 void ApplyCustomApproximationText(const std::string& text, approxcustom_settings& a) {
-    std::vector<std::string> pieces;
-    if (SplitFields(text, ";", pieces) < 1) return;
-    a.transformText = pieces[0];
-    a.basisTexts.assign(pieces.begin() + 1, pieces.end());
+    std::vector<std::string> fields;
+    if (SplitFields(text, ";", fields) < 1) return;
+    a.transformText = fields[0];
+    a.basisTexts.assign(fields.begin() + 1, fields.end());
     a.basisCount = static_cast<int>(a.basisTexts.size());
-}
-
-std::string UserDefinedText(const useruf_settings& u) {
-    std::string t = u.formula;
-    if (u.names.empty()) return t + "$";
-    for (std::size_t i = 0; i < u.names.size(); ++i) {
-        UserCoefficient c;
-        c.name = u.names[i];
-        c.value = i < u.values.size() ? u.values[i] : 0;
-        c.step = i < u.steps.size() ? u.steps[i] : 0;
-        c.min = i < u.minima.size() ? u.minima[i] : 0;
-        c.max = i < u.maxima.size() ? u.maxima[i] : 0;
-        t += "$" + UserCoefficientText(c);
-    }
-    return t;
-}
-
-bool ApplyUserDefinedText(const std::string& text, useruf_settings& u, std::vector<std::string>& messages) {
-    std::vector<std::string> pieces;
-    if (SplitFields(text, "$", pieces) < 1) return false;
-    u.formula = pieces[0];
-    if (pieces.size() < 2) return false;
-    u.names.clear(), u.values.clear(), u.steps.clear(), u.minima.clear(), u.maxima.clear();
-    for (std::size_t i = 1; i < pieces.size(); ++i) {
-        UserCoefficient c;
-        bool set = false;
-        const std::string message = ParseUserCoefficient(pieces[i], c, set);
-        if (!message.empty()) messages.push_back(message);
-        if (!set) continue;
-        u.names.push_back(c.name), u.values.push_back(c.value), u.steps.push_back(c.step);
-        u.minima.push_back(c.min), u.maxima.push_back(c.max);
-    }
-    u.selectedRow = 0;
-    return true;
 }
 
 void BuildDocument(const DocumentSettings& s, const DocumentData& data, cdfFile& f) {
@@ -627,7 +593,8 @@ std::string ReadDocumentModel(cdfFile& file, DocumentSettings& staging, Document
 
 bool SameWork(DocumentSettings a, DocumentSettings b) {
     for (DocumentSettings* s : {&a, &b}) {
-        s->activePage = s->selectedTab = 0;
+        // Where the user looks and what is selected, not the work itself.
+        s->activePage = s->selectedTab = s->activeParameter = s->view3D = 0;
         s->d3view = d3view_settings();
         s->distribution2.largestRecordCount = 0;
         if (s->xyview.autozoom) s->xyview.xMin = s->xyview.xMax = s->xyview.yMin = s->xyview.yMax = s->xyview.zMin = s->xyview.zMax = 0;

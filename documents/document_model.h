@@ -22,6 +22,7 @@
 #include "fitting/multistat_settings.h"
 #include "fitting/parameters_of_multi_search1_settings.h"
 #include "fitting/sinaldlg_settings.h"
+#include "fitting/useruf_item.h"
 #include "fitting/useruf_settings.h"
 #include "fitting/xystatistic_settings.h"
 #include "formula/approxcustom_settings.h"
@@ -103,11 +104,9 @@ std::string ReadDocumentModel(cdfFile& file, DocumentSettings& staging, Document
 // The "Custom approximation" text and its reading.
 std::string CustomApproximationText(const approxcustom_settings& a);
 void ApplyCustomApproximationText(const std::string& text, approxcustom_settings& a);
-// The "User defiened" text and its reading (refused items add to messages).
-std::string UserDefinedText(const useruf_settings& u);
-bool ApplyUserDefinedText(const std::string& text, useruf_settings& u, std::vector<std::string>& messages);
 
-// Whether two sets of settings hold the same work of the user: the page shown, the camera
+// Whether two sets of settings hold the same work of the user: the page shown, the selected
+// parameter, the three-dimensional view flag that follows the data's shape, the camera
 // of the three-dimensional view and the fields the painters write by themselves (ranges under
 // Autozoom, the image size that follows the screen, the largest record count) do not count.
 bool SameWork(DocumentSettings a, DocumentSettings b);

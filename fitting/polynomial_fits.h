@@ -9,6 +9,7 @@
 // taken as an argument, in parameter order. Buffers grow with the term count, so
 // no fit has a fixed upper limit; every index is computed in 64 bits and tested.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // a1 + a2*x + ... + an*x^(n-1) by least squares over points 1 to count of x and y
@@ -44,6 +45,10 @@ void TermCodeBasisRow(double* row, int m, const std::vector<double>& values, int
                       std::int64_t record, int a, const std::vector<int>& argumentColumns,
                       const std::vector<std::uint32_t>& codes, int* error);
 
+// The argument columns of the last term-code regression of the searches, which the
+// several-argument polynomial's value reads.
+extern std::vector<int> argumentColumns;
+
 enum MultipleRegressionKind { kPlaneRegression = 0, kParabolicRegression = 1 };
 
 // Plane (1, x_1 .. x_a) or parabolic (1, x_1^2, x_1, .. x_a^2, x_a) regression of the
@@ -60,10 +65,22 @@ double FitMultipleRegression(const std::vector<double>& values, int stride, int 
 // raised, unless exactly one parameter is the value and there are arguments and
 // terms. A rejected basis value stops the fit with *error raised (the outputs are
 // then not valid). *maxDeviation is the largest |fitted - value|. Returns SSR/SST.
+//
+// columnOf, when given, hands over term t's basis values at every record, computed
+// before (a search step keeps the columns of its terms between refits); nullptr for a
+// term with a rejected value. The fit is then the same, sum for sum.
+using TermColumnLookup = std::function<const std::vector<double>*(int term)>;
 double FitTermCodeRegression(const std::vector<double>& values, int first, int N, int stride,
                              const std::vector<int>& roles, std::vector<int>& argumentColumns,
                              std::vector<double>& coefficients, std::vector<double>& deviations, double* deviation,
-                             double* maxDeviation, const std::vector<std::uint32_t>& codes, int* error);
+                             double* maxDeviation, const std::vector<std::uint32_t>& codes, int* error,
+                             const TermColumnLookup& columnOf = nullptr);
+
+// The basis values of one term (a codes) at records 0 .. N-1, as TermCodeBasisRow gives
+// them; false at the first rejected value.
+bool TermCodeColumn(const std::vector<double>& values, int stride, int first, int N, int a,
+                    const std::vector<int>& argumentColumns, const std::vector<std::uint32_t>& termCodes,
+                    std::vector<double>& column);
 
 // Polynomial 1, x, .. x^(m-1) of y over x with coefficient deviations. Returns
 // SSR/SST; 0, with nothing written, when x is empty or x and y differ in length.

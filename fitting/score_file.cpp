@@ -37,22 +37,36 @@ ScoreFileStatus WriteScoreFile(const std::string& taskFile, int percent, int& sk
         lines.push_back(line);
         scores.push_back(ScoreOfValues(values));
     }
+    // counts[s]: lines scoring s or more (scores held to 0 .. 100).
+    int counts[101] = {};
+    for (double score : scores) {
+        const int top = std::clamp(ScoreAsInt(score), 0, 100);
+        for (int s = 0; s <= top; ++s)
+            ++counts[s];
+    }
+    // The threshold: the lowest score whose share of lines scoring above it falls below
+    // the percentage; every line qualifies at 100 % and more.
+    double threshold = -1e40;
+    if (percent < 100) {
+        threshold = 100;
+        const double lineCount = static_cast<double>(std::max<std::size_t>(scores.size(), 1));
+        for (int s = 0; s <= 100; ++s) {
+            const double p = std::trunc(counts[s] / lineCount * 100.0);
+            if (p <= 0) {
+                threshold = s - 1;
+                break;
+            }
+            if (p < percent) {
+                threshold = s;
+                break;
+            }
+        }
+    }
     std::FILE* out = std::fopen(ScoreFileName(taskFile, percent).c_str(), "wb");
     if (!out)
         return kScoreFileNoOutput;
-    // The threshold is the score of the last line within the percentage; ties with it go too.
-    const bool all = percent >= 100;
-    double threshold = 0.0;
-    std::size_t wanted = 0;
-    if (!all && !scores.empty() && percent > 0) {
-        wanted = std::max<std::size_t>(1, scores.size() * static_cast<std::size_t>(percent) / 100);
-        std::vector<double> sorted = scores;
-        std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(wanted - 1), sorted.end(),
-                         [](double a, double b) { return !std::isnan(a) && (std::isnan(b) || a > b); });
-        threshold = sorted[wanted - 1];
-    }
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (all || (wanted > 0 && scores[i] >= threshold))
+        if (scores[i] > threshold)
             std::fprintf(out, "%s   %d\n", lines[i].c_str(), ScoreAsInt(scores[i]));
     }
     std::fclose(out);

@@ -9,9 +9,9 @@ enum ScoreFileStatus { kScoreFileWritten = 0, kScoreFileNoTask = 1, kScoreFileNo
 // extension, then the percentage and ".txt".
 std::string ScoreFileName(const std::string& taskFile, int percent);
 
-// Scores every line of the task file (read whole, whatever its length) and writes the
-// lines whose score is among the best `percent` per cent (every scored line for 100 and
-// more), in file order, each as the line without its end, three blanks and the score.
+// Scores every line of the task file (read whole, whatever its length) and writes, in file
+// order, the lines scoring above the threshold of the best `percent` per cent (every line
+// for 100 and more), each as the line without its end, three blanks and the score.
 // A line holding too few numbers for the rules is not scored: it is left out and
 // counted in skippedLines.
 ScoreFileStatus WriteScoreFile(const std::string& taskFile, int percent, int& skippedLines);

@@ -40,7 +40,8 @@ void TermCodeBasisRow(double* row, int m, const std::vector<double>& values, int
 double FitTermCodeRegression(const std::vector<double>& values, int first, int N, int stride,
                              const std::vector<int>& roles, std::vector<int>& argumentColumns,
                              std::vector<double>& coefficients, std::vector<double>& deviations, double* deviation,
-                             double* maxDeviation, const std::vector<std::uint32_t>& codes, int* error)
+                             double* maxDeviation, const std::vector<std::uint32_t>& codes, int* error,
+                             const TermColumnLookup& columnOf)
 {
     *error = 0;
     argumentColumns.clear();
@@ -66,11 +67,29 @@ double FitTermCodeRegression(const std::vector<double>& values, int first, int N
         *error = 1;
         return 0.0;
     }
+    std::vector<const double*> columns;
+    if (columnOf) {
+        for (int t = 0; t < m; ++t) {
+            const std::vector<double>* column = columnOf(t);
+            if (!column) {
+                *error = 1;
+                return 0.0;
+            }
+            if (column->size() < static_cast<std::size_t>(N))
+                throw std::invalid_argument("term column shorter than the records");
+            columns.push_back(column->data());
+        }
+    }
     double lastValue = 0.0, largest = 0.0;
     const auto rowOf = [&](int r, double* row, double& target, double& value) {
-        TermCodeBasisRow(row, m, values, stride, first, r, a, argumentColumns, codes, error);
-        if (*error)
-            return false;
+        if (columnOf) {
+            for (int t = 0; t < m; ++t)
+                row[t] = columns[t][r];
+        } else {
+            TermCodeBasisRow(row, m, values, stride, first, r, a, argumentColumns, codes, error);
+            if (*error)
+                return false;
+        }
         target = value = lastValue = TableCell(values, stride, first, r, valueColumn);
         return true;
     };
@@ -92,4 +111,18 @@ double FitTermCodeRegression(const std::vector<double>& values, int first, int N
     if (maxDeviation)
         *maxDeviation = largest;
     return fit.residualMeasure;
+}
+
+bool TermCodeColumn(const std::vector<double>& values, int stride, int first, int N, int a,
+                    const std::vector<int>& argumentColumns, const std::vector<std::uint32_t>& termCodes,
+                    std::vector<double>& column)
+{
+    column.assign(static_cast<std::size_t>(std::max(N, 0)), 0.0);
+    int error = 0;
+    for (int r = 0; r < N; ++r) {
+        TermCodeBasisRow(&column[r], 1, values, stride, first, r, a, argumentColumns, termCodes, &error);
+        if (error)
+            return false;
+    }
+    return true;
 }

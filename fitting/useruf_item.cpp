@@ -1,9 +1,7 @@
 #include "fitting/useruf_item.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "formula/number_text.h"
+#include "formula/split_fields.h"
 
 std::string UserCoefficientText(const UserCoefficient& c) {
     std::string s = c.name + "=";
@@ -16,6 +14,15 @@ std::string UserCoefficientText(const UserCoefficient& c) {
     numtext::AppendPrecisionG(s, c.max, 17);
     s += "]";
     return s;
+}
+
+bool IsCoefficientName(const std::string& name) {
+    if (name.empty()) return false;
+    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    if (!letter(name[0])) return false;
+    for (char c : name)
+        if (!letter(c) && !(c >= '0' && c <= '9')) return false;
+    return true;
 }
 
 namespace {
@@ -66,12 +73,38 @@ std::string ParseUserCoefficient(const std::string& item, UserCoefficient& c, bo
     return std::string();
 }
 
-bool IsCoefficientName(const std::string& name) {
-    if (name.empty()) return false;
-    const auto first = static_cast<unsigned char>(name[0]);
-    if (!std::isalpha(first) && first != '_') return false;
-    return std::all_of(name.begin(), name.end(),
-                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
+std::string UserDefinedText(const useruf_settings& u) {
+    std::string t = u.formula;
+    if (u.names.empty()) return t + "$";
+    for (std::size_t i = 0; i < u.names.size(); ++i) {
+        UserCoefficient c;
+        c.name = u.names[i];
+        c.value = i < u.values.size() ? u.values[i] : 0;
+        c.step = i < u.steps.size() ? u.steps[i] : 0;
+        c.min = i < u.minima.size() ? u.minima[i] : 0;
+        c.max = i < u.maxima.size() ? u.maxima[i] : 0;
+        t += "$" + UserCoefficientText(c);
+    }
+    return t;
+}
+
+bool ApplyUserDefinedText(const std::string& text, useruf_settings& u, std::vector<std::string>& messages) {
+    std::vector<std::string> fields;
+    if (SplitFields(text, "$", fields) < 1) return false;
+    u.formula = fields[0];
+    if (fields.size() < 2) return false;
+    u.names.clear(), u.values.clear(), u.steps.clear(), u.minima.clear(), u.maxima.clear();
+    for (std::size_t i = 1; i < fields.size(); ++i) {
+        UserCoefficient c;
+        bool set = false;
+        const std::string message = ParseUserCoefficient(fields[i], c, set);
+        if (!message.empty()) messages.push_back(message);
+        if (!set) continue;
+        u.names.push_back(c.name), u.values.push_back(c.value), u.steps.push_back(c.step);
+        u.minima.push_back(c.min), u.maxima.push_back(c.max);
+    }
+    u.selectedRow = 0;
+    return true;
 }
 
 std::string BadCoefficientNameMessage(const std::string& name) {

@@ -2,6 +2,9 @@
 // One coefficient item of the user-formula page as the document keeps it:
 // name=value(step)[min,max].
 #include <string>
+#include <vector>
+
+#include "fitting/useruf_settings.h"
 
 struct UserCoefficient {
     std::string name;
@@ -22,3 +25,9 @@ std::string ParseUserCoefficient(const std::string& item, UserCoefficient& c, bo
 bool IsCoefficientName(const std::string& name);
 // The message that refuses a name that is no coefficient name.
 std::string BadCoefficientNameMessage(const std::string& name);
+// The document's text of the user-formula page: the formula, then "$" and an item per row
+// (the formula and "$" when there is no row).
+std::string UserDefinedText(const useruf_settings& u);
+// Reads that text: the formula, and the table when the text holds any item (items that fail
+// to parse are left out, their messages added). False when the table was left as it was.
+bool ApplyUserDefinedText(const std::string& text, useruf_settings& u, std::vector<std::string>& messages);

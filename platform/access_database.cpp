@@ -74,6 +74,8 @@ struct AccessDatabase::Impl {
     long limit = -1;
     long delivered = 0;
     long count = -1;
+    std::function<void(long)> fetchTick;
+    long fetched = 0;
     std::vector<AccessValue> conditionValues;  // by table column, decoded on demand per row
     std::vector<char> conditionDecoded;
 
@@ -376,6 +378,7 @@ AccessValue AccessDatabase::Impl::Decode(const MdbColumn* column) const {
 bool AccessDatabase::Impl::FetchMatchingRow() {
     if (limit >= 0 && delivered >= limit) return false;
     while (mdb_fetch_row(table)) {
+        if (fetchTick) fetchTick(++fetched);
         if (condition) {
             conditionValues.resize(table->num_cols);
             conditionDecoded.assign(table->num_cols, 0);
@@ -492,6 +495,15 @@ void AccessDatabase::Rewind() {
     if (!impl_->table) return;
     mdb_rewind_table(impl_->table);
     impl_->delivered = 0;
+}
+
+void AccessDatabase::SetFetchTick(std::function<void(long)> tick) { impl_->fetchTick = std::move(tick); }
+
+long AccessDatabase::StoredRowCount() const {
+    if (!impl_->table) return 0;
+    if (impl_->countResult) return 1;
+    const long stored = static_cast<long>(impl_->table->num_rows);
+    return impl_->limit >= 0 && impl_->limit < stored ? impl_->limit : stored;
 }
 
 }  // namespace platform

@@ -62,6 +62,12 @@ public:
     long RecordCount(const std::function<void(long)>& counted = {});
     // The next NextRow starts again at the first row.
     void Rewind();
+    // The rows the table holds as its header says, without a counting pass: the result
+    // set's size for a whole table, at most that with conditions (1 for COUNT(*)).
+    long StoredRowCount() const;
+    // Called for every row fetched, matching or not, with the count so far (a long search
+    // for matching rows can show it is alive).
+    void SetFetchTick(std::function<void(long)> tick);
 
 private:
     struct Impl;

@@ -25,7 +25,7 @@ namespace ar = platform::access_reader;
 using ar::Message;
 
 constexpr std::size_t kBatchBytes = 64 * 1024;
-constexpr long kAliveEvery = 4096;  // rows counted between signs of life
+constexpr long kAliveEvery = 4096;  // rows fetched between signs of life
 
 long long memoryBound = 0;  // bytes; 0 for none
 
@@ -66,7 +66,23 @@ bool WriteAll(const std::string& bytes) {
     return true;
 }
 
-bool Send(Message kind, const std::string& payload = std::string()) { return WriteAll(ar::Frame(kind, payload)); }
+// Messages wait here until the answer is complete or the buffer is full: every write
+// wakes the program once.
+std::string pending;
+
+bool Flush() {
+    const bool written = WriteAll(pending);
+    pending.clear();
+    return written;
+}
+
+bool Send(Message kind, const std::string& payload = std::string()) {
+    pending += ar::Frame(kind, payload);
+    return pending.size() < kBatchBytes || Flush();
+}
+
+// A sign of life goes at once.
+bool SendNow(Message kind) { return Send(kind) && Flush(); }
 
 bool ReadAll(char* data, std::size_t size) {
     std::size_t done = 0;
@@ -101,9 +117,9 @@ bool SendRows(AccessDatabase& db, const std::string& request) {
             columns.push_back(column);
         }
     }
-    const long total = db.RecordCount([](long counted) {
-        if (counted % kAliveEvery == 0) Send(Message::Alive);
-    });
+    // The header's row count serves the progress report: a counting pass would read the
+    // table twice.
+    const long total = db.StoredRowCount();
     std::string payload;
     ar::PutI64(payload, total);
     if (!Send(Message::Total, payload)) return false;
@@ -111,6 +127,10 @@ bool SendRows(AccessDatabase& db, const std::string& request) {
     std::uint32_t rows = 0;
     std::vector<AccessValue> row;
     AccessValue none;
+    // Rows a condition drops send nothing: a sign of life now and then.
+    db.SetFetchTick([](long fetched) {
+        if (fetched % kAliveEvery == 0) SendNow(Message::Alive);
+    });
     while (db.NextRow(row)) {
         for (std::size_t column : columns) ar::PutValue(batch, column < row.size() ? row[column] : none);
         ++rows;
@@ -182,11 +202,14 @@ int main(int argc, char** argv) {
             case Message::Rows:
                 sent = SendRows(db, payload);
                 break;
+            case Message::Close:
+                db.Close();
+                break;
             default:
                 sent = Send(Message::Failed, "The reader was given a command it does not know.");
                 break;
         }
-        if (!sent) break;
+        if (!sent || !Flush()) break;
     }
     return 0;
 }

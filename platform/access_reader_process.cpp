@@ -49,69 +49,143 @@ std::string& AccessReaderProcess::ReaderPathOverride() {
 
 std::string AccessReaderProcess::ReaderPath() {
     if (!ReaderPathOverride().empty()) return ReaderPathOverride();
-    const std::string beside = ProgramFolder() + "/" + kReaderName;
-    if (IsExecutable(beside)) return beside;
+    // Looked for once: the program and its reader do not move while it runs.
+    static const std::string found = [] {
+        const std::string beside = ProgramFolder() + "/" + kReaderName;
+        if (IsExecutable(beside)) return beside;
 #ifdef TABULON_ACCESS_READER_PATH
-    return TABULON_ACCESS_READER_PATH;
+        return std::string(TABULON_ACCESS_READER_PATH);
 #else
-    return beside;
+        return beside;
 #endif
+    }();
+    return found;
 }
 
 AccessReaderProcess::AccessReaderProcess(std::function<void()> waiting) : waiting_(std::move(waiting)) {}
 
 AccessReaderProcess::~AccessReaderProcess() { Close(); }
 
-void AccessReaderProcess::Close() {
-    if (socket_ >= 0) {
-        close(socket_);  // the reader sees the end of its input and ends
-        socket_ = -1;
-    }
-    if (pid_ > 0) {
-        // A reader busy in a loop does not read its input: it is not waited for.
-        kill(pid_, SIGKILL);
-        int status = 0;
-        while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-        }
-        pid_ = -1;
-    }
-    received_ = ar::MessageBuffer();
+namespace {
+
+struct Reader {
+    pid_t pid = -1;
+    int socket = -1;
+    long long limits = 0;  // the memory bound it was started under
+    std::string path;      // its executable
+};
+
+// At most one reader waits for work.
+Reader& Standby() {
+    static Reader reader;
+    return reader;
 }
 
-bool AccessReaderProcess::Start() {
-    Close();
+void EndReader(Reader& reader) {
+    if (reader.socket >= 0) {
+        close(reader.socket);  // the reader sees the end of its input and ends
+        reader.socket = -1;
+    }
+    if (reader.pid > 0) {
+        // A reader busy in a loop does not read its input: it is not waited for.
+        kill(reader.pid, SIGKILL);
+        int status = 0;
+        while (waitpid(reader.pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        reader.pid = -1;
+    }
+}
+
+Reader Spawn(std::string& error) {
+    Reader reader;
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
-        readerFailed_ = true;
-        error_ = std::string(kDatabaseNotRead) + "the reader could not be started (" + std::strerror(errno) + ").";
-        return false;
+        error = std::string(kDatabaseNotRead) + "the reader could not be started (" + std::strerror(errno) + ").";
+        return reader;
     }
-    const std::string reader = ReaderPath();
-    const std::string memory = std::to_string(CurrentLimits().memoryMb);
+    const std::string path = AccessReaderProcess::ReaderPath();
+    const std::string memory = std::to_string(AccessReaderProcess::CurrentLimits().memoryMb);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, ends[1], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    char* const argv[] = {const_cast<char*>(reader.c_str()), const_cast<char*>("--memory-mb"),
+    char* const argv[] = {const_cast<char*>(path.c_str()), const_cast<char*>("--memory-mb"),
                           const_cast<char*>(memory.c_str()), nullptr};
     pid_t pid = -1;
-    const int failed = posix_spawn(&pid, reader.c_str(), &actions, nullptr, argv, environ);
+    const int failed = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     close(ends[1]);
     if (failed != 0) {
         close(ends[0]);
+        error = std::string(kDatabaseNotRead) + "the reader " + path + " could not be started (" +
+                std::strerror(failed) + ").";
+        return reader;
+    }
+    reader.pid = pid;
+    reader.socket = ends[0];
+    reader.limits = AccessReaderProcess::CurrentLimits().memoryMb;
+    reader.path = path;
+    return reader;
+}
+
+}  // namespace
+
+void AccessReaderProcess::Prestart() {
+    Reader& standby = Standby();
+    if (standby.pid > 0) return;
+    std::string error;
+    standby = Spawn(error);
+}
+
+void AccessReaderProcess::DropStandby() { EndReader(Standby()); }
+
+void AccessReaderProcess::Close() {
+    Reader reader{pid_, socket_, limits_, readerPath_};
+    pid_ = -1;
+    socket_ = -1;
+    received_ = ar::MessageBuffer();
+    const bool idle = idle_;
+    idle_ = false;
+    if (reader.pid <= 0) {
+        EndReader(reader);
+        return;
+    }
+    const std::string close = ar::Frame(Message::Close, "");
+    if (idle && Standby().pid <= 0 &&
+        send(reader.socket, close.data(), close.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(close.size())) {
+        Standby() = reader;
+    } else {
+        EndReader(reader);
+    }
+}
+
+bool AccessReaderProcess::Start() {
+    Close();
+    Reader reader = Standby();
+    Standby() = Reader();
+    // A reader that stood by may have gone meanwhile, or have been started under other limits.
+    int status = 0;
+    if (reader.pid > 0 && waitpid(reader.pid, &status, WNOHANG) != 0) reader.pid = -1;
+    if (reader.pid > 0 && (reader.limits != CurrentLimits().memoryMb || reader.path != ReaderPath())) EndReader(reader);
+    if (reader.pid <= 0) {
+        if (reader.socket >= 0) close(reader.socket);
+        reader = Spawn(error_);
+    }
+    if (reader.pid <= 0) {
         readerFailed_ = true;
-        error_ = std::string(kDatabaseNotRead) + "the reader " + reader + " could not be started (" +
-                 std::strerror(failed) + ").";
         return false;
     }
-    pid_ = pid;
-    socket_ = ends[0];
+    pid_ = reader.pid;
+    socket_ = reader.socket;
+    limits_ = reader.limits;
+    readerPath_ = reader.path;
+    idle_ = true;
     return true;
 }
 
 bool AccessReaderProcess::Send(Message kind, const std::string& payload) {
+    idle_ = false;
     const std::string bytes = ar::Frame(kind, payload);
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -188,10 +262,12 @@ bool AccessReaderProcess::Reply(Message expected, std::string& payload) {
     if (!Receive(kind, payload)) return false;
     if (kind == Message::Failed) {
         error_ = payload;
+        idle_ = true;
         return false;
     }
     std::string done;
     if (kind != expected || !Receive(kind, done) || kind != Message::Done) return error_.empty() ? Broken() : false;
+    idle_ = true;
     return true;
 }
 
@@ -277,9 +353,11 @@ bool AccessReaderProcess::ReadRows(const std::vector<std::size_t>& fields,
                 break;
             }
             case Message::Done:
+                idle_ = true;
                 return true;
             case Message::Failed:
                 error_ = payload;
+                idle_ = true;
                 return false;
             default:
                 return Broken();

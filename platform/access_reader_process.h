@@ -30,6 +30,12 @@ public:
     static std::string& ReaderPathOverride();
     static std::string ReaderPath();
 
+    // Starts a reader to stand by for the next Open, so that its start overlaps with what
+    // comes before (the file dialog). A reader that ended its work cleanly stands by too.
+    static void Prestart();
+    // Ends the reader standing by.
+    static void DropStandby();
+
     // waiting runs about every 50 ms while the reader is awaited (it pumps the messages).
     explicit AccessReaderProcess(std::function<void()> waiting = {});
     ~AccessReaderProcess();
@@ -43,7 +49,8 @@ public:
     // with the row count of the result set; onRow returning false ends the reading (false).
     bool ReadRows(const std::vector<std::size_t>& fields,
                   const std::function<bool(const std::vector<AccessValue>& values, long total)>& onRow);
-    // Ends the reader.
+    // Done with the reader: one that is between commands stands by for the next Open, any
+    // other is ended.
     void Close();
 
     const std::string& Path() const { return path_; }
@@ -67,10 +74,13 @@ private:
     std::function<void()> waiting_;
     pid_t pid_ = -1;
     int socket_ = -1;
+    long long limits_ = 0;  // the reader's memory bound
+    std::string readerPath_;
     access_reader::MessageBuffer received_;
     std::string path_;
     std::string error_;
     bool readerFailed_ = false;
+    bool idle_ = false;  // no command of ours is unanswered
     std::vector<std::string> tables_;
     std::vector<AccessField> fields_;
 };

@@ -5,7 +5,7 @@
 // a crash costs only the reader.
 //
 // Program to reader: Open (the path), Execute (the statement), Rows (the field indices to
-// send, 32-bit each). Reader to program: Tables (names) or Fields (name and type byte each)
+// send, 32-bit each), Close (no answer: the reader waits for the next file). Reader to program: Tables (names) or Fields (name and type byte each)
 // and then Done, or Failed (the reader's message); for Rows: Total (64-bit row count), Rows
 // batches (32-bit row count, then per row and field a tag byte: 0 null, 1 a number of 8
 // bytes, 2 a text of 32-bit length and bytes), Alive while it counts, and Done at the end.
@@ -22,6 +22,7 @@ enum class Message : std::uint8_t {
     Open = 'O',
     Execute = 'X',
     Rows = 'R',
+    Close = 'C',  // closes the file; no answer
     Tables = 'T',
     Fields = 'F',
     Total = 'N',

@@ -1,7 +1,9 @@
 #include "platform/image.h"
 
 #include <algorithm>
+#include <cstdint>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -13,6 +15,65 @@ namespace platform {
 namespace {
 
 QString PathText(const std::string& path) { return PathToQString(path); }
+
+// Collects the first warning Qt's decoders give while the object lives.
+class ReaderWarnings {
+public:
+    explicit ReaderWarnings(std::string& first) {
+        target_ = &first;
+        previous_ = qInstallMessageHandler(&ReaderWarnings::Handle);
+    }
+    ~ReaderWarnings() {
+        qInstallMessageHandler(previous_);
+        target_ = nullptr;
+    }
+    ReaderWarnings(const ReaderWarnings&) = delete;
+    ReaderWarnings& operator=(const ReaderWarnings&) = delete;
+
+private:
+    static void Handle(QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (target_ != nullptr && target_->empty() && (type == QtWarningMsg || type == QtCriticalMsg))
+            *target_ = message.trimmed().toStdString();
+    }
+    static inline std::string* target_ = nullptr;
+    QtMessageHandler previous_ = nullptr;
+};
+
+std::uint32_t Le(const unsigned char* p, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
+    return v;
+}
+
+// A picture file cut short that its decoder reads without a word: an uncompressed BMP
+// whose pixel rows run past the end of the file (the missing rows keep whatever memory
+// held), a GIF without its end mark (the missing pixels are filled in). Why it is
+// refused, or "".
+std::string ShortPictureData(const std::string& path) {
+    QFile file(PathText(path));
+    if (!file.open(QIODevice::ReadOnly)) return "";
+    const QByteArray head = file.read(34);
+    const long long size = file.size();
+    if (head.startsWith("GIF8")) {
+        file.seek(size - 1);
+        return file.read(1) == ";" ? "" : "the file is cut short (it has no end mark)";
+    }
+    if (head.size() < 34 || head[0] != 'B' || head[1] != 'M') return "";
+    const auto* p = reinterpret_cast<const unsigned char*>(head.constData());
+    const std::uint32_t dataOffset = Le(p + 10, 4);
+    const std::uint32_t headerSize = Le(p + 14, 4);
+    if (headerSize < 40) return "";  // the old OS/2 header: left to the decoder
+    const long long width = static_cast<std::int32_t>(Le(p + 18, 4));
+    const long long height = static_cast<std::int32_t>(Le(p + 22, 4));
+    const std::uint32_t bits = Le(p + 28, 2);
+    const std::uint32_t compression = Le(p + 30, 4);
+    if (compression != 0 && compression != 3) return "";  // run-length data has no fixed size
+    if (width <= 0 || bits == 0 || bits > 32) return "";
+    const long long stride = (width * bits + 31) / 32 * 4;
+    const long long need = static_cast<long long>(dataOffset) + stride * (height < 0 ? -height : height);
+    if (size >= need) return "";
+    return "the file is cut short (" + std::to_string(size) + " of " + std::to_string(need) + " bytes)";
+}
 
 }  // namespace
 
@@ -34,9 +95,26 @@ bool Image::Load(const std::string& path) {
     }
     // Keeps Qt's own guard in line with ours (bytes, in megabytes).
     QImageReader::setAllocationLimit(static_cast<int>(kMaxPixels * 4 / (1024 * 1024)) + 1);
+    const std::string cut = ShortPictureData(path);
+    if (!cut.empty()) {
+        error_ = "Cannot read the image " + path + ": " + cut;
+        return false;
+    }
     QImage img;
-    if (!reader.read(&img)) {
+    std::string warning;
+    bool read;
+    {
+        // Decoders report damaged data (a JPEG cut short, say) only as warnings and fill in
+        // the missing pixels: such a picture is refused.
+        const ReaderWarnings warnings(warning);
+        read = reader.read(&img);
+    }
+    if (!read) {
         error_ = "Cannot read the image " + path + ": " + FromQString(reader.errorString());
+        return false;
+    }
+    if (!warning.empty()) {
+        error_ = "Cannot read the image " + path + ": " + warning;
         return false;
     }
     if (!Assign(img)) {

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include "widgets/owner_button.h"
+#include "data/data_page.h"
+#include "documents/result_page.h"
+#include "platform/dialogs.h"
 #include "platform/dialog_template.h"
 #include "platform/exchange.h"
 #include "platform/requests.h"
-#include "widgets/owner_button.h"
+#include "widgets/page_look.h"
 
 // Its constructor reads no other program-wide object, so this file may build it in any order.
 distrimution theDistrimution;
@@ -195,7 +199,40 @@ void distrimution::OnUndoCondition() {
     EnableBinControls();
 }
 
-void distrimution::OnMax() {}
+void distrimution::OnMax() {
+    if (theData.series.size() != 1) {
+        platform::MessageBox("The feature is only for one series of data");
+        return;
+    }
+    const Series& se = theData.series[0];
+    if (se.nValues != 1) {
+        platform::MessageBox("The feature is only for one value relative all others");
+        return;
+    }
+    if (HasWindow()) UpdateData(false);
+    int valueParameter = -1;
+    for (int p = 0; p < se.nParameters && valueParameter < 0; ++p)
+        if (theData.parameters[static_cast<size_t>(se.firstParameter + p)].role == kRoleValue) valueParameter = p;
+    const long long first = se.firstValue, count = static_cast<long long>(se.nRecords) * se.nParameters;
+    if (valueParameter < 0 || first < 0 || first + count > static_cast<long long>(theData.allValues.size())) return;
+    const double* values = theData.allValues.data() + first;
+    std::vector<double> column;
+    ConditionalValues(values, se.nRecords, se.nParameters, valueParameter, {}, column);
+    SplitDistributions(searchTables, column);
+    ConditionSearch search(values, se.nRecords, se.nParameters, valueParameter, conditions, searchTables);
+    search.Run();
+
+    appliedConditions = conditions;
+    theResult.visibleDataOnly = 0;
+    if (theResult.HasWindow()) theResult.UpdateData(false);
+    autoIntervals = 1;
+    partOfWhole = 1;
+    if (HasWindow()) UpdateData(false);
+    OnOk();
+    EnableBinControls();
+    changed = 1;
+    platform::PostRepaintRequest();
+}
 
 void distrimution::EnableBinControls() {
     if (!HasWindow()) return;
@@ -232,8 +269,7 @@ bool distrimution::OnDrawItem(platform::DrawItem& item) {
     if (!item.canvas || item.item >= 0) return false;
     const bool ok = item.controlId == kOkButton;
     const platform::ColorRef face = ok ? platform::Rgb(20, 255, 20) : platform::Rgb(255, 230, 255);
-    const platform::Rect inner = DrawButtonFace(*item.canvas, item.rect, face, item.pressed);
-    DrawButtonCaption(*item.canvas, inner, item.text, ok ? platform::Rgb(10, 110, 10) : kDarkColor);
+    DrawPageButton(item, face, ok ? platform::Rgb(10, 110, 10) : kDarkColor);
     return true;
 }
 

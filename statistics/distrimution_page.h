@@ -8,6 +8,7 @@
 #include "platform/dialog.h"
 #include "statistics/conditions.h"
 #include "statistics/distrimution_settings.h"
+#include "statistics/max_condition_search.h"
 
 class distrimution : public platform::Dialog, public distrimution_settings {
 public:
@@ -58,6 +59,7 @@ public:
 
     int changed = 0;
     std::vector<struct conditions> appliedConditions;  // the list as of the page's last change
+    MaxSearchTables searchTables;  // of the last "Max" search
 
     bool OnInitDialog() override;
     void DoDataExchange(platform::Exchange& dx) override;

@@ -120,6 +120,10 @@ void MeanStdDev(const std::vector<double>& sample, double& mean, double& stdDev,
     stdError = stdDev / std::sqrt(static_cast<double>(n));
 }
 
+double CoefficientOfVariation(double mean, double spread) {
+    return std::fabs(mean) > 1e-40 ? std::fabs(100.0 * spread / mean) : 1e40;
+}
+
 double MeanAbsoluteDeviation(const std::vector<double>& sample, double centre) {
     if (sample.empty()) return 0;
     double sum = 0;

@@ -34,6 +34,8 @@ struct distributionSummary {
 
 // Mean, sample standard deviation (n - 1) and standard error; all 0 with fewer than 2 values.
 void MeanStdDev(const std::vector<double>& sample, double& mean, double& stdDev, double& stdError);
+// |100 * spread / mean| in percent, or 1e40 when the mean is (almost) zero.
+double CoefficientOfVariation(double mean, double spread);
 // Mean of |v - centre|; 0 for an empty sample.
 double MeanAbsoluteDeviation(const std::vector<double>& sample, double centre);
 // The centre of least mean absolute deviation by a shrinking pattern search from the mean;

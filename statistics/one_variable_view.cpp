@@ -44,11 +44,6 @@ std::string Tidy(const char* format, double v) {
     return text;
 }
 
-// |100 * spread / mean|, or 1e40 when the mean is (almost) zero.
-double CoefficientOfVariation(const distributionSummary& s) {
-    return std::fabs(s.mean) > 1e-40 ? std::fabs(100.0 * s.spread / s.mean) : 1e40;
-}
-
 // A value parameter of a series that takes part: role 1 in a series of at least 3 records.
 struct Variable {
     int series = 0, position = 0, global = 0;
@@ -249,7 +244,7 @@ void PaintVariable(platform::Canvas& dc, const Variable& v, int j, double subWid
     const platform::ColorRef color = ColorOf(v);
     std::string meanText, sdText;
     FormatValueWithDeviation(s.mean, s.spread, meanText, sdText, s.n, theResult.autoDigits, theResult.digits);
-    const double cv = CoefficientOfVariation(s);
+    const double cv = CoefficientOfVariation(s.mean, s.spread);
     // The Erlang shape shown is this variable's own.
     if (page.showErlang && s.mean > 0) ErlangSetup(s.mean, s.spread);
 
@@ -268,14 +263,7 @@ void PaintVariable(platform::Canvas& dc, const Variable& v, int j, double subWid
     }
 
     resultDocument& doc = theResultDocument;
-    doc.AddTab(40);
-    doc.AddText("Variable", 0, 100);
-    doc.AddTab(120);
-    doc.AddSymbol(kSymbolAverage);
-    doc.AddTab(180);
-    doc.AddSymbol(kSymbolSigma);
-    doc.AddTab(240);
-    doc.AddSymbol(kSymbolVariation);
+    AddVariableHeader();
     doc.AddTab(350);
     doc.AddText("Xmin", 0, 100);
     doc.AddTab(400);
@@ -374,6 +362,18 @@ void PaintVariable(platform::Canvas& dc, const Variable& v, int j, double subWid
 }
 
 }  // namespace
+
+void AddVariableHeader() {
+    resultDocument& doc = theResultDocument;
+    doc.AddTab(40);
+    doc.AddText("Variable", 0, 100);
+    doc.AddTab(120);
+    doc.AddSymbol(kSymbolAverage);
+    doc.AddTab(180);
+    doc.AddSymbol(kSymbolSigma);
+    doc.AddTab(240);
+    doc.AddSymbol(kSymbolVariation);
+}
 
 void DistributionOfParameter(int s, int p, int visibleDataOnly, ParameterDistribution& out) {
     const distrimution& page = theDistrimution;

@@ -33,6 +33,10 @@ extern std::array<double, 3> distributionCorrelations;
 // Offsets of the legend-table columns from plotLeft, kept until the next paint.
 extern std::vector<unsigned> legendColumnX;
 
+// The start of the header line of a variable table in the result document: "Variable" and
+// the symbols of the average, the deviation and the coefficient of variation.
+void AddVariableHeader();
+
 // One variable's values, bins and summaries as the view works with them.
 struct ParameterDistribution {
     std::vector<double> conditional, all;

@@ -7,3 +7,9 @@ list(APPEND STATISTICS_PAGES_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/one_variable_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/distribution_histogram.cpp
 )
+list(APPEND STATISTICS_PAGES_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/two_variables_view.cpp
+)
+list(APPEND STATISTICS_PAGES_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/correlation_view.cpp
+)

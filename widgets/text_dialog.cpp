@@ -58,10 +58,16 @@ std::vector<std::string> SplitPreviewFields(const std::string& line, const std::
         if (i >= n) break;
         const std::size_t start = i;
         while (i < n && !isSeparator[static_cast<unsigned char>(line[i])]) ++i;
-        // Fields past the limit are only counted.
-        if (count++ >= limit) continue;
         std::string field = line.substr(start, i - start);
         fields.push_back(fields.empty() ? field : TrimBlanks(field));
+        if (++count == limit) break;
+    }
+    // Fields past the limit are only counted: a field starts where a separator ends.
+    bool inSeparator = false;
+    for (; i < n; ++i) {
+        const bool separator = isSeparator[static_cast<unsigned char>(line[i])];
+        count += inSeparator && !separator;
+        inSeparator = separator;
     }
     if (count == 0) {
         fields.emplace_back();
@@ -87,6 +93,7 @@ bool Text::OnInitDialog() {
     UpdateData(false);
     UpdateSynchronizeBox();
     SplitPreviewLines();
+    previewFresh_ = true;
     Invalidate();
     return true;
 }
@@ -99,7 +106,9 @@ void Text::DoDataExchange(platform::Exchange& dx) {
 void Text::OnShowWindow(bool show) {
     if (!show) return;
     UpdateSynchronizeBox();
-    SplitPreviewLines();
+    // The list filled as the dialog began need not be filled again (a long line costs time).
+    if (!previewFresh_) SplitPreviewLines();
+    previewFresh_ = false;
 }
 
 int Text::SplitPreviewLines() {

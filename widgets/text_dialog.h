@@ -67,6 +67,9 @@ public:
         out = OnCtlColor(controlId);
         return true;
     }
+
+private:
+    bool previewFresh_ = false;  // the list was just filled by OnInitDialog
 };
 
 // The fields of a preview line as the list shows them: cut at any character of the

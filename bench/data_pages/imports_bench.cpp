@@ -267,4 +267,34 @@ void BM_ClipboardImport(benchmark::State& state) {
 }
 BENCHMARK(BM_ClipboardImport)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The "Read from text file" dialog coming up on a file of one line of N fields and going
+// away by "Cancel": the first line read, split and listed (at most 10,000 items).
+void BM_TextPreviewOfOneLine(benchmark::State& state) {
+    const long fields = state.range(0);
+    const std::string path = "/tmp/tabulon_preview_bench_" + std::to_string(getpid()) + ".txt";
+    {
+        std::string line;
+        line.reserve(static_cast<std::size_t>(fields) * 2);
+        for (long i = 0; i < fields; ++i) line += "7 ";
+        line += '\n';
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        std::fwrite(line.data(), 1, line.size(), f);
+        std::fclose(f);
+    }
+    std::size_t items = 0;
+    for (auto _ : state) {
+        data page;
+        platform::ScriptedDialogs dialogs;
+        dialogs.fileAnswers.push_back(path);
+        dialogs.modalSteps.push_back([&items](platform::Dialog& dialog) {
+            items = static_cast<std::size_t>(dialog.Control(Text::kFieldList).Count());
+            dialog.Control(Text::kCancelButton).Click();
+        });
+        page.OnOpenTextDataFile();
+    }
+    std::remove(path.c_str());
+    state.counters["items"] = static_cast<double>(items);
+}
+BENCHMARK(BM_TextPreviewOfOneLine)->Arg(16000)->Arg(100000000)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -14,6 +14,12 @@
 #include "platform/scripted_dialogs.h"
 #include "statistics/distrimution_page.h"
 #include "statistics/random.h"
+#include "statistics/distribution2_page.h"
+#include "statistics/two_variables_view.h"
+#include "statistics/correlation_view.h"
+#include "charts/d3view_page.h"
+#include "charts/plot_mapping.h"
+#include "platform/bitmap.h"
 
 namespace {
 
@@ -74,6 +80,60 @@ void ReExposeUnchanged(benchmark::State& state) {
     for (auto _ : state) dlg.OnPaint();
 }
 BENCHMARK(ReExposeUnchanged)->Unit(benchmark::kMillisecond);
+
+// The three-dimensional histogram of two variables: 100 x 100 intervals over 10^6 records,
+// the view box rebuilt (counting, zoom fit) and every bar drawn.
+void TwoVariables100x100(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    theData.OnDeleteAll();
+    theData.CheckNewSeriesShape(2, theData.pendingSeries);
+    RandomSeed(337643, 62047, 2751976);
+    for (int r = 0; r < records; ++r) {
+        theData.allValues.push_back(RandomNormal(0, 1));
+        theData.allValues.push_back(RandomNormal(5, 2));
+    }
+    theData.AddNewSeries(records, {"x", "y"});
+    theData.activeParameter = 0;
+    theData.MakeActiveParameterValue();
+    theDistribution2.autoIntervals = 0;
+    theDistribution2.firstIntervals = theDistribution2.secondIntervals = 100;
+    TwoVariablesViewState view;
+    view.seriesCount = 1;
+    view.values = 2;
+    view.view3D = 1;
+    platform::Bitmap bitmap(1200, 900);
+    for (auto _ : state) {
+        plotLeft = 50, plotRight = 1150, plotTop = 10, plotBottom = 850;
+        theD3view.sceneRebuildRequest = 1;
+        platform::Canvas dc(bitmap);
+        benchmark::DoNotOptimize(PaintDistributionOfTwoVariables(dc, view));
+    }
+    state.SetItemsProcessed(state.iterations() * records);
+}
+BENCHMARK(TwoVariables100x100)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The correlation view of one series of 30 parameters and 10^5 records: 900 cells, each
+// coefficient and every record's cross.
+void CorrelationView30Parameters(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    theData.OnDeleteAll();
+    theData.CheckNewSeriesShape(30, theData.pendingSeries);
+    RandomSeed(337643, 62047, 2751976);
+    std::vector<std::string> names;
+    for (int p = 0; p < 30; ++p) names.push_back("parameter " + std::to_string(p));
+    for (int r = 0; r < records; ++r)
+        for (int p = 0; p < 30; ++p) theData.allValues.push_back(RandomNormal(p, 1 + p % 3));
+    theData.AddNewSeries(records, names);
+    CorrelationContext context;
+    context.hasMultiArgumentData = 1;
+    platform::Bitmap bitmap(1600, 1000);
+    for (auto _ : state) {
+        SetChartFrame(1600, 1000, 1, PlotViewRanges{});
+        platform::Canvas dc(bitmap);
+        benchmark::DoNotOptimize(PaintCorrelationView(dc, 0, context));
+    }
+}
+BENCHMARK(CorrelationView30Parameters)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "statistics/conditions.h"
+#include "statistics/max_condition_search.h"
 #include "statistics/one_variable.h"
 #include "statistics/random.h"
 
@@ -58,5 +59,36 @@ void BM_ConditionalValuesFiveConditions(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ConditionalValuesFiveConditions)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// The "Max" search over records of 10 parameters: 9 condition parameters (five uniform,
+// four coded 0..4) and the value, which depends on parameters 0 and 5.
+void BM_MaxConditionSearch(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    RandomSeed(337643, 62047, 2751976);
+    std::vector<double> values;
+    std::vector<double> value;
+    for (int r = 0; r < records; ++r) {
+        double row[10];
+        for (int p = 0; p < 5; ++p) row[p] = RandomUnit() * 10;
+        for (int p = 5; p < 9; ++p) row[p] = RandomInt(0, 4);
+        row[9] = RandomNormal(0, 1) + (row[0] > 7 ? 2.0 : 0.0) + (row[5] == 2 ? 1.0 : 0.0);
+        values.insert(values.end(), row, row + 10);
+        value.push_back(row[9]);
+    }
+    for (auto _ : state) {
+        MaxSearchTables tables;
+        SplitDistributions(tables, value);
+        std::vector<conditions> list;
+        ConditionSearch search(values.data(), records, 10, 9, list, tables);
+        search.Run();
+        benchmark::DoNotOptimize(list.data());
+        state.counters["conditions"] = static_cast<double>(list.size());
+    }
+}
+BENCHMARK(BM_MaxConditionSearch)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

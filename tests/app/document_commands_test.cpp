@@ -28,6 +28,8 @@ protected:
         ResetChoices();
         theLegend.settings = legend_settings();
         theSinaldlg.settings = sinaldlg_settings();
+        theUseruf.settings = useruf_settings();
+        theDistrimution.settings = distrimution_settings();
     }
     void TearDown() override {
         std::error_code ec;
@@ -36,6 +38,8 @@ protected:
         ResetChoices();
         theLegend.settings = legend_settings();
         theSinaldlg.settings = sinaldlg_settings();
+        theUseruf.settings = useruf_settings();
+        theDistrimution.settings = distrimution_settings();
     }
     // The main window's list goes to the test's own folder.
     void OwnList(CTabulonDlg& dlg) {
@@ -58,11 +62,17 @@ TEST_F(DocumentCommands, SaveAsThenOpenBringsTheWorkBack) {
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
             OwnList(dlg);
-            LoadShape(1, 2, 0, 7, 2);
+            LoadShape(1, 2, 0, 7, 1);  // one series: the condition list is kept for a single series
             theData.allValues[3] = -1e-300;
             theLegend.title = "Müller";
             theSinaldlg.noiseFactor = 3.75;
             theChart.borderWidth = 7;
+            theUseruf.formula = "k*x";
+            theUseruf.names = {"k"}, theUseruf.values = {0.1}, theUseruf.steps = {1e-3};
+            theUseruf.minima = {-1}, theUseruf.maxima = {1};
+            theDistrimution.conditions = {{1, 2, -0.5, 0.25}};
+            const useruf_settings coefficients = theUseruf.settings;
+            const distrimution_settings distribution = theDistrimution.settings;
             const std::vector<double> values = theData.allValues;
             // "run.txt" is saved as "run.cdf", which enters the list and the caption.
             dialogs.fileAnswers.push_back(folder + "/run.txt");
@@ -80,18 +90,26 @@ TEST_F(DocumentCommands, SaveAsThenOpenBringsTheWorkBack) {
             theLegend.title = "other";
             theSinaldlg.noiseFactor = 1;
             theChart.borderWidth = 1;
+            theUseruf.settings = useruf_settings();
+            theDistrimution.conditions.clear();
             EXPECT_TRUE(dlg.WorkChanged());
             dialogs.messageAnswers.push_back(platform::kNo);
             dialogs.fileAnswers.push_back(path);
             dlg.OnFileOpen();
             EXPECT_EQ(LastMessage(dialogs), "Save changes to " + path + "?");
             EXPECT_EQ(theData.allValues, values);
-            ASSERT_EQ(theData.series.size(), 2u);
-            EXPECT_EQ(theData.series[1].nRecords, 7);
-            EXPECT_EQ(theData.parameterTexts, std::vector<std::string>(6, "0"));
+            ASSERT_EQ(theData.series.size(), 1u);
+            EXPECT_EQ(theData.series[0].nRecords, 7);
+            EXPECT_EQ(theData.parameterTexts, std::vector<std::string>(3, "0"));
             EXPECT_EQ(theLegend.title, "Müller");
             EXPECT_EQ(theSinaldlg.noiseFactor, 3.0);  // the document keeps whole numbers
             EXPECT_EQ(theChart.borderWidth, 7);
+            EXPECT_EQ(theUseruf.settings, coefficients);
+            EXPECT_EQ(theDistrimution.settings, distribution);
+            EXPECT_FALSE(dlg.WorkChanged());
+            // Painting what was read changes nothing that counts as work.
+            dlg.RepaintAll();
+            PumpWaitingMessages();
             EXPECT_FALSE(dlg.WorkChanged());
         },
         &dialogs);
@@ -102,6 +120,7 @@ TEST_F(DocumentCommands, AFailedReadKeepsTheWorkAndItsName) {
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
             OwnList(dlg);
+            EXPECT_FALSE(dlg.WorkChanged());  // nothing done yet: nothing to ask about
             LoadShape(1, 1, 0, 4);
             const std::vector<double> values = theData.allValues;
             const std::string formerPath = documentPath, formerCaption = dlg.Caption();
@@ -112,6 +131,8 @@ TEST_F(DocumentCommands, AFailedReadKeepsTheWorkAndItsName) {
                 {"bad.cdf", "CDF\x01garbage", "can not be read"},
                 {"wrong.cdf", "PK\x03\x04", "not a NetCDF document"},
                 {"notes.txt", "CDF", "Wrong file extention"},
+                {"CAPITALS.CDF", "CDF", "Wrong file extention"},
+                {"x.cdf.d/notes", "", "Wrong file extention"},  // a folder's name does not count
                 {"missing.cdf", "", "Can not open file"},
             };
             for (const Case& c : cases) {
@@ -236,6 +257,36 @@ TEST_F(DocumentCommands, UndoSnapshotThroughTheJobHook) {
             EXPECT_EQ(theData.allValues, values);
             EXPECT_EQ(documentPath, name);  // Save still writes the user's document
             std::remove(dlg.UndoSnapshotPath().c_str());
+        },
+        &dialogs);
+}
+
+TEST_F(DocumentCommands, SaveAsAsksBeforeReplacingAndClosingAsksForUnsavedWork) {
+    platform::ScriptedDialogs dialogs;
+    WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+            OwnList(dlg);
+            const std::string path = folder + "/kept.cdf";
+            std::ofstream(path, std::ios::binary) << "older";
+            LoadShape(1, 1, 0, 3);
+            dialogs.fileAnswers.push_back(folder + "/kept");  // the extension rule names the file
+            dialogs.messageAnswers.push_back(platform::kNo);
+            dlg.OnFileSaveAs();
+            EXPECT_EQ(LastMessage(dialogs), path + " already exists.\nDo you want to replace it?");
+            std::ifstream in(path, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "older");
+            dialogs.fileAnswers.push_back(path);
+            dialogs.messageAnswers.push_back(platform::kYes);
+            dlg.OnFileSaveAs();
+            EXPECT_EQ(std::filesystem::file_size(path) > 100, true);
+            // Closing with unsaved work: Cancel keeps the window.
+            LoadShape(1, 2, 0, 3);
+            dialogs.messageAnswers.push_back(platform::kCancel);
+            dlg.OnClose();
+            EXPECT_EQ(LastMessage(dialogs), "Save changes to " + path + "?");
+            EXPECT_FALSE(dlg.IsDialogEnded());
+            EXPECT_TRUE(dlg.WorkChanged());
+            dlg.NoteDocumentClean();  // the test's window then closes without a question
         },
         &dialogs);
 }

@@ -88,4 +88,18 @@ TEST(Drag, PlotRectIsTestedStrictlyInside) {
     EXPECT_EQ(dlg.IsInPlotRect(50, 51), 0);
 }
 
+TEST(Drag, ClientPointsMapIntoTheChartImage) {
+    CTabulonDlg dlg;
+    dlg.chartRect = platform::Rect{7, 1, 407, 301};  // 400 x 300 on the window
+    dlg.chartImageWidth = 400, dlg.chartImageHeight = 300;
+    EXPECT_EQ(dlg.ChartImagePoint({7, 1}), (Point{0, 0}));
+    EXPECT_EQ(dlg.ChartImagePoint({207, 151}), (Point{200, 150}));
+    // A picture painted at twice the size is shown shrunk: a window pixel covers two.
+    dlg.chartImageWidth = 800, dlg.chartImageHeight = 600;
+    EXPECT_EQ(dlg.ChartImagePoint({207, 151}), (Point{400, 300}));
+    // An empty chart area maps nothing by division.
+    dlg.chartRect = platform::Rect{7, 1, 7, 1};
+    EXPECT_EQ(dlg.ChartImagePoint({9, 4}), (Point{2, 3}));
+}
+
 }  // namespace

@@ -17,6 +17,7 @@
 #include "fitting/base_line.h"
 #include "fitting/normal_equations.h"
 #include "fitting/peak_detection.h"
+#include "fitting/peak_painters.h"
 #include "fitting/xystatistic_page.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
@@ -27,16 +28,23 @@ namespace {
 class PeaksReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        savedNames = theData.parameterNames;
+        theData.parameterNames = {"t", "S"};
+        theXystatistic.peaksRevealing = 1;
+        ClearStores();
+        MakeSignal();
+    }
+    void ClearStores() {
         theResultDocument.Clear();
         theResultTables.Clear();
         theResult.fittedFormulasText.clear();
         coefficientsText.clear();
-        theData.parameterNames = {"t", "S"};
-        theXystatistic.peaksRevealing = 1;
         baseLineCorrected = 0;
         plotXMin = 0, plotXMax = 999, plotYMin = 0, plotYMax = 200;
         plotLeft = 0, plotRight = 400, plotTop = 0, plotBottom = 300;
         ComputePlotScales();
+    }
+    void MakeSignal() {
         x.resize(1000);
         y.resize(1000);
         std::mt19937 generator(3);
@@ -49,7 +57,7 @@ protected:
     }
     void TearDown() override {
         theXystatistic.peaksRevealing = 0;
-        theData.parameterNames.clear();
+        theData.parameterNames = savedNames;
         theResultDocument.Clear();
         theResultTables.Clear();
         theResult.fittedFormulasText.clear();
@@ -62,6 +70,7 @@ protected:
         PeaksReport(dc, x, y, 0, 1, settings);
     }
     std::vector<double> x, y;
+    std::vector<std::string> savedNames;
 };
 
 TEST_F(PeaksReportTest, LinesInBothStores) {
@@ -81,7 +90,7 @@ TEST_F(PeaksReportTest, LinesInBothStores) {
         {4, 1, {"Base line:  3e-07*exp(-n)^2 -0.25*exp(-n) +1.5", "chromatogram"}},
     };
     for (const Case& c : cases) {
-        SetUp();
+        ClearStores();
         normalSums.coefficients[0] = 1.5;
         normalSums.coefficients[1] = -0.25;
         normalSums.coefficients[2] = 3e-7;
@@ -122,7 +131,6 @@ TEST_F(PeaksReportTest, LinesInBothStores) {
         EXPECT_EQ(*theResultTables.CellOf(0, 2, 5), platform::Format("%g", peakList[1].maxSignal));
         EXPECT_EQ(theResult.fittedFormulasText, "S=F(n)\n");
         EXPECT_EQ(coefficientsText, *theResultTables.CellOf(0, 1, 1) + "\n" + *theResultTables.CellOf(0, 2, 1) + "\n");
-        TearDown();
     }
 }
 
@@ -136,13 +144,28 @@ TEST_F(PeaksReportTest, FailedBaseLineIsNotReported) {
         EXPECT_EQ(p.find("Base line"), std::string::npos);
 }
 
+TEST_F(PeaksReportTest, RangeWalkersEndOnAnEmptyRange) {
+    Run(sinaldlg_settings{});
+    ASSERT_FALSE(peakList.empty());
+    plotXMin = plotXMax = 300;  // equal limits: one point, then the walk ends
+    plotYMin = 1e9, plotYMax = -1e9;
+    ExtendRangeForPeaks(peakSummary, peakList);
+    EXPECT_NEAR(plotYMax, PeakModelValue(peakSummary, peakList, 300), 1e-9);
+    plotXMin = 1e300, plotXMax = 1e300 * (1 + 1e-16);  // a step too small to move x
+    ExtendRangeForPeaks(peakSummary, peakList);
+    platform::Bitmap bitmap(10, 10);
+    platform::Canvas dc(bitmap);
+    PaintPeakSumCurve(peakSummary, dc, peakList);
+}
+
 TEST_F(PeaksReportTest, NothingWithoutPeaksOrScheme) {
     std::vector<double> flat(1000, 5.0);
     y = flat;
     Run(sinaldlg_settings{});
     EXPECT_TRUE(theResultTables.paragraphs.empty());
     EXPECT_TRUE(theResultDocument.texts.empty());
-    SetUp();
+    ClearStores();
+    MakeSignal();
     theXystatistic.peaksRevealing = 0;
     Run(sinaldlg_settings{});
     EXPECT_TRUE(theResultTables.paragraphs.empty());

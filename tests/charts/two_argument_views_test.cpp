@@ -16,6 +16,7 @@
 #include "charts/xyview_page.h"
 #include "data/data_page.h"
 #include "fitting/multistat_page.h"
+#include "fitting/peak_detection.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/scripted_dialogs.h"
@@ -203,7 +204,34 @@ TEST_F(TwoArgumentViewsTest, FittedSurfacesAreDrawnAsANet) {
     // The coefficients at zero add no relative error and 1e46 each to the criterion.
     EXPECT_EQ(parabolicRelativeErrors, (std::vector<double>{0.1, 0.1, 0.05}));
     EXPECT_DOUBLE_EQ(parabolicFitCriterion, std::pow(0.5, 0.25) + 0.25 + 2e46);
-    TheSurfaceFitter() = nullptr;
+    TheSurfaceFitter() = FitSurface;
+}
+
+TEST_F(TwoArgumentViewsTest, ZoomFitOfPointsAtTheCentreKeepsAUsableZoom) {
+    // Every point at the box centre: the farthest lies at distance 0 from it, and the zoom
+    // rule would divide by 0.
+    LoadSeries({std::vector<Point3>(6, Point3{1, 1, 1})});
+    const double zoom = TheScene3d().zoom;
+    ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
+    EXPECT_TRUE(std::isfinite(TheScene3d().zoom));
+    EXPECT_GT(TheScene3d().zoom, 0);
+    EXPECT_EQ(theD3view.sceneRebuildRequest, 0);
+    (void)zoom;
+}
+
+TEST_F(TwoArgumentViewsTest, EngineFitsThePlaneOfTheData) {
+    LoadSeries({Grid()});  // z = x + 2y exactly
+    theMultistat.plane = 1;
+    planeFitMeasure = 1;
+    ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
+    EXPECT_NEAR(planeFitMeasure, 0, 1e-12);
+    // Five records are too few for the parabolic surface: it is neither drawn nor rated.
+    parabolicFitMeasure = 7;
+    theMultistat.plane = 0;
+    theMultistat.parabolic = 1;
+    LoadSeries({{{0, 0, 1}, {1, 0, 2}, {0, 1, 3}, {1, 1, 5}, {2, 2, 9}}});
+    ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
+    EXPECT_EQ(parabolicFitMeasure, 7);
 }
 
 TEST_F(TwoArgumentViewsTest, ViewsStandAsideWhenTheyDoNotApply) {
@@ -336,6 +364,69 @@ TEST_F(TwoArgumentViewsTest, PointsAreSizedByValueWithAScale) {
     state.view3D = 1;
     EXPECT_EQ(PaintTwoArgumentPoints(canvas, state), 0);
     EXPECT_TRUE(static_cast<bool>(TheAnalysisHooks().painters.twoArgumentPoints));
+}
+
+// The band map of a plane z = x + 2y against a rasterisation of its own: whatever the
+// triangulation, interpolation over its triangles gives the plane itself, so every pixel
+// inside the points' square has the colour of the band its z falls in. Pixels within reach
+// of a band edge or of the square's border are left out.
+TEST_F(TwoArgumentViewsTest, BandMapMatchesAnIndependentRasterisation) {
+    std::vector<Point3> points;
+    for (int j = 0; j <= 8; ++j) {
+        for (int i = 0; i <= 8; ++i) {
+            // Inner points off the lattice, so that no four of them share a circle.
+            const bool inner = i > 0 && i < 8 && j > 0 && j < 8;
+            const double x = i * 0.5 + (inner ? 0.13 * std::sin(i * 7.0 + j) : 0);
+            const double y = j * 0.5 + (inner ? 0.11 * std::cos(i * 3.0 + j * 5.0) : 0);
+            points.push_back({x, y, x + 2 * y});
+        }
+    }
+    LoadSeries({points});
+    theXyview.colorMapMode = 1;
+    theXyview.colorSteps = 7;
+    state.view3D = 0;
+    const int gridWidth = theChart.gridWidth;
+    theChart.gridWidth = 0;  // no grid lines over the map
+    ASSERT_EQ(PaintTwoArgumentMap(canvas, state), 1);
+    theChart.gridWidth = gridWidth;
+    const double xMin = theXyview.xMin, xMax = theXyview.xMax, yMin = theXyview.yMin, yMax = theXyview.yMax;
+    const int w = plotRight - plotLeft, h = plotBottom - plotTop;
+    const double zMin = 0, zMax = 12, band = (zMax - zMin) / 7;
+    const double perPixelX = (xMax - xMin) / w, perPixelY = (yMax - yMin) / h;
+    const double dzPerPixel = perPixelX + 2 * perPixelY;
+    auto channel = [&](int low, int high, double v) {
+        const int c = low + static_cast<int>(std::trunc(v * (high - low) / (zMax - zMin)));
+        return std::clamp(c, 0, 255);
+    };
+    const ColorRef lo = theXyview.lowColor, hi = theXyview.highColor;
+    int compared = 0, equal = 0, uncovered = 0;
+    for (int py = 0; py < h; ++py) {
+        for (int px = 0; px < w; ++px) {
+            const double x = xMin + (px + 0.5) * perPixelX;
+            const double y = yMax - (py + 0.5) * perPixelY;
+            if (x < 3 * perPixelX || x > 4 - 3 * perPixelX || y < 3 * perPixelY || y > 4 - 3 * perPixelY) continue;
+            const double z = x + 2 * y;
+            const double m = std::floor(z / band);
+            if (z - m * band < 3 * dzPerPixel || (m + 1) * band - z < 3 * dzPerPixel) continue;
+            const double start = m * band;
+            const ColorRef want =
+                start > zMax ? hi
+                             : platform::Rgb(channel(platform::RedOf(lo), platform::RedOf(hi), start - zMin),
+                                             channel(platform::GreenOf(lo), platform::GreenOf(hi), start - zMin),
+                                             channel(platform::BlueOf(lo), platform::BlueOf(hi), start - zMin));
+            const ColorRef got = At(plotLeft + px, plotTop + py);
+            // The triangulation may leave a sliver at a corner of the points' hull uncovered.
+            if (got == theChart.chartAreaColor) {
+                ++uncovered;
+                continue;
+            }
+            ++compared;
+            equal += got == want;
+        }
+    }
+    EXPECT_GT(compared, w * h / 4);
+    EXPECT_EQ(equal, compared);
+    EXPECT_LT(uncovered, compared / 100);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -199,6 +200,7 @@ TEST_F(DataSheetTest, EditingACellStoresNumbersAndRefusesText) {
     sheet.SendCommand(DataEdit::kOkButton);
     EXPECT_EQ(store.allValues[1 * 3 + 2], 12);
     ASSERT_EQ(dialogs.Messages(), std::vector<std::string>{"Not numeric data not allowed."});
+    box.SetText("12");  // typed back as it was
 
     // A click on the counter column closes the box.
     ClickCell(2, 2);
@@ -206,6 +208,63 @@ TEST_F(DataSheetTest, EditingACellStoresNumbersAndRefusesText) {
     ClickCell(2, 0);
     EXPECT_EQ(sheet.editing, 0);
     EXPECT_FALSE(box.IsVisible());
+}
+
+TEST_F(DataSheetTest, LeavingACellKeepsTheTypedValue) {
+    Load(3, 60);
+    platform::Control box = sheet.Control(DataEdit::kCellEdit);
+    struct Leave {
+        const char* how;
+        std::function<void()> act;
+    };
+    const Leave leaves[] = {
+        {"another cell clicked", [&] { ClickCell(2, 1); }},
+        {"the sheet scrolled", [&] { Scroll(platform::kScrollLineDown); }},
+        {"the wheel turned", [&] { Wheel(-120); }},
+        {"Go to record", [&] { sheet.SendCommand(DataEdit::kGoToButton); }},
+        {"the sheet closed", [&] { sheet.SendCommand(DataEdit::kCloseButton); }},
+    };
+    double typed = 7.25;
+    for (const Leave& leave : leaves) {
+        SCOPED_TRACE(leave.how);
+        sheet.Show(true);
+        sheet.FillDataGrid(0, 0);
+        ClickCell(1, 3);
+        ASSERT_EQ(sheet.editing, 1);
+        typed += 1;
+        box.SetText(std::to_string(typed));
+        leave.act();
+        EXPECT_EQ(store.allValues[1 * 3 + 2], typed);
+    }
+    EXPECT_TRUE(dialogs.Messages().empty());
+
+    // A value that is no number is refused with its message; the cell stays open.
+    sheet.Show(true);
+    sheet.FillDataGrid(0, 0);
+    ClickCell(1, 3);
+    box.SetText("1e400");
+    ClickCell(2, 1);
+    EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"Not numeric data not allowed."});
+    EXPECT_EQ(sheet.editing, 1);
+    EXPECT_EQ(sheet.currentRow, 1);
+    EXPECT_EQ(sheet.currentColumn, 3);
+    EXPECT_EQ(store.allValues[1 * 3 + 2], typed);
+    sheet.SendCommand(DataEdit::kCloseButton);
+    EXPECT_TRUE(sheet.IsVisible());
+    EXPECT_EQ(dialogs.Messages().size(), 2u);
+}
+
+TEST_F(DataSheetTest, PastingALongTextIsQuick) {
+    // 640,000 lines once took minutes: each line was cut off the front of the rest.
+    Load(2, 1);
+    std::string text;
+    text.reserve(640000 * 8);
+    for (int i = 0; i < 640000; ++i) text += std::to_string(i % 1000) + "\t2\n";
+    platform::SetClipboardText(text);
+    sheet.SendCommand(DataEdit::kPasteButton);
+    ASSERT_EQ(store.series[0].nRecords, 640001);
+    EXPECT_EQ(store.allValues[2 * 640000], 999);
+    EXPECT_EQ(store.allValues[2 * 640000 + 1], 2);
 }
 
 TEST_F(DataSheetTest, TheTextsRowAddsARecord) {

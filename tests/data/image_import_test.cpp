@@ -136,7 +136,12 @@ TEST_F(ImageImport, RefusalsLeaveTheStoreAsItWas) {
     EXPECT_EQ(ReadImageFromPath(page, 0, notAPicture.Path()), 0);
     EXPECT_EQ(ReadImageFromPath(page, 0, "/nonexistent/picture.png"), 0);
     EXPECT_TRUE(page.series.empty());
-    EXPECT_TRUE(dialogs.Messages().empty());
+    // Each refusal says why.
+    const std::vector<std::string> messages = dialogs.Messages();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0], "The image is too large to read: 10001 x 1 pixels");
+    EXPECT_EQ(messages[1].rfind("Cannot read the image " + notAPicture.Path() + ": ", 0), 0u) << messages[1];
+    EXPECT_EQ(messages[2], "File not found: /nonexistent/picture.png");
 
     page.pendingSeries.nParameters = 2;
     page.allValues = {1, 2};
@@ -145,10 +150,47 @@ TEST_F(ImageImport, RefusalsLeaveTheStoreAsItWas) {
     small.fill(Qt::red);
     PictureFile file(small, "png");
     EXPECT_EQ(ReadImageFromPath(page, 0, file.Path()), 0);
-    ASSERT_EQ(dialogs.Messages().size(), 1u);
-    EXPECT_EQ(dialogs.Messages()[0], "Number of parameters in additing series must be equial to existing 2\nPlease try again.");
+    ASSERT_EQ(dialogs.Messages().size(), 4u);
+    EXPECT_EQ(dialogs.Messages()[3], "Number of parameters in additing series must be equial to existing 2\nPlease try again.");
     EXPECT_EQ(page.allValues, (std::vector<double>{1, 2}));
     EXPECT_TRUE(page.importNames.empty());
+}
+
+TEST_F(ImageImport, APictureCutShortIsRefusedWithTheReadersWordsInEveryFormat) {
+    QImage picture(64, 48, QImage::Format_RGB32);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x) picture.setPixel(x, y, qRgb(x * 4, y * 5, (x * y) & 0xFF));
+    for (const char* format : {"bmp", "jpg", "png"}) {  // Qt writes no GIF
+        SCOPED_TRACE(format);
+        PictureFile whole(picture, format);
+        std::ifstream in(whole.Path(), std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        in.close();
+        // Half the file: once the missing pixels came in as whatever memory held.
+        std::ofstream(whole.Path(), std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
+        platform::ScriptedDialogs d;
+        data fresh;
+        EXPECT_EQ(ReadImageFromPath(fresh, 0, whole.Path()), 0);
+        EXPECT_TRUE(fresh.series.empty());
+        EXPECT_TRUE(fresh.allValues.empty());
+        ASSERT_EQ(d.Messages().size(), 1u);
+        EXPECT_EQ(d.Messages()[0].rfind("Cannot read the image " + whole.Path() + ": ", 0), 0u) << d.Messages()[0];
+    }
+}
+
+TEST_F(ImageImport, AGifWithoutItsEndIsRefused) {
+    // One white pixel; cut before its end mark the decoder once read it without a word.
+    const std::string gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00,\x00\x00\x00\x00"
+                          "\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                          35);
+    TempFile whole(gif, "picture.gif");
+    EXPECT_EQ(ReadImageFromPath(page, 0, whole.Path()), 1);
+    EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{255, 255, 255}));
+    TempFile cut(gif.substr(0, gif.size() - 2), "picture.gif");
+    EXPECT_EQ(ReadImageFromPath(page, 0, cut.Path()), 0);
+    EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"Cannot read the image " + cut.Path() +
+                                                           ": the file is cut short (it has no end mark)"});
+    EXPECT_EQ(page.series.size(), 1u);
 }
 
 TEST(ImageValues, WhatTheStoreCanHold) {

@@ -189,18 +189,42 @@ TEST_F(SyncReread, TicksFollowTheFileAsItGrowsShrinksAndVanishes) {
     EXPECT_EQ(page.parameters[1].color, valueBefore.color);
     EXPECT_EQ(CheckStoreInvariants(page), "");
 
-    Rewrite(file.Path(), "junk line\n" + Lines(3, 4) + "\n" + "5 x\n");  // header-like and bad lines dropped
+    Rewrite(file.Path(), "junk line\n" + Lines(3, 18) + "\n" + "5 x\n");  // header-like and bad lines dropped
     page.OnTimer(data::kSyncTimerId);
-    EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{3, 30, 4, 40}));
+    ASSERT_EQ(page.series[0].nRecords, 16);
+    EXPECT_EQ(SeriesValues(page, 0)[0], 3);
 
     std::remove(file.Path().c_str());
     page.OnTimer(data::kSyncTimerId);  // cannot be opened: the series stays
-    EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{3, 30, 4, 40}));
+    EXPECT_EQ(page.series[0].nRecords, 16);
     EXPECT_EQ(page.syncTimerOn, 1);
-    Rewrite(file.Path(), "");
-    page.OnTimer(data::kSyncTimerId);
-    EXPECT_EQ(page.series[0].nRecords, 0);
     EXPECT_EQ(CheckStoreInvariants(page), "");
+}
+
+TEST_F(SyncReread, AFileBeingRewrittenNeverShrinksTheSeriesOrGivesAPartialLine) {
+    TempFile file(Lines(1, 5));
+    ImportFollowed(file.Path(), 0, 10);
+    ASSERT_EQ(page.series.size(), 1u);
+    const std::vector<double> before = SeriesValues(page, 0);
+    // Emptied, cut mid-line, reduced to fewer lines: the logger is writing it again.
+    for (const std::string& content : {std::string(), std::string("1 10\n2 2"), Lines(1, 2), std::string("1 1")}) {
+        SCOPED_TRACE(content);
+        Rewrite(file.Path(), content);
+        page.OnTimer(data::kSyncTimerId);
+        EXPECT_EQ(SeriesValues(page, 0), before);
+        EXPECT_EQ(page.syncTimerOn, 1);
+    }
+    // The file back with a line still being written: whole lines only.
+    Rewrite(file.Path(), Lines(1, 6) + "7 7");
+    page.OnTimer(data::kSyncTimerId);
+    ASSERT_EQ(page.series[0].nRecords, 6);
+    EXPECT_EQ(SeriesValues(page, 0).back(), 60);
+    Rewrite(file.Path(), Lines(1, 7));
+    page.OnTimer(data::kSyncTimerId);
+    EXPECT_EQ(page.series[0].nRecords, 7);
+    EXPECT_EQ(SeriesValues(page, 0).back(), 70);
+    EXPECT_EQ(CheckStoreInvariants(page), "");
+    page.StopSyncTimer();
 }
 
 TEST_F(SyncReread, HeaderSelectionAndSeparatorsAreThoseOfTheImportNotOfALaterDialog) {

@@ -123,9 +123,9 @@ TEST(CdfFile, ReferenceDumperReadsOurFiles) {
     EXPECT_EQ(status, 0);
     const std::string dump = doc_test::Run("ncdump -p 9,17 " + (dir / "all.cdf") + " 2>&1", status);
     ASSERT_EQ(status, 0) << dump;
-    for (const char* piece : {":title = \"hello\"", "vb = -128, 0, 127", "vs = -2, 0, 300", "vi = -5, 6, 2000000000",
+    for (const char* expected : {":title = \"hello\"", "vb = -128, 0, 127", "vs = -2, 0, 300", "vi = -5, 6, 2000000000",
                               "vd:units = \"m\"", "0.33333333333333331", ":i = -2147483648, 7"})
-        EXPECT_NE(dump.find(piece), std::string::npos) << piece << "\n" << dump;
+        EXPECT_NE(dump.find(expected), std::string::npos) << expected << "\n" << dump;
 }
 
 TEST(CdfFile, ReadsWhatTheReferenceGeneratorWrites) {
@@ -244,6 +244,21 @@ TEST(CdfFile, FailedSaveKeepsTheOldFile) {
     cdfFile r;
     ASSERT_EQ(r.Load(path), 1) << r.error;
     EXPECT_EQ(r.doubleData, f.doubleData);  // a large run, read straight into its place
+}
+
+TEST(CdfFile, NoLimitOnTextsAndPaths) {
+    TempFolder dir;
+    // A text far longer than any single transfer of old, under a path of over 300 characters.
+    const std::string folder = dir / std::string(150, 'a');
+    std::filesystem::create_directories(folder + "/" + std::string(150, 'b'));
+    const std::string path = folder + "/" + std::string(150, 'b') + "/doc.cdf";
+    cdfFile f;
+    f.AddTextAttribute("long", std::string(20000, 'x') + "é");
+    f.globalAttributeCount = 1;
+    ASSERT_TRUE(f.Save(path)) << f.error;
+    cdfFile r;
+    ASSERT_EQ(r.Load(path), 1) << r.error;
+    EXPECT_EQ(r.texts, f.texts);
 }
 
 TEST(CdfFile, OldLayoutScalarCarriesItsValuesThroughVsize) {

@@ -158,11 +158,11 @@ TEST(DocumentModel, ReferenceToolsSeeTheValues) {
     EXPECT_EQ(doc_test::Run("ncdump -k " + (dir / "work.cdf"), status), "classic\n");
     const std::string dump = doc_test::Run("ncdump -p 17 " + (dir / "work.cdf") + " 2>&1", status);
     ASSERT_EQ(status, 0) << dump;
-    for (const char* piece : {"none = UNLIMITED ; // (0 currently)", "n = 8 ;", "double All\\ data(n) ;",
+    for (const char* expected : {"none = UNLIMITED ; // (0 currently)", "n = 8 ;", "double All\\ data(n) ;",
                               "All\\ data = 1, 2, 3, 4, -0, ", ":Title = \"Müller – Ωmega\"",
                               "second\\ /\\ ß:Data = 2, 4, 1, 2, 2, 1 ;", "x:color = 255s, 0s, 0s ;",
                               ":Number\\ series\\ and\\ parameters = 2, 4 ;"})
-        EXPECT_NE(dump.find(piece), std::string::npos) << piece << "\n" << dump.substr(0, 4000);
+        EXPECT_NE(dump.find(expected), std::string::npos) << expected << "\n" << dump.substr(0, 4000);
     // An independent reader of the format (the scientific Python library's own).
     // An independent reader of the format (the scientific Python library's own); it keeps
     // one variable per name, so the parameters get names of their own here.
@@ -262,4 +262,25 @@ TEST(DocumentModel, DamagedDataDescriptionsAreRefused) {
     DocumentData out;
     DocumentReadNotes notes;
     EXPECT_NE(ReadDocumentModel(f, s, out, notes), "");
+}
+
+TEST(DocumentModel, DocumentsOfTheOldLayoutStillRead) {
+    // The old layout: no dimension, every variable a scalar sharing one begin, "All data"
+    // standing for its values through its size alone.
+    TempFolder dir;
+    const DocumentData d = SampleData();
+    cdfFile f;
+    BuildDocument(Unusual(), d, f);
+    f.dimensions.clear();
+    f.dimensionIds.clear();
+    for (cdfFile::variable& v : f.variables) v.dimensionCount = 0, v.valuesPerRecord = 0;
+    f.variables.back().valuesPerRecord = d.allValues.size();
+    ASSERT_TRUE(f.Save(dir / "old.cdf")) << f.error;
+    DocumentSettings s;
+    DocumentData data;
+    DocumentReadNotes notes;
+    ASSERT_EQ(Load(dir / "old.cdf", s, data, notes), "");
+    EXPECT_EQ(0, std::memcmp(data.allValues.data(), d.allValues.data(), 8 * d.allValues.size()));
+    EXPECT_EQ(data.parameterNames, d.parameterNames);
+    EXPECT_EQ(s.legend, Unusual().legend);
 }

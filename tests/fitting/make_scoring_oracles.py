@@ -11,8 +11,8 @@ scoring_rules.txt, one block per data set:
   centres of those weights
   rule: kind c0 c1 c2 (numpy.polyfit of the weights over the centres)
 
-score_task.txt and score_task50.expected: a task file and the score file that the rules
-below give for "Take only" 50 %, written byte for byte:
+score_task.txt, score_task50.expected and score_task100.expected: a task file and the
+score files that the rules below give for "Take only" 50 % and 100 %, byte for byte:
   rules (variable, kind, comparison, categorical, low, high, points, c0, c1, c2)
   scoreMinimum -20, scoreMaximum 60
 """
@@ -156,13 +156,26 @@ def score_file():
         scored.append((len(scored), text, 100.0 * (total - SCORE_MIN) / (SCORE_MAX - SCORE_MIN)))
     with open(os.path.join(HERE, "score_task.txt"), "w", newline="") as f:
         f.write("\r\n".join(lines) + "\r\n")
-    wanted = max(1, len(scored) * 50 // 100)
-    threshold = sorted((s for _, _, s in scored), reverse=True)[wanted - 1]
-    with open(os.path.join(HERE, "score_task50.expected"), "w", newline="") as f:
-        for _, text, s in scored:
-            if s >= threshold:
-                f.write(f"{text}   {int(s)}\n")
-
+    for percent in (50, 100):
+        counts = [0] * 101
+        for _, _, sc in scored:
+            for k in range(0, max(0, min(100, int(sc))) + 1):
+                counts[k] += 1
+        threshold = -1e40
+        if percent < 100:
+            threshold = 100
+            for k in range(101):
+                p = int(counts[k] / len(scored) * 100)
+                if p <= 0:
+                    threshold = k - 1
+                    break
+                if p < percent:
+                    threshold = k
+                    break
+        with open(os.path.join(HERE, f"score_task{percent}.expected"), "w", newline="") as f:
+            for _, text, sc in scored:
+                if sc > threshold:
+                    f.write(f"{text}   {int(sc)}\n")
 
 if __name__ == "__main__":
     rules_table()

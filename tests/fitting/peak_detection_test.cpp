@@ -1,6 +1,7 @@
 #include "fitting/peak_detection.h"
 
 #include "fitting/base_line.h"
+#include "fitting/matrix_inversion.h"
 #include "fitting/normal_equations.h"
 
 #include <gtest/gtest.h>
@@ -100,6 +101,41 @@ TEST(PeakDetection, RefinementLinearStepMatchesLstsq)
     EXPECT_EQ(cases, 2);
 }
 
+// The refinement sums only the products of peaks that reach a point; summing every
+// product, zeros included, must give the very same areas.
+TEST(PeakDetection, RefinementSkipsOnlyZeroProducts)
+{
+    std::vector<double> x, y;
+    Chromatogram(3000, {{400, 20, 2000}, {430, 25, 1500}, {1500, 40, 3000}, {2600, 10, 800}}, x, y);
+    std::vector<peakSignal> list(4);
+    const double centres[4] = {401, 432, 1498, 2600.5}, sigmas[4] = {19, 26, 41, 10.5};
+    for (int j = 0; j < 4; ++j)
+        list[j].centre = centres[j], list[j].sigma = sigmas[j];
+    const int t = 5;
+    std::vector<double> matrix(t * t + 1, 0.0), rhs(t, 0.0);
+    for (std::size_t p = 0; p < x.size(); ++p) {
+        double row[t] = {1.0};
+        for (int j = 1; j < t; ++j)
+            row[j] = UnitGaussianPeak(list[j - 1], x[p]);
+        for (int j = 0; j < t; ++j) {
+            rhs[j] += y[p] * row[j];
+            for (int l = 0; l < t; ++l)
+                matrix[l * t + j + 1] += row[j] * row[l];
+        }
+    }
+    ASSERT_NE(InvertMatrix(t, matrix.data()), 0.0);
+    std::vector<double> c(t, 0.0);
+    for (int j = 0; j < t; ++j)
+        for (int l = 0; l < t; ++l)
+            c[j] += matrix[l * t + j + 1] * rhs[l];
+    peakSignal summary;
+    RefinePeaks(summary, x, y, list);
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(summary.base, c[0]);
+    for (int j = 0; j < 4; ++j)
+        EXPECT_EQ(list[j].area, c[j + 1]) << j;
+}
+
 TEST(PeakDetection, RefinementPrunes)
 {
     std::vector<double> x, y;
@@ -176,6 +212,21 @@ TEST(PeakDetection, ChromatogramOnlyKeepsSimilarPlates)
     EXPECT_NEAR(std::sqrt(plates), 30.0, 1.5);  // the standard count, not 5.545 times it
     for (const auto& p : list)
         EXPECT_GT(std::fabs(p.centre - 600), 5.0);
+}
+
+TEST(PeakDetection, AtMost51PeaksAreListed)
+{
+    std::vector<TruePeak> many;
+    for (int k = 0; k < 60; ++k)
+        many.push_back({40.0 + 80.0 * k, 3.0, 300.0 + 5.0 * k});
+    std::vector<double> x, y;
+    Chromatogram(4850, many, x, y);
+    std::vector<peakSignal> list;
+    double plates = 0;
+    FindPeaks(x, y, list, 2.5, 3, 0, plates);
+    EXPECT_EQ(list.size(), 51u);
+    // The highest first: the last-placed peaks of the signal are the tallest.
+    EXPECT_NEAR(list[0].centre, 40.0 + 80.0 * 59, 0.5);
 }
 
 TEST(PeakDetection, LevelStatistics)

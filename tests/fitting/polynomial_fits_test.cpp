@@ -238,6 +238,26 @@ TEST(TermCodeRegression, RecoversKnownTerms)
     for (double d : deviations)
         EXPECT_GT(d, 0.0);
 
+    // Term columns computed beforehand give the same fit, bit for bit.
+    std::vector<std::vector<double>> termColumns(3);
+    for (int t = 0; t < 3; ++t)
+        ASSERT_TRUE(TermCodeColumn(values, 4, 0, 80, 2, {0, 2}, {codes[2 * t], codes[2 * t + 1]},
+                                   termColumns[t]));
+    std::vector<double> cached, cachedDeviations;
+    double cachedDeviation = -1, cachedLargest = -1;
+    const double cachedE =
+        FitTermCodeRegression(values, 0, 80, 4, {-1, 0, -1, 1}, columns, cached, cachedDeviations, &cachedDeviation,
+                              &cachedLargest, codes, &error, [&](int t) { return &termColumns[t]; });
+    EXPECT_EQ(error, 0);
+    EXPECT_EQ(cached, coefficients);
+    EXPECT_EQ(cachedDeviations, deviations);
+    EXPECT_EQ(cachedDeviation, deviation);
+    EXPECT_EQ(cachedLargest, largest);
+    EXPECT_EQ(cachedE, e);
+    FitTermCodeRegression(values, 0, 80, 4, {-1, 0, -1, 1}, columns, cached, cachedDeviations, &cachedDeviation,
+                          &cachedLargest, codes, &error, [](int) { return nullptr; });
+    EXPECT_EQ(error, 1);
+
     // Two value parameters: nothing is fitted and the flag says so.
     FitTermCodeRegression(values, 0, 80, 4, {-1, 1, -1, 1}, columns, coefficients, deviations, &deviation, &largest,
                           codes, &error);

@@ -95,6 +95,22 @@ TEST_F(ScoringTest, WholeNumbersAndCategories)
     EXPECT_EQ(list.size(), 11u);  // the list stays
     EXPECT_EQ(CollectCategoryValues({}, count, list), 1);
     EXPECT_EQ(count, 0);
+
+    // A value that is not a number falls in no bin; a far-out one in the last.
+    std::vector<double> values, responses;
+    for (int i = 0; i < 200; ++i) {
+        values.push_back(i % 10);
+        responses.push_back(i % 10 == 9 ? 1.0 : (i % 20 == 0));
+    }
+    values[5] = nan;
+    values[6] = 1e300;
+    std::vector<double> weights, centres;
+    double width = 0;
+    const double q = BinningQuality(values, responses, weights, centres, 9.0, 0.0, 1.0, 3, width);
+    EXPECT_EQ(width, 3.0);
+    EXPECT_TRUE(std::isfinite(q));
+    EXPECT_EQ(weights.size(), 3u);
+    EXPECT_EQ(BinningQuality(values, responses, weights, centres, 4.0, 4.0, 1.0, 3, width), 0.0);
 }
 
 TEST_F(ScoringTest, CategoryRules)
@@ -277,6 +293,8 @@ TEST_F(ScoringTest, ScoreFileIsByteExact)
     };
     EXPECT_EQ(slurp((dir / "task50.txt").string()), slurp(Source("score_task50.expected")));
     EXPECT_EQ(skipped, 5);  // lines of two numbers
+    ASSERT_EQ(WriteScoreFile(task, 100, skipped), kScoreFileWritten);
+    EXPECT_EQ(slurp((dir / "task100.txt").string()), slurp(Source("score_task100.expected")));
     EXPECT_EQ(WriteScoreFile((dir / "missing.txt").string(), 50, skipped), kScoreFileNoTask);
     std::filesystem::remove_all(dir);
 }

@@ -146,12 +146,14 @@ TEST_F(AccessReader, SilenceMemoryAndDeathEndTheReader) {
         EXPECT_TRUE(child.ReaderFailed());
         std::remove((place.Folder() + "/reader.sh").c_str());
     }
+#if !defined(__SANITIZE_ADDRESS__)  // a sanitized reader sets no bound
     // The real reader under a bound far too small for its own start.
     AccessReaderProcess::ReaderPathOverride().clear();
     AccessReaderProcess::CurrentLimits().memoryMb = 1;
     AccessReaderProcess child;
     EXPECT_FALSE(child.Open(kDir + "fruit.mdb"));
     EXPECT_EQ(child.Error().rfind(kDatabaseNotRead, 0), 0u) << child.Error();
+#endif
 }
 
 }  // namespace

@@ -8,19 +8,12 @@
 #include "platform/scripted_dialogs.h"
 #include "statistics/conditional_values.h"
 #include "statistics/distrimution_page.h"
+#include "tests/statistics/page_notify.h"
 #include "statistics/stretch_and_browse.h"
 
 namespace {
 
 using D = distrimution;
-
-void Spin(platform::Dialog& page, int id, int delta) {
-    platform::Notify n;
-    n.id = id;
-    n.code = platform::Notification::SpinDelta;
-    n.delta = delta;
-    page.DispatchNotify(n);
-}
 
 struct PageFixture : ::testing::Test {
     platform::ScriptedDialogs dialogs;

@@ -120,7 +120,7 @@ TEST(OneVariable, BinSummaries) {
 }
 
 TEST(OneVariable, MostDenseIntervalAgainstBruteForce) {
-    RandomSeed(11, 22, 33);
+    RandomSeed(1100000011u, 2200000022u, 3300000033u);
     for (int trial = 0; trial < 20; ++trial) {
         std::vector<double> v;
         const int n = 50 + 40 * trial;
@@ -151,7 +151,7 @@ TEST(OneVariable, MostDenseIntervalAgainstBruteForce) {
 }
 
 TEST(OneVariable, SelectionNotRandom) {
-    RandomSeed(1, 2, 3);
+    RandomSeed(1000000001u, 2000000002u, 3000000003u);
     std::vector<double> v;
     for (int k = 0; k < 200; ++k) v.push_back(k);
     EXPECT_EQ(SelectionNotRandomProbability({1, 2}, 0.5, 1), 0);

@@ -1,0 +1,4 @@
+# The measured-against-estimated view of several-argument data.
+list(APPEND CHARTS_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/xy_correlation_view.cpp
+)

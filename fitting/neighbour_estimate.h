@@ -1,0 +1,40 @@
+#pragma once
+// Two estimators of a record's value from its arguments, for data of several arguments:
+// the mean of the nearby records' values (the near-neighbour scheme of the several-argument
+// page) and the value of a fitted several-argument polynomial at a record.
+//
+// Records are read by the data store's layout (parameter p of record r at
+// values[first + r*stride + p]); the argument mask holds -1 for every argument.
+#include <cstdint>
+#include <vector>
+
+// Only every (N / sampleRecordLimit + 1)-th record takes part in an estimate, so one estimate
+// looks at about 500 records whatever the size of the series.
+extern const int sampleRecordLimit;
+
+enum NeighbourWeightKind {
+    kWeightInverseDistance = 0,
+    kWeightInverseSquareDistance = 1,
+    kWeightInverseExponentDistance = 2,
+    kWeightClosestPercent = 3,  // the mean of the closest percent of the records looked at
+};
+
+// The value at `point` (the a selected argument values) estimated from the sampled records
+// of the value column, record `excluded` left out (-1: none). Kinds 0 to 2 weight every
+// sampled record by 1/d, 1/d^2 or exp(-(d - dmin)); kind 3 takes the mean of the closest
+// trunc(c * percent / 100) records (at least 1) of the c looked at, equal distances in
+// record order. 0 when no record takes part.
+double NearestNeighbourEstimate(const std::vector<double>& values, int stride, int a, int first, int N,
+                                const std::vector<int>& mask, int valueColumn, int excluded, int kind, double percent,
+                                const std::vector<double>& point);
+
+// Sum over the terms t of coefficient t times the product over arguments k of the basis
+// function codes[t*a + k] at the record's value in column argumentColumns[k]. At the first
+// rejected value, or when there is no argument or too few coefficients, 0 with *error raised.
+double EvaluateMultiPolynomial(std::int64_t record, const std::vector<double>& values, int first, int stride,
+                               const std::vector<int>& argumentColumns, const double* coefficients,
+                               int coefficientCount, int a, const std::vector<std::uint32_t>& codes, int* error);
+
+// Sorts the first n keys ascending by insertion, moving the companions along; equal keys
+// keep their order.
+void SortWithCompanion(std::vector<double>& companion, std::vector<double>& keys, int n);

@@ -1,0 +1,335 @@
+// Mouse work on the chart through real mouse events on the main window: every kind of drag
+// and the ranges it leaves on the View page, Autozoom turning drags off, and the Ctrl-click
+// that selects the record nearest to it in the data sheet.
+#include <cmath>
+#include <vector>
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/tabulon_dlg.h"
+#include "charts/axes.h"
+#include "charts/d3view_page.h"
+#include "charts/plot_mapping.h"
+#include "charts/series_painting.h"
+#include "charts/xyview_page.h"
+#include "data/data_edit.h"
+#include "fitting/neighbour_estimate.h"
+#include "main_window_support.h"
+
+namespace {
+
+using mainwin_test::HooksGuard;
+using mainwin_test::LoadShape;
+using mainwin_test::ResetChoices;
+using mainwin_test::WithMainWindow;
+
+struct Bounds {
+    double xMin, xMax, yMin, yMax;
+};
+
+// The one-argument painter: the data's ranges under Autozoom, then the axes.
+void InstallLinePainter() {
+    TheAnalysisHooks().painters.functionOfOneArgument = [](platform::Canvas& dc) {
+        std::vector<double> x, y;
+        theData.GetParameterValues(0, 0, x);
+        theData.GetParameterValues(0, 1, y);
+        if (theXyview.autozoom) {
+            ExtendXRange(x);
+            ExtendYRange(y);
+        }
+        ComputePlotScales();
+        DrawAxes(dc);
+        return 1;
+    };
+}
+
+// A line of `records` records charted by the line painter, choices as at start.
+void StartLineChart(int records) {
+    ResetChoices();
+    LoadShape(1, 1, 0, records);  // x = 0, 10, ..; y = x + 1
+    InstallLinePainter();
+}
+
+class ChartMouse {
+public:
+    explicit ChartMouse(CTabulonDlg& dlg) : dlg_(dlg) {}
+
+    // Fixed ranges on the View page, painted, so the mapping is that of the chart shown.
+    void Show(const Bounds& b) {
+        xyview& v = theXyview;
+        v.autozoom = 0;
+        v.xMin = b.xMin, v.xMax = b.xMax, v.yMin = b.yMin, v.yMax = b.yMax;
+        theData.dataPageChanged = 1;
+        dlg_.OnPaint();
+    }
+    // The window point where the world point is drawn.
+    QPoint At(double x, double y) const {
+        return {dlg_.chartRect.left + WorldToPixelX(x), dlg_.chartRect.top + WorldToPixelY(y)};
+    }
+    QPoint AtPixel(int x, int y) const { return {dlg_.chartRect.left + x, dlg_.chartRect.top + y}; }
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+        QWidget* w = dlg_.ClientWidget();
+        QTest::mousePress(w, Qt::LeftButton, keys, from);
+        QTest::mouseMove(w, to);
+        QTest::mouseRelease(w, Qt::LeftButton, keys, to);
+        PumpWaitingMessages();
+    }
+    // One pixel's worth of world units on each axis: how close a drag can say a distance.
+    double PixelX() const { return (plotXMax - plotXMin) / (plotRight - plotLeft); }
+    double PixelY() const { return (plotYMax - plotYMin) / std::abs(plotBottom - plotTop); }
+
+private:
+    CTabulonDlg& dlg_;
+};
+
+void ExpectBounds(const Bounds& want, double px, double py) {
+    const xyview& v = theXyview;
+    EXPECT_NEAR(v.xMin, want.xMin, 2 * px);
+    EXPECT_NEAR(v.xMax, want.xMax, 2 * px);
+    EXPECT_NEAR(v.yMin, want.yMin, 2 * py);
+    EXPECT_NEAR(v.yMax, want.yMax, 2 * py);
+}
+
+TEST(ChartMouse, EveryKindOfDragChangesTheRangesItShould) {
+    HooksGuard hooks;
+    WithMainWindow([](CTabulonDlg& dlg) {
+        StartLineChart(21);
+        ChartMouse mouse(dlg);
+        const Bounds start{0, 100, 0, 400};  // centre (50, 200)
+        mouse.Show(start);  // the new data shape settles first
+        PumpWaitingMessages();
+        struct Case {
+            const char* what;
+            double x0, y0, x1, y1;
+            Bounds want;
+        };
+        const Case cases[] = {
+            {"1 rectangle", 20, 100, 40, 300, {20, 40, 100, 300}},
+            {"2 right half, rightwards", 60, 200, 80, 200, {0, 120, 0, 400}},
+            {"3 right half, leftwards", 80, 200, 60, 200, {0, 80, 0, 400}},
+            {"4 from the right half into the left", 70, 200, 30, 200, {-40, 60, 0, 400}},
+            {"5 from the left half into the right", 30, 200, 70, 200, {40, 140, 0, 400}},
+            {"6 left half, rightwards", 10, 200, 30, 200, {20, 100, 0, 400}},
+            {"7 left half, leftwards", 30, 200, 10, 200, {-20, 100, 0, 400}},
+            {"8 upper half, upwards", 50, 300, 50, 350, {0, 100, 0, 450}},
+            {"9 upper half, downwards", 50, 350, 50, 300, {0, 100, 0, 350}},
+            {"10 from the upper half into the lower", 50, 300, 50, 100, {0, 100, -200, 200}},
+            {"11 from the lower half into the upper", 50, 100, 50, 300, {0, 100, 200, 600}},
+            {"12 lower half, upwards", 50, 50, 50, 150, {0, 100, 100, 400}},
+            {"13 lower half, downwards", 50, 150, 50, 50, {0, 100, -100, 400}},
+            {"0 a click", 50, 200, 50.5, 201, {0, 100, 0, 400}},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            mouse.Show(start);
+            const double px = mouse.PixelX(), py = mouse.PixelY();
+            mouse.Drag(mouse.At(c.x0, c.y0), mouse.At(c.x1, c.y1));
+            ExpectBounds(c.want, px, py);
+            EXPECT_EQ(dlg.dragActive, 0);
+            // The chart shows the new ranges at once.
+            EXPECT_NEAR(plotXMin, theXyview.xMin, 1e-9);
+            EXPECT_NEAR(plotYMax, theXyview.yMax, 1e-9);
+        }
+
+        // Edges: the bound goes back to its automatic value (the data's extreme), the others stay.
+        const Bounds inner{20, 100, 50, 150};
+        struct Edge {
+            const char* what;
+            int x0, y0, x1, y1;  // pixels of the chart image
+            Bounds want;
+        };
+        mouse.Show(inner);
+        const int midX = (plotLeft + plotRight) / 2, midY = (plotTop + plotBottom) / 2;
+        const Edge edges[] = {
+            {"14 left edge", plotLeft + 3, midY - 40, plotLeft + 5, midY + 40, {0, 100, 50, 150}},
+            {"15 bottom edge", midX - 40, plotBottom - 3, midX + 40, plotBottom - 5, {20, 100, 1, 150}},
+            {"16 right edge", plotRight - 3, midY - 40, plotRight - 5, midY + 40, {20, 200, 50, 150}},
+            {"17 top edge", midX - 40, plotTop + 3, midX + 40, plotTop + 5, {20, 100, 50, 201}},
+            // Within 10 pixels of the right edge at both ends: an edge, not a click.
+            {"16 a click at the right edge", plotRight - 4, midY, plotRight - 4, midY, {20, 200, 50, 150}},
+        };
+        for (const Edge& e : edges) {
+            SCOPED_TRACE(e.what);
+            mouse.Show(inner);
+            mouse.Drag(mouse.AtPixel(e.x0, e.y0), mouse.AtPixel(e.x1, e.y1));
+            ExpectBounds(e.want, 1e-9, 1e-9);
+            EXPECT_EQ(theXyview.autozoom, 0);
+        }
+
+        // An automatic bound beyond the other one would turn the axis over: it is refused.
+        mouse.Show({-50, -5, 50, 150});
+        mouse.Drag(mouse.AtPixel(plotLeft + 3, midY - 40), mouse.AtPixel(plotLeft + 5, midY + 40));
+        ExpectBounds({-50, -5, 50, 150}, 1e-9, 1e-9);
+
+        // With Autozoom on a drag changes nothing.
+        mouse.Show(start);
+        theXyview.autozoom = 1;
+        mouse.Drag(mouse.At(20, 100), mouse.At(40, 300));
+        ExpectBounds(start, 1e-9, 1e-9);
+        EXPECT_EQ(theXyview.autozoom, 1);
+        ResetChoices();
+    });
+}
+
+TEST(ChartMouse, CtrlClickSelectsTheNearestRecordInTheSheet) {
+    HooksGuard hooks;
+    WithMainWindow([](CTabulonDlg& dlg) {
+        StartLineChart(60);
+        ChartMouse mouse(dlg);
+        DataEdit& sheet = theDataEdit;
+        // The sheet closed: a Ctrl-click selects nothing.
+        mouse.Show({0, 600, 0, 600});
+        sheet.currentSeries = 0;
+        sheet.topRecord = 3;
+        mouse.Drag(mouse.At(70, 71), mouse.At(70, 71), Qt::ControlModifier);
+        EXPECT_EQ(sheet.topRecord, 3);
+
+        theData.links.sheetShow(true);
+        PumpWaitingMessages();
+        ASSERT_TRUE(theData.links.sheetIsVisible());
+        mouse.Show({0, 600, 0, 600});
+        // Two pixels off record 7: that record is selected.
+        QPoint near = mouse.At(70, 71);
+        near += QPoint(2, 1);
+        mouse.Drag(near, near, Qt::ControlModifier);
+        EXPECT_EQ(sheet.currentSeries, 0);
+        const std::vector<int> rows = sheet.SelectedRows();
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(sheet.topRecord + rows[0], 7);
+        // Without Ctrl the click selects nothing new.
+        const int top = sheet.topRecord;
+        mouse.Drag(mouse.At(300, 301), mouse.At(300, 301));
+        EXPECT_EQ(sheet.topRecord, top);
+        // 30 pixels from every point: nothing changes.
+        const QPoint far = mouse.At(300, 301) + QPoint(21, 21);
+        mouse.Drag(far, far, Qt::ControlModifier);
+        EXPECT_EQ(sheet.topRecord, top);
+        theData.links.sheetShow(false);
+
+        // Ctrl and H held: the click gives the window its default size.
+        dlg.TopWidget()->resize(900, 600);
+        QTest::keyPress(dlg.ClientWidget(), Qt::Key_H);
+        mouse.Drag(mouse.At(300, 301), mouse.At(300, 301), Qt::ControlModifier);
+        QTest::keyRelease(dlg.ClientWidget(), Qt::Key_H);
+        EXPECT_NEAR(dlg.TopWidget()->width(), 1360, 8);  // the frame as the platform draws it
+        EXPECT_NEAR(dlg.TopWidget()->height(), 760, 8);
+        ResetChoices();
+    });
+}
+
+TEST(ChartMouse, CtrlClickOnTheNearNeighbourViewFindsASampledRecord) {
+    HooksGuard hooks;
+    WithMainWindow([](CTabulonDlg& dlg) {
+        ResetChoices();
+        // 1000 records of three arguments: the view draws every third record.
+        theData.OnDeleteAll();
+        theData.CheckNewSeriesShape(4, theData.pendingSeries);
+        for (int r = 0; r < 1000; ++r) {
+            const double a = r % 10, b = (r / 10) % 10, c = r / 100;
+            theData.allValues.insert(theData.allValues.end(), {a, b, c, a + 2 * b + 3 * c + 0.1 * (r % 7)});
+        }
+        ASSERT_EQ(theData.AddNewSeries(1000, {"a", "b", "c", "z"}), 1);
+        theMultistat.plane = 0;
+        theMultistat.nearNeighbors = 1;
+        theMultistat.weightKind = 0;
+        theData.links.sheetShow(true);
+        PumpWaitingMessages();
+        theMultistat.changed = 1;  // painted at the size the sheet leaves
+        platform::PostRepaintRequest();
+        PumpWaitingMessages();
+
+        const std::vector<int> mask{-1, -1, -1, 1};
+        auto pixelOf = [&](int r) {
+            const double* v = &theData.allValues[static_cast<std::size_t>(r * 4)];
+            const double e = NearestNeighbourEstimate(theData.allValues, 4, 3, 0, 1000, mask, 3, r, 0, 3,
+                                                      {v[0], v[1], v[2]});
+            return QPoint(dlg.chartRect.left + WorldToPixelX(v[3]), dlg.chartRect.top + WorldToPixelY(e));
+        };
+        const QPoint target = pixelOf(300);
+        ChartMouse mouse(dlg);
+        mouse.Drag(target, target, Qt::ControlModifier);
+        const std::vector<int> rows = theDataEdit.SelectedRows();
+        ASSERT_EQ(rows.size(), 1u);
+        const int record = theDataEdit.topRecord + rows[0];
+        EXPECT_EQ(record % 3, 0);  // a record the view drew
+        EXPECT_EQ((pixelOf(record) - target).manhattanLength(), 0);
+        theData.links.sheetShow(false);
+        ResetChoices();
+        theData.OnDeleteAll();
+    });
+}
+
+TEST(ChartMouse, CtrlClickOnTheLineOfOneValue) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        ResetChoices();
+        LoadShape(0, 1, 0, 40);  // one value: 0, 10, .. 390 at x = record * step
+        theData.links.sheetShow(true);
+        PumpWaitingMessages();
+        theData.dataPageChanged = 1;
+        platform::PostRepaintRequest();
+        PumpWaitingMessages();
+        const double step = RecordStep(40);
+        const QPoint at(dlg.chartRect.left + WorldToPixelX(23 * step), dlg.chartRect.top + WorldToPixelY(230));
+        ChartMouse(dlg).Drag(at, at, Qt::ControlModifier);
+        const std::vector<int> rows = theDataEdit.SelectedRows();
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(theDataEdit.topRecord + rows[0], 23);
+        // The histogram draws no records: nothing is selected.
+        theXyview.histogram = 1;
+        theDataEdit.FillDataGrid(0, 0);
+        ChartMouse(dlg).Drag(at, at, Qt::ControlModifier);
+        EXPECT_TRUE(theDataEdit.SelectedRows().empty());
+        theData.links.sheetShow(false);
+        ResetChoices();
+    });
+}
+
+TEST(ChartMouse, CtrlClickOnTheSceneFindsTheProjectedRecord) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        ResetChoices();
+        theData.OnDeleteAll();
+        theData.CheckNewSeriesShape(3, theData.pendingSeries);
+        for (int r = 0; r < 25; ++r) {
+            const double x = r % 5, y = r / 5;
+            theData.allValues.insert(theData.allValues.end(), {x, y, x * y});
+        }
+        ASSERT_EQ(theData.AddNewSeries(25, {"x", "y", "z"}), 1);
+        theMultistat.plane = 0;
+        theXyview.show3D = 1;
+        theData.links.sheetShow(true);
+        PumpWaitingMessages();
+        theXyview.changed = 1;
+        platform::PostRepaintRequest();
+        PumpWaitingMessages();
+        ASSERT_EQ(dlg.view3D, 1);
+        double px = 0, py = 0, size = 0, depth = 0;
+        ASSERT_EQ(theD3view.theScene3d.ProjectPoint(3, 2, 6, px, py, size, depth), 1);  // record 13
+        const QPoint at(dlg.chartRect.left + plotLeft + static_cast<int>(px),
+                        dlg.chartRect.top + plotTop + static_cast<int>(py));
+        ChartMouse(dlg).Drag(at, at, Qt::ControlModifier);
+        const std::vector<int> rows = theDataEdit.SelectedRows();
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(theDataEdit.topRecord + rows[0], 13);
+        theData.links.sheetShow(false);
+        ResetChoices();
+        theData.OnDeleteAll();
+    });
+}
+
+TEST(ChartMouse, HitTestClearsOtherSchemesUnderTheBestPolynomial) {
+    platform::ScriptedDialogs dialogs;
+    CTabulonDlg dlg;
+    LoadShape(3, 1, 0, 10);
+    multistat& m = theMultistat;
+    m.bestPolynome = 1;
+    m.plane = m.parabolic = m.nearNeighbors = m.correlation = m.unitaryArgument = m.userDefinedFormula = 1;
+    dlg.HitTestChart(0, 0);
+    EXPECT_EQ(m.plane + m.parabolic + m.nearNeighbors + m.correlation + m.unitaryArgument + m.userDefinedFormula, 0);
+    EXPECT_EQ(m.bestPolynome, 1);
+    ResetChoices();
+    theData.OnDeleteAll();
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+// The several-argument fit driver against least squares solved elsewhere (numpy's lstsq on
+// the sample files), its refusals, and the best polynomial's predictions.
+#include <cmath>
+#include <fstream>
+#include <stdexcept>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/tabulon_dlg.h"
+#include "charts/result_document.h"
+#include "main_window_support.h"
+#include "data/data_page.h"
+#include "fitting/multistat_page.h"
+#include "fitting/polynomial_fits.h"
+#include "formula/constructor_multi.h"
+#include "platform/scripted_dialogs.h"
+
+namespace {
+
+// Reads a sample file (a header line of names, then numbers) into the store as one series:
+// every column an argument but the last, the value.
+void LoadSample(const std::string& name) {
+    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/examples/" + name);
+    ASSERT_TRUE(in) << name;
+    std::string line;
+    std::getline(in, line);
+    std::istringstream header(line);
+    std::vector<std::string> names;
+    for (std::string n; header >> n;) names.push_back(n);
+    theData.OnDeleteAll();
+    ASSERT_EQ(theData.CheckNewSeriesShape(static_cast<int>(names.size()), theData.pendingSeries), 1);
+    int records = 0;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        int n = 0;
+        for (double v; fields >> v; ++n) theData.allValues.push_back(v);
+        if (n > 0) ++records;
+    }
+    ASSERT_EQ(theData.AddNewSeries(records, names), 1);
+}
+
+void ShapeOf(CTabulonDlg& dlg) {
+    const Series& s = theData.series[0];
+    dlg.dataSeriesCount = static_cast<int>(theData.series.size());
+    dlg.dataArguments = s.nArguments;
+    dlg.dataValues = s.nValues;
+    dlg.dataParameters = s.nParameters;
+}
+
+void Schemes(int plane, int parabolic, int best) {
+    multistat& m = theMultistat;
+    m.plane = plane;
+    m.parabolic = parabolic;
+    m.bestPolynome = best;
+    m.bestPolynomeAuto = 0;
+}
+
+class MultiArgumentFitTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        Schemes(1, 0, 0);
+        theData.OnDeleteAll();
+    }
+    platform::ScriptedDialogs dialogs;
+    CTabulonDlg dlg;
+};
+
+TEST_F(MultiArgumentFitTest, PlaneAndParabolicMatchLeastSquares) {
+    std::ifstream oracle(std::string(TABULON_SOURCE_DIR) + "/tests/app/multi_fit_oracle.txt");
+    ASSERT_TRUE(oracle);
+    std::string line;
+    int checked = 0;
+    while (std::getline(oracle, line)) {
+        std::istringstream fields(line);
+        std::string file;
+        int kind = 0;
+        double e = 0;
+        fields >> file >> kind >> e;
+        std::vector<double> expected;
+        for (double c; fields >> c;) expected.push_back(c);
+        SCOPED_TRACE(file + " kind " + std::to_string(kind));
+        LoadSample(file);
+        ShapeOf(dlg);
+        Schemes(kind == 0, kind == 1, 0);
+        std::vector<double> c, d;
+        const int valueParameter = dlg.dataParameters - 1;
+        EXPECT_NEAR(dlg.RunMultiArgumentFit(0, valueParameter, c, d), e, 1e-6 * e);
+        ASSERT_GE(c.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_NEAR(c[i], expected[i], 1e-6 * std::max(1.0, std::fabs(expected[i]))) << i;
+        }
+        // The mask follows the roles.
+        EXPECT_EQ(dlg.argumentMask.back(), 1);
+        EXPECT_EQ(dlg.argumentMask.front(), -1);
+        ++checked;
+    }
+    EXPECT_GE(checked, 3);
+}
+
+TEST_F(MultiArgumentFitTest, UnfitShapesFitNothing) {
+    LoadSample("stackloss.txt");
+    ShapeOf(dlg);
+    std::vector<double> c{42}, d{42};
+    // No scheme of the driver.
+    Schemes(0, 0, 0);
+    EXPECT_EQ(dlg.RunMultiArgumentFit(0, 3, c, d), 0);
+    // A value parameter that is an argument, or belongs to no parameter of the series.
+    Schemes(1, 0, 0);
+    EXPECT_EQ(dlg.RunMultiArgumentFit(0, 1, c, d), 0);
+    EXPECT_EQ(dlg.RunMultiArgumentFit(0, 7, c, d), 0);
+    EXPECT_EQ(c, std::vector<double>{42});
+    EXPECT_THROW(dlg.RunMultiArgumentFit(3, 3, c, d), std::invalid_argument);
+
+    // Two arguments need six records: five fit nothing.
+    theData.OnDeleteAll();
+    theData.CheckNewSeriesShape(3, theData.pendingSeries);
+    for (int r = 0; r < 6; ++r) theData.allValues.insert(theData.allValues.end(), {double(r), double(r * r % 5), 1.0 + r});
+    ASSERT_EQ(theData.AddNewSeries(6, {"a", "b", "z"}), 1);
+    ShapeOf(dlg);
+    theData.series[0].nRecords = 5;
+    EXPECT_EQ(dlg.RunMultiArgumentFit(0, 2, c, d), 0);
+    EXPECT_EQ(c, std::vector<double>{42});
+    theData.series[0].nRecords = 6;
+    dlg.RunMultiArgumentFit(0, 2, c, d);
+    EXPECT_EQ(c.size(), 3u);
+    EXPECT_NEAR(c[0], 1, 1e-9);
+    EXPECT_NEAR(c[1], 1, 1e-9);
+}
+
+TEST_F(MultiArgumentFitTest, PolynomialPredictions) {
+    // z = 2*b + 3*a over two arguments: terms 1*b and a*1 under basis codes 0 (1) and 1 (x).
+    theData.OnDeleteAll();
+    theData.CheckNewSeriesShape(3, theData.pendingSeries);
+    for (int r = 0; r < 8; ++r) {
+        const double a = r, b = (r * 3) % 5;
+        theData.allValues.insert(theData.allValues.end(), {a, b, 2 * b + 3 * a});
+    }
+    ASSERT_EQ(theData.AddNewSeries(8, {"a", "b", "z"}), 1);
+    ShapeOf(dlg);
+    const std::vector<std::uint32_t> codes{0, 1, 1, 0};
+    argumentColumns = {0, 1};
+    dlg.fitCoefficients.fill(0);
+    dlg.fitCoefficients[0] = 2, dlg.fitCoefficients[1] = 3;
+    std::vector<double> values, predicted;
+    dlg.fitCorrelation = 0.5;
+    EXPECT_EQ(dlg.MultiPolynomialValues(values, predicted, 2, codes), 0);
+    EXPECT_EQ(predicted, values);
+    EXPECT_EQ(dlg.fitCorrelation, 0);
+    // The driver fits those terms to that value and leaves the argument columns.
+    Schemes(0, 0, 1);
+    theConstructorMulti.currentPolyTerms = {0, 1, 1, 0};
+    argumentColumns.clear();
+    std::vector<double> c, d;
+    EXPECT_NEAR(dlg.RunMultiArgumentFit(0, 2, c, d), 0, 1e-12);
+    ASSERT_GE(c.size(), 2u);
+    EXPECT_NEAR(c[0], 2, 1e-9);
+    EXPECT_NEAR(c[1], 3, 1e-9);
+    EXPECT_EQ(argumentColumns, (std::vector<int>{0, 1}));
+    theConstructorMulti.currentPolyTerms.clear();
+    // A constant value column has no spread: 1e40.
+    for (int r = 0; r < 8; ++r) theData.allValues[static_cast<std::size_t>(r * 3 + 2)] = 5;
+    EXPECT_EQ(dlg.MultiPolynomialValues(values, predicted, 2, codes), 1e40);
+    // Another value parameter than the store's, or a second series: nothing computed.
+    EXPECT_EQ(dlg.MultiPolynomialValues(values, predicted, 3, codes), 0);
+    dlg.dataSeriesCount = 2;
+    values = {9};
+    EXPECT_EQ(dlg.MultiPolynomialValues(values, predicted, 2, codes), 0);
+    EXPECT_EQ(values, std::vector<double>{9});
+}
+
+// The sample files of several arguments through the whole repaint: the near-neighbour
+// estimate charts measured against estimated values and writes its line.
+TEST(MultiArgumentSamples, NearNeighbourLineOfTheSampleFiles) {
+    mainwin_test::HooksGuard hooks;
+    mainwin_test::WithMainWindow([](CTabulonDlg& dlg) {
+        mainwin_test::ResetChoices();
+        struct Case {
+            const char* file;
+            const char* line;
+            const char* coefficient;
+        };
+        const Case cases[] = {
+            {"stackloss.txt", "STACKLOSS(AIRFLOW,WATERTEMP,ACIDCONC)  Number of records = 21  Coefficient of correlation = ",
+             "0.514"},
+            // Distances in the hundred thousands: the exponent weights stay relative to the nearest.
+            {"longley.txt", "TOTEMP(GNPDEFL,GNP,UNEMP,ARMED,POP,YEAR)  Number of records = 16  Coefficient of correlation = ",
+             "0.6736"},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.file);
+            LoadSample(c.file);
+            theMultistat.plane = 0;
+            theMultistat.nearNeighbors = 1;
+            theMultistat.weightKind = 2;
+            theMultistat.nearNeighborPercent = 3;
+            theMultistat.changed = 1;
+            platform::PostRepaintRequest();
+            PumpWaitingMessages();
+            PumpWaitingMessages();
+            std::string text;
+            for (const std::string& t : theResultDocument.texts) text += t;
+            EXPECT_NE(text.find(std::string(c.line) + c.coefficient), std::string::npos) << text;
+            EXPECT_EQ(dlg.dataArguments, dlg.dataParameters - 1);
+        }
+        mainwin_test::ResetChoices();
+        theData.OnDeleteAll();
+    });
+}
+
+}  // namespace

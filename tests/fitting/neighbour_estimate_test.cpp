@@ -1,0 +1,171 @@
+// The near-neighbour estimate against a brute-force computation over the sampled records,
+// the several-argument polynomial value, and the companion sort.
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "fitting/neighbour_estimate.h"
+
+namespace {
+
+// N records of (x0, inactive, x1, x2, y): three arguments, the value in column 4.
+struct Table {
+    std::vector<double> values;
+    std::vector<int> mask{-1, 0, -1, -1, 1};
+    int stride = 5;
+    int first = 0;
+    int N = 0;
+};
+
+Table RandomTable(int n, unsigned seed, double spread = 1) {
+    Table t;
+    t.N = n;
+    t.first = 5;  // a record of another series before it
+    t.values.assign(5, -99);
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> u(0, spread);
+    for (int r = 0; r < n; ++r) {
+        const double x0 = u(random), x2 = u(random), x3 = u(random);
+        t.values.insert(t.values.end(), {x0, 1e9, x2, x3, std::sin(x0) + x2 * x3});
+    }
+    return t;
+}
+
+std::vector<double> ArgumentsOf(const Table& t, int r) {
+    const double* p = &t.values[static_cast<std::size_t>(t.first + r * t.stride)];
+    return {p[0], p[2], p[3]};
+}
+
+// The estimate as the definition states it, with a full stable sort for the closest records.
+double BruteForce(const Table& t, int excluded, int kind, double percent, const std::vector<double>& point) {
+    const int step = t.N / 500 + 1;
+    std::vector<double> d, y;
+    for (int r = 0; r < t.N; r += step) {
+        if (r == excluded) continue;
+        const std::vector<double> x = ArgumentsOf(t, r);
+        double s = 0;
+        for (int k = 0; k < 3; ++k) s += (point[k] - x[k]) * (point[k] - x[k]);
+        d.push_back(std::sqrt(s));
+        y.push_back(t.values[static_cast<std::size_t>(t.first + r * t.stride + 4)]);
+    }
+    if (kind == 3) {
+        std::vector<int> order(d.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](int i, int j) { return d[i] < d[j]; });
+        const int k = std::max(1, static_cast<int>(std::trunc(d.size() * 0.01 * percent)));
+        double sum = 0;
+        for (int i = 0; i < k; ++i) sum += y[order[i]];
+        return sum / k;
+    }
+    const double nearest = *std::min_element(d.begin(), d.end());
+    double sw = 0, swy = 0;
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        const double w = kind == 0 ? 1 / d[i] : kind == 1 ? 1 / (d[i] * d[i]) : std::exp(-(d[i] - nearest));
+        sw += w;
+        swy += w * y[i];
+    }
+    return swy / sw;
+}
+
+TEST(NeighbourEstimate, MatchesBruteForceOnSampledRecords) {
+    struct Case {
+        int n, kind;
+        double percent;
+    };
+    // 499 records: every record; 1000: every third; 20000: every 41st.
+    const Case cases[] = {{499, 0, 3}, {499, 1, 3},  {499, 2, 3},  {499, 3, 3},   {1000, 0, 3},
+                          {1000, 2, 3}, {1000, 3, 10}, {1000, 3, 50}, {20000, 1, 3}, {20000, 3, 0.02}};
+    for (const Case& c : cases) {
+        const Table t = RandomTable(c.n, 7u + c.n);
+        for (int r : {0, 3, c.n / 2, c.n - 1}) {
+            SCOPED_TRACE(::testing::Message() << "n=" << c.n << " kind=" << c.kind << " percent=" << c.percent
+                                              << " record=" << r);
+            const std::vector<double> point = ArgumentsOf(t, r);
+            const double got =
+                NearestNeighbourEstimate(t.values, t.stride, 3, t.first, t.N, t.mask, 4, r, c.kind, c.percent, point);
+            EXPECT_NEAR(got, BruteForce(t, r, c.kind, c.percent, point), 1e-12);
+        }
+    }
+}
+
+TEST(NeighbourEstimate, EdgesOfTheWeightsAndTheSample) {
+    Table t = RandomTable(20, 3);
+    const std::vector<double> at0 = ArgumentsOf(t, 0);
+    const double y0 = t.values[static_cast<std::size_t>(t.first + 4)];
+    // A record at distance 0 outweighs every other one.
+    EXPECT_NEAR(NearestNeighbourEstimate(t.values, 5, 3, t.first, t.N, t.mask, 4, -1, 0, 3, at0), y0, 1e-12);
+    EXPECT_NEAR(NearestNeighbourEstimate(t.values, 5, 3, t.first, t.N, t.mask, 4, -1, 1, 3, at0), y0, 1e-12);
+    // 3 % of 20 records is the closest one only.
+    EXPECT_DOUBLE_EQ(NearestNeighbourEstimate(t.values, 5, 3, t.first, t.N, t.mask, 4, -1, 3, 3, at0), y0);
+    // Equal distances keep record order: of two records equally far the first one wins.
+    Table two;
+    two.N = 2;
+    two.values = {1, 0, 0, 0, 10, -1, 0, 0, 0, 20};
+    EXPECT_DOUBLE_EQ(NearestNeighbourEstimate(two.values, 5, 3, 0, 2, two.mask, 4, -1, 3, 3, {0, 0, 0}), 10);
+    // No record: 0.
+    EXPECT_EQ(NearestNeighbourEstimate(t.values, 5, 3, t.first, 0, t.mask, 4, -1, 0, 3, at0), 0);
+    // A point with too few arguments is refused.
+    EXPECT_THROW(NearestNeighbourEstimate(t.values, 5, 3, t.first, t.N, t.mask, 4, -1, 0, 3, {0.5}),
+                 std::invalid_argument);
+}
+
+TEST(NeighbourEstimate, ClosestKindWithNoRecordLookedAtGivesZero) {
+    // The only record is the one excluded: nothing to take the mean of.
+    Table one;
+    one.N = 1;
+    one.values = {1, 0, 2, 3, 42};
+    EXPECT_EQ(NearestNeighbourEstimate(one.values, 5, 3, 0, 1, one.mask, 4, 0, 3, 3, {1, 2, 3}), 0);
+}
+
+TEST(NeighbourEstimate, ExponentWeightsOfFarRecordsDoNotVanish) {
+    // Every record lies about 1000 away, where exp(-d) underflows to 0 for all of them.
+    Table t = RandomTable(50, 11, 10);
+    const std::vector<double> far{1000, 1000, 1000};
+    const double got = NearestNeighbourEstimate(t.values, 5, 3, t.first, t.N, t.mask, 4, -1, 2, 3, far);
+    EXPECT_NEAR(got, BruteForce(t, -1, 2, 3, far), 1e-9);
+    double lo = 1e300, hi = -1e300;
+    for (int r = 0; r < t.N; ++r) {
+        const double y = t.values[static_cast<std::size_t>(t.first + r * 5 + 4)];
+        lo = std::min(lo, y), hi = std::max(hi, y);
+    }
+    EXPECT_GE(got, lo);
+    EXPECT_LE(got, hi);
+    EXPECT_NE(got, 0);
+}
+
+TEST(NeighbourEstimate, PolynomialValueAtARecord) {
+    // Two arguments in columns 2 and 0; terms 1*x1 and x0*1 under basis codes 0 (1) and 1 (x).
+    const std::vector<double> values{5, 0, 7, 1, 0, 2};  // records (5, 0, 7) and (1, 0, 2)
+    const std::vector<int> columns{0, 2};
+    const std::vector<std::uint32_t> codes{0, 1, 1, 0};
+    const double coefficients[] = {2, 3};
+    int error = 1;
+    EXPECT_DOUBLE_EQ(EvaluateMultiPolynomial(0, values, 0, 3, columns, coefficients, 2, 2, codes, &error),
+                     2 * 7 + 3 * 5);
+    EXPECT_EQ(error, 0);
+    EXPECT_DOUBLE_EQ(EvaluateMultiPolynomial(1, values, 0, 3, columns, coefficients, 2, 2, codes, &error),
+                     2 * 2 + 3 * 1);
+    // Fewer coefficients than terms, or no argument: 0 with the flag raised.
+    EXPECT_EQ(EvaluateMultiPolynomial(0, values, 0, 3, columns, coefficients, 1, 2, codes, &error), 0);
+    EXPECT_EQ(error, 1);
+    EXPECT_EQ(EvaluateMultiPolynomial(0, values, 0, 3, columns, coefficients, 2, 0, codes, &error), 0);
+    EXPECT_EQ(error, 1);
+    // A record outside the values is refused.
+    EXPECT_THROW(EvaluateMultiPolynomial(5, values, 0, 3, columns, coefficients, 2, 2, codes, &error),
+                 std::invalid_argument);
+}
+
+TEST(NeighbourEstimate, SortWithCompanionIsStable) {
+    std::vector<double> keys{3, 1, 2, 1, 0};
+    std::vector<double> companion{30, 10, 20, 11, 99};
+    SortWithCompanion(companion, keys, 4);  // the last pair stays where it is
+    EXPECT_EQ(keys, (std::vector<double>{1, 1, 2, 3, 0}));
+    EXPECT_EQ(companion, (std::vector<double>{10, 11, 20, 30, 99}));
+}
+
+}  // namespace
