@@ -42,12 +42,7 @@ protected:
         theData.OnDeleteAll();
     }
     static void Reset() {
-        scoringRules.clear();
-        scoreMinimum = scoreMaximum = 0;
-        theScorereport.recipeText.clear();
-        theScorereport.allCounts.fill(0);
-        theScorereport.positiveCounts.fill(0);
-        theScorereport.totalRecords = theScorereport.positiveRecords = 0;
+        ClearScoringResults();
         theScorereport.takeOnlyPercent = 50;
         theScorereport.scoreFileRequest = 0;
         theData.scoringSimple = 0;
