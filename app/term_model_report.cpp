@@ -1,5 +1,6 @@
 // "Polynom fitting", "Harmonic analysis" and "Search for best formula": each selects a term
 // model for the points, then fits, paints and reports it.
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -70,7 +71,9 @@ void CTabulonDlg::TermModelFitReport(platform::Canvas& dc, const std::vector<dou
     std::vector<double> a(codes.size(), 0.0), d(codes.size(), 0.0);
     double criterion = 0;
     const double e = FitTermModel(x, y, yTransform, codes, modelPeriods, a, d, &criterion);
-    if (!FitReportAccepted(a.data(), d.data(), n, e) || !std::isfinite(criterion))
+    // A model the fit could not make (or made with no degree of freedom) scores the
+    // unfitted criterion: its zero coefficients are no result to report.
+    if (!FitReportAccepted(a.data(), d.data(), n, e) || !(criterion < kUnfittedTermCriterion))
         return;
 
     PaintTermModelCurve(dc, plotXMin, plotXMax, modelPeriods, kCurveSteps, a, yTransform, codes);
