@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/custom_formula_fit.h"
-#include "app/fit_report.h"
+#include "fitting/fit_report.h"
 #include "app/tabulon_dlg.h"
 #include "charts/plot_mapping.h"
 #include "data/data_page.h"

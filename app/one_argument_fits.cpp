@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fit_report.h"
+#include "fitting/fit_report.h"
 #include "app/program_objects.h"
 #include "app/tabulon_dlg.h"
 #include "charts/plot_mapping.h"

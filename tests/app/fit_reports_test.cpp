@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/custom_formula_fit.h"
-#include "app/fit_report.h"
+#include "fitting/fit_report.h"
 #include "charts/plot_mapping.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"

@@ -1,9 +1,9 @@
-#include "app/fit_report.h"
+#include "fitting/fit_report.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "app/program_objects.h"
+#include "charts/xy_correlation_view.h"  // correlationText
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
 #include "charts/xyview_page.h"
