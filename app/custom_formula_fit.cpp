@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "app/custom_formula_fit.h"
-#include "fitting/fit_report.h"
 #include "app/tabulon_dlg.h"
 #include "charts/plot_mapping.h"
 #include "data/data_page.h"
+#include "fitting/fit_report.h"
 #include "fitting/listed_fits.h"
 #include "fitting/schemes.h"
 #include "fitting/xystatistic_page.h"

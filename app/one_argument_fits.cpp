@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "fitting/fit_report.h"
 #include "app/program_objects.h"
 #include "app/tabulon_dlg.h"
 #include "charts/plot_mapping.h"
@@ -16,6 +15,7 @@
 #include "data/data_page.h"
 #include "documents/result_page.h"
 #include "fitting/fit_curves.h"
+#include "fitting/fit_report.h"
 #include "fitting/listed_fits.h"
 #include "fitting/schemes.h"
 #include "fitting/xystatistic_page.h"
@@ -65,6 +65,14 @@ void DrawBandLine(platform::Canvas& dc, const std::vector<double>& xs, const std
             pen.LineTo(xs[i], y);
         penIsUp = false;
     }
+}
+
+// The band's upper and lower lines.
+void DrawBandLines(platform::Canvas& dc, const std::vector<double>& xs, const std::vector<double>& mid,
+                   const std::vector<double>& band, const std::function<double(double)>& inverse)
+{
+    DrawBandLine(dc, xs, mid, band, 1.0, inverse);
+    DrawBandLine(dc, xs, mid, band, -1.0, inverse);
 }
 
 }  // namespace
@@ -172,9 +180,7 @@ void CTabulonDlg::FitResultReport(platform::Canvas& dc, const std::vector<double
     if (!CollectionStdDevBand(plotXMin, plotXMax, xs, step, band, mid, kBandPoints, kBandTrials, a, s, count, fitRms,
                               meanX, index))
         return;
-    const auto inverse = [index](double v) { return SchemeInverseY(v, index); };
-    DrawBandLine(dc, xs, mid, band, 1.0, inverse);
-    DrawBandLine(dc, xs, mid, band, -1.0, inverse);
+    DrawBandLines(dc, xs, mid, band, [index](double v) { return SchemeInverseY(v, index); });
 }
 
 void CTabulonDlg::ConstructorFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
@@ -204,13 +210,13 @@ void CTabulonDlg::ConstructorFitReport(platform::Canvas& dc, const std::vector<d
     const std::string xName = ReportArgumentName(dataArguments, xParameter);
     std::string leftSide;
     page.TransformLabel(leftSide, 0, yCode, yName);
-    std::vector<unsigned> termCodes(codes, codes + n);
-    std::vector<std::string> labels(termCodes.size());
-    for (std::size_t k = 0; k < termCodes.size(); ++k)
-        if (termCodes[k] < kFirstConstructorPeriodicCode)
+    const std::vector<unsigned> codeList(codes, codes + n);
+    std::vector<std::string> labels(codeList.size());
+    for (std::size_t k = 0; k < codeList.size(); ++k)
+        if (codeList[k] < kFirstConstructorPeriodicCode)
             page.TransformLabel(labels[k], 1, codes[k], xName);
     FitReport report(leftSide, static_cast<int>(x.size()));
-    AddModelTerms(report, labels, a, s, termCodes, kFirstConstructorPeriodicCode, periods, kConstructorPeriods, xName);
+    AddModelTerms(report, labels, a, s, codeList, kFirstConstructorPeriodicCode, periods, kConstructorPeriods, xName);
     report.Write(yParameter, e);
 
     if (!page.showDeviationLines)
@@ -221,7 +227,5 @@ void CTabulonDlg::ConstructorFitReport(platform::Canvas& dc, const std::vector<d
     if (!ConstructorStdDevBand(plotXMin, plotXMax, xs, step, band, mid, kBandPoints, kBandTrials, periods, a, s, codes,
                                yCode, n, fitRms, meanX))
         return;
-    const auto inverse = [yCode](double v) { return ApplyYTransform(v, yCode); };
-    DrawBandLine(dc, xs, mid, band, 1.0, inverse);
-    DrawBandLine(dc, xs, mid, band, -1.0, inverse);
+    DrawBandLines(dc, xs, mid, band, [yCode](double v) { return ApplyYTransform(v, yCode); });
 }

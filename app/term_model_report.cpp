@@ -1,14 +1,15 @@
 // "Polynom fitting", "Harmonic analysis" and "Search for best formula": each selects a term
 // model for the points, then fits, paints and reports it.
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "fitting/fit_report.h"
 #include "app/tabulon_dlg.h"
 #include "charts/plot_mapping.h"
 #include "data/data_page.h"
 #include "fitting/fit_curves.h"
+#include "fitting/fit_report.h"
 #include "fitting/term_models.h"
 #include "fitting/xystatistic_page.h"
 #include "formula/constructor.h"
@@ -17,44 +18,45 @@ namespace {
 
 constexpr int kCurveSteps = 200;
 
+// A scheme runner: when its scheme is chosen, a fresh model of the search, then its report.
+void SelectAndReport(CTabulonDlg& window, int chosen, const std::function<void(TermSelection&)>& select,
+                     platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y, int xParameter,
+                     int yParameter)
+{
+    if (!chosen)
+        return;
+    window.yTransformCode = 0;
+    window.periods.clear();
+    window.termCodes.clear();
+    TermSelection search = window.TermSearch();
+    select(search);
+    window.PaintTermModelFit(dc, x, y, xParameter, yParameter);
+}
+
 }  // namespace
 
 void CTabulonDlg::RunPolynomFitting(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
                                     int xParameter, int yParameter)
 {
-    if (!theXystatistic.polynomFitting)
-        return;
-    periods.clear();
-    termCodes.clear();
-    yTransformCode = 0;
-    TermSearch().SelectTermsStepwise(x, y);
-    PaintTermModelFit(dc, x, y, xParameter, yParameter);
+    SelectAndReport(*this, theXystatistic.polynomFitting, [&](TermSelection& s) { s.SelectTermsStepwise(x, y); }, dc,
+                    x, y, xParameter, yParameter);
 }
 
 void CTabulonDlg::RunHarmonicAnalysis(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
                                       int xParameter, int yParameter)
 {
-    if (!theXystatistic.harmonicAnalysis)
-        return;
-    yTransformCode = 0;
-    periods.clear();
-    termCodes.clear();
-    TermSelection search = TermSearch();
-    search.FitHarmonicModel(x, y);
-    search.NormalizeTermList();
-    PaintTermModelFit(dc, x, y, xParameter, yParameter);
+    const auto select = [&](TermSelection& s) {
+        s.FitHarmonicModel(x, y);
+        s.NormalizeTermList();
+    };
+    SelectAndReport(*this, theXystatistic.harmonicAnalysis, select, dc, x, y, xParameter, yParameter);
 }
 
 void CTabulonDlg::RunBestFormulaSearch(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
                                        int xParameter, int yParameter)
 {
-    if (!theXystatistic.searchForBestFormula)
-        return;
-    periods.clear();
-    termCodes.clear();
-    yTransformCode = 0;
-    TermSearch().SearchBestFormula(x, y);
-    PaintTermModelFit(dc, x, y, xParameter, yParameter);
+    SelectAndReport(*this, theXystatistic.searchForBestFormula, [&](TermSelection& s) { s.SearchBestFormula(x, y); },
+                    dc, x, y, xParameter, yParameter);
 }
 
 void CTabulonDlg::PaintTermModelFit(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,

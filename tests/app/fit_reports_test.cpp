@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "app/custom_formula_fit.h"
-#include "fitting/fit_report.h"
 #include "charts/plot_mapping.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
+#include "fitting/fit_report.h"
 #include "formula/approxcustom.h"
 #include "formula/calculator.h"
 #include "formula/constructor.h"
