@@ -26,6 +26,20 @@ std::string ShareText(double share, double value)
     return std::fabs(value) < 1e-10 ? std::string("0") : platform::Format("%.2g", share);
 }
 
+bool IsUnitLabel(const std::string& label) { return label == "1"; }
+
+// A sine or cosine term without its partner: its own row.
+std::string LonePeriodicLabel(bool sine, double period, const std::string& argument)
+{
+    return platform::Format(sine ? "sin((2*pi/%g)*%s)" : "cos((2*pi/%g)*%s)", period, argument.c_str());
+}
+
+double PeriodOfCode(unsigned code, unsigned firstCode, const double* periods, std::size_t periodCount)
+{
+    const std::size_t i = (code - firstCode) / 2;
+    return i < periodCount ? periods[i] : 0.0;
+}
+
 }  // namespace
 
 bool FitReportAccepted(const double* coefficients, const double* deviations, int count, double residualRatio)
@@ -208,27 +222,9 @@ void FitReport::Write(int valueParameter, double residualRatio) const
     }
 }
 
-namespace {
-
-bool IsUnitLabel(const std::string& label) { return label == "1"; }
-
-// A sine or cosine term without its partner: its own row.
-std::string LonePeriodicLabel(unsigned code, double period, const std::string& argument)
-{
-    return platform::Format(code % 2 ? "sin((2*pi/%g)*%s)" : "cos((2*pi/%g)*%s)", period, argument.c_str());
-}
-
-double PeriodOfCode(unsigned code, unsigned firstCode, const double* periods, std::size_t periodCount)
-{
-    const std::size_t i = (code - firstCode) / 2;
-    return i < periodCount ? periods[i] : 0.0;
-}
-
-}  // namespace
-
 void AddModelTerms(FitReport& report, const std::vector<std::string>& labels, const double* a, const double* d,
-                      const std::vector<unsigned>& codes, unsigned firstPeriodic, const double* periods,
-                      std::size_t periodCount, const std::string& argument)
+                   const std::vector<unsigned>& codes, unsigned firstPeriodic, const double* periods,
+                   std::size_t periodCount, const std::string& argument)
 {
     const std::size_t n = codes.size();
     for (std::size_t k = 0; k < n; ++k) {
@@ -244,7 +240,7 @@ void AddModelTerms(FitReport& report, const std::vector<std::string>& labels, co
             ++k;
             continue;
         }
-        report.AddTerm(a[k], d[k], LonePeriodicLabel(sine ? 1u : 0u, period, argument), true);
+        report.AddTerm(a[k], d[k], LonePeriodicLabel(sine, period, argument), true);
     }
 }
 

@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "app/analysis_hooks.h"
 #include "app/custom_formula_fit.h"
 #include "charts/plot_mapping.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
+#include "charts/series_painting.h"
 #include "fitting/fit_report.h"
 #include "formula/approxcustom.h"
 #include "formula/calculator.h"
@@ -310,6 +312,39 @@ TEST_F(FitReports, RunnersFollowTheirSchemeFlags)
     EXPECT_EQ(dlg.legendTexts.size(), 1u);
     EXPECT_FALSE(dlg.termCodes.empty());
     EXPECT_EQ(dlg.legendTexts[0].rfind("p1 = ", 0), 0u);
+}
+
+TEST_F(FitReports, ConstructorBandAddsTwoLines)
+{
+    Column x, y;
+    for (int i = 0; i < 20; ++i) {
+        x.push_back(0.35 * i);
+        y.push_back(1 + x.back() + 0.8 * std::sin(2.9 * i));
+    }
+    SetConstructor(0, {0, 1});
+    int inked[2] = {0, 0};
+    for (int band = 0; band < 2; ++band) {
+        theConstructor.showDeviationLines = band;
+        bitmap.Fill(platform::kWhite);
+        dlg.ConstructorFitReport(dc, x, y, 0, 1);
+        for (int py = 0; py < bitmap.Height(); ++py)
+            for (int px = 0; px < bitmap.Width(); ++px)
+                inked[band] += (bitmap.Image().pixel(px, py) & 0xFFFFFFu) != 0xFFFFFFu;
+    }
+    EXPECT_GT(inked[0], 100);
+    EXPECT_GT(inked[1], inked[0] + 150);
+    // The report is the same with or without the band.
+    EXPECT_EQ(dlg.legendTexts.size(), 2u);
+    EXPECT_EQ(dlg.legendTexts[0], dlg.legendTexts[1]);
+}
+
+TEST_F(FitReports, ViewsReachEveryReport)
+{
+    TheAnalysisHooks();
+    const OneArgumentSchemeCalls& calls = TheOneArgumentSchemes();
+    EXPECT_TRUE(calls.constructorFitReport && calls.customFormulaFitReport && calls.customFitYRange &&
+                calls.customTransformedValues && calls.refreshCustomModel && calls.runPolynomFitting &&
+                calls.runHarmonicAnalysis && calls.runBestFormulaSearch);
 }
 
 }  // namespace
