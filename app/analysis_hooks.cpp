@@ -21,6 +21,10 @@ AnalysisHooks::AnalysisHooks() {
         return 1;
     };
 
+    painters.multiArgumentApproximationReport = [] {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->MultiArgumentApproximationReport();
+    };
+
     // The single-argument schemes: both views call every slot for every value parameter in
     // their fixed order (series_painting.h); a scheme not built yet leaves its slot empty.
     OneArgumentSchemeCalls& schemes = TheOneArgumentSchemes();

@@ -257,6 +257,9 @@ public:
     double MultiPolynomialValues(std::vector<double>& values, std::vector<double>& predicted, int valueParameter,
                                  const std::vector<std::uint32_t>& codes);
     int PaintXYCorrelation(platform::Canvas& dc);
+    // The result text of the plane, parabolic, best-polynomial and near-neighbour schemes
+    // for every value of every series (multi_argument_report.cpp); paints nothing.
+    void MultiArgumentApproximationReport();
 
     // ---- Result pane and its scroll bars (result_pane.cpp) --------------------------------------------------
     struct PaneRectSave {
