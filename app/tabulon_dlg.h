@@ -344,6 +344,14 @@ public:
     void PrepareAllParametersAsValues();
     void SetSingleValueParameter(int p);
 
+    // ---- Full analysis (full_analysis.cpp) -----------------------------------------------------
+    void OnFullAnalysis();
+    void ShowOneParameter(int p);
+    void ShowParameterAgainstArgument(int v, int a);
+    void ShowTwoParameters(int p, int q);
+    void ShowParameterAgainstTwoArguments(int v, int a, int b);
+    int fullAnalysisStop = 0;  // set by the Stop button while a full analysis runs
+
     // ---- The progress bar's window ----------------------------------------------------------------------------
     bool ProgressBarShown(progressBarLook& look) override;
     void PaintOnClientArea(const std::function<void(platform::Canvas&)>& draw) override;

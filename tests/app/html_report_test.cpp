@@ -21,9 +21,10 @@
 #include "documents/html_report.h"
 #include "main_window_support.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
-namespace fs = std::filesystem;
 using mainwin_test::WithMainWindow;
 
 const std::string kX = "<span style='text-decoration: overline; font-weight:700'>X</span>";
@@ -84,6 +85,8 @@ TEST(HtmlText, ParagraphsAndTablesAreEscapedBeforeTheMarkup) {
               "</tr>\n</table>\n");
 }
 
+}  // namespace
+
 // The report as html5lib reads it.
 QJsonObject ParseReport(const fs::path& report) {
     const std::string cmd = "/usr/bin/python3 '" TABULON_SOURCE_DIR "/tests/app/html_report_parse.py' '" +
@@ -96,6 +99,8 @@ QJsonObject ParseReport(const fs::path& report) {
     }
     return QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
 }
+
+namespace {
 
 class HtmlReportTest : public ::testing::Test {
 protected:
