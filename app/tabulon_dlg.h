@@ -226,6 +226,7 @@ public:
     void OnPaint() override;
     void RepaintAll();
     void BlitChart();
+    void EraseBesideChart(platform::Canvas& dc);  // the strip between a narrowed chart and the border
     void PaintChart(platform::Canvas& dc, int width, int height);
     void PaintVirtualScreen(platform::Canvas& dc);
     void UpdateForDataShape();
