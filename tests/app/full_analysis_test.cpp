@@ -1,9 +1,14 @@
 // "Full analysis" on the running main window: the sections and figure counts of the report as
 // html5lib reads it, the refusals before it starts, and the work restored afterwards.
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QImage>
+#include <QTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -109,6 +114,36 @@ TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections)
             },
             &dialogs);
     }
+}
+
+TEST_F(FullAnalysisTest, StopEndsTheRunWithAClosedReportAndTheWorkRestored) {
+    const fs::path report = folder / "stopped.html";
+    WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+            mainwin_test::LoadShape(0, 3, 0, 12);
+            RunFromPage(report);
+            bool mainWindowTookInput = true;
+            // Pressed once the run has started: the only window taking input is the Stop window.
+            QTimer::singleShot(0, [&] {
+                mainWindowTookInput = dlg.IsEnabled();
+                for (QWidget* top : QApplication::topLevelWidgets()) {
+                    for (QAbstractButton* button : top->findChildren<QAbstractButton*>()) {
+                        if (button->text() == "Stop" && button->isVisible()) button->click();
+                    }
+                }
+            });
+            dlg.SendCommand(kCommandFullAnalysis);
+            EXPECT_FALSE(mainWindowTookInput);
+            EXPECT_TRUE(dlg.IsEnabled());
+            const QJsonObject parsed = ParseReport(report);
+            EXPECT_LT(parsed["figures"].toArray().size(), 23);
+            std::ifstream in(report);
+            const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+            EXPECT_NE(text.find("</body></html>"), std::string::npos);
+            EXPECT_EQ(theData.parameters[2].role, 1);
+            EXPECT_EQ(theFull.running, 0);
+        },
+        &dialogs);
 }
 
 TEST_F(FullAnalysisTest, RefusesTwoSeriesAndNeverStartsWithoutRunAnalysis) {
