@@ -5,6 +5,7 @@
 // lives as a local object of the start routine; its modal loop is the program's.
 #include <array>
 #include <functional>
+#include <ostream>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -276,10 +277,19 @@ public:
 
     // ---- Screen and result-text export (screen_export.cpp) ------------------------------------------------
     void RouteExportCommands();
+    void RouteHtmlReportCommands();
+    void OnReportAsHtmlFile();
+    // Paints the chart at 1000 x 800, saves it as figure n in the folder and writes its link,
+    // then every paragraph and table of the report copy. False when the figure was not saved
+    // (the link and the text are written all the same).
+    bool AppendHtmlFigure(std::ostream& report, int figureNumber, const std::string& folder);
     // Paints the chart afresh into `picture` at the `result` page's image size (each side
     // 50 to 16384 pixels); false when a picture of that size cannot be held.
     bool PaintChartAtImageSize(platform::Bitmap& picture);
     void OnCopyScreen();
+    // Copy screen keeping the picture: painted at the image size, put on the clipboard, the
+    // window repainted. False when the picture could not be painted.
+    bool CopyScreenInto(platform::Bitmap& picture);
     void OnSaveScreenInFile();
     void OnCopyContentOfResultControl();
     void OnCopyCoefficients();
@@ -366,6 +376,14 @@ public:
     void PrepareAllParametersAsValues();
     void SetSingleValueParameter(int p);
 
+    // ---- Full analysis (full_analysis.cpp) -----------------------------------------------------
+    void OnFullAnalysis();
+    void ShowOneParameter(int p);
+    void ShowParameterAgainstArgument(int v, int a);
+    void ShowTwoParameters(int p, int q);
+    void ShowParameterAgainstTwoArguments(int v, int a, int b);
+    int fullAnalysisStop = 0;  // set by the Stop button while a full analysis runs
+
     // ---- The progress bar's window ----------------------------------------------------------------------------
     bool ProgressBarShown(progressBarLook& look) override;
     void PaintOnClientArea(const std::function<void(platform::Canvas&)>& draw) override;
@@ -429,3 +447,5 @@ TwoArgumentViewState TwoArgumentStateOf(const CTabulonDlg& window);
 int CorrelationTableReport(CTabulonDlg& window, platform::Canvas& dc);
 // The three-dimensional painters set the camera up afresh at their next paint.
 void RequestSceneRebuild();
+// True when the file does not exist or the user agrees to replace it.
+bool MayReplaceFile(const std::string& path);
