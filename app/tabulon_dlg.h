@@ -293,6 +293,13 @@ public:
     void OnSaveScreenInFile();
     void OnCopyContentOfResultControl();
     void OnCopyCoefficients();
+    // ---- Word-processor report (word_report.cpp) ------------------------------------------------------------
+    // The chart, its title and the report copy of the results as a new .docx opened with the
+    // desktop; File > Print shows the same content in the print preview instead.
+    void RouteWordReportCommands();
+    void OnReportAsMsWordFile();
+    void OnFilePrint();
+    int reportPrintRequest = 0;  // set by File > Print while its report runs
     // ---- Constructor and listed-formula schemes (one_argument_fits.cpp) ------------------------------------
     // Range passes: fit the scheme's model and widen plotYMin/plotYMax by its curve (and its
     // deviation band when asked); nothing unless the scheme is chosen and the fit accepted.
