@@ -34,6 +34,10 @@ AnalysisHooks::AnalysisHooks() {
         if (CTabulonDlg* d = SeriesPaintingDialog()) d->FitResultReport(dc, x, y, a, v);
     };
     schemes.userFormulaReport = UserFormulaReport;
+
+    jobs.userFormulaFitting = [] {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->UserFormulaFitting();
+    };
     // The peaks scheme fills its own slots (peaks_report.cpp). Not built yet, their slots left
     // empty: the custom-formula transform, range pass and report, the constructor report, the
     // correlation of two parameters, and the polynomial, harmonic and best-formula term-model
