@@ -268,6 +268,9 @@ public:
     // in u (series, 2 to 7 coefficients); SSR / SST as above.
     double UnifiedArgumentValues(std::vector<double>& measured, std::vector<double>& combined, int valueColumn,
                                  const std::vector<double>& coefficients, std::vector<double>& series);
+    // Their views (user_formula_views.cpp): 1 painted, 0 not their data or scheme.
+    int PaintMultivariantFormulaFit(platform::Canvas& dc);
+    int PaintUnifiedArgumentFit(platform::Canvas& dc);
     // The stepped random search over the useruf coefficients, run by the job hook.
     void UserFormulaFitting();
     double formulaOffset = 0;  // "+ const" offset of the several-argument formula fit

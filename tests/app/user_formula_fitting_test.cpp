@@ -190,3 +190,48 @@ TEST(UserFormulaFitting, WindowStaysResponsiveAndStopEndsTheRun) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UserFormulaViews, ReportFormulaAndCorrelation) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        // y = 1.5*x1 + 2*x2 exactly.
+        std::vector<double> rows;
+        for (int i = 0; i < 12; ++i) {
+            const double x1 = i, x2 = (i * 7) % 5;
+            rows.insert(rows.end(), {x1, x2, 1.5 * x1 + 2 * x2});
+        }
+        LoadColumns(dlg, {"x1", "x2", "y"}, rows);
+        SetFormula("a*x1+b*x2", {"a", "b"}, {1.5, 2}, {0.1, 0.2});
+        struct Case {
+            int unitary, plusConst;
+            const char* header;
+            const char* formula;
+            const char* coefficients;
+        };
+        for (const Case& c : {Case{0, 0, "Multivariant fitting with formula:", "y = 1.5*x1+2*x2", "1.5\t2\t1   \n"},
+                              Case{0, 1, "Multivariant fitting with formula:", "y = 1.5*x1+2*x2 +0", "1.5\t2\t0\t1   \n"},
+                              Case{1, 0, "Unified argument to fit as curve:", "y(1.5*x1+2*x2)", "1.5\t2\t1   \n"}}) {
+            SCOPED_TRACE(c.formula);
+            theMultistat.multistat_settings::operator=(multistat_settings{});
+            theMultistat.plane = 0;
+            theMultistat.userDefinedFormula = !c.unitary;
+            theMultistat.unitaryArgument = c.unitary;
+            theUseruf.plusConst = c.plusConst;
+            dlg.recomputeNeeded = 1;
+            theData.dataPageChanged = 1;
+            platform::PostRepaintRequest();
+            PumpWaitingMessages();
+            std::string text;
+            theResultDocument.ToText(text);
+            EXPECT_NE(text.find(c.header), std::string::npos) << text;
+            EXPECT_NE(text.find(c.formula), std::string::npos) << text;
+            EXPECT_NE(text.find("Coefficient of correlation = "), std::string::npos) << text;  // its value: coefficientsText
+            EXPECT_EQ(coefficientsText, c.coefficients);
+        }
+        RestorePages();
+        theData.OnDeleteAll();
+    });
+}
+
+}  // namespace
