@@ -268,6 +268,14 @@ public:
     // in u (series, 2 to 7 coefficients); SSR / SST as above.
     double UnifiedArgumentValues(std::vector<double>& measured, std::vector<double>& combined, int valueColumn,
                                  const std::vector<double>& coefficients, std::vector<double>& series);
+    // Substitution list of the formulas at records: the first series' parameter names, then
+    // the useruf coefficient names with the given values written "%g".
+    void FillFormulaSubstitution(int parameters, const std::vector<double>& coefficients);
+    // Theoretical values (theoretical_values.cpp): the last parameter of every record of the
+    // first series becomes the current scheme's value at the record.
+    void CalculateTheoreticalValues();
+    bool OneArgumentTheoreticalValue(double x, double& v);
+    double SeveralArgumentTheoreticalValue(int r, int k, int valueColumn, const std::vector<double>& point);
     // Their views (user_formula_views.cpp): 1 painted, 0 not their data or scheme.
     int PaintMultivariantFormulaFit(platform::Canvas& dc);
     int PaintUnifiedArgumentFit(platform::Canvas& dc);

@@ -26,17 +26,6 @@ double FormulaAtRecord(const std::string& formula, int i) {
     return theFormulaEvaluator.errorFlag ? std::nan("") : v;
 }
 
-// Substitution list: the first series' parameter names, then the coefficient names with
-// the given values written "%g".
-void FillSubstitutionList(int parameters, const std::vector<double>& coefficients) {
-    theData.BuildFormulaNameList();
-    for (std::size_t i = 0; i < coefficients.size(); ++i) {
-        const std::size_t k = static_cast<std::size_t>(parameters) + i;
-        if (k < theData.formulaValueTexts.size()) theData.formulaValueTexts[k] = platform::Format("%g", coefficients[i]);
-    }
-    theData.parametersPerSeries = parameters;
-}
-
 bool CanFit(const CTabulonDlg& d, int valueColumn) {
     return d.dataSeriesCount == 1 && theData.series.size() == 1 && valueColumn >= 0 &&
            valueColumn < d.dataParameters;
@@ -61,6 +50,15 @@ double ResidualRatio(const std::vector<double>& measured, const std::vector<doub
 
 }  // namespace
 
+void CTabulonDlg::FillFormulaSubstitution(int parameters, const std::vector<double>& coefficients) {
+    theData.BuildFormulaNameList();
+    for (std::size_t i = 0; i < coefficients.size(); ++i) {
+        const std::size_t k = static_cast<std::size_t>(parameters) + i;
+        if (k < theData.formulaValueTexts.size()) theData.formulaValueTexts[k] = platform::Format("%g", coefficients[i]);
+    }
+    theData.parametersPerSeries = parameters;
+}
+
 double CTabulonDlg::MultivariantFormulaValues(std::vector<double>& measured, std::vector<double>& computed,
                                               int valueColumn, const std::vector<double>& coefficients,
                                               double& offset, int plusConst) {
@@ -68,7 +66,7 @@ double CTabulonDlg::MultivariantFormulaValues(std::vector<double>& measured, std
     theData.GetParameterValues(0, valueColumn, measured);
     const std::size_t n = measured.size();
     computed.assign(n, 0.0);
-    FillSubstitutionList(dataParameters, coefficients);
+    FillFormulaSubstitution(dataParameters, coefficients);
     const std::string& formula = theUseruf.formula;
     double sumY = 0, sumV = 0;
     std::size_t good = 0;
@@ -93,7 +91,7 @@ double CTabulonDlg::UnifiedArgumentValues(std::vector<double>& measured, std::ve
     theData.GetParameterValues(0, valueColumn, measured);
     const std::size_t n = measured.size();
     combined.assign(n, 0.0);
-    FillSubstitutionList(dataParameters, coefficients);
+    FillFormulaSubstitution(dataParameters, coefficients);
     userFormulaOffset = 0;
     bool failed = false;
     for (std::size_t i = 0; i < n; ++i) {
