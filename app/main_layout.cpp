@@ -157,6 +157,15 @@ void CTabulonDlg::EraseClientArea() {
                 platform::FromQColor(ClientWidget()->palette().color(QPalette::Window)));
 }
 
+void CTabulonDlg::EraseBesideChart(platform::Canvas& dc) {
+    // With the data sheet docked the chart ends at the sheet: what a wider chart left to its
+    // right (seen around the sheet) goes, down to the window's own background.
+    const int right = ClientRect().Width() - 5;
+    if (!theResult.chartInMainArea || chartRect.right >= right || !ClientWidget()) return;
+    dc.FillRect(platform::Rect{chartRect.right, chartRect.top, right, chartRect.bottom},
+                platform::FromQColor(ClientWidget()->palette().color(QPalette::Window)));
+}
+
 void CTabulonDlg::PlaceSideWindow() {
     if (!theDataEdit.HasWindow() || !HasWindow()) return;
     const platform::Rect window = WindowRect();

@@ -148,6 +148,7 @@ void CTabulonDlg::RepaintAll() {
         dc.StretchFrom(chartRect.left, chartRect.top, chartAreaWidth, chartAreaHeight, virtualScreenBitmap, 0, 0,
                        chartImageWidth, chartImageHeight);
     }
+    EraseBesideChart(dc);
     chartFrameResized = 0;
 }
 
@@ -170,6 +171,7 @@ void CTabulonDlg::BlitChart() {
         dc.StretchFrom(chartRect.left, chartRect.top, chartAreaWidth, chartAreaHeight, virtualScreenBitmap, 0, 0,
                        chartImageWidth, chartImageHeight);
     }
+    EraseBesideChart(dc);
     PaintResultPane();
 }
 

@@ -1,7 +1,10 @@
 #include "data/fast_number.h"
 
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <system_error>
 
 namespace {
 
@@ -10,10 +13,28 @@ constexpr double kExactPowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e
                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+// Mantissas of up to 15 digits are below 2^53 and so exact; a 16th digit goes to from_chars
+// at once rather than after a wasted pass.
+constexpr int kExactDigits = 15;
+
 inline bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
 // The blanks that strtod skips in the "C" locale: space, \t, \n, \v, \f, \r.
 inline bool IsBlank(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') < 5; }
+
+// Decimal text the exact reading cannot take (long mantissas, far exponents), read by
+// std::from_chars, which rounds correctly as strtod does. `digits` points past the sign.
+// False when the value lies beyond the range of doubles: strtod's answer then (infinity,
+// zero, a denormal with ERANGE) is left to strtod.
+bool ReadLongDecimal(const char* digits, bool negative, double* value, const char** end) {
+    const char* const last = digits + std::strlen(digits);  // from_chars stops where the number ends
+    double v = 0;
+    const std::from_chars_result r = std::from_chars(digits, last, v, std::chars_format::general);
+    if (r.ec != std::errc()) return false;
+    *value = negative ? -v : v;
+    *end = r.ptr;
+    return true;
+}
 
 }  // namespace
 
@@ -26,6 +47,7 @@ bool ReadPlainDecimal(const char* text, double* value, const char** end) {
         ++p;
     }
     if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return false;  // hexadecimal
+    const char* const digitsStart = p;
 
     std::uint64_t mantissa = 0;
     int digits = 0;     // significant digits taken into the mantissa
@@ -37,7 +59,7 @@ bool ReadPlainDecimal(const char* text, double* value, const char** end) {
         anyDigit = true;
     }
     for (; IsDigit(*p); ++p) {
-        if (digits == 19) return false;
+        if (digits == kExactDigits) return ReadLongDecimal(digitsStart, negative, value, end);
         mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
         ++digits;
         anyDigit = true;
@@ -51,7 +73,7 @@ bool ReadPlainDecimal(const char* text, double* value, const char** end) {
             }
         }
         for (; IsDigit(*p); ++p) {
-            if (digits == 19) return false;
+            if (digits == kExactDigits) return ReadLongDecimal(digitsStart, negative, value, end);
             mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
             ++digits;
             --scale;
@@ -72,7 +94,7 @@ bool ReadPlainDecimal(const char* text, double* value, const char** end) {
             int exponent = 0;
             int count = 0;
             for (; IsDigit(*e); ++e) {
-                if (++count > 4) return false;
+                if (++count > 4) return ReadLongDecimal(digitsStart, negative, value, end);
                 exponent = exponent * 10 + (*e - '0');
             }
             scale += negativeExponent ? -exponent : exponent;
@@ -84,14 +106,14 @@ bool ReadPlainDecimal(const char* text, double* value, const char** end) {
     if (mantissa == 0) {
         v = 0.0;
     } else {
-        if (mantissa > (std::uint64_t{1} << 53)) return false;
+        if (mantissa > (std::uint64_t{1} << 53)) return ReadLongDecimal(digitsStart, negative, value, end);
         v = static_cast<double>(mantissa);
         // One correctly rounded operation on two exact operands.
         if (scale < 0) {
-            if (scale < -22) return false;
+            if (scale < -22) return ReadLongDecimal(digitsStart, negative, value, end);
             v /= kExactPowersOfTen[-scale];
         } else if (scale > 0) {
-            if (scale > 22) return false;
+            if (scale > 22) return ReadLongDecimal(digitsStart, negative, value, end);
             v *= kExactPowersOfTen[scale];
         }
     }

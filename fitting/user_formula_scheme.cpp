@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "app/program_objects.h"
 #include "charts/plot_mapping.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"

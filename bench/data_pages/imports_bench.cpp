@@ -1,17 +1,24 @@
-// The imports through their real paths: a 1,000,000-line text file of five numeric fields
-// read through the file dialog and the "Read from text file" dialog (answered by the
-// scripted service), and 10 MB of clipboard text. Counters: the share of the time spent in
-// progress reports (which pump the event loop) and the process's peak memory.
+// The imports through their real paths: a 1,000,000-line text file of five fields with 17
+// significant digits (or a file named by TABULON_IMPORT_FILE), and one with dates and 1 % bad
+// lines, read through the file dialog and the "Read from text file" dialog (answered by the
+// scripted service); beside them, on the same file, a single-thread std::from_chars reader
+// and pandas read_csv. Also 10 MB of clipboard text. Counters: values stored per second, the
+// share of the time spent in progress reports (which pump the event loop) and the rise of the
+// process's peak memory.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <charconv>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <cstdio>
 #include <random>
 #include <string>
+#include <system_error>
 #include <unistd.h>
+#include <vector>
 
 
 #include "data/data_page.h"
@@ -51,25 +58,66 @@ std::string Records(int lines, int fields, unsigned seed) {
     return text;
 }
 
-// The written file goes when the program ends.
+// The written files go when the program ends.
 struct RemovedAtExit {
-    std::string path;
+    std::vector<std::string> paths;
     ~RemovedAtExit() {
-        if (!path.empty()) std::remove(path.c_str());
+        for (const std::string& p : paths) std::remove(p.c_str());
     }
-} createdFile;
+} createdFiles;
 
-const std::string& TextFilePath() {
-    static const std::string path = [] {
-        const std::string p = "/tmp/tabulon_imports_bench_" + std::to_string(getpid()) + ".txt";
-        const std::string text = Records(1000000, 5, 1);
-        std::FILE* f = std::fopen(p.c_str(), "wb");
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-        createdFile.path = p;
-        return p;
-    }();
+enum class FileKind { Plain17, DatesAndBadLines };
+
+// A header line of five names, then 1,000,000 lines of five values with 17 significant
+// digits; the second kind has a date in its first field and 1 % of its lines unreadable.
+std::string WriteGeneratedFile(FileKind kind) {
+    const std::string p = "/tmp/tabulon_imports_bench_" + std::to_string(getpid()) +
+                          (kind == FileKind::Plain17 ? "_plain17.txt" : "_dates.txt");
+    std::mt19937 random(kind == FileKind::Plain17 ? 1 : 3);
+    std::normal_distribution<double> value(0.0, 1000.0);
+    std::string text = "time\tpressure\ttemperature\thumidity\twind\n";
+    text.reserve(100u * 1000000u);
+    char buffer[64];
+    for (int r = 0; r < 1000000; ++r) {
+        if (kind == FileKind::DatesAndBadLines && r % 100 == 50) {
+            text += "sensor fault\t-\t-\t-\t-\n";
+            continue;
+        }
+        for (int f = 0; f < 5; ++f) {
+            int n = 0;
+            if (kind == FileKind::DatesAndBadLines && f == 0) {
+                n = std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", 1 + r % 12, 1 + r % 28, 1990 + r % 30);
+            } else {
+                n = std::snprintf(buffer, sizeof buffer, "%.17g", value(random));
+            }
+            text.append(buffer, static_cast<std::size_t>(n));
+            text += f + 1 < 5 ? '\t' : '\n';
+        }
+    }
+    std::FILE* f = std::fopen(p.c_str(), "wb");
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+    createdFiles.paths.push_back(p);
+    return p;
+}
+
+// The file of a kind: TABULON_IMPORT_FILE when set (to time the very file another program
+// reads), else one generated once.
+const std::string& ImportFile(FileKind kind) {
+    static const char* given = std::getenv("TABULON_IMPORT_FILE");
+    static std::string plain, dates;
+    std::string& path = kind == FileKind::Plain17 ? plain : dates;
+    if (path.empty()) path = given && *given && kind == FileKind::Plain17 ? std::string(given) : WriteGeneratedFile(kind);
     return path;
+}
+
+long FileSize(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return 0;
+    std::fseek(f, 0, SEEK_END);
+    const long size = std::ftell(f);
+    std::fclose(f);
+    return size;
 }
 
 // A line of /proc/self/status ("VmRSS:", "VmHWM:") in megabytes; 0 when unknown.
@@ -93,15 +141,15 @@ void ResetPeak() {
     }
 }
 
-void BM_TextFileImport(benchmark::State& state) {
-    const std::string& path = TextFilePath();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    std::fseek(f, 0, SEEK_END);
-    const long size = std::ftell(f);
-    std::fclose(f);
+// The whole "Text file" command on the file: file dialog, field dialog (every field taken),
+// reading and storing. Counters per repetition: the highest rise of the peak memory over
+// one import, the share of the time spent in progress reports, the values stored per second.
+void BM_TextFileImport(benchmark::State& state, FileKind kind) {
+    const std::string& path = ImportFile(kind);
     double peakRise = 0;
     double progressShare = 0;
     int progressCalls = 0;
+    long long values = 0;
     for (auto _ : state) {
         state.PauseTiming();
         auto page = std::make_unique<TimedPage>();
@@ -118,22 +166,81 @@ void BM_TextFileImport(benchmark::State& state) {
         const auto start = std::chrono::steady_clock::now();
         page->OnOpenTextDataFile();
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        peakRise = StatusMegabytes("VmHWM:") - before;
-        if (page->series.size() != 1 || page->series[0].nRecords != 1000000) state.SkipWithError("import failed");
+        state.PauseTiming();
+        peakRise = std::max(peakRise, StatusMegabytes("VmHWM:") - before);
+        if (page->series.size() != 1 || page->series[0].nRecords < 1) state.SkipWithError("import failed");
+        else values += static_cast<long long>(page->series[0].nRecords) * page->series[0].nParameters;
         progressShare = page->progressSeconds / seconds;
         progressCalls = page->progressCalls;
-        state.PauseTiming();
         page.reset();
         state.ResumeTiming();
     }
+    const long size = FileSize(path);
     state.SetBytesProcessed(state.iterations() * size);
     state.counters["file_MB"] = size / 1048576.0;
-    state.counters["values_MB"] = 5e6 * sizeof(double) / 1048576.0;
+    state.counters["values_per_s"] = benchmark::Counter(static_cast<double>(values), benchmark::Counter::kIsRate);
     state.counters["peak_rise_MB"] = peakRise;
     state.counters["progress_share"] = progressShare;
     state.counters["progress_calls"] = progressCalls;
 }
-BENCHMARK(BM_TextFileImport)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_TextFileImport, plain17, FileKind::Plain17)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_TextFileImport, dates_bad_lines, FileKind::DatesAndBadLines)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+// The yardstick: one thread reading the same file whole and converting every field after the
+// header with std::from_chars into a vector reserved beforehand.
+void BM_FromCharsReference(benchmark::State& state) {
+    const std::string& path = ImportFile(FileKind::Plain17);
+    long long values = 0;
+    for (auto _ : state) {
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        const long size = FileSize(path);
+        std::string text(static_cast<std::size_t>(size), '\0');
+        if (std::fread(text.data(), 1, text.size(), f) != text.size()) state.SkipWithError("read failed");
+        std::fclose(f);
+        std::vector<double> out;
+        out.reserve(5000000);
+        const char* p = text.data() + text.find('\n') + 1;
+        const char* const last = text.data() + text.size();
+        while (p < last) {
+            double v;
+            const std::from_chars_result r = std::from_chars(p, last, v);
+            if (r.ec != std::errc()) {
+                ++p;
+                continue;
+            }
+            out.push_back(v);
+            p = r.ptr + 1;  // past the tab or line end
+        }
+        values += static_cast<long long>(out.size());
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(state.iterations() * FileSize(path));
+    state.counters["values_per_s"] = benchmark::Counter(static_cast<double>(values), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_FromCharsReference)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// pandas read_csv on the same file, timed inside Debian's Python (the time of starting
+// Python and importing pandas is left out); skipped when pandas is missing.
+void BM_PandasReadCsv(benchmark::State& state) {
+    const std::string& path = ImportFile(FileKind::Plain17);
+    const std::string command = "/usr/bin/python3 '" TABULON_BENCH_DIR "/pandas_read_csv.py' '" + path + "'";
+    for (auto _ : state) {
+        std::FILE* pipe = popen(command.c_str(), "r");
+        double seconds = 0;
+        if (!pipe || std::fscanf(pipe, "%lf", &seconds) != 1) {
+            if (pipe) pclose(pipe);
+            state.SkipWithError("pandas not available (apt-get install python3-pandas)");
+            break;
+        }
+        pclose(pipe);
+        state.SetIterationTime(seconds);
+    }
+    state.SetBytesProcessed(state.iterations() * FileSize(path));
+    state.counters["values_per_s"] = benchmark::Counter(5e6 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PandasReadCsv)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 void BM_ClipboardImport(benchmark::State& state) {
     // About 10 MB: 225,000 rows of five cells.

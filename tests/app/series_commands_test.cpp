@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/resource_ids.h"
+#include <QPalette>
+#include <QWidget>
+
+#include "charts/chart_page.h"
 #include "charts/legend_page.h"
 #include "data/data_edit.h"
 #include "data/modify_dialog.h"
@@ -86,6 +90,39 @@ TEST(SeriesCommands, TheSheetFollowsTheStore) {
         // "X" hides it again.
         theDataEdit.SendCommand(DataEdit::kCloseButton);
         EXPECT_FALSE(theDataEdit.IsVisible());
+        theData.OnDeleteAll();
+    });
+}
+
+TEST(SeriesCommands, DockedSheetLeavesNoPiecesOfTheWiderChart) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        LoadShape(1, 1, 0, 50);
+        platform::PostRepaintRequest();
+        PumpWaitingMessages();
+        const int W = dlg.ClientRect().Width();
+        const QColor background = dlg.ClientWidget()->palette().color(QPalette::Window);
+        // Pixels of the strip right of the chart (up to the border strip) that are not the background.
+        auto leftOver = [&] {
+            const QImage& shown = dlg.Surface().Image();
+            int n = 0;
+            for (int y = dlg.chartRect.top; y < dlg.chartRect.bottom; ++y)
+                for (int x = dlg.chartRect.right; x < W - 5; ++x) n += shown.pixelColor(x, y) != background;
+            return n;
+        };
+        ASSERT_EQ(dlg.chartRect.right, W);  // the full-width chart first
+
+        theData.ToggleDataSheet();
+        PumpUntil([&] { return theDataEdit.IsVisible() && dlg.chartRect.right < W - 50 && leftOver() == 0; }, 3000);
+        ASSERT_TRUE(theDataEdit.IsVisible());
+        ASSERT_LT(dlg.chartRect.right, W - 50);
+        EXPECT_EQ(leftOver(), 0);
+
+        // Hidden again, the chart takes the whole width back.
+        theDataEdit.SendCommand(DataEdit::kCloseButton);
+        for (int i = 0; i < 3; ++i) PumpWaitingMessages();
+        EXPECT_EQ(dlg.chartRect.right, W);
+        const QImage& shown = dlg.Surface().Image();
+        EXPECT_EQ(platform::FromQColor(shown.pixelColor(W - 60, dlg.chartRect.top + 5)), theChart.borderAreaColor);
         theData.OnDeleteAll();
     });
 }

@@ -176,7 +176,9 @@ TEST_F(AxesTest, AwkwardRangesAndTypedIntervalsEndQuickly) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.x0) + " to " + std::to_string(c.x1) + ", " + std::to_string(c.intervals));
         const QImage image = draw(c.x0, c.x1, c.intervals);
-        if (c.same) EXPECT_TRUE(image == *c.same);
+        if (c.same) {
+            EXPECT_TRUE(image == *c.same);
+        }
         // However many lines are asked for, the grid stays a grid and never fills the plot.
         int grid = 0;
         for (int y = 0; y < image.height(); ++y)

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_objects.h"
 #include "charts/plot_mapping.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
