@@ -72,6 +72,10 @@ AnalysisHooks::AnalysisHooks() {
     ConnectScoring(jobs);
     // The peaks scheme fills its own slots (peaks_report.cpp). Not built yet, its slot left
     // empty: the correlation of two parameters.
+
+    jobs.userFormulaFitting = [] {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->UserFormulaFitting();
+    };
 }
 
 namespace {
