@@ -13,6 +13,7 @@
 #include <QImage>
 
 #include "app/main_pages.h"
+#include "documents/macro_runner.h"
 #include "fitting/term_search.h"
 #include "widgets/progress_bar.h"
 #include "statistics/color_maps.h"  // ColorForPercent
@@ -292,6 +293,17 @@ public:
     // then the page's choice clamped to 0..24 (written back to the page).
     int ChosenListedFormula(const std::vector<double>& x, const std::vector<double>& y);
     double fitRms = 0;  // of the last constructor or listed-formula fit
+
+    // ---- Macro files (macro_commands.cpp) -----------------------------------------------------------------
+    void RouteMacroCommands();
+    // Command 32804, which no menu item reaches: asks for a macro file and runs it line by line.
+    void OnRunMacroFile();
+    // Runs the macro parser's command with its pairs.
+    void RunMacroCommand();
+    // The pause before each macro line (100 ms); tests put a shorter one.
+    std::function<void(int ms)> macroLinePause;
+    // What the macro runner reaches of this window.
+    MacroHost MacroHostOfWindow();
 
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;
