@@ -112,6 +112,7 @@ void ModifyParameter(const Pairs& pairs, const MacroHost& host) {
         }
     }
     page.dataModified = 1;
+    page.dataPageChanged = 1;  // the paint below rebuilds the chart and the results from the new values
     page.RefreshSeriesList(1);
     page.UpdateButtonStates();
     page.RedrawDataPage();
