@@ -76,6 +76,7 @@ CTabulonDlg::CTabulonDlg() : Dialog(kTemplateMain), icon_(ProgramIcon()) {
     RouteSeriesCommands();
     RouteDocumentCommands();
     RouteExportCommands();
+    RouteMacroCommands();
     RouteHtmlReportCommands();
     RouteCommand(kCommandFullAnalysis, &CTabulonDlg::OnFullAnalysis);
     RouteWordReportCommands();

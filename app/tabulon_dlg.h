@@ -14,6 +14,7 @@
 #include <QImage>
 
 #include "app/main_pages.h"
+#include "documents/macro_runner.h"
 #include "fitting/term_search.h"
 #include "widgets/progress_bar.h"
 #include "statistics/color_maps.h"  // ColorForPercent
@@ -366,6 +367,17 @@ public:
     // Fits the custom model in the space of its left side F, draws and reports it.
     void CustomFormulaFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
                                 int xParameter, int yParameter);
+
+    // ---- Macro files (macro_commands.cpp) -----------------------------------------------------------------
+    void RouteMacroCommands();
+    // Command 32804, which no menu item reaches: asks for a macro file and runs it line by line.
+    void OnRunMacroFile();
+    // Runs the macro parser's command with its pairs.
+    void RunMacroCommand();
+    // The pause before each macro line (100 ms); tests put a shorter one.
+    std::function<void(int ms)> macroLinePause;
+    // What the macro runner reaches of this window.
+    MacroHost MacroHostOfWindow();
 
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;
