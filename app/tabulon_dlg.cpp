@@ -110,6 +110,7 @@ void CTabulonDlg::CreateDrawingObjects() {
 bool CTabulonDlg::OnInitDialog() {
     if (setUpDone) return true;
     setUpDone = 1;
+    TheAnalysisHooks();  // every hook in place before a page can ask for one (the insert dialog's scoring)
     dataArguments = 0;
     dataValues = 0;
 

@@ -44,19 +44,19 @@ platform::DialogTemplate ScoreReportTemplate() {
     t.id = scorereport::kTemplateId;
     t.caption = "Scoring";
     t.cx = 260;
-    t.cy = 345;
+    t.cy = 393;
     t.style = platform::kDialogPopup;
     t.controls = {
-        ControlTemplate{scorereport::kRecipeEdit, ControlKind::Edit, "", 7, 222, 246, 80,
+        ControlTemplate{scorereport::kRecipeEdit, ControlKind::Edit, "", 7, 270, 246, 80,
                         platform::kStyleMultiline},
-        ControlTemplate{scorereport::kCloseButton, ControlKind::Button, "Close", 7, 308, 58, 14},
-        ControlTemplate{scorereport::kCopyRecipeButton, ControlKind::Button, "Copy of recipe", 69, 308, 58, 14},
-        ControlTemplate{scorereport::kCopyChartButton, ControlKind::Button, "Copy chart", 131, 308, 58, 14},
-        ControlTemplate{scorereport::kWordReportButton, ControlKind::Button, "Word report", 193, 308, 60, 14},
-        ControlTemplate{scorereport::kScoreFileButton, ControlKind::Button, "Score data in file", 7, 326, 72, 14},
-        ControlTemplate{scorereport::kTakeOnlyLabel, ControlKind::Static, "Take only:", 85, 328, 40, 10},
-        ControlTemplate{scorereport::kTakeOnlyEdit, ControlKind::Edit, "", 127, 326, 28, 13},
-        ControlTemplate{scorereport::kBestScoresLabel, ControlKind::Static, "% with best scores", 159, 328, 80, 10},
+        ControlTemplate{scorereport::kCloseButton, ControlKind::Button, "Close", 7, 356, 58, 14},
+        ControlTemplate{scorereport::kCopyRecipeButton, ControlKind::Button, "Copy of recipe", 69, 356, 58, 14},
+        ControlTemplate{scorereport::kCopyChartButton, ControlKind::Button, "Copy chart", 131, 356, 58, 14},
+        ControlTemplate{scorereport::kWordReportButton, ControlKind::Button, "Word report", 193, 356, 60, 14},
+        ControlTemplate{scorereport::kScoreFileButton, ControlKind::Button, "Score data in file", 7, 374, 72, 14},
+        ControlTemplate{scorereport::kTakeOnlyLabel, ControlKind::Static, "Take only:", 85, 376, 40, 10},
+        ControlTemplate{scorereport::kTakeOnlyEdit, ControlKind::Edit, "", 127, 374, 28, 13},
+        ControlTemplate{scorereport::kBestScoresLabel, ControlKind::Static, "% with best scores", 159, 376, 80, 10},
     };
     return t;
 }

@@ -75,9 +75,8 @@ void ScoringRulesReport()
     theResultTables.AddParagraphStyled(formula + "\n", 1, platform::kBlack);
 }
 
-void RunScoring(int responseParameter, double positiveThreshold, int scoreParameter)
+void ClearScoringResults()
 {
-    // Nothing of an earlier run may pass for this one's.
     scorereport& report = theScorereport;
     scoringRules.clear();
     scoreMinimum = scoreMaximum = 0.0;
@@ -85,6 +84,13 @@ void RunScoring(int responseParameter, double positiveThreshold, int scoreParame
     report.allCounts.fill(0);
     report.positiveCounts.fill(0);
     report.totalRecords = report.positiveRecords = 0;
+}
+
+void RunScoring(int responseParameter, double positiveThreshold, int scoreParameter)
+{
+    // Nothing of an earlier run may pass for this one's.
+    ClearScoringResults();
+    scorereport& report = theScorereport;
 
     data& store = theData;
     if (store.series.size() != 1)

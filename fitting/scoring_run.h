@@ -11,5 +11,7 @@ void RunScoring(int responseParameter, double positiveThreshold, int scoreParame
 void ScoringRulesReport();
 // Asks for a task file and writes its score file with the report's "Take only" percentage.
 void MakeScoreFile();
+// Empties the rules, the raw-score range, the recipe and the counts.
+void ClearScoringResults();
 // Rules found by the last run.
 int ScoringRuleCount();

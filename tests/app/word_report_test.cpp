@@ -80,6 +80,13 @@ TEST_F(WordReportTest, ReportOpensTheDocumentAndPrintEndsInThePreview) {
         EXPECT_NE(previewed.find(theLegend.title), std::string::npos);
         EXPECT_EQ(dlg.reportPrintRequest, 0);
         dlg.ShowWindow(platform::kShowNormal);
+
+        // No application takes the document: a message, the program goes on.
+        dialogs.shellAnswers.push_back(false);
+        dlg.SendCommand(kCommandReportAsWord);
+        ASSERT_EQ(dialogs.Messages().size(), 1u);
+        EXPECT_EQ(dialogs.Messages()[0].rfind("The mistake at start of MS Word?!\n", 0), 0u);
+        dlg.ShowWindow(platform::kShowNormal);
         },
         &dialogs);
 }

@@ -42,12 +42,7 @@ protected:
         theData.OnDeleteAll();
     }
     static void Reset() {
-        scoringRules.clear();
-        scoreMinimum = scoreMaximum = 0;
-        theScorereport.recipeText.clear();
-        theScorereport.allCounts.fill(0);
-        theScorereport.positiveCounts.fill(0);
-        theScorereport.totalRecords = theScorereport.positiveRecords = 0;
+        ClearScoringResults();
         theScorereport.takeOnlyPercent = 50;
         theScorereport.scoreFileRequest = 0;
         theData.scoringSimple = 0;
@@ -129,6 +124,8 @@ TEST_F(ScoringRunTest, DialogRefusesBadPercentCopiesAndReportsToWord) {
     dialogs.modalSteps.push_back([&](platform::Dialog& d) {
         auto& r = static_cast<scorereport&>(d);
         EXPECT_EQ(r.Control(scorereport::kTakeOnlyEdit).Text(), "50");
+        // The square chart (client width less 60, from y = 30) leaves the controls free.
+        EXPECT_GE(r.Control(scorereport::kRecipeEdit).Bounds().top, 30 + r.ClientRect().Width() - 60);
         r.Control(scorereport::kTakeOnlyEdit).SetText("0");
         r.SendCommand(scorereport::kScoreFileButton);
         EXPECT_EQ(r.scoreFileRequest, 0);

@@ -158,3 +158,23 @@ TEST_F(WordDocumentTest, PasteTakesThePictureElseTheText) {
 }
 
 }  // namespace
+
+namespace {
+
+// Slow (it starts an office suite), so it runs only under the "optional" label:
+// ctest -L optional.
+TEST_F(WordDocumentTest, DISABLED_OfficeSuiteConvertsItToPdf) {
+    if (!Have("/usr/bin/soffice")) GTEST_SKIP() << "soffice missing";
+    const std::string path = (dir_ / "report.docx").string();
+    std::string error;
+    ASSERT_TRUE(Sample().Save(path, error)) << error;
+    int status = 0;
+    const std::string out = Shell("cd '" + dir_.string() + "' && HOME='" + dir_.string() +
+                                      "' timeout 120 /usr/bin/soffice --headless --convert-to pdf report.docx",
+                                  status);
+    EXPECT_EQ(status, 0) << out;
+    ASSERT_TRUE(std::filesystem::exists(dir_ / "report.pdf")) << out;
+    EXPECT_GT(std::filesystem::file_size(dir_ / "report.pdf"), 1000u);
+}
+
+}  // namespace
