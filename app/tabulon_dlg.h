@@ -258,6 +258,9 @@ public:
     double MultiPolynomialValues(std::vector<double>& values, std::vector<double>& predicted, int valueParameter,
                                  const std::vector<std::uint32_t>& codes);
     int PaintXYCorrelation(platform::Canvas& dc);
+    // The result text of the plane, parabolic, best-polynomial and near-neighbour schemes
+    // for every value of every series (multi_argument_report.cpp); paints nothing.
+    void MultiArgumentApproximationReport();
 
     // ---- Result pane and its scroll bars (result_pane.cpp) --------------------------------------------------
     struct PaneRectSave {
@@ -302,6 +305,34 @@ public:
     // then the page's choice clamped to 0..24 (written back to the page).
     int ChosenListedFormula(const std::vector<double>& x, const std::vector<double>& y);
     double fitRms = 0;  // of the last constructor or listed-formula fit
+    // "Constructor style": fits, draws with the current pen and reports the constructor
+    // page's model, with its deviation band when the page asks for it.
+    void ConstructorFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                              int xParameter, int yParameter);
+
+    // ---- Term-model schemes (term_model_report.cpp) -------------------------------------------------------
+    // Each selects a term model for the points when its scheme is chosen, then reports it.
+    void RunPolynomFitting(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                           int xParameter, int yParameter);
+    void RunHarmonicAnalysis(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                             int xParameter, int yParameter);
+    void RunBestFormulaSearch(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                              int xParameter, int yParameter);
+    // The report of the current term model (termCodes, yTransformCode, periods).
+    void PaintTermModelFit(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                           int xParameter, int yParameter);
+    // Fits the given model, draws its curve with the current pen and reports it; a fit that
+    // fails the acceptance test leaves no trace.
+    void TermModelFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                            const std::vector<unsigned>& codes, int yTransform, const std::vector<double>& modelPeriods,
+                            int xParameter, int yParameter);
+
+    // ---- "Custom formulas" (custom_formula_fit.cpp) ---------------------------------------------------------
+    // Range pass: fits the custom model and widens the y range by its curve.
+    void CustomFitYRange(const std::vector<double>& x, const std::vector<double>& y);
+    // Fits the custom model in the space of its left side F, draws and reports it.
+    void CustomFormulaFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                                int xParameter, int yParameter);
 
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;
