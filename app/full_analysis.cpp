@@ -408,7 +408,12 @@ void CTabulonDlg::OnFullAnalysis() {
 
     // Back to the work as it was: the snapshot, under the former name and saved state.
     view3D = 0;
+    const auto keptRecentFiles = recentFiles;
     if (ReadDocumentAt(snapshot)) {
+        // The snapshot is no document of the user's: the recent-files list stays as it was.
+        recentFiles = keptRecentFiles;
+        SaveRecentFiles();
+        UpdateRecentFilesMenu();
         documentPath = keptPath;
         theData.documentFolder = keptFolder;
         cleanSettings = keptClean;
