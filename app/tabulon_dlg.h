@@ -14,6 +14,7 @@
 #include <QImage>
 
 #include "app/main_pages.h"
+#include "documents/macro_runner.h"
 #include "fitting/term_search.h"
 #include "widgets/progress_bar.h"
 #include "statistics/color_maps.h"  // ColorForPercent
@@ -319,6 +320,13 @@ public:
     void OnSaveScreenInFile();
     void OnCopyContentOfResultControl();
     void OnCopyCoefficients();
+    // ---- Word-processor report (word_report.cpp) ------------------------------------------------------------
+    // The chart, its title and the report copy of the results as a new .docx opened with the
+    // desktop; File > Print shows the same content in the print preview instead.
+    void RouteWordReportCommands();
+    void OnReportAsMsWordFile();
+    void OnFilePrint();
+    int reportPrintRequest = 0;  // set by File > Print while its report runs
     // ---- Constructor and listed-formula schemes (one_argument_fits.cpp) ------------------------------------
     // Range passes: fit the scheme's model and widen plotYMin/plotYMax by its curve (and its
     // deviation band when asked); nothing unless the scheme is chosen and the fit accepted.
@@ -359,6 +367,17 @@ public:
     // Fits the custom model in the space of its left side F, draws and reports it.
     void CustomFormulaFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
                                 int xParameter, int yParameter);
+
+    // ---- Macro files (macro_commands.cpp) -----------------------------------------------------------------
+    void RouteMacroCommands();
+    // Command 32804, which no menu item reaches: asks for a macro file and runs it line by line.
+    void OnRunMacroFile();
+    // Runs the macro parser's command with its pairs.
+    void RunMacroCommand();
+    // The pause before each macro line (100 ms); tests put a shorter one.
+    std::function<void(int ms)> macroLinePause;
+    // What the macro runner reaches of this window.
+    MacroHost MacroHostOfWindow();
 
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;
