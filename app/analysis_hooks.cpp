@@ -4,8 +4,15 @@
 #include "app/tabulon_dlg.h"
 #include "charts/axes.h"
 #include "charts/series_painting.h"
+#include "data/data_page.h"
+#include "data/insert_dialog.h"
+#include "fitting/scoring_run.h"
 #include "fitting/user_formula_scheme.h"
 #include "fitting/xystatistic_page.h"
+
+namespace {
+void ConnectScoring(MainWindowJobs& jobs);
+}
 
 AnalysisHooks::AnalysisHooks() {
     painters.axes = [](platform::Canvas& dc) {
@@ -62,9 +69,28 @@ AnalysisHooks::AnalysisHooks() {
     schemes.runBestFormulaSearch = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
         if (CTabulonDlg* d = SeriesPaintingDialog()) d->RunBestFormulaSearch(dc, x, y, a, v);
     };
+    ConnectScoring(jobs);
     // The peaks scheme fills its own slots (peaks_report.cpp). Not built yet, its slot left
     // empty: the correlation of two parameters.
+
+    jobs.userFormulaFitting = [] {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->UserFormulaFitting();
+    };
 }
+
+namespace {
+
+// The scoring run scores into the parameter the insert dialog has just appended.
+void ConnectScoring(MainWindowJobs& jobs) {
+    theInsert.runScoring = [](int response, double threshold) {
+        const int scoreParameter = theData.series.empty() ? -1 : theData.series[0].nParameters - 1;
+        RunScoring(response, threshold, scoreParameter);
+    };
+    jobs.makeScoreFile = MakeScoreFile;
+    jobs.scoringRuleCount = ScoringRuleCount;
+}
+
+}  // namespace
 
 AnalysisHooks& TheAnalysisHooks() {
     static AnalysisHooks hooks;

@@ -263,6 +263,32 @@ public:
     // for every value of every series (multi_argument_report.cpp); paints nothing.
     void MultiArgumentApproximationReport();
 
+    // ---- User formula of several arguments and its fitting (user_formula_fitting.cpp) ----------------
+    // The useruf formula at every record of the only series with the given coefficient values:
+    // measured and computed columns, the "+ const" offset, and SSR / SST. 1e40 for data it
+    // cannot fit (not one series, no records, no spread, a value column outside the series)
+    // and when the formula fails at a record (that record's computed value is NaN).
+    double MultivariantFormulaValues(std::vector<double>& measured, std::vector<double>& computed, int valueColumn,
+                                     const std::vector<double>& coefficients, double& offset, int plusConst);
+    // The formula as one combined argument u per record, the value fitted as a power series
+    // in u (series, 2 to 7 coefficients); SSR / SST as above.
+    double UnifiedArgumentValues(std::vector<double>& measured, std::vector<double>& combined, int valueColumn,
+                                 const std::vector<double>& coefficients, std::vector<double>& series);
+    // Substitution list of the formulas at records: the first series' parameter names, then
+    // the useruf coefficient names with the given values written "%g".
+    void FillFormulaSubstitution(int parameters, const std::vector<double>& coefficients);
+    // Theoretical values (theoretical_values.cpp): the last parameter of every record of the
+    // first series becomes the current scheme's value at the record.
+    void CalculateTheoreticalValues();
+    bool OneArgumentTheoreticalValue(double x, double& v);
+    double SeveralArgumentTheoreticalValue(int r, int k, int valueColumn, const std::vector<double>& point);
+    // Their views (user_formula_views.cpp): 1 painted, 0 not their data or scheme.
+    int PaintMultivariantFormulaFit(platform::Canvas& dc);
+    int PaintUnifiedArgumentFit(platform::Canvas& dc);
+    // The stepped random search over the useruf coefficients, run by the job hook.
+    void UserFormulaFitting();
+    double formulaOffset = 0;  // "+ const" offset of the several-argument formula fit
+
     // ---- Result pane and its scroll bars (result_pane.cpp) --------------------------------------------------
     struct PaneRectSave {
         int left = 0, right = 0, bottom = 0, top = 0;
@@ -294,6 +320,13 @@ public:
     void OnSaveScreenInFile();
     void OnCopyContentOfResultControl();
     void OnCopyCoefficients();
+    // ---- Word-processor report (word_report.cpp) ------------------------------------------------------------
+    // The chart, its title and the report copy of the results as a new .docx opened with the
+    // desktop; File > Print shows the same content in the print preview instead.
+    void RouteWordReportCommands();
+    void OnReportAsMsWordFile();
+    void OnFilePrint();
+    int reportPrintRequest = 0;  // set by File > Print while its report runs
     // ---- Constructor and listed-formula schemes (one_argument_fits.cpp) ------------------------------------
     // Range passes: fit the scheme's model and widen plotYMin/plotYMax by its curve (and its
     // deviation band when asked); nothing unless the scheme is chosen and the fit accepted.

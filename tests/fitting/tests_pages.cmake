@@ -6,4 +6,5 @@ list(APPEND FITTING_PAGES_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/useruf_page_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sinaldlg_page_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/user_formula_scheme_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scoring_run_test.cpp
 )
