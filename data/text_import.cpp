@@ -78,8 +78,12 @@ bool TakeChosenFieldNames(data& page, int count) {
 }  // namespace
 
 int data::ReadTextFileForMacro(const std::vector<std::string>& entries, int byNames) {
-    std::FILE* file = OpenFileRetry(fileNameBuffer.c_str(), 0, "r", kOpenRetries, kOpenPauseMs);
-    if (file == nullptr) return -1;
+    std::string why;
+    std::FILE* file = OpenChosenFile(fileNameBuffer, "r", kOpenRetries, kOpenPauseMs, why);
+    if (file == nullptr) {
+        platform::MessageBox(why);  // what the read itself would say
+        return -1;
+    }
     std::vector<std::string> fields;
     const int count = ReadLineFields(file, importSeparators.c_str(), fields);
     std::fclose(file);

@@ -130,7 +130,8 @@ TEST_F(MacroFileTest, SetsUpAndRunsTheUserFormulaFitting) {
     const std::string import = "AddSeriesFromTextFile(location=" + Path("b.txt") + ",separators=;,by_order=2|0|7)\n";
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
-            RunMacro(dlg, import + "HandleData(action=DeleteAll)\n" + import +
+            RunMacro(dlg, "AddSeriesFromTextFile(location=" + Path("missing.txt") + ")\n" + import +
+                              "HandleData(action=DeleteAll)\n" + import +
                               "SelectStatisticsScheme(scheme=multyUserFormula)\n"
                               "SetForUserDefinedFormula(formula=k*a+m,limit_coeff=0.001,limit_hours=2,"
                               "action=deleteAllCoefficients)\n"
@@ -149,6 +150,8 @@ TEST_F(MacroFileTest, SetsUpAndRunsTheUserFormulaFitting) {
             EXPECT_EQ(theUseruf.steps, (std::vector<double>{0.1, 0.1}));  // keys not given keep the fields
             EXPECT_EQ(theUseruf.maxima, (std::vector<double>{5, 5}));
             EXPECT_EQ(fittings, 1);
+            ASSERT_EQ(dialogs.Messages().size(), 1u);  // the missing file, named
+            EXPECT_NE(dialogs.Messages()[0].find("missing.txt"), std::string::npos);
             EXPECT_EQ(theUseruf.running, 0);
             EXPECT_EQ(theUseruf.values, (std::vector<double>{2.0, 0.0}));
         },
