@@ -260,6 +260,9 @@ public:
     // The result text of the plane, parabolic, best-polynomial and near-neighbour schemes
     // for every value of every series (multi_argument_report.cpp); paints nothing.
     void MultiArgumentApproximationReport();
+    // The stepped searches of the best polynomial, run by the job hook (polynomial_searches.cpp).
+    void BestPolynomialSearch();
+    void AutoPolynomialSearch();
 
     // ---- Result pane and its scroll bars (result_pane.cpp) --------------------------------------------------
     struct PaneRectSave {
