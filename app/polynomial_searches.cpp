@@ -154,7 +154,12 @@ public:
         constructor_multi& page = theConstructorMulti;
         if (!FirstSeriesData(data_, mask_)) return false;
         a_ = data_.ArgumentCount();
+        // The settings may come from a document or from data with more arguments than when
+        // they were accepted: held again to what a model can take.
         p.ClampToModelSize();
+        p.argumentCount = a_;
+        while (!p.FitsModel(nullptr) && p.maxTerms > 2) --p.maxTerms;
+        if (!p.FitsModel(nullptr)) return false;
         criterion_ = p.criterion;
         p.accepted = 0;
         page.polySearchFull = 0;
@@ -200,7 +205,9 @@ public:
             ++size_;
             if (p.continueFromCurrent) first_ = size_;
             if (p.saveLog) LogBestModel(correlation_);
-            // The best score is kept: a larger model must beat every smaller one.
+            // The best score is kept: a larger model must beat every smaller one. Past the
+            // last size no step is made: it would aim beyond maxTerms + 1 terms.
+            if (size_ > p.maxTerms) return;
         }
         TermSet k = start_;
         int error = 0;
