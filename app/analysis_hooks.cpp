@@ -1,11 +1,13 @@
 #include "app/analysis_hooks.h"
 
+#include "app/custom_formula_fit.h"
 #include "app/tabulon_dlg.h"
 #include "fitting/parameters_of_multi_search1.h"
 #include "formula/constructor_multi.h"
 #include "charts/axes.h"
 #include "charts/series_painting.h"
 #include "fitting/user_formula_scheme.h"
+#include "fitting/xystatistic_page.h"
 
 AnalysisHooks::AnalysisHooks() {
     painters.axes = [](platform::Canvas& dc) {
@@ -54,10 +56,30 @@ AnalysisHooks::AnalysisHooks() {
         if (CTabulonDlg* d = SeriesPaintingDialog()) d->FitResultReport(dc, x, y, a, v);
     };
     schemes.userFormulaReport = UserFormulaReport;
-    // The peaks scheme fills its own slots (peaks_report.cpp). Not built yet, their slots left
-    // empty: the custom-formula transform, range pass and report, the constructor report, the
-    // correlation of two parameters, and the polynomial, harmonic and best-formula term-model
-    // reports.
+    schemes.constructorFitReport = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->ConstructorFitReport(dc, x, y, a, v);
+    };
+    schemes.refreshCustomModel = [] {
+        if (theXystatistic.customFormulas) RefreshCustomModel();
+    };
+    schemes.customTransformedValues = CustomTransformedValues;
+    schemes.customFitYRange = [](const Column& x, const Column& y) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->CustomFitYRange(x, y);
+    };
+    schemes.customFormulaFitReport = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->CustomFormulaFitReport(dc, x, y, a, v);
+    };
+    schemes.runPolynomFitting = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->RunPolynomFitting(dc, x, y, a, v);
+    };
+    schemes.runHarmonicAnalysis = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->RunHarmonicAnalysis(dc, x, y, a, v);
+    };
+    schemes.runBestFormulaSearch = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->RunBestFormulaSearch(dc, x, y, a, v);
+    };
+    // The peaks scheme fills its own slots (peaks_report.cpp). Not built yet, its slot left
+    // empty: the correlation of two parameters.
 }
 
 AnalysisHooks& TheAnalysisHooks() {

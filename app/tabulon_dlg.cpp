@@ -76,6 +76,8 @@ CTabulonDlg::CTabulonDlg() : Dialog(kTemplateMain), icon_(ProgramIcon()) {
     RouteSeriesCommands();
     RouteDocumentCommands();
     RouteExportCommands();
+    RouteHtmlReportCommands();
+    RouteCommand(kCommandFullAnalysis, &CTabulonDlg::OnFullAnalysis);
     correlationTableReport = [this](platform::Canvas& dc) { return CorrelationTableReport(*this, dc); };
     Route(kTabControl, platform::Notification::SelChanging, &CTabulonDlg::OnTabSelChanging);
     Route(kTabControl, platform::Notification::SelChange, &CTabulonDlg::OnTabSelChange);

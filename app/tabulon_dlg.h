@@ -5,6 +5,7 @@
 // lives as a local object of the start routine; its modal loop is the program's.
 #include <array>
 #include <functional>
+#include <ostream>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -279,10 +280,19 @@ public:
 
     // ---- Screen and result-text export (screen_export.cpp) ------------------------------------------------
     void RouteExportCommands();
+    void RouteHtmlReportCommands();
+    void OnReportAsHtmlFile();
+    // Paints the chart at 1000 x 800, saves it as figure n in the folder and writes its link,
+    // then every paragraph and table of the report copy. False when the figure was not saved
+    // (the link and the text are written all the same).
+    bool AppendHtmlFigure(std::ostream& report, int figureNumber, const std::string& folder);
     // Paints the chart afresh into `picture` at the `result` page's image size (each side
     // 50 to 16384 pixels); false when a picture of that size cannot be held.
     bool PaintChartAtImageSize(platform::Bitmap& picture);
     void OnCopyScreen();
+    // Copy screen keeping the picture: painted at the image size, put on the clipboard, the
+    // window repainted. False when the picture could not be painted.
+    bool CopyScreenInto(platform::Bitmap& picture);
     void OnSaveScreenInFile();
     void OnCopyContentOfResultControl();
     void OnCopyCoefficients();
@@ -298,6 +308,34 @@ public:
     // then the page's choice clamped to 0..24 (written back to the page).
     int ChosenListedFormula(const std::vector<double>& x, const std::vector<double>& y);
     double fitRms = 0;  // of the last constructor or listed-formula fit
+    // "Constructor style": fits, draws with the current pen and reports the constructor
+    // page's model, with its deviation band when the page asks for it.
+    void ConstructorFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                              int xParameter, int yParameter);
+
+    // ---- Term-model schemes (term_model_report.cpp) -------------------------------------------------------
+    // Each selects a term model for the points when its scheme is chosen, then reports it.
+    void RunPolynomFitting(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                           int xParameter, int yParameter);
+    void RunHarmonicAnalysis(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                             int xParameter, int yParameter);
+    void RunBestFormulaSearch(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                              int xParameter, int yParameter);
+    // The report of the current term model (termCodes, yTransformCode, periods).
+    void PaintTermModelFit(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                           int xParameter, int yParameter);
+    // Fits the given model, draws its curve with the current pen and reports it; a fit that
+    // fails the acceptance test leaves no trace.
+    void TermModelFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                            const std::vector<unsigned>& codes, int yTransform, const std::vector<double>& modelPeriods,
+                            int xParameter, int yParameter);
+
+    // ---- "Custom formulas" (custom_formula_fit.cpp) ---------------------------------------------------------
+    // Range pass: fits the custom model and widens the y range by its curve.
+    void CustomFitYRange(const std::vector<double>& x, const std::vector<double>& y);
+    // Fits the custom model in the space of its left side F, draws and reports it.
+    void CustomFormulaFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                                int xParameter, int yParameter);
 
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;
@@ -340,6 +378,14 @@ public:
     void AssignPaletteColors();
     void PrepareAllParametersAsValues();
     void SetSingleValueParameter(int p);
+
+    // ---- Full analysis (full_analysis.cpp) -----------------------------------------------------
+    void OnFullAnalysis();
+    void ShowOneParameter(int p);
+    void ShowParameterAgainstArgument(int v, int a);
+    void ShowTwoParameters(int p, int q);
+    void ShowParameterAgainstTwoArguments(int v, int a, int b);
+    int fullAnalysisStop = 0;  // set by the Stop button while a full analysis runs
 
     // ---- The progress bar's window ----------------------------------------------------------------------------
     bool ProgressBarShown(progressBarLook& look) override;
@@ -404,3 +450,5 @@ TwoArgumentViewState TwoArgumentStateOf(const CTabulonDlg& window);
 int CorrelationTableReport(CTabulonDlg& window, platform::Canvas& dc);
 // The three-dimensional painters set the camera up afresh at their next paint.
 void RequestSceneRebuild();
+// True when the file does not exist or the user agrees to replace it.
+bool MayReplaceFile(const std::string& path);

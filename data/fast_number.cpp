@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 
 namespace {
@@ -26,8 +27,7 @@ inline bool IsBlank(char c) { return c == ' ' || static_cast<unsigned char>(c - 
 // False when the value lies beyond the range of doubles: strtod's answer then (infinity,
 // zero, a denormal with ERANGE) is left to strtod.
 bool ReadLongDecimal(const char* digits, bool negative, double* value, const char** end) {
-    const char* last = digits;
-    while (IsDigit(*last) || *last == '.' || *last == 'e' || *last == 'E' || *last == '+' || *last == '-') ++last;
+    const char* const last = digits + std::strlen(digits);  // from_chars stops where the number ends
     double v = 0;
     const std::from_chars_result r = std::from_chars(digits, last, v, std::chars_format::general);
     if (r.ec != std::errc()) return false;

@@ -112,7 +112,7 @@ TEST(SeriesCommands, DockedSheetLeavesNoPiecesOfTheWiderChart) {
         ASSERT_EQ(dlg.chartRect.right, W);  // the full-width chart first
 
         theData.ToggleDataSheet();
-        for (int i = 0; i < 3; ++i) PumpWaitingMessages();
+        PumpUntil([&] { return theDataEdit.IsVisible() && dlg.chartRect.right < W - 50 && leftOver() == 0; }, 3000);
         ASSERT_TRUE(theDataEdit.IsVisible());
         ASSERT_LT(dlg.chartRect.right, W - 50);
         EXPECT_EQ(leftOver(), 0);
