@@ -265,6 +265,9 @@ public:
         return true;
     }
     bool Running() const override { return theMultistat.searchRunning != 0; }
+    void End() override {
+        if (theMultistat.searchRunning) theMultistat.OnSearchEnded();
+    }
     void Step(SearchStepReport& report) override {
         // The trimmed start model is shown with the first pass.
         report.improved = repaintPending_;

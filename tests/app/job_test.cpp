@@ -299,4 +299,26 @@ TEST(JobHook, StopSearchEndsTheAutomaticSearchAtOnce) {
     });
 }
 
+TEST(JobHook, DeleteAllEndsTheAutomaticSearchAndResetsItsButton) {
+    HooksGuard guard;
+    WithMainWindow([](CTabulonDlg& dlg) {
+        ResetChoices();
+        LoadShape(2, 1, 0, 500);
+        theMultistat.plane = 0;
+        theData.dataPageChanged = 1;
+        platform::PostRepaintRequest();
+        PumpWaitingMessages();
+        theConstructorMulti.currentPolyTerms = {0, 0, 1, 0};
+        QTimer::singleShot(200, [] { theData.OnDeleteAll(); });
+        theMultistat.Control(multistat::kBestPolynomeAutoButton).Click();
+        PumpWaitingMessages();
+        EXPECT_FALSE(dlg.JobRunning());
+        EXPECT_EQ(theMultistat.searchRunning, 0);
+        EXPECT_EQ(theMultistat.Control(multistat::kBestPolynomeAutoButton).Text(), "Best polynome auto");
+        EXPECT_TRUE(theMultistat.Control(multistat::kPlaneCheck).IsEnabled());
+        theConstructorMulti.currentPolyTerms.clear();
+        theMultistat.bestPolynomeAuto = 0;
+    });
+}
+
 }  // namespace
