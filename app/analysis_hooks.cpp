@@ -2,6 +2,8 @@
 
 #include "app/custom_formula_fit.h"
 #include "app/tabulon_dlg.h"
+#include "fitting/parameters_of_multi_search1.h"
+#include "formula/constructor_multi.h"
 #include "charts/axes.h"
 #include "charts/series_painting.h"
 #include "data/data_page.h"
@@ -30,6 +32,20 @@ AnalysisHooks::AnalysisHooks() {
 
     painters.multiArgumentApproximationReport = [] {
         if (CTabulonDlg* d = SeriesPaintingDialog()) d->MultiArgumentApproximationReport();
+    };
+
+    jobs.bestPolynomialSearch = [] {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->BestPolynomialSearch();
+    };
+    jobs.autoPolynomialSearch = [] {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->AutoPolynomialSearch();
+    };
+    theConstructorMulti.runSearchParameters = [] {
+        parametersOfMultiSearch1& dialog = theParametersOfMultiSearch1;
+        const CTabulonDlg* d = SeriesPaintingDialog();
+        dialog.argumentCount = d ? d->dataArguments : 0;
+        dialog.RunModal(nullptr);
+        return dialog.accepted;
     };
 
     // The single-argument schemes: both views call every slot for every value parameter in

@@ -262,6 +262,9 @@ public:
     // The result text of the plane, parabolic, best-polynomial and near-neighbour schemes
     // for every value of every series (multi_argument_report.cpp); paints nothing.
     void MultiArgumentApproximationReport();
+    // The stepped searches of the best polynomial, run by the job hook (polynomial_searches.cpp).
+    void BestPolynomialSearch();
+    void AutoPolynomialSearch();
 
     // ---- User formula of several arguments and its fitting (user_formula_fitting.cpp) ----------------
     // The useruf formula at every record of the only series with the given coefficient values:
