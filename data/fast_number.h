@@ -12,5 +12,13 @@
 // doubles), leaving the outputs alone.
 bool ReadPlainDecimal(const char* text, double* value, const char** end);
 
+// Reads text [begin, end) that is one decimal number and nothing else (a line feed after
+// it allowed) by a single std::from_chars: digits, point and exponent with an optional
+// minus sign, no blanks. Stores the value and returns true; false for anything else
+// (a plus sign, hexadecimal, infinity, NaN, a value beyond the range of doubles, more
+// text after the number), leaving value alone. Where it answers, the value is the one
+// ReadPlainDecimal gives, since both round correctly.
+bool ReadWholeDecimal(const char* begin, const char* end, double* value);
+
 // The value that atof(text) gives: the fast reading when it applies, else strtod.
 double ReadLeadingNumber(const char* text);

@@ -3,21 +3,28 @@
 #include <cmath>
 #include <cstring>
 
+#include "data/fast_number.h"
 #include "data/import_routines.h"
 #include "data/record_text.h"
 
 namespace {
 
 constexpr int kSeparatorLimit = 199;
+constexpr unsigned char kSeparator = 1;
+constexpr unsigned char kNonNumeric = 2;
 
 }  // namespace
 
 TextLineReader::TextLineReader(std::FILE* file, const char* separators, std::size_t blockSize)
     : file_(file), block_(blockSize < 1 ? 1 : blockSize) {
+    for (int c = 0; c < 256; ++c)
+        if (nonNumericTable.Holds(static_cast<unsigned char>(c))) kind_[static_cast<std::size_t>(c)] = kNonNumeric;
+    // A separator never belongs to a field, so it needs no non-numeric bit.
     for (int i = 0; i < kSeparatorLimit && separators[i] != '\0'; ++i)
-        isSeparator_[static_cast<unsigned char>(separators[i])] = true;
+        kind_[static_cast<unsigned char>(separators[i])] = kSeparator;
     starts_.resize(2);
     lengths_.resize(2);
+    nonNumeric_.resize(2);
 }
 
 // Keeps the unread rest at the front of the block, grows the block when a line fills it,
@@ -89,26 +96,35 @@ int TextLineReader::Next() {
     // Fields are ended by a NUL written after them. The byte after the text belongs to the
     // next line only when the text runs to a line feed that does not separate.
     text_ = begin;
-    if (length == taken && lineFeed != nullptr && !isSeparator_[static_cast<unsigned char>('\n')]) {
+    if (length == taken && lineFeed != nullptr && kind_[static_cast<unsigned char>('\n')] != kSeparator) {
         line_.assign(begin, length);
         text_ = line_.data();
     }
 
     char* text = text_;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* kind = kind_.data();
     int count = 0;
     std::size_t i = 0;
     while (true) {
-        while (i < length && isSeparator_[static_cast<unsigned char>(text[i])]) ++i;
+        while (i < length && kind[bytes[i]] == kSeparator) ++i;
         if (i >= length) break;
         const std::size_t start = i;
-        while (i < length && !isSeparator_[static_cast<unsigned char>(text[i])]) ++i;
+        unsigned char seen = 0;
+        for (; i < length; ++i) {
+            const unsigned char k = kind[bytes[i]];
+            if (k == kSeparator) break;
+            seen |= k;
+        }
         ++count;
         if (starts_.size() <= static_cast<std::size_t>(count)) {
             starts_.resize(static_cast<std::size_t>(count) * 2);
             lengths_.resize(static_cast<std::size_t>(count) * 2);
+            nonNumeric_.resize(static_cast<std::size_t>(count) * 2);
         }
         starts_[static_cast<std::size_t>(count)] = start;
         lengths_[static_cast<std::size_t>(count)] = i - start;
+        nonNumeric_[static_cast<std::size_t>(count)] = seen;
         text[i++] = '\0';  // a separator, or the byte after the text
     }
     if (count == 0) {
@@ -117,18 +133,20 @@ int TextLineReader::Next() {
         text[0] = '\0';
         starts_[1] = 0;
         lengths_[1] = 0;
+        nonNumeric_[1] = 0;
     }
     return count;
 }
 
 bool ReadNumericFields(const TextLineReader& reader, const std::vector<int>& fieldNumbers, std::vector<double>& record) {
-    for (int k : fieldNumbers) {
-        const char* field = reader.Field(k);
-        if (nonNumericTable.Holds(field, field + reader.Length(k))) return false;
-    }
+    for (int k : fieldNumbers)
+        if (reader.NonNumeric(k)) return false;
     std::size_t i = 0;
     for (int k : fieldNumbers) {
-        const double value = RecordText::TextToValue(reader.Field(k));
+        const char* field = reader.Field(k);
+        // Most fields are one plain number: read at once, as TextToValue would read it.
+        double value;
+        if (!ReadWholeDecimal(field, field + reader.Length(k), &value)) value = RecordText::TextToValue(field);
         if (!std::isfinite(value)) return false;
         record[i++] = value;
     }
