@@ -38,6 +38,7 @@ private:
     std::FILE* file_;
     // Per byte: kSeparator and kNonNumeric bits, so one pass both cuts and classifies.
     std::array<unsigned char, 256> kind_{};
+    bool plainFieldBytes_ = true;  // no number byte (digit, point, sign, e) separates
     std::vector<char> block_;
     std::size_t position_ = 0;  // next unread byte of block_
     std::size_t filled_ = 0;    // bytes of block_ holding file data
