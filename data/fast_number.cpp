@@ -122,19 +122,6 @@ bool ReadPlainDecimal(const char* text, double* value, const char** end) {
     return true;
 }
 
-bool ReadWholeDecimal(const char* begin, const char* end, double* value) {
-    if (begin == end) return false;
-    // A leading digit, point or minus keeps out "inf" and "nan", which from_chars reads.
-    const char first = *begin == '-' && end - begin > 1 ? begin[1] : *begin;
-    if (!IsDigit(first) && first != '.') return false;
-    double v = 0;
-    const std::from_chars_result r = std::from_chars(begin, end, v, std::chars_format::general);
-    if (r.ec != std::errc()) return false;
-    if (r.ptr != end && !(r.ptr + 1 == end && *r.ptr == '\n')) return false;
-    *value = v;
-    return true;
-}
-
 double ReadLeadingNumber(const char* text) {
     double v;
     const char* end;

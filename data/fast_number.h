@@ -1,4 +1,6 @@
 #pragma once
+#include <charconv>
+#include <system_error>
 
 // Reading the leading number of a text exactly as the C library's strtod/atof do
 // in the "C" locale, fast for plain decimal text.
@@ -18,7 +20,19 @@ bool ReadPlainDecimal(const char* text, double* value, const char** end);
 // (a plus sign, hexadecimal, infinity, NaN, a value beyond the range of doubles, more
 // text after the number), leaving value alone. Where it answers, the value is the one
 // ReadPlainDecimal gives, since both round correctly.
-bool ReadWholeDecimal(const char* begin, const char* end, double* value);
+// Inline: it runs once for every field of an import.
+inline bool ReadWholeDecimal(const char* begin, const char* end, double* value) {
+    if (begin == end) return false;
+    // A leading digit, point or minus keeps out "inf" and "nan", which from_chars reads.
+    const char first = *begin == '-' && end - begin > 1 ? begin[1] : *begin;
+    if (static_cast<unsigned char>(first - '0') >= 10 && first != '.') return false;
+    double v = 0;
+    const std::from_chars_result r = std::from_chars(begin, end, v, std::chars_format::general);
+    if (r.ec != std::errc()) return false;
+    if (r.ptr != end && !(r.ptr + 1 == end && *r.ptr == '\n')) return false;
+    *value = v;
+    return true;
+}
 
 // The value that atof(text) gives: the fast reading when it applies, else strtod.
 double ReadLeadingNumber(const char* text);

@@ -185,10 +185,10 @@ int TextLineReader::Next() {
 }
 
 bool ReadNumericFields(const TextLineReader& reader, const std::vector<int>& fieldNumbers, std::vector<double>& record) {
-    for (int k : fieldNumbers)
-        if (reader.NonNumeric(k)) return false;
+    // One pass: a line refused by any field is refused whatever the others hold.
     std::size_t i = 0;
     for (int k : fieldNumbers) {
+        if (reader.NonNumeric(k)) return false;
         const char* field = reader.Field(k);
         // Most fields are one plain number: read at once, as TextToValue would read it.
         double value;
