@@ -15,6 +15,9 @@ namespace {
 constexpr int kSeparatorLimit = 199;
 constexpr unsigned char kSeparator = 1;
 constexpr unsigned char kNonNumeric = 2;
+// Bytes kept after the room the file is read into, so sixteen bytes can be read at any
+// byte of a line in the block.
+constexpr std::size_t kPadding = 16;
 
 // The bytes numbers are written with: digits, point, signs and the exponent letters.
 constexpr char kNumberBytes[] = "0123456789.+-eE";
@@ -36,7 +39,7 @@ inline unsigned OtherThanNumberBytes(const unsigned char* p) {
 }  // namespace
 
 TextLineReader::TextLineReader(std::FILE* file, const char* separators, std::size_t blockSize)
-    : file_(file), block_(blockSize < 1 ? 1 : blockSize) {
+    : file_(file), block_((blockSize < 1 ? 1 : blockSize) + kPadding) {
     for (int c = 0; c < 256; ++c)
         if (nonNumericTable.Holds(static_cast<unsigned char>(c))) kind_[static_cast<std::size_t>(c)] = kNonNumeric;
     // A separator never belongs to a field, so it needs no non-numeric bit.
@@ -61,8 +64,8 @@ bool TextLineReader::Fill() {
         filled_ -= position_;
         position_ = 0;
     }
-    if (filled_ + 1 >= block_.size()) block_.resize(block_.size() * 2 + 2);
-    const std::size_t read = std::fread(block_.data() + filled_, 1, block_.size() - filled_ - 1, file_);
+    if (filled_ + 1 + kPadding >= block_.size()) block_.resize(block_.size() * 2 + 2);
+    const std::size_t read = std::fread(block_.data() + filled_, 1, block_.size() - kPadding - filled_ - 1, file_);
     filled_ += read;
     if (read == 0) atEnd_ = true;
     return read > 0;
@@ -127,6 +130,7 @@ int TextLineReader::Next() {
     char* text = text_;
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
     const unsigned char* kind = kind_.data();
+    const bool padded = text_ != line_.data();
     int count = 0;
     std::size_t i = 0;
     while (true) {
@@ -136,9 +140,11 @@ int TextLineReader::Next() {
         unsigned char seen = 0;
         bool stopped = false;  // at a byte that may separate
 #ifdef __SSE2__
-        // Number bytes skipped sixteen at a time, up to the first other byte.
-        while (plainFieldBytes_ && i + 16 <= length) {
-            const unsigned mask = OtherThanNumberBytes(bytes + i);
+        // Number bytes skipped sixteen at a time, up to the first other byte or the end of
+        // the text; in the block, the padding lets the last step read past the text.
+        while (plainFieldBytes_ && i < length && (padded || i + 16 <= length)) {
+            unsigned mask = OtherThanNumberBytes(bytes + i);
+            if (length - i < 16) mask |= ~0u << (length - i);
             if (mask == 0) {
                 i += 16;
                 continue;
