@@ -1,9 +1,18 @@
 #include "app/analysis_hooks.h"
 
+#include "app/custom_formula_fit.h"
 #include "app/tabulon_dlg.h"
 #include "charts/axes.h"
 #include "charts/series_painting.h"
+#include "data/data_page.h"
+#include "data/insert_dialog.h"
+#include "fitting/scoring_run.h"
 #include "fitting/user_formula_scheme.h"
+#include "fitting/xystatistic_page.h"
+
+namespace {
+void ConnectScoring(MainWindowJobs& jobs);
+}
 
 AnalysisHooks::AnalysisHooks() {
     painters.axes = [](platform::Canvas& dc) {
@@ -17,6 +26,10 @@ AnalysisHooks::AnalysisHooks() {
     painters.dataSeries = [](platform::Canvas& dc) {
         PaintDataSeries(dc, CurrentSeriesPaintContext());
         return 1;
+    };
+
+    painters.multiArgumentApproximationReport = [] {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->MultiArgumentApproximationReport();
     };
 
     // The single-argument schemes: both views call every slot for every value parameter in
@@ -34,11 +47,50 @@ AnalysisHooks::AnalysisHooks() {
         if (CTabulonDlg* d = SeriesPaintingDialog()) d->FitResultReport(dc, x, y, a, v);
     };
     schemes.userFormulaReport = UserFormulaReport;
-    // The peaks scheme fills its own slots (peaks_report.cpp). Not built yet, their slots left
-    // empty: the custom-formula transform, range pass and report, the constructor report, the
-    // correlation of two parameters, and the polynomial, harmonic and best-formula term-model
-    // reports.
+    schemes.constructorFitReport = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->ConstructorFitReport(dc, x, y, a, v);
+    };
+    schemes.refreshCustomModel = [] {
+        if (theXystatistic.customFormulas) RefreshCustomModel();
+    };
+    schemes.customTransformedValues = CustomTransformedValues;
+    schemes.customFitYRange = [](const Column& x, const Column& y) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->CustomFitYRange(x, y);
+    };
+    schemes.customFormulaFitReport = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->CustomFormulaFitReport(dc, x, y, a, v);
+    };
+    schemes.runPolynomFitting = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->RunPolynomFitting(dc, x, y, a, v);
+    };
+    schemes.runHarmonicAnalysis = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->RunHarmonicAnalysis(dc, x, y, a, v);
+    };
+    schemes.runBestFormulaSearch = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->RunBestFormulaSearch(dc, x, y, a, v);
+    };
+    ConnectScoring(jobs);
+    // The peaks scheme fills its own slots (peaks_report.cpp). Not built yet, its slot left
+    // empty: the correlation of two parameters.
+
+    jobs.userFormulaFitting = [] {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->UserFormulaFitting();
+    };
 }
+
+namespace {
+
+// The scoring run scores into the parameter the insert dialog has just appended.
+void ConnectScoring(MainWindowJobs& jobs) {
+    theInsert.runScoring = [](int response, double threshold) {
+        const int scoreParameter = theData.series.empty() ? -1 : theData.series[0].nParameters - 1;
+        RunScoring(response, threshold, scoreParameter);
+    };
+    jobs.makeScoreFile = MakeScoreFile;
+    jobs.scoringRuleCount = ScoringRuleCount;
+}
+
+}  // namespace
 
 AnalysisHooks& TheAnalysisHooks() {
     static AnalysisHooks hooks;

@@ -1,7 +1,9 @@
 // The "Constructor style" and "From list of formulas" schemes of one argument: their range
 // passes and the list-of-formulas report.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "data/data_page.h"
 #include "documents/result_page.h"
 #include "fitting/fit_curves.h"
+#include "fitting/fit_report.h"
 #include "fitting/listed_fits.h"
 #include "fitting/schemes.h"
 #include "fitting/xystatistic_page.h"
@@ -29,6 +32,7 @@ namespace {
 constexpr int kCurveSteps = 200;
 constexpr int kBandPoints = 300;
 constexpr int kBandTrials = 100;
+constexpr unsigned kFirstConstructorPeriodicCode = 23;  // sine of the first period, its cosine next
 
 // The preset list names its constant "1.0": a basis that is the number 1 adds no factor.
 bool IsConstantBasis(const std::string& basis)
@@ -40,14 +44,16 @@ bool IsConstantBasis(const std::string& basis)
     return *end == '\0' && v == 1.0;
 }
 
-// One band line through (x_i, back-transform of value_i); points outside the domain lift the pen.
+// One band line through (x_i, back-transform of mid_i +- band_i); points outside the domain
+// lift the pen.
 void DrawBandLine(platform::Canvas& dc, const std::vector<double>& xs, const std::vector<double>& mid,
-                  const std::vector<double>& band, double sign, int scheme)
+                  const std::vector<double>& band, double sign, const std::function<double(double)>& inverse)
 {
     PlotCurvePen pen(dc);
     bool penIsUp = true;
     for (std::size_t i = 0; i < xs.size(); ++i) {
-        const double y = SchemeInverseY(mid[i] + sign * band[i], scheme);
+        mathDomainError = 0;
+        const double y = inverse(mid[i] + sign * band[i]);
         if (mathDomainError || !std::isfinite(y)) {
             pen.PenUp();
             penIsUp = true;
@@ -59,6 +65,14 @@ void DrawBandLine(platform::Canvas& dc, const std::vector<double>& xs, const std
             pen.LineTo(xs[i], y);
         penIsUp = false;
     }
+}
+
+// The band's upper and lower lines.
+void DrawBandLines(platform::Canvas& dc, const std::vector<double>& xs, const std::vector<double>& mid,
+                   const std::vector<double>& band, const std::function<double(double)>& inverse)
+{
+    DrawBandLine(dc, xs, mid, band, 1.0, inverse);
+    DrawBandLine(dc, xs, mid, band, -1.0, inverse);
 }
 
 }  // namespace
@@ -137,114 +151,26 @@ void CTabulonDlg::FitResultReport(platform::Canvas& dc, const std::vector<double
     double maxDeviation = 0;
     const double e = FitCollectionModel(x, y, a, s, count, fitRms, index, maxDeviation);
     // A rejected fit shows nothing: no curve, no text and no band.
-    if (!ListedFitAccepted(a, s, count))
+    if (!FitReportAccepted(a, s, count, e))
         return;
 
     DrawSchemeCurve(dc, plotXMin, plotXMax, kCurveSteps, a, count, index);
     theData.schemeReady = 1;
 
-    const auto& names = theData.parameterNames;
-    const auto nameOf = [&names](int p) {
-        return p >= 0 && static_cast<std::size_t>(p) < names.size() ? names[static_cast<std::size_t>(p)]
-                                                                     : std::string();
-    };
-    const std::string yName = nameOf(valueParameter);
-    const auto modelAt = [a, count, index](double argument) { return SchemeModelValue(argument, a, count, index); };
-    if (theCalculator.WantsTypedValue(dataArguments))
-        theCalculator.AddTypedValue(yName, modelAt(theCalculator.typedValueTable[0]));
-    theCalculator.ComputeRows(dataArguments, [&modelAt](const double* row) { return modelAt(row[0]); });
+    const std::string yName = ReportParameterName(valueParameter);
+    GiveCalculatorModelValues(dataArguments, yName,
+                              [a, count, index](double argument) { return SchemeModelValue(argument, a, count, index); });
 
-    const std::string xName = dataArguments == 0 ? std::string("n") : nameOf(argumentParameter);
+    const std::string xName = ReportArgumentName(dataArguments, argumentParameter);
     theCollection.GetPresetModelFormulas(theCollection.modelTransform, theCollection.modelBasis, xName, yName);
     const std::vector<std::string>& basis = theCollection.modelBasis;
-    const auto basisOf = [&basis](int k) {
-        return static_cast<std::size_t>(k) < basis.size() ? basis[static_cast<std::size_t>(k)] : std::string();
-    };
-
-    const int n = static_cast<int>(x.size());
-    std::vector<std::string> valueTexts(static_cast<std::size_t>(count)), deviationTexts(valueTexts.size()),
-        percentTexts(valueTexts.size());
-    std::vector<double> percents(valueTexts.size());
-    std::string formula = theCollection.modelTransform + " = ";
+    FitReport report(theCollection.modelTransform, static_cast<int>(x.size()));
     for (int k = 0; k < count; ++k) {
-        const std::size_t i = static_cast<std::size_t>(k);
-        FormatValueWithDeviation(a[k], s[k], valueTexts[i], deviationTexts[i], n, theResult.autoDigits,
-                                 theResult.digits);
-        coefficientsText += valueTexts[i] + "\t";
-        std::string term = " ";
-        if (k > 0 && a[k] >= 0)
-            term += "+";
-        term += valueTexts[i];
-        if (!IsConstantBasis(basisOf(k)))
-            term += "*" + basisOf(k);
-        formula += term;
-        percents[i] = std::fabs(100.0 * s[k] / a[k]);
-        percentTexts[i] = std::fabs(a[k]) < 1e-10 ? std::string("0") : platform::Format("%.2g", percents[i]);
+        const std::string label =
+            static_cast<std::size_t>(k) < basis.size() ? basis[static_cast<std::size_t>(k)] : std::string();
+        report.AddTerm(a[k], s[k], label, !IsConstantBasis(label));
     }
-    const double r = 1.0 - std::sqrt(e);
-    const std::string rText = platform::Format("%.4g   ", r);
-    correlationText = rText;
-    coefficientsText += rText + "\n";
-    theResult.formulaText += formula + "\n";
-    legendTexts.push_back(formula);
-    legendMarks.push_back(static_cast<unsigned>(valueParameter));
-
-    resultDocument& doc = theResultDocument;
-    constexpr platform::ColorRef black = 0;
-    doc.AddTab(10);
-    doc.AddSeriesMark(static_cast<std::uint32_t>(valueParameter));
-    doc.AddTab(45);
-    doc.AddText(formula, black, 100);
-    doc.NewLine();
-    doc.AddTab(45);
-    doc.AddText("Coefficient of correlation = ", black, 100);
-    doc.AddText(rText, ValueToColor(r), 100);
-    doc.NewLine();
-    doc.AddText(platform::Format("Number of points = %d", n), black, 100);
-    doc.NewLine();
-    doc.AddText("Coefficients:", black, 100);
-    doc.NewLine();
-    doc.AddTab(40);
-    doc.AddText("Argument", black, 100);
-    doc.AddTab(180);
-    doc.AddSymbol(kSymbolAverage);
-    doc.AddTab(300);
-    doc.AddSymbol(kSymbolSigma);
-    doc.AddTab(400);
-    doc.AddSymbol(kSymbolVariation);
-    doc.NewLine();
-    for (int k = 0; k < count; ++k) {
-        const std::size_t i = static_cast<std::size_t>(k);
-        doc.AddTab(40);
-        doc.AddText(basisOf(k), black, 100);
-        doc.AddTab(180);
-        doc.AddText(valueTexts[i], black, 100);
-        doc.AddTab(300);
-        doc.AddText(deviationTexts[i], black, 100);
-        doc.AddTab(400);
-        doc.AddText(percentTexts[i], ColorForPercent(percents[i]), 100);
-        doc.NewLine();
-    }
-
-    resultTables& tables = theResultTables;
-    tables.AddParagraphStyled(formula, 0, black);
-    tables.AddParagraphStyled("\n", 0, black);
-    tables.AddParagraphStyled("Coefficient of correlation = ", 0, black);
-    tables.AddParagraphStyled(rText, 0, ValueToColor(r));
-    tables.AddParagraphStyled("\n", 0, black);
-    tables.AddParagraphStyled(platform::Format("Number of points = %d", n), 0, black);
-    tables.AddParagraphStyled("\n", 0, black);
-    tables.AddParagraphStyled("Coefficients:\n", 0, black);
-    tables.AddTable(count + 1, 4);
-    for (const char* header : {"Argument", "Value", "St. Dev.", "Corl. Coef.(%)"})
-        tables.AddCellStyled(header, 1, black);
-    for (int k = 0; k < count; ++k) {
-        const std::size_t i = static_cast<std::size_t>(k);
-        tables.AddCellStyled(basisOf(k), 0, black);
-        tables.AddCellStyled(valueTexts[i], 0, black);
-        tables.AddCellStyled(deviationTexts[i], 0, black);
-        tables.AddCellStyled(percentTexts[i], 0, ColorForPercent(percents[i]));
-    }
+    report.Write(valueParameter, e);
 
     if (!theCollection.showDeviationLines)
         return;
@@ -254,6 +180,52 @@ void CTabulonDlg::FitResultReport(platform::Canvas& dc, const std::vector<double
     if (!CollectionStdDevBand(plotXMin, plotXMax, xs, step, band, mid, kBandPoints, kBandTrials, a, s, count, fitRms,
                               meanX, index))
         return;
-    DrawBandLine(dc, xs, mid, band, 1.0, index);
-    DrawBandLine(dc, xs, mid, band, -1.0, index);
+    DrawBandLines(dc, xs, mid, band, [index](double v) { return SchemeInverseY(v, index); });
+}
+
+void CTabulonDlg::ConstructorFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                                       int xParameter, int yParameter)
+{
+    if (!theXystatistic.constructorStyle)
+        return;
+    const constructor& page = theConstructor;
+    const int n = std::clamp(page.selectedCodeCount, 0, static_cast<int>(page.selectedCodes.size()));
+    const int* codes = page.selectedCodes.data();
+    const double* periods = page.periodValues.data();
+    const int yCode = page.yTransform;
+    double* a = fitCoefficients.data();
+    double* s = fitDeviations.data();
+    const double e = FitConstructorModel(x, y, periods, a, s, codes, yCode, n, fitRms);
+    if (!FitReportAccepted(a, s, n, e))
+        return;
+
+    DrawTermModelCurve(dc, plotXMin, plotXMax, kCurveSteps, periods, a, n, codes, yCode);
+    theData.schemeReady = 1;
+
+    const std::string yName = ReportParameterName(yParameter);
+    GiveCalculatorModelValues(dataArguments, yName, [periods, a, n, yCode, codes](double argument) {
+        return ConstructorModelValue(argument, periods, a, n, yCode, codes);
+    });
+
+    const std::string xName = ReportArgumentName(dataArguments, xParameter);
+    std::string leftSide;
+    page.TransformLabel(leftSide, 0, yCode, yName);
+    const std::vector<unsigned> codeList(codes, codes + n);
+    std::vector<std::string> labels(codeList.size());
+    for (std::size_t k = 0; k < codeList.size(); ++k)
+        if (codeList[k] < kFirstConstructorPeriodicCode)
+            page.TransformLabel(labels[k], 1, codes[k], xName);
+    FitReport report(leftSide, static_cast<int>(x.size()));
+    AddModelTerms(report, labels, a, s, codeList, kFirstConstructorPeriodicCode, periods, kConstructorPeriods, xName);
+    report.Write(yParameter, e);
+
+    if (!page.showDeviationLines)
+        return;
+    const double meanX = BandMeanX(x, theResult.visibleDataOnly, plotXMin, plotXMax);
+    std::vector<double> xs, band, mid;
+    double step = 0;
+    if (!ConstructorStdDevBand(plotXMin, plotXMax, xs, step, band, mid, kBandPoints, kBandTrials, periods, a, s, codes,
+                               yCode, n, fitRms, meanX))
+        return;
+    DrawBandLines(dc, xs, mid, band, [yCode](double v) { return ApplyYTransform(v, yCode); });
 }

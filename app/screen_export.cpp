@@ -58,11 +58,22 @@ bool CTabulonDlg::PaintChartAtImageSize(platform::Bitmap& picture) {
     return true;
 }
 
-void CTabulonDlg::OnCopyScreen() {
-    platform::Bitmap picture;
-    if (!PaintChartAtImageSize(picture)) return;
+bool CTabulonDlg::CopyScreenInto(platform::Bitmap& picture) {
+    if (!PaintChartAtImageSize(picture)) return false;
     platform::SetClipboardImage(picture.Image());
     OnPaint();
+    return true;
+}
+
+void CTabulonDlg::OnCopyScreen() {
+    platform::Bitmap picture;
+    CopyScreenInto(picture);
+}
+
+bool MayReplaceFile(const std::string& path) {
+    return !platform::FileExists(path) ||
+           platform::MessageBox(platform::Format("The file %s already exists.\nDo you want to replace it?", path.c_str()),
+                                platform::kButtonsYesNo | platform::kIconQuestion) == platform::kYes;
 }
 
 void CTabulonDlg::OnSaveScreenInFile() {
@@ -71,11 +82,7 @@ void CTabulonDlg::OnSaveScreenInFile() {
     if (!ChooseFileName(platform::CurrentDirectory(), "bmp", title, path, "Open file to save picture")) return;
     const std::size_t slash = documentPath.find_last_of('/');
     theData.documentFolder = slash == std::string::npos ? std::string() : documentPath.substr(0, slash);
-    if (platform::FileExists(path) &&
-        platform::MessageBox(platform::Format("The file %s already exists.\nDo you want to replace it?", path.c_str()),
-                             platform::kButtonsYesNo | platform::kIconQuestion) != platform::kYes) {
-        return;
-    }
+    if (!MayReplaceFile(path)) return;
     platform::Bitmap picture;
     if (!PaintChartAtImageSize(picture)) {
         platform::MessageBox("The picture is too large to be painted.");

@@ -5,6 +5,7 @@
 // lives as a local object of the start routine; its modal loop is the program's.
 #include <array>
 #include <functional>
+#include <ostream>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include <QImage>
 
 #include "app/main_pages.h"
+#include "documents/macro_runner.h"
 #include "fitting/term_search.h"
 #include "widgets/progress_bar.h"
 #include "statistics/color_maps.h"  // ColorForPercent
@@ -257,6 +259,35 @@ public:
     double MultiPolynomialValues(std::vector<double>& values, std::vector<double>& predicted, int valueParameter,
                                  const std::vector<std::uint32_t>& codes);
     int PaintXYCorrelation(platform::Canvas& dc);
+    // The result text of the plane, parabolic, best-polynomial and near-neighbour schemes
+    // for every value of every series (multi_argument_report.cpp); paints nothing.
+    void MultiArgumentApproximationReport();
+
+    // ---- User formula of several arguments and its fitting (user_formula_fitting.cpp) ----------------
+    // The useruf formula at every record of the only series with the given coefficient values:
+    // measured and computed columns, the "+ const" offset, and SSR / SST. 1e40 for data it
+    // cannot fit (not one series, no records, no spread, a value column outside the series)
+    // and when the formula fails at a record (that record's computed value is NaN).
+    double MultivariantFormulaValues(std::vector<double>& measured, std::vector<double>& computed, int valueColumn,
+                                     const std::vector<double>& coefficients, double& offset, int plusConst);
+    // The formula as one combined argument u per record, the value fitted as a power series
+    // in u (series, 2 to 7 coefficients); SSR / SST as above.
+    double UnifiedArgumentValues(std::vector<double>& measured, std::vector<double>& combined, int valueColumn,
+                                 const std::vector<double>& coefficients, std::vector<double>& series);
+    // Substitution list of the formulas at records: the first series' parameter names, then
+    // the useruf coefficient names with the given values written "%g".
+    void FillFormulaSubstitution(int parameters, const std::vector<double>& coefficients);
+    // Theoretical values (theoretical_values.cpp): the last parameter of every record of the
+    // first series becomes the current scheme's value at the record.
+    void CalculateTheoreticalValues();
+    bool OneArgumentTheoreticalValue(double x, double& v);
+    double SeveralArgumentTheoreticalValue(int r, int k, int valueColumn, const std::vector<double>& point);
+    // Their views (user_formula_views.cpp): 1 painted, 0 not their data or scheme.
+    int PaintMultivariantFormulaFit(platform::Canvas& dc);
+    int PaintUnifiedArgumentFit(platform::Canvas& dc);
+    // The stepped random search over the useruf coefficients, run by the job hook.
+    void UserFormulaFitting();
+    double formulaOffset = 0;  // "+ const" offset of the several-argument formula fit
 
     // ---- Result pane and its scroll bars (result_pane.cpp) --------------------------------------------------
     struct PaneRectSave {
@@ -273,13 +304,29 @@ public:
 
     // ---- Screen and result-text export (screen_export.cpp) ------------------------------------------------
     void RouteExportCommands();
+    void RouteHtmlReportCommands();
+    void OnReportAsHtmlFile();
+    // Paints the chart at 1000 x 800, saves it as figure n in the folder and writes its link,
+    // then every paragraph and table of the report copy. False when the figure was not saved
+    // (the link and the text are written all the same).
+    bool AppendHtmlFigure(std::ostream& report, int figureNumber, const std::string& folder);
     // Paints the chart afresh into `picture` at the `result` page's image size (each side
     // 50 to 16384 pixels); false when a picture of that size cannot be held.
     bool PaintChartAtImageSize(platform::Bitmap& picture);
     void OnCopyScreen();
+    // Copy screen keeping the picture: painted at the image size, put on the clipboard, the
+    // window repainted. False when the picture could not be painted.
+    bool CopyScreenInto(platform::Bitmap& picture);
     void OnSaveScreenInFile();
     void OnCopyContentOfResultControl();
     void OnCopyCoefficients();
+    // ---- Word-processor report (word_report.cpp) ------------------------------------------------------------
+    // The chart, its title and the report copy of the results as a new .docx opened with the
+    // desktop; File > Print shows the same content in the print preview instead.
+    void RouteWordReportCommands();
+    void OnReportAsMsWordFile();
+    void OnFilePrint();
+    int reportPrintRequest = 0;  // set by File > Print while its report runs
     // ---- Constructor and listed-formula schemes (one_argument_fits.cpp) ------------------------------------
     // Range passes: fit the scheme's model and widen plotYMin/plotYMax by its curve (and its
     // deviation band when asked); nothing unless the scheme is chosen and the fit accepted.
@@ -292,6 +339,45 @@ public:
     // then the page's choice clamped to 0..24 (written back to the page).
     int ChosenListedFormula(const std::vector<double>& x, const std::vector<double>& y);
     double fitRms = 0;  // of the last constructor or listed-formula fit
+    // "Constructor style": fits, draws with the current pen and reports the constructor
+    // page's model, with its deviation band when the page asks for it.
+    void ConstructorFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                              int xParameter, int yParameter);
+
+    // ---- Term-model schemes (term_model_report.cpp) -------------------------------------------------------
+    // Each selects a term model for the points when its scheme is chosen, then reports it.
+    void RunPolynomFitting(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                           int xParameter, int yParameter);
+    void RunHarmonicAnalysis(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                             int xParameter, int yParameter);
+    void RunBestFormulaSearch(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                              int xParameter, int yParameter);
+    // The report of the current term model (termCodes, yTransformCode, periods).
+    void PaintTermModelFit(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                           int xParameter, int yParameter);
+    // Fits the given model, draws its curve with the current pen and reports it; a fit that
+    // fails the acceptance test leaves no trace.
+    void TermModelFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                            const std::vector<unsigned>& codes, int yTransform, const std::vector<double>& modelPeriods,
+                            int xParameter, int yParameter);
+
+    // ---- "Custom formulas" (custom_formula_fit.cpp) ---------------------------------------------------------
+    // Range pass: fits the custom model and widens the y range by its curve.
+    void CustomFitYRange(const std::vector<double>& x, const std::vector<double>& y);
+    // Fits the custom model in the space of its left side F, draws and reports it.
+    void CustomFormulaFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
+                                int xParameter, int yParameter);
+
+    // ---- Macro files (macro_commands.cpp) -----------------------------------------------------------------
+    void RouteMacroCommands();
+    // Command 32804, which no menu item reaches: asks for a macro file and runs it line by line.
+    void OnRunMacroFile();
+    // Runs the macro parser's command with its pairs.
+    void RunMacroCommand();
+    // The pause before each macro line (100 ms); tests put a shorter one.
+    std::function<void(int ms)> macroLinePause;
+    // What the macro runner reaches of this window.
+    MacroHost MacroHostOfWindow();
 
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;
@@ -334,6 +420,14 @@ public:
     void AssignPaletteColors();
     void PrepareAllParametersAsValues();
     void SetSingleValueParameter(int p);
+
+    // ---- Full analysis (full_analysis.cpp) -----------------------------------------------------
+    void OnFullAnalysis();
+    void ShowOneParameter(int p);
+    void ShowParameterAgainstArgument(int v, int a);
+    void ShowTwoParameters(int p, int q);
+    void ShowParameterAgainstTwoArguments(int v, int a, int b);
+    int fullAnalysisStop = 0;  // set by the Stop button while a full analysis runs
 
     // ---- The progress bar's window ----------------------------------------------------------------------------
     bool ProgressBarShown(progressBarLook& look) override;
@@ -398,3 +492,5 @@ TwoArgumentViewState TwoArgumentStateOf(const CTabulonDlg& window);
 int CorrelationTableReport(CTabulonDlg& window, platform::Canvas& dc);
 // The three-dimensional painters set the camera up afresh at their next paint.
 void RequestSceneRebuild();
+// True when the file does not exist or the user agrees to replace it.
+bool MayReplaceFile(const std::string& path);

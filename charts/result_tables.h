@@ -3,6 +3,7 @@
 // each with a bold flag and a colour, in the order the analysis wrote them. The HTML and
 // word-processor reports walk `itemKinds` and read the paragraphs and tables back.
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,11 @@ public:
     // A cell of a table; nullptr outside the table and for the cells its writer left
     // short (the next table's cells are not taken for them).
     const std::string* CellOf(std::size_t tableIndex, int row, int column) const;
+
+    // The HTML of one paragraph or table (escaped, then marked up); an index outside the
+    // store writes nothing.
+    void WriteHtmlParagraph(std::ostream& out, int paragraphIndex) const;
+    void WriteHtmlTable(std::ostream& out, int tableIndex) const;
 };
 
 // The one program-wide instance.

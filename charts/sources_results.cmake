@@ -2,5 +2,6 @@
 list(APPEND CHARTS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/result_document.cpp
   ${CMAKE_CURRENT_LIST_DIR}/result_tables.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/result_tables_word.cpp
   ${CMAKE_CURRENT_LIST_DIR}/result_symbols.cpp
 )

@@ -109,6 +109,9 @@ bool ListedFitAccepted(const double* coefficients, const double* deviations, int
     if (count < 1)
         return false;
     for (int k = 0; k < count; ++k) {
+        // A coefficient that is not finite divides to a ratio of 0: test it on its own.
+        if (!std::isfinite(coefficients[k]))
+            return false;
         const double ratio = std::fabs(deviations[k]) / (std::fabs(coefficients[k]) + 0.1);
         if (!(ratio <= 100.0))
             return false;

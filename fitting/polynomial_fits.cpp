@@ -221,3 +221,23 @@ void KeepEveryKth(std::vector<double>& a, int k)
         a[kept++] = a[i];
     a.resize(kept);
 }
+
+double ParabolicVertexForm(const double* raw, const double* deviations, int n, std::vector<VertexTerm>& terms) {
+    double a0 = raw[0];
+    terms.assign(static_cast<std::size_t>(n > 0 ? n : 0), VertexTerm{});
+    for (int j = 0; j < n; ++j) {
+        const double p = raw[1 + 2 * j], q = raw[2 + 2 * j], sp = deviations[1 + 2 * j];
+        VertexTerm& t = terms[static_cast<std::size_t>(j)];
+        t.a = p;
+        t.aDeviation = sp;
+        if (std::fabs(p) < 1e-30) {
+            t.b = 1e30;
+            t.bDeviation = 1e30;
+            continue;
+        }
+        t.b = q * 0.5 / p;
+        a0 -= q * q * 0.25 / p;
+        t.bDeviation = 2 * std::fabs(t.b) * std::fabs(sp / p);
+    }
+    return a0;
+}

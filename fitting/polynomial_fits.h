@@ -100,3 +100,13 @@ void SortDescending(std::vector<double>& a);
 
 // Keeps elements 0, k, 2k, ... (all of them for k < 1).
 void KeepEveryKth(std::vector<double>& a, int k);
+
+// One argument's term a*(x + b)^2 of the parabolic surface in vertex form, with deviations.
+struct VertexTerm {
+    double a = 0, aDeviation = 0, b = 0, bDeviation = 0;
+};
+
+// Turns the raw parabolic coefficients (a0, then p_j for x_j^2 and q_j for x_j, per
+// argument) into y = A0 + sum a_j*(x_j + b_j)^2. A p_j below 1e-30 in magnitude gives
+// b_j = 1e30 (deviation 1e30) and leaves A0 alone. Returns A0; terms gets n entries.
+double ParabolicVertexForm(const double* raw, const double* deviations, int n, std::vector<VertexTerm>& terms);

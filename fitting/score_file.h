@@ -1,9 +1,15 @@
 #pragma once
 // The score file of a task file: every line of numbers scored by the scoring rules, the
 // lines with the best scores written out with their scores.
+#include <cstdint>
+#include <functional>
 #include <string>
 
-enum ScoreFileStatus { kScoreFileWritten = 0, kScoreFileNoTask = 1, kScoreFileNoOutput = 2 };
+enum ScoreFileStatus { kScoreFileWritten = 0, kScoreFileNoTask = 1, kScoreFileNoOutput = 2, kScoreFileIsTask = 3 };
+
+// Told the pass ("Reading marketing file", "Writing score file"), the bytes read and the
+// file's length, every twentieth of a long file (every 5000 bytes of a short one).
+using ScoreFileProgress = std::function<void(const char* pass, std::int64_t position, std::int64_t length)>;
 
 // The file written for a task file and a percentage: the task file's name without its
 // extension, then the percentage and ".txt".
@@ -13,5 +19,6 @@ std::string ScoreFileName(const std::string& taskFile, int percent);
 // order, the lines scoring above the threshold of the best `percent` per cent (every line
 // for 100 and more), each as the line without its end, three blanks and the score.
 // A line holding too few numbers for the rules is not scored: it is left out and
-// counted in skippedLines.
-ScoreFileStatus WriteScoreFile(const std::string& taskFile, int percent, int& skippedLines);
+// counted in skippedLines. The task file itself is never written (kScoreFileIsTask).
+ScoreFileStatus WriteScoreFile(const std::string& taskFile, int percent, int& skippedLines,
+                               const ScoreFileProgress& progress = {});

@@ -7,4 +7,5 @@ list(APPEND FITTING_PAGES_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/useruf_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/parameters_of_multi_search1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scorereport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scoring_run.cpp
 )

@@ -154,7 +154,8 @@ void calculator::EndRepaint() {
 }
 
 bool calculator::WantsTypedValue(int argumentCount) const {
-    return argumentsValid == 1 && typedCount == argumentCount;
+    // Without an argument there is nothing to evaluate the model at.
+    return argumentsValid == 1 && argumentCount >= 1 && typedCount == argumentCount;
 }
 
 void calculator::AddTypedValue(const std::string& valueName, double value) {
@@ -163,7 +164,7 @@ void calculator::AddTypedValue(const std::string& valueName, double value) {
 }
 
 void calculator::ComputeRows(int argumentCount, const std::function<double(const double*)>& model) {
-    if (rowsPending != 1) return;
+    if (rowsPending != 1 || argumentCount < 1) return;
     computedValues.assign(static_cast<size_t>(std::max(rowCount, 0)), 0.0);
     for (int i = 0; i < rowCount; ++i) {
         if (ParseArgumentRow(i) == argumentCount) computedValues[static_cast<size_t>(i)] = model(rowValueTable.data());

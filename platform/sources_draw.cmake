@@ -8,4 +8,5 @@ list(APPEND PLATFORM_SOURCES
   canvas_session.cpp
   canvas_stamps.cpp
   image.cpp
+  word_document.cpp
 )

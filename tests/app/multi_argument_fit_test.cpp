@@ -11,6 +11,7 @@
 
 #include "app/tabulon_dlg.h"
 #include "charts/result_document.h"
+#include "charts/result_tables.h"
 #include "main_window_support.h"
 #include "data/data_page.h"
 #include "fitting/multistat_page.h"
@@ -128,6 +129,73 @@ TEST_F(MultiArgumentFitTest, UnfitShapesFitNothing) {
     EXPECT_EQ(c.size(), 3u);
     EXPECT_NEAR(c[0], 1, 1e-9);
     EXPECT_NEAR(c[1], 1, 1e-9);
+}
+
+// Three records more than the data's arguments are one too few for the fit: no line, never
+// the coefficients of an earlier fit.
+void LoadPlaneData(int records, bool noisy) {
+    theData.OnDeleteAll();
+    theData.CheckNewSeriesShape(3, theData.pendingSeries);
+    for (int r = 0; r < records; ++r) {
+        const double a = r, b = (r * 3) % 5;
+        theData.allValues.insert(theData.allValues.end(), {a, b, 1.5 + 2 * a - 0.25 * b + (noisy ? (r % 2) * 0.1 : 0)});
+    }
+    ASSERT_EQ(theData.AddNewSeries(records, {"x1", "x2", "y"}), 1);
+}
+
+std::string Report(CTabulonDlg& dlg) {
+    theResultDocument.Clear();
+    theResultTables.Clear();
+    dlg.MultiArgumentApproximationReport();
+    std::string text;
+    for (const std::string& t : theResultDocument.texts) text += t + "|";
+    return text;
+}
+
+TEST_F(MultiArgumentFitTest, ReportTexts) {
+    LoadPlaneData(9, true);
+    ShapeOf(dlg);
+    Schemes(1, 0, 0);
+    EXPECT_EQ(Report(dlg), "Plane approximation:|Series #1 (9 records)|y = 1.54 + 2*x1 -0.25*x2|"
+                           "Coefficient of correlation = |0.9902   |Number of points = 9|3 |Coefficients:|Argument|"
+                           "1.0|1.54|0.034|2.2|x1|2|0.0067|0.34|x2|-0.25|0.011|4.6|");
+    EXPECT_EQ(coefficientsText, "1.54\t2\t-0.25\t0.9902   \n");
+    EXPECT_EQ(theResultTables.tables.back().rows, 4);
+
+    // Parabolic: three rows per argument, the vertex form reproducing the raw model.
+    LoadPlaneData(9, true);
+    ShapeOf(dlg);
+    Schemes(0, 1, 0);
+    const std::string parabolic = Report(dlg);
+    EXPECT_NE(parabolic.find("|a*(x1 + b)^2||||a|"), std::string::npos) << parabolic;
+    EXPECT_NE(parabolic.find("|3 |Coefficients:|"), std::string::npos) << parabolic;
+    EXPECT_EQ(theResultTables.tables.back().rows, 8);
+
+    // Near neighbours: the heading and the weight line only.
+    Schemes(0, 0, 0);
+    theMultistat.nearNeighbors = 1;
+    theMultistat.weightKind = 3;
+    theMultistat.nearNeighborPercent = 3;
+    EXPECT_EQ(Report(dlg), "Near neighbors estimation:|Closest 3% of points|");
+    EXPECT_EQ(coefficientsText, "");
+    theMultistat.nearNeighbors = 0;
+
+    // The best polynomial with the constant first: no sign before it, its label "1.0".
+    Schemes(0, 0, 1);
+    theConstructorMulti.currentPolyTerms = {0, 0, 1, 0, 0, 1};
+    LoadPlaneData(9, true);
+    ShapeOf(dlg);
+    const std::string best = Report(dlg);
+    theConstructorMulti.currentPolyTerms.clear();
+    EXPECT_NE(best.find("|y = 1.54 + 2*x1 -0.25*x2|"), std::string::npos) << best;
+    EXPECT_NE(best.find("|1.0|1.54|"), std::string::npos) << best;
+
+    // A series of nArguments + 3 records is skipped.
+    Schemes(1, 0, 0);
+    LoadPlaneData(5, false);
+    ShapeOf(dlg);
+    EXPECT_EQ(Report(dlg), "Plane approximation:|");
+    EXPECT_EQ(coefficientsText, "");
 }
 
 TEST_F(MultiArgumentFitTest, PolynomialPredictions) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -276,3 +277,33 @@ TEST(TermCodeRegression, RecoversKnownTerms)
 }
 
 }  // namespace
+
+TEST(PolynomialFits, ParabolicVertexFormReproducesTheRawModel)
+{
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> u(-5, 5);
+    for (int n = 1; n <= 4; ++n) {
+        std::vector<double> raw(static_cast<std::size_t>(1 + 2 * n)), sd(raw.size(), 0.5);
+        for (double& c : raw) c = u(rng);
+        std::vector<VertexTerm> terms;
+        const double a0 = ParabolicVertexForm(raw.data(), sd.data(), n, terms);
+        ASSERT_EQ(terms.size(), static_cast<std::size_t>(n));
+        for (int trial = 0; trial < 20; ++trial) {
+            std::vector<double> x(static_cast<std::size_t>(n));
+            double rawValue = raw[0], vertexValue = a0;
+            for (int j = 0; j < n; ++j) {
+                x[j] = u(rng);
+                rawValue += raw[1 + 2 * j] * x[j] * x[j] + raw[2 + 2 * j] * x[j];
+                vertexValue += terms[j].a * (x[j] + terms[j].b) * (x[j] + terms[j].b);
+            }
+            EXPECT_NEAR(vertexValue, rawValue, 1e-12 * std::max(1.0, std::fabs(rawValue)));
+        }
+        EXPECT_DOUBLE_EQ(terms[0].bDeviation, 2 * std::fabs(terms[0].b) * std::fabs(0.5 / raw[1]));
+    }
+    // A vanishing square term: b is the 1e30 sentinel and A0 keeps a0.
+    const double raw[] = {2, 1e-31, 4}, sd[] = {0.1, 0.2, 0.3};
+    std::vector<VertexTerm> terms;
+    EXPECT_EQ(ParabolicVertexForm(raw, sd, 1, terms), 2);
+    EXPECT_EQ(terms[0].b, 1e30);
+    EXPECT_EQ(terms[0].bDeviation, 1e30);
+}

@@ -1,6 +1,7 @@
 #include "fitting/scoring_rules.h"
 
 #include "fitting/score_file.h"
+#include "fitting/scoring_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -296,6 +297,101 @@ TEST_F(ScoringTest, ScoreFileIsByteExact)
     ASSERT_EQ(WriteScoreFile(task, 100, skipped), kScoreFileWritten);
     EXPECT_EQ(slurp((dir / "task100.txt").string()), slurp(Source("score_task100.expected")));
     EXPECT_EQ(WriteScoreFile((dir / "missing.txt").string(), 50, skipped), kScoreFileNoTask);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScoringTest, RuleTextsAndSpreadsheetTerms)
+{
+    struct Case {
+        int kind, comparison, categorical;
+        double low, high, points, c0, c1, c2;
+        const char *text, *term;
+    };
+    const Case cases[] = {
+        {0, 0, 1, 3, 3, 12.5, 0, 0, 0, "if(age = 3 ) 12.5", "+IF(age=3,12.5,0)"},
+        {0, 2, 0, 1.5, 4, -7, 0, 0, 0, "if(1.5 < age < 4 ) -7", "+IF(age>1.5,IF(age<4,-7,0),0)"},
+        {0, 1, 0, 9, 12, 3, 0, 0, 0, "if(age > 9) 3", "+IF(age>9,3,0)"},
+        {0, 0, 0, 0, 2, 4, 0, 0, 0, "if(age < 2) 4", "+IF(age<2,4,0)"},
+        {1, 2, 0, 0, 9, 1, -0.5, 2, 0, "+2*age  -0.5", "+2*age  -0.5"},
+        {2, 2, 0, 0, 9, 1, 1, -3, 0.25, "+0.25*age^2  -3*age  +1", "+0.25*age^2  -3*age  +1"},
+    };
+    for (const Case& c : cases) {
+        scoreAction r;
+        r.kind = c.kind, r.comparison = c.comparison, r.categorical = c.categorical;
+        r.low = c.low, r.high = c.high, r.points = c.points, r.c0 = c.c0, r.c1 = c.c1, r.c2 = c.c2;
+        std::string text, term;
+        ScoringRuleTexts(r, "age", text, term);
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(term, c.term);
+    }
+    EXPECT_EQ(NormalizationFormula(-2.5, 7.5), "100*(score + 2.5)/10");
+    EXPECT_EQ(NormalizationFormula(0, 4), "100*score/4");
+    EXPECT_EQ(NormalizationFormula(1, 4), "100*(score - 1)/3");
+}
+
+TEST_F(ScoringTest, ResponseRateTableSaysNotAvailableWithoutPositives)
+{
+    ScoreCounts all{}, positive{};
+    all.fill(0);
+    positive.fill(0);
+    for (int k = 0; k <= 50; ++k)
+        all[k] = 4;
+    for (int k = 0; k <= 20; ++k)
+        positive[k] = 1;
+    const std::string table = ResponseRateTable(all, positive, 8, 2);
+    EXPECT_EQ(table.rfind("Response rates:\r\nScore    All cases(%)     Positive responses (%)\r\n> 99   0  0\r\n", 0), 0u);
+    EXPECT_NE(table.find("> 50   50  0\r\n> 49   50  0\r\n"), std::string::npos);
+    EXPECT_NE(table.find("> 20   50  50\r\n"), std::string::npos);
+    EXPECT_EQ(table.substr(table.size() - 14), "> 0   50  50\r\n");
+    const std::string none = ResponseRateTable(all, positive, 8, 0);
+    EXPECT_NE(none.find("> 0   50  n/a\r\n"), std::string::npos);
+    EXPECT_EQ(none.find("inf"), std::string::npos);
+    EXPECT_EQ(none.find("nan"), std::string::npos);
+}
+
+TEST_F(ScoringTest, ScoreFileOfEmptyCrLfAndLinkedTaskFiles)
+{
+    scoreAction r;
+    r.kind = 1;
+    r.c1 = 1;
+    scoringRules = {r};
+    scoreMinimum = 0, scoreMaximum = 10;
+    const auto dir = std::filesystem::temp_directory_path() / ("tabulon_score_edge_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto write = [](const std::filesystem::path& p, const std::string& text) {
+        std::ofstream(p, std::ios::binary) << text;
+    };
+    const auto slurp = [](const std::filesystem::path& p) {
+        std::ifstream f(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    };
+    int skipped = 0;
+    write(dir / "empty.txt", "");
+    ASSERT_EQ(WriteScoreFile((dir / "empty.txt").string(), 50, skipped), kScoreFileWritten);
+    EXPECT_TRUE(std::filesystem::exists(dir / "empty50.txt"));
+    EXPECT_EQ(slurp(dir / "empty50.txt"), "");
+
+    write(dir / "crlf.txt", "5\r\n7.5\r\n");
+    std::vector<std::string> passes;
+    ASSERT_EQ(WriteScoreFile((dir / "crlf.txt").string(), 100, skipped,
+                             [&](const char* pass, std::int64_t, std::int64_t length) {
+                                 EXPECT_EQ(length, 8);
+                                 if (passes.empty() || passes.back() != pass)
+                                     passes.emplace_back(pass);
+                             }),
+              kScoreFileWritten);
+    EXPECT_EQ(slurp(dir / "crlf100.txt"), "5   50\n7.5   75\n");
+    EXPECT_EQ(passes, (std::vector<std::string>{"Reading marketing file", "Writing score file"}));
+
+    // The output name reaching the task file itself (here through a link) leaves it alone.
+    write(dir / "task.txt", "1\n");
+    std::filesystem::create_symlink(dir / "task.txt", dir / "task50.txt");
+    EXPECT_EQ(WriteScoreFile((dir / "task.txt").string(), 50, skipped), kScoreFileIsTask);
+    EXPECT_EQ(slurp(dir / "task.txt"), "1\n");
     std::filesystem::remove_all(dir);
 }
 

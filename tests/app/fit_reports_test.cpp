@@ -1,0 +1,350 @@
+// The single-argument fit reports built on the shared kit: term models, the constructor
+// model and custom formulas. Coefficients against statsmodels (fit_reports.txt), the texts
+// exactly, and what an unusable fit or calculator request leaves out.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/analysis_hooks.h"
+#include "app/custom_formula_fit.h"
+#include "charts/plot_mapping.h"
+#include "charts/result_document.h"
+#include "charts/result_tables.h"
+#include "charts/series_painting.h"
+#include "fitting/fit_report.h"
+#include "formula/approxcustom.h"
+#include "formula/calculator.h"
+#include "formula/constructor.h"
+#include "main_window_support.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+
+namespace {
+
+using namespace mainwin_test;
+using Column = std::vector<double>;
+
+struct OracleCase {
+    Column x, y, coefficients, deviations;
+};
+
+std::map<std::string, OracleCase> ReadOracle()
+{
+    std::map<std::string, OracleCase> cases;
+    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/app/fit_reports.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream s(line);
+        std::string name, bar;
+        int n = 0;
+        s >> name >> n;
+        OracleCase c;
+        c.x.resize(static_cast<std::size_t>(n));
+        c.y.resize(c.x.size());
+        for (double& v : c.x) s >> v;
+        for (double& v : c.y) s >> v;
+        s >> bar;
+        for (double v; s >> v;) c.coefficients.push_back(v);
+        s.clear();
+        s >> bar;
+        for (double v; s >> v;) c.deviations.push_back(v);
+        cases[name] = c;
+    }
+    return cases;
+}
+
+class FitReports : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetChoices();
+        LoadShape(1, 1, 0, 4);
+        Clear();
+        theResult.autoDigits = 0;
+        theResult.digits = 4;
+        theCalculator.typedCount = 0;
+        theCalculator.argumentsValid = 1;
+        theCalculator.valuesText.clear();
+        theConstructor.showDeviationLines = 0;
+        savedCustom = theApproxcustom.settings;
+        savedConstructor = theConstructor.settings;
+        dlg.dataArguments = 1;
+        plotLeft = 0;
+        plotRight = 200;
+        plotTop = 0;
+        plotBottom = 150;
+        plotXMin = 0;
+        plotXMax = 7;
+        plotYMin = -5;
+        plotYMax = 15;
+        ComputePlotScales();
+    }
+    void TearDown() override
+    {
+        theApproxcustom.settings = savedCustom;
+        theConstructor.settings = savedConstructor;
+        ResetChoices();
+        theResult.autoDigits = 1;
+        theResult.digits = 2;
+        theCalculator.typedCount = 0;
+    }
+    void Clear()
+    {
+        theResultTables.Clear();
+        theResultDocument.Clear();
+        coefficientsText.clear();
+        theResult.formulaText.clear();
+        dlg.legendTexts.clear();
+        dlg.legendMarks.clear();
+        theData.schemeReady = 0;
+    }
+    void SetCustom(const std::string& transform, const std::vector<std::string>& basis)
+    {
+        theXystatistic.customFormulas = 1;
+        theApproxcustom.settings.transformText = transform;
+        theApproxcustom.settings.basisTexts = basis;
+        theApproxcustom.settings.basisCount = static_cast<int>(basis.size());
+    }
+    void SetConstructor(int yTransform, const std::vector<int>& codes)
+    {
+        theXystatistic.constructorStyle = 1;
+        theConstructor.yTransform = yTransform;
+        theConstructor.selectedCodeCount = static_cast<int>(codes.size());
+        std::copy(codes.begin(), codes.end(), theConstructor.selectedCodes.begin());
+    }
+    // Value and deviation cells of every coefficient row (header and pair captions skipped).
+    void TableNumbers(Column& values, Column& deviations) const
+    {
+        const auto& cells = theResultTables.cells;
+        for (std::size_t i = 4; i + 3 < cells.size(); i += 4) {
+            if (cells[i + 1].empty()) continue;
+            values.push_back(std::atof(cells[i + 1].c_str()));
+            deviations.push_back(std::atof(cells[i + 2].c_str()));
+        }
+    }
+
+    CTabulonDlg dlg;
+    platform::Bitmap bitmap{200, 150};
+    platform::Canvas dc{bitmap};
+    approxcustom_settings savedCustom;
+    constructor_settings savedConstructor;
+};
+
+// Each report's table against OLS on the same design, in the space its model fits.
+TEST_F(FitReports, CoefficientsAndDeviationsMatchStatsmodels)
+{
+    const auto oracle = ReadOracle();
+    ASSERT_EQ(oracle.size(), 2u);
+    theResult.digits = 15;
+    // Custom formulas go through the evaluator's number texts: fewer digits survive.
+    struct Run {
+        const char* oracleCase;
+        std::function<void(const Column&, const Column&)> report;
+        double tolerance = 1e-9;
+    };
+    const std::vector<Run> runs = {
+        {"quadratic", [&](const Column& x, const Column& y) { dlg.TermModelFitReport(dc, x, y, {0, 1, 2}, 0, {}, 0, 1); }},
+        {"quadratic",
+         [&](const Column& x, const Column& y) {
+             SetCustom("y", {"1.0", "x", "x^2"});
+             dlg.CustomFormulaFitReport(dc, x, y, 0, 1);
+         },
+         1e-9},
+        {"lnline",
+         [&](const Column& x, const Column& y) {
+             SetCustom("ln(y)", {"1", "x"});
+             dlg.CustomFormulaFitReport(dc, x, y, 0, 1);
+         },
+         1e-5},
+        {"lnline",
+         [&](const Column& x, const Column& y) {
+             SetConstructor(5, {0, 1});
+             dlg.ConstructorFitReport(dc, x, y, 0, 1);
+         }},
+        {"quadratic",
+         [&](const Column& x, const Column& y) {
+             SetConstructor(0, {0, 1, 2});
+             dlg.ConstructorFitReport(dc, x, y, 0, 1);
+         }},
+    };
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        ResetChoices();
+        Clear();
+        const OracleCase& c = oracle.at(runs[r].oracleCase);
+        runs[r].report(c.x, c.y);
+        Column values, deviations;
+        TableNumbers(values, deviations);
+        ASSERT_EQ(values.size(), c.coefficients.size()) << r;
+        for (std::size_t k = 0; k < values.size(); ++k) {
+            const double tolerance = runs[r].tolerance;
+            EXPECT_NEAR(values[k], c.coefficients[k], tolerance * (1 + std::fabs(c.coefficients[k]))) << r << " " << k;
+            EXPECT_NEAR(deviations[k], c.deviations[k], tolerance * (1 + c.deviations[k])) << r << " " << k;
+        }
+        EXPECT_EQ(theData.schemeReady, 1) << r;
+    }
+}
+
+TEST_F(FitReports, ConstantTermModelTexts)
+{
+    const Column x{1, 2, 3, 4}, y{1, 3, 1, 3};
+    dlg.TermModelFitReport(dc, x, y, {0}, 0, {}, 0, 1);
+    EXPECT_EQ(dlg.legendTexts, std::vector<std::string>{"p1 =  2"});
+    ASSERT_EQ(theResultTables.tables.size(), 1u);
+    EXPECT_EQ(theResultTables.tables[0].rows, 2);
+    EXPECT_EQ(theResultTables.paragraphs[0], "p1 =  2");
+    EXPECT_EQ(theResultTables.paragraphs[5], "Number of points = 4");
+    EXPECT_EQ(coefficientsText, "2\t" + theResultTables.paragraphs[3] + "\n");
+    EXPECT_EQ(theResult.formulaText, "p1 =  2\n");
+}
+
+// A complete pair is reported as amplitude and shift; a lone sine is a row of its own (mend).
+TEST_F(FitReports, PeriodicTerms)
+{
+    Column x, y;
+    for (int i = 0; i < 40; ++i) {
+        x.push_back(0.2 * i);
+        y.push_back(1 + 2 * std::sin(6.2831853072 * x.back() / 4) + 0.01 * std::cos(5.3 * i));
+    }
+    theConstructor.periodValues[0] = 4;
+    SetConstructor(0, {0, 23, 24});
+    dlg.ConstructorFitReport(dc, x, y, 0, 1);
+    ASSERT_EQ(dlg.legendTexts.size(), 1u);
+    EXPECT_NE(dlg.legendTexts[0].find(" +2*cos((2*pi/4)*(p0+3))"), std::string::npos) << dlg.legendTexts[0];
+    const std::vector<std::string> captionRow{"Cos with period = 4 ", "", "", ""};
+    ASSERT_EQ(theResultTables.cells.size(), 20u);
+    EXPECT_EQ(std::vector<std::string>(theResultTables.cells.begin() + 8, theResultTables.cells.begin() + 12),
+              captionRow);
+    EXPECT_EQ(theResultTables.cells[12], "Amplitude");
+    EXPECT_EQ(theResultTables.cells[16], "Phase");
+    EXPECT_EQ(std::count(coefficientsText.begin(), coefficientsText.end(), '\t'), 3);
+
+    Clear();
+    dlg.TermModelFitReport(dc, x, y, {0, 41}, 0, {4.0}, 0, 1);
+    ASSERT_EQ(theResultTables.cells.size(), 12u);
+    EXPECT_EQ(theResultTables.cells[8], "sin((2*pi/4)*p0)");
+    EXPECT_NE(dlg.legendTexts[0].find("*sin((2*pi/4)*p0)"), std::string::npos) << dlg.legendTexts[0];
+}
+
+// Mend: an amplitude of 0 gives finite deviations (no division by 0).
+TEST_F(FitReports, ZeroAmplitudeNeverDivides)
+{
+    FitReport report("y", 10);
+    report.AddPeriodicPair(0, 0, 0.1, 0.2, 4, "x");
+    for (const FitReportRow& row : report.Rows()) {
+        EXPECT_EQ(row.deviationText.find("nan"), std::string::npos);
+        EXPECT_EQ(row.deviationText.find("inf"), std::string::npos);
+    }
+    EXPECT_EQ(report.Rows()[1].shareText, "0");
+}
+
+// Mend: anything not finite fails the acceptance test (a NaN ratio would pass "> 100").
+TEST_F(FitReports, AcceptanceTest)
+{
+    const double nan = std::nan(""), inf = INFINITY;
+    struct Case {
+        double a, d, e;
+        bool accepted;
+    };
+    for (const Case& c : {Case{1, 1, 0.1, true}, Case{1, 200, 0.1, false}, Case{nan, 1, 0.1, false},
+                          Case{1, nan, 0.1, false}, Case{inf, 1, 0.1, false}, Case{1, inf, 0.1, false},
+                          Case{1, 1, nan, false}, Case{1, -1, 0.1, false}, Case{0, 10, 0.1, true}}) {
+        EXPECT_EQ(FitReportAccepted(&c.a, &c.d, 1, c.e), c.accepted) << c.a << " " << c.d << " " << c.e;
+    }
+    // A term model that could not be fitted (fewer points than terms) leaves no trace.
+    dlg.TermModelFitReport(dc, {1, 2}, {1, 2}, {0, 1, 2}, 0, {}, 0, 1);
+    EXPECT_TRUE(theResultTables.paragraphs.empty());
+    EXPECT_TRUE(coefficientsText.empty());
+    EXPECT_EQ(theData.schemeReady, 0);
+}
+
+TEST_F(FitReports, CustomFormulaTexts)
+{
+    // exp(y) = 2 + 3x exactly: F is fitted, the calculator value goes back through ln.
+    Column x{1, 2, 3, 4, 5}, y;
+    for (double v : x) y.push_back(std::log(2 + 3 * v));
+    SetCustom("exp(y)", {"1.0", "x"});
+    theCalculator.typedCount = 1;
+    theCalculator.typedValueTable[0] = 2.0;
+    dlg.CustomFormulaFitReport(dc, x, y, 0, 1);
+    EXPECT_EQ(dlg.legendTexts, std::vector<std::string>{"exp(p1) =  2*1.0 +3*p0"});
+    EXPECT_EQ(theCalculator.valuesText, "p1=2.07944; ");
+    EXPECT_NEAR(dlg.calculatorValue, std::log(8.0), 1e-5);
+    Column f;
+    CustomTransformedValues(y, x, f);
+    EXPECT_NEAR(f[2], 11.0, 1e-3);
+    theXystatistic.customFormulas = 0;
+    CustomTransformedValues(y, x, f);
+    EXPECT_EQ(f, y);
+}
+
+// Mend: F without spread gets the failure ratio 1e40; mend: no argument, no calculator value.
+TEST_F(FitReports, CustomFormulaWithoutSpreadAndWithoutArgument)
+{
+    SetCustom("y", {"1.0"});
+    dlg.dataArguments = 0;
+    theCalculator.typedCount = 0;
+    dlg.CustomFormulaFitReport(dc, {0, 1, 2}, {5, 5, 5}, 0, 1);
+    ASSERT_GE(theResultTables.paragraphs.size(), 4u);
+    EXPECT_EQ(theResultTables.paragraphs[3], "-1e+20   ");
+    EXPECT_EQ(theResultTables.paragraphs[0], "p1 =  5*1.0");
+    EXPECT_TRUE(theCalculator.valuesText.empty());
+}
+
+TEST_F(FitReports, RunnersFollowTheirSchemeFlags)
+{
+    Column x, y;
+    for (int i = 0; i < 30; ++i) {
+        x.push_back(0.2 * i);
+        y.push_back(1 + 0.5 * x.back() * x.back() + 0.05 * std::sin(3.7 * i));
+    }
+    dlg.RunPolynomFitting(dc, x, y, 0, 1);
+    dlg.RunHarmonicAnalysis(dc, x, y, 0, 1);
+    dlg.RunBestFormulaSearch(dc, x, y, 0, 1);
+    EXPECT_TRUE(dlg.legendTexts.empty());
+    theXystatistic.polynomFitting = 1;
+    dlg.RunPolynomFitting(dc, x, y, 0, 1);
+    EXPECT_EQ(dlg.legendTexts.size(), 1u);
+    EXPECT_FALSE(dlg.termCodes.empty());
+    EXPECT_EQ(dlg.legendTexts[0].rfind("p1 = ", 0), 0u);
+}
+
+TEST_F(FitReports, ConstructorBandAddsTwoLines)
+{
+    Column x, y;
+    for (int i = 0; i < 20; ++i) {
+        x.push_back(0.35 * i);
+        y.push_back(1 + x.back() + 0.8 * std::sin(2.9 * i));
+    }
+    SetConstructor(0, {0, 1});
+    int inked[2] = {0, 0};
+    for (int band = 0; band < 2; ++band) {
+        theConstructor.showDeviationLines = band;
+        bitmap.Fill(platform::kWhite);
+        dlg.ConstructorFitReport(dc, x, y, 0, 1);
+        for (int py = 0; py < bitmap.Height(); ++py)
+            for (int px = 0; px < bitmap.Width(); ++px)
+                inked[band] += (bitmap.Image().pixel(px, py) & 0xFFFFFFu) != 0xFFFFFFu;
+    }
+    EXPECT_GT(inked[0], 100);
+    EXPECT_GT(inked[1], inked[0] + 150);
+    // The report is the same with or without the band.
+    EXPECT_EQ(dlg.legendTexts.size(), 2u);
+    EXPECT_EQ(dlg.legendTexts[0], dlg.legendTexts[1]);
+}
+
+TEST_F(FitReports, ViewsReachEveryReport)
+{
+    TheAnalysisHooks();
+    const OneArgumentSchemeCalls& calls = TheOneArgumentSchemes();
+    EXPECT_TRUE(calls.constructorFitReport && calls.customFormulaFitReport && calls.customFitYRange &&
+                calls.customTransformedValues && calls.refreshCustomModel && calls.runPolynomFitting &&
+                calls.runHarmonicAnalysis && calls.runBestFormulaSearch);
+}
+
+}  // namespace

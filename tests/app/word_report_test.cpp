@@ -1,0 +1,112 @@
+// The word-processor report of the main window: the .docx opened with the desktop holds the
+// 700 x 500 chart, the bold title and the report copy of the results; File > Print shows the
+// same content in the print preview; the result page keeps its image size.
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <QImage>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+#include "app/resource_ids.h"
+#include "charts/legend_page.h"
+#include "charts/result_tables.h"
+#include "charts/result_tables_word.h"
+#include "main_window_support.h"
+#include "platform/word_document.h"
+
+namespace {
+
+using mainwin_test::WithMainWindow;
+
+std::string Output(const std::string& command) {
+    std::string out;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::array<char, 4096> buffer;
+    std::size_t n = 0;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) out.append(buffer.data(), n);
+    return out;
+}
+
+class WordReportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        mainwin_test::ResetChoices();
+        mainwin_test::LoadShape(1, 1, 0, 12);
+    }
+    void TearDown() override {
+        platform::SetPrintPreviewRunner(nullptr);
+        theResult.actualScreenSize = 1;
+        theData.OnDeleteAll();
+    }
+    platform::ScriptedDialogs dialogs;
+};
+
+TEST_F(WordReportTest, ReportOpensTheDocumentAndPrintEndsInThePreview) {
+    WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+        theResult.actualScreenSize = 0;
+        theResult.imageWidth = 320;
+        theResult.imageHeight = -240;
+        theResult.UpdateData(false);
+        dlg.SendCommand(kCommandReportAsWord);
+        ASSERT_EQ(dialogs.CountOf("shell"), 1) << (dialogs.Messages().empty() ? "" : dialogs.Messages().front());
+        const std::string path = dialogs.shown.back().text;
+        EXPECT_TRUE(dlg.IsMinimized());
+        EXPECT_EQ(theResult.imageWidth, 320);
+        EXPECT_EQ(theResult.imageHeight, -240);
+        EXPECT_EQ(theResult.Control(result::kImageWidthEdit).Text(), "320");
+        EXPECT_EQ(dlg.reportPrintRequest, 0);
+
+        const std::string png = Output("/usr/bin/unzip -p '" + path + "' word/media/image1.png 2>/dev/null");
+        QImage chart;
+        ASSERT_TRUE(chart.loadFromData(reinterpret_cast<const uchar*>(png.data()), static_cast<int>(png.size())));
+        EXPECT_EQ(chart.size(), QSize(700, 500));
+        const std::string xml = Output("/usr/bin/unzip -p '" + path + "' word/document.xml 2>/dev/null");
+        const std::string title = "<w:b/><w:color w:val=\"000000\"/><w:sz w:val=\"32\"/></w:rPr><w:t xml:space=\"preserve\">" +
+                                  platform::XmlText(theLegend.title) + "</w:t>";
+        EXPECT_NE(xml.find(title), std::string::npos);
+        EXPECT_EQ(std::system(("/usr/bin/unzip -p '" + path + "' word/document.xml | /usr/bin/xmllint --noout - 2>/dev/null").c_str()), 0);
+        std::filesystem::remove(path);
+
+        dlg.ShowWindow(platform::kShowNormal);
+        std::string previewed;
+        platform::SetPrintPreviewRunner([&](QTextDocument& d) { previewed = d.toPlainText().toStdString(); });
+        dlg.SendCommand(kCommandFilePrint);
+        EXPECT_EQ(dialogs.CountOf("shell"), 1);  // the preview, not another document
+        EXPECT_NE(previewed.find(theLegend.title), std::string::npos);
+        EXPECT_EQ(dlg.reportPrintRequest, 0);
+        dlg.ShowWindow(platform::kShowNormal);
+        },
+        &dialogs);
+}
+
+TEST(WordResultItems, ParagraphsAndTablesInOrderWithTheirStyles) {
+    resultTables t;
+    t.AddParagraphStyled("head\n", 1, platform::Rgb(255, 0, 0));
+    t.AddTable(2, 2);
+    t.AddCellStyled("a", 1, platform::Rgb(0, 0, 255));
+    t.AddCell("b");
+    t.AddCell("c");  // the writer left the table one cell short
+    t.AddParagraph("tail");
+    platform::WordDocument d;
+    WordResultItems(t, d);
+    WordResultParagraph(t, 7, d);  // outside: nothing
+    WordResultTable(t, 3, d);
+    const auto& blocks = d.Blocks();
+    ASSERT_EQ(blocks.size(), 4u);  // head, table, the line below it, tail
+    EXPECT_TRUE(blocks[0].runs[0].bold);
+    EXPECT_EQ(blocks[0].runs[0].color, platform::Rgb(255, 0, 0));
+    ASSERT_TRUE(blocks[1].isTable);
+    EXPECT_EQ(blocks[1].cells[0].text, "a");
+    EXPECT_TRUE(blocks[1].cells[0].bold);
+    EXPECT_EQ(blocks[1].cells[0].color, platform::Rgb(0, 0, 255));
+    EXPECT_EQ(blocks[1].cells[3].text, "");
+    EXPECT_EQ(blocks[3].runs[0].text, "tail");
+    EXPECT_FALSE(blocks[3].runs[0].bold);
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+// The scoring run over the data store, its report texts and counts, and the scoring report
+// dialog driven through its real widgets.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "charts/result_tables.h"
+#include "data/data_page.h"
+#include "fitting/scorereport.h"
+#include "fitting/scoring_rules.h"
+#include "fitting/scoring_run.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+#include "platform/clipboard.h"
+#include "platform/scripted_dialogs.h"
+
+namespace {
+
+// One series of records {x, response, score}: x = 2 mostly responds, x = 0 hardly does.
+void LoadRecords(int series = 1) {
+    theData.OnDeleteAll();
+    for (int s = 0; s < series; ++s) {
+        theData.CheckNewSeriesShape(3, theData.pendingSeries);
+        for (int i = 0; i < 600; ++i) {
+            const int x = i % 3;
+            const bool positive = x == 2 ? i % 5 != 0 : x == 1 ? i % 4 == 0 : i % 20 == 0;
+            theData.allValues.insert(theData.allValues.end(), {double(x), positive ? 1.0 : 0.0, 0.0});
+        }
+        theData.AddNewSeries(600, {"x", "resp", "score"});
+    }
+}
+
+class ScoringRunTest : public ::testing::Test {
+protected:
+    void SetUp() override { Reset(); }
+    void TearDown() override {
+        Reset();
+        theData.OnDeleteAll();
+    }
+    static void Reset() {
+        scoringRules.clear();
+        scoreMinimum = scoreMaximum = 0;
+        theScorereport.recipeText.clear();
+        theScorereport.allCounts.fill(0);
+        theScorereport.positiveCounts.fill(0);
+        theScorereport.totalRecords = theScorereport.positiveRecords = 0;
+        theScorereport.takeOnlyPercent = 50;
+        theScorereport.scoreFileRequest = 0;
+        theData.scoringSimple = 0;
+    }
+    platform::ScriptedDialogs dialogs;
+};
+
+TEST_F(ScoringRunTest, RunDerivesReportsCountsAndStoresScores) {
+    LoadRecords();
+    RunScoring(1, 1.0, 2);  // a response equal to the threshold is positive
+    ASSERT_GE(ScoringRuleCount(), 1);
+    const scorereport& r = theScorereport;
+    EXPECT_EQ(r.totalRecords, 600);
+    EXPECT_EQ(r.allCounts[0], 600);
+    EXPECT_EQ(r.positiveCounts[0], r.positiveRecords);
+    EXPECT_EQ(r.positiveRecords, 160 + 50 + 10);
+    EXPECT_GE(r.allCounts[100], 1);  // the largest raw score normalises to 100
+    EXPECT_EQ(r.recipeText.rfind("Scoring rules:\r\n0)    if(x = ", 0), 0u);
+    EXPECT_NE(r.recipeText.find("MS Excel style expression:\r\n+IF(x="), std::string::npos);
+    EXPECT_NE(r.recipeText.find("Normalization formula:\r\n100*"), std::string::npos);
+    EXPECT_NE(r.recipeText.find("Response rates:\r\n"), std::string::npos);
+    EXPECT_EQ(theResultTables.paragraphs.front(), "Scoring rules:\n");
+    double low = 1e9, high = -1e9;
+    for (int i = 0; i < 600; ++i) {
+        const double s = theData.allValues[static_cast<std::size_t>(i) * 3 + 2];
+        low = std::min(low, s), high = std::max(high, s);
+    }
+    EXPECT_EQ(low, 0.0);
+    EXPECT_EQ(high, 100.0);
+
+    // Every entry is reset: a second run over the same data counts the same.
+    const ScoreCounts all = r.allCounts, positive = r.positiveCounts;
+    const std::string recipe = r.recipeText;
+    for (int i = 0; i < 600; ++i) theData.allValues[static_cast<std::size_t>(i) * 3 + 2] = 0;  // the same data
+    RunScoring(1, 1.0, 2);
+    EXPECT_EQ(r.allCounts, all);
+    EXPECT_EQ(r.positiveCounts, positive);
+    EXPECT_EQ(r.recipeText, recipe);
+
+    // Two series: nothing of the earlier run is left to pass for this one's.
+    LoadRecords(2);
+    RunScoring(1, 1.0, 2);
+    EXPECT_EQ(ScoringRuleCount(), 0);
+    EXPECT_EQ(r.totalRecords, 0);
+    EXPECT_EQ(r.allCounts[0], 0);
+    EXPECT_TRUE(r.recipeText.empty());
+}
+
+TEST_F(ScoringRunTest, ChartNeedsARecordAndAPositiveOne) {
+    platform::Bitmap bitmap(300, 300);
+    const auto painted = [&bitmap] {
+        platform::Canvas dc(bitmap);
+        theScorereport.PaintChart(dc, 300, 300);
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 300; ++x)
+                if (dc.GetPixel(x, y) != platform::kWhite) return true;
+        return false;
+    };
+    LoadRecords();
+    RunScoring(1, 2.0, 2);  // no response reaches 2
+    ASSERT_GE(theScorereport.totalRecords, 0);
+    EXPECT_EQ(theScorereport.positiveRecords, 0);
+    EXPECT_FALSE(painted());
+    if (theScorereport.totalRecords > 0) EXPECT_NE(theScorereport.recipeText.find("n/a"), std::string::npos);
+    // Counts far beyond what 32-bit products hold still land inside the frame.
+    theScorereport.totalRecords = theScorereport.positiveRecords = 2000000000;
+    theScorereport.allCounts.fill(2000000000);
+    theScorereport.positiveCounts.fill(2000000000);
+    EXPECT_TRUE(painted());
+    const platform::Canvas dc(bitmap);
+    EXPECT_EQ(dc.GetPixel(260, 40), platform::Rgb(0, 0, 220));  // the gain curve reaches the top right
+}
+
+TEST_F(ScoringRunTest, DialogRefusesBadPercentCopiesAndReportsToWord) {
+    LoadRecords();
+    RunScoring(1, 1.0, 2);
+    ASSERT_GE(ScoringRuleCount(), 1);
+    std::string docx;
+    dialogs.modalSteps.push_back([&](platform::Dialog& d) {
+        auto& r = static_cast<scorereport&>(d);
+        EXPECT_EQ(r.Control(scorereport::kTakeOnlyEdit).Text(), "50");
+        r.Control(scorereport::kTakeOnlyEdit).SetText("0");
+        r.SendCommand(scorereport::kScoreFileButton);
+        EXPECT_EQ(r.scoreFileRequest, 0);
+        EXPECT_EQ(dialogs.CountOf("message"), 1);
+        r.Control(scorereport::kTakeOnlyEdit).SetText("30");
+        r.SendCommand(scorereport::kScoreFileButton);
+        EXPECT_EQ(r.scoreFileRequest, 1);
+        EXPECT_EQ(r.takeOnlyPercent, 30);
+
+        platform::SetClipboardText("before");
+        dialogs.messageAnswers.push_back(platform::kCancel);
+        r.SendCommand(scorereport::kCloseButton);
+        EXPECT_FALSE(r.IsDialogEnded());
+        EXPECT_EQ(platform::ClipboardText(), "before");
+
+        r.SendCommand(scorereport::kWordReportButton);
+        ASSERT_EQ(dialogs.CountOf("shell"), 1);
+        docx = dialogs.shown.back().text;
+        EXPECT_FALSE(platform::HasClipboardImage() && !platform::HasClipboardText());
+        EXPECT_EQ(platform::ClipboardText().rfind("Scoring rules:", 0), 0u);
+
+        dialogs.messageAnswers.push_back(platform::kOk);
+        r.SendCommand(scorereport::kCloseButton);
+        EXPECT_TRUE(r.IsDialogEnded());
+    });
+    EXPECT_EQ(theScorereport.RunModal(), platform::kOk);
+    ASSERT_FALSE(docx.empty());
+    EXPECT_GT(std::filesystem::file_size(docx), 1000u);
+    std::filesystem::remove(docx);
+}
+
+}  // namespace
