@@ -2,6 +2,8 @@
 
 #include "app/custom_formula_fit.h"
 #include "app/tabulon_dlg.h"
+#include "fitting/parameters_of_multi_search1.h"
+#include "formula/constructor_multi.h"
 #include "charts/axes.h"
 #include "charts/series_painting.h"
 #include "data/data_page.h"
@@ -32,6 +34,20 @@ AnalysisHooks::AnalysisHooks() {
         if (CTabulonDlg* d = SeriesPaintingDialog()) d->MultiArgumentApproximationReport();
     };
 
+    jobs.bestPolynomialSearch = [] {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->BestPolynomialSearch();
+    };
+    jobs.autoPolynomialSearch = [] {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->AutoPolynomialSearch();
+    };
+    theConstructorMulti.runSearchParameters = [] {
+        parametersOfMultiSearch1& dialog = theParametersOfMultiSearch1;
+        const CTabulonDlg* d = SeriesPaintingDialog();
+        dialog.argumentCount = d ? d->dataArguments : 0;
+        dialog.RunModal(nullptr);
+        return dialog.accepted;
+    };
+
     // The single-argument schemes: both views call every slot for every value parameter in
     // their fixed order (series_painting.h); a scheme not built yet leaves its slot empty.
     OneArgumentSchemeCalls& schemes = TheOneArgumentSchemes();
@@ -47,7 +63,6 @@ AnalysisHooks::AnalysisHooks() {
         if (CTabulonDlg* d = SeriesPaintingDialog()) d->FitResultReport(dc, x, y, a, v);
     };
     schemes.userFormulaReport = UserFormulaReport;
-    ConnectScoring(jobs);
     schemes.constructorFitReport = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
         if (CTabulonDlg* d = SeriesPaintingDialog()) d->ConstructorFitReport(dc, x, y, a, v);
     };
@@ -70,8 +85,13 @@ AnalysisHooks::AnalysisHooks() {
     schemes.runBestFormulaSearch = [](platform::Canvas& dc, const Column& x, const Column& y, int a, int v) {
         if (CTabulonDlg* d = SeriesPaintingDialog()) d->RunBestFormulaSearch(dc, x, y, a, v);
     };
+    ConnectScoring(jobs);
     // The peaks scheme fills its own slots (peaks_report.cpp). Not built yet, its slot left
     // empty: the correlation of two parameters.
+
+    jobs.userFormulaFitting = [] {
+        if (CTabulonDlg* d = SeriesPaintingDialog()) d->UserFormulaFitting();
+    };
 }
 
 namespace {

@@ -15,11 +15,13 @@
 #include "charts/chart_page.h"
 #include "charts/d3view_page.h"
 #include "charts/legend_page.h"
+#include "charts/two_argument_views.h"
 #include "charts/xyview_page.h"
 #include "data/data_page.h"
 #include "documents/full_page.h"
 #include "documents/html_report.h"
 #include "fitting/multistat_page.h"
+#include "fitting/term_search.h"
 #include "fitting/xystatistic_page.h"
 #include "platform/dialog_template.h"
 #include "platform/dialogs.h"
@@ -237,16 +239,24 @@ void CTabulonDlg::OnFullAnalysis() {
 
     int figure = 1, unsaved = 0;
     auto repaint = [&] {
-        // Nothing left from an earlier fit may decide this one.
-        theFull.termFitResidual = 0;
-        theFull.termErrors.clear();
-        theFull.planeCriterion = theFull.parabolicCriterion = 0;
-        theFull.planeResidual = theFull.parabolicResidual = 0;
-        theFull.planeErrors.clear();
-        theFull.parabolicErrors.clear();
+        // Nothing left from an earlier fit may decide this one: a fit not run rejects nothing.
+        lastTermFitResidual = 0;
+        lastTermFitRatios.clear();
+        planeFitCriterion = parabolicFitCriterion = planeFitMeasure = parabolicFitMeasure = 0;
+        planeRelativeErrors.clear();
+        parabolicRelativeErrors.clear();
         recomputeNeeded = 1;
         RepaintAll();
         PumpWaitingMessages();
+        // What the painters left, for the filters.
+        theFull.termFitResidual = lastTermFitResidual;
+        theFull.termErrors = lastTermFitRatios;
+        theFull.planeCriterion = planeFitCriterion;
+        theFull.planeResidual = planeFitMeasure;
+        theFull.planeErrors = planeRelativeErrors;
+        theFull.parabolicCriterion = parabolicFitCriterion;
+        theFull.parabolicResidual = parabolicFitMeasure;
+        theFull.parabolicErrors = parabolicRelativeErrors;
     };
     auto addFigure = [&](const char* rule) {
         if (!AppendHtmlFigure(report, figure, folder)) ++unsaved;
@@ -398,7 +408,12 @@ void CTabulonDlg::OnFullAnalysis() {
 
     // Back to the work as it was: the snapshot, under the former name and saved state.
     view3D = 0;
+    const auto keptRecentFiles = recentFiles;
     if (ReadDocumentAt(snapshot)) {
+        // The snapshot is no document of the user's: the recent-files list stays as it was.
+        recentFiles = keptRecentFiles;
+        SaveRecentFiles();
+        UpdateRecentFilesMenu();
         documentPath = keptPath;
         theData.documentFolder = keptFolder;
         cleanSettings = keptClean;

@@ -15,6 +15,7 @@
 #include "data/data_page.h"
 #include "documents/fitted_formulas.h"
 #include "documents/result_page.h"
+#include "fitting/fit_report.h"
 #include "fitting/multistat_page.h"
 #include "fitting/polynomial_fits.h"
 #include "fitting/schemes.h"
@@ -29,46 +30,30 @@ namespace {
 constexpr platform::ColorRef kBlack = 0;
 constexpr platform::ColorRef kHeadingColor = platform::Rgb(130, 130, 255);
 
-// The four columns of one value's coefficient table.
+// The coefficient table of one value, in the kit's rows; `labels` counts the row-label
+// column, which the parabolic form fills once per argument.
 struct CoefficientRows {
-    std::vector<std::string> labels, values, deviations;
-    std::vector<double> relative;
+    std::vector<FitReportRow> rows;
+    int labels = 0;
 
-    // Formats the coefficient and its deviation, appends the row's cells (label only when
-    // given) and returns the value text.
-    std::string Add(const std::string* label, double c, double s, int points) {
-        std::string valueText, deviationText;
-        FormatValueWithDeviation(c, s, valueText, deviationText, points, theResult.autoDigits, theResult.digits);
-        if (label) labels.push_back(*label);
-        values.push_back(valueText);
-        deviations.push_back(deviationText);
-        relative.push_back(std::fabs(c) < 1e-30 ? 1e30 : std::fabs(s / c));
-        return valueText;
+    // Formats the coefficient and its deviation, appends the row and returns the value text.
+    std::string Add(const std::string& label, double c, double s, int points) {
+        FitReportRow row;
+        row.label = label;
+        FormatValueWithDeviation(c, s, row.valueText, row.deviationText, points, theResult.autoDigits,
+                                 theResult.digits);
+        row.share = (std::fabs(c) < 1e-30 ? 1e30 : std::fabs(s / c)) * 100;
+        row.shareText = platform::Format("%.2g", row.share);
+        rows.push_back(row);
+        return row.valueText;
     }
     void Clear() { *this = CoefficientRows{}; }
 };
 
-// One row of cells in both stores, the value text also into the coefficients line.
-void WriteRow(const std::string& label, int labelTab, const CoefficientRows& rows, std::size_t i) {
-    resultDocument& doc = theResultDocument;
-    const double percent = rows.relative[i] * 100;
-    const std::string percentText = platform::Format("%.2g", percent);
-    const platform::ColorRef percentColor = ColorForPercent(percent);
-    doc.AddTab(static_cast<std::uint32_t>(labelTab));
-    doc.AddText(label, kBlack, 100);
-    doc.AddTab(180);
-    doc.AddText(rows.values[i], kBlack, 100);
-    doc.AddTab(300);
-    doc.AddText(rows.deviations[i], kBlack, 100);
-    doc.AddTab(400);
-    doc.AddText(percentText, percentColor, 100);
-    doc.NewLine();
-    resultTables& tables = theResultTables;
-    tables.AddCellStyled(label, 0, kBlack);
-    tables.AddCellStyled(rows.values[i], 0, kBlack);
-    tables.AddCellStyled(rows.deviations[i], 0, kBlack);
-    tables.AddCellStyled(percentText, 0, percentColor);
-    coefficientsText += rows.values[i] + "\t";
+// One row in both stores, its value text also into the coefficients line.
+void WriteRow(const FitReportRow& row, int labelTab) {
+    WriteCoefficientRow(row, labelTab);
+    coefficientsText += row.valueText + "\t";
 }
 
 bool IsConstantTerm(const std::string& text) {
@@ -211,7 +196,10 @@ void CTabulonDlg::MultiArgumentApproximationReport() {
 
             std::string formula = valueName + " = ";
             const std::string constantLabel = "1.0";
-            if ((m.plane || m.parabolic) && !polynomial) formula += rows.Add(&constantLabel, a0, a0Deviation, s.nRecords);
+            if ((m.plane || m.parabolic) && !polynomial) {
+                formula += rows.Add(constantLabel, a0, a0Deviation, s.nRecords);
+                ++rows.labels;
+            }
             if (polynomial) {
                 rows.Clear();
                 for (int t = 0; t < termCount; ++t) {
@@ -219,7 +207,8 @@ void CTabulonDlg::MultiArgumentApproximationReport() {
                     theConstructorMulti.ComposeTermFormula(termText, t, dataArguments, parameterMap, names, terms);
                     const double c = fitCoefficients[static_cast<std::size_t>(t)];
                     const std::string valueText =
-                        rows.Add(&termText, c, fitDeviations[static_cast<std::size_t>(t)], s.nRecords);
+                        rows.Add(termText, c, fitDeviations[static_cast<std::size_t>(t)], s.nRecords);
+                    ++rows.labels;
                     if (IsConstantTerm(termText)) {
                         formula += valueText;
                     } else {
@@ -231,16 +220,17 @@ void CTabulonDlg::MultiArgumentApproximationReport() {
                     const std::string argumentName = nameOf(argumentParameters[static_cast<std::size_t>(j)]);
                     if (m.parabolic) {
                         const VertexTerm& v = vertex[static_cast<std::size_t>(j)];
-                        rows.labels.push_back(argumentName);
-                        const std::string aText = rows.Add(nullptr, v.a, v.aDeviation, s.nRecords);
-                        const std::string bText = rows.Add(nullptr, v.b, v.bDeviation, s.nRecords);
+                        ++rows.labels;
+                        const std::string aText = rows.Add("a", v.a, v.aDeviation, s.nRecords);
+                        const std::string bText = rows.Add("b", v.b, v.bDeviation, s.nRecords);
                         formula += platform::Format(v.a >= 0 ? " + %s*(%s" : " %s*(%s", aText.c_str(),
                                                     argumentName.c_str());
                         formula += platform::Format(v.b >= 0 ? " + %s)^2" : " %s)^2", bText.c_str());
                     } else {
                         const double c = coefficients[static_cast<std::size_t>(1 + j)];
-                        const std::string valueText = rows.Add(
-                            &argumentName, c, deviations[static_cast<std::size_t>(1 + j)], s.nRecords);
+                        const std::string valueText =
+                            rows.Add(argumentName, c, deviations[static_cast<std::size_t>(1 + j)], s.nRecords);
+                        ++rows.labels;
                         formula += platform::Format(c >= 0 ? " + %s*%s" : " %s*%s", valueText.c_str(),
                                                     argumentName.c_str());
                     }
@@ -271,28 +261,18 @@ void CTabulonDlg::MultiArgumentApproximationReport() {
             tables.AddParagraphStyled(points, 0, kBlack);
             tables.AddParagraphStyled("\n", 0, kBlack);
             doc.NewLine();
-            doc.AddText(platform::Format("%d ", static_cast<int>(rows.labels.size())), kBlack, 20);
+            doc.AddText(platform::Format("%d ", rows.labels), kBlack, 20);
             doc.AddText("Coefficients:", kBlack, 100);
 
-            const int rowCount = m.parabolic && !polynomial ? 3 * n + 2 : static_cast<int>(rows.values.size()) + 1;
+            const int rowCount = m.parabolic && !polynomial ? 3 * n + 2 : static_cast<int>(rows.rows.size()) + 1;
             doc.AddObject(4, rowCount, 20, 15);
             doc.NewLine();
-            doc.AddTab(40);
-            doc.AddText("Argument", kBlack, 100);
-            doc.AddTab(180);
-            doc.AddSymbol(kSymbolAverage);
-            doc.AddTab(300);
-            doc.AddSymbol(kSymbolSigma);
-            doc.AddTab(400);
-            doc.AddSymbol(kSymbolVariation);
-            tables.AddTable(rowCount, 4);
-            for (const char* header : {"Argument", "Value", "St. Dev.", "Corl. Coef.(%)"})
-                tables.AddCellStyled(header, 1, kBlack);
-            doc.NewLine();
+            WriteCoefficientTableHeader(rowCount);
             if (m.parabolic && !polynomial) {
-                WriteRow(rows.labels[0], 40, rows, 0);
+                WriteRow(rows.rows[0], 40);
                 for (int j = 0; j < n; ++j) {
-                    const std::string group = platform::Format("a*(%s + b)^2", rows.labels[1 + j].c_str());
+                    const std::string group =
+                        platform::Format("a*(%s + b)^2", nameOf(argumentParameters[static_cast<std::size_t>(j)]).c_str());
                     doc.NewLine();
                     doc.AddTab(40);
                     doc.AddText(group, kBlack, 100);
@@ -300,12 +280,12 @@ void CTabulonDlg::MultiArgumentApproximationReport() {
                     tables.AddCellStyled(group, 0, kBlack);
                     for (int i = 0; i < 3; ++i) tables.AddCellStyled("", 0, kBlack);
                     doc.NewLine();
-                    WriteRow("a", 50, rows, static_cast<std::size_t>(1 + 2 * j));
+                    WriteRow(rows.rows[static_cast<std::size_t>(1 + 2 * j)], 50);
                     doc.NewLine();
-                    WriteRow("b", 50, rows, static_cast<std::size_t>(2 + 2 * j));
+                    WriteRow(rows.rows[static_cast<std::size_t>(2 + 2 * j)], 50);
                 }
             } else {
-                for (std::size_t i = 0; i < rows.values.size(); ++i) WriteRow(rows.labels[i], 40, rows, i);
+                for (const FitReportRow& row : rows.rows) WriteRow(row, 40);
             }
             coefficientsText += lastCorrelationText + "\n";
             rows.Clear();

@@ -67,10 +67,19 @@ void DrawBandLine(platform::Canvas& dc, const std::vector<double>& xs, const std
     }
 }
 
-// The band's upper and lower lines.
-void DrawBandLines(platform::Canvas& dc, const std::vector<double>& xs, const std::vector<double>& mid,
-                   const std::vector<double>& band, const std::function<double(double)>& inverse)
+// Computes a band around a fitted curve from the mean x of the points it was fitted to.
+using BandMaker = std::function<int(double meanX, std::vector<double>& xs, double& step, std::vector<double>& band,
+                                    std::vector<double>& mid)>;
+
+// The band's upper and lower lines, when the band can be computed.
+void DrawDeviationBand(platform::Canvas& dc, const std::vector<double>& x, const BandMaker& make,
+                       const std::function<double(double)>& inverse)
 {
+    const double meanX = BandMeanX(x, theResult.visibleDataOnly, plotXMin, plotXMax);
+    std::vector<double> xs, band, mid;
+    double step = 0;
+    if (!make(meanX, xs, step, band, mid))
+        return;
     DrawBandLine(dc, xs, mid, band, 1.0, inverse);
     DrawBandLine(dc, xs, mid, band, -1.0, inverse);
 }
@@ -174,13 +183,12 @@ void CTabulonDlg::FitResultReport(platform::Canvas& dc, const std::vector<double
 
     if (!theCollection.showDeviationLines)
         return;
-    const double meanX = BandMeanX(x, theResult.visibleDataOnly, plotXMin, plotXMax);
-    std::vector<double> xs, band, mid;
-    double step = 0;
-    if (!CollectionStdDevBand(plotXMin, plotXMax, xs, step, band, mid, kBandPoints, kBandTrials, a, s, count, fitRms,
-                              meanX, index))
-        return;
-    DrawBandLines(dc, xs, mid, band, [index](double v) { return SchemeInverseY(v, index); });
+    const BandMaker make = [&](double meanX, std::vector<double>& xs, double& step, std::vector<double>& band,
+                               std::vector<double>& mid) {
+        return CollectionStdDevBand(plotXMin, plotXMax, xs, step, band, mid, kBandPoints, kBandTrials, a, s, count,
+                                    fitRms, meanX, index);
+    };
+    DrawDeviationBand(dc, x, make, [index](double v) { return SchemeInverseY(v, index); });
 }
 
 void CTabulonDlg::ConstructorFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
@@ -221,11 +229,10 @@ void CTabulonDlg::ConstructorFitReport(platform::Canvas& dc, const std::vector<d
 
     if (!page.showDeviationLines)
         return;
-    const double meanX = BandMeanX(x, theResult.visibleDataOnly, plotXMin, plotXMax);
-    std::vector<double> xs, band, mid;
-    double step = 0;
-    if (!ConstructorStdDevBand(plotXMin, plotXMax, xs, step, band, mid, kBandPoints, kBandTrials, periods, a, s, codes,
-                               yCode, n, fitRms, meanX))
-        return;
-    DrawBandLines(dc, xs, mid, band, [yCode](double v) { return ApplyYTransform(v, yCode); });
+    const BandMaker make = [&](double meanX, std::vector<double>& xs, double& step, std::vector<double>& band,
+                               std::vector<double>& mid) {
+        return ConstructorStdDevBand(plotXMin, plotXMax, xs, step, band, mid, kBandPoints, kBandTrials, periods, a, s,
+                                     codes, yCode, n, fitRms, meanX);
+    };
+    DrawDeviationBand(dc, x, make, [yCode](double v) { return ApplyYTransform(v, yCode); });
 }

@@ -76,9 +76,10 @@ CTabulonDlg::CTabulonDlg() : Dialog(kTemplateMain), icon_(ProgramIcon()) {
     RouteSeriesCommands();
     RouteDocumentCommands();
     RouteExportCommands();
-    RouteWordReportCommands();
+    RouteMacroCommands();
     RouteHtmlReportCommands();
     RouteCommand(kCommandFullAnalysis, &CTabulonDlg::OnFullAnalysis);
+    RouteWordReportCommands();
     correlationTableReport = [this](platform::Canvas& dc) { return CorrelationTableReport(*this, dc); };
     Route(kTabControl, platform::Notification::SelChanging, &CTabulonDlg::OnTabSelChanging);
     Route(kTabControl, platform::Notification::SelChange, &CTabulonDlg::OnTabSelChange);

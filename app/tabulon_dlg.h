@@ -14,6 +14,7 @@
 #include <QImage>
 
 #include "app/main_pages.h"
+#include "documents/macro_runner.h"
 #include "fitting/term_search.h"
 #include "widgets/progress_bar.h"
 #include "statistics/color_maps.h"  // ColorForPercent
@@ -261,6 +262,35 @@ public:
     // The result text of the plane, parabolic, best-polynomial and near-neighbour schemes
     // for every value of every series (multi_argument_report.cpp); paints nothing.
     void MultiArgumentApproximationReport();
+    // The stepped searches of the best polynomial, run by the job hook (polynomial_searches.cpp).
+    void BestPolynomialSearch();
+    void AutoPolynomialSearch();
+
+    // ---- User formula of several arguments and its fitting (user_formula_fitting.cpp) ----------------
+    // The useruf formula at every record of the only series with the given coefficient values:
+    // measured and computed columns, the "+ const" offset, and SSR / SST. 1e40 for data it
+    // cannot fit (not one series, no records, no spread, a value column outside the series)
+    // and when the formula fails at a record (that record's computed value is NaN).
+    double MultivariantFormulaValues(std::vector<double>& measured, std::vector<double>& computed, int valueColumn,
+                                     const std::vector<double>& coefficients, double& offset, int plusConst);
+    // The formula as one combined argument u per record, the value fitted as a power series
+    // in u (series, 2 to 7 coefficients); SSR / SST as above.
+    double UnifiedArgumentValues(std::vector<double>& measured, std::vector<double>& combined, int valueColumn,
+                                 const std::vector<double>& coefficients, std::vector<double>& series);
+    // Substitution list of the formulas at records: the first series' parameter names, then
+    // the useruf coefficient names with the given values written "%g".
+    void FillFormulaSubstitution(int parameters, const std::vector<double>& coefficients);
+    // Theoretical values (theoretical_values.cpp): the last parameter of every record of the
+    // first series becomes the current scheme's value at the record.
+    void CalculateTheoreticalValues();
+    bool OneArgumentTheoreticalValue(double x, double& v);
+    double SeveralArgumentTheoreticalValue(int r, int k, int valueColumn, const std::vector<double>& point);
+    // Their views (user_formula_views.cpp): 1 painted, 0 not their data or scheme.
+    int PaintMultivariantFormulaFit(platform::Canvas& dc);
+    int PaintUnifiedArgumentFit(platform::Canvas& dc);
+    // The stepped random search over the useruf coefficients, run by the job hook.
+    void UserFormulaFitting();
+    double formulaOffset = 0;  // "+ const" offset of the several-argument formula fit
 
     // ---- Result pane and its scroll bars (result_pane.cpp) --------------------------------------------------
     struct PaneRectSave {
@@ -340,6 +370,17 @@ public:
     // Fits the custom model in the space of its left side F, draws and reports it.
     void CustomFormulaFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,
                                 int xParameter, int yParameter);
+
+    // ---- Macro files (macro_commands.cpp) -----------------------------------------------------------------
+    void RouteMacroCommands();
+    // Command 32804, which no menu item reaches: asks for a macro file and runs it line by line.
+    void OnRunMacroFile();
+    // Runs the macro parser's command with its pairs.
+    void RunMacroCommand();
+    // The pause before each macro line (100 ms); tests put a shorter one.
+    std::function<void(int ms)> macroLinePause;
+    // What the macro runner reaches of this window.
+    MacroHost MacroHostOfWindow();
 
     // ---- Shared routines (shared_routines.cpp) -------------------------------------------------------------
     int HasMultiArgumentData() const;

@@ -1,5 +1,6 @@
 // "Polynom fitting", "Harmonic analysis" and "Search for best formula": each selects a term
 // model for the points, then fits, paints and reports it.
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -80,6 +81,9 @@ void CTabulonDlg::TermModelFitReport(platform::Canvas& dc, const std::vector<dou
 
     PaintTermModelCurve(dc, plotXMin, plotXMax, modelPeriods, kCurveSteps, a, yTransform, codes);
     theData.schemeReady = 1;
+    // The last fit's coefficients, which the theoretical values of this scheme evaluate.
+    std::copy_n(a.begin(), std::min(a.size(), fitCoefficients.size()), fitCoefficients.begin());
+    std::copy_n(d.begin(), std::min(d.size(), fitDeviations.size()), fitDeviations.begin());
 
     const std::string yName = ReportParameterName(yParameter);
     GiveCalculatorModelValues(dataArguments, yName, [&](double argument) {

@@ -6,7 +6,7 @@ PACKAGES=(
   qt6-base-dev mdbtools-dev mdbtools libzip-dev
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  netcdf-bin libnetcdf-dev python3-scipy python3-pandas python3-docx libxml2-utils unzip libreoffice-writer-nogui imagemagick python3-html5lib qhull-bin clang libclang-rt-14-dev
+  netcdf-bin libnetcdf-dev python3-scipy python3-pandas python3-docx libxml2-utils unzip imagemagick python3-html5lib qhull-bin clang libclang-rt-14-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -212,8 +212,12 @@ public:
     void OnOpenTextDataFile();
     // Reads fileNameBuffer with the import state and appends the new series.
     void ReadTextFile();
-    // The macro runner's preparation of the text-file fields.
-    void ReadTextFileForMacro(const std::vector<std::string>& entries, int byNames);
+    // The macro runner's choice of the fields that ReadTextFile reads: the fields of
+    // fileNameBuffer's first line named in entries (byNames 1, ignoring case) or numbered
+    // there from 0 (byNames 0); an empty list chooses every field. Returns the number of
+    // fields chosen, or -1 when the file can't be read (the reason is shown) or the store
+    // can't take a series of them.
+    int ReadTextFileForMacro(const std::vector<std::string>& entries, int byNames);
     // "Clipboard": the whole clipboard import command.
     void ReadClipboard();
     // "Database": the whole database import command.

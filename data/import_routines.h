@@ -31,6 +31,7 @@ public:
         return false;
     }
     bool Holds(const std::string& field) const { return Holds(field.data(), field.data() + field.size()); }
+    bool Holds(unsigned char c) const { return table_[c]; }
 
 private:
     bool table_[256];

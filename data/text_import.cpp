@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <strings.h>
 #include <vector>
 
 #include "data/choose_file_name.h"
@@ -57,7 +58,65 @@ long long FileLength(std::FILE* file) {
     return length < 0 ? 0 : length;
 }
 
+// The chosen fields' first-line texts in importNames become the new series' names when one
+// of them is not a number (the first line is then a header), else the default names.
+// False when the store can't take a series of `count` parameters.
+bool TakeChosenFieldNames(data& page, int count) {
+    if (!page.CheckNewSeriesShape(count, page.pendingSeries)) return false;
+    page.importHasHeader = 0;
+    for (const std::string& name : page.importNames)
+        if (IsNonNumericField(name.c_str())) page.importHasHeader = 1;
+    if (page.importHasHeader == 0) {
+        page.importNames.clear();
+        for (int j = 0; j < count; ++j) page.importNames.push_back(DefaultParameterName(j));
+    }
+    page.importRecordCount = 0;
+    page.importParameterCount = static_cast<std::int32_t>(page.importNames.size());
+    return true;
+}
+
 }  // namespace
+
+int data::ReadTextFileForMacro(const std::vector<std::string>& entries, int byNames) {
+    std::string why;
+    std::FILE* file = OpenChosenFile(fileNameBuffer, "r", kOpenRetries, kOpenPauseMs, why);
+    if (file == nullptr) {
+        platform::MessageBox(why);  // what the read itself would say
+        return -1;
+    }
+    std::vector<std::string> fields;
+    const int count = ReadLineFields(file, importSeparators.c_str(), fields);
+    std::fclose(file);
+    if (count == 0 || count > Text::kMaxFields) return -1;
+
+    importNames.clear();
+    theText2.selectedFlags.assign(static_cast<std::size_t>(count), 0);
+    const auto choose = [&](int i) {
+        theText2.selectedFlags[static_cast<std::size_t>(i)] = 1;
+        importNames.push_back(fields[static_cast<std::size_t>(i) + 1]);
+    };
+    if (entries.empty()) {
+        for (int i = 0; i < count; ++i) choose(i);
+    }
+    for (const std::string& entry : entries) {
+        if (byNames) {
+            for (int i = 0; i < count; ++i)
+                if (strcasecmp(entry.c_str(), fields[static_cast<std::size_t>(i) + 1].c_str()) == 0) choose(i);
+        } else {
+            const int i = std::atoi(entry.c_str());
+            if (i >= 0 && i < count) choose(i);
+        }
+    }
+    importFieldCount = count;
+    const int chosen = static_cast<int>(importNames.size());
+    if (chosen == 0) return 0;
+    // ReadTextFile reads the fields in file order: the names follow that order.
+    importNames.clear();
+    for (int i = 0; i < count; ++i)
+        if (theText2.selectedFlags[static_cast<std::size_t>(i)]) importNames.push_back(fields[static_cast<std::size_t>(i) + 1]);
+    if (!TakeChosenFieldNames(*this, static_cast<int>(importNames.size()))) return -1;
+    return importParameterCount;
+}
 
 void data::OnOpenTextDataFile() {
     startFolder = lastFolder;
@@ -96,31 +155,20 @@ void data::OnOpenTextDataFile() {
 
     importFieldCount = theText2.fieldCount;
     importParameterCount = 0;
-    importRecordCount = 0;
     importNames.clear();
-    importHasHeader = 0;
     std::size_t next = 0;
     for (int i = 0; i < importFieldCount && static_cast<std::size_t>(i) < theText2.selectedFlags.size(); ++i) {
         if (theText2.selectedFlags[static_cast<std::size_t>(i)] == 0) continue;
         ++importParameterCount;
         if (next >= theText2.selectedTexts.size()) continue;
-        const std::string& name = theText2.selectedTexts[next++];
-        if (IsNonNumericField(name.c_str())) importHasHeader = 1;
-        importNames.push_back(name);
+        importNames.push_back(theText2.selectedTexts[next++]);
     }
     // With every field deselected there is nothing to make a series of.
     if (importParameterCount < 1) {
         platform::MessageBox("Nothing to read");
         return;
     }
-    if (!CheckNewSeriesShape(importParameterCount, pendingSeries)) return;
-
-    if (importHasHeader == 0) {
-        importNames.clear();
-        for (int j = 0; j < importParameterCount; ++j) importNames.push_back(DefaultParameterName(j));
-    }
-    importRecordCount = 0;
-    importParameterCount = static_cast<std::int32_t>(importNames.size());
+    if (!TakeChosenFieldNames(*this, importParameterCount)) return;
     ReadTextFile();
     OfferSynchronizedReread(*this);
 }

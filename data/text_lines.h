@@ -23,6 +23,9 @@ public:
     // NUL of the file itself shows as a length beyond the C string).
     const char* Field(int k) const { return text_ + starts_[static_cast<std::size_t>(k)]; }
     std::size_t Length(int k) const { return lengths_[static_cast<std::size_t>(k)]; }
+    // Whether field k holds a character of the import's non-numeric set or a NUL (as
+    // NonNumericTable::Holds), found while the line was cut.
+    bool NonNumeric(int k) const { return nonNumeric_[static_cast<std::size_t>(k)] != 0; }
     // Bytes of the file read as lines so far (the position ftell would give).
     long long Position() const { return blockOffset_ + static_cast<long long>(position_); }
     // False when the line just read is the file's last one and has no line end: it may be
@@ -33,7 +36,9 @@ private:
     bool Fill();
 
     std::FILE* file_;
-    std::array<bool, 256> isSeparator_{};
+    // Per byte: kSeparator and kNonNumeric bits, so one pass both cuts and classifies.
+    std::array<unsigned char, 256> kind_{};
+    bool plainFieldBytes_ = true;  // no number byte (digit, point, sign, e) separates
     std::vector<char> block_;
     std::size_t position_ = 0;  // next unread byte of block_
     std::size_t filled_ = 0;    // bytes of block_ holding file data
@@ -44,6 +49,7 @@ private:
     char* text_ = nullptr;    // the line being handed out
     std::vector<std::size_t> starts_;
     std::vector<std::size_t> lengths_;
+    std::vector<unsigned char> nonNumeric_;
 };
 
 // The fields fieldNumbers (1-based, each within the line) of the line the reader holds, as

@@ -174,15 +174,6 @@ void FitReport::Write(int valueParameter, double residualRatio) const
     doc.NewLine();
     doc.AddText("Coefficients:", black, 100);
     doc.NewLine();
-    doc.AddTab(40);
-    doc.AddText("Argument", black, 100);
-    doc.AddTab(180);
-    doc.AddSymbol(kSymbolAverage);
-    doc.AddTab(300);
-    doc.AddSymbol(kSymbolSigma);
-    doc.AddTab(400);
-    doc.AddSymbol(kSymbolVariation);
-    doc.NewLine();
 
     resultTables& tables = theResultTables;
     tables.AddParagraphStyled(formula_, 0, black);
@@ -193,33 +184,56 @@ void FitReport::Write(int valueParameter, double residualRatio) const
     tables.AddParagraphStyled(points, 0, black);
     tables.AddParagraphStyled("\n", 0, black);
     tables.AddParagraphStyled("Coefficients:\n", 0, black);
-    tables.AddTable(static_cast<int>(rows_.size()) + 1, 4);
+    WriteCoefficientTableHeader(static_cast<int>(rows_.size()) + 1);
+    for (const FitReportRow& row : rows_)
+        WriteCoefficientRow(row);
+}
+
+void WriteCoefficientTableHeader(int rowCount)
+{
+    constexpr platform::ColorRef black = 0;
+    resultDocument& doc = theResultDocument;
+    doc.AddTab(40);
+    doc.AddText("Argument", black, 100);
+    doc.AddTab(180);
+    doc.AddSymbol(kSymbolAverage);
+    doc.AddTab(300);
+    doc.AddSymbol(kSymbolSigma);
+    doc.AddTab(400);
+    doc.AddSymbol(kSymbolVariation);
+    doc.NewLine();
+    resultTables& tables = theResultTables;
+    tables.AddTable(rowCount, 4);
     for (const char* header : {"Argument", "Value", "St. Dev.", "Corl. Coef.(%)"})
         tables.AddCellStyled(header, 1, black);
+}
 
-    for (const FitReportRow& row : rows_) {
-        doc.AddTab(40);
-        doc.AddText(row.label, black, 100);
-        if (row.caption) {
-            doc.NewLine();
-            tables.AddCellStyled(row.label, 0, black);
-            for (int i = 0; i < 3; ++i)
-                tables.AddCellStyled("", 0, black);
-            continue;
-        }
-        const platform::ColorRef shareColor = ColorForPercent(row.share);
-        doc.AddTab(180);
-        doc.AddText(row.valueText, black, 100);
-        doc.AddTab(300);
-        doc.AddText(row.deviationText, black, 100);
-        doc.AddTab(400);
-        doc.AddText(row.shareText, shareColor, 100);
+void WriteCoefficientRow(const FitReportRow& row, int labelTab)
+{
+    constexpr platform::ColorRef black = 0;
+    resultDocument& doc = theResultDocument;
+    resultTables& tables = theResultTables;
+    doc.AddTab(static_cast<std::uint32_t>(labelTab));
+    doc.AddText(row.label, black, 100);
+    if (row.caption) {
         doc.NewLine();
         tables.AddCellStyled(row.label, 0, black);
-        tables.AddCellStyled(row.valueText, 0, black);
-        tables.AddCellStyled(row.deviationText, 0, black);
-        tables.AddCellStyled(row.shareText, 0, shareColor);
+        for (int i = 0; i < 3; ++i)
+            tables.AddCellStyled("", 0, black);
+        return;
     }
+    const platform::ColorRef shareColor = ColorForPercent(row.share);
+    doc.AddTab(180);
+    doc.AddText(row.valueText, black, 100);
+    doc.AddTab(300);
+    doc.AddText(row.deviationText, black, 100);
+    doc.AddTab(400);
+    doc.AddText(row.shareText, shareColor, 100);
+    doc.NewLine();
+    tables.AddCellStyled(row.label, 0, black);
+    tables.AddCellStyled(row.valueText, 0, black);
+    tables.AddCellStyled(row.deviationText, 0, black);
+    tables.AddCellStyled(row.shareText, 0, shareColor);
 }
 
 void AddModelTerms(FitReport& report, const std::vector<std::string>& labels, const double* a, const double* d,

@@ -55,6 +55,14 @@ private:
     int terms_ = 0;
 };
 
+// The coefficient table's header in both stores: the result document's header line
+// ("Argument" and the three column symbols, then a new line) and a table of rowCount rows,
+// header included, of four columns with the bold header cells.
+void WriteCoefficientTableHeader(int rowCount);
+// One row of the table in both stores, its label at labelTab; a caption row has its label
+// and three empty cells.
+void WriteCoefficientRow(const FitReportRow& row, int labelTab = 40);
+
 // The terms of a model of term codes: a code below firstPeriodic is a plain term with its
 // label (no factor for the label "1"); a sine code (firstPeriodic + 2i) followed by its cosine
 // code is a pair of period i; a sine or cosine without its partner is a term of its own.

@@ -163,17 +163,20 @@ void multistat::OnBestPolynomeAuto() {
     bestPolynomeAuto = 1;
     UpdateData(false);
     platform::PostJobRequest();
-    platform::Control button = Control(kBestPolynomeAutoButton);
     if (searchRunning) {
-        button.SetText("Best polynome auto");
-        EnableSchemeControls(1);
-        searchRunning = 0;
+        OnSearchEnded();
     } else {
         searchRunning = 1;
-        button.SetText("Stop search");
+        Control(kBestPolynomeAutoButton).SetText("Stop search");
         EnableSchemeControls(0);
     }
     OnOk();
+}
+
+void multistat::OnSearchEnded() {
+    Control(kBestPolynomeAutoButton).SetText("Best polynome auto");
+    EnableSchemeControls(1);
+    searchRunning = 0;
 }
 
 void multistat::OnOk() {

@@ -56,6 +56,9 @@ public:
     void OnUnitaryArgument();
     void OnBestPolynome();
     void OnBestPolynomeAuto();
+    // The automatic search has ended, by "Stop search" or otherwise (data deleted, window
+    // closing): the button and the scheme controls are as before it started.
+    void OnSearchEnded();
     // Controls into the fields, changed flag, repaint request.
     void OnOk();
 

@@ -6,6 +6,7 @@
 #include "fitting/term_models.h"
 
 double lastTermFitResidual = 0.0;
+std::vector<double> lastTermFitRatios;
 std::vector<double> termRatioScratch;
 std::int64_t termSearchFitCount = 0;
 
@@ -81,9 +82,12 @@ double TermSelection::FitCurrentTermModel(const std::vector<double>& x, const st
     ++termSearchFitCount;
     lastTermFitResidual = FitTermModel(x, y, yTransform_, codes_, periods_, coefficients, deviations, &criterion,
                                        reuseColumns ? &cache_ : nullptr);
+    lastTermFitRatios.clear();
     for (std::size_t k = 0; k < coefficients.size(); ++k)
-        if (std::fabs(coefficients[k]) > 1e-100)
+        if (std::fabs(coefficients[k]) > 1e-100) {
             ratios[k] = std::fabs(deviations[k] / coefficients[k]);
+            lastTermFitRatios.push_back(ratios[k]);
+        }
     return criterion;
 }
 

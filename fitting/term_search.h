@@ -14,6 +14,8 @@
 
 // The residual measure e of the latest fit of the current term model.
 extern double lastTermFitResidual;
+// |deviation / coefficient| of every term of that fit whose coefficient exceeds 1e-100.
+extern std::vector<double> lastTermFitRatios;
 // Receives the per-term ratios when a search only wants the criterion.
 extern std::vector<double> termRatioScratch;
 // Fits made by the searches since the program started (for the benchmarks).

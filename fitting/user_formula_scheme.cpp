@@ -47,7 +47,8 @@ std::string UserFormulaWithValues(const std::vector<double>& values) {
 std::string UserFormulaWithValues() { return UserFormulaWithValues(theUseruf.values); }
 
 double UserFormulaError(const std::string& formula) {
-    if (theData.series.empty()) return 0;
+    // No data is no fit: a refusal must never read as a perfect one.
+    if (theData.series.empty()) return 1e40;
     const bool boxOnly = !theXyview.autozoom && theResult.visibleDataOnly;
     double sum = 0;
     std::vector<double> x, y, column;

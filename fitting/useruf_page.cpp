@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "fitting/user_fit_search.h"
 #include "fitting/useruf_item.h"
 #include "platform/dialog_template.h"
 #include "platform/dialogs.h"
@@ -94,6 +95,7 @@ std::string WithoutBlanks(const std::string& s) {
 }  // namespace
 
 useruf::useruf() : Dialog(kTemplateId) {
+    UserFitRandomInit();
     RouteCommand(kOkButton, &useruf::OnOk);
     Route(kCoefficientList, platform::Notification::SelChange, &useruf::OnSelChangeCoefficientList);
     RouteCommand(kAddButton, &useruf::OnAdd);

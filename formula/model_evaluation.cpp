@@ -125,9 +125,12 @@ double FormulaResidualRatio(const std::vector<double>& x, const std::vector<doub
     if (points < 1 || y.size() < points) return kNoRatio;
 
     std::string valueText;
+    bool failed = false;
     const auto formulaAt = [&](std::size_t k) {
         valueText = numtext::GText(x[k]);
-        return EvaluateFormulaWithVariable(formula, name, valueText);
+        const double f = EvaluateFormulaWithVariable(formula, name, valueText);
+        failed = failed || mathDomainError != 0;
+        return f;
     };
     double sumY = 0.0, sumF = 0.0;
     for (std::size_t k = 0; k < points; ++k) {
@@ -144,5 +147,8 @@ double FormulaResidualRatio(const std::vector<double>& x, const std::vector<doub
         ssRes += r * r;
         ssTot += (y[k] - meanY) * (y[k] - meanY);
     }
-    return ssTot != 0.0 ? ssRes / ssTot : kNoRatio;
+    // A point where the formula fails has no value: the formula does not fit these points.
+    if (failed) return kNoRatio;
+    const double ratio = ssTot != 0.0 ? ssRes / ssTot : kNoRatio;
+    return std::isfinite(ratio) ? ratio : kNoRatio;
 }

@@ -40,7 +40,8 @@ double EvaluateFormulaWithVariable(const std::string& formula, const std::string
 // Compares the formula, evaluated at every x (written "%g"), with y in y's own space:
 // offset = mean(y) - mean(f) when useOffset, else 0; returns
 // sum (y - f - offset)^2 / sum (y - mean y)^2, or 1e40 when there are no points, the y
-// array is shorter than x, or y has no spread.
+// array is shorter than x, y has no spread, the formula fails at a point or the ratio is
+// not finite.
 double FormulaResidualRatio(const std::vector<double>& x, const std::vector<double>& y,
                             const std::string& formula, const std::string& name, double& offset,
                             int useOffset);

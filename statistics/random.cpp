@@ -16,10 +16,9 @@ RandomParameters randomParameters = {
     {19u, 25u, 11u},
 };
 
-std::uint32_t RandomNext()
+std::uint32_t RandomNext(RandomState& state, const RandomParameters& p)
 {
-    RandomParameters& p = randomParameters;
-    std::uint32_t* z = randomState.z;
+    std::uint32_t* z = state.z;
     for (int i = 0; i < 3; ++i) {
         const std::uint32_t b = ((z[i] << p.q[i]) ^ z[i]) >> p.shift[i];
         z[i] = ((z[i] & p.mask[i]) << p.s[i]) ^ b;
@@ -27,9 +26,13 @@ std::uint32_t RandomNext()
     return z[0] ^ z[1] ^ z[2];
 }
 
-void RandomSeed(std::uint32_t s1, std::uint32_t s2, std::uint32_t s3)
+std::uint32_t RandomNext()
 {
-    RandomParameters& p = randomParameters;
+    return RandomNext(randomState, randomParameters);
+}
+
+void RandomSeed(RandomState& state, RandomParameters& p, std::uint32_t s1, std::uint32_t s2, std::uint32_t s3)
+{
     for (int i = 0; i < 3; ++i) {
         p.mask[i] = 0xFFFFFFFFu << (32u - p.k[i]);
         p.shift[i] = p.k[i] - p.s[i];
@@ -38,9 +41,14 @@ void RandomSeed(std::uint32_t s1, std::uint32_t s2, std::uint32_t s3)
     for (int i = 0; i < 3; ++i) {
         // A seed too small would leave the component in a degenerate state.
         if (seeds[i] > (1u << p.shift[i]))
-            randomState.z[i] = seeds[i];
+            state.z[i] = seeds[i];
     }
-    RandomNext();
+    RandomNext(state, p);
+}
+
+void RandomSeed(std::uint32_t s1, std::uint32_t s2, std::uint32_t s3)
+{
+    RandomSeed(randomState, randomParameters, s1, s2, s3);
 }
 
 RandomClockReading RandomLocalClock()
@@ -56,15 +64,20 @@ RandomClockReading RandomLocalClock()
 
 RandomClockFunction randomClock = &RandomLocalClock;
 
-void RandomSeedFromClock(int minute, int second, int millisecond)
+void RandomSeedFromClock(RandomState& state, RandomParameters& p, int minute, int second, int millisecond)
 {
-    RandomSeed(337643u, 62047u, 2751976u);
+    RandomSeed(state, p, 337643u, 62047u, 2751976u);
     const long long t = (static_cast<long long>(minute) * 60 + second) * 60000LL + millisecond;
     long long steps = t % 5493;
     if (steps < 0)
         steps += 5493;
     for (long long i = 0; i < steps; ++i)
-        RandomNext();
+        RandomNext(state, p);
+}
+
+void RandomSeedFromClock(int minute, int second, int millisecond)
+{
+    RandomSeedFromClock(randomState, randomParameters, minute, second, millisecond);
 }
 
 void RandomSeedFromClock()
@@ -73,14 +86,24 @@ void RandomSeedFromClock()
     RandomSeedFromClock(c.minute, c.second, c.millisecond);
 }
 
+double RandomUnit(RandomState& state, const RandomParameters& p)
+{
+    return static_cast<double>(RandomNext(state, p)) / 4294967295.0;
+}
+
 double RandomUnit()
 {
-    return static_cast<double>(RandomNext()) / 4294967295.0;
+    return RandomUnit(randomState, randomParameters);
+}
+
+double RandomSigned(RandomState& state, const RandomParameters& p)
+{
+    return 2.0 * RandomUnit(state, p) - 1.0;
 }
 
 double RandomSigned()
 {
-    return 2.0 * RandomUnit() - 1.0;
+    return RandomSigned(randomState, randomParameters);
 }
 
 std::int32_t RandomInt(std::int32_t a, std::int32_t b)
@@ -96,13 +119,13 @@ std::int32_t RandomInt(std::int32_t a, std::int32_t b)
     return static_cast<std::int32_t>(r);
 }
 
-double RandomHalfNormal(double sigma)
+double RandomHalfNormal(RandomState& state, const RandomParameters& p, double sigma)
 {
     if (!(sigma > 0.0))
         return 0.0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const double u1 = RandomUnit();
-        const double u2 = RandomUnit();
+        const double u1 = RandomUnit(state, p);
+        const double u2 = RandomUnit(state, p);
         const double s = u1 * u1 + u2 * u2;
         if (s > 0.0 && s <= 1.0)
             return sigma * u1 * std::sqrt(-2.0 * std::log(s) / s);
@@ -110,11 +133,21 @@ double RandomHalfNormal(double sigma)
     return 0.0;
 }
 
+double RandomHalfNormal(double sigma)
+{
+    return RandomHalfNormal(randomState, randomParameters, sigma);
+}
+
+double RandomNormal(RandomState& state, const RandomParameters& p, double mean, double sigma)
+{
+    const double h = RandomHalfNormal(state, p, sigma);
+    const double r = RandomSigned(state, p);
+    return r > 0.0 ? mean + h : mean - h;
+}
+
 double RandomNormal(double mean, double sigma)
 {
-    const double h = RandomHalfNormal(sigma);
-    const double r = RandomSigned();
-    return r > 0.0 ? mean + h : mean - h;
+    return RandomNormal(randomState, randomParameters, mean, sigma);
 }
 
 void PerturbParameterVector(int keep, int n, const double* value, const double* step,

@@ -56,6 +56,16 @@ double RandomNormal(double mean, double sigma);
 void PerturbParameterVector(int keep, int n, const double* value, const double* step,
                             const double* lower, const double* upper, double* out);
 
+// The same draws on a generator of one's own (state and derived values kept apart from the
+// program-wide ones), for a search whose sequence must not disturb the program's.
+std::uint32_t RandomNext(RandomState& state, const RandomParameters& p);
+void RandomSeed(RandomState& state, RandomParameters& p, std::uint32_t s1, std::uint32_t s2, std::uint32_t s3);
+void RandomSeedFromClock(RandomState& state, RandomParameters& p, int minute, int second, int millisecond);
+double RandomUnit(RandomState& state, const RandomParameters& p);
+double RandomSigned(RandomState& state, const RandomParameters& p);
+double RandomHalfNormal(RandomState& state, const RandomParameters& p, double sigma);
+double RandomNormal(RandomState& state, const RandomParameters& p, double mean, double sigma);
+
 // Sine and cosine of x reduced by whole turns: x - 2*pi*trunc(x/(2*pi)).
 double SineReduced(double x);
 double CosineReduced(double x);

@@ -66,3 +66,75 @@ static void BM_DeriveScoreRules_Continuous1e5Records(benchmark::State& state)
     scoringRules.clear();
 }
 BENCHMARK(BM_DeriveScoreRules_Continuous1e5Records)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+// records x (arguments + 1) values, the value a smooth function of the arguments.
+struct SearchRecords {
+    std::vector<double> values;
+    PolySearchData data;
+    SearchRecords(int n, int a)
+    {
+        std::mt19937 generator(321);
+        std::uniform_real_distribution<double> uniform(0.5, 2.0);
+        for (int r = 0; r < n; ++r) {
+            double y = 1;
+            for (int k = 0; k < a; ++k) {
+                const double x = uniform(generator);
+                values.push_back(x);
+                y += (k + 1) * x * x - x / (k + 2);
+            }
+            values.push_back(y);
+        }
+        data.values = &values;
+        data.records = n;
+        data.stride = a + 1;
+        data.roles.assign(static_cast<std::size_t>(a), -1);
+        data.roles.push_back(1);
+    }
+};
+
+// A start model of three terms: the constant and the first argument's x and x^2.
+TermSet StartTerms(int a)
+{
+    TermSet set(static_cast<std::size_t>(3 * a), 0);
+    set[static_cast<std::size_t>(a)] = 1;
+    set[static_cast<std::size_t>(2 * a)] = 2;
+    return set;
+}
+
+}  // namespace
+
+// One pass of "Search one next": 8 random terms added to 3, pruned back to 4.
+static void BM_OneNextSearchStep(benchmark::State& state)
+{
+    SearchRecords records(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const TermSet start = StartTerms(static_cast<int>(state.range(1)));
+    randomState = RandomState{{390451501u, 613566701u, 858993401u}};
+    for (auto _ : state) {
+        TermSet set = start;
+        int fitError = 0;
+        double residual = 0;
+        benchmark::DoNotOptimize(GrowPolynomialStep(records.data, set, 8, 4, 3, fitError, residual, 0));
+    }
+    state.SetItemsProcessed(state.iterations());  // steps per second
+}
+BENCHMARK(BM_OneNextSearchStep)
+    ->ArgsProduct({{1000, 10000, 100000}, {2, 5}})
+    ->Unit(benchmark::kMillisecond);
+
+// One pass of the automatic search: up to 8 terms added within 30, worst terms pruned.
+static void BM_AutoSearchStep(benchmark::State& state)
+{
+    SearchRecords records(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const TermSet start = StartTerms(static_cast<int>(state.range(1)));
+    randomState = RandomState{{390451501u, 613566701u, 858993401u}};
+    for (auto _ : state) {
+        TermSet set = start;
+        int termCount = 0, fitError = 0;
+        double residual = 0;
+        benchmark::DoNotOptimize(AutoPolynomialStep(records.data, set, 8, 1, termCount, fitError, 30, residual, 0));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AutoSearchStep)->ArgsProduct({{1000, 10000, 100000}, {2, 5}})->Unit(benchmark::kMillisecond);

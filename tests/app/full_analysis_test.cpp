@@ -77,6 +77,8 @@ TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections)
                 mainwin_test::LoadShape(0, c.parameters, 0, 12);
                 theData.parameterNames[0] = "<b>name</b>";
                 const std::string former = documentPath;
+                dlg.recentFilesListPath = (folder / "recent.txt").string();
+                dlg.recentFiles.fill(std::string());
                 const int roleBefore = theData.parameters[0].role;
                 RunFromPage(report);
                 dlg.SendCommand(kCommandFullAnalysis);
@@ -106,6 +108,7 @@ TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections)
 
                 // The work is back, under its former name; the snapshot is in the user's folder.
                 EXPECT_EQ(documentPath, former);
+                for (const std::string& recent : dlg.recentFiles) EXPECT_EQ(recent.find("temp_auto"), std::string::npos);
                 EXPECT_EQ(theData.parameters[0].role, roleBefore);
                 EXPECT_EQ(theFull.running, 0);
                 EXPECT_TRUE(platform::UserDataFolder().empty() ||

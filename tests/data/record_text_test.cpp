@@ -115,6 +115,10 @@ TEST(TextToValue, KeepsAtofReading) {
     for (const char* text : texts) {
         const double expected = std::atof(text);
         const double got = RecordText::TextToValue(text);
+        double whole;
+        if (ReadWholeDecimal(text, text + std::strlen(text), &whole)) {
+            EXPECT_EQ(Bits(whole), Bits(got)) << text;
+        }
         if (std::isnan(expected)) {
             EXPECT_TRUE(std::isnan(got)) << text;
         } else {
@@ -128,6 +132,7 @@ TEST(TextToValue, RandomDecimalTextEqualsStrtod) {
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     const char* tails[] = {"", "", "", "\n", "abc", " 5", ",", "e", ".", "x", "e+", "/"};
     int fast = 0;
+    int whole = 0;  // texts that are one number and nothing more
     const int total = 200000;
     std::string text;
     for (int i = 0; i < total; ++i) {
@@ -159,11 +164,16 @@ TEST(TextToValue, RandomDecimalTextEqualsStrtod) {
             ASSERT_EQ(end, strtodEnd) << '"' << text << '"';
         }
         ASSERT_EQ(Bits(ReadLeadingNumber(text.c_str())), Bits(expected)) << '"' << text << '"';
+        if (ReadWholeDecimal(text.data(), text.data() + text.size(), &value)) {
+            ++whole;
+            ASSERT_EQ(Bits(value), Bits(expected)) << '"' << text << '"';
+        }
         if (text.find('/') == std::string::npos) {
             ASSERT_EQ(Bits(RecordText::TextToValue(text)), Bits(expected)) << text;
         }
     }
     EXPECT_GT(fast, total / 2);  // the fast reading does carry most of the load
+    EXPECT_GT(whole, total / 20);
 }
 
 TEST(NonNumeric, SetIsLettersButEAndTheListedSigns) {

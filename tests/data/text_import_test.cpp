@@ -10,6 +10,7 @@
 #include <random>
 #include <sstream>
 
+#include "data/import_routines.h"
 #include "data/record_text.h"
 #include "data/text_lines.h"
 #include "import_test_support.h"
@@ -310,14 +311,16 @@ TEST_F(TextImport, SynchronizeBoxOnlyForTheFirstSeriesAndItsStateIsKept) {
 
 TEST(TextLines, SameLinesAndFieldsAsTheSharedLineReader) {
     std::mt19937 random(11);
-    const char alphabet[] = {'\n', '\n', '\r', '\t', ' ', ',', '\0', '1', '2', '.', 'x', 'e', '/'};
-    const char* const separatorSets[] = {"\t\n ", "\t\n,", "\t\n", ",", " \r"};
+    // Runs of number bytes long enough for the reader's sixteen-byte steps.
+    const char alphabet[] = {'\n', '\n', '\r', '\t', ' ', ',', '\0', '1', '2', '.', 'x', 'e', '/',
+                             '3', '4', '5', '6', '7', '8', '9', '0', '-', '+', 'E', ':', '1', '2', '3'};
+    const char* const separatorSets[] = {"\t\n ", "\t\n,", "\t\n", ",", " \r", "\t\n-"};
     for (int trial = 0; trial < 400; ++trial) {
         std::string content;
         const int length = static_cast<int>(random() % (trial % 10 == 0 ? 3000 : 80));
         for (int i = 0; i < length; ++i) content += alphabet[random() % sizeof alphabet];
         TempFile file(content);
-        const char* separators = separatorSets[trial % 5];
+        const char* separators = separatorSets[trial % 6];
         const std::size_t blockSize = trial % 4 == 0 ? TextLineReader::kDefaultBlockSize : 1 + random() % 16;
 
         std::FILE* a = std::fopen(file.Path().c_str(), "r");
@@ -336,6 +339,7 @@ TEST(TextLines, SameLinesAndFieldsAsTheSharedLineReader) {
                 EXPECT_EQ(std::string(reader.Field(k), reader.Length(k)), fields[static_cast<std::size_t>(k)]);
                 const std::size_t nul = fields[static_cast<std::size_t>(k)].find('\0');
                 EXPECT_EQ(std::strlen(reader.Field(k)), nul == std::string::npos ? reader.Length(k) : nul);
+                EXPECT_EQ(reader.NonNumeric(k), nonNumericTable.Holds(fields[static_cast<std::size_t>(k)]));
             }
         }
         EXPECT_EQ(reader.Next(), 0);

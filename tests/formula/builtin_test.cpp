@@ -138,21 +138,18 @@ TEST(BuiltinFunctions, ListFunctionsTakeAtMostTenThousandArguments)
 
 TEST(BuiltinFunctions, RandomDrawsStayInTheirRange)
 {
+    struct Range {
+        const char* formula;
+        double lo, hi;
+    };
     formulaEvaluator evaluator;
-    for (int i = 0; i < 200; ++i) {
-        const double unit = std::atof(evaluator.Evaluate("rand(0)").c_str());
-        EXPECT_GE(unit, 0.0);
-        EXPECT_LE(unit, 1.0);
-        const double empty = std::atof(evaluator.Evaluate("rand()").c_str());
-        EXPECT_GE(empty, 0.0);
-        EXPECT_LE(empty, 1.0);
-        const double ten = std::atof(evaluator.Evaluate("rand(10)").c_str());
-        EXPECT_GE(ten, 0.0);
-        EXPECT_LE(ten, 10.0);
-        const double negative = std::atof(evaluator.Evaluate("rand(-1)").c_str());
-        EXPECT_LE(negative, 0.0);
-        EXPECT_GE(negative, -1.0);
-        EXPECT_EQ(evaluator.errorFlag, 0);
+    for (const Range r : {Range{"rand(0)", 0, 1}, Range{"rand()", 0, 1}, Range{"rand(10)", 0, 10}, Range{"rand(-1)", -1, 0}}) {
+        for (int i = 0; i < 200; ++i) {
+            const double v = std::atof(evaluator.Evaluate(r.formula).c_str());
+            EXPECT_GE(v, r.lo) << r.formula;
+            EXPECT_LE(v, r.hi) << r.formula;
+            EXPECT_EQ(evaluator.errorFlag, 0);
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 // The custom approximation page and the preset models page, driven through their widgets.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -153,52 +154,48 @@ TEST(ApproxcustomLook, ButtonsAndControlColours) {
 // ---------------------------------------------------------------------------------------------
 
 struct Preset {
-    int index;
-    const char* display;
-    const char* transform;
+    std::string display, transform;
     Texts basis;
 };
 
-const Preset kPresets[] = {
-    {0, "y=a0+a1*x", "y", {"1.0", "x"}},
-    {1, "y=a0+a1*x+a2*x^2", "y", {"1.0", "x", "x^2"}},
-    {2, "y=a0+a1*x+a2*x^2+a3*x^3", "y", {"1.0", "x", "x^2", "x^3"}},
-    {3, "y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4", "y", {"1.0", "x", "x^2", "x^3", "x^4"}},
-    {4, "y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4+a5*x^5", "y", {"1.0", "x", "x^2", "x^3", "x^4", "x^5"}},
-    {5, "y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4+a5*x^5+a6*x^6", "y", {"1.0", "x", "x^2", "x^3", "x^4", "x^5", "x^6"}},
-    {6, "y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4+a5*x^5+a6*x^6+a7*x^7", "y",
-     {"1.0", "x", "x^2", "x^3", "x^4", "x^5", "x^6", "x^7"}},
-    {7, "y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4+a5*x^5+a6*x^6+a7*x^7+a8*x^8", "y",
-     {"1.0", "x", "x^2", "x^3", "x^4", "x^5", "x^6", "x^7", "x^8"}},
-    {8, "ln(y)=a0+a1*x", "ln(y)", {"1.0", "x"}},
-    {9, "ln(y)=a0+a1*x+a2*x^2", "ln(y)", {"1.0", "x", "x^2"}},
-    {10, "ln(y)=a0+a1*x+a2*x^2+a3*x^3", "ln(y)", {"1.0", "x", "x^2", "x^3"}},
-    {11, "ln(y)=a0+a1*x+a2*x^2+a3*x^3+a4*x^4", "ln(y)", {"1.0", "x", "x^2", "x^3", "x^4"}},
-    {12, "ln(y)=a0+a1*x+a2*x^2+a3*x^3+a4*x^4+a5*x^5", "ln(y)", {"1.0", "x", "x^2", "x^3", "x^4", "x^5"}},
-    {13, "1/y=a0+a1*x", "1/y", {"1.0", "x"}},
-    {14, "1/y=a0+a1*x+a2*x^2", "1/y", {"1.0", "x", "x^2"}},
-    {15, "1/y=a0+a1*x+a2*x^2+a3*x^3", "1/y", {"1.0", "x", "x^2", "x^3"}},
-    {16, "1/y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4", "1/y", {"1.0", "x", "x^2", "x^3", "x^4"}},
-    {17, "1/y=a0+a1*x+a2*x^2+a3*x^3+a4*x^4+a5*x^5", "1/y", {"1.0", "x", "x^2", "x^3", "x^4", "x^5"}},
-    {18, "ln(y)=a0*ln(x)", "ln(y)", {"ln(x)"}},
-    {19, "ln(y)=a0+a1*ln(x)", "ln(y)", {"1.0", "ln(x)"}},
-    {20, "y=a0+a1*x+a2/x", "y", {"1.0", "x", "1/x"}},
-    {21, "y=a0+a1*x+a2/x+a3/x^2", "y", {"1.0", "x", "1/x", "1/x^2"}},
-    {22, "y=a0+a1*x+a2*ln(x)", "y", {"1.0", "x", "ln(x)"}},
-    {23, "y=a0+a1/x+a2*ln(x)", "y", {"1.0", "1/x", "ln(x)"}},
-    {24, "y=a0+a1*x+a2/x+a3*ln(x)", "y", {"1.0", "x", "1/x", "ln(x)"}},
-};
+// The 18 polynomial presets (y to degree 8, ln(y) and 1/y to degree 5), then the others.
+std::vector<Preset> Presets() {
+    std::vector<Preset> presets;
+    for (auto [transform, degrees] : {std::pair{"y", 8}, std::pair{"ln(y)", 5}, std::pair{"1/y", 5}}) {
+        for (int d = 1; d <= degrees; ++d) {
+            Preset p{std::string(transform) + "=a0+a1*x", transform, {"1.0", "x"}};
+            for (int k = 2; k <= d; ++k) {
+                p.display += "+a" + std::to_string(k) + "*x^" + std::to_string(k);
+                p.basis.push_back("x^" + std::to_string(k));
+            }
+            presets.push_back(p);
+        }
+    }
+    const Preset others[] = {
+        {"ln(y)=a0*ln(x)", "ln(y)", {"ln(x)"}},
+        {"ln(y)=a0+a1*ln(x)", "ln(y)", {"1.0", "ln(x)"}},
+        {"y=a0+a1*x+a2/x", "y", {"1.0", "x", "1/x"}},
+        {"y=a0+a1*x+a2/x+a3/x^2", "y", {"1.0", "x", "1/x", "1/x^2"}},
+        {"y=a0+a1*x+a2*ln(x)", "y", {"1.0", "x", "ln(x)"}},
+        {"y=a0+a1/x+a2*ln(x)", "y", {"1.0", "1/x", "ln(x)"}},
+        {"y=a0+a1*x+a2/x+a3*ln(x)", "y", {"1.0", "x", "1/x", "ln(x)"}},
+    };
+    presets.insert(presets.end(), std::begin(others), std::end(others));
+    return presets;
+}
 
 TEST(CollectionPage, EveryPresetGivesItsModel) {
     collection page;
-    ASSERT_EQ(std::size(kPresets), static_cast<size_t>(collection::kModelCount));
-    for (const Preset& p : kPresets) {
-        SCOPED_TRACE(p.index);
-        page.selectedModel = p.index;
+    const std::vector<Preset> presets = Presets();
+    ASSERT_EQ(presets.size(), static_cast<size_t>(collection::kModelCount));
+    for (int i = 0; i < collection::kModelCount; ++i) {
+        SCOPED_TRACE(i);
+        const Preset& p = presets[static_cast<size_t>(i)];
+        page.selectedModel = i;
         std::string transform = "stale";
         Texts basis{"stale"};
         page.GetPresetModelFormulas(transform, basis, "x", "y");
-        EXPECT_EQ(collection::DisplayText(p.index), p.display);
+        EXPECT_EQ(collection::DisplayText(i), p.display);
         EXPECT_EQ(transform, p.transform);
         EXPECT_EQ(basis, p.basis);
     }

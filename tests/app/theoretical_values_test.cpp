@@ -1,0 +1,130 @@
+// The inserted parameter filled with the current scheme's values: per scheme, what lands in
+// the last parameter of every record of the first series.
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "charts/series_painting.h"
+#include "fitting/peak_detection.h"
+#include "main_window_support.h"
+
+namespace {
+
+using mainwin_test::WithMainWindow;
+
+// Columns of `records` records: a arguments (r + j), then a value (r*r), then the new last
+// parameter (a value, 0).
+void LoadWithNewColumn(CTabulonDlg& dlg, int a, int records) {
+    mainwin_test::LoadShape(a, 2, 0, records);
+    const Series& s = theData.series[0];
+    for (int r = 0; r < records; ++r) {
+        const std::size_t base = static_cast<std::size_t>(s.firstValue + r * s.nParameters);
+        for (int j = 0; j < a; ++j) theData.allValues[base + j] = r + j;
+        theData.allValues[base + a] = r * r;
+        theData.allValues[base + a + 1] = 0;
+    }
+    dlg.dataSeriesCount = 1;
+    dlg.dataArguments = a;
+    dlg.dataValues = 2;
+    dlg.dataParameters = a + 2;
+}
+
+std::vector<double> LastColumn() {
+    const Series& s = theData.series[0];
+    std::vector<double> out;
+    for (int r = 0; r < s.nRecords; ++r) out.push_back(theData.allValues[s.firstValue + (r + 1) * s.nParameters - 1]);
+    return out;
+}
+
+void NoSchemes() {
+    theXystatistic.xystatistic_settings::operator=(xystatistic_settings{});
+    theMultistat.multistat_settings::operator=(multistat_settings{});
+    theMultistat.plane = 0;
+}
+
+TEST(TheoreticalValues, EachSchemeFillsTheLastParameter) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        // Peaks: the first peak's base plus both gaussians.
+        LoadWithNewColumn(dlg, 1, 6);
+        NoSchemes();
+        theXystatistic.peaksRevealing = 1;
+        peakSignal p1, p2;
+        p1.centre = 2, p1.sigma = 1, p1.area = 3, p1.base = 0.5;
+        p2.centre = 4, p2.sigma = 0.5, p2.area = 1, p2.base = 9;
+        peakList = {p1, p2};
+        dlg.CalculateTheoreticalValues();
+        std::vector<double> v = LastColumn();
+        for (int r = 0; r < 6; ++r) EXPECT_NEAR(v[r], 0.5 + GaussianPeak(p1, r) + GaussianPeak(p2, r), 1e-12) << r;
+        peakList.clear();
+
+        // Polynomial fitting: the term model its report fitted (1 + 2x).
+        NoSchemes();
+        theXystatistic.polynomFitting = 1;
+        dlg.termCodes = {0, 1};
+        dlg.yTransformCode = 0;
+        dlg.fitCoefficients = {};
+        dlg.fitCoefficients[0] = 1, dlg.fitCoefficients[1] = 2;
+        dlg.CalculateTheoreticalValues();
+        v = LastColumn();
+        for (int r = 0; r < 6; ++r) EXPECT_NEAR(v[r], 1 + 2 * r, 1e-12);
+
+        // No argument: the model at r times the record step.
+        LoadWithNewColumn(dlg, 0, 5);
+        theXystatistic.polynomFitting = 1;  // deleting the data dropped the choice
+        dlg.CalculateTheoreticalValues();
+        v = LastColumn();
+        for (int r = 0; r < 5; ++r) EXPECT_NEAR(v[r], 1 + 2 * r * RecordStep(LargestRecordCount()), 1e-12);
+
+        // Several arguments: the single-argument flag is passed over; plane, then no scheme.
+        LoadWithNewColumn(dlg, 2, 6);
+        theXystatistic.polynomFitting = 1;
+        theMultistat.plane = 1;
+        dlg.fitCoefficients[2] = 3;
+        dlg.CalculateTheoreticalValues();
+        v = LastColumn();
+        for (int r = 0; r < 6; ++r) EXPECT_NEAR(v[r], 1 + 2 * r + 3 * (r + 1), 1e-12);
+        NoSchemes();
+        theMultistat.bestPolynome = 1;
+        theMultistat.userDefinedFormula = 1;
+        dlg.CalculateTheoreticalValues();
+        EXPECT_EQ(theMultistat.userDefinedFormula, 0);  // the best polynomial stands alone
+        NoSchemes();
+        theXystatistic.polynomFitting = 1;
+        dlg.CalculateTheoreticalValues();
+        EXPECT_EQ(LastColumn(), std::vector<double>(6, 0.0));
+
+        NoSchemes();
+        mainwin_test::ResetChoices();
+        theData.OnDeleteAll();
+    });
+}
+
+TEST(TheoreticalValues, PolynomFittingUsesTheCoefficientsItsReportFitted) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        LoadWithNewColumn(dlg, 1, 30);
+        const Series& s = theData.series[0];
+        for (int r = 0; r < 30; ++r) {
+            const double x = 0.1 * r, y = 1 + 2 * x + 0.5 * x * x;
+            theData.allValues[s.firstValue + r * 3] = x;
+            theData.allValues[s.firstValue + r * 3 + 1] = y;
+            theData.allValues[s.firstValue + r * 3 + 2] = y;  // the last fit is of this column
+        }
+        NoSchemes();
+        theXystatistic.polynomFitting = 1;
+        theData.dataPageChanged = 1;
+        platform::PostRepaintRequest();
+        PumpWaitingMessages();
+        ASSERT_EQ(dlg.dataArguments, 1);
+        for (int r = 0; r < 30; ++r) theData.allValues[s.firstValue + r * 3 + 2] = 0;
+        dlg.CalculateTheoreticalValues();
+        const std::vector<double> v = LastColumn();
+        for (int r = 0; r < 30; ++r) EXPECT_NEAR(v[r], 1 + 0.2 * r + 0.5 * 0.01 * r * r, 1e-6) << r;
+        NoSchemes();
+        mainwin_test::ResetChoices();
+        theData.OnDeleteAll();
+    });
+}
+
+}  // namespace

@@ -1,0 +1,237 @@
+// The user-formula fitting run by the job hook: it reaches scipy's curve_fit coefficients,
+// the unified-argument measure matches numpy's polyfit, the window stays responsive and
+// "Stop" ends it, and shapes it cannot fit are refused rather than fitted perfectly.
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "fitting/user_fit_search.h"
+#include "fitting/user_formula_scheme.h"
+#include "main_window_support.h"
+
+namespace {
+
+using mainwin_test::HooksGuard;
+using mainwin_test::WithMainWindow;
+
+struct OracleLine {
+    std::string kind, formula;
+    std::vector<double> numbers;
+};
+
+std::vector<OracleLine> Oracle(const std::string& kind) {
+    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/app/user_fit_oracle.txt");
+    std::vector<OracleLine> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream f(line);
+        OracleLine o;
+        f >> o.kind;
+        if (o.kind != kind) continue;
+        if (kind == "fit") f >> o.formula;
+        for (double v; f >> v;) o.numbers.push_back(v);
+        lines.push_back(o);
+    }
+    return lines;
+}
+
+// One series of the given columns (the last one the value), records row by row.
+void LoadColumns(CTabulonDlg& dlg, const std::vector<std::string>& names, const std::vector<double>& rows,
+                 int seriesCount = 1) {
+    theData.OnDeleteAll();
+    const int n = static_cast<int>(names.size());
+    for (int s = 0; s < seriesCount; ++s) {
+        theData.CheckNewSeriesShape(n, theData.pendingSeries);
+        theData.allValues.insert(theData.allValues.end(), rows.begin(), rows.end());
+        theData.AddNewSeries(static_cast<int>(rows.size()) / n, names);
+    }
+    theData.dataPageChanged = 1;
+    platform::PostRepaintRequest();
+    PumpWaitingMessages();
+    ASSERT_EQ(dlg.dataValues, 1);
+}
+
+void SetFormula(const std::string& formula, const std::vector<std::string>& names, const std::vector<double>& values,
+                const std::vector<double>& steps) {
+    useruf& u = theUseruf;
+    u.formula = formula;
+    u.names = names;
+    u.values = values;
+    u.steps = steps;
+    u.minima.assign(names.size(), -1e40);
+    u.maxima.assign(names.size(), 1e40);
+    u.plusConst = 0;
+}
+
+void RestorePages() {
+    theUseruf.useruf_settings::operator=(useruf_settings{});
+    theUseruf.running = theUseruf.busy = 0;
+    theUseruf.fittingScheme = 1;
+    theUseruf.fetchSetting = 0;
+    theUseruf.stopCondition = 1e-6;
+    theMultistat.multistat_settings::operator=(multistat_settings{});
+}
+
+TEST(UserFormulaFitting, ReachesCurveFitCoefficients) {
+    HooksGuard guard;
+    WithMainWindow([](CTabulonDlg& dlg) {
+        for (const OracleLine& o : Oracle("fit")) {
+            SCOPED_TRACE(o.formula);
+            const int n = static_cast<int>(o.numbers[0]);
+            LoadColumns(dlg, {"x", "y"}, std::vector<double>(o.numbers.begin() + 3, o.numbers.begin() + 3 + 2 * n));
+            const bool exp = o.formula.find("exp") != std::string::npos;
+            SetFormula(o.formula, {"a", "b"}, exp ? std::vector<double>{1, 0.2} : std::vector<double>{1, 2},
+                       exp ? std::vector<double>{0.1, 0.02} : std::vector<double>{0.1, 0.2});
+            theUseruf.fittingScheme = kRandomGauss;
+            theUseruf.fetchSetting = 1;  // "Detail (slow)"
+            theUseruf.stopCondition = 1e-5;
+            UserFitRandomSeed(337643, 62047, 2751976);
+            theUseruf.running = 1;
+            dlg.UserFormulaFitting();
+            EXPECT_EQ(theUseruf.running, 0);
+            EXPECT_EQ(theUseruf.busy, 0);
+            EXPECT_NEAR(theUseruf.values[0], o.numbers[1], 1e-3 * std::fabs(o.numbers[1]));
+            EXPECT_NEAR(theUseruf.values[1], o.numbers[2], 1e-3 * std::fabs(o.numbers[2]));
+        }
+        RestorePages();
+        theData.OnDeleteAll();
+    });
+}
+
+TEST(UserFormulaFitting, UnifiedArgumentMeasureMatchesPolyfit) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        for (const OracleLine& o : Oracle("unified")) {
+            const int n = static_cast<int>(o.numbers[0]);
+            SCOPED_TRACE(n);
+            LoadColumns(dlg, {"x1", "x2", "y"}, std::vector<double>(o.numbers.begin() + 4, o.numbers.end()));
+            SetFormula("x1+b*x2", {"b"}, {o.numbers[1]}, {0.1});
+            std::vector<double> measured, combined, series;
+            const double e = dlg.UnifiedArgumentValues(measured, combined, 2, {o.numbers[1]}, series);
+            EXPECT_EQ(static_cast<int>(series.size()), static_cast<int>(o.numbers[2]));
+            EXPECT_NEAR(e, o.numbers[3], 1e-7 * o.numbers[3]);
+            EXPECT_EQ(userFormulaOffset, 0.0);
+        }
+        RestorePages();
+        theData.OnDeleteAll();
+    });
+}
+
+TEST(UserFormulaFitting, RefusalsAreNeverPerfectFits) {
+    platform::ScriptedDialogs dialogs;
+    WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+            const std::vector<double> rows{1, 2, 5, 2, 3, 9, 3, 1, 4, 4, 4, 12, 5, 2, 8};
+            LoadColumns(dlg, {"x1", "x2", "y"}, rows);
+            SetFormula("a*x1+b*x2", {"a", "b"}, {1, 2}, {0.1, 0.2});
+            std::vector<double> measured{42}, computed;
+            double offset = 0;
+            // A formula that fails at a record is no fit; nor is a formula of a missing name.
+            theUseruf.formula = "ln(x1-3)+a";
+            EXPECT_EQ(dlg.MultivariantFormulaValues(measured, computed, 2, {1, 2}, offset, 0), 1e40);
+            EXPECT_TRUE(std::isnan(computed[0]));
+            theUseruf.formula = "a*x1+b*x2";
+            EXPECT_LT(dlg.MultivariantFormulaValues(measured, computed, 2, {1, 2}, offset, 1), 1);
+            // Several series: refused, outputs untouched.
+            LoadColumns(dlg, {"x1", "x2", "y"}, rows, 2);
+            measured = {42};
+            EXPECT_EQ(dlg.MultivariantFormulaValues(measured, computed, 2, {1, 2}, offset, 0), 1e40);
+            EXPECT_EQ(dlg.UnifiedArgumentValues(measured, computed, 2, {1, 2}, computed), 1e40);
+            EXPECT_EQ(measured, std::vector<double>{42});
+
+            // Two arguments and no formula scheme chosen: the fitting refuses and says why.
+            LoadColumns(dlg, {"x1", "x2", "y"}, rows);
+            theMultistat.plane = 1;
+            const std::size_t before = dialogs.Messages().size();
+            theUseruf.StartFitting();
+            PumpWaitingMessages();
+            EXPECT_EQ(theUseruf.running, 0);
+            EXPECT_EQ(theUseruf.busy, 0);
+            EXPECT_TRUE(theUseruf.Control(useruf::kRunFittingButton).IsEnabled());
+            ASSERT_EQ(dialogs.Messages().size(), before + 1);
+            EXPECT_NE(dialogs.Messages().back().find("User defined formula"), std::string::npos);
+            EXPECT_EQ(theUseruf.values, (std::vector<double>{1, 2}));
+            RestorePages();
+            theData.OnDeleteAll();
+        },
+        &dialogs);
+}
+
+TEST(UserFormulaFitting, WindowStaysResponsiveAndStopEndsTheRun) {
+    HooksGuard guard;
+    WithMainWindow([](CTabulonDlg& dlg) {
+        std::vector<double> rows;
+        for (int i = 0; i < 30; ++i) {
+            rows.push_back(0.5 * i);
+            rows.push_back(0.3 * i * i - 2 + std::sin(i));
+        }
+        LoadColumns(dlg, {"x", "y"}, rows);
+        SetFormula("a*x^2+b", {"a", "b"}, {1, 2}, {0.1, 0.2});
+        theUseruf.stopCondition = 0;  // never converges: only "Stop" ends it
+        int repaints = 0;
+        TheAnalysisHooks().painters.correlationView = [&](platform::Canvas&, int) {
+            if (theUseruf.running && ++repaints == 3) {
+                QTimer::singleShot(0, [] { theUseruf.Control(useruf::kStopButton).Click(); });
+            }
+            return 0;
+        };
+        theUseruf.Control(useruf::kRunFittingButton).Click();
+        ASSERT_TRUE(mainwin_test::PumpUntil([] { return theUseruf.running == 0 && theUseruf.busy == 0; }, 60000));
+        EXPECT_GE(repaints, 3);
+        EXPECT_TRUE(theUseruf.Control(useruf::kRunFittingButton).IsEnabled());
+        EXPECT_NE(theUseruf.values, (std::vector<double>{1, 2}));  // improvements were kept
+        RestorePages();
+        theData.OnDeleteAll();
+    });
+}
+
+}  // namespace
+
+namespace {
+
+TEST(UserFormulaViews, ReportFormulaAndCorrelation) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        // y = 1.5*x1 + 2*x2 exactly.
+        std::vector<double> rows;
+        for (int i = 0; i < 12; ++i) {
+            const double x1 = i, x2 = (i * 7) % 5;
+            rows.insert(rows.end(), {x1, x2, 1.5 * x1 + 2 * x2});
+        }
+        LoadColumns(dlg, {"x1", "x2", "y"}, rows);
+        SetFormula("a*x1+b*x2", {"a", "b"}, {1.5, 2}, {0.1, 0.2});
+        struct Case {
+            int unitary, plusConst;
+            const char* header;
+            const char* formula;
+            const char* coefficients;
+        };
+        for (const Case& c : {Case{0, 0, "Multivariant fitting with formula:", "y = 1.5*x1+2*x2", "1.5\t2\t1   \n"},
+                              Case{0, 1, "Multivariant fitting with formula:", "y = 1.5*x1+2*x2 +0", "1.5\t2\t0\t1   \n"},
+                              Case{1, 0, "Unified argument to fit as curve:", "y(1.5*x1+2*x2)", "1.5\t2\t1   \n"}}) {
+            SCOPED_TRACE(c.formula);
+            theMultistat.multistat_settings::operator=(multistat_settings{});
+            theMultistat.plane = 0;
+            theMultistat.userDefinedFormula = !c.unitary;
+            theMultistat.unitaryArgument = c.unitary;
+            theUseruf.plusConst = c.plusConst;
+            dlg.recomputeNeeded = 1;
+            theData.dataPageChanged = 1;
+            platform::PostRepaintRequest();
+            PumpWaitingMessages();
+            std::string text;
+            theResultDocument.ToText(text);
+            EXPECT_NE(text.find(c.header), std::string::npos) << text;
+            EXPECT_NE(text.find(c.formula), std::string::npos) << text;
+            EXPECT_NE(text.find("Coefficient of correlation = "), std::string::npos) << text;  // its value: coefficientsText
+            EXPECT_EQ(coefficientsText, c.coefficients);
+        }
+        RestorePages();
+        theData.OnDeleteAll();
+    });
+}
+
+}  // namespace
