@@ -14,6 +14,10 @@ namespace {
 
 TEST(ScoringFlow, InsertScoresThenTheReportShows) {
     platform::ScriptedDialogs dialogs;
+    // The insert dialog keeps its fields between showings: put them back for the next test.
+    const std::string name = theInsert.name;
+    const double threshold = theInsert.scoreThreshold;
+    const std::int32_t simple = theInsert.simpleAlgorithm;
     mainwin_test::WithMainWindow(
         [&](CTabulonDlg& dlg) {
             theData.OnDeleteAll();
@@ -51,6 +55,9 @@ TEST(ScoringFlow, InsertScoresThenTheReportShows) {
         &dialogs);
     ClearScoringResults();
     theData.OnDeleteAll();
+    theInsert.name = name;
+    theInsert.scoreThreshold = threshold;
+    theInsert.simpleAlgorithm = simple;
 }
 
 }  // namespace

@@ -40,15 +40,18 @@ protected:
     void TearDown() override {
         platform::SetPrintPreviewRunner(nullptr);
         theResult.actualScreenSize = 1;
+        theLegend.title = title_;
         theData.OnDeleteAll();
     }
     platform::ScriptedDialogs dialogs;
+    const std::string title_ = theLegend.title;
 };
 
 TEST_F(WordReportTest, ReportOpensTheDocumentAndPrintEndsInThePreview) {
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
         theResult.actualScreenSize = 0;
+        theLegend.title = "Report <title>";
         theResult.imageWidth = 320;
         theResult.imageHeight = -240;
         theResult.UpdateData(false);
