@@ -20,15 +20,7 @@ MacroHost CTabulonDlg::MacroHostOfWindow() {
     host.waitWhileBusy = [] { WaitWhileBusy(); };
     host.copyCoefficients = [this] { OnCopyCoefficients(); };
     host.paintMainWindow = [this] { OnPaint(); };
-    host.selectUserFormulaScheme = [] {
-        // "User defined formula" alone of the several-argument schemes.
-        multistat& page = theMultistat;
-        page.correlation = page.plane = page.parabolic = page.nearNeighbors = 0;
-        page.unitaryArgument = page.bestPolynome = page.bestPolynomeAuto = 0;
-        page.userDefinedFormula = 1;
-        page.changed = 1;
-        if (page.HasWindow()) page.UpdateData(false);
-    };
+    host.selectUserFormulaScheme = [] { theMultistat.OnUserDefinedFormula(); };
     return host;
 }
 

@@ -21,16 +21,16 @@ platform::DialogTemplate MultiSchemeTemplate() {
     platform::DialogTemplate t;
     t.id = multistat::kTemplateId;
     t.caption = "Multiargument statistics";
-    t.cx = 200;
+    t.cx = 230;
     t.cy = 190;
     t.style = platform::kDialogChild;
     const unsigned owner = platform::kStyleOwnerDraw;
     t.controls = {
         {multistat::kCorrelationCheck, ControlKind::CheckBox, "Correlation", 10, 6, 120, 10},
-        {multistat::kApproximationGroup, ControlKind::GroupBox, "Multivariate approximation", 4, 20, 192, 90},
+        {multistat::kApproximationGroup, ControlKind::GroupBox, "Multivariate approximation", 4, 20, 222, 90},
         {multistat::kPlaneCheck, ControlKind::CheckBox, "Plane (y=a0+a1*x1+a2*x2+...an*xn)", 10, 32, 180, 10},
         {multistat::kParabolicCheck, ControlKind::CheckBox, "Parabolic (y=a0+a1(x1+b1)^2+a2*(x+b2)^2+...an*(x+bn)^2",
-         10, 46, 184, 10},
+         10, 46, 214, 10},
         {multistat::kNearNeighborsCheck, ControlKind::CheckBox, "Near neighbors method ", 10, 60, 120, 10},
         {multistat::kWeightCombo, ControlKind::ComboBox, "", 10, 74, 130, 60},
         {multistat::kPercentEdit, ControlKind::Edit, "", 146, 74, 30, 12},
