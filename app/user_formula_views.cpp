@@ -116,20 +116,7 @@ void Report(const std::string& header, const std::string& formula, double e, int
     doc.NewLine();
     theResultTables.AddParagraph(header);
     theResultTables.AddParagraph("\n");
-    doc.AddTab(10);
-    doc.AddSeriesMark(static_cast<std::uint32_t>(global));
-    doc.AddTab(45);
-    doc.AddText(formula, 0, 100);
-    doc.NewLine();
-    theResultTables.AddParagraph(formula);
-    theResultTables.AddParagraph("\n");
-    doc.AddTab(45);
-    doc.AddTextLiteral("Coefficient of correlation = ", 0, 100);
-    doc.AddText(correlation, ValueToColor(r), 100);
-    doc.NewLine();
-    for (const char* p : {"\n", "Coefficient of correlation = "}) theResultTables.AddParagraph(p);
-    theResultTables.AddParagraph(correlation);
-    theResultTables.AddParagraph("\n");
+    WriteFormulaWithCorrelation(global, formula, correlation, r);
 }
 
 // The calculator's typed point (one value per parameter) and argument-file rows.

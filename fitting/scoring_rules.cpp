@@ -209,11 +209,11 @@ void Derive(const std::vector<double>& variable, const std::vector<double>& resp
     std::vector<double> c, sd;
     double deviation = 0.0;
     double share = FitScoreRatePolynomial(groupValues, weights, c, sd, 3, &deviation);
-    scoreAction& r = currentScoreAction;
-    if (std::fabs(sd[2]) / (std::fabs(c[2]) + 1e-20) < t.quadraticSpread && share < t.quadraticShare &&
-        q > t.quadraticQuality) {
+    // A polynomial rule of the given degree over the whole range (the linear one leaves c2 as it was).
+    auto appendPolynomialRule = [&](int degree) {
+        scoreAction& r = currentScoreAction;
         r.variable = variableIndex;
-        r.kind = 2;
+        r.kind = degree;
         r.comparison = 2;
         r.categorical = 0;
         r.low = minimum;
@@ -221,23 +221,18 @@ void Derive(const std::vector<double>& variable, const std::vector<double>& resp
         r.points = q;
         r.c0 = c[0];
         r.c1 = c[1];
-        r.c2 = c[2];
+        if (degree == 2) r.c2 = c[2];
         AppendCurrentRule();
+    };
+    if (std::fabs(sd[2]) / (std::fabs(c[2]) + 1e-20) < t.quadraticSpread && share < t.quadraticShare &&
+        q > t.quadraticQuality) {
+        appendPolynomialRule(2);
         return;
     }
     share = FitScoreRatePolynomial(groupValues, weights, c, sd, 2, &deviation);
     if (std::fabs(sd[1]) / (std::fabs(c[1]) + 1e-20) < t.linearSpread && share < t.linearShare &&
         q > t.linearQuality) {
-        r.variable = variableIndex;
-        r.kind = 1;
-        r.comparison = 2;
-        r.categorical = 0;
-        r.low = minimum;
-        r.high = maximum;
-        r.points = q;
-        r.c0 = c[0];
-        r.c1 = c[1];
-        AppendCurrentRule();
+        appendPolynomialRule(1);
         return;
     }
     AppendIntervalRules(weights, groupValues, width, t.interval, variableIndex);

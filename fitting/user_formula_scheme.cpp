@@ -119,17 +119,22 @@ void UserFormulaReport(platform::Canvas& dc, const std::vector<double>& x, const
 
     AppendFittedFormula(display, v);
 
+    WriteFormulaWithCorrelation(v, display, correlation, c);
+}
+
+void WriteFormulaWithCorrelation(int seriesIndex, const std::string& formula, const std::string& correlation,
+                                 double r) {
     resultDocument& doc = theResultDocument;
     doc.AddTab(10);
-    doc.AddSeriesMark(static_cast<std::uint32_t>(v));
+    doc.AddSeriesMark(static_cast<std::uint32_t>(seriesIndex));
     doc.AddTab(45);
-    doc.AddText(display, 0, 100);
+    doc.AddText(formula, 0, 100);
     doc.NewLine();
-    theResultTables.AddParagraph(display);
+    theResultTables.AddParagraph(formula);
     theResultTables.AddParagraph("\n");
     doc.AddTab(45);
     doc.AddTextLiteral("Coefficient of correlation = ", 0, 100);
-    doc.AddText(correlation, ValueToColor(c), 100);
+    doc.AddText(correlation, ValueToColor(r), 100);
     doc.NewLine();
     for (const std::string& p : {std::string("\n"), std::string("Coefficient of correlation = "), correlation,
                                  std::string("\n")}) {

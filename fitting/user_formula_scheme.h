@@ -32,3 +32,8 @@ void UserFormulaYRange(const std::vector<double>& x, const std::vector<double>& 
 // a and v are the argument and value parameter indexes.
 void UserFormulaReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y, int a,
                        int v);
+
+// The report lines of a formula fitted to a series: its mark and the formula, then the
+// coefficient of correlation coloured by r, in both result stores.
+void WriteFormulaWithCorrelation(int seriesIndex, const std::string& formula, const std::string& correlation,
+                                 double r);

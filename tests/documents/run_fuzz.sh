@@ -6,38 +6,11 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 out="${1:?usage: run_fuzz.sh OUTPUT_DIR [SECONDS]}"
 seconds="${2:-20}"
-mkdir -p "$out/corpus" "$out/obj"
+mkdir -p "$out/corpus"
 out="$(cd "$out" && pwd)"
 flags=(-std=c++20 -O1 -g -fno-sanitize-recover=undefined -I"$root")
-
-# The Qt-free sources the document code stands on. A file that needs Qt or the platform
-# layer, directly or through its headers, is left out.
-cores=()
-for f in "$root"/documents/*.cpp "$root"/data/*.cpp "$root"/formula/*.cpp "$root"/statistics/*.cpp "$root"/fitting/*.cpp; do
-    [ -e "$f" ] || continue
-    deps="$(clang++ "${flags[@]}" -MM "$f" 2>/dev/null)" || continue
-    if ! grep -q -e 'platform/' -e 'Qt' <<< "$deps"; then
-        cores+=("$f")
-    fi
-done
-
-rm -f "$out"/obj/*.o "$out/libcores.a"
-running=0
-for f in "${cores[@]}"; do
-    name="$(basename "$(dirname "$f")")_$(basename "${f%.cpp}").o"
-    { clang++ "${flags[@]}" -fsanitize=fuzzer-no-link,address,undefined -c "$f" \
-          -o "$out/obj/$name" || echo "run_fuzz.sh: left out $f" >&2; } &
-    running=$((running + 1))
-    if [ "$running" -ge 4 ]; then
-        wait -n
-        running=$((running - 1))
-    fi
-done
-while [ "$running" -gt 0 ]; do
-    wait -n
-    running=$((running - 1))
-done
-ar rcs "$out/libcores.a" "$out"/obj/*.o
+source "$root/tests/fuzz_cores.sh"
+BuildCoreArchive "$out" "$root" documents data formula statistics fitting
 clang++ "${flags[@]}" -fsanitize=fuzzer,address,undefined \
     "$root/tests/documents/fuzz_document.cpp" "$out/libcores.a" -o "$out/fuzz_document"
 

@@ -6,40 +6,11 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 out="${1:?usage: run_fuzz.sh OUTPUT_DIR [SECONDS]}"
 seconds="${2:-20}"
-mkdir -p "$out/corpus" "$out/obj"
+mkdir -p "$out/corpus"
 out="$(cd "$out" && pwd)"
 flags=(-std=c++20 -O1 -g -fno-sanitize-recover=undefined -I"$root")
-
-# The Qt-free sources of the formula and statistics cores. A file that needs Qt or
-# the platform layer, directly or through its headers, is left out.
-cores=()
-for f in "$root"/formula/*.cpp "$root"/statistics/*.cpp; do
-    [ -e "$f" ] || continue
-    deps="$(clang++ "${flags[@]}" -MM "$f" 2>/dev/null)" || continue
-    if ! grep -q 'platform/' <<< "$deps"; then
-        cores+=("$f")
-    fi
-done
-
-# The cores go into an archive, so that the link takes only the objects it needs.
-rm -f "$out"/obj/*.o "$out/libcores.a"
-running=0
-for f in "${cores[@]}"; do
-    name="$(basename "$(dirname "$f")")_$(basename "${f%.cpp}").o"
-    # A file that does not compile here is left out; the link shows whether it was needed.
-    { clang++ "${flags[@]}" -fsanitize=fuzzer-no-link,address,undefined -c "$f" \
-          -o "$out/obj/$name" || echo "run_fuzz.sh: left out $f" >&2; } &
-    running=$((running + 1))
-    if [ "$running" -ge 4 ]; then
-        wait -n
-        running=$((running - 1))
-    fi
-done
-while [ "$running" -gt 0 ]; do
-    wait -n
-    running=$((running - 1))
-done
-ar rcs "$out/libcores.a" "$out"/obj/*.o
+source "$root/tests/fuzz_cores.sh"
+BuildCoreArchive "$out" "$root" formula statistics
 clang++ "${flags[@]}" -fsanitize=fuzzer,address,undefined \
     "$root/tests/formula/fuzz_formula.cpp" "$out/libcores.a" -o "$out/fuzz_formula"
 
