@@ -15,6 +15,9 @@
 namespace {
 void ConnectScoring(MainWindowJobs& jobs);
 }
+// distribution_views.cpp: the coefficient of correlation of a value with its argument.
+void ReportTwoParameterCorrelation(const std::vector<double>& x, const std::vector<double>& y, int argument,
+                                   int value);
 
 AnalysisHooks::AnalysisHooks() {
     painters.axes = [](platform::Canvas& dc) {
@@ -86,8 +89,8 @@ AnalysisHooks::AnalysisHooks() {
         if (CTabulonDlg* d = SeriesPaintingDialog()) d->RunBestFormulaSearch(dc, x, y, a, v);
     };
     ConnectScoring(jobs);
-    // The peaks scheme fills its own slots (peaks_report.cpp). Not built yet, its slot left
-    // empty: the correlation of two parameters.
+    schemes.reportCorrelationOfTwoParameters = ReportTwoParameterCorrelation;
+    // The peaks scheme fills its own slots (peaks_report.cpp).
 
     jobs.userFormulaFitting = [] {
         if (CTabulonDlg* d = SeriesPaintingDialog()) d->UserFormulaFitting();

@@ -65,6 +65,13 @@ CorrelationContext CorrelationContextOf(CTabulonDlg& window) {
 
 }  // namespace
 
+void ReportTwoParameterCorrelation(const std::vector<double>& x, const std::vector<double>& y, int argument,
+                                   int value) {
+    if (CTabulonDlg* window = MainDialog()) {
+        ReportCorrelationOfTwoParameters(x, y, argument, value, CorrelationContextOf(*window));
+    }
+}
+
 int CorrelationTableReport(CTabulonDlg& window, platform::Canvas& dc) {
     return ReportCorrelationOfParameters(dc, CorrelationContextOf(window));
 }

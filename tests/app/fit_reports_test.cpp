@@ -344,7 +344,7 @@ TEST_F(FitReports, ViewsReachEveryReport)
     const OneArgumentSchemeCalls& calls = TheOneArgumentSchemes();
     EXPECT_TRUE(calls.constructorFitReport && calls.customFormulaFitReport && calls.customFitYRange &&
                 calls.customTransformedValues && calls.refreshCustomModel && calls.runPolynomFitting &&
-                calls.runHarmonicAnalysis && calls.runBestFormulaSearch);
+                calls.runHarmonicAnalysis && calls.runBestFormulaSearch && calls.reportCorrelationOfTwoParameters);
 }
 
 }  // namespace
