@@ -288,7 +288,7 @@ void CTabulonDlg::OnFullAnalysis() {
                 PrepareAllParametersAsValues();
                 theDistrimution.showStudent = theDistrimution.showPoisson = theDistrimution.showErlang = 0;
                 view3D = 0;
-                theXyview.colorMapMode = 0;
+                theXyview.show3D = 0;
                 theXyview.histogram = 1;
                 repaint();
                 addFigure(kWideRule);
@@ -334,12 +334,13 @@ void CTabulonDlg::OnFullAnalysis() {
     });
     section(theFull.doTwoVariables, "<p><p><font color=blue size=5>Distribution of two variables.</font><p><p>\n", [&] {
         theXyview.colorMapMode = 1;
+        theXyview.show3D = 0;
         view3D = 1;
         for (int p = 0; p < n && !stopped(); ++p) {
             for (int q = 0; q < p && !stopped(); ++q) {
                 ShowTwoParameters(p, q);
-                theXyview.show3D = 1;
-                theD3view.twoDimensional = 0;
+                theD3view.showNet = 1;
+                theD3view.twoDimensional = 1;
                 theChart.gridWidth = 2;
                 theDistribution2.autoIntervals = 1;
                 repaint();

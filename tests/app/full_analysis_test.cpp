@@ -1,5 +1,6 @@
 // "Full analysis" on the running main window: the sections and figure counts of the report as
 // html5lib reads it, the refusals before it starts, and the work restored afterwards.
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,9 +17,12 @@
 #include <unistd.h>
 
 #include "app/resource_ids.h"
+#include "charts/chart_page.h"
+#include "charts/d3view_page.h"
 #include "documents/full_page.h"
 #include "main_window_support.h"
 #include "platform/system.h"
+#include "statistics/distribution2_page.h"
 
 QJsonObject ParseReport(const std::filesystem::path& report);  // html_report_test.cpp
 
@@ -48,6 +52,27 @@ protected:
             page.Control(full::kReportFileStatic).SetText(report.string());
             page.OnRunAnalysis();
         });
+    }
+    // Only the sections `on` names run; `filters` switches both fit filters on.
+    void RunSectionsFromPage(const fs::path& report, std::vector<int full_settings::*> on, bool filters = false) {
+        dialogs.modalSteps.push_back([report, on, filters](platform::Dialog& d) {
+            full& page = static_cast<full&>(d);
+            for (int full_settings::* section :
+                 {&full_settings::doDistribution, &full_settings::doTimeSeries, &full_settings::doCurveFitting,
+                  &full_settings::doCorrelationMatrix, &full_settings::doDistributionAll, &full_settings::doSurfaceFitting,
+                  &full_settings::doMultivariate, &full_settings::doTwoVariables, &full_settings::doConditional})
+                page.*section = 0;
+            for (int full_settings::* section : on) page.*section = 1;
+            page.correlationFilter = page.coefficientFilter = filters ? 1 : 0;
+            page.reportFile = report.string();
+            page.UpdateData(false);
+            page.Control(full::kReportFileStatic).SetText(report.string());
+            page.OnRunAnalysis();
+        });
+    }
+    static std::string TextOf(const fs::path& report) {
+        std::ifstream in(report);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     platform::ScriptedDialogs dialogs;
     fs::path folder;
@@ -167,4 +192,88 @@ TEST_F(FullAnalysisTest, RefusesTwoSeriesAndNeverStartsWithoutRunAnalysis) {
         &dialogs);
 }
 
+TEST_F(FullAnalysisTest, TwoVariablesArePaintedInThreeDimensionsWithTheSectionsViewFlags) {
+    const fs::path report = folder / "two.html";
+    struct Seen {
+        int colorMap, show3D, net, twoDimensional, grid, autoIntervals, view3D;
+    };
+    std::vector<Seen> painted;
+    int flat = 0;
+    CTabulonDlg* window = nullptr;
+    mainwin_test::HooksGuard hooks;
+    ChartPainters& p = TheAnalysisHooks().painters;
+    p.distributionOfTwoVariables = [&, real = p.distributionOfTwoVariables](platform::Canvas& dc) {
+        if (!theFull.running) return real(dc);
+        painted.push_back({theXyview.colorMapMode, theXyview.show3D, theD3view.showNet, theD3view.twoDimensional,
+                           theChart.gridWidth, theDistribution2.autoIntervals, window ? window->view3D : -1});
+        return real(dc);
+    };
+    p.distributionOfTwoVariablesFlat = [&, real = p.distributionOfTwoVariablesFlat](platform::Canvas& dc) {
+        if (theFull.running) ++flat;
+        return real(dc);
+    };
+    WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+            window = &dlg;
+            mainwin_test::LoadShape(0, 3, 0, 12);
+            dlg.UpdateForDataShape();  // the loaded data shown, as before any command of the user's
+            theXyview.show3D = 1;
+            theD3view.showNet = 0;
+            theDistribution2.autoIntervals = 0;
+            RunSectionsFromPage(report, {&full_settings::doTwoVariables});
+            dlg.SendCommand(kCommandFullAnalysis);
+            EXPECT_EQ(ParseReport(report)["figures"].toArray().size(), 3);
+        },
+        &dialogs);
+    ASSERT_FALSE(painted.empty());
+    EXPECT_EQ(flat, 0);
+    for (const Seen& s : painted) {
+        EXPECT_EQ(s.colorMap, 1);
+        EXPECT_EQ(s.show3D, 0);
+        EXPECT_EQ(s.net, 1);
+        EXPECT_EQ(s.twoDimensional, 1);
+        EXPECT_EQ(s.grid, 2);
+        EXPECT_EQ(s.autoIntervals, 1);
+        EXPECT_EQ(s.view3D, 1);
+    }
+}
+
+// "Search for best formula" runs on each parameter over its record number. With the filters on,
+// the exact line keeps its fit and the scattered values lose theirs, their figure still written;
+// with the filters off both keep it.
+TEST_F(FullAnalysisTest, FitFiltersKeepTheFitThatMeetsThemAndDropTheOneThatMissesThem) {
+    for (const bool filters : {true, false}) {
+        const fs::path report = folder / (filters ? "filtered.html" : "unfiltered.html");
+        WithMainWindow(
+            [&](CTabulonDlg& dlg) {
+                constexpr int kRecords = 30;
+                mainwin_test::LoadShape(0, 2, 0, kRecords);
+                for (int r = 0; r < kRecords; ++r) {
+                    theData.allValues[2 * r] = 2 + 3 * r;
+                    theData.allValues[2 * r + 1] = std::fmod(r * 7919.0 * (r + 13), 101.0);
+                }
+                theData.parameterNames[0] = "line";
+                theData.parameterNames[1] = "scatter";
+                RunSectionsFromPage(report, {&full_settings::doTimeSeries}, filters);
+                dlg.SendCommand(kCommandFullAnalysis);
+                const QJsonObject parsed = ParseReport(report);
+                EXPECT_EQ(parsed["figures"].toArray().size(), 2);
+                const QJsonArray sections = parsed["sections"].toArray();
+                ASSERT_EQ(sections.size(), 2);
+                EXPECT_EQ(sections[1].toObject()["text"].toString(), "Cirve fitting of une parameter (time series).");
+                // Each figure is followed by the result text of its own paint.
+                const std::string text = TextOf(report);
+                const std::size_t second = text.find("fig2.jpg");
+                ASSERT_NE(second, std::string::npos);
+                const std::string first = text.substr(0, second), last = text.substr(second);
+                EXPECT_NE(first.find("line = "), std::string::npos);
+                EXPECT_NE(first.find("Coefficient of correlation"), std::string::npos);
+                EXPECT_EQ(last.find("scatter") != std::string::npos, !filters);
+                EXPECT_EQ(last.find("Coefficient of correlation") != std::string::npos, !filters);
+            },
+            &dialogs);
+    }
+}
+
 }  // namespace
+
