@@ -60,6 +60,7 @@ platform::DialogTemplate FullTemplate() {
         {full::kCorrelationEdit, ControlKind::Edit, "", 184, 170, 40, 12},
         {full::kCorrelationSpin, ControlKind::Spin, "", 224, 170, 10, 12},
         {full::kCoefficientFilterCheck, ControlKind::CheckBox, "", 10, 190, 10, 10},
+        {full::kFilterPicture, ControlKind::Button, "", 22, 186, 16, 16, owner},
         {1444, ControlKind::Static, "of each coefficient is more then:", 40, 190, 140, 10},
         {full::kCoefficientEdit, ControlKind::Edit, "", 184, 188, 40, 12},
         {full::kCoefficientSpin, ControlKind::Spin, "", 224, 188, 10, 12},
@@ -81,6 +82,8 @@ full::full() : Dialog(kTemplateId) {
 
 bool full::OnInitDialog() {
     picture_ = LoadButtonPicture(kPictureId);
+    filterPicture_ = MakeFilterPicture();
+    Control(kFilterPicture).Enable(false);  // a picture, not a button: no focus, no click
     EnableSchemesForParameterCount(parameterCount);
     // The extension of the file name only, so a ".nc" document's report never takes its name.
     reportFile = HtmlReportPathFor(documentName);
@@ -181,8 +184,39 @@ int full::PassesCoefficientFilter(double correlation, const std::vector<double>&
     return 1;
 }
 
+platform::Bitmap full::MakeFilterPicture() {
+    constexpr int kSize = 32;
+    platform::Bitmap bmp(kSize, kSize, kPageColor);
+    platform::Canvas dc(bmp);
+    // An axis, the fitted value as a dot and its error bar; the bar reaching past the dashed
+    // limits is what the filter switches off.
+    platform::Pen old = dc.SelectPen(platform::Pen(platform::PenStyle::Solid, 1, kLabelText));
+    dc.MoveTo(3, 28);
+    dc.LineTo(29, 28);
+    dc.SelectPen(platform::Pen(platform::PenStyle::Dash, 1, Rgb(200, 0, 0)));
+    for (const int y : {9, 21}) {
+        dc.MoveTo(4, y);
+        dc.LineTo(28, y);
+    }
+    dc.SelectPen(platform::Pen(platform::PenStyle::Solid, 2, Rgb(0, 0, 160)));
+    dc.MoveTo(16, 4);
+    dc.LineTo(16, 26);
+    for (const int y : {4, 26}) {
+        dc.MoveTo(12, y);
+        dc.LineTo(20, y);
+    }
+    dc.SelectPen(old);
+    dc.FillRect({13, 12, 19, 18}, kLabelText);
+    return bmp;
+}
+
 bool full::OnDrawItem(platform::DrawItem& item) {
     switch (item.controlId) {
+        case kFilterPicture:
+            if (!item.canvas || filterPicture_.IsNull()) return false;
+            item.canvas->StretchFrom(item.rect.left, item.rect.top, item.rect.Width(), item.rect.Height(), filterPicture_,
+                                     0, 0, filterPicture_.Width(), filterPicture_.Height());
+            return true;
         case kBrowseButton:
             DrawPageButton(item, Rgb(230, 230, 255), kLabelText);
             return true;

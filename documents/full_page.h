@@ -18,6 +18,7 @@ public:
     static constexpr int kCorrelationEdit = 1450;
     static constexpr int kCorrelationSpin = 1451;
     static constexpr int kCoefficientFilterCheck = 1452;
+    static constexpr int kFilterPicture = 1453;  // the picture beside the coefficient filter
     static constexpr int kCoefficientEdit = 1454;
     static constexpr int kCoefficientSpin = 1455;
     static constexpr int kDistributionCheck = 1457;
@@ -68,8 +69,12 @@ public:
     void OnPaint() override;
     bool OnCtlColor(int controlId, platform::CtlColor& out) override;
 
+    // The picture beside the coefficient filter: a fitted value with its error bar.
+    static platform::Bitmap MakeFilterPicture();
+
 private:
     platform::Bitmap picture_;
+    platform::Bitmap filterPicture_;
 };
 
 extern full theFull;

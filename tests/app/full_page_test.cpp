@@ -2,6 +2,8 @@
 // name, the sections the parameter count allows, the spins' limits and the two filters.
 #include <functional>
 
+#include <QImage>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include "documents/full_page.h"
@@ -99,6 +101,28 @@ TEST_F(FullPageTest, FiltersKeepFitsAtTheirThresholds) {
     EXPECT_EQ(page.PassesCoefficientFilter(0.99, {0.051}), 0);
     page.coefficientFilter = 0;
     EXPECT_EQ(page.PassesCoefficientFilter(0.99, {7.0}), 1);
+}
+
+// The drawn picture stands between the coefficient filter's check and its text, and shows.
+TEST_F(FullPageTest, PictureStandsBesideTheCoefficientFilter) {
+    Open("/d/run.cdf", 3, [&](full& page) {
+        const platform::Rect picture = page.Control(full::kFilterPicture).Bounds();
+        const platform::Rect check = page.Control(full::kCoefficientFilterCheck).Bounds();
+        const platform::Rect edit = page.Control(full::kCoefficientEdit).Bounds();
+        EXPECT_GE(picture.left, check.right);
+        EXPECT_LT(picture.top, check.bottom);
+        EXPECT_GT(picture.bottom, check.top);
+        EXPECT_LT(picture.right, edit.left);
+        const QImage shown = page.Control(full::kFilterPicture).Widget()->grab().toImage();
+        const QImage drawn = full::MakeFilterPicture().Image();
+        int marks = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x) marks += drawn.pixel(x, y) != drawn.pixel(0, 0);
+        EXPECT_GT(marks, 40);
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_NE(shown.pixel(shown.width() / 2, shown.height() / 2), shown.pixel(0, 0));
+        page.EndDialog(platform::kCancel);
+    });
 }
 
 }  // namespace
