@@ -2,6 +2,7 @@
 // one bound, pan, or give a bound back to automatic scaling); a Ctrl-click while the data
 // sheet is open finds the record plotted nearest to the click and shows it there; Ctrl+H with
 // a click gives the main window its default size.
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -63,6 +64,16 @@ std::vector<int> ColumnsOfRole(const Series& s, int role) {
 
 long long Distance(int px, int py, platform::Point click) {
     return std::llabs(static_cast<long long>(px) - click.x) + std::llabs(static_cast<long long>(py) - click.y);
+}
+
+// The pairs a view drew at (xs[j], ys[j]) in world units for records j * step of series s;
+// a pair it did not draw is NaN.
+void ConsiderPairs(NearestRecord& nearest, const std::vector<double>& xs, const std::vector<double>& ys, int s,
+                   int step, platform::Point click) {
+    for (std::size_t j = 0; j < xs.size() && j < ys.size(); ++j) {
+        if (std::isnan(xs[j]) || std::isnan(ys[j])) continue;
+        nearest.Consider(Distance(WorldToPixelX(xs[j]), WorldToPixelY(ys[j]), click), s, static_cast<int>(j) * step);
+    }
 }
 
 // Shows the record in the data sheet: its series, refilled from that record, the record's
@@ -201,10 +212,16 @@ void CTabulonDlg::HitTestChart(int x, int y) {
                 }
             }
         }
+    } else if (values >= 1 && arguments >= 2 && (m.userDefinedFormula || m.unitaryArgument)) {
+        // The user-formula views draw instead of the scene with two arguments too: measured
+        // against computed values, or the value against the combined argument, of the only series.
+        const DrawnPairs& drawn = formulaViewPairs;
+        if (theData.series.size() == 1 && drawn.xs.size() <= static_cast<std::size_t>(first.nRecords)) {
+            ConsiderPairs(nearest, drawn.xs, drawn.ys, 0, 1, click);
+        }
     } else if (values >= 1 && (arguments > 2 || (arguments == 2 && m.nearNeighbors))) {
         // The records the measured-against-estimated view drew: its sample and its estimates
         // (with two arguments the near-neighbour scheme draws it instead of the scene).
-        if (m.userDefinedFormula || m.unitaryArgument) return;
         if (!m.plane && !m.parabolic && !m.nearNeighbors && !m.bestPolynome && !m.bestPolynomeAuto) return;
         XYCorrelationState state;
         state.seriesCount = dataSeriesCount;
@@ -218,14 +235,11 @@ void CTabulonDlg::HitTestChart(int x, int y) {
             if (series.nRecords < series.nArguments + 3) continue;
             for (int column : ColumnsOfRole(series, kRoleValue)) {
                 ComputeXYEstimates(state, s, column, e);
-                for (std::size_t j = 0; j < e.measured.size() && j < e.estimates.size(); ++j) {
-                    nearest.Consider(Distance(WorldToPixelX(e.measured[j]), WorldToPixelY(e.estimates[j]), click), s,
-                                     static_cast<int>(j) * e.step);
-                }
+                ConsiderPairs(nearest, e.measured, e.estimates, s, e.step, click);
             }
         }
     } else if (arguments == 2 && values >= 1 && view3D) {
-        if (m.userDefinedFormula || m.unitaryArgument || m.bestPolynome || m.bestPolynomeAuto) return;
+        if (m.bestPolynome || m.bestPolynomeAuto) return;
         // The scene projects into the plot rectangle's own pixels.
         const platform::Point relative{click.x - plotLeft, click.y - plotTop};
         const scene3d& scene = theD3view.theScene3d;

@@ -231,6 +231,7 @@ void CTabulonDlg::PaintVirtualScreen(platform::Canvas& dc) {
     coefficientsText.clear();
     legendMarks.clear();
     legendTexts.clear();
+    formulaViewPairs = {};
     theResult.fittedFormulasText.clear();
     theCalculator.BeginRepaint(dataArguments);
 

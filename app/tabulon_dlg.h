@@ -288,6 +288,11 @@ public:
     // Their views (user_formula_views.cpp): 1 painted, 0 not their data or scheme.
     int PaintMultivariantFormulaFit(platform::Canvas& dc);
     int PaintUnifiedArgumentFit(platform::Canvas& dc);
+    // The points the last of those views drew, by record of the only series (NaN where it drew
+    // none), in world units: what a Ctrl-click on the chart searches. Emptied by every paint.
+    struct DrawnPairs {
+        std::vector<double> xs, ys;
+    } formulaViewPairs;
     // The stepped random search over the useruf coefficients, run by the job hook.
     void UserFormulaFitting();
     double formulaOffset = 0;  // "+ const" offset of the several-argument formula fit

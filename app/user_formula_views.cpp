@@ -79,16 +79,22 @@ void ZoomToPairs(const std::vector<double>& xs, const std::vector<double>& ys, b
     if (view.HasWindow()) view.UpdateData(false);
 }
 
-// The marks of the value column at the pairs inside the plot range (a NaN pair is outside).
-void DrawPairs(platform::Canvas& dc, const std::vector<double>& xs, const std::vector<double>& ys, int column) {
+// The marks of the value column at the pairs inside the plot range (a NaN pair is outside),
+// kept in `drawn` for the chart's hit test.
+void DrawPairs(platform::Canvas& dc, const std::vector<double>& xs, const std::vector<double>& ys, int column,
+               CTabulonDlg::DrawnPairs& drawn) {
     const Initial& value = theData.parameters[static_cast<std::size_t>(theData.series[0].firstParameter + column)];
     const int n = static_cast<int>(std::min(xs.size(), ys.size()));
     const int size = value.autoSize ? std::clamp(150 / (n + 2), 2, 10) : value.markSize;
+    drawn.xs.assign(static_cast<std::size_t>(n), std::nan(""));
+    drawn.ys.assign(static_cast<std::size_t>(n), std::nan(""));
     for (int i = 0; i < n; ++i) {
         const double x = xs[static_cast<std::size_t>(i)], y = ys[static_cast<std::size_t>(i)];
         if (x >= plotXMin && x <= plotXMax && y >= plotYMin && y <= plotYMax) {
             DrawMarker(dc, WorldToPixelX(x), WorldToPixelY(y), size, value.markShape,
                        static_cast<platform::ColorRef>(value.color), theChart.chartAreaColor);
+            drawn.xs[static_cast<std::size_t>(i)] = x;
+            drawn.ys[static_cast<std::size_t>(i)] = y;
         }
     }
 }
@@ -156,7 +162,7 @@ int CTabulonDlg::PaintMultivariantFormulaFit(platform::Canvas& dc) {
     ServeCalculator(column, [&](const std::vector<double>& v) {
         return theData.EvaluateFormulaAtValues(page.formula, v) + offset;
     });
-    DrawPairs(dc, measured, computed, column);
+    DrawPairs(dc, measured, computed, column, formulaViewPairs);
 
     const std::string& name = theData.parameterNames[static_cast<std::size_t>(theData.series[0].firstParameter + column)];
     std::string formula = name + " = " + FormulaWithCoefficients();
@@ -192,7 +198,7 @@ int CTabulonDlg::PaintUnifiedArgumentFit(platform::Canvas& dc) {
         const double u = theData.EvaluateFormulaAtValues(page.formula, v);
         return series.empty() ? u : PowerSeriesValue(static_cast<int>(series.size()), u, series);
     });
-    DrawPairs(dc, combined, measured, column);
+    DrawPairs(dc, combined, measured, column, formulaViewPairs);
 
     const std::string& name = theData.parameterNames[static_cast<std::size_t>(theData.series[0].firstParameter + column)];
     Report("Unified argument to fit as curve:", name + "(" + FormulaWithCoefficients() + ")", e, column, "");

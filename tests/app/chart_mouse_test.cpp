@@ -261,6 +261,75 @@ TEST(ChartMouse, CtrlClickOnTheNearNeighbourViewFindsASampledRecord) {
     });
 }
 
+TEST(ChartMouse, CtrlClickOnTheUserFormulaViewsFindsTheDrawnRecord) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        struct Case {
+            const char* what;
+            int arguments, unitary, show3D;
+        };
+        const Case cases[] = {
+            {"measured against computed, two arguments", 2, 0, 0},
+            {"measured against computed, two arguments, drawn instead of the scene", 2, 0, 1},
+            {"value against the unified argument, three arguments", 3, 1, 0},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            ResetChoices();
+            theData.OnDeleteAll();
+            const int columns = c.arguments + 1;
+            theData.CheckNewSeriesShape(columns, theData.pendingSeries);
+            std::vector<double> computed, measured;
+            for (int r = 0; r < 30; ++r) {
+                const double x1 = r, x2 = (r * 7) % 5, x3 = (r * 3) % 4;
+                const double y = x1 + 2 * x2 + 0.5 * x3 + 0.3 * std::sin(r);
+                theData.allValues.insert(theData.allValues.end(), {x1, x2});
+                if (c.arguments == 3) theData.allValues.push_back(x3);
+                theData.allValues.push_back(y);
+                computed.push_back(1.2 * x1 + 1.5 * x2);  // the formula below
+                measured.push_back(y);
+            }
+            ASSERT_EQ(theData.AddNewSeries(30, c.arguments == 3 ? std::vector<std::string>{"x1", "x2", "x3", "y"}
+                                                               : std::vector<std::string>{"x1", "x2", "y"}),
+                      1);
+            theUseruf.formula = "a*x1+b*x2";
+            theUseruf.names = {"a", "b"};
+            theUseruf.values = {1.2, 1.5};
+            theUseruf.plusConst = 0;
+            theMultistat.plane = 0;
+            theMultistat.userDefinedFormula = !c.unitary;
+            theMultistat.unitaryArgument = c.unitary;
+            theXyview.show3D = c.show3D;
+            theData.links.sheetShow(true);
+            PumpWaitingMessages();
+            theMultistat.changed = 1;
+            platform::PostRepaintRequest();
+            PumpWaitingMessages();
+
+            // The view's point of record r: (measured, computed) or (unified argument, measured).
+            auto pixelOf = [&](int r) {
+                const std::size_t i = static_cast<std::size_t>(r);
+                const double x = c.unitary ? computed[i] : measured[i], y = c.unitary ? measured[i] : computed[i];
+                return QPoint(dlg.chartRect.left + WorldToPixelX(x), dlg.chartRect.top + WorldToPixelY(y));
+            };
+            theDataEdit.FillDataGrid(0, 0);
+            const QPoint target = pixelOf(17) + QPoint(2, -1);
+            ChartMouse(dlg).Drag(target, target, Qt::ControlModifier);
+            const std::vector<int> rows = theDataEdit.SelectedRows();
+            ASSERT_EQ(rows.size(), 1u);
+            EXPECT_EQ(theDataEdit.topRecord + rows[0], 17);
+            // Far from every drawn point nothing is selected.
+            theDataEdit.FillDataGrid(0, 0);
+            const QPoint corner(dlg.chartRect.left + plotLeft + 1, dlg.chartRect.top + plotTop + 1);
+            ChartMouse(dlg).Drag(corner, corner, Qt::ControlModifier);
+            EXPECT_TRUE(theDataEdit.SelectedRows().empty());
+            theData.links.sheetShow(false);
+        }
+        theUseruf.useruf_settings::operator=(useruf_settings{});
+        ResetChoices();
+        theData.OnDeleteAll();
+    });
+}
+
 TEST(ChartMouse, CtrlClickOnTheLineOfOneValue) {
     WithMainWindow([](CTabulonDlg& dlg) {
         ResetChoices();
