@@ -106,17 +106,10 @@ bool ReadCommand(Message& kind, std::string& payload) {
     return true;
 }
 
-bool SendRows(AccessDatabase& db, const std::string& request) {
-    ar::PayloadReader reader(request);
-    std::uint32_t count = 0;
-    std::vector<std::size_t> columns;
-    if (reader.U32(count)) {
-        for (std::uint32_t i = 0; i < count; ++i) {
-            std::uint32_t column;
-            if (!reader.U32(column)) break;
-            columns.push_back(column);
-        }
-    }
+// Every field of every row: the program keeps the ones it wants.
+bool SendRows(AccessDatabase& db) {
+    std::vector<std::size_t> columns(db.Fields().size());
+    for (std::size_t i = 0; i < columns.size(); ++i) columns[i] = i;
     // The header's row count serves the progress report: a counting pass would read the
     // table twice.
     const long total = db.StoredRowCount();
@@ -196,11 +189,9 @@ int main(int argc, char** argv) {
                         ar::PutText(fields, field.name);
                         fields += static_cast<char>(static_cast<int>(field.type));
                     }
-                    sent = Send(Message::Fields, fields) && Send(Message::Done);
+                    // The rows follow at once: the read costs the program one exchange.
+                    sent = Send(Message::Fields, fields) && Send(Message::Done) && SendRows(db);
                 }
-                break;
-            case Message::Rows:
-                sent = SendRows(db, payload);
                 break;
             case Message::Close:
                 db.Close();

@@ -147,6 +147,7 @@ void AccessReaderProcess::Close() {
     received_ = ar::MessageBuffer();
     const bool idle = idle_;
     idle_ = false;
+    rowsPending_ = false;
     if (reader.pid <= 0) {
         EndReader(reader);
         return;
@@ -297,8 +298,13 @@ bool AccessReaderProcess::Execute(const std::string& statement) {
         error_ = "No database is open.";
         return false;
     }
+    // Rows of an earlier statement that nobody read go first.
+    if (rowsPending_ && !ReadRows({}, [](const std::vector<AccessValue>&, long) { return true; })) return false;
     std::string payload;
     if (!Send(Message::Execute, statement) || !Reply(Message::Fields, payload)) return false;
+    // Its rows follow at once; they wait in the socket until ReadRows.
+    idle_ = false;
+    rowsPending_ = true;
     ar::PayloadReader reader(payload);
     while (!reader.AtEnd()) {
         AccessField field;
@@ -317,15 +323,16 @@ bool AccessReaderProcess::ReadRows(const std::vector<std::size_t>& fields,
         error_ = "No database is open.";
         return false;
     }
-    std::string request;
-    ar::PutU32(request, static_cast<std::uint32_t>(fields.size()));
-    for (std::size_t f : fields) ar::PutU32(request, static_cast<std::uint32_t>(f));
-    if (!Send(Message::Rows, request)) return false;
+    // The rows came with the statement's answer; read once, they are not sent again.
+    if (!rowsPending_) return true;
+    rowsPending_ = false;
     std::vector<AccessFieldType> types;
-    for (std::size_t f : fields) types.push_back(f < fields_.size() ? fields_[f].type : AccessFieldType::Unknown);
+    for (const AccessField& field : fields_) types.push_back(field.type);
 
     long total = 0;
+    std::vector<AccessValue> row(types.size());
     std::vector<AccessValue> values(fields.size());
+    const AccessValue none;
     Message kind;
     std::string payload;
     while (Receive(kind, payload)) {
@@ -344,7 +351,9 @@ bool AccessReaderProcess::ReadRows(const std::vector<std::size_t>& fields,
                 if (!reader.U32(rows)) return Broken();
                 for (std::uint32_t r = 0; r < rows; ++r) {
                     for (std::size_t k = 0; k < types.size(); ++k)
-                        if (!reader.Value(types[k], values[k])) return Broken();
+                        if (!reader.Value(types[k], row[k])) return Broken();
+                    for (std::size_t k = 0; k < fields.size(); ++k)
+                        values[k] = fields[k] < row.size() ? row[fields[k]] : none;
                     if (!onRow(values, total)) {
                         Close();
                         return false;

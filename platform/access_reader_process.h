@@ -47,6 +47,7 @@ public:
     bool Execute(const std::string& statement);
     // Every row of the result set, the values of the given fields in that order, to onRow
     // with the row count of the result set; onRow returning false ends the reading (false).
+    // The rows arrive with Execute's answer, so they can be read once per statement.
     bool ReadRows(const std::vector<std::size_t>& fields,
                   const std::function<bool(const std::vector<AccessValue>& values, long total)>& onRow);
     // Done with the reader: one that is between commands stands by for the next Open, any
@@ -81,6 +82,7 @@ private:
     std::string error_;
     bool readerFailed_ = false;
     bool idle_ = false;  // no command of ours is unanswered
+    bool rowsPending_ = false;  // the statement's rows are still to be read
     std::vector<std::string> tables_;
     std::vector<AccessField> fields_;
 };

@@ -4,11 +4,12 @@
 // runs mdbtools away from the program, so a corrupt file that sends mdbtools into a loop or
 // a crash costs only the reader.
 //
-// Program to reader: Open (the path), Execute (the statement), Rows (the field indices to
-// send, 32-bit each), Close (no answer: the reader waits for the next file). Reader to program: Tables (names) or Fields (name and type byte each)
-// and then Done, or Failed (the reader's message); for Rows: Total (64-bit row count), Rows
-// batches (32-bit row count, then per row and field a tag byte: 0 null, 1 a number of 8
-// bytes, 2 a text of 32-bit length and bytes), Alive while it counts, and Done at the end.
+// Program to reader: Open (the path), Execute (the statement), Close (no answer: the reader
+// waits for the next file). Reader to program: Tables (names) or Fields (name and type byte
+// each) and then Done, or Failed (the reader's message). Fields and its Done are followed at
+// once by every row of the statement: Total (64-bit row count), RowBatch messages (32-bit
+// row count, then per row and field a tag byte: 0 null, 1 a number of 8 bytes, 2 a text of
+// 32-bit length and bytes), Alive while it fetches, and Done at the end.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,7 +22,6 @@ namespace platform::access_reader {
 enum class Message : std::uint8_t {
     Open = 'O',
     Execute = 'X',
-    Rows = 'R',
     Close = 'C',  // closes the file; no answer
     Tables = 'T',
     Fields = 'F',
