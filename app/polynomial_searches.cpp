@@ -269,9 +269,12 @@ public:
         if (theMultistat.searchRunning) theMultistat.OnSearchEnded();
     }
     void Step(SearchStepReport& report) override {
-        // The trimmed start model is shown with the first pass.
-        report.improved = repaintPending_;
-        repaintPending_ = false;
+        // The trimmed start model is shown by the first pass, before any growth changes it.
+        if (repaintPending_) {
+            repaintPending_ = false;
+            report.improved = true;
+            return;
+        }
         TermSet k = w_;
         const int t = TermCount(k, a_);
         const int m = std::clamp(passes_ / 100 + 1, 8, 20);
