@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/support/main_window_bench.h"
 #include "app/analysis_hooks.h"
 #include "app/resource_ids.h"
 #include "app/tabulon_dlg.h"
@@ -82,15 +83,7 @@ int main(int argc, char** argv) {
         ++recomputations;
         return 0;
     };
-    platform::ScriptedDialogs dialogs;
-    dialogs.modalSteps.push_back([](platform::Dialog& d) {
-        mainWindow = static_cast<CTabulonDlg*>(&d);
-        PumpWaitingMessages();
-        benchmark::RunSpecifiedBenchmarks();
-    });
-    CTabulonDlg dlg;
-    platform::SetMainWindow(&dlg);
-    dlg.RunModal();
+    RunBenchmarksInMainWindow(mainWindow);
     benchmark::Shutdown();
     return 0;
 }

@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/support/main_window_bench.h"
 #include "app/resource_ids.h"
 #include "app/tabulon_dlg.h"
 #include "charts/result_document.h"
@@ -136,16 +137,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     platform::Application application(argc, argv);
     benchmark::Initialize(&argc, argv);
-    platform::ScriptedDialogs dialogs;
-    dialogs.modalSteps.push_back([](platform::Dialog& d) {
-        mainWindow = static_cast<CTabulonDlg*>(&d);
-        PumpWaitingMessages();
-        benchmark::RunSpecifiedBenchmarks();
-        theResultDocument.Clear();
-    });
-    CTabulonDlg dlg;
-    platform::SetMainWindow(&dlg);
-    dlg.RunModal();
+    RunBenchmarksInMainWindow(mainWindow, [] { theResultDocument.Clear(); });
     benchmark::Shutdown();
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/support/main_window_bench.h"
 #include "app/tabulon_dlg.h"
 #include "charts/legend_page.h"
 #include "charts/xyview_page.h"
@@ -141,15 +142,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     platform::Application application(argc, argv);
     benchmark::Initialize(&argc, argv);
-    platform::ScriptedDialogs dialogs;
-    dialogs.modalSteps.push_back([](platform::Dialog& d) {
-        mainWindow = static_cast<CTabulonDlg*>(&d);
-        PumpWaitingMessages();
-        benchmark::RunSpecifiedBenchmarks();
-    });
-    CTabulonDlg dlg;
-    platform::SetMainWindow(&dlg);
-    dlg.RunModal();
+    RunBenchmarksInMainWindow(mainWindow);
     benchmark::Shutdown();
     return 0;
 }
