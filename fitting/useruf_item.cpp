@@ -25,16 +25,12 @@ bool IsCoefficientName(const std::string& name) {
     return true;
 }
 
-namespace {
-
 std::string Trimmed(const std::string& s) {
     const char* blanks = " \t\r\n\v\f";
     const std::size_t a = s.find_first_not_of(blanks);
     if (a == std::string::npos) return std::string();
     return s.substr(a, s.find_last_not_of(blanks) - a + 1);
 }
-
-}  // namespace
 
 std::string ParseUserCoefficient(const std::string& item, UserCoefficient& c, bool& set) {
     set = false;

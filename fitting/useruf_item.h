@@ -16,6 +16,8 @@ struct UserCoefficient {
 
 // The item's text; the numbers carry enough digits to read back exactly.
 std::string UserCoefficientText(const UserCoefficient& c);
+// The text without white space at either end.
+std::string Trimmed(const std::string& s);
 // Parses an item. Returns "" and fills c, or the message that explains why the item was
 // refused (c unchanged). An empty item sets nothing and returns "" with set = false.
 std::string ParseUserCoefficient(const std::string& item, UserCoefficient& c, bool& set);

@@ -77,13 +77,6 @@ platform::DialogTemplate UserFormulaTemplate() {
 
 const platform::DialogTemplateRegistration registration(UserFormulaTemplate());
 
-std::string Trimmed(const std::string& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
-    return s.substr(b, e - b);
-}
-
 std::string WithoutBlanks(const std::string& s) {
     std::string out;
     for (char c : s) {
