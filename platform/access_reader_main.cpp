@@ -4,11 +4,16 @@
 // --memory-mb N bounds its address space.
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -84,25 +89,30 @@ bool Send(Message kind, const std::string& payload = std::string()) {
 // A sign of life goes at once.
 bool SendNow(Message kind) { return Send(kind) && Flush(); }
 
-bool ReadAll(char* data, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = read(STDIN_FILENO, data + done, size - done);
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
+// Commands as they arrive; more than one may come in one read.
+ar::MessageBuffer input;
 
-bool ReadCommand(Message& kind, std::string& payload) {
-    char header[5];
-    if (!ReadAll(header, sizeof header)) return false;
-    std::uint32_t size = 0;
-    ar::PayloadReader(std::string_view(header + 1, 4)).U32(size);
-    if (size > ar::MessageBuffer::kMaxPayload) return false;
-    payload.resize(size);
-    if (!ReadAll(payload.data(), size)) return false;
-    kind = static_cast<Message>(header[0]);
+// After an answer the program's next command often follows at once: the reader asks for it
+// awake for a moment before it sleeps (a wake-up costs as much as reading a small table).
+bool ReadCommand(Message& kind, std::string& payload, const std::function<void()>& beforeSleep) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point awakeUntil = Clock::now() + ar::kAwakeWait;
+    bool slept = false;
+    char buffer[65536];
+    while (!input.Next(kind, payload)) {
+        if (input.Broken()) return false;
+        const bool awake = Clock::now() < awakeUntil;
+        if (!awake && !slept) {
+            beforeSleep();
+            slept = true;
+        }
+        // Standard input is the program's socket; recv fails on anything else and read serves.
+        ssize_t n = recv(STDIN_FILENO, buffer, sizeof buffer, awake ? MSG_DONTWAIT : 0);
+        if (n < 0 && errno == ENOTSOCK) n = read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (n <= 0) return false;
+        input.Append(buffer, static_cast<std::size_t>(n));
+    }
     return true;
 }
 
@@ -165,42 +175,51 @@ int main(int argc, char** argv) {
     std::set_new_handler(OutOfMemory);
     g_log_set_handler("GLib", static_cast<GLogLevelFlags>(G_LOG_LEVEL_ERROR | G_LOG_FLAG_FATAL), OnGlibError, nullptr);
 
-    AccessDatabase db;
+    auto db = std::make_unique<AccessDatabase>();
+    // A closed file is let go when the reader has a moment: after an answer the program takes
+    // a while to read, or before it sleeps, not while the program waits for the next answer.
+    std::unique_ptr<AccessDatabase> closed;
+    const auto letGo = [&closed] { closed.reset(); };
     Message kind;
     std::string payload;
-    while (ReadCommand(kind, payload)) {
+    while (ReadCommand(kind, payload, letGo)) {
         bool sent = true;
+        bool quickAnswer = false;
         switch (kind) {
             case Message::Open:
-                if (!db.Open(payload)) {
-                    sent = Send(Message::Failed, db.Error());
+                if (!db->Open(payload)) {
+                    sent = Send(Message::Failed, db->Error());
                 } else {
                     std::string names;
-                    for (const std::string& name : db.TableNames()) ar::PutText(names, name);
+                    for (const std::string& name : db->TableNames()) ar::PutText(names, name);
                     sent = Send(Message::Tables, names) && Send(Message::Done);
+                    quickAnswer = true;
                 }
                 break;
             case Message::Execute:
-                if (!db.Execute(payload)) {
-                    sent = Send(Message::Failed, db.Error());
+                if (!db->Execute(payload)) {
+                    sent = Send(Message::Failed, db->Error());
                 } else {
                     std::string fields;
-                    for (const platform::AccessField& field : db.Fields()) {
+                    for (const platform::AccessField& field : db->Fields()) {
                         ar::PutText(fields, field.name);
                         fields += static_cast<char>(static_cast<int>(field.type));
                     }
                     // The rows follow at once: the read costs the program one exchange.
-                    sent = Send(Message::Fields, fields) && Send(Message::Done) && SendRows(db);
+                    sent = Send(Message::Fields, fields) && Send(Message::Done) && SendRows(*db);
                 }
                 break;
             case Message::Close:
-                db.Close();
+                closed = std::move(db);  // a file closed before is let go first
+                db = std::make_unique<AccessDatabase>();
+                quickAnswer = true;
                 break;
             default:
                 sent = Send(Message::Failed, "The reader was given a command it does not know.");
                 break;
         }
         if (!sent || !Flush()) break;
+        if (!quickAnswer) letGo();
     }
     return 0;
 }

@@ -230,13 +230,17 @@ bool AccessReaderProcess::Receive(Message& kind, std::string& payload) {
     using Clock = std::chrono::steady_clock;
     if (socket_ < 0) return ReaderGone("");
     Clock::time_point last = Clock::now();
+    // A reader at work on a small table answers within a fraction of a millisecond; waiting
+    // for it awake spares the wake-up of a sleeping process, which costs as much as the read.
+    const Clock::time_point awakeUntil = last + ar::kAwakeWait;
     while (!received_.Next(kind, payload)) {
         if (received_.Broken()) return Broken();
+        const bool awake = Clock::now() < awakeUntil;
         pollfd wanted{socket_, POLLIN, 0};
-        const int ready = poll(&wanted, 1, kPollMs);
+        const int ready = awake ? 1 : poll(&wanted, 1, kPollMs);
         if (ready > 0) {
             char buffer[65536];
-            const ssize_t n = recv(socket_, buffer, sizeof buffer, 0);
+            const ssize_t n = recv(socket_, buffer, sizeof buffer, awake ? MSG_DONTWAIT : 0);
             if (n > 0) {
                 received_.Append(buffer, static_cast<std::size_t>(n));
                 last = Clock::now();
@@ -333,6 +337,12 @@ bool AccessReaderProcess::ReadRows(const std::vector<std::size_t>& fields,
     std::vector<AccessValue> row(types.size());
     std::vector<AccessValue> values(fields.size());
     const AccessValue none;
+    // A field asked for once moves its value over (the two rows trade their buffers); one asked
+    // for again is copied.
+    std::vector<bool> moved(fields.size(), false);
+    std::vector<bool> taken(types.size(), false);
+    for (std::size_t k = 0; k < fields.size(); ++k)
+        if (fields[k] < taken.size() && !taken[fields[k]]) moved[k] = taken[fields[k]] = true;
     Message kind;
     std::string payload;
     while (Receive(kind, payload)) {
@@ -352,8 +362,11 @@ bool AccessReaderProcess::ReadRows(const std::vector<std::size_t>& fields,
                 for (std::uint32_t r = 0; r < rows; ++r) {
                     for (std::size_t k = 0; k < types.size(); ++k)
                         if (!reader.Value(types[k], row[k])) return Broken();
-                    for (std::size_t k = 0; k < fields.size(); ++k)
-                        values[k] = fields[k] < row.size() ? row[fields[k]] : none;
+                    for (std::size_t k = fields.size(); k-- > 0;) {
+                        if (fields[k] >= row.size()) values[k] = none;
+                        else if (moved[k]) std::swap(values[k], row[fields[k]]);
+                        else values[k] = row[fields[k]];
+                    }
                     if (!onRow(values, total)) {
                         Close();
                         return false;

@@ -10,6 +10,7 @@
 // once by every row of the statement: Total (64-bit row count), RowBatch messages (32-bit
 // row count, then per row and field a tag byte: 0 null, 1 a number of 8 bytes, 2 a text of
 // 32-bit length and bytes), Alive while it fetches, and Done at the end.
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,6 +32,10 @@ enum class Message : std::uint8_t {
     Done = 'D',
     Failed = 'E',
 };
+
+// How long either side waits awake (asking without sleeping) for the other's next message
+// before it sleeps until the message comes.
+inline constexpr std::chrono::microseconds kAwakeWait{1000};
 
 // The exit code of a reader that ran past its memory bound.
 inline constexpr int kExitOutOfMemory = 86;
