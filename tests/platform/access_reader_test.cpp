@@ -91,9 +91,21 @@ TEST_F(AccessReader, GivesWhatTheProgramReadsItselfForEveryTable) {
             EXPECT_EQ(rows, total);
         }
     }
-    // The reader's own messages come through as they are.
+    // Fields asked for twice, out of order or past the end.
     AccessReaderProcess child;
-    ASSERT_TRUE(child.Open(kDir + "fruit.mdb"));
+    AccessDatabase direct;
+    ASSERT_TRUE(child.Open(kDir + "fruit.mdb") && child.Execute("SELECT * FROM Fruit"));
+    ASSERT_TRUE(direct.Open(kDir + "fruit.mdb") && direct.Execute("SELECT * FROM Fruit"));
+    std::vector<AccessValue> row;
+    ASSERT_TRUE(child.ReadRows({1, 0, 1, 99}, [&](const std::vector<AccessValue>& values, long) {
+        EXPECT_TRUE(direct.NextRow(row));
+        EXPECT_EQ(values[0].number, row[1].number);
+        EXPECT_EQ(values[1].text, row[0].text);
+        EXPECT_EQ(values[2].number, row[1].number);
+        EXPECT_TRUE(values[3].isNull);
+        return true;
+    }));
+    // The reader's own messages come through as they are.
     EXPECT_FALSE(child.Execute("DELETE FROM Fruit"));
     EXPECT_EQ(child.Error(), "Only simple SELECT statements are supported (SELECT fields FROM table [WHERE conditions]).");
     EXPECT_FALSE(child.ReaderFailed());
