@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cmath>
+#include <functional>
 
 #include "data/fromimage_dialog.h"
 #include "import_test_support.h"
@@ -29,12 +30,29 @@ void Disc(QImage& image, int cx, int cy, int radius) {
             if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= radius * radius) image.setPixel(x, y, qRgb(0, 0, 0));
 }
 
+// Whether p lies within a pixel of one of the points.
+bool NearOneOf(const Point& p, const std::vector<Point>& points) {
+    for (const Point& q : points)
+        if (std::abs(p.x - q.x) <= 1 && std::abs(p.y - q.y) <= 1) return true;
+    return false;
+}
+
+// The two corners of an area, to compare at once.
+std::vector<Point> Area(const fromimage::Corners& c) { return {c.first, c.second}; }
+
+// The client point showing picture pixel (x, y) at scale 1.
+Point Shown(const fromimage& d, int x, int y) { return Point{x + d.displayLeft, y + d.displayTop}; }
+
+// Queues what the user does in the next digitiser dialog.
+void OnNextDigitiser(platform::ScriptedDialogs& dialogs, std::function<void(fromimage&)> step) {
+    dialogs.modalSteps.push_back([step](platform::Dialog& dialog) { step(static_cast<fromimage&>(dialog)); });
+}
+
 class Digitiser : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dlg.Create(nullptr)); }
     void TearDown() override { dlg.DestroyWindow(); }
-    // The client point showing picture pixel (x, y) at scale 1.
-    Point Shown(int x, int y) const { return Point{x + dlg.displayLeft, y + dlg.displayTop}; }
+    Point Shown(int x, int y) const { return ::Shown(dlg, x, y); }
 
     platform::ScriptedDialogs dialogs;
     fromimage dlg;
@@ -49,10 +67,8 @@ TEST_F(Digitiser, OpeningStateAndAPictureThatFits) {
     EXPECT_EQ(dlg.displayLeft, dlg.Control(fromimage::kChartAreaGroup).Bounds().Width() + 20);
     EXPECT_EQ(dlg.DefaultButtonId(), fromimage::kUpdateButton);
     dlg.SetPicture(WhitePicture(300, 200));
-    EXPECT_EQ(dlg.chartArea.first, (Point{5, 5}));
-    EXPECT_EQ(dlg.chartArea.second, (Point{295, 195}));
-    EXPECT_EQ(dlg.dataArea.first, (Point{10, 10}));
-    EXPECT_EQ(dlg.dataArea.second, (Point{290, 190}));
+    EXPECT_EQ(Area(dlg.chartArea), (std::vector<Point>{{5, 5}, {295, 195}}));
+    EXPECT_EQ(Area(dlg.dataArea), (std::vector<Point>{{10, 10}, {290, 190}}));
     EXPECT_EQ(dlg.shownWidth, 300);
     EXPECT_EQ(dlg.scaleX, 1);
     Point p;
@@ -141,16 +157,8 @@ TEST_F(Digitiser, MarksFindTheCentresOfDiscs) {
         dlg.points = {Point{121, 82}, Point{280, 100}};  // hand-set: one near ink, one not
         dlg.OnMarks();
         ASSERT_FALSE(dlg.points.empty());
-        for (const Point& p : dlg.points) {
-            bool near = false;
-            for (const Point& c : centres) near |= std::abs(p.x - c.x) <= 1 && std::abs(p.y - c.y) <= 1;
-            EXPECT_TRUE(near) << radius << ": " << p.x << " " << p.y;
-        }
-        for (const Point& c : centres) {
-            bool found = false;
-            for (const Point& p : dlg.points) found |= std::abs(p.x - c.x) <= 1 && std::abs(p.y - c.y) <= 1;
-            EXPECT_TRUE(found) << radius << ": " << c.x << " " << c.y;
-        }
+        for (const Point& p : dlg.points) EXPECT_TRUE(NearOneOf(p, centres)) << radius << ": " << p.x << " " << p.y;
+        for (const Point& c : centres) EXPECT_TRUE(NearOneOf(c, dlg.points)) << radius << ": " << c.x << " " << c.y;
     }
 }
 
@@ -192,8 +200,7 @@ TEST_F(Digitiser, DraggingTheAreas) {
     dlg.OnMouseMove(platform::kMouseLeft, Shown(100, 90));
     EXPECT_EQ(dlg.chartArea.second, (Point{100, 90}));
     dlg.OnLButtonUp(0, Shown(250, 180));
-    EXPECT_EQ(dlg.chartArea.first, (Point{20, 30}));
-    EXPECT_EQ(dlg.chartArea.second, (Point{250, 180}));
+    EXPECT_EQ(Area(dlg.chartArea), (std::vector<Point>{{20, 30}, {250, 180}}));
     EXPECT_EQ(dlg.selectingChartArea, 0);
     EXPECT_EQ(dlg.Control(fromimage::kSelectChartAreaButton).Check(), 0);
     EXPECT_TRUE(dlg.points.empty());
@@ -201,8 +208,7 @@ TEST_F(Digitiser, DraggingTheAreas) {
     dlg.Control(fromimage::kChooseDataAreaButton).Click();
     dlg.OnLButtonDown(platform::kMouseLeft, Shown(60, 70));
     dlg.OnLButtonUp(0, Shown(80, 90));
-    EXPECT_EQ(dlg.dataArea.first, (Point{60, 70}));
-    EXPECT_EQ(dlg.dataArea.second, (Point{80, 90}));
+    EXPECT_EQ(Area(dlg.dataArea), (std::vector<Point>{{60, 70}, {80, 90}}));
     EXPECT_EQ(dlg.choosingDataArea, 0);
 }
 
@@ -221,16 +227,15 @@ TEST_F(Digitiser, PastingWithoutAPictureChangesNothing) {
 TEST(ChartDigitiserCommand, PointsBecomeASeriesXY) {
     platform::ScriptedDialogs dialogs;
     data page;
-    dialogs.modalSteps.push_back([](platform::Dialog& dialog) {
-        auto& d = static_cast<fromimage&>(dialog);
+    OnNextDigitiser(dialogs, [](fromimage& d) {
         d.SetPicture(WhitePicture(400, 300));
         d.chartArea = {Point{100, 250}, Point{300, 50}};
         d.Control(fromimage::kHorizontalMaxEdit).SetText("10");
         d.Control(fromimage::kVerticalMinEdit).SetText("100");
         d.Control(fromimage::kVerticalMaxEdit).SetText("200");
         d.Control(fromimage::kUpdateButton).Click();
-        d.ClickPoint(Point{200 + d.displayLeft, 150 + d.displayTop}, false);
-        d.ClickPoint(Point{300 + d.displayLeft, 50 + d.displayTop}, false);
+        d.ClickPoint(Shown(d, 200, 150), false);
+        d.ClickPoint(Shown(d, 300, 50), false);
         d.Control(fromimage::kOkButton).Click();
     });
     ASSERT_EQ(RunChartDigitiser(page), 1);
@@ -242,8 +247,7 @@ TEST(ChartDigitiserCommand, PointsBecomeASeriesXY) {
     // The next opening starts without points or ranges but keeps the picture: OK adds nothing.
     int pointsSeen = -1, widthSeen = 0;
     double maxSeen = -1;
-    dialogs.modalSteps.push_back([&](platform::Dialog& dialog) {
-        auto& d = static_cast<fromimage&>(dialog);
+    OnNextDigitiser(dialogs, [&](fromimage& d) {
         pointsSeen = static_cast<int>(d.points.size());
         widthSeen = d.picture.Width();
         maxSeen = d.horizontalMax;
@@ -260,9 +264,8 @@ TEST(ChartDigitiserCommand, PointsBecomeASeriesXY) {
     page.pendingSeries.nParameters = 3;
     page.allValues = {1, 2, 3};
     ASSERT_EQ(page.AddNewSeries(1, {"a", "b", "c"}), 1);
-    dialogs.modalSteps.push_back([](platform::Dialog& dialog) {
-        auto& d = static_cast<fromimage&>(dialog);
-        d.ClickPoint(Point{20 + d.displayLeft, 20 + d.displayTop}, false);
+    OnNextDigitiser(dialogs, [](fromimage& d) {
+        d.ClickPoint(Shown(d, 20, 20), false);
         d.Control(fromimage::kOkButton).Click();
     });
     EXPECT_EQ(RunChartDigitiser(page), 0);
