@@ -14,11 +14,6 @@ using import_test::RunTextImport;
 using import_test::TempFile;
 using import_test::TextChoice;
 
-std::string SkipReport(int skipped, int read) {
-    return "There are " + std::to_string(skipped) + " records with nonnumeric letters in file,\n" +
-           std::to_string(read) + " records are succesfuly read.";
-}
-
 class ImportFaults : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -33,24 +28,22 @@ TEST_F(ImportFaults, ATextReadWithoutARecordAddsNoSeries) {
     struct Case {
         const char* what;
         std::string content;
-        std::string separators;
         std::vector<std::string> messages;
     };
     const Case cases[] = {
-        {"an empty file", "", " ", {"Nothing to read"}},
-        {"separators only", "   \n \t \n", " ", {"Nothing to read"}},
-        {"a header alone", "x y\n", " ", {"Nothing to read"}},
-        {"a header and blank lines", "x y\n\n\n", " ", {"Nothing to read"}},
-        {"a header and only non-numeric lines", "x y\n1 q\nz 2\n", " ", {SkipReport(2, 0)}},
+        {"an empty file", "", {"Nothing to read"}},
+        {"separators only", "   \n \t \n", {"Nothing to read"}},
+        {"a header alone", "x y\n", {"Nothing to read"}},
+        {"a header and blank lines", "x y\n\n\n", {"Nothing to read"}},
+        {"a header and only non-numeric lines", "x y\n1 q\nz 2\n",
+         {"There are 2 records with nonnumeric letters in file,\n0 records are succesfuly read."}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TempFile file(c.content);
         data fresh;
         platform::ScriptedDialogs d;
-        TextChoice choice;
-        choice.separators = c.separators;
-        RunTextImport(fresh, d, file.Path(), choice);
+        RunTextImport(fresh, d, file.Path(), TextChoice{});
         EXPECT_TRUE(fresh.series.empty());
         EXPECT_TRUE(fresh.allValues.empty());
         EXPECT_EQ(d.Messages(), c.messages);
