@@ -42,16 +42,13 @@ ColorRef Role(QWidget* w, QPalette::ColorRole role) {
 
 void ExpectColors(platform::Dialog& d, const std::vector<Expected>& expected, const std::string& name) {
     for (const Expected& e : expected) {
+        SCOPED_TRACE(testing::Message() << name << " " << e.id);
         QWidget* w = d.Control(e.id).Widget();
-        ASSERT_NE(w, nullptr) << name << " " << e.id;
-        if (e.look == Look::Filled) {
-            EXPECT_EQ(Role(w, QPalette::Window), e.back) << name << " " << e.id;
-            EXPECT_EQ(Role(w, QPalette::WindowText), e.text) << name << " " << e.id;
-            EXPECT_TRUE(w->autoFillBackground()) << name << " " << e.id;
-        } else {
-            EXPECT_EQ(Role(w, QPalette::Base), e.back) << name << " " << e.id;
-            EXPECT_EQ(Role(w, QPalette::Text), e.text) << name << " " << e.id;
-        }
+        ASSERT_NE(w, nullptr);
+        const bool filled = e.look == Look::Filled;
+        EXPECT_EQ(Role(w, filled ? QPalette::Window : QPalette::Base), e.back);
+        EXPECT_EQ(Role(w, filled ? QPalette::WindowText : QPalette::Text), e.text);
+        EXPECT_TRUE(w->autoFillBackground() || !filled);
     }
 }
 
@@ -138,11 +135,9 @@ TEST(DataDialogColors, TableKeepsItsBackgroundAndNamesBoxFollowsTheSource) {
     ASSERT_TRUE(wizard.Create(nullptr));
     wizard.Show(true);
     wizard.SendCommand(ImportData::kEmptySeriesRadio);
-    ExpectColors(wizard, {{ImportData::kNamesEdit, Look::Field, 0xC80000, 0x73FF46}},
-                 "empty series");
+    ExpectColors(wizard, {{ImportData::kNamesEdit, Look::Field, 0xC80000, 0x73FF46}}, "empty series");
     wizard.SendCommand(ImportData::kClipboardRadio);
-    ExpectColors(wizard, {{ImportData::kNamesEdit, Look::Field, 0xC80000, 0x96F096}},
-                 "clipboard");
+    ExpectColors(wizard, {{ImportData::kNamesEdit, Look::Field, 0xC80000, 0x96F096}}, "clipboard");
     wizard.DestroyWindow();
 }
 
