@@ -1,7 +1,6 @@
 // The depth-ordered mark buffer: growth, drawing order and that no mark is ever lost.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <tuple>
 #include <vector>

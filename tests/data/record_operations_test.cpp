@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
