@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <cmath>
 #include <functional>
+#include <tuple>
+#include <utility>
 
 #include "data/fromimage_dialog.h"
 #include "import_test_support.h"
@@ -61,8 +63,8 @@ protected:
 TEST_F(Digitiser, OpeningStateAndAPictureThatFits) {
     EXPECT_EQ(dlg.Caption(), "Set data series from chart");
     EXPECT_EQ(dlg.threshold, 50);
-    EXPECT_EQ(dlg.Control(fromimage::kThresholdSlider).RangeMin(), 1);
-    EXPECT_EQ(dlg.Control(fromimage::kThresholdSlider).RangeMax(), 255);
+    const platform::Control slider = dlg.Control(fromimage::kThresholdSlider);
+    EXPECT_EQ(std::make_pair(slider.RangeMin(), slider.RangeMax()), std::make_pair(1, 255));
     EXPECT_EQ(dlg.displayTop, dlg.Control(fromimage::kUpdateButton).Bounds().Height() + 5);
     EXPECT_EQ(dlg.displayLeft, dlg.Control(fromimage::kChartAreaGroup).Bounds().Width() + 20);
     EXPECT_EQ(dlg.DefaultButtonId(), fromimage::kUpdateButton);
@@ -245,18 +247,13 @@ TEST(ChartDigitiserCommand, PointsBecomeASeriesXY) {
     EXPECT_TRUE(page.importNames.empty());
 
     // The next opening starts without points or ranges but keeps the picture: OK adds nothing.
-    int pointsSeen = -1, widthSeen = 0;
-    double maxSeen = -1;
+    std::tuple<std::size_t, int, double> seen;  // points, picture width, horizontal maximum
     OnNextDigitiser(dialogs, [&](fromimage& d) {
-        pointsSeen = static_cast<int>(d.points.size());
-        widthSeen = d.picture.Width();
-        maxSeen = d.horizontalMax;
+        seen = {d.points.size(), d.picture.Width(), d.horizontalMax};
         d.Control(fromimage::kOkButton).Click();
     });
     EXPECT_EQ(RunChartDigitiser(page), 0);
-    EXPECT_EQ(pointsSeen, 0);
-    EXPECT_EQ(widthSeen, 400);
-    EXPECT_EQ(maxSeen, 1);
+    EXPECT_EQ(seen, std::make_tuple(std::size_t{0}, 400, 1.0));
     EXPECT_EQ(page.series.size(), 1u);
 
     // A store of three parameters refuses the series.
