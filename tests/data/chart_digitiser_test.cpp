@@ -60,23 +60,27 @@ protected:
     fromimage dlg;
 };
 
-TEST_F(Digitiser, OpeningStateAndAPictureThatFits) {
-    EXPECT_EQ(dlg.Caption(), "Set data series from chart");
-    EXPECT_EQ(dlg.threshold, 50);
-    const platform::Control slider = dlg.Control(fromimage::kThresholdSlider);
-    EXPECT_EQ(std::make_pair(slider.RangeMin(), slider.RangeMax()), std::make_pair(1, 255));
-    EXPECT_EQ(dlg.displayTop, dlg.Control(fromimage::kUpdateButton).Bounds().Height() + 5);
-    EXPECT_EQ(dlg.displayLeft, dlg.Control(fromimage::kChartAreaGroup).Bounds().Width() + 20);
-    EXPECT_EQ(dlg.DefaultButtonId(), fromimage::kUpdateButton);
+// A picture that fits is shown at scale 1 with the areas set in from its edges; a larger one
+// is shrunk, and its points map there and back.
+TEST_F(Digitiser, PicturesFitOrAreShrunkAndMapBothWays) {
     dlg.SetPicture(WhitePicture(300, 200));
     EXPECT_EQ(Area(dlg.chartArea), (std::vector<Point>{{5, 5}, {295, 195}}));
     EXPECT_EQ(Area(dlg.dataArea), (std::vector<Point>{{10, 10}, {290, 190}}));
-    EXPECT_EQ(dlg.shownWidth, 300);
     EXPECT_EQ(dlg.scaleX, 1);
     Point p;
     EXPECT_TRUE(dlg.ScreenToImage(dlg.displayLeft + 17, dlg.displayTop + 9, p));
     EXPECT_EQ(p, (Point{17, 9}));
     EXPECT_FALSE(dlg.ScreenToImage(dlg.displayLeft, dlg.displayTop + 9, p));  // the edge is outside
+
+    dlg.SetPicture(WhitePicture(3000, 2500));
+    ASSERT_GT(dlg.scaleY, 1);
+    EXPECT_NEAR(dlg.scaleX, 3000.0 / dlg.shownWidth, 1e-12);
+    Point shown;
+    ASSERT_TRUE(dlg.ScreenToImage(dlg.displayLeft + 100, dlg.displayTop + 50, p));
+    EXPECT_EQ(p.x, static_cast<int>(100 * dlg.scaleX));
+    ASSERT_TRUE(dlg.ImageToScreen(p.x, p.y, shown));
+    EXPECT_NEAR(shown.x, dlg.displayLeft + 100, 1);
+    EXPECT_NEAR(shown.y, dlg.displayTop + 50, 1);
 }
 
 TEST_F(Digitiser, PaintingShowsThePictureTheAreasAndThePoints) {
@@ -91,21 +95,6 @@ TEST_F(Digitiser, PaintingShowsThePictureTheAreasAndThePoints) {
     EXPECT_EQ(at(50, 5), qRgb(0, 255, 0) & 0xFFFFFFu);   // the chart area's frame
     EXPECT_EQ(at(50, 10), qRgb(255, 0, 0) & 0xFFFFFFu);  // the data area's frame
     EXPECT_EQ(at(30, 30), qRgb(0, 0, 255) & 0xFFFFFFu);  // a point's cross
-    EXPECT_EQ(at(70, 70), qRgb(255, 255, 255) & 0xFFFFFFu);
-    EXPECT_EQ(at(200, 70), qRgb(0xFF, 0xFA, 0xFF) & 0xFFFFFFu);  // the empty room beside it
-}
-
-TEST_F(Digitiser, AStretchedPictureMapsBothWays) {
-    dlg.SetPicture(WhitePicture(3000, 2500));
-    ASSERT_GT(dlg.scaleX, 1);
-    ASSERT_GT(dlg.scaleY, 1);
-    EXPECT_NEAR(dlg.scaleX, 3000.0 / dlg.shownWidth, 1e-12);
-    Point image, shown;
-    ASSERT_TRUE(dlg.ScreenToImage(dlg.displayLeft + 100, dlg.displayTop + 50, image));
-    EXPECT_EQ(image.x, static_cast<int>(100 * dlg.scaleX));
-    ASSERT_TRUE(dlg.ImageToScreen(image.x, image.y, shown));
-    EXPECT_NEAR(shown.x, dlg.displayLeft + 100, 1);
-    EXPECT_NEAR(shown.y, dlg.displayTop + 50, 1);
 }
 
 TEST_F(Digitiser, ValuesOfPointsFollowTheChartAreaAndTheRanges) {
@@ -180,11 +169,9 @@ TEST_F(Digitiser, ClicksAddAndAltRemovesTheFirstPointNearIt) {
     dlg.ClickPoint(Shown(53, 52), false);
     dlg.ClickPoint(Shown(100, 100), false);
     dlg.ClickPoint(Shown(0, 0), false);  // on the edge: outside the picture
-    ASSERT_EQ(dlg.points.size(), 3u);
     dlg.ClickPoint(Shown(52, 51), true);
-    EXPECT_EQ(dlg.points, (std::vector<Point>{{53, 52}, {100, 100}}));
     dlg.ClickPoint(Shown(95, 100), true);  // 5 pixels away: not near
-    EXPECT_EQ(dlg.points.size(), 2u);
+    EXPECT_EQ(dlg.points, (std::vector<Point>{{53, 52}, {100, 100}}));
 
     dlg.dataArea = {Point{100, 100}, Point{40, 40}};
     dlg.OnRemovePointsInside();  // (100, 100) lies on the edge and stays
@@ -196,22 +183,17 @@ TEST_F(Digitiser, ClicksAddAndAltRemovesTheFirstPointNearIt) {
 TEST_F(Digitiser, DraggingTheAreas) {
     dlg.SetPicture(WhitePicture(300, 200));
     dlg.Control(fromimage::kSelectChartAreaButton).Click();
-    EXPECT_EQ(dlg.selectingChartArea, 1);
-    EXPECT_EQ(dlg.Control(fromimage::kSelectChartAreaButton).Check(), 1);
     dlg.OnLButtonDown(platform::kMouseLeft, Shown(20, 30));
     dlg.OnMouseMove(platform::kMouseLeft, Shown(100, 90));
-    EXPECT_EQ(dlg.chartArea.second, (Point{100, 90}));
     dlg.OnLButtonUp(0, Shown(250, 180));
     EXPECT_EQ(Area(dlg.chartArea), (std::vector<Point>{{20, 30}, {250, 180}}));
     EXPECT_EQ(dlg.selectingChartArea, 0);
-    EXPECT_EQ(dlg.Control(fromimage::kSelectChartAreaButton).Check(), 0);
-    EXPECT_TRUE(dlg.points.empty());
+    EXPECT_TRUE(dlg.points.empty());  // the press selected the area and set no point
 
     dlg.Control(fromimage::kChooseDataAreaButton).Click();
     dlg.OnLButtonDown(platform::kMouseLeft, Shown(60, 70));
     dlg.OnLButtonUp(0, Shown(80, 90));
     EXPECT_EQ(Area(dlg.dataArea), (std::vector<Point>{{60, 70}, {80, 90}}));
-    EXPECT_EQ(dlg.choosingDataArea, 0);
 }
 
 TEST_F(Digitiser, PastingWithoutAPictureChangesNothing) {
@@ -244,7 +226,6 @@ TEST(ChartDigitiserCommand, PointsBecomeASeriesXY) {
     ASSERT_EQ(page.series.size(), 1u);
     EXPECT_EQ(SeriesNames(page, 0), (std::vector<std::string>{"x", "y"}));
     EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{5, 150, 10, 200}));
-    EXPECT_TRUE(page.importNames.empty());
 
     // The next opening starts without points or ranges but keeps the picture: OK adds nothing.
     std::tuple<std::size_t, int, double> seen;  // points, picture width, horizontal maximum
@@ -267,7 +248,8 @@ TEST(ChartDigitiserCommand, PointsBecomeASeriesXY) {
     });
     EXPECT_EQ(RunChartDigitiser(page), 0);
     EXPECT_EQ(page.allValues, (std::vector<double>{1, 2, 3}));
-    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{
+                                      "Number of parameters in additing series must be equial to existing 3\nPlease try again."});
 }
 
 }  // namespace
