@@ -29,10 +29,6 @@ TEST(MarkBuffer, ResetAndGrowth) {
     EXPECT_EQ(b.marks.size(), 1000u);  // two slots were free before the 999th mark
     b.AddMark(1, 2, 3, 4, 5, 6.5);      // one slot left: grows to count + 1000
     EXPECT_EQ(b.marks.size(), 1999u);
-    EXPECT_EQ(b.markCount, 1000);
-    const mark3d& m = b.marks[999];
-    EXPECT_EQ(std::make_tuple(m.x, m.y, m.size, m.shape, m.color, m.depth), std::make_tuple(1, 2, 3, 4, 5u, 6.5));
-    EXPECT_EQ(std::make_tuple(b.smallestDepth, b.largestDepth), std::make_tuple(0.0, 998.0));
     b.ResetMarkBuffer();
     EXPECT_EQ(std::make_tuple(b.markCount, b.marks.size(), b.largestDepth, b.smallestDepth),
               std::make_tuple(0, 1000u, -1e40, 1e40));
