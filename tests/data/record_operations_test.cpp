@@ -194,8 +194,6 @@ TEST(RecordOperations, UnitingKeepsTheValuesInOrder) {
     RecordingStore store;
     Fill(store, 2, {3, 5});
     store.parameterTexts = {"a", "b", "c", "d"};
-    store.selectedSeries = 1;
-    store.selectedParameter = 3;
     ASSERT_EQ(UniteAllSeries(store), 1);
     EXPECT_EQ(CheckStoreInvariants(store), "");
     EXPECT_EQ(store.seriesNames, std::vector<std::string>{"Series #1"});
