@@ -2,7 +2,6 @@
 // independent reader (ImageMagick's convert) compared with the picture.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -19,12 +18,6 @@
 
 namespace {
 
-std::filesystem::path TempDir() {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("bmp_test_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
 std::vector<unsigned char> ReadAll(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -35,41 +28,16 @@ std::uint32_t U32(const std::vector<unsigned char>& b, std::size_t at) {
 }
 std::uint32_t U16(const std::vector<unsigned char>& b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
 
-struct Decoded {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;  // top row first
-    QRgb At(int x, int y) const {
-        const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
-        return qRgb(rgb[i], rgb[i + 1], rgb[i + 2]);
-    }
-};
-
-// Decodes the file with ImageMagick into binary PPM.
-Decoded DecodeWithConvert(const std::filesystem::path& file) {
-    Decoded d;
+// Decodes the file with ImageMagick into PPM, read back by Qt; a null picture when it cannot.
+QImage DecodeWithConvert(const std::filesystem::path& file) {
     const std::string cmd = "convert '" + file.string() + "' -depth 8 ppm:- 2>/dev/null";
     std::FILE* pipe = ::popen(cmd.c_str(), "r");
-    if (pipe == nullptr) return d;
-    std::vector<unsigned char> out;
-    unsigned char buf[65536];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.insert(out.end(), buf, buf + n);
+    if (pipe == nullptr) return {};
+    QByteArray out;
+    char buf[65536];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, static_cast<qsizetype>(n));
     ::pclose(pipe);
-    // "P6" w h maxval, each followed by one white space.
-    std::size_t pos = 0;
-    auto token = [&]() {
-        while (pos < out.size() && std::isspace(out[pos])) ++pos;
-        std::string t;
-        while (pos < out.size() && !std::isspace(out[pos])) t += static_cast<char>(out[pos++]);
-        return t;
-    };
-    if (token() != "P6") return d;
-    d.width = std::stoi(token());
-    d.height = std::stoi(token());
-    if (token() != "255") return Decoded{};
-    ++pos;
-    d.rgb.assign(out.begin() + static_cast<std::ptrdiff_t>(pos), out.end());
-    if (d.rgb.size() != static_cast<std::size_t>(d.width) * d.height * 3) return Decoded{};
-    return d;
+    return QImage::fromData(out, "PPM");
 }
 
 // A picture with a distinct colour in every pixel (within the given palette when given).
@@ -82,93 +50,73 @@ QImage Pattern(int w, int h, QImage::Format format) {
 
 class BmpFile : public ::testing::Test {
 protected:
-    void SetUp() override { dir_ = TempDir(); }
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() / ("bmp_test_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir_);
+    }
     void TearDown() override { std::filesystem::remove_all(dir_); }
     std::filesystem::path dir_;
 };
 
 }  // namespace
 
-TEST(BmpHeader, DescribesThePicture) {
-    struct Case {
-        QImage::Format format;
-        int width, height, bits;
-        std::uint32_t colours, imageSize;
-    } cases[] = {
-        {QImage::Format_RGB32, 5, 3, 32, 0, 5 * 4 * 3},
-        {QImage::Format_RGB888, 5, 3, 24, 0, 16 * 3},  // 15 bytes padded to 16
-        {QImage::Format_RGB888, 4, 2, 24, 0, 12 * 2},
-        {QImage::Format_RGB555, 3, 2, 16, 0, 8 * 2},  // 6 bytes padded to 8
-        {QImage::Format_Indexed8, 5, 2, 8, 256, 8 * 2},
-        {QImage::Format_Mono, 33, 2, 1, 2, 8 * 2},    // 33 bits take two words
-    };
-    for (const Case& c : cases) {
-        const BitmapInfo info = MakeBitmapInfoHeader(Pattern(c.width, c.height, c.format));
-        const BitmapInfoHeader& h = info.header;
-        EXPECT_EQ(h.size, 40u);
-        EXPECT_EQ(h.width, c.width);
-        EXPECT_EQ(h.height, c.height);
-        EXPECT_EQ(h.planes, 1);
-        EXPECT_EQ(h.bitCount, c.bits);
-        EXPECT_EQ(h.compression, 0u);
-        EXPECT_EQ(h.sizeImage, c.imageSize) << c.bits << " bits, width " << c.width;
-        EXPECT_EQ(h.clrUsed, c.colours);
-        EXPECT_EQ(h.clrImportant, 0u);
-        EXPECT_EQ(info.colorTable.size(), c.colours);
-    }
-    EXPECT_EQ(BmpRowStride(1, 24), 4);
-    EXPECT_EQ(BmpRowStride(7, 24), 24);
-    EXPECT_EQ(BmpRowStride(1920, 32), 7680);
-    EXPECT_EQ(MakeBitmapInfoHeader(platform::Bitmap(7, 2)).header.bitCount, 32);
-}
-
-// Every depth written, read back by ImageMagick pixel for pixel; odd widths exercise the padding.
+// Every depth written, its header read back byte by byte and its pixels by ImageMagick;
+// odd widths exercise the padding.
 TEST_F(BmpFile, IndependentReaderSeesThePicture) {
     struct Case {
         QImage::Format format;
         int width, height, bits;
-        std::uint32_t colours;
+        std::uint32_t colours, imageSize;
         int tolerance;  // 16 bits keep 5 bits per channel
     } cases[] = {
-        {QImage::Format_RGB32, 7, 5, 32, 0, 0},    {QImage::Format_RGB32, 1, 1, 32, 0, 0},
-        {QImage::Format_RGB888, 7, 5, 24, 0, 0},   {QImage::Format_RGB888, 1, 3, 24, 0, 0},
-        {QImage::Format_RGB888, 6, 2, 24, 0, 0},   {QImage::Format_RGB555, 5, 3, 16, 0, 8},
-        {QImage::Format_Indexed8, 9, 4, 8, 256, 0}, {QImage::Format_Mono, 11, 3, 1, 2, 0},
+        {QImage::Format_RGB32, 5, 3, 32, 0, 5 * 4 * 3, 0},
+        {QImage::Format_RGB32, 7, 5, 32, 0, 7 * 4 * 5, 0},
+        {QImage::Format_RGB32, 1, 1, 32, 0, 4, 0},
+        {QImage::Format_RGB888, 5, 3, 24, 0, 16 * 3, 0},  // 15 bytes padded to 16
+        {QImage::Format_RGB888, 4, 2, 24, 0, 12 * 2, 0},
+        {QImage::Format_RGB888, 7, 5, 24, 0, 24 * 5, 0},
+        {QImage::Format_RGB888, 1, 3, 24, 0, 4 * 3, 0},
+        {QImage::Format_RGB888, 6, 2, 24, 0, 20 * 2, 0},
+        {QImage::Format_RGB888, 3, 2, 24, 0, 12 * 2, 0},  // rows of 9 bytes padded to 12
+        {QImage::Format_RGB555, 3, 2, 16, 0, 8 * 2, 8},  // 6 bytes padded to 8
+        {QImage::Format_RGB555, 5, 3, 16, 0, 12 * 3, 8},
+        {QImage::Format_Indexed8, 5, 2, 8, 256, 8 * 2, 0},
+        {QImage::Format_Indexed8, 9, 4, 8, 256, 12 * 4, 0},
+        {QImage::Format_Mono, 33, 2, 1, 2, 8 * 2, 0},  // 33 bits take two words
+        {QImage::Format_Mono, 11, 3, 1, 2, 4 * 3, 0},
     };
     int n = 0;
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.bits << " bits, " << c.width << " x " << c.height);
         const QImage img = Pattern(c.width, c.height, c.format);
         const std::filesystem::path file = dir_ / ("p" + std::to_string(n++) + ".bmp");
         const BitmapInfo info = MakeBitmapInfoHeader(img);
+        { std::ofstream(file) << std::string(5000, 'x'); }  // an older, longer file is replaced whole
+        EXPECT_EQ(info.header.sizeImage, c.imageSize);
+        EXPECT_EQ(info.colorTable.size(), c.colours);
         ASSERT_EQ(WriteBmpFile(file.string(), info, img), 1);
 
         const std::vector<unsigned char> b = ReadAll(file);
-        const std::uint32_t stride = (c.width * c.bits + 31) / 32 * 4;
         const std::uint32_t offset = 14 + 40 + 4 * c.colours;
-        ASSERT_EQ(b.size(), offset + stride * c.height) << c.bits;
-        EXPECT_EQ(b[0], 0x42);
-        EXPECT_EQ(b[1], 0x4D);
-        EXPECT_EQ(U32(b, 2), b.size());
-        EXPECT_EQ(U32(b, 6), 0u);
-        EXPECT_EQ(U32(b, 10), offset);
-        EXPECT_EQ(U32(b, 14), 40u);
-        EXPECT_EQ(U32(b, 18), static_cast<std::uint32_t>(c.width));
-        EXPECT_EQ(U32(b, 22), static_cast<std::uint32_t>(c.height));
-        EXPECT_EQ(U16(b, 26), 1u);
-        EXPECT_EQ(U16(b, 28), static_cast<std::uint32_t>(c.bits));
-        EXPECT_EQ(U32(b, 30), 0u);
-        EXPECT_EQ(U32(b, 34), stride * c.height);
-        EXPECT_EQ(U32(b, 46), c.colours);
+        ASSERT_EQ(b.size(), offset + c.imageSize);
+        EXPECT_EQ(std::string(b.begin(), b.begin() + 2), "BM");
+        // File size, reserved, pixel offset; header size, width, height, planes, bits, compression,
+        // image size, colours used, colours important.
+        const std::vector<std::uint32_t> fields{U32(b, 2),  U32(b, 6),  U32(b, 10), U32(b, 14), U32(b, 18), U32(b, 22),
+                                                U16(b, 26), U16(b, 28), U32(b, 30), U32(b, 34), U32(b, 46), U32(b, 50)};
+        const std::vector<std::uint32_t> expected{static_cast<std::uint32_t>(b.size()), 0, offset, 40,
+                                                  static_cast<std::uint32_t>(c.width), static_cast<std::uint32_t>(c.height),
+                                                  1, static_cast<std::uint32_t>(c.bits), 0, c.imageSize, c.colours, 0};
+        EXPECT_EQ(fields, expected);
 
-        const Decoded d = DecodeWithConvert(file);
-        ASSERT_EQ(d.width, c.width) << c.bits << " bits";
-        ASSERT_EQ(d.height, c.height);
+        const QImage d = DecodeWithConvert(file);
+        ASSERT_EQ(d.size(), img.size());
         for (int y = 0; y < c.height; ++y)
             for (int x = 0; x < c.width; ++x) {
-                const QRgb want = img.pixel(x, y), got = d.At(x, y);
-                EXPECT_NEAR(qRed(got), qRed(want), c.tolerance) << c.bits << " bits at " << x << "," << y;
-                EXPECT_NEAR(qGreen(got), qGreen(want), c.tolerance) << c.bits << " bits at " << x << "," << y;
-                EXPECT_NEAR(qBlue(got), qBlue(want), c.tolerance) << c.bits << " bits at " << x << "," << y;
+                const QRgb want = img.pixel(x, y), got = d.pixel(x, y);
+                EXPECT_NEAR(qRed(got), qRed(want), c.tolerance) << x << "," << y;
+                EXPECT_NEAR(qGreen(got), qGreen(want), c.tolerance) << x << "," << y;
+                EXPECT_NEAR(qBlue(got), qBlue(want), c.tolerance) << x << "," << y;
             }
     }
 }
@@ -184,25 +132,12 @@ TEST_F(BmpFile, WritesADrawnBitmap) {
     }
     const std::filesystem::path file = dir_ / "screen.bmp";
     ASSERT_EQ(WriteBmpFile(file.string(), MakeBitmapInfoHeader(bmp), bmp), 1);
-    const Decoded d = DecodeWithConvert(file);
-    ASSERT_EQ(d.width, 13);
-    ASSERT_EQ(d.height, 9);
-    EXPECT_EQ(d.At(3, 2), qRgb(200, 10, 20));
-    EXPECT_EQ(d.At(12, 8), qRgb(1, 2, 3));
-    EXPECT_EQ(d.At(0, 0), qRgb(90, 80, 70));
-    EXPECT_EQ(d.At(7, 7), qRgb(250, 250, 250));
-    // Rows are stored bottom-up: the first stored pixel is the bottom-left one.
-    const std::vector<unsigned char> b = ReadAll(file);
-    EXPECT_EQ(b[54 + 12 * 4], 3);  // blue of (12, 8)
-    EXPECT_EQ(b[54 + 12 * 4 + 2], 1);
-}
-
-TEST_F(BmpFile, ReplacesAnOldFile) {
-    const std::filesystem::path file = dir_ / "old.bmp";
-    { std::ofstream(file) << std::string(5000, 'x'); }
-    const QImage img = Pattern(3, 2, QImage::Format_RGB888);
-    ASSERT_EQ(WriteBmpFile(file.string(), MakeBitmapInfoHeader(img), img), 1);
-    EXPECT_EQ(std::filesystem::file_size(file), 54u + 2u * 12u);  // rows of 9 bytes padded to 12
+    const QImage d = DecodeWithConvert(file);
+    ASSERT_EQ(d.size(), QSize(13, 9));
+    EXPECT_EQ(d.pixel(3, 2), qRgb(200, 10, 20));
+    EXPECT_EQ(d.pixel(12, 8), qRgb(1, 2, 3));
+    EXPECT_EQ(d.pixel(0, 0), qRgb(90, 80, 70));
+    EXPECT_EQ(d.pixel(7, 7), qRgb(250, 250, 250));
 }
 
 TEST_F(BmpFile, ReportsWhatItCannotWrite) {
@@ -210,7 +145,6 @@ TEST_F(BmpFile, ReportsWhatItCannotWrite) {
     const BitmapInfo info = MakeBitmapInfoHeader(img);
     EXPECT_EQ(WriteBmpFile((dir_ / "missing" / "a.bmp").string(), info, img), 0);
     EXPECT_EQ(WriteBmpFile(dir_.string(), info, img), 0);  // a folder
-    EXPECT_EQ(WriteBmpFile("", info, img), 0);
     if (std::filesystem::exists("/dev/full")) {
         EXPECT_EQ(WriteBmpFile("/dev/full", info, img), 0);  // disk full
     }

@@ -26,8 +26,6 @@ public:
     int timerStops = 0;
     int sheetHides = 0;
     int choiceResets = 0;
-    int sceneRebuilds = 0;
-    int renames = 0;
     // Runs inside SetProgress, where the real page lets other handlers run.
     std::function<void()> duringProgress;
 
@@ -40,12 +38,10 @@ public:
             once();
         }
     }
-    void ApplyPendingRename() override { ++renames; }
     void StopSyncTimer() override { ++timerStops; }
     void HideDataSheet() override { ++sheetHides; }
     void ResetDependentChoices() override { ++choiceResets; }
     void DropParameterConditions(int index) override { droppedConditions.push_back(index); }
-    void MarkSceneForRebuild() override { ++sceneRebuilds; }
     void RequestRepaint() override { ++repaints; }
     void ShowStoreMessage(const std::string& text) override { messages.push_back(text); }
 };
