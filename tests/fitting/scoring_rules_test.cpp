@@ -36,7 +36,8 @@ struct TempDir {
     std::filesystem::path path;
 };
 
-TEST_F(ScoringTest, SelectionWeights) {
+TEST_F(ScoringTest, SelectionWeights)
+{
     struct Case { int n, m, a, b; double want; };
     const double s80 = 100.0 * std::sqrt(1.0 - 0.45 / 0.65);
     const Case cases[] = {
@@ -57,7 +58,8 @@ TEST_F(ScoringTest, SelectionWeights) {
     }
 }
 
-TEST_F(ScoringTest, WholeNumbersAndCategories) {
+TEST_F(ScoringTest, WholeNumbersAndCategories)
+{
     struct Case { double v; int whole, integer; };
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (const Case& c : std::vector<Case>{{4.0, 1, 4}, {7.00000000001, 1, 7}, {2.5, 0, -1}, {-1.0, 0, -1},
@@ -96,7 +98,8 @@ TEST_F(ScoringTest, WholeNumbersAndCategories) {
     EXPECT_EQ(BinningQuality(values, responses, weights, centres, 4.0, 4.0, 1.0, 3, width), 0.0);
 }
 
-TEST_F(ScoringTest, CategoryRules) {
+TEST_F(ScoringTest, CategoryRules)
+{
     // Category 2 answers far more often than the others.
     std::vector<double> variable, response;
     for (int i = 0; i < 600; ++i) {
@@ -122,7 +125,8 @@ TEST_F(ScoringTest, CategoryRules) {
     EXPECT_TRUE(scoringRules.empty());
 }
 
-TEST_F(ScoringTest, BinsAndRulePolynomialsAgreeWithTheOracle) {
+TEST_F(ScoringTest, BinsAndRulePolynomialsAgreeWithTheOracle)
+{
     std::ifstream in(Source("scoring_rules.txt"));
     int n = 0, variant = 0, cases = 0;
     double threshold = 0;
@@ -183,7 +187,8 @@ TEST_F(ScoringTest, BinsAndRulePolynomialsAgreeWithTheOracle) {
     EXPECT_EQ(cases, 3);
 }
 
-TEST_F(ScoringTest, ScoresOfRulesRecordsAndLines) {
+TEST_F(ScoringTest, ScoresOfRulesRecordsAndLines)
+{
     scoreAction interval{0, 0, 1, 0, 2, 4, 10};
     struct Case { int comparison; double v, want; };
     for (const Case& c : std::vector<Case>{{0, 1.0, 10}, {0, 4.5, 0}, {1, 2.0, 10}, {1, 1.9, 0}, {2, 3.0, 10},
@@ -222,7 +227,8 @@ TEST_F(ScoringTest, ScoresOfRulesRecordsAndLines) {
     EXPECT_EQ(ScoreAsInt(-3.7), -3);
 }
 
-TEST_F(ScoringTest, ScoreFileIsByteExact) {
+TEST_F(ScoringTest, ScoreFileIsByteExact)
+{
     scoringRules = {{0, 0, 0, 0, 0.0, 2.5, 12.0},
                     {0, 2, 1, 0, 3.0, 5.0, -7.5},
                     {1, 2, 2, 0, 0.0, 9.0, 0.0, 1.5, 2.0},
@@ -243,7 +249,8 @@ TEST_F(ScoringTest, ScoreFileIsByteExact) {
     EXPECT_EQ(WriteScoreFile(dir / "missing.txt", 50, skipped), kScoreFileNoTask);
 }
 
-TEST_F(ScoringTest, RuleTextsAndSpreadsheetTerms) {
+TEST_F(ScoringTest, RuleTextsAndSpreadsheetTerms)
+{
     const struct {
         scoreAction rule;
         const char *text, *term;
@@ -266,7 +273,8 @@ TEST_F(ScoringTest, RuleTextsAndSpreadsheetTerms) {
     EXPECT_EQ(NormalizationFormula(1, 4), "100*(score - 1)/3");
 }
 
-TEST_F(ScoringTest, ResponseRateTableSaysNotAvailableWithoutPositives) {
+TEST_F(ScoringTest, ResponseRateTableSaysNotAvailableWithoutPositives)
+{
     ScoreCounts all{}, positive{};
     all.fill(0);
     positive.fill(0);
@@ -283,7 +291,8 @@ TEST_F(ScoringTest, ResponseRateTableSaysNotAvailableWithoutPositives) {
     EXPECT_EQ(none.find("nan"), std::string::npos);
 }
 
-TEST_F(ScoringTest, ScoreFileOfEmptyCrLfAndLinkedTaskFiles) {
+TEST_F(ScoringTest, ScoreFileOfEmptyCrLfAndLinkedTaskFiles)
+{
     scoringRules = {{1, 0, 0, 0, 0, 0, 0, 0, 1}};
     scoreMinimum = 0, scoreMaximum = 10;
     const TempDir dir("tabulon_score_edge_");
