@@ -1,19 +1,12 @@
 #include "fitting/poly_fit.h"
 
 #include "statistics/random.h"
+#include "tests/fitting/fitting_test_support.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <memory>
 #include <set>
-#include <string>
-#include <vector>
 
 #include <unistd.h>
 
@@ -36,7 +29,6 @@ protected:
 std::unique_ptr<polyFit> Record(const std::vector<double>& c, const std::vector<double>& d)
 {
     auto f = std::make_unique<polyFit>();
-    *f = polyFit{};
     f->termCount = static_cast<int>(c.size());
     for (std::size_t k = 0; k < c.size(); ++k) {
         f->coefficient[k] = c[k];
@@ -55,40 +47,29 @@ TEST_F(PolyFitTest, CriteriaAgainstDirectComputation)
     const std::vector<double> c = {2.0, -0.5, 0.0004}, d = {0.2, 0.25, 0.0001};
     const double r[3] = {0.1, 0.5, 0.25};
     const double sum = r[0] + r[1] + r[2];
-    struct Case {
-        int criterion;
-        double want;
-    };
-    const std::vector<Case> cases = {
-        {0, 0.5},
-        {1, 1.25},
-        {2, sum},
-        {3, 0.5 + 1.25},
-        {4, 30.0 * 0.04},
-        {5, sum / 3},
-        {6, sum / (std::sqrt(3.0) + 1)},
-        {7, 0.5 * (1 + 20 * (0.5 - 0.1)) * (1 + 0.1 * std::fabs(std::log(0.0004)))},
-        {8, 0.04 * 0.25},
-        {9, -7.0},
-        {-1, -7.0},
+    struct Case { int criterion; std::vector<double> c, d; double want, tolerance = 1e-12; };
+    const Case cases[] = {
+        {0, c, d, 0.5},
+        {1, c, d, 1.25},
+        {2, c, d, sum},
+        {3, c, d, 0.5 + 1.25},
+        {4, c, d, 30.0 * 0.04},
+        {5, c, d, sum / 3},
+        {6, c, d, sum / (std::sqrt(3.0) + 1)},
+        {7, c, d, 0.5 * (1 + 20 * (0.5 - 0.1)) * (1 + 0.1 * std::fabs(std::log(0.0004)))},
+        {8, c, d, 0.04 * 0.25},
+        {9, c, d, -7.0},
+        {-1, c, d, -7.0},
+        {8, {1e-41, -1e-40}, {1, 1}, 0.0, 0},    // coefficients of at most 1e-40
+        {2, {}, {}, 0.0, 0},                     // no term
+        {7, {1.0, 2.0}, {0.01, 0.02}, 0.5, 0},  // below both thresholds: the standard deviation alone
     };
     for (const Case& k : cases) {
-        auto f = Record(c, d);
+        auto f = Record(k.c, k.d);
         f->criterion = k.criterion;
-        EXPECT_NEAR(f->ComputeScore(), k.want, 1e-12) << k.criterion;
+        EXPECT_NEAR(f->ComputeScore(), k.want, k.tolerance) << k.criterion;
         EXPECT_EQ(f->score, f->ComputeScore());
     }
-    // Criterion 8 over coefficients of at most 1e-40 gives 0; 2 with no term 0.
-    auto tiny = Record({1e-41, -1e-40}, {1, 1});
-    tiny->criterion = 8;
-    EXPECT_EQ(tiny->ComputeScore(), 0.0);
-    auto none = Record({}, {});
-    none->criterion = 2;
-    EXPECT_EQ(none->ComputeScore(), 0.0);
-    // Criterion 7 below both thresholds is the standard deviation alone.
-    auto calm = Record({1.0, 2.0}, {0.01, 0.02});
-    calm->criterion = 7;
-    EXPECT_EQ(calm->ComputeScore(), 0.5);
 }
 
 TEST_F(PolyFitTest, SetFromFitChecksEveryTerm)
@@ -275,9 +256,7 @@ TEST_F(PolyFitTest, SearchLog)
     const auto path = std::filesystem::temp_directory_path() / ("tabulon_log_" + std::to_string(::getpid()) + ".csv");
     std::filesystem::remove(path);
     WritePolySearchLog(f, path.string(), 0.98, "y=1.5-2*x\n", {"1", "x"});
-    std::ifstream in(path);
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(text, "N coeff, 2,,Correlation,0.98\nFormula:,y=1.5-2*x\n\nParameters,,1,x\nCoefficients,,1.5,-2\n"
+    EXPECT_EQ(fittest::Slurp(path.string()), "N coeff, 2,,Correlation,0.98\nFormula:,y=1.5-2*x\n\nParameters,,1,x\nCoefficients,,1.5,-2\n"
                     "St. Dev.,,0.15,0.5\nCoeff. of Corr.,,10,25\n");
     std::filesystem::remove(path);
     WritePolySearchLog(f, "/nonexistent/dir/log.csv", 0.5, "", {});  // silent
