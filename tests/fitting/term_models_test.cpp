@@ -1,56 +1,33 @@
 #include "fitting/term_models.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <fstream>
 #include <limits>
-#include <sstream>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "fitting/curve_walk.h"
 #include "fitting/schemes.h"
 #include "statistics/math_domain.h"
+#include "tests/fitting/fitting_test_support.h"
 
 namespace {
 
-std::vector<double> Numbers(const std::string& line)
-{
-    std::istringstream in(line);
-    std::vector<double> v;
-    std::string f;
-    while (in >> f)
-        if (f != "-")
-            v.push_back(std::strtod(f.c_str(), nullptr));
-    return v;
-}
+using fittest::Numbers;
 
 const std::vector<double> kPeriods = {10.0, 4.0, 7.3, 2.5, 3.0, 5.0, 6.0, 8.0, 9.0, 11.0, 12.0, 13.0};
 
 // Records what a painter would draw.
 struct RecordingPen : CurvePen {
     std::string log;
-    std::vector<double> ys;
-    void MoveTo(double x, double y) override
-    {
-        log += "M" + std::to_string(static_cast<int>(std::lround(x * 10)));
-        ys.push_back(y);
-    }
-    void LineTo(double x, double y) override
-    {
-        log += "L" + std::to_string(static_cast<int>(std::lround(x * 10)));
-        ys.push_back(y);
-    }
+    void MoveTo(double x, double) override { log += "M" + Tenths(x); }
+    void LineTo(double x, double) override { log += "L" + Tenths(x); }
     void PenUp() override { log += "U"; }
+    static std::string Tenths(double x) { return std::to_string(static_cast<int>(std::lround(x * 10))); }
 };
 
 }  // namespace
 
 TEST(TermModels, CodesAndTransformsMatchOracleTable)
 {
-    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/fitting/term_code_values.txt");
+    std::ifstream in(fittest::Source("term_code_values.txt"));
     std::string line;
     int count = 0;
     std::vector<double> values(1);
@@ -80,9 +57,7 @@ TEST(TermModels, EvaluateTermCodeEdgeCases)
     // A rejected term keeps the flag raised for the rest of the call.
     EvaluateTermCode(&Y, v, {}, {14, 1, 0}, 0, 2.0, 0.0);
     EXPECT_EQ(mathDomainError, 1);
-    EXPECT_EQ(v[0], 0.0);
-    EXPECT_EQ(v[1], 0.0);
-    EXPECT_EQ(v[2], 1.0);
+    EXPECT_EQ(v, (std::vector<double>{0, 0, 1}));
     // Code 43 with periods {10, 4} at x = 1 is sin(2 pi / 4).
     EvaluateTermCode(&Y, v, {10, 4}, {43, 44}, 0, 1.0, 1.0);
     EXPECT_DOUBLE_EQ(v[0], 1.0);
@@ -100,7 +75,7 @@ TEST(TermModels, EvaluateTermCodeEdgeCases)
 // Fits against statsmodels OLS of the transformed y, with the deviations and e in y's units.
 TEST(TermModels, FitsMatchLeastSquaresOracle)
 {
-    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/fitting/term_model_fits.txt");
+    std::ifstream in(fittest::Source("term_model_fits.txt"));
     std::string line;
     int cases = 0;
     while (std::getline(in, line)) {
