@@ -1,31 +1,10 @@
 #include "fitting/matrix_inversion.h"
 
-#include <gtest/gtest.h>
+#include "tests/fitting/fitting_test_support.h"
 
-#include <cmath>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 namespace {
-
-std::vector<std::vector<double>> ReadLines(const std::string& name)
-{
-    std::vector<std::vector<double>> lines;
-    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/fitting/" + name);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::vector<double> values;
-        std::istringstream fields(line);
-        std::string field;
-        while (fields >> field)
-            values.push_back(std::strtod(field.c_str(), nullptr));
-        lines.push_back(values);
-    }
-    return lines;
-}
 
 // Each case of a table: header (n, determinant), matrix, expected result, all
 // column by column.
@@ -38,7 +17,7 @@ struct MatrixCase {
 
 std::vector<MatrixCase> ReadCases(const std::string& name)
 {
-    const auto lines = ReadLines(name);
+    const auto lines = fittest::NumberLines(name);
     std::vector<MatrixCase> cases;
     for (std::size_t i = 0; i + 2 < lines.size(); i += 3)
         cases.push_back({static_cast<int>(lines[i][0]), lines[i][1], lines[i + 1], lines[i + 2]});

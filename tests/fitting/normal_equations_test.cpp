@@ -2,13 +2,7 @@
 
 #include "fitting/matrix_inversion.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
+#include "tests/fitting/fitting_test_support.h"
 
 namespace {
 
@@ -21,18 +15,9 @@ struct FitCase {
 
 std::vector<FitCase> ReadFitCases()
 {
-    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/fitting/least_squares.txt");
+    std::ifstream in(fittest::Source("least_squares.txt"));
     std::vector<FitCase> cases;
-    auto readLine = [&in]() {
-        std::string line;
-        std::getline(in, line);
-        std::istringstream fields(line);
-        std::vector<double> values;
-        std::string field;
-        while (fields >> field)
-            values.push_back(std::strtod(field.c_str(), nullptr));
-        return values;
-    };
+    const auto readLine = [&in] { return fittest::NextNumbers(in); };
     for (;;) {
         const auto head = readLine();
         if (head.size() != 2)
@@ -152,24 +137,19 @@ TEST(FitLeastSquares, ExactLineSingularMatrixAndRefusal)
 
 TEST(NormalWorkspace, ClearAndCopy)
 {
-    for (auto& v : normalMatrix)
-        v = 7.0;
-    for (int i = 0; i <= kNormalWorkspaceOrder; ++i)
-        normalSums.rightHandSide[i] = normalSums.coefficients[i] = normalSums.deviations[i] = 7.0;
-    ClearNormalEquations(normalMatrix, 9);
-    for (int i = 0; i <= 90; ++i)
-        EXPECT_EQ(normalMatrix[i], 0.0) << i;
-    EXPECT_EQ(normalMatrix[91], 7.0);
-    for (int i = 0; i <= 9; ++i)
-        EXPECT_EQ(normalSums.coefficients[i], 0.0);
-    EXPECT_EQ(normalSums.deviations[10], 7.0);
-
-    for (auto& v : normalMatrix)
-        v = 7.0;
-    ClearNormalEquations(normalMatrix, 2);
-    for (int i = 0; i <= 6; ++i)
-        EXPECT_EQ(normalMatrix[i], 0.0) << i;
-    EXPECT_EQ(normalMatrix[7], 7.0);
+    // Exactly the matrix of the order and its sums are cleared, nothing beyond.
+    for (int order : {9, 2}) {
+        std::fill(std::begin(normalMatrix), std::end(normalMatrix), 7.0);
+        for (int i = 0; i <= kNormalWorkspaceOrder; ++i)
+            normalSums.rightHandSide[i] = normalSums.coefficients[i] = normalSums.deviations[i] = 7.0;
+        ClearNormalEquations(normalMatrix, order);
+        for (int i = 0; i <= order * (order + 1); ++i)
+            EXPECT_EQ(normalMatrix[i], 0.0) << order << " " << i;
+        EXPECT_EQ(normalMatrix[order * (order + 1) + 1], 7.0) << order;
+        for (int i = 0; i <= order; ++i)
+            EXPECT_EQ(normalSums.coefficients[i], 0.0) << order << " " << i;
+        EXPECT_EQ(normalSums.deviations[order + 1], 7.0) << order;
+    }
 
     const double src[] = {1, 2, 3, 4, 5};
     double dst[5] = {0, 0, 0, 0, 9};

@@ -1,14 +1,7 @@
 #include "fitting/schemes.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
-
 #include "statistics/math_domain.h"
+#include "tests/fitting/fitting_test_support.h"
 
 namespace {
 
@@ -20,18 +13,11 @@ struct OracleLine {
 
 std::vector<OracleLine> ReadOracle()
 {
-    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/fitting/scheme_values.txt");
+    std::ifstream in(fittest::Source("scheme_values.txt"));
     std::vector<OracleLine> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        OracleLine o;
-        o.text = line;
-        fields >> o.kind;
-        std::string f;
-        while (fields >> f)
-            o.fields.push_back(std::strtod(f.c_str(), nullptr));
-        lines.push_back(o);
+    for (std::string line; std::getline(in, line);) {
+        const std::string kind = line.substr(0, line.find(' '));
+        lines.push_back({kind, fittest::Numbers(line.substr(kind.size())), line});
     }
     return lines;
 }
@@ -131,9 +117,7 @@ TEST(Schemes, BuildTermRowKeepsAnEarlierTermsFlag)
     double Y = 0, row[3];
     BuildTermRow(0.0, 2.0, Y, kPeriods, row, 3, 0, codes);
     EXPECT_EQ(mathDomainError, 1);
-    EXPECT_EQ(row[0], 0.0);
-    EXPECT_EQ(row[1], 0.0);
-    EXPECT_EQ(row[2], 1.0);
+    EXPECT_EQ(std::vector<double>(row, row + 3), (std::vector<double>{0, 0, 1}));
     // A y-code above 5 leaves Y unwritten.
     Y = 42;
     BuildTermRow(1.0, 2.0, Y, kPeriods, row, 1, 6, codes + 1);
