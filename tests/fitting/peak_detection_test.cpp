@@ -9,27 +9,25 @@
 
 namespace {
 
-struct TruePeak {
-    double centre, sigma, area;
+struct Signal {
+    std::vector<double> x, y;
 };
 
-// Base 5, noise sigma 0.5, well separated Gaussians, x = 0, 1, 2, ...
-void Chromatogram(int n, const std::vector<TruePeak>& peaks, std::vector<double>& x, std::vector<double>& y,
-                  unsigned seed = 7)
+// Base 5, noise sigma 0.5, well separated Gaussians (centre, sigma, area), x = 0, 1, 2, ...
+Signal Chromatogram(int n, const std::vector<peakSignal>& peaks, unsigned seed = 7)
 {
     std::mt19937 generator(seed);
     std::normal_distribution<double> noise(0.0, 0.5);
-    x.assign(n, 0.0);
-    y.assign(n, 0.0);
+    Signal s{std::vector<double>(n), std::vector<double>(n)};
     for (int i = 0; i < n; ++i) {
-        x[i] = i;
-        double v = 5.0 + noise(generator);
+        s.x[i] = i;
+        s.y[i] = 5.0 + noise(generator);
         for (const auto& p : peaks) {
             const double d = (i - p.centre) / p.sigma;
-            v += p.area * invSqrtTwoPi / p.sigma * std::exp(-0.5 * d * d);
+            s.y[i] += p.area * invSqrtTwoPi / p.sigma * std::exp(-0.5 * d * d);
         }
-        y[i] = v;
     }
+    return s;
 }
 
 const peakSignal* Nearest(const std::vector<peakSignal>& list, double centre)
@@ -43,14 +41,13 @@ const peakSignal* Nearest(const std::vector<peakSignal>& list, double centre)
 
 TEST(PeakDetection, SyntheticChromatogramsAreRecovered)
 {
-    const std::vector<std::vector<TruePeak>> cases = {
+    const std::vector<std::vector<peakSignal>> cases = {
         {{150, 6, 2000}, {420, 10, 4500}, {700, 4, 1250}},
         {{100, 5, 1500}, {260, 8, 3000}, {430, 3.5, 1000}, {600, 12, 7500}, {850, 7, 2500}},
     };
     for (unsigned seed = 1; seed <= 3; ++seed) {
         for (const auto& truth : cases) {
-            std::vector<double> x, y;
-            Chromatogram(1000, truth, x, y, seed);
+            auto [x, y] = Chromatogram(1000, truth, seed);
             const std::vector<double> original = y;
             const double plates = FindAndRefinePeaks(x, y, 2.5, 3, 0);
             EXPECT_EQ(y, original);  // the caller's signal is not changed
@@ -98,8 +95,7 @@ TEST(PeakDetection, RefinementLinearStepMatchesLstsq)
 // product, zeros included, must give the very same areas.
 TEST(PeakDetection, RefinementSkipsOnlyZeroProducts)
 {
-    std::vector<double> x, y;
-    Chromatogram(3000, {{400, 20, 2000}, {430, 25, 1500}, {1500, 40, 3000}, {2600, 10, 800}}, x, y);
+    auto [x, y] = Chromatogram(3000, {{400, 20, 2000}, {430, 25, 1500}, {1500, 40, 3000}, {2600, 10, 800}});
     std::vector<peakSignal> list = {{401, 19}, {432, 26}, {1498, 41}, {2600.5, 10.5}};
     const int t = 5;
     std::vector<double> matrix(t * t + 1, 0.0), rhs(t, 0.0);
@@ -128,8 +124,7 @@ TEST(PeakDetection, RefinementSkipsOnlyZeroProducts)
 
 TEST(PeakDetection, RefinementPrunes)
 {
-    std::vector<double> x, y;
-    Chromatogram(600, {{150, 6, 400}, {400, 8, 500}, {280, 6, -60}}, x, y);
+    auto [x, y] = Chromatogram(600, {{150, 6, 400}, {400, 8, 500}, {280, 6, -60}});
     // A peak at a negative centre and one where the signal dips both go.
     std::vector<peakSignal> list = {{150, 6, 1}, {-3, 5, 1}, {400, 8, 1}, {280, 6, 1}};
     peakSignal summary;
@@ -152,8 +147,7 @@ TEST(PeakDetection, RefinementPrunes)
 
 TEST(PeakDetection, FlatSignalsAndSpikes)
 {
-    std::vector<double> x, y;
-    Chromatogram(300, {}, x, y);
+    auto [x, y] = Chromatogram(300, {});
     const std::vector<double> flat(300, 5.0);
     double plates = -1;
     std::vector<peakSignal> list;
@@ -182,9 +176,8 @@ TEST(PeakDetection, FlatSignalsAndSpikes)
 
 TEST(PeakDetection, ChromatogramOnlyKeepsSimilarPlates)
 {
-    std::vector<double> x, y;
     // Plates (centre/sigma)^2: 900, 900 and (600/40)^2 = 225 (ratio 0.5: not listed).
-    Chromatogram(1000, {{150, 5, 500}, {450, 15, 800}, {600, 40, 1400}}, x, y);
+    auto [x, y] = Chromatogram(1000, {{150, 5, 500}, {450, 15, 800}, {600, 40, 1400}});
     std::vector<peakSignal> list;
     double plates = 0;
     FindPeaks(x, y, list, 2.5, 3, 1, plates);
@@ -197,11 +190,10 @@ TEST(PeakDetection, ChromatogramOnlyKeepsSimilarPlates)
 
 TEST(PeakDetection, AtMost51PeaksAreListed)
 {
-    std::vector<TruePeak> many;
+    std::vector<peakSignal> many;
     for (int k = 0; k < 60; ++k)
         many.push_back({40.0 + 80.0 * k, 3.0, 300.0 + 5.0 * k});
-    std::vector<double> x, y;
-    Chromatogram(4850, many, x, y);
+    auto [x, y] = Chromatogram(4850, many);
     std::vector<peakSignal> list;
     double plates = 0;
     FindPeaks(x, y, list, 2.5, 3, 0, plates);
@@ -274,8 +266,7 @@ TEST(BaseLine, BinsAndRefusals)
 TEST(BaseLine, SlopingBaseIsRemoved)
 {
     for (int kind : {kBaseLineLinear, kBaseLineQuadratic}) {
-        std::vector<double> x, y;
-        Chromatogram(2000, {{500, 8, 600}, {1400, 10, 900}}, x, y);
+        auto [x, y] = Chromatogram(2000, {{500, 8, 600}, {1400, 10, 900}});
         for (int i = 0; i < 2000; ++i)
             y[i] += 0.01 * i + (kind == kBaseLineQuadratic ? 2e-6 * i * i : 0.0);
         CorrectBaseLine(x, y, kind);
