@@ -35,15 +35,9 @@ protected:
 };
 
 TEST_F(SearchParametersTest, DefaultsAndBrowseClamp) {
-    EXPECT_EQ(dialog.continueFromCurrent, 1);
-    EXPECT_EQ(dialog.maxTerms, 10);
-    EXPECT_EQ(dialog.vainTries, 100);
-    EXPECT_EQ(dialog.randomTerms, 8);
-    EXPECT_EQ(dialog.maxMinutes, 120);
-    EXPECT_EQ(dialog.startTerms, 2);
-    EXPECT_EQ(dialog.criterion, 0);
-    EXPECT_EQ(dialog.logFile, "default.csv");
-    EXPECT_EQ(dialog.saveLog, 0);
+    EXPECT_EQ(std::tie(dialog.continueFromCurrent, dialog.maxTerms, dialog.vainTries, dialog.randomTerms,
+                       dialog.maxMinutes, dialog.startTerms, dialog.criterion, dialog.logFile, dialog.saveLog),
+              std::tuple(1, 10, 100, 8, 120, 2, 0, "default.csv", 0));
 
     // 40 and 20 with a log file chosen: maxTerms 29. A cancelled choice changes nothing.
     dialogs.fileAnswers = {std::nullopt, std::string("/tmp/search_log.csv")};
