@@ -190,29 +190,26 @@ TEST(ListedFits, BandIsSymmetricAboutMeanXAndRefusesBadInput)
     EXPECT_EQ(untouched, std::vector<double>{7});
 }
 
+// No spread: the band is the rms, and the range widens through the back-transform.
 TEST(ListedFits, BandWidensTheRangeThroughTheBackTransform)
 {
-    const double a[] = {0.0, 1.0}, s[] = {0.0, 0.0};  // ln y = x, no spread: band = rms
-    std::vector<double> xs, band, mid;
-    double step = 0, lo = 1e60, hi = -1e60;
-    ASSERT_EQ(CollectionStdDevBand(0.0, 1.0, xs, step, band, mid, 10, 3, a, s, 2, 0.5, 0.5, 8, &lo, &hi), 1);
-    EXPECT_DOUBLE_EQ(lo, std::exp(-0.5));
-    EXPECT_DOUBLE_EQ(hi, std::exp(0.9 + 0.5));
-}
-
-// Mend: a band point whose back-transform leaves the domain does not widen the range.
-TEST(ListedFits, BandWideningSkipsPointsOutsideTheDomain)
-{
-    const double a[] = {0.0, 1.0}, s[] = {0.0, 0.0};  // 1/y = x: y = 1/(x +- band)
-    std::vector<double> xs, band, mid;
-    double step = 0, lo = 1e60, hi = -1e60;
-    // x = 0.5 +- 0.5 reaches 1/0 at the first point; the others stay finite.
-    ASSERT_EQ(CollectionStdDevBand(0.5, 1.5, xs, step, band, mid, 4, 2, a, s, 2, 0.5, 1.0, 13, &lo, &hi), 1);
-    EXPECT_TRUE(std::isfinite(lo));
-    EXPECT_TRUE(std::isfinite(hi));
-    // mid + band widens the top, mid - band the bottom; 1/(0.5 - 0.5) is left out (not 0).
-    EXPECT_DOUBLE_EQ(hi, 1.0 / (0.5 + 0.5));
-    EXPECT_DOUBLE_EQ(lo, 1.0 / (1.25 - 0.5));
+    const double a[] = {0.0, 1.0}, s[] = {0.0, 0.0};
+    struct Case { double from, to; int points, draws; double meanX; int scheme; double lo, hi; };
+    const Case cases[] = {
+        {0.0, 1.0, 10, 3, 0.5, 8, std::exp(-0.5), std::exp(0.9 + 0.5)},  // ln y = x
+        // Mend: 1/y = x, where x = 0.5 - 0.5 reaches 1/0 at the first point; that point is left
+        // out (not taken as 0) while mid + band widens the top and mid - band the bottom.
+        {0.5, 1.5, 4, 2, 1.0, 13, 1.0 / (1.25 - 0.5), 1.0 / (0.5 + 0.5)},
+    };
+    for (const Case& c : cases) {
+        std::vector<double> xs, band, mid;
+        double step = 0, lo = 1e60, hi = -1e60;
+        ASSERT_EQ(CollectionStdDevBand(c.from, c.to, xs, step, band, mid, c.points, c.draws, a, s, 2, 0.5, c.meanX,
+                                       c.scheme, &lo, &hi),
+                  1);
+        EXPECT_DOUBLE_EQ(lo, c.lo) << c.scheme;
+        EXPECT_DOUBLE_EQ(hi, c.hi) << c.scheme;
+    }
 }
 
 TEST(ListedFits, BandMeanXAndPolynomialCosine)
