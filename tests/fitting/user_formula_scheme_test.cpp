@@ -66,10 +66,7 @@ protected:
         ComputePlotScales();
     }
     void TearDown() override {
-        page.formula = saved.formula;
-        page.names = saved.names;
-        page.values = saved.values;
-        page.plusConst = 0;
+        page.settings = saved;
         theXystatistic.userFormula = 0;
         theXyview.autozoom = 1;
         SetFittedFormulaLists(nullptr, nullptr);
@@ -81,11 +78,7 @@ protected:
         UserFormulaReport(dc, x, y, 0, 1);
     }
     useruf& page = theUseruf;
-    struct {
-        std::string formula = theUseruf.formula;
-        std::vector<std::string> names = theUseruf.names;
-        std::vector<double> values = theUseruf.values;
-    } saved;
+    const useruf_settings saved = theUseruf.settings;
     std::vector<std::string> texts;
     std::vector<unsigned> parameters;
     platform::Bitmap image{200, 100};
