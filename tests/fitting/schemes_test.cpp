@@ -93,19 +93,16 @@ TEST(Schemes, OutOfRangeSchemes)
     EXPECT_EQ(ApplyYTransform(3, 6), 0);
 }
 
-// The inverse transform keeps a flag raised by the row of the same point.
-TEST(Schemes, ApplyYTransformNeverClearsTheFlag)
+TEST(Schemes, FlagsRaisedEarlierAreKept)
 {
+    // The inverse transform keeps a flag raised by the row of the same point.
     mathDomainError = 1;
     EXPECT_EQ(ApplyYTransform(2.0, 0), 2.0);
     EXPECT_EQ(mathDomainError, 1);
     mathDomainError = 0;
     EXPECT_EQ(ApplyYTransform(-2.0, 3), 4.0);
     EXPECT_EQ(mathDomainError, 0);
-}
-
-TEST(Schemes, BuildTermRowKeepsAnEarlierTermsFlag)
-{
+    // A term row keeps the flag of an earlier term.
     const int codes[] = {7, 1, 0};
     double Y = 0, row[3];
     BuildTermRow(0.0, 2.0, Y, kPeriods, row, 3, 0, codes);

@@ -1,6 +1,5 @@
 // The single-argument scheme page through its widgets: five exclusive scheme buttons, four
-// exclusive check boxes, the two groups independent, every change posting a repaint, and the
-// controls the data shape shows.
+// exclusive check boxes, the two groups independent, and every change posting a repaint.
 #include <array>
 
 #include <gtest/gtest.h>
@@ -87,17 +86,6 @@ TEST_F(XystatisticPageTest, EveryChangeMarksThePageAndPostsARepaint) {
     EXPECT_GE(main.paints, 1);
 }
 
-TEST_F(XystatisticPageTest, SchemeControlsFollowTheShape) {
-    page.ShowSchemeControls(0, 1);
-    for (int id : {xystatistic::kPeaksRevealingButton, xystatistic::kConstructorStyleButton,
-                   xystatistic::kCurveFittingGroup, xystatistic::kSearchForBestFormulaCheck}) {
-        EXPECT_FALSE(page.Control(id).IsVisible()) << id;
-        EXPECT_FALSE(page.Control(id).IsEnabled()) << id;
-    }
-    EXPECT_TRUE(page.Control(xystatistic::kCorrelationCheck).IsEnabled());
-    page.ShowSchemeControls(1, 0);
-    EXPECT_TRUE(page.Control(xystatistic::kUserFormulaButton).IsEnabled());
-    EXPECT_FALSE(page.Control(xystatistic::kCorrelationCheck).IsVisible());
-}
+// Which scheme controls the data shape shows is checked for every control in tests/app/neighbour_pages_test.cpp.
 
 }  // namespace
