@@ -51,10 +51,7 @@ std::vector<std::vector<double>> Line(int n, double a, double b) {
 class UserFormulaSchemeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        page.formula = "a*x+b";
-        page.names = {"a", "b"};
-        page.values = {1, 2};
-        page.plusConst = 0;
+        page.settings = useruf_settings{};  // a*x+b with a = 1, b = 2
         theXystatistic.userFormula = 1;
         theResultDocument.Clear();
         theResultTables.Clear();
