@@ -13,7 +13,9 @@
 
 namespace fittest {
 
-inline std::string Source(const std::string& name) { return std::string(TABULON_SOURCE_DIR) + "/tests/fitting/" + name; }
+inline std::string Source(const std::string& name) {
+    return std::string(TABULON_SOURCE_DIR) + "/tests/fitting/" + name;
+}
 
 // The numbers of a line; "-" marks an empty field and is skipped.
 inline std::vector<double> Numbers(const std::string& line) {

@@ -256,8 +256,9 @@ TEST_F(PolyFitTest, SearchLog)
     const auto path = std::filesystem::temp_directory_path() / ("tabulon_log_" + std::to_string(::getpid()) + ".csv");
     std::filesystem::remove(path);
     WritePolySearchLog(f, path.string(), 0.98, "y=1.5-2*x\n", {"1", "x"});
-    EXPECT_EQ(fittest::Slurp(path.string()), "N coeff, 2,,Correlation,0.98\nFormula:,y=1.5-2*x\n\nParameters,,1,x\nCoefficients,,1.5,-2\n"
-                    "St. Dev.,,0.15,0.5\nCoeff. of Corr.,,10,25\n");
+    EXPECT_EQ(fittest::Slurp(path.string()),
+              "N coeff, 2,,Correlation,0.98\nFormula:,y=1.5-2*x\n\nParameters,,1,x\nCoefficients,,1.5,-2\n"
+              "St. Dev.,,0.15,0.5\nCoeff. of Corr.,,10,25\n");
     std::filesystem::remove(path);
     WritePolySearchLog(f, "/nonexistent/dir/log.csv", 0.5, "", {});  // silent
 }

@@ -176,14 +176,14 @@ TEST(TermModels, CriterionTable)
         EXPECT_DOUBLE_EQ(TermModelCriterion(c.e, c.a, c.s, static_cast<int>(c.a.size()), c.codes), c.expected);
 }
 
-TEST(CurveWalk, DrawsValidPiecesAndLiftsThePenAtDomainErrors)
+TEST(CurveWalk, DrawsValidStretchesAndLiftsThePenAtDomainErrors)
 {
     // Scheme 22 over [-1, 1]: only x > 0 is drawn.
     const double c[] = {1, 1, 1};
     RecordingPen pen;
     WalkCurve(-1.0, 1.0, 4, SchemeCurve(c, 3, 22), pen);
     EXPECT_EQ(pen.log, "UUUUM5L10");
-    // ln x with a hole at x <= 0 and a piece on both sides through 1/x (scheme 20).
+    // ln x with a hole at x <= 0 and a stretch on both sides through 1/x (scheme 20).
     RecordingPen hole;
     WalkCurve(-1.0, 1.0, 4, SchemeCurve(c, 3, 20), hole);
     EXPECT_EQ(hole.log, "UM-10L-5UM5L10");
