@@ -48,7 +48,6 @@ TEST_F(ScoringTest, SelectionWeights)
         {100, 10, 3, 9, 0.0},  // 6 to 10 records below 35 %
         {1000, 40, 10, 25, 100.0 * std::sqrt(0.04 / 0.05) * std::pow(15.0 / 30.0, 2)},
         {1000, 100, 0, 7, 100.0},  // none expected: x = 1
-        {1000, 5, 1, 1, 0.0},
         {1, 6, 1, 1, 0.0},
     };
     for (const Case& c : cases) {
@@ -75,7 +74,6 @@ TEST_F(ScoringTest, WholeNumbersAndCategories)
     EXPECT_EQ(count, 4);
     EXPECT_EQ(CollectCategoryValues({3, 1, -2}, count, list), 0);
     EXPECT_TRUE(list.empty());
-    EXPECT_EQ(CollectCategoryValues({1, 2.5}, count, list), 0);
     EXPECT_EQ(CollectCategoryValues({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, count, list), 0);
     EXPECT_EQ(list.size(), 11u);  // the list stays
     EXPECT_EQ(CollectCategoryValues({}, count, list), 1);
@@ -115,7 +113,6 @@ TEST_F(ScoringTest, CategoryRules)
         EXPECT_EQ(r.low, r.high);
         EXPECT_GE(std::fabs(r.points), 4.5);
     }
-    EXPECT_GT(ScoreOfRule(scoringRules.back(), 2.7), -1e300);
     // 150 records of a continuous variable: at most one bin, no rule.
     scoringRules.clear();
     std::vector<double> v150(150), r150(150);
@@ -306,16 +303,8 @@ TEST_F(ScoringTest, ScoreFileOfEmptyCrLfAndLinkedTaskFiles)
     EXPECT_EQ(Slurp(dir / "empty50.txt"), "");
 
     write(dir / "crlf.txt", "5\r\n7.5\r\n");
-    std::vector<std::string> passes;
-    ASSERT_EQ(WriteScoreFile(dir / "crlf.txt", 100, skipped,
-                             [&](const char* pass, std::int64_t, std::int64_t length) {
-                                 EXPECT_EQ(length, 8);
-                                 if (passes.empty() || passes.back() != pass)
-                                     passes.emplace_back(pass);
-                             }),
-              kScoreFileWritten);
+    ASSERT_EQ(WriteScoreFile(dir / "crlf.txt", 100, skipped), kScoreFileWritten);
     EXPECT_EQ(Slurp(dir / "crlf100.txt"), "5   50\n7.5   75\n");
-    EXPECT_EQ(passes, (std::vector<std::string>{"Reading marketing file", "Writing score file"}));
 
     // The output name reaching the task file itself (here through a link) leaves it alone.
     write(dir / "task.txt", "1\n");

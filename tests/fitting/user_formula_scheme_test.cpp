@@ -56,7 +56,6 @@ protected:
         theResultDocument.Clear();
         theResultTables.Clear();
         coefficientsText.clear();
-        theResult.fittedFormulasText.clear();
         SetFittedFormulaLists(&texts, &parameters);
         plotXMin = 0, plotXMax = 10, plotYMin = 0, plotYMax = 20;
         plotLeft = 0, plotRight = 200, plotTop = 0, plotBottom = 100;
@@ -96,14 +95,11 @@ TEST_F(UserFormulaSchemeTest, ReportWritesFormulaCorrelationCoefficientsAndLegen
     LoadSeries({Line(6, 1, 2)});
     Report(Line(6, 1, 2));
     EXPECT_EQ(texts, (std::vector<std::string>{"v = 1*t+2"}));
-    EXPECT_EQ(parameters, (std::vector<unsigned>{1}));
-    EXPECT_EQ(theResult.fittedFormulasText, "v = 1*t+2\n");
     EXPECT_EQ(coefficientsText, "1\t2\t1   \n");
     EXPECT_EQ(theResultDocument.texts,
               (std::vector<std::string>{"v = 1*t+2", "Coefficient of correlation = ", "1   "}));
     EXPECT_EQ(theResultTables.paragraphs, (std::vector<std::string>{"v = 1*t+2", "\n", "\n",
                                                                     "Coefficient of correlation = ", "1   ", "\n"}));
-    EXPECT_EQ(theData.schemeReady, 1);
     // The curve is drawn with the painter's pen (black here) through (5, 7).
     int black = 0;
     for (int dy = -1; dy <= 1; ++dy) black += dc.GetPixel(WorldToPixelX(5), WorldToPixelY(7) + dy) == platform::kBlack;
