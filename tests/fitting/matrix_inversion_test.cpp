@@ -56,10 +56,8 @@ TEST(InvertMatrix, AgreesWithReferenceInEveryForm)
         EXPECT_EQ(InvertMatrixArray(zeroBased), d);
         std::vector<double> oneBased = OneBased(c.matrix);
         EXPECT_EQ(InvertMatrixArrayN(c.n, oneBased), d);
-        for (std::size_t k = 0; k < c.expected.size(); ++k) {
-            ASSERT_EQ(zeroBased[k], fixed[k + 1]);
-            ASSERT_EQ(oneBased[k + 1], fixed[k + 1]);
-        }
+        EXPECT_EQ(zeroBased, std::vector<double>(fixed.begin() + 1, fixed.end())) << "n " << c.n;
+        EXPECT_EQ(oneBased, fixed) << "n " << c.n;
     }
     EXPECT_TRUE(sawFifty);
 }
@@ -76,28 +74,14 @@ TEST(InvertMatrix, FirstPivotOfLargestMagnitudeWins)
         std::vector<double> a = OneBased(c.matrix);
         EXPECT_EQ(InvertMatrix(c.n, a.data()), c.determinant);
         singular += c.determinant == 0.0;
-        for (std::size_t k = 0; k < c.expected.size(); ++k)
-            ASSERT_EQ(a[k + 1], c.expected[k]) << "n " << c.n << " item " << k;
+        EXPECT_EQ(std::vector<double>(a.begin() + 1, a.end()), c.expected) << "n " << c.n;
     }
     EXPECT_GE(singular, 3);
 }
 
-TEST(InvertMatrix, SmallCases)
+TEST(InvertMatrix, OrdersAtTheLimitsAndNaN)
 {
-    // Element (i, j) at (j-1)*n + i.
-    std::vector<double> a = {0, 4, 2, 7, 6};  // [[4, 7], [2, 6]]
-    EXPECT_DOUBLE_EQ(InvertMatrix(2, a.data()), 10.0);
-    const double inverse[] = {0.6, -0.2, -0.7, 0.4};
-    for (int k = 0; k < 4; ++k)
-        EXPECT_NEAR(a[k + 1], inverse[k], 1e-15);
-
-    std::vector<double> swap = {0, 0, 1, 1, 0};
-    EXPECT_EQ(InvertMatrix(2, swap.data()), -1.0);
-    EXPECT_EQ(swap, (std::vector<double>{0, 0, 1, 1, 0}));
-
-    std::vector<double> twoEqualRows = {0, 1, 1, 3, 2, 2, 1, 3, 3, 5};
-    EXPECT_EQ(InvertMatrix(3, twoEqualRows.data()), 0.0);
-
+    // General and singular matrices are in the tables; here the orders at the limits.
     std::vector<double> one = {0, 5};
     EXPECT_EQ(InvertMatrix(1, one.data()), 5.0);
     EXPECT_EQ(one[1], 0.2);
@@ -147,7 +131,6 @@ TEST(MatrixMinorDeterminant, DropsOneRowAndColumn)
     EXPECT_DOUBLE_EQ(MatrixMinorDeterminant(3, 1, a), 1.0);   // rows/columns 1 and 3
     EXPECT_DOUBLE_EQ(MatrixMinorDeterminant(3, 0, a), 14.0);  // 5*10 - 6*6
     EXPECT_DOUBLE_EQ(MatrixMinorDeterminant(3, 2, a), 1.0);   // 1*5 - 2*2
-    EXPECT_EQ(a[5], 5.0);
     const double one[] = {0, 4};
     EXPECT_EQ(MatrixMinorDeterminant(1, 0, one), 1.0);
     EXPECT_EQ(MatrixMinorDeterminant(3, 3, a), 0.0);

@@ -49,9 +49,8 @@ TEST(PeakDetection, SyntheticChromatogramsAreRecovered)
         for (const auto& truth : cases) {
             auto [x, y] = Chromatogram(1000, truth, seed);
             const std::vector<double> original = y;
-            const double plates = FindAndRefinePeaks(x, y, 2.5, 3, 0);
+            FindAndRefinePeaks(x, y, 2.5, 3, 0);
             EXPECT_EQ(y, original);  // the caller's signal is not changed
-            EXPECT_EQ(plates, 0.0);
             ASSERT_EQ(peakList.size(), truth.size()) << "seed " << seed;
             for (const auto& t : truth) {
                 const peakSignal* p = Nearest(peakList, t.centre);

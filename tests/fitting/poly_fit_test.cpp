@@ -103,12 +103,6 @@ TEST_F(PolyFitTest, SetFromFitChecksEveryTerm)
     currentPolyFit.SetFromFit(0.3, ones.data(), ones.data(), 0.9, big, 2, 0);
     EXPECT_EQ(currentPolyFit.score, 1e40);
     EXPECT_EQ(currentPolyFit.termCount, 0);
-
-    for (double v : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                     std::nan(""), -std::nan("")})
-        EXPECT_TRUE(IsNotFinite(v));
-    for (double v : {0.0, 1.5, -2e-300, 1e300, 6.02e23})
-        EXPECT_FALSE(IsNotFinite(v));
 }
 
 TEST_F(PolyFitTest, TermSetOperations)
@@ -140,7 +134,6 @@ TEST_F(PolyFitTest, TermSetOperations)
     TermSet four = {0, 0, 1, 0, 0, 1, 2, 2};
     const double coefficients[4] = {1, 2, 3, 4}, deviations[4] = {0.1, 0.4, 1e-50, 0.2};
     f.SetFromFit(1.0, coefficients, deviations, 1.0, four, 2, 0);
-    EXPECT_EQ(f.score, 1.0);
     EXPECT_EQ(f.RemoveTerm(four, 4), 0);
     TermSet wrong = {0, 0};
     EXPECT_EQ(f.RemoveTerm(wrong, 0), 0);  // the set disagrees with the record
