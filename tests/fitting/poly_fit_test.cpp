@@ -88,11 +88,10 @@ TEST_F(PolyFitTest, SetFromFitChecksEveryTerm)
         currentPolyFit.SetFromFit(0.3, coefficients, deviations, 0.9, set, 2, 0);
         EXPECT_EQ(currentPolyFit.termCount, 3);
         if (k.fails) {
-            EXPECT_EQ(currentPolyFit.score, 1e40) << k.c1 << " " << k.d1;
-            EXPECT_EQ(currentPolyFit.relativeError[1], 1e42);
+            EXPECT_EQ(std::tuple(currentPolyFit.score, currentPolyFit.relativeError[1]), std::tuple(1e40, 1e42))
+                << k.c1 << " " << k.d1;
         } else {
-            EXPECT_EQ(currentPolyFit.score, 0.3);
-            EXPECT_EQ(currentPolyFit.termExponents[5], 2);
+            EXPECT_EQ(std::tuple(currentPolyFit.score, currentPolyFit.termExponents[5]), std::tuple(0.3, 2));
             EXPECT_EQ(currentPolyFit.worstTermIndex, std::fabs(k.d1 / k.c1) > 0.1 ? 1 : 0);
             EXPECT_NEAR(currentPolyFit.sumRelativeError, 10.0 + std::fabs(k.d1 / k.c1) * 100 + 5.0, 1e-6);
         }
@@ -101,8 +100,7 @@ TEST_F(PolyFitTest, SetFromFitChecksEveryTerm)
     TermSet big(51 * 2, 1);
     std::vector<double> ones(51, 1.0);
     currentPolyFit.SetFromFit(0.3, ones.data(), ones.data(), 0.9, big, 2, 0);
-    EXPECT_EQ(currentPolyFit.score, 1e40);
-    EXPECT_EQ(currentPolyFit.termCount, 0);
+    EXPECT_EQ(std::tuple(currentPolyFit.score, currentPolyFit.termCount), std::tuple(1e40, 0));
 }
 
 TEST_F(PolyFitTest, TermSetOperations)
@@ -115,9 +113,7 @@ TEST_F(PolyFitTest, TermSetOperations)
     EXPECT_EQ(f.AddTerm({1, 2}, set), 0);  // already there
     EXPECT_EQ(f.AddTerm({1}, set), 0);     // wrong length
     EXPECT_EQ(f.AddTerm({0, 0}, set), 1);  // the constant goes first
-    EXPECT_EQ(set, (TermSet{0, 0, 3, 0, 1, 2}));
-    EXPECT_EQ(f.termCount, 3);
-    EXPECT_EQ(f.usedInts, 6);
+    EXPECT_EQ(std::tie(set, f.termCount, f.usedInts), std::tuple(TermSet{0, 0, 3, 0, 1, 2}, 3, 6));
 
     // No more than 50 terms.
     f = polyFit{};
@@ -125,8 +121,7 @@ TEST_F(PolyFitTest, TermSetOperations)
     TermSet many;
     for (std::uint32_t c = 0; c < 60; ++c)
         f.AddTerm({c}, many);
-    EXPECT_EQ(many.size(), 50u);
-    EXPECT_EQ(f.termCount, 50);
+    EXPECT_EQ(std::tuple(many.size(), f.termCount), std::tuple(50u, 50));
 
     // Removal keeps the columns in step.
     f = polyFit{};
@@ -139,9 +134,7 @@ TEST_F(PolyFitTest, TermSetOperations)
     EXPECT_EQ(f.RemoveTerm(wrong, 0), 0);  // the set disagrees with the record
     // A term without deviation is taken at once, from the first index on.
     EXPECT_EQ(f.RemoveLeastSignificantTerm(four, 0), 1);
-    EXPECT_EQ(four, (TermSet{0, 0, 1, 0, 2, 2}));
-    EXPECT_EQ(f.coefficient[2], 4.0);
-    EXPECT_EQ(f.termExponents[4], 2);
+    EXPECT_EQ(std::tie(four, f.coefficient[2], f.termExponents[4]), std::tuple(TermSet{0, 0, 1, 0, 2, 2}, 4.0, 2));
     // Beyond the last term the scan finds nothing: term 1 goes.
     EXPECT_EQ(f.RemoveLeastSignificantTerm(four, 7), 1);
     EXPECT_EQ(four, (TermSet{0, 0, 2, 2}));
