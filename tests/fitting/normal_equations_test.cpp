@@ -88,16 +88,13 @@ TEST(FitLeastSquares, ExactLineSingularMatrixAndRefusal)
     // Two identical columns: a failed fit that loses every comparison.
     const std::vector<std::vector<double>> twin = {{1, 1, 1}, {2, 2, 2}, {3, 3, 3}};
     ASSERT_TRUE(FitLeastSquares(2, 3, TableRows(twin), r));
-    EXPECT_EQ(r.determinant, 0.0);
-    EXPECT_EQ(r.coefficients, (std::vector<double>{0.0, 0.0}));
+    EXPECT_EQ(std::tuple(r.determinant, r.coefficients), std::tuple(0.0, std::vector<double>{0.0, 0.0}));
     EXPECT_TRUE(std::isinf(r.deviations[0]) && std::isinf(r.msr) && std::isinf(r.residualMeasure));
 
     // Constant data: SST is 0, so the residual measure stays 0.
     const std::vector<std::vector<double>> flat(4, {1, 3});
     ASSERT_TRUE(FitLeastSquares(1, 4, TableRows(flat), r));
-    EXPECT_EQ(r.coefficients[0], 3.0);
-    EXPECT_EQ(r.residualMeasure, 0.0);
-    EXPECT_EQ(r.deviations[0], 0.0);
+    EXPECT_EQ(std::tuple(r.coefficients[0], r.residualMeasure, r.deviations[0]), std::tuple(3.0, 0.0, 0.0));
 
     auto refuse = [](int p, double* row, double& target, double& value) {
         row[0] = 1.0;
@@ -128,8 +125,7 @@ TEST(NormalWorkspace, ClearAndCopy)
     const double src[] = {1, 2, 3, 4, 5};
     double dst[5] = {0, 0, 0, 0, 9};
     CopySquareMatrix(src, dst, 2);
-    EXPECT_EQ(dst[3], 4.0);
-    EXPECT_EQ(dst[4], 9.0);
+    EXPECT_EQ(std::vector<double>(dst, dst + 5), (std::vector<double>{1, 2, 3, 4, 9}));
 
     EXPECT_TRUE(std::isinf(CoefficientDeviation(1.0, 1.0, 0.0)));
     EXPECT_EQ(CoefficientDeviation(4.0, -0.25, 3.0), 1.0);  // magnitude, never NaN

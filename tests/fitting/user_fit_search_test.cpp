@@ -154,8 +154,7 @@ TEST(UserFitSearch, OrvelHistoryKeepsTenRowsAndReplacesTheWorst) {
     double worst = 0;
     for (const auto& row : s.history) worst = std::max(worst, row.back());
     EXPECT_EQ(s.worstError, worst);
-    EXPECT_EQ(t.values[0], 13.0);
-    EXPECT_EQ(s.best, 87.0);
+    EXPECT_EQ(std::pair(t.values[0], s.best), std::pair(13.0, 87.0));
 }
 
 }  // namespace

@@ -37,9 +37,7 @@ protected:
 TEST_F(UserufPageTest, AddCopiesTheLastRowUnderANewName) {
     for (int i = 0; i < 3; ++i) page.Control(useruf::kAddButton).Click();
     EXPECT_EQ(Lines(), (Texts{"a", "b", "b1", "b11", "b111"}));
-    EXPECT_EQ(page.values.back(), 2.0);
-    EXPECT_EQ(page.steps.back(), 0.2);
-    EXPECT_EQ(page.selectedRow, 4);
+    EXPECT_EQ(std::tuple(page.values.back(), page.steps.back(), page.selectedRow), std::tuple(2.0, 0.2, 4));
     EXPECT_EQ(Edit(useruf::kNameEdit), "b111");
 }
 
