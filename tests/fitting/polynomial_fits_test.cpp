@@ -46,15 +46,13 @@ TEST(PolynomialFits, AgreeWithTheOracle)
         std::vector<double> coefficients, deviations;
         double deviation = -1, e = 0;
         if (c.kind == "poly") {
-            std::vector<double> xs, ys, grown;
-            for (const auto& r : c.rows) {
-                xs.push_back(r[0]);
-                ys.push_back(r[1]);
-            }
             // The fixed-buffer form counts from 1.
-            std::vector<double> x{0.0}, y{0.0}, fixed(c.n + 1, 7.0);
-            x.insert(x.end(), xs.begin(), xs.end());
-            y.insert(y.end(), ys.begin(), ys.end());
+            std::vector<double> x{0.0}, y{0.0}, fixed(c.n + 1, 7.0), grown;
+            for (const auto& r : c.rows) {
+                x.push_back(r[0]);
+                y.push_back(r[1]);
+            }
+            const std::vector<double> xs(x.begin() + 1, x.end()), ys(y.begin() + 1, y.end());
             FitPolynomial(c.n, x.data(), y.data(), c.count, fixed.data());
             ExpectClose(std::vector<double>(fixed.begin() + 1, fixed.end()), c.coefficients, 1e-8, what);
             FitPolynomialArray(xs, ys, c.n, grown);
