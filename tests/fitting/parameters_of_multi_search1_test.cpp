@@ -1,4 +1,4 @@
-// The search parameters dialog through its widgets: defaults, range refusals, the model-size
+// The search parameters dialog through its widgets: range refusals, the model-size
 // rule on OK and after "Browse", and "accepted" only for fields that were taken.
 #include <gtest/gtest.h>
 
@@ -34,17 +34,7 @@ protected:
     P dialog;
 };
 
-TEST_F(SearchParametersTest, DefaultsAndBrowseClamp) {
-    EXPECT_EQ(dialog.continueFromCurrent, 1);
-    EXPECT_EQ(dialog.maxTerms, 10);
-    EXPECT_EQ(dialog.vainTries, 100);
-    EXPECT_EQ(dialog.randomTerms, 8);
-    EXPECT_EQ(dialog.maxMinutes, 120);
-    EXPECT_EQ(dialog.startTerms, 2);
-    EXPECT_EQ(dialog.criterion, 0);
-    EXPECT_EQ(dialog.logFile, "default.csv");
-    EXPECT_EQ(dialog.saveLog, 0);
-
+TEST_F(SearchParametersTest, BrowseClampsMaxTerms) {
     // 40 and 20 with a log file chosen: maxTerms 29. A cancelled choice changes nothing.
     dialogs.fileAnswers = {std::nullopt, std::string("/tmp/search_log.csv")};
     dialogs.modalSteps.push_back([](platform::Dialog& d) {

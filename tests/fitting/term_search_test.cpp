@@ -10,29 +10,34 @@
 
 namespace {
 
-struct SearchFixture : ::testing::Test {
-    std::vector<unsigned> codes;
+using Codes = std::vector<unsigned>;
+using Periods = std::vector<double>;
+
+// A model and the search that changes it.
+struct Model {
+    Codes codes;
     int yTransform = 0;
-    std::vector<double> periods;
-    std::vector<unsigned> triedCodes;
+    Periods periods;
+    Codes triedCodes;
     std::vector<int> triedStarts;
     TermSelection search{codes, yTransform, periods, triedCodes, triedStarts};
-
-    static void Sample(int n, double from, double to, double (*f)(double), double noise, std::vector<double>& x,
-                       std::vector<double>& y)
-    {
-        x.clear();
-        y.clear();
-        for (int i = 0; i < n; ++i) {
-            const double t = from + (to - from) * i / (n - 1);
-            x.push_back(t);
-            // Deterministic noise in [-1, 1]: the tests do not depend on the generator's state.
-            y.push_back(f(t) + noise * std::sin(91.7 * i + 0.3 * i * i));
-        }
-    }
 };
 
-using TermSearch = SearchFixture;
+struct TermSearch : ::testing::Test, Model {};
+
+// n points of f over [from, to] with deterministic noise in [-noise, noise]: the tests do not depend on the
+// generator's state.
+std::pair<std::vector<double>, std::vector<double>> Sample(int n, double from, double to, double (*f)(double),
+                                                           double noise)
+{
+    std::vector<double> x, y;
+    for (int i = 0; i < n; ++i) {
+        const double t = from + (to - from) * i / (n - 1);
+        x.push_back(t);
+        y.push_back(f(t) + noise * std::sin(91.7 * i + 0.3 * i * i));
+    }
+    return {x, y};
+}
 
 TEST_F(TermSearch, ListOperations)
 {
@@ -40,42 +45,34 @@ TEST_F(TermSearch, ListOperations)
     EXPECT_EQ(codes, (std::vector<unsigned>{41, 42}));
     codes = {0, 1, 41, 42};
     search.AddPeriodTerms(3.0);
-    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1, 41, 42, 43, 44}));
-    EXPECT_EQ(periods, (std::vector<double>{7.0, 3.0}));
+    EXPECT_EQ(std::tie(codes, periods), std::tuple(Codes{0, 1, 41, 42, 43, 44}, Periods{7.0, 3.0}));
 
     search.RemoveTermAt(5);  // the newest pair goes with its period
-    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1, 41, 42}));
-    EXPECT_EQ(periods, (std::vector<double>{7.0}));
-    search.RemoveTermAt(1);
-    EXPECT_EQ(codes, (std::vector<unsigned>{0, 41, 42}));
+    EXPECT_EQ(std::tie(codes, periods), std::tuple(Codes{0, 1, 41, 42}, Periods{7.0}));
     search.RemoveTermAt(9);  // out of range: nothing
-    EXPECT_EQ(codes.size(), 3u);
+    EXPECT_EQ(codes.size(), 4u);
 
     codes = {3, 0, 3, 44, 43};
     periods = {5, 20};
     search.NormalizeTermList();
-    EXPECT_EQ(periods, (std::vector<double>{20, 5}));
-    EXPECT_EQ(codes, (std::vector<unsigned>{0, 3, 41, 42, 43, 44}));
+    EXPECT_EQ(std::tie(codes, periods), std::tuple(Codes{0, 3, 41, 42, 43, 44}, Periods{20.0, 5.0}));
 }
 
 TEST_F(TermSearch, StepwiseRecoversKnownTerms)
 {
-    std::vector<double> x, y;
-    Sample(200, -2, 2, [](double t) { return 1 + 2 * t - 0.5 * t * t * t; }, 0.01, x, y);
+    auto [x, y] = Sample(200, -2, 2, [](double t) { return 1 + 2 * t - 0.5 * t * t * t; }, 0.01);
     search.SelectTermsStepwise(x, y);
-    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1, 3}));
-    EXPECT_TRUE(periods.empty());
+    EXPECT_EQ(std::tie(codes, periods), std::tuple(Codes{0, 1, 3}, Periods{}));
 
     // A straight line keeps the smallest model that no higher degree beats.
-    Sample(50, 0, 5, [](double t) { return 3 - t; }, 0.001, x, y);
+    std::tie(x, y) = Sample(50, 0, 5, [](double t) { return 3 - t; }, 0.001);
     search.SelectTermsStepwise(x, y);
     EXPECT_EQ(codes, (std::vector<unsigned>{0, 1}));
 }
 
 TEST_F(TermSearch, EliminationStopsAtASetTriedBefore)
 {
-    std::vector<double> x, y;
-    Sample(40, 0, 4, [](double t) { return 1 + t * t; }, 0.05, x, y);
+    auto [x, y] = Sample(40, 0, 4, [](double t) { return 1 + t * t; }, 0.05);
     codes = {0, 1, 2};
     std::vector<double> ratios;
     search.FitCurrentTermModel(x, y, ratios);
@@ -86,15 +83,13 @@ TEST_F(TermSearch, EliminationStopsAtASetTriedBefore)
     FindEqualTermSet(left, triedCodes, triedStarts);
     const double full = search.FitCurrentTermModel(x, y, ratios);
     EXPECT_EQ(search.EliminateTermsBackward(x, y), full);
-    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1, 2}));
-    EXPECT_EQ(triedStarts.size(), 1u);
+    EXPECT_EQ(std::tuple(codes, triedStarts.size()), std::tuple(Codes{0, 1, 2}, 1u));
 }
 
 // The period search on y = 2 + 3 sin(2 pi x / 7.3) + noise over [0, 60] finds 7.3 within 0.2 %.
 TEST_F(TermSearch, PeriodSearchFindsThePeriod)
 {
-    std::vector<double> x, y;
-    Sample(400, 0, 60, [](double t) { return 2 + 3 * std::sin(6.283185307179586 * t / 7.3); }, 0.05, x, y);
+    auto [x, y] = Sample(400, 0, 60, [](double t) { return 2 + 3 * std::sin(6.283185307179586 * t / 7.3); }, 0.05);
     codes = {0};
     EXPECT_EQ(search.AddBestPeriod(x, y), 1);
     ASSERT_FALSE(periods.empty());
@@ -108,26 +103,19 @@ TEST_F(TermSearch, PeriodSearchFindsThePeriod)
 // Mend: a period that does not help leaves the model exactly as it was on entry.
 TEST_F(TermSearch, RefusedPeriodRestoresTheModel)
 {
-    std::vector<double> x, y;
-    Sample(30, 0, 3, [](double t) { return 1 + 2 * t; }, 0.0, x, y);
-    codes = {0, 1};
-    EXPECT_EQ(search.AddBestPeriod(x, y), 0);
-    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1}));
-    EXPECT_TRUE(periods.empty());
-
-    codes = {0, 1};
-    EXPECT_EQ(search.AddBestPeriod({}, {}), 0);
-    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1}));
-    // All x equal: no period range to search.
-    EXPECT_EQ(search.AddBestPeriod({2, 2, 2, 2}, {1, 2, 3, 4}), 0);
-    EXPECT_EQ(codes, (std::vector<unsigned>{0, 1}));
-    EXPECT_TRUE(periods.empty());
+    // A straight line, no data, and all x equal (no period range to search).
+    const std::pair<std::vector<double>, std::vector<double>> inputs[] = {
+        Sample(30, 0, 3, [](double t) { return 1 + 2 * t; }, 0.0), {{}, {}}, {{2, 2, 2, 2}, {1, 2, 3, 4}}};
+    for (const auto& [xs, ys] : inputs) {
+        codes = {0, 1};
+        EXPECT_EQ(search.AddBestPeriod(xs, ys), 0) << xs.size();
+        EXPECT_EQ(std::tie(codes, periods), std::tuple(Codes{0, 1}, Periods{})) << xs.size();
+    }
 }
 
 TEST_F(TermSearch, BestFormulaFindsATransformAndLeavesItsFit)
 {
-    std::vector<double> x, y;
-    Sample(80, 0.5, 4, [](double t) { return std::exp(0.5 + 0.8 * t); }, 0.0, x, y);
+    auto [x, y] = Sample(80, 0.5, 4, [](double t) { return std::exp(0.5 + 0.8 * t); }, 0.0);
     for (std::size_t i = 0; i < y.size(); ++i)
         y[i] *= 1 + 0.002 * std::sin(37.0 * static_cast<double>(i));
     search.SearchBestFormula(x, y);
@@ -136,24 +124,18 @@ TEST_F(TermSearch, BestFormulaFindsATransformAndLeavesItsFit)
     const double e = FitTermModel(x, y, yTransform, codes, periods, a, s, &held);
     EXPECT_EQ(e, lastTermFitResidual);  // the last fit is of the model held
     // Never worse than the polynomial it starts from.
-    std::vector<unsigned> startCodes;
-    int startTransform = 0;
-    std::vector<double> startPeriods;
-    std::vector<unsigned> tried;
-    std::vector<int> starts;
-    TermSelection start(startCodes, startTransform, startPeriods, tried, starts);
-    start.SelectTermsUpTo(x, y, 5);
-    const double polynomial = start.CurrentModelCriterion(x, y);
+    Model start;
+    start.search.SelectTermsUpTo(x, y, 5);
+    const double polynomial = start.search.CurrentModelCriterion(x, y);
     EXPECT_LE(held, polynomial * (1 + 1e-9));
     EXPECT_TRUE(std::is_sorted(periods.rbegin(), periods.rend()));
 }
 
 TEST_F(TermSearch, HarmonicModelNormalisesItsPairs)
 {
-    std::vector<double> x, y;
-    Sample(150, 0, 30, [](double t) {
+    auto [x, y] = Sample(150, 0, 30, [](double t) {
         return 1 + 0.1 * t + 2 * std::cos(6.283185307179586 * t / 5.0) + std::sin(6.283185307179586 * t / 12.0);
-    }, 0.1, x, y);
+    }, 0.1);
     search.FitHarmonicModel(x, y);
     search.NormalizeTermList();
     ASSERT_GE(periods.size(), 2u);
@@ -175,10 +157,11 @@ TEST_F(TermSearch, HarmonicModelNormalisesItsPairs)
 // Reused columns give the same fits bit for bit, so the searches choose the same models.
 TEST_F(TermSearch, ReusedColumnsChangeNothing)
 {
-    std::vector<double> x, y;
-    Sample(120, 0.5, 20, [](double t) { return 2 + std::log(t) + std::cos(6.283185307179586 * t / 6.5); }, 0.2, x, y);
+    auto [x, y] =
+        Sample(120, 0.5, 20, [](double t) { return 2 + std::log(t) + std::cos(6.283185307179586 * t / 6.5); }, 0.2);
     TermFitCache cache;
-    const std::vector<std::vector<unsigned>> models = {{0, 1, 2}, {0, 31, 41, 42}, {0, 31, 41, 42}, {3, 0, 3, 22}, {0, 41, 42, 43, 44}};
+    const std::vector<std::vector<unsigned>> models = {
+        {0, 1, 2}, {0, 31, 41, 42}, {0, 31, 41, 42}, {3, 0, 3, 22}, {0, 41, 42, 43, 44}};
     const std::vector<std::vector<double>> periodLists = {{}, {6.5}, {6.6}, {}, {6.6, 3.1}};
     for (int transform : {0, 5, 1}) {
         for (std::size_t i = 0; i < models.size(); ++i) {
@@ -186,22 +169,15 @@ TEST_F(TermSearch, ReusedColumnsChangeNothing)
             double c1 = 0, c2 = 0;
             const double e1 = FitTermModel(x, y, transform, models[i], periodLists[i], a1, s1, &c1);
             const double e2 = FitTermModel(x, y, transform, models[i], periodLists[i], a2, s2, &c2, &cache);
-            EXPECT_EQ(e1, e2) << i;
-            EXPECT_EQ(c1, c2) << i;
-            EXPECT_EQ(a1, a2) << i;
-            EXPECT_EQ(s1, s2) << i;
+            EXPECT_EQ(std::tie(e1, c1, a1, s1), std::tie(e2, c2, a2, s2)) << transform << " " << i;
         }
     }
 
     search.FitHarmonicModel(x, y);
-    const auto cachedCodes = codes;
-    const auto cachedPeriods = periods;
-    const double cachedResidual = lastTermFitResidual;
+    const auto cached = std::tuple(codes, periods, lastTermFitResidual);
     search.reuseColumns = false;
     search.FitHarmonicModel(x, y);
-    EXPECT_EQ(codes, cachedCodes);
-    EXPECT_EQ(periods, cachedPeriods);
-    EXPECT_EQ(lastTermFitResidual, cachedResidual);
+    EXPECT_EQ(std::tuple(codes, periods, lastTermFitResidual), cached);
 }
 
 }  // namespace

@@ -1,29 +1,18 @@
 // The user-formula search kernel: its own generator (bit-exact, apart from the program's),
 // the half-normal step, the trial rules of the four schemes and the stop tests.
-#include <algorithm>
-#include <cmath>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "fitting/user_fit_search.h"
+#include "tests/fitting/fitting_test_support.h"
 
 namespace {
 
-std::vector<std::uint32_t> OracleDraws(const std::string& key) {
+// The next five draws of the search's generator against the oracle's line starting with `key`.
+void ExpectOracleDraws(const std::string& key) {
     std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/app/user_fit_oracle.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind(key, 0) != 0) continue;
-        std::istringstream f(line.substr(key.size()));
-        std::vector<std::uint32_t> v;
-        for (std::uint32_t u; f >> u;) v.push_back(u);
-        return v;
-    }
-    return {};
+    std::vector<double> want;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(key, 0) == 0) want = fittest::Numbers(line.substr(key.size()));
+    ASSERT_EQ(want.size(), 5u) << key;
+    for (double w : want) EXPECT_EQ(UserFitRandomNext(), static_cast<std::uint32_t>(w)) << key;
 }
 
 useruf_settings Table(std::vector<double> values, std::vector<double> steps) {
@@ -43,18 +32,14 @@ TEST(UserFitRandom, BitExactWithItsSeedingAndApartFromTheProgramGenerator) {
     const RandomState programBefore = randomState;
     FreshUserFitState();
     UserFitRandomSeed(337643, 62047, 2751976);
-    const std::vector<std::uint32_t> seeded = OracleDraws("seeded");
-    ASSERT_EQ(seeded.size(), 5u);
-    for (std::uint32_t want : seeded) EXPECT_EQ(UserFitRandomNext(), want);
+    ExpectOracleDraws("seeded");
 
     const RandomClockFunction saved = userFitRandomClock;
     userFitRandomClock = [] { return RandomClockReading{7, 33, 250}; };
     FreshUserFitState();
     UserFitRandomInit();
     userFitRandomClock = saved;
-    const std::vector<std::uint32_t> clocked = OracleDraws("clock 7 33 250");
-    ASSERT_EQ(clocked.size(), 5u);
-    for (std::uint32_t want : clocked) EXPECT_EQ(UserFitRandomNext(), want);
+    ExpectOracleDraws("clock 7 33 250");
     EXPECT_TRUE(std::equal(programBefore.z, programBefore.z + 3, randomState.z));
 }
 
@@ -74,7 +59,8 @@ TEST(UserFitRandom, GaussStepIsHalfNormal) {
     double ks = 0;
     for (int i = 0; i < n; ++i) {
         const double cdf = std::erf(draws[static_cast<std::size_t>(i)] / (sigma * std::sqrt(2.0)));
-        ks = std::max({ks, std::fabs(cdf - static_cast<double>(i) / n), std::fabs(cdf - static_cast<double>(i + 1) / n)});
+        ks = std::max({ks, std::fabs(cdf - static_cast<double>(i) / n),
+                       std::fabs(cdf - static_cast<double>(i + 1) / n)});
     }
     EXPECT_LT(ks, 1.63 / std::sqrt(n));  // Kolmogorov-Smirnov at the 1% level
     EXPECT_EQ(UserFitGaussStep(0), 0.0);
@@ -168,8 +154,7 @@ TEST(UserFitSearch, OrvelHistoryKeepsTenRowsAndReplacesTheWorst) {
     double worst = 0;
     for (const auto& row : s.history) worst = std::max(worst, row.back());
     EXPECT_EQ(s.worstError, worst);
-    EXPECT_EQ(t.values[0], 13.0);
-    EXPECT_EQ(s.best, 87.0);
+    EXPECT_EQ(std::pair(t.values[0], s.best), std::pair(13.0, 87.0));
 }
 
 }  // namespace

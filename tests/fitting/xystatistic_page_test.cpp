@@ -1,6 +1,5 @@
 // The single-argument scheme page through its widgets: five exclusive scheme buttons, four
-// exclusive check boxes, the two groups independent, every change posting a repaint, and the
-// controls the data shape shows.
+// exclusive check boxes, the two groups independent, and every change posting a repaint.
 #include <array>
 
 #include <gtest/gtest.h>
@@ -21,30 +20,17 @@ Flags FlagsOf(const xystatistic& p) {
 class XystatisticPageTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(page.Create(nullptr)); }
-    int Checked(int id) { return page.Control(id).Check(); }
     pagetest::MainStub main;
     platform::ScriptedDialogs dialogs;
     xystatistic page;
 };
 
 TEST_F(XystatisticPageTest, ButtonsExcludeEachOtherAndEveryCheckBox) {
-    EXPECT_EQ(FlagsOf(page), (Flags{}));
-    page.Control(xystatistic::kPolynomFittingCheck).Click();
-    EXPECT_EQ(FlagsOf(page), (Flags{0, 0, 0, 0, 0, 0, 1, 0, 0}));
-    // A scheme button turns the check box off, and asks for its page.
-    page.Control(xystatistic::kCustomFormulasButton).Click();
-    EXPECT_EQ(FlagsOf(page), (Flags{0, 1, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Checked(xystatistic::kPolynomFittingCheck), 0);
-    EXPECT_EQ(page.customRequest, 1);
-    EXPECT_EQ(page.schemeButtonPressed, 1);
-    // A check box keeps the button scheme: both run.
-    page.Control(xystatistic::kPolynomFittingCheck).Click();
-    EXPECT_EQ(FlagsOf(page), (Flags{0, 1, 0, 0, 0, 0, 1, 0, 0}));
-
     const struct {
         int id;
         Flags flags;
     } buttons[] = {
+        {xystatistic::kCustomFormulasButton, {0, 1, 0, 0, 0, 0, 0, 0, 0}},
         {xystatistic::kConstructorStyleButton, {1, 0, 0, 0, 0, 0, 0, 0, 0}},
         {xystatistic::kFromListOfFormulasButton, {0, 0, 1, 0, 0, 0, 0, 0, 0}},
         {xystatistic::kPeaksRevealingButton, {0, 0, 0, 1, 0, 0, 0, 0, 0}},
@@ -56,11 +42,12 @@ TEST_F(XystatisticPageTest, ButtonsExcludeEachOtherAndEveryCheckBox) {
         page.Control(b.id).Click();
         EXPECT_EQ(FlagsOf(page), b.flags) << b.id;
     }
+    // Only the last button's page is asked for.
     EXPECT_EQ(page.userFormulaRequest, 1);
     EXPECT_EQ(page.customRequest + page.constructorRequest + page.collectionRequest + page.peaksRequest, 0);
 }
 
-TEST_F(XystatisticPageTest, CheckBoxesToggleAndExcludeEachOther) {
+TEST_F(XystatisticPageTest, CheckBoxesToggleExcludeEachOtherAndKeepTheButtonScheme) {
     page.Control(xystatistic::kPeaksRevealingButton).Click();
     const int ids[] = {xystatistic::kCorrelationCheck, xystatistic::kPolynomFittingCheck,
                        xystatistic::kHarmonicAnalysisCheck, xystatistic::kSearchForBestFormulaCheck};
@@ -69,7 +56,7 @@ TEST_F(XystatisticPageTest, CheckBoxesToggleAndExcludeEachOther) {
         Flags expected{0, 0, 0, 1, 0, 0, 0, 0, 0};
         expected[static_cast<size_t>(5 + i)] = 1;
         EXPECT_EQ(FlagsOf(page), expected);
-        for (int j = 0; j < 4; ++j) EXPECT_EQ(Checked(ids[j]), i == j ? 1 : 0);
+        for (int j = 0; j < 4; ++j) EXPECT_EQ(page.Control(ids[j]).Check(), i == j ? 1 : 0);
     }
     // Clicking the one that is on turns it off; the button scheme stays.
     page.Control(xystatistic::kSearchForBestFormulaCheck).Click();
@@ -87,17 +74,6 @@ TEST_F(XystatisticPageTest, EveryChangeMarksThePageAndPostsARepaint) {
     EXPECT_GE(main.paints, 1);
 }
 
-TEST_F(XystatisticPageTest, SchemeControlsFollowTheShape) {
-    page.ShowSchemeControls(0, 1);
-    for (int id : {xystatistic::kPeaksRevealingButton, xystatistic::kConstructorStyleButton,
-                   xystatistic::kCurveFittingGroup, xystatistic::kSearchForBestFormulaCheck}) {
-        EXPECT_FALSE(page.Control(id).IsVisible()) << id;
-        EXPECT_FALSE(page.Control(id).IsEnabled()) << id;
-    }
-    EXPECT_TRUE(page.Control(xystatistic::kCorrelationCheck).IsEnabled());
-    page.ShowSchemeControls(1, 0);
-    EXPECT_TRUE(page.Control(xystatistic::kUserFormulaButton).IsEnabled());
-    EXPECT_FALSE(page.Control(xystatistic::kCorrelationCheck).IsVisible());
-}
+// Which scheme controls the data shape shows is checked for every control in tests/app/neighbour_pages_test.cpp.
 
 }  // namespace
