@@ -1,5 +1,8 @@
 // The transform constructor and the multi-term constructor, clicked through their windows.
+#include <algorithm>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -24,6 +27,15 @@ protected:
     void SetUp() override { ASSERT_TRUE(page.Create(nullptr)); }
     void ClickTerm(int cell) { pagetest::MouseDown(page, pagetest::Centre(page.termCellRects[cell])); }
     void ClickY(int code) { pagetest::MouseDown(page, pagetest::Centre(page.yCellRects[code])); }
+    // Restores a selection as a document would hand it over, then paints it.
+    void Restore(int yTransform, int count, const Codes& codes) {
+        page.yTransform = yTransform;
+        page.selectedCodeCount = count;
+        page.selectedCodes.fill(-4);
+        std::copy(codes.begin(), codes.end(), page.selectedCodes.begin());
+        page.RestoreSelection();
+        page.PaintTransformGrid();
+    }
     pagetest::MainStub main;
     platform::ScriptedDialogs dialogs;
     constructor page;
@@ -33,9 +45,8 @@ TEST_F(ConstructorTest, GridLayoutFollowsThePage) {
     const platform::Rect model = page.Control(constructor::kModelStatic).Bounds();
     const platform::Rect edit1 = page.Control(constructor::kFirstPeriodEdit).Bounds();
     const platform::Rect edit6 = page.Control(constructor::kLastPeriodEdit).Bounds();
-    EXPECT_EQ(page.gridTop, model.bottom + 3);
-    EXPECT_EQ(page.gridRight, edit1.left - 3);
-    EXPECT_EQ(page.gridBottom, edit6.bottom + 3);
+    EXPECT_EQ(std::tuple(page.gridTop, page.gridRight, page.gridBottom),
+              std::tuple(model.bottom + 3, edit1.left - 3, edit6.bottom + 3));
     // Columns 2 to 5 sit 4 pixels higher than columns 0 and 1.
     EXPECT_EQ(page.termCellRects[7].top, page.gridTop);
     EXPECT_EQ(page.termCellRects[7].top + 4, page.yCellRects[0].top);
@@ -57,12 +68,11 @@ TEST_F(ConstructorTest, ClicksSelectTransformsAndTerms) {
     ClickTerm(19);
     EXPECT_EQ(SelectedCodes(page), (Codes{0, 19, 27, 28}));
 
-    ClickY(5);
-    EXPECT_EQ(page.yTransform, 5);
-    ClickY(3);
-    EXPECT_EQ(page.yTransform, 3);
-    ClickY(3);  // the selected transform falls back to y
-    EXPECT_EQ(page.yTransform, 0);
+    // A click on the selected transform falls back to y.
+    for (const auto& [code, selected] : {std::pair{5, 5}, std::pair{3, 3}, std::pair{3, 0}}) {
+        ClickY(code);
+        EXPECT_EQ(page.yTransform, selected) << code;
+    }
     EXPECT_EQ(page.yCellStates, (std::vector<unsigned>{1, 0, 0, 0, 0, 0}));
 
     // A click between the cells changes nothing.
@@ -72,13 +82,12 @@ TEST_F(ConstructorTest, ClicksSelectTransformsAndTerms) {
 
     // The painted grid shows the selection: a selected cell inside its edge, a plain one.
     platform::PumpWaitingMessages();
-    const platform::Bitmap& surface = page.Surface();
-    const platform::Rect sel = page.termCellRects[19];
-    const platform::Rect plain = page.termCellRects[20];
-    EXPECT_EQ(platform::FromQRgb(surface.Image().pixel(sel.left + 4, sel.top + 4)), Rgb(255, 255, 100));
-    EXPECT_EQ(platform::FromQRgb(surface.Image().pixel(plain.left + 4, plain.top + 4)), Rgb(197, 205, 224));
-    EXPECT_EQ(platform::FromQRgb(surface.Image().pixel(sel.left, sel.top + 4)), Rgb(200, 200, 41));
-    EXPECT_EQ(platform::FromQRgb(surface.Image().pixel(page.gridRight - 2, page.gridBottom - 2)), Rgb(158, 0, 221));
+    const platform::Rect sel = page.termCellRects[19], plain = page.termCellRects[20];
+    const auto at = [this](int x, int y) { return pagetest::SurfacePixel(page, x, y); };
+    EXPECT_EQ((std::vector<platform::ColorRef>{at(sel.left + 4, sel.top + 4), at(plain.left + 4, plain.top + 4),
+                                               at(sel.left, sel.top + 4), at(page.gridRight - 2, page.gridBottom - 2)}),
+              (std::vector<platform::ColorRef>{Rgb(255, 255, 100), Rgb(197, 205, 224), Rgb(200, 200, 41),
+                                               Rgb(158, 0, 221)}));
 }
 
 TEST_F(ConstructorTest, PeriodsRelabelTheirCell) {
@@ -86,8 +95,7 @@ TEST_F(ConstructorTest, PeriodsRelabelTheirCell) {
     page.Control(constructor::kFirstPeriodEdit + 2).SetText("12");
     page.Control(constructor::kOkButton).Click();
     EXPECT_EQ(page.termCellLabels[25], "Cos(x/12)");
-    EXPECT_DOUBLE_EQ(page.periodValues[2], 12.0);
-    EXPECT_EQ(page.periodEdited[2], 0);
+    EXPECT_EQ(std::tuple(page.periodValues[2], page.periodEdited[2]), std::tuple(12.0, 0));
     EXPECT_TRUE(page.Control(constructor::kFirstPeriodEdit + 2).IsEnabled());
     ClickTerm(25);
     EXPECT_FALSE(page.Control(constructor::kFirstPeriodEdit + 2).IsEnabled());
@@ -105,34 +113,18 @@ TEST_F(ConstructorTest, PeriodsRelabelTheirCell) {
 }
 
 TEST_F(ConstructorTest, RestoredCodesSelectTheirCells) {
-    page.yTransform = 5;
-    page.selectedCodeCount = 4;
-    page.selectedCodes[0] = 0;
-    page.selectedCodes[1] = 1;
-    page.selectedCodes[2] = 27;
-    page.selectedCodes[3] = 28;
-    page.RestoreSelection();
+    Restore(5, 4, {0, 1, 27, 28});
     for (int cell = 0; cell < constructor::kTermCells; ++cell) {
         EXPECT_EQ(page.termCellStates[cell], (cell == 0 || cell == 1 || cell == 25) ? 1u : 0u) << cell;
     }
-    page.PaintTransformGrid();
     EXPECT_EQ(SelectedCodes(page), (Codes{0, 1, 27, 28}));
     EXPECT_EQ(page.yTransform, 5);
 
     // Values from a damaged document index nothing.
-    page.yTransform = 17;
-    page.selectedCodeCount = 1000;
-    page.selectedCodes.fill(-4);
-    page.selectedCodes[0] = 99;
-    page.selectedCodes[1] = 22;
-    page.RestoreSelection();
-    page.PaintTransformGrid();
+    Restore(17, 1000, {99, 22});
     EXPECT_EQ(page.yTransform, 0);
     EXPECT_EQ(SelectedCodes(page), (Codes{22}));
-    page.selectedCodeCount = 0;
-    page.yTransform = 2;
-    page.RestoreSelection();
-    page.PaintTransformGrid();
+    Restore(2, 0, {});
     EXPECT_EQ(page.yTransform, 2);
     EXPECT_TRUE(SelectedCodes(page).empty());
 }
@@ -194,9 +186,10 @@ TEST_F(MultiTest, LibraryAndBoxes) {
     EXPECT_EQ(page.HitTestTermBox({94, 69}), 0);  // borders included
     EXPECT_EQ(page.HitTestTermBox({95, 60}), -1);
     EXPECT_EQ(page.choosingArgument, -1);
-    EXPECT_FALSE(Enabled(constructor_multi::kDeleteLastButton));
-    EXPECT_FALSE(Enabled(constructor_multi::kStopButton));
-    EXPECT_FALSE(Enabled(constructor_multi::kParametersButton));
+    for (int id : {constructor_multi::kDeleteLastButton, constructor_multi::kStopButton,
+                   constructor_multi::kParametersButton}) {
+        EXPECT_FALSE(Enabled(id)) << id;
+    }
 }
 
 TEST_F(MultiTest, ComposingATermByClicks) {
@@ -260,9 +253,7 @@ TEST_F(MultiTest, SearchesPostJobsAndStopRestoresTheButtons) {
     EXPECT_FALSE(Enabled(constructor_multi::kStopButton));
 
     page.Control(constructor_multi::kSearchOneNextButton).Click();
-    EXPECT_EQ(page.polySearchStop, 0);
-    EXPECT_EQ(page.polySearchOneNext, 1);
-    EXPECT_EQ(page.polySearchFull, 0);
+    EXPECT_EQ(std::tuple(page.polySearchStop, page.polySearchOneNext, page.polySearchFull), std::tuple(0, 1, 0));
     for (int id : {constructor_multi::kAddTermButton, constructor_multi::kDeleteLastButton,
                    constructor_multi::kSearchOneNextButton, constructor_multi::kStartFullSearchButton,
                    constructor_multi::kParametersButton}) {
@@ -278,11 +269,9 @@ TEST_F(MultiTest, SearchesPostJobsAndStopRestoresTheButtons) {
 
     page.Control(constructor_multi::kStopButton).Click();
     page.Control(constructor_multi::kStartFullSearchButton).Click();
-    EXPECT_EQ(page.polySearchFull, 1);
-    EXPECT_EQ(page.polySearchOneNext, 0);
+    EXPECT_EQ(std::tuple(page.polySearchFull, page.polySearchOneNext), std::tuple(1, 0));
     page.Control(constructor_multi::kStopButton).Click();
-    EXPECT_EQ(page.polySearchStop, 1);
-    EXPECT_EQ(page.polySearchFull, 0);
+    EXPECT_EQ(std::tuple(page.polySearchStop, page.polySearchFull), std::tuple(1, 0));
     EXPECT_TRUE(Enabled(constructor_multi::kAddTermButton));
     EXPECT_FALSE(Enabled(constructor_multi::kParametersButton));  // its dialog is not there yet
 
@@ -301,10 +290,10 @@ TEST_F(MultiTest, HoverHighlightsTheBoxUnderTheMouse) {
     EXPECT_EQ(page.hoverBox, 3);
     EXPECT_EQ(page.lastHoverBox, 3);
     const platform::Rect r = page.boxRects[3];
-    EXPECT_EQ(platform::FromQRgb(page.Surface().Image().pixel(r.left + 3, r.top + 3)), Rgb(150, 185, 195));
+    EXPECT_EQ(pagetest::SurfacePixel(page, r.left + 3, r.top + 3), Rgb(150, 185, 195));
     pagetest::MouseMove(page, {2, 2});
     EXPECT_EQ(page.hoverBox, -1);
-    EXPECT_EQ(platform::FromQRgb(page.Surface().Image().pixel(r.left + 3, r.top + 3)), Rgb(197, 205, 224));
+    EXPECT_EQ(pagetest::SurfacePixel(page, r.left + 3, r.top + 3), Rgb(197, 205, 224));
 }
 
 TEST(MultiPage, NoArgumentsNoTerm) {

@@ -46,6 +46,11 @@ inline void MouseMove(platform::Dialog& page, platform::Point p) {
     QCoreApplication::sendEvent(page.ClientWidget(), &move);
 }
 
+// The colour of a pixel of the page's painted surface.
+inline platform::ColorRef SurfacePixel(platform::Dialog& page, int x, int y) {
+    return platform::FromQRgb(page.Surface().Image().pixel(x, y));
+}
+
 inline platform::Point Centre(const platform::Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 // A notification as the list or button raises it when the user acts.
