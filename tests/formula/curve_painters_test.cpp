@@ -87,7 +87,8 @@ TEST(CurvePainting, ModelStartsWithTheMoveAndFormulaDrawsFromIt) {
         Sheet s;
         penUp = 0;
         PaintFormulaCurve(s.dc, 0, 1, 4, "sqrt(abs(x-0.5)-0.1)-sqrt(abs(x-0.5)-0.1)+x", "x", 0);
-        EXPECT_EQ((std::vector<bool>{s.Black(0.12, 0.12), s.Black(0.37, 0.37), s.Black(0.63, 0.63), s.Black(0.88, 0.88)}),
+        EXPECT_EQ((std::vector<bool>{s.Black(0.12, 0.12), s.Black(0.37, 0.37), s.Black(0.63, 0.63),
+                                     s.Black(0.88, 0.88)}),
                   (std::vector<bool>{true, false, false, true}));
     }
     {

@@ -58,7 +58,8 @@ TEST(Conditions, EveryMergeKeepsTheRecordsTaken) {
             for (int oj = 0; oj < 4; ++oj) {
                 for (int order = 0; order < 2; ++order) {
                     const conditions a{0, oi, shape[0], shape[1]}, b{0, oj, shape[2], shape[3]};
-                    std::vector<conditions> list = order ? std::vector<conditions>{b, a} : std::vector<conditions>{a, b};
+                    std::vector<conditions> list{a, b};
+                    if (order) std::swap(list[0], list[1]);
                     const int i = order ? 1 : 0, j = 1 - i;
                     const std::vector<double> before = Taken(list);
                     const int fromInside = shape[2] <= shape[0] && shape[0] <= shape[3];

@@ -66,8 +66,8 @@ TEST_F(PageFixture, SwitchesAndBins) {
     for (const auto& [typed, held] : {std::pair{"0", 1}, std::pair{"250000", 10000}, std::pair{"7", 7}}) {
         page.Control(D::kBinCountEdit).SetText(typed);
         page.SendCommand(D::kOkButton);
-        EXPECT_EQ(std::tuple(page.binCount, page.Control(D::kBinCountEdit).Text()), std::tuple(held, std::to_string(held)))
-            << typed;
+        EXPECT_EQ(std::tuple(page.binCount, page.Control(D::kBinCountEdit).Text()),
+                  std::tuple(held, std::to_string(held))) << typed;
     }
 }
 

@@ -126,7 +126,8 @@ TEST(OneVariable, MostDenseIntervalAgainstBruteForce) {
         std::sort(s.begin(), s.end());
         const size_t need = static_cast<size_t>(n * share);
         double shortest = s.back() - s.front();
-        for (size_t i = 0; need > 0 && i + need - 1 < s.size(); ++i) shortest = std::min(shortest, s[i + need - 1] - s[i]);
+        for (size_t i = 0; need > 0 && i + need - 1 < s.size(); ++i)
+            shortest = std::min(shortest, s[i + need - 1] - s[i]);
         const double w = (s.back() - s.front()) / std::min(n, 100);
         const auto held = std::count_if(v.begin(), v.end(), [&](double x) { return x >= from && x <= till; });
         EXPECT_GE(static_cast<size_t>(held), need) << trial;

@@ -96,7 +96,8 @@ protected:
     std::vector<std::string> LastTableColumn(int column, int first = 1) {
         const size_t t = theResultTables.tables.size() - 1;
         std::vector<std::string> out;
-        for (int r = first; r < theResultTables.tables[t].rows; ++r) out.push_back(*theResultTables.CellOf(t, r, column));
+        for (int r = first; r < theResultTables.tables[t].rows; ++r)
+            out.push_back(*theResultTables.CellOf(t, r, column));
         return out;
     }
 
