@@ -236,16 +236,10 @@ TEST_F(CalculatorTest, BrowsingNamesTheResultsFile) {
 TEST(CalculatorLook, BrowseButtonsShowTheirPicture) {
     calculator page;
     page.buttonPicture = platform::Bitmap(8, 8, platform::Rgb(1, 2, 3));
-    platform::Bitmap face(80, 24);
-    platform::Canvas dc(face);
-    platform::DrawItem item;
-    item.canvas = &dc;
-    item.rect = {0, 0, 80, 24};
-    item.text = "Browse";
-    item.controlId = calculator::kBrowseToButton;
-    ASSERT_TRUE(page.OnDrawItem(item));
-    EXPECT_EQ(dc.GetPixel(5, 5), platform::Rgb(1, 2, 3));     // the picture, 18 pixels square at (3, 3)
-    EXPECT_EQ(dc.GetPixel(70, 4), platform::Rgb(0, 128, 0));  // the face
+    pagetest::ButtonFace face(80, 24);
+    ASSERT_TRUE(face.Draw(page, calculator::kBrowseToButton, "Browse"));
+    EXPECT_EQ(face.dc.GetPixel(5, 5), platform::Rgb(1, 2, 3));     // the picture, 18 pixels square at (3, 3)
+    EXPECT_EQ(face.dc.GetPixel(70, 4), platform::Rgb(0, 128, 0));  // the face
 }
 
 }  // namespace

@@ -129,18 +129,11 @@ TEST_F(ApproxcustomTest, RestoreRebuildsTheListAndApplyRaisesItsFlags) {
 
 TEST(ApproxcustomLook, ButtonsAndControlColours) {
     approxcustom page;
-    platform::Bitmap face(60, 20);
-    platform::Canvas dc(face);
-    platform::DrawItem item;
-    item.canvas = &dc;
-    item.rect = {0, 0, 60, 20};
-    item.text = "Ok";
-    item.controlId = approxcustom::kOkButton;
-    ASSERT_TRUE(page.OnDrawItem(item));
-    EXPECT_EQ(dc.GetPixel(4, 4), platform::Rgb(20, 255, 20));
-    item.controlId = approxcustom::kCutButton;
-    ASSERT_TRUE(page.OnDrawItem(item));
-    EXPECT_EQ(dc.GetPixel(4, 4), platform::Rgb(235, 200, 240));
+    pagetest::ButtonFace face(60, 20);
+    ASSERT_TRUE(face.Draw(page, approxcustom::kOkButton, "Ok"));
+    EXPECT_EQ(face.dc.GetPixel(4, 4), platform::Rgb(20, 255, 20));
+    ASSERT_TRUE(face.Draw(page, approxcustom::kCutButton, "Ok"));
+    EXPECT_EQ(face.dc.GetPixel(4, 4), platform::Rgb(235, 200, 240));
     EXPECT_EQ(page.OnCtlColor(approxcustom::kEditBox).text, platform::Rgb(100, 255, 255));
     EXPECT_FALSE(page.OnCtlColor(approxcustom::kAddButton).hasText);
 }

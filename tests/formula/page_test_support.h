@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
 #include "platform/dialog.h"
 #include "platform/requests.h"
 
@@ -52,6 +54,21 @@ inline platform::ColorRef SurfacePixel(platform::Dialog& page, int x, int y) {
 }
 
 inline platform::Point Centre(const platform::Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// An owner-drawn button face of the given size; Draw has the page paint control `id` on it.
+struct ButtonFace {
+    ButtonFace(int width, int height) : bitmap(width, height) {}
+    bool Draw(platform::Dialog& page, int id, const char* text) {
+        platform::DrawItem item;
+        item.canvas = &dc;
+        item.rect = {0, 0, bitmap.Width(), bitmap.Height()};
+        item.text = text;
+        item.controlId = id;
+        return page.OnDrawItem(item);
+    }
+    platform::Bitmap bitmap;
+    platform::Canvas dc{bitmap};
+};
 
 // A notification as the list or button raises it when the user acts.
 inline void Notify(platform::Dialog& page, int id, platform::Notification code) {
