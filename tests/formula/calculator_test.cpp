@@ -193,12 +193,11 @@ TEST_F(CalculatorTest, DoRefusesWhatItCannotRead) {
     Do((dir / "missing.txt").string(), (dir / "r.txt").string());
     ChooseFields({}, false);  // the field dialog cancelled: nothing said
     Do(from, (dir / "r.txt").string());
-    ChooseFields();
-    Do(Write("three.txt", "1 2 3\n"), (dir / "r.txt").string());
-    ChooseFields();
-    Do(Write("letters.txt", "a b\nc d\n"), (dir / "r.txt").string());
-    ChooseFields();
-    Do(Write("empty.txt", ""), (dir / "r.txt").string());
+    for (const auto& [name, content] : {std::pair{"three.txt", "1 2 3\n"}, std::pair{"letters.txt", "a b\nc d\n"},
+                                        std::pair{"empty.txt", ""}}) {
+        ChooseFields();
+        Do(Write(name, content), (dir / "r.txt").string());
+    }
     EXPECT_EQ(firstLines, (Texts{"1 2", "1 2 3", "a b", "a b"}));  // an empty file keeps the last line
     EXPECT_EQ(dialogs.Messages(),
               (Texts{"You have to define files with data.", "Problems to open file",

@@ -11,26 +11,26 @@
 
 namespace {
 
+// Each text as `tidy` leaves it.
+void ExpectTidied(void (*tidy)(std::string&), std::initializer_list<std::pair<const char*, const char*>> cases)
+{
+    for (const auto& [in, out] : cases) {
+        std::string t = in;
+        tidy(t);
+        EXPECT_EQ(t, out) << in;
+    }
+}
+
 TEST(NumberFormatting, TidyTexts)
 {
-    const std::pair<const char*, const char*> exponent[] = {
+    ExpectTidied(TidyExponentText, {
         {"-.5", "-0.5"},  {"1e+005", "1e+5"},   {"100", "100"},       {"0.001", "0.001"},
         {"2e-010", "2e-10"}, {"1.5e+005", "1.5e+5"}, {"+.5", "+0.5"}, {"1e+10", "1e+10"},
-    };
-    for (const auto& [in, out] : exponent) {
-        std::string t = in;
-        TidyExponentText(t);
-        EXPECT_EQ(t, out) << in;
-    }
-    const std::pair<const char*, const char*> formula[] = {
+    });
+    ExpectTidied(TidyFormulaText, {
         {"y = 2*x + -3", "y = 2*x-3"},   {"a--b", "a+b"},      {"y=1.5e+002*x", "y = 1.5e02*x"},
         {"3e-005", "3e-05"},             {"y =+ 2", "y = 2"},  {"a+-+b", "a-b"},
-    };
-    for (const auto& [in, out] : formula) {
-        std::string t = in;
-        TidyFormulaText(t);
-        EXPECT_EQ(t, out) << in;
-    }
+    });
 }
 
 TEST(NumberFormatting, AxisLabelsJustApart)

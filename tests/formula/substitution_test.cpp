@@ -109,15 +109,14 @@ TEST(NameSubstitution, IndexShiftRange)
 
 TEST(NameSubstitution, OrderDescendingWithoutCase)
 {
-    std::vector<int> order;
-    OrderNamesForSubstitution({"a1", "a10", "B"}, order);
-    EXPECT_EQ(order, (std::vector<int>{2, 1, 0}));
-    OrderNamesForSubstitution({"x", "X", "y"}, order);
-    EXPECT_EQ(order, (std::vector<int>{2, 0, 1}));  // a tie keeps the earlier name
-    OrderNamesForSubstitution({"a_", "aB"}, order);
-    EXPECT_EQ(order, (std::vector<int>{1, 0}));  // letters compare as lower case
-    OrderNamesForSubstitution({}, order);
-    EXPECT_TRUE(order.empty());
+    // A tie keeps the earlier name; letters compare as lower case.
+    const std::pair<std::vector<std::string>, std::vector<int>> cases[] = {
+        {{"a1", "a10", "B"}, {2, 1, 0}}, {{"x", "X", "y"}, {2, 0, 1}}, {{"a_", "aB"}, {1, 0}}, {{}, {}}};
+    for (const auto& [names, expected] : cases) {
+        std::vector<int> order{9};
+        OrderNamesForSubstitution(names, order);
+        EXPECT_EQ(order, expected) << names.size();
+    }
 }
 
 }  // namespace
