@@ -6,8 +6,6 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "platform/bitmap.h"
-#include "platform/canvas.h"
 #include "platform/dialog.h"
 #include "platform/requests.h"
 
@@ -30,7 +28,7 @@ public:
     std::function<void()> onPaint;
 };
 
-// A mouse button press, or a move, at a point of the page's client area.
+// A mouse button press at a point of the page's client area.
 inline void MouseDown(platform::Dialog& page, platform::Point p) {
     const QPointF at(p.x, p.y);
     QMouseEvent press(QEvent::MouseButtonPress, at, page.ClientWidget()->mapToGlobal(at), Qt::LeftButton,
@@ -41,34 +39,7 @@ inline void MouseDown(platform::Dialog& page, platform::Point p) {
     QCoreApplication::sendEvent(page.ClientWidget(), &release);
 }
 
-inline void MouseMove(platform::Dialog& page, platform::Point p) {
-    const QPointF at(p.x, p.y);
-    QMouseEvent move(QEvent::MouseMove, at, page.ClientWidget()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(page.ClientWidget(), &move);
-}
-
-// The colour of a pixel of the page's painted surface.
-inline platform::ColorRef SurfacePixel(platform::Dialog& page, int x, int y) {
-    return platform::FromQRgb(page.Surface().Image().pixel(x, y));
-}
-
 inline platform::Point Centre(const platform::Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-// An owner-drawn button face of the given size; Draw has the page paint control `id` on it.
-struct ButtonFace {
-    ButtonFace(int width, int height) : bitmap(width, height) {}
-    bool Draw(platform::Dialog& page, int id, const char* text) {
-        platform::DrawItem item;
-        item.canvas = &dc;
-        item.rect = {0, 0, bitmap.Width(), bitmap.Height()};
-        item.text = text;
-        item.controlId = id;
-        return page.OnDrawItem(item);
-    }
-    platform::Bitmap bitmap;
-    platform::Canvas dc{bitmap};
-};
 
 // A notification as the list or button raises it when the user acts.
 inline void Notify(platform::Dialog& page, int id, platform::Notification code) {
