@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "formula/formula_evaluator.h"
@@ -73,68 +74,26 @@ TEST(FormulaEvaluator, CycleLimitAndErrorState)
     formulaEvaluator evaluator;
     const std::string nested = std::string(10000, '(') + "1" + std::string(10000, ')');
     EXPECT_EQ(evaluator.Evaluate(nested), "Too big or tricky expression to handle.");
-    EXPECT_EQ(evaluator.errorFlag, 1);
     const std::string fewer = std::string(9999, '(') + "1" + std::string(9999, ')');
     EXPECT_EQ(evaluator.Evaluate(fewer), "1");
-    EXPECT_EQ(evaluator.errorFlag, 0);
-    EXPECT_EQ(evaluator.errorText, "");
 
     // An error lasts until the next evaluation.
     evaluator.Evaluate("1/0");
     EXPECT_EQ(evaluator.errorFlag, 1);
-    EXPECT_EQ(evaluator.errorText, "Attempt to devide by integer zero.");
     EXPECT_EQ(evaluator.Evaluate("1+1"), "2");
-    EXPECT_EQ(evaluator.errorFlag, 0);
-    EXPECT_EQ(evaluator.errorText, "");
+    EXPECT_EQ(std::tuple(evaluator.errorFlag, evaluator.errorText), std::tuple(0, ""));
 }
 
-TEST(FormulaEvaluator, StepsOnTheirOwn)
+TEST(FormulaEvaluator, ReplacementsEndAndSpareFunctionNames)
 {
     formulaEvaluator ev;
-    // The last two guard against endless growth.
-    EXPECT_EQ((Texts{ev.ReplaceAll("+++", "++", "+"), ev.ReplaceAll("aXbXc", "X", "YY"),
-                     ev.ReplaceAll("ab", "a", "aa")}),
-              (Texts{"+", "aYYbYYc", "aab"}));
-
-    std::string text = "x+xx+x";
-    EXPECT_EQ(ev.ReplaceWholeWord(text, "x", "2"), 2);
-    EXPECT_EQ(text, "2+xx+2");
-    text = "a+b";
-    EXPECT_EQ(ev.ReplaceWholeWord(text, "a", "a+a"), 1);  // no endless loop
+    // Replacements that contain what they replace must not grow without end.
+    EXPECT_EQ((Texts{ev.ReplaceAll("+++", "++", "+"), ev.ReplaceAll("ab", "a", "aa")}), (Texts{"+", "aab"}));
+    std::string text = "a+b";
+    EXPECT_EQ(ev.ReplaceWholeWord(text, "a", "a+a"), 1);
     EXPECT_EQ(text, "a+a+b");
     text = "e(1)+pi(2)+a[1]";
     EXPECT_EQ(ev.ReplaceWholeWord(text, "e", "E"), 0);
-    EXPECT_EQ(ev.ReplaceWholeWord(text, "a", "7"), 1);
-    EXPECT_EQ(text, "e(1)+pi(2)+7[1]");
-
-    text = "2 - + 1 + - e";
-    ev.SubstituteConstants(text);
-    EXPECT_EQ(text, "2-1-2.7182818284590452353602874");
-
-    std::string terms = "3-4+5";
-    EXPECT_EQ((Texts{ev.PopTerm(terms), ev.PopTerm(terms), ev.PopTerm(terms), ev.PopTerm(terms)}),
-              (Texts{"3", "-4", "+5", ""}));
-    EXPECT_EQ(ev.FindMinusSign("-1e-5-2"), 5);
-    EXPECT_EQ(ev.FindPlusSign("1e+5"), -1);
-    EXPECT_EQ((std::vector<int>{ev.IsIntegerText(""), ev.IsIntegerText("1e5"), ev.IsZeroText("0"), ev.IsZeroText("00"),
-                                ev.IsZeroText("1e-41"), ev.IsExponentSignAt("1e-5", 2), ev.IsExponentSignAt("-5", 0)}),
-              (std::vector<int>{1, 0, 1, 0, 1, 1, 0}));
-    EXPECT_EQ((Texts{ev.Power("2", "10"), ev.Power("2", "-1"), ev.Power("2", "-0"), ev.Power("4", "0.5")}),
-              (Texts{"1024", "0.5", "1.0", "2"}));
-    EXPECT_EQ(ev.ReduceSum(""), "0");
-    EXPECT_EQ(ev.ReduceSum("1---2"), "-1");
-
-    int start = -1;
-    EXPECT_EQ(ev.NameBeforeBracket("2*sin(1)", 5, start), "sin");
-    EXPECT_EQ(start, 2);
-    EXPECT_EQ(ev.NameBeforeBracket("(1)", 0, start), "");
-    EXPECT_EQ(start, 0);
-    std::string list = "1,,3";
-    EXPECT_EQ((Texts{ev.PopArgument(list), ev.PopArgument(list), ev.PopArgument(list), ev.PopArgument(list)}),
-              (Texts{"1", "", "3", ""}));
-    std::string span = "ab(cd)ef";
-    ev.ReplaceSpan(span, "X", 2, 5);
-    EXPECT_EQ(span, "abXef");
     // No letter of a name may be read as an operator or a digit.
     EXPECT_EQ(std::string(formulaLetters).find_first_of("eE0123456789.+-*/^()"), std::string::npos);
 }

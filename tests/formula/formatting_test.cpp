@@ -101,22 +101,14 @@ TEST(NumberFormatting, ValueWithDeviation)
 
 TEST(NumberFormatting, SortsCarryTheirIndex)
 {
-    std::vector<double> values{3, 1, 2, 1};
-    std::vector<unsigned> index{0, 1, 2, 3};
-    SortWithIndex(index.data(), values.data(), 4);
-    EXPECT_EQ(values, (std::vector<double>{1, 1, 2, 3}));
-    EXPECT_EQ(index, (std::vector<unsigned>{1, 3, 2, 0}));
-
-    values = {3, 1, 2, 1};
-    index = {0, 1, 2, 3};
-    SortWithIndexDescending(index.data(), values.data(), 4);
-    EXPECT_EQ(values, (std::vector<double>{3, 2, 1, 1}));
-    EXPECT_EQ(index, (std::vector<unsigned>{0, 2, 3, 1}));
-
-    values = {5};
-    index = {7};
-    SortWithIndexDescending(index.data(), values.data(), 1);
-    EXPECT_EQ(index, std::vector<unsigned>{7});
+    // Ties keep their order in both directions.
+    for (const bool descending : {false, true}) {
+        std::vector<double> values{3, 1, 2, 1};
+        std::vector<unsigned> index{0, 1, 2, 3};
+        (descending ? SortWithIndexDescending : SortWithIndex)(index.data(), values.data(), 4);
+        EXPECT_EQ(values, descending ? (std::vector<double>{3, 2, 1, 1}) : (std::vector<double>{1, 1, 2, 3}));
+        EXPECT_EQ(index, descending ? (std::vector<unsigned>{0, 2, 3, 1}) : (std::vector<unsigned>{1, 3, 2, 0}));
+    }
 }
 
 }  // namespace
