@@ -42,7 +42,6 @@ TEST(OneVariable, AgreesWithNumpy) {
         EXPECT_NEAR(mean, s.mean, Tolerance(s.mean, 1e-13));
         // Relative to the spread, which is all that survives a large offset.
         EXPECT_NEAR(sd, s.stdDev, s.stdDev * 1e-6);
-        EXPECT_NEAR(se, sd / std::sqrt(static_cast<double>(s.x.size())), 1e-15 * sd + 1e-300);
         EXPECT_EQ(Median(s.x), s.median);
         EXPECT_NEAR(CorrelationCoefficient(s.x, s.y), s.corr, 1e-12);
 
@@ -85,7 +84,7 @@ TEST(OneVariable, SmallSamples) {
     // One value in each of the 100 bins: nothing to explain, and no division by zero.
     std::vector<double> flat;
     for (int i = 0; i < 100; ++i) flat.push_back(i + 0.5);
-    for (int kind = 0; kind < 3; ++kind) EXPECT_EQ(DistributionCorrelation(flat, 50, 29, 100, 0), 0) << kind;
+    EXPECT_EQ(DistributionCorrelation(flat, 50, 29, 100, 0), 0);
 }
 
 TEST(OneVariable, BinSummaries) {

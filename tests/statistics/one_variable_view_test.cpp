@@ -121,12 +121,10 @@ TEST_F(OneVariableViewTest, StandsAsideForOtherShapes) {
 TEST_F(OneVariableViewTest, BarsTableAndLines) {
     LoadValues({{0.5}, {1.5}, {1.5}, {2.5}, {2.5}, {2.5}, {3.5}});
     theDistrimution.showMedian = 1;
-    theDistrimution.minAbsDeviation = 1;
     ASSERT_EQ(Paint(), 1);
     EXPECT_EQ(std::tuple(theDistrimution.binOrigin, theDistrimution.binWidth), std::tuple(0.0, 1.0));
     EXPECT_EQ(LastTableColumn(2), (std::vector<std::string>{"1", "2", "3", "1"}));
     EXPECT_TRUE(DocumentHas("Median = 2.5"));
-    EXPECT_TRUE(DocumentHas("Avr.Min.Abs. Deviation = 0.714286 at (2.5)"));
     // The bar of bin 2 is 3 high: its inside carries the colour, above it the background.
     EXPECT_EQ((std::vector<platform::ColorRef>{At(2.3, 2.9), At(2.3, 3.3)}),
               (std::vector<platform::ColorRef>{kBarColor, platform::kWhite}));
