@@ -104,7 +104,6 @@ TEST_F(CorrelationTest, ViewNeedsFourRecordsMoreThanArguments) {
     platform::Canvas dc(bitmap);
     ASSERT_EQ(theData.series[0].nArguments, 2);  // the first parameters are arguments: 6 records needed
     EXPECT_EQ(PaintCorrelationView(dc, 0, context), 0);
-    EXPECT_EQ(PaintCorrelationView(dc, 1, context), 0);
     theData.OnDeleteAll();
     records.push_back({5, 25, 5});
     AddSeries(records);
