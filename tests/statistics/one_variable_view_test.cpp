@@ -91,12 +91,11 @@ protected:
         platform::Canvas dc(bitmap);
         return dc.GetPixel(WorldToPixelX(x), WorldToPixelY(y));
     }
-    // The cells of a column of the last table of the report (the per-bin table), row by row
-    // from `first` (0: the header).
-    std::vector<std::string> LastTableColumn(int column, int first = 1) {
+    // The cells of a column of the last table of the report (the per-bin table), below its header.
+    std::vector<std::string> LastTableColumn(int column) {
         const size_t t = theResultTables.tables.size() - 1;
         std::vector<std::string> out;
-        for (int r = first; r < theResultTables.tables[t].rows; ++r)
+        for (int r = 1; r < theResultTables.tables[t].rows; ++r)
             out.push_back(*theResultTables.CellOf(t, r, column));
         return out;
     }
