@@ -1,5 +1,7 @@
 // The transform constructor and the multi-term constructor, clicked through their windows.
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,7 +15,6 @@ namespace {
 
 using Codes = std::vector<int>;
 using Texts = std::vector<std::string>;
-using platform::Rgb;
 
 Codes SelectedCodes(const constructor& page) {
     return Codes(page.selectedCodes.begin(), page.selectedCodes.begin() + page.selectedCodeCount);
@@ -23,118 +24,61 @@ class ConstructorTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(page.Create(nullptr)); }
     void ClickTerm(int cell) { pagetest::MouseDown(page, pagetest::Centre(page.termCellRects[cell])); }
-    void ClickY(int code) { pagetest::MouseDown(page, pagetest::Centre(page.yCellRects[code])); }
+    // Restores a selection as a document would hand it over, then paints it.
+    void Restore(int yTransform, int count, const Codes& codes) {
+        page.yTransform = yTransform;
+        page.selectedCodeCount = count;
+        page.selectedCodes.fill(-4);
+        std::copy(codes.begin(), codes.end(), page.selectedCodes.begin());
+        page.RestoreSelection();
+        page.PaintTransformGrid();
+    }
     pagetest::MainStub main;
     platform::ScriptedDialogs dialogs;
     constructor page;
 };
 
-TEST_F(ConstructorTest, GridLayoutFollowsThePage) {
-    const platform::Rect model = page.Control(constructor::kModelStatic).Bounds();
-    const platform::Rect edit1 = page.Control(constructor::kFirstPeriodEdit).Bounds();
-    const platform::Rect edit6 = page.Control(constructor::kLastPeriodEdit).Bounds();
-    EXPECT_EQ(page.gridTop, model.bottom + 3);
-    EXPECT_EQ(page.gridRight, edit1.left - 3);
-    EXPECT_EQ(page.gridBottom, edit6.bottom + 3);
-    // Columns 2 to 5 sit 4 pixels higher than columns 0 and 1.
-    EXPECT_EQ(page.termCellRects[7].top, page.gridTop);
-    EXPECT_EQ(page.termCellRects[7].top + 4, page.yCellRects[0].top);
-    EXPECT_GT(page.termCellRects[6].bottom, page.gridBottom);  // the seventh row of column 1
-    EXPECT_EQ(page.termCellLabels[25], "Cos(x/3)");
-    EXPECT_EQ(SelectedCodes(page), (Codes{0, 1}));
-}
-
 TEST_F(ConstructorTest, ClicksSelectTransformsAndTerms) {
     ClickTerm(23);
     EXPECT_EQ(SelectedCodes(page), (Codes{0, 1, 23, 24}));
-    EXPECT_EQ(page.changed, 1);
-    EXPECT_TRUE(page.Control(constructor::kFirstPeriodEdit).IsEnabled());
-    EXPECT_FALSE(page.Control(constructor::kFirstPeriodEdit + 2).IsEnabled());
     ClickTerm(23);
     ClickTerm(25);
-    EXPECT_EQ(SelectedCodes(page), (Codes{0, 1, 27, 28}));
     ClickTerm(1);
     ClickTerm(19);
     EXPECT_EQ(SelectedCodes(page), (Codes{0, 19, 27, 28}));
 
-    ClickY(5);
-    EXPECT_EQ(page.yTransform, 5);
-    ClickY(3);
-    EXPECT_EQ(page.yTransform, 3);
-    ClickY(3);  // the selected transform falls back to y
-    EXPECT_EQ(page.yTransform, 0);
-    EXPECT_EQ(page.yCellStates, (std::vector<unsigned>{1, 0, 0, 0, 0, 0}));
-
-    // A click between the cells changes nothing.
-    page.changed = 0;
-    pagetest::MouseDown(page, {page.termCellRects[0].right + 2, page.termCellRects[0].top + 3});
-    EXPECT_EQ(page.changed, 0);
-
-    // The painted grid shows the selection: a selected cell inside its edge, a plain one.
-    platform::PumpWaitingMessages();
-    const platform::Bitmap& surface = page.Surface();
-    const platform::Rect sel = page.termCellRects[19];
-    const platform::Rect plain = page.termCellRects[20];
-    EXPECT_EQ(platform::FromQRgb(surface.Image().pixel(sel.left + 4, sel.top + 4)), Rgb(255, 255, 100));
-    EXPECT_EQ(platform::FromQRgb(surface.Image().pixel(plain.left + 4, plain.top + 4)), Rgb(197, 205, 224));
-    EXPECT_EQ(platform::FromQRgb(surface.Image().pixel(sel.left, sel.top + 4)), Rgb(200, 200, 41));
-    EXPECT_EQ(platform::FromQRgb(surface.Image().pixel(page.gridRight - 2, page.gridBottom - 2)), Rgb(158, 0, 221));
+    // A click on the selected transform falls back to y.
+    for (const auto& [code, selected] : {std::pair{5, 5}, std::pair{3, 3}, std::pair{3, 0}}) {
+        pagetest::MouseDown(page, pagetest::Centre(page.yCellRects[code]));
+        EXPECT_EQ(page.yTransform, selected) << code;
+    }
 }
 
 TEST_F(ConstructorTest, PeriodsRelabelTheirCell) {
     ClickTerm(25);
+    // Only the period of a selected cosine can be typed.
+    EXPECT_FALSE(page.Control(constructor::kFirstPeriodEdit + 1).IsEnabled());
     page.Control(constructor::kFirstPeriodEdit + 2).SetText("12");
     page.Control(constructor::kOkButton).Click();
     EXPECT_EQ(page.termCellLabels[25], "Cos(x/12)");
-    EXPECT_DOUBLE_EQ(page.periodValues[2], 12.0);
-    EXPECT_EQ(page.periodEdited[2], 0);
-    EXPECT_TRUE(page.Control(constructor::kFirstPeriodEdit + 2).IsEnabled());
-    ClickTerm(25);
-    EXPECT_FALSE(page.Control(constructor::kFirstPeriodEdit + 2).IsEnabled());
-    page.Control(constructor::kFirstPeriodEdit + 4).SetText("abc");
-    page.Control(constructor::kOkButton).Click();
-    EXPECT_DOUBLE_EQ(page.periodValues[4], 0.0);
-
     std::string label = "unchanged";
     page.TransformLabel(label, 1, 25, "t");
     EXPECT_EQ(label, "Cos(t/12)");
-    page.Control(constructor::kDeviationLinesCheck).Click();
-    EXPECT_EQ(page.showDeviationLines, 1);
-    page.Control(constructor::kApplyButton).Click();
-    EXPECT_EQ(page.applyRequested, 1);
+    ClickTerm(25);
+    page.Control(constructor::kFirstPeriodEdit + 4).SetText("abc");
+    page.Control(constructor::kOkButton).Click();
+    EXPECT_DOUBLE_EQ(page.periodValues[4], 0.0);
 }
 
 TEST_F(ConstructorTest, RestoredCodesSelectTheirCells) {
-    page.yTransform = 5;
-    page.selectedCodeCount = 4;
-    page.selectedCodes[0] = 0;
-    page.selectedCodes[1] = 1;
-    page.selectedCodes[2] = 27;
-    page.selectedCodes[3] = 28;
-    page.RestoreSelection();
+    Restore(5, 4, {0, 1, 27, 28});
     for (int cell = 0; cell < constructor::kTermCells; ++cell) {
         EXPECT_EQ(page.termCellStates[cell], (cell == 0 || cell == 1 || cell == 25) ? 1u : 0u) << cell;
     }
-    page.PaintTransformGrid();
-    EXPECT_EQ(SelectedCodes(page), (Codes{0, 1, 27, 28}));
-    EXPECT_EQ(page.yTransform, 5);
-
     // Values from a damaged document index nothing.
-    page.yTransform = 17;
-    page.selectedCodeCount = 1000;
-    page.selectedCodes.fill(-4);
-    page.selectedCodes[0] = 99;
-    page.selectedCodes[1] = 22;
-    page.RestoreSelection();
-    page.PaintTransformGrid();
+    Restore(17, 1000, {99, 22});
     EXPECT_EQ(page.yTransform, 0);
     EXPECT_EQ(SelectedCodes(page), (Codes{22}));
-    page.selectedCodeCount = 0;
-    page.yTransform = 2;
-    page.RestoreSelection();
-    page.PaintTransformGrid();
-    EXPECT_EQ(page.yTransform, 2);
-    EXPECT_TRUE(SelectedCodes(page).empty());
 }
 
 TEST(ConstructorLabels, EngineAndPageLabels) {
@@ -188,65 +132,38 @@ protected:
     constructor_multi page;
 };
 
-TEST_F(MultiTest, LibraryAndBoxes) {
-    ASSERT_EQ(page.boxCount, 25);
-    EXPECT_EQ(page.boxRects[0], (platform::Rect{10, 53, 94, 69}));
-    EXPECT_EQ(page.HitTestTermBox({94, 69}), 0);  // borders included
-    EXPECT_EQ(page.HitTestTermBox({95, 60}), -1);
-    EXPECT_EQ(page.choosingArgument, -1);
-    EXPECT_FALSE(Enabled(constructor_multi::kDeleteLastButton));
-    EXPECT_FALSE(Enabled(constructor_multi::kStopButton));
-    EXPECT_FALSE(Enabled(constructor_multi::kParametersButton));
-}
-
 TEST_F(MultiTest, ComposingATermByClicks) {
+    EXPECT_EQ(page.HitTestTermBox({94, 69}), 0);  // box 0 ends at (94, 69): borders included
+    EXPECT_EQ(page.HitTestTermBox({95, 60}), -1);
     ClickBox(2);  // not composing: nothing happens
     EXPECT_TRUE(page.currentPolyTerms.empty());
 
     page.Control(constructor_multi::kAddTermButton).Click();
-    EXPECT_FALSE(Enabled(constructor_multi::kAddTermButton));
-    EXPECT_EQ(page.ComposingText(), "v = ... + F0(p)*F1(q)");
-    pagetest::MouseDown(page, {5, 200});  // outside every box
-    EXPECT_TRUE(page.pendingTerm.empty());
     ClickBox(2);
-    EXPECT_EQ(page.choosingArgument, 1);
-    EXPECT_EQ(page.ComposingText(), "v = ... + pow(p,2)*F1(q)");
     ClickBox(0);
-    EXPECT_EQ(page.currentPolyTerms, (std::vector<unsigned>{2, 0}));
-    EXPECT_EQ(page.choosingArgument, 2);
-    EXPECT_EQ(page.ComposingText(), "v = ... + pow(p,2)*1");
-    EXPECT_TRUE(Enabled(constructor_multi::kAddTermButton));
-    EXPECT_TRUE(Enabled(constructor_multi::kDeleteLastButton));
-    EXPECT_EQ(page.changed, 1);
     ClickBox(5);  // the term is complete: further clicks add nothing
-    EXPECT_EQ(page.currentPolyTerms.size(), 2u);
+    EXPECT_EQ(page.currentPolyTerms, (std::vector<unsigned>{2, 0}));
+    EXPECT_EQ(page.ComposingText(), "v = ... + pow(p,2)*1");
 
     page.Control(constructor_multi::kAddTermButton).Click();
     ClickBox(1);
     ClickBox(13);
-    EXPECT_EQ(page.currentPolyTerms, (std::vector<unsigned>{2, 0, 1, 13}));
-    EXPECT_EQ(Term(0, page.currentPolyTerms), "pow(p,2)");
     EXPECT_EQ(Term(1, page.currentPolyTerms), "p*pow(q,(2/3))");
-    EXPECT_EQ(Term(0, {0, 0}), "1.0");
     // Entries that index nothing contribute nothing.
     EXPECT_EQ(Term(0, {99, 3}), "pow(q,3)");
     EXPECT_EQ(Term(5, {1, 1}), "1.0");
     std::string file;
-    const std::vector<int> plain{4, 20};
-    page.ComposeTermFormulaForFile(file, 0, 2, page.argumentParameters, Texts{"a", "b"}, plain);
+    page.ComposeTermFormulaForFile(file, 0, 2, page.argumentParameters, Texts{"a", "b"}, std::vector<int>{4, 20});
     EXPECT_EQ(file, "pow(a,4)*pow(b,-0.5)");
 
     page.Control(constructor_multi::kDeleteLastButton).Click();
     EXPECT_EQ(page.currentPolyTerms, (std::vector<unsigned>{2, 0}));
-    page.Control(constructor_multi::kApplyButton).Click();
-    EXPECT_EQ(page.applyRequested, 1);
 }
 
 TEST_F(MultiTest, DeleteLastOfAThreeArgumentTerm) {
     page.factorsPerTerm = 3;
     page.currentPolyTerms = {1, 2, 3};
     page.Control(constructor_multi::kOkButton).Click();
-    EXPECT_TRUE(Enabled(constructor_multi::kDeleteLastButton));
     page.Control(constructor_multi::kDeleteLastButton).Click();
     EXPECT_TRUE(page.currentPolyTerms.empty());
     EXPECT_FALSE(Enabled(constructor_multi::kDeleteLastButton));
@@ -254,57 +171,19 @@ TEST_F(MultiTest, DeleteLastOfAThreeArgumentTerm) {
 
 TEST_F(MultiTest, SearchesPostJobsAndStopRestoresTheButtons) {
     platform::PumpWaitingMessages();
-    page.OnStop();  // no search runs: only the buttons change
-    EXPECT_EQ(page.polySearchStop, 1);
-    EXPECT_TRUE(Enabled(constructor_multi::kSearchOneNextButton));
-    EXPECT_FALSE(Enabled(constructor_multi::kStopButton));
-
     page.Control(constructor_multi::kSearchOneNextButton).Click();
-    EXPECT_EQ(page.polySearchStop, 0);
-    EXPECT_EQ(page.polySearchOneNext, 1);
-    EXPECT_EQ(page.polySearchFull, 0);
-    for (int id : {constructor_multi::kAddTermButton, constructor_multi::kDeleteLastButton,
-                   constructor_multi::kSearchOneNextButton, constructor_multi::kStartFullSearchButton,
-                   constructor_multi::kParametersButton}) {
-        EXPECT_FALSE(Enabled(id)) << id;
-    }
-    EXPECT_TRUE(Enabled(constructor_multi::kStopButton));
+    EXPECT_EQ(std::tuple(page.polySearchStop, page.polySearchOneNext), std::tuple(0, 1));
+    // No composing during a search: the button is closed and clicks on the library do nothing.
+    EXPECT_FALSE(Enabled(constructor_multi::kAddTermButton));
+    ClickBox(3);
+    EXPECT_TRUE(page.pendingTerm.empty());
     platform::PumpWaitingMessages();
     EXPECT_EQ(main.jobs, 1);
 
-    // Clicks on the library during a search compose nothing.
-    ClickBox(3);
-    EXPECT_TRUE(page.pendingTerm.empty());
-
     page.Control(constructor_multi::kStopButton).Click();
-    page.Control(constructor_multi::kStartFullSearchButton).Click();
-    EXPECT_EQ(page.polySearchFull, 1);
-    EXPECT_EQ(page.polySearchOneNext, 0);
-    page.Control(constructor_multi::kStopButton).Click();
-    EXPECT_EQ(page.polySearchStop, 1);
-    EXPECT_EQ(page.polySearchFull, 0);
+    EXPECT_EQ(std::tuple(page.polySearchStop, page.polySearchOneNext), std::tuple(1, 0));
     EXPECT_TRUE(Enabled(constructor_multi::kAddTermButton));
     EXPECT_FALSE(Enabled(constructor_multi::kParametersButton));  // its dialog is not there yet
-
-    int runs = 0;
-    page.runSearchParameters = [&runs] { return ++runs, 0; };
-    page.OnStop();
-    ASSERT_TRUE(Enabled(constructor_multi::kParametersButton));
-    page.polySearchStop = 0;
-    page.Control(constructor_multi::kParametersButton).Click();
-    EXPECT_EQ(runs, 1);
-    EXPECT_EQ(page.polySearchStop, 1);  // cancelled: as "Stop"
-}
-
-TEST_F(MultiTest, HoverHighlightsTheBoxUnderTheMouse) {
-    pagetest::MouseMove(page, pagetest::Centre(page.boxRects[3]));
-    EXPECT_EQ(page.hoverBox, 3);
-    EXPECT_EQ(page.lastHoverBox, 3);
-    const platform::Rect r = page.boxRects[3];
-    EXPECT_EQ(platform::FromQRgb(page.Surface().Image().pixel(r.left + 3, r.top + 3)), Rgb(150, 185, 195));
-    pagetest::MouseMove(page, {2, 2});
-    EXPECT_EQ(page.hoverBox, -1);
-    EXPECT_EQ(platform::FromQRgb(page.Surface().Image().pixel(r.left + 3, r.top + 3)), Rgb(197, 205, 224));
 }
 
 TEST(MultiPage, NoArgumentsNoTerm) {
@@ -312,7 +191,6 @@ TEST(MultiPage, NoArgumentsNoTerm) {
     constructor_multi page;
     ASSERT_TRUE(page.Create(nullptr));
     page.Control(constructor_multi::kAddTermButton).Click();
-    EXPECT_TRUE(page.Control(constructor_multi::kAddTermButton).IsEnabled());
     EXPECT_EQ(page.choosingArgument, -1);
 }
 

@@ -2,6 +2,9 @@
 // the pen moves and draws.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "charts/plot_mapping.h"
 #include "formula/curve_painters.h"
 #include "platform/bitmap.h"
@@ -13,15 +16,11 @@ namespace {
 
 // World [0, 1] x [0, 1] on pixels 0..100, y upwards.
 void UnitMapping() {
-    plotLeft = 0;
-    plotRight = 100;
-    plotBottom = 100;
-    plotTop = 0;
+    plotLeft = plotTop = 0;
+    plotRight = plotBottom = 100;
     plotMarginTop = 3;
-    plotXMin = 0;
-    plotXMax = 1;
-    plotYMin = 0;
-    plotYMax = 1;
+    plotXMin = plotYMin = 0;
+    plotXMax = plotYMax = 1;
     ComputePlotScales();
 }
 
@@ -49,13 +48,11 @@ TEST(CurveRange, StepsAndFailedPoints) {
     // A formula that fails everywhere still widens to its offset; a failing model does not.
     ResetPlotRanges();
     FormulaCurveRange("ln(0-1)", "x", 0, 1, 200, 7);
-    EXPECT_EQ(plotYMin, 7.0);
-    EXPECT_EQ(plotYMax, 7.0);
+    EXPECT_EQ(std::tuple(plotYMin, plotYMax), std::tuple(7.0, 7.0));
     ResetPlotRanges();
     UserModelCurveRange(0, 1, 200, one, 1, "y", {"ln(0-x-1)"});
     UserModelCurveRange(0, 1, 200, one, 1, "ln(y-1)", {"x"});
-    EXPECT_EQ(plotYMin, kPlotRangeEmptyMin);
-    EXPECT_EQ(plotYMax, kPlotRangeEmptyMax);
+    EXPECT_EQ(std::tuple(plotYMin, plotYMax), std::tuple(kPlotRangeEmptyMin, kPlotRangeEmptyMax));
 
     // Degenerate walks end: an empty interval, a reversed one, no steps.
     UserModelCurveRange(1, 1, 200, one, 1, "y", {"x"});
@@ -90,10 +87,9 @@ TEST(CurvePainting, ModelStartsWithTheMoveAndFormulaDrawsFromIt) {
         Sheet s;
         penUp = 0;
         PaintFormulaCurve(s.dc, 0, 1, 4, "sqrt(abs(x-0.5)-0.1)-sqrt(abs(x-0.5)-0.1)+x", "x", 0);
-        EXPECT_TRUE(s.Black(0.12, 0.12));
-        EXPECT_FALSE(s.Black(0.37, 0.37));
-        EXPECT_FALSE(s.Black(0.63, 0.63));
-        EXPECT_TRUE(s.Black(0.88, 0.88));
+        EXPECT_EQ((std::vector<bool>{s.Black(0.12, 0.12), s.Black(0.37, 0.37), s.Black(0.63, 0.63),
+                                     s.Black(0.88, 0.88)}),
+                  (std::vector<bool>{true, false, false, true}));
     }
     {
         Sheet s;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "formula/formula_evaluator.h"
@@ -10,26 +11,26 @@
 
 namespace {
 
+// Each text as `tidy` leaves it.
+void ExpectTidied(void (*tidy)(std::string&), std::initializer_list<std::pair<const char*, const char*>> cases)
+{
+    for (const auto& [in, out] : cases) {
+        std::string t = in;
+        tidy(t);
+        EXPECT_EQ(t, out) << in;
+    }
+}
+
 TEST(NumberFormatting, TidyTexts)
 {
-    const std::pair<const char*, const char*> exponent[] = {
+    ExpectTidied(TidyExponentText, {
         {"-.5", "-0.5"},  {"1e+005", "1e+5"},   {"100", "100"},       {"0.001", "0.001"},
         {"2e-010", "2e-10"}, {"1.5e+005", "1.5e+5"}, {"+.5", "+0.5"}, {"1e+10", "1e+10"},
-    };
-    for (const auto& [in, out] : exponent) {
-        std::string t = in;
-        TidyExponentText(t);
-        EXPECT_EQ(t, out) << in;
-    }
-    const std::pair<const char*, const char*> formula[] = {
+    });
+    ExpectTidied(TidyFormulaText, {
         {"y = 2*x + -3", "y = 2*x-3"},   {"a--b", "a+b"},      {"y=1.5e+002*x", "y = 1.5e02*x"},
         {"3e-005", "3e-05"},             {"y =+ 2", "y = 2"},  {"a+-+b", "a-b"},
-    };
-    for (const auto& [in, out] : formula) {
-        std::string t = in;
-        TidyFormulaText(t);
-        EXPECT_EQ(t, out) << in;
-    }
+    });
 }
 
 TEST(NumberFormatting, AxisLabelsJustApart)
@@ -38,32 +39,25 @@ TEST(NumberFormatting, AxisLabelsJustApart)
         double a, b;
         const char *ta, *tb;
     } cases[] = {
-        {1.0, 1.00000000001, "1", "1"},
-        {12.4, 13.75, "12", "14"},
-        {0.1, 0.2, "0.1", "0.2"},
-        {1.01, 1.02, "1.01", "1.02"},
-        {150000, 250000, "150000", "250000"},
-        {1, 1 + 1e-9, "1", "1"},
+        {1.0, 1.00000000001, "1", "1"}, {12.4, 13.75, "12", "14"},            {0.1, 0.2, "0.1", "0.2"},
+        {1.01, 1.02, "1.01", "1.02"},   {150000, 250000, "150000", "250000"}, {1, 1 + 1e-9, "1", "1"},
     };
     for (const auto& c : cases) {
         std::string ta, tb;
         AxisLabelDigits(c.a, ta, c.b, tb);
-        EXPECT_EQ(ta, c.ta) << c.a << " " << c.b;
-        EXPECT_EQ(tb, c.tb) << c.a << " " << c.b;
+        EXPECT_EQ(std::tie(ta, tb), std::tie(c.ta, c.tb)) << c.a << " " << c.b;
     }
 }
 
 TEST(NumberFormatting, FormatNumberForFormulas)
 {
     const formulaEvaluator ev;
-    EXPECT_EQ(ev.FormatNumber(3.0), "3");
-    EXPECT_EQ(ev.FormatNumber(2.5), "2.5");
-    EXPECT_EQ(ev.FormatNumber(-7.0), "-7");
-    EXPECT_EQ(ev.FormatNumber(5e20), "5e+20");
-    EXPECT_EQ(ev.FormatNumber(0.1), "0.10000000000000000555");
-    EXPECT_EQ(ev.FormatNumber(3e9), "3000000000");
-    EXPECT_EQ(ev.FormatNumber(2147483647.0), "2147483647");
-    EXPECT_EQ(ev.FormatNumber(-2147483648.0), "-2147483648");
+    const std::pair<double, const char*> cases[] = {
+        {3.0, "3"},   {2.5, "2.5"},         {-7.0, "-7"},                   {5e20, "5e+20"},
+        {3e9, "3000000000"}, {2147483647.0, "2147483647"}, {-2147483648.0, "-2147483648"},
+        {0.1, "0.10000000000000000555"},
+    };
+    for (const auto& [v, text] : cases) EXPECT_EQ(ev.FormatNumber(v), text) << v;
 }
 
 TEST(NumberFormatting, SignificantDigitsAreCut)
@@ -93,41 +87,28 @@ TEST(NumberFormatting, ValueWithDeviation)
         int n, automatic, digits;
         const char *tv, *ts;
     } cases[] = {
-        {12.3456, 0.5, 25, 1, 2, "12.3", "0.50"},
-        {12.3456, 0, 25, 1, 2, "12.3456", "0"},
-        {12.3456, 0.5, 1, 1, 2, "12.3456", "0.50"},
-        {0, 0.5, 25, 1, 2, "0", "0.50"},
-        {123456789, 1, 4, 1, 2, "123456789", "1.00"},
-        {12.3456, 0.5, 25, 0, 3, "12.3", "0.5"},
-        {150000, 150000, 25, 0, 2, "1.5e+5", "1.5e+05"},
-        {0.001234, 0.1, 4, 1, 2, "0.001", "0.10"},
+        {12.3456, 0.5, 25, 1, 2, "12.3", "0.50"},         {12.3456, 0, 25, 1, 2, "12.3456", "0"},
+        {12.3456, 0.5, 1, 1, 2, "12.3456", "0.50"},       {0, 0.5, 25, 1, 2, "0", "0.50"},
+        {123456789, 1, 4, 1, 2, "123456789", "1.00"},     {12.3456, 0.5, 25, 0, 3, "12.3", "0.5"},
+        {150000, 150000, 25, 0, 2, "1.5e+5", "1.5e+05"},  {0.001234, 0.1, 4, 1, 2, "0.001", "0.10"},
     };
     for (const auto& c : cases) {
         std::string tv, ts;
         FormatValueWithDeviation(c.v, c.s, tv, ts, c.n, c.automatic, c.digits);
-        EXPECT_EQ(tv, c.tv) << c.v << " " << c.s;
-        EXPECT_EQ(ts, c.ts) << c.v << " " << c.s;
+        EXPECT_EQ(std::tie(tv, ts), std::tie(c.tv, c.ts)) << c.v << " " << c.s;
     }
 }
 
 TEST(NumberFormatting, SortsCarryTheirIndex)
 {
-    std::vector<double> values{3, 1, 2, 1};
-    std::vector<unsigned> index{0, 1, 2, 3};
-    SortWithIndex(index.data(), values.data(), 4);
-    EXPECT_EQ(values, (std::vector<double>{1, 1, 2, 3}));
-    EXPECT_EQ(index, (std::vector<unsigned>{1, 3, 2, 0}));
-
-    values = {3, 1, 2, 1};
-    index = {0, 1, 2, 3};
-    SortWithIndexDescending(index.data(), values.data(), 4);
-    EXPECT_EQ(values, (std::vector<double>{3, 2, 1, 1}));
-    EXPECT_EQ(index, (std::vector<unsigned>{0, 2, 3, 1}));
-
-    values = {5};
-    index = {7};
-    SortWithIndexDescending(index.data(), values.data(), 1);
-    EXPECT_EQ(index[0], 7u);
+    // Ties keep their order in both directions.
+    for (const bool descending : {false, true}) {
+        std::vector<double> values{3, 1, 2, 1};
+        std::vector<unsigned> index{0, 1, 2, 3};
+        (descending ? SortWithIndexDescending : SortWithIndex)(index.data(), values.data(), 4);
+        EXPECT_EQ(values, descending ? (std::vector<double>{3, 2, 1, 1}) : (std::vector<double>{1, 1, 2, 3}));
+        EXPECT_EQ(index, descending ? (std::vector<unsigned>{0, 2, 3, 1}) : (std::vector<unsigned>{1, 3, 2, 0}));
+    }
 }
 
 }  // namespace

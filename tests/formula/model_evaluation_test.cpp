@@ -5,9 +5,11 @@
 
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "formula/model_evaluation.h"
@@ -33,6 +35,8 @@ std::vector<FitCase> ReadOracle() {
     std::ifstream file(std::string(TABULON_SOURCE_DIR) + "/tests/formula/model_fit_oracle.txt");
     std::vector<FitCase> cases;
     FitCase c;
+    const std::map<std::string, std::vector<double>*> lists{
+        {"x", &c.x}, {"y", &c.y}, {"coef", &c.coef}, {"dev", &c.dev}};
     for (std::string line; std::getline(file, line);) {
         std::istringstream in(line);
         std::string key;
@@ -40,16 +44,10 @@ std::vector<FitCase> ReadOracle() {
         if (key == "case") in >> c.name;
         else if (key == "F") in >> c.transform;
         else if (key == "basis") for (std::string b; in >> b;) c.basis.push_back(b);
-        else if (key == "x") c.x = Numbers(in);
-        else if (key == "y") c.y = Numbers(in);
-        else if (key == "coef") c.coef = Numbers(in);
-        else if (key == "dev") c.dev = Numbers(in);
+        else if (lists.count(key)) *lists.at(key) = Numbers(in);
         else if (key == "ratio") in >> c.ratio;
         else if (key == "rms") in >> c.rms;
-        else if (key == "end") {
-            cases.push_back(c);
-            c = FitCase{};
-        }
+        else if (key == "end") cases.push_back(std::exchange(c, FitCase{}));
     }
     return cases;
 }
@@ -84,10 +82,9 @@ TEST(UserBasisModel, ExactLineDegenerateAndRefusedFits) {
     double rms = 9;
     // y = 1 + 2x through three points: exact.
     EXPECT_NEAR(FitUserBasisModel({0, 1, 2}, {1, 3, 5}, a, dev, 2, rms, "y", {"1", "x"}), 0.0, 1e-15);
-    EXPECT_NEAR(a[0], 1.0, 1e-12);
-    EXPECT_NEAR(a[1], 2.0, 1e-12);
+    for (const auto& [actual, expected] : {std::pair{a[0], 1.0}, std::pair{a[1], 2.0}, std::pair{rms, 0.0}})
+        EXPECT_NEAR(actual, expected, 1e-12);
     EXPECT_EQ(std::make_tuple(a[2], a[3]), std::make_tuple(0.0, 9.0));  // n + 1 entries cleared
-    EXPECT_NEAR(rms, 0.0, 1e-12);
 
     // No spread of F: the ratio is 0.
     EXPECT_EQ(FitUserBasisModel({0, 1, 2}, {4, 4, 4}, a, dev, 2, rms, "y", {"1", "x"}), 0.0);
@@ -137,23 +134,18 @@ TEST(UserBasisModel, ManyBasisTextsAreSizedByTheirCount) {
 TEST(UserBasisModel, PointEvaluationAndDomainErrors) {
     std::vector<double> values;
     double f = -1;
+    // A failed evaluation delivers 0.
     EXPECT_EQ(EvaluateModelAtPoint(2, 3, f, values, 3, "y*x", {"1", "x^2", "sqrt(x-3)"}), 1);
-    EXPECT_EQ(f, 6.0);
-    EXPECT_EQ(values, (std::vector<double>{1, 4, 0}));  // a failed evaluation delivers 0
-    EXPECT_EQ(mathDomainError, 1);
-
+    EXPECT_EQ(std::tuple(f, values, mathDomainError), std::tuple(6.0, std::vector<double>{1, 4, 0}, 1));
     EXPECT_EQ(EvaluateModelAtPoint(4, 0, f, values, 2, "ln(y)", {"1", "x"}), 1);
-    EXPECT_EQ(f, 0.0);
-    EXPECT_EQ(mathDomainError, 1);
-
+    EXPECT_EQ(std::tuple(f, mathDomainError), std::tuple(0.0, 1));
     EXPECT_EQ(EvaluateModelAtPoint(4, 1, f, values, 2, "ln(y)", {"1", "x"}), 1);
     EXPECT_EQ(mathDomainError, 0);
 
     // The basis alone: the transform is not evaluated at all.
     f = 42;
     EXPECT_EQ(EvaluateBasisAtPoint(4, 0, f, values, 2, "ln(y)", {"x", "x/2"}), 1);
-    EXPECT_EQ(std::make_tuple(f, values[0], values[1]), std::make_tuple(42.0, 4.0, 2.0));
-    EXPECT_EQ(mathDomainError, 0);
+    EXPECT_EQ(std::make_tuple(f, values[0], values[1], mathDomainError), std::make_tuple(42.0, 4.0, 2.0, 0));
 
     // x is written with six significant digits.
     EXPECT_EQ(EvaluateModelAtPoint(1234567.8, 0, f, values, 1, "y", {"x"}), 1);
@@ -176,24 +168,19 @@ TEST(FormulaOfOneVariable, EvaluationAndResidualRatio) {
     EXPECT_EQ(mathDomainError, 1);
     EXPECT_EQ(EvaluateFormulaWithVariable("x+xx", "x", "1"), 1.0);  // xx is no whole word
 
-    const std::vector<double> x{0, 1, 2, 3, 4};
-    std::vector<double> y;
-    for (double v : x) y.push_back(v * v + 3);
+    const std::vector<double> x{0, 1, 2, 3, 4}, y{3, 4, 7, 12, 19};  // x^2 + 3
     double offset = -1;
     EXPECT_NEAR(FormulaResidualRatio(x, y, "x^2", "x", offset, 1), 0.0, 1e-15);
     EXPECT_NEAR(offset, 3.0, 1e-12);
 
-    // Without the offset: residuals of 3 at every point over the spread of y.
-    double meanY = 0;
-    for (double v : y) meanY += v / 5;
-    double tot = 0;
-    for (double v : y) tot += (v - meanY) * (v - meanY);
-    EXPECT_NEAR(FormulaResidualRatio(x, y, "x^2", "x", offset, 0), 5 * 9 / tot, 1e-12);
+    // Without the offset: residuals of 3 at every point over the spread of y (mean 9, squares 174).
+    EXPECT_NEAR(FormulaResidualRatio(x, y, "x^2", "x", offset, 0), 5 * 9 / 174.0, 1e-12);
     EXPECT_EQ(offset, 0.0);
-
-    EXPECT_EQ(FormulaResidualRatio({}, {}, "x", "x", offset, 1), 1e40);
-    EXPECT_EQ(FormulaResidualRatio({1, 2}, {5, 5}, "x", "x", offset, 1), 1e40);
-    EXPECT_EQ(FormulaResidualRatio({1, 2}, {5}, "x", "x", offset, 1), 1e40);
+    // No points, no spread, sizes that differ.
+    EXPECT_EQ((std::vector<double>{FormulaResidualRatio({}, {}, "x", "x", offset, 1),
+                                   FormulaResidualRatio({1, 2}, {5, 5}, "x", "x", offset, 1),
+                                   FormulaResidualRatio({1, 2}, {5}, "x", "x", offset, 1)}),
+              (std::vector<double>{1e40, 1e40, 1e40}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "formula/number_text.h"
 
@@ -89,15 +90,17 @@ TEST(NumberText, ReadsAsStrtodDoes)
 
 TEST(NumberText, IntegersInThirtyTwoBits)
 {
-    std::int32_t v = 0;
-    EXPECT_TRUE(numtext::ReadInt32(" -2147483648", v));
-    EXPECT_EQ(v, INT32_MIN);
-    EXPECT_TRUE(numtext::ReadInt32("+12x", v));
-    EXPECT_EQ(v, 12);
-    EXPECT_TRUE(numtext::ReadInt32("abc", v));
-    EXPECT_EQ(v, 0);
-    EXPECT_FALSE(numtext::ReadInt32("2147483648", v));
-    EXPECT_FALSE(numtext::ReadInt32("99999999999999999999999", v));
+    const std::tuple<const char*, bool, std::int32_t> cases[] = {
+        {" -2147483648", true, INT32_MIN}, {"+12x", true, 12}, {"abc", true, 0},
+        {"2147483648", false, 0},          {"99999999999999999999999", false, 0},
+    };
+    for (const auto& [text, ok, value] : cases) {
+        std::int32_t v = 99;
+        EXPECT_EQ(numtext::ReadInt32(text, v), ok) << text;
+        if (ok) {
+            EXPECT_EQ(v, value) << text;
+        }
+    }
     EXPECT_EQ(numtext::ReadInt32Clamped("-99999999999"), INT32_MIN);
     EXPECT_EQ(numtext::ReadInt32Clamped("99999999999"), INT32_MAX);
 }

@@ -28,7 +28,7 @@ public:
     std::function<void()> onPaint;
 };
 
-// A mouse button press, or a move, at a point of the page's client area.
+// A mouse button press at a point of the page's client area.
 inline void MouseDown(platform::Dialog& page, platform::Point p) {
     const QPointF at(p.x, p.y);
     QMouseEvent press(QEvent::MouseButtonPress, at, page.ClientWidget()->mapToGlobal(at), Qt::LeftButton,
@@ -37,13 +37,6 @@ inline void MouseDown(platform::Dialog& page, platform::Point p) {
     QMouseEvent release(QEvent::MouseButtonRelease, at, page.ClientWidget()->mapToGlobal(at), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(page.ClientWidget(), &release);
-}
-
-inline void MouseMove(platform::Dialog& page, platform::Point p) {
-    const QPointF at(p.x, p.y);
-    QMouseEvent move(QEvent::MouseMove, at, page.ClientWidget()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(page.ClientWidget(), &move);
 }
 
 inline platform::Point Centre(const platform::Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }

