@@ -34,18 +34,10 @@ protected:
         QApplication::processEvents();
     }
 
-    // One series of n parameters and R records (value 10*r + p), names a0, a1, ...
+    // Series of n parameters and R records (series s holds 1e6*s + 10*r + p), names a0, a1, ...
     void Load(int n, int records, int seriesCount = 1) {
         store.OnDeleteAll();
-        for (int s = 0; s < seriesCount; ++s) {
-            ASSERT_TRUE(store.CheckNewSeriesShape(n, store.pendingSeries));
-            store.allValues.reserve(store.allValues.size() + static_cast<std::size_t>(n) * records);
-            for (int r = 0; r < records; ++r)
-                for (int p = 0; p < n; ++p) store.allValues.push_back(10.0 * r + p + 1000.0 * s);
-            std::vector<std::string> names;
-            for (int p = 0; p < n; ++p) names.push_back("a" + std::to_string(p));
-            ASSERT_EQ(store.AddNewSeries(records, names), 1);
-        }
+        for (int s = 0; s < seriesCount; ++s) ASSERT_EQ(AddTestSeries(store, n, records, s, "a"), 1);
         sheet.currentSeries = 0;
         sheet.FillDataGrid(0, 0);
     }
@@ -125,7 +117,7 @@ TEST_F(DataSheetTest, ShortSeriesShowsItsRecordsTheTextsRowAndEmptyRows) {
     sheet.Control(DataEdit::kSeriesCombo).SetCurSel(1);
     sheet.SendCommand(DataEdit::kSeriesCombo, Notification::SelChange);
     EXPECT_EQ(sheet.currentSeries, 1);
-    EXPECT_EQ(Cell(0, 1), "1000");
+    EXPECT_EQ(Cell(0, 1), "1e+06");
 }
 
 TEST_F(DataSheetTest, LongSeriesPagesWithinOnePageOfRows) {
@@ -271,7 +263,7 @@ TEST_F(DataSheetTest, TheTextsRowAddsARecord) {
     EXPECT_EQ(CheckStoreInvariants(store), "");
     // The new record holds both texts; series 1 moved on.
     EXPECT_EQ(std::vector<double>(store.allValues.begin() + 6, store.allValues.begin() + 9),
-              (std::vector<double>{4, 5, 1000}));
+              (std::vector<double>{4, 5, 1e6}));
     EXPECT_EQ(Cell(3, 2), "5");
 }
 
@@ -342,7 +334,7 @@ TEST_F(DataSheetTest, DeletingSelectedRecords) {
     for (int r = 0; r < 4; ++r) Grid().SetSelected(r, true);
     sheet.SendCommand(DataEdit::kDeleteButton);
     ASSERT_EQ(store.series.size(), 1u);
-    EXPECT_EQ(std::tie(store.seriesNames[0], store.allValues[0]), std::make_tuple("Series #2", 1000.0));
+    EXPECT_EQ(std::tie(store.seriesNames[0], store.allValues[0]), std::make_tuple("Series #2", 1e6));
     EXPECT_EQ(CheckStoreInvariants(store), "");
 }
 
