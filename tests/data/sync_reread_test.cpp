@@ -269,10 +269,6 @@ TEST_F(SyncReread, CancelStartsNothingAndTwoSeriesAreLeftAlone) {
     const std::vector<double> before = page.allValues;
     Tick(file.Path(), Lines(1, 8));
     EXPECT_EQ(std::tuple(page.allValues, page.series[0].nRecords), std::tuple(before, 3));
-
-    page.OnDeleteAll();  // stops the timer
-    EXPECT_EQ(page.syncTimerOn, 0);
-    EXPECT_FALSE(page.HasTimer(data::kSyncTimerId));
 }
 
 TEST_F(SyncReread, TheTimerItselfRereadsAFileRewrittenBetweenTicks) {
