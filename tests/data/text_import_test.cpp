@@ -180,10 +180,8 @@ TEST_F(TextImport, RulesOfTheSplitTheHeaderAndTheSkippedLines) {
 
 TEST_F(TextImport, DialogFileDialogAndKeptState) {
     TempFile file("x y\n1 2\n");
-    TextChoice choice;
-    choice.separators = ";";  // with only ';' typed the line is one field
-    choice.ok = false;
-    const import_test::TextSeen seen = RunTextImport(page, dialogs, file.Path(), choice);
+    // Cancelled with only ';' typed: the line is one field.
+    const auto seen = RunTextImport(page, dialogs, file.Path(), {.separators = ";", .deselect = {}, .ok = false});
     ASSERT_EQ(dialogs.shown.size(), 2u);
     EXPECT_EQ(std::tie(dialogs.shown[0].kind, dialogs.shown[0].text), std::make_tuple("open", "Open text data file"));
     EXPECT_EQ(std::tie(dialogs.shown[1].kind, dialogs.shown[1].type), std::make_tuple("modal", unsigned(Text::kTemplateId)));
