@@ -1,6 +1,6 @@
 // The Data page driven through its real widgets: the series table's rows, clicks on role,
 // name and selection cells, the rename box, the mark pickers, the data buttons, the
-// owner-drawn faces, the progress report and the shared open-file routine.
+// owner-drawn faces and the progress report.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,7 +13,6 @@
 #include <QMouseEvent>
 
 #include "charts/result_document.h"
-#include "data/choose_file_name.h"
 #include "data/data_page.h"
 #include "data/data_page_list.h"
 #include "platform/bitmap.h"
@@ -354,18 +353,6 @@ TEST_F(DataPageTest, OwnerDrawnButtonFaces) {
     platform::DrawItem other;
     other.controlId = data::kOkButton;
     EXPECT_FALSE(page.OnDrawItem(other));
-}
-
-TEST(ChooseFileName, AnswersAndCancel) {
-    platform::ScriptedDialogs dialogs;
-    dialogs.fileAnswers.push_back(std::string("/data/run/values.txt"));
-    dialogs.fileAnswers.push_back(std::nullopt);
-    std::string title;
-    std::string path = "default";
-    EXPECT_EQ(ChooseFileName("/data", "txt", title, path, "Open text data file"), 1);
-    EXPECT_EQ(std::tie(path, title), std::make_tuple("/data/run/values.txt", "values.txt"));
-    EXPECT_EQ(ChooseFileName("/data", "mdb", title, path, "Open database file"), 0);
-    EXPECT_EQ(std::tie(path, title), std::make_tuple("/data/run/values.txt", "values.txt"));  // a cancel changes nothing
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ protected:
         theData.modifyCurrentSeriesOnly = 0;
         theInsert.name.clear();
         theInsert.runScoring = nullptr;
+        theInsert.simpleAlgorithm = 0;  // the check box toggles what the last run left
         theModify.formula = "x";
         theModify.action = modify::kDeleteInside;
         theModify.fromValue = theModify.toValue = 0;

@@ -200,10 +200,11 @@ TEST_F(TextImport, DialogFileDialogAndKeptState) {
     ASSERT_EQ(page.series.size(), 1u);
     EXPECT_EQ(SeriesNames(page, 0), std::vector<std::string>{"x y"});
 
-    // Cancelling the file dialog changes nothing.
+    // Cancelling the file dialog changes nothing, not even the remembered path.
     dialogs.fileAnswers.push_back(std::nullopt);
     page.OnOpenTextDataFile();
     EXPECT_EQ(page.series.size(), 1u);
+    EXPECT_EQ(page.fileNameBuffer, file.Path());
     EXPECT_EQ(dialogs.CountOf("modal"), 2);
 }
 
