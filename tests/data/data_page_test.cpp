@@ -1,6 +1,6 @@
 // The Data page driven through its real widgets: the series table's rows, clicks on role,
 // name and selection cells, the rename box, the mark pickers, the data buttons, the
-// owner-drawn faces, the progress report and the shared open-file routine.
+// owner-drawn faces and the progress report.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,7 +13,6 @@
 #include <QMouseEvent>
 
 #include "charts/result_document.h"
-#include "data/choose_file_name.h"
 #include "data/data_page.h"
 #include "data/data_page_list.h"
 #include "platform/bitmap.h"
@@ -45,18 +44,16 @@ Cell CellCentre(data& page, int row, int column) {
     return {view->ColumnLeft(column) + view->ColumnWidth(column) / 2, (r.top + r.bottom) / 2};
 }
 
-// A left click on the table's viewport, delivered as the window system would.
-void Click(data& page, Cell at) {
+// A left click on a cell of the table, delivered to its viewport as the window system would.
+void ClickCell(data& page, int row, int column) {
     QWidget* viewport = page.TableView()->View()->viewport();
-    const QPointF local(at.x, at.y);
-    const QPointF global = viewport->mapToGlobal(local);
+    const Cell at = CellCentre(page, row, column);
+    const QPointF local(at.x, at.y), global = viewport->mapToGlobal(local);
     QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &release);
 }
-
-void ClickCell(data& page, int row, int column) { Click(page, CellCentre(page, row, column)); }
 
 // The combo shows `item` and reports the user's choice.
 void Choose(data& page, int comboId, int item) {
@@ -96,7 +93,7 @@ protected:
 TEST_F(DataPageTest, EmptyStoreShowsNoDataAndDisablesTheDataButtons) {
     platform::Control list = page.Control(data::kSeriesList);
     ASSERT_EQ(list.Count(), 1);
-    EXPECT_EQ(list.ItemText(0, 0), "No data");
+    EXPECT_EQ(RowTexts(page, 0), (std::vector<std::string>{"No data", "", "", ""}));
     for (int id : {data::kDeleteButton, data::kDeleteAllButton, data::kShowSheetButton, data::kMakeAllInactiveButton})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(Visible(data::kInsertButton));
@@ -163,10 +160,8 @@ TEST_F(DataPageTest, RoleCellsActOnlyOnTheFirstSeries) {
     sceneRebuilds = 0;
     page.dataModified = 0;
     ClickCell(page, 1, data::kColumnValue);  // x: argument -> value
-    for (int s = 0; s < 2; ++s) EXPECT_EQ(page.parameters[static_cast<std::size_t>(3 * s)].role, kRoleValue);
-    EXPECT_EQ(page.series[1].nValues, 2);
-    EXPECT_EQ(sceneRebuilds, 1);
-    EXPECT_EQ(page.dataModified, 1);
+    EXPECT_EQ(std::tie(page.parameters[0].role, page.parameters[3].role), std::make_tuple(kRoleValue, kRoleValue));
+    EXPECT_EQ(std::tie(page.series[1].nValues, sceneRebuilds, page.dataModified), std::make_tuple(2, 1, 1));
 
     ClickCell(page, 6, data::kColumnValue);  // y of series 1: no role change
     EXPECT_EQ(std::tie(page.parameters[1].role, page.parameters[4].role), std::make_tuple(kRoleArgument, kRoleArgument));
@@ -175,8 +170,8 @@ TEST_F(DataPageTest, RoleCellsActOnlyOnTheFirstSeries) {
     ClickCell(page, 3, data::kColumnInactive);  // z: value -> inactive
     EXPECT_EQ(std::tie(page.parameters[2].role, page.parameters[5].role), std::make_tuple(kRoleInactive, kRoleInactive));
     ClickCell(page, 3, data::kColumnArgument);  // inactive -> argument
-    EXPECT_EQ(page.parameters[5].role, kRoleArgument);
-    EXPECT_EQ(std::tie(page.series[0].nArguments, page.series[1].nArguments), std::make_tuple(2, 2));
+    EXPECT_EQ(std::tie(page.parameters[5].role, page.series[0].nArguments, page.series[1].nArguments),
+              std::make_tuple(kRoleArgument, 2, 2));
     ClickCell(page, 2, data::kColumnMarker);  // no action in the marker column
     EXPECT_EQ(page.parameters[1].role, kRoleArgument);
 }
@@ -203,8 +198,7 @@ TEST_F(DataPageTest, NamesAreRenamedInPlace) {
     edit.SetText("Run 1");
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(edit.Widget(), &enter);
-    EXPECT_EQ(page.seriesNames[0], "Run 1");
-    EXPECT_EQ(page.parameterNames[0], "x");
+    EXPECT_EQ(std::tie(page.seriesNames[0], page.parameterNames[0]), std::make_tuple("Run 1", "x"));
 
     // A pending series rename stays a series rename after another click.
     ClickCell(page, 0, data::kColumnValue);
@@ -212,8 +206,7 @@ TEST_F(DataPageTest, NamesAreRenamedInPlace) {
     ClickCell(page, 1, data::kColumnMarker);
     EXPECT_EQ(page.selectedIsSeries, 0);
     page.OnOk();
-    EXPECT_EQ(page.seriesNames[0], "Run 2");
-    EXPECT_EQ(page.parameterNames[0], "x");
+    EXPECT_EQ(std::tie(page.seriesNames[0], page.parameterNames[0]), std::make_tuple("Run 2", "x"));
 }
 
 TEST_F(DataPageTest, SelectionTickControlsAndMarkPickers) {
@@ -221,14 +214,12 @@ TEST_F(DataPageTest, SelectionTickControlsAndMarkPickers) {
     AddSeries(page, {"x", "y"}, 2);
     ClickCell(page, 2, data::kColumnSelect);  // y of series 0, a value
     EXPECT_EQ(std::tie(page.selectedRow, page.selectedParameter), std::make_tuple(2, 1));
-    EXPECT_TRUE(Visible(data::kModifyButton));
-    EXPECT_TRUE(Visible(data::kShapeCombo));
+    EXPECT_TRUE(Visible(data::kModifyButton) && Visible(data::kShapeCombo));
     EXPECT_EQ(page.Control(data::kShapeCombo).CurSel(), page.parameters[1].markShape);
     EXPECT_EQ(page.Control(data::kColorCombo).CurSel(), data::kColorItemChoose);
 
-    Choose(page, data::kShapeCombo, 13);
-    EXPECT_EQ(page.parameters[1].markShape, 13);
-    EXPECT_EQ(page.parameters[3].markShape, 1);  // the other series keeps its own marks
+    Choose(page, data::kShapeCombo, 13);  // the other series keeps its own marks
+    EXPECT_EQ(std::tie(page.parameters[1].markShape, page.parameters[3].markShape), std::make_tuple(13, 1));
     Choose(page, data::kSizeCombo, 7);
     EXPECT_EQ(std::tie(page.parameters[1].markSize, page.parameters[1].autoSize), std::make_tuple(7, 0));
     Choose(page, data::kSizeCombo, data::kSizeItemAuto);
@@ -237,16 +228,15 @@ TEST_F(DataPageTest, SelectionTickControlsAndMarkPickers) {
     Choose(page, data::kColorCombo, 4);
     EXPECT_EQ(static_cast<std::uint32_t>(page.parameters[1].color), page.markColors[4]);
     EXPECT_EQ(page.Control(data::kColorCombo).CurSel(), data::kColorItemChoose);
-    dialogs.colorAnswers.push_back(0x123456);
-    dialogs.colorAnswers.push_back(std::nullopt);
-    Choose(page, data::kColorCombo, data::kColorItemChoose);
-    EXPECT_EQ(page.parameters[1].color, 0x123456);
-    Choose(page, data::kColorCombo, data::kColorItemChoose);  // cancelled: the colour stays
-    EXPECT_EQ(page.parameters[1].color, 0x123456);
+    dialogs.colorAnswers = {0x123456, std::nullopt};
+    for (int twice = 0; twice < 2; ++twice) {  // the second is cancelled: the colour stays
+        Choose(page, data::kColorCombo, data::kColorItemChoose);
+        EXPECT_EQ(page.parameters[1].color, 0x123456);
+    }
 
     // An argument takes no mark changes and hides the pickers.
     ClickCell(page, 1, data::kColumnSelect);
-    EXPECT_EQ(page.selectedParameter, 0);
+    ASSERT_EQ(page.selectedParameter, 0);
     EXPECT_FALSE(Visible(data::kShapeCombo));
     const int shapeBefore = page.parameters[0].markShape;
     Choose(page, data::kShapeCombo, shapeBefore == 3 ? 4 : 3);
@@ -275,19 +265,16 @@ TEST_F(DataPageTest, DeleteNormaliseAndProgress) {
     ASSERT_EQ(z.size(), 4u);
     for (int r = 0; r < 4; ++r) EXPECT_NEAR(z[static_cast<std::size_t>(r)], r / 3.0, 1e-15);
 
+    // Delete All ends a running progress report and the re-read timer.
     page.SetProgress(1000, "Reading text file", 30, 120);
-    const auto& progress = page.progressState;
-    EXPECT_EQ(std::tie(progress.active, progress.kind, progress.text, progress.current, progress.total),
-              std::make_tuple(1, 1000, std::string("Reading text file"), 30, 120));
-
+    ASSERT_EQ(page.progressState.active, 1);
     page.syncTimerOn = 1;
     page.SetTimer(data::kSyncTimerId, 60000);
     page.SendCommand(data::kMakeAllInactiveButton);
     EXPECT_EQ(page.series[0].nValues, 0);
     page.SendCommand(data::kDeleteAllButton);
     EXPECT_TRUE(page.series.empty());
-    EXPECT_EQ(page.progressState.active, 0);
-    EXPECT_EQ(page.syncTimerOn, 0);
+    EXPECT_EQ(std::tie(page.progressState.active, page.syncTimerOn), std::make_tuple(0, 0));
     EXPECT_FALSE(page.HasTimer(data::kSyncTimerId));
 }
 
@@ -366,23 +353,6 @@ TEST_F(DataPageTest, OwnerDrawnButtonFaces) {
     platform::DrawItem other;
     other.controlId = data::kOkButton;
     EXPECT_FALSE(page.OnDrawItem(other));
-}
-
-TEST(ChooseFileName, AnswersAndCancel) {
-    platform::ScriptedDialogs dialogs;
-    dialogs.fileAnswers.push_back(std::string("/data/run/values.txt"));
-    dialogs.fileAnswers.push_back(std::nullopt);
-    std::string title;
-    std::string path = "default";
-    EXPECT_EQ(ChooseFileName("/data", "txt", title, path, "Open text data file"), 1);
-    EXPECT_EQ(path, "/data/run/values.txt");
-    EXPECT_EQ(title, "values.txt");
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].kind, "open");
-    EXPECT_EQ(dialogs.shown[0].text, "Open text data file");
-    EXPECT_EQ(ChooseFileName("/data", "mdb", title, path, "Open database file"), 0);
-    EXPECT_EQ(path, "/data/run/values.txt");  // a cancel changes nothing
-    EXPECT_EQ(title, "values.txt");
 }
 
 }  // namespace

@@ -6,13 +6,11 @@
 #include <cstdio>
 #include <functional>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -36,32 +34,23 @@ protected:
         QApplication::processEvents();
     }
 
-    // One series of n parameters and R records (value 10*r + p), names a0, a1, ...
+    // Series of n parameters and R records (series s holds 1e6*s + 10*r + p), names a0, a1, ...
     void Load(int n, int records, int seriesCount = 1) {
         store.OnDeleteAll();
-        for (int s = 0; s < seriesCount; ++s) {
-            ASSERT_TRUE(store.CheckNewSeriesShape(n, store.pendingSeries));
-            store.allValues.reserve(store.allValues.size() + static_cast<std::size_t>(n) * records);
-            for (int r = 0; r < records; ++r)
-                for (int p = 0; p < n; ++p) store.allValues.push_back(10.0 * r + p + 1000.0 * s);
-            std::vector<std::string> names;
-            for (int p = 0; p < n; ++p) names.push_back("a" + std::to_string(p));
-            ASSERT_EQ(store.AddNewSeries(records, names), 1);
-        }
+        for (int s = 0; s < seriesCount; ++s) ASSERT_EQ(AddTestSeries(store, n, records, s, "a"), 1);
         sheet.currentSeries = 0;
         sheet.FillDataGrid(0, 0);
     }
 
     platform::Control Grid() { return sheet.Control(DataEdit::kGrid); }
+    platform::Control Box() { return sheet.Control(DataEdit::kCellEdit); }
     std::string Cell(int row, int column) { return Grid().ItemText(row, column); }
 
-    // A click at the centre of a grid cell, as the sheet's click rule sees it.
-    // A left click on a grid cell, delivered to the list as the window system would.
+    // A left click at the centre of a grid cell, delivered as the window system would.
     void ClickCell(int row, int column) {
         const platform::Rect r = sheet.View()->CellRect(row, column);
         QWidget* viewport = sheet.View()->View()->viewport();
-        const QPointF local((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        const QPointF global = viewport->mapToGlobal(local);
+        const QPointF local((r.left + r.right) / 2, (r.top + r.bottom) / 2), global = viewport->mapToGlobal(local);
         QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(viewport, &press);
         QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
@@ -71,18 +60,13 @@ protected:
     // Wheel notches over the grid (positive away from the user).
     void Wheel(int delta) {
         QWidget* viewport = sheet.View()->View()->viewport();
-        const QPointF local(10, 10);
-        QWheelEvent e(local, viewport->mapToGlobal(local), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
+        QWheelEvent e(QPointF(10, 10), viewport->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(viewport, &e);
     }
 
     void Scroll(int code, int pos = 0) {
-        platform::Notify n;
-        n.id = DataEdit::kPageScroll;
-        n.code = Notification::Scroll;
-        n.scrollCode = code;
-        n.pos = pos;
+        platform::Notify n{.id = DataEdit::kPageScroll, .code = Notification::Scroll, .pos = pos, .scrollCode = code};
         sheet.OnPageScroll(n);
     }
 
@@ -133,7 +117,7 @@ TEST_F(DataSheetTest, ShortSeriesShowsItsRecordsTheTextsRowAndEmptyRows) {
     sheet.Control(DataEdit::kSeriesCombo).SetCurSel(1);
     sheet.SendCommand(DataEdit::kSeriesCombo, Notification::SelChange);
     EXPECT_EQ(sheet.currentSeries, 1);
-    EXPECT_EQ(Cell(0, 1), "1000");
+    EXPECT_EQ(Cell(0, 1), "1e+06");
 }
 
 TEST_F(DataSheetTest, LongSeriesPagesWithinOnePageOfRows) {
@@ -185,7 +169,7 @@ TEST_F(DataSheetTest, EditingACellStoresNumbersAndRefusesText) {
     Load(3, 6);
     ClickCell(1, 2);
     ASSERT_EQ(sheet.editing, 1);
-    platform::Control box = sheet.Control(DataEdit::kCellEdit);
+    platform::Control box = Box();
     EXPECT_TRUE(box.IsVisible());
     EXPECT_EQ(box.Text(), "11");
     box.SetText("2.5e3");
@@ -193,8 +177,7 @@ TEST_F(DataSheetTest, EditingACellStoresNumbersAndRefusesText) {
     EXPECT_EQ(store.allValues[1 * 3 + 1], 2500);
     EXPECT_EQ(Cell(1, 2), "2500");
     // The box moved on to the next column.
-    EXPECT_EQ(sheet.currentColumn, 3);
-    EXPECT_EQ(box.Text(), "12");
+    EXPECT_EQ(std::tuple(sheet.currentColumn, box.Text()), std::tuple(3, "12"));
 
     box.SetText("12abc");
     sheet.SendCommand(DataEdit::kOkButton);
@@ -206,13 +189,12 @@ TEST_F(DataSheetTest, EditingACellStoresNumbersAndRefusesText) {
     ClickCell(2, 2);
     EXPECT_EQ(sheet.editing, 1);
     ClickCell(2, 0);
-    EXPECT_EQ(sheet.editing, 0);
-    EXPECT_FALSE(box.IsVisible());
+    EXPECT_EQ(std::tuple(sheet.editing, box.IsVisible()), std::tuple(0, false));
 }
 
 TEST_F(DataSheetTest, LeavingACellKeepsTheTypedValue) {
     Load(3, 60);
-    platform::Control box = sheet.Control(DataEdit::kCellEdit);
+    platform::Control box = Box();
     struct Leave {
         const char* how;
         std::function<void()> act;
@@ -224,30 +206,29 @@ TEST_F(DataSheetTest, LeavingACellKeepsTheTypedValue) {
         {"Go to record", [&] { sheet.SendCommand(DataEdit::kGoToButton); }},
         {"the sheet closed", [&] { sheet.SendCommand(DataEdit::kCloseButton); }},
     };
-    double typed = 7.25;
-    for (const Leave& leave : leaves) {
-        SCOPED_TRACE(leave.how);
+    // Opens the cell of record 1, column 3 on the first page and types into it.
+    auto type = [&](const std::string& text) {
         sheet.Show(true);
         sheet.FillDataGrid(0, 0);
         ClickCell(1, 3);
         ASSERT_EQ(sheet.editing, 1);
+        box.SetText(text);
+    };
+    double typed = 7.25;
+    for (const Leave& leave : leaves) {
+        SCOPED_TRACE(leave.how);
         typed += 1;
-        box.SetText(std::to_string(typed));
+        type(std::to_string(typed));
         leave.act();
         EXPECT_EQ(store.allValues[1 * 3 + 2], typed);
     }
     EXPECT_TRUE(dialogs.Messages().empty());
 
     // A value that is no number is refused with its message; the cell stays open.
-    sheet.Show(true);
-    sheet.FillDataGrid(0, 0);
-    ClickCell(1, 3);
-    box.SetText("1e400");
+    type("1e400");
     ClickCell(2, 1);
     EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"Not numeric data not allowed."});
-    EXPECT_EQ(sheet.editing, 1);
-    EXPECT_EQ(sheet.currentRow, 1);
-    EXPECT_EQ(sheet.currentColumn, 3);
+    EXPECT_EQ(std::tie(sheet.editing, sheet.currentRow, sheet.currentColumn), std::make_tuple(1, 1, 3));
     EXPECT_EQ(store.allValues[1 * 3 + 2], typed);
     sheet.SendCommand(DataEdit::kCloseButton);
     EXPECT_TRUE(sheet.IsVisible());
@@ -263,8 +244,7 @@ TEST_F(DataSheetTest, PastingALongTextIsQuick) {
     platform::SetClipboardText(text);
     sheet.SendCommand(DataEdit::kPasteButton);
     ASSERT_EQ(store.series[0].nRecords, 640001);
-    EXPECT_EQ(store.allValues[2 * 640000], 999);
-    EXPECT_EQ(store.allValues[2 * 640000 + 1], 2);
+    EXPECT_EQ(std::tie(store.allValues[2 * 640000], store.allValues[2 * 640000 + 1]), std::make_tuple(999.0, 2.0));
 }
 
 TEST_F(DataSheetTest, TheTextsRowAddsARecord) {
@@ -272,19 +252,18 @@ TEST_F(DataSheetTest, TheTextsRowAddsARecord) {
     ClickCell(3, 1);  // the "*" row
     ASSERT_EQ(sheet.editing, 1);
     EXPECT_EQ(sheet.textRowOther, 1);
-    sheet.Control(DataEdit::kCellEdit).SetText("4");
+    Box().SetText("4");
     sheet.SendCommand(DataEdit::kOkButton);
-    EXPECT_EQ(store.parameterTexts[0], "4");
-    EXPECT_EQ(store.series[0].nRecords, 3);
+    EXPECT_EQ(std::tie(store.parameterTexts[0], store.series[0].nRecords), std::make_tuple("4", 3));
     ASSERT_EQ(sheet.currentColumn, 2);
     EXPECT_EQ(sheet.textRowLast, 1);
-    sheet.Control(DataEdit::kCellEdit).SetText("5");
+    Box().SetText("5");
     sheet.SendCommand(DataEdit::kOkButton);
     EXPECT_EQ(store.series[0].nRecords, 4);
     EXPECT_EQ(CheckStoreInvariants(store), "");
-    EXPECT_EQ(store.allValues[6], 4);
-    EXPECT_EQ(store.allValues[7], 5);
-    EXPECT_EQ(store.allValues[8], 1000);  // series 1 moved on
+    // The new record holds both texts; series 1 moved on.
+    EXPECT_EQ(std::vector<double>(store.allValues.begin() + 6, store.allValues.begin() + 9),
+              (std::vector<double>{4, 5, 1e6}));
     EXPECT_EQ(Cell(3, 2), "5");
 }
 
@@ -293,8 +272,7 @@ TEST_F(DataSheetTest, PastingInsertsTheNumericLines) {
     platform::SetClipboardText("1\t2\n3\tx\n5\t6\n");
     sheet.SendCommand(DataEdit::kPasteButton);
     EXPECT_EQ(store.series[0].nRecords, 12);
-    EXPECT_EQ(store.allValues[20], 1);
-    EXPECT_EQ(store.allValues[23], 6);
+    EXPECT_EQ(std::vector<double>(store.allValues.begin() + 20, store.allValues.end()), (std::vector<double>{1, 2, 5, 6}));
 
     // After the topmost selected record.
     Load(2, 10);
@@ -303,8 +281,7 @@ TEST_F(DataSheetTest, PastingInsertsTheNumericLines) {
     platform::SetClipboardText("-1\t-2\r\n");
     sheet.SendCommand(DataEdit::kPasteButton);
     EXPECT_EQ(store.series[0].nRecords, 11);
-    EXPECT_EQ(store.allValues[6], -1);
-    EXPECT_EQ(store.allValues[8], 30);
+    EXPECT_EQ(std::tie(store.allValues[6], store.allValues[8]), std::make_tuple(-1.0, 30.0));
     EXPECT_EQ(CheckStoreInvariants(store), "");
 
     struct Refused {
@@ -338,9 +315,7 @@ TEST_F(DataSheetTest, CopiesHaveTheirExactFormat) {
     dialogs.fileAnswers.push_back(path);
     sheet.SendCommand(DataEdit::kSaveAsButton);
     std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_EQ(text.str(), "a0\tb c\n0\t1\n10\t11\n20\t1e+06\n30\t31\n");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "a0\tb c\n0\t1\n10\t11\n20\t1e+06\n30\t31\n");
     std::remove(path.c_str());
     sheet.SendCommand(DataEdit::kSaveAsButton);  // cancelled: nothing happens
 }
@@ -352,16 +327,14 @@ TEST_F(DataSheetTest, DeletingSelectedRecords) {
     sheet.SendCommand(DataEdit::kDeleteButton);
     EXPECT_EQ(platform::ClipboardText(), "10\t11\n30\t31\n");
     EXPECT_EQ(store.series[0].nRecords, 4);
-    EXPECT_EQ(store.allValues[2], 20);
-    EXPECT_EQ(store.allValues[4], 40);
+    EXPECT_EQ(std::tie(store.allValues[2], store.allValues[4]), std::make_tuple(20.0, 40.0));
     EXPECT_EQ(CheckStoreInvariants(store), "");
 
     // Every record: the series goes, the other one stays whole.
     for (int r = 0; r < 4; ++r) Grid().SetSelected(r, true);
     sheet.SendCommand(DataEdit::kDeleteButton);
     ASSERT_EQ(store.series.size(), 1u);
-    EXPECT_EQ(store.seriesNames[0], "Series #2");
-    EXPECT_EQ(store.allValues[0], 1000);
+    EXPECT_EQ(std::tie(store.seriesNames[0], store.allValues[0]), std::make_tuple("Series #2", 1e6));
     EXPECT_EQ(CheckStoreInvariants(store), "");
 }
 
@@ -384,16 +357,15 @@ TEST_F(DataSheetTest, CellPositionWrapsAndPages) {
         sheet.currentColumn = c.column;
         sheet.currentRow = c.row;
         sheet.NormalizeCellPosition();
-        EXPECT_EQ(sheet.topRecord, c.topAfter) << c.column << " " << c.row;
-        EXPECT_EQ(sheet.currentColumn, c.columnAfter) << c.column << " " << c.row;
-        EXPECT_EQ(sheet.currentRow, c.rowAfter) << c.column << " " << c.row;
+        EXPECT_EQ(std::tie(sheet.topRecord, sheet.currentColumn, sheet.currentRow),
+                  std::tie(c.topAfter, c.columnAfter, c.rowAfter)) << c.column << " " << c.row;
     }
 }
 
 TEST_F(DataSheetTest, KeysMoveTheCellOnlyWithControl) {
     Load(3, 20);
     ClickCell(2, 1);
-    QWidget* box = sheet.Control(DataEdit::kCellEdit).Widget();
+    QWidget* box = Box().Widget();
     ASSERT_TRUE(box);
     KeyClick(box, Qt::Key_Right);
     EXPECT_EQ(sheet.currentColumn, 1);
@@ -401,8 +373,7 @@ TEST_F(DataSheetTest, KeysMoveTheCellOnlyWithControl) {
     KeyClick(box, Qt::Key_Right, Qt::ControlModifier);
     EXPECT_EQ(sheet.currentColumn, 2);
     KeyClick(box, Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_EQ(sheet.currentRow, 3);
-    EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "31");
+    EXPECT_EQ(std::tuple(sheet.currentRow, Box().Text()), std::tuple(3, "31"));
     Key(box, QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
 }
 

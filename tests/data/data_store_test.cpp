@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <random>
+#include <tuple>
 
 #include "data/data_store.h"
 #include "recording_store.h"
@@ -23,31 +24,29 @@ std::vector<double> Expected(int k, int records, int p) {
     return v;
 }
 
+// Adds series 0, 1, ... of n parameters, one per record count.
+void Fill(RecordingStore& store, int n, std::initializer_list<int> records) {
+    int k = 0;
+    for (int r : records) ASSERT_EQ(AddTestSeries(store, n, r, k++), 1);
+}
+
 }  // namespace
 
 TEST(DataStoreAdd, FirstSeriesTakesArgumentsAndOneValue) {
-    struct Case {
-        int n;
-        int records;
-    };
-    for (Case c : {Case{1, 5}, Case{3, 4}, Case{5, 0}, Case{2, 1}}) {
+    for (auto [n, records] : {std::pair{1, 5}, {3, 4}, {5, 0}, {2, 1}}) {
         RecordingStore store;
-        ASSERT_EQ(AddTestSeries(store, c.n, c.records, 0), 1);
+        ASSERT_EQ(AddTestSeries(store, n, records, 0), 1);
         ASSERT_EQ(CheckStoreInvariants(store), "");
         const Series& s = store.series[0];
-        EXPECT_EQ(s.nArguments, c.n - 1);
-        EXPECT_EQ(s.nValues, 1);
-        EXPECT_EQ(s.nRecords, c.records);
-        EXPECT_EQ(store.argumentCount, c.n - 1);
+        EXPECT_EQ(std::tie(s.nArguments, s.nValues, s.nRecords, store.argumentCount),
+                  std::make_tuple(n - 1, 1, records, n - 1));
         EXPECT_EQ(store.seriesNames, std::vector<std::string>{"Series #1"});
         EXPECT_EQ(store.parameters.back().color, static_cast<std::int32_t>(store.markColors[0]));
-        EXPECT_EQ(store.parameterNames.back(), "p" + std::to_string(c.n - 1));
-        EXPECT_EQ(store.parameterTexts, std::vector<std::string>(static_cast<std::size_t>(c.n), ""));
-        EXPECT_EQ(Column(store, 0, c.n - 1), Expected(0, c.records, c.n - 1));
-        EXPECT_EQ(store.dataModified, 1);
-        EXPECT_EQ(store.dataPageChanged, 1);
-        EXPECT_EQ(store.selectedSeries, 0);
-        EXPECT_EQ(store.selectedParameter, -1);
+        EXPECT_EQ(store.parameterNames.back(), "p" + std::to_string(n - 1));
+        EXPECT_EQ(store.parameterTexts, std::vector<std::string>(static_cast<std::size_t>(n), ""));
+        EXPECT_EQ(Column(store, 0, n - 1), Expected(0, records, n - 1));
+        EXPECT_EQ(std::tie(store.dataModified, store.dataPageChanged, store.selectedSeries, store.selectedParameter),
+                  std::make_tuple(1, 1, 0, -1));
         EXPECT_GE(store.repaints, 1);
     }
 }
@@ -72,10 +71,8 @@ TEST(DataStoreAdd, LaterSeriesTakeNextPaletteEntriesAndShapes) {
             ++c;
         }
         const Initial& argument = store.parameters[static_cast<std::size_t>(s.firstParameter)];
-        const Initial& model = store.parameters[0];
-        EXPECT_EQ(argument.role, kRoleArgument);
-        EXPECT_EQ(argument.markShape, model.markShape);
-        EXPECT_EQ(argument.color, model.color);
+        EXPECT_EQ(std::tie(argument.role, argument.markShape, argument.color),
+                  std::make_tuple(kRoleArgument, store.parameters[0].markShape, store.parameters[0].color));
         EXPECT_EQ(Column(store, k, 2), Expected(k, 2 + k, 2));
     }
 }
@@ -109,8 +106,7 @@ TEST(DataStoreAdd, RefusedAndMismatchedAddsLeaveTheStore) {
 
 TEST(DataStoreRead, BadIndexLeavesTheOutputAndSaysSo) {
     RecordingStore store;
-    ASSERT_EQ(AddTestSeries(store, 2, 3, 0), 1);
-    ASSERT_EQ(AddTestSeries(store, 2, 5, 1), 1);
+    Fill(store, 2, {3, 5});
     const std::vector<double> sentinel{42, 43};
     for (auto [s, p] : {std::pair{-1, 0}, {2, 0}, {0, -1}, {0, 2}, {1, 7}}) {
         std::vector<double> out = sentinel;
@@ -125,21 +121,16 @@ TEST(DataStoreRead, BadIndexLeavesTheOutputAndSaysSo) {
 
 TEST(DataStoreRead, LongColumnsReportProgressAndYieldToAChange) {
     RecordingStore store;
-    ASSERT_EQ(AddTestSeries(store, 3, 14999, 0), 1);
-    ASSERT_EQ(AddTestSeries(store, 3, 20001, 1), 1);
+    Fill(store, 3, {14999, 20001});
     store.progress.clear();
     EXPECT_EQ(Column(store, 0, 1), Expected(0, 14999, 1));
     EXPECT_TRUE(store.progress.empty());
 
     EXPECT_EQ(Column(store, 1, 2), Expected(1, 20001, 2));
-    std::vector<int> at;
-    for (const ProgressCall& call : store.progress) {
-        EXPECT_EQ(call.kind, 5000);
-        EXPECT_EQ(call.text, "Processing data");
-        EXPECT_EQ(call.total, 20001);
-        at.push_back(call.current);
-    }
-    EXPECT_EQ(at, (std::vector<int>{0, 5000, 10000, 15000, 20000}));
+    std::vector<std::tuple<int, std::string, int, int>> calls, expected;
+    for (const ProgressCall& call : store.progress) calls.emplace_back(call.kind, call.text, call.current, call.total);
+    for (int at : {0, 5000, 10000, 15000, 20000}) expected.emplace_back(5000, "Processing data", at, 20001);
+    EXPECT_EQ(calls, expected);
 
     // A change of the store while the progress runs abandons the read.
     const auto before = store.ChangeCount();
@@ -168,15 +159,12 @@ TEST(DataStoreDelete, FirstSeriesGoesWholeAndLaterOnesKeepTheirData) {
     EXPECT_EQ(store.parameterTexts[1], "text of B");
     for (int s = 0; s < 3; ++s)
         for (int p = 0; p < 3; ++p) EXPECT_EQ(Column(store, s, p), Expected(s + 1, 3 + s, p));
-    EXPECT_EQ(store.selectedSeries, 0);
-    EXPECT_EQ(store.selectedRow, 0);
-    EXPECT_EQ(store.timerStops, timerStops + 1);
+    EXPECT_EQ(std::tie(store.selectedSeries, store.selectedRow, store.timerStops), std::make_tuple(0, 0, timerStops + 1));
 }
 
 TEST(DataStoreDelete, MiddleAndLastSeriesAndTheOnlyOne) {
     RecordingStore store;
-    for (int k = 0; k < 3; ++k) ASSERT_EQ(AddTestSeries(store, 2, 3, k), 1);
-    store.seriesNames = {"A", "B", "C"};
+    Fill(store, 2, {3, 3, 3});
     for (int victim : {1, 1, 0}) {
         store.selectedParameter = -1;
         store.selectedSeries = victim;
@@ -184,8 +172,7 @@ TEST(DataStoreDelete, MiddleAndLastSeriesAndTheOnlyOne) {
         ASSERT_EQ(CheckStoreInvariants(store), "");
     }
     EXPECT_TRUE(store.series.empty());
-    EXPECT_EQ(store.selectedSeries, -1);
-    EXPECT_EQ(store.selectedRow, -1);
+    EXPECT_EQ(std::tie(store.selectedSeries, store.selectedRow), std::make_tuple(-1, -1));
     EXPECT_GE(store.sheetHides, 1);
     EXPECT_GE(store.choiceResets, 1);
 
@@ -198,7 +185,7 @@ TEST(DataStoreDelete, MiddleAndLastSeriesAndTheOnlyOne) {
 
 TEST(DataStoreDelete, ColumnGoesFromEverySeries) {
     RecordingStore store;
-    for (int k = 0; k < 3; ++k) ASSERT_EQ(AddTestSeries(store, 4, 3 + k, k), 1);
+    Fill(store, 4, {3, 4, 5});
     store.activeParameter = 1;
     store.MakeActiveParameterValue();  // columns: arg, value, arg, value
     store.activeParameter = 2;
@@ -206,30 +193,23 @@ TEST(DataStoreDelete, ColumnGoesFromEverySeries) {
     store.selectedRow = 1 * 5 + 2;
     store.OnDeleteParameter();
     ASSERT_EQ(CheckStoreInvariants(store), "");
-    EXPECT_EQ(store.parametersPerSeries, 3);
-    EXPECT_EQ(store.series[2].nValues, 1);
-    EXPECT_EQ(store.series[2].nArguments, 2);
+    EXPECT_EQ(std::tie(store.parametersPerSeries, store.series[2].nValues, store.series[2].nArguments),
+              std::make_tuple(3, 1, 2));
     EXPECT_EQ(store.activeParameter, 1);  // still the column it was
     EXPECT_EQ(store.droppedConditions, (std::vector<int>{9, 5, 1}));
     EXPECT_EQ(store.parameterNames, (std::vector<std::string>{"p0", "p2", "p3", "p0", "p2", "p3", "p0", "p2", "p3"}));
-    for (int s = 0; s < 3; ++s) {
-        EXPECT_EQ(Column(store, s, 0), Expected(s, 3 + s, 0));
-        EXPECT_EQ(Column(store, s, 1), Expected(s, 3 + s, 2));
-        EXPECT_EQ(Column(store, s, 2), Expected(s, 3 + s, 3));
-    }
+    for (int s = 0; s < 3; ++s)
+        for (auto [c, was] : {std::pair{0, 0}, {1, 2}, {2, 3}}) EXPECT_EQ(Column(store, s, c), Expected(s, 3 + s, was));
     EXPECT_EQ(store.selectedParameter, -1);
 }
 
 TEST(DataStoreDelete, OnlyColumnEmptiesTheStore) {
     RecordingStore store;
-    ASSERT_EQ(AddTestSeries(store, 1, 5, 0), 1);
-    ASSERT_EQ(AddTestSeries(store, 1, 2, 1), 1);
+    Fill(store, 1, {5, 2});
     store.selectedParameter = 1;
     store.selectedRow = 3;
     store.OnDeleteParameter();
-    EXPECT_TRUE(store.series.empty());
-    EXPECT_TRUE(store.allValues.empty());
-    EXPECT_EQ(store.parametersPerSeries, 0);
+    EXPECT_EQ(std::tuple(store.series.size(), store.allValues.size(), store.parametersPerSeries), std::tuple(0u, 0u, 0));
     EXPECT_EQ(CheckStoreInvariants(store), "");
 }
 
@@ -241,8 +221,7 @@ TEST(DataStoreDelete, ColumnDeletionReportsProgressAndYieldsToAChange) {
     store.duringProgress = [&] { AddTestSeries(store, 3, 1, 1); };
     store.OnDeleteParameter();
     // The other handler's series is there and nothing was cut.
-    EXPECT_EQ(store.series.size(), 2u);
-    EXPECT_EQ(store.parametersPerSeries, 3);
+    EXPECT_EQ(std::tuple(store.series.size(), store.parametersPerSeries), std::tuple(2u, 3));
     EXPECT_EQ(CheckStoreInvariants(store), "");
 
     store.progress.clear();
@@ -252,13 +231,12 @@ TEST(DataStoreDelete, ColumnDeletionReportsProgressAndYieldsToAChange) {
     ASSERT_EQ(CheckStoreInvariants(store), "");
     ASSERT_FALSE(store.progress.empty());
     EXPECT_EQ(store.progress[0].text, "Deleting parameter");
-    EXPECT_EQ(store.progress.back().current, 10000);
-    EXPECT_EQ(store.progress.back().total, 12003);
+    EXPECT_EQ(std::tie(store.progress.back().current, store.progress.back().total), std::make_tuple(10000, 12003));
 }
 
 TEST(DataStoreRoles, ColumnRolesFollowInEverySeries) {
     RecordingStore store;
-    for (int k = 0; k < 3; ++k) ASSERT_EQ(AddTestSeries(store, 3, 2, k), 1);
+    Fill(store, 3, {2, 2, 2});
     struct Step {
         int column;
         void (DataStore::*command)();
@@ -276,8 +254,7 @@ TEST(DataStoreRoles, ColumnRolesFollowInEverySeries) {
         store.activeParameter = step.column;
         (store.*step.command)();
         ASSERT_EQ(CheckStoreInvariants(store), "") << step.column;
-        EXPECT_EQ(store.series[2].nArguments, step.arguments);
-        EXPECT_EQ(store.series[2].nValues, step.values);
+        EXPECT_EQ(std::tie(store.series[2].nArguments, store.series[2].nValues), std::tie(step.arguments, step.values));
     }
     store.dataModified = 0;
     store.OnMakeAllInactive();
@@ -288,15 +265,14 @@ TEST(DataStoreRoles, ColumnRolesFollowInEverySeries) {
 
 TEST(DataStoreRoles, NewValuesTakeFreeShapesThenCycle) {
     RecordingStore store;
-    ASSERT_EQ(AddTestSeries(store, 8, 1, 0), 1);
-    ASSERT_EQ(AddTestSeries(store, 8, 1, 1), 1);
+    Fill(store, 8, {1, 1});
     // Value shapes now: column 7 of both series, shapes 0 and 1.
     store.activeParameter = 2;
     store.MakeActiveParameterValue();
     EXPECT_EQ(store.parameters[2].markShape, 2);
-    EXPECT_EQ(store.parameters[10].markShape, 3);
-    EXPECT_EQ(store.parameters[10].color, static_cast<std::int32_t>(store.markColors[10]));
-    EXPECT_EQ(store.parameters[10].markSize, 4);
+    const Initial& added = store.parameters[10];
+    EXPECT_EQ(std::tie(added.markShape, added.color, added.markSize),
+              std::make_tuple(3, static_cast<std::int32_t>(store.markColors[10]), 4));
 
     // An existing value column changes nothing.
     const int refreshes = store.refreshes;
@@ -310,15 +286,13 @@ TEST(DataStoreRoles, NewValuesTakeFreeShapesThenCycle) {
     // Shapes 0..13 are taken by 14 values; the next two cycle from c = 14 and 15.
     store.activeParameter = 6;
     store.MakeActiveParameterValue();
-    EXPECT_EQ(store.parameters[6].markShape, 0);
-    EXPECT_EQ(store.parameters[14].markShape, 1);
+    EXPECT_EQ(std::tie(store.parameters[6].markShape, store.parameters[14].markShape), std::make_tuple(0, 1));
     EXPECT_EQ(CheckStoreInvariants(store), "");
 }
 
 TEST(DataStoreUndo, CopyCoversEveryArrayAndStaysForASecondUndo) {
     RecordingStore store;
-    ASSERT_EQ(AddTestSeries(store, 2, 6, 0), 1);
-    ASSERT_EQ(AddTestSeries(store, 2, 3, 1), 1);
+    Fill(store, 2, {6, 3});
     store.parameterTexts[3] = "entry";
     const DataStore before = store;
 
@@ -333,10 +307,8 @@ TEST(DataStoreUndo, CopyCoversEveryArrayAndStaysForASecondUndo) {
     for (int twice = 0; twice < 2; ++twice) {
         ASSERT_EQ(store.RestoreUndoCopy(), 1);
         EXPECT_EQ(CheckStoreInvariants(store), "");
-        EXPECT_EQ(store.allValues, before.allValues);
-        EXPECT_EQ(store.seriesNames, before.seriesNames);
-        EXPECT_EQ(store.parameterNames, before.parameterNames);
-        EXPECT_EQ(store.parameterTexts, before.parameterTexts);
+        EXPECT_EQ(std::tie(store.allValues, store.seriesNames, store.parameterNames, store.parameterTexts),
+                  std::tie(before.allValues, before.seriesNames, before.parameterNames, before.parameterTexts));
         EXPECT_EQ(store.series.size(), 2u);
     }
 }
@@ -352,7 +324,7 @@ TEST(DataStoreUndo, AnyOtherChangeDropsTheCopy) {
     };
     for (const auto& [name, change] : changes) {
         RecordingStore store;
-        ASSERT_EQ(AddTestSeries(store, 2, 3, 0), 1);
+        Fill(store, 2, {3});
         store.SaveUndoCopy();
         store.CloseUndoStep();
         change(store);
@@ -363,7 +335,7 @@ TEST(DataStoreUndo, AnyOtherChangeDropsTheCopy) {
     }
     // Structural commands drop it even inside a step.
     RecordingStore store;
-    ASSERT_EQ(AddTestSeries(store, 2, 3, 0), 1);
+    Fill(store, 2, {3});
     store.SaveUndoCopy();
     AddTestSeries(store, 2, 3, 1);
     EXPECT_FALSE(store.HasUndoCopy());
@@ -396,30 +368,23 @@ TEST(DataStoreValues, LookupsAndRanges) {
     RecordingStore store;
     ASSERT_EQ(AddTestSeries(store, 2, 3, 0, "Temp"), 1);
     ASSERT_EQ(AddTestSeries(store, 2, 0, 1, "Zero"), 1);
-    EXPECT_EQ(store.SeriesOfParameter(1), 0);
-    EXPECT_EQ(store.SeriesOfParameter(2), 1);
-    EXPECT_EQ(store.SeriesOfParameter(4), -1);
-    EXPECT_EQ(store.SeriesOfParameter(-1), -1);
-    EXPECT_EQ(store.IndexOfParameterName("TEMP1"), 1);
-    EXPECT_EQ(store.IndexOfParameterName("zero0"), 2);
-    EXPECT_EQ(store.IndexOfParameterName("Temp"), -1);
+    for (auto [parameter, series] : {std::pair{1, 0}, {2, 1}, {4, -1}, {-1, -1}})
+        EXPECT_EQ(store.SeriesOfParameter(parameter), series) << parameter;
+    for (auto [name, index] : {std::pair{"TEMP1", 1}, {"zero0", 2}, {"Temp", -1}})
+        EXPECT_EQ(store.IndexOfParameterName(name), index) << name;
     double lo, hi, first;
     EXPECT_EQ(store.ParameterRange(1, lo, hi, first), 1);
-    EXPECT_EQ(lo, 1);
-    EXPECT_EQ(hi, 21);
-    EXPECT_EQ(first, 1);
+    EXPECT_EQ(std::tie(lo, hi, first), std::make_tuple(1.0, 21.0, 1.0));
     EXPECT_EQ(store.ParameterRange(3, lo, hi, first), 0);  // no record
     EXPECT_EQ(store.RescaleParameter(3, 0, 0, 1), 0);
 }
 
 TEST(DataStoreValues, RecordRemovalKeepsLaterSeriesInPlace) {
     RecordingStore store;
-    for (int k = 0; k < 3; ++k) ASSERT_EQ(AddTestSeries(store, 2, 4, k), 1);
+    Fill(store, 2, {4, 4, 4});
     // Not whole records, or outside the series: refused.
-    EXPECT_EQ(store.RemoveRecordValues(1, 8, 3), 0);
-    EXPECT_EQ(store.RemoveRecordValues(1, 9, 2), 0);
-    EXPECT_EQ(store.RemoveRecordValues(1, 14, 4), 0);
-    EXPECT_EQ(store.RemoveRecordValues(3, 0, 2), 0);
+    for (auto [s, at, count] : {std::tuple{1, 8, 3}, {1, 9, 2}, {1, 14, 4}, {3, 0, 2}})
+        EXPECT_EQ(store.RemoveRecordValues(s, at, count), 0) << s << " " << at << " " << count;
     ASSERT_EQ(store.RemoveRecordValues(1, 10, 4), 1);
     ASSERT_EQ(CheckStoreInvariants(store), "");
     EXPECT_EQ(Column(store, 1, 1), (std::vector<double>{TestValue(1, 0, 1), TestValue(1, 3, 1)}));
@@ -432,7 +397,7 @@ TEST(DataStoreValues, RecordRemovalKeepsLaterSeriesInPlace) {
 
 TEST(DataStoreValues, CompactingClosesGapsAndRefusesOverlaps) {
     RecordingStore store;
-    for (int k = 0; k < 3; ++k) ASSERT_EQ(AddTestSeries(store, 2, 2, k), 1);
+    Fill(store, 2, {2, 2, 2});
     // As a document may leave it: series spread out with gaps.
     std::vector<double> spread(30, -1);
     const int at[] = {3, 11, 20};
@@ -470,12 +435,12 @@ TEST(DataStoreValues, InsertionSortIsStableBothWays) {
         std::stable_sort(expected.begin() + 10, expected.begin() + 290, [&](const auto& a, const auto& b) {
             return ascending ? a[0] < b[0] : a[0] > b[0];
         });
-        std::vector<double> scratch;
+        std::vector<double> scratch, sorted;
         const int ok = ascending ? store.SortRecordsAscending(0, 3, scratch, 10, 289)
                                  : store.SortRecordsDescending(0, 3, scratch, 10, 289);
         ASSERT_EQ(ok, 1);
-        for (int r = 0; r < records; ++r)
-            for (int p = 0; p < 3; ++p) ASSERT_EQ(store.allValues[3 * r + p], expected[static_cast<std::size_t>(r)][static_cast<std::size_t>(p)]);
+        for (const auto& record : expected) sorted.insert(sorted.end(), record.begin(), record.end());
+        EXPECT_EQ(store.allValues, sorted);
         EXPECT_EQ(store.SortRecordsAscending(3, 3, scratch, 0, 1), 0);
         EXPECT_EQ(store.SortRecordsAscending(0, 3, scratch, 0, records), 0);
     }
@@ -483,7 +448,7 @@ TEST(DataStoreValues, InsertionSortIsStableBothWays) {
 
 TEST(DataStoreValues, RecordCopiesStayInsideTheValues) {
     RecordingStore store;
-    ASSERT_EQ(AddTestSeries(store, 2, 3, 0), 1);
+    Fill(store, 2, {3});
     std::vector<double> record;
     EXPECT_EQ(store.GetRecord(2, 2, record), 1);
     EXPECT_EQ(record, (std::vector<double>{20, 21}));
@@ -513,8 +478,7 @@ TEST(DataStoreInvariants, EachBreachIsNamed) {
     };
     for (std::size_t i = 0; i < breaches.size(); ++i) {
         RecordingStore store;
-        ASSERT_EQ(AddTestSeries(store, 3, 2, 0), 1);
-        ASSERT_EQ(AddTestSeries(store, 3, 2, 1), 1);
+        Fill(store, 3, {2, 2});
         breaches[i](store);
         EXPECT_NE(CheckStoreInvariants(store), "") << "breach " << i;
     }

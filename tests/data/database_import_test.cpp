@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <unistd.h>
 
@@ -33,13 +34,7 @@ bool HaveMdbExport() { return std::system("command -v mdb-export >/dev/null 2>&1
     REQUIRE_FIXTURES();   \
     if (!HaveMdbExport()) GTEST_SKIP() << "mdb-export is not installed"
 
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-// mdb-export's CSV of a table: the header and the rows (numbers unquoted, texts quoted).
+// mdb-export's table, tab-separated and unquoted (the names hold commas): header and rows.
 struct Export {
     std::vector<std::string> header;
     std::vector<std::vector<std::string>> rows;
@@ -52,44 +47,20 @@ struct Export {
 };
 
 Export RunExport(const std::string& file, const std::string& table) {
-    std::string out;
-    FILE* pipe = popen(("mdb-export " + Quote(kDir + file) + " " + Quote(table)).c_str(), "r");
-    char buffer[4096];
-    std::size_t n;
-    while (pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    if (pipe) pclose(pipe);
+    FILE* pipe = popen(("mdb-export -Q -e -d '\t' '" + kDir + file + "' '" + table + "'").c_str(), "r");
     Export e;
-    std::vector<std::string> row;
-    std::string field;
-    bool quoted = false;
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const char c = out[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < out.size() && out[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',' || c == '\n') {
-            row.push_back(field);
-            field.clear();
-            if (c == '\n') {
-                if (e.header.empty()) {
-                    e.header = row;
-                } else {
-                    e.rows.push_back(row);
-                }
-                row.clear();
-            }
+    std::vector<std::string> row(1);
+    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;) {
+        if (c == '\t') {
+            row.emplace_back();
+        } else if (c != '\n') {
+            row.back() += static_cast<char>(c);
         } else {
-            field += c;
+            (e.header.empty() ? e.header : e.rows.emplace_back()) = row;
+            row.assign(1, "");
         }
     }
+    if (pipe) pclose(pipe);
     return e;
 }
 
@@ -100,62 +71,55 @@ bool LessNoCase(const std::string& a, const std::string& b) {
 }
 
 // What the user does in the two steps of the "Tables" dialog.
+// (Every member has an initializer so that a choice can name only what it sets.)
 struct DbChoice {
-    std::vector<std::string> tables;  // selected in the table list
-    std::string statement;            // typed
+    std::vector<std::string> tables = {};  // selected in the table list
+    std::string statement = {};            // typed
     bool cancelTables = false;
-    std::vector<std::string> skipFields;  // deselected in the field list
+    std::vector<std::string> skipFields = {};  // deselected in the field list
     bool cancelFields = false;
 };
 
+// What one step of the "Tables" dialog showed.
 struct DbSeen {
-    std::vector<std::string> tableItems;
-    std::string tableLabel;
-    std::string caption;
-    std::string statementShown;
+    std::vector<std::string> items;
+    int selected = 0;
+    std::string label, caption, statement;
     bool statementVisible = false;
-    std::vector<std::string> fieldItems;
-    int fieldsSelected = 0;
-    std::string fieldLabel;
-    bool statementVisibleWithFields = true;
 };
 
-DbSeen RunDatabaseImport(data& page, platform::ScriptedDialogs& dialogs, const std::string& path,
-                         const DbChoice& choice) {
-    DbSeen seen;
-    dialogs.fileAnswers.push_back(path);
-    dialogs.modalSteps.push_back([&seen, choice](platform::Dialog& dialog) {
-        auto& tables = static_cast<Tables&>(dialog);
-        platform::Control list = tables.Control(Tables::kNameList);
-        for (int i = 0; i < list.Count(); ++i) seen.tableItems.push_back(list.ItemText(i));
-        seen.tableLabel = tables.Control(Tables::kListLabel).Text();
-        seen.caption = tables.Caption();
-        seen.statementShown = tables.Control(Tables::kSqlEdit).Text();
-        seen.statementVisible = tables.Control(Tables::kSqlEdit).IsVisible();
-        if (choice.cancelTables) {
-            tables.OnClose();
-            return;
-        }
-        for (const std::string& name : choice.tables) list.SetSelected(list.FindStringExact(name), true);
-        tables.Control(Tables::kSqlEdit).SetText(choice.statement);
-        tables.Control(Tables::kOkButton).Click();
-    });
-    dialogs.modalSteps.push_back([&seen, choice](platform::Dialog& dialog) {
+// A step that notes what the dialog shows, then closes it or sets the named items to `select`
+// (and the statement, when given) and presses OK.
+std::function<void(platform::Dialog&)> TablesStep(DbSeen& seen, const std::vector<std::string>& names, bool select,
+                                                  bool cancel, const std::string* statement) {
+    return [&seen, names, select, cancel, statement](platform::Dialog& dialog) {
         auto& tables = static_cast<Tables&>(dialog);
         platform::Control list = tables.Control(Tables::kNameList);
         for (int i = 0; i < list.Count(); ++i) {
-            seen.fieldItems.push_back(list.ItemText(i));
-            seen.fieldsSelected += list.IsSelected(i) ? 1 : 0;
+            seen.items.push_back(list.ItemText(i));
+            seen.selected += list.IsSelected(i) ? 1 : 0;
         }
-        seen.fieldLabel = tables.Control(Tables::kListLabel).Text();
-        seen.statementVisibleWithFields = tables.Control(Tables::kSqlEdit).IsVisible();
-        if (choice.cancelFields) {
+        seen.label = tables.Control(Tables::kListLabel).Text();
+        seen.caption = tables.Caption();
+        seen.statement = tables.Control(Tables::kSqlEdit).Text();
+        seen.statementVisible = tables.Control(Tables::kSqlEdit).IsVisible();
+        if (cancel) {
             tables.OnClose();
             return;
         }
-        for (const std::string& name : choice.skipFields) list.SetSelected(list.FindStringExact(name), false);
+        for (const std::string& name : names) list.SetSelected(list.FindStringExact(name), select);
+        if (statement) tables.Control(Tables::kSqlEdit).SetText(*statement);
         tables.Control(Tables::kOkButton).Click();
-    });
+    };
+}
+
+// Runs ReadDatabase on the file; returns what the table step and the field step showed.
+std::array<DbSeen, 2> RunDatabaseImport(data& page, platform::ScriptedDialogs& dialogs, const std::string& path,
+                                        const DbChoice& choice) {
+    std::array<DbSeen, 2> seen;
+    dialogs.fileAnswers.push_back(path);
+    dialogs.modalSteps.push_back(TablesStep(seen[0], choice.tables, true, choice.cancelTables, &choice.statement));
+    dialogs.modalSteps.push_back(TablesStep(seen[1], choice.skipFields, false, choice.cancelFields, nullptr));
     page.ReadDatabase();
     dialogs.modalSteps.clear();
     return seen;
@@ -172,36 +136,32 @@ TEST(DatabaseImport, TableOfNumbersMatchesMdbExport) {
     ASSERT_EQ(e.rows.size(), 37u);
     platform::ScriptedDialogs dialogs;
     data page;
-    DbChoice choice;
-    choice.tables = {"Fruit"};
-    choice.skipFields = {"Fruit"};
-    const DbSeen seen = RunDatabaseImport(page, dialogs, kDir + "fruit.mdb", choice);
+    const auto seen = RunDatabaseImport(page, dialogs, kDir + "fruit.mdb", {.tables = {"Fruit"}, .skipFields = {"Fruit"}});
 
     EXPECT_EQ(dialogs.shown.at(0).text, "Open database file");
-    std::vector<std::string> tables = {"Dried", "Fruit", "Fruit Salad", "Muffin/Bread", "Veggie Salad"};
-    EXPECT_EQ(seen.tableItems, tables);
-    EXPECT_EQ(seen.tableLabel, "Select one table that contains data to analyze:");
-    EXPECT_EQ(seen.caption, "Database - " + kDir + "fruit.mdb");
-    EXPECT_EQ(seen.statementShown, "");
-    EXPECT_TRUE(seen.statementVisible);
-    EXPECT_EQ(seen.fieldLabel, "Select fields in dataset to analyse:");
-    EXPECT_FALSE(seen.statementVisibleWithFields);
+    EXPECT_EQ(seen[0].items, (std::vector<std::string>{"Dried", "Fruit", "Fruit Salad", "Muffin/Bread", "Veggie Salad"}));
+    EXPECT_EQ(seen[0].label, "Select one table that contains data to analyze:");
+    EXPECT_EQ(seen[0].caption, "Database - " + kDir + "fruit.mdb");
+    EXPECT_EQ(seen[0].statement, "");
+    EXPECT_TRUE(seen[0].statementVisible);
+    EXPECT_EQ(seen[1].label, "Select fields in dataset to analyse:");
+    EXPECT_FALSE(seen[1].statementVisible);
     std::vector<std::string> sorted = e.header;
     std::sort(sorted.begin(), sorted.end(), LessNoCase);
-    EXPECT_EQ(seen.fieldItems, sorted);
-    EXPECT_EQ(seen.fieldsSelected, 11);
+    EXPECT_EQ(seen[1].items, sorted);
+    EXPECT_EQ(seen[1].selected, 11);
 
     // The parameters follow the list's alphabetical order; rows with an empty (null) value
     // in a chosen field are left out and reported.
     sorted.erase(std::find(sorted.begin(), sorted.end(), "Fruit"));
     std::vector<double> expected;
     int rejected = 0;
-    for (std::size_t r = 0; r < e.rows.size(); ++r) {
+    for (const auto& row : e.rows) {
         std::vector<double> record;
         for (const std::string& name : sorted) {
-            const std::size_t k = std::find(e.header.begin(), e.header.end(), name) - e.header.begin();
-            if (e.rows[r].at(k).empty()) break;
-            record.push_back(std::strtod(e.rows[r][k].c_str(), nullptr));
+            const std::string& field = row.at(std::find(e.header.begin(), e.header.end(), name) - e.header.begin());
+            if (field.empty()) break;
+            record.push_back(std::strtod(field.c_str(), nullptr));
         }
         if (record.size() < sorted.size()) {
             ++rejected;
@@ -226,10 +186,7 @@ TEST(DatabaseImport, MixedTypesStatementsAndTheirRules) {
         const Export e = RunExport(file, "Table1");
         platform::ScriptedDialogs dialogs;
         data page;
-        DbChoice choice;
-        choice.tables = {"Table1"};
-        choice.skipFields = {"A", "B", "C", "G", "H", "I"};
-        RunDatabaseImport(page, dialogs, kDir + file, choice);
+        RunDatabaseImport(page, dialogs, kDir + file, {.tables = {"Table1"}, .skipFields = {"A", "B", "C", "G", "H", "I"}});
         ASSERT_EQ(page.series.size(), 1u);
         EXPECT_EQ(SeriesNames(page, 0), (std::vector<std::string>{"D", "E", "F"}));
         std::vector<double> expected;
@@ -250,88 +207,72 @@ TEST(DatabaseImport, MixedTypesStatementsAndTheirRules) {
         }
     }
     ASSERT_FALSE(fatAndSugar.empty());
-    {
-        platform::ScriptedDialogs dialogs;
-        data page;
-        DbChoice choice;
-        choice.statement = "SELECT Sugar, Fat FROM Fruit WHERE Fat > 0";
-        RunDatabaseImport(page, dialogs, kDir + "fruit.mdb", choice);
-        ASSERT_EQ(page.series.size(), 1u);
-        EXPECT_EQ(SeriesNames(page, 0), (std::vector<std::string>{"Fat", "Sugar"}));
-        EXPECT_EQ(SeriesValues(page, 0), fatAndSugar);
-        choice.tables = {"Fruit", "Dried"};  // several: the last in alphabetical order
-        choice.skipFields = {"Fiber", "Protien", "Sugar", "Vit A", "Vit B1", "Vit B2", "Vit B6", "Vit C", "Vit E"};
-        const DbSeen seen = RunDatabaseImport(page, dialogs, kDir + "fruit.mdb", choice);
-        EXPECT_EQ(seen.fieldItems.size(), 11u);
-        // The text field with the fruit's names: every row is reported, none read, no series added.
-        EXPECT_EQ(page.series.size(), 1u);
-        EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{SkipReport(37, 0)});
-        EXPECT_EQ(CheckStoreInvariants(page), "");
-    }
+    platform::ScriptedDialogs dialogs;
+    data page;
+    DbChoice choice{.statement = "SELECT Sugar, Fat FROM Fruit WHERE Fat > 0"};
+    RunDatabaseImport(page, dialogs, kDir + "fruit.mdb", choice);
+    ASSERT_EQ(page.series.size(), 1u);
+    EXPECT_EQ(SeriesNames(page, 0), (std::vector<std::string>{"Fat", "Sugar"}));
+    EXPECT_EQ(SeriesValues(page, 0), fatAndSugar);
+    choice.tables = {"Fruit", "Dried"};  // several: the last in alphabetical order
+    choice.skipFields = {"Fiber", "Protien", "Sugar", "Vit A", "Vit B1", "Vit B2", "Vit B6", "Vit C", "Vit E"};
+    EXPECT_EQ(RunDatabaseImport(page, dialogs, kDir + "fruit.mdb", choice)[1].items.size(), 11u);
+    // The text field with the fruit's names: every row is reported, none read, no series added.
+    EXPECT_EQ(page.series.size(), 1u);
+    EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{SkipReport(37, 0)});
+    EXPECT_EQ(CheckStoreInvariants(page), "");
 }
 
 TEST(DatabaseImport, RefusalsAndFailuresLeaveTheStoreAsItWas) {
     REQUIRE_FIXTURES();
     platform::ScriptedDialogs dialogs;
     data page;
-    DbChoice fat;
-    fat.tables = {"Fruit"};
-    fat.skipFields = {"Fruit", "Fiber", "Protien", "Sugar", "Vit A", "Vit B1", "Vit B2", "Vit B6", "Vit C", "Vit E"};
-    RunDatabaseImport(page, dialogs, kDir + "fruit.mdb", fat);
+    const std::vector<std::string> allButFat = {"Fruit", "Fiber", "Protien", "Sugar", "Vit A",
+                                                "Vit B1", "Vit B2", "Vit B6", "Vit C", "Vit E"};
+    RunDatabaseImport(page, dialogs, kDir + "fruit.mdb", {.tables = {"Fruit"}, .skipFields = allButFat});
     ASSERT_EQ(page.series.size(), 1u);
     const std::vector<double> before = page.allValues;
 
-    std::string unsupportedError;
-    {
+    // The reader's own words for a failed open or statement are what the user is shown.
+    const std::string unsupported = "SELECT Fat FROM Fruit ORDER BY Fat";
+    auto errorOf = [&unsupported](const std::string& path, bool opens) {
         platform::AccessDatabase db;
-        ASSERT_TRUE(db.Open(kDir + "fruit.mdb"));
-        EXPECT_FALSE(db.Execute("SELECT Fat FROM Fruit ORDER BY Fat"));
-        unsupportedError = db.Error();
-    }
-    std::string notAccessError;
+        EXPECT_EQ(db.Open(path), opens) << path;
+        if (opens) {
+            EXPECT_FALSE(db.Execute(unsupported));
+        }
+        return db.Error();
+    };
     import_test::TempFile notAccess("1 2 3\n", "numbers.mdb");
-    {
-        platform::AccessDatabase db;
-        EXPECT_FALSE(db.Open(notAccess.Path()));
-        notAccessError = db.Error();
-    }
+    const std::string unsupportedError = errorOf(kDir + "fruit.mdb", true);
+    const std::string notAccessError = errorOf(notAccess.Path(), false);
     ASSERT_FALSE(unsupportedError.empty());
     ASSERT_FALSE(notAccessError.empty());
 
+    std::vector<std::string> fatAndVitE = allButFat;
+    fatAndVitE.pop_back();
+    std::vector<std::string> allFields = allButFat;
+    allFields.push_back("Fat");
     struct Case {
         const char* what;
         std::string file;
         DbChoice choice;
         std::vector<std::string> messages;
     };
-    DbChoice byte;
-    byte.tables = {"Table1"};
-    byte.skipFields = {"A", "B", "D", "E", "F", "G", "H", "I"};
-    DbChoice two = fat;
-    two.skipFields.pop_back();
-    DbChoice nothing;
-    DbChoice unsupported;
-    unsupported.statement = "SELECT Fat FROM Fruit ORDER BY Fat";
-    DbChoice cancelTables;
-    cancelTables.cancelTables = true;
-    DbChoice cancelFields = fat;
-    cancelFields.cancelFields = true;
-    DbChoice noField = fat;
-    noField.skipFields.push_back("Fat");
-    const std::string kTypeRefusal = "One of the chosen fields has not text or numerical type\nNo data can be extracted.";
     const Case cases[] = {
-        {"a byte field", "V1997_test.mdb", byte, {kTypeRefusal}},
-        {"another parameter count", "fruit.mdb", two,
+        {"a byte field", "V1997_test.mdb", {.tables = {"Table1"}, .skipFields = {"A", "B", "D", "E", "F", "G", "H", "I"}},
+         {"One of the chosen fields has not text or numerical type\nNo data can be extracted."}},
+        {"another parameter count", "fruit.mdb", {.tables = {"Fruit"}, .skipFields = fatAndVitE},
          {"Number of parameters in additing series must be equial to existing 1\nPlease try again."}},
-        {"neither a table nor a statement", "fruit.mdb", nothing,
+        {"neither a table nor a statement", "fruit.mdb", {},
          {"Cannot open dataset. Check SQL syntax or content of database."}},
-        {"a statement the reader cannot run", "fruit.mdb", unsupported, {unsupportedError}},
-        {"a database without tables", "V2016_empty.accdb", nothing,
+        {"a statement the reader cannot run", "fruit.mdb", {.statement = unsupported}, {unsupportedError}},
+        {"a database without tables", "V2016_empty.accdb", {},
          {"Cannot to open database. Check your file and try again."}},
-        {"not an Access file", notAccess.Path(), nothing, {notAccessError}},
-        {"cancelled table choice", "fruit.mdb", cancelTables, {}},
-        {"cancelled field choice", "fruit.mdb", cancelFields, {}},
-        {"no field chosen", "fruit.mdb", noField, {"Nothing to read"}},
+        {"not an Access file", notAccess.Path(), {}, {notAccessError}},
+        {"cancelled table choice", "fruit.mdb", {.cancelTables = true}, {}},
+        {"cancelled field choice", "fruit.mdb", {.tables = {"Fruit"}, .skipFields = allButFat, .cancelFields = true}, {}},
+        {"no field chosen", "fruit.mdb", {.tables = {"Fruit"}, .skipFields = allFields}, {"Nothing to read"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -348,9 +289,8 @@ TEST(DatabaseImport, RefusalsAndFailuresLeaveTheStoreAsItWas) {
     EXPECT_EQ(d.shown.size(), 1u);
 }
 
-AccessValue Number(AccessFieldType type, double v) {
+AccessValue Number(double v) {
     AccessValue value;
-    value.type = type;
     value.isNull = false;
     value.number = v;
     return value;
@@ -358,13 +298,13 @@ AccessValue Number(AccessFieldType type, double v) {
 
 AccessValue TextValue(const std::string& s) {
     AccessValue value;
-    value.type = AccessFieldType::Text;
     value.isNull = s.empty();
     value.text = s;
     return value;
 }
 
 TEST(DatabaseImport, FieldValuesKeepTheirDigits) {
+    using enum AccessFieldType;
     struct Case {
         AccessFieldType type;
         AccessValue value;
@@ -373,23 +313,22 @@ TEST(DatabaseImport, FieldValuesKeepTheirDigits) {
         bool read;
         double number;
     };
-    const double nan = std::numeric_limits<double>::quiet_NaN();
     const Case cases[] = {
-        {AccessFieldType::Double, Number(AccessFieldType::Double, 1234567.89), 1, "1234567.89", true, 1234567.89},
-        {AccessFieldType::Double, Number(AccessFieldType::Double, 3.14159265), 1, "3.14159265", true, 3.14159265},
-        {AccessFieldType::Single, Number(AccessFieldType::Single, 0.1f), 1, "0.1", true, 0.1},
-        {AccessFieldType::Long, Number(AccessFieldType::Long, -333333333), 1, "-333333333", true, -333333333},
-        {AccessFieldType::Integer, Number(AccessFieldType::Integer, 222), 1, "222", true, 222},
-        {AccessFieldType::Text, TextValue("12.5  "), 1, "12.5  ", true, 12.5},
-        {AccessFieldType::Text, TextValue("3/4/2002"), 1, "3/4/2002", true, 2002 + 63 / 365.0},
-        {AccessFieldType::Text, TextValue("12abc"), 1, "12abc", false, 0},
-        {AccessFieldType::Text, TextValue("   "), 1, "   ", false, 0},
-        {AccessFieldType::Text, TextValue(""), 1, "", false, 0},
-        {AccessFieldType::Double, AccessValue{}, 1, "", false, 0},
-        {AccessFieldType::Double, Number(AccessFieldType::Double, nan), 1, "nan", false, 0},
-        {AccessFieldType::Byte, Number(AccessFieldType::Byte, 2), 0, "", false, 0},
-        {AccessFieldType::DateTime, Number(AccessFieldType::DateTime, 2), 0, "", false, 0},
-        {AccessFieldType::Currency, Number(AccessFieldType::Currency, 3.5), 0, "", false, 0},
+        {Double, Number(1234567.89), 1, "1234567.89", true, 1234567.89},
+        {Double, Number(3.14159265), 1, "3.14159265", true, 3.14159265},
+        {Single, Number(0.1f), 1, "0.1", true, 0.1},
+        {Long, Number(-333333333), 1, "-333333333", true, -333333333},
+        {Integer, Number(222), 1, "222", true, 222},
+        {Text, TextValue("12.5  "), 1, "12.5  ", true, 12.5},
+        {Text, TextValue("3/4/2002"), 1, "3/4/2002", true, 2002 + 63 / 365.0},
+        {Text, TextValue("12abc"), 1, "12abc", false, 0},
+        {Text, TextValue("   "), 1, "   ", false, 0},
+        {Text, TextValue(""), 1, "", false, 0},
+        {Double, AccessValue{}, 1, "", false, 0},
+        {Double, Number(std::numeric_limits<double>::quiet_NaN()), 1, "nan", false, 0},
+        {Byte, Number(2), 0, "", false, 0},
+        {DateTime, Number(2), 0, "", false, 0},
+        {Currency, Number(3.5), 0, "", false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -408,12 +347,10 @@ TEST(DatabaseImport, AReaderThatLoopsIsEndedAndTheStoreIsUntouched) {
     REQUIRE_FIXTURES();
     // V1997_test.mdb with one bit changed (byte 94236, XOR 0x40) once looped inside the
     // program until memory ran out; now its reader is ended by the silence rule (shortened).
-    import_test::TempFile place("");
     std::ifstream in(kDir + "V1997_test.mdb", std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     bytes.at(94236) = static_cast<char>(bytes[94236] ^ 0x40);
-    const std::string path = place.Folder() + "/corrupt.mdb";
-    std::ofstream(path, std::ios::binary) << bytes;
+    const import_test::TempFile corrupt(bytes, "corrupt.mdb");
 
     platform::AccessReaderProcess::Limits& limits = platform::AccessReaderProcess::CurrentLimits();
     const platform::AccessReaderProcess::Limits saved = limits;
@@ -421,7 +358,7 @@ TEST(DatabaseImport, AReaderThatLoopsIsEndedAndTheStoreIsUntouched) {
     limits.memoryMb = 8192;
     platform::ScriptedDialogs dialogs;
     data page;
-    dialogs.fileAnswers.push_back(path);
+    dialogs.fileAnswers.push_back(corrupt.Path());
     page.ReadDatabase();
     limits = saved;
     EXPECT_EQ(dialogs.Messages(),
@@ -429,7 +366,6 @@ TEST(DatabaseImport, AReaderThatLoopsIsEndedAndTheStoreIsUntouched) {
     EXPECT_EQ(dialogs.CountOf("modal"), 0);
     EXPECT_TRUE(page.series.empty());
     EXPECT_TRUE(page.allValues.empty());
-    std::remove(path.c_str());
 }
 
 }  // namespace

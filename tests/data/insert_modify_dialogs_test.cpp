@@ -17,13 +17,6 @@
 
 namespace {
 
-void Notify(platform::Dialog& dialog, int id, platform::Notification code) {
-    platform::Notify n;
-    n.id = id;
-    n.code = code;
-    dialog.DispatchNotify(n);
-}
-
 class DataDialogs : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -35,6 +28,7 @@ protected:
         theData.modifyCurrentSeriesOnly = 0;
         theInsert.name.clear();
         theInsert.runScoring = nullptr;
+        theInsert.simpleAlgorithm = 0;  // the check box toggles what the last run left
         theModify.formula = "x";
         theModify.action = modify::kDeleteInside;
         theModify.fromValue = theModify.toValue = 0;
@@ -44,31 +38,24 @@ protected:
     }
     void TearDown() override { theData.OnDeleteAll(); }
 
-    // Runs the Insert command with one scripted step.
-    void Insert(std::function<void(insert&)> step) {
-        dialogs.modalSteps.push_back([step](platform::Dialog& d) { step(static_cast<insert&>(d)); });
-        InsertParameterCommand(theData);
+    // Runs the Insert or the Modify command with one scripted step in its dialog.
+    template <class Dialog>
+    void Run(std::function<void(Dialog&)> step, void (*command)(data&)) {
+        dialogs.modalSteps.push_back([step](platform::Dialog& d) { step(static_cast<Dialog&>(d)); });
+        command(theData);
     }
-    void Modify(std::function<void(modify&)> step) {
-        dialogs.modalSteps.push_back([step](platform::Dialog& d) { step(static_cast<modify&>(d)); });
-        ModifyParameterCommand(theData);
-    }
+    void Insert(std::function<void(insert&)> step) { Run(step, InsertParameterCommand); }
+    void Modify(std::function<void(modify&)> step) { Run(step, ModifyParameterCommand); }
 
     platform::ScriptedDialogs dialogs;
 };
 
 TEST_F(DataDialogs, InsertIntoEmptyStoreCreatesTheFirstSeries) {
+    // Untouched, the dialog's defaults (name x0, a value, 1000 records from 0 by 0.01) make the series.
     Insert([](insert& d) {
-        EXPECT_EQ(d.Caption(), "Insert");
-        EXPECT_EQ(d.Control(insert::kNameEdit).Text(), "x0");
-        EXPECT_EQ(d.Control(insert::kRecordsEdit).Text(), "1000");
         EXPECT_TRUE(d.Control(insert::kRecordsEdit).IsEnabled());
-        EXPECT_EQ(d.Control(insert::kValueRadio).Check(), 1);
-        EXPECT_EQ(d.Control(insert::kArgumentRadio).Check(), 0);
-        EXPECT_EQ(d.Control(insert::kProgressionRadio).Check(), 1);
-        EXPECT_EQ(d.Control(insert::kStepEdit).Text(), "0.01");
-        EXPECT_FALSE(d.Control(insert::kFormulaEdit).IsEnabled());
-        for (int id : {insert::kScoresRadio, insert::kSchemeRadio, insert::kScoreCombo, insert::kThresholdEdit})
+        for (int id : {insert::kFormulaEdit, insert::kScoresRadio, insert::kSchemeRadio, insert::kScoreCombo,
+                       insert::kThresholdEdit})
             EXPECT_FALSE(d.Control(id).IsEnabled()) << id;
         d.Control(insert::kInsertButton).Click();
     });
@@ -76,14 +63,14 @@ TEST_F(DataDialogs, InsertIntoEmptyStoreCreatesTheFirstSeries) {
     const Series& s = theData.series[0];
     EXPECT_EQ(std::tie(s.nParameters, s.nArguments, s.nValues, s.firstParameter, s.firstValue, s.nRecords),
               std::make_tuple(1, 0, 1, 0, 0, 1000));
-    EXPECT_EQ(theData.seriesNames, (std::vector<std::string>{"Series #1"}));
-    EXPECT_EQ(theData.parameterNames, (std::vector<std::string>{"x0"}));
-    EXPECT_EQ(theData.parameterTexts, (std::vector<std::string>{"0"}));
-    EXPECT_EQ(theData.parameters[0].role, kRoleValue);
-    EXPECT_EQ(theData.parametersPerSeries, 1);
-    ASSERT_EQ(theData.allValues.size(), 1000u);
-    for (int i = 0; i < 1000; ++i) EXPECT_EQ(theData.allValues[static_cast<std::size_t>(i)], i * 0.01 + 0.0);
-    EXPECT_EQ(theData.dataModified, 1);
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(std::tie(theData.seriesNames, theData.parameterNames, theData.parameterTexts),
+              std::make_tuple(Names{"Series #1"}, Names{"x0"}, Names{"0"}));
+    EXPECT_EQ(std::tie(theData.parameters[0].role, theData.parametersPerSeries, theData.dataModified),
+              std::make_tuple(kRoleValue, 1, 1));
+    std::vector<double> progression;
+    for (int i = 0; i < 1000; ++i) progression.push_back(i * 0.01 + 0.0);
+    EXPECT_EQ(theData.allValues, progression);
     EXPECT_EQ(CheckStoreInvariants(theData), "");
 }
 
@@ -91,8 +78,6 @@ TEST_F(DataDialogs, InsertAColumnByProgressionAndByFormula) {
     AddRecords(theData, {"v"}, {{5}, {6}, {7}});
     // A series without an argument gets an argument by default; the record count is the series'.
     Insert([](insert& d) {
-        EXPECT_EQ(d.Control(insert::kArgumentRadio).Check(), 1);
-        EXPECT_EQ(d.Control(insert::kRecordsEdit).Text(), "3");
         EXPECT_FALSE(d.Control(insert::kRecordsEdit).IsEnabled());
         d.Control(insert::kFromEdit).SetText("1");
         d.Control(insert::kStepEdit).SetText("2");
@@ -102,16 +87,13 @@ TEST_F(DataDialogs, InsertAColumnByProgressionAndByFormula) {
     EXPECT_EQ(StoredColumn(theData, 0, 0), (std::vector<double>{5, 6, 7}));
     EXPECT_EQ(StoredColumn(theData, 0, 1), (std::vector<double>{1, 3, 5}));
     EXPECT_EQ(theData.parameterNames[1], "x1");
-    const Initial& added = theData.parameters[1];
-    EXPECT_EQ(added.role, kRoleArgument);
-    EXPECT_EQ(added.color, static_cast<std::int32_t>(theData.markColors[1]));  // colour 0 is the value's
-    EXPECT_EQ(added.markShape, 1);
-    EXPECT_EQ(theData.series[0].nArguments, 1);
+    const Initial& added = theData.parameters[1];  // colour 0 is the value's
+    EXPECT_EQ(std::tie(added.role, added.color, added.markShape, theData.series[0].nArguments),
+              std::make_tuple(kRoleArgument, static_cast<std::int32_t>(theData.markColors[1]), 1, 1));
     EXPECT_EQ(CheckStoreInvariants(theData), "");
 
     // With an argument the default is a value; the formula sees the other columns and N.
     Insert([](insert& d) {
-        EXPECT_EQ(d.Control(insert::kValueRadio).Check(), 1);
         d.Control(insert::kFormulaRadio).Click();
         EXPECT_TRUE(d.Control(insert::kFormulaEdit).IsEnabled());
         EXPECT_FALSE(d.Control(insert::kFromEdit).IsEnabled());
@@ -119,8 +101,7 @@ TEST_F(DataDialogs, InsertAColumnByProgressionAndByFormula) {
         d.Control(insert::kInsertButton).Click();
     });
     EXPECT_EQ(StoredColumn(theData, 0, 2), (std::vector<double>{5, 19, 37}));
-    EXPECT_EQ(theData.parameters[2].role, kRoleValue);
-    EXPECT_EQ(theData.series[0].nValues, 2);
+    EXPECT_EQ(std::tie(theData.parameters[2].role, theData.series[0].nValues), std::make_tuple(kRoleValue, 2));
     EXPECT_EQ(CheckStoreInvariants(theData), "");
 
     // Two series: the command does nothing.
@@ -137,17 +118,16 @@ TEST_F(DataDialogs, InsertSchemeCancelNameAndScores) {
     Insert([](insert& d) {
         ASSERT_TRUE(d.Control(insert::kSchemeRadio).IsEnabled());
         d.Control(insert::kSchemeRadio).Click();
-        EXPECT_EQ(d.Control(insert::kValueRadio).Check(), 1);
-        EXPECT_EQ(d.Control(insert::kArgumentRadio).Check(), 0);
+        EXPECT_EQ(std::tuple(d.Control(insert::kValueRadio).Check(), d.Control(insert::kArgumentRadio).Check()),
+                  std::tuple(1, 0));
         d.Control(insert::kArgumentRadio).Click();
         EXPECT_FALSE(d.Control(insert::kSchemeRadio).IsEnabled());
         d.Control(insert::kValueRadio).Click();
         d.Control(insert::kSchemeRadio).Click();
         d.Control(insert::kInsertButton).Click();
     });
-    EXPECT_EQ(theData.parameters[1].role, kRoleValue);
+    EXPECT_EQ(std::tie(theData.parameters[1].role, theData.schemeFillRequest), std::make_tuple(kRoleValue, 1));
     EXPECT_EQ(StoredColumn(theData, 0, 1), (std::vector<double>{0, 0}));
-    EXPECT_EQ(theData.schemeFillRequest, 1);
 
     // Cancel changes nothing; another name is replaced by the default, "score" kept.
     const std::vector<double> values = theData.allValues;
@@ -156,8 +136,7 @@ TEST_F(DataDialogs, InsertSchemeCancelNameAndScores) {
         EXPECT_EQ(d.Control(insert::kNameEdit).Text(), "x2");
         d.Control(insert::kCancelButton).Click();
     });
-    EXPECT_EQ(theData.allValues, values);
-    EXPECT_EQ(theData.parameters.size(), 2u);
+    EXPECT_EQ(std::tuple(theData.allValues, theData.parameters.size()), std::tuple(values, 2u));
     theInsert.name = "Score";
     Insert([](insert& d) {
         EXPECT_EQ(d.Control(insert::kNameEdit).Text(), "Score");
@@ -171,20 +150,17 @@ TEST_F(DataDialogs, InsertSchemeCancelNameAndScores) {
     Insert([](insert& d) {
         ASSERT_TRUE(d.Control(insert::kScoresRadio).IsEnabled());
         d.Control(insert::kScoresRadio).Click();
-        EXPECT_EQ(d.Control(insert::kNameEdit).Text(), "score");
-        EXPECT_TRUE(d.Control(insert::kScoreCombo).IsEnabled());
+        ASSERT_TRUE(d.Control(insert::kScoreCombo).IsEnabled());
         EXPECT_EQ(d.Control(insert::kScoreCombo).Count(), 2);
         d.Control(insert::kScoreCombo).SetCurSel(1);
-        Notify(d, insert::kScoreCombo, platform::Notification::SelChange);
+        d.SendCommand(insert::kScoreCombo, platform::Notification::SelChange);
         d.Control(insert::kThresholdEdit).SetText("0.75");
         d.Control(insert::kSimpleCheck).Click();
         d.Control(insert::kInsertButton).Click();
     });
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0], std::make_pair(1, 0.75));
-    EXPECT_EQ(theData.scoringRequest, 1);
-    EXPECT_EQ(theData.scoringSimple, 1);
-    EXPECT_EQ(theData.parameterNames.back(), "score");
+    EXPECT_EQ(runs, (std::vector<std::pair<int, double>>{{1, 0.75}}));
+    EXPECT_EQ(std::tie(theData.scoringRequest, theData.scoringSimple, theData.parameterNames.back()),
+              std::make_tuple(1, 1, "score"));
 }
 
 TEST_F(DataDialogs, InsertRefusesABadRecordCount) {
@@ -209,26 +185,24 @@ TEST_F(DataDialogs, ModifyByFormulaWithUndo) {
                   "A formula for modification of the 'a0' from 'Series #1' series can contain basic arithmetic "
                   "operations and names of parameters for selected data series:'a0, a1' and 'N' for index value; "
                   "in square brackets can be integer for index shift of the parameter");
+        EXPECT_EQ(std::tuple(m.Control(modify::kFormulaEdit).Text(), m.Control(modify::kFormulaRadio).Check()),
+                  std::tuple("x", 1));
         EXPECT_FALSE(m.Control(modify::kUndoButton).IsEnabled());
-        EXPECT_EQ(m.Control(modify::kFormulaEdit).Text(), "x");
-        EXPECT_EQ(m.Control(modify::kFormulaRadio).Check(), 1);
         EXPECT_FALSE(m.Control(modify::kActionRadio).IsEnabled());  // no record operations wired
         m.Control(modify::kFormulaEdit).SetText("a1*3 + a0[1]");
         m.Control(modify::kModifyButton).Click();
     });
     EXPECT_EQ(StoredColumn(theData, 0, 0), (std::vector<double>{32, 63}));
-    EXPECT_EQ(theData.series[0].nRecords, 2);
 
     // The formula stays; "Undo" brings the dropped record back, and again a second time.
     for (int round = 0; round < 2; ++round) {
         Modify([](modify& m) {
-            EXPECT_EQ(m.Control(modify::kFormulaEdit).Text(), "a1*3 + a0[1]");
-            EXPECT_EQ(m.Control(modify::kFormulaRadio).Check(), 1);
+            EXPECT_EQ(std::tuple(m.Control(modify::kFormulaEdit).Text(), m.Control(modify::kFormulaRadio).Check()),
+                      std::tuple("a1*3 + a0[1]", 1));
             ASSERT_TRUE(m.Control(modify::kUndoButton).IsEnabled());
             m.Control(modify::kUndoButton).Click();
         });
         EXPECT_EQ(StoredColumn(theData, 0, 0), (std::vector<double>{1, 2, 3}));
-        EXPECT_EQ(theData.series[0].nRecords, 3);
     }
 
     // Any other change of the store drops the copy.
@@ -286,10 +260,10 @@ TEST_F(DataDialogs, ModifyActionsRunTheRecordOperations) {
             EXPECT_TRUE(m.Control(modify::kActionList).IsEnabled());
             EXPECT_FALSE(m.Control(modify::kFormulaEdit).IsEnabled());
             m.Control(modify::kActionList).SetCurSel(c.action);
-            Notify(m, modify::kActionList, platform::Notification::SelChange);
-            EXPECT_EQ(m.Control(modify::kFromEdit).IsVisible(), c.fromShown);
-            EXPECT_EQ(m.Control(modify::kToEdit).IsVisible(), c.toShown);
-            EXPECT_EQ(m.Control(modify::kToLabel).IsVisible(), c.toShown);
+            m.SendCommand(modify::kActionList, platform::Notification::SelChange);
+            EXPECT_EQ(std::tuple(m.Control(modify::kFromEdit).IsVisible(), m.Control(modify::kToEdit).IsVisible(),
+                                 m.Control(modify::kToLabel).IsVisible()),
+                      std::tuple(c.fromShown, c.toShown, c.toShown));
             m.Control(modify::kFromEdit).SetText("3.9");
             m.Control(modify::kToEdit).SetText("8");
             m.Control(modify::kModifyButton).Click();
@@ -313,18 +287,19 @@ TEST_F(DataDialogs, ModifyActionsRunTheRecordOperations) {
     theData.OnDeleteAll();
     AddRecords(theData, {"a", "b", "c"}, {{1, 2, 3}});
     theData.selectedParameter = 1;
-    for (int action : {int(modify::kSplit), int(modify::kNormalize)}) {
+    const std::pair<int, std::vector<Call>> oneSeries[] = {
+        {modify::kSplit, {{"sort", 1, 1, 0}, {"split", 1, 3, 0}}},
+        {modify::kNormalize, {{"scale", 1, 3.9, 8}}},
+    };
+    for (const auto& [action, expected] : oneSeries) {
         calls.clear();
         Modify([action](modify& m) {
             m.Control(modify::kActionRadio).Click();
             m.Control(modify::kActionList).SetCurSel(action);
-            Notify(m, modify::kActionList, platform::Notification::SelChange);
+            m.SendCommand(modify::kActionList, platform::Notification::SelChange);
             m.Control(modify::kModifyButton).Click();
         });
-        if (action == modify::kSplit)
-            EXPECT_EQ(calls, (std::vector<Call>{{"sort", 1, 1, 0}, {"split", 1, 3, 0}}));
-        else
-            EXPECT_EQ(calls, (std::vector<Call>{{"scale", 1, 3.9, 8}}));
+        EXPECT_EQ(calls, expected);
         EXPECT_EQ(theData.modifyCurrentSeriesOnly, 1);
     }
 }

@@ -60,6 +60,12 @@ protected:
         page.OnOpenTextDataFile();
     }
 
+    // The file rewritten with the content, then one tick of the re-read timer.
+    void Tick(const std::string& path, const std::string& content) {
+        Rewrite(path, content);
+        page.OnTimer(data::kSyncTimerId);
+    }
+
     platform::ScriptedDialogs dialogs;
     data page;
     int periodDialogs = 0;
@@ -100,10 +106,10 @@ TEST(SynchronizeDialog, SpinsStepMinutesAndSecondsAcrossTheMinute) {
             dialog.OnDeltaPosSeconds(n);
         else
             dialog.OnDeltaPosMinutes(n);
-        EXPECT_EQ(dialog.minutes, c.minutesAfter) << c.minutes << ":" << c.seconds;
-        EXPECT_EQ(dialog.seconds, c.secondsAfter) << c.minutes << ":" << c.seconds;
-        EXPECT_EQ(dialog.Control(synchronize::kSecondsEdit).Text(), std::to_string(c.secondsAfter));
-        EXPECT_EQ(dialog.Control(synchronize::kMinutesEdit).Text(), std::to_string(c.minutesAfter));
+        EXPECT_EQ(std::tuple(dialog.minutes, dialog.seconds, dialog.Control(synchronize::kMinutesEdit).Text(),
+                             dialog.Control(synchronize::kSecondsEdit).Text()),
+                  std::tuple(c.minutesAfter, c.secondsAfter, std::to_string(c.minutesAfter), std::to_string(c.secondsAfter)))
+            << c.minutes << ":" << c.seconds;
         dialog.DestroyWindow();
     }
 }
@@ -129,13 +135,12 @@ TEST(SynchronizeDialog, TheArrowsStepTheBoxes) {
     ASSERT_EQ(seconds.size(), 2u);
     ASSERT_EQ(minutes.size(), 2u);
     seconds[0]->click();
-    EXPECT_EQ(dialog.Control(synchronize::kMinutesEdit).Text(), "1");
-    EXPECT_EQ(dialog.Control(synchronize::kSecondsEdit).Text(), "0");
+    EXPECT_EQ(std::tuple(dialog.Control(synchronize::kMinutesEdit).Text(), dialog.Control(synchronize::kSecondsEdit).Text()),
+              std::tuple("1", "0"));
     minutes[0]->click();
     minutes[0]->click();
     seconds[1]->click();
-    EXPECT_EQ(dialog.minutes, 2);
-    EXPECT_EQ(dialog.seconds, 0);
+    EXPECT_EQ(std::tie(dialog.minutes, dialog.seconds), std::make_tuple(2, 0));
     minutes[1]->click();
     EXPECT_EQ(dialog.Control(synchronize::kMinutesEdit).Text(), "1");
     dialog.DestroyWindow();
@@ -146,8 +151,8 @@ TEST(SynchronizeDialog, EnterTakesTheValuesInAndStaysDoEndsCancelKeepsTheLastVal
     synchronize dialog;
     bool stillOpen = false;
     dialogs.modalSteps.push_back([&](platform::Dialog& d) {
-        EXPECT_EQ(d.Control(synchronize::kMinutesEdit).Text(), "0");
-        EXPECT_EQ(d.Control(synchronize::kSecondsEdit).Text(), "10");
+        EXPECT_EQ(std::tuple(d.Control(synchronize::kMinutesEdit).Text(), d.Control(synchronize::kSecondsEdit).Text()),
+                  std::tuple("0", "10"));
         EXPECT_FALSE(d.Control(synchronize::kHiddenOkButton).IsVisible());
         EXPECT_EQ(d.DefaultButtonId(), synchronize::kHiddenOkButton);
         d.Control(synchronize::kSecondsEdit).SetText("25");
@@ -159,8 +164,7 @@ TEST(SynchronizeDialog, EnterTakesTheValuesInAndStaysDoEndsCancelKeepsTheLastVal
     });
     EXPECT_EQ(dialog.RunModal(), platform::kOk);
     EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(dialog.minutes, 4);
-    EXPECT_EQ(dialog.seconds, 25);
+    EXPECT_EQ(std::tie(dialog.minutes, dialog.seconds), std::make_tuple(4, 25));
     dialogs.modalSteps.push_back([](platform::Dialog& d) {
         d.Control(synchronize::kMinutesEdit).SetText("9");
         d.Control(synchronize::kCancelButton).Click();
@@ -175,13 +179,11 @@ TEST_F(SyncReread, TicksFollowTheFileAsItGrowsShrinksAndVanishes) {
     ASSERT_EQ(periodDialogs, 1);
     EXPECT_EQ(periodCaption, "Synchronize");
     ASSERT_EQ(page.series.size(), 1u);
-    EXPECT_EQ(page.syncTimerOn, 1);
-    EXPECT_EQ(page.syncIntervalMs, 90000);
+    EXPECT_EQ(std::tie(page.syncTimerOn, page.syncIntervalMs), std::make_tuple(1, 90000));
     EXPECT_TRUE(page.HasTimer(data::kSyncTimerId));
     const Initial valueBefore = page.parameters[1];
 
-    Rewrite(file.Path(), Lines(1, 15));  // ten more lines
-    page.OnTimer(data::kSyncTimerId);
+    Tick(file.Path(), Lines(1, 15));  // ten more lines
     ASSERT_EQ(page.series[0].nRecords, 15);
     EXPECT_EQ(SeriesValues(page, 0)[28], 15);
     EXPECT_EQ(SeriesValues(page, 0)[29], 150);
@@ -189,15 +191,13 @@ TEST_F(SyncReread, TicksFollowTheFileAsItGrowsShrinksAndVanishes) {
     EXPECT_EQ(page.parameters[1].color, valueBefore.color);
     EXPECT_EQ(CheckStoreInvariants(page), "");
 
-    Rewrite(file.Path(), "junk line\n" + Lines(3, 18) + "\n" + "5 x\n");  // header-like and bad lines dropped
-    page.OnTimer(data::kSyncTimerId);
+    Tick(file.Path(), "junk line\n" + Lines(3, 18) + "\n" + "5 x\n");  // header-like and bad lines dropped
     ASSERT_EQ(page.series[0].nRecords, 16);
     EXPECT_EQ(SeriesValues(page, 0)[0], 3);
 
     std::remove(file.Path().c_str());
     page.OnTimer(data::kSyncTimerId);  // cannot be opened: the series stays
-    EXPECT_EQ(page.series[0].nRecords, 16);
-    EXPECT_EQ(page.syncTimerOn, 1);
+    EXPECT_EQ(std::tie(page.series[0].nRecords, page.syncTimerOn), std::make_tuple(16, 1));
     EXPECT_EQ(CheckStoreInvariants(page), "");
 }
 
@@ -209,19 +209,16 @@ TEST_F(SyncReread, AFileBeingRewrittenNeverShrinksTheSeriesOrGivesAPartialLine) 
     // Emptied, cut mid-line, reduced to fewer lines: the logger is writing it again.
     for (const std::string& content : {std::string(), std::string("1 10\n2 2"), Lines(1, 2), std::string("1 1")}) {
         SCOPED_TRACE(content);
-        Rewrite(file.Path(), content);
-        page.OnTimer(data::kSyncTimerId);
+        Tick(file.Path(), content);
         EXPECT_EQ(SeriesValues(page, 0), before);
         EXPECT_EQ(page.syncTimerOn, 1);
     }
     // The file back with a line still being written: whole lines only.
-    Rewrite(file.Path(), Lines(1, 6) + "7 7");
-    page.OnTimer(data::kSyncTimerId);
+    Tick(file.Path(), Lines(1, 6) + "7 7");
     ASSERT_EQ(page.series[0].nRecords, 6);
     EXPECT_EQ(SeriesValues(page, 0).back(), 60);
-    Rewrite(file.Path(), Lines(1, 7));
-    page.OnTimer(data::kSyncTimerId);
-    EXPECT_EQ(page.series[0].nRecords, 7);
+    Tick(file.Path(), Lines(1, 7));
+    ASSERT_EQ(page.series[0].nRecords, 7);
     EXPECT_EQ(SeriesValues(page, 0).back(), 70);
     EXPECT_EQ(CheckStoreInvariants(page), "");
     page.StopSyncTimer();
@@ -244,8 +241,7 @@ TEST_F(SyncReread, HeaderSelectionAndSeparatorsAreThoseOfTheImportNotOfALaterDia
     page.OnOpenTextDataFile();
     ASSERT_EQ(page.series.size(), 1u);
 
-    Rewrite(file.Path(), "t a b\n1 2 3\n4 5 6\n7 8 9\n");
-    page.OnTimer(data::kSyncTimerId);
+    Tick(file.Path(), "t a b\n1 2 3\n4 5 6\n7 8 9\n");
     EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{1, 3, 4, 6, 7, 9}));
     EXPECT_EQ(CheckStoreInvariants(page), "");
 }
@@ -254,18 +250,15 @@ TEST_F(SyncReread, AFileWithOtherColumnsStopsTheReread) {
     TempFile file(Lines(1, 3));
     ImportFollowed(file.Path(), 0, 10);
     ASSERT_EQ(page.syncTimerOn, 1);
-    Rewrite(file.Path(), "1 2 3\n4 5 6\n");
-    page.OnTimer(data::kSyncTimerId);
-    EXPECT_EQ(page.syncTimerOn, 0);
+    Tick(file.Path(), "1 2 3\n4 5 6\n");
+    EXPECT_EQ(std::tie(page.syncTimerOn, page.series[0].nRecords), std::make_tuple(0, 3));
     EXPECT_FALSE(page.HasTimer(data::kSyncTimerId));
-    EXPECT_EQ(page.series[0].nRecords, 3);
 }
 
 TEST_F(SyncReread, CancelStartsNothingAndTwoSeriesAreLeftAlone) {
     TempFile file(Lines(1, 3));
     ImportFollowed(file.Path(), 0, 10, synchronize::kCancelButton);
-    EXPECT_EQ(periodDialogs, 1);
-    EXPECT_EQ(page.syncTimerOn, 0);
+    EXPECT_EQ(std::tie(periodDialogs, page.syncTimerOn), std::make_tuple(1, 0));
     EXPECT_FALSE(page.HasTimer(data::kSyncTimerId));
 
     page.OnDeleteAll();
@@ -274,14 +267,8 @@ TEST_F(SyncReread, CancelStartsNothingAndTwoSeriesAreLeftAlone) {
     page.AddNewSeries(0, {"p", "q"});  // a second series: ticks change nothing
     page.pendingSeries = page.series[0];
     const std::vector<double> before = page.allValues;
-    Rewrite(file.Path(), Lines(1, 8));
-    page.OnTimer(data::kSyncTimerId);
-    EXPECT_EQ(page.allValues, before);
-    EXPECT_EQ(page.series[0].nRecords, 3);
-
-    page.OnDeleteAll();  // stops the timer
-    EXPECT_EQ(page.syncTimerOn, 0);
-    EXPECT_FALSE(page.HasTimer(data::kSyncTimerId));
+    Tick(file.Path(), Lines(1, 8));
+    EXPECT_EQ(std::tuple(page.allValues, page.series[0].nRecords), std::tuple(before, 3));
 }
 
 TEST_F(SyncReread, TheTimerItselfRereadsAFileRewrittenBetweenTicks) {
