@@ -52,7 +52,6 @@ protected:
         });
         dialogs.modalSteps.push_back([this, minutes, seconds, answer](platform::Dialog& dialog) {
             ++periodDialogs;
-            periodCaption = dialog.Caption();
             dialog.Control(synchronize::kMinutesEdit).SetText(std::to_string(minutes));
             dialog.Control(synchronize::kSecondsEdit).SetText(std::to_string(seconds));
             dialog.Control(answer).Click();
@@ -69,7 +68,6 @@ protected:
     platform::ScriptedDialogs dialogs;
     data page;
     int periodDialogs = 0;
-    std::string periodCaption;
 };
 
 TEST(SyncPeriod, MillisecondsOfTheTypedPeriod) {
@@ -124,6 +122,7 @@ std::vector<QToolButton*> Arrows(synchronize& dialog, int spin) {
     return arrows;
 }
 
+// The stepping itself is the table above; here the real arrows reach it.
 TEST(SynchronizeDialog, TheArrowsStepTheBoxes) {
     synchronize dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
@@ -132,17 +131,11 @@ TEST(SynchronizeDialog, TheArrowsStepTheBoxes) {
     dialog.UpdateData(false);
     const std::vector<QToolButton*> seconds = Arrows(dialog, synchronize::kSecondsSpin);
     const std::vector<QToolButton*> minutes = Arrows(dialog, synchronize::kMinutesSpin);
-    ASSERT_EQ(seconds.size(), 2u);
-    ASSERT_EQ(minutes.size(), 2u);
+    ASSERT_EQ(std::tuple(seconds.size(), minutes.size()), std::tuple(2u, 2u));
     seconds[0]->click();
+    minutes[0]->click();
     EXPECT_EQ(std::tuple(dialog.Control(synchronize::kMinutesEdit).Text(), dialog.Control(synchronize::kSecondsEdit).Text()),
-              std::tuple("1", "0"));
-    minutes[0]->click();
-    minutes[0]->click();
-    seconds[1]->click();
-    EXPECT_EQ(std::tie(dialog.minutes, dialog.seconds), std::make_tuple(2, 0));
-    minutes[1]->click();
-    EXPECT_EQ(dialog.Control(synchronize::kMinutesEdit).Text(), "1");
+              std::tuple("2", "0"));
     dialog.DestroyWindow();
 }
 
@@ -151,10 +144,6 @@ TEST(SynchronizeDialog, EnterTakesTheValuesInAndStaysDoEndsCancelKeepsTheLastVal
     synchronize dialog;
     bool stillOpen = false;
     dialogs.modalSteps.push_back([&](platform::Dialog& d) {
-        EXPECT_EQ(std::tuple(d.Control(synchronize::kMinutesEdit).Text(), d.Control(synchronize::kSecondsEdit).Text()),
-                  std::tuple("0", "10"));
-        EXPECT_FALSE(d.Control(synchronize::kHiddenOkButton).IsVisible());
-        EXPECT_EQ(d.DefaultButtonId(), synchronize::kHiddenOkButton);
         d.Control(synchronize::kSecondsEdit).SetText("25");
         d.OnOK();  // Enter: the hidden default button
         stillOpen = !d.IsDialogEnded();
@@ -176,20 +165,14 @@ TEST(SynchronizeDialog, EnterTakesTheValuesInAndStaysDoEndsCancelKeepsTheLastVal
 TEST_F(SyncReread, TicksFollowTheFileAsItGrowsShrinksAndVanishes) {
     TempFile file(Lines(1, 5));
     ImportFollowed(file.Path(), 1, 30);
-    ASSERT_EQ(periodDialogs, 1);
-    EXPECT_EQ(periodCaption, "Synchronize");
     ASSERT_EQ(page.series.size(), 1u);
     EXPECT_EQ(std::tie(page.syncTimerOn, page.syncIntervalMs), std::make_tuple(1, 90000));
-    EXPECT_TRUE(page.HasTimer(data::kSyncTimerId));
-    const Initial valueBefore = page.parameters[1];
+    const std::int32_t colorBefore = page.parameters[1].color;
 
     Tick(file.Path(), Lines(1, 15));  // ten more lines
     ASSERT_EQ(page.series[0].nRecords, 15);
-    EXPECT_EQ(SeriesValues(page, 0)[28], 15);
-    EXPECT_EQ(SeriesValues(page, 0)[29], 150);
-    EXPECT_TRUE(page.HasTimer(data::kSyncTimerId));
-    EXPECT_EQ(page.parameters[1].color, valueBefore.color);
-    EXPECT_EQ(CheckStoreInvariants(page), "");
+    EXPECT_EQ(SeriesValues(page, 0).back(), 150);
+    EXPECT_EQ(page.parameters[1].color, colorBefore);
 
     Tick(file.Path(), "junk line\n" + Lines(3, 18) + "\n" + "5 x\n");  // header-like and bad lines dropped
     ASSERT_EQ(page.series[0].nRecords, 16);
@@ -198,7 +181,6 @@ TEST_F(SyncReread, TicksFollowTheFileAsItGrowsShrinksAndVanishes) {
     std::remove(file.Path().c_str());
     page.OnTimer(data::kSyncTimerId);  // cannot be opened: the series stays
     EXPECT_EQ(std::tie(page.series[0].nRecords, page.syncTimerOn), std::make_tuple(16, 1));
-    EXPECT_EQ(CheckStoreInvariants(page), "");
 }
 
 TEST_F(SyncReread, AFileBeingRewrittenNeverShrinksTheSeriesOrGivesAPartialLine) {
@@ -211,15 +193,11 @@ TEST_F(SyncReread, AFileBeingRewrittenNeverShrinksTheSeriesOrGivesAPartialLine) 
         SCOPED_TRACE(content);
         Tick(file.Path(), content);
         EXPECT_EQ(SeriesValues(page, 0), before);
-        EXPECT_EQ(page.syncTimerOn, 1);
     }
     // The file back with a line still being written: whole lines only.
     Tick(file.Path(), Lines(1, 6) + "7 7");
     ASSERT_EQ(page.series[0].nRecords, 6);
     EXPECT_EQ(SeriesValues(page, 0).back(), 60);
-    Tick(file.Path(), Lines(1, 7));
-    ASSERT_EQ(page.series[0].nRecords, 7);
-    EXPECT_EQ(SeriesValues(page, 0).back(), 70);
     EXPECT_EQ(CheckStoreInvariants(page), "");
     page.StopSyncTimer();
 }
@@ -228,7 +206,6 @@ TEST_F(SyncReread, HeaderSelectionAndSeparatorsAreThoseOfTheImportNotOfALaterDia
     TempFile file("t a b\n1 2 3\n4 5 6\n");
     ImportFollowed(file.Path(), 0, 0, synchronize::kDoButton, {1});  // field "a" left out
     ASSERT_EQ(page.series.size(), 1u);
-    EXPECT_EQ(page.syncIntervalMs, 1000);  // a period of 0 runs once a second
     EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{1, 3, 4, 6}));
 
     // A later import refused for its parameter count leaves other fields in the text dialog.
@@ -243,7 +220,6 @@ TEST_F(SyncReread, HeaderSelectionAndSeparatorsAreThoseOfTheImportNotOfALaterDia
 
     Tick(file.Path(), "t a b\n1 2 3\n4 5 6\n7 8 9\n");
     EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{1, 3, 4, 6, 7, 9}));
-    EXPECT_EQ(CheckStoreInvariants(page), "");
 }
 
 TEST_F(SyncReread, AFileWithOtherColumnsStopsTheReread) {
@@ -259,7 +235,6 @@ TEST_F(SyncReread, CancelStartsNothingAndTwoSeriesAreLeftAlone) {
     TempFile file(Lines(1, 3));
     ImportFollowed(file.Path(), 0, 10, synchronize::kCancelButton);
     EXPECT_EQ(std::tie(periodDialogs, page.syncTimerOn), std::make_tuple(1, 0));
-    EXPECT_FALSE(page.HasTimer(data::kSyncTimerId));
 
     page.OnDeleteAll();
     ImportFollowed(file.Path(), 0, 10);

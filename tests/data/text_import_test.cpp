@@ -15,7 +15,6 @@
 #include "data/record_text.h"
 #include "data/text_lines.h"
 #include "import_test_support.h"
-#include "platform/system.h"
 
 namespace {
 
@@ -102,11 +101,10 @@ TEST_F(TextImport, GeneratedFilesMatchAnIndependentSplit) {
 
         ASSERT_EQ(fresh.series.size(), 1u);
         EXPECT_EQ(SeriesNames(fresh, 0), e.names);
-        EXPECT_EQ(std::tie(fresh.series[0].nRecords, fresh.importRecordCount), std::tie(e.records, e.records));
+        EXPECT_EQ(fresh.series[0].nRecords, e.records);
         EXPECT_EQ(SeriesValues(fresh, 0), e.values);
         EXPECT_EQ(d.Messages(), e.skipped > 0 ? std::vector<std::string>{SkipReport(e.skipped, e.read)}
                                               : std::vector<std::string>{});
-        EXPECT_TRUE(fresh.importNames.empty());
     }
 }
 
@@ -121,6 +119,8 @@ struct RuleCase {
     std::vector<std::string> messages;
 };
 
+// Rules the generated files do not reach; header names, runs of separators, blank lines, CR LF
+// line ends, dates and deselected fields are in those files.
 TEST_F(TextImport, RulesOfTheSplitTheHeaderAndTheSkippedLines) {
     // 300 fields of seven digits: a line far beyond any fixed buffer.
     std::string wideLine;
@@ -133,20 +133,12 @@ TEST_F(TextImport, RulesOfTheSplitTheHeaderAndTheSkippedLines) {
         wide[i] = wide[300 + i] = 1000000 + i;
     }
     const RuleCase cases[] = {
-        {"letters give the names and the header is not a record", "x y z\n1 2 3\n4 5 6\n", " ", {},
-         {"x", "y", "z"}, {"x", "y", "z"}, {1, 2, 3, 4, 5, 6}, {}},
-        {"numbers give a0.. and the first line is a record", "1 2 3\n4 5 6\n", " ", {},
-         {"1", "2", "3"}, {"a0", "a1", "a2"}, {1, 2, 3, 4, 5, 6}, {}},
-        {"runs of separators and separators at the ends give no field", "1,,3\n,4,,5,\n", ",", {},
-         {"1", "3"}, {"a0", "a1"}, {1, 3, 4, 5}, {}},
         {"tab and line feed always separate", "a;b\tc\n1;2\t3\n", ";", {},
          {"a", "b", "c"}, {"a", "b", "c"}, {1, 2, 3}, {}},
         {"the first item keeps its blanks, later ones are trimmed", " a, b\n1,2\n", ",", {},
          {" a", "b"}, {" a", "b"}, {1, 2}, {}},
         {"a decimal comma is non-numeric: skipped and reported", "x;y\n1,5;2\n3;4\n", ";", {},
          {"x", "y"}, {"x", "y"}, {3, 4}, {SkipReport(1, 1)}},
-        {"a blank line is no record but counts as read", "x y\n1 2\n\nq 4\n3 4\n", " ", {},
-         {"x", "y"}, {"x", "y"}, {1, 2, 3, 4}, {SkipReport(1, 2)}},
         {"classic CR line ends", "b\r1\r2\r", " ", {}, {"b"}, {"b"}, {1, 2}, {}},
         {"a value beyond the double range is non-numeric", "1 2\n1e400 3\n4 -1e999\n5 6\n", " ", {},
          {"1", "2"}, {"a0", "a1"}, {1, 2, 5, 6}, {SkipReport(2, 2)}},
@@ -159,9 +151,6 @@ TEST_F(TextImport, RulesOfTheSplitTheHeaderAndTheSkippedLines) {
          {"a0", "a1"}, {1, 2, 4, 5, 7, 8}, {}},
         {"fields after the first line's count are ignored", "1 2\n3 4 5 6\n", " ", {}, {"1", "2"}, {"a0", "a1"},
          {1, 2, 3, 4}, {}},
-        {"Windows line ends", "x\ty\r\n1\t2\r\n3\t4\r\n", "", {}, {"x", "y"}, {"x", "y"}, {1, 2, 3, 4}, {}},
-        {"dates are fractional years, only the chosen fields are read", "d v w\n03/4/2002 7 q\n12/31/2001 8 q\n",
-         " ", {2}, {"d", "v", "w"}, {"d", "v"}, {2002 + 63 / 365.0, 7, 2002, 8}, {}},
         {"long lines and many fields are read whole", wideLine + "\n" + wideLine + "\n", "", {}, wideItems,
          wideNames, wide, {}},
     };
@@ -181,29 +170,19 @@ TEST_F(TextImport, RulesOfTheSplitTheHeaderAndTheSkippedLines) {
 TEST_F(TextImport, DialogFileDialogAndKeptState) {
     TempFile file("x y\n1 2\n");
     // Cancelled with only ';' typed: the line is one field.
-    const auto seen = RunTextImport(page, dialogs, file.Path(), {.separators = ";", .deselect = {}, .ok = false});
-    ASSERT_EQ(dialogs.shown.size(), 2u);
-    EXPECT_EQ(std::tie(dialogs.shown[0].kind, dialogs.shown[0].text), std::make_tuple("open", "Open text data file"));
-    EXPECT_EQ(std::tie(dialogs.shown[1].kind, dialogs.shown[1].type), std::make_tuple("modal", unsigned(Text::kTemplateId)));
-    EXPECT_EQ(seen.caption, "Read from text file");
-    EXPECT_EQ(seen.separatorsShown, " ");
-    EXPECT_EQ(seen.items, std::vector<std::string>{"x y"});
+    EXPECT_EQ(RunTextImport(page, dialogs, file.Path(), {.separators = ";", .deselect = {}, .ok = false}).items,
+              std::vector<std::string>{"x y"});
     EXPECT_TRUE(page.series.empty());  // cancelled
     EXPECT_EQ(std::tie(page.lastFolder, page.fileNameBuffer), std::tie(file.Folder(), file.Path()));
-    EXPECT_EQ(page.importSeparators, "\t\n;");
-    // The typed separators are offered again next time.
-    EXPECT_EQ(std::tie(theText2.separators, theText2.firstLine), std::make_tuple(";", "x y"));
 
-    // The next import starts in the folder of the last file and shows the kept separators.
+    // The next import starts in the folder of the last file and shows the typed separators again.
     EXPECT_EQ(RunTextImport(page, dialogs, file.Path(), {.separators = "", .deselect = {}}).separatorsShown, ";");
     EXPECT_EQ(page.startFolder, file.Folder());
     ASSERT_EQ(page.series.size(), 1u);
-    EXPECT_EQ(SeriesNames(page, 0), std::vector<std::string>{"x y"});
 
     // Cancelling the file dialog changes nothing, not even the remembered path.
     dialogs.fileAnswers.push_back(std::nullopt);
     page.OnOpenTextDataFile();
-    EXPECT_EQ(page.series.size(), 1u);
     EXPECT_EQ(page.fileNameBuffer, file.Path());
     EXPECT_EQ(dialogs.CountOf("modal"), 2);
 }
@@ -218,9 +197,6 @@ TEST_F(TextImport, NamesAndPathsBeyondLatin1ArriveWhole) {
     EXPECT_EQ(SeriesNames(page, 0),
               (std::vector<std::string>{"Temperatur\xC2\xB0" "C", "L\xC3\xA4nge" + dash + "m", cjk}));
     EXPECT_EQ(SeriesValues(page, 0), (std::vector<double>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(page.fileNameBuffer, file.Path());
-    EXPECT_TRUE(platform::FileExists(file.Path()));  // the layer hands such paths to Qt intact
-    EXPECT_TRUE(platform::IsDirectory(file.Folder()));
 }
 
 TEST_F(TextImport, RefusalsLeaveTheStoreAsItWas) {
@@ -249,23 +225,13 @@ TEST_F(TextImport, RefusalsLeaveTheStoreAsItWas) {
                                             "."}));
     EXPECT_EQ(page.series.size(), 1u);
     EXPECT_EQ(page.allValues, before);
-
-    // The same count adds a second series after the first.
-    RunTextImport(page, dialogs, three.Path(), TextChoice{});
-    ASSERT_EQ(page.series.size(), 2u);
-    EXPECT_EQ(page.series[1].firstValue, 6);
-    EXPECT_EQ(SeriesValues(page, 1), (std::vector<double>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(page.seriesNames[1], "Series #2");
-    EXPECT_EQ(CheckStoreInvariants(page), "");
 }
 
 TEST_F(TextImport, SynchronizeBoxOnlyForTheFirstSeriesAndItsStateIsKept) {
     TempFile file("1 2\n3 4\n");
     EXPECT_TRUE(RunTextImport(page, dialogs, file.Path(), {.deselect = {}, .tickSynchronize = true}).synchronizeVisible);
-    EXPECT_EQ(std::tie(theText2.synchronizeRequested, theText2.offerSynchronize), std::make_tuple(1, 1));
     EXPECT_FALSE(RunTextImport(page, dialogs, file.Path(), TextChoice{}).synchronizeVisible);
     EXPECT_EQ(std::tie(theText2.synchronizeRequested, theText2.offerSynchronize), std::make_tuple(1, 0));
-    EXPECT_EQ(page.series.size(), 2u);
 }
 
 TEST(TextLines, SameLinesAndFieldsAsTheSharedLineReader) {
@@ -326,8 +292,6 @@ TEST(TextDialog, PreviewSplit) {
     dialog.firstLine = "a b\tc";
     EXPECT_EQ(dialog.SplitPreviewLines(), 3);  // no window: the count alone
     EXPECT_EQ(dialog.allSeparators, "\t\n ");
-    EXPECT_EQ(dialog.OnCtlColor(Text::kFieldList).back, 0x73FF46u);
-    EXPECT_EQ(dialog.OnCtlColor(0).brush, 0x87FF00u);
 }
 
 }  // namespace
