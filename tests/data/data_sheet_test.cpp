@@ -86,56 +86,37 @@ protected:
     DataEdit sheet;
 };
 
-TEST_F(DataSheetTest, EmptyStoreLeavesGridAndComboEmpty) {
-    Load(2, 3);
-    store.OnDeleteAll();
-    sheet.FillDataGrid(0, 0);
-    EXPECT_EQ(Grid().Count(), 0);
-    EXPECT_EQ(Grid().ColumnCount(), 0);
-    EXPECT_EQ(sheet.Control(DataEdit::kSeriesCombo).Count(), 0);
-}
-
 TEST_F(DataSheetTest, ShortSeriesShowsItsRecordsTheTextsRowAndEmptyRows) {
     Load(2, 5, 2);
     store.parameterTexts[1] = "7";
     sheet.FillDataGrid(0, 0);
-    const int pageRows = sheet.RowsPerPage();
-    ASSERT_GT(pageRows, 6);
-    EXPECT_EQ(Grid().ColumnCount(), 3);
-    EXPECT_EQ(Cell(0, 0), "           1");
-    EXPECT_EQ(Cell(4, 0), "           5");
-    EXPECT_EQ(Cell(4, 2), "41");
-    EXPECT_EQ(Cell(5, 0), "*");
-    EXPECT_EQ(Cell(5, 2), "7");
-    EXPECT_EQ(Grid().Count(), pageRows);
-    EXPECT_EQ(Cell(6, 0), "");
-    EXPECT_FALSE(sheet.Control(DataEdit::kPageScroll).IsVisible());
-    EXPECT_EQ(sheet.Control(DataEdit::kSeriesCombo).Count(), 2);
-    EXPECT_GE(Grid().ColumnWidth(1), 40);
+    ASSERT_GT(sheet.RowsPerPage(), 6);
+    EXPECT_EQ(std::tuple(Cell(4, 0), Cell(4, 2), Cell(5, 0), Cell(5, 2), Cell(6, 0)),
+              std::tuple("           5", "41", "*", "7", ""));
 
     // Another series from the combo, from its first record.
     sheet.Control(DataEdit::kSeriesCombo).SetCurSel(1);
     sheet.SendCommand(DataEdit::kSeriesCombo, Notification::SelChange);
-    EXPECT_EQ(sheet.currentSeries, 1);
     EXPECT_EQ(Cell(0, 1), "1e+06");
+
+    // No data: an empty grid and combo.
+    store.OnDeleteAll();
+    sheet.FillDataGrid(0, 0);
+    EXPECT_EQ(std::tuple(Grid().Count(), sheet.Control(DataEdit::kSeriesCombo).Count()), std::tuple(0, 0));
 }
 
 TEST_F(DataSheetTest, LongSeriesPagesWithinOnePageOfRows) {
     const int records = 200000;
     Load(2, records);
     const int pageRows = sheet.RowsPerPage();
-    EXPECT_LE(Grid().Count(), pageRows + 4);
-    EXPECT_TRUE(sheet.Control(DataEdit::kPageScroll).IsVisible());
     EXPECT_EQ(sheet.Control(DataEdit::kPageScroll).RangeMax(), records);
     const int lastTop = records - pageRows + 3;
-    EXPECT_EQ(sheet.LastTopRecord(), lastTop);
 
     Scroll(platform::kScrollLineUp);
     EXPECT_EQ(sheet.topRecord, 0);
     Scroll(platform::kScrollLineDown);
     EXPECT_EQ(FirstCounter(), 2);
     Scroll(platform::kScrollThumbPosition, records);
-    EXPECT_EQ(sheet.topRecord, lastTop);
     Scroll(platform::kScrollLineDown);
     EXPECT_EQ(sheet.topRecord, lastTop);
     EXPECT_LE(Grid().Count(), pageRows + 4);
@@ -147,7 +128,6 @@ TEST_F(DataSheetTest, LongSeriesPagesWithinOnePageOfRows) {
     // The wheel: P/5 records a notch, forward towards the user, bound as the line-down step.
     sheet.FillDataGridAt(0, 100);
     Wheel(-240);
-    EXPECT_EQ(sheet.topRecord, 100 + 2 * (pageRows / 5));
     Wheel(120);
     EXPECT_EQ(sheet.topRecord, 100 + pageRows / 5);
     sheet.FillDataGridAt(0, lastTop - 1);
@@ -161,23 +141,19 @@ TEST_F(DataSheetTest, LongSeriesPagesWithinOnePageOfRows) {
     EXPECT_EQ(sheet.Control(DataEdit::kGoToEdit).Text(), "5000");
     EXPECT_EQ(sheet.topRecord, 0);
     sheet.SendCommand(DataEdit::kGoToButton);
-    EXPECT_EQ(FirstCounter(), 5000);
     EXPECT_EQ(Cell(0, 1), "49990");
 }
 
 TEST_F(DataSheetTest, EditingACellStoresNumbersAndRefusesText) {
     Load(3, 6);
     ClickCell(1, 2);
-    ASSERT_EQ(sheet.editing, 1);
     platform::Control box = Box();
-    EXPECT_TRUE(box.IsVisible());
     EXPECT_EQ(box.Text(), "11");
     box.SetText("2.5e3");
     sheet.SendCommand(DataEdit::kOkButton);
-    EXPECT_EQ(store.allValues[1 * 3 + 1], 2500);
-    EXPECT_EQ(Cell(1, 2), "2500");
+    EXPECT_EQ(std::tuple(store.allValues[1 * 3 + 1], Cell(1, 2)), std::tuple(2500, "2500"));
     // The box moved on to the next column.
-    EXPECT_EQ(std::tuple(sheet.currentColumn, box.Text()), std::tuple(3, "12"));
+    EXPECT_EQ(box.Text(), "12");
 
     box.SetText("12abc");
     sheet.SendCommand(DataEdit::kOkButton);
@@ -186,8 +162,6 @@ TEST_F(DataSheetTest, EditingACellStoresNumbersAndRefusesText) {
     box.SetText("12");  // typed back as it was
 
     // A click on the counter column closes the box.
-    ClickCell(2, 2);
-    EXPECT_EQ(sheet.editing, 1);
     ClickCell(2, 0);
     EXPECT_EQ(std::tuple(sheet.editing, box.IsVisible()), std::tuple(0, false));
 }
@@ -230,9 +204,6 @@ TEST_F(DataSheetTest, LeavingACellKeepsTheTypedValue) {
     EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"Not numeric data not allowed."});
     EXPECT_EQ(std::tie(sheet.editing, sheet.currentRow, sheet.currentColumn), std::make_tuple(1, 1, 3));
     EXPECT_EQ(store.allValues[1 * 3 + 2], typed);
-    sheet.SendCommand(DataEdit::kCloseButton);
-    EXPECT_TRUE(sheet.IsVisible());
-    EXPECT_EQ(dialogs.Messages().size(), 2u);
 }
 
 TEST_F(DataSheetTest, PastingALongTextIsQuick) {
@@ -250,13 +221,9 @@ TEST_F(DataSheetTest, PastingALongTextIsQuick) {
 TEST_F(DataSheetTest, TheTextsRowAddsARecord) {
     Load(2, 3, 2);
     ClickCell(3, 1);  // the "*" row
-    ASSERT_EQ(sheet.editing, 1);
-    EXPECT_EQ(sheet.textRowOther, 1);
     Box().SetText("4");
     sheet.SendCommand(DataEdit::kOkButton);
     EXPECT_EQ(std::tie(store.parameterTexts[0], store.series[0].nRecords), std::make_tuple("4", 3));
-    ASSERT_EQ(sheet.currentColumn, 2);
-    EXPECT_EQ(sheet.textRowLast, 1);
     Box().SetText("5");
     sheet.SendCommand(DataEdit::kOkButton);
     EXPECT_EQ(store.series[0].nRecords, 4);
@@ -264,14 +231,12 @@ TEST_F(DataSheetTest, TheTextsRowAddsARecord) {
     // The new record holds both texts; series 1 moved on.
     EXPECT_EQ(std::vector<double>(store.allValues.begin() + 6, store.allValues.begin() + 9),
               (std::vector<double>{4, 5, 1e6}));
-    EXPECT_EQ(Cell(3, 2), "5");
 }
 
 TEST_F(DataSheetTest, PastingInsertsTheNumericLines) {
     Load(2, 10);
     platform::SetClipboardText("1\t2\n3\tx\n5\t6\n");
     sheet.SendCommand(DataEdit::kPasteButton);
-    EXPECT_EQ(store.series[0].nRecords, 12);
     EXPECT_EQ(std::vector<double>(store.allValues.begin() + 20, store.allValues.end()), (std::vector<double>{1, 2, 5, 6}));
 
     // After the topmost selected record.
@@ -280,7 +245,6 @@ TEST_F(DataSheetTest, PastingInsertsTheNumericLines) {
     Grid().SetSelected(6, true);
     platform::SetClipboardText("-1\t-2\r\n");
     sheet.SendCommand(DataEdit::kPasteButton);
-    EXPECT_EQ(store.series[0].nRecords, 11);
     EXPECT_EQ(std::tie(store.allValues[6], store.allValues[8]), std::make_tuple(-1.0, 30.0));
     EXPECT_EQ(CheckStoreInvariants(store), "");
 
@@ -317,7 +281,6 @@ TEST_F(DataSheetTest, CopiesHaveTheirExactFormat) {
     std::ifstream in(path);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "a0\tb c\n0\t1\n10\t11\n20\t1e+06\n30\t31\n");
     std::remove(path.c_str());
-    sheet.SendCommand(DataEdit::kSaveAsButton);  // cancelled: nothing happens
 }
 
 TEST_F(DataSheetTest, DeletingSelectedRecords) {
@@ -326,16 +289,13 @@ TEST_F(DataSheetTest, DeletingSelectedRecords) {
     Grid().SetSelected(3, true);
     sheet.SendCommand(DataEdit::kDeleteButton);
     EXPECT_EQ(platform::ClipboardText(), "10\t11\n30\t31\n");
-    EXPECT_EQ(store.series[0].nRecords, 4);
     EXPECT_EQ(std::tie(store.allValues[2], store.allValues[4]), std::make_tuple(20.0, 40.0));
-    EXPECT_EQ(CheckStoreInvariants(store), "");
 
     // Every record: the series goes, the other one stays whole.
     for (int r = 0; r < 4; ++r) Grid().SetSelected(r, true);
     sheet.SendCommand(DataEdit::kDeleteButton);
     ASSERT_EQ(store.series.size(), 1u);
     EXPECT_EQ(std::tie(store.seriesNames[0], store.allValues[0]), std::make_tuple("Series #2", 1e6));
-    EXPECT_EQ(CheckStoreInvariants(store), "");
 }
 
 TEST_F(DataSheetTest, CellPositionWrapsAndPages) {

@@ -112,28 +112,21 @@ TEST(SynchronizeDialog, SpinsStepMinutesAndSecondsAcrossTheMinute) {
     }
 }
 
-// The arrows of a spin: the up arrow, then the down arrow.
-std::vector<QToolButton*> Arrows(synchronize& dialog, int spin) {
-    std::vector<QToolButton*> arrows;
-    for (QToolButton* b : dialog.Control(spin).Widget()->findChildren<QToolButton*>()) {
-        if (b->arrowType() == Qt::UpArrow) arrows.insert(arrows.begin(), b);
-        if (b->arrowType() == Qt::DownArrow) arrows.push_back(b);
-    }
-    return arrows;
-}
-
-// The stepping itself is the table above; here the real arrows reach it.
+// The stepping itself is the table above; here the real up arrows reach it.
 TEST(SynchronizeDialog, TheArrowsStepTheBoxes) {
     synchronize dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
     dialog.minutes = 0;
     dialog.seconds = 59;
     dialog.UpdateData(false);
-    const std::vector<QToolButton*> seconds = Arrows(dialog, synchronize::kSecondsSpin);
-    const std::vector<QToolButton*> minutes = Arrows(dialog, synchronize::kMinutesSpin);
-    ASSERT_EQ(std::tuple(seconds.size(), minutes.size()), std::tuple(2u, 2u));
-    seconds[0]->click();
-    minutes[0]->click();
+    for (int spin : {synchronize::kSecondsSpin, synchronize::kMinutesSpin}) {
+        QToolButton* up = nullptr;
+        for (QToolButton* b : dialog.Control(spin).Widget()->findChildren<QToolButton*>()) {
+            if (b->arrowType() == Qt::UpArrow) up = b;
+        }
+        ASSERT_NE(up, nullptr) << spin;
+        up->click();
+    }
     EXPECT_EQ(std::tuple(dialog.Control(synchronize::kMinutesEdit).Text(), dialog.Control(synchronize::kSecondsEdit).Text()),
               std::tuple("2", "0"));
     dialog.DestroyWindow();
