@@ -18,20 +18,11 @@
 #include "platform/canvas.h"
 #include "platform/requests.h"
 #include "platform/scripted_dialogs.h"
+#include "recording_store.h"
 
 namespace {
 
 using platform::Notification;
-
-// Appends one series of `names.size()` parameters whose value at record r, parameter p
-// is 10*r + p + base.
-void AddSeries(data& page, const std::vector<std::string>& names, int records, double base = 0) {
-    const int n = static_cast<int>(names.size());
-    ASSERT_EQ(page.CheckNewSeriesShape(n, page.pendingSeries), 1);
-    for (int r = 0; r < records; ++r)
-        for (int p = 0; p < n; ++p) page.allValues.push_back(10.0 * r + p + base);
-    ASSERT_EQ(page.AddNewSeries(records, names), 1);
-}
 
 struct Cell {
     int x, y;
@@ -95,7 +86,7 @@ TEST_F(DataPageTest, EmptyStoreShowsNoDataAndDisablesTheDataButtons) {
     EXPECT_NE(resultDocument::markStyleHook, nullptr);
 
     // Rows of deleted data do not stay behind.
-    AddSeries(page, {"x", "y"}, 3);
+    ASSERT_EQ(AddTestSeries(page, 2, 3, 0, "x"), 1);
     EXPECT_EQ(list.Count(), 3);
     page.SendCommand(data::kDeleteAllButton);
     ASSERT_EQ(list.Count(), 1);
@@ -103,16 +94,16 @@ TEST_F(DataPageTest, EmptyStoreShowsNoDataAndDisablesTheDataButtons) {
 }
 
 TEST_F(DataPageTest, TableRowsFollowTheStore) {
-    AddSeries(page, {"t", "v"}, 7);
-    AddSeries(page, {"t", "v"}, 123456);
-    AddSeries(page, {"t", "v"}, 0);
+    ASSERT_EQ(AddTestSeries(page, 2, 7, 0, "t"), 1);
+    ASSERT_EQ(AddTestSeries(page, 2, 123456, 0, "t"), 1);
+    ASSERT_EQ(AddTestSeries(page, 2, 0, 0, "t"), 1);
     platform::Control list = page.Control(data::kSeriesList);
     ASSERT_EQ(list.Count(), 9);
     // A series row with its record count, then its parameters: the value's name in the first
     // column, an argument's in the second.
     EXPECT_EQ(RowTexts(page, 3), (std::vector<std::string>{"Series #2", "  123456", "records", ""}));
-    EXPECT_EQ(RowTexts(page, 4), (std::vector<std::string>{" ", "t", " ", " "}));
-    EXPECT_EQ(RowTexts(page, 5), (std::vector<std::string>{"v", " ", " ", " "}));
+    EXPECT_EQ(RowTexts(page, 4), (std::vector<std::string>{" ", "t0", " ", " "}));
+    EXPECT_EQ(RowTexts(page, 5), (std::vector<std::string>{"t1", " ", " ", " "}));
     EXPECT_EQ(RowTexts(page, 6)[1], "       0");
 
     // Removing a series drops its rows; an inactive parameter's name stands in the third column.
@@ -121,30 +112,30 @@ TEST_F(DataPageTest, TableRowsFollowTheStore) {
     page.RemoveSeries(2);
     page.RefreshSeriesList(1);  // the store's callers refresh after a removal
     ASSERT_EQ(list.Count(), 6);
-    EXPECT_EQ(RowTexts(page, 1), (std::vector<std::string>{" ", " ", "t", " "}));
+    EXPECT_EQ(RowTexts(page, 1), (std::vector<std::string>{" ", " ", "t0", " "}));
 }
 
 TEST_F(DataPageTest, RoleCellsActOnlyOnTheFirstSeries) {
-    AddSeries(page, {"x", "y", "z"}, 4);
-    AddSeries(page, {"x", "y", "z"}, 2);
+    ASSERT_EQ(AddTestSeries(page, 3, 4, 0, "x"), 1);
+    ASSERT_EQ(AddTestSeries(page, 3, 2, 0, "x"), 1);
     // Rows: 0 series 0, 1..3 its parameters, 4 series 1, 5..7 its parameters.
     sceneRebuilds = 0;
     page.dataModified = 0;
-    ClickCell(page, 1, data::kColumnValue);  // x: argument -> value
+    ClickCell(page, 1, data::kColumnValue);  // x0: argument -> value
     EXPECT_EQ(std::tie(page.parameters[0].role, page.parameters[3].role), std::make_tuple(kRoleValue, kRoleValue));
     EXPECT_EQ(std::tie(page.series[1].nValues, sceneRebuilds, page.dataModified), std::make_tuple(2, 1, 1));
 
-    ClickCell(page, 6, data::kColumnValue);  // y of series 1: no role change
+    ClickCell(page, 6, data::kColumnValue);  // x1 of series 1: no role change
     EXPECT_EQ(std::tie(page.parameters[1].role, page.parameters[4].role), std::make_tuple(kRoleArgument, kRoleArgument));
 
-    ClickCell(page, 3, data::kColumnInactive);  // z: value -> inactive
+    ClickCell(page, 3, data::kColumnInactive);  // x2: value -> inactive
     EXPECT_EQ(page.parameters[5].role, kRoleInactive);
 }
 
 TEST_F(DataPageTest, NamesAreRenamedInPlace) {
-    AddSeries(page, {"x", "y"}, 3);
+    ASSERT_EQ(AddTestSeries(page, 2, 3, 0, "x"), 1);
     page.dataModified = 0;
-    ClickCell(page, 2, data::kColumnValue);  // the value y shows its name in column 0
+    ClickCell(page, 2, data::kColumnValue);  // the value x1 shows its name in column 0
     platform::Control edit = page.Control(data::kRenameEdit);
     ASSERT_TRUE(edit.IsVisible());
     edit.SetText("speed");
@@ -157,20 +148,20 @@ TEST_F(DataPageTest, NamesAreRenamedInPlace) {
     edit.SetText("Run 1");
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(edit.Widget(), &enter);
-    EXPECT_EQ(std::tie(page.seriesNames[0], page.parameterNames[0]), std::make_tuple("Run 1", "x"));
+    EXPECT_EQ(std::tie(page.seriesNames[0], page.parameterNames[0]), std::make_tuple("Run 1", "x0"));
 
     // A pending series rename stays a series rename after another click.
     ClickCell(page, 0, data::kColumnValue);
     edit.SetText("Run 2");
     ClickCell(page, 1, data::kColumnMarker);
     page.OnOk();
-    EXPECT_EQ(std::tie(page.seriesNames[0], page.parameterNames[0]), std::make_tuple("Run 2", "x"));
+    EXPECT_EQ(std::tie(page.seriesNames[0], page.parameterNames[0]), std::make_tuple("Run 2", "x0"));
 }
 
 TEST_F(DataPageTest, SelectionTickControlsAndMarkPickers) {
-    AddSeries(page, {"x", "y"}, 3);
-    AddSeries(page, {"x", "y"}, 2);
-    ClickCell(page, 2, data::kColumnSelect);  // y of series 0, a value
+    ASSERT_EQ(AddTestSeries(page, 2, 3, 0, "x"), 1);
+    ASSERT_EQ(AddTestSeries(page, 2, 2, 0, "x"), 1);
+    ClickCell(page, 2, data::kColumnSelect);  // x1 of series 0, a value
     EXPECT_EQ(std::tie(page.selectedRow, page.selectedParameter), std::make_tuple(2, 1));
 
     Choose(page, data::kShapeCombo, 13);  // the other series keeps its own marks
@@ -204,10 +195,10 @@ TEST_F(DataPageTest, SelectionTickControlsAndMarkPickers) {
 }
 
 TEST_F(DataPageTest, DeleteNormaliseAndProgress) {
-    AddSeries(page, {"x", "y", "z"}, 4);
-    ClickCell(page, 2, data::kColumnSelect);  // y
+    ASSERT_EQ(AddTestSeries(page, 3, 4, 0, "x"), 1);
+    ClickCell(page, 2, data::kColumnSelect);  // x1
     page.SendCommand(data::kDeleteButton);
-    EXPECT_EQ(page.parameterNames, (std::vector<std::string>{"x", "z"}));
+    EXPECT_EQ(page.parameterNames, (std::vector<std::string>{"x0", "x2"}));
     EXPECT_EQ(page.Control(data::kSeriesList).Count(), 3);
 
     page.SendCommand(data::kNormalizeAllCommand);
@@ -229,7 +220,7 @@ TEST_F(DataPageTest, DeleteNormaliseAndProgress) {
 }
 
 TEST_F(DataPageTest, CellDrawingAndHitTest) {
-    AddSeries(page, {"x", "y"}, 2);
+    ASSERT_EQ(AddTestSeries(page, 2, 2, 0, "x"), 1);
     // The real view paints the cells with the row colours.
     QWidget* viewport = page.TableView()->View()->viewport();
     const QImage shot = viewport->grab().toImage();
@@ -264,7 +255,7 @@ TEST_F(DataPageTest, OwnerDrawnButtonFaces) {
         return dc.GetPixel(5, 12);
     };
     EXPECT_EQ(face(data::kDeleteButton, false), platform::kBlack);  // no series: an empty face
-    AddSeries(page, {"x", "y"}, 1);
+    ASSERT_EQ(AddTestSeries(page, 2, 1, 0, "x"), 1);
     EXPECT_EQ(face(data::kDeleteButton, false), 0xCDD7FFu);
 }
 
