@@ -1,9 +1,7 @@
 // The HTML report: the texts as markup (table-driven), the figure folder and link names, and the
 // whole command on the running main window with the report read back by Debian's html5lib.
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -12,7 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "app/resource_ids.h"
 #include "charts/html_text.h"
@@ -87,16 +84,10 @@ TEST(HtmlText, ParagraphsAndTablesAreEscapedBeforeTheMarkup) {
 
 }  // namespace
 
-// The report as html5lib reads it.
+// The report as html5lib reads it (the full analysis' tests read theirs with it too).
 QJsonObject ParseReport(const fs::path& report) {
-    const std::string cmd = "/usr/bin/python3 '" TABULON_SOURCE_DIR "/tests/app/html_report_parse.py' '" +
-                            report.string() + "'";
-    std::string json;
-    if (FILE* pipe = ::popen(cmd.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) json.append(buffer, n);
-        ::pclose(pipe);
-    }
+    const std::string json = mainwin_test::CommandOutput(
+        "/usr/bin/python3 '" TABULON_SOURCE_DIR "/tests/app/html_report_parse.py' '" + report.string() + "'");
     return QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
 }
 
@@ -109,22 +100,19 @@ protected:
         mainwin_test::LoadShape(1, 1, 0, 12);
         theData.parameterNames[1] = "<script>";
         theResult.actualScreenSize = 0;
-        folder = fs::temp_directory_path() / ("html_report_" + std::to_string(::getpid()));
-        fs::create_directories(folder);
     }
     void TearDown() override {
         theResult.actualScreenSize = 1;
         theLegend.title = "New chart";
         theXystatistic.correlationCoefficient = 0;
         theData.OnDeleteAll();
-        fs::remove_all(folder);
     }
     platform::ScriptedDialogs dialogs;
-    fs::path folder;
+    mainwin_test::ScratchFolder scratch{"html_report"};
+    const fs::path folder = scratch.path, report = folder / "rep.html";
 };
 
 TEST_F(HtmlReportTest, ReportHoldsTitleFigureAndTheResultTablesAsText) {
-    const fs::path report = folder / "rep.html";
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
             // Two values: the correlation table names both parameters.
@@ -141,18 +129,17 @@ TEST_F(HtmlReportTest, ReportHoldsTitleFigureAndTheResultTablesAsText) {
             EXPECT_EQ(theResult.imageWidth, 1000);
             EXPECT_EQ(theResult.imageHeight, 800);
 
-            const QImage figure(QString::fromStdString((folder / "rep" / "fig1.jpg").string()), "JPEG");
-            EXPECT_EQ(figure.size(), QSize(1000, 800));
+            EXPECT_EQ(QImage(QString::fromStdString((folder / "rep" / "fig1.jpg").string()), "JPEG").size(),
+                      QSize(1000, 800));
 
             const QJsonObject parsed = ParseReport(report);
             EXPECT_EQ(parsed["title"].toString().toStdString(), "<script>alert(1)</script> Ünïcode");
             EXPECT_EQ(parsed["scripts"].toInt(), 0);
             EXPECT_NE(parsed["charset"].toString().toStdString().find("charset=utf-8"), std::string::npos);
-            const QJsonArray figures = parsed["figures"].toArray();
-            ASSERT_EQ(figures.size(), 1);
-            EXPECT_EQ(figures[0].toObject()["src"].toString(), "rep/fig1.jpg");
-            EXPECT_EQ(figures[0].toObject()["href"].toString(), "rep/fig1.jpg");
-            EXPECT_EQ(figures[0].toObject()["width"].toString(), "800");
+            ASSERT_EQ(parsed["figures"].toArray().size(), 1);
+            const QJsonObject figure = parsed["figures"].toArray()[0].toObject();
+            EXPECT_EQ(figure["src"].toString() + " " + figure["href"].toString() + " " + figure["width"].toString(),
+                      "rep/fig1.jpg rep/fig1.jpg 800");
 
             // Every table of the store comes back with its cells, texts and colours.
             const QJsonArray tables = parsed["tables"].toArray();
@@ -184,7 +171,6 @@ TEST_F(HtmlReportTest, ReportHoldsTitleFigureAndTheResultTablesAsText) {
 }
 
 TEST_F(HtmlReportTest, FigureThatCannotBeSavedStillLeavesAReportAndTellsTheUser) {
-    const fs::path report = folder / "rep.html";
     std::ofstream(folder / "rep") << "a file where the figure folder would go";
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
