@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "documents/full_page.h"
-#include "platform/scripted_dialogs.h"
+#include "main_window_support.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ protected:
 };
 
 TEST_F(FullPageTest, ProposesTheReportAndEnablesSectionsByParameterCount) {
-    struct Case {
+    const struct {
         std::string document, report;
         int parameters;
         bool multivariateEnabled, surfaceEnabled, pairsEnabled;
@@ -39,9 +39,10 @@ TEST_F(FullPageTest, ProposesTheReportAndEnablesSectionsByParameterCount) {
         {"/d.x/untitled.cdf", "/d.x/untitled.html", 2, false, false, true, 0, 1},
         {"/d/one", "/d/one.html", 1, false, false, false, 0, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.document);
         Open(c.document, c.parameters, [&](full& page) {
-            EXPECT_EQ(page.Control(full::kReportFileStatic).Text(), c.report) << c.document;
+            EXPECT_EQ(page.Control(full::kReportFileStatic).Text(), c.report);
             EXPECT_EQ(page.Control(full::kMultivariateCheck).IsEnabled(), c.multivariateEnabled);
             EXPECT_EQ(page.Control(full::kSurfaceFittingCheck).IsEnabled(), c.surfaceEnabled);
             EXPECT_EQ(page.Control(full::kCurveFittingCheck).IsEnabled(), c.pairsEnabled);
@@ -56,10 +57,7 @@ TEST_F(FullPageTest, ProposesTheReportAndEnablesSectionsByParameterCount) {
 
 TEST_F(FullPageTest, SpinsStopAtTheirLimitsAndRunAnalysisSetsTheFlag) {
     const int ended = Open("/d/run.cdf", 4, [&](full& page) {
-        platform::Notify up;
-        up.delta = -1;
-        platform::Notify down;
-        down.delta = 1;
+        platform::Notify up{.delta = -1}, down{.delta = 1};
         page.coefficientThreshold = 499.8;
         page.OnDeltaposCoefficientSpin(up);
         EXPECT_EQ(page.coefficientThreshold, 500);
@@ -115,10 +113,7 @@ TEST_F(FullPageTest, PictureStandsBesideTheCoefficientFilter) {
         EXPECT_LT(picture.right, edit.left);
         const QImage shown = page.Control(full::kFilterPicture).Widget()->grab().toImage();
         const QImage drawn = full::MakeFilterPicture().Image();
-        int marks = 0;
-        for (int y = 0; y < drawn.height(); ++y)
-            for (int x = 0; x < drawn.width(); ++x) marks += drawn.pixel(x, y) != drawn.pixel(0, 0);
-        EXPECT_GT(marks, 40);
+        EXPECT_GT(mainwin_test::CountPixels(drawn, [&](QRgb p) { return p != drawn.pixel(0, 0); }), 40);
         ASSERT_FALSE(shown.isNull());
         EXPECT_NE(shown.pixel(shown.width() / 2, shown.height() / 2), shown.pixel(0, 0));
         page.EndDialog(platform::kCancel);

@@ -103,11 +103,10 @@ TEST(SeriesCommands, DockedSheetLeavesNoPiecesOfTheWiderChart) {
         const QColor background = dlg.ClientWidget()->palette().color(QPalette::Window);
         // Pixels of the strip right of the chart (up to the border strip) that are not the background.
         auto leftOver = [&] {
-            const QImage& shown = dlg.Surface().Image();
-            int n = 0;
-            for (int y = dlg.chartRect.top; y < dlg.chartRect.bottom; ++y)
-                for (int x = dlg.chartRect.right; x < W - 5; ++x) n += shown.pixelColor(x, y) != background;
-            return n;
+            const platform::Rect& c = dlg.chartRect;
+            if (c.right >= W - 5) return 0;
+            return CountPixels(dlg.Surface().Image(), [&](QRgb p) { return QColor(p) != background; },
+                               QRect(QPoint(c.right, c.top), QPoint(W - 6, c.bottom - 1)));
         };
         ASSERT_EQ(dlg.chartRect.right, W);  // the full-width chart first
 
@@ -119,10 +118,10 @@ TEST(SeriesCommands, DockedSheetLeavesNoPiecesOfTheWiderChart) {
 
         // Hidden again, the chart takes the whole width back.
         theDataEdit.SendCommand(DataEdit::kCloseButton);
-        for (int i = 0; i < 3; ++i) PumpWaitingMessages();
+        PumpTimes(3);
         EXPECT_EQ(dlg.chartRect.right, W);
-        const QImage& shown = dlg.Surface().Image();
-        EXPECT_EQ(platform::FromQColor(shown.pixelColor(W - 60, dlg.chartRect.top + 5)), theChart.borderAreaColor);
+        EXPECT_EQ(platform::FromQColor(dlg.Surface().Image().pixelColor(W - 60, dlg.chartRect.top + 5)),
+                  theChart.borderAreaColor);
         theData.OnDeleteAll();
     });
 }
