@@ -9,7 +9,6 @@
 #include <QTreeWidget>
 #include <QWidget>
 
-#include "app/main_pages.h"
 #include "app/resource_ids.h"
 #include "charts/d3view_page.h"
 #include "data/data_page_list.h"

@@ -1,5 +1,6 @@
 // The kinds of drag on the chart, the arrows of the drag feedback and the plot-rectangle test.
 #include <cmath>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -80,12 +81,8 @@ TEST(Drag, ArrowHeadsAndBars) {
 TEST(Drag, PlotRectIsTestedStrictlyInside) {
     CTabulonDlg dlg;
     dlg.chartRect = platform::Rect{7, 1, 107, 51};
-    EXPECT_EQ(dlg.IsInPlotRect(8, 2), 1);
-    EXPECT_EQ(dlg.IsInPlotRect(106, 50), 1);
-    EXPECT_EQ(dlg.IsInPlotRect(7, 20), 0);
-    EXPECT_EQ(dlg.IsInPlotRect(107, 20), 0);
-    EXPECT_EQ(dlg.IsInPlotRect(50, 1), 0);
-    EXPECT_EQ(dlg.IsInPlotRect(50, 51), 0);
+    const std::tuple<int, int, int> points[] = {{8, 2, 1}, {106, 50, 1}, {7, 20, 0}, {107, 20, 0}, {50, 1, 0}, {50, 51, 0}};
+    for (const auto& [x, y, inside] : points) EXPECT_EQ(dlg.IsInPlotRect(x, y), inside) << x << "," << y;
 }
 
 TEST(Drag, ClientPointsMapIntoTheChartImage) {

@@ -1,8 +1,6 @@
 // The full analysis options page, run modally with its real widgets: the proposed report
 // name, the sections the parameter count allows, the spins' limits and the two filters.
-#include <functional>
 
-#include <QImage>
 #include <QWidget>
 #include <gtest/gtest.h>
 

@@ -1,11 +1,7 @@
 // The HTML report: the texts as markup (table-driven), the figure folder and link names, and the
 // whole command on the running main window with the report read back by Debian's html5lib.
-#include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <string>
 
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>

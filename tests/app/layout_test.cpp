@@ -1,11 +1,9 @@
 // Where the chart, the result pane, the tab control, the pages and the scroll bars go in both
 // arrangements, the minimum size of the window, and the Results page's layout toggle.
-#include <string>
 
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include "app/main_pages.h"
 #include "app/resource_ids.h"
 #include "main_window_support.h"
 

@@ -1,13 +1,9 @@
 // Macro files written by the tests and run through the main window's hidden command: imports,
 // parameter changes, the user-formula page and result files, end to end.
-#include <fstream>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/resource_ids.h"
-#include "charts/result_document.h"
 #include "main_window_support.h"
 
 namespace {

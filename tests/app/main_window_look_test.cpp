@@ -3,14 +3,12 @@
 // that size.
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QTabBar>
 #include <QToolButton>
 
 #include "app/resource_ids.h"
 #include "app/tab_icons.h"
 #include "main_window_support.h"
-#include "widgets/progress_bar.h"
 
 using namespace mainwin_test;
 
@@ -37,7 +35,7 @@ void PumpUntilBarGone(CTabulonDlg& dlg) {
 void SettleWithChart(CTabulonDlg& dlg) {
     ResetChoices();
     LoadShape(1, 1, 0, 50);
-    PumpTimes(5);
+    for (int i = 0; i < 5; ++i) PumpWaitingMessages();
     dlg.OnPaint();
     PumpUntilBarGone(dlg);  // any bar of the paint above is gone
 }
@@ -119,11 +117,11 @@ TEST(MainWindowLook, NewSizeRepaintsTheChartAtThatSize) {
     WithMainWindow([](CTabulonDlg& dlg) {
         SettleWithChart(dlg);
         dlg.ShowWindow(platform::kShowNormal);
-        PumpTimes(5);
+        for (int i = 0; i < 5; ++i) PumpWaitingMessages();
         for (const auto& [w, h] : std::vector<std::pair<int, int>>{{1000, 860}, {880, 800}, {1100, 900}}) {
             SCOPED_TRACE(w);
             dlg.Move(0, 0, w, h);
-            PumpTimes(5);
+            for (int i = 0; i < 5; ++i) PumpWaitingMessages();
             EXPECT_EQ(dlg.chartAreaWidth, dlg.chartRect.Width());
             EXPECT_EQ(dlg.chartImageWidth, dlg.chartAreaWidth);
             EXPECT_EQ(dlg.chartImageHeight, dlg.chartAreaHeight);

@@ -120,11 +120,6 @@ struct HooksGuard {
     ~HooksGuard() { TheAnalysisHooks() = saved; }
 };
 
-// Pumps the window's messages `times` times.
-inline void PumpTimes(int times) {
-    for (int i = 0; i < times; ++i) PumpWaitingMessages();
-}
-
 // Replaces the store by `seriesCount` series of the named columns, `rows` holding the records row by row.
 inline void LoadRows(const std::vector<std::string>& names, const std::vector<double>& rows, int seriesCount = 1) {
     theData.OnDeleteAll();

@@ -1,9 +1,6 @@
 // What reading the data shape does to the neighbouring pages, seen through their controls: the
 // scheme page's buttons and correlation check, the distribution page's parameter list and
 // condition list, and the Results page's visible-data option.
-#include <iterator>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,7 @@
 // lines in both result stores, and what a rejected fit leaves out.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "charts/plot_mapping.h"
-#include "charts/result_document.h"
 #include "charts/result_tables.h"
 #include "formula/calculator.h"
 #include "formula/collection.h"

@@ -2,25 +2,17 @@
 // change them, and nothing at all without peaks or with the scheme off.
 #include <cmath>
 #include <random>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/peaks_report.h"
-#include "app/program_objects.h"
 #include "charts/plot_mapping.h"
-#include "charts/result_document.h"
 #include "charts/result_tables.h"
-#include "data/data_page.h"
-#include "documents/result_page.h"
 #include "fitting/base_line.h"
 #include "fitting/normal_equations.h"
 #include "fitting/peak_detection.h"
 #include "fitting/peak_painters.h"
-#include "fitting/xystatistic_page.h"
-#include "platform/bitmap.h"
-#include "platform/canvas.h"
+#include "main_window_support.h"
 #include "platform/format.h"
 
 namespace {

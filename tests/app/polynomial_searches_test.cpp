@@ -2,31 +2,26 @@
 // at pass k ends after k, a repaint exactly on each improvement, progress every 20th (10th)
 // pass, and the loop rules of each search.
 #include <cmath>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/search_job.h"
-#include "data/data_page.h"
-#include "fitting/multistat_page.h"
 #include "fitting/parameters_of_multi_search1.h"
 #include "fitting/poly_fit.h"
-#include "formula/constructor_multi.h"
-#include "platform/scripted_dialogs.h"
+#include "main_window_support.h"
 #include "statistics/random.h"
 
 namespace {
 
 // z = 1 + 2a + 3b^2 + a small wobble, over 40 records.
 void LoadSearchData() {
-    theData.OnDeleteAll();
-    theData.CheckNewSeriesShape(3, theData.pendingSeries);
+    std::vector<double> rows;
     for (int r = 0; r < 40; ++r) {
         const double a = r % 7 + 0.5, b = (r * 3) % 11 * 0.3 + 0.2;
-        theData.allValues.insert(theData.allValues.end(), {a, b, 1 + 2 * a + 3 * b * b + 0.01 * std::sin(r)});
+        rows.insert(rows.end(), {a, b, 1 + 2 * a + 3 * b * b + 0.01 * std::sin(r)});
     }
-    ASSERT_EQ(theData.AddNewSeries(40, {"a", "b", "z"}), 1);
+    mainwin_test::LoadRows({"a", "b", "z"}, rows);
+    ASSERT_EQ(theData.series.size(), 1u);
 }
 
 struct Recorder {

@@ -2,14 +2,10 @@
 // page's image size (raised to 50 and capped), the saved .bmp decoded by ImageMagick and
 // compared with the painted picture, the record beside it, the refusals of a failed save, and
 // the result text and coefficients through the real clipboard.
-#include <filesystem>
-#include <string>
 
-#include <QImage>
 #include <gtest/gtest.h>
 
 #include "app/resource_ids.h"
-#include "charts/result_document.h"
 #include "documents/screen_record.h"
 #include "main_window_support.h"
 #include "platform/clipboard.h"

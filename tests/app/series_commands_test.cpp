@@ -8,7 +8,6 @@
 
 #include "charts/chart_page.h"
 #include "charts/legend_page.h"
-#include "data/data_edit.h"
 #include "data/modify_dialog.h"
 #include "main_window_support.h"
 
@@ -118,7 +117,7 @@ TEST(SeriesCommands, DockedSheetLeavesNoPiecesOfTheWiderChart) {
 
         // Hidden again, the chart takes the whole width back.
         theDataEdit.SendCommand(DataEdit::kCloseButton);
-        PumpTimes(3);
+        for (int i = 0; i < 3; ++i) PumpWaitingMessages();
         EXPECT_EQ(dlg.chartRect.right, W);
         EXPECT_EQ(platform::FromQColor(dlg.Surface().Image().pixelColor(W - 60, dlg.chartRect.top + 5)),
                   theChart.borderAreaColor);

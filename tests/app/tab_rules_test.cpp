@@ -2,7 +2,6 @@
 #include <QTabBar>
 #include <gtest/gtest.h>
 
-#include "app/main_pages.h"
 #include "app/resource_ids.h"
 #include "main_window_support.h"
 

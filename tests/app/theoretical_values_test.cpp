@@ -1,8 +1,6 @@
 // The inserted parameter filled with the current scheme's values: per scheme, what lands in
 // the last parameter of every record of the first series.
 #include <cmath>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,6 @@
 // "Stop" ends it, and shapes it cannot fit are refused rather than fitted perfectly.
 #include <cmath>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include <QTimer>
 #include <gtest/gtest.h>

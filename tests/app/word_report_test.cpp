@@ -1,10 +1,7 @@
 // The word-processor report of the main window: the .docx opened with the desktop holds the
 // 700 x 500 chart, the bold title and the report copy of the results; File > Print shows the
 // same content in the print preview; the result page keeps its image size.
-#include <filesystem>
-#include <string>
 
-#include <QImage>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
