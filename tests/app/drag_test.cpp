@@ -11,14 +11,13 @@ namespace {
 
 using platform::Point;
 
-struct DragCase {
-    Point start, end;
-    int code;
-};
-
-TEST(Drag, ClassifyDragCoversEveryKind) {
+// The limits between the kinds; every kind's effect on the ranges is the chart mouse tests'.
+TEST(Drag, ClassifyDragDrawsTheLinesBetweenTheKinds) {
     plotLeft = 100, plotRight = 500, plotTop = 50, plotBottom = 350;  // centre (300, 200)
-    const DragCase cases[] = {
+    const struct {
+        Point start, end;
+        int code;
+    } cases[] = {
         {{495, 100}, {505, 300}, 16},  // along the right edge (within 10 of it)
         {{95, 100}, {109, 300}, 14},   // along the left edge
         {{150, 45}, {400, 59}, 17},    // along the top edge
@@ -26,23 +25,10 @@ TEST(Drag, ClassifyDragCoversEveryKind) {
         {{105, 60}, {108, 70}, 14},    // near the left edge wins over "no drag"
         {{200, 200}, {210, 210}, 0},   // at most 10 pixels both ways
         {{200, 200}, {189, 200}, 7},   // 11 pixels is a drag
-        {{150, 200}, {350, 210}, 5},   // horizontal, across the centre to the right
-        {{150, 200}, {250, 210}, 6},   // horizontal, left of the centre, rightwards
-        {{250, 200}, {150, 210}, 7},   // ... leftwards
         {{300, 200}, {350, 200}, 5},   // a start on the centre counts as left of it
-        {{350, 200}, {250, 210}, 4},   // across the centre to the left
-        {{350, 200}, {450, 210}, 2},   // right of the centre, rightwards
-        {{450, 200}, {350, 210}, 3},   // ... leftwards
-        {{200, 100}, {300, 200}, 1},   // neither: a free rectangle
-        {{200, 300}, {210, 100}, 11},  // vertical, across the centre upwards
-        {{200, 250}, {205, 320}, 13},  // vertical, below the centre, downwards
-        {{200, 320}, {205, 250}, 12},  // ... upwards
         {{200, 250}, {210, 300}, 1},   // too steep for horizontal, too flat for vertical
-        {{200, 100}, {210, 250}, 10},  // across the centre downwards
-        {{200, 180}, {204, 100}, 8},   // above the centre, upwards
-        {{200, 100}, {204, 180}, 9},   // ... downwards
     };
-    for (const DragCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "(" << c.start.x << "," << c.start.y << ")-(" << c.end.x << ","
                                           << c.end.y << ")");
         EXPECT_EQ(ClassifyDrag(c.start, c.end), c.code);

