@@ -24,11 +24,13 @@ void LoadSearchData() {
     ASSERT_EQ(theData.series.size(), 1u);
 }
 
+// Counts what the search asks of its host; `stop` runs at pump `stopAt`.
 struct Recorder {
-    int passes = 0, pumps = 0, repaints = 0, stopAt = 1 << 30;
+    int stopAt = 1 << 30;
+    std::function<void()> stop;
+    int pumps = 0, repaints = 0;
     std::vector<int> progressAt;
     std::vector<TermSet> shown;  // the terms at each repaint
-    std::function<void()> stop;
     SearchJobHost Host() {
         SearchJobHost host;
         host.repaint = [this] {
@@ -70,11 +72,8 @@ protected:
 TEST_F(PolynomialSearchesTest, OneNextKeepsTheOldTermsAndStopsAtPassK) {
     theConstructorMulti.currentPolyTerms = {0, 0, 1, 0};  // 1 and a
     theConstructorMulti.polySearchOneNext = 1;
-    Recorder r;
-    r.stopAt = 45;
-    r.stop = [] { theConstructorMulti.polySearchStop = 1; };
-    auto job = MakeOneNextSearch();
-    EXPECT_EQ(DriveSearchJob(*job, r.Host()), 45);
+    Recorder r{45, [] { theConstructorMulti.polySearchStop = 1; }};
+    EXPECT_EQ(DriveSearchJob(*MakeOneNextSearch(), r.Host()), 45);
     EXPECT_EQ(r.pumps, 45);
     EXPECT_EQ(r.progressAt, (std::vector<int>{20, 40}));
     EXPECT_EQ(theConstructorMulti.polySearchOneNext, 0);
@@ -96,8 +95,7 @@ TEST_F(PolynomialSearchesTest, FullSearchGrowsToMaxTermsWithTheConstantKept) {
     p.accepted = 1;
     theConstructorMulti.polySearchFull = 1;
     Recorder r;
-    auto job = MakeFullSearch();
-    const int passes = DriveSearchJob(*job, r.Host());
+    const int passes = DriveSearchJob(*MakeFullSearch(), r.Host());
     EXPECT_GE(passes, 3 * 11);  // three sizes (2, 3, 4), each ending after more than 10 vain steps
     EXPECT_EQ(r.pumps, passes);
     EXPECT_FALSE(r.progressAt.empty());
@@ -120,11 +118,8 @@ TEST_F(PolynomialSearchesTest, AutoSearchTrimsToThirtyAndStopsOnStopSearch) {
     theParametersOfMultiSearch1.maxTerms = 40;
     theMultistat.bestPolynomeAuto = 1;
     theMultistat.searchRunning = 1;
-    Recorder r;
-    r.stopAt = 25;
-    r.stop = [] { theMultistat.searchRunning = 0; };
-    auto job = MakeAutoSearch();
-    EXPECT_EQ(DriveSearchJob(*job, r.Host()), 25);
+    Recorder r{25, [] { theMultistat.searchRunning = 0; }};
+    EXPECT_EQ(DriveSearchJob(*MakeAutoSearch(), r.Host()), 25);
     ASSERT_GE(r.repaints, 1);
     EXPECT_EQ(r.shown.front().size(), 60u);  // the worst five removed before the first pass
     for (const TermSet& t : r.shown) EXPECT_LE(t.size(), 60u);
