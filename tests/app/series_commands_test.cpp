@@ -93,7 +93,7 @@ TEST(SeriesCommands, TheSheetFollowsTheStore) {
     });
 }
 
-TEST(SeriesCommands, DockedSheetLeavesNoPiecesOfTheWiderChart) {
+TEST(SeriesCommands, DockedSheetLeavesNothingOfTheWiderChart) {
     WithMainWindow([](CTabulonDlg& dlg) {
         LoadShape(1, 1, 0, 50);
         platform::PostRepaintRequest();
