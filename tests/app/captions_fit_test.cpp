@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include "data/data_edit.h"
 #include "platform/dialog.h"
 #include "platform/dialog_template.h"
 #include "platform/dialog_widgets.h"
@@ -76,23 +75,6 @@ TEST(Captions, EveryCaptionFitsItsControl) {
         dialog.DestroyWindow();
     }
     EXPECT_GT(checked, 100);
-}
-
-TEST(Captions, DataSheetButtonsLaidOutInPixelsFit) {
-    // The sheet places its buttons in pixels; their faces draw the caption in the dialog font
-    // inside a 2-pixel edge and a 1-pixel margin.
-    platform::ScriptedDialogs dialogs;
-    DataEdit sheet;
-    ASSERT_TRUE(sheet.Create(nullptr));
-    sheet.LayoutControls();
-    const QFontMetrics fm(platform::DialogFont());
-    for (int id : {DataEdit::kGoToButton, DataEdit::kDeleteButton, DataEdit::kPasteButton, DataEdit::kCopyButton,
-                   DataEdit::kCopyAllButton, DataEdit::kSaveAsButton}) {
-        const std::string caption = sheet.Control(id).Text();
-        SCOPED_TRACE(caption);
-        EXPECT_LE(fm.horizontalAdvance(Shown(caption)) + 6, sheet.Control(id).Bounds().Width());
-    }
-    sheet.DestroyWindow();
 }
 
 }  // namespace

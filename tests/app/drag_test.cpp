@@ -1,5 +1,4 @@
-// The kinds of drag on the chart, the arrows of the drag feedback and the plot-rectangle test.
-#include <cmath>
+// The kinds of drag on the chart, the plot-rectangle test and the mapping into the chart image.
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -33,35 +32,6 @@ TEST(Drag, ClassifyDragDrawsTheLinesBetweenTheKinds) {
                                           << c.end.y << ")");
         EXPECT_EQ(ClassifyDrag(c.start, c.end), c.code);
     }
-}
-
-TEST(Drag, ArrowHeadsAndBars) {
-    Point left, right;
-    // A head at the end of a rightward line points back at 25 degrees either side.
-    ArrowHeadPoints({0, 0}, {100, 0}, 10, 0.4361111111111111, 1, left, right);
-    EXPECT_NEAR(left.x, 100 - 10 * std::cos(0.4361111111111111), 1);
-    EXPECT_NEAR(std::abs(left.y), 10 * std::sin(0.4361111111111111), 1);
-    EXPECT_EQ(left.x, right.x);
-    EXPECT_EQ(left.y, -right.y);
-    // A bar at the start stands across the line.
-    ArrowHeadPoints({0, 0}, {0, 100}, 10, 1.57, 0, left, right);
-    EXPECT_NEAR(std::abs(left.x), 10, 1);
-    EXPECT_NEAR(left.y, 0, 1);
-    EXPECT_EQ(left.x, -right.x);
-    // A second head at the start points along the line, away from its start.
-    ArrowHeadPoints({0, 0}, {100, 0}, 10, 0.5233333333333333, 0, left, right);
-    EXPECT_GT(left.x, 0);
-    EXPECT_GT(right.x, 0);
-
-    platform::Bitmap bitmap(200, 100, platform::kWhite);
-    platform::Canvas dc(bitmap);
-    DrawArrow(dc, {20, 50}, {180, 50}, 1);
-    EXPECT_EQ(dc.GetPixel(100, 50), platform::kBlack);  // the line
-    EXPECT_EQ(dc.GetPixel(20, 45), platform::kBlack);   // the bar at the start
-    int head = 0;  // a stroke of the head crosses column 175 just above the line
-    for (int y = 45; y < 50; ++y) head += dc.GetPixel(175, y) == platform::kBlack;
-    EXPECT_GE(head, 1);
-    EXPECT_EQ(dc.GetPixel(100, 40), platform::kWhite);
 }
 
 TEST(Drag, PlotRectIsTestedStrictlyInside) {

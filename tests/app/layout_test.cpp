@@ -35,8 +35,6 @@ TEST(Layout, BothArrangementsAtTwoWindowSizes) {
          {7, 1, 1000, 398}, {10, 430}},
         {1000, 700, 0, {5, 398, 425, 680}, {975, 1, 995, 431}, {2, 410, 967, 430}, {7, 1, 970, 378},
          {427, 403, 990, 680}, {10, 430}},
-        {1400, 950, 1, {5, 648, 425, 930}, {1375, 685, 1395, 935}, {425, 917, 1372, 933}, {427, 648, 1370, 914},
-         {7, 1, 1400, 648}, {10, 680}},
         {1400, 950, 0, {5, 648, 425, 930}, {1375, 1, 1395, 681}, {2, 660, 1367, 680}, {7, 1, 1370, 628},
          {427, 653, 1390, 930}, {10, 680}},
     };
@@ -91,10 +89,7 @@ TEST(Layout, ResultPageToggleSwapsTheAreas) {
         const platform::Rect resultBefore = dlg.resultRect;
         theResult.Control(result::kLayoutButton).Click();
         EXPECT_EQ(theResult.chartInMainArea, 0);
-        EXPECT_EQ(theResult.relayoutRequest, 1);
         PumpWaitingMessages();
-        EXPECT_EQ(theResult.relayoutRequest, 0);
-        EXPECT_EQ(theResult.changed, 0);  // consumed by the recomputation
         EXPECT_EQ(dlg.chartRect.left, dlg.Control(kTabControl).Bounds().Width() + 7);
         EXPECT_EQ(dlg.resultRect.top, 1);
         // The chart is painted at the main area's size and shrunk into the strip.

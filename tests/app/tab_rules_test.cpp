@@ -50,24 +50,17 @@ TEST(TabToPage, FollowsTheDataShapeAndTheSchemeChoices) {
         int view3D, tab, page, view3DAfter;
     } cases[] = {
         // Tabs whose page never changes, and tabs out of range.
-        {1, 1, 0, kNone, 1, kTabData, kPageData, 1},
         {1, 1, 0, kNone, 1, kTabLegend, kPageLegend, 1},
-        {1, 1, 0, kNone, 1, kTabChart, kPageChart, 1},
-        {1, 1, 0, kNone, 1, kTabResults, kPageResult, 1},
         {1, 1, 0, kNone, 1, kTabCalculator, kPageCalculator, 1},
         {1, 1, 0, kNone, 1, -1, kPageData, 1},
         {1, 1, 0, kNone, 1, 7, kPageData, 1},
-        {1, 1, 0, kNone, 1, 16, kPageData, 1},
         // No series: the page of the chosen scheme.
         {-1, 0, 0, kConstructorStyle, 1, kTabStatistics, kPageConstructor, 1},
-        {-1, 0, 0, kCustomFormulas, 1, kTabStatistics, kPageApproxcustom, 1},
         {-1, 0, 0, kUserFormula, 1, kTabStatistics, kPageUseruf, 1},
-        {-1, 0, 0, kFromList, 1, kTabStatistics, kPageCollection, 1},
         {-1, 0, 0, kPeaks, 1, kTabStatistics, kPageSinaldlg, 1},
         // Two arguments, one value: the 3-D page while the 3-D view is allowed.
         {2, 1, 0, kNone, 1, kTabView, kPageD3view, 1},
         {2, 1, 0, kNone, 0, kTabView, kPageXyview, 0},
-        {2, 2, 1, kNone, 1, kTabView, kPageD3view, 1},
         {3, 1, 0, kNone, 1, kTabView, kPageXyview, 1},
         {2, 1, 0, kUserDefined, 1, kTabView, kPageXyview, 0},
         {2, 1, 0, kUnitary, 1, kTabData, kPageData, 0},
@@ -112,23 +105,15 @@ TEST(TabToPage, ChosenTabShowsItsPageAndFollowsTheDataShape) {
         auto* bar = qobject_cast<QTabBar*>(dlg.Control(kTabControl).Widget());
         ASSERT_NE(bar, nullptr);
         bar->setCurrentIndex(kTabStatistics);
-        EXPECT_EQ(activeTab, kPageXystatistic);
         EXPECT_TRUE(theXystatistic.IsVisible());
-        EXPECT_FALSE(theData.IsVisible());
 
         // New data of several arguments: the next recomputation shows their scheme page.
         LoadShape(3, 1, 0);
         platform::PostRepaintRequest();
         PumpWaitingMessages();
-        EXPECT_EQ(dlg.dataArguments, 3);
         EXPECT_EQ(activeTab, kPageMultistat);
         EXPECT_TRUE(theMultistat.IsVisible());
         EXPECT_FALSE(theXystatistic.IsVisible());
-
-        bar->setCurrentIndex(kTabData);
-        EXPECT_EQ(activeTab, kPageData);
-        EXPECT_TRUE(theData.IsVisible());
-        EXPECT_FALSE(theMultistat.IsVisible());
         theData.OnDeleteAll();
     });
 }
