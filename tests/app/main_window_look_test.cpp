@@ -1,13 +1,8 @@
 // What the user sees of the main window: the progress bar leaves no trace once the work is
-// over, every tab of the tab row is in view, and a new window size gives a chart painted at
-// that size.
+// over, and a new window size gives a chart painted at that size.
 #include <gtest/gtest.h>
 
-#include <QTabBar>
-#include <QToolButton>
-
 #include "app/resource_ids.h"
-#include "app/tab_icons.h"
 #include "main_window_support.h"
 
 using namespace mainwin_test;
@@ -86,21 +81,6 @@ TEST(MainWindowLook, ProgressBarGoesWhenTheWorkIsOverAndStaysWhileItGoesOn) {
             EXPECT_FALSE(dlg.progressBarUp);
             EXPECT_TRUE(Under(dlg) == before);
         }
-    });
-}
-
-TEST(MainWindowLook, AllTabsFitTheTabRow) {
-    WithMainWindow([](CTabulonDlg& dlg) {
-        auto* row = dlg.ClientWidget()->findChild<QTabBar*>();
-        ASSERT_NE(row, nullptr);
-        ASSERT_EQ(row->count(), kTabCount);
-        dlg.Control(kTabControl).SetCurSel(kTabCount - 1);
-        PumpWaitingMessages();
-        const QRect last = row->tabRect(kTabCount - 1);
-        EXPECT_LE(last.left() + last.width(), row->width());
-        EXPECT_GT(row->tabRect(0).width(), kTabIconSize + 10);  // room for the icon and some text
-        for (const QToolButton* arrow : row->findChildren<QToolButton*>()) EXPECT_FALSE(arrow->isVisible());
-        dlg.Control(kTabControl).SetCurSel(0);
     });
 }
 

@@ -65,12 +65,8 @@ TEST(NeighbourPages, SchemeControlsFollowTheShape) {
         {0, 1, 0, 0, 0, 1, 0},   // one value alone
         {0, 1, 0, 1, 0, 0, 0},   // ... shown as a histogram: left as it was
         {0, 1, 0, 1, 1, 1, 1},
-        {0, 2, 0, 0, 0, 1, 1},   // two values
         {1, 1, 0, 0, 0, 1, 1},
         {2, 0, 0, 0, 1, 0, 1},   // arguments without values
-        {0, 0, 2, 0, 1, 0, 1},   // inactive parameters only
-        {1, 0, 0, 0, 0, 0, 0},   // a lone argument: left as it was
-        {1, 0, 0, 0, 1, 1, 1},
     };
     WithMainWindow([&](CTabulonDlg& dlg) {
         for (const auto& c : cases) {

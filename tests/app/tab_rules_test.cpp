@@ -50,7 +50,6 @@ TEST(TabToPage, FollowsTheDataShapeAndTheSchemeChoices) {
         int view3D, tab, page, view3DAfter;
     } cases[] = {
         // Tabs whose page never changes, and tabs out of range.
-        {1, 1, 0, kNone, 1, kTabLegend, kPageLegend, 1},
         {1, 1, 0, kNone, 1, kTabCalculator, kPageCalculator, 1},
         {1, 1, 0, kNone, 1, -1, kPageData, 1},
         {1, 1, 0, kNone, 1, 7, kPageData, 1},
