@@ -33,18 +33,13 @@ namespace mainwin_test {
 
 void ResetChoices();
 
-// The program-wide state the main window's tests use, as the program starts: no data, the
-// sheet on its first series, the pages' choices at their defaults.
-inline void ResetProgramState() {
+// Runs the start routine on a program as it starts (no data, the sheet on its first series, the
+// pages' choices at their defaults); `step` runs once the main dialog is up and has painted.
+inline void WithMainWindow(const std::function<void(CTabulonDlg&)>& step, platform::ScriptedDialogs* shared = nullptr) {
     theData.OnDeleteAll();
     theDataEdit.currentSeries = 0;
     theDataEdit.topRecord = 0;
     ResetChoices();
-}
-
-// Runs the start routine on a reset program; `step` runs once the main dialog is up and has painted.
-inline void WithMainWindow(const std::function<void(CTabulonDlg&)>& step, platform::ScriptedDialogs* shared = nullptr) {
-    ResetProgramState();
     // A scripted dialog service installs itself: make one only when none is given.
     std::optional<platform::ScriptedDialogs> own;
     if (!shared) own.emplace();

@@ -79,9 +79,7 @@ TEST(TabToPage, FollowsTheDataShapeAndTheSchemeChoices) {
         {1, 2, 0, kFromList, 1, kTabStatistics, kPageCollection, 1},
         {1, 0, 1, kFromList, 1, kTabStatistics, kPageXystatistic, 1},
         // Several arguments.
-        {3, 2, 0, kUserDefined, 1, kTabStatistics, kPageUseruf, 0},
         {3, 2, 0, kUnitary, 1, kTabStatistics, kPageUseruf, 0},
-        {3, 2, 0, kBestPolynome, 1, kTabStatistics, kPageConstructorMulti, 1},
         {2, 0, 0, kBestPolynome, 1, kTabStatistics, kPageXystatistic, 1},
     };
     CTabulonDlg dlg;
