@@ -49,6 +49,7 @@ TEST(HtmlText, ResultTextBecomesMarkupAndNamesComeFromTheFileName) {
         {HtmlReportPathWithExtension("/my.data/rep"), "/my.data/rep.html"},
         {HtmlReportPathWithExtension("/d/rep.htm"), "/d/rep.htm"},
         {HtmlReportPathFor("/d.x/run"), "/d.x/run.html"},
+        {HtmlReportPathFor("/d.x/untitled.cdf"), "/d.x/untitled.html"},  // the full analysis' proposed report
     };
     for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
 }

@@ -71,7 +71,6 @@ TEST(TabToPage, FollowsTheDataShapeAndTheSchemeChoices) {
         {0, 2, 0, kColorMap, 1, kTabStatistics, kPageDistribution2, 1},
         {0, 2, 0, kHistogram | kShow3D, 1, kTabStatistics, kPageDistribution2, 1},
         // No argument, other value counts.
-        {0, 1, 0, kPeaks, 1, kTabStatistics, kPageSinaldlg, 1},
         {0, 3, 0, kCustomFormulas, 1, kTabStatistics, kPageApproxcustom, 1},
         {0, 3, 0, kHistogram, 1, kTabStatistics, kPageDistrimution, 1},
         {0, 0, 2, kHistogram, 1, kTabStatistics, kPageXystatistic, 1},
