@@ -29,19 +29,15 @@ struct StampSwitch {
     ~StampSwitch() { detail::SetStampsEnabled(saved); }
 };
 
-bool SamePixels(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return false;
-    for (int y = 0; y < a.height(); ++y)
-        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), static_cast<size_t>(a.width()) * 4) != 0) return false;
-    return true;
-}
-
-// Where two images differ first, for the failure message.
-std::string FirstDifference(const QImage& a, const QImage& b) {
-    for (int y = 0; y < a.height(); ++y)
+// "" when two images have the same size and pixels, else where they first differ.
+std::string Difference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return "size";
+    for (int y = 0; y < a.height(); ++y) {
+        if (a.format() == b.format() && std::memcmp(a.constScanLine(y), b.constScanLine(y), a.bytesPerLine()) == 0) continue;
         for (int x = 0; x < a.width(); ++x)
             if (a.pixel(x, y) != b.pixel(x, y)) return std::to_string(x) + "," + std::to_string(y);
-    return "none";
+    }
+    return "";
 }
 
 // The image a fresh canvas over a fresh white bitmap draws.
@@ -128,9 +124,7 @@ void ExpectStampsMatchQt(int width, int height, bool clipped) {
             detail::SetStampsEnabled(false);
             sc.draw(b, x, y);
         }
-        ASSERT_TRUE(SamePixels(stamped.Image(), reference.Image()))
-            << sc.name << (clipped ? " clipped" : "") << " first differs at "
-            << FirstDifference(stamped.Image(), reference.Image());
+        ASSERT_EQ(Difference(stamped.Image(), reference.Image()), "") << sc.name << (clipped ? " clipped" : "");
         stamped.Fill(kWhite);
         reference.Fill(kWhite);
     }
@@ -165,8 +159,7 @@ TEST(CanvasStamps, DenseMarksOverlapAsQtDrawsThem) {
             }
         }
     }
-    EXPECT_TRUE(SamePixels(stamped.Image(), reference.Image()))
-        << FirstDifference(stamped.Image(), reference.Image());
+    EXPECT_EQ(Difference(stamped.Image(), reference.Image()), "");
 }
 
 // Thin solid lines with both ends visible take a shorter walk; a dashed pen whose gaps are
@@ -188,7 +181,7 @@ TEST(CanvasThinLines, ShortWalkMatchesTheGeneralOne) {
             c->LineTo(x2, y2);
         }
         if (i % 400 == 399) {
-            ASSERT_TRUE(SamePixels(direct.Image(), general.Image())) << i << ": " << FirstDifference(direct.Image(), general.Image());
+            ASSERT_EQ(Difference(direct.Image(), general.Image()), "") << i;
             direct.Fill(kWhite);
             general.Fill(kWhite);
         }
@@ -239,7 +232,7 @@ TEST(CanvasSession, KeptPainterDrawsAsAFreshOneForEveryCall) {
             }
         }
     }
-    EXPECT_TRUE(SamePixels(kept.Image(), fresh.Image())) << FirstDifference(kept.Image(), fresh.Image());
+    EXPECT_EQ(Difference(kept.Image(), fresh.Image()), "");
 }
 
 TEST(CanvasSession, ResizedOrReplacedImagesAreFollowed) {
@@ -260,7 +253,7 @@ TEST(CanvasSession, ResizedOrReplacedImagesAreFollowed) {
         ASSERT_TRUE(bmp.Resize(w, h));
         EXPECT_EQ(c.Width(), w);
         shapes(c);
-        EXPECT_TRUE(SamePixels(bmp.Image(), Reference(w, h, shapes))) << w << "x" << h;
+        EXPECT_EQ(Difference(bmp.Image(), Reference(w, h, shapes)), "") << w << "x" << h;
     }
     // The pattern of the main window: its bitmap replaced while the old canvas still exists,
     // then the canvas replaced.
@@ -270,14 +263,14 @@ TEST(CanvasSession, ResizedOrReplacedImagesAreFollowed) {
     screen = Bitmap(90, 50);
     dc = std::make_unique<Canvas>(screen);
     shapes(*dc);
-    EXPECT_TRUE(SamePixels(screen.Image(), Reference(90, 50, shapes)));
+    EXPECT_EQ(Difference(screen.Image(), Reference(90, 50, shapes)), "");
     // An image of another format assigned behind the canvas is converted and drawn on.
     QImage& img = bmp.Image();
     img = QImage(30, 20, QImage::Format_RGB16);
     img.fill(Qt::white);
     shapes(c);
     EXPECT_TRUE(img.format() == QImage::Format_RGB32);
-    EXPECT_TRUE(SamePixels(img, Reference(30, 20, shapes)));
+    EXPECT_EQ(Difference(img, Reference(30, 20, shapes)), "");
 }
 
 TEST(CanvasSession, DrawingIsInTheImageAtOnceAndCopiesStayApart) {
@@ -297,7 +290,7 @@ TEST(CanvasSession, DrawingIsInTheImageAtOnceAndCopiesStayApart) {
         QPainter p(&shown);
         p.drawImage(0, 0, bmp.Image());
     }
-    EXPECT_TRUE(SamePixels(shown, bmp.Image()));
+    EXPECT_EQ(Difference(shown, bmp.Image()), "");
     // Two canvases on one image take turns as one canvas would.
     Bitmap one(40, 40), two(40, 40);
     Canvas single(one), first(two), second(two);
@@ -309,7 +302,7 @@ TEST(CanvasSession, DrawingIsInTheImageAtOnceAndCopiesStayApart) {
             cv->Ellipse(3 * i, 2 * i, 3 * i + 15, 2 * i + 18);
         }
     }
-    EXPECT_TRUE(SamePixels(one.Image(), two.Image()));
+    EXPECT_EQ(Difference(one.Image(), two.Image()), "");
     // Copying within the image right after drawing moves the new pixels.
     c.CopyFrom(0, 0, 20, 20, bmp, 20, 20);
     EXPECT_EQ(c.GetPixel(8, 8), kFill);
