@@ -22,20 +22,14 @@ using platform::CtlColor;
 constexpr int kTemplate = 9511;
 constexpr int kLabel = 1001, kEdit = 1002, kCheck = 1003, kButton = 1004, kPlain = 1005;
 
-const platform::DialogTemplateRegistration colorsTemplate({
-    .id = kTemplate,
-    .caption = "Colours",
-    .cx = 200,
-    .cy = 100,
-    .controls =
-        {
-            {kLabel, ControlKind::Static, "Label", 5, 5, 60, 12},
-            {kEdit, ControlKind::Edit, "text", 5, 20, 60, 12},
-            {kCheck, ControlKind::CheckBox, "check", 5, 35, 60, 12},
-            {kButton, ControlKind::Button, "Push", 5, 50, 60, 14},
-            {kPlain, ControlKind::Static, "Plain", 80, 5, 60, 12},
-        },
-});
+const platform::DialogTemplateRegistration colorsTemplate({.id = kTemplate, .caption = "Colours", .cx = 200, .cy = 100,
+    .controls = {
+        {kLabel, ControlKind::Static, "Label", 5, 5, 60, 12},
+        {kEdit, ControlKind::Edit, "text", 5, 20, 60, 12},
+        {kCheck, ControlKind::CheckBox, "check", 5, 35, 60, 12},
+        {kButton, ControlKind::Button, "Push", 5, 50, 60, 14},
+        {kPlain, ControlKind::Static, "Plain", 80, 5, 60, 12},
+    }});
 
 constexpr ColorRef kPage = 0xAFE1B4, kText = 0x196914, kEditBack = 0xF0FFFF, kEditText = 0x3700C8;
 
@@ -64,9 +58,10 @@ ColorRef RoleOf(platform::Control c, QPalette::ColorRole role) {
     return platform::FromQColor(c.Widget()->palette().color(QPalette::Active, role));
 }
 
+// The pixel at (x, y) of the widget as drawn; negative places count from the right or bottom.
 ColorRef PixelOf(QWidget* w, int x, int y) {
     const QImage image = w->grab().toImage();
-    return platform::FromQRgb(image.pixel(x, y));
+    return platform::FromQRgb(image.pixel(x < 0 ? image.width() + x : x, y < 0 ? image.height() + y : y));
 }
 
 TEST(ControlColors, ReachTheWidgetsAndFollowRefreshes) {
@@ -85,12 +80,10 @@ TEST(ControlColors, ReachTheWidgetsAndFollowRefreshes) {
     EXPECT_EQ(platform::FromQColor(dlg.ClientWidget()->palette().color(QPalette::Window)), kPage);
 
     // Pixels: the label's corner shows the brush, the edit's field its background.
-    const platform::Rect edit = dlg.Control(kEdit).Bounds();
     EXPECT_EQ(PixelOf(dlg.Control(kLabel).Widget(), 1, 1), kPage);
-    const platform::Rect check = dlg.Control(kCheck).Bounds();
-    EXPECT_EQ(PixelOf(dlg.Control(kCheck).Widget(), check.Width() - 2, check.Height() - 2), kPage);
-    EXPECT_EQ(PixelOf(dlg.Control(kEdit).Widget(), edit.Width() - 4, edit.Height() / 2), kEditBack);
-    EXPECT_EQ(PixelOf(dlg.ClientWidget(), dlg.ClientRect().right - 2, dlg.ClientRect().bottom - 2), kPage);
+    EXPECT_EQ(PixelOf(dlg.Control(kCheck).Widget(), -2, -2), kPage);
+    EXPECT_EQ(PixelOf(dlg.Control(kEdit).Widget(), -4, dlg.Control(kEdit).Bounds().Height() / 2), kEditBack);
+    EXPECT_EQ(PixelOf(dlg.ClientWidget(), -2, -2), kPage);
 
     // A new page colour reaches the controls and the surface on the next refresh.
     dlg.Surface();
@@ -139,9 +132,7 @@ TEST(FontDialog, ScriptedDoubleRecordsTheRequestAndAnswersColours) {
     EXPECT_EQ(first->color, 0x00FF00u);
     EXPECT_EQ(first->pointSize, 150);  // 20 pixels at 96 per inch
     EXPECT_FALSE(dialogs.ChooseFont(request));
-    const auto third = dialogs.ChooseFont(request);
-    ASSERT_TRUE(third);
-    EXPECT_EQ(third->color, 0x0000FFu);  // no colour queued: the one it opened on
+    EXPECT_EQ(dialogs.ChooseFont(request).value().color, 0x0000FFu);  // no colour queued: the one it opened on
     ASSERT_EQ(dialogs.fontRequests.size(), 3u);
     EXPECT_EQ(dialogs.fontRequests[0].maxPointSize, 26);
     EXPECT_TRUE(dialogs.fontRequests[0].effects);
