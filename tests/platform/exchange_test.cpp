@@ -14,14 +14,9 @@ constexpr int kTemplate = 9101;
 constexpr int kCount = 1001, kRatio = 1002, kName = 1003, kCheck = 1004, kRadio0 = 1005, kRadio1 = 1006,
               kRadio2 = 1007, kCombo = 1008, kOther = 1009, kOtherRadio = 1010;
 
-const platform::DialogTemplateRegistration fieldsTemplate({
-    .id = kTemplate,
-    .caption = "Fields",
-    .cx = 200,
-    .cy = 150,
+const platform::DialogTemplateRegistration fieldsTemplate({.id = kTemplate, .caption = "Fields", .cx = 200, .cy = 150,
     .style = platform::kDialogPopup,
-    .controls =
-        {
+    .controls = {
             {kCount, ControlKind::Edit, "", 5, 5, 50, 12},
             {kRatio, ControlKind::Edit, "", 5, 20, 50, 12},
             {kName, ControlKind::Edit, "", 5, 35, 50, 12},
@@ -33,8 +28,7 @@ const platform::DialogTemplateRegistration fieldsTemplate({
             {kCombo, ControlKind::ComboBox, "", 5, 100, 60, 50, platform::kStyleGroup},
             {kOtherRadio, ControlKind::RadioButton, "D", 80, 62, 30, 10},
             {kOther, ControlKind::Edit, "", 80, 5, 50, 12},
-        },
-});
+    }});
 
 class Fields : public platform::Dialog {
 public:
@@ -70,18 +64,19 @@ protected:
         dlg.Control(kCombo).AddString("one");
         ASSERT_TRUE(dlg.UpdateData(false));
     }
+    // The edits' texts: count, ratio and name.
+    std::vector<std::string> Texts() {
+        return {dlg.Control(kCount).Text(), dlg.Control(kRatio).Text(), dlg.Control(kName).Text()};
+    }
     platform::ScriptedDialogs dialogs;
     Fields dlg;
 };
 
 TEST_F(ExchangeTest, LoadsMembersIntoControls) {
-    EXPECT_EQ(dlg.Control(kCount).Text(), "5");
-    EXPECT_EQ(dlg.Control(kRatio).Text(), "0.25");
-    EXPECT_EQ(dlg.Control(kName).Text(), "abc");
-    EXPECT_EQ(dlg.Control(kCheck).Check(), 1);
-    EXPECT_EQ(dlg.Control(kRadio2).Check(), 1);
-    EXPECT_EQ(dlg.Control(kRadio0).Check(), 0);
-    EXPECT_EQ(dlg.Control(kCombo).CurSel(), 1);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"5", "0.25", "abc"}));
+    EXPECT_EQ((std::vector<int>{dlg.Control(kCheck).Check(), dlg.Control(kRadio0).Check(), dlg.Control(kRadio2).Check(),
+                                dlg.Control(kCombo).CurSel()}),
+              (std::vector<int>{1, 0, 1, 1}));
     dlg.ratio = 0.1;
     dlg.UpdateData(false);
     EXPECT_EQ(dlg.Control(kRatio).Text(), "0.1");  // "%.15g" never shows binary noise
@@ -134,21 +129,20 @@ TEST_F(ExchangeTest, RefusedFieldShowsItsTextAndStopsThePass) {
         dialogs.shown.clear();
         dlg.other = 7;
         dlg.Control(kOther).SetText("8");
+        dlg.Control(kCount).SetText("4");
         dlg.Control(c.id).SetText(c.text);
         EXPECT_FALSE(dlg.UpdateData(true));
         ASSERT_EQ(dialogs.Messages(), std::vector<std::string>{c.message});
         EXPECT_EQ(dialogs.shown[0].caption, "Tabulon");
         EXPECT_EQ(dlg.other, 7);  // fields after the refused one keep their values
+        if (c.id != kCount) {
+            EXPECT_EQ(dlg.count, 4);  // those before it are stored
+        }
+        if (c.message == "Please enter a number.") {
+            EXPECT_EQ(dlg.ratio, 0.25);  // a text that is no number leaves the member alone
+        }
         EXPECT_TRUE(dlg.Control(c.id).HasFocus());
     }
-}
-
-TEST_F(ExchangeTest, FieldsBeforeTheRefusedOneAreStored) {
-    dlg.Control(kCount).SetText("4");
-    dlg.Control(kRatio).SetText("x");
-    EXPECT_FALSE(dlg.UpdateData(true));
-    EXPECT_EQ(dlg.count, 4);
-    EXPECT_EQ(dlg.ratio, 0.25);
 }
 
 TEST(ExchangeParse, AcceptsBlanksAroundNumbersOnly) {
