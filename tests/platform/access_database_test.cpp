@@ -12,6 +12,7 @@
 
 #include "platform/access_database.h"
 #include "platform/access_statement.h"
+#include "tests/documents/doc_test_support.h"
 
 namespace platform {
 namespace {
@@ -35,14 +36,8 @@ std::string Quote(const std::string& s) {
 }
 
 std::string Run(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-    return out;
+    int status = 0;
+    return doc_test::Run(command, status);
 }
 
 // The pieces of s between separators; empty pieces count.

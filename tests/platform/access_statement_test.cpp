@@ -183,7 +183,8 @@ std::unique_ptr<AccessCondition> Compare(int column, O op, double x, const char*
     return c;
 }
 
-std::unique_ptr<AccessCondition> Join(K kind, std::unique_ptr<AccessCondition> a, std::unique_ptr<AccessCondition> b = nullptr) {
+std::unique_ptr<AccessCondition> Join(K kind, std::unique_ptr<AccessCondition> a,
+                                      std::unique_ptr<AccessCondition> b = nullptr) {
     auto c = std::make_unique<AccessCondition>();
     c->kind = kind;
     c->left = std::move(a);
@@ -263,7 +264,9 @@ TEST_F(AccessConditions, LongConditionListsNeedNoDeepStack) {
 }
 
 TEST(AccessComparison, IsCheckedAgainstTheColumnType) {
-    auto check = [](O op, const char* text, AccessFieldType type) { return CheckComparison(*Compare(0, op, 0, text), type, "C"); };
+    auto check = [](O op, const char* text, AccessFieldType type) {
+        return CheckComparison(*Compare(0, op, 0, text), type, "C");
+    };
     EXPECT_EQ(check(O::Equal, nullptr, AccessFieldType::Currency), "");
     EXPECT_EQ(check(O::Equal, nullptr, AccessFieldType::Decimal), "");
     EXPECT_EQ(check(O::Equal, "x", AccessFieldType::Memo), "");

@@ -17,8 +17,8 @@ constexpr int kTemplate = 9501;
 constexpr int kSorted = 1001, kList = 1002, kView = 1003, kRadioA = 1004, kRadioB = 1005, kEdit = 1006,
               kApply = 1007, kName = 1008;
 
-const platform::DialogTemplateRegistration controlsTemplate({.id = kTemplate, .caption = "Controls", .cx = 220, .cy = 160,
-    .controls = {
+const platform::DialogTemplateRegistration controlsTemplate({.id = kTemplate, .caption = "Controls", .cx = 220,
+    .cy = 160, .controls = {
         {kSorted, ControlKind::ComboBox, "", 5, 5, 80, 60, platform::kStyleSort},
         {kList, ControlKind::ListBox, "", 5, 22, 80, 40, platform::kStyleMultiSelect},
         {kView, ControlKind::ListView, "", 90, 5, 120, 60},
