@@ -17,19 +17,13 @@ namespace {
 constexpr int kTemplate = 9301;
 constexpr int kThrowOutOfRange = 1001, kThrowBadAlloc = 1002, kThrowError = 1003, kRepaint = 1004;
 
-const platform::DialogTemplateRegistration requestTemplate({
-    .id = kTemplate,
-    .caption = "Requests",
-    .cx = 120,
-    .cy = 80,
-    .controls =
-        {
-            {kThrowOutOfRange, platform::ControlKind::Button, "Index", 5, 5, 40, 14},
-            {kThrowBadAlloc, platform::ControlKind::Button, "Memory", 5, 22, 40, 14},
-            {kThrowError, platform::ControlKind::Button, "Error", 5, 39, 40, 14},
-            {kRepaint, platform::ControlKind::Button, "Repaint", 5, 56, 40, 14},
-        },
-});
+const platform::DialogTemplateRegistration requestTemplate({.id = kTemplate, .caption = "Requests", .cx = 120, .cy = 80,
+    .controls = {
+        {kThrowOutOfRange, platform::ControlKind::Button, "Index", 5, 5, 40, 14},
+        {kThrowBadAlloc, platform::ControlKind::Button, "Memory", 5, 22, 40, 14},
+        {kThrowError, platform::ControlKind::Button, "Error", 5, 39, 40, 14},
+        {kRepaint, platform::ControlKind::Button, "Repaint", 5, 56, 40, 14},
+    }});
 
 class Counting : public platform::Dialog {
 public:
@@ -71,12 +65,15 @@ protected:
     Counting dlg;
 };
 
-TEST_F(RequestTest, RequestsArePostedNotSent) {
-    platform::PostRepaintRequest();
-    platform::PostJobRequest();
-    EXPECT_EQ(dlg.paints, 0);
-    EXPECT_TRUE(dlg.sysCommands.empty());
-    platform::PumpWaitingMessages();
+TEST_F(RequestTest, RequestsArePostedNotSentAndDroppedWithoutAMainWindow) {
+    for (bool withMainWindow : {false, true}) {
+        platform::SetMainWindow(withMainWindow ? &dlg : nullptr);
+        platform::PostRepaintRequest();
+        platform::PostJobRequest();
+        EXPECT_EQ(dlg.paints, 0);
+        EXPECT_TRUE(dlg.sysCommands.empty());
+        platform::PumpWaitingMessages();
+    }
     EXPECT_EQ(dlg.paints, 1);
     EXPECT_EQ(dlg.sysCommands, std::vector<unsigned>{0});
 }
@@ -96,15 +93,6 @@ TEST_F(RequestTest, ABurstOfRequestsCostsOneRecomputation) {
     EXPECT_EQ(dlg.paints, 2);
 }
 
-TEST_F(RequestTest, RequestsWithoutAMainWindowAreDropped) {
-    platform::SetMainWindow(nullptr);
-    platform::PostRepaintRequest();
-    platform::PostJobRequest();
-    platform::PumpWaitingMessages();
-    EXPECT_EQ(dlg.paints, 0);
-    EXPECT_TRUE(dlg.sysCommands.empty());
-}
-
 TEST_F(RequestTest, PumpRunsIdleWorkUntilItHasNoMore) {
     std::vector<int> counts;
     platform::SetIdleHandler([&](int count) {
@@ -120,14 +108,13 @@ TEST_F(RequestTest, TimersTickByIdUntilKilled) {
     EXPECT_TRUE(dlg.SetTimer(7, 10));
     EXPECT_TRUE(dlg.SetTimer(2, 10));
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while ((std::count(dlg.ticks.begin(), dlg.ticks.end(), 7) < 2 || std::count(dlg.ticks.begin(), dlg.ticks.end(), 2) < 2) &&
-           std::chrono::steady_clock::now() < until) {
+    auto ticksOf = [&](int id) { return std::count(dlg.ticks.begin(), dlg.ticks.end(), id); };
+    while ((ticksOf(7) < 2 || ticksOf(2) < 2) && std::chrono::steady_clock::now() < until) {
         platform::PumpWaitingMessages();
         platform::SleepMs(2);
     }
-    EXPECT_GE(std::count(dlg.ticks.begin(), dlg.ticks.end(), 7), 2);
-    // A tick that throws is reported and the timer goes on.
-    EXPECT_GE(std::count(dlg.ticks.begin(), dlg.ticks.end(), 2), 2);
+    EXPECT_GE(ticksOf(7), 2);
+    EXPECT_GE(ticksOf(2), 2);  // a tick that throws is reported and the timer goes on
     EXPECT_EQ(dialogs.Messages().front(), "tick failed");
     EXPECT_TRUE(dlg.KillTimer(7));
     EXPECT_FALSE(dlg.KillTimer(7));
@@ -135,7 +122,7 @@ TEST_F(RequestTest, TimersTickByIdUntilKilled) {
     dlg.ticks.clear();
     platform::SleepMs(30);
     platform::PumpWaitingMessages();
-    EXPECT_EQ(std::count(dlg.ticks.begin(), dlg.ticks.end(), 7), 0);
+    EXPECT_EQ(ticksOf(7), 0);
     dlg.DestroyWindow();
     EXPECT_FALSE(dlg.HasTimer(2));  // timers go with the window
     EXPECT_FALSE(dlg.SetTimer(3, 10));
