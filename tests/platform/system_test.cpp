@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <ctime>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -60,13 +61,8 @@ TEST(Time, LocalTimeAgreesWithTheCLibrary) {
         if (std::time(nullptr) != before) continue;
         std::tm c{};
         localtime_r(&before, &c);
-        EXPECT_EQ(t.year, c.tm_year + 1900);
-        EXPECT_EQ(t.month, c.tm_mon + 1);
-        EXPECT_EQ(t.day, c.tm_mday);
-        EXPECT_EQ(t.dayOfWeek, c.tm_wday);
-        EXPECT_EQ(t.hour, c.tm_hour);
-        EXPECT_EQ(t.minute, c.tm_min);
-        EXPECT_EQ(t.second, c.tm_sec);
+        EXPECT_EQ(std::tuple(t.year, t.month, t.day, t.dayOfWeek, t.hour, t.minute, t.second),
+                  std::tuple(c.tm_year + 1900, c.tm_mon + 1, c.tm_mday, c.tm_wday, c.tm_hour, c.tm_min, c.tm_sec));
         EXPECT_TRUE(t.milliseconds >= 0 && t.milliseconds < 1000);
         return;
     }
