@@ -297,7 +297,8 @@ TEST(AccessDatabase, SelectedFieldsAndCount) {
     EXPECT_FALSE(db.NextRow(row));
 }
 
-TEST(AccessDatabase, EmptyTablesGiveNoRows) {
+// Empty user tables are in the export comparison; a system table is not listed but can be read.
+TEST(AccessDatabase, EmptySystemTableGivesNoRows) {
     REQUIRE_FIXTURES();
     AccessDatabase db;
     ASSERT_TRUE(db.Open(kDir + "V2016_empty.accdb")) << db.Error();
@@ -307,12 +308,6 @@ TEST(AccessDatabase, EmptyTablesGiveNoRows) {
     EXPECT_EQ(db.Fields()[0].name, "Value");
     EXPECT_EQ(db.RecordCount(), 0);
     std::vector<AccessValue> row;
-    EXPECT_FALSE(db.NextRow(row));
-
-    ASSERT_TRUE(db.Open(kDir + "V2010_test.accdb")) << db.Error();
-    ASSERT_TRUE(db.Execute("SELECT * FROM Table3")) << db.Error();
-    EXPECT_EQ(db.FieldCount(), 2);
-    EXPECT_EQ(db.RecordCount(), 0);
     EXPECT_FALSE(db.NextRow(row));
 }
 

@@ -91,13 +91,10 @@ TEST(AccessStatement, CheckCollectsThePlainSelectList) {
 
 TEST(AccessStatement, TokenizerKeepsQuotedTextWhole) {
     std::vector<SqlToken> t = TokenizeSql("SELECT [a b] FROM t WHERE c<>'x y' AND d>=.5");
+    using Kind = SqlToken::Kind;
     ASSERT_EQ(t.size(), 14u);
-    EXPECT_EQ(t[1].kind, SqlToken::Kind::Bracketed);
-    EXPECT_EQ(t[1].text, "a b");
-    EXPECT_EQ(t[8].kind, SqlToken::Kind::String);
-    EXPECT_EQ(t[8].text, "x y");
-    EXPECT_EQ(t[13].kind, SqlToken::Kind::Number);
-    EXPECT_EQ(t[13].text, ".5");
+    EXPECT_EQ(std::tie(t[1].kind, t[1].text, t[8].kind, t[8].text, t[13].kind, t[13].text),
+              std::tuple(Kind::Bracketed, "a b", Kind::String, "x y", Kind::Number, ".5"));
 }
 
 TEST(AccessStatement, LikeMatchesJetWildcardsWithoutRegardToCase) {
