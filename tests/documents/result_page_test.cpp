@@ -13,14 +13,15 @@
 
 namespace {
 
+const int kExportCommands[] = {result::kCopyScreenCommand,       result::kSaveScreenCommand,
+                               result::kCopyContentCommand,      result::kCopyCoefficientsCommand,
+                               result::kWordReportCommand,       result::kHtmlReportCommand};
+
 // The owner of the page: records the commands that its buttons hand up.
 class Owner : public pagetest::MainStub {
 public:
     Owner() {
-        for (int id : {result::kCopyScreenCommand, result::kSaveScreenCommand, result::kCopyContentCommand,
-                       result::kCopyCoefficientsCommand, result::kWordReportCommand, result::kHtmlReportCommand}) {
-            RouteRange(id, id, platform::Notification::Clicked, &Owner::Command);
-        }
+        for (int id : kExportCommands) RouteRange(id, id, platform::Notification::Clicked, &Owner::Command);
     }
     void Command(int id) { commands.push_back(id); }
     std::vector<int> commands;
@@ -89,10 +90,7 @@ TEST_F(ResultPageTest, FontDialogCancelledStillRepaintsAndLayoutToggles) {
 }
 
 TEST_F(ResultPageTest, ExportButtonsReachTheOwner) {
-    for (int id : {result::kCopyScreenCommand, result::kSaveScreenCommand, result::kCopyContentCommand,
-                   result::kCopyCoefficientsCommand, result::kWordReportCommand, result::kHtmlReportCommand}) {
-        page.Control(id).Click();
-    }
+    for (int id : kExportCommands) page.Control(id).Click();
     EXPECT_EQ(owner.commands, (std::vector<int>{32779, 32785, 32781, 32803, 32787, 32793}));
 }
 
