@@ -2,7 +2,6 @@
 // files and failed saves.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <csignal>
 #include <cstring>
 #include <limits>

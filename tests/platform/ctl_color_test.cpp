@@ -2,8 +2,6 @@
 // with size limits and a text colour.
 #include <QFontDialog>
 #include <QImage>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListView>
 #include <QPalette>
 #include <QWidget>

@@ -1,6 +1,5 @@
 // Dialogs built from templates: geometry, modal runs driven by a test, controls that the layer
 // makes itself (spin, scroll bar), owner drawing and drawing onto the window.
-#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QScrollBar>

@@ -4,7 +4,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include <QApplication>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
