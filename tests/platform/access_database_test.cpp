@@ -339,27 +339,19 @@ TEST(AccessDatabase, StatementsItCannotRunFailWithAMessage) {
         const char* statement;
         const char* errorPart;
     };
+    // The statement checker's refusals are all in its own table; here one of them, and the
+    // refusals that need the file (column types, names) or come from the parser.
     const Case cases[] = {
         {"V1997_test.mdb", "SELECT * FROM Table1 WHERE G > '1980-01-01'",
          "Only simple SELECT statements are supported; conditions on Date/Time columns are not."},
         {"fruit.mdb", "SELECT * FROM Fruit ORDER BY Fat", kSimpleSelectOnly},
-        {"fruit.mdb", "SELECT * FROM Fruit WHERE Fat BETWEEN 1 AND 5", kSimpleSelectOnly},
         {"fruit.mdb", "SELECT Fruit Fat FROM Fruit", "mdbtools: "},  // the parser's own refusal
-        {"fruit.mdb", "SELECT * FROM Fruit WHERE Fat IN (1, 2)", kSimpleSelectOnly},
-        {"fruit.mdb", "SELECT * FROM Fruit WHERE (Fat = 1 OR Fat = 2) AND Sugar > 5", kSimpleSelectOnly},
-        {"fruit.mdb", "SELECT * FROM Fruit, [Fruit Salad]", kSimpleSelectOnly},
-        {"fruit.mdb", "SELECT Fruit AS f FROM Fruit", kSimpleSelectOnly},
-        {"fruit.mdb", "DISCONNECT", kSimpleSelectOnly},
-        {"fruit.mdb", "SELECT COUNT(*) FROM Fruit WHERE Fat > 5", "COUNT(*) with conditions"},
-        {"fruit.mdb", "SELECT TOP 10 PERCENT * FROM Fruit", kSimpleSelectOnly},
         {"fruit.mdb", "SELECT Fruit FROM Fruit WHERE Fruit LIKE '[A-C]*'", "character lists"},
         {"fruit.mdb", "SELECT * FROM Vegetables", "There is no table \"Vegetables\""},
         {"fruit.mdb", "SELECT Fruit, Colour FROM Fruit", "\"Colour\""},
         {"fruit.mdb", "SELECT Fruit FROM Fruit WHERE Colour = 'red'", "\"Colour\""},
         {"fruit.mdb", "SELECT Fruit FROM Fruit WHERE Fruit = 3", "Data type mismatch"},
         {"fruit.mdb", "SELECT Fruit FROM Fruit WHERE Fat = 'x'", "Data type mismatch"},
-        {"fruit.mdb", "SELECT * FROM Fruit WHERE Fat > 12345678901", "beyond 2147483647"},
-        {"fruit.mdb", "", "No SQL statement"},
     };
     for (const Case& c : cases) {
         AccessDatabase db;

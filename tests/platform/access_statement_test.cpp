@@ -67,6 +67,8 @@ TEST(AccessStatement, CheckRefusesWhatTheParserMustNotSee) {
         {"SELECT * FROM T ORDER BY a", "ORDER is not", ""},
         {"SELECT a AS b FROM T", "AS is not", ""},
         {"SELECT * FROM T, U", "several tables", ""},
+        {"SELECT * FROM T WHERE a BETWEEN 1 AND 5", kSimpleSelectOnly, ""},
+        {"SELECT * FROM T WHERE a IN (1, 2)", kSimpleSelectOnly, ""},
     };
     for (const Case& c : cases) {
         CheckedStatement checked = CheckSelectStatement(c.statement);
