@@ -156,22 +156,6 @@ TEST(Canvas, PolygonRegionsUseTheAlternateRule) {
     EXPECT_EQ(InkCount(c, kBlue), 100 * 100);
 }
 
-TEST(Canvas, SelectReturnsThePreviousObject) {
-    Bitmap bmp(4, 4);
-    Canvas c(bmp);
-    const Pen red(PenStyle::Dash, 1, kRed);
-    const Pen first = c.SelectPen(red);
-    EXPECT_EQ(first, Pen());
-    EXPECT_EQ(c.SelectPen(first), red);
-    EXPECT_EQ(c.SelectBrush(Brush::Null()), Brush(kWhite));
-    EXPECT_EQ(c.SelectBrush(Brush(kBlue)), Brush::Null());
-    const Font f = Font::Make("Arial", 20, kWeightBold);
-    c.SelectFont(f);
-    EXPECT_EQ(c.SelectFont(Font()), f);
-    EXPECT_EQ(c.SetTextColor(kRed), kBlack);
-    EXPECT_EQ(c.SetBkMode(BkMode::Transparent), BkMode::Opaque);
-}
-
 TEST(Canvas, PenStyles) {
     Bitmap bmp(100, 10);
     Canvas c(bmp);
