@@ -40,14 +40,14 @@ std::string Run(const std::string& command) {
     return doc_test::Run(command, status);
 }
 
-// The pieces of s between separators; empty pieces count.
+// The runs of s between separators; empty runs count.
 std::vector<std::string> Split(const std::string& s, char separator) {
-    std::vector<std::string> pieces;
+    std::vector<std::string> runs;
     size_t start = 0;
     for (size_t end; (end = s.find(separator, start)) != std::string::npos; start = end + 1)
-        pieces.push_back(s.substr(start, end - start));
-    pieces.push_back(s.substr(start));
-    return pieces;
+        runs.push_back(s.substr(start, end - start));
+    runs.push_back(s.substr(start));
+    return runs;
 }
 
 using Row = std::map<std::string, std::string>;

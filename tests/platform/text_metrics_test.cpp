@@ -82,7 +82,7 @@ TEST(TextMetrics, ExtentIsTheSumOfAdvancesAndDrawnTextIsAsWideAsMeasured) {
             EXPECT_EQ(fm.horizontalAdvance(DrawnText(f, t)), w);
             EXPECT_EQ(c1.GetTextExtent(t).cy, fm.height());
 
-            // Drawn whole, in two pieces (the second where the first's extent ends), right-aligned
+            // Drawn whole, in two halves (the second where the first's extent ends), right-aligned
             // and centred: the same pixels.
             std::size_t half = t.size() / 2;
             while (!CharacterStart(f, t, half)) ++half;
