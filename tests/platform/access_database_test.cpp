@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -12,6 +11,7 @@
 
 #include "platform/access_database.h"
 #include "platform/access_statement.h"
+#include "platform/format.h"
 #include "tests/documents/doc_test_support.h"
 
 namespace platform {
@@ -21,7 +21,7 @@ const std::string kDir = std::string(TABULON_FIXTURES_DIR) + "/access/";
 
 bool HaveFixtures() { return ::access((kDir + "fruit.mdb").c_str(), R_OK) == 0; }
 
-bool HaveMdbTools() { return std::system("command -v mdb-export >/dev/null 2>&1 && command -v mdb-tables >/dev/null 2>&1") == 0; }
+bool HaveMdbTools() { return doc_test::HaveProgram("/usr/bin/mdb-export") && doc_test::HaveProgram("/usr/bin/mdb-tables"); }
 
 #define REQUIRE_FIXTURES() \
     if (!HaveFixtures()) GTEST_SKIP() << "no Access fixtures in " << kDir
@@ -85,10 +85,7 @@ std::vector<std::string> MdbTables(const std::string& file) {
 }
 
 std::string DateText(const AccessDateTime& d) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day, d.hour, d.minute,
-                  d.second);
-    return text;
+    return Format("%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day, d.hour, d.minute, d.second);
 }
 
 void ExpectSameValue(const AccessValue& v, const std::string& f, const std::string& where) {
@@ -103,10 +100,7 @@ void ExpectSameValue(const AccessValue& v, const std::string& f, const std::stri
             EXPECT_EQ(v.number, f == "1" ? 1.0 : 0.0) << where;
             return;
         case AccessFieldType::DateTime:
-            EXPECT_EQ(v.isNull, f.empty()) << where;
-            if (!v.isNull) {
-                EXPECT_EQ(DateText(v.date), f) << where;
-            }
+            EXPECT_EQ(v.isNull ? "" : DateText(v.date), f) << where;
             return;
         case AccessFieldType::Byte:
         case AccessFieldType::Integer:
@@ -117,13 +111,11 @@ void ExpectSameValue(const AccessValue& v, const std::string& f, const std::stri
         case AccessFieldType::Double: {
             EXPECT_EQ(v.isNull, f.empty()) << where;
             if (v.isNull || f.empty()) return;
+            // mdb-export writes 16 significant digits of doubles and 8 of singles; whole numbers,
+            // currency and decimals in full.
             const double x = std::strtod(f.c_str(), nullptr);
-            if (v.type == AccessFieldType::Double)  // mdb-export writes 16 significant digits
-                EXPECT_NEAR(v.number, x, 1e-12 * std::max(1.0, std::fabs(x))) << where;
-            else if (v.type == AccessFieldType::Single)  // and 8 for singles
-                EXPECT_NEAR(v.number, x, 1e-7 * std::max(1.0, std::fabs(x))) << where;
-            else  // whole numbers, currency and decimals are written in full
-                EXPECT_EQ(v.number, x) << where << " text " << f;
+            const double digits = v.type == AccessFieldType::Double ? 1e-12 : v.type == AccessFieldType::Single ? 1e-7 : 0;
+            EXPECT_NEAR(v.number, x, digits * std::max(1.0, std::fabs(x))) << where << " text " << f;
             return;
         }
         default:
