@@ -48,11 +48,9 @@ QImage Reference(int w, int h, const std::function<void(Canvas&)>& draw) {
     return bmp.Image();
 }
 
-using Shape = std::function<void(Canvas&, int x, int y)>;
-
 struct ShapeCase {
     std::string name;
-    Shape draw;
+    std::function<void(Canvas&, int x, int y)> draw;
 };
 
 // Every kind of call the stamps serve, at several sizes and pens.
@@ -107,10 +105,8 @@ void ExpectStampsMatchQt(int width, int height, bool clipped) {
     StampSwitch restore;
     Bitmap stamped(width, height), reference(width, height);
     Canvas a(stamped), b(reference);
-    if (clipped) {
-        a.SetClipRect(Rect{37, 29, width - 41, height - 23});
-        b.SetClipRect(Rect{37, 29, width - 41, height - 23});
-    }
+    for (Canvas* c : {&a, &b})
+        if (clipped) c->SetClipRect(Rect{37, 29, width - 41, height - 23});
     const std::vector<int> xs = Around({0, 32, 64, 128, 256, 512, 1024, width}, 17);
     const std::vector<int> ys = Around({0, 32, 64, 128, 256, 512, height}, 17);
     std::mt19937 rng(5);
