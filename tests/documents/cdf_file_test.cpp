@@ -75,25 +75,6 @@ TEST(CdfFile, EmptyModelIs32BytesAndReadsBack) {
     EXPECT_TRUE(r.dimensions.empty() && r.attributes.empty() && r.variables.empty());
 }
 
-TEST(CdfFile, ValuesArePaddedToFourBytes) {
-    struct Case {
-        const char* text;
-        std::size_t bytes;
-    } cases[] = {{"abcde", 8}, {"abcd", 4}, {"", 0}};
-    for (const Case& c : cases) {
-        cdfFile f;
-        f.AddTextAttribute("t", c.text);
-        f.globalAttributeCount = 1;
-        // 16 + (1 + 12 -> 16) + values + 8 + 8
-        EXPECT_EQ(f.ComputeLayout(), 16 + 16 + c.bytes + 8 + 8) << c.text;
-        EXPECT_EQ(f.HeaderBytes().size(), f.ComputeLayout());
-    }
-    cdfFile s;
-    s.AddAttribute("s", cdfFile::kShort, {1, 2, 3});
-    s.globalAttributeCount = 1;
-    EXPECT_EQ(s.HeaderBytes().size(), 16u + 16 + 8 + 8 + 8);
-}
-
 TEST(CdfFile, EveryTypeRoundTripsBitExactly) {
     TempFolder dir;
     cdfFile f = SampleModel();

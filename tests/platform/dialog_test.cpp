@@ -1,5 +1,6 @@
-// Dialogs built from templates: geometry, modal runs driven by a test, controls that the layer
-// makes itself (spin, scroll bar), owner drawing and drawing onto the window.
+// Dialogs built from templates: geometry, controls that the layer makes itself (spin, scroll
+// bar), owner drawing and drawing onto the window. Modal runs driven by a test, refused and
+// closed, are checked by every dialog's tests in the app.
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QScrollBar>
@@ -10,7 +11,6 @@
 #include "platform/dialog.h"
 #include "platform/dialog_template.h"
 #include "platform/dialog_widgets.h"
-#include "platform/exchange.h"
 #include "platform/scripted_dialogs.h"
 
 namespace {
@@ -28,8 +28,6 @@ const platform::DialogTemplateRegistration formTemplate({.id = kTemplate, .capti
         {kBar, ControlKind::ScrollBar, "", 180, 0, 10, 100, platform::kStyleVertical},
         {kFace, ControlKind::Button, "Face", 8, 40, 50, 14, platform::kStyleOwnerDraw},
         {kTabs, ControlKind::TabControl, "", 8, 60, 150, 40},
-        {platform::kOk, ControlKind::Button, "OK", 100, 100, 40, 14, platform::kStyleDefault},
-        {platform::kCancel, ControlKind::Button, "Cancel", 144, 100, 40, 14},
     }});
 
 class Form : public platform::Dialog {
@@ -38,17 +36,11 @@ public:
         Route(kSpin, platform::Notification::SpinDelta, &Form::OnSpin);
         Route(kTabs, platform::Notification::SelChange, &Form::OnTab);
     }
-    int value = 3;
     std::vector<int> deltas;
     std::vector<std::pair<int, int>> scrolls;  // code, pos
     int tabChanges = 0;
     bool refuseSpin = false;
     platform::Font faceFont;
-    void DoDataExchange(platform::Exchange& dx) override { dx.Int(kValue, value); }
-    bool OnInitDialog() override {
-        UpdateData(false);
-        return true;
-    }
     void OnSpin(platform::Notify& n) {
         deltas.push_back(n.delta);
         n.result = refuseSpin ? 1 : 0;
@@ -74,34 +66,6 @@ TEST(DialogUnits, ScaleWithTheDialogFontsAverageCharacter) {
     Form form;
     ASSERT_TRUE(form.Create(nullptr));
     EXPECT_EQ(form.Control(kValue).Bounds(), (platform::Rect{2 * w, h, 17 * w, h + platform::DialogUnitsToPixelsY(12)}));
-}
-
-TEST(ModalDialog, TestDrivesTheRealWidgetsAndEndsIt) {
-    platform::ScriptedDialogs dialogs;
-    dialogs.modalSteps.push_back([](platform::Dialog& d) {
-        EXPECT_EQ(d.Control(kValue).Text(), "3");
-        d.Control(kValue).SetText("41");
-        d.Control(platform::kOk).Click();
-    });
-    Form form;
-    EXPECT_EQ(form.RunModal(), platform::kOk);
-    EXPECT_EQ(form.value, 41);
-    EXPECT_FALSE(form.HasWindow());
-}
-
-TEST(ModalDialog, RefusedOkKeepsItOpenAndClosingOrNoScriptEndsItAsCancel) {
-    platform::ScriptedDialogs dialogs;
-    dialogs.modalSteps.push_back([&](platform::Dialog& d) {
-        d.Control(kValue).SetText("many");
-        d.Control(platform::kOk).Click();
-        EXPECT_FALSE(d.IsDialogEnded());
-        EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"Please enter an integer."});
-        d.TopWidget()->close();
-    });
-    Form form;
-    EXPECT_EQ(form.RunModal(), platform::kCancel);
-    EXPECT_EQ(form.value, 3);
-    EXPECT_EQ(form.RunModal(), platform::kCancel);  // no step: ends at once
 }
 
 class FormTest : public ::testing::Test {
