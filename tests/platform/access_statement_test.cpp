@@ -31,13 +31,8 @@ TEST(AccessStatement, PlainTableNameRecognisesWholeTableStatements) {
         {"SELECT * FROM ", nullptr},
     };
     for (const Case& c : cases) {
-        std::optional<std::string> name = PlainTableName(c.statement);
-        if (c.name) {
-            ASSERT_TRUE(name.has_value()) << c.statement;
-            EXPECT_EQ(*name, c.name) << c.statement;
-        } else {
-            EXPECT_FALSE(name.has_value()) << c.statement;
-        }
+        const std::optional<std::string> expected = c.name ? std::optional<std::string>(c.name) : std::nullopt;
+        EXPECT_EQ(PlainTableName(c.statement), expected) << c.statement;
     }
 }
 
