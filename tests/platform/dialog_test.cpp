@@ -79,11 +79,12 @@ protected:
 };
 
 TEST_F(FormTest, SpinReportsDeltasAndWritesItsBuddy) {
-    Arrow(0)->click();  // up, with the classic range running from 100 down to 0
+    Arrow(0)->click();  // up, with the classic range running from 100 down to 0: the pages count on it
     EXPECT_EQ(form.deltas, std::vector<int>{-1});
     form.Control(kSpin).SetRange(0, 10);
     form.Control(kSpinEdit).SetText("4");
     Arrow(0)->click();
+    EXPECT_EQ(form.deltas.back(), 1);
     EXPECT_EQ(form.Control(kSpinEdit).Text(), "5");
     form.refuseSpin = true;
     Arrow(1)->click();

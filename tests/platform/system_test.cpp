@@ -1,12 +1,11 @@
-// Clipboard, files and folders, and the scripted dialog service.
+// Clipboard, files and folders, and the clock. The scripted dialog service is read back by the
+// tests of every page and dialog that show a message or ask for a file.
 #include <ctime>
 #include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "platform/clipboard.h"
-#include "platform/dialogs.h"
-#include "platform/scripted_dialogs.h"
 #include "platform/system.h"
 #include "tests/documents/doc_test_support.h"
 
@@ -49,23 +48,6 @@ TEST(Time, LocalTimeAgreesWithTheCLibrary) {
         return;
     }
     FAIL() << "the clock turned over on every attempt";
-}
-
-TEST(ScriptedDialogs, RecordsEverythingAndAnswersFromTheScript) {
-    platform::ScriptedDialogs dialogs;
-    dialogs.messageAnswers = {platform::kNo};
-    dialogs.fileAnswers = {std::string("/tmp/a.txt")};
-    EXPECT_EQ(platform::MessageBox("Save changes?", platform::kButtonsYesNo), platform::kNo);
-    EXPECT_EQ(platform::MessageBox("Again?", platform::kButtonsYesNoCancel, "Trelvix"), platform::kYes);  // unscripted
-    EXPECT_EQ(platform::TheDialogs().OpenFile({"Open text data file", "Text (*.txt)|*.txt||", "", "txt"}),
-              std::optional<std::string>("/tmp/a.txt"));
-    EXPECT_EQ(platform::TheDialogs().SaveFile({"Save", "", "", ""}), std::nullopt);
-    EXPECT_TRUE(platform::OpenWithShell("https://example.org/"));
-    ASSERT_EQ(dialogs.shown.size(), 5u);
-    EXPECT_EQ(dialogs.shown[1].caption, "Trelvix");
-    EXPECT_EQ(dialogs.shown[2].text, "Open text data file");
-    EXPECT_EQ(dialogs.shown[4].kind, "shell");
-    EXPECT_EQ(dialogs.Messages(), (std::vector<std::string>{"Save changes?", "Again?"}));
 }
 
 }  // namespace
