@@ -214,12 +214,8 @@ TEST(Font, FacesMapToInstalledFamilies) {
         const char* family;
     } cases[] = {{"Arial", "Liberation Sans"}, {"Times New Roman", "Liberation Serif"},
                  {"Courier New", "Liberation Mono"}, {"Symbol", "DejaVu Sans"}};
-    for (const auto& c : cases) {
-        Font f;
-        f.faceName = c.face;
-        f.height = -16;
-        EXPECT_EQ(QFontInfo(ToQFont(f)).family().toStdString(), c.family) << c.face;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(QFontInfo(ToQFont(Font::Make(c.face, 16))).family().toStdString(), c.family) << c.face;
 }
 
 TEST(Font, HeightWeightAndSymbolText) {

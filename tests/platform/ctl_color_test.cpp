@@ -97,14 +97,6 @@ TEST(FontDialog, RealDialogKeepsSizesInsideTheLimitsAndHandsBackTheColour) {
     EXPECT_EQ(dialog.Choice().pointSize, 60);
     dialog.SetColor(0xABCDEF);
     EXPECT_EQ(dialog.Choice().color, 0xABCDEFu);
-
-    // Without effects: no colour offered, underline stays as it was.
-    request.effects = false;
-    platform::FontChoiceDialog plain(request, nullptr);
-    QFont f = plain.FontDialog()->currentFont();
-    f.setUnderline(true);
-    plain.SetCurrentFont(f);
-    EXPECT_EQ(plain.Choice().font.underline, 0);
 }
 
 }  // namespace
