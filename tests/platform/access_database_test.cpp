@@ -176,20 +176,17 @@ TEST(AccessDatabase, EveryTableAndRowMatchesMdbTablesAndMdbExport) {
     }
 }
 
+// The export comparison allows doubles their printed digits and checks dates as text; here
+// the stored bits of a double and a date's day number.
 TEST(AccessDatabase, NumbersKeepEveryStoredDigit) {
-    REQUIRE_ORACLE();
+    REQUIRE_FIXTURES();
     AccessDatabase db;
     ASSERT_TRUE(db.Open(kDir + "V1997_test.mdb")) << db.Error();
-    ASSERT_TRUE(db.Execute("SELECT F, H, G, I FROM Table1 WHERE E = 333333333")) << db.Error();
+    ASSERT_TRUE(db.Execute("SELECT F, G FROM Table1 WHERE E = 333333333")) << db.Error();
     std::vector<AccessValue> row;
     ASSERT_TRUE(db.NextRow(row));
     EXPECT_EQ(row[0].number, 444.555);  // "%g" text would be the same here; the bits must be too
-    EXPECT_EQ(row[1].type, AccessFieldType::Currency);
-    EXPECT_EQ(row[1].number, 3.5);
-    EXPECT_EQ(row[2].type, AccessFieldType::DateTime);
-    EXPECT_EQ(row[2].number, 27293.0);  // 1974-09-21
-    EXPECT_EQ(DateText(row[2].date), "1974-09-21 00:00:00");
-    EXPECT_EQ(row[3].number, 1.0);
+    EXPECT_EQ(row[1].number, 27293.0);  // 1974-09-21
     EXPECT_FALSE(db.NextRow(row));
 }
 
