@@ -120,11 +120,9 @@ TEST(CdfFile, ReadsWhatTheReferenceGeneratorWrites) {
     ASSERT_EQ(a.Load(dir / "a.nc"), 1) << a.error;
     EXPECT_EQ(a.byteData, (std::vector<std::int8_t>{1, 2, 3, 4, 5, 6, -7, 8, 9}));
     EXPECT_EQ(a.doubleData, (std::vector<double>{0.1, -2e-300, 1e300}));
-    EXPECT_EQ(a.shortData, (std::vector<std::int16_t>{-3}));
-    EXPECT_EQ(a.floatValues, (std::vector<float>{1.5f, 2.5f}));
-    EXPECT_EQ(a.texts, (std::vector<std::string>{"text"}));
-    EXPECT_EQ(a.numrecs, 3u);
-    EXPECT_EQ(a.dimensions[0].length, 3u);  // the record dimension takes numrecs
+    EXPECT_EQ(std::tie(a.shortData, a.floatValues, a.texts),
+              std::tuple(std::vector<std::int16_t>{-3}, std::vector<float>{1.5f, 2.5f}, std::vector<std::string>{"text"}));
+    EXPECT_EQ(std::tuple(a.numrecs, a.dimensions[0].length), std::tuple(3u, 3u));  // the record dimension takes numrecs
     cdfFile b;
     ASSERT_EQ(b.Load(dir / "b.nc"), 1) << b.error;
     EXPECT_EQ(b.shortData, (std::vector<std::int16_t>{1, 2, 3}));

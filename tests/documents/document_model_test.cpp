@@ -118,9 +118,7 @@ TEST(DocumentModel, EveryFieldRoundTripsAndStoredFormsCutFractions) {
     DocumentData data;
     DocumentReadNotes notes;
     ASSERT_EQ(Load(dir / "work.cdf", back, data, notes), "");
-    EXPECT_TRUE(notes.hasActiveTab);
-    EXPECT_EQ(notes.seriesCount, 2);
-    EXPECT_EQ(notes.parameterCount, 4);
+    EXPECT_EQ(std::tuple(notes.hasActiveTab, notes.seriesCount, notes.parameterCount), std::tuple(true, 2, 4));
     EXPECT_EQ(back.sinaldlg.noiseFactor, 2.0);
     EXPECT_DOUBLE_EQ(back.distrimution.percentOfData, 12.34);
     s.sinaldlg.noiseFactor = 2.0;
@@ -183,18 +181,14 @@ TEST(DocumentModel, AttributesAreMatchedWithoutCaseAndCheckedForKindAndCount) {
     DocumentData d;
     DocumentReadNotes notes;
     ASSERT_EQ(ReadDocumentModel(f, s, d, notes), "");
-    EXPECT_EQ(s.legend.title, "capitals");
-    EXPECT_EQ(s.legend.xCaption, "kept");
-    EXPECT_EQ(s.multistat.plane, 1);
-    EXPECT_EQ(s.multistat.parabolic + s.multistat.userDefinedFormula + s.multistat.unitaryArgument, 0);
-    EXPECT_TRUE(notes.schemesReset);
-    EXPECT_EQ(s.constructor.selectedCodeCount, 0);
-    EXPECT_EQ(s.distrimution.binCount, 12);
-    EXPECT_DOUBLE_EQ(s.distrimution.percentOfData, 25.5);
-    EXPECT_EQ(s.approxcustom.transformText, "F");
+    EXPECT_EQ(std::tie(s.legend.title, s.legend.xCaption, s.approxcustom.transformText), std::tuple("capitals", "kept", "F"));
     EXPECT_EQ(s.approxcustom.basisTexts, std::vector<std::string>{"f1"});
-    EXPECT_FALSE(notes.hasActiveTab);
-    EXPECT_EQ(notes.seriesCount, 0);
+    EXPECT_EQ(std::tuple(s.multistat.plane, s.multistat.parabolic, s.multistat.userDefinedFormula,
+                         s.multistat.unitaryArgument, notes.schemesReset),
+              std::tuple(1, 0, 0, 0, true));
+    EXPECT_EQ(std::tuple(s.constructor.selectedCodeCount, s.distrimution.binCount), std::tuple(0, 12));
+    EXPECT_DOUBLE_EQ(s.distrimution.percentOfData, 25.5);
+    EXPECT_EQ(std::tuple(notes.hasActiveTab, notes.seriesCount), std::tuple(false, 0));
 }
 
 // The items and their messages are checked through the fitting page; here the cases it leaves out.
