@@ -24,26 +24,16 @@ constexpr platform::ColorRef kInk = 0x0000FF;
 
 int Trunc(double v) { return static_cast<int>(std::trunc(v)); }
 
-// Puts the legend and chart pages back as a new program has them.
+// Puts the legend page and the store's parameters back as they were.
 struct PagesGuard {
-    int titleAlign = theLegend.titleAlign, xAlign = theLegend.xCaptionAlign, yAlign = theLegend.yCaptionAlign,
-        formulaAlign = theLegend.formulaAlign, show = theLegend.showFormulas, overlap = theLegend.overlap;
-    std::string title = theLegend.title, x = theLegend.xCaption, y = theLegend.yCaption;
-    platform::Font titleFont = theLegend.titleFont, xFont = theLegend.xCaptionFont, upFont = theLegend.yCaptionFontUp,
-                   downFont = theLegend.yCaptionFontDown, formulaFont = theLegend.formulaFont;
-    platform::ColorRef titleColor = theLegend.titleColor, captionColor = theLegend.captionColor;
+    legend_settings settings = theLegend.settings;
+    platform::Font titleFont = theLegend.titleFont, xFont = theLegend.xCaptionFont;
     std::vector<Initial> parameters = theData.parameters;
     std::vector<Series> series = theData.series;
     ~PagesGuard() {
-        theLegend.titleAlign = titleAlign, theLegend.xCaptionAlign = xAlign, theLegend.yCaptionAlign = yAlign;
-        theLegend.formulaAlign = formulaAlign, theLegend.showFormulas = show, theLegend.overlap = overlap;
-        theLegend.title = title, theLegend.xCaption = x, theLegend.yCaption = y;
+        theLegend.settings = settings;
         theLegend.titleFont = titleFont, theLegend.xCaptionFont = xFont;
-        theLegend.yCaptionFontUp = upFont, theLegend.yCaptionFontDown = downFont;
-        theLegend.formulaFont = formulaFont;
-        theLegend.titleColor = titleColor, theLegend.captionColor = captionColor;
-        theData.parameters = parameters;
-        theData.series = series;
+        theData.parameters = parameters, theData.series = series;
     }
 };
 

@@ -2,6 +2,7 @@
 // and the ranges it leaves on the View page, Autozoom turning drags off, and the Ctrl-click
 // that selects the record nearest to it in the data sheet.
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include <QTest>
@@ -16,7 +17,7 @@
 #include "charts/xyview_page.h"
 #include "data/data_edit.h"
 #include "fitting/neighbour_estimate.h"
-#include "main_window_support.h"
+#include "main_window_steps.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ using mainwin_test::HooksGuard;
 using mainwin_test::LoadShape;
 using mainwin_test::ResetChoices;
 using mainwin_test::WithMainWindow;
+using mainwin_steps::LoadRecords;
+using mainwin_steps::Repaint;
 
 struct Bounds {
     double xMin, xMax, yMin, yMax;
@@ -83,6 +86,41 @@ public:
 private:
     CTabulonDlg& dlg_;
 };
+
+// The window point where the world point is drawn on the chart shown.
+QPoint Pixel(CTabulonDlg& dlg, double x, double y) {
+    return {dlg.chartRect.left + WorldToPixelX(x), dlg.chartRect.top + WorldToPixelY(y)};
+}
+
+// Shows the data sheet, then the chart `flag` asks for at the size the sheet leaves.
+void ShowSheetAndRepaint(int& flag) {
+    theData.links.sheetShow(true);
+    PumpWaitingMessages();
+    Repaint(flag);
+}
+
+// The record a Ctrl-click at `at` selects in the sheet, from a fresh sheet; -1: none.
+int CtrlClickRecord(CTabulonDlg& dlg, QPoint at) {
+    theDataEdit.FillDataGrid(0, 0);
+    ChartMouse(dlg).Drag(at, at, Qt::ControlModifier);
+    const std::vector<int> rows = theDataEdit.SelectedRows();
+    EXPECT_LE(rows.size(), 1u);
+    return rows.empty() ? -1 : theDataEdit.topRecord + rows[0];
+}
+
+// Runs `step` in the main window on an empty store, and puts the sheet, choices and store back.
+void InWindow(const std::function<void(CTabulonDlg&)>& step) {
+    HooksGuard hooks;
+    WithMainWindow([&](CTabulonDlg& dlg) {
+        ResetChoices();
+        theData.OnDeleteAll();
+        step(dlg);
+        theData.links.sheetShow(false);
+        theUseruf.useruf_settings::operator=(useruf_settings{});
+        ResetChoices();
+        theData.OnDeleteAll();
+    });
+}
 
 void ExpectBounds(const Bounds& want, double px, double py) {
     const xyview& v = theXyview;
@@ -174,8 +212,7 @@ TEST(ChartMouse, EveryKindOfDragChangesTheRangesItShould) {
 }
 
 TEST(ChartMouse, CtrlClickSelectsTheNearestRecordInTheSheet) {
-    HooksGuard hooks;
-    WithMainWindow([](CTabulonDlg& dlg) {
+    InWindow([](CTabulonDlg& dlg) {
         StartLineChart(60);
         ChartMouse mouse(dlg);
         DataEdit& sheet = theDataEdit;
@@ -191,8 +228,7 @@ TEST(ChartMouse, CtrlClickSelectsTheNearestRecordInTheSheet) {
         ASSERT_TRUE(theData.links.sheetIsVisible());
         mouse.Show({0, 600, 0, 600});
         // Two pixels off record 7: that record is selected.
-        QPoint near = mouse.At(70, 71);
-        near += QPoint(2, 1);
+        const QPoint near = mouse.At(70, 71) + QPoint(2, 1);
         mouse.Drag(near, near, Qt::ControlModifier);
         EXPECT_EQ(sheet.currentSeries, 0);
         const std::vector<int> rows = sheet.SelectedRows();
@@ -215,54 +251,40 @@ TEST(ChartMouse, CtrlClickSelectsTheNearestRecordInTheSheet) {
         QTest::keyRelease(dlg.ClientWidget(), Qt::Key_H);
         EXPECT_NEAR(dlg.TopWidget()->width(), 1360, 8);  // the frame as the platform draws it
         EXPECT_NEAR(dlg.TopWidget()->height(), 760, 8);
-        ResetChoices();
     });
 }
 
 TEST(ChartMouse, CtrlClickOnTheNearNeighbourViewFindsASampledRecord) {
-    HooksGuard hooks;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
+    InWindow([](CTabulonDlg& dlg) {
         // 1000 records of three arguments: the view draws every third record.
-        theData.OnDeleteAll();
-        theData.CheckNewSeriesShape(4, theData.pendingSeries);
-        for (int r = 0; r < 1000; ++r) {
-            const double a = r % 10, b = (r / 10) % 10, c = r / 100;
-            theData.allValues.insert(theData.allValues.end(), {a, b, c, a + 2 * b + 3 * c + 0.1 * (r % 7)});
-        }
-        ASSERT_EQ(theData.AddNewSeries(1000, {"a", "b", "c", "z"}), 1);
+        ASSERT_EQ(LoadRecords({"a", "b", "c", "z"}, 1000,
+                              [](int r) {
+                                  const double a = r % 10, b = (r / 10) % 10, c = r / 100;
+                                  return std::vector<double>{a, b, c, a + 2 * b + 3 * c + 0.1 * (r % 7)};
+                              }),
+                  1);
         theMultistat.plane = 0;
         theMultistat.nearNeighbors = 1;
         theMultistat.weightKind = 0;
-        theData.links.sheetShow(true);
-        PumpWaitingMessages();
-        theMultistat.changed = 1;  // painted at the size the sheet leaves
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
+        ShowSheetAndRepaint(theMultistat.changed);
 
         const std::vector<int> mask{-1, -1, -1, 1};
         auto pixelOf = [&](int r) {
             const double* v = &theData.allValues[static_cast<std::size_t>(r * 4)];
             const double e = NearestNeighbourEstimate(theData.allValues, 4, 3, 0, 1000, mask, 3, r, 0, 3,
                                                       {v[0], v[1], v[2]});
-            return QPoint(dlg.chartRect.left + WorldToPixelX(v[3]), dlg.chartRect.top + WorldToPixelY(e));
+            return Pixel(dlg, v[3], e);
         };
         const QPoint target = pixelOf(300);
-        ChartMouse mouse(dlg);
-        mouse.Drag(target, target, Qt::ControlModifier);
-        const std::vector<int> rows = theDataEdit.SelectedRows();
-        ASSERT_EQ(rows.size(), 1u);
-        const int record = theDataEdit.topRecord + rows[0];
+        const int record = CtrlClickRecord(dlg, target);
+        ASSERT_GE(record, 0);
         EXPECT_EQ(record % 3, 0);  // a record the view drew
         EXPECT_EQ((pixelOf(record) - target).manhattanLength(), 0);
-        theData.links.sheetShow(false);
-        ResetChoices();
-        theData.OnDeleteAll();
     });
 }
 
 TEST(ChartMouse, CtrlClickOnTheUserFormulaViewsFindsTheDrawnRecord) {
-    WithMainWindow([](CTabulonDlg& dlg) {
+    InWindow([](CTabulonDlg& dlg) {
         struct Case {
             const char* what;
             int arguments, unitary, show3D;
@@ -275,21 +297,18 @@ TEST(ChartMouse, CtrlClickOnTheUserFormulaViewsFindsTheDrawnRecord) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.what);
             ResetChoices();
-            theData.OnDeleteAll();
-            const int columns = c.arguments + 1;
-            theData.CheckNewSeriesShape(columns, theData.pendingSeries);
             std::vector<double> computed, measured;
-            for (int r = 0; r < 30; ++r) {
-                const double x1 = r, x2 = (r * 7) % 5, x3 = (r * 3) % 4;
-                const double y = x1 + 2 * x2 + 0.5 * x3 + 0.3 * std::sin(r);
-                theData.allValues.insert(theData.allValues.end(), {x1, x2});
-                if (c.arguments == 3) theData.allValues.push_back(x3);
-                theData.allValues.push_back(y);
-                computed.push_back(1.2 * x1 + 1.5 * x2);  // the formula below
-                measured.push_back(y);
-            }
-            ASSERT_EQ(theData.AddNewSeries(30, c.arguments == 3 ? std::vector<std::string>{"x1", "x2", "x3", "y"}
-                                                               : std::vector<std::string>{"x1", "x2", "y"}),
+            const std::vector<std::string> names = c.arguments == 3 ? std::vector<std::string>{"x1", "x2", "x3", "y"}
+                                                                    : std::vector<std::string>{"x1", "x2", "y"};
+            ASSERT_EQ(LoadRecords(names, 30,
+                                  [&](int r) {
+                                      const double x1 = r, x2 = (r * 7) % 5, x3 = (r * 3) % 4;
+                                      const double y = x1 + 2 * x2 + 0.5 * x3 + 0.3 * std::sin(r);
+                                      computed.push_back(1.2 * x1 + 1.5 * x2);  // the formula below
+                                      measured.push_back(y);
+                                      return c.arguments == 3 ? std::vector<double>{x1, x2, x3, y}
+                                                              : std::vector<double>{x1, x2, y};
+                                  }),
                       1);
             theUseruf.formula = "a*x1+b*x2";
             theUseruf.names = {"a", "b"};
@@ -299,91 +318,47 @@ TEST(ChartMouse, CtrlClickOnTheUserFormulaViewsFindsTheDrawnRecord) {
             theMultistat.userDefinedFormula = !c.unitary;
             theMultistat.unitaryArgument = c.unitary;
             theXyview.show3D = c.show3D;
-            theData.links.sheetShow(true);
-            PumpWaitingMessages();
-            theMultistat.changed = 1;
-            platform::PostRepaintRequest();
-            PumpWaitingMessages();
-
-            // The view's point of record r: (measured, computed) or (unified argument, measured).
-            auto pixelOf = [&](int r) {
-                const std::size_t i = static_cast<std::size_t>(r);
-                const double x = c.unitary ? computed[i] : measured[i], y = c.unitary ? measured[i] : computed[i];
-                return QPoint(dlg.chartRect.left + WorldToPixelX(x), dlg.chartRect.top + WorldToPixelY(y));
-            };
-            theDataEdit.FillDataGrid(0, 0);
-            const QPoint target = pixelOf(17) + QPoint(2, -1);
-            ChartMouse(dlg).Drag(target, target, Qt::ControlModifier);
-            const std::vector<int> rows = theDataEdit.SelectedRows();
-            ASSERT_EQ(rows.size(), 1u);
-            EXPECT_EQ(theDataEdit.topRecord + rows[0], 17);
+            ShowSheetAndRepaint(theMultistat.changed);
+            // The view's point of record 17: (measured, computed) or (unified argument, measured).
+            const QPoint at = c.unitary ? Pixel(dlg, computed[17], measured[17]) : Pixel(dlg, measured[17], computed[17]);
+            EXPECT_EQ(CtrlClickRecord(dlg, at + QPoint(2, -1)), 17);
             // Far from every drawn point nothing is selected.
-            theDataEdit.FillDataGrid(0, 0);
             const QPoint corner(dlg.chartRect.left + plotLeft + 1, dlg.chartRect.top + plotTop + 1);
-            ChartMouse(dlg).Drag(corner, corner, Qt::ControlModifier);
-            EXPECT_TRUE(theDataEdit.SelectedRows().empty());
+            EXPECT_EQ(CtrlClickRecord(dlg, corner), -1);
             theData.links.sheetShow(false);
         }
-        theUseruf.useruf_settings::operator=(useruf_settings{});
-        ResetChoices();
-        theData.OnDeleteAll();
     });
 }
 
 TEST(ChartMouse, CtrlClickOnTheLineOfOneValue) {
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
+    InWindow([](CTabulonDlg& dlg) {
         LoadShape(0, 1, 0, 40);  // one value: 0, 10, .. 390 at x = record * step
-        theData.links.sheetShow(true);
-        PumpWaitingMessages();
-        theData.dataPageChanged = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
-        const double step = RecordStep(40);
-        const QPoint at(dlg.chartRect.left + WorldToPixelX(23 * step), dlg.chartRect.top + WorldToPixelY(230));
-        ChartMouse(dlg).Drag(at, at, Qt::ControlModifier);
-        const std::vector<int> rows = theDataEdit.SelectedRows();
-        ASSERT_EQ(rows.size(), 1u);
-        EXPECT_EQ(theDataEdit.topRecord + rows[0], 23);
+        ShowSheetAndRepaint(theData.dataPageChanged);
+        const QPoint at = Pixel(dlg, 23 * RecordStep(40), 230);
+        EXPECT_EQ(CtrlClickRecord(dlg, at), 23);
         // The histogram draws no records: nothing is selected.
         theXyview.histogram = 1;
-        theDataEdit.FillDataGrid(0, 0);
-        ChartMouse(dlg).Drag(at, at, Qt::ControlModifier);
-        EXPECT_TRUE(theDataEdit.SelectedRows().empty());
-        theData.links.sheetShow(false);
-        ResetChoices();
+        EXPECT_EQ(CtrlClickRecord(dlg, at), -1);
     });
 }
 
 TEST(ChartMouse, CtrlClickOnTheSceneFindsTheProjectedRecord) {
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        theData.OnDeleteAll();
-        theData.CheckNewSeriesShape(3, theData.pendingSeries);
-        for (int r = 0; r < 25; ++r) {
-            const double x = r % 5, y = r / 5;
-            theData.allValues.insert(theData.allValues.end(), {x, y, x * y});
-        }
-        ASSERT_EQ(theData.AddNewSeries(25, {"x", "y", "z"}), 1);
+    InWindow([](CTabulonDlg& dlg) {
+        ASSERT_EQ(LoadRecords({"x", "y", "z"}, 25,
+                              [](int r) {
+                                  const double x = r % 5, y = r / 5;
+                                  return std::vector<double>{x, y, x * y};
+                              }),
+                  1);
         theMultistat.plane = 0;
         theXyview.show3D = 1;
-        theData.links.sheetShow(true);
-        PumpWaitingMessages();
-        theXyview.changed = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
+        ShowSheetAndRepaint(theXyview.changed);
         ASSERT_EQ(dlg.view3D, 1);
         double px = 0, py = 0, size = 0, depth = 0;
         ASSERT_EQ(theD3view.theScene3d.ProjectPoint(3, 2, 6, px, py, size, depth), 1);  // record 13
         const QPoint at(dlg.chartRect.left + plotLeft + static_cast<int>(px),
                         dlg.chartRect.top + plotTop + static_cast<int>(py));
-        ChartMouse(dlg).Drag(at, at, Qt::ControlModifier);
-        const std::vector<int> rows = theDataEdit.SelectedRows();
-        ASSERT_EQ(rows.size(), 1u);
-        EXPECT_EQ(theDataEdit.topRecord + rows[0], 13);
-        theData.links.sheetShow(false);
-        ResetChoices();
-        theData.OnDeleteAll();
+        EXPECT_EQ(CtrlClickRecord(dlg, at), 13);
     });
 }
 

@@ -20,7 +20,7 @@
 #include "charts/chart_page.h"
 #include "charts/d3view_page.h"
 #include "documents/full_page.h"
-#include "main_window_support.h"
+#include "main_window_steps.h"
 #include "platform/system.h"
 #include "statistics/distribution2_page.h"
 
@@ -30,6 +30,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using mainwin_test::WithMainWindow;
+using mainwin_steps::FileText;
 
 class FullAnalysisTest : public ::testing::Test {
 protected:
@@ -44,55 +45,45 @@ protected:
         theData.OnDeleteAll();
         fs::remove_all(folder);
     }
-    // Answers the options page with "Run analysis" into `report`.
-    void RunFromPage(const fs::path& report) {
-        dialogs.modalSteps.push_back([report](platform::Dialog& d) {
-            full& page = static_cast<full&>(d);
-            page.reportFile = report.string();
-            page.Control(full::kReportFileStatic).SetText(report.string());
-            page.OnRunAnalysis();
-        });
-    }
-    // Only the sections `on` names run; `filters` switches both fit filters on.
-    void RunSectionsFromPage(const fs::path& report, std::vector<int full_settings::*> on, bool filters = false) {
+    // Answers the options page with "Run analysis" into `report`; when `on` names sections, only
+    // they run, `filters` switching both fit filters on.
+    void RunFromPage(const fs::path& report, std::vector<int full_settings::*> on = {}, bool filters = false) {
         dialogs.modalSteps.push_back([report, on, filters](platform::Dialog& d) {
             full& page = static_cast<full&>(d);
-            for (int full_settings::* section :
-                 {&full_settings::doDistribution, &full_settings::doTimeSeries, &full_settings::doCurveFitting,
-                  &full_settings::doCorrelationMatrix, &full_settings::doDistributionAll, &full_settings::doSurfaceFitting,
-                  &full_settings::doMultivariate, &full_settings::doTwoVariables, &full_settings::doConditional})
-                page.*section = 0;
-            for (int full_settings::* section : on) page.*section = 1;
-            page.correlationFilter = page.coefficientFilter = filters ? 1 : 0;
+            if (!on.empty()) {
+                for (int full_settings::* section :
+                     {&full_settings::doDistribution, &full_settings::doTimeSeries, &full_settings::doCurveFitting,
+                      &full_settings::doCorrelationMatrix, &full_settings::doDistributionAll,
+                      &full_settings::doSurfaceFitting, &full_settings::doMultivariate, &full_settings::doTwoVariables,
+                      &full_settings::doConditional})
+                    page.*section = 0;
+                for (int full_settings::* section : on) page.*section = 1;
+                page.correlationFilter = page.coefficientFilter = filters ? 1 : 0;
+                page.UpdateData(false);
+            }
             page.reportFile = report.string();
-            page.UpdateData(false);
             page.Control(full::kReportFileStatic).SetText(report.string());
             page.OnRunAnalysis();
         });
-    }
-    static std::string TextOf(const fs::path& report) {
-        std::ifstream in(report);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     platform::ScriptedDialogs dialogs;
     fs::path folder;
 };
 
 TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections) {
+    const std::vector<std::string> sections3 = {
+        "Matrix of correlation.", "Distribution of parameters alltogether.", "Distribution of parameters separately.",
+        "Cirve fitting of une parameter (time series).", "Curve fitting (approximation).",
+        "Distribution of two variables.", "One variable as function of two arguments.", "Conditional distribution."};
+    std::vector<std::string> sections4 = sections3;
+    sections4.insert(sections4.end() - 1, "Multivariate regression.");
     struct Case {
         int parameters;
         int figures;
         std::vector<std::string> sections;
     } cases[] = {
-        // 1 + 1 + 3 + 3 + 6 + 3 + 3 + 3 (no multivariate with 3 parameters)
-        {3, 23, {"Matrix of correlation.", "Distribution of parameters alltogether.", "Distribution of parameters separately.",
-                 "Cirve fitting of une parameter (time series).", "Curve fitting (approximation).",
-                 "Distribution of two variables.", "One variable as function of two arguments.", "Conditional distribution."}},
-        // 1 + 1 + 4 + 4 + 12 + 6 + 12 + 4 + 4
-        {4, 48, {"Matrix of correlation.", "Distribution of parameters alltogether.", "Distribution of parameters separately.",
-                 "Cirve fitting of une parameter (time series).", "Curve fitting (approximation).",
-                 "Distribution of two variables.", "One variable as function of two arguments.", "Multivariate regression.",
-                 "Conditional distribution."}},
+        {3, 23, sections3},  // 1 + 1 + 3 + 3 + 6 + 3 + 3 + 3 (no multivariate with 3 parameters)
+        {4, 48, sections4},  // 1 + 1 + 4 + 4 + 12 + 6 + 12 + 4 + 4
     };
     for (const Case& c : cases) {
         const fs::path report = folder / ("run" + std::to_string(c.parameters) + ".html");
@@ -165,9 +156,7 @@ TEST_F(FullAnalysisTest, StopEndsTheRunWithAClosedReportAndTheWorkRestored) {
             EXPECT_TRUE(dlg.IsEnabled());
             const QJsonObject parsed = ParseReport(report);
             EXPECT_LT(parsed["figures"].toArray().size(), 23);
-            std::ifstream in(report);
-            const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-            EXPECT_NE(text.find("</body></html>"), std::string::npos);
+            EXPECT_NE(FileText(report.string()).find("</body></html>"), std::string::npos);
             EXPECT_EQ(theData.parameters[2].role, 1);
             EXPECT_EQ(theFull.running, 0);
         },
@@ -194,10 +183,8 @@ TEST_F(FullAnalysisTest, RefusesTwoSeriesAndNeverStartsWithoutRunAnalysis) {
 
 TEST_F(FullAnalysisTest, TwoVariablesArePaintedInThreeDimensionsWithTheSectionsViewFlags) {
     const fs::path report = folder / "two.html";
-    struct Seen {
-        int colorMap, show3D, net, twoDimensional, grid, autoIntervals, view3D;
-    };
-    std::vector<Seen> painted;
+    // colour map, 3-D switch, net, plane view, grid width, automatic intervals, window's 3-D view
+    std::vector<std::vector<int>> painted;
     int flat = 0;
     CTabulonDlg* window = nullptr;
     mainwin_test::HooksGuard hooks;
@@ -220,22 +207,14 @@ TEST_F(FullAnalysisTest, TwoVariablesArePaintedInThreeDimensionsWithTheSectionsV
             theXyview.show3D = 1;
             theD3view.showNet = 0;
             theDistribution2.autoIntervals = 0;
-            RunSectionsFromPage(report, {&full_settings::doTwoVariables});
+            RunFromPage(report, {&full_settings::doTwoVariables});
             dlg.SendCommand(kCommandFullAnalysis);
             EXPECT_EQ(ParseReport(report)["figures"].toArray().size(), 3);
         },
         &dialogs);
     ASSERT_FALSE(painted.empty());
     EXPECT_EQ(flat, 0);
-    for (const Seen& s : painted) {
-        EXPECT_EQ(s.colorMap, 1);
-        EXPECT_EQ(s.show3D, 0);
-        EXPECT_EQ(s.net, 1);
-        EXPECT_EQ(s.twoDimensional, 1);
-        EXPECT_EQ(s.grid, 2);
-        EXPECT_EQ(s.autoIntervals, 1);
-        EXPECT_EQ(s.view3D, 1);
-    }
+    for (const std::vector<int>& seen : painted) EXPECT_EQ(seen, (std::vector<int>{1, 0, 1, 1, 2, 1, 1}));
 }
 
 // "Search for best formula" runs on each parameter over its record number. With the filters on,
@@ -254,7 +233,7 @@ TEST_F(FullAnalysisTest, FitFiltersKeepTheFitThatMeetsThemAndDropTheOneThatMisse
                 }
                 theData.parameterNames[0] = "line";
                 theData.parameterNames[1] = "scatter";
-                RunSectionsFromPage(report, {&full_settings::doTimeSeries}, filters);
+                RunFromPage(report, {&full_settings::doTimeSeries}, filters);
                 dlg.SendCommand(kCommandFullAnalysis);
                 const QJsonObject parsed = ParseReport(report);
                 EXPECT_EQ(parsed["figures"].toArray().size(), 2);
@@ -262,7 +241,7 @@ TEST_F(FullAnalysisTest, FitFiltersKeepTheFitThatMeetsThemAndDropTheOneThatMisse
                 ASSERT_EQ(sections.size(), 2);
                 EXPECT_EQ(sections[1].toObject()["text"].toString(), "Cirve fitting of une parameter (time series).");
                 // Each figure is followed by the result text of its own paint.
-                const std::string text = TextOf(report);
+                const std::string text = FileText(report.string());
                 const std::size_t second = text.find("fig2.jpg");
                 ASSERT_NE(second, std::string::npos);
                 const std::string first = text.substr(0, second), last = text.substr(second);

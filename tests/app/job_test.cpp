@@ -3,13 +3,14 @@
 // data change under it or the window closes.
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "main_window_support.h"
+#include "main_window_steps.h"
 
 namespace {
 
@@ -17,6 +18,8 @@ using mainwin_test::HooksGuard;
 using mainwin_test::LoadShape;
 using mainwin_test::ResetChoices;
 using mainwin_test::WithMainWindow;
+using mainwin_steps::RecomputeCounter;
+using mainwin_steps::Repaint;
 
 // A stand-in for the user-formula fitting with the same protocol: while the page's running
 // flag is set, one step, a repaint request, then the pump between steps.
@@ -48,26 +51,35 @@ struct TestJob {
     }
 };
 
-// Counts recomputations (every one asks the correlation view first).
-struct RecomputeCounter {
-    int count = 0;
-    RecomputeCounter() {
-        TheAnalysisHooks().painters.correlationView = [this](platform::Canvas&, int) {
-            ++count;
-            return 0;
-        };
-    }
-};
+// Runs `step` in the main window, choices as at start; puts the store and the choices back.
+void InWindow(const std::function<void(CTabulonDlg&)>& step) {
+    HooksGuard guard;
+    WithMainWindow([&](CTabulonDlg& dlg) {
+        ResetChoices();
+        step(dlg);
+        theConstructorMulti.currentPolyTerms.clear();
+        theData.OnDeleteAll();
+        ResetChoices();
+    });
+}
+
+// Two arguments of `records` records charted without the plane, the search's start terms set.
+void SearchShape(CTabulonDlg& dlg, int records, int bestPolynome, const std::vector<unsigned>& terms) {
+    LoadShape(2, 1, 0, records);
+    theMultistat.plane = 0;
+    theMultistat.bestPolynome = bestPolynome;
+    Repaint(theData.dataPageChanged);
+    ASSERT_EQ(dlg.dataArguments, 2);
+    ASSERT_EQ(dlg.dataValues, 1);
+    theConstructorMulti.currentPolyTerms = terms;
+}
 
 TEST(JobHook, PumpingJobKeepsPaintingUntilItsStopButton) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
+    InWindow([](CTabulonDlg& dlg) {
         LoadShape(1, 1, 0, 50);
         PumpWaitingMessages();
         RecomputeCounter counter;
-        TestJob job;
-        job.dlg = &dlg;
+        TestJob job{&dlg};
         bool barShown = false;
         int recomputedBefore = 0;
         bool stopAsked = false;
@@ -99,25 +111,13 @@ TEST(JobHook, PumpingJobKeepsPaintingUntilItsStopButton) {
         EXPECT_EQ(theUseruf.busy, 0);
         EXPECT_FALSE(theUseruf.Control(useruf::kStopButton).IsEnabled());
         EXPECT_TRUE(theUseruf.Control(useruf::kRunFittingButton).IsEnabled());
-        theData.OnDeleteAll();
     });
 }
 
 TEST(JobHook, JobRequestDuringAJobStartsNoSecondJob) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        LoadShape(2, 1, 0, 20);
-        theMultistat.plane = 0;
-        theMultistat.bestPolynome = 1;
-        theData.dataPageChanged = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
-        ASSERT_EQ(dlg.dataArguments, 2);
-        ASSERT_EQ(dlg.dataValues, 1);
-
-        TestJob fitting;
-        fitting.dlg = &dlg;
+    InWindow([](CTabulonDlg& dlg) {
+        SearchShape(dlg, 20, 1, {});
+        TestJob fitting{&dlg};
         fitting.perStep = [&] {
             platform::PostJobRequest();  // a second request for the fitting itself
             if (fitting.steps == 3) {
@@ -142,19 +142,14 @@ TEST(JobHook, JobRequestDuringAJobStartsNoSecondJob) {
         EXPECT_EQ(searches, 1);
         EXPECT_EQ(fittingDepthAtSearch, 0);  // after the fitting, never inside it
         EXPECT_FALSE(dlg.JobRunning());
-        theData.OnDeleteAll();
-        ResetChoices();
     });
 }
 
 TEST(JobHook, DeletingAllDataFromATimerEndsTheJobCleanly) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
+    InWindow([](CTabulonDlg& dlg) {
         LoadShape(1, 2, 0, 2000);
         PumpWaitingMessages();
-        TestJob job;
-        job.dlg = &dlg;
+        TestJob job{&dlg};
         double sum = 0;
         job.perStep = [&] {
             // Reads the store within one step only: the next pump may change it.
@@ -186,8 +181,7 @@ TEST(JobHook, ClosingTheWindowStopsTheJobFirst) {
     bool endedWhileRunning = false;
     WithMainWindow([&](CTabulonDlg& dlg) {
         ResetChoices();
-        TestJob job;
-        job.dlg = &dlg;
+        TestJob job{&dlg};
         TheAnalysisHooks().jobs.userFormulaFitting = [&] {
             job.Run();
             endedWhileRunning = dlg.HasWindow();  // the window still stands when the job returns
@@ -262,16 +256,8 @@ TEST(JobHook, RequestStartsTheJobsThePagesAskFor) {
 }
 
 TEST(JobHook, StopSearchEndsTheAutomaticSearchAtOnce) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        LoadShape(2, 1, 0, 2000);
-        theMultistat.plane = 0;
-        theData.dataPageChanged = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
-        ASSERT_EQ(dlg.dataArguments, 2);
-        theConstructorMulti.currentPolyTerms = {0, 0, 1, 0, 0, 1};
+    InWindow([](CTabulonDlg& dlg) {
+        SearchShape(dlg, 2000, 0, {0, 0, 1, 0, 0, 1});
 
         // Timer ticks are served only by the search's pumps: their gaps are the pumps' gaps.
         using Clock = std::chrono::steady_clock;
@@ -293,22 +279,12 @@ TEST(JobHook, StopSearchEndsTheAutomaticSearchAtOnce) {
         Clock::duration largest{};
         for (std::size_t i = 1; i < ticks.size(); ++i) largest = std::max(largest, ticks[i] - ticks[i - 1]);
         EXPECT_LT(largest, std::chrono::milliseconds(100));
-        theConstructorMulti.currentPolyTerms.clear();
-        theMultistat.bestPolynomeAuto = 0;
-        theData.OnDeleteAll();
     });
 }
 
 TEST(JobHook, DeleteAllEndsTheAutomaticSearchAndResetsItsButton) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        LoadShape(2, 1, 0, 500);
-        theMultistat.plane = 0;
-        theData.dataPageChanged = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
-        theConstructorMulti.currentPolyTerms = {0, 0, 1, 0};
+    InWindow([](CTabulonDlg& dlg) {
+        SearchShape(dlg, 500, 0, {0, 0, 1, 0});
         QTimer::singleShot(200, [] { theData.OnDeleteAll(); });
         theMultistat.Control(multistat::kBestPolynomeAutoButton).Click();
         PumpWaitingMessages();
@@ -316,8 +292,6 @@ TEST(JobHook, DeleteAllEndsTheAutomaticSearchAndResetsItsButton) {
         EXPECT_EQ(theMultistat.searchRunning, 0);
         EXPECT_EQ(theMultistat.Control(multistat::kBestPolynomeAutoButton).Text(), "Best polynome auto");
         EXPECT_TRUE(theMultistat.Control(multistat::kPlaneCheck).IsEnabled());
-        theConstructorMulti.currentPolyTerms.clear();
-        theMultistat.bestPolynomeAuto = 0;
     });
 }
 

@@ -12,7 +12,7 @@
 #include "app/tabulon_dlg.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
-#include "main_window_support.h"
+#include "main_window_steps.h"
 #include "data/data_page.h"
 #include "fitting/multistat_page.h"
 #include "fitting/polynomial_fits.h"
@@ -20,6 +20,8 @@
 #include "platform/scripted_dialogs.h"
 
 namespace {
+
+using mainwin_steps::LoadRecords;
 
 // Reads a sample file (a header line of names, then numbers) into the store as one series:
 // every column an argument but the last, the value.
@@ -116,31 +118,29 @@ TEST_F(MultiArgumentFitTest, UnfitShapesFitNothing) {
     EXPECT_THROW(dlg.RunMultiArgumentFit(3, 3, c, d), std::invalid_argument);
 
     // Two arguments need six records: five fit nothing.
-    theData.OnDeleteAll();
-    theData.CheckNewSeriesShape(3, theData.pendingSeries);
-    for (int r = 0; r < 6; ++r) theData.allValues.insert(theData.allValues.end(), {double(r), double(r * r % 5), 1.0 + r});
-    ASSERT_EQ(theData.AddNewSeries(6, {"a", "b", "z"}), 1);
+    ASSERT_EQ(LoadRecords({"a", "b", "z"}, 6, [](int r) { return std::vector<double>{double(r), double(r * r % 5), 1.0 + r}; }),
+              1);
     ShapeOf(dlg);
     theData.series[0].nRecords = 5;
     EXPECT_EQ(dlg.RunMultiArgumentFit(0, 2, c, d), 0);
     EXPECT_EQ(c, std::vector<double>{42});
     theData.series[0].nRecords = 6;
     dlg.RunMultiArgumentFit(0, 2, c, d);
-    EXPECT_EQ(c.size(), 3u);
+    ASSERT_EQ(c.size(), 3u);
     EXPECT_NEAR(c[0], 1, 1e-9);
     EXPECT_NEAR(c[1], 1, 1e-9);
 }
 
 // Three records more than the data's arguments are one too few for the fit: no line, never
 // the coefficients of an earlier fit.
-void LoadPlaneData(int records, bool noisy) {
-    theData.OnDeleteAll();
-    theData.CheckNewSeriesShape(3, theData.pendingSeries);
-    for (int r = 0; r < records; ++r) {
-        const double a = r, b = (r * 3) % 5;
-        theData.allValues.insert(theData.allValues.end(), {a, b, 1.5 + 2 * a - 0.25 * b + (noisy ? (r % 2) * 0.1 : 0)});
-    }
-    ASSERT_EQ(theData.AddNewSeries(records, {"x1", "x2", "y"}), 1);
+void LoadPlaneData(CTabulonDlg& dlg, int records, bool noisy) {
+    ASSERT_EQ(LoadRecords({"x1", "x2", "y"}, records,
+                          [noisy](int r) {
+                              const double a = r, b = (r * 3) % 5;
+                              return std::vector<double>{a, b, 1.5 + 2 * a - 0.25 * b + (noisy ? (r % 2) * 0.1 : 0)};
+                          }),
+              1);
+    ShapeOf(dlg);
 }
 
 std::string Report(CTabulonDlg& dlg) {
@@ -153,8 +153,7 @@ std::string Report(CTabulonDlg& dlg) {
 }
 
 TEST_F(MultiArgumentFitTest, ReportTexts) {
-    LoadPlaneData(9, true);
-    ShapeOf(dlg);
+    LoadPlaneData(dlg, 9, true);
     Schemes(1, 0, 0);
     EXPECT_EQ(Report(dlg), "Plane approximation:|Series #1 (9 records)|y = 1.54 + 2*x1 -0.25*x2|"
                            "Coefficient of correlation = |0.9902   |Number of points = 9|3 |Coefficients:|Argument|"
@@ -163,8 +162,7 @@ TEST_F(MultiArgumentFitTest, ReportTexts) {
     EXPECT_EQ(theResultTables.tables.back().rows, 4);
 
     // Parabolic: three rows per argument, the vertex form reproducing the raw model.
-    LoadPlaneData(9, true);
-    ShapeOf(dlg);
+    LoadPlaneData(dlg, 9, true);
     Schemes(0, 1, 0);
     const std::string parabolic = Report(dlg);
     EXPECT_NE(parabolic.find("|a*(x1 + b)^2||||a|"), std::string::npos) << parabolic;
@@ -183,8 +181,7 @@ TEST_F(MultiArgumentFitTest, ReportTexts) {
     // The best polynomial with the constant first: no sign before it, its label "1.0".
     Schemes(0, 0, 1);
     theConstructorMulti.currentPolyTerms = {0, 0, 1, 0, 0, 1};
-    LoadPlaneData(9, true);
-    ShapeOf(dlg);
+    LoadPlaneData(dlg, 9, true);
     const std::string best = Report(dlg);
     theConstructorMulti.currentPolyTerms.clear();
     EXPECT_NE(best.find("|y = 1.54 + 2*x1 -0.25*x2|"), std::string::npos) << best;
@@ -192,21 +189,19 @@ TEST_F(MultiArgumentFitTest, ReportTexts) {
 
     // A series of nArguments + 3 records is skipped.
     Schemes(1, 0, 0);
-    LoadPlaneData(5, false);
-    ShapeOf(dlg);
+    LoadPlaneData(dlg, 5, false);
     EXPECT_EQ(Report(dlg), "Plane approximation:|");
     EXPECT_EQ(coefficientsText, "");
 }
 
 TEST_F(MultiArgumentFitTest, PolynomialPredictions) {
     // z = 2*b + 3*a over two arguments: terms 1*b and a*1 under basis codes 0 (1) and 1 (x).
-    theData.OnDeleteAll();
-    theData.CheckNewSeriesShape(3, theData.pendingSeries);
-    for (int r = 0; r < 8; ++r) {
-        const double a = r, b = (r * 3) % 5;
-        theData.allValues.insert(theData.allValues.end(), {a, b, 2 * b + 3 * a});
-    }
-    ASSERT_EQ(theData.AddNewSeries(8, {"a", "b", "z"}), 1);
+    ASSERT_EQ(LoadRecords({"a", "b", "z"}, 8,
+                          [](int r) {
+                              const double a = r, b = (r * 3) % 5;
+                              return std::vector<double>{a, b, 2 * b + 3 * a};
+                          }),
+              1);
     ShapeOf(dlg);
     const std::vector<std::uint32_t> codes{0, 1, 1, 0};
     argumentColumns = {0, 1};
@@ -264,9 +259,7 @@ TEST(MultiArgumentSamples, NearNeighbourLineOfTheSampleFiles) {
             theMultistat.nearNeighbors = 1;
             theMultistat.weightKind = 2;
             theMultistat.nearNeighborPercent = 3;
-            theMultistat.changed = 1;
-            platform::PostRepaintRequest();
-            PumpWaitingMessages();
+            mainwin_steps::Repaint(theMultistat.changed);
             PumpWaitingMessages();
             std::string text;
             for (const std::string& t : theResultDocument.texts) text += t;

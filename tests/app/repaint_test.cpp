@@ -1,6 +1,7 @@
 // The repaint cycle with spy painters: the dispatcher's order and its "0 means try the next"
 // rule, the flags turned into exactly one recomputation, re-exposing without recomputing,
 // the two-pass legend paint, and the requests the paint handler serves.
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,7 +18,7 @@
 #include "fitting/scorereport.h"
 #include "formula/calculator.h"
 #include "statistics/distribution2_page.h"
-#include "main_window_support.h"
+#include "main_window_steps.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ using mainwin_test::HooksGuard;
 using mainwin_test::LoadShape;
 using mainwin_test::ResetChoices;
 using mainwin_test::WithMainWindow;
+using mainwin_steps::RecomputeCounter;
+using mainwin_steps::Repaint;
 
 // Spies in every painter slot: each logs its name and answers as told (0 unless set).
 struct Spies {
@@ -73,6 +76,7 @@ struct DispatchCase {
     int view3D;
     std::map<std::string, int> answers;
     Log expected;
+    bool emptySlots = false;  // the correlation and two-variable slots left empty
 };
 
 void ApplyScheme(const std::string& scheme) {
@@ -84,7 +88,30 @@ void ApplyScheme(const std::string& scheme) {
     if (scheme == "noPlane") theMultistat.plane = 0;
 }
 
-TEST(Dispatcher, TriesThePaintersInOrderAndGoesOnAfterZero) {
+// A window-less main dialog painting into a bitmap of its own.
+class Dispatcher : public ::testing::Test {
+protected:
+    void SetUp() override { dlg.initialised = 1; }
+    void TearDown() override {
+        theData.OnDeleteAll();
+        ResetChoices();
+    }
+    void Shape(int arguments, int values, const std::string& scheme = "") {
+        if (arguments < 0) {
+            theData.OnDeleteAll();
+        } else {
+            LoadShape(arguments, values, 0);
+        }
+        ApplyScheme(scheme);
+        dlg.UpdateForDataShape();
+    }
+    HooksGuard guard;
+    CTabulonDlg dlg;
+    platform::Bitmap bitmap{200, 150};
+    platform::Canvas dc{bitmap};
+};
+
+TEST_F(Dispatcher, TriesThePaintersInOrderAndGoesOnAfterZero) {
     const DispatchCase cases[] = {
         {-1, 0, "", 0, {}, {"correlation"}},
         {1, 1, "", 0, {{"correlation", 1}}, {"correlation"}},
@@ -101,6 +128,8 @@ TEST(Dispatcher, TriesThePaintersInOrderAndGoesOnAfterZero) {
         {0, 2, "colorMap", 0, {}, {"correlation", "distributionOfTwoVariables", "distributionOfTwoVariablesFlat",
                                    "oneValue"}},
         {0, 1, "", 0, {}, {"correlation", "distributionOfTwoVariables", "distributionOfTwoVariablesFlat", "oneValue"}},
+        // Empty slots are views that do not apply.
+        {0, 1, "", 0, {}, {"distributionOfTwoVariablesFlat", "oneValue"}, true},
         // One argument: only its view, whatever it answers.
         {1, 2, "", 0, {}, {"correlation", "functionOfOneArgument"}},
         // Several arguments: the report first for its schemes, then the views.
@@ -114,24 +143,17 @@ TEST(Dispatcher, TriesThePaintersInOrderAndGoesOnAfterZero) {
         {2, 1, "bestPolynome", 0, {}, {"correlation", "report", "multivariant", "unified", "dataSeries", "axes"}},
         {2, 2, "bestPolynome", 0, {}, {"correlation", "report", "map", "points", "xyCorrelation"}},
     };
-    HooksGuard guard;
-    CTabulonDlg dlg;
-    dlg.initialised = 1;
-    platform::Bitmap bitmap(200, 150);
-    platform::Canvas dc(bitmap);
     for (const DispatchCase& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << " " << c.scheme);
-        if (c.arguments < 0) {
-            theData.OnDeleteAll();
-        } else {
-            LoadShape(c.arguments, c.values, 0);
-        }
-        ApplyScheme(c.scheme);
-        dlg.UpdateForDataShape();
+        SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << " " << c.scheme << " " << c.emptySlots);
+        Shape(c.arguments, c.values, c.scheme);
         dlg.view3D = c.view3D;
         Spies spies;
         spies.answers = c.answers;
         spies.Install();
+        if (c.emptySlots) {
+            TheAnalysisHooks().painters.correlationView = nullptr;
+            TheAnalysisHooks().painters.distributionOfTwoVariables = nullptr;
+        }
         // Whatever the last paint left is gone before the first painter runs.
         theResultDocument.AddText("old", 0, 100);
         theResultTables.AddParagraph("old");
@@ -142,37 +164,10 @@ TEST(Dispatcher, TriesThePaintersInOrderAndGoesOnAfterZero) {
         EXPECT_EQ(spies.stores, 0);
         EXPECT_TRUE(dlg.legendTexts.empty());
     }
-    theData.OnDeleteAll();
-    ResetChoices();
 }
 
-TEST(Dispatcher, EmptySlotsAreViewsThatDoNotApply) {
-    HooksGuard guard;
-    CTabulonDlg dlg;
-    dlg.initialised = 1;
-    LoadShape(0, 1, 0);
-    ResetChoices();
-    dlg.UpdateForDataShape();
-    Spies spies;
-    spies.Install();
-    TheAnalysisHooks().painters.correlationView = nullptr;
-    TheAnalysisHooks().painters.distributionOfTwoVariables = nullptr;
-    platform::Bitmap bitmap(100, 100);
-    platform::Canvas dc(bitmap);
-    dlg.PaintVirtualScreen(dc);
-    EXPECT_EQ(spies.log, (Log{"distributionOfTwoVariablesFlat", "oneValue"}));
-    theData.OnDeleteAll();
-}
-
-TEST(Dispatcher, CalculatorIsToldWhetherItsArgumentsMatch) {
-    HooksGuard guard;
-    CTabulonDlg dlg;
-    dlg.initialised = 1;
-    LoadShape(2, 1, 0);
-    ResetChoices();
-    dlg.UpdateForDataShape();
-    platform::Bitmap bitmap(100, 100);
-    platform::Canvas dc(bitmap);
+TEST_F(Dispatcher, CalculatorIsToldWhetherItsArgumentsMatch) {
+    Shape(2, 1);
     theCalculator.changed = 0;  // nothing new typed: the typed count stays
     theCalculator.typedCount = 1;
     dlg.PaintVirtualScreen(dc);
@@ -183,26 +178,26 @@ TEST(Dispatcher, CalculatorIsToldWhetherItsArgumentsMatch) {
     dlg.PaintVirtualScreen(dc);
     EXPECT_EQ(theCalculator.argumentsMatch, 1);
     EXPECT_EQ(theCalculator.valuesText, "");
-    theData.OnDeleteAll();
 }
 
-// Counts recomputations: every chart recomputation asks the correlation view first.
-struct RecomputeCounter {
-    int count = 0;
-    RecomputeCounter() {
-        TheAnalysisHooks().painters.correlationView = [this](platform::Canvas&, int) {
-            ++count;
-            return 0;
-        };
-    }
-};
+// Runs `step` in the main window, choices as at start, with the recomputations counted.
+void InWindow(const std::function<void(CTabulonDlg&, RecomputeCounter&)>& step,
+              platform::ScriptedDialogs* dialogs = nullptr) {
+    HooksGuard guard;
+    WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+            ResetChoices();
+            PumpWaitingMessages();
+            RecomputeCounter counter;
+            step(dlg, counter);
+            theData.OnDeleteAll();
+            ResetChoices();
+        },
+        dialogs);
+}
 
 TEST(RepaintCycle, FlagsMakeExactlyOneRecomputation) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        PumpWaitingMessages();
-        RecomputeCounter counter;
+    InWindow([](CTabulonDlg& dlg, RecomputeCounter& counter) {
         theLegend.changed = 1;
         theChart.changed = 1;
         theXystatistic.schemeChanged = 1;
@@ -217,9 +212,7 @@ TEST(RepaintCycle, FlagsMakeExactlyOneRecomputation) {
                         &theMultistat.changed, &theCalculator.changed, &theConstructorMulti.changed};
         for (int* flag : flags) {
             counter.count = 0;
-            *flag = 1;
-            platform::PostRepaintRequest();
-            PumpWaitingMessages();
+            Repaint(*flag);
             EXPECT_EQ(counter.count, 1);
             EXPECT_EQ(*flag, 0);
         }
@@ -256,17 +249,12 @@ TEST(RepaintCycle, FlagRulesOfTheCheck) {
 }
 
 TEST(RepaintCycle, ReExposeCopiesWithoutRecomputing) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        PumpWaitingMessages();
-        RecomputeCounter counter;
+    InWindow([](CTabulonDlg& dlg, RecomputeCounter& counter) {
         dlg.virtualScreenDC->FillRect(platform::Rect{0, 0, 20, 20}, platform::Rgb(0, 128, 0));
         dlg.Invalidate();
         PumpWaitingMessages();
         EXPECT_EQ(counter.count, 0);
-        const QImage& shown = dlg.Surface().Image();
-        EXPECT_EQ(shown.pixel(dlg.chartRect.left + 5, dlg.chartRect.top + 5), 0xFF008000u);
+        EXPECT_EQ(dlg.Surface().Image().pixel(dlg.chartRect.left + 5, dlg.chartRect.top + 5), 0xFF008000u);
         // A minimised and restored window is recomputed (its show state changed).
         dlg.ShowWindow(platform::kShowMinimized);
         PumpWaitingMessages();
@@ -277,9 +265,7 @@ TEST(RepaintCycle, ReExposeCopiesWithoutRecomputing) {
 }
 
 TEST(RepaintCycle, LegendWithoutOverlapPaintsTheAnalysisTwiceBelowItsBlock) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
+    InWindow([](CTabulonDlg& dlg, RecomputeCounter&) {
         LoadShape(1, 1, 0);
         std::vector<int> tops;
         TheAnalysisHooks().painters.functionOfOneArgument = [&](platform::Canvas&) {
@@ -288,12 +274,10 @@ TEST(RepaintCycle, LegendWithoutOverlapPaintsTheAnalysisTwiceBelowItsBlock) {
             dlg.legendMarks.push_back(1);
             return 1;
         };
-        const int showFormulas = theLegend.showFormulas, overlap = theLegend.overlap;
+        const legend_settings saved = theLegend.settings;
         theLegend.showFormulas = 1;
         theLegend.overlap = 0;
-        theData.dataPageChanged = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
+        Repaint(theData.dataPageChanged);
         ASSERT_EQ(tops.size(), 2u);
         EXPECT_EQ(dlg.legendBlockLines, 1);
         EXPECT_GT(tops[1], tops[0] + dlg.legendLineHeight);
@@ -301,64 +285,43 @@ TEST(RepaintCycle, LegendWithoutOverlapPaintsTheAnalysisTwiceBelowItsBlock) {
 
         tops.clear();
         theLegend.overlap = 1;
-        theData.dataPageChanged = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
+        Repaint(theData.dataPageChanged);
         EXPECT_EQ(tops.size(), 1u);
-        theLegend.showFormulas = showFormulas;
-        theLegend.overlap = overlap;
-        theData.OnDeleteAll();
+        theLegend.settings = saved;
     });
 }
 
 TEST(RepaintCycle, AutozoomCopiesThePaintersRangesBack) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg&) {
-        ResetChoices();
+    InWindow([](CTabulonDlg&, RecomputeCounter&) {
         LoadShape(1, 1, 0);
-        TheAnalysisHooks().painters.functionOfOneArgument = [](platform::Canvas&) {
-            plotXMin = -1, plotXMax = 2, plotYMin = -3, plotYMax = 4, plotZMin = -5, plotZMax = 6;
+        double seen = 0;
+        TheAnalysisHooks().painters.functionOfOneArgument = [&](platform::Canvas&) {
+            seen = plotXMax;
+            if (theXyview.autozoom) plotXMin = -1, plotXMax = 2, plotYMin = -3, plotYMax = 4, plotZMin = -5, plotZMax = 6;
             return 1;
         };
-        theData.dataPageChanged = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
+        Repaint(theData.dataPageChanged);
         EXPECT_EQ(theXyview.xMin, -1);
         EXPECT_EQ(theXyview.yMax, 4);
         EXPECT_EQ(theXyview.zMax, 6);
         // With Autozoom off the painters start from the View page's ranges.
         theXyview.autozoom = 0;
         theXyview.xMin = 10, theXyview.xMax = 20;
-        double seen = 0;
-        TheAnalysisHooks().painters.functionOfOneArgument = [&](platform::Canvas&) {
-            seen = plotXMax;
-            return 1;
-        };
-        theData.dataPageChanged = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
+        Repaint(theData.dataPageChanged);
         EXPECT_EQ(seen, 20);
         EXPECT_EQ(theXyview.xMax, 20);
-        theXyview.autozoom = 1;
-        theData.OnDeleteAll();
     });
 }
 
 TEST(RepaintCycle, ScoreFileAndScoringReportRequests) {
-    HooksGuard guard;
     platform::ScriptedDialogs dialogs;
-    WithMainWindow(
-        [&](CTabulonDlg&) {
-            ResetChoices();
-            PumpWaitingMessages();
-            RecomputeCounter counter;
+    InWindow(
+        [&](CTabulonDlg&, RecomputeCounter& counter) {
             int scoreFiles = 0;
             TheAnalysisHooks().jobs.makeScoreFile = [&] { ++scoreFiles; };
             // A score-file request is all that paint does.
             theScorereport.scoreFileRequest = 1;
-            theChart.changed = 1;
-            platform::PostRepaintRequest();
-            PumpWaitingMessages();
+            Repaint(theChart.changed);
             EXPECT_EQ(scoreFiles, 1);
             EXPECT_EQ(counter.count, 0);
             EXPECT_EQ(theChart.changed, 1);
@@ -366,17 +329,12 @@ TEST(RepaintCycle, ScoreFileAndScoringReportRequests) {
             PumpWaitingMessages();
             EXPECT_EQ(counter.count, 1);
 
-            theData.scoringRequest = 1;
-            platform::PostRepaintRequest();
-            PumpWaitingMessages();
+            Repaint(theData.scoringRequest);
             EXPECT_EQ(theData.scoringRequest, 0);
-            ASSERT_EQ(dialogs.Messages().size(), 1u);
-            EXPECT_EQ(dialogs.Messages()[0],
-                      "No rules for scoring this set of data can be found./nTry again with other initials.");
+            EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"No rules for scoring this set of data can be "
+                                                                   "found./nTry again with other initials."});
             TheAnalysisHooks().jobs.scoringRuleCount = [] { return 3; };
-            theData.scoringRequest = 1;
-            platform::PostRepaintRequest();
-            PumpWaitingMessages();
+            Repaint(theData.scoringRequest);
             EXPECT_EQ(dialogs.shown.back().kind, "modal");
             EXPECT_EQ(dialogs.shown.back().type, static_cast<unsigned>(scorereport::kTemplateId));
         },
@@ -384,24 +342,17 @@ TEST(RepaintCycle, ScoreFileAndScoringReportRequests) {
 }
 
 TEST(RepaintCycle, ProgressBarIsAllThatPaintDrawsWhileItIsUp) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        PumpWaitingMessages();
-        RecomputeCounter counter;
+    InWindow([](CTabulonDlg& dlg, RecomputeCounter& counter) {
         theData.progressState.active = 1;
         theData.progressState.text = "Processing data";
-        theData.progressState.current = 1;
-        theData.progressState.total = 1;
-        theChart.changed = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
+        theData.progressState.current = theData.progressState.total = 1;
+        Repaint(theChart.changed);
         EXPECT_EQ(counter.count, 0);
         EXPECT_EQ(theData.progressState.active, 0);
         // The full bar over the lower right corner of the chart.
         const QImage& shown = dlg.Surface().Image();
-        const int x = dlg.chartAreaWidth - 200, y = dlg.chartAreaHeight - 44;
-        EXPECT_EQ(platform::FromQRgb(shown.pixel(x, y)), dlg.progressBarColor);
+        EXPECT_EQ(platform::FromQRgb(shown.pixel(dlg.chartAreaWidth - 200, dlg.chartAreaHeight - 44)),
+                  dlg.progressBarColor);
         platform::PostRepaintRequest();
         PumpWaitingMessages();
         EXPECT_EQ(counter.count, 1);

@@ -1,5 +1,5 @@
 // Start-up: the main dialog run by the start routine, what its set-up leaves behind (caption,
-// pages, tabs, folder, menu, recent files), the command line, the About box, help, and the
+// pages, tabs, folder, menu), the command line, the About box, help, and the
 // ways the dialog ends.
 #include <cstdio>
 #include <cstdlib>
@@ -13,21 +13,11 @@
 #include "app/main_pages.h"
 #include "app/resource_ids.h"
 #include "data/data_edit.h"
-#include "main_window_support.h"
+#include "main_window_steps.h"
 
 namespace {
 
 using mainwin_test::WithMainWindow;
-
-QAction* MenuAction(CTabulonDlg& dlg, int menu, int item) {
-    return dlg.MenuBar().SubMenu(menu).Widget()->actions().at(item);
-}
-
-std::string TemporaryFolder() {
-    char pattern[] = "/tmp/tabulon_mainwin_XXXXXX";
-    const char* made = mkdtemp(pattern);
-    return made ? made : "";
-}
 
 TEST(StartUp, SetUpLeavesTheWindowItsPagesAndItsDocument) {
     WithMainWindow([](CTabulonDlg& dlg) {
@@ -70,24 +60,21 @@ TEST(StartUp, SetUpLeavesTheWindowItsPagesAndItsDocument) {
         EXPECT_FALSE(dlg.Control(kHelpButton).IsVisible());
         EXPECT_EQ(dlg.Control(kResultVScroll).RangeMax(), 100);
         EXPECT_EQ(dlg.Control(kResultHScroll).RangeMax(), 100);
-    });
-}
 
-TEST(StartUp, MarvistoFolderBesideTheProgramIsTheCurrentDirectory) {
-    const std::string folder = platform::ProgramFolder() + "Marvisto";
-    WithMainWindow([&](CTabulonDlg& dlg) {
-        EXPECT_EQ(dlg.makerFolder, folder);
-        EXPECT_TRUE(platform::IsDirectory(folder));
-        EXPECT_EQ(platform::CurrentDirectory(), folder);
-        EXPECT_EQ(dlg.recentFilesListPath, folder + "/files_Tabulon.txt");
-        // Loaded after the folder was made (no list there yet: four empty entries).
-        for (const std::string& entry : dlg.recentFiles) EXPECT_EQ(entry, "");
+        // The Marvisto folder beside the program is the current directory; the list was loaded
+        // after the folder was made (no list there yet: four empty entries).
+        EXPECT_EQ(dlg.makerFolder, folder + "Marvisto");
+        EXPECT_TRUE(platform::IsDirectory(dlg.makerFolder));
+        EXPECT_EQ(platform::CurrentDirectory(), dlg.makerFolder);
+        EXPECT_EQ(dlg.recentFilesListPath, dlg.makerFolder + "/files_Tabulon.txt");
+        EXPECT_EQ(dlg.recentFiles, (std::array<std::string, 4>{}));
     });
 }
 
 TEST(StartUp, ReadOnlyProgramFolderFallsBackToTheUserDataFolder) {
-    const std::string base = TemporaryFolder();
-    ASSERT_FALSE(base.empty());
+    char pattern[] = "/tmp/tabulon_mainwin_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string base = pattern;
     const std::string cwd = platform::CurrentDirectory();
     const char* oldXdg = std::getenv("XDG_DATA_HOME");
     const std::string savedXdg = oldXdg ? oldXdg : "";
@@ -109,36 +96,6 @@ TEST(StartUp, ReadOnlyProgramFolderFallsBackToTheUserDataFolder) {
     }
     platform::SetCurrentDirectory(cwd);
     std::system(("rm -rf '" + base + "'").c_str());
-}
-
-TEST(StartUp, RecentFilesAreLoadedIntoTheFileMenu) {
-    const std::string folder = TemporaryFolder();
-    ASSERT_FALSE(folder.empty());
-    const std::string list = folder + "/files_Tabulon.txt";
-    {
-        std::ofstream out(list);
-        out << "\n"                          // too short: skipped, uses no entry
-            << "__/tmp/first.cdf  \n"        // trimmed
-            << "____\n"                       // nothing left: an empty entry
-            << "/tmp/third.cdf\n/tmp/fourth.cdf\n/tmp/fifth.cdf\n";
-    }
-    WithMainWindow([&](CTabulonDlg& dlg) {
-        dlg.recentFilesListPath = list;
-        dlg.recentFiles.fill("");
-        dlg.LoadRecentFiles();
-        dlg.UpdateRecentFilesMenu();
-        const std::array<std::string, 4> expected{"/tmp/first.cdf", "", "/tmp/third.cdf", "/tmp/fourth.cdf"};
-        EXPECT_EQ(dlg.recentFiles, expected);
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(dlg.MenuBar().Text(kCommandRecentFile1 + i), expected[i]);
-        // The folder of the newest document becomes the current directory.
-        EXPECT_EQ(dlg.recentFolder, "/tmp");
-        EXPECT_EQ(platform::CurrentDirectory(), "/tmp");
-        // A missing list leaves the entries as they are.
-        dlg.recentFilesListPath = folder + "/missing.txt";
-        dlg.LoadRecentFiles();
-        EXPECT_EQ(dlg.recentFiles, expected);
-    });
-    std::system(("rm -rf '" + folder + "'").c_str());
 }
 
 TEST(StartUp, DataMenuLosesTheMacroItemAndItsSeparator) {
@@ -185,9 +142,7 @@ TEST(StartUp, CommandLineDocumentLosesItsOuterQuotes) {
             EXPECT_EQ(dlg.commandLineDocument, c.line);
             // None of them can be read: the message names the path without its quotes, and
             // the work keeps its start-up name, so Save cannot overwrite the file that failed.
-            std::string message;
-            for (const auto& shown : dialogs.shown)
-                if (shown.kind == "message") message = shown.text;
+            const std::string message = mainwin_steps::LastShown(dialogs);
             EXPECT_TRUE(message == "Wrong file extention" || message.find("\n" + c.path + ":") != std::string::npos) << message;
             EXPECT_EQ(documentPath, dlg.defaultDocumentPath);
         });
@@ -231,9 +186,7 @@ TEST(StartUp, OnlineHelpOpensTheReadme) {
         dialogs.shellAnswers.push_back(desktopOpensIt);
         WithMainWindow([](CTabulonDlg& dlg) { dlg.SendCommand(kCommandOnlineHelp); }, &dialogs);
         ASSERT_EQ(dialogs.CountOf("shell"), 1);
-        std::string path;
-        for (const auto& shown : dialogs.shown)
-            if (shown.kind == "shell") path = shown.text;
+        const std::string path = mainwin_steps::LastShown(dialogs, "shell");
         std::ifstream readme(path);
         std::string firstLine;
         std::getline(readme, firstLine);
@@ -252,8 +205,7 @@ TEST(StartUp, ExitEndsAsOkAndClosingAsCancel) {
     platform::ScriptedDialogs dialogs;
     WithMainWindow(
         [](CTabulonDlg& dlg) {
-            const platform::Menu file = dlg.MenuBar().SubMenu(kMenuFile);
-            MenuAction(dlg, kMenuFile, file.ItemCount() - 1)->trigger();
+            dlg.MenuBar().SubMenu(kMenuFile).Widget()->actions().back()->trigger();
             EXPECT_TRUE(dlg.IsDialogEnded());
             EXPECT_EQ(dlg.ModalResult(), platform::kOk);
         },
