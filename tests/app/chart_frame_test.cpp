@@ -81,6 +81,8 @@ struct GeometryCase {
     int width, height, captionHeight, titleHeight;
     std::string title, xCaption, yCaption;
     double direction = 1.0;  // 0: no chart painted yet since start-up
+    int series = 0, arguments = 0, values = 0, view3D = 0;
+    bool strip = false;  // the colour-map shapes keep a strip for their scale
 };
 
 TEST(ChartFrame, PlotRectangleLeavesRoomForCaptionsAndLabels) {
@@ -93,16 +95,29 @@ TEST(ChartFrame, PlotRectangleLeavesRoomForCaptionsAndLabels) {
         // The first chart after start-up lays its frame out like every later one.
         {640, 480, 16, 24, "New chart", "", "", 0.0},
         {640, 480, 16, 24, "", "x", "", 0.0},
+        {600, 400, 16, 24, "New chart", "", "", 1.0, 1, 2, 1, 0, true},
+        {600, 400, 16, 24, "New chart", "", "", 1.0, 1, 2, 3, 0, true},
+        {600, 400, 16, 24, "New chart", "", "", 1.0, 2, 0, 2, 0, true},
+        {600, 400, 16, 24, "New chart", "", "", 1.0, 1, 2, 1, 1, false},
+        {600, 400, 16, 24, "New chart", "", "", 1.0, 1, 0, 2, 1, false},
+        {600, 400, 16, 24, "New chart", "", "", 1.0, 1, 2, 0, 0, false},
+        {600, 400, 16, 24, "New chart", "", "", 1.0, 1, 1, 1, 0, false},
+        {600, 400, 16, 24, "New chart", "", "", 1.0, 1, 0, 1, 0, false},
+        {600, 400, 16, 24, "New chart", "", "", 1.0, 0, 2, 1, 0, false},
     };
     for (const GeometryCase& c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " title '" + c.title + "'");
+        SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " title '" << c.title << "' shape " << c.series
+                                          << "/" << c.arguments << "/" << c.values << " 3D " << c.view3D);
         PagesGuard guard;
         theLegend.xCaptionFont = platform::Font::Make("Times", c.captionHeight, 600);
         theLegend.titleFont = platform::Font::Make("Times", c.titleHeight, 600);
         theLegend.title = c.title, theLegend.xCaption = c.xCaption, theLegend.yCaption = c.yCaption;
         Frame f(c.width, c.height);
         plotYDirection = c.direction;
-        f.dlg.dataSeriesCount = 0;
+        f.dlg.dataSeriesCount = c.series;
+        f.dlg.dataArguments = c.arguments;
+        f.dlg.dataValues = c.values;
+        f.dlg.view3D = c.view3D;
         int lh = 0, th = 0;
         const int lw = Width(*f.dc, theLegend.xCaptionFont, "1234E67", &lh);
         Width(*f.dc, theLegend.titleFont, c.title, &th);
@@ -114,7 +129,7 @@ TEST(ChartFrame, PlotRectangleLeavesRoomForCaptionsAndLabels) {
         EXPECT_EQ(plotTop, top);
         EXPECT_EQ(plotBottom, bottom);
         EXPECT_EQ(plotLeft, lw + 5);
-        EXPECT_EQ(plotRight, c.width - Trunc(lw * 0.5 + 3.0));
+        EXPECT_EQ(plotRight, c.width - Trunc(lw * 0.5 + 3.0) - (c.strip ? 50 : 0));
         EXPECT_EQ(plotYDirection, 1.0);
         EXPECT_DOUBLE_EQ(plotScaleX, (plotRight - plotLeft) / 10.0);
 
@@ -124,7 +139,7 @@ TEST(ChartFrame, PlotRectangleLeavesRoomForCaptionsAndLabels) {
     }
 }
 
-TEST(ChartFrame, TitleAndXCaptionFollowTheirSliders) {
+TEST(ChartFrame, TitleAndCaptionsFollowTheirSliders) {
     for (int p : {0, 30, 50, 100}) {
         SCOPED_TRACE("slider " + std::to_string(p));
         PagesGuard guard;
@@ -163,6 +178,33 @@ TEST(ChartFrame, TitleAndXCaptionFollowTheirSliders) {
         ASSERT_FALSE(caption.Empty());
         EXPECT_NEAR(caption.left, expectedX(cw), 3);
         EXPECT_LE(caption.right, expectedX(cw) + cw + 1);
+
+        // The y caption alone runs up the left margin between the bottom and the top.
+        theLegend.title = theLegend.xCaption = "";
+        theLegend.yCaption = "Caption of y";
+        theLegend.yCaptionAlign = p;
+        Frame g(500, 400);
+        int yh = 0;
+        const int yw = Width(*g.dc, theLegend.xCaptionFont, theLegend.yCaption, &yh);
+        g.dlg.PaintChartFrame(*g.dc);
+        // The caption is placed before the labels' margin is taken: its rows run between the
+        // plot top (10) and the bottom left for the x labels.
+        const int bottom = 400 - 3 - lh, top = 10;
+        const Box yInk = InkBox(*g.dc, 0, 0, plotLeft - 4, 400, kBorderArea, kBorderArea);  // short of the plot's border
+        ASSERT_FALSE(yInk.Empty());
+        EXPECT_GE(yInk.left, 3);
+        EXPECT_LE(yInk.right, 3 + yh + 1);
+        EXPECT_LE(yInk.bottom - yInk.top, yw + 1);
+        const double q = p * 0.01;
+        const int start = std::max(Trunc(q * (yw + top) + (1 - q) * bottom), top);  // the text's first letter
+        EXPECT_LE(yInk.bottom, start + 1);
+        EXPECT_GE(yInk.top, start - yw - 1);
+        if (p == 0) {
+            EXPECT_NEAR(yInk.bottom, bottom, 4);
+        }
+        if (p == 100) {
+            EXPECT_NEAR(yInk.top, top, 4);
+        }
     }
 }
 
@@ -194,68 +236,6 @@ TEST(ChartFrame, TitleBeyondLatin1PaintsItsCharacters) {
         } else {
             EXPECT_GE(inkWidth, tw * 9 / 10);
         }
-    }
-}
-
-TEST(ChartFrame, YCaptionRunsUpTheLeftMarginBetweenBottomAndTop) {
-    for (int p : {0, 50, 100}) {
-        SCOPED_TRACE("slider " + std::to_string(p));
-        PagesGuard guard;
-        theLegend.title = "";
-        theLegend.xCaption = "";
-        theLegend.yCaption = "Caption of y";
-        theLegend.yCaptionAlign = p;
-        theLegend.captionColor = kInk;
-        Frame f(500, 400);
-        int yh = 0;
-        const int yw = Width(*f.dc, theLegend.xCaptionFont, theLegend.yCaption, &yh);
-        f.dlg.PaintChartFrame(*f.dc);
-        // The caption is placed before the labels' margin is taken: its rows run between the
-        // plot top (10) and the bottom left for the x labels.
-        int lh = 0;
-        Width(*f.dc, theLegend.xCaptionFont, "1234E67", &lh);
-        const int bottom = 400 - 3 - lh, top = 10;
-        const Box ink = InkBox(*f.dc, 0, 0, plotLeft - 4, 400, kBorderArea, kBorderArea);  // short of the plot's border
-        ASSERT_FALSE(ink.Empty());
-        EXPECT_GE(ink.left, 3);
-        EXPECT_LE(ink.right, 3 + yh + 1);
-        EXPECT_LE(ink.bottom - ink.top, yw + 1);
-        const double q = p * 0.01;
-        const int start = std::max(Trunc(q * (yw + top) + (1 - q) * bottom), top);  // the text's first letter
-        EXPECT_LE(ink.bottom, start + 1);
-        EXPECT_GE(ink.top, start - yw - 1);
-        if (p == 0) {
-            EXPECT_NEAR(ink.bottom, bottom, 4);
-        }
-        if (p == 100) {
-            EXPECT_NEAR(ink.top, top, 4);
-        }
-    }
-}
-
-struct StripCase {
-    int arguments, values, view3D, series;
-    bool strip;
-};
-
-TEST(ChartFrame, ColourMapShapesKeepAStripForTheirScale) {
-    const std::vector<StripCase> cases = {
-        {2, 1, 0, 1, true},  {2, 3, 0, 1, true},  {0, 2, 0, 2, true},  {2, 1, 1, 1, false},
-        {0, 2, 1, 1, false}, {2, 0, 0, 1, false}, {1, 1, 0, 1, false}, {0, 1, 0, 1, false},
-        {2, 1, 0, 0, false},
-    };
-    for (const StripCase& c : cases) {
-        SCOPED_TRACE(std::to_string(c.arguments) + " arguments " + std::to_string(c.values) + " values 3D " +
-                     std::to_string(c.view3D));
-        PagesGuard guard;
-        Frame f(600, 400);
-        f.dlg.dataSeriesCount = c.series;
-        f.dlg.dataArguments = c.arguments;
-        f.dlg.dataValues = c.values;
-        f.dlg.view3D = c.view3D;
-        const int lw = Width(*f.dc, theLegend.xCaptionFont, "1234E67");
-        f.dlg.PaintChartFrame(*f.dc);
-        EXPECT_EQ(plotRight, 600 - Trunc(lw * 0.5 + 3.0) - (c.strip ? 50 : 0));
     }
 }
 

@@ -220,32 +220,33 @@ TEST(RepaintCycle, FlagsMakeExactlyOneRecomputation) {
 }
 
 TEST(RepaintCycle, FlagRulesOfTheCheck) {
+    struct Case {
+        std::vector<int*> flags;
+        int pending;
+        std::vector<int> after;  // recomputeNeeded, dataModified, sceneRebuildRequest
+    };
+    const Case cases[] = {
+        // The first rule that applies wins: the data flag's rule sets no dataModified.
+        {{&theXystatistic.schemeChanged, &theData.dataPageChanged}, 0, {1, 0, 0}},
+        {{&theXystatistic.schemeChanged}, 0, {1, 1, 0}},
+        {{&theMultistat.changed}, 0, {1, 1, 0}},
+        {{&theDistribution2.changed}, 0, {1, 0, 1}},
+        {{&theResult.changed}, 0, {1, 0, 0}},
+        {{}, 1, {1, 0, 0}},  // nothing set: nothing changes, a pending recomputation stays
+    };
     CTabulonDlg dlg;
     ResetChoices();
-    // The first rule that applies wins: the data flag's rule sets no dataModified.
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        for (int* flag : c.flags) *flag = 1;
+        dlg.recomputeNeeded = c.pending;
+        theData.dataModified = theD3view.sceneRebuildRequest = 0;
+        dlg.CheckPageFlags();
+        EXPECT_EQ((std::vector<int>{dlg.recomputeNeeded, theData.dataModified, theD3view.sceneRebuildRequest}), c.after);
+        ClearPageFlags();
+    }
     theData.dataModified = 0;
-    theXystatistic.schemeChanged = 1;
-    theData.dataPageChanged = 1;
-    dlg.CheckPageFlags();
-    EXPECT_EQ(dlg.recomputeNeeded, 1);
-    EXPECT_EQ(theData.dataModified, 0);
-    ClearPageFlags();
-    dlg.recomputeNeeded = 0;
-    theXystatistic.schemeChanged = 1;
-    dlg.CheckPageFlags();
-    EXPECT_EQ(theData.dataModified, 1);
-    ClearPageFlags();
-    theD3view.sceneRebuildRequest = 0;
-    theDistribution2.changed = 1;
-    dlg.CheckPageFlags();
-    EXPECT_EQ(theD3view.sceneRebuildRequest, 1);
-    ClearPageFlags();
-    // Nothing set: nothing changes, a pending recomputation stays.
-    dlg.recomputeNeeded = 1;
-    theData.dataModified = 0;
-    dlg.CheckPageFlags();
-    EXPECT_EQ(dlg.recomputeNeeded, 1);
-    EXPECT_EQ(theData.dataModified, 0);
+    theD3view.sceneRebuildRequest = 1;
 }
 
 TEST(RepaintCycle, ReExposeCopiesWithoutRecomputing) {
