@@ -32,8 +32,10 @@ struct Bounds {
     double xMin, xMax, yMin, yMax;
 };
 
-// The one-argument painter: the data's ranges under Autozoom, then the axes.
-void InstallLinePainter() {
+// A line of `records` records (x = 0, 10, ..; y = x + 1) charted by a one-argument painter that
+// takes the data's ranges under Autozoom, then draws the axes.
+void StartLineChart(int records) {
+    LoadShape(1, 1, 0, records);
     TheAnalysisHooks().painters.functionOfOneArgument = [](platform::Canvas& dc) {
         std::vector<double> x, y;
         theData.GetParameterValues(0, 0, x);
@@ -48,11 +50,9 @@ void InstallLinePainter() {
     };
 }
 
-// A line of `records` records charted by the line painter, choices as at start.
-void StartLineChart(int records) {
-    ResetChoices();
-    LoadShape(1, 1, 0, records);  // x = 0, 10, ..; y = x + 1
-    InstallLinePainter();
+// The window point where the world point is drawn on the chart shown.
+QPoint Pixel(CTabulonDlg& dlg, double x, double y) {
+    return {dlg.chartRect.left + WorldToPixelX(x), dlg.chartRect.top + WorldToPixelY(y)};
 }
 
 class ChartMouse {
@@ -67,10 +67,7 @@ public:
         theData.dataPageChanged = 1;
         dlg_.OnPaint();
     }
-    // The window point where the world point is drawn.
-    QPoint At(double x, double y) const {
-        return {dlg_.chartRect.left + WorldToPixelX(x), dlg_.chartRect.top + WorldToPixelY(y)};
-    }
+    QPoint At(double x, double y) const { return Pixel(dlg_, x, y); }
     QPoint AtPixel(int x, int y) const { return {dlg_.chartRect.left + x, dlg_.chartRect.top + y}; }
     void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers keys = Qt::NoModifier) {
         QWidget* w = dlg_.ClientWidget();
@@ -86,11 +83,6 @@ public:
 private:
     CTabulonDlg& dlg_;
 };
-
-// The window point where the world point is drawn on the chart shown.
-QPoint Pixel(CTabulonDlg& dlg, double x, double y) {
-    return {dlg.chartRect.left + WorldToPixelX(x), dlg.chartRect.top + WorldToPixelY(y)};
-}
 
 // Shows the data sheet, then the chart `flag` asks for at the size the sheet leaves.
 void ShowSheetAndRepaint(int& flag) {
@@ -131,8 +123,7 @@ void ExpectBounds(const Bounds& want, double px, double py) {
 }
 
 TEST(ChartMouse, EveryKindOfDragChangesTheRangesItShould) {
-    HooksGuard hooks;
-    WithMainWindow([](CTabulonDlg& dlg) {
+    InWindow([](CTabulonDlg& dlg) {
         StartLineChart(21);
         ChartMouse mouse(dlg);
         const Bounds start{0, 100, 0, 400};  // centre (50, 200)
@@ -207,7 +198,6 @@ TEST(ChartMouse, EveryKindOfDragChangesTheRangesItShould) {
         mouse.Drag(mouse.At(20, 100), mouse.At(40, 300));
         ExpectBounds(start, 1e-9, 1e-9);
         EXPECT_EQ(theXyview.autozoom, 1);
-        ResetChoices();
     });
 }
 

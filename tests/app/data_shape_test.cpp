@@ -1,6 +1,6 @@
 // Reading the data shape: the page each tab should show over shapes and scheme flags, the
 // model pages' hand-back, Autozoom after a change of shape, the pages' parameter lists, the
-// formula name list, and the one-argument view painting through the dispatcher.
+// formula name list.
 #include <string>
 #include <vector>
 
@@ -8,7 +8,6 @@
 
 #include "app/resource_ids.h"
 #include "charts/d3view_page.h"
-#include "charts/result_document.h"
 #include "fitting/sinaldlg_page.h"
 #include "formula/approxcustom.h"
 #include "formula/collection.h"
@@ -248,23 +247,6 @@ TEST(DataShape, FormulaNameListOfTheSingleSeries) {
     EXPECT_EQ(theData.formulaNames, (std::vector<std::string>{"kept"}));
     theData.OnDeleteAll();
     EXPECT_EQ(theData.BuildFormulaNameList(), 0);
-}
-
-TEST(DataShape, OneArgumentDataArePaintedThroughTheDispatcher) {
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        LoadShape(1, 1, 0);  // p0 = 0, 10, .., 40; p1 = 1, 11, .., 41
-        dlg.UpdateForDataShape();
-        dlg.PaintChart(*dlg.virtualScreenDC, 600, 400);
-        ASSERT_FALSE(theResultDocument.texts.empty());
-        EXPECT_EQ(theResultDocument.texts[0], "Function of one argument.");
-        // Autozoom wrote the ranges of the paint back into the View page.
-        EXPECT_EQ((std::vector<double>{theXyview.xMin, theXyview.xMax, theXyview.yMin, theXyview.yMax}),
-                  (std::vector<double>{-2, 42, -1, 43}));
-        EXPECT_EQ(theXyview.Control(xyview::kXMaxEdit).Text(), "42");
-        theData.OnDeleteAll();
-        ResetChoices();
-    });
 }
 
 }  // namespace
