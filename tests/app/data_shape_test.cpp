@@ -68,20 +68,10 @@ struct RouteCase {
 
 TEST(DataShape, RoutesEveryShapeToItsPage) {
     const RouteCase cases[] = {
-        {-1, 0, kNone, kTabStatistics, kPageData, kPageXystatistic, -1},
+        // The tab's page by the shape and the schemes (the whole table: the tab rules' tests).
         {-1, 0, kNone, kTabView, kPageData, kPageXyview, -1},
-        {0, 1, kNone, kTabStatistics, kPageData, kPageXystatistic, -1},
-        {0, 1, kHistogram, kTabStatistics, kPageData, kPageDistrimution, -1},
-        {0, 2, kNone, kTabStatistics, kPageData, kPageXystatistic, -1},
-        {0, 2, kHistogram, kTabStatistics, kPageData, kPageDistrimution, -1},
         {0, 2, kShow3D, kTabStatistics, kPageData, kPageDistribution2, -1},
-        {1, 1, kNone, kTabStatistics, kPageData, kPageXystatistic, -1},
-        {1, 2, kCustom, kTabStatistics, kPageData, kPageApproxcustom, -1},
         {2, 1, kNone, kTabStatistics, kPageData, kPageMultistat, -1},
-        {2, 1, kUserDefined, kTabStatistics, kPageData, kPageUseruf, -1},
-        {2, 1, kBestPolynome, kTabStatistics, kPageData, kPageConstructorMulti, -1},
-        {3, 2, kNone, kTabStatistics, kPageData, kPageMultistat, -1},
-        {2, 0, kNone, kTabStatistics, kPageData, kPageXystatistic, -1},
         // The View tab: the three-dimensional switch takes it to the scene page, and the
         // scene page's plane view brings it back.
         {2, 1, kShow3D, kTabView, kPageXyview, kPageD3view, 1},

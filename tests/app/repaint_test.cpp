@@ -1,6 +1,6 @@
 // The repaint cycle with spy painters: the dispatcher's order and its "0 means try the next"
 // rule, the flags turned into exactly one recomputation, re-exposing without recomputing,
-// the two-pass legend paint, and the requests the paint handler serves.
+// Autozoom, and the requests the paint handler serves (the two-pass legend paint: chart_frame_test).
 #include <functional>
 #include <map>
 #include <string>
@@ -262,33 +262,6 @@ TEST(RepaintCycle, ReExposeCopiesWithoutRecomputing) {
         dlg.ShowWindow(platform::kShowMaximized);
         PumpWaitingMessages();
         EXPECT_GE(counter.count, 1);
-    });
-}
-
-TEST(RepaintCycle, LegendWithoutOverlapPaintsTheAnalysisTwiceBelowItsBlock) {
-    InWindow([](CTabulonDlg& dlg, RecomputeCounter&) {
-        LoadShape(1, 1, 0);
-        std::vector<int> tops;
-        TheAnalysisHooks().painters.functionOfOneArgument = [&](platform::Canvas&) {
-            tops.push_back(plotTop);
-            dlg.legendTexts.push_back("y=a*x+b");
-            dlg.legendMarks.push_back(1);
-            return 1;
-        };
-        const legend_settings saved = theLegend.settings;
-        theLegend.showFormulas = 1;
-        theLegend.overlap = 0;
-        Repaint(theData.dataPageChanged);
-        ASSERT_EQ(tops.size(), 2u);
-        EXPECT_EQ(dlg.legendBlockLines, 1);
-        EXPECT_GT(tops[1], tops[0] + dlg.legendLineHeight);
-        EXPECT_EQ(dlg.legendBlockTop, tops[0]);
-
-        tops.clear();
-        theLegend.overlap = 1;
-        Repaint(theData.dataPageChanged);
-        EXPECT_EQ(tops.size(), 1u);
-        theLegend.settings = saved;
     });
 }
 
