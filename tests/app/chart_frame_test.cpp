@@ -3,18 +3,12 @@
 // and the formula legend block: its rows, its alignment, and both "overlap" settings.
 #include <algorithm>
 #include <cmath>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "app/analysis_hooks.h"
-#include "app/tabulon_dlg.h"
 #include "charts/chart_page.h"
 #include "charts/legend_page.h"
 #include "charts/plot_mapping.h"
-#include "charts/xyview_page.h"
-#include "data/data_page.h"
 #include "main_window_support.h"
 
 namespace {

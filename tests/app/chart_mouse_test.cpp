@@ -2,20 +2,15 @@
 // and the ranges it leaves on the View page, Autozoom turning drags off, and the Ctrl-click
 // that selects the record nearest to it in the data sheet.
 #include <cmath>
-#include <functional>
-#include <vector>
 
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-#include "app/tabulon_dlg.h"
 #include "charts/axes.h"
 #include "charts/d3view_page.h"
 #include "charts/plot_mapping.h"
 #include "charts/series_painting.h"
-#include "charts/xyview_page.h"
-#include "data/data_edit.h"
 #include "fitting/neighbour_estimate.h"
 #include "main_window_steps.h"
 
@@ -25,6 +20,7 @@ using mainwin_test::HooksGuard;
 using mainwin_test::LoadShape;
 using mainwin_test::ResetChoices;
 using mainwin_test::WithMainWindow;
+using mainwin_steps::InWindow;
 using mainwin_steps::LoadRecords;
 using mainwin_steps::Repaint;
 
@@ -98,20 +94,6 @@ int CtrlClickRecord(CTabulonDlg& dlg, QPoint at) {
     const std::vector<int> rows = theDataEdit.SelectedRows();
     EXPECT_LE(rows.size(), 1u);
     return rows.empty() ? -1 : theDataEdit.topRecord + rows[0];
-}
-
-// Runs `step` in the main window on an empty store, and puts the sheet, choices and store back.
-void InWindow(const std::function<void(CTabulonDlg&)>& step) {
-    HooksGuard hooks;
-    WithMainWindow([&](CTabulonDlg& dlg) {
-        ResetChoices();
-        theData.OnDeleteAll();
-        step(dlg);
-        theData.links.sheetShow(false);
-        theUseruf.useruf_settings::operator=(useruf_settings{});
-        ResetChoices();
-        theData.OnDeleteAll();
-    });
 }
 
 void ExpectBounds(const Bounds& want, double px, double py) {

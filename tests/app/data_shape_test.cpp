@@ -1,8 +1,6 @@
 // Reading the data shape: the page each tab should show over shapes and scheme flags, the
 // model pages' hand-back, Autozoom after a change of shape, the pages' parameter lists, the
 // formula name list.
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,6 @@
 // html5lib reads it, the refusals before it starts, and the work restored afterwards.
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -21,7 +18,6 @@
 #include "charts/d3view_page.h"
 #include "documents/full_page.h"
 #include "main_window_steps.h"
-#include "platform/system.h"
 #include "statistics/distribution2_page.h"
 
 QJsonObject ParseReport(const std::filesystem::path& report);  // html_report_test.cpp

@@ -3,9 +3,6 @@
 // data change under it or the window closes.
 #include <algorithm>
 #include <chrono>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -18,6 +15,7 @@ using mainwin_test::HooksGuard;
 using mainwin_test::LoadShape;
 using mainwin_test::ResetChoices;
 using mainwin_test::WithMainWindow;
+using mainwin_steps::InWindow;
 using mainwin_steps::RecomputeCounter;
 using mainwin_steps::Repaint;
 
@@ -50,18 +48,6 @@ struct TestJob {
         --depth;
     }
 };
-
-// Runs `step` in the main window, choices as at start; puts the store and the choices back.
-void InWindow(const std::function<void(CTabulonDlg&)>& step) {
-    HooksGuard guard;
-    WithMainWindow([&](CTabulonDlg& dlg) {
-        ResetChoices();
-        step(dlg);
-        theConstructorMulti.currentPolyTerms.clear();
-        theData.OnDeleteAll();
-        ResetChoices();
-    });
-}
 
 // Two arguments of `records` records charted without the plane, the search's start terms set.
 void SearchShape(int records, int bestPolynome, const std::vector<unsigned>& terms) {
@@ -237,7 +223,7 @@ TEST(JobHook, RequestStartsTheJobsThePagesAskFor) {
 }
 
 TEST(JobHook, StopSearchEndsTheAutomaticSearchAtOnce) {
-    InWindow([](CTabulonDlg& dlg) {
+    InWindow([](CTabulonDlg&) {
         SearchShape(2000, 0, {0, 0, 1, 0, 0, 1});
 
         // Timer ticks are served only by the search's pumps: their gaps are the pumps' gaps.

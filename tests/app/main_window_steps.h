@@ -22,6 +22,24 @@ struct RecomputeCounter {
     }
 };
 
+// Runs `step` in the main window, choices as at start, the analysis hooks kept; puts the store,
+// the sheet, the choices and what the steps left in the pages back afterwards.
+inline void InWindow(const std::function<void(CTabulonDlg&)>& step, platform::ScriptedDialogs* dialogs = nullptr) {
+    mainwin_test::HooksGuard guard;
+    mainwin_test::WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+            mainwin_test::ResetChoices();
+            PumpWaitingMessages();
+            step(dlg);
+            theData.links.sheetShow(false);
+            theUseruf.useruf_settings::operator=(useruf_settings{});
+            theConstructorMulti.currentPolyTerms.clear();
+            theData.OnDeleteAll();
+            mainwin_test::ResetChoices();
+        },
+        dialogs);
+}
+
 // Sets a page's change flag and serves the repaint it asks for.
 inline void Repaint(int& flag) {
     flag = 1;

@@ -1,23 +1,15 @@
 // The several-argument fit driver against least squares solved elsewhere (numpy's lstsq on
 // the sample files), its refusals, and the best polynomial's predictions.
 #include <cmath>
-#include <fstream>
 #include <stdexcept>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "app/tabulon_dlg.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
 #include "main_window_steps.h"
-#include "data/data_page.h"
-#include "fitting/multistat_page.h"
 #include "fitting/polynomial_fits.h"
-#include "formula/constructor_multi.h"
-#include "platform/scripted_dialogs.h"
 
 namespace {
 

@@ -3,14 +3,12 @@
 // ways the dialog ends.
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 #include <QAction>
 #include <gtest/gtest.h>
 
 #include "app/main_pages.h"
 #include "app/resource_ids.h"
-#include "data/data_edit.h"
 #include "main_window_steps.h"
 
 namespace {
