@@ -57,7 +57,7 @@ void Set(unsigned f) {
 }
 
 struct RouteCase {
-    int arguments, values;  // arguments < 0: no series
+    int arguments, values;
     unsigned flags;
     int tab, shownPage;
     int wanted;
@@ -73,7 +73,6 @@ TEST(DataShape, RoutesEveryShapeToItsPage) {
         {2, 1, kShow3D, kTabView, kPageXyview, kPageD3view, 1},
         {1, 1, kShow3D, kTabView, kPageXyview, kPageXyview, 0},
         {0, 2, kPlane, kTabView, kPageD3view, kPageXyview, 0},
-        {2, 1, kNone, kTabView, kPageXyview, kPageXyview, 0},
         // The model pages hand back to their scheme page.
         {1, 1, kCustom | kCustomApply, kTabStatistics, kPageApproxcustom, kPageXystatistic, -1},
         {1, 1, kPeaksApply, kTabStatistics, kPageSinaldlg, kPageXystatistic, -1},
@@ -89,11 +88,7 @@ TEST(DataShape, RoutesEveryShapeToItsPage) {
         for (const RouteCase& c : cases) {
             SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << " flags " << c.flags << " tab "
                                               << c.tab);
-            if (c.arguments < 0) {
-                theData.OnDeleteAll();
-            } else {
-                LoadShape(c.arguments, c.values, 0);
-            }
+            LoadShape(c.arguments, c.values, 0);
             // The change of data is taken in first; the view switches act on the next reading.
             ResetChoices();
             dlg.UpdateForDataShape();
@@ -112,12 +107,6 @@ TEST(DataShape, RoutesEveryShapeToItsPage) {
                                         theConstructorMulti.applyRequested, theXystatistic.schemeButtonPressed,
                                         theXystatistic.collectionRequest}),
                       std::vector<int>(7, 0));
-            if (c.arguments >= 2 || c.arguments < 0) {
-                EXPECT_EQ(theMultistat.applyRequested, 0);
-            }
-            if (c.flags & kUserufMore) {
-                EXPECT_EQ(theMultistat.userDefinedFormula + theMultistat.unitaryArgument, 0);
-            }
             if (c.flags & (kCollectionPressed | kMultistatApply)) {
                 EXPECT_EQ(activeTab, c.wanted);
             }
@@ -137,7 +126,6 @@ TEST(DataShape, CountsAutozoomAndTheParameterLists) {
             for (int i = 0; i < combo.Count(); ++i) v.push_back(combo.ItemText(i));
             return v;
         };
-        const platform::Control label = theUseruf.Control(useruf::kFormulaLabel);
 
         // A new shape: counts, Autozoom on, the value names in the View page's list.
         LoadShape(1, 2, 0, 5, 2);
@@ -147,7 +135,6 @@ TEST(DataShape, CountsAutozoomAndTheParameterLists) {
                   (std::vector<int>{2, 1, 2, 3}));
         EXPECT_EQ(theXyview.autozoom, 1);
         EXPECT_EQ(items(), (std::vector<std::string>{"p1", "p2", "p1", "p2"}));
-        EXPECT_EQ(label.Text(), " ");  // two series: no user formula
 
         // The same shape again leaves Autozoom as the user set it.
         LoadShape(1, 2, 0, 5, 2);
@@ -162,7 +149,6 @@ TEST(DataShape, CountsAutozoomAndTheParameterLists) {
         dlg.UpdateForDataShape();
         EXPECT_EQ(theXyview.autozoom, 0);
         EXPECT_EQ(dlg.documentJustRead, 0);
-        EXPECT_EQ(label.Text(), "p1(x)=");
 
         // Series too short for their arguments add nothing to the lists.
         LoadShape(2, 1, 0, 4);
@@ -173,17 +159,6 @@ TEST(DataShape, CountsAutozoomAndTheParameterLists) {
         EXPECT_EQ(items(), (std::vector<std::string>{"p2"}));
         EXPECT_EQ(theConstructorMulti.argumentNames, (std::vector<std::string>{"p0", "p1"}));
         EXPECT_EQ(theConstructorMulti.valueParameter, 2);
-
-        // The user formula's left-hand side by scheme.
-        theMultistat.userDefinedFormula = 1;
-        theData.dataModified = 1;
-        dlg.UpdateForDataShape();
-        EXPECT_EQ(label.Text(), "p2(...)=");
-        theMultistat.userDefinedFormula = 0;
-        theMultistat.unitaryArgument = 1;
-        theData.dataModified = 1;
-        dlg.UpdateForDataShape();
-        EXPECT_EQ(label.Text(), "UniArg(...)=");
 
         // Two values without argument: the list holds the series, the plane view returns.
         LoadShape(0, 2, 0, 5, 2);

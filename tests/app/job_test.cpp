@@ -2,7 +2,6 @@
 // and stops by its page's "Stop" button, jobs never nest, and a job stops cleanly when the
 // data change under it or the window closes.
 #include <algorithm>
-#include <chrono>
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -220,31 +219,6 @@ TEST(JobHook, RequestStartsTheJobsThePagesAskFor) {
         EXPECT_EQ(theUseruf.busy, c.busy);
     }
     ResetChoices();
-}
-
-TEST(JobHook, StopSearchEndsTheAutomaticSearchAtOnce) {
-    InWindow([](CTabulonDlg&) {
-        SearchShape(2000, 0, {0, 0, 1, 0, 0, 1});
-
-        // Timer ticks are served only by the search's pumps: their gaps are the pumps' gaps.
-        using Clock = std::chrono::steady_clock;
-        std::vector<Clock::time_point> ticks;
-        QTimer ticker;
-        QObject::connect(&ticker, &QTimer::timeout, [&] { ticks.push_back(Clock::now()); });
-        ticker.start(5);
-        QTimer::singleShot(400, [] { theMultistat.Control(multistat::kBestPolynomeAutoButton).Click(); });
-        theMultistat.Control(multistat::kBestPolynomeAutoButton).Click();
-        ASSERT_EQ(theMultistat.searchRunning, 1);
-        const Clock::time_point start = Clock::now();
-        PumpWaitingMessages();  // the search runs in here until "Stop search"
-        ticker.stop();
-        EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
-        EXPECT_EQ(theMultistat.searchRunning, 0);
-        ASSERT_GT(ticks.size(), 10u);
-        Clock::duration largest{};
-        for (std::size_t i = 1; i < ticks.size(); ++i) largest = std::max(largest, ticks[i] - ticks[i - 1]);
-        EXPECT_LT(largest, std::chrono::milliseconds(100));
-    });
 }
 
 TEST(JobHook, DeleteAllEndsTheAutomaticSearchAndResetsItsButton) {
