@@ -277,24 +277,4 @@ TEST_F(FitReports, RunnersFollowTheirSchemeFlags) {
     EXPECT_EQ(dlg.legendTexts[0].rfind("p1 = ", 0), 0u);
 }
 
-TEST_F(FitReports, ConstructorBandAddsTwoLines) {
-    Column x, y;
-    Sample(20, 0.35, [](double v, int i) { return 1 + v + 0.8 * std::sin(2.9 * i); }, x, y);
-    SetConstructor(0, {0, 1});
-    int inked[2] = {0, 0};
-    for (int band = 0; band < 2; ++band) {
-        theConstructor.showDeviationLines = band;
-        bitmap.Fill(platform::kWhite);
-        dlg.ConstructorFitReport(dc, x, y, 0, 1);
-        for (int py = 0; py < bitmap.Height(); ++py) {
-            for (int px = 0; px < bitmap.Width(); ++px) inked[band] += (bitmap.Image().pixel(px, py) & 0xFFFFFFu) != 0xFFFFFFu;
-        }
-    }
-    EXPECT_GT(inked[0], 100);
-    EXPECT_GT(inked[1], inked[0] + 150);
-    // The report is the same with or without the band.
-    EXPECT_EQ(dlg.legendTexts.size(), 2u);
-    EXPECT_EQ(dlg.legendTexts[0], dlg.legendTexts[1]);
-}
-
 }  // namespace

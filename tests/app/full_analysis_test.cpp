@@ -12,11 +12,8 @@
 #include <unistd.h>
 
 #include "app/resource_ids.h"
-#include "charts/chart_page.h"
-#include "charts/d3view_page.h"
 #include "documents/full_page.h"
 #include "main_window_steps.h"
-#include "statistics/distribution2_page.h"
 
 QJsonObject ParseReport(const std::filesystem::path& report);  // html_report_test.cpp
 
@@ -112,7 +109,6 @@ TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections)
 
                 // The work is back, under its former name; the snapshot is in the user's folder.
                 EXPECT_EQ(documentPath, former);
-                for (const std::string& recent : dlg.recentFiles) EXPECT_EQ(recent.find("temp_auto"), std::string::npos);
                 EXPECT_EQ(theData.parameters[0].role, roleBefore);
                 EXPECT_TRUE(platform::UserDataFolder().empty() ||
                             fs::exists(platform::UserDataFolder() + "/temp_auto.cdf"));
@@ -163,42 +159,6 @@ TEST_F(FullAnalysisTest, RefusesTwoSeriesAndNeverStartsWithoutRunAnalysis) {
             EXPECT_EQ(dialogs.CountOf("shell"), 0);
         },
         &dialogs);
-}
-
-TEST_F(FullAnalysisTest, TwoVariablesArePaintedInThreeDimensionsWithTheSectionsViewFlags) {
-    const fs::path report = folder / "two.html";
-    // colour map, 3-D switch, net, plane view, grid width, automatic intervals, window's 3-D view
-    std::vector<std::vector<int>> painted;
-    int flat = 0;
-    CTabulonDlg* window = nullptr;
-    mainwin_test::HooksGuard hooks;
-    ChartPainters& p = TheAnalysisHooks().painters;
-    p.distributionOfTwoVariables = [&, real = p.distributionOfTwoVariables](platform::Canvas& dc) {
-        if (!theFull.running) return real(dc);
-        painted.push_back({theXyview.colorMapMode, theXyview.show3D, theD3view.showNet, theD3view.twoDimensional,
-                           theChart.gridWidth, theDistribution2.autoIntervals, window ? window->view3D : -1});
-        return real(dc);
-    };
-    p.distributionOfTwoVariablesFlat = [&, real = p.distributionOfTwoVariablesFlat](platform::Canvas& dc) {
-        if (theFull.running) ++flat;
-        return real(dc);
-    };
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            window = &dlg;
-            mainwin_test::LoadShape(0, 3, 0, 12);
-            dlg.UpdateForDataShape();  // the loaded data shown, as before any command of the user's
-            theXyview.show3D = 1;
-            theD3view.showNet = 0;
-            theDistribution2.autoIntervals = 0;
-            RunFromPage(report, {&full_settings::doTwoVariables});
-            dlg.SendCommand(kCommandFullAnalysis);
-            EXPECT_EQ(ParseReport(report)["figures"].toArray().size(), 3);
-        },
-        &dialogs);
-    ASSERT_FALSE(painted.empty());
-    EXPECT_EQ(flat, 0);
-    for (const std::vector<int>& seen : painted) EXPECT_EQ(seen, (std::vector<int>{1, 0, 1, 1, 2, 1, 1}));
 }
 
 // "Search for best formula" runs on each parameter over its record number. With the filters on,

@@ -196,16 +196,6 @@ TEST_F(MultiArgumentFitTest, PolynomialPredictions) {
     dlg.fitCorrelation = 0.5;
     EXPECT_EQ(dlg.MultiPolynomialValues(values, predicted, 2, codes), 0);
     EXPECT_EQ(predicted, values);
-    // The driver fits those terms to that value and leaves the argument columns.
-    Schemes(0, 0, 1);
-    theConstructorMulti.currentPolyTerms = {0, 1, 1, 0};
-    argumentColumns.clear();
-    std::vector<double> c, d;
-    EXPECT_NEAR(dlg.RunMultiArgumentFit(0, 2, c, d), 0, 1e-12);
-    ASSERT_GE(c.size(), 2u);
-    EXPECT_NEAR(c[1], 3, 1e-9);
-    EXPECT_EQ(argumentColumns, (std::vector<int>{0, 1}));
-    theConstructorMulti.currentPolyTerms.clear();
     // A constant value column has no spread: 1e40.
     for (int r = 0; r < 8; ++r) theData.allValues[static_cast<std::size_t>(r * 3 + 2)] = 5;
     EXPECT_EQ(dlg.MultiPolynomialValues(values, predicted, 2, codes), 1e40);
