@@ -18,47 +18,9 @@ using mainwin_test::LoadShape;
 using mainwin_test::ResetChoices;
 using mainwin_test::WithMainWindow;
 
-enum Flag : unsigned {
-    kNone = 0,
-    kHistogram = 1u << 0,
-    kShow3D = 1u << 1,
-    kCustom = 1u << 2,
-    kUserDefined = 1u << 3,
-    kUnitary = 1u << 4,
-    kBestPolynome = 1u << 5,
-    kCustomApply = 1u << 6,     // approxcustom ">>"
-    kPeaksApply = 1u << 7,      // sinaldlg changed
-    kUserufMore = 1u << 8,      // useruf ">>"
-    kMultiApply = 1u << 9,      // constructor_multi ">>"
-    kCollectionPressed = 1u << 10,  // the scheme page's "From list of formulas" button
-    kMultistatApply = 1u << 11,
-    kPlane = 1u << 12,          // d3view asks for the plane view
-};
-
-void Set(unsigned f) {
-    ResetChoices();
-    theMultistat.plane = 0;
-    theXyview.histogram = (f & kHistogram) != 0;
-    theXyview.show3D = (f & kShow3D) != 0;
-    theXystatistic.customFormulas = (f & kCustom) != 0;
-    theMultistat.userDefinedFormula = (f & kUserDefined) != 0;
-    theMultistat.unitaryArgument = (f & kUnitary) != 0;
-    theMultistat.bestPolynome = (f & kBestPolynome) != 0;
-    theApproxcustom.applyRequested = (f & kCustomApply) != 0;
-    theXystatistic.customRequest = (f & kCustomApply) != 0;
-    theSinaldlg.moreRequest = (f & kPeaksApply) != 0;
-    theUseruf.moreRequest = (f & kUserufMore) != 0;
-    theConstructorMulti.applyRequested = (f & kMultiApply) != 0;
-    theXystatistic.collectionRequest = (f & kCollectionPressed) != 0;
-    theXystatistic.schemeButtonPressed = (f & kCollectionPressed) != 0;
-    theXystatistic.fromListOfFormulas = (f & kCollectionPressed) != 0;  // the button chose its scheme
-    theMultistat.applyRequested = (f & kMultistatApply) != 0;
-    theD3view.twoDimensional = (f & kPlane) != 0;
-}
-
 struct RouteCase {
     int arguments, values;
-    unsigned flags;
+    void (*choose)();  // the schemes and the pages' requests
     int tab, shownPage;
     int wanted;
     int view3D;  // after; -1: not checked
@@ -67,37 +29,47 @@ struct RouteCase {
 TEST(DataShape, RoutesEveryShapeToItsPage) {
     const RouteCase cases[] = {
         // The tab's page by the shape and the schemes (the whole table: the tab rules' tests).
-        {2, 1, kNone, kTabStatistics, kPageData, kPageMultistat, -1},
+        {2, 1, [] {}, kTabStatistics, kPageData, kPageMultistat, -1},
         // The View tab: the three-dimensional switch takes it to the scene page, and the
         // scene page's plane view brings it back.
-        {2, 1, kShow3D, kTabView, kPageXyview, kPageD3view, 1},
-        {1, 1, kShow3D, kTabView, kPageXyview, kPageXyview, 0},
-        {0, 2, kPlane, kTabView, kPageD3view, kPageXyview, 0},
+        {2, 1, [] { theXyview.show3D = 1; }, kTabView, kPageXyview, kPageD3view, 1},
+        {1, 1, [] { theXyview.show3D = 1; }, kTabView, kPageXyview, kPageXyview, 0},
+        {0, 2, [] { theD3view.twoDimensional = 1; }, kTabView, kPageD3view, kPageXyview, 0},
         // The model pages hand back to their scheme page.
-        {1, 1, kCustom | kCustomApply, kTabStatistics, kPageApproxcustom, kPageXystatistic, -1},
-        {1, 1, kPeaksApply, kTabStatistics, kPageSinaldlg, kPageXystatistic, -1},
-        {1, 1, kUserufMore, kTabStatistics, kPageUseruf, kPageXystatistic, -1},
-        {2, 1, kUserDefined | kUserufMore, kTabStatistics, kPageUseruf, kPageMultistat, 1},
-        {2, 1, kBestPolynome | kMultiApply, kTabStatistics, kPageConstructorMulti, kPageMultistat, -1},
+        {1, 1, [] { theXystatistic.customFormulas = theApproxcustom.applyRequested = theXystatistic.customRequest = 1; },
+         kTabStatistics, kPageApproxcustom, kPageXystatistic, -1},
+        {1, 1, [] { theSinaldlg.moreRequest = 1; }, kTabStatistics, kPageSinaldlg, kPageXystatistic, -1},
+        {1, 1, [] { theUseruf.moreRequest = 1; }, kTabStatistics, kPageUseruf, kPageXystatistic, -1},
+        {2, 1, [] { theMultistat.userDefinedFormula = theUseruf.moreRequest = 1; }, kTabStatistics, kPageUseruf,
+         kPageMultistat, 1},
+        {2, 1, [] { theMultistat.bestPolynome = theConstructorMulti.applyRequested = 1; }, kTabStatistics,
+         kPageConstructorMulti, kPageMultistat, -1},
         // A scheme button shows its page at once; multistat's apply shows the formula page.
-        {1, 1, kCollectionPressed, kTabStatistics, kPageXystatistic, kPageCollection, -1},
-        {2, 1, kUnitary | kMultistatApply, kTabStatistics, kPageMultistat, kPageUseruf, -1},
-        {2, 1, kBestPolynome | kMultistatApply, kTabStatistics, kPageMultistat, kPageConstructorMulti, -1},
+        {1, 1, [] { theXystatistic.collectionRequest = theXystatistic.schemeButtonPressed = 1; }, kTabStatistics,
+         kPageXystatistic, kPageCollection, -1},
+        {2, 1, [] { theMultistat.unitaryArgument = theMultistat.applyRequested = 1; }, kTabStatistics, kPageMultistat,
+         kPageUseruf, -1},
+        {2, 1, [] { theMultistat.bestPolynome = theMultistat.applyRequested = 1; }, kTabStatistics, kPageMultistat,
+         kPageConstructorMulti, -1},
     };
     WithMainWindow([&](CTabulonDlg& dlg) {
         for (const RouteCase& c : cases) {
-            SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << " flags " << c.flags << " tab "
-                                              << c.tab);
+            SCOPED_TRACE(&c - cases);
             LoadShape(c.arguments, c.values, 0);
             // The change of data is taken in first; the view switches act on the next reading.
             ResetChoices();
             dlg.UpdateForDataShape();
-            Set(c.flags);
-            dlg.view3D = (c.flags & kPlane) ? 1 : 0;
+            theMultistat.plane = theMultistat.applyRequested = theD3view.twoDimensional = 0;
+            c.choose();
+            theXystatistic.fromListOfFormulas = theXystatistic.schemeButtonPressed;  // the button chose its scheme
+            dlg.view3D = theD3view.twoDimensional;
             dlg.Control(kTabControl).SetCurSel(c.tab);
             activeTab = c.shownPage;
             dlg.UpdateForDataShape();
             EXPECT_EQ(dlg.wantedPage, c.wanted);
+            if (c.shownPage == kPageXystatistic || c.shownPage == kPageMultistat) {
+                EXPECT_EQ(activeTab, c.wanted);  // a scheme page's button shows its page at once
+            }
             if (c.view3D >= 0) {
                 EXPECT_EQ(dlg.view3D, c.view3D);
             }
@@ -107,9 +79,6 @@ TEST(DataShape, RoutesEveryShapeToItsPage) {
                                         theConstructorMulti.applyRequested, theXystatistic.schemeButtonPressed,
                                         theXystatistic.collectionRequest}),
                       std::vector<int>(7, 0));
-            if (c.flags & (kCollectionPressed | kMultistatApply)) {
-                EXPECT_EQ(activeTab, c.wanted);
-            }
         }
         dlg.view3D = 0;
         theData.OnDeleteAll();
