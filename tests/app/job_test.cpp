@@ -199,8 +199,7 @@ TEST(JobHook, RequestStartsTheJobsThePagesAskFor) {
     jobs.bestPolynomialSearch = [&] { ran.push_back("search"); };
     jobs.autoPolynomialSearch = [&] { ran.push_back("auto"); };
     for (const HookCase& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << " running " << c.running << " best "
-                                          << c.bestPolynome << " auto " << c.bestPolynomeAuto);
+        SCOPED_TRACE(&c - cases);
         CTabulonDlg dlg;
         ResetChoices();
         dlg.dataArguments = c.arguments;
