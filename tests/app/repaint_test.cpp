@@ -22,7 +22,6 @@ namespace {
 using mainwin_test::HooksGuard;
 using mainwin_test::LoadShape;
 using mainwin_test::ResetChoices;
-using mainwin_test::WithMainWindow;
 using mainwin_steps::InWindow;
 using mainwin_steps::RecomputeCounter;
 using mainwin_steps::Repaint;
