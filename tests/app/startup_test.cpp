@@ -1,6 +1,5 @@
 // Start-up: the main dialog run by the start routine, what its set-up leaves behind (document,
-// pages, folder, menu), the command line, the About box, help, and the
-// ways the dialog ends.
+// pages, folder, menu), the command line, help, and the ways the dialog ends.
 #include <cstdio>
 #include <cstdlib>
 
@@ -111,20 +110,6 @@ TEST(StartUp, CommandLineDocumentLosesItsOuterQuotes) {
         EXPECT_EQ(theApp.InitInstance(), 0);
         platform::SetCommandLine("");
     }
-}
-
-TEST(StartUp, AboutBoxBySystemCommand) {
-    platform::ScriptedDialogs dialogs;
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            dialogs.modalSteps.push_back([](platform::Dialog& about) {
-                EXPECT_EQ(about.Control(kAboutVersion).Text(), "Tabulon Version 17.4");
-                about.Control(platform::kOk).Click();
-            });
-            dlg.OnSysCommand(kSysCommandAbout | 0x3, 0);  // the low bits are the system's own
-        },
-        &dialogs);
-    EXPECT_EQ(dialogs.CountOf("modal"), 2);  // the main dialog and the About box
 }
 
 TEST(StartUp, OnlineHelpOpensTheReadme) {
