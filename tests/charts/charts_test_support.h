@@ -1,0 +1,129 @@
+// Helpers the chart tests share: restoring program-wide settings, counting pixels, poking
+// pages as the user does, and filling the data store with series.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include "charts/plot_mapping.h"
+#include "charts/result_tables.h"
+#include "charts/series_painting.h"
+#include "charts/xyview_page.h"
+#include "data/data_page.h"
+#include "platform/canvas.h"
+#include "platform/dialog.h"
+
+namespace charts_test {
+
+// Sets a program-wide value for one test and puts the old one back afterwards, so that tests
+// run in any order.
+template <class T>
+class Scoped {
+public:
+    Scoped(T& value, T now) : value_(value), saved_(value) { value_ = now; }
+    explicit Scoped(T& value) : value_(value), saved_(value) {}
+    Scoped(const Scoped&) = delete;
+    Scoped& operator=(const Scoped&) = delete;
+    ~Scoped() { value_ = saved_; }
+
+private:
+    T& value_;
+    T saved_;
+};
+
+using platform::ColorRef;
+using ColourMatch = std::function<bool(ColorRef)>;
+
+// Pixels of r whose colour matches; pixels outside the image do not count.
+inline int CountPixels(const platform::Canvas& dc, platform::Rect r, const ColourMatch& match) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            const ColorRef c = dc.GetPixel(x, y);
+            n += c != platform::Canvas::kInvalidColor && match(c);
+        }
+    }
+    return n;
+}
+
+inline int CountColour(const platform::Canvas& dc, ColorRef colour, platform::Rect r) {
+    return CountPixels(dc, r, [colour](ColorRef c) { return c == colour; });
+}
+
+// A spin arrow as the layer reports it: the up arrow of a classic spin is a negative delta.
+inline void Spin(platform::Dialog& page, int id, int delta) {
+    platform::Notify n{.id = id, .code = platform::Notification::SpinDelta, .delta = delta};
+    page.DispatchNotify(n);
+}
+
+// A press and release of the left button at (x, y) of the widget.
+inline void Click(QWidget* widget, int x, int y) {
+    const QPointF local(x, y), global = widget->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+using Records = std::vector<std::vector<double>>;
+
+struct Mark {
+    ColorRef color;
+    int shape = 2, size = 4;
+};
+
+// Replaces the store by one series per entry of `series`. The first `arguments` columns are
+// arguments and the rest values (-1: all but the last, as an import makes them); every value
+// is drawn with `mark`.
+inline void LoadSeries(const std::vector<Records>& series, Mark mark, int arguments = -1) {
+    theData.OnDeleteAll();
+    const int n = static_cast<int>(series.at(0).at(0).size());
+    std::vector<std::string> names;
+    for (int p = 0; p < n; ++p) names.push_back("c" + std::to_string(p));
+    for (const Records& records : series) {
+        theData.CheckNewSeriesShape(n, theData.pendingSeries);
+        for (const auto& r : records) theData.allValues.insert(theData.allValues.end(), r.begin(), r.end());
+        theData.AddNewSeries(static_cast<int>(records.size()), names);
+    }
+    for (int p = 0; arguments >= 0 && p < n; ++p) {
+        theData.activeParameter = p;
+        if (p < arguments) {
+            theData.MakeActiveParameterArgument();
+        } else {
+            theData.MakeActiveParameterValue();
+        }
+    }
+    for (Initial& i : theData.parameters) {
+        if (i.role != kRoleValue) continue;
+        i.color = static_cast<std::int32_t>(mark.color);
+        i.markShape = mark.shape;
+        i.markSize = mark.size;
+        i.autoSize = 0;
+    }
+}
+
+// What the painting dispatcher hands the series painters for the store as it is.
+inline SeriesPaintContext Context(int visibleOnly = 0) {
+    SeriesPaintContext c;
+    c.seriesCount = static_cast<int>(theData.series.size());
+    c.arguments = c.seriesCount ? theData.series[0].nArguments : 0;
+    c.values = c.seriesCount ? theData.series[0].nValues : 0;
+    c.visibleDataOnly = visibleOnly;
+    return c;
+}
+
+// The chart frame as the main window leaves it, the plot inside margins of a 400 x 300 image,
+// and the result tables emptied as the dispatcher does before the painters run.
+inline void Frame(int autozoom) {
+    theResultTables.Clear();
+    const xyview& v = theXyview;
+    SetChartFrame(400, 300, autozoom, PlotViewRanges{v.xMin, v.xMax, v.yMin, v.yMax, v.zMin, v.zMax});
+    plotLeft = 40, plotRight = 380, plotTop = 10, plotBottom = 280;
+}
+
+}  // namespace charts_test
