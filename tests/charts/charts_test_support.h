@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 #include "charts/plot_mapping.h"
 #include "charts/result_tables.h"
 #include "charts/series_painting.h"
@@ -124,6 +126,22 @@ inline void Frame(int autozoom) {
     const xyview& v = theXyview;
     SetChartFrame(400, 300, autozoom, PlotViewRanges{v.xMin, v.xMax, v.yMin, v.yMax, v.zMin, v.zMax});
     plotLeft = 40, plotRight = 380, plotTop = 10, plotBottom = 280;
+}
+
+// The plot's world ranges after a paint, each to within rounding.
+inline void ExpectPlotRanges(double xMin, double xMax, double yMin, double yMax) {
+    EXPECT_DOUBLE_EQ(plotXMin, xMin);
+    EXPECT_DOUBLE_EQ(plotXMax, xMax);
+    EXPECT_DOUBLE_EQ(plotYMin, yMin);
+    EXPECT_DOUBLE_EQ(plotYMax, yMax);
+}
+
+// The ranges a paint wrote back to the View page, each to within rounding.
+inline void ExpectViewRanges(double xMin, double xMax, double yMin, double yMax) {
+    EXPECT_DOUBLE_EQ(theXyview.xMin, xMin);
+    EXPECT_DOUBLE_EQ(theXyview.xMax, xMax);
+    EXPECT_DOUBLE_EQ(theXyview.yMin, yMin);
+    EXPECT_DOUBLE_EQ(theXyview.yMax, yMax);
 }
 
 }  // namespace charts_test

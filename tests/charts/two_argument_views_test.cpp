@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/analysis_hooks.h"
 #include "charts/chart_page.h"
+#include "charts_test_support.h"
 #include "charts/d3view_page.h"
 #include "charts/plot_mapping.h"
 #include "charts/two_argument_views.h"
@@ -23,6 +25,8 @@
 
 namespace {
 
+using charts_test::CountColour;
+using charts_test::Scoped;
 using platform::Bitmap;
 using platform::Canvas;
 using platform::ColorRef;
@@ -36,23 +40,12 @@ struct Point3 {
 
 // Replaces the store by series of (x, y, z) records: two arguments and one value.
 void LoadSeries(const std::vector<std::vector<Point3>>& all) {
-    theData.OnDeleteAll();
+    std::vector<charts_test::Records> series;
     for (const auto& points : all) {
-        theData.CheckNewSeriesShape(3, theData.pendingSeries);
-        for (const Point3& p : points) {
-            theData.allValues.push_back(p.x);
-            theData.allValues.push_back(p.y);
-            theData.allValues.push_back(p.z);
-        }
-        ASSERT_EQ(theData.AddNewSeries(static_cast<int>(points.size()), {"x", "y", "z"}), 1);
+        series.emplace_back();
+        for (const Point3& p : points) series.back().push_back({p.x, p.y, p.z});
     }
-    for (std::size_t s = 0; s < theData.series.size(); ++s) {
-        Initial& v = theData.parameters[static_cast<std::size_t>(theData.series[s].firstParameter + 2)];
-        ASSERT_EQ(v.role, kRoleValue);
-        v.color = static_cast<std::int32_t>(kPointColor);
-        v.markShape = 0;
-        v.markSize = 4;
-    }
+    charts_test::LoadSeries(series, {kPointColor, 0, 4});
 }
 
 std::vector<Point3> Grid() {
@@ -72,9 +65,7 @@ void ResetSchemes() {
 class TwoArgumentViewsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        savedScene = TheScene3d();
         plotLeft = 20, plotRight = 260, plotTop = 10, plotBottom = 190;
-        theChart.gridWidthEdit = 0;  // no axes over the points
         theD3view.sceneRebuildRequest = 1;
         theD3view.viewportChanged = 0;
         theD3view.showNet = 0;
@@ -84,16 +75,9 @@ protected:
         theXyview.colorSteps = 10;
         theXyview.lowColor = Rgb(0, 0, 255);
         theXyview.highColor = Rgb(255, 0, 0);
-        state.seriesCount = 1;
-        state.arguments = 2;
-        state.values = 1;
-        state.view3D = 1;
-        state.mapSelection = 0;
+        state = TwoArgumentViewState{.seriesCount = 1, .arguments = 2, .values = 1, .view3D = 1, .mapSelection = 0};
     }
     void TearDown() override {
-        TheScene3d() = savedScene;
-        theChart.gridWidthEdit = 1;
-        theXyview.colorMapMode = 0;
         ResetSchemes();
         theMultistat.plane = 1;
         theData.OnDeleteAll();
@@ -105,16 +89,12 @@ protected:
         EXPECT_EQ(TheScene3d().ProjectPoint(p.x, p.y, p.z, px, py, size, depth), 1);
         return {plotLeft + static_cast<int>(px), plotTop + static_cast<int>(py)};
     }
-    int CountOf(ColorRef c) const {
-        int n = 0;
-        for (int y = 0; y < bitmap.Height(); ++y) {
-            for (int x = 0; x < bitmap.Width(); ++x) n += At(x, y) == c;
-        }
-        return n;
-    }
+    int CountOf(ColorRef c) const { return CountColour(canvas, c, {0, 0, bitmap.Width(), bitmap.Height()}); }
 
     platform::ScriptedDialogs dialogs;
-    scene3d savedScene;
+    Scoped<scene3d> scene_{TheScene3d()};
+    Scoped<int> gridEdit_{theChart.gridWidthEdit, 0};  // no axes over the points
+    Scoped<int> colorMap_{theXyview.colorMapMode, 0};
     Bitmap bitmap{320, 220};
     Canvas canvas{bitmap};
     TwoArgumentViewState state;
@@ -126,16 +106,10 @@ TEST_F(TwoArgumentViewsTest, ThreeDimensionalPointsLandAtTheirProjections) {
     ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
     const scene3d& s = TheScene3d();
     EXPECT_EQ(theD3view.sceneRebuildRequest, 0);
-    EXPECT_EQ(sceneXMin, 0);
-    EXPECT_EQ(sceneXMax, 4);
-    EXPECT_EQ(sceneYMax, 4);
-    EXPECT_EQ(sceneZMax, 12);
-    EXPECT_EQ(s.halfWidth, 120);
-    EXPECT_EQ(s.halfHeight, 90);
+    EXPECT_EQ(std::tie(sceneXMin, sceneXMax, sceneYMax, sceneZMax), std::make_tuple(0.0, 4.0, 4.0, 12.0));
+    EXPECT_EQ(std::tie(s.halfWidth, s.halfHeight), std::make_tuple(120.0, 90.0));
     // The camera the painter used is on the page.
-    EXPECT_EQ(theD3view.zoom, s.zoom);
-    EXPECT_EQ(theD3view.eyeX, s.eyeX);
-    EXPECT_EQ(theD3view.azimuth, s.azimuth);
+    EXPECT_EQ(std::tie(theD3view.zoom, theD3view.eyeX, theD3view.azimuth), std::tie(s.zoom, s.eyeX, s.azimuth));
 
     // The farthest point sits at 1/1.1 of the half viewport from the centre.
     double farthest = 0;
@@ -211,12 +185,10 @@ TEST_F(TwoArgumentViewsTest, ZoomFitOfPointsAtTheCentreKeepsAUsableZoom) {
     // Every point at the box centre: the farthest lies at distance 0 from it, and the zoom
     // rule would divide by 0.
     LoadSeries({std::vector<Point3>(6, Point3{1, 1, 1})});
-    const double zoom = TheScene3d().zoom;
     ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
     EXPECT_TRUE(std::isfinite(TheScene3d().zoom));
     EXPECT_GT(TheScene3d().zoom, 0);
     EXPECT_EQ(theD3view.sceneRebuildRequest, 0);
-    (void)zoom;
 }
 
 TEST_F(TwoArgumentViewsTest, EngineFitsThePlaneOfTheData) {
@@ -276,10 +248,7 @@ TEST_F(TwoArgumentViewsTest, FlatMapBandsStripAndRanges) {
     state.view3D = 0;
     ASSERT_EQ(PaintTwoArgumentMap(canvas, state), 1);
     // Autozoom: the data ranges with a 5 % margin on x and y go back to the View page.
-    EXPECT_DOUBLE_EQ(theXyview.xMin, -0.2);
-    EXPECT_DOUBLE_EQ(theXyview.xMax, 4.2);
-    EXPECT_DOUBLE_EQ(theXyview.yMin, -0.2);
-    EXPECT_DOUBLE_EQ(theXyview.yMax, 4.2);
+    charts_test::ExpectViewRanges(-0.2, 4.2, -0.2, 4.2);
     EXPECT_DOUBLE_EQ(theXyview.zMin, 0);
     EXPECT_DOUBLE_EQ(theXyview.zMax, 12);
 
@@ -385,10 +354,8 @@ TEST_F(TwoArgumentViewsTest, BandMapMatchesAnIndependentRasterisation) {
     theXyview.colorMapMode = 1;
     theXyview.colorSteps = 7;
     state.view3D = 0;
-    const int gridWidth = theChart.gridWidth;
-    theChart.gridWidth = 0;  // no grid lines over the map
+    const Scoped<int> noGrid(theChart.gridWidth, 0);  // no grid lines over the map
     ASSERT_EQ(PaintTwoArgumentMap(canvas, state), 1);
-    theChart.gridWidth = gridWidth;
     const double xMin = theXyview.xMin, xMax = theXyview.xMax, yMin = theXyview.yMin, yMax = theXyview.yMax;
     const int w = plotRight - plotLeft, h = plotBottom - plotTop;
     const double zMin = 0, zMax = 12, band = (zMax - zMin) / 7;
