@@ -199,15 +199,6 @@ TEST(LegendPage, FontsAndSliders) {
     l.DestroyWindow();
 }
 
-TEST(D3viewPage, BackgroundBrushBehindThePageAndItsControls) {
-    platform::ScriptedDialogs dialogs;
-    d3view page;
-    ASSERT_TRUE(page.Create(nullptr));
-    EXPECT_EQ(RoleOf(page, 0, QPalette::Window), platform::ToQColor(platform::Rgb(255, 255, 250)));
-    EXPECT_EQ(RoleOf(page, d3view::kEyeStepEdit, QPalette::Window), platform::ToQColor(platform::Rgb(255, 255, 250)));
-    page.DestroyWindow();
-}
-
 TEST(LegendPage, FontDialogsSetColoursSizesAndTheEditsFollow) {
     platform::ScriptedDialogs dialogs;
     legend l;

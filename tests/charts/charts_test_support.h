@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -61,6 +62,12 @@ inline int CountColour(const platform::Canvas& dc, ColorRef colour, platform::Re
 inline void Spin(platform::Dialog& page, int id, int delta) {
     platform::Notify n{.id = id, .code = platform::Notification::SpinDelta, .delta = delta};
     page.DispatchNotify(n);
+}
+
+// A colour of the page's palette (id 0) or of one of its controls.
+inline QColor RoleOf(const platform::Dialog& page, int id, QPalette::ColorRole role) {
+    const QWidget* w = id == 0 ? page.ClientWidget() : page.Control(id).Widget();
+    return w->palette().color(QPalette::Active, role);
 }
 
 // A press and release of the left button at (x, y) of the widget.

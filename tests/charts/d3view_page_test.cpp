@@ -1,15 +1,16 @@
 // The three-dimensional view page through its real widgets: the nine fields, the camera
 // steps and their wrap, the spins, the hot spots of the panel, "Net", "2D" and the labels.
 #include <cmath>
+#include <utility>
+#include <vector>
 
-#include <QApplication>
 #include <QLineEdit>
-#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
 #include "charts/d3view_page.h"
 #include "charts/text_label_list.h"
+#include "charts_test_support.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/exchange.h"
@@ -17,6 +18,7 @@
 
 namespace {
 
+using charts_test::Spin;
 using platform::Rect;
 
 constexpr double kTurn = 6.28318530718;
@@ -25,36 +27,23 @@ constexpr double kTurn = 6.28318530718;
 class D3viewPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved = TheScene3d();
-        scene3d& s = TheScene3d();
-        s = scene3d{};
-        s.SetupView(0, 1, 0, 1, 0, 1, 0, 0, 400, 300);
+        TheScene3d() = scene3d{};
+        TheScene3d().SetupView(0, 1, 0, 1, 0, 1, 0, 0, 400, 300);
     }
-    void TearDown() override { TheScene3d() = saved; }
-
     void Type(d3view& page, int id, const char* text) { page.Control(id).SetText(text); }
-    void Spin(d3view& page, int id, int delta) {
-        platform::Notify n;
-        n.id = id;
-        n.code = platform::Notification::SpinDelta;
-        n.delta = delta;
-        page.DispatchNotify(n);
+    // The number an edit shows; NaN when it does not read.
+    double Shown(d3view& page, int id) {
+        double shown = 0;
+        return platform::Exchange::ParseDouble(page.Control(id).Text(), shown) ? shown : std::nan("");
     }
-    // A press and release of the left button on the panel at (x, y) of the panel.
-    void ClickPanel(d3view& page, int x, int y) {
-        QWidget* panel = page.Control(d3view::kViewPanel).Widget();
-        ASSERT_NE(panel, nullptr);
-        const QPointF local(x, y);
-        const QPointF global = panel->mapToGlobal(local);
-        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(panel, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QCoreApplication::sendEvent(panel, &release);
+    void ClickPanel(d3view& page, int x, int y) { charts_test::Click(page.Control(d3view::kViewPanel).Widget(), x, y); }
+    void ClickSpot(d3view& page, int i) {
+        const Rect& r = page.hotRects[static_cast<std::size_t>(i)];
+        ClickPanel(page, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
 
     platform::ScriptedDialogs dialogs;
-    scene3d saved;
+    charts_test::Scoped<scene3d> scene_{TheScene3d()};
 };
 
 TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
@@ -71,11 +60,8 @@ TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
     EXPECT_DOUBLE_EQ(page.zoom, s.zoom);
     EXPECT_DOUBLE_EQ(page.eyeStep, 0.15);
     EXPECT_EQ(page.changed, 1);
-    double shown = 0;
-    ASSERT_TRUE(platform::Exchange::ParseDouble(page.Control(d3view::kEyeXEdit).Text(), shown));
-    EXPECT_DOUBLE_EQ(shown, s.eyeX);
-    ASSERT_TRUE(platform::Exchange::ParseDouble(page.Control(d3view::kAngleStepEdit).Text(), shown));
-    EXPECT_DOUBLE_EQ(shown, 0.1);
+    EXPECT_DOUBLE_EQ(Shown(page, d3view::kEyeXEdit), s.eyeX);
+    EXPECT_DOUBLE_EQ(Shown(page, d3view::kAngleStepEdit), 0.1);
 
     // Typed values wait for "Ok"; the next step reads the scene and overwrites them.
     page.changed = 0;
@@ -84,12 +70,7 @@ TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
     EXPECT_NE(s.eyeY, 7.0);
     EXPECT_NE(page.Control(d3view::kEyeYEdit).Text(), "7");
 
-    const struct {
-        int id;
-        const char* text;
-        double scene3d::*field;
-        double expected;
-    } typed[] = {{d3view::kEyeXEdit, "0.5", &scene3d::eyeX, 0.5},
+    const struct { int id; const char* text; double scene3d::*field; double expected; } typed[] = {{d3view::kEyeXEdit, "0.5", &scene3d::eyeX, 0.5},
                  {d3view::kEyeYEdit, "-1.25", &scene3d::eyeY, -1.25},
                  {d3view::kEyeZEdit, "2", &scene3d::eyeZ, 2},
                  {d3view::kAzimuthEdit, "0.3", &scene3d::azimuth, 0.3},
@@ -126,12 +107,7 @@ TEST_F(D3viewPageTest, StepsWrapAndRefuseWhatIsNotANumber) {
     scene3d& s = page.theScene3d;
     s.angleStep = 0.1;
 
-    const struct {
-        void (d3view::*step)(int);
-        int dir;
-        double scene3d::*angle;
-        double from, to;
-    } turns[] = {{&d3view::TurnAzimuth, +1, &scene3d::azimuth, 6.2, 6.3 - kTurn},
+    const struct { void (d3view::*step)(int); int dir; double scene3d::*angle; double from, to; } turns[] = {{&d3view::TurnAzimuth, +1, &scene3d::azimuth, 6.2, 6.3 - kTurn},
                  {&d3view::TurnAzimuth, -1, &scene3d::azimuth, 0.05, 0.05 - 0.1 + kTurn},
                  {&d3view::TurnElevation, +1, &scene3d::elevation, 6.25, 6.35 - kTurn},
                  {&d3view::TurnElevation, -1, &scene3d::elevation, 0.3, 0.2},
@@ -206,9 +182,7 @@ TEST_F(D3viewPageTest, SpinsScaleTheStepsWithoutApplying) {
     Spin(page, d3view::kAngleStepSpin, +1);
     EXPECT_DOUBLE_EQ(s.angleStep, 0.12 * 0.8);
     EXPECT_DOUBLE_EQ(page.angleStep, s.angleStep);
-    double shown = 0;
-    ASSERT_TRUE(platform::Exchange::ParseDouble(page.Control(d3view::kEyeStepEdit).Text(), shown));
-    EXPECT_DOUBLE_EQ(shown, s.eyeStep);
+    EXPECT_DOUBLE_EQ(Shown(page, d3view::kEyeStepEdit), s.eyeStep);
     EXPECT_EQ(page.changed, 0);
 }
 
@@ -225,42 +199,37 @@ TEST_F(D3viewPageTest, PanelHotSpotsRunOnAClickAndFifteenAndSixteenTogether) {
     const int only15 = r15.left < r16.left ? r15.left + 1 : r15.right - 2;
     ASSERT_FALSE(only15 >= r16.left && only15 < r16.right);
 
-    auto centre = [&](int i) {
-        const Rect& r = page.hotRects[i];
-        return platform::Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    };
+    const int row15 = (r15.top + r15.bottom) / 2;
     // One spot per click: the quantity it steps.
     const double az = s.azimuth;
-    ClickPanel(page, centre(6).x, centre(6).y);  // spot 7
+    ClickSpot(page, 6);  // spot 7
     EXPECT_NEAR(s.azimuth, d3view::WrapAngle(az + 0.1), 1e-12);
     EXPECT_EQ(page.pressed[6], 1);
     const double eyeY = s.eyeY;
-    ClickPanel(page, centre(3).x, centre(3).y);  // spot 4
+    ClickSpot(page, 3);  // spot 4
     EXPECT_DOUBLE_EQ(s.eyeY, eyeY - 0.15);
     EXPECT_EQ(page.pressed[6], 0);
     EXPECT_EQ(page.pressed[3], 1);
     const double zoom = s.zoom;
-    ClickPanel(page, centre(10).x, centre(10).y);  // spot 11
+    ClickSpot(page, 10);  // spot 11
     EXPECT_DOUBLE_EQ(s.zoom, zoom * 1.025);
 
     // Spot 15 alone, then the shared column: both orbit steps run and cancel out.
     const double az15 = s.azimuth;
-    ClickPanel(page, only15, centre(14).y);
+    ClickPanel(page, only15, row15);
     EXPECT_NEAR(s.azimuth, d3view::WrapAngle(az15 + 0.1), 1e-12);
     const double x = s.eyeX, y = s.eyeY, a = s.azimuth;
-    ClickPanel(page, shared, centre(14).y);
+    ClickPanel(page, shared, row15);
     EXPECT_EQ(page.pressed[14], 1);
     EXPECT_EQ(page.pressed[15], 1);
     int hit = 0;
     for (int p : page.pressed) hit += p;
     EXPECT_EQ(hit, 2);
-    EXPECT_NEAR(s.azimuth, a, 1e-12);
-    EXPECT_NEAR(s.eyeX, x, 1e-12);
-    EXPECT_NEAR(s.eyeY, y, 1e-12);
+    for (auto [now, before] : {std::pair{s.azimuth, a}, {s.eyeX, x}, {s.eyeY, y}}) EXPECT_NEAR(now, before, 1e-12);
 
     // Reset asks for a fresh camera; a click outside every spot runs nothing.
     page.sceneRebuildRequest = 0;
-    ClickPanel(page, centre(18).x, centre(18).y);
+    ClickSpot(page, 18);
     EXPECT_EQ(page.sceneRebuildRequest, 1);
     ClickPanel(page, 2, 2);
     for (int p : page.pressed) EXPECT_EQ(p, 0);
@@ -275,33 +244,30 @@ TEST_F(D3viewPageTest, NetTwoDAndTheLabelsOfTheEdits) {
     EXPECT_EQ(page.changed, 1);
     page.SendCommand(d3view::kNetButton);
     EXPECT_EQ(page.showNet, 0);
-    page.ShowNetButton(1);
-    EXPECT_FALSE(page.Control(d3view::kNetButton).IsVisible());
-    EXPECT_FALSE(page.Control(d3view::kNetButton).IsEnabled());
-    page.ShowNetButton(0);
-    EXPECT_TRUE(page.Control(d3view::kNetButton).IsVisible());
-    EXPECT_TRUE(page.Control(d3view::kNetButton).IsEnabled());
+    for (int hidden : {1, 0}) {
+        page.ShowNetButton(hidden);
+        EXPECT_EQ(page.Control(d3view::kNetButton).IsVisible(), !hidden);
+        EXPECT_EQ(page.Control(d3view::kNetButton).IsEnabled(), !hidden);
+    }
 
     page.changed = 0;
     page.SendCommand(d3view::kTwoDimensionalButton);
     EXPECT_EQ(page.twoDimensional, 1);
     EXPECT_EQ(page.changed, 1);
 
+    // The page's brush behind the page and its controls.
+    const QColor back = platform::ToQColor(platform::Rgb(255, 255, 250));
+    EXPECT_EQ(charts_test::RoleOf(page, 0, QPalette::Window), back);
+    EXPECT_EQ(charts_test::RoleOf(page, d3view::kEyeStepEdit, QPalette::Window), back);
+
     // Every edit gets its label in the label colour, ending left of the edit.
     page.OnPaint();
-    const QImage& image = page.Surface().Image();
+    const platform::Canvas surface(page.Surface());
+    auto label = [](platform::ColorRef c) { return platform::GreenOf(c) < 150 && platform::RedOf(c) < 100; };
     for (int id : {d3view::kEyeXEdit, d3view::kAzimuthEdit, d3view::kZoomEdit, d3view::kOrbitDistanceEdit,
                    d3view::kEyeStepEdit, d3view::kAngleStepEdit}) {
-        const Rect edit = page.Control(id).Bounds();
-        int labelPixels = 0;
-        for (int y = edit.top - 6; y < edit.bottom + 6; ++y) {
-            for (int x = edit.left - 40; x < edit.left - 3; ++x) {
-                if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) continue;
-                const platform::ColorRef c = platform::FromQRgb(image.pixel(x, y));
-                if (platform::GreenOf(c) < 150 && platform::RedOf(c) < 100) ++labelPixels;
-            }
-        }
-        EXPECT_GT(labelPixels, 10) << id;
+        const Rect e = page.Control(id).Bounds();
+        EXPECT_GT(charts_test::CountPixels(surface, {e.left - 40, e.top - 6, e.left - 3, e.bottom + 6}, label), 10) << id;
     }
 }
 
@@ -311,9 +277,10 @@ TEST_F(D3viewPageTest, FieldsShowTheirWholeNumbers) {
     page.Show();
     // The longest text a field shows without an exponent: a sign and 17 digits and point.
     const char* longest = "-0.970349321812345";
-    for (int id : {d3view::kEyeXEdit, d3view::kEyeYEdit, d3view::kEyeZEdit, d3view::kAzimuthEdit,
-                   d3view::kElevationEdit, d3view::kZoomEdit, d3view::kOrbitDistanceEdit, d3view::kEyeStepEdit,
-                   d3view::kAngleStepEdit}) {
+    const int fields[] = {d3view::kEyeXEdit,     d3view::kEyeYEdit, d3view::kEyeZEdit,
+                          d3view::kAzimuthEdit,  d3view::kElevationEdit, d3view::kZoomEdit,
+                          d3view::kOrbitDistanceEdit, d3view::kEyeStepEdit, d3view::kAngleStepEdit};
+    for (int id : fields) {
         auto* edit = qobject_cast<QLineEdit*>(page.Control(id).Widget());
         ASSERT_NE(edit, nullptr) << id;
         edit->setText(longest);
@@ -322,18 +289,14 @@ TEST_F(D3viewPageTest, FieldsShowTheirWholeNumbers) {
         EXPECT_LT(textWidth + 8, page.Control(id).Bounds().Width()) << id;
     }
     // Fields, spins and buttons do not overlap one another.
-    const int ids[] = {d3view::kEyeXEdit,       d3view::kEyeYEdit,        d3view::kEyeZEdit,
-                       d3view::kAzimuthEdit,    d3view::kElevationEdit,   d3view::kZoomEdit,
-                       d3view::kOrbitDistanceEdit, d3view::kEyeStepEdit,   d3view::kEyeStepSpin,
-                       d3view::kAngleStepEdit,  d3view::kAngleStepSpin,   d3view::kOkButton,
-                       d3view::kNetButton,      d3view::kTwoDimensionalButton, d3view::kViewPanel};
+    std::vector<int> ids(std::begin(fields), std::end(fields));
+    ids.insert(ids.end(), {d3view::kEyeStepSpin, d3view::kAngleStepSpin, d3view::kOkButton, d3view::kNetButton,
+                           d3view::kTwoDimensionalButton, d3view::kViewPanel});
     for (int a : ids) {
         for (int b : ids) {
-            if (a >= b) continue;
-            const Rect ra = page.Control(a).Bounds();
-            const Rect rb = page.Control(b).Bounds();
+            const Rect ra = page.Control(a).Bounds(), rb = page.Control(b).Bounds();
             const bool overlap = ra.left < rb.right && rb.left < ra.right && ra.top < rb.bottom && rb.top < ra.bottom;
-            EXPECT_FALSE(overlap) << a << " and " << b;
+            EXPECT_FALSE(a < b && overlap) << a << " and " << b;
         }
     }
 }
@@ -364,11 +327,10 @@ TEST(TextLabelList, MeasuresPaintsAndPlacesItsRuns) {
     int right = -1, top = 1000, bottom = -1;
     for (int y = 0; y < 60; ++y) {
         for (int x = 0; x < 200; ++x) {
-            if (dc.GetPixel(x, y) != platform::kWhite) {
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
+            if (dc.GetPixel(x, y) == platform::kWhite) continue;
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
         }
     }
     EXPECT_LE(right, 147);
