@@ -2,8 +2,12 @@
 // pages as the user does, and filling the data store with series.
 #pragma once
 
+#include <fstream>
 #include <functional>
+#include <initializer_list>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <QCoreApplication>
@@ -135,6 +139,11 @@ inline void Frame(int autozoom) {
     plotLeft = 40, plotRight = 380, plotTop = 10, plotBottom = 280;
 }
 
+// Each named value against its expected one, to within rounding.
+inline void ExpectDoubles(std::initializer_list<std::tuple<const char*, double, double>> rows) {
+    for (const auto& [name, got, want] : rows) EXPECT_DOUBLE_EQ(got, want) << name;
+}
+
 // The plot's world ranges after a paint, each to within rounding.
 inline void ExpectPlotRanges(double xMin, double xMax, double yMin, double yMax) {
     EXPECT_DOUBLE_EQ(plotXMin, xMin);
@@ -149,6 +158,33 @@ inline void ExpectViewRanges(double xMin, double xMax, double yMin, double yMax)
     EXPECT_DOUBLE_EQ(theXyview.xMax, xMax);
     EXPECT_DOUBLE_EQ(theXyview.yMin, yMin);
     EXPECT_DOUBLE_EQ(theXyview.yMax, yMax);
+}
+
+inline std::string OraclePath(const char* name) {
+    return std::string(TABULON_SOURCE_DIR) + "/tests/charts/scene_oracle/" + name;
+}
+
+struct PointSet {
+    std::vector<double> x, y, z;
+};
+
+// The named point sets of the scene oracle: "set <name> <n>" and n lines of x y z each.
+inline std::map<std::string, PointSet> ReadPointSets() {
+    std::map<std::string, PointSet> sets;
+    std::ifstream in(OraclePath("points.txt"));
+    std::string word, name;
+    int n = 0;
+    while (in >> word >> name >> n) {
+        PointSet& s = sets[name];
+        for (int i = 0; i < n; ++i) {
+            double a, b, c;
+            in >> a >> b >> c;
+            s.x.push_back(a);
+            s.y.push_back(b);
+            s.z.push_back(c);
+        }
+    }
+    return sets;
 }
 
 }  // namespace charts_test

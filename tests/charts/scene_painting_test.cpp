@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "charts/scene3d.h"
+#include "charts_test_support.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/font.h"
@@ -35,10 +36,7 @@ scene3d FlatScene(double x0, double x1, double y0, double y1, int w, int h) {
 }
 
 int Painted(Canvas& dc, int x0, int y0, int x1, int y1) {
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) n += dc.GetPixel(x, y) != kWhite;
-    return n;
+    return charts_test::CountPixels(dc, {x0, y0, x1, y1}, [](ColorRef c) { return c != kWhite; });
 }
 
 TEST(ScenePainting, ColourRules) {
@@ -96,57 +94,10 @@ TEST(ScenePainting, TriangleBands) {
     EXPECT_EQ(at(1, 8), kLow);
 }
 
-TEST(ScenePainting, LevelsCoverTheTriangulatedPoints) {
-    Bitmap bmp(300, 300);
-    Canvas dc(bmp);
-    const scene3d s = FlatScene(0, 10, 0, 10, 300, 300);
-    std::vector<double> xs, ys, zs;
-    for (int i = 0; i < 40; ++i) {  // a fixed scatter over the square
-        xs.push_back(std::fmod(i * 7.31, 10.0));
-        ys.push_back(std::fmod(i * 3.77 + 0.5, 10.0));
-        zs.push_back(xs.back() + ys.back());
-    }
-    s.PaintLevels(dc, xs, ys, zs, 10, kLow, kHigh);
-    // Bands start at multiples of the band width; each is painted in the colour of its
-    // level (give or take the rounding of the level's sum).
-    double zMin = 1e9, zMax = -1e9;
-    for (double z : zs) zMin = std::min(zMin, z), zMax = std::max(zMax, z);
-    const double w = (zMax - zMin) / 10;
-    std::vector<ColorRef> levels{kLow, kHigh};
-    for (int k = static_cast<int>(zMin / w) - 2; k <= static_cast<int>(zMax / w) + 2; ++k)
-        levels.push_back(BandColour(k * w, zMin, zMax, kLow, kHigh));
-    auto near = [](ColorRef a, ColorRef b) {
-        return std::abs(platform::RedOf(a) - platform::RedOf(b)) <= 1 &&
-               std::abs(platform::GreenOf(a) - platform::GreenOf(b)) <= 1 &&
-               std::abs(platform::BlueOf(a) - platform::BlueOf(b)) <= 1;
-    };
-    int painted = 0;
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 300; ++x) {
-            const ColorRef c = dc.GetPixel(x, y);
-            if (c == kWhite) continue;
-            ++painted;
-            if (std::none_of(levels.begin(), levels.end(), [&](ColorRef l) { return near(c, l); })) {
-                ADD_FAILURE() << "unexpected colour at " << x << "," << y;
-                return;
-            }
-        }
-    EXPECT_GT(painted, 300 * 300 / 3);
-}
-
 TEST(ScenePainting, CellMapAgainstBinnedMeans) {
-    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/charts/scene_oracle/points.txt");
-    std::vector<double> xs, ys, zs;
-    std::string word, name;
-    int n = 0;
-    while (in >> word >> name >> n) {
-        for (int i = 0; i < n; ++i) {
-            double a, b, c;
-            in >> a >> b >> c;
-            if (name == "cells") xs.push_back(a), ys.push_back(b), zs.push_back(c);
-        }
-    }
-    std::ifstream table(std::string(TABULON_SOURCE_DIR) + "/tests/charts/scene_oracle/cells.txt");
+    const auto [xs, ys, zs] = charts_test::ReadPointSets().at("cells");
+    std::ifstream table(charts_test::OraclePath("cells.txt"));
+    std::string word;
     double rect[4], zMin, zMax;
     int g = 0;
     table >> word >> rect[0] >> rect[1] >> rect[2] >> rect[3] >> word >> g >> zMin >> zMax;
@@ -205,10 +156,7 @@ TEST(ScenePainting, CellMapAgainstBinnedMeans) {
 TEST(ScenePainting, ClippedSegments) {
     Bitmap bmp(100, 100);
     Canvas dc(bmp);
-    const struct {
-        int x1, y1, x2, y2;
-        std::vector<std::pair<int, int>> black, white;
-    } rows[] = {
+    const struct { int x1, y1, x2, y2; std::vector<std::pair<int, int>> black, white; } rows[] = {
         {20, 20, 80, 20, {{50, 20}, {21, 20}}, {{81, 20}}},
         {50, 50, 150, 50, {{85, 50}, {89, 50}}, {{91, 50}, {95, 50}}},
         {150, 40, 50, 40, {{85, 40}}, {{95, 40}}},
