@@ -27,30 +27,32 @@ constexpr double kTurn = 6.28318530718;
 class D3viewPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        TheScene3d() = scene3d{};
-        TheScene3d().SetupView(0, 1, 0, 1, 0, 1, 0, 0, 400, 300);
+        s = scene3d{};
+        s.SetupView(0, 1, 0, 1, 0, 1, 0, 0, 400, 300);
+        ASSERT_TRUE(page.Create(nullptr));
+        page.Show();
     }
-    void Type(d3view& page, int id, const char* text) { page.Control(id).SetText(text); }
+    void TearDown() override { page.DestroyWindow(); }
+    void Type(int id, const char* text) { page.Control(id).SetText(text); }
     // The number an edit shows; NaN when it does not read.
-    double Shown(d3view& page, int id) {
+    double Shown(int id) {
         double shown = 0;
         return platform::Exchange::ParseDouble(page.Control(id).Text(), shown) ? shown : std::nan("");
     }
-    void ClickPanel(d3view& page, int x, int y) { charts_test::Click(page.Control(d3view::kViewPanel).Widget(), x, y); }
-    void ClickSpot(d3view& page, int i) {
+    void ClickPanel(int x, int y) { charts_test::Click(page.Control(d3view::kViewPanel).Widget(), x, y); }
+    void ClickSpot(int i) {
         const Rect& r = page.hotRects[static_cast<std::size_t>(i)];
-        ClickPanel(page, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        ClickPanel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
 
     platform::ScriptedDialogs dialogs;
     charts_test::Scoped<scene3d> scene_{TheScene3d()};
+    scene3d& s = TheScene3d();
+    d3view page;
 };
 
 TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
-    d3view page;
-    ASSERT_TRUE(page.Create(nullptr));
-    scene3d& s = page.theScene3d;
-    ASSERT_EQ(&s, &TheScene3d());
+    ASSERT_EQ(&page.theScene3d, &TheScene3d());
 
     // A step reads the scene, writes every field and shows it in its edit.
     const double eyeX = s.eyeX;
@@ -60,27 +62,25 @@ TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
     EXPECT_DOUBLE_EQ(page.zoom, s.zoom);
     EXPECT_DOUBLE_EQ(page.eyeStep, 0.15);
     EXPECT_EQ(page.changed, 1);
-    EXPECT_DOUBLE_EQ(Shown(page, d3view::kEyeXEdit), s.eyeX);
-    EXPECT_DOUBLE_EQ(Shown(page, d3view::kAngleStepEdit), 0.1);
+    EXPECT_DOUBLE_EQ(Shown(d3view::kEyeXEdit), s.eyeX);
+    EXPECT_DOUBLE_EQ(Shown(d3view::kAngleStepEdit), 0.1);
 
     // Typed values wait for "Ok"; the next step reads the scene and overwrites them.
     page.changed = 0;
-    Type(page, d3view::kEyeYEdit, "7");
+    Type(d3view::kEyeYEdit, "7");
     page.MoveEyeZ(-1);
     EXPECT_NE(s.eyeY, 7.0);
     EXPECT_NE(page.Control(d3view::kEyeYEdit).Text(), "7");
 
-    const struct { int id; const char* text; double scene3d::*field; double expected; } typed[] = {{d3view::kEyeXEdit, "0.5", &scene3d::eyeX, 0.5},
-                 {d3view::kEyeYEdit, "-1.25", &scene3d::eyeY, -1.25},
-                 {d3view::kEyeZEdit, "2", &scene3d::eyeZ, 2},
-                 {d3view::kAzimuthEdit, "0.3", &scene3d::azimuth, 0.3},
-                 {d3view::kElevationEdit, "1.1", &scene3d::elevation, 1.1},
-                 {d3view::kZoomEdit, "1234", &scene3d::zoom, 1234},
-                 {d3view::kOrbitDistanceEdit, "3.5", &scene3d::orbitDistance, 3.5}};
-    for (const auto& t : typed) Type(page, t.id, t.text);
+    const struct { int id; const char* text; double scene3d::*field; double expected; } typed[] = {
+        {d3view::kEyeXEdit, "0.5", &scene3d::eyeX, 0.5},           {d3view::kEyeYEdit, "-1.25", &scene3d::eyeY, -1.25},
+        {d3view::kEyeZEdit, "2", &scene3d::eyeZ, 2},               {d3view::kAzimuthEdit, "0.3", &scene3d::azimuth, 0.3},
+        {d3view::kElevationEdit, "1.1", &scene3d::elevation, 1.1}, {d3view::kZoomEdit, "1234", &scene3d::zoom, 1234},
+        {d3view::kOrbitDistanceEdit, "3.5", &scene3d::orbitDistance, 3.5}};
+    for (const auto& t : typed) Type(t.id, t.text);
     // The steps are not applied by "Ok".
-    Type(page, d3view::kEyeStepEdit, "9");
-    Type(page, d3view::kAngleStepEdit, "9");
+    Type(d3view::kEyeStepEdit, "9");
+    Type(d3view::kAngleStepEdit, "9");
     page.changed = 0;
     page.SendCommand(d3view::kOkButton);
     for (const auto& t : typed) EXPECT_DOUBLE_EQ(s.*t.field, t.expected) << t.text;
@@ -91,8 +91,8 @@ TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
 
     // A field that does not read is refused whole: message, scene and fields as they were.
     page.changed = 0;
-    Type(page, d3view::kEyeXEdit, "0.75");
-    Type(page, d3view::kZoomEdit, "nan");
+    Type(d3view::kEyeXEdit, "0.75");
+    Type(d3view::kZoomEdit, "nan");
     page.SendCommand(d3view::kOkButton);
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     EXPECT_EQ(dialogs.Messages()[0], "Please enter a number.");
@@ -104,14 +104,14 @@ TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
 
 TEST_F(D3viewPageTest, StepsWrapAndRefuseWhatIsNotANumber) {
     d3view page;  // no window: the steps still work on the scene and the fields
-    scene3d& s = page.theScene3d;
     s.angleStep = 0.1;
 
-    const struct { void (d3view::*step)(int); int dir; double scene3d::*angle; double from, to; } turns[] = {{&d3view::TurnAzimuth, +1, &scene3d::azimuth, 6.2, 6.3 - kTurn},
-                 {&d3view::TurnAzimuth, -1, &scene3d::azimuth, 0.05, 0.05 - 0.1 + kTurn},
-                 {&d3view::TurnElevation, +1, &scene3d::elevation, 6.25, 6.35 - kTurn},
-                 {&d3view::TurnElevation, -1, &scene3d::elevation, 0.3, 0.2},
-                 {&d3view::OrbitAzimuth, -1, &scene3d::azimuth, 0.0, kTurn - 0.1}};
+    const struct { void (d3view::*step)(int); int dir; double scene3d::*angle; double from, to; } turns[] = {
+        {&d3view::TurnAzimuth, +1, &scene3d::azimuth, 6.2, 6.3 - kTurn},
+        {&d3view::TurnAzimuth, -1, &scene3d::azimuth, 0.05, 0.05 - 0.1 + kTurn},
+        {&d3view::TurnElevation, +1, &scene3d::elevation, 6.25, 6.35 - kTurn},
+        {&d3view::TurnElevation, -1, &scene3d::elevation, 0.3, 0.2},
+        {&d3view::OrbitAzimuth, -1, &scene3d::azimuth, 0.0, kTurn - 0.1}};
     for (const auto& t : turns) {
         s.*t.angle = t.from;
         (page.*t.step)(t.dir);
@@ -169,9 +169,6 @@ TEST_F(D3viewPageTest, StepsWrapAndRefuseWhatIsNotANumber) {
 }
 
 TEST_F(D3viewPageTest, SpinsScaleTheStepsWithoutApplying) {
-    d3view page;
-    ASSERT_TRUE(page.Create(nullptr));
-    scene3d& s = page.theScene3d;
     page.changed = 0;
     Spin(page, d3view::kEyeStepSpin, -1);  // the up arrow
     EXPECT_DOUBLE_EQ(s.eyeStep, 0.15 * 1.1);
@@ -182,15 +179,11 @@ TEST_F(D3viewPageTest, SpinsScaleTheStepsWithoutApplying) {
     Spin(page, d3view::kAngleStepSpin, +1);
     EXPECT_DOUBLE_EQ(s.angleStep, 0.12 * 0.8);
     EXPECT_DOUBLE_EQ(page.angleStep, s.angleStep);
-    EXPECT_DOUBLE_EQ(Shown(page, d3view::kEyeStepEdit), s.eyeStep);
+    EXPECT_DOUBLE_EQ(Shown(d3view::kEyeStepEdit), s.eyeStep);
     EXPECT_EQ(page.changed, 0);
 }
 
 TEST_F(D3viewPageTest, PanelHotSpotsRunOnAClickAndFifteenAndSixteenTogether) {
-    d3view page;
-    ASSERT_TRUE(page.Create(nullptr));
-    page.Show();
-    scene3d& s = page.theScene3d;
     // The picture is scaled onto the panel with its spots: 15 and 16 still share a column.
     const Rect& r15 = page.hotRects[14];
     const Rect& r16 = page.hotRects[15];
@@ -202,24 +195,24 @@ TEST_F(D3viewPageTest, PanelHotSpotsRunOnAClickAndFifteenAndSixteenTogether) {
     const int row15 = (r15.top + r15.bottom) / 2;
     // One spot per click: the quantity it steps.
     const double az = s.azimuth;
-    ClickSpot(page, 6);  // spot 7
+    ClickSpot(6);  // spot 7
     EXPECT_NEAR(s.azimuth, d3view::WrapAngle(az + 0.1), 1e-12);
     EXPECT_EQ(page.pressed[6], 1);
     const double eyeY = s.eyeY;
-    ClickSpot(page, 3);  // spot 4
+    ClickSpot(3);  // spot 4
     EXPECT_DOUBLE_EQ(s.eyeY, eyeY - 0.15);
     EXPECT_EQ(page.pressed[6], 0);
     EXPECT_EQ(page.pressed[3], 1);
     const double zoom = s.zoom;
-    ClickSpot(page, 10);  // spot 11
+    ClickSpot(10);  // spot 11
     EXPECT_DOUBLE_EQ(s.zoom, zoom * 1.025);
 
     // Spot 15 alone, then the shared column: both orbit steps run and cancel out.
     const double az15 = s.azimuth;
-    ClickPanel(page, only15, row15);
+    ClickPanel(only15, row15);
     EXPECT_NEAR(s.azimuth, d3view::WrapAngle(az15 + 0.1), 1e-12);
     const double x = s.eyeX, y = s.eyeY, a = s.azimuth;
-    ClickPanel(page, shared, row15);
+    ClickPanel(shared, row15);
     EXPECT_EQ(page.pressed[14], 1);
     EXPECT_EQ(page.pressed[15], 1);
     int hit = 0;
@@ -229,16 +222,13 @@ TEST_F(D3viewPageTest, PanelHotSpotsRunOnAClickAndFifteenAndSixteenTogether) {
 
     // Reset asks for a fresh camera; a click outside every spot runs nothing.
     page.sceneRebuildRequest = 0;
-    ClickSpot(page, 18);
+    ClickSpot(18);
     EXPECT_EQ(page.sceneRebuildRequest, 1);
-    ClickPanel(page, 2, 2);
+    ClickPanel(2, 2);
     for (int p : page.pressed) EXPECT_EQ(p, 0);
 }
 
 TEST_F(D3viewPageTest, NetTwoDAndTheLabelsOfTheEdits) {
-    d3view page;
-    ASSERT_TRUE(page.Create(nullptr));
-    page.Show();
     page.SendCommand(d3view::kNetButton);
     EXPECT_EQ(page.showNet, 1);
     EXPECT_EQ(page.changed, 1);
@@ -272,9 +262,6 @@ TEST_F(D3viewPageTest, NetTwoDAndTheLabelsOfTheEdits) {
 }
 
 TEST_F(D3viewPageTest, FieldsShowTheirWholeNumbers) {
-    d3view page;
-    ASSERT_TRUE(page.Create(nullptr));
-    page.Show();
     // The longest text a field shows without an exponent: a sign and 17 digits and point.
     const char* longest = "-0.970349321812345";
     const int fields[] = {d3view::kEyeXEdit,     d3view::kEyeYEdit, d3view::kEyeZEdit,
