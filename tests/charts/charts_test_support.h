@@ -92,12 +92,12 @@ struct Mark {
 
 // Replaces the store by one series per entry of `series`. The first `arguments` columns are
 // arguments and the rest values (-1: all but the last, as an import makes them); every value
-// is drawn with `mark`.
-inline void LoadSeries(const std::vector<Records>& series, Mark mark, int arguments = -1) {
+// is drawn with `mark`. The columns are named c0, c1, ... unless named.
+inline void LoadSeries(const std::vector<Records>& series, Mark mark, int arguments = -1,
+                       std::vector<std::string> names = {}) {
     theData.OnDeleteAll();
     const int n = static_cast<int>(series.at(0).at(0).size());
-    std::vector<std::string> names;
-    for (int p = 0; p < n; ++p) names.push_back("c" + std::to_string(p));
+    for (int p = static_cast<int>(names.size()); p < n; ++p) names.push_back("c" + std::to_string(p));
     for (const Records& records : series) {
         theData.CheckNewSeriesShape(n, theData.pendingSeries);
         for (const auto& r : records) theData.allValues.insert(theData.allValues.end(), r.begin(), r.end());

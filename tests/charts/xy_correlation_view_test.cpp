@@ -14,6 +14,7 @@
 #include "charts/two_argument_views.h"
 #include "charts/xy_correlation_view.h"
 #include "charts/xyview_page.h"
+#include "charts_test_support.h"
 #include "data/data_page.h"
 #include "documents/result_page.h"
 #include "fitting/multistat_page.h"
@@ -35,27 +36,19 @@ constexpr ColorRef kMarkColor = platform::Rgb(0, 0, 220);
 // One series of `arguments` argument columns and a value z = 1 + 2 a0 + 3 a1 + ... (exact
 // for the plane) plus `noise` times a wobble, over n records.
 void LoadSeries(int arguments, int n, double noise = 0) {
-    theData.OnDeleteAll();
-    const int p = arguments + 1;
-    theData.CheckNewSeriesShape(p, theData.pendingSeries);
+    charts_test::Records records(static_cast<std::size_t>(n));
     std::vector<std::string> names;
     for (int k = 0; k < arguments; ++k) names.push_back("x" + std::to_string(k));
     names.push_back("z");
     for (int r = 0; r < n; ++r) {
         double z = 1;
         for (int k = 0; k < arguments; ++k) {
-            const double x = std::fmod(r * (0.37 + 0.11 * k) + k, 7.0);
-            theData.allValues.push_back(x);
-            z += (k + 2) * x;
+            records[static_cast<std::size_t>(r)].push_back(std::fmod(r * (0.37 + 0.11 * k) + k, 7.0));
+            z += (k + 2) * records[static_cast<std::size_t>(r)].back();
         }
-        theData.allValues.push_back(z + noise * std::sin(r * 1.7));
+        records[static_cast<std::size_t>(r)].push_back(z + noise * std::sin(r * 1.7));
     }
-    ASSERT_EQ(theData.AddNewSeries(n, names), 1);
-    Initial& v = theData.parameters[static_cast<std::size_t>(arguments)];
-    v.color = static_cast<std::int32_t>(kMarkColor);
-    v.markShape = 0;
-    v.markSize = 3;
-    v.autoSize = 0;
+    charts_test::LoadSeries({records}, {kMarkColor, 0, 3}, -1, names);
 }
 
 std::string AllText() {
@@ -77,14 +70,13 @@ protected:
         theResultDocument.Clear();
         theResultTables.Clear();
         theResult.formulaText.clear();
-        theCalculator.argumentText = "";
+        TypeArguments("");
+    }
+    // A row of argument values typed into the calculator, as the repaint finds it.
+    void TypeArguments(const char* text) {
+        theCalculator.argumentText = text;
         theCalculator.changed = 1;
         theCalculator.BeginRepaint(3);
-        state.seriesCount = 1;
-        state.arguments = 3;
-        state.values = 1;
-        state.legendTexts = &legendTexts;
-        state.legendMarks = &legendMarks;
     }
     void TearDown() override {
         theResultDocument.Clear();
@@ -98,34 +90,31 @@ protected:
     platform::ScriptedDialogs dialogs;
     Bitmap bitmap{320, 320};
     Canvas canvas{bitmap};
-    XYCorrelationState state;
     std::vector<std::string> legendTexts;
     std::vector<unsigned> legendMarks;
+    XYCorrelationState state{
+        .seriesCount = 1, .arguments = 3, .values = 1, .legendTexts = &legendTexts, .legendMarks = &legendMarks};
 };
 
 TEST_F(XYCorrelationViewTest, AppliesToItsSchemesAndShapes) {
     LoadSeries(3, 30);
-    // No scheme of the view chosen.
-    EXPECT_EQ(PaintXYCorrelation(canvas, state), 0);
-    // The plane needs three arguments; the near-neighbour estimate two.
-    theMultistat.plane = 1;
-    state.arguments = 2;
-    EXPECT_EQ(PaintXYCorrelation(canvas, state), 0);
-    theMultistat.plane = 0;
-    theMultistat.nearNeighbors = 1;
-    state.values = 0;
-    EXPECT_EQ(PaintXYCorrelation(canvas, state), 0);
-    EXPECT_TRUE(theResultDocument.kinds.empty());
-    // The correlation view owns the chart: 1 and nothing painted.
-    state.values = 1;
-    state.correlationMatrix = true;
-    EXPECT_EQ(PaintXYCorrelation(canvas, state), 1);
-    EXPECT_TRUE(theResultDocument.kinds.empty());
-    state.correlationMatrix = false;
-    state.arguments = 3;
-    theMultistat.nearNeighbors = 0;
-    theMultistat.plane = 1;
-    EXPECT_EQ(PaintXYCorrelation(canvas, state), 1);
+    const struct { const char* name; int plane, near, arguments, values; bool matrix; int painted; } cases[] = {
+        {"no scheme of the view", 0, 0, 3, 1, false, 0},
+        {"the plane needs three arguments", 1, 0, 2, 1, false, 0},
+        {"the near-neighbour estimate a value", 0, 1, 2, 0, false, 0},
+        // The correlation view owns the chart: 1 and nothing painted.
+        {"correlation matrix", 0, 1, 2, 1, true, 1},
+        {"plane", 1, 0, 3, 1, false, 1},
+    };
+    for (const auto& c : cases) {
+        theMultistat.plane = c.plane;
+        theMultistat.nearNeighbors = c.near;
+        state.arguments = c.arguments;
+        state.values = c.values;
+        state.correlationMatrix = c.matrix;
+        EXPECT_EQ(PaintXYCorrelation(canvas, state), c.painted) << c.name;
+        EXPECT_TRUE(theResultDocument.kinds.empty()) << c.name;  // no result line from these
+    }
 }
 
 TEST_F(XYCorrelationViewTest, PlaneEstimatesLieOnTheDiagonalOfASquareRange) {
@@ -199,9 +188,7 @@ TEST_F(XYCorrelationViewTest, NearNeighbourSampleAndResultLine) {
 TEST_F(XYCorrelationViewTest, CalculatorGetsTheEstimateAtItsTypedPoint) {
     LoadSeries(3, 50);
     theMultistat.nearNeighbors = 1;
-    theCalculator.argumentText = "1 2 3";
-    theCalculator.changed = 1;
-    theCalculator.BeginRepaint(3);
+    TypeArguments("1 2 3");
     ASSERT_EQ(PaintXYCorrelation(canvas, state), 1);
     const std::vector<int> mask{-1, -1, -1, 1};
     const double e = NearestNeighbourEstimate(theData.allValues, 4, 3, 0, 50, mask, 3, -1, 0, 3, {1, 2, 3});
@@ -210,9 +197,7 @@ TEST_F(XYCorrelationViewTest, CalculatorGetsTheEstimateAtItsTypedPoint) {
     EXPECT_EQ(theCalculator.valuesText, expected);
     EXPECT_EQ(theData.schemeReady, 1);
     // A typed row of another width adds nothing.
-    theCalculator.argumentText = "1 2";
-    theCalculator.changed = 1;
-    theCalculator.BeginRepaint(3);
+    TypeArguments("1 2");
     ASSERT_EQ(PaintXYCorrelation(canvas, state), 1);
     EXPECT_EQ(theCalculator.valuesText.find("z="), std::string::npos);
 }
