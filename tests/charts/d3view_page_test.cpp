@@ -73,9 +73,12 @@ TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
     EXPECT_NE(page.Control(d3view::kEyeYEdit).Text(), "7");
 
     const struct { int id; const char* text; double scene3d::*field; double expected; } typed[] = {
-        {d3view::kEyeXEdit, "0.5", &scene3d::eyeX, 0.5},           {d3view::kEyeYEdit, "-1.25", &scene3d::eyeY, -1.25},
-        {d3view::kEyeZEdit, "2", &scene3d::eyeZ, 2},               {d3view::kAzimuthEdit, "0.3", &scene3d::azimuth, 0.3},
-        {d3view::kElevationEdit, "1.1", &scene3d::elevation, 1.1}, {d3view::kZoomEdit, "1234", &scene3d::zoom, 1234},
+        {d3view::kEyeXEdit, "0.5", &scene3d::eyeX, 0.5},
+        {d3view::kEyeYEdit, "-1.25", &scene3d::eyeY, -1.25},
+        {d3view::kEyeZEdit, "2", &scene3d::eyeZ, 2},
+        {d3view::kAzimuthEdit, "0.3", &scene3d::azimuth, 0.3},
+        {d3view::kElevationEdit, "1.1", &scene3d::elevation, 1.1},
+        {d3view::kZoomEdit, "1234", &scene3d::zoom, 1234},
         {d3view::kOrbitDistanceEdit, "3.5", &scene3d::orbitDistance, 3.5}};
     for (const auto& t : typed) Type(t.id, t.text);
     // The steps are not applied by "Ok".
@@ -257,7 +260,8 @@ TEST_F(D3viewPageTest, NetTwoDAndTheLabelsOfTheEdits) {
     for (int id : {d3view::kEyeXEdit, d3view::kAzimuthEdit, d3view::kZoomEdit, d3view::kOrbitDistanceEdit,
                    d3view::kEyeStepEdit, d3view::kAngleStepEdit}) {
         const Rect e = page.Control(id).Bounds();
-        EXPECT_GT(charts_test::CountPixels(surface, {e.left - 40, e.top - 6, e.left - 3, e.bottom + 6}, label), 10) << id;
+        const Rect left{e.left - 40, e.top - 6, e.left - 3, e.bottom + 6};
+        EXPECT_GT(charts_test::CountPixels(surface, left, label), 10) << id;
     }
 }
 

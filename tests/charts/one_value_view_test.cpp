@@ -112,7 +112,12 @@ TEST_F(SingleArgumentViewTest, EachViewDeclinesShapesThatAreNotItsOwn) {
 }
 
 TEST_F(SingleArgumentViewTest, DegenerateRangesBecomeRangesTheChartCanShow) {
-    const struct { const char* name; int autozoom; std::vector<double> values; double storedMin, storedMax; } cases[] = {
+    const struct {
+        const char* name;
+        int autozoom;
+        std::vector<double> values;
+        double storedMin, storedMax;
+    } cases[] = {
         {"all values equal", 1, {7, 7, 7, 7}, 0, 0},
         {"too few records to zoom on", 1, {1, 2}, 0, 0},
         {"View page never zoomed", 0, {1, 2, 3, 4}, 0, 0},
@@ -166,7 +171,9 @@ TEST_F(SingleArgumentViewTest, EverySchemeSlotInItsFixedOrderForEachValue) {
     calls.userFormulaReport = report("d");
     calls.peaksReport = report("e");
     calls.reportCorrelationOfTwoParameters = [&log](const std::vector<double>&, const std::vector<double>&, int a,
-                                                    int v) { log.push_back("f" + std::to_string(a) + std::to_string(v)); };
+                                                    int v) {
+        log.push_back("f" + std::to_string(a) + std::to_string(v));
+    };
     calls.runPolynomFitting = report("g");
     calls.runHarmonicAnalysis = report("h");
     calls.runBestFormulaSearch = report("i");
@@ -175,7 +182,9 @@ TEST_F(SingleArgumentViewTest, EverySchemeSlotInItsFixedOrderForEachValue) {
         std::vector<std::string> out;
         for (int v : values) {
             out.push_back("T");
-            for (const char* n : {"a", "b", "c", "d", "e", "f", "g", "h", "i"}) out.push_back(n + ("0" + std::to_string(v)));
+            for (const char* n : {"a", "b", "c", "d", "e", "f", "g", "h", "i"}) {
+                out.push_back(n + ("0" + std::to_string(v)));
+            }
         }
         return out;
     };

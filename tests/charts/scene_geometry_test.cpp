@@ -160,7 +160,8 @@ TEST(Scene3d, FlatMapping) {
     s.ComputePlotScales();
     EXPECT_DOUBLE_EQ(s.mapScaleX, 100);
     EXPECT_DOUBLE_EQ(s.mapScaleY, -30);
-    const struct { double x, y; int px, py; } rows[] = {{-1, 10, 0, 300}, {3, 20, 400, 0}, {-1.005, 10.01, 0, 299}, {0.999, 19.99, 199, 0}, {kNaN, kNaN, 0, 0}};
+    const struct { double x, y; int px, py; } rows[] = {
+        {-1, 10, 0, 300}, {3, 20, 400, 0}, {-1.005, 10.01, 0, 299}, {0.999, 19.99, 199, 0}, {kNaN, kNaN, 0, 0}};
     for (const auto& r : rows) {
         EXPECT_EQ(s.WorldToPixelX(r.x), r.px) << r.x;
         EXPECT_EQ(s.WorldToPixelY(r.y), r.py) << r.y;
