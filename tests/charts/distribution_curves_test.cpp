@@ -98,7 +98,8 @@ TEST_F(CurvesTest, WalksEndOnRangesBeyondTheSpacingOfDoubles) {
         std::function<void(platform::Canvas&)> draw;
     };
     const Case cases[] = {
-        {"steps that do not move x", 1e15, 1e15 + 1e-3, [](platform::Canvas& dc) { DrawStudentCurve(dc, 1e15, 1, 10, 1, 0, 0); }},
+        {"steps that do not move x", 1e15, 1e15 + 1e-3,
+         [](platform::Canvas& dc) { DrawStudentCurve(dc, 1e15, 1, 10, 1, 0, 0); }},
         {"whole numbers beyond int", 0, 1e300, [](platform::Canvas& dc) { DrawPoissonCurve(dc, 5, 10, 1, 0, 1); }},
         {"Erlang over the same", 0, 1e300, [](platform::Canvas& dc) {
              ErlangSetup(5, 1);

@@ -3,6 +3,7 @@
 // fixed order for every value parameter.
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -160,23 +161,20 @@ TEST_F(SingleArgumentViewTest, EverySchemeSlotInItsFixedOrderForEachValue) {
         log.push_back("T");
         out = y;
     };
-    calls.constructorFitYRange = range("r1");
-    calls.customFitYRange = range("r2");
-    calls.collectionFitYRange = range("r3");
-    calls.userFormulaYRange = range("r4");
-    calls.analysePeaks = range("r5");
-    calls.constructorFitReport = report("a");
-    calls.customFormulaFitReport = report("b");
-    calls.fitResultReport = report("c");
-    calls.userFormulaReport = report("d");
-    calls.peaksReport = report("e");
+    using Calls = OneArgumentSchemeCalls;
+    const std::pair<Calls::RangeCall Calls::*, const char*> ranges[] = {
+        {&Calls::constructorFitYRange, "r1"}, {&Calls::customFitYRange, "r2"}, {&Calls::collectionFitYRange, "r3"},
+        {&Calls::userFormulaYRange, "r4"},    {&Calls::analysePeaks, "r5"}};
+    for (auto [slot, name] : ranges) calls.*slot = range(name);
+    const std::pair<Calls::ReportCall Calls::*, const char*> reports[] = {
+        {&Calls::constructorFitReport, "a"}, {&Calls::customFormulaFitReport, "b"}, {&Calls::fitResultReport, "c"},
+        {&Calls::userFormulaReport, "d"},    {&Calls::peaksReport, "e"},            {&Calls::runPolynomFitting, "g"},
+        {&Calls::runHarmonicAnalysis, "h"},  {&Calls::runBestFormulaSearch, "i"}};
+    for (auto [slot, name] : reports) calls.*slot = report(name);
     calls.reportCorrelationOfTwoParameters = [&log](const std::vector<double>&, const std::vector<double>&, int a,
                                                     int v) {
         log.push_back("f" + std::to_string(a) + std::to_string(v));
     };
-    calls.runPolynomFitting = report("g");
-    calls.runHarmonicAnalysis = report("h");
-    calls.runBestFormulaSearch = report("i");
     const std::vector<std::string> rangesOf2 = {"T", "r1", "r2", "r3", "r4", "r5", "T", "r1", "r2", "r3", "r4", "r5"};
     auto reportsOf = [](const std::vector<int>& values) {
         std::vector<std::string> out;

@@ -212,7 +212,8 @@ TEST_F(ResultDocumentTest, WindowMatchesTheFullPicture) {
     const platform::Bitmap full = PaintAll(doc);
     ASSERT_GT(doc.height, 600);
     const int W = 180, H = 120;
-    const struct { int x, y; } origins[] = {{0, 0}, {0, 37}, {5, 101}, {40, 333}, {0, doc.height - 2 * H}, {0, doc.height - H}};
+    const struct { int x, y; } origins[] = {{0, 0},   {0, 37}, {5, 101}, {40, 333}, {0, doc.height - 2 * H},
+                                            {0, doc.height - H}};
     for (const auto& o : origins) {
         platform::Bitmap pane(W, H);
         platform::Canvas dc(pane);
