@@ -90,6 +90,11 @@ protected:
         return {plotLeft + static_cast<int>(px), plotTop + static_cast<int>(py)};
     }
     int CountOf(ColorRef c) const { return CountColour(canvas, c, {0, 0, bitmap.Width(), bitmap.Height()}); }
+    bool Blank() const { return CountOf(platform::kWhite) == bitmap.Width() * bitmap.Height(); }
+    // The colour of the flat map at a world point.
+    ColorRef AtWorld(double x, double y) const {
+        return At(plotLeft + TheScene3d().WorldToPixelX(x), plotTop + TheScene3d().WorldToPixelY(y));
+    }
 
     platform::ScriptedDialogs dialogs;
     Scoped<scene3d> scene_{TheScene3d()};
@@ -208,34 +213,29 @@ TEST_F(TwoArgumentViewsTest, EngineFitsThePlaneOfTheData) {
 
 TEST_F(TwoArgumentViewsTest, ViewsStandAsideWhenTheyDoNotApply) {
     LoadSeries({Grid()});
-    struct Case {
-        const char* what;
-        void (*change)(TwoArgumentViewState&);
+    using Painter = int (*)(platform::Canvas&, const TwoArgumentViewState&);
+    const struct { const char* what; Painter paint; void (*change)(TwoArgumentViewState&); } cases[] = {
+        {"plane view", PaintTwoArgument3D, [](TwoArgumentViewState& s) { s.view3D = 0; }},
+        {"one argument", PaintTwoArgument3D, [](TwoArgumentViewState& s) { s.arguments = 1; }},
+        {"no value", PaintTwoArgument3D, [](TwoArgumentViewState& s) { s.values = 0; }},
+        {"no series", PaintTwoArgument3D, [](TwoArgumentViewState& s) { s.seriesCount = 0; }},
+        {"polynomial search", PaintTwoArgument3D, [](TwoArgumentViewState&) { theMultistat.bestPolynome = 1; }},
+        {"near neighbours", PaintTwoArgument3D, [](TwoArgumentViewState&) { theMultistat.nearNeighbors = 1; }},
+        {"empty plot", PaintTwoArgument3D, [](TwoArgumentViewState&) { plotRight = plotLeft; }},
+        {"map in the 3-D view", PaintTwoArgumentMap, [](TwoArgumentViewState&) { theXyview.colorMapMode = 1; }},
+        {"map switched off", PaintTwoArgumentMap,
+         [](TwoArgumentViewState& s) {
+             s.view3D = 0;
+             theXyview.colorMapMode = 0;
+         }},
     };
-    const Case cases[] = {
-        {"plane view", [](TwoArgumentViewState& s) { s.view3D = 0; }},
-        {"one argument", [](TwoArgumentViewState& s) { s.arguments = 1; }},
-        {"no value", [](TwoArgumentViewState& s) { s.values = 0; }},
-        {"no series", [](TwoArgumentViewState& s) { s.seriesCount = 0; }},
-        {"polynomial search", [](TwoArgumentViewState&) { theMultistat.bestPolynome = 1; }},
-        {"near neighbours", [](TwoArgumentViewState&) { theMultistat.nearNeighbors = 1; }},
-        {"empty plot", [](TwoArgumentViewState&) { plotRight = plotLeft; }},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SetUp();
         c.change(state);
-        EXPECT_EQ(PaintTwoArgument3D(canvas, state), 0) << c.what;
-        EXPECT_EQ(CountOf(platform::kWhite), bitmap.Width() * bitmap.Height()) << c.what;
+        EXPECT_EQ(c.paint(canvas, state), 0) << c.what;
+        EXPECT_TRUE(Blank()) << c.what;
         EXPECT_EQ(theD3view.sceneRebuildRequest, 1) << c.what;
     }
-    SetUp();
-    theXyview.colorMapMode = 1;
-    state.view3D = 1;
-    EXPECT_EQ(PaintTwoArgumentMap(canvas, state), 0);
-    state.view3D = 0;
-    theXyview.colorMapMode = 0;
-    EXPECT_EQ(PaintTwoArgumentMap(canvas, state), 0);
-    EXPECT_EQ(CountOf(platform::kWhite), bitmap.Width() * bitmap.Height());
 
     // The dispatcher reaches both painters through their slots.
     EXPECT_TRUE(static_cast<bool>(TheAnalysisHooks().painters.twoArgument3D));
@@ -252,18 +252,11 @@ TEST_F(TwoArgumentViewsTest, FlatMapBandsStripAndRanges) {
     EXPECT_DOUBLE_EQ(theXyview.zMin, 0);
     EXPECT_DOUBLE_EQ(theXyview.zMax, 12);
 
-    const scene3d& s = TheScene3d();
-    auto mapped = [&](double x, double y) {
-        return platform::Point{plotLeft + s.WorldToPixelX(x), plotTop + s.WorldToPixelY(y)};
-    };
     // Beside the lowest corner the first band has the low colour itself; outside the
     // points the plot area stays.
-    const platform::Point low = mapped(0.1, 0.1);
-    EXPECT_EQ(At(low.x, low.y), theXyview.lowColor);
-    const platform::Point high = mapped(3.95, 3.95);
-    EXPECT_EQ(At(high.x, high.y), BandColour(10.8, 0, 12, theXyview.lowColor, theXyview.highColor));
-    const platform::Point outside = mapped(-0.1, 2.3);
-    EXPECT_EQ(At(outside.x, outside.y), theChart.chartAreaColor);
+    EXPECT_EQ(AtWorld(0.1, 0.1), theXyview.lowColor);
+    EXPECT_EQ(AtWorld(3.95, 3.95), BandColour(10.8, 0, 12, theXyview.lowColor, theXyview.highColor));
+    EXPECT_EQ(AtWorld(-0.1, 2.3), theChart.chartAreaColor);
 
     // The strip: band 0 at the bottom in the low colour, band 9 at the top.
     EXPECT_EQ(At(plotRight + 55, plotBottom - 2), theXyview.lowColor);
@@ -273,7 +266,7 @@ TEST_F(TwoArgumentViewsTest, FlatMapBandsStripAndRanges) {
     state.mapSelection = -1;
     bitmap.Fill(platform::kWhite);
     ASSERT_EQ(PaintTwoArgumentMap(canvas, state), 1);
-    EXPECT_EQ(At(low.x, low.y), theChart.chartAreaColor);
+    EXPECT_EQ(AtWorld(0.1, 0.1), theChart.chartAreaColor);
 }
 
 TEST_F(TwoArgumentViewsTest, FlatMapOfManyPointsIsACellMap) {
@@ -283,12 +276,9 @@ TEST_F(TwoArgumentViewsTest, FlatMapOfManyPointsIsACellMap) {
     theXyview.colorMapMode = 1;
     state.view3D = 0;
     ASSERT_EQ(PaintTwoArgumentMap(canvas, state), 1);
-    const scene3d& s = TheScene3d();
     // Every point is a square in its own colour over the cells; the last one lies on top.
     const Point3& last = points.back();
-    const int x = plotLeft + s.WorldToPixelX(last.x);
-    const int y = plotTop + s.WorldToPixelY(last.y);
-    EXPECT_EQ(At(x, y), CellColour(last.z, 0, 999, theXyview.lowColor, theXyview.highColor));
+    EXPECT_EQ(AtWorld(last.x, last.y), CellColour(last.z, 0, 999, theXyview.lowColor, theXyview.highColor));
 }
 
 TEST_F(TwoArgumentViewsTest, PointsAreSizedByValueWithAScale) {
