@@ -1,6 +1,7 @@
 // The three-dimensional view page through its real widgets: the nine fields, the camera
 // steps and their wrap, the spins, the hot spots of the panel, "Net", "2D" and the labels.
 #include <cmath>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,7 @@
 
 namespace {
 
+using charts_test::ExpectDoubles;
 using charts_test::Spin;
 using platform::Rect;
 
@@ -57,13 +59,10 @@ TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
     // A step reads the scene, writes every field and shows it in its edit.
     const double eyeX = s.eyeX;
     page.MoveEyeX(+1);
-    EXPECT_DOUBLE_EQ(s.eyeX, eyeX + 0.15);
-    EXPECT_DOUBLE_EQ(page.eyeX, s.eyeX);
-    EXPECT_DOUBLE_EQ(page.zoom, s.zoom);
-    EXPECT_DOUBLE_EQ(page.eyeStep, 0.15);
+    ExpectDoubles({{"scene", s.eyeX, eyeX + 0.15}, {"field", page.eyeX, s.eyeX}, {"zoom", page.zoom, s.zoom},
+                   {"step", page.eyeStep, 0.15}, {"edit", Shown(d3view::kEyeXEdit), s.eyeX},
+                   {"angle step edit", Shown(d3view::kAngleStepEdit), 0.1}});
     EXPECT_EQ(page.changed, 1);
-    EXPECT_DOUBLE_EQ(Shown(d3view::kEyeXEdit), s.eyeX);
-    EXPECT_DOUBLE_EQ(Shown(d3view::kAngleStepEdit), 0.1);
 
     // Typed values wait for "Ok"; the next step reads the scene and overwrites them.
     page.changed = 0;
@@ -87,9 +86,8 @@ TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
     page.changed = 0;
     page.SendCommand(d3view::kOkButton);
     for (const auto& t : typed) EXPECT_DOUBLE_EQ(s.*t.field, t.expected) << t.text;
-    EXPECT_DOUBLE_EQ(s.sinAzimuth, std::sin(0.3));
-    EXPECT_DOUBLE_EQ(s.eyeStep, 0.15);
-    EXPECT_DOUBLE_EQ(s.angleStep, 0.1);
+    ExpectDoubles(
+        {{"sine", s.sinAzimuth, std::sin(0.3)}, {"eye step", s.eyeStep, 0.15}, {"angle step", s.angleStep, 0.1}});
     EXPECT_EQ(page.changed, 1);
 
     // A field that does not read is refused whole: message, scene and fields as they were.
@@ -99,9 +97,7 @@ TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
     page.SendCommand(d3view::kOkButton);
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     EXPECT_EQ(dialogs.Messages()[0], "Please enter a number.");
-    EXPECT_DOUBLE_EQ(s.zoom, 1234);
-    EXPECT_DOUBLE_EQ(s.eyeX, 0.5);
-    EXPECT_DOUBLE_EQ(page.eyeX, 0.5);
+    ExpectDoubles({{"zoom", s.zoom, 1234}, {"eye", s.eyeX, 0.5}, {"field", page.eyeX, 0.5}});
     EXPECT_EQ(page.changed, 0);
 }
 
@@ -150,8 +146,7 @@ TEST_F(D3viewPageTest, StepsWrapAndRefuseWhatIsNotANumber) {
     EXPECT_EQ(s.zoom, 0);
     page.changed = 0;
     page.ScaleOrbitDistance(+1);
-    EXPECT_DOUBLE_EQ(s.orbitDistance, 2.2);
-    EXPECT_DOUBLE_EQ(page.orbitDistance, 2.2);
+    ExpectDoubles({{"scene", s.orbitDistance, 2.2}, {"field", page.orbitDistance, 2.2}});
     EXPECT_EQ(page.changed, 0);
 
     // A step that would leave the numbers is refused; so are fields that are not numbers.
@@ -161,28 +156,26 @@ TEST_F(D3viewPageTest, StepsWrapAndRefuseWhatIsNotANumber) {
     page.zoom = std::nan("");
     page.changed = 0;
     page.Apply();
-    EXPECT_EQ(s.zoom, 1.79e308);
-    EXPECT_EQ(page.zoom, 1.79e308);
-    EXPECT_EQ(page.changed, 0);
+    EXPECT_EQ(std::tie(s.zoom, page.zoom, page.changed), std::make_tuple(1.79e308, 1.79e308, 0));
 
     page.sceneRebuildRequest = 0;
     page.OnReset();
-    EXPECT_EQ(page.sceneRebuildRequest, 1);
-    EXPECT_EQ(page.changed, 1);
+    EXPECT_EQ(std::tie(page.sceneRebuildRequest, page.changed), std::make_tuple(1, 1));
 }
 
 TEST_F(D3viewPageTest, SpinsScaleTheStepsWithoutApplying) {
     page.changed = 0;
-    Spin(page, d3view::kEyeStepSpin, -1);  // the up arrow
-    EXPECT_DOUBLE_EQ(s.eyeStep, 0.15 * 1.1);
-    Spin(page, d3view::kEyeStepSpin, +1);
-    EXPECT_DOUBLE_EQ(s.eyeStep, 0.15 * 1.1 * 0.9);
-    Spin(page, d3view::kAngleStepSpin, -1);
-    EXPECT_DOUBLE_EQ(s.angleStep, 0.12);
-    Spin(page, d3view::kAngleStepSpin, +1);
-    EXPECT_DOUBLE_EQ(s.angleStep, 0.12 * 0.8);
-    EXPECT_DOUBLE_EQ(page.angleStep, s.angleStep);
-    EXPECT_DOUBLE_EQ(Shown(d3view::kEyeStepEdit), s.eyeStep);
+    // The up arrow (-1) scales a step up, the down arrow down.
+    const struct { int spin, delta; double scene3d::*step; double expected; } spins[] = {
+        {d3view::kEyeStepSpin, -1, &scene3d::eyeStep, 0.15 * 1.1},
+        {d3view::kEyeStepSpin, +1, &scene3d::eyeStep, 0.15 * 1.1 * 0.9},
+        {d3view::kAngleStepSpin, -1, &scene3d::angleStep, 0.12},
+        {d3view::kAngleStepSpin, +1, &scene3d::angleStep, 0.12 * 0.8}};
+    for (const auto& c : spins) {
+        Spin(page, c.spin, c.delta);
+        EXPECT_DOUBLE_EQ(s.*c.step, c.expected) << c.spin << " " << c.delta;
+    }
+    ExpectDoubles({{"field", page.angleStep, s.angleStep}, {"edit", Shown(d3view::kEyeStepEdit), s.eyeStep}});
     EXPECT_EQ(page.changed, 0);
 }
 
@@ -204,8 +197,7 @@ TEST_F(D3viewPageTest, PanelHotSpotsRunOnAClickAndFifteenAndSixteenTogether) {
     const double eyeY = s.eyeY;
     ClickSpot(3);  // spot 4
     EXPECT_DOUBLE_EQ(s.eyeY, eyeY - 0.15);
-    EXPECT_EQ(page.pressed[6], 0);
-    EXPECT_EQ(page.pressed[3], 1);
+    EXPECT_EQ(std::tie(page.pressed[6], page.pressed[3]), std::make_tuple(0, 1));
     const double zoom = s.zoom;
     ClickSpot(10);  // spot 11
     EXPECT_DOUBLE_EQ(s.zoom, zoom * 1.025);
@@ -216,8 +208,7 @@ TEST_F(D3viewPageTest, PanelHotSpotsRunOnAClickAndFifteenAndSixteenTogether) {
     EXPECT_NEAR(s.azimuth, d3view::WrapAngle(az15 + 0.1), 1e-12);
     const double x = s.eyeX, y = s.eyeY, a = s.azimuth;
     ClickPanel(shared, row15);
-    EXPECT_EQ(page.pressed[14], 1);
-    EXPECT_EQ(page.pressed[15], 1);
+    EXPECT_EQ(std::tie(page.pressed[14], page.pressed[15]), std::make_tuple(1, 1));
     int hit = 0;
     for (int p : page.pressed) hit += p;
     EXPECT_EQ(hit, 2);
@@ -233,8 +224,7 @@ TEST_F(D3viewPageTest, PanelHotSpotsRunOnAClickAndFifteenAndSixteenTogether) {
 
 TEST_F(D3viewPageTest, NetTwoDAndTheLabelsOfTheEdits) {
     page.SendCommand(d3view::kNetButton);
-    EXPECT_EQ(page.showNet, 1);
-    EXPECT_EQ(page.changed, 1);
+    EXPECT_EQ(std::tie(page.showNet, page.changed), std::make_tuple(1, 1));
     page.SendCommand(d3view::kNetButton);
     EXPECT_EQ(page.showNet, 0);
     for (int hidden : {1, 0}) {
@@ -245,8 +235,7 @@ TEST_F(D3viewPageTest, NetTwoDAndTheLabelsOfTheEdits) {
 
     page.changed = 0;
     page.SendCommand(d3view::kTwoDimensionalButton);
-    EXPECT_EQ(page.twoDimensional, 1);
-    EXPECT_EQ(page.changed, 1);
+    EXPECT_EQ(std::tie(page.twoDimensional, page.changed), std::make_tuple(1, 1));
 
     // The page's brush behind the page and its controls.
     const QColor back = platform::ToQColor(platform::Rgb(255, 255, 250));
