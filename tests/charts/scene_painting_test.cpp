@@ -62,26 +62,32 @@ TEST(ScenePainting, TriangleBands) {
     Bitmap bmp(200, 200);
     Canvas dc(bmp);
     const scene3d s = FlatScene(0, 10, 0, 10, 200, 200);
-    // z = 0.5 x + y over the triangle (0,0) (10,0) (0,10); bands of width 5.
+    // The triangle (0,0) (10,0) (0,10) with z at its corners, and the colour at world points.
     const std::vector<double> xs{0, 10, 0}, ys{0, 0, 10}, zs{0, 5, 10};
-    s.PaintTriangles(dc, {triangle(0, 1, 2)}, xs, ys, zs, 2, kLow, kHigh, 0, 10);
     auto at = [&](double x, double y) { return dc.GetPixel(s.WorldToPixelX(x), s.WorldToPixelY(y)); };
-    EXPECT_EQ(at(1, 1), kLow);                              // z 1.5: band [0, 5]
-    EXPECT_EQ(at(1, 6), BandColour(5, 0, 10, kLow, kHigh));  // z 6.5: band [5, 10]
-    EXPECT_EQ(at(2, 7.5), BandColour(5, 0, 10, kLow, kHigh));
-    EXPECT_EQ(at(7, 7), kWhite);  // outside the triangle
+    const ColorRef fifth = BandColour(5, 0, 10, kLow, kHigh);
+    auto negative = [](double level) { return BandColour(level, -2.5, 0.5, kLow, kHigh); };
+    struct Pixel { double x, y; ColorRef colour; };
+    const struct { std::vector<double> zs; int steps; double zMin, zMax; std::vector<Pixel> pixels; } cases[] = {
+        // z = 0.5 x + y, bands of width 5: z 1.5 in [0, 5], 6.5 and 9.5 in [5, 10]; (7, 7) lies outside.
+        {zs, 2, 0, 10, {{1, 1, kLow}, {1, 6, fifth}, {2, 7.5, fifth}, {7, 7, kWhite}}},
+        // Negative values: the first band starts at -3, below -2.5, in the low colour; z at the
+        // pixels -2.275, -1.45, -0.025 and 0.365.
+        {{-2.5, -1, 0.5}, 3, -2.5, 0.5,
+         {{0.5, 0.5, kLow}, {2, 2.5, negative(-2)}, {0.5, 8, negative(-1)}, {0.5, 9.3, negative(0)}}},
+        // Zero steps paint one band [0, 10] in the colour of its lower level.
+        {zs, 0, 0, 10, {{1, 1, kLow}, {1, 8, kLow}}},
+    };
+    for (const auto& c : cases) {
+        bmp.Fill(kWhite);
+        s.PaintTriangles(dc, {triangle(0, 1, 2)}, xs, ys, c.zs, c.steps, kLow, kHigh, c.zMin, c.zMax);
+        for (const Pixel& p : c.pixels) {
+            EXPECT_EQ(at(p.x, p.y), p.colour) << c.steps << " steps at " << p.x << "," << p.y;
+        }
+    }
 
-    // Negative values: the first band starts at -3, below -2.5, in the low colour.
-    bmp.Fill(kWhite);
-    const std::vector<double> nz{-2.5, -1, 0.5};
-    s.PaintTriangles(dc, {triangle(0, 1, 2)}, xs, ys, nz, 3, kLow, kHigh, -2.5, 0.5);
-    EXPECT_EQ(at(0.5, 0.5), kLow);                                    // z -2.275
-    EXPECT_EQ(at(2, 2.5), BandColour(-2, -2.5, 0.5, kLow, kHigh));    // z -1.45
-    EXPECT_EQ(at(0.5, 8), BandColour(-1, -2.5, 0.5, kLow, kHigh));    // z -0.025
-    EXPECT_EQ(at(0.5, 9.3), BandColour(0, -2.5, 0.5, kLow, kHigh));   // z 0.365
-
-    // A triangle level inside one band; equal z everywhere paints nothing; zero steps
-    // paint one band; NaN corners and bad indices are passed over.
+    // A triangle level inside one band; equal z everywhere paints nothing; NaN corners and
+    // bad indices are passed over.
     bmp.Fill(kWhite);
     s.PaintTriangleBands(dc, triangle(0, 1, 2), xs, ys, {3, 3, 3}, kLow, kHigh, 0, 10, 5);
     EXPECT_EQ(at(2, 2), kLow);
@@ -89,9 +95,6 @@ TEST(ScenePainting, TriangleBands) {
     s.PaintTriangles(dc, {triangle(0, 1, 2)}, xs, ys, {4, 4, 4}, 10, kLow, kHigh, 4, 4);
     s.PaintTriangles(dc, {triangle(0, 1, 2), triangle(0, 1, 7)}, xs, ys, {0, kNaN, 1}, 10, kLow, kHigh, 0, 1);
     EXPECT_EQ(Painted(dc, 0, 0, 200, 200), 0);
-    s.PaintTriangles(dc, {triangle(0, 1, 2)}, xs, ys, zs, 0, kLow, kHigh, 0, 10);
-    EXPECT_EQ(at(1, 1), kLow);  // one band [0, 10] in the colour of its lower level
-    EXPECT_EQ(at(1, 8), kLow);
 }
 
 TEST(ScenePainting, CellMapAgainstBinnedMeans) {
