@@ -3,6 +3,7 @@
 // and the calculator values of the near-neighbour estimate.
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -137,17 +138,11 @@ TEST_F(XYCorrelationViewTest, PlaneEstimatesLieOnTheDiagonalOfASquareRange) {
 }
 
 TEST_F(XYCorrelationViewTest, NearNeighbourSampleAndResultLine) {
-    struct Case {
-        int records;
-        const char* line;
-        int shown, step;
-    };
-    const Case cases[] = {
+    const struct { int records; const char* line; int shown, step; } cases[] = {
         {499, "z(x0,x1,x2)  Number of records = 499  Coefficient of correlation = ", 499, 1},
         {1000, "z(x0,x1,x2)  Number of records   = 334 taking every 3th record  Coefficient of correlation = ", 334, 3},
     };
-    theMultistat.nearNeighbors = 1;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.records);
         SetUp();
         theMultistat.nearNeighbors = 1;
@@ -175,8 +170,7 @@ TEST_F(XYCorrelationViewTest, NearNeighbourSampleAndResultLine) {
         EXPECT_EQ(correlationText, expected);
         EXPECT_EQ(AllText(), std::string(c.line) + expected);
         EXPECT_EQ(theResult.formulaText, "z(x0,x1,x2)\n");
-        EXPECT_EQ(legendTexts.back(), "z(x0,x1,x2)");
-        EXPECT_EQ(legendMarks.back(), 3u);
+        EXPECT_EQ(std::tie(legendTexts.back(), legendMarks.back()), std::make_tuple("z(x0,x1,x2)", 3u));
         ASSERT_EQ(theResultTables.paragraphs.size(), 3u);
         EXPECT_EQ(theResultTables.paragraphs[0], c.line);
         EXPECT_EQ(theResultTables.paragraphColors[1], static_cast<ColorRef>(ValueToColor(coefficient)));
