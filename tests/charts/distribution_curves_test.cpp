@@ -73,7 +73,7 @@ TEST_F(CurvesTest, PoissonAndErlangCurvesAtWholeNumbers) {
             Map(-1, 20, 0, cumulative ? 110 : 25);  // step 1 + trunc(20/100) = 1
             c.draw(dc_, cumulative);
             SCOPED_TRACE(c.name);
-            ExpectThrough(0, 0, -5);  // the first piece rises from the world origin
+            ExpectThrough(0, 0, -5);  // the first segment rises from the world origin
             double total = 0;
             for (int k = 0; k < 19; ++k) {
                 const double p = c.probability(k);

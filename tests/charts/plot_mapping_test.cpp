@@ -117,7 +117,7 @@ TEST(PlotMapping, NiceTickSteps) {
     EXPECT_TRUE(std::isnan(NiceTickStep(-1)));
 }
 
-TEST(PlotMapping, CurveWithDomainErrorIsDrawnInPieces) {
+TEST(PlotMapping, CurveBreaksAtADomainError) {
     platform::Bitmap bmp(60, 20);
     platform::Canvas dc(bmp);
     dc.SelectPen(platform::Pen(platform::PenStyle::Solid, 1, platform::kBlack));
@@ -130,7 +130,7 @@ TEST(PlotMapping, CurveWithDomainErrorIsDrawnInPieces) {
     }
     mathDomainError = 0;
     // The line to point 2 leaves out its end pixel (15); nothing goes to or from the failed
-    // point 3 (20, 30); a new piece runs from point 4 to point 5 (35 to 44).
+    // point 3 (20, 30); a new stretch runs from point 4 to point 5 (35 to 44).
     const std::pair<int, bool> pixels[] = {{5, true},   {14, true}, {15, false}, {20, false},
                                            {30, false}, {35, true}, {44, true}};
     for (auto [x, black] : pixels) EXPECT_EQ(dc.GetPixel(x, 10) == platform::kBlack, black) << x;
