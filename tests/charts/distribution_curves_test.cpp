@@ -56,11 +56,8 @@ TEST_F(CurvesTest, StudentCurveFollowsTheDistribution) {
 }
 
 TEST_F(CurvesTest, PoissonAndErlangCurvesAtWholeNumbers) {
-    struct Case {
-        const char* name;
-        std::function<void(platform::Canvas&, int)> draw;
-        std::function<double(int)> probability;
-    };
+    using Draw = std::function<void(platform::Canvas&, int cumulative)>;
+    struct Case { const char* name; Draw draw; std::function<double(int)> probability; };
     ErlangSetup(6, 3);  // shape 4, scale 1.5
     const Case cases[] = {
         {"poisson", [](platform::Canvas& dc, int c) { DrawPoissonCurve(dc, 4, 100, 1, -5, c); },
@@ -92,11 +89,7 @@ TEST_F(CurvesTest, NothingRightOfTheOriginDrawsOnlyTheMove) {
 
 TEST_F(CurvesTest, WalksEndOnRangesBeyondTheSpacingOfDoubles) {
     // Each walk returns, and what it draws stays on the plot's columns.
-    struct Case {
-        const char* name;
-        double x0, x1;
-        std::function<void(platform::Canvas&)> draw;
-    };
+    struct Case { const char* name; double x0, x1; std::function<void(platform::Canvas&)> draw; };
     const Case cases[] = {
         {"steps that do not move x", 1e15, 1e15 + 1e-3,
          [](platform::Canvas& dc) { DrawStudentCurve(dc, 1e15, 1, 10, 1, 0, 0); }},

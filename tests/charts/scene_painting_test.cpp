@@ -40,10 +40,7 @@ int Painted(Canvas& dc, int x0, int y0, int x1, int y1) {
 }
 
 TEST(ScenePainting, ColourRules) {
-    const struct {
-        double v;
-        ColorRef band, cell;
-    } rows[] = {
+    const struct { double v; ColorRef band, cell; } rows[] = {
         {0, kLow, kLow},
         {1, kHigh, kHigh},
         // Red falls by 25.5: the band map truncates -25.5 to -25, the cell map 74.5 to 74.
