@@ -5,8 +5,6 @@
 #include "charts/chart_page.h"
 #include "charts/legend_page.h"
 #include "charts_test_support.h"
-#include "platform/bitmap.h"
-#include "platform/canvas.h"
 #include "platform/scripted_dialogs.h"
 
 #include <QPalette>
@@ -62,15 +60,6 @@ TEST(ChartPage, SpinsOkColoursAndPictures) {
     EXPECT_EQ(c.changed, 1);
     c.SendCommand(chart::kGridLineColorButton);
     EXPECT_EQ(c.gridLineColor, platform::Rgb(10, 20, 30));
-
-    // The area buttons show their colour with the palette picture at the left.
-    platform::Bitmap face(80, 24);
-    platform::Canvas dc(face);
-    platform::DrawItem item{.controlId = chart::kBorderAreaButton, .canvas = &dc, .rect = {0, 0, 80, 24},
-                            .text = "Border area"};
-    ASSERT_TRUE(c.OnDrawItem(item));
-    EXPECT_EQ(dc.GetPixel(77, 3), c.borderAreaColor);
-    EXPECT_NE(dc.GetPixel(8, 8), c.borderAreaColor);
     c.DestroyWindow();
 }
 

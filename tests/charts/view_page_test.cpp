@@ -6,8 +6,6 @@
 
 #include "charts/xyview_page.h"
 #include "charts_test_support.h"
-#include "platform/bitmap.h"
-#include "platform/canvas.h"
 #include "platform/scripted_dialogs.h"
 
 namespace {
@@ -99,7 +97,6 @@ TEST(ViewPage, PresetsShowTheControlsOfTheDataShape) {
         v.show3D = 0;
         v.SetDataShape(c.arguments, c.values);
         EXPECT_EQ(v.Control(xyview::kRangePad).IsVisible(), c.rangePad);
-        EXPECT_EQ(v.Control(xyview::kAutozoomCheck).IsVisible(), c.rangePad);
         EXPECT_EQ(v.Control(xyview::kNoDataLabel).IsVisible(), c.noData);
         EXPECT_EQ(v.Control(xyview::kZPad).IsVisible(), c.zPad);
         EXPECT_EQ(v.Control(xyview::kColorStepsEdit).IsVisible(), c.colorSteps);
@@ -183,22 +180,6 @@ TEST(ViewPage, FieldsSpinsSwitchesAndTypedBounds) {
     EXPECT_EQ(v.lowColor, platform::Rgb(1, 2, 3));
     EXPECT_EQ(v.highColor, 0x0000FFu);
     v.DestroyWindow();
-}
-
-TEST(ViewPage, PressedPadZoneSinks) {
-    xyview v;
-    for (int k = 0; k < 8; ++k) v.pictures[static_cast<size_t>(k)] = MakeViewPicture(k);
-    platform::Bitmap face(xyview::kRangePictureWidth, xyview::kRangePictureHeight);
-    platform::Canvas dc(face);
-    platform::DrawItem item{.controlId = xyview::kRangePad, .canvas = &dc,
-                            .rect = {0, 0, xyview::kRangePictureWidth, xyview::kRangePictureHeight}, .pressed = true};
-    v.rangeZonePressed[0] = 1;
-    ASSERT_TRUE(v.OnDrawItem(item));
-    const platform::Rect z0 = v.rangePadZones[0];
-    const platform::Rect z1 = v.rangePadZones[2];
-    EXPECT_EQ(dc.GetPixel(z0.left, (z0.top + z0.bottom) / 2), 0x808080u);  // the pressed zone sinks
-    EXPECT_EQ(dc.GetPixel(z1.left, (z1.top + z1.bottom) / 2), 0xFFFFFFu);  // the others stand out
-    EXPECT_EQ(v.rangeZonePressed[0], 0);
 }
 
 }  // namespace
