@@ -98,10 +98,7 @@ TEST_F(SeriesPaintingTest, FunctionAutozoomRangesOverGeneratedData) {
         theXyview.stepPercent = c.margin;
         Frame(1);
         ASSERT_EQ(PaintFunctionOfOneArgument(dc, Context()), 1);
-        EXPECT_NEAR(plotXMin, c.xMin, 1e-12);
-        EXPECT_NEAR(plotXMax, c.xMax, 1e-12);
-        EXPECT_NEAR(plotYMin, c.yMin, 1e-12);
-        EXPECT_NEAR(plotYMax, c.yMax, 1e-12);
+        charts_test::ExpectPlotRanges(c.xMin, c.xMax, c.yMin, c.yMax);
         EXPECT_EQ(plotLeft, 40);  // the pixel rectangle comes back
         EXPECT_EQ(plotBottom, 280);
     }

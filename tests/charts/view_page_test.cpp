@@ -172,13 +172,6 @@ TEST(ViewPage, FieldsSpinsSwitchesAndTypedBounds) {
     EXPECT_EQ(std::tie(v.colorMapMode, v.zControlsShown, v.twoValueColorMap), std::make_tuple(1, 1, 1));
     v.SendCommand(xyview::kColorMapButton);
     EXPECT_EQ(std::tie(v.colorMapMode, v.histogram), std::make_tuple(0, 0));
-
-    // Low and High take the chosen colour, or keep theirs when the dialog is cancelled.
-    dialogs.colorAnswers = {platform::Rgb(1, 2, 3), std::nullopt};
-    v.SendCommand(xyview::kLowButton);
-    v.SendCommand(xyview::kHighButton);
-    EXPECT_EQ(v.lowColor, platform::Rgb(1, 2, 3));
-    EXPECT_EQ(v.highColor, 0x0000FFu);
     v.DestroyWindow();
 }
 
