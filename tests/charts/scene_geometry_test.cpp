@@ -3,9 +3,7 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
-#include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
-#include <set>
 #include <string>
 #include <vector>
 

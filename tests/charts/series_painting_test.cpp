@@ -1,7 +1,6 @@
 // The series painters: the one-argument view over generated data (its ranges, its marks found
 // by pixel, the order of the scheme calls and the points the reports get) and the chart of
 // measured against model values.
-#include <cmath>
 #include <string>
 #include <tuple>
 #include <utility>
