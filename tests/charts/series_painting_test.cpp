@@ -84,7 +84,6 @@ TEST_F(SeriesPaintingTest, FunctionAutozoomRangesOverGeneratedData) {
         {"line", {line}, 5, -0.5, 10.5, -13, 53},
         {"no margin", {line}, 0, 0, 10, -10, 50},
         {"equal values", {flat}, 5, 2.5, 3.5, 6.5, 7.5},
-        {"negative", {negative}, 5, -10.4, -1.6, -5.2, -0.8},
         {"one record", {{{2, 3}}}, 5, 0, 1, 0, 1},
         {"short series left out", {{{100, 100}, {101, 101}}, line}, 0, 0, 10, -10, 50},
         {"two series", {line, negative}, 0, -10, 10, -10, 50},
