@@ -27,28 +27,24 @@
 
 namespace {
 
-using platform::Bitmap;
-using platform::Canvas;
 using platform::ColorRef;
 
 constexpr ColorRef kMarkColor = platform::Rgb(0, 0, 220);
 
-// One series of `arguments` argument columns and a value z = 1 + 2 a0 + 3 a1 + ... (exact
-// for the plane) plus `noise` times a wobble, over n records.
-void LoadSeries(int arguments, int n, double noise = 0) {
+// One series of three arguments and a value z = 1 + 2 x0 + 3 x1 + 4 x2 (exact for the plane)
+// plus `noise` times a wobble, over n records.
+void LoadSeries(int n, double noise = 0) {
     charts_test::Records records(static_cast<std::size_t>(n));
-    std::vector<std::string> names;
-    for (int k = 0; k < arguments; ++k) names.push_back("x" + std::to_string(k));
-    names.push_back("z");
     for (int r = 0; r < n; ++r) {
+        std::vector<double>& record = records[static_cast<std::size_t>(r)];
         double z = 1;
-        for (int k = 0; k < arguments; ++k) {
-            records[static_cast<std::size_t>(r)].push_back(std::fmod(r * (0.37 + 0.11 * k) + k, 7.0));
-            z += (k + 2) * records[static_cast<std::size_t>(r)].back();
+        for (int k = 0; k < 3; ++k) {
+            record.push_back(std::fmod(r * (0.37 + 0.11 * k) + k, 7.0));
+            z += (k + 2) * record.back();
         }
-        records[static_cast<std::size_t>(r)].push_back(z + noise * std::sin(r * 1.7));
+        record.push_back(z + noise * std::sin(r * 1.7));
     }
-    charts_test::LoadSeries({records}, {kMarkColor, 0, 3}, -1, names);
+    charts_test::LoadSeries({records}, {kMarkColor, 0, 3}, -1, {"x0", "x1", "x2", "z"});
 }
 
 class XYCorrelationViewTest : public ::testing::Test {
@@ -79,8 +75,8 @@ protected:
     }
 
     platform::ScriptedDialogs dialogs;
-    Bitmap bitmap{320, 320};
-    Canvas canvas{bitmap};
+    platform::Bitmap bitmap{320, 320};
+    platform::Canvas canvas{bitmap};
     std::vector<std::string> legendTexts;
     std::vector<unsigned> legendMarks;
     XYCorrelationState state{
@@ -88,7 +84,7 @@ protected:
 };
 
 TEST_F(XYCorrelationViewTest, AppliesToItsSchemesAndShapes) {
-    LoadSeries(3, 30);
+    LoadSeries(30);
     const struct { const char* name; int plane, near, arguments, values; bool matrix; int painted; } cases[] = {
         {"no scheme of the view", 0, 0, 3, 1, false, 0},
         {"the plane needs three arguments", 1, 0, 2, 1, false, 0},
@@ -109,7 +105,7 @@ TEST_F(XYCorrelationViewTest, AppliesToItsSchemesAndShapes) {
 }
 
 TEST_F(XYCorrelationViewTest, PlaneEstimatesLieOnTheDiagonalOfASquareRange) {
-    LoadSeries(3, 40);
+    LoadSeries(40);
     theMultistat.plane = 1;
     ASSERT_EQ(PaintXYCorrelation(canvas, state), 1);
     EXPECT_DOUBLE_EQ(plotXMin, plotYMin);
@@ -132,7 +128,7 @@ TEST_F(XYCorrelationViewTest, NearNeighbourSampleAndResultLine) {
         SCOPED_TRACE(c.records);
         SetUp();
         theMultistat.nearNeighbors = 1;
-        LoadSeries(3, c.records, 0.5);
+        LoadSeries(c.records, 0.5);
         ASSERT_EQ(PaintXYCorrelation(canvas, state), 1);
         // The coefficient over the sampled pairs, each estimated without its own record.
         const std::vector<int> mask{-1, -1, -1, 1};
@@ -153,7 +149,6 @@ TEST_F(XYCorrelationViewTest, NearNeighbourSampleAndResultLine) {
         const double coefficient = 1 - std::sqrt(ssr / sst);
         char expected[32];
         std::snprintf(expected, sizeof expected, "%.4g", coefficient);
-        EXPECT_EQ(correlationText, expected);
         std::string all;
         for (const std::string& t : theResultDocument.texts) all += t;
         EXPECT_EQ(all, std::string(c.line) + expected);
@@ -168,7 +163,7 @@ TEST_F(XYCorrelationViewTest, NearNeighbourSampleAndResultLine) {
 }
 
 TEST_F(XYCorrelationViewTest, CalculatorGetsTheEstimateAtItsTypedPoint) {
-    LoadSeries(3, 50);
+    LoadSeries(50);
     theMultistat.nearNeighbors = 1;
     TypeArguments("1 2 3");
     ASSERT_EQ(PaintXYCorrelation(canvas, state), 1);
