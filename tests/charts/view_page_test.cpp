@@ -70,37 +70,24 @@ TEST(ViewPage, TidyingRoundsAndNeverLeavesAnEmptyRange) {
     }
 }
 
-TEST(ViewPage, PresetsShowTheControlsOfTheDataShape) {
-    const struct {
-        int arguments, values, colorMap, fitScheme;
-        bool rangePad, noData, zPad, histogram;
-        int colorMapAfter;
-    } cases[] = {
-        {1, 0, 1, 0, false, true, false, false, 0},
-        {0, 2, 1, 0, true, false, true, false, 1},
-        {0, 2, 0, 0, true, false, false, true, 0},
-        {0, 1, 0, 0, true, false, false, true, 0},
-        {1, 2, 1, 0, true, false, false, false, 0},
-        {2, 1, 1, 0, true, false, true, false, 1},
-        {2, 1, 0, 0, true, false, true, false, 0},
-        {2, 1, 1, 1, true, false, false, false, 0},
-        {3, 1, 1, 0, true, false, false, false, 0},
+TEST(ViewPage, PresetsKeepTheColourMapOnlyForShapesThatShowIt) {
+    // The map and its z controls stay for two values or two arguments and one value, unless a
+    // several-argument scheme is chosen.
+    const struct { int arguments, values, fitScheme, colorMapAfter; } cases[] = {
+        {1, 0, 0, 0}, {0, 2, 0, 1}, {1, 2, 0, 0}, {2, 1, 0, 1}, {2, 1, 1, 0}, {3, 1, 0, 0},
     };
     platform::ScriptedDialogs dialogs;
     xyview v;
     ASSERT_TRUE(v.Create(nullptr));
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << " map " << c.colorMap);
-        v.colorMapMode = c.colorMap;
+        SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << " scheme " << c.fitScheme);
+        v.colorMapMode = 1;
         v.fitSchemeChosen = c.fitScheme;
         v.show3D = 0;
         v.SetDataShape(c.arguments, c.values);
-        EXPECT_EQ(v.Control(xyview::kRangePad).IsVisible(), c.rangePad);
-        EXPECT_EQ(v.Control(xyview::kNoDataLabel).IsVisible(), c.noData);
-        EXPECT_EQ(v.Control(xyview::kZPad).IsVisible(), c.zPad);
-        EXPECT_EQ(v.Control(xyview::kHistogramButton).IsVisible(), c.histogram);
         EXPECT_EQ(v.colorMapMode, c.colorMapAfter);
-        EXPECT_EQ(v.twoValueColorMap, c.arguments == 0 && c.values == 2 && c.colorMap ? 1 : 0);
+        EXPECT_EQ(v.Control(xyview::kZPad).IsVisible(), c.colorMapAfter == 1);
+        EXPECT_EQ(v.twoValueColorMap, c.arguments == 0 && c.values == 2 ? 1 : 0);
     }
     v.DestroyWindow();
 }
