@@ -11,7 +11,6 @@
 
 namespace {
 
-using charts_test::RoleOf;
 using platform::ToQColor;
 
 TEST(ChartPage, SpinArithmetic) {
@@ -101,7 +100,8 @@ TEST(LegendPage, FontDialogsAndSliders) {
     {
         const charts_test::Scoped<platform::ColorRef> area(theChart.borderAreaColor, 0x405060);
         l.Show(true);
-        EXPECT_EQ(RoleOf(l, legend::kXCaptionEdit, QPalette::Base), ToQColor(0x405060));
+        const QPalette shown = l.Control(legend::kXCaptionEdit).Widget()->palette();
+        EXPECT_EQ(shown.color(QPalette::Active, QPalette::Base), ToQColor(0x405060));
     }
     l.DestroyWindow();
 }

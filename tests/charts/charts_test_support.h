@@ -1,5 +1,5 @@
-// Helpers the chart tests share: restoring program-wide settings, counting pixels, poking
-// pages as the user does, and filling the data store with series.
+// Helpers the chart tests share: restoring program-wide settings, counting pixels, clicking
+// widgets as the user does, and filling the data store with series.
 #pragma once
 
 #include <fstream>
@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
-#include <QPalette>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -23,7 +22,6 @@
 #include "charts/xyview_page.h"
 #include "data/data_page.h"
 #include "platform/canvas.h"
-#include "platform/dialog.h"
 
 namespace charts_test {
 
@@ -60,18 +58,6 @@ inline int CountPixels(const platform::Canvas& dc, platform::Rect r, const Colou
 
 inline int CountColour(const platform::Canvas& dc, ColorRef colour, platform::Rect r) {
     return CountPixels(dc, r, [colour](ColorRef c) { return c == colour; });
-}
-
-// A spin arrow as the layer reports it: the up arrow of a classic spin is a negative delta.
-inline void Spin(platform::Dialog& page, int id, int delta) {
-    platform::Notify n{.id = id, .code = platform::Notification::SpinDelta, .delta = delta};
-    page.DispatchNotify(n);
-}
-
-// A colour of the page's palette (id 0) or of one of its controls.
-inline QColor RoleOf(const platform::Dialog& page, int id, QPalette::ColorRole role) {
-    const QWidget* w = id == 0 ? page.ClientWidget() : page.Control(id).Widget();
-    return w->palette().color(QPalette::Active, role);
 }
 
 // A press and release of the left button at (x, y) of the widget.

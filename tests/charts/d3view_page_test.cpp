@@ -19,7 +19,6 @@
 namespace {
 
 using charts_test::ExpectDoubles;
-using charts_test::Spin;
 using platform::Rect;
 
 constexpr double kTurn = 6.28318530718;
@@ -163,7 +162,9 @@ TEST_F(D3viewPageTest, SpinsScaleTheStepsWithoutApplying) {
         {d3view::kAngleStepSpin, -1, &scene3d::angleStep, 0.12},
         {d3view::kAngleStepSpin, +1, &scene3d::angleStep, 0.12 * 0.8}};
     for (const auto& c : spins) {
-        Spin(page, c.spin, c.delta);
+        // The layer reports a spin arrow as a delta: the up arrow is negative.
+        platform::Notify n{.id = c.spin, .code = platform::Notification::SpinDelta, .delta = c.delta};
+        page.DispatchNotify(n);
         EXPECT_DOUBLE_EQ(s.*c.step, c.expected) << c.spin << " " << c.delta;
     }
     ExpectDoubles({{"field", page.angleStep, s.angleStep}, {"edit", Shown(d3view::kEyeStepEdit), s.eyeStep}});
