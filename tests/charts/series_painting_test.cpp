@@ -1,6 +1,5 @@
-// The series painters: the one-argument view over generated data (its ranges, its marks found
-// by pixel, the order of the scheme calls and the points the reports get) and the chart of
-// measured against model values.
+// The series painters: the one-argument view over generated data (its ranges and its marks
+// found by pixel) and the chart of measured against model values.
 #include <string>
 #include <tuple>
 #include <utility>

@@ -136,8 +136,6 @@ TEST(ViewPage, FieldsSpinsSwitchesAndTypedBounds) {
         v.SendCommand(xyview::kOkButton);
         EXPECT_EQ(dialogs.Messages().back(), b.message);
     }
-    v.stepPercent = 5, v.colorSteps = 10;
-    v.UpdateData(false);
 
     // Spins: the step never below 1, the colour steps within 3..255.
     for (int i = 0; i < 10; ++i) v.StepPercent(+1);
