@@ -202,8 +202,10 @@ TEST_F(D3viewPageTest, NetAndTwoD) {
     page.SendCommand(d3view::kTwoDimensionalButton);
     EXPECT_EQ(std::tie(page.showNet, page.twoDimensional, page.changed), std::make_tuple(1, 1, 1));
     // "Net" is offered only where a net can be drawn.
-    page.ShowNetButton(1);
-    EXPECT_FALSE(page.Control(d3view::kNetButton).IsEnabled());
+    for (int hidden : {1, 0}) {
+        page.ShowNetButton(hidden);
+        EXPECT_EQ(page.Control(d3view::kNetButton).IsEnabled(), !hidden);
+    }
 }
 
 TEST_F(D3viewPageTest, FieldsShowTheirWholeNumbers) {
