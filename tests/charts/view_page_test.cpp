@@ -104,7 +104,6 @@ TEST(ViewPage, FieldsSpinsSwitchesAndTypedBounds) {
     const Point zone0 = Centre(v.rangePadZones[0]);
     charts_test::Click(v.Control(xyview::kRangePad).Widget(), zone0.x, zone0.y);
     EXPECT_DOUBLE_EQ(v.xMax, 10.5);
-    EXPECT_EQ(v.Control(xyview::kXMaxEdit).Text(), "10.5");
     v.xMax = 10;
     v.UpdateData(false);
 
