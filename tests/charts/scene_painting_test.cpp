@@ -65,8 +65,8 @@ TEST(ScenePainting, TriangleBands) {
     auto negative = [](double level) { return BandColour(level, -2.5, 0.5, kLow, kHigh); };
     struct Pixel { double x, y; ColorRef colour; };
     const struct { std::vector<double> zs; int steps; double zMin, zMax; std::vector<Pixel> pixels; } cases[] = {
-        // z = 0.5 x + y, bands of width 5: z 1.5 in [0, 5], 6.5 and 9.5 in [5, 10]; (7, 7) lies outside.
-        {zs, 2, 0, 10, {{1, 1, kLow}, {1, 6, fifth}, {2, 7.5, fifth}, {7, 7, kWhite}}},
+        // z = 0.5 x + y, bands of width 5: z 1.5 in [0, 5], 6.5 in [5, 10]; (7, 7) lies outside.
+        {zs, 2, 0, 10, {{1, 1, kLow}, {1, 6, fifth}, {7, 7, kWhite}}},
         // Negative values: the first band starts at -3, below -2.5, in the low colour; z at the
         // pixels -2.275, -1.45, -0.025 and 0.365.
         {{-2.5, -1, 0.5}, 3, -2.5, 0.5,
