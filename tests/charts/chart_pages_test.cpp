@@ -4,14 +4,9 @@
 
 #include "charts/chart_page.h"
 #include "charts/legend_page.h"
-#include "charts_test_support.h"
 #include "platform/scripted_dialogs.h"
 
-#include <QPalette>
-
 namespace {
-
-using platform::ToQColor;
 
 TEST(ChartPage, SpinArithmetic) {
     chart c;
@@ -57,7 +52,7 @@ TEST(ChartPage, OkClampsAndColourDialogs) {
     c.DestroyWindow();
 }
 
-TEST(LegendPage, FontDialogsAndSliders) {
+TEST(LegendPage, FontDialogs) {
     platform::ScriptedDialogs dialogs;
     legend l;
     ASSERT_TRUE(l.Create(nullptr));
@@ -85,24 +80,6 @@ TEST(LegendPage, FontDialogsAndSliders) {
     dialogs.fontColorAnswers = {0x00FF00};
     l.SendCommand(legend::kFormulaFontButton);
     EXPECT_EQ(std::tie(l.titleColor, l.captionColor), std::make_tuple(0xFF0000u, 0x0000C0u));
-
-    // Sliders apply only when the thumb is let go.
-    l.Control(legend::kFormulaAlignSlider).SetPos(70);
-    platform::Notify n{.id = legend::kFormulaAlignSlider, .code = platform::Notification::Scroll,
-                       .scrollCode = platform::kScrollThumbTrack};
-    l.DispatchNotify(n);
-    EXPECT_EQ(l.formulaAlign, 0);
-    n.scrollCode = platform::kScrollEnd;
-    l.DispatchNotify(n);
-    EXPECT_EQ(l.formulaAlign, 70);
-
-    // A new border-area colour on the "Chart" page shows on the edits when the page is shown.
-    {
-        const charts_test::Scoped<platform::ColorRef> area(theChart.borderAreaColor, 0x405060);
-        l.Show(true);
-        const QPalette shown = l.Control(legend::kXCaptionEdit).Widget()->palette();
-        EXPECT_EQ(shown.color(QPalette::Active, QPalette::Base), ToQColor(0x405060));
-    }
     l.DestroyWindow();
 }
 
