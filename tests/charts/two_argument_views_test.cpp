@@ -275,12 +275,9 @@ TEST_F(TwoArgumentViewsTest, PointsAreSizedByValueWithAScale) {
     state.seriesCount = 3;
     theXyview.stepPercent = 0;
     ASSERT_EQ(PaintTwoArgumentPoints(canvas, state), 1);
-    EXPECT_DOUBLE_EQ(theXyview.xMin, 0);  // no margin with a step of 0
-    EXPECT_DOUBLE_EQ(theXyview.xMax, 4);
-    EXPECT_DOUBLE_EQ(theXyview.zMin, 0);
-    EXPECT_DOUBLE_EQ(theXyview.zMax, 24);
-    // The y range is back after the scale.
-    EXPECT_DOUBLE_EQ(plotYMax, 4);
+    // No margin with a step of 0; the y range is back after the scale.
+    charts_test::ExpectDoubles({{"x min", theXyview.xMin, 0}, {"x max", theXyview.xMax, 4},
+                                {"z min", theXyview.zMin, 0}, {"z max", theXyview.zMax, 24}, {"y", plotYMax, 4}});
     // The largest value (24 at (4, 4)) gets the largest mark: size 10 reaches 10 pixels out.
     const int px = WorldToPixelX(4), py = WorldToPixelY(4);
     EXPECT_EQ(At(px - 9, py), kPointColor);
