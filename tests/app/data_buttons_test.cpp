@@ -1,6 +1,6 @@
 // The data page's "Insert" and "Modify" buttons in the running program: each brings up its
-// real dialog, which acts on the store; "Modify" can take its change back. And the "Data"
-// menu's clipboard and text-file imports reaching the store.
+// real dialog, which acts on the store (the dialogs' own rules and undo are the data tests').
+// And the "Data" menu's clipboard and text-file imports reaching the store.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,10 +8,7 @@
 #include <QTabBar>
 #include <QTreeWidget>
 #include <QWidget>
-#include <cstdio>
-#include <unistd.h>
 
-#include "app/main_pages.h"
 #include "app/resource_ids.h"
 #include "charts/d3view_page.h"
 #include "data/data_page_list.h"
@@ -24,14 +21,6 @@
 namespace {
 
 using namespace mainwin_test;
-
-std::vector<double> Column(int s, int c) {
-    const Series& x = theData.series.at(static_cast<std::size_t>(s));
-    std::vector<double> out;
-    for (int r = 0; r < x.nRecords; ++r)
-        out.push_back(theData.allValues.at(static_cast<std::size_t>(x.firstValue + r * x.nParameters + c)));
-    return out;
-}
 
 // A left click on a cell of the series table, delivered as the window system would.
 void ClickCell(int row, int column) {
@@ -64,33 +53,24 @@ TEST(DataPageButtons, InsertAndModifyRunTheirDialogs) {
             dialogs.modalSteps.push_back([&](platform::Dialog& d) {
                 shown = d.TemplateId();
                 ASSERT_EQ(shown, insert::kTemplateId);
-                EXPECT_EQ(d.Control(insert::kNameEdit).Text(), "x2");
-                EXPECT_EQ(d.Control(insert::kValueRadio).Check(), 1);
                 d.Control(insert::kFormulaRadio).Click();
                 d.Control(insert::kFormulaEdit).SetText("p0*2 + p1");
                 d.Control(insert::kInsertButton).Click();
             });
-            ASSERT_TRUE(theData.Control(data::kInsertButton).IsEnabled());
             theData.Control(data::kInsertButton).Click();
             EXPECT_EQ(shown, insert::kTemplateId);
             ASSERT_EQ(theData.parametersPerSeries, 3);
-            EXPECT_EQ(theData.parameterNames[2], "x2");
-            EXPECT_EQ(theData.parameters[2].role, kRoleValue);
-            EXPECT_EQ(Column(0, 2), (std::vector<double>{1, 31, 61}));
-            EXPECT_EQ(theData.dataModified, 1);
-            EXPECT_EQ(CheckStoreInvariants(theData), "");
+            EXPECT_EQ(SeriesColumn(0, 2), (std::vector<double>{1, 31, 61}));
 
             // "Modify" waits for a parameter row to be ticked.
             EXPECT_FALSE(theData.Control(data::kModifyButton).IsEnabled());
             ClickCell(3, data::kColumnSelect);  // the series row, p0, p1, then x2
-            ASSERT_EQ(theData.selectedParameter, 2);
             ASSERT_TRUE(theData.Control(data::kModifyButton).IsEnabled());
 
             shown = 0;
             dialogs.modalSteps.push_back([&](platform::Dialog& d) {
                 shown = d.TemplateId();
                 ASSERT_EQ(shown, modify::kTemplateId);
-                EXPECT_EQ(d.Control(modify::kParameterText).Text(), "'x2' from 'Series #1' series");
                 EXPECT_TRUE(d.Control(modify::kActionRadio).IsEnabled());  // the record operations are wired
                 d.Control(modify::kFormulaRadio).Click();
                 d.Control(modify::kFormulaEdit).SetText("x2 - p1");
@@ -98,24 +78,12 @@ TEST(DataPageButtons, InsertAndModifyRunTheirDialogs) {
             });
             theData.Control(data::kModifyButton).Click();
             EXPECT_EQ(shown, modify::kTemplateId);
-            EXPECT_EQ(Column(0, 2), (std::vector<double>{0, 20, 40}));
+            EXPECT_EQ(SeriesColumn(0, 2), (std::vector<double>{0, 20, 40}));
 
-            // "Undo" puts the values back.
-            dialogs.modalSteps.push_back([&](platform::Dialog& d) {
-                ASSERT_TRUE(d.Control(modify::kUndoButton).IsEnabled());
-                d.Control(modify::kUndoButton).Click();
-            });
-            theData.Control(data::kModifyButton).Click();
-            EXPECT_EQ(Column(0, 2), (std::vector<double>{1, 31, 61}));
-            EXPECT_EQ(CheckStoreInvariants(theData), "");
-
-            // With two series "Insert" is withdrawn: no dialog comes up.
+            // With two series "Insert" is withdrawn.
             LoadShape(1, 1, 0, 3, 2);
             theData.UpdateButtonStates();
-            const int modals = dialogs.CountOf("modal");
             EXPECT_FALSE(theData.Control(data::kInsertButton).IsEnabled());
-            theData.Control(data::kInsertButton).Click();
-            EXPECT_EQ(dialogs.CountOf("modal"), modals);
             theData.OnDeleteAll();
             ResetChoices();
         },
@@ -123,18 +91,12 @@ TEST(DataPageButtons, InsertAndModifyRunTheirDialogs) {
 }
 
 TEST(DataMenuImports, ClipboardAndTextFileAddSeries) {
-    const std::string path = "/tmp/tabulon_menu_import_" + std::to_string(getpid()) + ".txt";
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    ASSERT_NE(file, nullptr);
-    std::fputs("5 6\n7 8\n9 10\n", file);
-    std::fclose(file);
+    const ScratchFolder folder("menu_import");
+    const std::string path = folder / "import.txt";
+    std::ofstream(path) << "5 6\n7 8\n9 10\n";
     platform::ScriptedDialogs dialogs;
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
-            const platform::Menu menu = dlg.MenuBar();
-            for (int command : {kCommandImportFromTextFile, kCommandImportFromDatabase, kCommandPasteFromClipboard,
-                                kCommandReadImageAsRgb, kCommandReadImageAsHsv, kCommandChangeTimeDataFormat})
-                EXPECT_TRUE(menu.IsEnabled(command)) << command;
             theData.OnDeleteAll();
 
             platform::SetClipboardText("a\tb\n1\t2\n3\t4\n");
@@ -142,7 +104,6 @@ TEST(DataMenuImports, ClipboardAndTextFileAddSeries) {
             dlg.SendCommand(kCommandPasteFromClipboard);
             ASSERT_EQ(theData.series.size(), 1u);
             EXPECT_EQ(theData.parameterNames, (std::vector<std::string>{"a", "b"}));
-            EXPECT_EQ(Column(0, 1), (std::vector<double>{2, 4}));
             EXPECT_EQ(theD3view.sceneRebuildRequest, 1);
 
             int shown = 0;
@@ -155,14 +116,12 @@ TEST(DataMenuImports, ClipboardAndTextFileAddSeries) {
             dlg.SendCommand(kCommandImportFromTextFile);
             EXPECT_EQ(shown, Text::kTemplateId);
             ASSERT_EQ(theData.series.size(), 2u);
-            EXPECT_EQ(Column(1, 0), (std::vector<double>{5, 7, 9}));
+            EXPECT_EQ(SeriesColumn(1, 0), (std::vector<double>{5, 7, 9}));
             EXPECT_EQ(theData.selectedSeries, 1);  // the new series is selected
-            EXPECT_EQ(CheckStoreInvariants(theData), "");
             theData.OnDeleteAll();
             ResetChoices();
         },
         &dialogs);
-    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -1,14 +1,11 @@
 // Reading the data shape: the page each tab should show over shapes and scheme flags, the
 // model pages' hand-back, Autozoom after a change of shape, the pages' parameter lists, the
-// formula name list, and the one-argument view painting through the dispatcher.
-#include <string>
-#include <vector>
+// formula name list.
 
 #include <gtest/gtest.h>
 
 #include "app/resource_ids.h"
 #include "charts/d3view_page.h"
-#include "charts/result_document.h"
 #include "fitting/sinaldlg_page.h"
 #include "formula/approxcustom.h"
 #include "formula/collection.h"
@@ -21,47 +18,9 @@ using mainwin_test::LoadShape;
 using mainwin_test::ResetChoices;
 using mainwin_test::WithMainWindow;
 
-enum Flag : unsigned {
-    kNone = 0,
-    kHistogram = 1u << 0,
-    kShow3D = 1u << 1,
-    kCustom = 1u << 2,
-    kUserDefined = 1u << 3,
-    kUnitary = 1u << 4,
-    kBestPolynome = 1u << 5,
-    kCustomApply = 1u << 6,     // approxcustom ">>"
-    kPeaksApply = 1u << 7,      // sinaldlg changed
-    kUserufMore = 1u << 8,      // useruf ">>"
-    kMultiApply = 1u << 9,      // constructor_multi ">>"
-    kCollectionPressed = 1u << 10,  // the scheme page's "From list of formulas" button
-    kMultistatApply = 1u << 11,
-    kPlane = 1u << 12,          // d3view asks for the plane view
-};
-
-void Set(unsigned f) {
-    ResetChoices();
-    theMultistat.plane = 0;
-    theXyview.histogram = (f & kHistogram) != 0;
-    theXyview.show3D = (f & kShow3D) != 0;
-    theXystatistic.customFormulas = (f & kCustom) != 0;
-    theMultistat.userDefinedFormula = (f & kUserDefined) != 0;
-    theMultistat.unitaryArgument = (f & kUnitary) != 0;
-    theMultistat.bestPolynome = (f & kBestPolynome) != 0;
-    theApproxcustom.applyRequested = (f & kCustomApply) != 0;
-    theXystatistic.customRequest = (f & kCustomApply) != 0;
-    theSinaldlg.moreRequest = (f & kPeaksApply) != 0;
-    theUseruf.moreRequest = (f & kUserufMore) != 0;
-    theConstructorMulti.applyRequested = (f & kMultiApply) != 0;
-    theXystatistic.collectionRequest = (f & kCollectionPressed) != 0;
-    theXystatistic.schemeButtonPressed = (f & kCollectionPressed) != 0;
-    theXystatistic.fromListOfFormulas = (f & kCollectionPressed) != 0;  // the button chose its scheme
-    theMultistat.applyRequested = (f & kMultistatApply) != 0;
-    theD3view.twoDimensional = (f & kPlane) != 0;
-}
-
 struct RouteCase {
-    int arguments, values;  // arguments < 0: no series
-    unsigned flags;
+    int arguments, values;
+    void (*choose)();  // the schemes and the pages' requests
     int tab, shownPage;
     int wanted;
     int view3D;  // after; -1: not checked
@@ -69,76 +28,57 @@ struct RouteCase {
 
 TEST(DataShape, RoutesEveryShapeToItsPage) {
     const RouteCase cases[] = {
-        {-1, 0, kNone, kTabStatistics, kPageData, kPageXystatistic, -1},
-        {-1, 0, kNone, kTabView, kPageData, kPageXyview, -1},
-        {0, 1, kNone, kTabStatistics, kPageData, kPageXystatistic, -1},
-        {0, 1, kHistogram, kTabStatistics, kPageData, kPageDistrimution, -1},
-        {0, 2, kNone, kTabStatistics, kPageData, kPageXystatistic, -1},
-        {0, 2, kHistogram, kTabStatistics, kPageData, kPageDistrimution, -1},
-        {0, 2, kShow3D, kTabStatistics, kPageData, kPageDistribution2, -1},
-        {1, 1, kNone, kTabStatistics, kPageData, kPageXystatistic, -1},
-        {1, 2, kCustom, kTabStatistics, kPageData, kPageApproxcustom, -1},
-        {2, 1, kNone, kTabStatistics, kPageData, kPageMultistat, -1},
-        {2, 1, kUserDefined, kTabStatistics, kPageData, kPageUseruf, -1},
-        {2, 1, kBestPolynome, kTabStatistics, kPageData, kPageConstructorMulti, -1},
-        {3, 2, kNone, kTabStatistics, kPageData, kPageMultistat, -1},
-        {2, 0, kNone, kTabStatistics, kPageData, kPageXystatistic, -1},
+        // The tab's page by the shape and the schemes (the whole table: the tab rules' tests).
+        {2, 1, [] {}, kTabStatistics, kPageData, kPageMultistat, -1},
         // The View tab: the three-dimensional switch takes it to the scene page, and the
         // scene page's plane view brings it back.
-        {2, 1, kShow3D, kTabView, kPageXyview, kPageD3view, 1},
-        {1, 1, kShow3D, kTabView, kPageXyview, kPageXyview, 0},
-        {0, 2, kPlane, kTabView, kPageD3view, kPageXyview, 0},
-        {2, 1, kNone, kTabView, kPageXyview, kPageXyview, 0},
+        {2, 1, [] { theXyview.show3D = 1; }, kTabView, kPageXyview, kPageD3view, 1},
+        {1, 1, [] { theXyview.show3D = 1; }, kTabView, kPageXyview, kPageXyview, 0},
+        {0, 2, [] { theD3view.twoDimensional = 1; }, kTabView, kPageD3view, kPageXyview, 0},
         // The model pages hand back to their scheme page.
-        {1, 1, kCustom | kCustomApply, kTabStatistics, kPageApproxcustom, kPageXystatistic, -1},
-        {1, 1, kPeaksApply, kTabStatistics, kPageSinaldlg, kPageXystatistic, -1},
-        {1, 1, kUserufMore, kTabStatistics, kPageUseruf, kPageXystatistic, -1},
-        {2, 1, kUserDefined | kUserufMore, kTabStatistics, kPageUseruf, kPageMultistat, 1},
-        {2, 1, kBestPolynome | kMultiApply, kTabStatistics, kPageConstructorMulti, kPageMultistat, -1},
+        {1, 1, [] { theXystatistic.customFormulas = theApproxcustom.applyRequested = theXystatistic.customRequest = 1; },
+         kTabStatistics, kPageApproxcustom, kPageXystatistic, -1},
+        {1, 1, [] { theSinaldlg.moreRequest = 1; }, kTabStatistics, kPageSinaldlg, kPageXystatistic, -1},
+        {1, 1, [] { theUseruf.moreRequest = 1; }, kTabStatistics, kPageUseruf, kPageXystatistic, -1},
+        {2, 1, [] { theMultistat.userDefinedFormula = theUseruf.moreRequest = 1; }, kTabStatistics, kPageUseruf,
+         kPageMultistat, 1},
+        {2, 1, [] { theMultistat.bestPolynome = theConstructorMulti.applyRequested = 1; }, kTabStatistics,
+         kPageConstructorMulti, kPageMultistat, -1},
         // A scheme button shows its page at once; multistat's apply shows the formula page.
-        {1, 1, kCollectionPressed, kTabStatistics, kPageXystatistic, kPageCollection, -1},
-        {2, 1, kUnitary | kMultistatApply, kTabStatistics, kPageMultistat, kPageUseruf, -1},
-        {2, 1, kBestPolynome | kMultistatApply, kTabStatistics, kPageMultistat, kPageConstructorMulti, -1},
+        {1, 1, [] { theXystatistic.collectionRequest = theXystatistic.schemeButtonPressed = 1; }, kTabStatistics,
+         kPageXystatistic, kPageCollection, -1},
+        {2, 1, [] { theMultistat.unitaryArgument = theMultistat.applyRequested = 1; }, kTabStatistics, kPageMultistat,
+         kPageUseruf, -1},
+        {2, 1, [] { theMultistat.bestPolynome = theMultistat.applyRequested = 1; }, kTabStatistics, kPageMultistat,
+         kPageConstructorMulti, -1},
     };
     WithMainWindow([&](CTabulonDlg& dlg) {
         for (const RouteCase& c : cases) {
-            SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << " flags " << c.flags << " tab "
-                                              << c.tab);
-            if (c.arguments < 0) {
-                theData.OnDeleteAll();
-            } else {
-                LoadShape(c.arguments, c.values, 0);
-            }
+            SCOPED_TRACE(&c - cases);
+            LoadShape(c.arguments, c.values, 0);
             // The change of data is taken in first; the view switches act on the next reading.
             ResetChoices();
             dlg.UpdateForDataShape();
-            Set(c.flags);
-            dlg.view3D = (c.flags & kPlane) ? 1 : 0;
+            theMultistat.plane = theMultistat.applyRequested = theD3view.twoDimensional = 0;
+            c.choose();
+            theXystatistic.fromListOfFormulas = theXystatistic.schemeButtonPressed;  // the button chose its scheme
+            dlg.view3D = theD3view.twoDimensional;
             dlg.Control(kTabControl).SetCurSel(c.tab);
             activeTab = c.shownPage;
             dlg.UpdateForDataShape();
             EXPECT_EQ(dlg.wantedPage, c.wanted);
+            if (c.shownPage == kPageXystatistic || c.shownPage == kPageMultistat) {
+                EXPECT_EQ(activeTab, c.wanted);  // a scheme page's button shows its page at once
+            }
             if (c.view3D >= 0) {
                 EXPECT_EQ(dlg.view3D, c.view3D);
             }
             // Every request is served once.
-            EXPECT_EQ(theApproxcustom.applyRequested, 0);
-            EXPECT_EQ(theXystatistic.customRequest, 0);
-            EXPECT_EQ(theSinaldlg.moreRequest, 0);
-            EXPECT_EQ(theUseruf.moreRequest, 0);
-            EXPECT_EQ(theConstructorMulti.applyRequested, 0);
-            EXPECT_EQ(theXystatistic.schemeButtonPressed, 0);
-            EXPECT_EQ(theXystatistic.collectionRequest, 0);
-            if (c.arguments >= 2 || c.arguments < 0) {
-                EXPECT_EQ(theMultistat.applyRequested, 0);
-            }
-            if (c.flags & kUserufMore) {
-                EXPECT_EQ(theMultistat.userDefinedFormula, 0);
-                EXPECT_EQ(theMultistat.unitaryArgument, 0);
-            }
-            if (c.flags & (kCollectionPressed | kMultistatApply)) {
-                EXPECT_EQ(activeTab, c.wanted);
-            }
+            EXPECT_EQ((std::vector<int>{theApproxcustom.applyRequested, theXystatistic.customRequest,
+                                        theSinaldlg.moreRequest, theUseruf.moreRequest,
+                                        theConstructorMulti.applyRequested, theXystatistic.schemeButtonPressed,
+                                        theXystatistic.collectionRequest}),
+                      std::vector<int>(7, 0));
         }
         dlg.view3D = 0;
         theData.OnDeleteAll();
@@ -155,28 +95,20 @@ TEST(DataShape, CountsAutozoomAndTheParameterLists) {
             for (int i = 0; i < combo.Count(); ++i) v.push_back(combo.ItemText(i));
             return v;
         };
-        const platform::Control label = theUseruf.Control(useruf::kFormulaLabel);
 
         // A new shape: counts, Autozoom on, the value names in the View page's list.
         LoadShape(1, 2, 0, 5, 2);
         theXyview.autozoom = 0;
         dlg.UpdateForDataShape();
-        EXPECT_EQ(dlg.dataSeriesCount, 2);
-        EXPECT_EQ(dlg.dataArguments, 1);
-        EXPECT_EQ(dlg.dataValues, 2);
-        EXPECT_EQ(dlg.dataParameters, 3);
-        EXPECT_EQ(dlg.shapeChanged, 1);
+        EXPECT_EQ((std::vector<int>{dlg.dataSeriesCount, dlg.dataArguments, dlg.dataValues, dlg.dataParameters}),
+                  (std::vector<int>{2, 1, 2, 3}));
         EXPECT_EQ(theXyview.autozoom, 1);
-        EXPECT_EQ(theData.dataModified, 0);
         EXPECT_EQ(items(), (std::vector<std::string>{"p1", "p2", "p1", "p2"}));
-        EXPECT_EQ(combo.CurSel(), 0);
-        EXPECT_EQ(label.Text(), " ");  // two series: no user formula
 
         // The same shape again leaves Autozoom as the user set it.
         LoadShape(1, 2, 0, 5, 2);
         theXyview.autozoom = 0;
         dlg.UpdateForDataShape();
-        EXPECT_EQ(dlg.shapeChanged, 0);
         EXPECT_EQ(theXyview.autozoom, 0);
 
         // After a document was read its view is kept, once.
@@ -184,10 +116,8 @@ TEST(DataShape, CountsAutozoomAndTheParameterLists) {
         theXyview.autozoom = 0;
         dlg.documentJustRead = 1;
         dlg.UpdateForDataShape();
-        EXPECT_EQ(dlg.shapeChanged, 1);
         EXPECT_EQ(theXyview.autozoom, 0);
         EXPECT_EQ(dlg.documentJustRead, 0);
-        EXPECT_EQ(label.Text(), "p1(x)=");
 
         // Series too short for their arguments add nothing to the lists.
         LoadShape(2, 1, 0, 4);
@@ -196,25 +126,8 @@ TEST(DataShape, CountsAutozoomAndTheParameterLists) {
         LoadShape(2, 1, 0, 5);
         dlg.UpdateForDataShape();
         EXPECT_EQ(items(), (std::vector<std::string>{"p2"}));
-        EXPECT_EQ(theConstructorMulti.notApplicable, 0);
         EXPECT_EQ(theConstructorMulti.argumentNames, (std::vector<std::string>{"p0", "p1"}));
-        EXPECT_EQ(theConstructorMulti.argumentParameters, (std::vector<unsigned>{0, 1}));
         EXPECT_EQ(theConstructorMulti.valueParameter, 2);
-        EXPECT_EQ(theConstructorMulti.factorsPerTerm, 2);
-
-        // The user formula's left-hand side by scheme.
-        theMultistat.userDefinedFormula = 1;
-        theData.dataModified = 1;
-        dlg.UpdateForDataShape();
-        EXPECT_EQ(label.Text(), "p2(...)=");
-        EXPECT_TRUE(theUseruf.Control(useruf::kPlusConstCheck).IsVisible());
-        theMultistat.userDefinedFormula = 0;
-        theMultistat.unitaryArgument = 1;
-        theData.dataModified = 1;
-        dlg.UpdateForDataShape();
-        EXPECT_EQ(label.Text(), "UniArg(...)=");
-        EXPECT_FALSE(theUseruf.Control(useruf::kPlusConstCheck).IsVisible());
-        EXPECT_EQ(theXyview.fitSchemeChosen, 1);
 
         // Two values without argument: the list holds the series, the plane view returns.
         LoadShape(0, 2, 0, 5, 2);
@@ -223,15 +136,12 @@ TEST(DataShape, CountsAutozoomAndTheParameterLists) {
         dlg.UpdateForDataShape();
         EXPECT_EQ(items(), (std::vector<std::string>{"Series #1", "Series #2"}));
         EXPECT_EQ(theD3view.twoDimensional, 1);
-        EXPECT_EQ(theXyview.show3D, 0);
         EXPECT_EQ(dlg.view3D, 0);
 
         // No series: the counts go to 0.
         theData.OnDeleteAll();
         dlg.UpdateForDataShape();
-        EXPECT_EQ(dlg.dataSeriesCount, 0);
-        EXPECT_EQ(dlg.dataArguments, 0);
-        EXPECT_EQ(dlg.dataValues, 0);
+        EXPECT_EQ((std::vector<int>{dlg.dataSeriesCount, dlg.dataArguments, dlg.dataValues}), std::vector<int>(3, 0));
         ResetChoices();
     });
 }
@@ -243,9 +153,7 @@ TEST(DataShape, FormulaNameListOfTheSingleSeries) {
     std::vector<std::string> want = {"p0", "p1", "p2"};
     want.insert(want.end(), theUseruf.names.begin(), theUseruf.names.end());
     EXPECT_EQ(theData.formulaNames, want);
-    EXPECT_EQ(theData.formulaNameCount, static_cast<int>(want.size()));
     EXPECT_EQ(theData.formulaValueTexts.size(), want.size());
-    EXPECT_EQ(theData.pendingSeries.nParameters, 3);
     // Several series, or none: nothing changes.
     LoadShape(1, 1, 1, 5, 2);
     theData.formulaNames = {"kept"};
@@ -253,25 +161,6 @@ TEST(DataShape, FormulaNameListOfTheSingleSeries) {
     EXPECT_EQ(theData.formulaNames, (std::vector<std::string>{"kept"}));
     theData.OnDeleteAll();
     EXPECT_EQ(theData.BuildFormulaNameList(), 0);
-}
-
-TEST(DataShape, OneArgumentDataArePaintedThroughTheDispatcher) {
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        LoadShape(1, 1, 0);  // p0 = 0, 10, .., 40; p1 = 1, 11, .., 41
-        dlg.UpdateForDataShape();
-        dlg.PaintChart(*dlg.virtualScreenDC, 600, 400);
-        ASSERT_FALSE(theResultDocument.texts.empty());
-        EXPECT_EQ(theResultDocument.texts[0], "Function of one argument.");
-        // Autozoom wrote the ranges of the paint back into the View page.
-        EXPECT_DOUBLE_EQ(theXyview.xMin, -2);
-        EXPECT_DOUBLE_EQ(theXyview.xMax, 42);
-        EXPECT_DOUBLE_EQ(theXyview.yMin, -1);
-        EXPECT_DOUBLE_EQ(theXyview.yMax, 43);
-        EXPECT_EQ(theXyview.Control(xyview::kXMaxEdit).Text(), "42");
-        theData.OnDeleteAll();
-        ResetChoices();
-    });
 }
 
 }  // namespace

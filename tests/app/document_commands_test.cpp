@@ -4,13 +4,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
+#include "app/resource_ids.h"
 #include "charts/chart_page.h"
 #include "charts/legend_page.h"
 #include "documents/document_model.h"
 #include "fitting/sinaldlg_page.h"
-#include "main_window_support.h"
+#include "main_window_steps.h"
 #include "platform/window_defs.h"
 #include "statistics/distrimution_page.h"
 
@@ -25,152 +25,128 @@ protected:
     void SetUp() override {
         char pattern[] = "/tmp/tabulon_docs_XXXXXX";
         folder = mkdtemp(pattern);
-        ResetChoices();
-        theLegend.settings = legend_settings();
-        theSinaldlg.settings = sinaldlg_settings();
-        theUseruf.settings = useruf_settings();
-        theDistrimution.settings = distrimution_settings();
+        ResetPages();
     }
     void TearDown() override {
         std::error_code ec;
         std::filesystem::remove_all(folder, ec);
         theData.OnDeleteAll();
+        ResetPages();
+    }
+    static void ResetPages() {
         ResetChoices();
         theLegend.settings = legend_settings();
         theSinaldlg.settings = sinaldlg_settings();
         theUseruf.settings = useruf_settings();
         theDistrimution.settings = distrimution_settings();
     }
-    // The main window's list goes to the test's own folder.
-    void OwnList(CTabulonDlg& dlg) {
-        dlg.recentFilesListPath = folder + "/files_Tabulon.txt";
-        dlg.recentFiles.fill("");
+    // Runs `step` in the main window, whose recent-files list goes to the test's own folder.
+    void Run(const std::function<void(CTabulonDlg&)>& step) {
+        WithMainWindow(
+            [&](CTabulonDlg& dlg) {
+                dlg.recentFilesListPath = folder + "/files_Tabulon.txt";
+                dlg.recentFiles.fill("");
+                step(dlg);
+            },
+            &dialogs);
     }
+    std::string LastMessage() const { return mainwin_steps::LastShown(dialogs); }
+    platform::ScriptedDialogs dialogs;
     std::string folder;
 };
-
-std::string LastMessage(const platform::ScriptedDialogs& d) {
-    for (auto it = d.shown.rbegin(); it != d.shown.rend(); ++it)
-        if (it->kind == "message") return it->text;
-    return std::string();
-}
 
 }  // namespace
 
 TEST_F(DocumentCommands, SaveAsThenOpenBringsTheWorkBack) {
-    platform::ScriptedDialogs dialogs;
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            OwnList(dlg);
-            LoadShape(1, 2, 0, 7, 1);  // one series: the condition list is kept for a single series
-            theData.allValues[3] = -1e-300;
-            theLegend.title = "Müller";
-            theSinaldlg.noiseFactor = 3.75;
-            theChart.borderWidth = 7;
-            theUseruf.formula = "k*x";
-            theUseruf.names = {"k"}, theUseruf.values = {0.1}, theUseruf.steps = {1e-3};
-            theUseruf.minima = {-1}, theUseruf.maxima = {1};
-            theDistrimution.conditions = {{1, 2, -0.5, 0.25}};
-            const useruf_settings coefficients = theUseruf.settings;
-            const distrimution_settings distribution = theDistrimution.settings;
-            const std::vector<double> values = theData.allValues;
-            // "run.txt" is saved as "run.cdf", which enters the list and the caption.
-            dialogs.fileAnswers.push_back(folder + "/run.txt");
-            dlg.OnFileSaveAs();
-            const std::string path = folder + "/run.cdf";
-            EXPECT_EQ(documentPath, path);
-            EXPECT_TRUE(std::filesystem::exists(path));
-            EXPECT_EQ(dlg.Caption(), "Tabulon - " + path);
-            EXPECT_EQ(dlg.recentFiles[0], path);
-            EXPECT_EQ(theData.documentFolder, folder);
-            EXPECT_FALSE(dlg.WorkChanged());
+    Run([&](CTabulonDlg& dlg) {
+        LoadShape(1, 2, 0, 7, 1);  // one series: the condition list is kept for a single series
+        theData.allValues[3] = -1e-300;
+        theLegend.title = "Müller";
+        theSinaldlg.noiseFactor = 3.75;
+        theChart.borderWidth = 7;
+        theUseruf.formula = "k*x";
+        theUseruf.names = {"k"}, theUseruf.values = {0.1}, theUseruf.steps = {1e-3};
+        theUseruf.minima = {-1}, theUseruf.maxima = {1};
+        theDistrimution.conditions = {{1, 2, -0.5, 0.25}};
+        const useruf_settings coefficients = theUseruf.settings;
+        const distrimution_settings distribution = theDistrimution.settings;
+        const std::vector<double> values = theData.allValues;
+        // "Müller.txt" is saved as "Müller.cdf".
+        dialogs.fileAnswers.push_back(folder + "/Müller.txt");
+        dlg.OnFileSaveAs();
+        const std::string path = folder + "/Müller.cdf";
+        EXPECT_EQ(documentPath, path);
 
-            // Everything changes, unsaved: Open asks first ("No": go on without saving).
-            LoadShape(2, 1, 0, 3, 1);
-            theLegend.title = "other";
-            theSinaldlg.noiseFactor = 1;
-            theChart.borderWidth = 1;
-            theUseruf.settings = useruf_settings();
-            theDistrimution.conditions.clear();
-            EXPECT_TRUE(dlg.WorkChanged());
-            dialogs.messageAnswers.push_back(platform::kNo);
-            dialogs.fileAnswers.push_back(path);
-            dlg.OnFileOpen();
-            EXPECT_EQ(LastMessage(dialogs), "Save changes to " + path + "?");
-            EXPECT_EQ(theData.allValues, values);
-            ASSERT_EQ(theData.series.size(), 1u);
-            EXPECT_EQ(theData.series[0].nRecords, 7);
-            EXPECT_EQ(theData.parameterTexts, std::vector<std::string>(3, "0"));
-            EXPECT_EQ(theLegend.title, "Müller");
-            EXPECT_EQ(theSinaldlg.noiseFactor, 3.0);  // the document keeps whole numbers
-            EXPECT_EQ(theChart.borderWidth, 7);
-            EXPECT_EQ(theUseruf.settings, coefficients);
-            EXPECT_EQ(theDistrimution.settings, distribution);
-            EXPECT_FALSE(dlg.WorkChanged());
-            // Painting what was read changes nothing that counts as work.
-            dlg.RepaintAll();
-            PumpWaitingMessages();
-            EXPECT_FALSE(dlg.WorkChanged());
-        },
-        &dialogs);
+        // Everything changes, unsaved: Open asks first ("No": go on without saving).
+        LoadShape(2, 1, 0, 3, 1);
+        theLegend.title = "other";
+        theSinaldlg.noiseFactor = 1;
+        theChart.borderWidth = 1;
+        theUseruf.settings = useruf_settings();
+        theDistrimution.conditions.clear();
+        dialogs.messageAnswers.push_back(platform::kNo);
+        dialogs.fileAnswers.push_back(path);
+        dlg.OnFileOpen();
+        EXPECT_EQ(LastMessage(), "Save changes to " + path + "?");
+        EXPECT_EQ(theData.allValues, values);
+        EXPECT_EQ(theData.parameterTexts, std::vector<std::string>(3, "0"));
+        EXPECT_EQ(theLegend.title, "Müller");
+        EXPECT_EQ(theSinaldlg.noiseFactor, 3.0);  // the document keeps whole numbers
+        EXPECT_EQ(theChart.borderWidth, 7);
+        EXPECT_EQ(theUseruf.settings, coefficients);
+        EXPECT_EQ(theDistrimution.settings, distribution);
+        // Painting what was read changes nothing that counts as work.
+        dlg.RepaintAll();
+        PumpWaitingMessages();
+        EXPECT_FALSE(dlg.WorkChanged());
+    });
 }
 
 TEST_F(DocumentCommands, AFailedReadKeepsTheWorkAndItsName) {
-    platform::ScriptedDialogs dialogs;
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            OwnList(dlg);
-            EXPECT_FALSE(dlg.WorkChanged());  // nothing done yet: nothing to ask about
-            LoadShape(1, 1, 0, 4);
-            const std::vector<double> values = theData.allValues;
-            const std::string formerPath = documentPath, formerCaption = dlg.Caption();
-            dlg.NoteDocumentClean();
-            struct Case {
-                std::string name, bytes, message;
-            } cases[] = {
-                {"bad.cdf", "CDF\x01garbage", "can not be read"},
-                {"wrong.cdf", "PK\x03\x04", "not a NetCDF document"},
-                {"notes.txt", "CDF", "Wrong file extention"},
-                {"CAPITALS.CDF", "CDF", "Wrong file extention"},
-                {"x.cdf.d/notes", "", "Wrong file extention"},  // a folder's name does not count
-                {"missing.cdf", "", "Can not open file"},
-            };
-            for (const Case& c : cases) {
-                const std::string path = folder + "/" + c.name;
-                if (!c.bytes.empty()) std::ofstream(path, std::ios::binary) << c.bytes;
-                dialogs.fileAnswers.push_back(path);
-                dlg.OnFileOpen();
-                EXPECT_NE(LastMessage(dialogs).find(c.message), std::string::npos) << c.name << ": " << LastMessage(dialogs);
-                EXPECT_EQ(theData.allValues, values) << c.name;
-                EXPECT_EQ(documentPath, formerPath) << c.name;
-                EXPECT_EQ(dlg.Caption(), formerCaption) << c.name;
-                EXPECT_EQ(dlg.recentFiles[0], "") << c.name;
-            }
-        },
-        &dialogs);
+    Run([&](CTabulonDlg& dlg) {
+        LoadShape(1, 1, 0, 4);
+        const std::vector<double> values = theData.allValues;
+        const std::string formerPath = documentPath;
+        dlg.NoteDocumentClean();
+        struct Case {
+            std::string name, bytes, message;
+        } cases[] = {
+            {"bad.cdf", "CDF\x01garbage", "can not be read"},
+            {"wrong.cdf", "PK\x03\x04", "not a NetCDF document"},
+            {"notes.txt", "CDF", "Wrong file extention"},
+            {"CAPITALS.CDF", "CDF", "Wrong file extention"},
+            {"x.cdf.d/notes", "", "Wrong file extention"},  // a folder's name does not count
+            {"missing.cdf", "", "Can not open file"},
+        };
+        for (const Case& c : cases) {
+            const std::string path = folder + "/" + c.name;
+            if (!c.bytes.empty()) std::ofstream(path, std::ios::binary) << c.bytes;
+            dialogs.fileAnswers.push_back(path);
+            dlg.OnFileOpen();
+            EXPECT_NE(LastMessage().find(c.message), std::string::npos) << c.name << ": " << LastMessage();
+            EXPECT_EQ(theData.allValues, values) << c.name;
+            EXPECT_EQ(documentPath, formerPath) << c.name;
+            EXPECT_EQ(dlg.recentFiles[0], "") << c.name;
+        }
+    });
 }
 
 TEST_F(DocumentCommands, CancelKeepsUnsavedWork) {
-    platform::ScriptedDialogs dialogs;
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            OwnList(dlg);
-            LoadShape(1, 1, 0, 4);
-            dialogs.messageAnswers.push_back(platform::kCancel);
-            const std::size_t before = dialogs.shown.size();
-            dlg.OnFileOpen();
-            // The question, and no file dialog after it.
-            ASSERT_EQ(dialogs.shown.size(), before + 1);
-            EXPECT_EQ(dialogs.shown.back().type & 0x0F, platform::kButtonsYesNoCancel);
-            // "Yes" saves first, then the dialog comes.
-            dialogs.messageAnswers.push_back(platform::kYes);
-            dialogs.fileAnswers.push_back(std::nullopt);
-            documentPath = folder + "/kept.cdf";
-            dlg.OnFileOpen();
-            EXPECT_TRUE(std::filesystem::exists(folder + "/kept.cdf"));
-            EXPECT_FALSE(dlg.WorkChanged());
-        },
-        &dialogs);
+    Run([&](CTabulonDlg& dlg) {
+        LoadShape(1, 1, 0, 4);
+        dialogs.messageAnswers.push_back(platform::kCancel);
+        const std::size_t before = dialogs.shown.size();
+        dlg.OnFileOpen();
+        // The question, and no file dialog after it.
+        EXPECT_EQ(dialogs.shown.size(), before + 1);
+        // "Yes" saves first, then the dialog comes.
+        dialogs.messageAnswers.push_back(platform::kYes);
+        dialogs.fileAnswers.push_back(std::nullopt);
+        documentPath = folder + "/kept.cdf";
+        dlg.OnFileOpen();
+        EXPECT_TRUE(std::filesystem::exists(folder + "/kept.cdf"));
+        EXPECT_FALSE(dlg.WorkChanged());
+    });
 }
 
 TEST(DocumentNames, ExtensionRuleLooksAtTheFileName) {
@@ -187,106 +163,71 @@ TEST(DocumentNames, ExtensionRuleLooksAtTheFileName) {
 }
 
 TEST_F(DocumentCommands, RecentFilesList) {
-    platform::ScriptedDialogs dialogs;
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            OwnList(dlg);
-            for (const char* p : {"/a/1.cdf", "/b/2.cdf", "/c/3.cdf", "/d/4.cdf"}) EXPECT_EQ(dlg.AddRecentFile(p), 1);
-            EXPECT_EQ(dlg.AddRecentFile("/B/2.CDF"), 0);  // already there, in any case: nothing moves
-            EXPECT_EQ(dlg.recentFiles[2], "/b/2.cdf");
-            EXPECT_EQ(dlg.AddRecentFile("/e/Müller.cdf"), 1);
-            EXPECT_EQ(dlg.recentFiles, (std::array<std::string, 4>{"/e/Müller.cdf", "/d/4.cdf", "/c/3.cdf", "/b/2.cdf"}));
-            std::ifstream in(dlg.recentFilesListPath, std::ios::binary);
-            const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            EXPECT_EQ(text, "/e/Müller.cdf\n/d/4.cdf\n/c/3.cdf\n/b/2.cdf\n");
-            EXPECT_EQ(dlg.recentFolder, "/e");
+    Run([&](CTabulonDlg& dlg) {
+        for (const char* p : {"/a/1.cdf", "/b/2.cdf", "/c/3.cdf", "/d/4.cdf"}) EXPECT_EQ(dlg.AddRecentFile(p), 1);
+        EXPECT_EQ(dlg.AddRecentFile("/B/2.CDF"), 0);  // already there, in any case: nothing moves
+        EXPECT_EQ(dlg.AddRecentFile("/e/Müller.cdf"), 1);
+        EXPECT_EQ(mainwin_steps::FileText(dlg.recentFilesListPath), "/e/Müller.cdf\n/d/4.cdf\n/c/3.cdf\n/b/2.cdf\n");
 
-            // Reading: blank lines skipped, lines read whole however long, trimmed of blanks and '_'.
-            const std::string longPath = "/" + std::string(700, 'x') + ".cdf";
-            std::ofstream(dlg.recentFilesListPath, std::ios::binary | std::ios::trunc)
-                << "\n\n" << longPath << "\n _/q/r.cdf_ \n___\n/s.cdf\n/t.cdf\n";
-            dlg.recentFiles.fill("");
-            dlg.LoadRecentFiles();
-            EXPECT_EQ(dlg.recentFiles, (std::array<std::string, 4>{longPath, "/q/r.cdf", "", "/s.cdf"}));
-            // An empty item does nothing; a quoted entry opens without its quotes.
-            dlg.recentFiles = {"", "\"" + folder + "/none.cdf\"", "", ""};
-            const std::size_t before = dialogs.shown.size();
-            dlg.OpenRecentFile(0);
-            EXPECT_EQ(dialogs.shown.size(), before);
-            dlg.OpenRecentFile(1);
-            EXPECT_NE(LastMessage(dialogs).find(folder + "/none.cdf: "), std::string::npos) << LastMessage(dialogs);
-        },
-        &dialogs);
-}
-
-TEST_F(DocumentCommands, UtfEightNamesSaveOpenAndEnterTheList) {
-    platform::ScriptedDialogs dialogs;
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            OwnList(dlg);
-            LoadShape(1, 1, 0, 3);
-            const std::string path = folder + "/Müller.cdf";
-            dialogs.fileAnswers.push_back(path);
-            dlg.OnFileSaveAs();
-            ASSERT_TRUE(std::filesystem::exists(std::filesystem::u8path(path)));
-            theData.OnDeleteAll();
-            dialogs.messageAnswers.push_back(platform::kNo);
-            dialogs.fileAnswers.push_back(path);
-            dlg.OnFileOpen();
-            EXPECT_EQ(theData.series.size(), 1u);
-            EXPECT_EQ(dlg.recentFiles[0], path);
-            EXPECT_EQ(dlg.Caption(), "Tabulon - " + path);
-        },
-        &dialogs);
+        // Reading: blank lines skipped, lines read whole however long, trimmed of blanks and '_'
+        // ("___" leaves an empty entry), four at most. They name the File menu's items, and the
+        // newest one's folder becomes the current directory.
+        const std::string longPath = "/tmp/" + std::string(700, 'x') + ".cdf";
+        std::ofstream(dlg.recentFilesListPath, std::ios::binary | std::ios::trunc)
+            << "\n\n" << longPath << "\n _/q/r.cdf_ \n__/tmp/first.cdf  \n___\n/s.cdf\n/t.cdf\n";
+        dlg.recentFiles.fill("");
+        dlg.LoadRecentFiles();
+        dlg.UpdateRecentFilesMenu();
+        const std::array<std::string, 4> expected{longPath, "/q/r.cdf", "/tmp/first.cdf", ""};
+        EXPECT_EQ(dlg.recentFiles, expected);
+        EXPECT_EQ(dlg.MenuBar().Text(kCommandRecentFile1 + 1), expected[1]);
+        EXPECT_EQ(platform::CurrentDirectory(), "/tmp");
+        // An empty item does nothing; a quoted entry opens without its quotes.
+        dlg.recentFiles = {"", "\"" + folder + "/none.cdf\"", "", ""};
+        const std::size_t before = dialogs.shown.size();
+        dlg.OpenRecentFile(0);
+        EXPECT_EQ(dialogs.shown.size(), before);
+        dlg.OpenRecentFile(1);
+        EXPECT_NE(LastMessage().find(folder + "/none.cdf: "), std::string::npos) << LastMessage();
+    });
 }
 
 TEST_F(DocumentCommands, UndoSnapshotThroughTheJobHook) {
-    platform::ScriptedDialogs dialogs;
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            OwnList(dlg);
-            LoadShape(1, 1, 0, 5);
-            const std::vector<double> values = theData.allValues;
-            const std::string name = documentPath;
-            dlg.undoSaveRequest = 1;
-            dlg.OnSysCommand(0, 0);
-            EXPECT_TRUE(std::filesystem::exists(dlg.UndoSnapshotPath()));
-            LoadShape(2, 2, 0, 2);
-            dlg.undoRestoreRequest = 1;
-            dlg.OnSysCommand(0, 0);
-            EXPECT_EQ(theData.allValues, values);
-            EXPECT_EQ(documentPath, name);  // Save still writes the user's document
-            std::remove(dlg.UndoSnapshotPath().c_str());
-        },
-        &dialogs);
+    Run([&](CTabulonDlg& dlg) {
+        LoadShape(1, 1, 0, 5);
+        const std::vector<double> values = theData.allValues;
+        const std::string name = documentPath;
+        dlg.undoSaveRequest = 1;
+        dlg.OnSysCommand(0, 0);
+        LoadShape(2, 2, 0, 2);
+        dlg.undoRestoreRequest = 1;
+        dlg.OnSysCommand(0, 0);
+        EXPECT_EQ(theData.allValues, values);
+        EXPECT_EQ(documentPath, name);  // Save still writes the user's document
+        std::remove(dlg.UndoSnapshotPath().c_str());
+    });
 }
 
 TEST_F(DocumentCommands, SaveAsAsksBeforeReplacingAndClosingAsksForUnsavedWork) {
-    platform::ScriptedDialogs dialogs;
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            OwnList(dlg);
-            const std::string path = folder + "/kept.cdf";
-            std::ofstream(path, std::ios::binary) << "older";
-            LoadShape(1, 1, 0, 3);
-            dialogs.fileAnswers.push_back(folder + "/kept");  // the extension rule names the file
-            dialogs.messageAnswers.push_back(platform::kNo);
-            dlg.OnFileSaveAs();
-            EXPECT_EQ(LastMessage(dialogs), path + " already exists.\nDo you want to replace it?");
-            std::ifstream in(path, std::ios::binary);
-            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "older");
-            dialogs.fileAnswers.push_back(path);
-            dialogs.messageAnswers.push_back(platform::kYes);
-            dlg.OnFileSaveAs();
-            EXPECT_EQ(std::filesystem::file_size(path) > 100, true);
-            // Closing with unsaved work: Cancel keeps the window.
-            LoadShape(1, 2, 0, 3);
-            dialogs.messageAnswers.push_back(platform::kCancel);
-            dlg.OnClose();
-            EXPECT_EQ(LastMessage(dialogs), "Save changes to " + path + "?");
-            EXPECT_FALSE(dlg.IsDialogEnded());
-            EXPECT_TRUE(dlg.WorkChanged());
-            dlg.NoteDocumentClean();  // the test's window then closes without a question
-        },
-        &dialogs);
+    Run([&](CTabulonDlg& dlg) {
+        const std::string path = folder + "/kept.cdf";
+        std::ofstream(path, std::ios::binary) << "older";
+        LoadShape(1, 1, 0, 3);
+        dialogs.fileAnswers.push_back(folder + "/kept");  // the extension rule names the file
+        dialogs.messageAnswers.push_back(platform::kNo);
+        dlg.OnFileSaveAs();
+        EXPECT_EQ(LastMessage(), path + " already exists.\nDo you want to replace it?");
+        EXPECT_EQ(mainwin_steps::FileText(path), "older");
+        dialogs.fileAnswers.push_back(path);
+        dialogs.messageAnswers.push_back(platform::kYes);
+        dlg.OnFileSaveAs();
+        EXPECT_EQ(std::filesystem::file_size(path) > 100, true);
+        // Closing with unsaved work: Cancel keeps the window.
+        LoadShape(1, 2, 0, 3);
+        dialogs.messageAnswers.push_back(platform::kCancel);
+        dlg.OnClose();
+        EXPECT_EQ(LastMessage(), "Save changes to " + path + "?");
+        EXPECT_FALSE(dlg.IsDialogEnded());
+        dlg.NoteDocumentClean();  // the test's window then closes without a question
+    });
 }

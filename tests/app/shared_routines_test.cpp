@@ -1,5 +1,5 @@
 // The main window's small shared routines: the term-code searches' bookkeeping, the data-shape
-// test of the correlation views, the legend text rows, and the reset after "Delete all".
+// test of the correlation views, and the reset after "Delete all".
 #include <gtest/gtest.h>
 
 #include "charts/d3view_page.h"
@@ -9,28 +9,27 @@
 namespace {
 
 TEST(SharedRoutines, NextUnusedTermCodeSkipsTheHarmonicCodesAndUsedOnes) {
-    CTabulonDlg dlg;
-    unsigned code = 26;
-    dlg.termCodes = {1, 2, 26};
-    EXPECT_EQ(dlg.NextUnusedTermCode(code), 1);  // 26 replaced by 27 -> 31
-    EXPECT_EQ(code, 31u);
-    EXPECT_EQ(dlg.termCodes, (std::vector<unsigned>{1, 2, 31}));
-
-    dlg.termCodes = {1, 2, 3};
-    code = 0;  // a first call keeps the list and takes the first free code
-    EXPECT_EQ(dlg.NextUnusedTermCode(code), 1);
-    EXPECT_EQ(code, 4u);
-    EXPECT_EQ(dlg.termCodes, (std::vector<unsigned>{1, 2, 3, 4}));
-
-    code = 34;
-    dlg.termCodes = {5, 34};
-    EXPECT_EQ(dlg.NextUnusedTermCode(code), 0);
-    EXPECT_EQ(dlg.termCodes, (std::vector<unsigned>{5}));
-
-    dlg.termCodes.clear();  // nothing to take back
-    code = 3;
-    EXPECT_EQ(dlg.NextUnusedTermCode(code), 1);
-    EXPECT_EQ(dlg.termCodes, (std::vector<unsigned>{4}));
+    const struct {
+        std::vector<unsigned> codes;
+        unsigned code;
+        int found;
+        unsigned next;
+        std::vector<unsigned> codesAfter;
+    } cases[] = {
+        {{1, 2, 26}, 26, 1, 31, {1, 2, 31}},  // 26 replaced by 27 -> 31
+        {{1, 2, 3}, 0, 1, 4, {1, 2, 3, 4}},   // a first call keeps the list and takes the first free code
+        {{5, 34}, 34, 0, 34, {5}},
+        {{}, 3, 1, 4, {4}},  // nothing to take back
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        CTabulonDlg dlg;
+        dlg.termCodes = c.codes;
+        unsigned code = c.code;
+        EXPECT_EQ(dlg.NextUnusedTermCode(code), c.found);
+        if (c.found) EXPECT_EQ(code, c.next);
+        EXPECT_EQ(dlg.termCodes, c.codesAfter);
+    }
 }
 
 TEST(SharedRoutines, FindEqualTermSetStoresEachSetOnce) {
@@ -46,7 +45,7 @@ TEST(SharedRoutines, FindEqualTermSetStoresEachSetOnce) {
     EXPECT_EQ(dlg.triedTermSetStarts, (std::vector<int>{0, 3, 6, 8}));
 }
 
-TEST(SharedRoutines, MultiArgumentDataAndTextRows) {
+TEST(SharedRoutines, MultiArgumentData) {
     CTabulonDlg dlg;
     mainwin_test::ResetChoices();
     dlg.dataArguments = 2, dlg.dataValues = 1, dlg.dataParameters = 3;
@@ -60,11 +59,6 @@ TEST(SharedRoutines, MultiArgumentDataAndTextRows) {
     dlg.dataParameters = 1;
     EXPECT_EQ(dlg.HasMultiArgumentData(), 0);
     mainwin_test::ResetChoices();
-
-    dlg.legendLineHeight = 20;
-    dlg.legendBlockTop = 30;
-    EXPECT_EQ(dlg.TextLineY(0), 35);
-    EXPECT_EQ(dlg.TextLineY(3), 95);
 }
 
 TEST(SharedRoutines, ResetAnalysisChoicesAfterDeleteAll) {
@@ -79,10 +73,6 @@ TEST(SharedRoutines, ResetAnalysisChoicesAfterDeleteAll) {
     EXPECT_EQ(theD3view.twoDimensional, 0);
     EXPECT_EQ(theXyview.autozoom, 1);
     theLegend.title = title;
-
-    theD3view.sceneRebuildRequest = 0;
-    RequestSceneRebuild();
-    EXPECT_EQ(theD3view.sceneRebuildRequest, 1);
 }
 
 }  // namespace

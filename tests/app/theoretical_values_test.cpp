@@ -1,8 +1,6 @@
 // The inserted parameter filled with the current scheme's values: per scheme, what lands in
 // the last parameter of every record of the first series.
 #include <cmath>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -31,12 +29,7 @@ void LoadWithNewColumn(CTabulonDlg& dlg, int a, int records) {
     dlg.dataParameters = a + 2;
 }
 
-std::vector<double> LastColumn() {
-    const Series& s = theData.series[0];
-    std::vector<double> out;
-    for (int r = 0; r < s.nRecords; ++r) out.push_back(theData.allValues[s.firstValue + (r + 1) * s.nParameters - 1]);
-    return out;
-}
+std::vector<double> LastColumn() { return mainwin_test::SeriesColumn(0, theData.series[0].nParameters - 1); }
 
 void NoSchemes() {
     theXystatistic.xystatistic_settings::operator=(xystatistic_settings{});
@@ -44,7 +37,16 @@ void NoSchemes() {
     theMultistat.plane = 0;
 }
 
-TEST(TheoreticalValues, EachSchemeFillsTheLastParameter) {
+class TheoreticalValues : public ::testing::Test {
+protected:
+    void TearDown() override {
+        NoSchemes();
+        mainwin_test::ResetChoices();
+        theData.OnDeleteAll();
+    }
+};
+
+TEST_F(TheoreticalValues, EachSchemeFillsTheLastParameter) {
     WithMainWindow([](CTabulonDlg& dlg) {
         // Peaks: the first peak's base plus both gaussians.
         LoadWithNewColumn(dlg, 1, 6);
@@ -59,20 +61,15 @@ TEST(TheoreticalValues, EachSchemeFillsTheLastParameter) {
         for (int r = 0; r < 6; ++r) EXPECT_NEAR(v[r], 0.5 + GaussianPeak(p1, r) + GaussianPeak(p2, r), 1e-12) << r;
         peakList.clear();
 
-        // Polynomial fitting: the term model its report fitted (1 + 2x).
-        NoSchemes();
-        theXystatistic.polynomFitting = 1;
+        // Polynomial fitting, the term model 1 + 2x (one argument: the test below); no argument:
+        // the model at r times the record step.
         dlg.termCodes = {0, 1};
         dlg.yTransformCode = 0;
         dlg.fitCoefficients = {};
         dlg.fitCoefficients[0] = 1, dlg.fitCoefficients[1] = 2;
-        dlg.CalculateTheoreticalValues();
-        v = LastColumn();
-        for (int r = 0; r < 6; ++r) EXPECT_NEAR(v[r], 1 + 2 * r, 1e-12);
-
-        // No argument: the model at r times the record step.
         LoadWithNewColumn(dlg, 0, 5);
-        theXystatistic.polynomFitting = 1;  // deleting the data dropped the choice
+        NoSchemes();
+        theXystatistic.polynomFitting = 1;
         dlg.CalculateTheoreticalValues();
         v = LastColumn();
         for (int r = 0; r < 5; ++r) EXPECT_NEAR(v[r], 1 + 2 * r * RecordStep(LargestRecordCount()), 1e-12);
@@ -94,14 +91,10 @@ TEST(TheoreticalValues, EachSchemeFillsTheLastParameter) {
         theXystatistic.polynomFitting = 1;
         dlg.CalculateTheoreticalValues();
         EXPECT_EQ(LastColumn(), std::vector<double>(6, 0.0));
-
-        NoSchemes();
-        mainwin_test::ResetChoices();
-        theData.OnDeleteAll();
     });
 }
 
-TEST(TheoreticalValues, PolynomFittingUsesTheCoefficientsItsReportFitted) {
+TEST_F(TheoreticalValues, PolynomFittingUsesTheCoefficientsItsReportFitted) {
     WithMainWindow([](CTabulonDlg& dlg) {
         LoadWithNewColumn(dlg, 1, 30);
         const Series& s = theData.series[0];
@@ -121,9 +114,6 @@ TEST(TheoreticalValues, PolynomFittingUsesTheCoefficientsItsReportFitted) {
         dlg.CalculateTheoreticalValues();
         const std::vector<double> v = LastColumn();
         for (int r = 0; r < 30; ++r) EXPECT_NEAR(v[r], 1 + 0.2 * r + 0.5 * 0.01 * r * r, 1e-6) << r;
-        NoSchemes();
-        mainwin_test::ResetChoices();
-        theData.OnDeleteAll();
     });
 }
 

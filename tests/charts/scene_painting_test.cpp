@@ -3,13 +3,13 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
-#include <set>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "charts/scene3d.h"
+#include "charts_test_support.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/font.h"
@@ -35,17 +35,11 @@ scene3d FlatScene(double x0, double x1, double y0, double y1, int w, int h) {
 }
 
 int Painted(Canvas& dc, int x0, int y0, int x1, int y1) {
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) n += dc.GetPixel(x, y) != kWhite;
-    return n;
+    return charts_test::CountPixels(dc, {x0, y0, x1, y1}, [](ColorRef c) { return c != kWhite; });
 }
 
 TEST(ScenePainting, ColourRules) {
-    const struct {
-        double v;
-        ColorRef band, cell;
-    } rows[] = {
+    const struct { double v; ColorRef band, cell; } rows[] = {
         {0, kLow, kLow},
         {1, kHigh, kHigh},
         // Red falls by 25.5: the band map truncates -25.5 to -25, the cell map 74.5 to 74.
@@ -64,26 +58,32 @@ TEST(ScenePainting, TriangleBands) {
     Bitmap bmp(200, 200);
     Canvas dc(bmp);
     const scene3d s = FlatScene(0, 10, 0, 10, 200, 200);
-    // z = 0.5 x + y over the triangle (0,0) (10,0) (0,10); bands of width 5.
+    // The triangle (0,0) (10,0) (0,10) with z at its corners, and the colour at world points.
     const std::vector<double> xs{0, 10, 0}, ys{0, 0, 10}, zs{0, 5, 10};
-    s.PaintTriangles(dc, {triangle(0, 1, 2)}, xs, ys, zs, 2, kLow, kHigh, 0, 10);
     auto at = [&](double x, double y) { return dc.GetPixel(s.WorldToPixelX(x), s.WorldToPixelY(y)); };
-    EXPECT_EQ(at(1, 1), kLow);                              // z 1.5: band [0, 5]
-    EXPECT_EQ(at(1, 6), BandColour(5, 0, 10, kLow, kHigh));  // z 6.5: band [5, 10]
-    EXPECT_EQ(at(2, 7.5), BandColour(5, 0, 10, kLow, kHigh));
-    EXPECT_EQ(at(7, 7), kWhite);  // outside the triangle
+    const ColorRef fifth = BandColour(5, 0, 10, kLow, kHigh);
+    auto negative = [](double level) { return BandColour(level, -2.5, 0.5, kLow, kHigh); };
+    struct Pixel { double x, y; ColorRef colour; };
+    const struct { std::vector<double> zs; int steps; double zMin, zMax; std::vector<Pixel> pixels; } cases[] = {
+        // z = 0.5 x + y, bands of width 5: z 1.5 in [0, 5], 6.5 in [5, 10]; (7, 7) lies outside.
+        {zs, 2, 0, 10, {{1, 1, kLow}, {1, 6, fifth}, {7, 7, kWhite}}},
+        // Negative values: the first band starts at -3, below -2.5, in the low colour; z at the
+        // pixels -2.275, -1.45, -0.025 and 0.365.
+        {{-2.5, -1, 0.5}, 3, -2.5, 0.5,
+         {{0.5, 0.5, kLow}, {2, 2.5, negative(-2)}, {0.5, 8, negative(-1)}, {0.5, 9.3, negative(0)}}},
+        // Zero steps paint one band [0, 10] in the colour of its lower level.
+        {zs, 0, 0, 10, {{1, 1, kLow}, {1, 8, kLow}}},
+    };
+    for (const auto& c : cases) {
+        bmp.Fill(kWhite);
+        s.PaintTriangles(dc, {triangle(0, 1, 2)}, xs, ys, c.zs, c.steps, kLow, kHigh, c.zMin, c.zMax);
+        for (const Pixel& p : c.pixels) {
+            EXPECT_EQ(at(p.x, p.y), p.colour) << c.steps << " steps at " << p.x << "," << p.y;
+        }
+    }
 
-    // Negative values: the first band starts at -3, below -2.5, in the low colour.
-    bmp.Fill(kWhite);
-    const std::vector<double> nz{-2.5, -1, 0.5};
-    s.PaintTriangles(dc, {triangle(0, 1, 2)}, xs, ys, nz, 3, kLow, kHigh, -2.5, 0.5);
-    EXPECT_EQ(at(0.5, 0.5), kLow);                                    // z -2.275
-    EXPECT_EQ(at(2, 2.5), BandColour(-2, -2.5, 0.5, kLow, kHigh));    // z -1.45
-    EXPECT_EQ(at(0.5, 8), BandColour(-1, -2.5, 0.5, kLow, kHigh));    // z -0.025
-    EXPECT_EQ(at(0.5, 9.3), BandColour(0, -2.5, 0.5, kLow, kHigh));   // z 0.365
-
-    // A triangle level inside one band; equal z everywhere paints nothing; zero steps
-    // paint one band; NaN corners and bad indices are passed over.
+    // A triangle level inside one band; equal z everywhere paints nothing; NaN corners and
+    // bad indices are passed over.
     bmp.Fill(kWhite);
     s.PaintTriangleBands(dc, triangle(0, 1, 2), xs, ys, {3, 3, 3}, kLow, kHigh, 0, 10, 5);
     EXPECT_EQ(at(2, 2), kLow);
@@ -91,62 +91,12 @@ TEST(ScenePainting, TriangleBands) {
     s.PaintTriangles(dc, {triangle(0, 1, 2)}, xs, ys, {4, 4, 4}, 10, kLow, kHigh, 4, 4);
     s.PaintTriangles(dc, {triangle(0, 1, 2), triangle(0, 1, 7)}, xs, ys, {0, kNaN, 1}, 10, kLow, kHigh, 0, 1);
     EXPECT_EQ(Painted(dc, 0, 0, 200, 200), 0);
-    s.PaintTriangles(dc, {triangle(0, 1, 2)}, xs, ys, zs, 0, kLow, kHigh, 0, 10);
-    EXPECT_EQ(at(1, 1), kLow);  // one band [0, 10] in the colour of its lower level
-    EXPECT_EQ(at(1, 8), kLow);
-}
-
-TEST(ScenePainting, LevelsCoverTheTriangulatedPoints) {
-    Bitmap bmp(300, 300);
-    Canvas dc(bmp);
-    const scene3d s = FlatScene(0, 10, 0, 10, 300, 300);
-    std::vector<double> xs, ys, zs;
-    for (int i = 0; i < 40; ++i) {  // a fixed scatter over the square
-        xs.push_back(std::fmod(i * 7.31, 10.0));
-        ys.push_back(std::fmod(i * 3.77 + 0.5, 10.0));
-        zs.push_back(xs.back() + ys.back());
-    }
-    s.PaintLevels(dc, xs, ys, zs, 10, kLow, kHigh);
-    // Bands start at multiples of the band width; each is painted in the colour of its
-    // level (give or take the rounding of the level's sum).
-    double zMin = 1e9, zMax = -1e9;
-    for (double z : zs) zMin = std::min(zMin, z), zMax = std::max(zMax, z);
-    const double w = (zMax - zMin) / 10;
-    std::vector<ColorRef> levels{kLow, kHigh};
-    for (int k = static_cast<int>(zMin / w) - 2; k <= static_cast<int>(zMax / w) + 2; ++k)
-        levels.push_back(BandColour(k * w, zMin, zMax, kLow, kHigh));
-    auto near = [](ColorRef a, ColorRef b) {
-        return std::abs(platform::RedOf(a) - platform::RedOf(b)) <= 1 &&
-               std::abs(platform::GreenOf(a) - platform::GreenOf(b)) <= 1 &&
-               std::abs(platform::BlueOf(a) - platform::BlueOf(b)) <= 1;
-    };
-    int painted = 0;
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 300; ++x) {
-            const ColorRef c = dc.GetPixel(x, y);
-            if (c == kWhite) continue;
-            ++painted;
-            if (std::none_of(levels.begin(), levels.end(), [&](ColorRef l) { return near(c, l); })) {
-                ADD_FAILURE() << "unexpected colour at " << x << "," << y;
-                return;
-            }
-        }
-    EXPECT_GT(painted, 300 * 300 / 3);
 }
 
 TEST(ScenePainting, CellMapAgainstBinnedMeans) {
-    std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/charts/scene_oracle/points.txt");
-    std::vector<double> xs, ys, zs;
-    std::string word, name;
-    int n = 0;
-    while (in >> word >> name >> n) {
-        for (int i = 0; i < n; ++i) {
-            double a, b, c;
-            in >> a >> b >> c;
-            if (name == "cells") xs.push_back(a), ys.push_back(b), zs.push_back(c);
-        }
-    }
-    std::ifstream table(std::string(TABULON_SOURCE_DIR) + "/tests/charts/scene_oracle/cells.txt");
+    const auto [xs, ys, zs] = charts_test::ReadPointSets().at("cells");
+    std::ifstream table(charts_test::OraclePath("cells.txt"));
+    std::string word;
     double rect[4], zMin, zMax;
     int g = 0;
     table >> word >> rect[0] >> rect[1] >> rect[2] >> rect[3] >> word >> g >> zMin >> zMax;
@@ -205,10 +155,7 @@ TEST(ScenePainting, CellMapAgainstBinnedMeans) {
 TEST(ScenePainting, ClippedSegments) {
     Bitmap bmp(100, 100);
     Canvas dc(bmp);
-    const struct {
-        int x1, y1, x2, y2;
-        std::vector<std::pair<int, int>> black, white;
-    } rows[] = {
+    const struct { int x1, y1, x2, y2; std::vector<std::pair<int, int>> black, white; } rows[] = {
         {20, 20, 80, 20, {{50, 20}, {21, 20}}, {{81, 20}}},
         {50, 50, 150, 50, {{85, 50}, {89, 50}}, {{91, 50}, {95, 50}}},
         {150, 40, 50, 40, {{85, 40}}, {{95, 40}}},

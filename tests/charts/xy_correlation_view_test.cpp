@@ -3,17 +3,18 @@
 // and the calculator values of the near-neighbour estimate.
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "charts/chart_page.h"
 #include "charts/plot_mapping.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
 #include "charts/two_argument_views.h"
 #include "charts/xy_correlation_view.h"
 #include "charts/xyview_page.h"
+#include "charts_test_support.h"
 #include "data/data_page.h"
 #include "documents/result_page.h"
 #include "fitting/multistat_page.h"
@@ -26,42 +27,24 @@
 
 namespace {
 
-using platform::Bitmap;
-using platform::Canvas;
 using platform::ColorRef;
 
 constexpr ColorRef kMarkColor = platform::Rgb(0, 0, 220);
 
-// One series of `arguments` argument columns and a value z = 1 + 2 a0 + 3 a1 + ... (exact
-// for the plane) plus `noise` times a wobble, over n records.
-void LoadSeries(int arguments, int n, double noise = 0) {
-    theData.OnDeleteAll();
-    const int p = arguments + 1;
-    theData.CheckNewSeriesShape(p, theData.pendingSeries);
-    std::vector<std::string> names;
-    for (int k = 0; k < arguments; ++k) names.push_back("x" + std::to_string(k));
-    names.push_back("z");
+// One series of three arguments and a value z = 1 + 2 x0 + 3 x1 + 4 x2 (exact for the plane)
+// plus `noise` times a wobble, over n records.
+void LoadSeries(int n, double noise = 0) {
+    charts_test::Records records(static_cast<std::size_t>(n));
     for (int r = 0; r < n; ++r) {
+        std::vector<double>& record = records[static_cast<std::size_t>(r)];
         double z = 1;
-        for (int k = 0; k < arguments; ++k) {
-            const double x = std::fmod(r * (0.37 + 0.11 * k) + k, 7.0);
-            theData.allValues.push_back(x);
-            z += (k + 2) * x;
+        for (int k = 0; k < 3; ++k) {
+            record.push_back(std::fmod(r * (0.37 + 0.11 * k) + k, 7.0));
+            z += (k + 2) * record.back();
         }
-        theData.allValues.push_back(z + noise * std::sin(r * 1.7));
+        record.push_back(z + noise * std::sin(r * 1.7));
     }
-    ASSERT_EQ(theData.AddNewSeries(n, names), 1);
-    Initial& v = theData.parameters[static_cast<std::size_t>(arguments)];
-    v.color = static_cast<std::int32_t>(kMarkColor);
-    v.markShape = 0;
-    v.markSize = 3;
-    v.autoSize = 0;
-}
-
-std::string AllText() {
-    std::string all;
-    for (const std::string& t : theResultDocument.texts) all += t;
-    return all;
+    charts_test::LoadSeries({records}, {kMarkColor, 0, 3}, -1, {"x0", "x1", "x2", "z"});
 }
 
 class XYCorrelationViewTest : public ::testing::Test {
@@ -77,92 +60,75 @@ protected:
         theResultDocument.Clear();
         theResultTables.Clear();
         theResult.formulaText.clear();
-        theCalculator.argumentText = "";
+        TypeArguments("");
+    }
+    // A row of argument values typed into the calculator, as the repaint finds it.
+    void TypeArguments(const char* text) {
+        theCalculator.argumentText = text;
         theCalculator.changed = 1;
         theCalculator.BeginRepaint(3);
-        state.seriesCount = 1;
-        state.arguments = 3;
-        state.values = 1;
-        state.legendTexts = &legendTexts;
-        state.legendMarks = &legendMarks;
     }
     void TearDown() override {
-        theResultDocument.Clear();
-        theResultTables.Clear();
-        theResult.formulaText.clear();
+        SetUp();
         theMultistat.plane = 1;
-        theMultistat.nearNeighbors = 0;
         theData.OnDeleteAll();
     }
 
     platform::ScriptedDialogs dialogs;
-    Bitmap bitmap{320, 320};
-    Canvas canvas{bitmap};
-    XYCorrelationState state;
+    platform::Bitmap bitmap{320, 320};
+    platform::Canvas canvas{bitmap};
     std::vector<std::string> legendTexts;
     std::vector<unsigned> legendMarks;
+    XYCorrelationState state{
+        .seriesCount = 1, .arguments = 3, .values = 1, .legendTexts = &legendTexts, .legendMarks = &legendMarks};
 };
 
 TEST_F(XYCorrelationViewTest, AppliesToItsSchemesAndShapes) {
-    LoadSeries(3, 30);
-    // No scheme of the view chosen.
-    EXPECT_EQ(PaintXYCorrelation(canvas, state), 0);
-    // The plane needs three arguments; the near-neighbour estimate two.
-    theMultistat.plane = 1;
-    state.arguments = 2;
-    EXPECT_EQ(PaintXYCorrelation(canvas, state), 0);
-    theMultistat.plane = 0;
-    theMultistat.nearNeighbors = 1;
-    state.values = 0;
-    EXPECT_EQ(PaintXYCorrelation(canvas, state), 0);
-    EXPECT_TRUE(theResultDocument.kinds.empty());
-    // The correlation view owns the chart: 1 and nothing painted.
-    state.values = 1;
-    state.correlationMatrix = true;
-    EXPECT_EQ(PaintXYCorrelation(canvas, state), 1);
-    EXPECT_TRUE(theResultDocument.kinds.empty());
-    state.correlationMatrix = false;
-    state.arguments = 3;
-    theMultistat.nearNeighbors = 0;
-    theMultistat.plane = 1;
-    EXPECT_EQ(PaintXYCorrelation(canvas, state), 1);
+    LoadSeries(30);
+    const struct { const char* name; int plane, near, arguments, values; bool matrix; int painted; } cases[] = {
+        {"no scheme of the view", 0, 0, 3, 1, false, 0},
+        {"the plane needs three arguments", 1, 0, 2, 1, false, 0},
+        {"the near-neighbour estimate a value", 0, 1, 2, 0, false, 0},
+        // The correlation view owns the chart: 1 and nothing painted.
+        {"correlation matrix", 0, 1, 2, 1, true, 1},
+        {"plane", 1, 0, 3, 1, false, 1},
+    };
+    for (const auto& c : cases) {
+        theMultistat.plane = c.plane;
+        theMultistat.nearNeighbors = c.near;
+        state.arguments = c.arguments;
+        state.values = c.values;
+        state.correlationMatrix = c.matrix;
+        EXPECT_EQ(PaintXYCorrelation(canvas, state), c.painted) << c.name;
+        EXPECT_TRUE(theResultDocument.kinds.empty()) << c.name;  // no result line from these
+    }
 }
 
 TEST_F(XYCorrelationViewTest, PlaneEstimatesLieOnTheDiagonalOfASquareRange) {
-    LoadSeries(3, 40);
+    LoadSeries(40);
     theMultistat.plane = 1;
     ASSERT_EQ(PaintXYCorrelation(canvas, state), 1);
     EXPECT_DOUBLE_EQ(plotXMin, plotYMin);
     EXPECT_DOUBLE_EQ(plotXMax, plotYMax);
-    EXPECT_DOUBLE_EQ(theXyview.xMin, plotXMin);
-    EXPECT_DOUBLE_EQ(theXyview.yMax, plotYMax);
     // Exact plane: every record's marker sits on y = x, and the fit is rated.
     for (int r = 0; r < 40; r += 7) {
         const double z = theData.allValues[static_cast<std::size_t>(r * 4 + 3)];
         EXPECT_EQ(canvas.GetPixel(WorldToPixelX(z), WorldToPixelY(z)), kMarkColor) << r;
     }
     EXPECT_NEAR(planeFitMeasure, 0, 1e-12);
-    // No result line for the regressions.
-    EXPECT_TRUE(theResultDocument.kinds.empty());
-    EXPECT_TRUE(legendTexts.empty());
+    EXPECT_TRUE(theResultDocument.kinds.empty());  // no result line for the regressions
 }
 
 TEST_F(XYCorrelationViewTest, NearNeighbourSampleAndResultLine) {
-    struct Case {
-        int records;
-        const char* line;
-        int shown, step;
-    };
-    const Case cases[] = {
+    const struct { int records; const char* line; int shown, step; } cases[] = {
         {499, "z(x0,x1,x2)  Number of records = 499  Coefficient of correlation = ", 499, 1},
         {1000, "z(x0,x1,x2)  Number of records   = 334 taking every 3th record  Coefficient of correlation = ", 334, 3},
     };
-    theMultistat.nearNeighbors = 1;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.records);
         SetUp();
         theMultistat.nearNeighbors = 1;
-        LoadSeries(3, c.records, 0.5);
+        LoadSeries(c.records, 0.5);
         ASSERT_EQ(PaintXYCorrelation(canvas, state), 1);
         // The coefficient over the sampled pairs, each estimated without its own record.
         const std::vector<int> mask{-1, -1, -1, 1};
@@ -183,11 +149,11 @@ TEST_F(XYCorrelationViewTest, NearNeighbourSampleAndResultLine) {
         const double coefficient = 1 - std::sqrt(ssr / sst);
         char expected[32];
         std::snprintf(expected, sizeof expected, "%.4g", coefficient);
-        EXPECT_EQ(correlationText, expected);
-        EXPECT_EQ(AllText(), std::string(c.line) + expected);
+        std::string all;
+        for (const std::string& t : theResultDocument.texts) all += t;
+        EXPECT_EQ(all, std::string(c.line) + expected);
         EXPECT_EQ(theResult.formulaText, "z(x0,x1,x2)\n");
-        EXPECT_EQ(legendTexts.back(), "z(x0,x1,x2)");
-        EXPECT_EQ(legendMarks.back(), 3u);
+        EXPECT_EQ(std::tie(legendTexts.back(), legendMarks.back()), std::make_tuple("z(x0,x1,x2)", 3u));
         ASSERT_EQ(theResultTables.paragraphs.size(), 3u);
         EXPECT_EQ(theResultTables.paragraphs[0], c.line);
         EXPECT_EQ(theResultTables.paragraphColors[1], static_cast<ColorRef>(ValueToColor(coefficient)));
@@ -197,11 +163,9 @@ TEST_F(XYCorrelationViewTest, NearNeighbourSampleAndResultLine) {
 }
 
 TEST_F(XYCorrelationViewTest, CalculatorGetsTheEstimateAtItsTypedPoint) {
-    LoadSeries(3, 50);
+    LoadSeries(50);
     theMultistat.nearNeighbors = 1;
-    theCalculator.argumentText = "1 2 3";
-    theCalculator.changed = 1;
-    theCalculator.BeginRepaint(3);
+    TypeArguments("1 2 3");
     ASSERT_EQ(PaintXYCorrelation(canvas, state), 1);
     const std::vector<int> mask{-1, -1, -1, 1};
     const double e = NearestNeighbourEstimate(theData.allValues, 4, 3, 0, 50, mask, 3, -1, 0, 3, {1, 2, 3});
@@ -210,9 +174,7 @@ TEST_F(XYCorrelationViewTest, CalculatorGetsTheEstimateAtItsTypedPoint) {
     EXPECT_EQ(theCalculator.valuesText, expected);
     EXPECT_EQ(theData.schemeReady, 1);
     // A typed row of another width adds nothing.
-    theCalculator.argumentText = "1 2";
-    theCalculator.changed = 1;
-    theCalculator.BeginRepaint(3);
+    TypeArguments("1 2");
     ASSERT_EQ(PaintXYCorrelation(canvas, state), 1);
     EXPECT_EQ(theCalculator.valuesText.find("z="), std::string::npos);
 }

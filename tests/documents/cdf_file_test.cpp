@@ -2,10 +2,10 @@
 // files and failed saves.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <csignal>
 #include <cstring>
 #include <limits>
+#include <tuple>
 #include <sys/resource.h>
 
 #include "documents/cdf_file.h"
@@ -52,7 +52,11 @@ cdfFile SampleModel() {
     return f;
 }
 
-std::string Bytes(const std::string& path) { return doc_test::ReadAll(path); }
+// The values' bits, so that -0.0 and denormals compare exactly.
+template <class T>
+std::string Bits(const std::vector<T>& v) {
+    return std::string(reinterpret_cast<const char*>(v.data()), v.size() * sizeof(T));
+}
 
 }  // namespace
 
@@ -60,32 +64,10 @@ TEST(CdfFile, EmptyModelIs32BytesAndReadsBack) {
     TempFolder dir;
     cdfFile f;
     ASSERT_TRUE(f.Save(dir / "e.cdf")) << f.error;
-    const std::string b = Bytes(dir / "e.cdf");
-    ASSERT_EQ(b.size(), 32u);
-    EXPECT_EQ(b.substr(0, 4), std::string("CDF\x01", 4));
-    EXPECT_EQ(b.substr(4), std::string(28, '\0'));
+    EXPECT_EQ(doc_test::ReadAll(dir / "e.cdf"), std::string("CDF\x01", 4) + std::string(28, '\0'));
     cdfFile r;
     ASSERT_EQ(r.Load(dir / "e.cdf"), 1) << r.error;
     EXPECT_TRUE(r.dimensions.empty() && r.attributes.empty() && r.variables.empty());
-}
-
-TEST(CdfFile, ValuesArePaddedToFourBytes) {
-    struct Case {
-        const char* text;
-        std::size_t bytes;
-    } cases[] = {{"abcde", 8}, {"abcd", 4}, {"", 0}};
-    for (const Case& c : cases) {
-        cdfFile f;
-        f.AddTextAttribute("t", c.text);
-        f.globalAttributeCount = 1;
-        // 16 + (1 + 12 -> 16) + values + 8 + 8
-        EXPECT_EQ(f.ComputeLayout(), 16 + 16 + c.bytes + 8 + 8) << c.text;
-        EXPECT_EQ(f.HeaderBytes().size(), f.ComputeLayout());
-    }
-    cdfFile s;
-    s.AddAttribute("s", cdfFile::kShort, {1, 2, 3});
-    s.globalAttributeCount = 1;
-    EXPECT_EQ(s.HeaderBytes().size(), 16u + 16 + 8 + 8 + 8);
 }
 
 TEST(CdfFile, EveryTypeRoundTripsBitExactly) {
@@ -94,20 +76,10 @@ TEST(CdfFile, EveryTypeRoundTripsBitExactly) {
     ASSERT_TRUE(f.Save(dir / "all.cdf")) << f.error;
     cdfFile r;
     ASSERT_EQ(r.Load(dir / "all.cdf"), 1) << r.error;
-    EXPECT_EQ(r.names, f.names);
-    EXPECT_EQ(r.texts, f.texts);
-    EXPECT_EQ(r.byteValues, f.byteValues);
-    EXPECT_EQ(r.shortValues, f.shortValues);
-    EXPECT_EQ(r.intValues, f.intValues);
-    EXPECT_EQ(0, std::memcmp(r.floatValues.data(), f.floatValues.data(), f.floatValues.size() * 4));
-    EXPECT_EQ(0, std::memcmp(r.doubleValues.data(), f.doubleValues.data(), f.doubleValues.size() * 8));
-    EXPECT_EQ(r.byteData, f.byteData);
-    EXPECT_EQ(r.shortData, f.shortData);
-    EXPECT_EQ(r.intData, f.intData);
-    ASSERT_EQ(r.floatData.size(), 3u);
-    EXPECT_EQ(0, std::memcmp(r.floatData.data(), f.floatData.data(), 12));
-    ASSERT_EQ(r.doubleData.size(), 3u);
-    EXPECT_EQ(0, std::memcmp(r.doubleData.data(), f.doubleData.data(), 24));
+    EXPECT_EQ(std::tie(r.names, r.texts, r.byteValues, r.shortValues, r.intValues, r.byteData, r.shortData, r.intData),
+              std::tie(f.names, f.texts, f.byteValues, f.shortValues, f.intValues, f.byteData, f.shortData, f.intData));
+    EXPECT_EQ(std::tuple(Bits(r.floatValues), Bits(r.doubleValues), Bits(r.floatData), Bits(r.doubleData)),
+              std::tuple(Bits(f.floatValues), Bits(f.doubleValues), Bits(f.floatData), Bits(f.doubleData)));
     ASSERT_EQ(r.variables.size(), 5u);
     EXPECT_EQ(r.variables[4].attributeCount, 1u);
     EXPECT_EQ(r.globalAttributeCount, 6u);
@@ -148,11 +120,9 @@ TEST(CdfFile, ReadsWhatTheReferenceGeneratorWrites) {
     ASSERT_EQ(a.Load(dir / "a.nc"), 1) << a.error;
     EXPECT_EQ(a.byteData, (std::vector<std::int8_t>{1, 2, 3, 4, 5, 6, -7, 8, 9}));
     EXPECT_EQ(a.doubleData, (std::vector<double>{0.1, -2e-300, 1e300}));
-    EXPECT_EQ(a.shortData, (std::vector<std::int16_t>{-3}));
-    EXPECT_EQ(a.floatValues, (std::vector<float>{1.5f, 2.5f}));
-    EXPECT_EQ(a.texts, (std::vector<std::string>{"text"}));
-    EXPECT_EQ(a.numrecs, 3u);
-    EXPECT_EQ(a.dimensions[0].length, 3u);  // the record dimension takes numrecs
+    EXPECT_EQ(std::tie(a.shortData, a.floatValues, a.texts),
+              std::tuple(std::vector<std::int16_t>{-3}, std::vector<float>{1.5f, 2.5f}, std::vector<std::string>{"text"}));
+    EXPECT_EQ(std::tuple(a.numrecs, a.dimensions[0].length), std::tuple(3u, 3u));  // the record dimension takes numrecs
     cdfFile b;
     ASSERT_EQ(b.Load(dir / "b.nc"), 1) << b.error;
     EXPECT_EQ(b.shortData, (std::vector<std::int16_t>{1, 2, 3}));
@@ -163,7 +133,7 @@ TEST(CdfFile, DamagedFilesAreRefusedWithAMessage) {
     TempFolder dir;
     cdfFile f = SampleModel();
     ASSERT_TRUE(f.Save(dir / "good.cdf"));
-    const std::string good = Bytes(dir / "good.cdf");
+    const std::string good = doc_test::ReadAll(dir / "good.cdf");
     // Every shorter prefix is refused, and nothing is kept of it.
     for (std::size_t n = 0; n < good.size(); n += (n < 400 ? 1 : 7)) {
         cdfFile r;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -12,6 +11,8 @@
 
 #include "platform/access_database.h"
 #include "platform/access_statement.h"
+#include "platform/format.h"
+#include "tests/documents/doc_test_support.h"
 
 namespace platform {
 namespace {
@@ -20,7 +21,7 @@ const std::string kDir = std::string(TABULON_FIXTURES_DIR) + "/access/";
 
 bool HaveFixtures() { return ::access((kDir + "fruit.mdb").c_str(), R_OK) == 0; }
 
-bool HaveMdbTools() { return std::system("command -v mdb-export >/dev/null 2>&1 && command -v mdb-tables >/dev/null 2>&1") == 0; }
+bool HaveMdbTools() { return doc_test::HaveProgram("/usr/bin/mdb-export") && doc_test::HaveProgram("/usr/bin/mdb-tables"); }
 
 #define REQUIRE_FIXTURES() \
     if (!HaveFixtures()) GTEST_SKIP() << "no Access fixtures in " << kDir
@@ -35,128 +36,71 @@ std::string Quote(const std::string& s) {
 }
 
 std::string Run(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-    return out;
+    int status = 0;
+    return doc_test::Run(command, status);
 }
 
-struct CsvField {
-    std::string text;
-    bool quoted = false;
-};
-using CsvRow = std::vector<CsvField>;
-
-// mdb-export's CSV: ',' between fields, '"' around texts with doubled inner quotes, '\n' after rows.
-std::vector<CsvRow> ParseCsv(const std::string& s) {
-    std::vector<CsvRow> rows;
-    CsvRow row;
-    CsvField field;
-    size_t i = 0;
-    while (i < s.size()) {
-        const char c = s[i];
-        if (c == '"') {
-            field.quoted = true;
-            for (++i; i < s.size(); ++i) {
-                if (s[i] == '"') {
-                    if (i + 1 < s.size() && s[i + 1] == '"') {
-                        field.text += '"';
-                        ++i;
-                    } else {
-                        ++i;
-                        break;
-                    }
-                } else {
-                    field.text += s[i];
-                }
-            }
-        } else if (c == ',') {
-            row.push_back(std::move(field));
-            field = CsvField{};
-            ++i;
-        } else if (c == '\n') {
-            row.push_back(std::move(field));
-            rows.push_back(std::move(row));
-            field = CsvField{};
-            row.clear();
-            ++i;
-        } else {
-            field.text += c;
-            ++i;
-        }
-    }
-    if (!row.empty() || !field.text.empty()) {
-        row.push_back(std::move(field));
-        rows.push_back(std::move(row));
-    }
-    return rows;
+// The runs of s between separators; empty runs count.
+std::vector<std::string> Split(const std::string& s, char separator) {
+    std::vector<std::string> runs;
+    size_t start = 0;
+    for (size_t end; (end = s.find(separator, start)) != std::string::npos; start = end + 1)
+        runs.push_back(s.substr(start, end - start));
+    runs.push_back(s.substr(start));
+    return runs;
 }
+
+using Row = std::map<std::string, std::string>;
 
 struct Exported {
     std::vector<std::string> header;
-    std::vector<CsvRow> rows;
+    std::vector<std::vector<std::string>> rows;
     // The row as name -> field, for conditions.
-    std::map<std::string, CsvField> Named(size_t r) const {
-        std::map<std::string, CsvField> m;
+    Row Named(size_t r) const {
+        Row m;
         for (size_t k = 0; k < header.size(); ++k) m[header[k]] = rows[r][k];
         return m;
     }
 };
 
+// mdb-export's rows, unquoted and split at control characters, so no text needs unescaping.
 Exported Export(const std::string& file, const std::string& table) {
     const std::string format = Quote("%Y-%m-%d %H:%M:%S");
-    std::vector<CsvRow> all =
-        ParseCsv(Run("mdb-export -D " + format + " -T " + format + " " + Quote(kDir + file) + " " + Quote(table)));
+    const std::string out = Run("mdb-export -Q -b strip -d " + Quote("\x1f") + " -R " + Quote("\x1e") + " -D " + format +
+                                " -T " + format + " " + Quote(kDir + file) + " " + Quote(table));
     Exported e;
-    if (all.empty()) return e;
-    for (const CsvField& f : all.front()) e.header.push_back(f.text);
-    e.rows.assign(all.begin() + 1, all.end());
+    if (out.empty()) return e;
+    std::vector<std::string> lines = Split(out, '\x1e');
+    lines.pop_back();  // every row ends with its separator
+    for (const std::string& line : lines) e.rows.push_back(Split(line, '\x1f'));
+    e.header = e.rows.front();
+    e.rows.erase(e.rows.begin());
     return e;
 }
 
 std::vector<std::string> MdbTables(const std::string& file) {
-    std::vector<std::string> names;
-    std::string out = Run("mdb-tables -1 " + Quote(kDir + file));
-    size_t start = 0;
-    while (start < out.size()) {
-        size_t end = out.find('\n', start);
-        if (end == std::string::npos) end = out.size();
-        if (end > start) names.push_back(out.substr(start, end - start));
-        start = end + 1;
-    }
+    std::vector<std::string> names = Split(Run("mdb-tables -1 " + Quote(kDir + file)), '\n');
+    if (names.back().empty()) names.pop_back();
     return names;
 }
 
 std::string DateText(const AccessDateTime& d) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day, d.hour, d.minute,
-                  d.second);
-    return text;
+    return Format("%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day, d.hour, d.minute, d.second);
 }
 
-void ExpectSameValue(const AccessValue& v, const CsvField& f, const std::string& where) {
+void ExpectSameValue(const AccessValue& v, const std::string& f, const std::string& where) {
     switch (v.type) {
         case AccessFieldType::Text:
         case AccessFieldType::Memo:
         case AccessFieldType::ReplicationId:
-            if (v.isNull)
-                EXPECT_EQ(f.text, "") << where;
-            else
-                EXPECT_EQ(v.text, f.text) << where;
+            EXPECT_EQ(v.isNull ? "" : v.text, f) << where;
             return;
         case AccessFieldType::Boolean:
             EXPECT_FALSE(v.isNull) << where;
-            EXPECT_EQ(v.number, f.text == "1" ? 1.0 : 0.0) << where;
+            EXPECT_EQ(v.number, f == "1" ? 1.0 : 0.0) << where;
             return;
         case AccessFieldType::DateTime:
-            EXPECT_EQ(v.isNull, f.text.empty()) << where;
-            if (!v.isNull) {
-                EXPECT_EQ(DateText(v.date), f.text) << where;
-            }
+            EXPECT_EQ(v.isNull ? "" : DateText(v.date), f) << where;
             return;
         case AccessFieldType::Byte:
         case AccessFieldType::Integer:
@@ -165,15 +109,13 @@ void ExpectSameValue(const AccessValue& v, const CsvField& f, const std::string&
         case AccessFieldType::Decimal:
         case AccessFieldType::Single:
         case AccessFieldType::Double: {
-            EXPECT_EQ(v.isNull, f.text.empty()) << where;
-            if (v.isNull || f.text.empty()) return;
-            const double x = std::strtod(f.text.c_str(), nullptr);
-            if (v.type == AccessFieldType::Double)  // mdb-export writes 16 significant digits
-                EXPECT_NEAR(v.number, x, 1e-12 * std::max(1.0, std::fabs(x))) << where;
-            else if (v.type == AccessFieldType::Single)  // and 8 for singles
-                EXPECT_NEAR(v.number, x, 1e-7 * std::max(1.0, std::fabs(x))) << where;
-            else  // whole numbers, currency and decimals are written in full
-                EXPECT_EQ(v.number, x) << where << " text " << f.text;
+            EXPECT_EQ(v.isNull, f.empty()) << where;
+            if (v.isNull || f.empty()) return;
+            // mdb-export writes 16 significant digits of doubles and 8 of singles; whole numbers,
+            // currency and decimals in full.
+            const double x = std::strtod(f.c_str(), nullptr);
+            const double digits = v.type == AccessFieldType::Double ? 1e-12 : v.type == AccessFieldType::Single ? 1e-7 : 0;
+            EXPECT_NEAR(v.number, x, digits * std::max(1.0, std::fabs(x))) << where << " text " << f;
             return;
         }
         default:
@@ -200,24 +142,27 @@ void ExpectResultMatches(AccessDatabase& db, const Exported& e, const std::strin
     EXPECT_TRUE(row.empty());
 }
 
+// The first field of every row the statement gives.
+std::vector<std::string> FirstFields(AccessDatabase& db, const std::string& statement) {
+    std::vector<std::string> got;
+    EXPECT_TRUE(db.Execute(statement)) << statement << ": " << db.Error();
+    const long announced = db.RecordCount();
+    std::vector<AccessValue> row;
+    while (db.NextRow(row)) got.push_back(row[0].text);
+    EXPECT_EQ(announced, static_cast<long>(got.size())) << statement;
+    return got;
+}
+
 const char* const kFiles[] = {"fruit.mdb", "V1997_test.mdb", "V2003_numeric.mdb", "V2010_test.accdb",
                               "V2016_empty.accdb"};
 
-TEST(AccessDatabase, TableListsMatchMdbTables) {
+TEST(AccessDatabase, EveryTableAndRowMatchesMdbTablesAndMdbExport) {
     REQUIRE_ORACLE();
     for (const char* file : kFiles) {
         AccessDatabase db;
         ASSERT_TRUE(db.Open(kDir + file)) << file << ": " << db.Error();
         EXPECT_EQ(db.Path(), kDir + file);
         EXPECT_EQ(db.TableNames(), MdbTables(file)) << file;
-    }
-}
-
-TEST(AccessDatabase, EveryRowOfEveryTableMatchesMdbExport) {
-    REQUIRE_ORACLE();
-    for (const char* file : kFiles) {
-        AccessDatabase db;
-        ASSERT_TRUE(db.Open(kDir + file)) << db.Error();
         for (const std::string& table : db.TableNames()) {
             const Exported e = Export(file, table);
             ASSERT_FALSE(e.header.empty()) << file << " " << table;
@@ -231,28 +176,24 @@ TEST(AccessDatabase, EveryRowOfEveryTableMatchesMdbExport) {
     }
 }
 
+// The export comparison allows doubles their printed digits and checks dates as text; here
+// the stored bits of a double and a date's day number.
 TEST(AccessDatabase, NumbersKeepEveryStoredDigit) {
-    REQUIRE_ORACLE();
+    REQUIRE_FIXTURES();
     AccessDatabase db;
     ASSERT_TRUE(db.Open(kDir + "V1997_test.mdb")) << db.Error();
-    ASSERT_TRUE(db.Execute("SELECT F, H, G, I FROM Table1 WHERE E = 333333333")) << db.Error();
+    ASSERT_TRUE(db.Execute("SELECT F, G FROM Table1 WHERE E = 333333333")) << db.Error();
     std::vector<AccessValue> row;
     ASSERT_TRUE(db.NextRow(row));
     EXPECT_EQ(row[0].number, 444.555);  // "%g" text would be the same here; the bits must be too
-    EXPECT_EQ(row[1].type, AccessFieldType::Currency);
-    EXPECT_EQ(row[1].number, 3.5);
-    EXPECT_EQ(row[2].type, AccessFieldType::DateTime);
-    EXPECT_EQ(row[2].number, 27293.0);  // 1974-09-21
-    EXPECT_EQ(DateText(row[2].date), "1974-09-21 00:00:00");
-    EXPECT_EQ(row[3].number, 1.0);
+    EXPECT_EQ(row[1].number, 27293.0);  // 1974-09-21
     EXPECT_FALSE(db.NextRow(row));
 }
 
 TEST(AccessDatabase, ConditionsSelectTheRowsOfTheExport) {
     REQUIRE_ORACLE();
-    using Row = std::map<std::string, CsvField>;
-    auto num = [](const Row& r, const char* name) { return std::strtod(r.at(name).text.c_str(), nullptr); };
-    auto null = [](const Row& r, const char* name) { return r.at(name).text.empty(); };
+    auto num = [](const Row& r, const char* name) { return std::strtod(r.at(name).c_str(), nullptr); };
+    auto null = [](const Row& r, const char* name) { return r.at(name).empty(); };
     struct Case {
         const char* statement;
         std::function<bool(const Row&)> keep;
@@ -262,23 +203,22 @@ TEST(AccessDatabase, ConditionsSelectTheRowsOfTheExport) {
     const Case cases[] = {
         {"SELECT Fruit, Fat FROM Fruit WHERE Fat > 5", [&](const Row& r) { return num(r, "Fat") > 5; }, -1},
         {"SELECT Fruit FROM Fruit WHERE Fat > 5.5 OR Fruit = 'kiwi'",
-         [&](const Row& r) { return num(r, "Fat") > 5.5 || r.at("Fruit").text == "Kiwi"; }, -1},
+         [&](const Row& r) { return num(r, "Fat") > 5.5 || r.at("Fruit") == "Kiwi"; }, -1},
         {"SELECT Fruit FROM Fruit WHERE [Vit E] IS NULL", [&](const Row& r) { return null(r, "Vit E"); }, -1},
         {"SELECT Fruit FROM Fruit WHERE [Vit E] IS NOT NULL AND Fat >= 10",
          [&](const Row& r) { return !null(r, "Vit E") && num(r, "Fat") >= 10; }, -1},
         {"SELECT Fruit FROM Fruit WHERE NOT [Vit B6] = 0",  // nulls are neither equal nor unequal
          [&](const Row& r) { return !null(r, "Vit B6") && num(r, "Vit B6") != 0; }, -1},
-        {"SELECT Fruit FROM Fruit WHERE Fruit LIKE 'p*'", [&](const Row& r) { return r.at("Fruit").text[0] == 'P'; },
-         -1},
+        {"SELECT Fruit FROM Fruit WHERE Fruit LIKE 'p*'", [&](const Row& r) { return r.at("Fruit")[0] == 'P'; }, -1},
         {"SELECT Fruit FROM Fruit WHERE Fruit LIKE '%an%' AND Sugar < 10 OR [Vit C] > 40",
          [&](const Row& r) {
-             std::string lower = r.at("Fruit").text;
+             std::string lower = r.at("Fruit");
              for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
              return (lower.find("an") != std::string::npos && num(r, "Sugar") < 10) || num(r, "Vit C") > 40;
          },
          -1},
         {"SELECT Fruit FROM Fruit WHERE Fruit >= 'M' AND Fruit < 'P'",
-         [&](const Row& r) { return r.at("Fruit").text >= "M" && r.at("Fruit").text < "P"; }, -1},
+         [&](const Row& r) { return r.at("Fruit") >= "M" && r.at("Fruit") < "P"; }, -1},
         {"SELECT TOP 3 Fruit FROM Fruit WHERE Fiber <> 2", [&](const Row& r) { return num(r, "Fiber") != 2; }, 3},
         {"SELECT Fruit FROM Fruit WHERE Protien = 1 LIMIT 4", [&](const Row& r) { return num(r, "Protien") == 1; }, 4},
         {"SELECT Fruit FROM Fruit WHERE 1 = 2", [](const Row&) { return false; }, -1},
@@ -290,13 +230,8 @@ TEST(AccessDatabase, ConditionsSelectTheRowsOfTheExport) {
         std::vector<std::string> expected;
         for (size_t r = 0; r < e.rows.size(); ++r)
             if (c.keep(e.Named(r)) && (c.limit < 0 || static_cast<long>(expected.size()) < c.limit))
-                expected.push_back(e.Named(r).at("Fruit").text);
-        ASSERT_TRUE(db.Execute(c.statement)) << c.statement << ": " << db.Error();
-        EXPECT_EQ(db.RecordCount(), static_cast<long>(expected.size())) << c.statement;
-        std::vector<std::string> got;
-        std::vector<AccessValue> row;
-        while (db.NextRow(row)) got.push_back(row[0].text);
-        EXPECT_EQ(got, expected) << c.statement;
+                expected.push_back(e.Named(r).at("Fruit"));
+        EXPECT_EQ(FirstFields(db, c.statement), expected) << c.statement;
     }
 }
 
@@ -318,11 +253,7 @@ TEST(AccessDatabase, ConditionsOnCurrencyAndDecimalFields) {
     for (const Case& c : cases) {
         AccessDatabase db;
         ASSERT_TRUE(db.Open(kDir + c.file)) << db.Error();
-        ASSERT_TRUE(db.Execute(c.statement)) << c.statement << ": " << db.Error();
-        std::vector<std::string> got;
-        std::vector<AccessValue> row;
-        while (db.NextRow(row)) got.push_back(row[0].text);
-        EXPECT_EQ(got, c.firstFields) << c.statement;
+        EXPECT_EQ(FirstFields(db, c.statement), c.firstFields) << c.statement;
     }
 }
 
@@ -333,21 +264,14 @@ TEST(AccessDatabase, SelectedFieldsAndCount) {
     ASSERT_TRUE(db.Open(kDir + "fruit.mdb")) << db.Error();
     ASSERT_TRUE(db.Execute("SELECT [vit a], Fruit, Fruit FROM fruit")) << db.Error();
     ASSERT_EQ(db.FieldCount(), 3);
-    EXPECT_EQ(db.Fields()[0].name, "Vit A");
-    EXPECT_EQ(db.Fields()[0].type, AccessFieldType::Long);
-    EXPECT_EQ(db.Fields()[1].type, AccessFieldType::Text);
+    EXPECT_EQ(db.Fields()[0].name, "Vit A");  // the stored spelling, found without regard to case
     std::vector<AccessValue> row;
     for (size_t r = 0; r < e.rows.size(); ++r) {
         ASSERT_TRUE(db.NextRow(row));
         ExpectSameValue(row[0], e.Named(r).at("Vit A"), "Vit A");
-        EXPECT_EQ(row[1].text, e.Named(r).at("Fruit").text);
+        EXPECT_EQ(row[1].text, e.Named(r).at("Fruit"));
         EXPECT_EQ(row[2].text, row[1].text);
     }
-    // Rewinding starts over.
-    db.Rewind();
-    ASSERT_TRUE(db.NextRow(row));
-    EXPECT_EQ(row[1].text, e.rows[0][0].text);
-
     ASSERT_TRUE(db.Execute("SELECT COUNT(*) FROM Fruit")) << db.Error();
     ASSERT_TRUE(db.NextRow(row));
     ASSERT_EQ(row.size(), 1u);
@@ -355,34 +279,12 @@ TEST(AccessDatabase, SelectedFieldsAndCount) {
     EXPECT_FALSE(db.NextRow(row));
 }
 
-TEST(AccessDatabase, EmptyTablesGiveNoRows) {
-    REQUIRE_FIXTURES();
-    AccessDatabase db;
-    ASSERT_TRUE(db.Open(kDir + "V2016_empty.accdb")) << db.Error();
-    EXPECT_TRUE(db.TableNames().empty());
-    ASSERT_TRUE(db.Execute("SELECT * FROM MSysComplexType_Long")) << db.Error();
-    ASSERT_EQ(db.FieldCount(), 1);
-    EXPECT_EQ(db.Fields()[0].name, "Value");
-    EXPECT_EQ(db.RecordCount(), 0);
-    std::vector<AccessValue> row;
-    EXPECT_FALSE(db.NextRow(row));
-
-    ASSERT_TRUE(db.Open(kDir + "V2010_test.accdb")) << db.Error();
-    ASSERT_TRUE(db.Execute("SELECT * FROM Table3")) << db.Error();
-    EXPECT_EQ(db.FieldCount(), 2);
-    EXPECT_EQ(db.RecordCount(), 0);
-    EXPECT_FALSE(db.NextRow(row));
-}
-
 TEST(AccessDatabase, FilesThatCannotBeOpenedFailWithAMessage) {
     REQUIRE_FIXTURES();
-    const std::string bad[] = {kDir + "no such file.mdb", kDir, kDir + "README.md", ""};
-    for (const std::string& path : bad) {
+    for (const std::string& path : {kDir + "no such file.mdb", kDir, kDir + "README.md", std::string()}) {
         AccessDatabase db;
         EXPECT_FALSE(db.Open(path)) << path;
-        EXPECT_FALSE(db.IsOpen());
         EXPECT_NE(db.Error().find("Cannot open the database file"), std::string::npos) << db.Error();
-        EXPECT_TRUE(db.TableNames().empty());
         EXPECT_FALSE(db.Execute("SELECT * FROM Fruit"));
         EXPECT_EQ(db.Error(), "No database is open.");
     }
@@ -402,38 +304,27 @@ TEST(AccessDatabase, StatementsItCannotRunFailWithAMessage) {
         const char* statement;
         const char* errorPart;
     };
+    // The checker's refusals and the column-type rules are in their own tables; here one of
+    // each reached through the file (a Date/Time column, a column type), the refusals that need
+    // the file's names, and the parser's own.
     const Case cases[] = {
         {"V1997_test.mdb", "SELECT * FROM Table1 WHERE G > '1980-01-01'",
          "Only simple SELECT statements are supported; conditions on Date/Time columns are not."},
         {"fruit.mdb", "SELECT * FROM Fruit ORDER BY Fat", kSimpleSelectOnly},
-        {"fruit.mdb", "SELECT * FROM Fruit WHERE Fat BETWEEN 1 AND 5", kSimpleSelectOnly},
         {"fruit.mdb", "SELECT Fruit Fat FROM Fruit", "mdbtools: "},  // the parser's own refusal
-        {"fruit.mdb", "SELECT * FROM Fruit WHERE Fat IN (1, 2)", kSimpleSelectOnly},
-        {"fruit.mdb", "SELECT * FROM Fruit WHERE (Fat = 1 OR Fat = 2) AND Sugar > 5", kSimpleSelectOnly},
-        {"fruit.mdb", "SELECT * FROM Fruit, [Fruit Salad]", kSimpleSelectOnly},
-        {"fruit.mdb", "SELECT Fruit AS f FROM Fruit", kSimpleSelectOnly},
-        {"fruit.mdb", "DISCONNECT", kSimpleSelectOnly},
-        {"fruit.mdb", "SELECT COUNT(*) FROM Fruit WHERE Fat > 5", "COUNT(*) with conditions"},
-        {"fruit.mdb", "SELECT TOP 10 PERCENT * FROM Fruit", kSimpleSelectOnly},
-        {"fruit.mdb", "SELECT Fruit FROM Fruit WHERE Fruit LIKE '[A-C]*'", "character lists"},
         {"fruit.mdb", "SELECT * FROM Vegetables", "There is no table \"Vegetables\""},
         {"fruit.mdb", "SELECT Fruit, Colour FROM Fruit", "\"Colour\""},
         {"fruit.mdb", "SELECT Fruit FROM Fruit WHERE Colour = 'red'", "\"Colour\""},
         {"fruit.mdb", "SELECT Fruit FROM Fruit WHERE Fruit = 3", "Data type mismatch"},
-        {"fruit.mdb", "SELECT Fruit FROM Fruit WHERE Fat = 'x'", "Data type mismatch"},
-        {"fruit.mdb", "SELECT * FROM Fruit WHERE Fat > 12345678901", "beyond 2147483647"},
-        {"fruit.mdb", "", "No SQL statement"},
     };
     for (const Case& c : cases) {
         AccessDatabase db;
         ASSERT_TRUE(db.Open(kDir + c.file)) << db.Error();
         EXPECT_FALSE(db.Execute(c.statement)) << c.statement;
         EXPECT_NE(db.Error().find(c.errorPart), std::string::npos) << c.statement << " -> " << db.Error();
-        EXPECT_FALSE(db.IsResultOpen());
         EXPECT_EQ(db.FieldCount(), 0);
-        std::vector<AccessValue> row;
-        EXPECT_FALSE(db.NextRow(row));
         // The database and the parser stay usable.
+        std::vector<AccessValue> row;
         ASSERT_TRUE(db.Execute("SELECT * FROM [" + db.TableNames().front() + "] WHERE 1 = 1")) << db.Error();
         EXPECT_TRUE(db.Error().empty());
         EXPECT_TRUE(db.NextRow(row));

@@ -2,7 +2,6 @@
 // a dialog takes for itself.
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
@@ -15,26 +14,19 @@ using platform::ControlKind;
 
 constexpr int kTemplate = 9501;
 constexpr int kSorted = 1001, kList = 1002, kView = 1003, kRadioA = 1004, kRadioB = 1005, kEdit = 1006,
-              kApply = 1007, kName = 1008;
+              kApply = 1007;
 
-const platform::DialogTemplateRegistration controlsTemplate({
-    .id = kTemplate,
-    .caption = "Controls",
-    .cx = 220,
-    .cy = 160,
-    .controls =
-        {
-            {kSorted, ControlKind::ComboBox, "", 5, 5, 80, 60, platform::kStyleSort},
-            {kList, ControlKind::ListBox, "", 5, 22, 80, 40, platform::kStyleMultiSelect},
-            {kView, ControlKind::ListView, "", 90, 5, 120, 60},
-            {kRadioA, ControlKind::RadioButton, "A", 5, 70, 30, 10, platform::kStyleGroup},
-            {kRadioB, ControlKind::RadioButton, "B", 40, 70, 30, 10},
-            {kEdit, ControlKind::Edit, "", 5, 85, 60, 12, platform::kStyleGroup},
-            {kName, ControlKind::Static, "&Name && size", 70, 85, 60, 10},
-            {kApply, ControlKind::Button, "Apply", 5, 140, 40, 14, platform::kStyleDefault},
-            {platform::kCancel, ControlKind::Button, "Cancel", 50, 140, 40, 14},
-        },
-});
+const platform::DialogTemplateRegistration controlsTemplate({.id = kTemplate, .caption = "Controls", .cx = 220,
+    .cy = 160, .controls = {
+        {kSorted, ControlKind::ComboBox, "", 5, 5, 80, 60, platform::kStyleSort},
+        {kList, ControlKind::ListBox, "", 5, 22, 80, 40, platform::kStyleMultiSelect},
+        {kView, ControlKind::ListView, "", 90, 5, 120, 60},
+        {kRadioA, ControlKind::RadioButton, "A", 5, 70, 30, 10, platform::kStyleGroup},
+        {kRadioB, ControlKind::RadioButton, "B", 40, 70, 30, 10},
+        {kEdit, ControlKind::Edit, "", 5, 85, 60, 12, platform::kStyleGroup},
+        {kApply, ControlKind::Button, "Apply", 5, 140, 40, 14, platform::kStyleDefault},
+        {platform::kCancel, ControlKind::Button, "Cancel", 50, 140, 40, 14},
+    }});
 
 class Controls : public platform::Dialog {
 public:
@@ -59,6 +51,13 @@ public:
 class ControlsTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dlg.Create(nullptr)); }
+    // Shows the dialog as the active window with the focus in the edit.
+    void ShowWithFocusInEdit() {
+        dlg.Show();
+        QApplication::setActiveWindow(dlg.TopWidget());
+        dlg.Control(kEdit).SetFocus();
+        ASSERT_TRUE(dlg.Control(kEdit).HasFocus());
+    }
     void Key(int qtKey) {
         const QString text = qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z ? QString(QChar(qtKey - Qt::Key_A + 'a')) : QString();
         QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, text);
@@ -71,18 +70,11 @@ protected:
 TEST_F(ControlsTest, ListsKeepSortedItemsAndFindThemWithoutCase) {
     platform::Control combo = dlg.Control(kSorted);
     for (const char* text : {"pear", "Apple", "fig", "apple"}) combo.AddString(text);
-    EXPECT_EQ(combo.Count(), 4);
-    EXPECT_EQ(combo.ItemText(0), "Apple");
-    EXPECT_EQ(combo.ItemText(1), "apple");
-    EXPECT_EQ(combo.ItemText(3), "pear");
-    EXPECT_EQ(combo.FindStringExact("PEAR"), 3);
-    EXPECT_EQ(combo.FindStringExact("pea"), -1);
-    combo.SetItemData(2, 42);
-    EXPECT_EQ(combo.ItemData(2), 42);
-    combo.SetText("FIG");  // a drop-down list selects the item with that text
+    std::vector<std::string> items;
+    for (int i = 0; i < combo.Count(); ++i) items.push_back(combo.ItemText(i));
+    EXPECT_EQ(items, (std::vector<std::string>{"Apple", "apple", "fig", "pear"}));
+    combo.SetText("FIG");  // a drop-down list selects the item with that text, whatever its case
     EXPECT_EQ(combo.CurSel(), 2);
-    EXPECT_TRUE(combo.DeleteString(0));
-    EXPECT_FALSE(combo.DeleteString(9));
 
     platform::Control list = dlg.Control(kList);
     for (const char* text : {"a0", "a1", "a2"}) list.AddString(text);
@@ -96,20 +88,12 @@ TEST_F(ControlsTest, ListViewColumnsShiftTheirCells) {
     view.InsertColumn(0, "x", 40);
     view.InsertColumn(1, "y", 40);
     EXPECT_EQ(view.InsertItem(-1, "1"), 0);
-    EXPECT_EQ(view.InsertItem(-1, "2"), 1);
     view.SetItemText(0, 1, "10");
     view.InsertColumn(1, "name", 60);  // a column in the middle moves "y" right
-    EXPECT_EQ(view.ColumnCount(), 3);
-    EXPECT_EQ(view.ItemText(0, 0), "1");
-    EXPECT_EQ(view.ItemText(0, 1), "");
-    EXPECT_EQ(view.ItemText(0, 2), "10");
+    EXPECT_EQ((std::vector<std::string>{view.ItemText(0, 0), view.ItemText(0, 1), view.ItemText(0, 2)}),
+              (std::vector<std::string>{"1", "", "10"}));
     EXPECT_TRUE(view.DeleteColumn(0));
     EXPECT_EQ(view.ItemText(0, 1), "10");
-    EXPECT_FALSE(view.SetItemText(5, 0, "none"));
-    view.SetCurSel(1);
-    EXPECT_EQ(view.CurSel(), 1);
-    view.ResetContent();
-    EXPECT_EQ(view.Count(), 0);
 }
 
 TEST_F(ControlsTest, RadioGroupCanBeClearedAndStaysExclusiveForTheUser) {
@@ -118,16 +102,8 @@ TEST_F(ControlsTest, RadioGroupCanBeClearedAndStaysExclusiveForTheUser) {
     a.SetCheck(1);
     b.Click();
     EXPECT_EQ(a.Check(), 0);
-    EXPECT_EQ(b.Check(), 1);
     b.SetCheck(0);
     EXPECT_EQ(a.Check() + b.Check(), 0);
-    EXPECT_EQ(dlg.RadioGroup(kRadioA), (std::vector<int>{kRadioA, kRadioB}));
-}
-
-TEST_F(ControlsTest, LabelsShowCaptionsWithoutMnemonicMarks) {
-    platform::Control name = dlg.Control(kName);
-    EXPECT_EQ(name.Text(), "&Name && size");
-    EXPECT_EQ(static_cast<QLabel*>(name.Widget())->text().toStdString(), "Name & size");
 }
 
 TEST_F(ControlsTest, TextIsUtf8BothWays) {
@@ -135,21 +111,15 @@ TEST_F(ControlsTest, TextIsUtf8BothWays) {
     platform::Control edit = dlg.Control(kEdit);
     edit.SetText(text);
     EXPECT_EQ(static_cast<QLineEdit*>(edit.Widget())->text(), QString::fromUtf8(text.c_str()));
-    EXPECT_EQ(edit.Text(), text);
     static_cast<QLineEdit*>(edit.Widget())->setText(QString::fromUtf8("\xCE\xB1 \xE2\x89\xA4 \xCE\xB2"));  // typed "α ≤ β"
     EXPECT_EQ(edit.Text(), "\xCE\xB1 \xE2\x89\xA4 \xCE\xB2");
 }
 
 TEST_F(ControlsTest, ReturnPressesTheDefaultButtonAndEscapeCancels) {
-    dlg.Show();
-    QApplication::setActiveWindow(dlg.TopWidget());
-    dlg.Control(kEdit).SetFocus();
-    ASSERT_TRUE(dlg.Control(kEdit).HasFocus());
+    ShowWithFocusInEdit();
     Key(Qt::Key_Q);
     EXPECT_EQ(dlg.swallowed, 1);
     EXPECT_EQ(dlg.Control(kEdit).Text(), "");
-    Key(Qt::Key_A);
-    EXPECT_EQ(dlg.Control(kEdit).Text(), "a");
     Key(Qt::Key_Return);
     EXPECT_EQ(dlg.applied, 1);
     Key(Qt::Key_Escape);
@@ -157,9 +127,7 @@ TEST_F(ControlsTest, ReturnPressesTheDefaultButtonAndEscapeCancels) {
     EXPECT_FALSE(dlg.IsVisible());  // a modeless window ends by hiding
 
     dlg.SetKeysEndDialog(false);
-    dlg.Show();
-    QApplication::setActiveWindow(dlg.TopWidget());
-    dlg.Control(kEdit).SetFocus();
+    ShowWithFocusInEdit();
     Key(Qt::Key_Escape);
     EXPECT_EQ(dlg.cancelled, 1);
 }

@@ -13,9 +13,6 @@ TEST(Format, WritesPrintfText) {
     EXPECT_EQ(Format("%g", 1e6), "1e+06");
     EXPECT_EQ(Format("%g", 0.5), "0.5");
     EXPECT_EQ(Format("%d|%s", 7, "x"), "7|x");
-}
-
-TEST(Format, LongTextIsWrittenWhole) {
-    std::string big(1000, 'a');
-    EXPECT_EQ(Format("%s!", big.c_str()).size(), 1001u);
+    const std::string big(1000, 'a');
+    EXPECT_EQ(Format("%s!", big.c_str()), big + "!");  // longer than any fixed buffer
 }

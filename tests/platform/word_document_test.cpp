@@ -1,76 +1,46 @@
+// The .docx writer: escaping, a package that independent tools accept, pasting. Opening the
+// file through the shell and the print preview are checked by the app's Word report tests.
 #include "platform/word_document.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <string>
 
-#include <QTextDocument>
-
-#include <unistd.h>
-
 #include "platform/clipboard.h"
-#include "platform/scripted_dialogs.h"
+#include "tests/documents/doc_test_support.h"
 
 namespace {
 
+using doc_test::HaveProgram;
 using platform::Rgb;
 
-// Output of a shell command, with its exit status.
-std::string Shell(const std::string& command, int& status) {
-    std::string out;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
-    std::array<char, 512> buffer;
-    while (fgets(buffer.data(), buffer.size(), pipe.get())) out += buffer.data();
-    status = pclose(pipe.release());
-    return out;
+// A report as the main window writes one: picture, bold title, coloured paragraphs, a
+// table, text with characters that XML escapes or forbids.
+platform::WordDocument Sample() {
+    platform::WordDocument d;
+    d.AddParagraph();
+    QImage picture(70, 50, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    d.InsertPicture(picture);
+    d.TypeText("\n");
+    d.SetBold(true);
+    d.SetFontSize(16);
+    d.TypeText("Title <&> \"q\"\n");
+    d.SetFontSize(10);
+    d.SetColor(Rgb(255, 0, 0));
+    d.TypeText("red bold\n");
+    d.SetBold(false);
+    d.SetColor(Rgb(0, 0, 255));
+    d.TypeText(std::string("plain\x01\x1f blue \xC3\xA9\xFF") + "\n");
+    const int t = d.AddTable(2, 2);
+    d.SetCell(t, 1, 1, "a", true, Rgb(0, 128, 0));
+    d.SetCell(t, 1, 2, "b", false, platform::kBlack);
+    d.SetCell(t, 2, 1, "c", false, platform::kBlack);
+    d.SetCell(t, 3, 1, "outside", false, platform::kBlack);
+    d.TypeText("after\n");
+    return d;
 }
-
-bool Have(const std::string& tool) { return std::filesystem::exists(tool); }
-
-class WordDocumentTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() / ("tabulon_docx_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::filesystem::remove_all(dir_);
-        platform::SetPrintPreviewRunner(nullptr);
-    }
-
-    // A report as the main window writes one: picture, bold title, coloured paragraphs, a
-    // table, text with characters that XML escapes or forbids.
-    static platform::WordDocument Sample() {
-        platform::WordDocument d;
-        d.AddParagraph();
-        QImage picture(70, 50, QImage::Format_RGB32);
-        picture.fill(Qt::red);
-        d.InsertPicture(picture);
-        d.TypeText("\n");
-        d.SetBold(true);
-        d.SetFontSize(16);
-        d.TypeText("Title <&> \"q\"\n");
-        d.SetFontSize(10);
-        d.SetColor(Rgb(255, 0, 0));
-        d.TypeText("red bold\n");
-        d.SetBold(false);
-        d.SetColor(Rgb(0, 0, 255));
-        d.TypeText(std::string("plain\x01\x1f blue \xC3\xA9\xFF") + "\n");
-        const int t = d.AddTable(2, 2);
-        d.SetCell(t, 1, 1, "a", true, Rgb(0, 128, 0));
-        d.SetCell(t, 1, 2, "b", false, platform::kBlack);
-        d.SetCell(t, 2, 1, "c", false, platform::kBlack);
-        d.SetCell(t, 3, 1, "outside", false, platform::kBlack);
-        d.TypeText("after\n");
-        return d;
-    }
-
-    std::filesystem::path dir_;
-};
 
 TEST(XmlText, EscapesMarkupAndDropsWhatXmlForbids) {
     const struct {
@@ -88,23 +58,24 @@ TEST(XmlText, EscapesMarkupAndDropsWhatXmlForbids) {
     for (const auto& c : cases) EXPECT_EQ(platform::XmlText(c.in), c.out) << c.in;
 }
 
-TEST_F(WordDocumentTest, PackageIsAValidDocument) {
-    const std::string path = (dir_ / "report.docx").string();
+TEST(WordDocumentTest, PackageIsAValidDocument) {
+    doc_test::TempFolder dir;
+    const std::string path = dir / "report.docx";
     std::string error;
     ASSERT_TRUE(Sample().Save(path, error)) << error;
-    if (!Have("/usr/bin/unzip") || !Have("/usr/bin/xmllint") || !Have("/usr/bin/python3"))
+    if (!HaveProgram("/usr/bin/unzip") || !HaveProgram("/usr/bin/xmllint") || !HaveProgram("/usr/bin/python3"))
         GTEST_SKIP() << "unzip, xmllint or python3 missing";
     int status = 0;
-    const std::string listing = Shell("/usr/bin/unzip -t '" + path + "'", status);
+    const std::string listing = doc_test::Run("/usr/bin/unzip -t '" + path + "' 2>&1", status);
     EXPECT_EQ(status, 0) << listing;
     EXPECT_NE(listing.find("word/media/image1.png"), std::string::npos);
     for (const char* part : {"word/document.xml", "\\[Content_Types\\].xml", "word/_rels/document.xml.rels"}) {
         const std::string out =
-            Shell("/usr/bin/unzip -p '" + path + "' '" + part + "' | /usr/bin/xmllint --noout -", status);
+            doc_test::Run("/usr/bin/unzip -p '" + path + "' '" + part + "' | /usr/bin/xmllint --noout - 2>&1", status);
         EXPECT_EQ(status, 0) << part << ": " << out;
     }
     const std::string checked =
-        Shell("/usr/bin/python3 " + std::string(TABULON_SOURCE_DIR) + "/tests/platform/check_docx.py '" + path + "'",
+        doc_test::Run("/usr/bin/python3 " + std::string(TABULON_SOURCE_DIR) + "/tests/platform/check_docx.py '" + path + "' 2>&1",
             status);
     if (checked.find("No module named 'docx'") != std::string::npos) GTEST_SKIP() << "python3-docx missing";
     EXPECT_EQ(status, 0) << checked;
@@ -119,29 +90,7 @@ TEST_F(WordDocumentTest, PackageIsAValidDocument) {
               "pictures 1\n");
 }
 
-TEST_F(WordDocumentTest, OpensTheWrittenFileAndPreviewsTheSameContent) {
-    platform::ScriptedDialogs dialogs;
-    std::string error;
-    const std::string path = platform::OpenWordDocument(Sample(), error);
-    ASSERT_FALSE(path.empty()) << error;
-    ASSERT_EQ(dialogs.CountOf("shell"), 1);
-    EXPECT_EQ(dialogs.shown.back().text, path);
-    EXPECT_EQ(std::filesystem::path(path).extension(), ".docx");
-    EXPECT_GT(std::filesystem::file_size(path), 0u);
-    std::filesystem::remove(path);
-
-    dialogs.shellAnswers.push_back(false);
-    EXPECT_TRUE(platform::OpenWordDocument(Sample(), error).empty());
-    EXPECT_FALSE(error.empty());
-
-    std::string previewed;
-    platform::SetPrintPreviewRunner([&previewed](QTextDocument& d) { previewed = d.toPlainText().toStdString(); });
-    platform::ShowPrintPreview(Sample());
-    EXPECT_NE(previewed.find("red bold"), std::string::npos);
-    EXPECT_NE(previewed.find("after"), std::string::npos);
-}
-
-TEST_F(WordDocumentTest, PasteTakesThePictureElseTheText) {
+TEST(WordDocumentTest, PasteTakesThePictureElseTheText) {
     platform::WordDocument d;
     platform::SetClipboardText("recipe\nline");
     d.Paste();
@@ -153,28 +102,25 @@ TEST_F(WordDocumentTest, PasteTakesThePictureElseTheText) {
     d.Paste();
     EXPECT_EQ(d.Pictures().size(), 1u);
     std::string error;
-    EXPECT_FALSE(d.Save((dir_ / "missing" / "x.docx").string(), error));
+    doc_test::TempFolder dir;
+    EXPECT_FALSE(d.Save(dir / "missing/x.docx", error));
     EXPECT_FALSE(error.empty());
 }
 
-}  // namespace
-
-namespace {
-
 // Slow (it starts an office suite), so it runs only under the "optional" label:
 // ctest -L optional.
-TEST_F(WordDocumentTest, DISABLED_OfficeSuiteConvertsItToPdf) {
-    if (!Have("/usr/bin/soffice")) GTEST_SKIP() << "soffice missing";
-    const std::string path = (dir_ / "report.docx").string();
+TEST(WordDocumentTest, DISABLED_OfficeSuiteConvertsItToPdf) {
+    if (!HaveProgram("/usr/bin/soffice")) GTEST_SKIP() << "soffice missing";
+    doc_test::TempFolder dir;
     std::string error;
-    ASSERT_TRUE(Sample().Save(path, error)) << error;
+    ASSERT_TRUE(Sample().Save(dir / "report.docx", error)) << error;
     int status = 0;
-    const std::string out = Shell("cd '" + dir_.string() + "' && HOME='" + dir_.string() +
-                                      "' timeout 120 /usr/bin/soffice --headless --convert-to pdf report.docx",
-                                  status);
+    const std::string out = doc_test::Run("cd '" + dir.Path() + "' && HOME='" + dir.Path() +
+                                    "' timeout 120 /usr/bin/soffice --headless --convert-to pdf report.docx 2>&1",
+                                status);
     EXPECT_EQ(status, 0) << out;
-    ASSERT_TRUE(std::filesystem::exists(dir_ / "report.pdf")) << out;
-    EXPECT_GT(std::filesystem::file_size(dir_ / "report.pdf"), 1000u);
+    ASSERT_TRUE(std::filesystem::exists(dir / "report.pdf")) << out;
+    EXPECT_GT(std::filesystem::file_size(dir / "report.pdf"), 1000u);
 }
 
 }  // namespace
