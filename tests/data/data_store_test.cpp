@@ -119,14 +119,12 @@ TEST(DataStoreDelete, FirstSeriesGoesWholeAndLaterOnesKeepTheirData) {
     RecordingStore store;
     for (int k = 0; k < 4; ++k) ASSERT_EQ(AddTestSeries(store, 3, 2 + k, k, "s" + std::to_string(k) + "_"), 1);
     store.seriesNames = {"A", "B", "C", "D"};
-    store.parameterTexts[4] = "text of B";
     store.selectedParameter = -1;
     store.selectedSeries = 0;
     store.OnDeleteParameter();
     ASSERT_EQ(CheckStoreInvariants(store), "");
     EXPECT_EQ(store.seriesNames, (std::vector<std::string>{"B", "C", "D"}));
     EXPECT_EQ(std::tie(store.parameterNames[0], store.parameterNames[8]), std::make_tuple("s1_0", "s3_2"));
-    EXPECT_EQ(store.parameterTexts[1], "text of B");
     for (int s = 0; s < 3; ++s)
         for (int p = 0; p < 3; ++p) EXPECT_EQ(Column(store, s, p), Expected(s + 1, 3 + s, p));
 }
