@@ -155,14 +155,12 @@ TEST_F(DataDialogs, ModifyByFormulaWithUndo) {
     });
     EXPECT_EQ(StoredColumn(theData, 0, 0), (std::vector<double>{32, 63}));
 
-    // The formula stays; "Undo" brings the dropped record back, and again a second time.
-    for (int round = 0; round < 2; ++round) {
-        Modify([](modify& m) {
-            EXPECT_EQ(m.Control(modify::kFormulaEdit).Text(), "a1*3 + a0[1]");
-            m.Control(modify::kUndoButton).Click();
-        });
-        EXPECT_EQ(StoredColumn(theData, 0, 0), (std::vector<double>{1, 2, 3}));
-    }
+    // The formula stays; "Undo" brings the dropped record back (a second undo is the store's).
+    Modify([](modify& m) {
+        EXPECT_EQ(m.Control(modify::kFormulaEdit).Text(), "a1*3 + a0[1]");
+        m.Control(modify::kUndoButton).Click();
+    });
+    EXPECT_EQ(StoredColumn(theData, 0, 0), (std::vector<double>{1, 2, 3}));
 
     // Any other change of the store drops the copy.
     theData.allValues[0] = 9;

@@ -93,7 +93,6 @@ TEST_F(TextImport, GeneratedFilesMatchAnIndependentSplit) {
         SCOPED_TRACE(std::string("case ") + std::to_string(n));
         const std::string base = std::string(TABULON_SOURCE_DIR) + "/tests/data/text_import_cases/case" + std::to_string(n);
         const ExpectedImport e = ReadExpected(base + ".expected");
-        ASSERT_FALSE(e.names.empty());
         data fresh;
         platform::ScriptedDialogs d;
         RecordText::dateFormatFlag = e.dateOrder;
