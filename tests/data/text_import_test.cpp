@@ -117,13 +117,15 @@ struct RuleCase {
     std::vector<std::string> messages;
 };
 
-// Rules the generated files do not reach; header names, runs of separators, blank lines, CR LF
-// line ends, dates and deselected fields are in those files, and lines of very many fields in
-// the import fault tests.
+// Rules the generated files do not reach, and the dialog's list of the first line's fields;
+// header names, blank lines, CR LF line ends, dates and deselected fields are in those files,
+// lines of very many fields and an empty first line in the import fault tests.
 TEST_F(TextImport, RulesOfTheSplitTheHeaderAndTheSkippedLines) {
     const RuleCase cases[] = {
         {"tab and line feed always separate", "a;b\tc\n1;2\t3\n", ";", {},
          {"a", "b", "c"}, {"a", "b", "c"}, {1, 2, 3}, {}},
+        {"runs of separators give no field, in the list as in the records", "x;;y;\n1;;2;\n", ";", {},
+         {"x", "y"}, {"x", "y"}, {1, 2}, {}},
         {"the first item keeps its blanks, later ones are trimmed", " a, b\n1,2\n", ",", {},
          {" a", "b"}, {" a", "b"}, {1, 2}, {}},
         {"a decimal comma is non-numeric: skipped and reported", "x;y\n1,5;2\n3;4\n", ";", {},
@@ -252,19 +254,6 @@ TEST(TextLines, SameLinesAndFieldsAsTheSharedLineReader) {
         std::fclose(a);
         std::fclose(b);
     }
-}
-
-TEST(TextDialog, PreviewSplit) {
-    struct Case {
-        std::string line, separators;
-        std::vector<std::string> fields;
-    };
-    const Case cases[] = {
-        {"  ", "\t\n ", {""}},
-        {" a , b ,c", "\t\n,", {" a ", "b", "c"}},
-        {"x;;y;", "\t\n;", {"x", "y"}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(SplitPreviewFields(c.line, c.separators), c.fields) << c.line;
 }
 
 }  // namespace
