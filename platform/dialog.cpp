@@ -222,14 +222,6 @@ platform::Control Dialog::Control(int id) const {
     return platform::Control(it->second.widget, it->second.kind, id, it->second.style);
 }
 
-platform::Control Dialog::AddControl(const ControlTemplate& control, bool pixels) {
-    if (!HasWindow()) return platform::Control();
-    platform::Control c = BuildControl(control, pixels);
-    if (control.kind == ControlKind::RadioButton) GroupRadioButtons();
-    RefreshControlColor(control.id);
-    return c;
-}
-
 platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
     QWidget* parent = client_;
     const int x = pixels ? t.x : DialogUnitsToPixelsX(t.x);
@@ -644,12 +636,6 @@ Rect Dialog::ClientRect() const {
     return Rect{0, 0, client_->width(), client_->height()};
 }
 
-Point Dialog::ClientToScreen(Point p) const {
-    if (!client_) return p;
-    const QPoint g = client_->mapToGlobal(QPoint(p.x, p.y));
-    return Point{g.x(), g.y()};
-}
-
 Point Dialog::ScreenToClient(Point p) const {
     if (!client_) return p;
     const QPoint l = client_->mapFromGlobal(QPoint(p.x, p.y));
@@ -690,10 +676,6 @@ void Dialog::CenterWindow() {
     }
     const QSize size = frame_->frameGeometry().size();
     frame_->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
-}
-
-void Dialog::SetFocus() {
-    if (client_) client_->setFocus();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -259,7 +259,6 @@ void DialogClient::mousePressEvent(QMouseEvent* e) {
     const unsigned flags = MouseFlagsOf(e->buttons(), e->modifiers());
     const Point p = PointOf(e->position().toPoint());
     if (e->button() == Qt::LeftButton) owner->Dispatch([=] { owner->OnLButtonDown(flags, p); });
-    if (e->button() == Qt::RightButton) owner->Dispatch([=] { owner->OnRButtonDown(flags, p); });
 }
 
 void DialogClient::mouseReleaseEvent(QMouseEvent* e) {
@@ -268,15 +267,11 @@ void DialogClient::mouseReleaseEvent(QMouseEvent* e) {
     const unsigned flags = MouseFlagsOf(e->buttons(), e->modifiers());
     const Point p = PointOf(e->position().toPoint());
     if (e->button() == Qt::LeftButton) owner->Dispatch([=] { owner->OnLButtonUp(flags, p); });
-    if (e->button() == Qt::RightButton) owner->Dispatch([=] { owner->OnRButtonUp(flags, p); });
 }
 
+// Offered to PreTranslateInput only; not passed on as a second press.
 void DialogClient::mouseDoubleClickEvent(QMouseEvent* e) {
-    if (!owner_ || PreTranslate(e, 0, this)) return;
-    Dialog* owner = owner_;
-    const unsigned flags = MouseFlagsOf(e->buttons(), e->modifiers());
-    const Point p = PointOf(e->position().toPoint());
-    if (e->button() == Qt::LeftButton) owner->Dispatch([=] { owner->OnLButtonDblClk(flags, p); });
+    if (owner_) PreTranslate(e, 0, this);
 }
 
 void DialogClient::mouseMoveEvent(QMouseEvent* e) {
@@ -288,14 +283,7 @@ void DialogClient::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void DialogClient::wheelEvent(QWheelEvent* e) {
-    if (!owner_) return;
-    Dialog* owner = owner_;
-    const unsigned flags = MouseFlagsOf(e->buttons(), e->modifiers());
-    const Point p = PointOf(e->position().toPoint());
-    const int delta = e->angleDelta().y();
-    bool handled = false;
-    owner->Dispatch([&] { handled = owner->OnMouseWheel(flags, delta, p); });
-    e->setAccepted(handled);
+    if (owner_) e->ignore();
 }
 
 bool DialogClient::DialogKey(QKeyEvent* e) {
@@ -324,12 +312,7 @@ void DialogClient::keyPressEvent(QKeyEvent* e) {
     const bool fromControl = focus && focus != this && isAncestorOf(focus);
     if (!fromControl && PreTranslate(e, 0, this)) return;
     if (DialogKey(e)) return;
-    if (fromControl) {
-        e->ignore();
-        return;
-    }
-    Dialog* owner = owner_;
-    owner->Dispatch([owner, key = KeyCodeOf(e->key())] { owner->OnKeyDown(key); });
+    if (fromControl) e->ignore();
 }
 
 void DialogClient::keyReleaseEvent(QKeyEvent* e) {
@@ -338,9 +321,7 @@ void DialogClient::keyReleaseEvent(QKeyEvent* e) {
         e->ignore();
         return;
     }
-    if (!owner_ || PreTranslate(e, 0, this)) return;
-    Dialog* owner = owner_;
-    owner->Dispatch([owner, key = KeyCodeOf(e->key())] { owner->OnKeyUp(key); });
+    if (owner_) PreTranslate(e, 0, this);
 }
 
 void DialogClient::contextMenuEvent(QContextMenuEvent* e) {

@@ -29,7 +29,6 @@ public:
     void Radio(int firstId, int& value);
     // Selected index of a combo box or list box; -1 for none.
     void ComboIndex(int id, int& value);
-    void ListIndex(int id, int& value) { ComboIndex(id, value); }
     // Position of a slider, spin or scroll bar.
     void Slider(int id, int& value);
 
