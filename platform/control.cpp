@@ -109,11 +109,7 @@ void Control::SetText(const std::string& text) {
         plain->setPlainText(ToQString(FromCrLf(text)));
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         const QSignalBlocker block(combo);
-        if (combo->isEditable()) {
-            combo->setEditText(ToQString(text));
-        } else {
-            combo->setCurrentIndex(FindItemNoCase(*combo, ToQString(text)));
-        }
+        combo->setCurrentIndex(FindItemNoCase(*combo, ToQString(text)));
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         button->setText(ToQString(text));
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
@@ -162,13 +158,6 @@ void Control::Click() {
 // Buttons
 
 int Control::Check() const {
-    if (auto* box = qobject_cast<QCheckBox*>(widget_.data())) {
-        switch (box->checkState()) {
-            case Qt::Checked: return 1;
-            case Qt::PartiallyChecked: return 2;
-            default: return 0;
-        }
-    }
     if (auto* button = qobject_cast<QAbstractButton*>(widget_.data())) return button->isChecked() ? 1 : 0;
     return 0;
 }
@@ -176,7 +165,7 @@ int Control::Check() const {
 void Control::SetCheck(int state) {
     if (auto* box = qobject_cast<QCheckBox*>(widget_.data())) {
         const QSignalBlocker block(box);
-        box->setCheckState(state == 1 ? Qt::Checked : state == 2 && box->isTristate() ? Qt::PartiallyChecked : Qt::Unchecked);
+        box->setCheckState(state == 1 ? Qt::Checked : Qt::Unchecked);
         return;
     }
     auto* button = qobject_cast<QAbstractButton*>(widget_.data());

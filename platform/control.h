@@ -42,7 +42,7 @@ public:
     void Invalidate();
     void Click();  // as if the user pressed the button: notifies and toggles check boxes
 
-    // Check boxes and radio buttons: 0 unchecked, 1 checked, 2 indeterminate.
+    // Check boxes and radio buttons: 0 unchecked, 1 checked.
     int Check() const;
     void SetCheck(int state);
 

@@ -270,9 +270,7 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
                 button->setAutoDefault(false);
                 widget = button;
             } else {
-                auto* box = new QCheckBox(parent);
-                box->setTristate(t.style & kStyleThreeState);
-                widget = box;
+                widget = new QCheckBox(parent);
             }
             break;
         case ControlKind::RadioButton: {
@@ -289,7 +287,6 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
         }
         case ControlKind::ComboBox: {
             auto* combo = new QComboBox(parent);
-            combo->setEditable(t.style & kStyleEditable);
             combo->setInsertPolicy(QComboBox::NoInsert);
             combo->setMaxVisibleItems(std::max(5, h / std::max(1, combo->sizeHint().height())));
             h = combo->sizeHint().height();  // the template's height is that of the dropped list
@@ -298,9 +295,8 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
         }
         case ControlKind::ListBox: {
             auto* list = new QListWidget(parent);
-            list->setSelectionMode((t.style & kStyleNoSelection)   ? QAbstractItemView::NoSelection
-                                   : (t.style & kStyleMultiSelect) ? QAbstractItemView::ExtendedSelection
-                                                                   : QAbstractItemView::SingleSelection);
+            list->setSelectionMode((t.style & kStyleMultiSelect) ? QAbstractItemView::ExtendedSelection
+                                                                 : QAbstractItemView::SingleSelection);
             widget = list;
             break;
         }
@@ -312,7 +308,6 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
         }
         case ControlKind::Spin: {
             auto* spin = new SpinButton(t.style & kStyleHorizontal, parent);
-            spin->wrap = t.style & kStyleWrap;
             spin->setBuddyInt = t.style & kStyleSetBuddyInt;
             if ((t.style & kStyleAutoBuddy) && !order_.empty()) spin->buddy = Control(order_.back().id).Widget();
             widget = spin;
@@ -335,9 +330,8 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
             view->setColumnCount(0);
             view->header()->setStretchLastSection(false);
             view->header()->setSectionsMovable(false);
-            view->setSelectionMode((t.style & kStyleNoSelection)   ? QAbstractItemView::NoSelection
-                                   : (t.style & kStyleMultiSelect) ? QAbstractItemView::ExtendedSelection
-                                                                   : QAbstractItemView::SingleSelection);
+            view->setSelectionMode((t.style & kStyleMultiSelect) ? QAbstractItemView::ExtendedSelection
+                                                                 : QAbstractItemView::SingleSelection);
             widget = view;
             break;
         }
@@ -411,10 +405,6 @@ void Dialog::WireControl(QWidget* widget, const ControlTemplate& t) {
     };
     if (auto* combo = dynamic_cast<QComboBox*>(widget)) {
         QObject::connect(combo, &QComboBox::activated, widget, [notify] { notify(Notification::SelChange); });
-        if (combo->lineEdit()) {
-            QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, widget,
-                             [notify] { notify(Notification::ComboEditChange); });
-        }
     } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
         QObject::connect(button, &QAbstractButton::clicked, widget, [notify] { notify(Notification::Clicked); });
     } else if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {

@@ -116,10 +116,6 @@ void DialogClient::WatchControl(QWidget* control, int id) {
         area->viewport()->setProperty(kIdProperty, id);
         area->viewport()->installEventFilter(this);
     }
-    if (auto* combo = dynamic_cast<QComboBox*>(control); combo && combo->lineEdit()) {
-        combo->lineEdit()->setProperty(kIdProperty, id);
-        combo->lineEdit()->installEventFilter(this);
-    }
     for (QToolButton* arrow : control->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
         arrow->setProperty(kIdProperty, id);
         arrow->installEventFilter(this);
@@ -385,9 +381,7 @@ SpinButton::SpinButton(bool horizontal, QWidget* parent)
 int SpinButton::Clamp(int p) const {
     const int lo = std::min(lower, upper);
     const int hi = std::max(lower, upper);
-    if (p < lo) return wrap ? hi : lo;
-    if (p > hi) return wrap ? lo : hi;
-    return p;
+    return std::clamp(p, lo, hi);
 }
 
 int SpinButton::Position() {

@@ -23,7 +23,7 @@ public:
     void Int(int id, int& value);
     void Double(int id, double& value);
     void Text(int id, std::string& value);
-    // Check box state 0, 1 or 2.
+    // Check box state 0 or 1.
     void Check(int id, int& value);
     // Index of the checked button in the radio group starting at firstId; -1 for none.
     void Radio(int firstId, int& value);
