@@ -25,7 +25,6 @@ public:
     bool IsValid() const { return !widget_.isNull(); }
     int Id() const { return id_; }
     ControlKind Kind() const { return kind_; }
-    unsigned Style() const { return style_; }
     QWidget* Widget() const { return widget_.data(); }
 
     // Any control.

@@ -206,7 +206,7 @@ bool Dialog::CreateWindowFromTemplate(Dialog* parent, bool asChild, bool modal) 
         client_->resize(width, height);  // the frame lays its client out only when shown
     }
     if (t) {
-        for (const ControlTemplate& c : t->controls) BuildControl(c, false);
+        for (const ControlTemplate& c : t->controls) BuildControl(c);
     }
     GroupRadioButtons();
     if (frame_) CenterWindow();
@@ -222,12 +222,12 @@ platform::Control Dialog::Control(int id) const {
     return platform::Control(it->second.widget, it->second.kind, id, it->second.style);
 }
 
-platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
+void Dialog::BuildControl(const ControlTemplate& t) {
     QWidget* parent = client_;
-    const int x = pixels ? t.x : DialogUnitsToPixelsX(t.x);
-    const int y = pixels ? t.y : DialogUnitsToPixelsY(t.y);
-    const int w = pixels ? t.cx : DialogUnitsToPixelsX(t.cx);
-    int h = pixels ? t.cy : DialogUnitsToPixelsY(t.cy);
+    const int x = DialogUnitsToPixelsX(t.x);
+    const int y = DialogUnitsToPixelsY(t.y);
+    const int w = DialogUnitsToPixelsX(t.cx);
+    int h = DialogUnitsToPixelsY(t.cy);
     const bool vertical = t.style & kStyleVertical;
     QWidget* widget = nullptr;
     switch (t.kind) {
@@ -342,8 +342,7 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
     if (t.kind == ControlKind::GroupBox) widget->lower();
     if (!controls_.count(t.id)) controls_[t.id] = ControlEntry{widget, t.kind, t.style};
     order_.push_back(OrderEntry{t.id, t.kind, t.style});
-    platform::Control handle(widget, t.kind, t.id, t.style);
-    if (!t.caption.empty()) handle.SetText(t.caption);
+    if (!t.caption.empty()) platform::Control(widget, t.kind, t.id, t.style).SetText(t.caption);
     client_->WatchControl(widget, t.id);
     WireControl(widget, t);
 
@@ -356,7 +355,6 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
             widget->setGeometry(b.x() + b.width() - w, b.y(), w, b.height());
         }
     }
-    return handle;
 }
 
 void Dialog::GroupRadioButtons() {

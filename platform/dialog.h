@@ -225,7 +225,7 @@ private:
 
     std::vector<int> RadioGroup(int firstId) const;  // the ids of the group that starts at firstId
     bool CreateWindowFromTemplate(Dialog* parent, bool asChild, bool modal);
-    platform::Control BuildControl(const ControlTemplate& t, bool pixels);
+    void BuildControl(const ControlTemplate& t);
     void WireControl(QWidget* widget, const ControlTemplate& t);
     void GroupRadioButtons();
     void SpinStep(int id, int direction);

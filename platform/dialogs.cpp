@@ -148,14 +148,6 @@ Dialogs* InstallDialogs(Dialogs* dialogs) {
     return previous;
 }
 
-std::optional<Font> Dialogs::ChooseFont(const Font& initial) {
-    FontRequest request;
-    request.font = initial;
-    const std::optional<FontChoice> choice = ChooseFont(request);
-    if (!choice) return std::nullopt;
-    return choice->font;
-}
-
 int MessageBox(const std::string& text, unsigned type, const std::string& caption) {
     return TheDialogs().MessageBox(text, caption.empty() ? ApplicationTitle() : caption, type);
 }

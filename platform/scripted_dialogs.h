@@ -49,7 +49,6 @@ public:
     std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
     std::optional<ColorRef> ChooseColor(ColorRef initial) override;
-    using Dialogs::ChooseFont;
     std::optional<FontChoice> ChooseFont(const FontRequest& request) override;
     void RunModal(Dialog& dialog) override;
     bool OpenWithShell(const std::string& pathOrUrl) override;
