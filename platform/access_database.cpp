@@ -84,6 +84,7 @@ struct AccessDatabase::Impl {
         return false;
     }
     void CloseResult();
+    void Rewind();
     bool ReadCatalog();
     bool OpenWholeTable(size_t index);
     bool RunStatement(const std::string& statement);
@@ -133,6 +134,11 @@ void AccessDatabase::Impl::CloseResult() {
     count = -1;
     conditionValues.clear();
     conditionDecoded.clear();
+}
+
+void AccessDatabase::Impl::Rewind() {
+    mdb_rewind_table(table);
+    delivered = 0;
 }
 
 void AccessDatabase::Impl::FillFields() {
@@ -430,8 +436,6 @@ void AccessDatabase::Close() {
     impl_->allTables.clear();
 }
 
-bool AccessDatabase::IsOpen() const { return impl_->mdb != nullptr; }
-
 const std::string& AccessDatabase::Path() const { return impl_->path; }
 
 const std::string& AccessDatabase::Error() const { return impl_->error; }
@@ -453,8 +457,6 @@ bool AccessDatabase::Execute(const std::string& statement) {
 }
 
 bool AccessDatabase::IsResultOpen() const { return impl_->table != nullptr; }
-
-void AccessDatabase::CloseResult() { impl_->CloseResult(); }
 
 int AccessDatabase::FieldCount() const { return static_cast<int>(impl_->columns.size()); }
 
@@ -479,7 +481,7 @@ bool AccessDatabase::NextRow(std::vector<AccessValue>& row) {
 long AccessDatabase::RecordCount(const std::function<void(long)>& counted) {
     if (!impl_->table) return 0;
     if (impl_->count < 0) {
-        Rewind();
+        impl_->Rewind();
         long n = 0;
         while (impl_->FetchMatchingRow()) {
             ++n;
@@ -487,15 +489,10 @@ long AccessDatabase::RecordCount(const std::function<void(long)>& counted) {
         }
         impl_->count = n;
     }
-    Rewind();
+    impl_->Rewind();
     return impl_->count;
 }
 
-void AccessDatabase::Rewind() {
-    if (!impl_->table) return;
-    mdb_rewind_table(impl_->table);
-    impl_->delivered = 0;
-}
 
 void AccessDatabase::SetFetchTick(std::function<void(long)> tick) { impl_->fetchTick = std::move(tick); }
 

@@ -33,7 +33,6 @@ public:
     // Opens the file (closing any database open before); false with Error() on failure.
     bool Open(const std::string& path);
     void Close();
-    bool IsOpen() const;
     const std::string& Path() const;
     // The last failure's text, "" after a success.
     const std::string& Error() const;
@@ -50,7 +49,6 @@ public:
     // was not understood.
     bool Execute(const std::string& statement);
     bool IsResultOpen() const;
-    void CloseResult();
 
     int FieldCount() const;
     const std::vector<AccessField>& Fields() const;
@@ -60,8 +58,6 @@ public:
     // The number of rows of the result set (one counting pass on first use). The next
     // NextRow starts again at the first row. counted, when given, hears of every row counted.
     long RecordCount(const std::function<void(long)>& counted = {});
-    // The next NextRow starts again at the first row.
-    void Rewind();
     // The rows the table holds as its header says, without a counting pass: the result
     // set's size for a whole table, at most that with conditions (1 for COUNT(*)).
     long StoredRowCount() const;

@@ -51,7 +51,6 @@ struct AccessValue {
     double number = 0.0;
     std::string text;     // Text, Memo, ReplicationId (UTF-8)
     AccessDateTime date;  // DateTime
-    bool HasNumber() const { return !isNull && (IsNumericFieldType(type) || type == AccessFieldType::DateTime); }
 };
 
 // A stored date (days since 1899-12-30; for days before it the fraction still counts

@@ -157,29 +157,12 @@ Font Canvas::SelectFont(const Font& font) {
 ColorRef Canvas::SetTextColor(ColorRef c) { return std::exchange(textColor_, c); }
 ColorRef Canvas::SetBkColor(ColorRef c) { return std::exchange(bkColor_, c); }
 BkMode Canvas::SetBkMode(BkMode mode) { return std::exchange(bkMode_, mode); }
-unsigned Canvas::SetTextAlign(unsigned align) { return std::exchange(align_, align); }
 
 Rect Canvas::Visible() const {
     Rect r{0, 0, image_->width(), image_->height()};
-    if (clipped_) {
-        r.left = std::max(r.left, clip_.left);
-        r.top = std::max(r.top, clip_.top);
-        r.right = std::min(r.right, clip_.right);
-        r.bottom = std::min(r.bottom, clip_.bottom);
-    }
     if (r.IsEmpty()) r = Rect{};
     return r;
 }
-
-void Canvas::SetClipRect(const Rect& r) {
-    clip_ = Rect{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-                 std::max(r.top, r.bottom)};
-    clipped_ = true;
-}
-
-void Canvas::ClearClip() { clipped_ = false; }
-
-Rect Canvas::ClipBox() const { return Visible(); }
 
 detail::PainterState* Canvas::Session() {
     if (image_->isNull()) return nullptr;
@@ -187,12 +170,7 @@ detail::PainterState* Canvas::Session() {
         session_->End();
         *image_ = image_->convertToFormat(QImage::Format_RGB32);
     }
-    detail::PainterState* s = session_->Begin(*image_);
-    if (s != nullptr) {
-        const Rect v = Visible();
-        s->Clip(clipped_, QRect(v.left, v.top, v.Width(), v.Height()));
-    }
-    return s;
+    return session_->Begin(*image_);
 }
 
 void Canvas::Draw(const detail::ShapeCall* calls, int count, const Rect& v) {
@@ -421,16 +399,6 @@ void Canvas::FillPolygonF(const QPointF* pts, int count, const Brush& brush) {
     Draw(&call, 1, v);
 }
 
-void Canvas::Polygon(const Point* pts, int count) {
-    if (pts == nullptr || count < 2) return;
-    if (count >= 3 && !brush_.hollow) {
-        QVarLengthArray<QPointF, 16> q(count);
-        for (int i = 0; i < count; ++i) q[i] = QPointF(pts[i].x, pts[i].y);
-        FillPolygonF(q.constData(), count, brush_);
-    }
-    StrokeOutline(pts, count, true);
-}
-
 void Canvas::FillPolygon(const Point* pts, int count, ColorRef c) {
     if (pts == nullptr || count < 3) return;
     QVarLengthArray<QPointF, 16> q(count);
@@ -571,37 +539,21 @@ void Canvas::TextOut(int x, int y, const std::string& text) {
     const TextMetrics& m = MetricsFor(font_);
     const int w = m.Width(text), ascent = m.ascent, descent = m.descent;
     const double angle = font_.escapement / 10.0;
-    const double rad = angle * std::numbers::pi / 180.0;
-    Point at{x, y};
-    if (align_ & kAlignUpdateCP) {
-        at = pos_;
-        // The current position moves along the writing direction by the text's width.
-        pos_.x = SaturatingRound(pos_.x + w * std::cos(rad));
-        pos_.y = SaturatingRound(pos_.y - w * std::sin(rad));
-    }
     if (text.empty() || image_->isNull() || Visible().IsEmpty()) return;
     const long long reach = kTextReach + w + m.height;
-    if (at.x < -reach || at.y < -reach || at.x > image_->width() + reach || at.y > image_->height() + reach) return;
-
-    int dx = 0;
-    const unsigned horizontal = align_ & kAlignCenter;
-    if (horizontal == kAlignCenter) dx = -w / 2;
-    else if (horizontal == kAlignRight) dx = -w;
-    int baseline = ascent;
-    if ((align_ & kAlignBaseline) == kAlignBaseline) baseline = 0;
-    else if (align_ & kAlignBottom) baseline = -descent;
+    if (x < -reach || y < -reach || x > image_->width() + reach || y > image_->height() + reach) return;
 
     detail::PainterState* state = Session();
     if (state == nullptr) return;
     QPainter& p = state->Painter();
     state->TextAntialiasing(!(qfont_.styleStrategy() & QFont::NoAntialias));
     state->Background(false, 0);  // the background box below is the only one
-    p.translate(at.x, at.y);
+    p.translate(x, y);
     if (angle != 0.0) p.rotate(-angle);  // counter-clockwise on screen
-    if (bkMode_ == BkMode::Opaque) p.fillRect(QRect(dx, baseline - ascent, w, ascent + descent), ToQColor(bkColor_));
+    if (bkMode_ == BkMode::Opaque) p.fillRect(QRect(0, 0, w, ascent + descent), ToQColor(bkColor_));
     state->Font(qfont_, fontGeneration_);
     state->Pen(detail::QtPen{detail::QtPen::Square, 1, textColor_});
-    p.drawText(QPoint(dx, baseline), DrawnText(font_, text));
+    p.drawText(QPoint(0, ascent), DrawnText(font_, text));
     p.resetTransform();
 }
 

@@ -62,17 +62,6 @@ struct Size {
 
 enum class BkMode : int { Transparent = 1, Opaque = 2 };
 
-// Text alignment flags (combinable: one horizontal, one vertical).
-enum TextAlign : unsigned {
-    kAlignLeft = 0,
-    kAlignTop = 0,
-    kAlignUpdateCP = 1,
-    kAlignRight = 2,
-    kAlignCenter = 6,
-    kAlignBottom = 8,
-    kAlignBaseline = 24,
-};
-
 class Canvas {
 public:
     explicit Canvas(Bitmap& bitmap);
@@ -98,15 +87,12 @@ public:
     }
     Font SelectFont(const Font& font);
     const Pen& CurrentPen() const { return pen_; }
-    const Brush& CurrentBrush() const { return brush_; }
     const Font& CurrentFont() const { return font_; }
 
     ColorRef SetTextColor(ColorRef c);  // return the previous value
     ColorRef SetBkColor(ColorRef c);
     BkMode SetBkMode(BkMode mode);
-    unsigned SetTextAlign(unsigned align);
     ColorRef TextColor() const { return textColor_; }
-    ColorRef BkColor() const { return bkColor_; }
 
     // Lines with the current pen from the current position; the end pixel is left out.
     Point MoveTo(int x, int y);  // returns the previous position
@@ -120,8 +106,6 @@ public:
     // rectangle or ellipse is one pixel narrower and shorter still (no outline to cover it).
     void Rectangle(int left, int top, int right, int bottom);
     void Ellipse(int left, int top, int right, int bottom);
-    void Polygon(const Point* pts, int count);  // alternate fill rule
-    void Polygon(const std::vector<Point>& pts) { Polygon(pts.data(), static_cast<int>(pts.size())); }
     // A polygon region filled with a colour (alternate rule), no outline.
     void FillPolygon(const Point* pts, int count, ColorRef c);
     // Fills with a colour / brush, no outline; right and bottom edges left out.
@@ -132,7 +116,7 @@ public:
     void TextOut(int x, int y, const std::string& text);
     Size GetTextExtent(const std::string& text);
 
-    ColorRef GetPixel(int x, int y) const;  // kInvalidColor outside the image / clip
+    ColorRef GetPixel(int x, int y) const;  // kInvalidColor outside the image
     void SetPixel(int x, int y, ColorRef c);
     static constexpr ColorRef kInvalidColor = 0xFFFFFFFFu;
 
@@ -146,11 +130,6 @@ public:
     void StretchFrom(int x, int y, int w, int h, const Bitmap& src, int sx, int sy, int sw, int sh) {
         StretchFrom(x, y, w, h, src.Image(), sx, sy, sw, sh);
     }
-
-    // Clipping: drawing is limited to the rectangle (and always to the image).
-    void SetClipRect(const Rect& r);
-    void ClearClip();
-    Rect ClipBox() const;
 
 private:
     // The open painter, clipped to the visible area; nullptr when the image cannot be painted.
@@ -174,10 +153,7 @@ private:
     ColorRef textColor_ = kBlack;
     ColorRef bkColor_ = kWhite;
     BkMode bkMode_ = BkMode::Opaque;
-    unsigned align_ = kAlignLeft | kAlignTop;
     Point pos_;
-    bool clipped_ = false;
-    Rect clip_;
     long long dashPhase_ = 0;  // styled lines keep their pattern across joined segments
 };
 

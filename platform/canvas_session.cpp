@@ -27,7 +27,6 @@ void PainterState::Reset() {
     brushSet_ = false;
     bkOpaque_ = false;
     bkColorSet_ = false;
-    clipOn_ = false;
     textAa_ = true;
     fontGeneration_ = 0;
     p_.setRenderHint(QPainter::Antialiasing, false);
@@ -85,18 +84,6 @@ void PainterState::Background(bool opaque, ColorRef c) {
         bkColor_ = c;
         p_.setBackground(ToQColor(c));
     }
-}
-
-void PainterState::Clip(bool on, const QRect& r) {
-    if (!on) {
-        if (clipOn_) p_.setClipping(false);
-        clipOn_ = false;
-        return;
-    }
-    if (clipOn_ && r == clip_) return;
-    clipOn_ = true;
-    clip_ = r;
-    p_.setClipRect(r);
 }
 
 void PainterState::TextAntialiasing(bool on) {

@@ -48,7 +48,6 @@ public:
     void SolidBrush(ColorRef c);
     // Gaps of dashed lines filled with c when opaque.
     void Background(bool opaque, ColorRef c);
-    void Clip(bool on, const QRect& r);
     void TextAntialiasing(bool on);
     void Font(const QFont& f, std::uint64_t generation);
     QPainter& Painter() { return p_; }
@@ -62,8 +61,6 @@ private:
     bool bkOpaque_ = false;
     ColorRef bkColor_ = 0;
     bool bkColorSet_ = false;
-    bool clipOn_ = false;
-    QRect clip_;
     bool textAa_ = true;
     std::uint64_t fontGeneration_ = 0;
 };

@@ -31,6 +31,14 @@ namespace {
 
 const char* const kRawTextProperty = "tabulonRawText";
 
+// The item whose text equals the wanted one, ignoring case; -1 when absent.
+int FindItemNoCase(const QComboBox& combo, const QString& wanted) {
+    for (int i = 0; i < combo.count(); ++i) {
+        if (QString::compare(combo.itemText(i), wanted, Qt::CaseInsensitive) == 0) return i;
+    }
+    return -1;
+}
+
 // What a label shows for a caption: '&' marks the next letter, "&&" stands for '&'.
 QString WithoutMnemonics(const std::string& text) {
     std::string shown;
@@ -101,11 +109,7 @@ void Control::SetText(const std::string& text) {
         plain->setPlainText(ToQString(FromCrLf(text)));
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         const QSignalBlocker block(combo);
-        if (combo->isEditable()) {
-            combo->setEditText(ToQString(text));
-        } else {
-            combo->setCurrentIndex(FindStringExact(text));
-        }
+        combo->setCurrentIndex(FindItemNoCase(*combo, ToQString(text)));
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         button->setText(ToQString(text));
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
@@ -154,13 +158,6 @@ void Control::Click() {
 // Buttons
 
 int Control::Check() const {
-    if (auto* box = qobject_cast<QCheckBox*>(widget_.data())) {
-        switch (box->checkState()) {
-            case Qt::Checked: return 1;
-            case Qt::PartiallyChecked: return 2;
-            default: return 0;
-        }
-    }
     if (auto* button = qobject_cast<QAbstractButton*>(widget_.data())) return button->isChecked() ? 1 : 0;
     return 0;
 }
@@ -168,7 +165,7 @@ int Control::Check() const {
 void Control::SetCheck(int state) {
     if (auto* box = qobject_cast<QCheckBox*>(widget_.data())) {
         const QSignalBlocker block(box);
-        box->setCheckState(state == 1 ? Qt::Checked : state == 2 && box->isTristate() ? Qt::PartiallyChecked : Qt::Unchecked);
+        box->setCheckState(state == 1 ? Qt::Checked : Qt::Unchecked);
         return;
     }
     auto* button = qobject_cast<QAbstractButton*>(widget_.data());
@@ -185,11 +182,6 @@ void Control::SetCheck(int state) {
 
 // ---------------------------------------------------------------------------------------------
 // Edits
-
-void Control::SetReadOnly(bool readOnly) {
-    if (auto* edit = qobject_cast<QLineEdit*>(widget_.data())) edit->setReadOnly(readOnly);
-    if (auto* text = qobject_cast<QPlainTextEdit*>(widget_.data())) text->setReadOnly(readOnly);
-}
 
 void Control::LimitText(int maxChars) {
     if (auto* edit = qobject_cast<QLineEdit*>(widget_.data())) edit->setMaxLength(maxChars > 0 ? maxChars : 32767);
@@ -382,36 +374,6 @@ bool Control::SetItemText(int index, const std::string& text) {
     return true;
 }
 
-int Control::FindStringExact(const std::string& text) const {
-    const QString wanted = ToQString(text);
-    const int n = Count();
-    for (int i = 0; i < n; ++i) {
-        if (QString::compare(ToQString(ItemText(i)), wanted, Qt::CaseInsensitive) == 0) return i;
-    }
-    return -1;
-}
-
-void Control::SetItemData(int index, std::intptr_t data) {
-    if (index < 0 || index >= Count()) return;
-    const QVariant value = QVariant::fromValue<qlonglong>(static_cast<qlonglong>(data));
-    QWidget* w = widget_;
-    if (auto* combo = qobject_cast<QComboBox*>(w)) combo->setItemData(index, value);
-    if (auto* list = qobject_cast<QListWidget*>(w)) list->item(index)->setData(Qt::UserRole, value);
-    if (auto* tabs = qobject_cast<QTabBar*>(w)) tabs->setTabData(index, value);
-    if (auto* view = qobject_cast<QTreeWidget*>(w)) view->topLevelItem(index)->setData(0, Qt::UserRole, value);
-}
-
-std::intptr_t Control::ItemData(int index) const {
-    if (index < 0 || index >= Count()) return 0;
-    QVariant value;
-    QWidget* w = widget_;
-    if (auto* combo = qobject_cast<QComboBox*>(w)) value = combo->itemData(index);
-    if (auto* list = qobject_cast<QListWidget*>(w)) value = list->item(index)->data(Qt::UserRole);
-    if (auto* tabs = qobject_cast<QTabBar*>(w)) value = tabs->tabData(index);
-    if (auto* view = qobject_cast<QTreeWidget*>(w)) value = view->topLevelItem(index)->data(0, Qt::UserRole);
-    return static_cast<std::intptr_t>(value.toLongLong());
-}
-
 bool Control::IsSelected(int index) const {
     if (index < 0 || index >= Count()) return false;
     if (auto* list = qobject_cast<QListWidget*>(widget_.data())) return list->item(index)->isSelected();
@@ -464,18 +426,6 @@ void Control::EnsureVisible(int index) {
     if (auto* view = qobject_cast<QTreeWidget*>(widget_.data())) view->scrollToItem(view->topLevelItem(index));
 }
 
-int Control::TopIndex() const {
-    if (auto* list = qobject_cast<QListWidget*>(widget_.data())) {
-        QListWidgetItem* item = list->itemAt(1, 1);
-        return item ? list->row(item) : 0;
-    }
-    if (auto* view = qobject_cast<QTreeWidget*>(widget_.data())) {
-        QTreeWidgetItem* item = view->itemAt(1, 1);
-        return item ? view->indexOfTopLevelItem(item) : 0;
-    }
-    return 0;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Sliders, spins, scroll bars
 
@@ -488,12 +438,6 @@ void Control::SetRange(int minimum, int maximum) {
         const QSignalBlocker block(slider);
         slider->setRange(std::min(minimum, maximum), std::max(minimum, maximum));
     }
-}
-
-int Control::RangeMin() const {
-    if (auto* spin = dynamic_cast<SpinButton*>(widget_.data())) return spin->lower;
-    if (auto* slider = qobject_cast<QAbstractSlider*>(widget_.data())) return slider->minimum();
-    return 0;
 }
 
 int Control::RangeMax() const {
@@ -517,14 +461,10 @@ void Control::SetPos(int pos) {
     }
 }
 
-void Control::SetPageStep(int step) {
-    if (auto* slider = qobject_cast<QAbstractSlider*>(widget_.data())) slider->setPageStep(std::max(1, step));
-}
-
 // ---------------------------------------------------------------------------------------------
 // List views
 
-int Control::InsertColumn(int column, const std::string& heading, int width, ColumnAlign align) {
+int Control::InsertColumn(int column, const std::string& heading, int width) {
     auto* view = qobject_cast<QTreeWidget*>(widget_.data());
     if (!view) return -1;
     const int count = view->columnCount();
@@ -539,8 +479,7 @@ int Control::InsertColumn(int column, const std::string& heading, int width, Col
         item->setText(at, QString());
     }
     header->setText(at, ToQString(heading));
-    const Qt::Alignment a = align == ColumnAlign::Right ? Qt::AlignRight : align == ColumnAlign::Center ? Qt::AlignHCenter : Qt::AlignLeft;
-    header->setTextAlignment(at, a | Qt::AlignVCenter);
+    header->setTextAlignment(at, Qt::AlignLeft | Qt::AlignVCenter);
     view->setColumnWidth(at, width);
     return at;
 }
@@ -562,10 +501,6 @@ bool Control::DeleteColumn(int column) {
 int Control::ColumnCount() const {
     auto* view = qobject_cast<QTreeWidget*>(widget_.data());
     return view ? view->columnCount() : 0;
-}
-
-void Control::SetColumnWidth(int column, int width) {
-    if (auto* view = qobject_cast<QTreeWidget*>(widget_.data())) view->setColumnWidth(column, width);
 }
 
 int Control::ColumnWidth(int column) const {

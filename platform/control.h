@@ -4,7 +4,6 @@
 //
 // As with the classic controls, changes the program makes send no notification, except that
 // setting an edit's text reports EditChange. Texts are UTF-8.
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,8 +17,6 @@ class QImage;
 
 namespace platform {
 
-enum class ColumnAlign : int { Left = 0, Right = 1, Center = 2 };
-
 class Control {
 public:
     Control() = default;
@@ -28,7 +25,6 @@ public:
     bool IsValid() const { return !widget_.isNull(); }
     int Id() const { return id_; }
     ControlKind Kind() const { return kind_; }
-    unsigned Style() const { return style_; }
     QWidget* Widget() const { return widget_.data(); }
 
     // Any control.
@@ -45,12 +41,11 @@ public:
     void Invalidate();
     void Click();  // as if the user pressed the button: notifies and toggles check boxes
 
-    // Check boxes and radio buttons: 0 unchecked, 1 checked, 2 indeterminate.
+    // Check boxes and radio buttons: 0 unchecked, 1 checked.
     int Check() const;
     void SetCheck(int state);
 
     // Edits.
-    void SetReadOnly(bool readOnly);
     void LimitText(int maxChars);
     void SetSelection(int start, int end);  // end -1: to the end
 
@@ -67,30 +62,23 @@ public:
     void SetCurSel(int index);
     std::string ItemText(int index) const;
     bool SetItemText(int index, const std::string& text);
-    int FindStringExact(const std::string& text) const;  // case-insensitive; -1 when absent
-    void SetItemData(int index, std::intptr_t data);
-    std::intptr_t ItemData(int index) const;
     // Several selected items (list boxes and list views with kStyleMultiSelect).
     bool IsSelected(int index) const;
     void SetSelected(int index, bool selected);
     std::vector<int> SelectedItems() const;
     Rect ItemRect(int index) const;  // tab item or list row, pixels in the control
     void EnsureVisible(int index);
-    int TopIndex() const;
 
     // Sliders, spins and scroll bars.
     void SetRange(int minimum, int maximum);
-    int RangeMin() const;
     int RangeMax() const;
     int Pos() const;
     void SetPos(int pos);
-    void SetPageStep(int step);  // scroll bars and sliders
 
     // List views: columns and cells (rows use the item calls above).
-    int InsertColumn(int column, const std::string& heading, int width, ColumnAlign align = ColumnAlign::Left);
+    int InsertColumn(int column, const std::string& heading, int width);
     bool DeleteColumn(int column);
     int ColumnCount() const;
-    void SetColumnWidth(int column, int width);
     int ColumnWidth(int column) const;
     int InsertItem(int row, const std::string& text);  // list view row or tab; index -1 appends
     bool SetItemText(int row, int column, const std::string& text);

@@ -206,7 +206,7 @@ bool Dialog::CreateWindowFromTemplate(Dialog* parent, bool asChild, bool modal) 
         client_->resize(width, height);  // the frame lays its client out only when shown
     }
     if (t) {
-        for (const ControlTemplate& c : t->controls) BuildControl(c, false);
+        for (const ControlTemplate& c : t->controls) BuildControl(c);
     }
     GroupRadioButtons();
     if (frame_) CenterWindow();
@@ -222,20 +222,12 @@ platform::Control Dialog::Control(int id) const {
     return platform::Control(it->second.widget, it->second.kind, id, it->second.style);
 }
 
-platform::Control Dialog::AddControl(const ControlTemplate& control, bool pixels) {
-    if (!HasWindow()) return platform::Control();
-    platform::Control c = BuildControl(control, pixels);
-    if (control.kind == ControlKind::RadioButton) GroupRadioButtons();
-    RefreshControlColor(control.id);
-    return c;
-}
-
-platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
+void Dialog::BuildControl(const ControlTemplate& t) {
     QWidget* parent = client_;
-    const int x = pixels ? t.x : DialogUnitsToPixelsX(t.x);
-    const int y = pixels ? t.y : DialogUnitsToPixelsY(t.y);
-    const int w = pixels ? t.cx : DialogUnitsToPixelsX(t.cx);
-    int h = pixels ? t.cy : DialogUnitsToPixelsY(t.cy);
+    const int x = DialogUnitsToPixelsX(t.x);
+    const int y = DialogUnitsToPixelsY(t.y);
+    const int w = DialogUnitsToPixelsX(t.cx);
+    int h = DialogUnitsToPixelsY(t.cy);
     const bool vertical = t.style & kStyleVertical;
     QWidget* widget = nullptr;
     switch (t.kind) {
@@ -278,9 +270,7 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
                 button->setAutoDefault(false);
                 widget = button;
             } else {
-                auto* box = new QCheckBox(parent);
-                box->setTristate(t.style & kStyleThreeState);
-                widget = box;
+                widget = new QCheckBox(parent);
             }
             break;
         case ControlKind::RadioButton: {
@@ -297,7 +287,6 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
         }
         case ControlKind::ComboBox: {
             auto* combo = new QComboBox(parent);
-            combo->setEditable(t.style & kStyleEditable);
             combo->setInsertPolicy(QComboBox::NoInsert);
             combo->setMaxVisibleItems(std::max(5, h / std::max(1, combo->sizeHint().height())));
             h = combo->sizeHint().height();  // the template's height is that of the dropped list
@@ -306,9 +295,8 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
         }
         case ControlKind::ListBox: {
             auto* list = new QListWidget(parent);
-            list->setSelectionMode((t.style & kStyleNoSelection)   ? QAbstractItemView::NoSelection
-                                   : (t.style & kStyleMultiSelect) ? QAbstractItemView::ExtendedSelection
-                                                                   : QAbstractItemView::SingleSelection);
+            list->setSelectionMode((t.style & kStyleMultiSelect) ? QAbstractItemView::ExtendedSelection
+                                                                 : QAbstractItemView::SingleSelection);
             widget = list;
             break;
         }
@@ -320,7 +308,6 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
         }
         case ControlKind::Spin: {
             auto* spin = new SpinButton(t.style & kStyleHorizontal, parent);
-            spin->wrap = t.style & kStyleWrap;
             spin->setBuddyInt = t.style & kStyleSetBuddyInt;
             if ((t.style & kStyleAutoBuddy) && !order_.empty()) spin->buddy = Control(order_.back().id).Widget();
             widget = spin;
@@ -343,9 +330,8 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
             view->setColumnCount(0);
             view->header()->setStretchLastSection(false);
             view->header()->setSectionsMovable(false);
-            view->setSelectionMode((t.style & kStyleNoSelection)   ? QAbstractItemView::NoSelection
-                                   : (t.style & kStyleMultiSelect) ? QAbstractItemView::ExtendedSelection
-                                                                   : QAbstractItemView::SingleSelection);
+            view->setSelectionMode((t.style & kStyleMultiSelect) ? QAbstractItemView::ExtendedSelection
+                                                                 : QAbstractItemView::SingleSelection);
             widget = view;
             break;
         }
@@ -356,8 +342,7 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
     if (t.kind == ControlKind::GroupBox) widget->lower();
     if (!controls_.count(t.id)) controls_[t.id] = ControlEntry{widget, t.kind, t.style};
     order_.push_back(OrderEntry{t.id, t.kind, t.style});
-    platform::Control handle(widget, t.kind, t.id, t.style);
-    if (!t.caption.empty()) handle.SetText(t.caption);
+    if (!t.caption.empty()) platform::Control(widget, t.kind, t.id, t.style).SetText(t.caption);
     client_->WatchControl(widget, t.id);
     WireControl(widget, t);
 
@@ -370,7 +355,6 @@ platform::Control Dialog::BuildControl(const ControlTemplate& t, bool pixels) {
             widget->setGeometry(b.x() + b.width() - w, b.y(), w, b.height());
         }
     }
-    return handle;
 }
 
 void Dialog::GroupRadioButtons() {
@@ -419,10 +403,6 @@ void Dialog::WireControl(QWidget* widget, const ControlTemplate& t) {
     };
     if (auto* combo = dynamic_cast<QComboBox*>(widget)) {
         QObject::connect(combo, &QComboBox::activated, widget, [notify] { notify(Notification::SelChange); });
-        if (combo->lineEdit()) {
-            QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, widget,
-                             [notify] { notify(Notification::ComboEditChange); });
-        }
     } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
         QObject::connect(button, &QAbstractButton::clicked, widget, [notify] { notify(Notification::Clicked); });
     } else if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {
@@ -644,12 +624,6 @@ Rect Dialog::ClientRect() const {
     return Rect{0, 0, client_->width(), client_->height()};
 }
 
-Point Dialog::ClientToScreen(Point p) const {
-    if (!client_) return p;
-    const QPoint g = client_->mapToGlobal(QPoint(p.x, p.y));
-    return Point{g.x(), g.y()};
-}
-
 Point Dialog::ScreenToClient(Point p) const {
     if (!client_) return p;
     const QPoint l = client_->mapFromGlobal(QPoint(p.x, p.y));
@@ -690,10 +664,6 @@ void Dialog::CenterWindow() {
     }
     const QSize size = frame_->frameGeometry().size();
     frame_->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
-}
-
-void Dialog::SetFocus() {
-    if (client_) client_->setFocus();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -87,16 +87,13 @@ public:
     void EndDialog(int result);              // modal: ends the loop; modeless: hides the window
     void DestroyWindow();
     bool HasWindow() const;
-    bool IsModal() const { return modal_; }
     bool IsDialogEnded() const { return ended_; }
     int ModalResult() const { return modalResult_; }
     Dialog* Parent() const { return parent_; }
 
     // Controls and data exchange.
     platform::Control Control(int id) const;
-    platform::Control AddControl(const ControlTemplate& control, bool pixels = false);
     bool UpdateData(bool save = true);
-    std::vector<int> RadioGroup(int firstId) const;  // the ids of the group that starts at firstId
 
     // Window.
     void ShowWindow(int showCommand);
@@ -108,7 +105,6 @@ public:
     void Move(int x, int y);                          // keeps the size
     Rect WindowRect() const;                          // screen coordinates, frame included
     Rect ClientRect() const;                          // (0, 0, width, height)
-    Point ClientToScreen(Point p) const;
     Point ScreenToClient(Point p) const;
     void Enable(bool enable = true);
     bool IsEnabled() const;
@@ -117,7 +113,6 @@ public:
     void SetIcon(const QImage& icon);
     void SetMinimumClientSize(int width, int height);
     void CenterWindow();
-    void SetFocus();
     void Invalidate();  // queues one OnPaint and a refresh of the window (colours asked again)
     // Asks OnCtlColor again for the background and every control (or one control) and restyles
     // them; the layer also does so after OnInitDialog, on showing the window and on Invalidate.
@@ -179,13 +174,7 @@ public:
     virtual void OnSysCommand(unsigned /*command*/, long /*lParam*/) {}
     virtual void OnLButtonDown(unsigned /*flags*/, Point) {}
     virtual void OnLButtonUp(unsigned /*flags*/, Point) {}
-    virtual void OnLButtonDblClk(unsigned /*flags*/, Point) {}
-    virtual void OnRButtonDown(unsigned /*flags*/, Point) {}
-    virtual void OnRButtonUp(unsigned /*flags*/, Point) {}
     virtual void OnMouseMove(unsigned /*flags*/, Point) {}
-    virtual bool OnMouseWheel(unsigned /*flags*/, int /*delta*/, Point) { return false; }
-    virtual void OnKeyDown(int /*key*/) {}
-    virtual void OnKeyUp(int /*key*/) {}
     virtual void OnHScroll(int /*code*/, int /*pos*/, int /*controlId*/) {}
     virtual void OnVScroll(int /*code*/, int /*pos*/, int /*controlId*/) {}
     // Return true when the item was painted; false leaves the control's own look.
@@ -216,6 +205,7 @@ private:
     friend class DialogClient;
     friend class DialogFrame;
     friend class ClientDC;
+    friend class Exchange;
     struct ControlEntry {
         QPointer<QWidget> widget;
         ControlKind kind;
@@ -233,8 +223,9 @@ private:
         std::function<void(platform::Notify&)> member;
     };
 
+    std::vector<int> RadioGroup(int firstId) const;  // the ids of the group that starts at firstId
     bool CreateWindowFromTemplate(Dialog* parent, bool asChild, bool modal);
-    platform::Control BuildControl(const ControlTemplate& t, bool pixels);
+    void BuildControl(const ControlTemplate& t);
     void WireControl(QWidget* widget, const ControlTemplate& t);
     void GroupRadioButtons();
     void SpinStep(int id, int direction);

@@ -21,7 +21,7 @@ enum class ControlKind : int {
     CheckBox,
     RadioButton,  // a run of radio buttons forms a group; kStyleGroup starts a new one
     GroupBox,
-    ComboBox,     // drop-down list; editable with kStyleEditable
+    ComboBox,     // drop-down list
     ListBox,
     Slider,
     Spin,         // up/down arrows; kStyleAutoBuddy binds the control before it
@@ -40,7 +40,6 @@ enum ControlStyle : unsigned {
     kStyleOwnerDraw = 1u << 4,     // button or tab painted by Dialog::OnDrawItem
     kStyleMultiline = 1u << 5,     // edit
     kStyleReadOnly = 1u << 6,      // edit
-    kStyleEditable = 1u << 7,      // combo box with an edit field
     kStyleSort = 1u << 8,          // combo or list box keeps its items sorted
     kStyleMultiSelect = 1u << 9,   // list box or list view: several items selectable
     kStyleVertical = 1u << 10,     // slider or scroll bar standing upright
@@ -50,10 +49,7 @@ enum ControlStyle : unsigned {
     kStyleAlignRight = 1u << 14,   // spin sits inside the buddy's right edge; static text right-aligned
     kStyleCenter = 1u << 15,       // static text centred; edit text centred
     kStyleBorder = 1u << 16,       // static or picture with a sunken frame
-    kStyleThreeState = 1u << 17,   // check box with an indeterminate state
     kStylePushLike = 1u << 18,     // check box drawn as a toggle button
-    kStyleWrap = 1u << 19,         // spin wraps around at its limits
-    kStyleNoSelection = 1u << 20,  // list box or list view without selection
 };
 
 struct ControlTemplate {

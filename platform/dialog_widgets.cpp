@@ -116,10 +116,6 @@ void DialogClient::WatchControl(QWidget* control, int id) {
         area->viewport()->setProperty(kIdProperty, id);
         area->viewport()->installEventFilter(this);
     }
-    if (auto* combo = dynamic_cast<QComboBox*>(control); combo && combo->lineEdit()) {
-        combo->lineEdit()->setProperty(kIdProperty, id);
-        combo->lineEdit()->installEventFilter(this);
-    }
     for (QToolButton* arrow : control->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
         arrow->setProperty(kIdProperty, id);
         arrow->installEventFilter(this);
@@ -259,7 +255,6 @@ void DialogClient::mousePressEvent(QMouseEvent* e) {
     const unsigned flags = MouseFlagsOf(e->buttons(), e->modifiers());
     const Point p = PointOf(e->position().toPoint());
     if (e->button() == Qt::LeftButton) owner->Dispatch([=] { owner->OnLButtonDown(flags, p); });
-    if (e->button() == Qt::RightButton) owner->Dispatch([=] { owner->OnRButtonDown(flags, p); });
 }
 
 void DialogClient::mouseReleaseEvent(QMouseEvent* e) {
@@ -268,15 +263,11 @@ void DialogClient::mouseReleaseEvent(QMouseEvent* e) {
     const unsigned flags = MouseFlagsOf(e->buttons(), e->modifiers());
     const Point p = PointOf(e->position().toPoint());
     if (e->button() == Qt::LeftButton) owner->Dispatch([=] { owner->OnLButtonUp(flags, p); });
-    if (e->button() == Qt::RightButton) owner->Dispatch([=] { owner->OnRButtonUp(flags, p); });
 }
 
+// Offered to PreTranslateInput only; not passed on as a second press.
 void DialogClient::mouseDoubleClickEvent(QMouseEvent* e) {
-    if (!owner_ || PreTranslate(e, 0, this)) return;
-    Dialog* owner = owner_;
-    const unsigned flags = MouseFlagsOf(e->buttons(), e->modifiers());
-    const Point p = PointOf(e->position().toPoint());
-    if (e->button() == Qt::LeftButton) owner->Dispatch([=] { owner->OnLButtonDblClk(flags, p); });
+    if (owner_) PreTranslate(e, 0, this);
 }
 
 void DialogClient::mouseMoveEvent(QMouseEvent* e) {
@@ -288,14 +279,7 @@ void DialogClient::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void DialogClient::wheelEvent(QWheelEvent* e) {
-    if (!owner_) return;
-    Dialog* owner = owner_;
-    const unsigned flags = MouseFlagsOf(e->buttons(), e->modifiers());
-    const Point p = PointOf(e->position().toPoint());
-    const int delta = e->angleDelta().y();
-    bool handled = false;
-    owner->Dispatch([&] { handled = owner->OnMouseWheel(flags, delta, p); });
-    e->setAccepted(handled);
+    if (owner_) e->ignore();
 }
 
 bool DialogClient::DialogKey(QKeyEvent* e) {
@@ -324,12 +308,7 @@ void DialogClient::keyPressEvent(QKeyEvent* e) {
     const bool fromControl = focus && focus != this && isAncestorOf(focus);
     if (!fromControl && PreTranslate(e, 0, this)) return;
     if (DialogKey(e)) return;
-    if (fromControl) {
-        e->ignore();
-        return;
-    }
-    Dialog* owner = owner_;
-    owner->Dispatch([owner, key = KeyCodeOf(e->key())] { owner->OnKeyDown(key); });
+    if (fromControl) e->ignore();
 }
 
 void DialogClient::keyReleaseEvent(QKeyEvent* e) {
@@ -338,9 +317,7 @@ void DialogClient::keyReleaseEvent(QKeyEvent* e) {
         e->ignore();
         return;
     }
-    if (!owner_ || PreTranslate(e, 0, this)) return;
-    Dialog* owner = owner_;
-    owner->Dispatch([owner, key = KeyCodeOf(e->key())] { owner->OnKeyUp(key); });
+    if (owner_) PreTranslate(e, 0, this);
 }
 
 void DialogClient::contextMenuEvent(QContextMenuEvent* e) {
@@ -404,9 +381,7 @@ SpinButton::SpinButton(bool horizontal, QWidget* parent)
 int SpinButton::Clamp(int p) const {
     const int lo = std::min(lower, upper);
     const int hi = std::max(lower, upper);
-    if (p < lo) return wrap ? hi : lo;
-    if (p > hi) return wrap ? lo : hi;
-    return p;
+    return std::clamp(p, lo, hi);
 }
 
 int SpinButton::Position() {

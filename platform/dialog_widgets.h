@@ -77,7 +77,6 @@ public:
     int lower = 100;  // the classic default range runs from 100 down to 0
     int upper = 0;
     int pos = 0;
-    bool wrap = false;
     // The control before the spin in its template, when bound to it; with setBuddyInt the
     // position is read from and written to its text.
     QPointer<QWidget> buddy;

@@ -58,7 +58,6 @@ public:
             case kIconError: box.setIcon(QMessageBox::Critical); break;
             case kIconQuestion: box.setIcon(QMessageBox::Question); break;
             case kIconWarning: box.setIcon(QMessageBox::Warning); break;
-            case kIconInformation: box.setIcon(QMessageBox::Information); break;
             default: break;
         }
         struct Choice {
@@ -68,14 +67,10 @@ public:
         std::vector<Choice> choices;
         switch (type & 0x0F) {
             case kButtonsOkCancel: choices = {{QMessageBox::Ok, kOk}, {QMessageBox::Cancel, kCancel}}; break;
-            case kButtonsAbortRetryIgnore:
-                choices = {{QMessageBox::Abort, kAbort}, {QMessageBox::Retry, kRetry}, {QMessageBox::Ignore, kIgnore}};
-                break;
             case kButtonsYesNoCancel:
                 choices = {{QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}, {QMessageBox::Cancel, kCancel}};
                 break;
             case kButtonsYesNo: choices = {{QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}}; break;
-            case kButtonsRetryCancel: choices = {{QMessageBox::Retry, kRetry}, {QMessageBox::Cancel, kCancel}}; break;
             default: choices = {{QMessageBox::Ok, kOk}}; break;
         }
         QMessageBox::StandardButtons buttons;
@@ -151,14 +146,6 @@ Dialogs* InstallDialogs(Dialogs* dialogs) {
     Dialogs* previous = Installed();
     Installed() = dialogs;
     return previous;
-}
-
-std::optional<Font> Dialogs::ChooseFont(const Font& initial) {
-    FontRequest request;
-    request.font = initial;
-    const std::optional<FontChoice> choice = ChooseFont(request);
-    if (!choice) return std::nullopt;
-    return choice->font;
 }
 
 int MessageBox(const std::string& text, unsigned type, const std::string& caption) {

@@ -52,8 +52,6 @@ public:
     virtual std::optional<std::string> SaveFile(const FileDialogRequest& request) = 0;
     virtual std::optional<ColorRef> ChooseColor(ColorRef initial) = 0;
     virtual std::optional<FontChoice> ChooseFont(const FontRequest& request) = 0;
-    // The plain font dialog: no limits, no effects.
-    std::optional<Font> ChooseFont(const Font& initial);
     // Runs the modal part of Dialog::RunModal: the dialog's window exists and is shown; returns
     // once the dialog has ended (Dialog::EndDialog).
     virtual void RunModal(Dialog& dialog) = 0;

@@ -23,13 +23,12 @@ public:
     void Int(int id, int& value);
     void Double(int id, double& value);
     void Text(int id, std::string& value);
-    // Check box state 0, 1 or 2.
+    // Check box state 0 or 1.
     void Check(int id, int& value);
     // Index of the checked button in the radio group starting at firstId; -1 for none.
     void Radio(int firstId, int& value);
     // Selected index of a combo box or list box; -1 for none.
     void ComboIndex(int id, int& value);
-    void ListIndex(int id, int& value) { ComboIndex(id, value); }
     // Position of a slider, spin or scroll bar.
     void Slider(int id, int& value);
 

@@ -10,14 +10,10 @@ class QString;
 namespace platform {
 
 enum FontWeight : int {
-    kWeightDontCare = 0,
-    kWeightThin = 100,
-    kWeightLight = 300,
     kWeightNormal = 400,
     kWeightMedium = 500,
     kWeightSemiBold = 600,
     kWeightBold = 700,
-    kWeightHeavy = 900,
 };
 
 struct Font {

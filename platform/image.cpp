@@ -159,24 +159,6 @@ bool Image::ReadScanLine(int y, ColorRef* out) const {
     return true;
 }
 
-std::vector<ColorRef> Image::ScanLine(int y) const {
-    std::vector<ColorRef> line;
-    if (image_.isNull() || y < 0 || y >= image_.height()) return line;
-    line.resize(static_cast<size_t>(image_.width()));
-    ReadScanLine(y, line.data());
-    return line;
-}
-
-ColorRef Image::Pixel(int x, int y) const {
-    if (image_.isNull() || x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return kNoColor;
-    return FromQRgb(reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x]);
-}
-
-void Image::SetPixel(int x, int y, ColorRef c) {
-    if (image_.isNull() || x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
-    reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = ToQRgb(c);
-}
-
 bool Image::Save(const std::string& path, const char* format, int quality) const {
     error_.clear();
     if (image_.isNull()) {
@@ -184,7 +166,7 @@ bool Image::Save(const std::string& path, const char* format, int quality) const
         return false;
     }
     QImageWriter writer(PathText(path), format);
-    if (quality >= 0) writer.setQuality(std::clamp(quality, 0, 100));
+    writer.setQuality(std::clamp(quality, 0, 100));
     if (!writer.write(image_)) {
         error_ = "Cannot write the image " + path + ": " + FromQString(writer.errorString());
         return false;
@@ -193,7 +175,5 @@ bool Image::Save(const std::string& path, const char* format, int quality) const
 }
 
 bool Image::SaveJpeg(const std::string& path, int quality) const { return Save(path, "JPEG", quality < 0 ? 0 : quality); }
-bool Image::SaveBmp(const std::string& path) const { return Save(path, "BMP", -1); }
-bool Image::SavePng(const std::string& path) const { return Save(path, "PNG", -1); }
 
 }  // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
 // An image file in memory: load (BMP, PNG, JPEG, GIF), size, pixels by whole scan lines,
-// save as JPEG or BMP. Failures come back as false with a message in Error().
+// save as JPEG. Failures come back as false with a message in Error().
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,19 +26,12 @@ public:
     int Height() const { return image_.height(); }
     const std::string& Error() const { return error_; }
 
-    // Row y as Width() colours (0x00BBGGRR); empty outside the image.
-    std::vector<ColorRef> ScanLine(int y) const;
-    // Row y into a caller's buffer of at least Width() entries; false outside the image.
+    // Row y as Width() colours (0x00BBGGRR) into a caller's buffer of at least Width()
+    // entries; false outside the image.
     bool ReadScanLine(int y, ColorRef* out) const;
-    // Colour at (x, y); kNoColor outside the image.
-    ColorRef Pixel(int x, int y) const;
-    void SetPixel(int x, int y, ColorRef c);
-    static constexpr ColorRef kNoColor = 0xFFFFFFFFu;
 
     // quality 0..100 (clamped); false with Error() when the file cannot be written.
     bool SaveJpeg(const std::string& path, int quality) const;
-    bool SaveBmp(const std::string& path) const;
-    bool SavePng(const std::string& path) const;
 
     const QImage& QtImage() const { return image_; }
 

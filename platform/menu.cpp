@@ -1,7 +1,5 @@
 #include "platform/menu.h"
 
-#include <functional>
-
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -85,23 +83,6 @@ bool Menu::RemoveAt(int pos) {
 
 bool Menu::Has(int command) const { return FindCommand(menu_, command) != nullptr; }
 
-bool Menu::Remove(int command) {
-    QAction* action = FindCommand(menu_, command);
-    if (!action) return false;
-    // Detach from whichever (sub)menu holds it.
-    std::function<bool(QWidget*)> detach = [&](QWidget* menu) {
-        for (QAction* a : menu->actions()) {
-            if (a == action) {
-                Discard(menu, action);
-                return true;
-            }
-            if (a->menu() && detach(a->menu())) return true;
-        }
-        return false;
-    };
-    return detach(menu_);
-}
-
 bool Menu::Rename(int command, const std::string& text) {
     QAction* action = FindCommand(menu_, command);
     if (action) action->setText(ToQString(text));
@@ -124,27 +105,12 @@ bool Menu::IsEnabled(int command) const {
     return action && action->isEnabled();
 }
 
-bool Menu::Check(int command, bool check) {
-    QAction* action = FindCommand(menu_, command);
-    if (!action) return false;
-    action->setCheckable(true);
-    action->setChecked(check);
-    return true;
-}
-
-bool Menu::IsChecked(int command) const {
-    QAction* action = FindCommand(menu_, command);
-    return action && action->isChecked();
-}
-
 namespace {
 
 QAction* MakeCommandAction(QWidget* menu, const std::string& text, int command, Dialog* owner, bool system) {
     auto* action = new QAction(ToQString(text), menu);
     action->setProperty(kCommandProperty, command);
-    QObject::connect(action, &QAction::triggered, action, [action, command, owner, system](bool checked) {
-        // Items keep their check mark until the program changes it.
-        if (action->isCheckable()) action->setChecked(!checked);
+    QObject::connect(action, &QAction::triggered, action, [command, owner, system] {
         if (!owner) return;
         if (system) {
             owner->Dispatch([owner, command] { owner->OnSysCommand(static_cast<unsigned>(command), 0); });

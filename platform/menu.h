@@ -1,6 +1,6 @@
 #pragma once
 // Menus with items that carry command ids. A menu bar is declared as a table and set on a
-// dialog; the handle below finds, removes, renames, enables and checks items afterwards.
+// dialog; the handle below removes, renames and enables items afterwards.
 // Choosing an item sends its command to the dialog (Dialog::SendCommand); items of the
 // system menu go to Dialog::OnSysCommand instead.
 #include <string>
@@ -45,13 +45,10 @@ public:
 
     // By command, searching submenus too. All return false when no item has the command.
     bool Has(int command) const;
-    bool Remove(int command);
     bool Rename(int command, const std::string& text);
     std::string Text(int command) const;
     bool Enable(int command, bool enable = true);
     bool IsEnabled(int command) const;
-    bool Check(int command, bool check = true);
-    bool IsChecked(int command) const;
 
     // Building.
     void Append(const std::string& text, int command);

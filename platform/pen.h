@@ -20,10 +20,6 @@ struct Pen {
 
     Pen() = default;
     Pen(PenStyle s, int w, ColorRef c) : style(s), width(w), color(c) {}
-    // The numeric style codes the program stores (0 solid .. 5 null); unknown codes draw solid.
-    static Pen FromCode(int styleCode, int w, ColorRef c) {
-        return Pen(styleCode >= 0 && styleCode <= 5 ? static_cast<PenStyle>(styleCode) : PenStyle::Solid, w, c);
-    }
     bool operator==(const Pen&) const = default;
 };
 

@@ -16,18 +16,6 @@ namespace {
 Dialog* mainWindow = nullptr;
 bool jobPending = false;
 
-std::function<bool(int)>& IdleHandler() {
-    static std::function<bool(int)> handler;
-    return handler;
-}
-
-void RunIdle() {
-    std::function<bool(int)>& idle = IdleHandler();
-    if (!idle) return;
-    for (int count = 0; idle(count); ++count) {
-    }
-}
-
 }  // namespace
 
 void SetMainWindow(Dialog* window) {
@@ -55,15 +43,7 @@ void DeliverJobRequest(Dialog* window) {
 
 void PumpWaitingMessages() {
     if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
-    RunIdle();
 }
-
-void PumpWaitingMessagesExceptInput() {
-    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    RunIdle();
-}
-
-void SetIdleHandler(std::function<bool(int count)> handler) { IdleHandler() = std::move(handler); }
 
 void SleepMs(int milliseconds) {
     if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));

@@ -17,10 +17,8 @@ std::optional<T> Next(std::deque<std::optional<T>>& answers) {
 
 int FirstButtonAnswer(unsigned type) {
     switch (type & 0x0F) {
-        case kButtonsAbortRetryIgnore: return kAbort;
         case kButtonsYesNoCancel:
         case kButtonsYesNo: return kYes;
-        case kButtonsRetryCancel: return kRetry;
         default: return kOk;
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 // A dialog service for tests: records everything shown and answers from scripts, never blocks.
-// Unscripted questions get a harmless answer: a message box its first button (kOk, kYes,
-// kAbort or kRetry), file, colour and font dialogs are cancelled, and a modal dialog with no
-// step queued ends at once with kCancel. Installed for the lifetime of the object.
+// Unscripted questions get a harmless answer: a message box its first button (kOk or kYes),
+// file, colour and font dialogs are cancelled, and a modal dialog with no step queued ends at
+// once with kCancel. Installed for the lifetime of the object.
 #include <deque>
 #include <functional>
 #include <optional>
@@ -49,7 +49,6 @@ public:
     std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
     std::optional<ColorRef> ChooseColor(ColorRef initial) override;
-    using Dialogs::ChooseFont;
     std::optional<FontChoice> ChooseFont(const FontRequest& request) override;
     void RunModal(Dialog& dialog) override;
     bool OpenWithShell(const std::string& pathOrUrl) override;

@@ -8,9 +8,6 @@ namespace platform {
 enum Answer : int {
     kOk = 1,
     kCancel = 2,
-    kAbort = 3,
-    kRetry = 4,
-    kIgnore = 5,
     kYes = 6,
     kNo = 7,
 };
@@ -19,14 +16,11 @@ enum Answer : int {
 enum MessageBoxType : unsigned {
     kButtonsOk = 0x00,
     kButtonsOkCancel = 0x01,
-    kButtonsAbortRetryIgnore = 0x02,
     kButtonsYesNoCancel = 0x03,
     kButtonsYesNo = 0x04,
-    kButtonsRetryCancel = 0x05,
     kIconError = 0x10,
     kIconQuestion = 0x20,
     kIconWarning = 0x30,
-    kIconInformation = 0x40,
 };
 
 // Control notifications a dialog can route to its members. Button clicks and menu commands
@@ -39,7 +33,6 @@ enum class Notification : int {
     EditKillFocus,
     SelChange,        // combo, list box, tab or list view selection changed by the user
     SelChanging,      // tab about to change (always allowed)
-    ComboEditChange,  // the user typed into an editable combo
     SpinDelta,        // spin arrow: Notify::delta; set Notify::result non-zero to refuse the change
     Scroll,           // slider or scroll bar moved: Notify::code, Notify::pos
     ItemClick,        // list view item clicked (Notify::item, Notify::subItem)
@@ -65,7 +58,6 @@ enum ShowCommand : int {
     kShowNormal = 1,
     kShowMinimized = 2,
     kShowMaximized = 3,
-    kShowNoActivate = 4,
     kShow = 5,
     kShowRestore = 9,
 };

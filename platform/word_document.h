@@ -40,7 +40,6 @@ public:
     void SetBold(bool bold) { bold_ = bold; }
     void SetColor(ColorRef color) { color_ = color; }
     void SetFontSize(double points) { size_ = points; }
-    bool Bold() const { return bold_; }
     double FontSize() const { return size_; }
 
     // Types text in the current font; every line feed ends the paragraph.

@@ -92,7 +92,10 @@ std::function<void(platform::Dialog&)> TablesStep(std::vector<std::string>& seen
             tables.OnClose();
             return;
         }
-        for (const std::string& name : names) list.SetSelected(list.FindStringExact(name), select);
+        for (const std::string& name : names) {
+            const auto at = std::find(seen.items.begin(), seen.items.end(), name);
+            list.SetSelected(at == seen.items.end() ? -1 : static_cast<int>(at - seen.items.begin()), select);
+        }
         if (statement) tables.Control(Tables::kSqlEdit).SetText(*statement);
         tables.Control(Tables::kOkButton).Click();
     };

@@ -78,8 +78,8 @@ std::vector<ShapeCase> StampedShapes() {
                                  const int s = static_cast<int>(0.6 * r);
                                  const Point tri[3] = {{x + r, y + s}, {x, y - r}, {x - r, y + s}};
                                  c.FillPolygon(tri, 3, kFill);
-                                 const Point quad[4] = {{x - r, y - s}, {x, y + r}, {x + r, y - s}, {x, y}};
-                                 c.Polygon(quad, 4);
+                                 const Point quad[5] = {{x - r, y - s}, {x, y + r}, {x + r, y - s}, {x, y}, {x - r, y - s}};
+                                 c.Polyline(quad, 5);
                                  c.Rectangle(x - r, y - r, x + r, y + r);
                              }});
         }
@@ -128,7 +128,7 @@ void ExpectStampsMatchQt(int width, int height) {
 
 }  // namespace
 
-// Clip rectangles are not used by the program: the image's own edges are the clip.
+// The image's own edges are the only clip.
 TEST(CanvasStamps, SamePixelsAsQtAtEverySizeAndPlace) { ExpectStampsMatchQt(1100, 600); }
 
 // Thin solid lines with both ends visible take a shorter walk; a dashed pen whose gaps are
@@ -181,7 +181,7 @@ TEST(CanvasSession, KeptPainterDrawsAsAFreshOneForEveryCall) {
                 case 3: c->MoveTo(x, y); c->LineTo(x + s - 20, y + t - 20); break;
                 case 4: {
                     const Point p[4] = {{x, y}, {x + s, y + 3}, {x + s / 2, y + t}, {x - 5, y + t / 2}};
-                    c->Polygon(p, 4);
+                    c->FillPolygon(p, 4, col);
                     break;
                 }
                 case 5:

@@ -19,26 +19,13 @@ Image White(int w, int h) {
 
 }  // namespace
 
-TEST(Image, PngAndBmpRoundTrip) {
+TEST(Image, JpegRoundTrip) {
     doc_test::TempFolder dir;
     Image img = White(5, 3);
-    img.SetPixel(4, 2, Rgb(1, 2, 3));
-    img.SetPixel(2, 1, Rgb(0, 128, 255));
-    for (const char* name : {"a.png", "a.bmp"}) {
-        const std::string path = dir / name;
-        ASSERT_TRUE(std::string(name).ends_with("png") ? img.SavePng(path) : img.SaveBmp(path)) << img.Error();
-        Image back;
-        ASSERT_TRUE(back.Load(path)) << back.Error();
-        EXPECT_EQ(std::pair(back.Width(), back.Height()), std::pair(5, 3));
-        EXPECT_EQ(back.Pixel(2, 1), Rgb(0, 128, 255)) << name;
-        EXPECT_EQ(back.ScanLine(2), (std::vector<ColorRef>{kWhite, kWhite, kWhite, kWhite, Rgb(1, 2, 3)})) << name;
-        EXPECT_TRUE(back.ScanLine(3).empty());
-        EXPECT_EQ(back.Pixel(5, 0), Image::kNoColor);
-    }
     ASSERT_TRUE(img.SaveJpeg(dir / "a.jpg", 90)) << img.Error();
     Image back;
-    ASSERT_TRUE(back.Load(dir / "a.jpg"));
-    EXPECT_EQ(back.Width(), 5);
+    ASSERT_TRUE(back.Load(dir / "a.jpg")) << back.Error();
+    EXPECT_EQ(std::pair(back.Width(), back.Height()), std::pair(5, 3));
 }
 
 TEST(Image, ReadsGif) {
@@ -52,8 +39,10 @@ TEST(Image, ReadsGif) {
     Image img;
     ASSERT_TRUE(img.Load(dir / "p.gif")) << img.Error();
     EXPECT_EQ(std::pair(img.Width(), img.Height()), std::pair(3, 2));
-    EXPECT_EQ(img.ScanLine(0), (std::vector<ColorRef>{Rgb(255, 0, 0), kWhite, kWhite}));
-    EXPECT_EQ(img.Pixel(2, 1), Rgb(0, 0, 255));
+    std::vector<ColorRef> rows(6);
+    ASSERT_TRUE(img.ReadScanLine(0, rows.data()) && img.ReadScanLine(1, rows.data() + 3));
+    EXPECT_EQ(rows, (std::vector<ColorRef>{Rgb(255, 0, 0), kWhite, kWhite, kWhite, kWhite, Rgb(0, 0, 255)}));
+    EXPECT_FALSE(img.ReadScanLine(2, rows.data()));
 }
 
 TEST(Image, FailuresComeBackAsErrors) {
@@ -79,7 +68,7 @@ TEST(Image, FailuresComeBackAsErrors) {
     EXPECT_FALSE(img.Load(dir / "big.bmp"));
     EXPECT_NE(img.Error().find("too large"), std::string::npos) << img.Error();
 
-    EXPECT_FALSE(Image().SaveBmp(dir / "x.bmp"));
+    EXPECT_FALSE(Image().SaveJpeg(dir / "x.jpg", 80));
     Image one = White(2, 2);
     EXPECT_FALSE(one.SaveJpeg("/nonexistent-dir/x.jpg", 80));
     EXPECT_FALSE(one.Error().empty());

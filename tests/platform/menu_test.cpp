@@ -51,7 +51,6 @@ protected:
     MenuDialog dlg;
 };
 
-// Check marks and removing or finding by command are not used by the program: not checked here.
 TEST_F(MenuTest, RemovesItemsByPosition) {
     platform::Menu data = dlg.MenuBar().SubMenu(1);
     EXPECT_TRUE(data.IsSeparator(1));
