@@ -93,8 +93,9 @@ std::function<void(platform::Dialog&)> TablesStep(std::vector<std::string>& seen
             return;
         }
         for (const std::string& name : names) {
-            const auto at = std::find(seen.items.begin(), seen.items.end(), name);
-            list.SetSelected(at == seen.items.end() ? -1 : static_cast<int>(at - seen.items.begin()), select);
+            int at = list.Count() - 1;
+            while (at >= 0 && list.ItemText(at) != name) --at;
+            list.SetSelected(at, select);
         }
         if (statement) tables.Control(Tables::kSqlEdit).SetText(*statement);
         tables.Control(Tables::kOkButton).Click();
