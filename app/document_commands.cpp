@@ -309,16 +309,7 @@ bool CTabulonDlg::ReadDocumentAt(const std::string& path) {
     theLegend.ApplyFontRecords();
     view3D = staging.view3D;
     if (notes.seriesCount >= 1) {
-        theData.allValues = std::move(data.allValues);
-        theData.series = std::move(data.series);
-        theData.seriesNames = std::move(data.seriesNames);
-        theData.parameters = std::move(data.parameters);
-        theData.parameterNames = std::move(data.parameterNames);
-        theData.parameterTexts.assign(theData.parameters.size(), "0");
-        theData.parametersPerSeries = theData.series[0].nParameters;
-        theData.argumentCount = theData.series[0].nArguments;
-        theData.activeParameter = staging.activeParameter;
-        theData.CompactValues();
+        MoveDocumentDataInto(data, staging.activeParameter, theData);
         theData.dataModified = 1;
         theData.FillSeriesTable();
         theData.MarkActiveParameterRow();

@@ -571,16 +571,9 @@ std::string ReadDocumentModel(cdfFile& file, DocumentSettings& staging, Document
         if (!fault.empty()) return fault;
         // The rebuilt store must hold together before it replaces the current one.
         DataStore store;
-        store.allValues = std::move(data.allValues);
-        store.series = std::move(data.series);
-        store.seriesNames = std::move(data.seriesNames);
-        store.parameters = std::move(data.parameters);
-        store.parameterNames = std::move(data.parameterNames);
-        store.parameterTexts.assign(store.parameters.size(), "0");
-        store.parametersPerSeries = store.series[0].nParameters;
-        store.argumentCount = store.series[0].nArguments;
-        store.activeParameter = staging.activeParameter;
-        std::string broken = store.CompactValues() ? CheckStoreInvariants(store) : "the values of two series overlap";
+        std::string broken = MoveDocumentDataInto(data, staging.activeParameter, store)
+                                 ? CheckStoreInvariants(store)
+                                 : "the values of two series overlap";
         data.allValues = std::move(store.allValues);
         data.series = std::move(store.series);
         data.seriesNames = std::move(store.seriesNames);
@@ -589,6 +582,19 @@ std::string ReadDocumentModel(cdfFile& file, DocumentSettings& staging, Document
         if (!broken.empty()) return "The data of the document do not hold together: " + broken;
     }
     return std::string();
+}
+
+int MoveDocumentDataInto(DocumentData& data, int activeParameter, DataStore& store) {
+    store.allValues = std::move(data.allValues);
+    store.series = std::move(data.series);
+    store.seriesNames = std::move(data.seriesNames);
+    store.parameters = std::move(data.parameters);
+    store.parameterNames = std::move(data.parameterNames);
+    store.parameterTexts.assign(store.parameters.size(), "0");
+    store.parametersPerSeries = store.series.empty() ? 0 : store.series[0].nParameters;
+    store.argumentCount = store.series.empty() ? 0 : store.series[0].nArguments;
+    store.activeParameter = activeParameter;
+    return store.CompactValues();
 }
 
 bool SameWork(DocumentSettings a, DocumentSettings b) {

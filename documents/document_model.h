@@ -58,6 +58,8 @@ struct DocumentSettings {
     calculator_settings calculator;
 };
 
+class DataStore;
+
 // The data store's arrays as a document carries them.
 struct DocumentData {
     std::vector<double> allValues;
@@ -66,6 +68,10 @@ struct DocumentData {
     std::vector<Initial> parameters;
     std::vector<std::string> parameterNames;
 };
+
+// Moves data's arrays into store with the fields that follow from them, and compacts the
+// values (CompactValues' answer); the store's other fields are left as they are.
+int MoveDocumentDataInto(DocumentData& data, int activeParameter, DataStore& store);
 
 // The same arrays as the writer reads them, wherever they live (the data store's own).
 struct DocumentDataView {
