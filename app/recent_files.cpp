@@ -67,6 +67,10 @@ void CTabulonDlg::OpenRecentFile(int n) {
     std::string path = recentFiles[n];
     if (path.size() < 3 || readingDocument) return;
     if (!AskToSaveChanges()) return;
+    OpenListedDocument(path);
+}
+
+void CTabulonDlg::OpenListedDocument(std::string path) {
     while (!path.empty() && path.back() == '"') path.pop_back();
     std::size_t first = 0;
     while (first < path.size() && path[first] == '"') ++first;

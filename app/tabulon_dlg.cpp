@@ -233,15 +233,7 @@ bool CTabulonDlg::OnInitDialog() {
     sideWidthFraction = 0.3;
     minimumSizeGuard = 1;
 
-    if (hasCommandLineDocument) {
-        std::string path = commandLineDocument;
-        while (!path.empty() && path.back() == '"') path.pop_back();
-        std::size_t first = 0;
-        while (first < path.size() && path[first] == '"') ++first;
-        activeTab = 0;
-        ReadDocumentAt(path.substr(first));
-        RepaintAll();
-    }
+    if (hasCommandLineDocument) OpenListedDocument(commandLineDocument);
     NoteDocumentClean();
     Control(kHelpButton).Show(false);
     return true;

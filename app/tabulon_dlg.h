@@ -167,6 +167,9 @@ public:
     // Reads the document at path and makes it the current one; on any failure (after a
     // message) the work, documentPath and the folders stay as they were.
     bool ReadDocumentAt(const std::string& path);
+    // A path from the recent-file list or the command line, quotes around it dropped: read
+    // from the first tab, then everything repainted.
+    void OpenListedDocument(std::string path);
     // The work as it is now counts as saved.
     void NoteDocumentClean();
     // The data or the settings changed since the last save or read.

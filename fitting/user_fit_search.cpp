@@ -5,14 +5,8 @@
 #include <cmath>
 #include <limits>
 
-RandomState userFitRandomState = {{390451501u, 613566701u, 858993401u}};
-RandomParameters userFitRandomParameters = {
-    {31u, 29u, 28u},
-    {13u, 2u, 3u},
-    {12u, 4u, 17u},
-    {4294967294u, 4294967288u, 4294967280u},
-    {19u, 25u, 11u},
-};
+RandomState userFitRandomState = kRandomStartState;
+RandomParameters userFitRandomParameters = kRandomStartParameters;
 RandomClockFunction userFitRandomClock = &RandomLocalClock;
 
 std::uint32_t UserFitRandomNext() { return RandomNext(userFitRandomState, userFitRandomParameters); }

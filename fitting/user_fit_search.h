@@ -9,7 +9,7 @@
 #include "statistics/random.h"
 
 // The search's own generator: it never advances the program-wide sequence.
-extern RandomState userFitRandomState;            // starts at 390451501, 613566701, 858993401
+extern RandomState userFitRandomState;            // starts at kRandomStartState
 extern RandomParameters userFitRandomParameters;
 // The clock read by UserFitRandomInit; tests may replace it.
 extern RandomClockFunction userFitRandomClock;

@@ -4,17 +4,8 @@
 #include <cmath>
 #include <ctime>
 
-RandomState randomState = {{390451501u, 613566701u, 858993401u}};
-
-// The derived values are filled in already so that a draw before the first
-// seeding still follows the generator's recurrence.
-RandomParameters randomParameters = {
-    {31u, 29u, 28u},
-    {13u, 2u, 3u},
-    {12u, 4u, 17u},
-    {4294967294u, 4294967288u, 4294967280u},
-    {19u, 25u, 11u},
-};
+RandomState randomState = kRandomStartState;
+RandomParameters randomParameters = kRandomStartParameters;
 
 std::uint32_t RandomNext(RandomState& state, const RandomParameters& p)
 {

@@ -19,7 +19,18 @@ struct RandomParameters {
     std::uint32_t shift[3];  // k - s
 };
 
-extern RandomState randomState;            // starts at 390451501, 613566701, 858993401
+// Where every generator starts before its first seeding; the derived values are filled in
+// so that a draw before the first seeding still follows the recurrence.
+inline constexpr RandomState kRandomStartState = {{390451501u, 613566701u, 858993401u}};
+inline constexpr RandomParameters kRandomStartParameters = {
+    {31u, 29u, 28u},
+    {13u, 2u, 3u},
+    {12u, 4u, 17u},
+    {4294967294u, 4294967288u, 4294967280u},
+    {19u, 25u, 11u},
+};
+
+extern RandomState randomState;            // starts at kRandomStartState
 extern RandomParameters randomParameters;  // derived values recomputed by RandomSeed
 
 // One step of the generator; the exclusive or of the three new state words.

@@ -37,7 +37,7 @@ static void BM_GrowPolynomialStep_10Terms8Candidates3Args1e5Records(benchmark::S
 {
     Records records;
     const TermSet start = {0, 0, 0, 1, 0, 0, 1, 2, 0, 0, 0, 3, 2, 0, 0, 0, 1, 0, 0, 0, 1, 1, 1, 0, 0, 1, 1, 2, 2, 0};
-    randomState = RandomState{{390451501u, 613566701u, 858993401u}};
+    randomState = kRandomStartState;
     for (auto _ : state) {
         TermSet set = start;
         int fitError = 0;
@@ -110,7 +110,7 @@ static void BM_OneNextSearchStep(benchmark::State& state)
 {
     SearchRecords records(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const TermSet start = StartTerms(static_cast<int>(state.range(1)));
-    randomState = RandomState{{390451501u, 613566701u, 858993401u}};
+    randomState = kRandomStartState;
     for (auto _ : state) {
         TermSet set = start;
         int fitError = 0;
@@ -128,7 +128,7 @@ static void BM_AutoSearchStep(benchmark::State& state)
 {
     SearchRecords records(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const TermSet start = StartTerms(static_cast<int>(state.range(1)));
-    randomState = RandomState{{390451501u, 613566701u, 858993401u}};
+    randomState = kRandomStartState;
     for (auto _ : state) {
         TermSet set = start;
         int termCount = 0, fitError = 0;

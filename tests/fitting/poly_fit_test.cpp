@@ -17,7 +17,7 @@ protected:
     void SetUp() override {
         currentPolyFit = polyFit{};
         savedRandom = randomState;
-        randomState = RandomState{{390451501u, 613566701u, 858993401u}};
+        randomState = kRandomStartState;
     }
     void TearDown() override {
         currentPolyFit = polyFit{};

@@ -26,7 +26,7 @@ useruf_settings Table(std::vector<double> values, std::vector<double> steps) {
 }
 
 // Seeding keeps the state words whose seeds are too small, so a run starts from the initial words.
-void FreshUserFitState() { userFitRandomState = {{390451501u, 613566701u, 858993401u}}; }
+void FreshUserFitState() { userFitRandomState = kRandomStartState; }
 
 TEST(UserFitRandom, BitExactWithItsSeedingAndApartFromTheProgramGenerator) {
     const RandomState programBefore = randomState;
