@@ -108,19 +108,3 @@ platform::MenuTemplate MainMenu() {
                   }),
     };
 }
-
-const std::vector<int>& MainMenuCommandsInService() {
-    static const std::vector<int> commands{
-        kCommandExit, kCommandOnlineHelp, kCommandAbout,
-        // The "File" menu's document commands and its recent documents.
-        kCommandFileOpen, kCommandFileSave, kCommandFileSaveAs, kCommandRecentFile1, kCommandRecentFile1 + 1,
-        kCommandRecentFile1 + 2, kCommandRecentFile1 + 3,
-        // The "Data" menu's imports and its commands on all series.
-        kCommandImportFromDatabase, kCommandImportFromTextFile, kCommandPasteFromClipboard, kCommandReadImageAsRgb,
-        kCommandReadImageAsHsv, kCommandChangeTimeDataFormat, kCommandAllBlackLines, kCommandDistinctColorLines,
-        kCommandDistinctColorMarks, kCommandMarksHorizontalDashes, kCommandMarksLines,
-        kCommandIncreaseMarkSize, kCommandDecreaseMarkSize, kCommandMarksSameSize,
-        kCommandCopyNamesOfAllSeries, kCommandCopyNamesWithOrder, kCommandNormalizeAllParameters,
-        kCommandValueParametersFrom0To1, kCommandValueParametersStartAt1, kCommandUniteAllSeries};
-    return commands;
-}

@@ -5,6 +5,3 @@
 #include "platform/menu.h"
 
 platform::MenuTemplate MainMenu();
-
-// The commands of the menu that work now; every other item waits, disabled, for its command.
-const std::vector<int>& MainMenuCommandsInService();

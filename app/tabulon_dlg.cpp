@@ -53,17 +53,6 @@ void MakeFolders(const std::string& path) {
     if (!platform::IsDirectory(path)) platform::CreateDirectory(path);
 }
 
-// Every command of a menu table, submenus included.
-std::vector<int> MenuCommands(const std::vector<platform::MenuItemTemplate>& items) {
-    std::vector<int> commands;
-    for (const platform::MenuItemTemplate& item : items) {
-        if (item.command != 0) commands.push_back(item.command);
-        const std::vector<int> inner = MenuCommands(item.items);
-        commands.insert(commands.end(), inner.begin(), inner.end());
-    }
-    return commands;
-}
-
 }  // namespace
 
 CTabulonDlg::CTabulonDlg() : Dialog(kTemplateMain), icon_(ProgramIcon()) {
@@ -215,15 +204,6 @@ bool CTabulonDlg::OnInitDialog() {
         if (pos > 0 && dataMenu.IsSeparator(pos - 1)) dataMenu.RemoveAt(pos - 1);
         break;
     }
-    // Commands that come with later work are shown, but cannot be chosen yet.
-    platform::Menu menu = MenuBar();
-    const std::vector<int>& inService = MainMenuCommandsInService();
-    for (int command : MenuCommands(MainMenu())) {
-        bool on = false;
-        for (int c : inService) on = on || c == command;
-        menu.Enable(command, on);
-    }
-
     recentFiles.fill(std::string());
     LoadRecentFiles();
     UpdateRecentFilesMenu();

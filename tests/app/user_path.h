@@ -1,0 +1,162 @@
+#pragma once
+// The user's path through the main window: menu items chosen by their captions, tabs and
+// controls pressed by their captions with real mouse and key events, data brought in through
+// the import dialog. Every step fails the test when what it looks for is missing, hidden or
+// disabled; none calls a handler or sends a command itself.
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/tabulon_dlg.h"
+#include "platform/clipboard.h"
+#include "platform/qt_text.h"
+#include "platform/requests.h"
+#include "platform/scripted_dialogs.h"
+#include "widgets/text_dialog.h"
+
+namespace user_path {
+
+// A caption as the user reads it: without the '&' that marks the mnemonic.
+inline std::string Plain(const QString& text) {
+    QString t = text;
+    t.remove(QLatin1Char('&'));
+    return t.toStdString();
+}
+
+// Chooses the item at `path` from the window's menu bar ({"Results", "Copy screen"}): each
+// popup and the item must be there, shown and enabled. False (with a failure) otherwise.
+inline bool ChooseMenu(platform::Dialog& window, std::initializer_list<std::string> path) {
+    QWidget* menu = window.MenuBar().Widget();
+    if (!menu) {
+        ADD_FAILURE() << "the window has no menu";
+        return false;
+    }
+    std::string walked;
+    const std::vector<std::string> steps(path);
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        walked += (walked.empty() ? "" : " > ") + steps[i];
+        QAction* found = nullptr;
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator() && Plain(action->text()) == steps[i]) found = action;
+        }
+        if (!found) {
+            ADD_FAILURE() << "no menu item \"" << walked << "\"";
+            return false;
+        }
+        if (!found->isVisible() || !found->isEnabled()) {
+            ADD_FAILURE() << "menu item \"" << walked << "\" is " << (found->isVisible() ? "disabled" : "hidden");
+            return false;
+        }
+        if (i + 1 < steps.size()) {
+            if (!found->menu()) {
+                ADD_FAILURE() << "menu item \"" << walked << "\" opens no menu";
+                return false;
+            }
+            menu = found->menu();
+        } else {
+            found->trigger();
+        }
+    }
+    platform::PumpWaitingMessages();
+    return true;
+}
+
+// The shown control of kind `W` captioned `caption` among the descendants of `scope`;
+// nullptr (with a failure saying why) when there is none, or it is hidden or disabled.
+template <class W>
+W* FindShown(QWidget* scope, const std::string& caption, const char* what) {
+    W* hidden = nullptr;
+    W* disabled = nullptr;
+    for (W* w : scope->findChildren<W*>()) {
+        if (Plain(w->text()) != caption) continue;
+        if (!w->isVisible()) {
+            hidden = w;
+        } else if (!w->isEnabled()) {
+            disabled = w;
+        } else {
+            return w;
+        }
+    }
+    ADD_FAILURE() << what << " \"" << caption << "\" is "
+                  << (disabled ? "disabled" : hidden ? "hidden" : "not there");
+    return nullptr;
+}
+
+// Clicks the shown, enabled button (push button, check box or radio button) captioned
+// `caption` inside `scope` at its centre.
+inline bool Press(QWidget* scope, const std::string& caption) {
+    QAbstractButton* button = FindShown<QAbstractButton>(scope, caption, "button");
+    if (!button) return false;
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+    platform::PumpWaitingMessages();
+    return true;
+}
+inline bool Press(platform::Dialog& dialog, const std::string& caption) {
+    return Press(dialog.TopWidget(), caption);
+}
+
+// Clicks the tab captioned `caption` of the main window's tab row.
+inline bool ChooseTab(CTabulonDlg& window, const std::string& caption) {
+    for (QTabBar* bar : window.TopWidget()->findChildren<QTabBar*>()) {
+        for (int i = 0; i < bar->count(); ++i) {
+            if (Plain(bar->tabText(i)) != caption) continue;
+            if (!bar->isVisible() || !bar->isTabEnabled(i)) {
+                ADD_FAILURE() << "tab \"" << caption << "\" is hidden or disabled";
+                return false;
+            }
+            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(i).center());
+            platform::PumpWaitingMessages();
+            return true;
+        }
+    }
+    ADD_FAILURE() << "no tab \"" << caption << "\"";
+    return false;
+}
+
+// Replaces the text of a shown, enabled edit with `text` as typed keys, then leaves the edit
+// with Tab (which applies it where the page applies on leaving).
+inline bool Type(QLineEdit* edit, const std::string& text, bool enter = false) {
+    if (!edit || !edit->isVisible() || !edit->isEnabled()) {
+        ADD_FAILURE() << "the edit is " << (!edit ? "not there" : !edit->isVisible() ? "hidden" : "disabled");
+        return false;
+    }
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, QString::fromStdString(text));
+    if (enter) QTest::keyClick(edit, Qt::Key_Return);
+    platform::PumpWaitingMessages();
+    return true;
+}
+
+// Brings the text file at `path` in through Data > "Import from text file": the file dialog
+// answers `path`, the "Read from text file" dialog is left with its fields as offered and "OK".
+inline bool ImportTextFile(CTabulonDlg& window, platform::ScriptedDialogs& dialogs, const std::string& path) {
+    dialogs.fileAnswers.push_back(path);
+    bool pressed = false;
+    dialogs.modalSteps.push_back([&pressed](platform::Dialog& d) { pressed = Press(d, "OK"); });
+    const bool chosen = ChooseMenu(window, {"Data", "Import from text file"});
+    platform::PumpWaitingMessages();
+    if (chosen && !pressed) ADD_FAILURE() << "the import dialog was not answered";
+    return chosen && pressed;
+}
+
+// The result text as Results > "Copy content of result control" puts it on the clipboard.
+inline std::string ResultText(CTabulonDlg& window) {
+    platform::SetClipboardText("");
+    if (!ChooseMenu(window, {"Results", "Copy content of result control"})) return {};
+    return platform::ClipboardText();
+}
+
+}  // namespace user_path
