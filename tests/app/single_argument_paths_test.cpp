@@ -142,7 +142,10 @@ TEST(SingleArgumentPaths, DistributionOfTwoVariablesFlatAndInThreeDimensions) {
     Walk("a b", 120, [](int r) { return std::vector<double>{Scatter(r), Scatter(r) + 0.3 * Scatter(7 * r + 2)}; },
          [](CTabulonDlg& dlg) {
              ASSERT_TRUE(SetRole(dlg, "a", "Value"));
+             // Two values without an argument: each as a histogram first, then the two together.
              ASSERT_TRUE(user_path::ChooseTab(dlg, "View"));
+             ASSERT_TRUE(user_path::Press(dlg.TopWidget(), "histogram."));
+             ExpectShown(dlg, {"Distribution of one variable.", "\na\t", "\nb\t"});
              ASSERT_TRUE(user_path::PressPicture(dlg.TopWidget(), xyview::kColorMapButton));
              ASSERT_TRUE(user_path::ChooseTab(dlg, "Statistics"));
              ASSERT_TRUE(user_path::Press(dlg.TopWidget(), "Maximum density"));
