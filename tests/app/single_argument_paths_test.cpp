@@ -13,8 +13,14 @@
 
 #include "charts/chart_page.h"
 #include "charts/xyview_page.h"
+#include "documents/result_page.h"
+#include "fitting/multistat_page.h"
+#include "fitting/sinaldlg_page.h"
+#include "fitting/xystatistic_page.h"
 #include "main_window_steps.h"
 #include "platform/color.h"
+#include "statistics/distribution2_page.h"
+#include "statistics/distrimution_page.h"
 #include "user_path.h"
 
 namespace {
@@ -30,6 +36,26 @@ int PlotInk(CTabulonDlg& dlg) {
         QRect(QPoint(r.left + 1, r.top + 1), QPoint(r.right - 2, r.bottom - 2)));
 }
 
+// Puts back the settings of the pages that the walks change (check boxes toggle, "Max" fills
+// the condition list), so that the tests pass in any order.
+struct PagesKept {
+    distrimution_settings distribution = theDistrimution;
+    distribution2_settings twoVariables = theDistribution2;
+    sinaldlg_settings peaks = theSinaldlg;
+    xystatistic_settings schemes = theXystatistic;
+    multistat_settings several = theMultistat;
+    int visibleDataOnly = theResult.visibleDataOnly;
+    ~PagesKept() {
+        theDistrimution.distrimution_settings::operator=(distribution);
+        theDistrimution.appliedConditions = distribution.conditions;
+        theDistribution2.distribution2_settings::operator=(twoVariables);
+        theSinaldlg.sinaldlg_settings::operator=(peaks);
+        theXystatistic.xystatistic_settings::operator=(schemes);
+        theMultistat.multistat_settings::operator=(several);
+        theResult.visibleDataOnly = visibleDataOnly;
+    }
+};
+
 // Writes `records` lines of the named columns to a file of the test's own, brings it in
 // through the import dialog and runs `walk` in a fresh main window.
 void Walk(const std::string& names, int records, const Rows& row, const std::function<void(CTabulonDlg&)>& walk) {
@@ -44,6 +70,7 @@ void Walk(const std::string& names, int records, const Rows& row, const std::fun
             out << '\n';
         }
     }
+    const PagesKept kept;
     platform::ScriptedDialogs dialogs;
     mainwin_steps::InWindow(
         [&](CTabulonDlg& dlg) {
