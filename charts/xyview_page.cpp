@@ -154,6 +154,17 @@ bool xyview::OnInitDialog() {
 
 // ---- Shape and presets --------------------------------------------------------------------------
 
+namespace {
+
+// A control the page shows is one the user can use: shown means shown and enabled.
+void ShowEnable(const xyview& page, int id, bool v) {
+    platform::Control c = page.Control(id);
+    c.Show(v);
+    c.Enable(v);
+}
+
+}  // namespace
+
 void xyview::SetDataShape(int arguments, int values) {
     argumentCount = arguments;
     valueCount = values;
@@ -165,7 +176,7 @@ void xyview::SetDataShape(int arguments, int values) {
         colorMapMode = 0;
         ShowZControls(false);
         ShowColorControls(false);
-        Control(kHistogramButton).Show(false);
+        ShowEnable(*this, kHistogramButton, false);
         ShowModeControls();
     } else if (a == 0 && v == 2 && colorMapMode) {
         twoValueColorMap = 1;
@@ -174,33 +185,33 @@ void xyview::SetDataShape(int arguments, int values) {
             ShowColorControls(true);
             ShowZControls(true);
         }
-        Control(kColorMapButton).Show(true);
-        Control(kValueOnlyButton).Show(true);
+        ShowEnable(*this, kColorMapButton, true);
+        ShowEnable(*this, kValueOnlyButton, true);
     } else if (a == 0 && v == 2) {
         ShowRangeControls(true);
         show3D = 0;
         ShowZControls(false);
         ShowColorControls(false);
-        Control(kColorMapButton).Show(true);
-        Control(kHistogramButton).Show(true);
+        ShowEnable(*this, kColorMapButton, true);
+        ShowEnable(*this, kHistogramButton, true);
     } else if (a == 0) {
         ShowRangeControls(true);
         show3D = 0;
         ShowZControls(false);
         ShowColorControls(false);
-        Control(kHistogramButton).Show(true);
+        ShowEnable(*this, kHistogramButton, true);
     } else if (a == 2 && !fitSchemeChosen) {
         ShowRangeControls(true);
         ShowZControls(true);
         ShowColorControls(colorMapMode != 0);
-        Control(kHistogramButton).Show(false);
+        ShowEnable(*this, kHistogramButton, false);
     } else {
         // One argument, a several-argument fit scheme, or three and more arguments.
         ShowRangeControls(true);
         colorMapMode = 0;
         ShowZControls(false);
         ShowColorControls(false);
-        Control(kHistogramButton).Show(false);
+        ShowEnable(*this, kHistogramButton, false);
     }
     Control(kColorMapButton).Invalidate();
     Control(kHistogramButton).Invalidate();
@@ -214,7 +225,7 @@ void xyview::PresetPlain() {
     ShowRangeControls(true);
     ShowZControls(false);
     ShowColorControls(false);
-    Control(kHistogramButton).Show(argumentCount == 0);
+    ShowEnable(*this, kHistogramButton, argumentCount == 0);
 }
 
 void xyview::PresetTwoValues() {
@@ -231,22 +242,12 @@ void xyview::PresetSeveralArguments() {
     ShowRangeControls(true);
     ShowZControls(false);
     ShowColorControls(false);
-    Control(kHistogramButton).Show(false);
+    ShowEnable(*this, kHistogramButton, false);
 }
 
-void xyview::UpdateValueOnlyButton() { Control(kValueOnlyButton).Show(theData.argumentCount == 0); }
+void xyview::UpdateValueOnlyButton() { ShowEnable(*this, kValueOnlyButton, theData.argumentCount == 0); }
 
 // ---- Control groups -----------------------------------------------------------------------------
-
-namespace {
-
-void ShowEnable(const xyview& page, int id, bool v) {
-    platform::Control c = page.Control(id);
-    c.Show(v);
-    c.Enable(v);
-}
-
-}  // namespace
 
 void xyview::ShowRangeControls(bool v) {
     for (int id : {kRangePad, kXMinEdit, kXMaxEdit, kYMinEdit, kYMaxEdit, kStepEdit, kStepSpin, kPercentLabel,

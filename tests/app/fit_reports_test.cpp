@@ -264,17 +264,4 @@ TEST_F(FitReports, CustomFormulaWithoutSpreadAndWithoutArgument) {
     EXPECT_TRUE(theCalculator.valuesText.empty());
 }
 
-TEST_F(FitReports, RunnersFollowTheirSchemeFlags) {
-    Column x, y;
-    Sample(30, 0.2, [](double v, int i) { return 1 + 0.5 * v * v + 0.05 * std::sin(3.7 * i); }, x, y);
-    dlg.RunPolynomFitting(dc, x, y, 0, 1);
-    dlg.RunHarmonicAnalysis(dc, x, y, 0, 1);
-    dlg.RunBestFormulaSearch(dc, x, y, 0, 1);
-    EXPECT_TRUE(dlg.legendTexts.empty());
-    theXystatistic.polynomFitting = 1;
-    dlg.RunPolynomFitting(dc, x, y, 0, 1);
-    ASSERT_EQ(dlg.legendTexts.size(), 1u);
-    EXPECT_EQ(dlg.legendTexts[0].rfind("p1 = ", 0), 0u);
-}
-
 }  // namespace

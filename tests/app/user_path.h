@@ -3,6 +3,7 @@
 // controls pressed by their captions with real mouse and key events, data brought in through
 // the import dialog. Every step fails the test when what it looks for is missing, hidden or
 // disabled; none calls a handler or sends a command itself.
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -10,11 +11,15 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
+#include <QHeaderView>
 #include <QTabBar>
+#include <QTreeWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -98,12 +103,63 @@ W* FindShown(QWidget* scope, const std::string& caption, const char* what) {
 inline bool Press(QWidget* scope, const std::string& caption) {
     QAbstractButton* button = FindShown<QAbstractButton>(scope, caption, "button");
     if (!button) return false;
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+    // A check box or radio button takes clicks on its mark and caption only, which need not
+    // reach the middle of a wide control: the user clicks the mark.
+    QPoint at = button->rect().center();
+    if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) {
+        at = QPoint(std::min(button->height(), button->width()) / 2, button->height() / 2);
+    }
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
     platform::PumpWaitingMessages();
     return true;
 }
 inline bool Press(platform::Dialog& dialog, const std::string& caption) {
     return Press(dialog.TopWidget(), caption);
+}
+
+// Clicks the shown, enabled button that has no caption (a picture button) with the dialog's
+// control id `id` inside `scope`: the user knows it by its picture, the test by its id.
+inline bool PressPicture(QWidget* scope, int id) {
+    for (QAbstractButton* w : scope->findChildren<QAbstractButton*>()) {
+        if (w->property("tabulonControlId").toInt() != id || !w->text().isEmpty()) continue;
+        if (!w->isVisible() || !w->isEnabled()) {
+            ADD_FAILURE() << "picture button " << id << " is " << (w->isVisible() ? "disabled" : "hidden");
+            return false;
+        }
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+        platform::PumpWaitingMessages();
+        return true;
+    }
+    ADD_FAILURE() << "no picture button " << id;
+    return false;
+}
+
+// Clicks, in a shown list inside `scope`, the cell of the column headed `column` on the row
+// that shows `row` in any of its cells (captions compared without surrounding blanks).
+inline bool ClickCell(QWidget* scope, const std::string& row, const std::string& column) {
+    for (QTreeWidget* view : scope->findChildren<QTreeWidget*>()) {
+        if (!view->isVisible() || !view->isEnabled()) continue;
+        int c = -1;
+        for (int k = 0; k < view->columnCount(); ++k) {
+            if (view->headerItem()->text(k).trimmed().toStdString() == column) c = k;
+        }
+        if (c < 0) continue;
+        for (int r = 0; r < view->topLevelItemCount(); ++r) {
+            QTreeWidgetItem* item = view->topLevelItem(r);
+            bool shows = false;
+            for (int k = 0; k < view->columnCount(); ++k) shows = shows || item->text(k).trimmed().toStdString() == row;
+            if (!shows) continue;
+            view->scrollToItem(item);
+            const QRect line = view->visualItemRect(item);
+            const QPoint at(view->header()->sectionViewportPosition(c) + view->header()->sectionSize(c) / 2,
+                            line.center().y());
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+            platform::PumpWaitingMessages();
+            return true;
+        }
+    }
+    ADD_FAILURE() << "no shown list with the cell \"" << row << "\" / \"" << column << "\"";
+    return false;
 }
 
 // Clicks the tab captioned `caption` of the main window's tab row.
