@@ -3,6 +3,7 @@
 // controls pressed by their captions with real mouse and key events, data brought in through
 // the import dialog. Every step fails the test when what it looks for is missing, hidden or
 // disabled; none calls a handler or sends a command itself.
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -10,10 +11,12 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -98,12 +101,53 @@ W* FindShown(QWidget* scope, const std::string& caption, const char* what) {
 inline bool Press(QWidget* scope, const std::string& caption) {
     QAbstractButton* button = FindShown<QAbstractButton>(scope, caption, "button");
     if (!button) return false;
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+    // A check or radio box takes clicks on its mark and caption only, not across its whole width.
+    QPoint at = button->rect().center();
+    if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) at.setX(std::min(at.x(), 6));
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
     platform::PumpWaitingMessages();
     return true;
 }
 inline bool Press(platform::Dialog& dialog, const std::string& caption) {
     return Press(dialog.TopWidget(), caption);
+}
+
+// Clicks a shown, enabled button that carries a picture instead of a caption (the page names
+// it by its id).
+inline bool ClickButton(QWidget* widget) {
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    if (!button || !button->isVisible() || !button->isEnabled()) {
+        ADD_FAILURE() << "the button is " << (!button ? "not there" : !button->isVisible() ? "hidden" : "disabled");
+        return false;
+    }
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+    platform::PumpWaitingMessages();
+    return true;
+}
+
+// Picks the item `item` (trailing blanks aside) of a shown, enabled drop-down list with the
+// arrow keys, as a user does without opening it.
+inline bool ChooseItem(QWidget* widget, const std::string& item) {
+    auto* combo = qobject_cast<QComboBox*>(widget);
+    if (!combo || !combo->isVisible() || !combo->isEnabled()) {
+        ADD_FAILURE() << "the list is " << (!combo ? "not there" : !combo->isVisible() ? "hidden" : "disabled");
+        return false;
+    }
+    const QString wanted = QString::fromStdString(item);
+    int index = -1;
+    for (int i = 0; i < combo->count(); ++i) {
+        if (combo->itemText(i).trimmed() == wanted.trimmed()) index = i;
+    }
+    if (index < 0) {
+        ADD_FAILURE() << "the list has no item \"" << item << "\"";
+        return false;
+    }
+    combo->setFocus();
+    for (int guard = combo->count(); combo->currentIndex() != index && guard >= 0; --guard) {
+        QTest::keyClick(combo, combo->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
+    }
+    platform::PumpWaitingMessages();
+    return combo->currentIndex() == index;
 }
 
 // Clicks the tab captioned `caption` of the main window's tab row.
