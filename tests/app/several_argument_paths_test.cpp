@@ -75,11 +75,10 @@ void PressLater(CTabulonDlg& dlg, const std::string& caption) {
     QTimer::singleShot(400, [&dlg, caption] { Press(dlg, caption); });
 }
 
-// The user formula typed on the page "Statistics" shows for the formula schemes, with
-// coefficients a, a1, ... added by "Add", applied by "Ok".
-void TypeUserFormula(CTabulonDlg& dlg, const std::string& formula, int coefficients) {
+// The user formula typed on the page "Statistics" shows for the formula schemes, over the
+// page's own coefficients a and b, applied by "Ok".
+void TypeUserFormula(CTabulonDlg& dlg, const std::string& formula) {
     ASSERT_TRUE(Type(qobject_cast<QLineEdit*>(ControlOf(theUseruf, useruf::kFormulaEdit)), formula));
-    for (int i = 0; i < coefficients; ++i) ASSERT_TRUE(Press(dlg, "Add"));
     ASSERT_TRUE(Press(dlg, "Ok"));
 }
 
@@ -104,7 +103,7 @@ const SchemeCase kSchemes[] = {
     {"user defined formula, fitted, with the calculator",
      [](CTabulonDlg& dlg) {
          ASSERT_TRUE(Press(dlg, "User defined formula"));
-         TypeUserFormula(dlg, "a*x1+a1*x2^2", 2);
+         TypeUserFormula(dlg, "a*x1+b*x2^2");
          ASSERT_TRUE(Press(dlg, "+ const"));
          ASSERT_TRUE(Press(dlg, "Run fitting"));
          ASSERT_TRUE(mainwin_test::PumpUntil([] { return theUseruf.running == 0 && theUseruf.busy == 0; }, 60000));
@@ -120,7 +119,7 @@ const SchemeCase kSchemes[] = {
     {"unitary argument",
      [](CTabulonDlg& dlg) {
          ASSERT_TRUE(Press(dlg, "Unitary argument"));
-         TypeUserFormula(dlg, "x1+a*x2", 1);
+         TypeUserFormula(dlg, "x1+a*x2");
      },
      {"Unified argument to fit as curve:", "y(x1+1*x2)"}},
     {"best polynome, one term searched",
@@ -166,6 +165,12 @@ TEST(SeveralArgumentPaths, InsertTheoreticalValuesOfEachScheme) {
     mainwin_test::ScratchFolder folder("insert_paths");
     const auto plane = [](double a, double b) { return 1 + 2 * a - 0.5 * b; };
     const std::string surface = WriteSurface(folder, plane);
+    const std::string parabola = folder / "parabola.txt";
+    {
+        std::ofstream out(parabola);
+        out << "x y\n";
+        for (int r = 0; r < 30; ++r) out << 0.1 * r << ' ' << 1 + 0.2 * r + 0.005 * r * r << '\n';
+    }
     const std::string peaks = folder / "peaks.txt";
     {
         std::ofstream out(peaks);
@@ -202,6 +207,8 @@ TEST(SeveralArgumentPaths, InsertTheoreticalValuesOfEachScheme) {
              EXPECT_GT(PlotInk(dlg), 200);
          },
          -1},
+        {"polynom fitting of one argument", parabola,
+         [](CTabulonDlg& dlg, platform::ScriptedDialogs&) { Press(dlg, "Polynom fitting"); }, 1e-6},
         {"peaks", peaks, [](CTabulonDlg& dlg, platform::ScriptedDialogs&) { Press(dlg, "Peaks revealing"); }, -1},
     };
     for (const auto& c : cases) {
@@ -233,6 +240,47 @@ TEST(SeveralArgumentPaths, InsertTheoreticalValuesOfEachScheme) {
             },
             dialogs);
     }
+}
+
+// The user formula over one argument: typed with its coefficients, fitted by "Run fitting",
+// charted and reported, and its values inserted as a new parameter.
+TEST(SeveralArgumentPaths, OneArgumentUserFormulaFittedChartedAndInserted) {
+    mainwin_test::ScratchFolder folder("user_formula_path");
+    const std::string file = folder / "curve.txt";
+    {
+        std::ofstream out(file);
+        out << "x y\n";
+        for (int i = 0; i < 30; ++i) out << 0.5 * i << ' ' << 0.3 * 0.25 * i * i - 2 + 0.1 * std::sin(i) << '\n';
+    }
+    platform::ScriptedDialogs dialogs;
+    InFreshWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
+            ASSERT_TRUE(ChooseTab(dlg, "Statistics"));
+            ASSERT_TRUE(Press(dlg, "User formula"));
+            TypeUserFormula(dlg, "a*x^2+b");
+            ASSERT_TRUE(Press(dlg, "Run fitting"));
+            ASSERT_TRUE(mainwin_test::PumpUntil([] { return theUseruf.running == 0 && theUseruf.busy == 0; }, 60000));
+            ASSERT_EQ(theUseruf.values.size(), 2u);
+            EXPECT_NEAR(theUseruf.values[0], 0.3, 0.01);
+            EXPECT_NEAR(theUseruf.values[1], -2, 0.2);
+            EXPECT_GT(PlotInk(dlg), 200);
+            const std::string text = user_path::ResultText(dlg);
+            for (const char* line : {"y = ", "Coefficient of correlation = "})
+                EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
+
+            ASSERT_TRUE(ChooseTab(dlg, "Data"));
+            dialogs.modalSteps.push_back([](platform::Dialog& d) {
+                Press(d, "Current theoretical scheme");
+                Press(d, "Insert -->");
+            });
+            ASSERT_TRUE(Press(dlg, "Insert"));
+            ASSERT_EQ(theData.series.at(0).nParameters, 3);
+            const std::vector<double> x = mainwin_test::SeriesColumn(0, 0), model = mainwin_test::SeriesColumn(0, 2);
+            for (std::size_t r = 0; r < x.size(); ++r)
+                EXPECT_NEAR(model[r], theUseruf.values[0] * x[r] * x[r] + theUseruf.values[1], 1e-3) << r;
+        },
+        dialogs);
 }
 
 // Two arguments as the View tab shows them: the three-dimensional scene first, then, after
