@@ -20,6 +20,7 @@ namespace {
     TheSeveralArgumentModel().values = [](std::vector<double>& measured, std::vector<double>& modelled) {
         CTabulonDlg* d = SeriesPaintingDialog();
         if (!d || !(theMultistat.bestPolynome || theMultistat.bestPolynomeAuto) || theData.series.size() != 1) return 0;
+        if (theConstructorMulti.currentPolyTerms.empty()) return 0;  // no polynomial searched or built yet
         const Series& s = theData.series[0];
         for (int p = 0; p < s.nParameters; ++p) {
             if (theData.parameters[static_cast<std::size_t>(s.firstParameter + p)].role != kRoleValue) continue;
