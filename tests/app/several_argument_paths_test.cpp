@@ -28,17 +28,25 @@ using user_path::ChooseTab;
 using user_path::Press;
 using user_path::Type;
 
-// A file of records x1 x2 y of the test's own folder, y as given.
-std::string WriteSurface(const mainwin_test::ScratchFolder& folder, const std::function<double(double, double)>& y,
-                         int records = 40) {
-    const std::string path = folder / "surface.txt";
+// A text file `name` of the folder: the header line, then `count` records written by `row`.
+std::string WriteRecords(const mainwin_test::ScratchFolder& folder, const std::string& name, const std::string& header,
+                         int count, const std::function<void(std::ostream&, int)>& row) {
+    const std::string path = folder / name;
     std::ofstream out(path);
-    out << "x1 x2 y\n";
-    for (int r = 0; r < records; ++r) {
-        const double a = r % 7 + 0.5, b = (r * 3) % 11 * 0.3 + 0.2;
-        out << a << ' ' << b << ' ' << y(a, b) << '\n';
+    out << header << '\n';
+    for (int i = 0; i < count; ++i) {
+        row(out, i);
+        out << '\n';
     }
     return path;
+}
+
+// A file of records x1 x2 y of the test's own folder, y as given.
+std::string WriteSurface(const mainwin_test::ScratchFolder& folder, const std::function<double(double, double)>& y) {
+    return WriteRecords(folder, "surface.txt", "x1 x2 y", 40, [&](std::ostream& out, int r) {
+        const double a = r % 7 + 0.5, b = (r * 3) % 11 * 0.3 + 0.2;
+        out << a << ' ' << b << ' ' << y(a, b);
+    });
 }
 
 double Wobbly(double a, double b) { return 1 + 2 * a + 3 * b * b + 0.3 * std::sin(7 * a * b); }
@@ -165,18 +173,12 @@ TEST(SeveralArgumentPaths, InsertTheoreticalValuesOfEachScheme) {
     mainwin_test::ScratchFolder folder("insert_paths");
     const auto plane = [](double a, double b) { return 1 + 2 * a - 0.5 * b; };
     const std::string surface = WriteSurface(folder, plane);
-    const std::string parabola = folder / "parabola.txt";
-    {
-        std::ofstream out(parabola);
-        out << "x y\n";
-        for (int r = 0; r < 30; ++r) out << 0.1 * r << ' ' << 1 + 0.2 * r + 0.005 * r * r << '\n';
-    }
-    const std::string peaks = folder / "peaks.txt";
-    {
-        std::ofstream out(peaks);
-        out << "t s\n";
-        for (int i = 0; i < 200; ++i) out << i << ' ' << 1 + 50 * std::exp(-(i - 80) * (i - 80) / 50.0) << '\n';
-    }
+    const std::string parabola = WriteRecords(folder, "parabola.txt", "x y", 30, [](std::ostream& out, int r) {
+        out << 0.1 * r << ' ' << 1 + 0.2 * r + 0.005 * r * r;
+    });
+    const std::string peaks = WriteRecords(folder, "peaks.txt", "t s", 200, [](std::ostream& out, int i) {
+        out << i << ' ' << 1 + 50 * std::exp(-(i - 80) * (i - 80) / 50.0);
+    });
     const struct {
         const char* name;
         const std::string& file;
@@ -246,12 +248,9 @@ TEST(SeveralArgumentPaths, InsertTheoreticalValuesOfEachScheme) {
 // charted and reported, and its values inserted as a new parameter.
 TEST(SeveralArgumentPaths, OneArgumentUserFormulaFittedChartedAndInserted) {
     mainwin_test::ScratchFolder folder("user_formula_path");
-    const std::string file = folder / "curve.txt";
-    {
-        std::ofstream out(file);
-        out << "x y\n";
-        for (int i = 0; i < 30; ++i) out << 0.5 * i << ' ' << 0.3 * 0.25 * i * i - 2 + 0.1 * std::sin(i) << '\n';
-    }
+    const std::string file = WriteRecords(folder, "curve.txt", "x y", 30, [](std::ostream& out, int i) {
+        out << 0.5 * i << ' ' << 0.3 * 0.25 * i * i - 2 + 0.1 * std::sin(i);
+    });
     platform::ScriptedDialogs dialogs;
     InFreshWindow(
         [&](CTabulonDlg& dlg) {
@@ -344,16 +343,11 @@ TEST(SeveralArgumentPaths, OpenedNeighbourSchemeKeepsItsWeightControls) {
 // that follows shows its recipe and its gain chart.
 TEST(SeveralArgumentPaths, ScoresInsertedThenTheReportShows) {
     mainwin_test::ScratchFolder folder("scoring_path");
-    const std::string file = folder / "responses.txt";
-    {
-        std::ofstream out(file);
-        out << "x resp\n";
-        for (int i = 0; i < 600; ++i) {
-            const int x = i % 3;
-            const bool positive = x == 2 ? i % 5 != 0 : x == 1 ? i % 4 == 0 : i % 20 == 0;
-            out << x << ' ' << (positive ? 1 : 0) << '\n';
-        }
-    }
+    const std::string file = WriteRecords(folder, "responses.txt", "x resp", 600, [](std::ostream& out, int i) {
+        const int x = i % 3;
+        const bool positive = x == 2 ? i % 5 != 0 : x == 1 ? i % 4 == 0 : i % 20 == 0;
+        out << x << ' ' << (positive ? 1 : 0);
+    });
     // The insert dialog keeps its fields between showings: put them back for the next test.
     const std::string name = theInsert.name;
     const double threshold = theInsert.scoreThreshold;
