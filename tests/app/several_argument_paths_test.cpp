@@ -298,7 +298,7 @@ TEST(SeveralArgumentPaths, ThreeDimensionalPointsAndMapViews) {
             EXPECT_EQ(dlg.view3D, 0);
             EXPECT_GT(PlotInk(dlg), 200);
             ASSERT_TRUE(Press(dlg, "Ok"));  // the View page offers the colour map for the data again
-            ASSERT_TRUE(user_path::ClickButton(ControlOf(theXyview, xyview::kColorMapButton)));
+            ASSERT_TRUE(user_path::PressPicture(dlg.TopWidget(), xyview::kColorMapButton));
             EXPECT_EQ(theXyview.colorMapMode, 1);
             EXPECT_GT(PlotInk(dlg), 200);
             EXPECT_NE(user_path::ResultText(dlg).find("Plane approximation:"), std::string::npos);

@@ -17,7 +17,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QHeaderView>
 #include <QTabBar>
+#include <QTreeWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -101,9 +103,12 @@ W* FindShown(QWidget* scope, const std::string& caption, const char* what) {
 inline bool Press(QWidget* scope, const std::string& caption) {
     QAbstractButton* button = FindShown<QAbstractButton>(scope, caption, "button");
     if (!button) return false;
-    // A check or radio box takes clicks on its mark and caption only, not across its whole width.
+    // A check box or radio button takes clicks on its mark and caption only, which need not
+    // reach the middle of a wide control: the user clicks the mark.
     QPoint at = button->rect().center();
-    if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) at.setX(std::min(at.x(), 6));
+    if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) {
+        at = QPoint(std::min(button->height(), button->width()) / 2, button->height() / 2);
+    }
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
     platform::PumpWaitingMessages();
     return true;
@@ -112,17 +117,49 @@ inline bool Press(platform::Dialog& dialog, const std::string& caption) {
     return Press(dialog.TopWidget(), caption);
 }
 
-// Clicks a shown, enabled button that carries a picture instead of a caption (the page names
-// it by its id).
-inline bool ClickButton(QWidget* widget) {
-    auto* button = qobject_cast<QAbstractButton*>(widget);
-    if (!button || !button->isVisible() || !button->isEnabled()) {
-        ADD_FAILURE() << "the button is " << (!button ? "not there" : !button->isVisible() ? "hidden" : "disabled");
-        return false;
+// Clicks the shown, enabled button that has no caption (a picture button) with the dialog's
+// control id `id` inside `scope`: the user knows it by its picture, the test by its id.
+inline bool PressPicture(QWidget* scope, int id) {
+    for (QAbstractButton* w : scope->findChildren<QAbstractButton*>()) {
+        if (w->property("tabulonControlId").toInt() != id || !w->text().isEmpty()) continue;
+        if (!w->isVisible() || !w->isEnabled()) {
+            ADD_FAILURE() << "picture button " << id << " is " << (w->isVisible() ? "disabled" : "hidden");
+            return false;
+        }
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+        platform::PumpWaitingMessages();
+        return true;
     }
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
-    platform::PumpWaitingMessages();
-    return true;
+    ADD_FAILURE() << "no picture button " << id;
+    return false;
+}
+
+// Clicks, in a shown list inside `scope`, the cell of the column headed `column` on the row
+// that shows `row` in any of its cells (captions compared without surrounding blanks).
+inline bool ClickCell(QWidget* scope, const std::string& row, const std::string& column) {
+    for (QTreeWidget* view : scope->findChildren<QTreeWidget*>()) {
+        if (!view->isVisible() || !view->isEnabled()) continue;
+        int c = -1;
+        for (int k = 0; k < view->columnCount(); ++k) {
+            if (view->headerItem()->text(k).trimmed().toStdString() == column) c = k;
+        }
+        if (c < 0) continue;
+        for (int r = 0; r < view->topLevelItemCount(); ++r) {
+            QTreeWidgetItem* item = view->topLevelItem(r);
+            bool shows = false;
+            for (int k = 0; k < view->columnCount(); ++k) shows = shows || item->text(k).trimmed().toStdString() == row;
+            if (!shows) continue;
+            view->scrollToItem(item);
+            const QRect line = view->visualItemRect(item);
+            const QPoint at(view->header()->sectionViewportPosition(c) + view->header()->sectionSize(c) / 2,
+                            line.center().y());
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+            platform::PumpWaitingMessages();
+            return true;
+        }
+    }
+    ADD_FAILURE() << "no shown list with the cell \"" << row << "\" / \"" << column << "\"";
+    return false;
 }
 
 // Picks the item `item` (trailing blanks aside) of a shown, enabled drop-down list with the
@@ -133,10 +170,10 @@ inline bool ChooseItem(QWidget* widget, const std::string& item) {
         ADD_FAILURE() << "the list is " << (!combo ? "not there" : !combo->isVisible() ? "hidden" : "disabled");
         return false;
     }
-    const QString wanted = QString::fromStdString(item);
+    const QString wanted = QString::fromStdString(item).trimmed();
     int index = -1;
     for (int i = 0; i < combo->count(); ++i) {
-        if (combo->itemText(i).trimmed() == wanted.trimmed()) index = i;
+        if (combo->itemText(i).trimmed() == wanted) index = i;
     }
     if (index < 0) {
         ADD_FAILURE() << "the list has no item \"" << item << "\"";
