@@ -320,6 +320,7 @@ bool CTabulonDlg::ReadDocumentAt(const std::string& path) {
         theData.FillSeriesTable();
     }
     for (const std::string& message : notes.messages) platform::MessageBox(message);
+    theMultistat.ShowDocumentScheme(notes.schemesReset);
     theLegend.ShowSettings();
     SetCaption(platform::Format("Tabulon - %s", documentPath.c_str()));
     theData.HideDataSheet();

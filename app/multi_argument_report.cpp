@@ -156,6 +156,7 @@ void CTabulonDlg::MultiArgumentApproximationReport() {
                 return v;
             };
             const auto calculatorValues = [&](bool parabolic) {
+                theData.schemeReady = 1;  // the surface can fill an inserted parameter
                 if (theCalculator.WantsTypedValue(dataArguments))
                     theCalculator.AddTypedValue(valueName,
                                                 rawValue(coefficients, theCalculator.typedValueTable.data(), parabolic));

@@ -110,6 +110,7 @@ void PeaksReport(platform::Canvas& dc, const std::vector<double>& x, const std::
     peakSummary.noise = peakList[0].noise;
     PaintPeakSumCurve(peakSummary, dc, peakList);
     PaintPeakMarkers(dc, peakList);
+    theData.schemeReady = 1;
 
     CTabulonDlg* window = MainDialog();
     GiveCalculatorValues(window, valueIndex);

@@ -131,7 +131,8 @@ void ServeCalculator(int column, const std::function<double(const std::vector<do
     const int parameters = theData.series[0].nParameters;
     const std::string& name = theData.parameterNames[static_cast<std::size_t>(theData.series[0].firstParameter + column)];
     if (c.WantsTypedValue(parameters) && static_cast<int>(c.typedValues.size()) >= parameters) {
-        c.AddTypedValue(name, model(std::vector<double>(c.typedValues.begin(), c.typedValues.begin() + parameters)));
+        const double value = model(std::vector<double>(c.typedValues.begin(), c.typedValues.begin() + parameters));
+        c.valuesText += platform::Format("%s = %g; ", name.c_str(), value);
     }
     c.ComputeRows(parameters, [&](const double* row) { return model(std::vector<double>(row, row + parameters)); });
 }

@@ -179,6 +179,13 @@ void multistat::OnSearchEnded() {
     searchRunning = 0;
 }
 
+void multistat::ShowDocumentScheme(bool schemesReset) {
+    if (!HasWindow()) return;
+    UpdateData(false);
+    Control(kWeightCombo).Enable(!schemesReset && nearNeighbors);
+    EnablePercent();
+}
+
 void multistat::OnOk() {
     UpdateData(true);
     changed = 1;

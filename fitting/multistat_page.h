@@ -61,6 +61,10 @@ public:
     void OnSearchEnded();
     // Controls into the fields, changed flag, repaint request.
     void OnOk();
+    // The fields as a document set them: the weight list opens for the near-neighbour scheme
+    // (unless the document named several schemes and plane was put in their place), the
+    // percentage for the "Closest neighbors (%)" weight.
+    void ShowDocumentScheme(bool schemesReset);
 
     bool OnInitDialog() override;
     void DoDataExchange(platform::Exchange& dx) override;

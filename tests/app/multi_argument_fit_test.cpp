@@ -9,6 +9,7 @@
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
 #include "main_window_steps.h"
+#include "user_path.h"
 #include "fitting/polynomial_fits.h"
 
 namespace {
@@ -206,24 +207,25 @@ TEST_F(MultiArgumentFitTest, PolynomialPredictions) {
     EXPECT_EQ(values, std::vector<double>{9});
 }
 
-// The sample files of several arguments through the whole repaint: the near-neighbour
-// estimate charts measured against estimated values and writes its line.
+// A sample file of six arguments imported and estimated by near neighbours, as the user does:
+// the chart of measured against estimated values writes its line.
 TEST(MultiArgumentSamples, NearNeighbourLineOfTheSampleFiles) {
-    mainwin_steps::InWindow([](CTabulonDlg&) {
-        LoadSample("longley.txt");
-        theMultistat.plane = 0;
-        theMultistat.nearNeighbors = 1;
-        theMultistat.weightKind = 2;
-        theMultistat.nearNeighborPercent = 3;
-        mainwin_steps::Repaint(theMultistat.changed);
-        std::string text;
-        for (const std::string& t : theResultDocument.texts) text += t;
-        // Distances in the hundred thousands: the exponent weights stay relative to the nearest.
-        EXPECT_NE(text.find("TOTEMP(GNPDEFL,GNP,UNEMP,ARMED,POP,YEAR)  Number of records = 16  Coefficient of "
-                            "correlation = 0.6736"),
-                  std::string::npos)
-            << text;
-    });
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, std::string(TABULON_SOURCE_DIR) + "/examples/longley.txt"));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Statistics"));
+            ASSERT_TRUE(user_path::Press(dlg, "Near neighbors method "));
+            ASSERT_TRUE(user_path::ChooseItem(theMultistat.Control(multistat::kWeightCombo).Widget(),
+                                              "Weight is invert exponent distance"));
+            const std::string text = user_path::ResultText(dlg);
+            // Distances in the hundred thousands: the exponent weights stay relative to the nearest.
+            EXPECT_NE(text.find("TOTEMP(GNPDEFL,GNP,UNEMP,ARMED,POP,YEAR)  Number of records = 16  Coefficient of "
+                                "correlation = \t0.6736"),
+                      std::string::npos)
+                << text;
+        },
+        &dialogs);
 }
 
 }  // namespace

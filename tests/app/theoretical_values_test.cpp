@@ -94,27 +94,4 @@ TEST_F(TheoreticalValues, EachSchemeFillsTheLastParameter) {
     });
 }
 
-TEST_F(TheoreticalValues, PolynomFittingUsesTheCoefficientsItsReportFitted) {
-    WithMainWindow([](CTabulonDlg& dlg) {
-        LoadWithNewColumn(dlg, 1, 30);
-        const Series& s = theData.series[0];
-        for (int r = 0; r < 30; ++r) {
-            const double x = 0.1 * r, y = 1 + 2 * x + 0.5 * x * x;
-            theData.allValues[s.firstValue + r * 3] = x;
-            theData.allValues[s.firstValue + r * 3 + 1] = y;
-            theData.allValues[s.firstValue + r * 3 + 2] = y;  // the last fit is of this column
-        }
-        NoSchemes();
-        theXystatistic.polynomFitting = 1;
-        theData.dataPageChanged = 1;
-        platform::PostRepaintRequest();
-        PumpWaitingMessages();
-        ASSERT_EQ(dlg.dataArguments, 1);
-        for (int r = 0; r < 30; ++r) theData.allValues[s.firstValue + r * 3 + 2] = 0;
-        dlg.CalculateTheoreticalValues();
-        const std::vector<double> v = LastColumn();
-        for (int r = 0; r < 30; ++r) EXPECT_NEAR(v[r], 1 + 0.2 * r + 0.5 * 0.01 * r * r, 1e-6) << r;
-    });
-}
-
 }  // namespace

@@ -2,6 +2,7 @@
 // the unified-argument measure matches numpy's polyfit, the window stays responsive and
 // "Stop" ends it, and shapes it cannot fit are refused rather than fitted perfectly.
 #include <cmath>
+#include <fstream>
 #include <sstream>
 
 #include <QTimer>
@@ -9,7 +10,8 @@
 
 #include "fitting/user_fit_search.h"
 #include "fitting/user_formula_scheme.h"
-#include "main_window_support.h"
+#include "main_window_steps.h"
+#include "user_path.h"
 
 namespace {
 
@@ -164,37 +166,46 @@ TEST_F(UserFormulaFitting, WindowStaysResponsiveAndStopEndsTheRun) {
     });
 }
 
+// The formula schemes of several arguments as the user reaches them, over data that the
+// page's own coefficients a = 1 and b = 2 describe exactly: the report's formula, its
+// correlation and the coefficients line that Results > "Copy coefficients" copies.
 TEST_F(UserFormulaFitting, ReportShowsFormulaAndCorrelation) {
-    WithMainWindow([](CTabulonDlg& dlg) {
-        std::vector<double> rows;  // y = 1.5*x1 + 2*x2 exactly
-        for (int i = 0; i < 12; ++i) rows.insert(rows.end(), {1.0 * i, (i * 7) % 5 * 1.0, 1.5 * i + 2 * ((i * 7) % 5)});
-        LoadColumns(dlg, {"x1", "x2", "y"}, rows);
-        SetFormula("a*x1+b*x2", {"a", "b"}, {1.5, 2}, {0.1, 0.2});
-        const struct {
-            int unitary, plusConst;
-            const char *header, *formula, *coefficients;
-        } cases[] = {{0, 0, "Multivariant fitting with formula:", "y = 1.5*x1+2*x2", "1.5\t2\t1   \n"},
-                     {0, 1, "Multivariant fitting with formula:", "y = 1.5*x1+2*x2 +0", "1.5\t2\t0\t1   \n"},
-                     {1, 0, "Unified argument to fit as curve:", "y(1.5*x1+2*x2)", "1.5\t2\t1   \n"}};
-        for (const auto& c : cases) {
-            SCOPED_TRACE(c.formula);
-            theMultistat.multistat_settings::operator=(multistat_settings{});
-            theMultistat.plane = 0;
-            theMultistat.userDefinedFormula = !c.unitary;
-            theMultistat.unitaryArgument = c.unitary;
-            theUseruf.plusConst = c.plusConst;
-            dlg.recomputeNeeded = 1;
-            theData.dataPageChanged = 1;
-            platform::PostRepaintRequest();
-            PumpWaitingMessages();
-            std::string text;
-            theResultDocument.ToText(text);
-            for (const char* part : {c.header, c.formula, "Coefficient of correlation = "}) {
-                EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
-            }
-            EXPECT_EQ(coefficientsText, c.coefficients);
-        }
-    });
+    mainwin_test::ScratchFolder folder("user_formula_report");
+    const std::string file = folder / "exact.txt";
+    {
+        std::ofstream out(file);
+        out << "x1 x2 y\n";
+        for (int i = 0; i < 12; ++i) out << i << ' ' << (i * 7) % 5 << ' ' << i + 2 * ((i * 7) % 5) << '\n';
+    }
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            using user_path::Press;
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Statistics"));
+            const auto expectReport = [&](const char* header, const char* formula, const char* coefficients) {
+                SCOPED_TRACE(formula);
+                const std::string text = user_path::ResultText(dlg);
+                for (const char* part : {header, formula, "Coefficient of correlation = "}) {
+                    EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
+                }
+                platform::SetClipboardText("");
+                ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Results", "Copy coefficients"}));
+                EXPECT_EQ(platform::ClipboardText(), coefficients);
+            };
+            ASSERT_TRUE(Press(dlg, "User defined formula"));
+            ASSERT_TRUE(user_path::Type(qobject_cast<QLineEdit*>(theUseruf.Control(useruf::kFormulaEdit).Widget()),
+                                        "a*x1+b*x2"));
+            ASSERT_TRUE(Press(dlg, "Ok"));
+            expectReport("Multivariant fitting with formula:", "y = 1*x1+2*x2", "1\t2\t1   ");
+            ASSERT_TRUE(Press(dlg, "+ const"));
+            ASSERT_TRUE(Press(dlg, "Ok"));
+            expectReport("Multivariant fitting with formula:", "y = 1*x1+2*x2 +0", "1\t2\t0\t1   ");
+            ASSERT_TRUE(Press(dlg, ">>"));  // back to the scheme page
+            ASSERT_TRUE(Press(dlg, "Unitary argument"));
+            expectReport("Unified argument to fit as curve:", "y(1*x1+2*x2)", "1\t2\t1   ");
+        },
+        &dialogs);
 }
 
 }  // namespace

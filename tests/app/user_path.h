@@ -162,6 +162,31 @@ inline bool ClickCell(QWidget* scope, const std::string& row, const std::string&
     return false;
 }
 
+// Picks the item `item` (trailing blanks aside) of a shown, enabled drop-down list with the
+// arrow keys, as a user does without opening it.
+inline bool ChooseItem(QWidget* widget, const std::string& item) {
+    auto* combo = qobject_cast<QComboBox*>(widget);
+    if (!combo || !combo->isVisible() || !combo->isEnabled()) {
+        ADD_FAILURE() << "the list is " << (!combo ? "not there" : !combo->isVisible() ? "hidden" : "disabled");
+        return false;
+    }
+    const QString wanted = QString::fromStdString(item).trimmed();
+    int index = -1;
+    for (int i = 0; i < combo->count(); ++i) {
+        if (combo->itemText(i).trimmed() == wanted) index = i;
+    }
+    if (index < 0) {
+        ADD_FAILURE() << "the list has no item \"" << item << "\"";
+        return false;
+    }
+    combo->setFocus();
+    for (int guard = combo->count(); combo->currentIndex() != index && guard >= 0; --guard) {
+        QTest::keyClick(combo, combo->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
+    }
+    platform::PumpWaitingMessages();
+    return combo->currentIndex() == index;
+}
+
 // Clicks the tab captioned `caption` of the main window's tab row.
 inline bool ChooseTab(CTabulonDlg& window, const std::string& caption) {
     for (QTabBar* bar : window.TopWidget()->findChildren<QTabBar*>()) {
