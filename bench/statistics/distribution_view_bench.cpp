@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/support/main_window_bench.h"
+#include "bench/support/python_peer.h"
 #include "app/tabulon_dlg.h"
 #include "charts/legend_page.h"
 #include "charts/xyview_page.h"
@@ -84,8 +85,7 @@ BENCHMARK(ReExposeUnchanged)->Unit(benchmark::kMillisecond);
 
 // The three-dimensional histogram of two variables: 100 x 100 intervals over 10^6 records,
 // the view box rebuilt (counting, zoom fit) and every bar drawn.
-void TwoVariables100x100(benchmark::State& state) {
-    const int records = static_cast<int>(state.range(0));
+void LoadTwoVariables(int records) {
     theData.OnDeleteAll();
     theData.CheckNewSeriesShape(2, theData.pendingSeries);
     RandomSeed(337643, 62047, 2751976);
@@ -96,6 +96,11 @@ void TwoVariables100x100(benchmark::State& state) {
     theData.AddNewSeries(records, {"x", "y"});
     theData.activeParameter = 0;
     theData.MakeActiveParameterValue();
+}
+
+void TwoVariables100x100(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    LoadTwoVariables(records);
     theDistribution2.autoIntervals = 0;
     theDistribution2.firstIntervals = theDistribution2.secondIntervals = 100;
     TwoVariablesViewState view;
@@ -115,8 +120,7 @@ BENCHMARK(TwoVariables100x100)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // The correlation view of one series of 30 parameters and 10^5 records: 900 cells, each
 // coefficient and every record's cross.
-void CorrelationView30Parameters(benchmark::State& state) {
-    const int records = static_cast<int>(state.range(0));
+void LoadThirtyParameters(int records) {
     theData.OnDeleteAll();
     theData.CheckNewSeriesShape(30, theData.pendingSeries);
     RandomSeed(337643, 62047, 2751976);
@@ -125,6 +129,10 @@ void CorrelationView30Parameters(benchmark::State& state) {
     for (int r = 0; r < records; ++r)
         for (int p = 0; p < 30; ++p) theData.allValues.push_back(RandomNormal(p, 1 + p % 3));
     theData.AddNewSeries(records, names);
+}
+
+void CorrelationView30Parameters(benchmark::State& state) {
+    LoadThirtyParameters(static_cast<int>(state.range(0)));
     CorrelationContext context;
     context.hasMultiArgumentData = 1;
     platform::Bitmap bitmap(1600, 1000);
@@ -135,6 +143,26 @@ void CorrelationView30Parameters(benchmark::State& state) {
     }
 }
 BENCHMARK(CorrelationView30Parameters)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The yardsticks, on the same values: numpy.histogram2d of the two variables into 100 x 100
+// bins, and numpy.corrcoef of the 30 parameters (the view computes the same coefficients).
+void NumpyHistogram2d100x100(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    LoadTwoVariables(records);
+    const std::string path = WriteRawValues(theData.allValues);
+    TimePythonPeer(state, TABULON_BENCH_DIR "/numpy_peer.py", "histogram2d " + path + " " + std::to_string(records) + " 100 100");
+    std::remove(path.c_str());
+}
+BENCHMARK(NumpyHistogram2d100x100)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+void NumpyCorrcoef30Parameters(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    LoadThirtyParameters(records);
+    const std::string path = WriteRawValues(theData.allValues);
+    TimePythonPeer(state, TABULON_BENCH_DIR "/numpy_peer.py", "corrcoef " + path + " " + std::to_string(records) + " 30");
+    std::remove(path.c_str());
+}
+BENCHMARK(NumpyCorrcoef30Parameters)->Arg(100000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 }  // namespace
 
