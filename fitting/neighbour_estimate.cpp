@@ -89,7 +89,7 @@ double NeighbourSample::WeightedMean(int skip, int kind) const {
 
 namespace {
 
-constexpr int kLeafRecords = 8;
+constexpr int kLeafRecords = 16;
 
 }  // namespace
 
@@ -156,13 +156,12 @@ double NeighbourSample::BoxSquare(int node, const double* point) const {
     return sum;
 }
 
-// A record at the given squared distance enters the list when it is closer than the list's
-// last, or as close and earlier: the order of a stable sort by distance.
+// A record at the given squared distance (not above cut_) enters the list when it is closer
+// than the list's last, or as close and earlier: the order of a stable sort by distance.
 void NeighbourSample::Offer(double square, int record) const {
     std::vector<Closest>& list = closest_;
     const int size = static_cast<int>(list.size());
     const bool full = size == wanted_;
-    if (full && square > cut_) return;
     const double d = std::sqrt(square);
     const auto before = [](double d1, int r1, const Closest& c) {
         return d1 < c.distance || (!(c.distance < d1) && r1 < c.record);
@@ -193,7 +192,7 @@ void NeighbourSample::Search(int node, const double* point, int skip) const {
             const double* x = treePoints_.data() + static_cast<std::size_t>(i) * a;
             double sum = 0;
             for (std::size_t k = 0; k < a; ++k) sum += (point[k] - x[k]) * (point[k] - x[k]);
-            Offer(sum, s);
+            if (!(sum > cut_)) Offer(sum, s);
         }
         return;
     }
