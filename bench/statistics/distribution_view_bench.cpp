@@ -118,6 +118,29 @@ void TwoVariables100x100(benchmark::State& state) {
 }
 BENCHMARK(TwoVariables100x100)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// The flat density map of the same records: 100 x 100 nodes under Autozoom, the colour map
+// painted and the axes and strip drawn.
+void TwoVariablesFlat100x100(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    LoadTwoVariables(records);
+    theDistribution2.autoIntervals = 0;
+    theDistribution2.firstIntervals = theDistribution2.secondIntervals = 100;
+    theXyview.autozoom = 1;
+    if (theXyview.colorMapMode == 0) theXyview.colorMapMode = 1;
+    TwoVariablesViewState view;
+    view.seriesCount = 1;
+    view.values = 2;
+    view.mapSelection = 0;
+    platform::Bitmap bitmap(1200, 900);
+    for (auto _ : state) {
+        SetChartFrame(1200, 900, 1, PlotViewRanges{});
+        platform::Canvas dc(bitmap);
+        benchmark::DoNotOptimize(PaintDistributionOfTwoVariablesFlat(dc, view));
+    }
+    state.SetItemsProcessed(state.iterations() * records);
+}
+BENCHMARK(TwoVariablesFlat100x100)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 // The correlation view of one series of 30 parameters and 10^5 records: 900 cells, each
 // coefficient and every record's cross.
 void LoadThirtyParameters(int records) {
