@@ -47,10 +47,7 @@ void EstimateAll(benchmark::State& state, int kind) {
 
 void PeerAll(benchmark::State& state, const std::string& work) {
     const int n = static_cast<int>(state.range(0));
-    const std::string path = WriteRawValues(Records(n).values);
-    TimePythonPeer(state, TABULON_BENCH_DIR "/scipy_neighbours_peer.py", work + " " + path + " " + std::to_string(n) +
-                                                                              (work == "closest" ? " 3" : ""));
-    std::remove(path.c_str());
+    TimePythonPeer(state, Records(n).values, work, n, work == "closest" ? "3" : "");
     state.counters["estimates/s"] = benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate);
 }
 

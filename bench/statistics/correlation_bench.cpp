@@ -55,10 +55,7 @@ BENCHMARK(BM_CorrelationMatrixPairByPair)->Arg(100000)->Unit(benchmark::kMillise
 
 void BM_NumpyCorrcoef30Parameters(benchmark::State& state) {
     const int records = static_cast<int>(state.range(0));
-    const std::string path = WriteRawValues(Records(records));
-    TimePythonPeer(state, TABULON_BENCH_DIR "/numpy_peer.py",
-                   "corrcoef " + path + " " + std::to_string(records) + " " + std::to_string(kParameters));
-    std::remove(path.c_str());
+    TimePythonPeer(state, Records(records), "corrcoef", records, std::to_string(kParameters));
 }
 BENCHMARK(BM_NumpyCorrcoef30Parameters)->Arg(100000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 

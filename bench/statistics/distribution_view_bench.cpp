@@ -98,14 +98,20 @@ void LoadTwoVariables(int records) {
     theData.MakeActiveParameterValue();
 }
 
-void TwoVariables100x100(benchmark::State& state) {
-    const int records = static_cast<int>(state.range(0));
+// The records loaded and 100 x 100 intervals set; the state of a series of two values.
+TwoVariablesViewState HundredByHundred(int records) {
     LoadTwoVariables(records);
     theDistribution2.autoIntervals = 0;
     theDistribution2.firstIntervals = theDistribution2.secondIntervals = 100;
     TwoVariablesViewState view;
     view.seriesCount = 1;
     view.values = 2;
+    return view;
+}
+
+void TwoVariables100x100(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    TwoVariablesViewState view = HundredByHundred(records);
     view.view3D = 1;
     platform::Bitmap bitmap(1200, 900);
     for (auto _ : state) {
@@ -122,14 +128,9 @@ BENCHMARK(TwoVariables100x100)->Arg(1000000)->Unit(benchmark::kMillisecond);
 // painted and the axes and strip drawn.
 void TwoVariablesFlat100x100(benchmark::State& state) {
     const int records = static_cast<int>(state.range(0));
-    LoadTwoVariables(records);
-    theDistribution2.autoIntervals = 0;
-    theDistribution2.firstIntervals = theDistribution2.secondIntervals = 100;
+    TwoVariablesViewState view = HundredByHundred(records);
     theXyview.autozoom = 1;
     if (theXyview.colorMapMode == 0) theXyview.colorMapMode = 1;
-    TwoVariablesViewState view;
-    view.seriesCount = 1;
-    view.values = 2;
     view.mapSelection = 0;
     platform::Bitmap bitmap(1200, 900);
     for (auto _ : state) {
@@ -170,20 +171,14 @@ BENCHMARK(CorrelationView30Parameters)->Arg(100000)->Unit(benchmark::kMillisecon
 // The yardsticks, on the same values: numpy.histogram2d of the two variables into 100 x 100
 // bins, and numpy.corrcoef of the 30 parameters (the view computes the same coefficients).
 void NumpyHistogram2d100x100(benchmark::State& state) {
-    const int records = static_cast<int>(state.range(0));
-    LoadTwoVariables(records);
-    const std::string path = WriteRawValues(theData.allValues);
-    TimePythonPeer(state, TABULON_BENCH_DIR "/numpy_peer.py", "histogram2d " + path + " " + std::to_string(records) + " 100 100");
-    std::remove(path.c_str());
+    LoadTwoVariables(static_cast<int>(state.range(0)));
+    TimePythonPeer(state, theData.allValues, "histogram2d", static_cast<int>(state.range(0)), "100 100");
 }
 BENCHMARK(NumpyHistogram2d100x100)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 void NumpyCorrcoef30Parameters(benchmark::State& state) {
-    const int records = static_cast<int>(state.range(0));
-    LoadThirtyParameters(records);
-    const std::string path = WriteRawValues(theData.allValues);
-    TimePythonPeer(state, TABULON_BENCH_DIR "/numpy_peer.py", "corrcoef " + path + " " + std::to_string(records) + " 30");
-    std::remove(path.c_str());
+    LoadThirtyParameters(static_cast<int>(state.range(0)));
+    TimePythonPeer(state, theData.allValues, "corrcoef", static_cast<int>(state.range(0)), "30");
 }
 BENCHMARK(NumpyCorrcoef30Parameters)->Arg(100000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 

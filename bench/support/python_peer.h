@@ -25,12 +25,16 @@ inline std::string WriteRawValues(const std::vector<double>& values) {
     return path;
 }
 
-// Runs "/usr/bin/python3 script arguments" once per iteration and takes the seconds it
-// prints as the iteration's time (use with UseManualTime); skips when the peer cannot run.
-inline void TimePythonPeer(benchmark::State& state, const std::string& script, const std::string& arguments) {
-    const std::string command = "/usr/bin/python3 '" + script + "' " + arguments + " 2>/dev/null";
+// Runs "/usr/bin/python3 bench/support/python_peer.py work FILE records arguments" on the
+// values once per iteration and takes the seconds it prints as the iteration's time (use with
+// UseManualTime); skips when the peer cannot run. TABULON_PEER_SCRIPT names the script.
+inline void TimePythonPeer(benchmark::State& state, const std::vector<double>& values, const std::string& work,
+                           int records, const std::string& arguments) {
+    const std::string path = WriteRawValues(values);
+    const std::string command = "/usr/bin/python3 '" TABULON_PEER_SCRIPT "' " + work + " " + path + " " +
+                                std::to_string(records) + " " + arguments + " 2>/dev/null";
     for (auto _ : state) {
-        std::FILE* pipe = popen(command.c_str(), "r");
+        std::FILE* pipe = path.empty() ? nullptr : popen(command.c_str(), "r");
         double seconds = 0;
         const bool read = pipe && std::fscanf(pipe, "%lf", &seconds) == 1;
         if (pipe) pclose(pipe);
@@ -40,4 +44,5 @@ inline void TimePythonPeer(benchmark::State& state, const std::string& script, c
         }
         state.SetIterationTime(seconds);
     }
+    if (!path.empty()) std::remove(path.c_str());
 }
