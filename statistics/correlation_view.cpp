@@ -15,6 +15,7 @@
 #include "charts/xyview_page.h"
 #include "data/data_page.h"
 #include "documents/result_page.h"
+#include "platform/pixel.h"
 #include "fitting/xystatistic_page.h"
 #include "statistics/color_maps.h"
 #include "statistics/correlation_matrix.h"
@@ -120,20 +121,21 @@ public:
     CrossOffsets(const double* at, size_t records, size_t n, const std::vector<ColumnRange>& ranges, int left0,
                  int top0, int cw, int ch)
         : records_(records), x_(records * n), y_(records * n) {
-        // A block of records at a time stays in the cache while every parameter maps it.
-        constexpr size_t kBlock = 1024;
-        for (size_t start = 0; start < records; start += kBlock) {
-            const size_t end = std::min(records, start + kBlock);
+        // Each parameter's mapping as a cell of its column and of its row sets it.
+        std::vector<Mapping> maps(n);
+        for (size_t p = 0; p < n; ++p) {
+            const int left = left0 + static_cast<int>(p) * cw, top = top0 + static_cast<int>(p) * ch;
+            MapCell(left, top, left + cw, top + ch, ranges[p], ranges[p]);
+            maps[p] = Mapping{plotXMin, plotScaleX, static_cast<double>(plotLeft), left,
+                              plotYMin, plotScaleY, static_cast<double>(plotBottom), top};
+        }
+        // Record by record, as they lie in the store.
+        for (size_t k = 0; k < records; ++k) {
+            const double* record = at + k * n;
             for (size_t p = 0; p < n; ++p) {
-                const int left = left0 + static_cast<int>(p) * cw, top = top0 + static_cast<int>(p) * ch;
-                MapCell(left, top, left + cw, top + ch, ranges[p], ranges[p]);
-                std::uint16_t* x = x_.data() + p * records;
-                std::uint16_t* y = y_.data() + p * records;
-                for (size_t k = start; k < end; ++k) {
-                    const double v = at[k * n + p];
-                    x[k] = Offset(WorldToPixelX(v) - left + 1, cw + 3);
-                    y[k] = Offset(WorldToPixelY(v) - top + 1, ch + 3);
-                }
+                const Mapping& m = maps[p];
+                x_[p * records + k] = Offset(Pixel((record[p] - m.xMin) * m.scaleX + m.xPixel) - m.left + 1, cw + 3);
+                y_[p * records + k] = Offset(Pixel((record[p] - m.yMin) * m.scaleY + m.yPixel) - m.top + 1, ch + 3);
             }
         }
     }
@@ -153,6 +155,14 @@ public:
     }
 
 private:
+    // WorldToPixelX and WorldToPixelY of one cell: the same arithmetic on the same values.
+    struct Mapping {
+        double xMin, scaleX, xPixel;
+        int left;
+        double yMin, scaleY, yPixel;
+        int top;
+    };
+    static int Pixel(double v) { return std::isnan(v) ? -platform::kPixelLimit : platform::SaturatingToInt(v); }
     static std::uint16_t Offset(int d, int span) {
         return d >= 0 && d < span && d < kOff ? static_cast<std::uint16_t>(d) : kOff;
     }
