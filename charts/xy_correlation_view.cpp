@@ -83,10 +83,10 @@ public:
 
         if (m.nearNeighbors) {
             std::vector<double> point(Index(std::max(a, 0)));
+            const NeighbourSample sample(values, stride, a, first, n, mask, v);
             for (int r = 0, j = 0; r < n; r += out.step, ++j) {
                 GatherSelectedArguments(values, stride, first, mask, r, point);
-                out.estimates[Index(j)] = NearestNeighbourEstimate(values, stride, a, first, n, mask, v, r,
-                                                                   m.weightKind, m.nearNeighborPercent, point);
+                out.estimates[Index(j)] = sample.Estimate(point, r, m.weightKind, m.nearNeighborPercent);
             }
         }
         if (m.plane) Regression(series, v, 0, out);
@@ -208,9 +208,9 @@ void ServeCalculator(XYCorrelationState& state, int s, int v) {
     const multistat& m = theMultistat;
     const int a = state.arguments;
     theData.schemeReady = 1;
+    const NeighbourSample sample(theData.allValues, series.nParameters, a, series.firstValue, series.nRecords, mask, v);
     auto estimate = [&](const std::vector<double>& point) {
-        return NearestNeighbourEstimate(theData.allValues, series.nParameters, a, series.firstValue, series.nRecords,
-                                        mask, v, -1, m.weightKind, m.nearNeighborPercent, point);
+        return sample.Estimate(point, -1, m.weightKind, m.nearNeighborPercent);
     };
     calculator& c = theCalculator;
     const std::string& name = theData.parameterNames[Index(series.firstParameter + v)];

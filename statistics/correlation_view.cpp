@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "charts/chart_page.h"
@@ -14,6 +15,7 @@
 #include "charts/xyview_page.h"
 #include "data/data_page.h"
 #include "documents/result_page.h"
+#include "platform/pixel.h"
 #include "fitting/xystatistic_page.h"
 #include "statistics/color_maps.h"
 #include "statistics/correlation_matrix.h"
@@ -26,11 +28,15 @@ namespace {
 using platform::Pen;
 using platform::PenStyle;
 
-std::vector<std::vector<double>> ColumnsOf(int series) {
-    const Series& se = theData.series[static_cast<size_t>(series)];
-    std::vector<std::vector<double>> columns(static_cast<size_t>(std::max(0, se.nParameters)));
-    for (int p = 0; p < se.nParameters; ++p) theData.GetParameterValues(series, p, columns[static_cast<size_t>(p)]);
-    return columns;
+// The series' records where the store keeps them (parameter p of record r at
+// [r * nParameters + p]); null, with no record, when the store does not hold them all.
+const double* RecordsOf(const Series& se, size_t& records) {
+    records = 0;
+    const long long end = static_cast<long long>(se.firstValue) + static_cast<long long>(se.nRecords) * se.nParameters;
+    if (se.firstValue < 0 || se.nRecords < 0 || se.nParameters < 1 || end > static_cast<long long>(theData.allValues.size()))
+        return nullptr;
+    records = static_cast<size_t>(se.nRecords);
+    return theData.allValues.data() + se.firstValue;
 }
 
 const std::string& ParameterName(int series, int p) {
@@ -55,6 +61,135 @@ std::string Format(const char* format, double v) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, format, v);
     return buffer;
+}
+
+
+// Smallest and largest value of every parameter, as MinMaxOfArray finds them column by column.
+void RangesOf(const double* at, size_t records, size_t n, std::vector<ColumnRange>& ranges) {
+    if (records == 0) return;
+    for (size_t p = 0; p < n; ++p) ranges[p].min = ranges[p].max = at[p];
+    for (size_t k = 1; k < records; ++k) {
+        const double* record = at + k * n;
+        for (size_t p = 0; p < n; ++p) {
+            const double v = record[p];
+            if (v < ranges[p].min) ranges[p].min = v;
+            if (v > ranges[p].max) ranges[p].max = v;
+        }
+    }
+}
+
+// Where every record's cross centre falls within a cell, per parameter: as the x of a cell in
+// its column and as the y of a cell in its row (every cell of a column maps x alike, every
+// cell of a row y alike). Offsets count from one pixel left of and above the cell, so a cell
+// of cw x ch pixels takes centres 0 .. cw + 2 and 0 .. ch + 2; kOff marks a centre beyond.
+// Marks every centre that lies inside a w x h cell; the ones beyond all go to the slot after
+// the cell, which tells whether there were any. A function of its own, so that its few
+// values stay in registers; for a cell of fewer than 65535 places the slots of a block of
+// records are worked out side by side in 16 bits first, then marked.
+[[gnu::noinline]] bool MarkInside(const std::uint16_t* __restrict x, const std::uint16_t* __restrict y, size_t records,
+                                  unsigned w, unsigned h, std::uint8_t* __restrict centres) {
+    const size_t beyond = static_cast<size_t>(w) * h;
+    if (beyond < 0xFFFF) {
+        constexpr size_t kBlock = 2048;
+        std::uint16_t at[kBlock];
+        const std::uint16_t w16 = static_cast<std::uint16_t>(w), h16 = static_cast<std::uint16_t>(h);
+        const std::uint16_t off = static_cast<std::uint16_t>(beyond);
+        for (size_t start = 0; start < records; start += kBlock) {
+            const size_t count = std::min(kBlock, records - start);
+            const std::uint16_t* xs = x + start;
+            const std::uint16_t* ys = y + start;
+            for (size_t k = 0; k < count; ++k) {
+                const std::uint16_t u = xs[k], v = ys[k];
+                const std::uint16_t inside = static_cast<std::uint16_t>(v * w16 + u);
+                at[k] = u < w16 && v < h16 ? inside : off;
+            }
+            for (size_t k = 0; k < count; ++k) centres[at[k]] = 1;
+        }
+    } else {
+        for (size_t k = 0; k < records; ++k) {
+            const unsigned u = x[k], v = y[k];
+            centres[u < w && v < h ? static_cast<size_t>(v) * w + u : beyond] = 1;
+        }
+    }
+    return centres[beyond] != 0;
+}
+
+class CrossOffsets {
+public:
+    static constexpr std::uint16_t kOff = 0xFFFF;
+
+    CrossOffsets(const double* at, size_t records, size_t n, const std::vector<ColumnRange>& ranges, int left0,
+                 int top0, int cw, int ch)
+        : records_(records), x_(records * n), y_(records * n) {
+        // Each parameter's mapping as a cell of its column and of its row sets it.
+        std::vector<Mapping> maps(n);
+        for (size_t p = 0; p < n; ++p) {
+            const int left = left0 + static_cast<int>(p) * cw, top = top0 + static_cast<int>(p) * ch;
+            MapCell(left, top, left + cw, top + ch, ranges[p], ranges[p]);
+            maps[p] = Mapping{plotXMin, plotScaleX, static_cast<double>(plotLeft), left,
+                              plotYMin, plotScaleY, static_cast<double>(plotBottom), top};
+        }
+        // Record by record, as they lie in the store.
+        for (size_t k = 0; k < records; ++k) {
+            const double* record = at + k * n;
+            for (size_t p = 0; p < n; ++p) {
+                const Mapping& m = maps[p];
+                x_[p * records + k] = Offset(Pixel((record[p] - m.xMin) * m.scaleX + m.xPixel) - m.left + 1, cw + 3);
+                y_[p * records + k] = Offset(Pixel((record[p] - m.yMin) * m.scaleY + m.yPixel) - m.top + 1, ch + 3);
+            }
+        }
+    }
+
+    // Marks the centres of cell (column i, row j) in `centres` (spanX by spanY, row by row,
+    // and one slot more) and lists the records whose centre lies beyond it.
+    void MarkCentres(size_t i, size_t j, int spanX, int spanY, std::vector<std::uint8_t>& centres,
+                     std::vector<size_t>& outside) const {
+        std::fill(centres.begin(), centres.end(), std::uint8_t{0});
+        outside.clear();
+        const std::uint16_t* x = x_.data() + i * records_;
+        const std::uint16_t* y = y_.data() + j * records_;
+        const unsigned w = static_cast<unsigned>(std::max(0, spanX)), h = static_cast<unsigned>(std::max(0, spanY));
+        if (!MarkInside(x, y, records_, w, h, centres.data())) return;
+        for (size_t k = 0; k < records_; ++k)
+            if (!(x[k] < w && y[k] < h)) outside.push_back(k);
+    }
+
+private:
+    // WorldToPixelX and WorldToPixelY of one cell: the same arithmetic on the same values.
+    struct Mapping {
+        double xMin, scaleX, xPixel;
+        int left;
+        double yMin, scaleY, yPixel;
+        int top;
+    };
+    static int Pixel(double v) { return std::isnan(v) ? -platform::kPixelLimit : platform::SaturatingToInt(v); }
+    static std::uint16_t Offset(int d, int span) {
+        return d >= 0 && d < span && d < kOff ? static_cast<std::uint16_t>(d) : kOff;
+    }
+    size_t records_;
+    std::vector<std::uint16_t> x_, y_;
+};
+
+// A cross at centre (px, py) covers (px, py), (px + 1, py) and (px, py + 1): the two one-pixel
+// lines leave out their end pixels. The union of the marked crosses goes in one fill per run
+// of pixels on a row; (x0, y0) is the pixel of centre offset (0, 0).
+void PaintCrosses(platform::Canvas& dc, int x0, int y0, int spanX, int spanY, const std::vector<std::uint8_t>& centres) {
+    if (spanX <= 0 || spanY <= 0) return;
+    const size_t w = static_cast<size_t>(spanX);
+    const auto marked = [&](int u, int v) {
+        return u >= 0 && v >= 0 && u < spanX && v < spanY && centres[static_cast<size_t>(v) * w + static_cast<size_t>(u)];
+    };
+    for (int v = 0; v <= spanY; ++v) {
+        int run = -1;
+        for (int u = 0; u <= spanX + 1; ++u) {
+            const bool on = u <= spanX && (marked(u, v) || marked(u - 1, v) || marked(u, v - 1));
+            if (on && run < 0) run = u;
+            if (!on && run >= 0) {
+                dc.FillRect(platform::Rect{x0 + run, y0 + v, x0 + u, y0 + v + 1}, platform::kBlack);
+                run = -1;
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -91,10 +226,16 @@ int PaintCorrelationView(platform::Canvas& dc, int series, const CorrelationCont
     dc.SetTextColor(oldColor);
     dc.SetBkMode(oldMode);
 
-    const std::vector<std::vector<double>> columns = ColumnsOf(series);
-    correlationMatrix = CorrelationMatrix(columns);
-    std::vector<ColumnRange> ranges(columns.size());
-    for (size_t c = 0; c < columns.size(); ++c) MinMaxOfArray(columns[c], ranges[c].min, ranges[c].max);
+    size_t records = 0;
+    const double* at = RecordsOf(se, records);
+    const size_t columns = static_cast<size_t>(n);
+    correlationMatrix = CorrelationMatrixOfRecords(at, records, columns, columns);
+    std::vector<ColumnRange> ranges(columns);
+    RangesOf(at, records, columns, ranges);
+    const int spanX = cw + 3, spanY = ch + 3;
+    const CrossOffsets offsets(at, records, columns, ranges, plotMarginLeft + W, plotMarginTop + H, cw, ch);
+    std::vector<std::uint8_t> centres(static_cast<size_t>(std::max(0, spanX)) * static_cast<size_t>(std::max(0, spanY)) + 1);
+    std::vector<size_t> outside;
     const Pen cellPen(PenStyle::Solid, 1, platform::Rgb(180, 180, 255));
     const Pen crossPen(PenStyle::Solid, 1, platform::kBlack);
     for (int i = 0; i < n; ++i) {
@@ -104,24 +245,20 @@ int PaintCorrelationView(platform::Canvas& dc, int series, const CorrelationCont
             dc.SelectPen(cellPen);
             dc.SelectBrush(platform::Brush(ValueToGreenShade(r)));
             dc.Rectangle(left, top, left + cw, top + ch);
-            const std::vector<double>& x = columns[static_cast<size_t>(i)];
-            const std::vector<double>& y = columns[static_cast<size_t>(j)];
             MapCell(left, top, left + cw, top + ch, ranges[static_cast<size_t>(i)], ranges[static_cast<size_t>(j)]);
-            // The bar stands still at 0.6: drawing it once per column keeps the window alive
-            // without repainting it for every cell.
-            if (j == 0) DrawProgressBar(0, "Painting data to virtual screen", 0.6);
+            // The bar stands still at 0.6 and drawing it repaints the whole window, so it is
+            // drawn at the first cell only.
+            if (i == 0 && j == 0) DrawProgressBar(0, "Painting data to virtual screen", 0.6);
+            // Every record's cross is one set of the same three pixels around its centre, so
+            // the cell marks the centres first and then paints each pixel row of the union
+            // of their crosses once. A centre off the cell (a value the ranges do not hold)
+            // is drawn on its own.
+            offsets.MarkCentres(static_cast<size_t>(i), static_cast<size_t>(j), spanX, spanY, centres, outside);
+            PaintCrosses(dc, left - 1, top - 1, spanX, spanY, centres);
             dc.SelectPen(crossPen);
-            // A cross drawn again at the same pixel changes nothing: each is drawn once.
-            const int spanX = cw + 3, spanY = ch + 3;
-            std::vector<bool> drawn(static_cast<size_t>(std::max(0, spanX) * std::max(0, spanY)), false);
-            for (size_t k = 0; k < x.size() && k < y.size(); ++k) {
-                const int px = WorldToPixelX(x[k]), py = WorldToPixelY(y[k]);
-                const int u = px - left + 1, v = py - top + 1;
-                if (u >= 0 && v >= 0 && u < spanX && v < spanY) {
-                    const size_t at = static_cast<size_t>(v) * static_cast<size_t>(spanX) + static_cast<size_t>(u);
-                    if (drawn[at]) continue;
-                    drawn[at] = true;
-                }
+            for (size_t k : outside) {
+                const int px = WorldToPixelX(at[k * columns + static_cast<size_t>(i)]);
+                const int py = WorldToPixelY(at[k * columns + static_cast<size_t>(j)]);
                 dc.MoveTo(px + 1, py);
                 dc.LineTo(px - 1, py);
                 dc.MoveTo(px, py + 1);
@@ -153,7 +290,10 @@ int ReportCorrelationOfParameters(platform::Canvas& dc, const CorrelationContext
         if (se.nRecords < se.nArguments + 3) continue;
         const int n = se.nParameters;
         // Each series' own coefficients: the view's matrix is of the series it painted.
-        const std::vector<double> matrix = CorrelationMatrix(ColumnsOf(s));
+        size_t records = 0;
+        const double* at = RecordsOf(se, records);
+        const std::vector<double> matrix =
+            CorrelationMatrixOfRecords(at, records, static_cast<size_t>(n), static_cast<size_t>(std::max(0, n)));
         char title[400];
         std::snprintf(title, sizeof title, "%s (%d points):", theData.seriesNames[static_cast<size_t>(s)].c_str(), se.nRecords);
         doc.AddText(title, 0, 140);

@@ -1,6 +1,7 @@
 #pragma once
 // The rectangular grid of record counts over two variables that both two-variable
 // distribution views draw: cell (i, j) at index i * ny + j, i along the first variable.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -30,3 +31,17 @@ std::int64_t CellOf(const TwoVariableGrid& g, double x, double y);
 // Clears the counts and counts every record (x[k], y[k]); raises g.largest. Returns the
 // densest cell: the first whose count exceeds every earlier count (-1 with no record).
 std::int64_t CountRecords(TwoVariableGrid& g, const std::vector<double>& x, const std::vector<double>& y);
+
+// Two columns read in place: record k's values at x[k * stride] and y[k * stride].
+struct TwoColumns {
+    const double* x = nullptr;
+    const double* y = nullptr;
+    std::size_t records = 0;
+    std::size_t stride = 1;
+};
+
+// The same count over columns read in place.
+std::int64_t CountRecords(TwoVariableGrid& g, const TwoColumns& c);
+
+// The means of x and of y over the records that fall into `cell`; false when none does.
+bool MeansInCell(const TwoVariableGrid& g, const TwoColumns& c, std::int64_t cell, double& mx, double& my);

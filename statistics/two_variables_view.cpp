@@ -40,12 +40,41 @@ constexpr platform::ColorRef kTitleColor = 0xFF8264;
 constexpr platform::ColorRef kDensityColor = 0x32C800;
 const char kPaintingMessage[] = "Painting data to virtual screen";
 
-// A series with at least 3 records and its first two value columns.
+// A series with at least 3 records and its first two value columns, read in place.
 struct TwoVariableSeries {
     int series = 0;
     int first = 0, second = 0;  // global parameter indexes
-    std::vector<double> x, y;
+    TwoColumns columns;
+    std::size_t Size() const { return columns.records; }
+    double X(std::size_t k) const { return columns.x[k * columns.stride]; }
+    double Y(std::size_t k) const { return columns.y[k * columns.stride]; }
 };
+
+// Mean and standard deviation as MeanStdDev forms them (the mean shifted by the first value,
+// then the squares about it), over one column read in place.
+void ColumnMeanStdDev(const TwoVariableSeries& t, int v, double& mean, double& sd) {
+    const std::size_t n = t.Size();
+    mean = sd = 0;
+    if (n < 2) return;
+    const auto at = [&](std::size_t k) { return v == 0 ? t.X(k) : t.Y(k); };
+    const double shift = at(0);
+    double sum = 0;
+    for (std::size_t k = 0; k < n; ++k) sum += at(k) - shift;
+    mean = shift + sum / static_cast<double>(n);
+    double squares = 0;
+    for (std::size_t k = 0; k < n; ++k) squares += (at(k) - mean) * (at(k) - mean);
+    sd = std::sqrt(std::max(0.0, squares / static_cast<double>(n - 1)));
+}
+
+// Widens [lo, hi] by the finite values of one column, as ExtendXRange does.
+void ExtendByColumn(const TwoVariableSeries& t, int v, double& lo, double& hi) {
+    for (std::size_t k = 0; k < t.Size(); ++k) {
+        const double x = v == 0 ? t.X(k) : t.Y(k);
+        if (!std::isfinite(x)) continue;
+        if (x > hi) hi = x;
+        if (x < lo) lo = x;
+    }
+}
 
 std::vector<TwoVariableSeries> QualifyingSeries() {
     std::vector<TwoVariableSeries> out;
@@ -56,13 +85,17 @@ std::vector<TwoVariableSeries> QualifyingSeries() {
         for (int p = 0; p < se.nParameters && columns.size() < 2; ++p)
             if (theData.parameters[static_cast<size_t>(se.firstParameter + p)].role == kRoleValue) columns.push_back(p);
         if (columns.size() < 2) continue;
+        // A series the store does not hold whole is taken as having no records.
+        const long long end = static_cast<long long>(se.firstValue) + static_cast<long long>(se.nRecords) * se.nParameters;
+        const bool held = se.firstValue >= 0 && end <= static_cast<long long>(theData.allValues.size());
         TwoVariableSeries t;
         t.series = s;
         t.first = se.firstParameter + columns[0];
         t.second = se.firstParameter + columns[1];
-        theData.GetParameterValues(s, columns[0], t.x);
-        theData.GetParameterValues(s, columns[1], t.y);
-        out.push_back(std::move(t));
+        const double* records = theData.allValues.data() + (held ? se.firstValue : 0);
+        t.columns = TwoColumns{records + columns[0], records + columns[1], held ? static_cast<std::size_t>(se.nRecords) : 0,
+                               static_cast<std::size_t>(se.nParameters)};
+        out.push_back(t);
     }
     return out;
 }
@@ -169,15 +202,14 @@ void ReportSeries(const TwoVariableSeries& t, LegendBlock& legend) {
     tables.AddTable(3, 5);
     for (const char* h : {"Variable", "Average", "St. Dev.", "Coef. of Var.(%)", "N"}) tables.AddCellStyled(h, 1, 0);
     for (int v = 0; v < 2; ++v) {
-        const std::vector<double>& values = v == 0 ? t.x : t.y;
         const int global = v == 0 ? t.first : t.second;
-        double mean = 0, sd = 0, se2 = 0;
-        MeanStdDev(values, mean, sd, se2);
+        double mean = 0, sd = 0;
+        ColumnMeanStdDev(t, v, mean, sd);
         std::string meanText, sdText;
-        FormatValueWithDeviation(mean, sd, meanText, sdText, static_cast<int>(values.size()), theResult.autoDigits,
+        FormatValueWithDeviation(mean, sd, meanText, sdText, static_cast<int>(t.Size()), theResult.autoDigits,
                                  theResult.digits);
         const double cv = CoefficientOfVariation(mean, sd);
-        const std::string cvText = Tidy("%.3g", cv), nText = std::to_string(values.size());
+        const std::string cvText = Tidy("%.3g", cv), nText = std::to_string(t.Size());
         const platform::ColorRef color = ColorOf(global);
         doc.AddSeriesMark(static_cast<std::uint32_t>(global));
         doc.AddTab(40);
@@ -205,18 +237,10 @@ void ReportSeries(const TwoVariableSeries& t, LegendBlock& legend) {
 // Counts the series into the grid and, when asked, reports where the records are densest.
 void CountAndReportDensity(const TwoVariableSeries& t, LegendBlock& legend) {
     TwoVariableGrid& g = twoVariableGrid;
-    const std::int64_t densest = CountRecords(g, t.x, t.y);
-    if (!theDistribution2.maximumDensity || densest < 0) return;
-    double sx = 0, sy = 0;
-    int n = 0;
-    for (size_t k = 0; k < t.x.size() && k < t.y.size(); ++k) {
-        if (CellOf(g, t.x[k], t.y[k]) != densest) continue;
-        sx += t.x[k];
-        sy += t.y[k];
-        ++n;
-    }
-    if (n == 0) return;
-    const std::string mx = Tidy(" = %.3g and ", sx / n), my = Tidy(" = %.3g", sy / n);
+    const std::int64_t densest = CountRecords(g, t.columns);
+    double meanX = 0, meanY = 0;
+    if (!theDistribution2.maximumDensity || densest < 0 || !MeansInCell(g, t.columns, densest, meanX, meanY)) return;
+    const std::string mx = Tidy(" = %.3g and ", meanX), my = Tidy(" = %.3g", meanY);
     resultDocument& doc = theResultDocument;
     doc.AddText("Maximum density at ", kDensityColor, 100);
     doc.AddText(NameOf(t.first), ColorOf(t.first), 100);
@@ -245,9 +269,9 @@ void DataRanges(const std::vector<TwoVariableSeries>& all) {
     page.largestRecordCount = 0;
     ResetPlotRanges();
     for (const TwoVariableSeries& t : all) {
-        ExtendXRange(t.x);
-        ExtendYRange(t.y);
-        page.largestRecordCount = std::max(page.largestRecordCount, static_cast<int>(t.x.size()));
+        ExtendByColumn(t, 0, plotXMin, plotXMax);
+        ExtendByColumn(t, 1, plotYMin, plotYMax);
+        page.largestRecordCount = std::max(page.largestRecordCount, static_cast<int>(t.Size()));
     }
     if (plotXMin > plotXMax) plotXMin = plotXMax = 0;
     if (plotYMin > plotYMax) plotYMin = plotYMax = 0;
@@ -267,7 +291,7 @@ void RebuildBox(const std::vector<TwoVariableSeries>& all, int w, int h) {
     page.densityGrid[0] = g.originX;
     page.densityGrid[1] = g.originY;
     g.largest = 0;
-    for (const TwoVariableSeries& t : all) CountRecords(g, t.x, t.y);
+    for (const TwoVariableSeries& t : all) CountRecords(g, t.columns);
     plotZMin = 0;
     plotZMax = g.largest;
     const double box[6] = {plotXMin, plotXMax, plotYMin, plotYMax, 0, static_cast<double>(g.largest)};
@@ -277,7 +301,7 @@ void RebuildBox(const std::vector<TwoVariableSeries>& all, int w, int h) {
 
     double m = -1e30;
     for (const TwoVariableSeries& t : all) {
-        CountRecords(g, t.x, t.y);
+        CountRecords(g, t.columns);
         for (int i = 0; i < g.nx; ++i) {
             for (int j = 0; j < g.ny; ++j) {
                 const std::int64_t k = std::clamp<std::int64_t>(static_cast<std::int64_t>(i) * g.ny + j - 1, 0, g.cells - 1);
@@ -423,8 +447,10 @@ int PaintDistributionOfTwoVariablesFlat(Canvas& dc, const TwoVariablesViewState&
     if (!(maxX - minX > 0) || !(maxY - minY > 0)) {
         double lo = 1e300, hi = -1e300, loY = 1e300, hiY = -1e300;
         for (const TwoVariableSeries& t : all) {
-            for (double v : t.x) lo = std::min(lo, v), hi = std::max(hi, v);
-            for (double v : t.y) loY = std::min(loY, v), hiY = std::max(hiY, v);
+            for (std::size_t k = 0; k < t.Size(); ++k) {
+                lo = std::min(lo, t.X(k)), hi = std::max(hi, t.X(k));
+                loY = std::min(loY, t.Y(k)), hiY = std::max(hiY, t.Y(k));
+            }
         }
         if (!(maxX - minX > 0) && hi >= lo) minX = lo, maxX = hi;
         if (!(maxY - minY > 0) && hiY >= loY) minY = loY, maxY = hiY;
@@ -438,7 +464,7 @@ int PaintDistributionOfTwoVariablesFlat(Canvas& dc, const TwoVariablesViewState&
 
     if (view.autozoom) {
         g.largest = 0;
-        for (const TwoVariableSeries& t : all) CountRecords(g, t.x, t.y);
+        for (const TwoVariableSeries& t : all) CountRecords(g, t.columns);
         plotZMin = 0;
         plotZMax = g.largest;
         view.zMin = 0;

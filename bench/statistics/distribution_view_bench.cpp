@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/support/main_window_bench.h"
+#include "bench/support/python_peer.h"
 #include "app/tabulon_dlg.h"
 #include "charts/legend_page.h"
 #include "charts/xyview_page.h"
@@ -84,8 +85,7 @@ BENCHMARK(ReExposeUnchanged)->Unit(benchmark::kMillisecond);
 
 // The three-dimensional histogram of two variables: 100 x 100 intervals over 10^6 records,
 // the view box rebuilt (counting, zoom fit) and every bar drawn.
-void TwoVariables100x100(benchmark::State& state) {
-    const int records = static_cast<int>(state.range(0));
+void LoadTwoVariables(int records) {
     theData.OnDeleteAll();
     theData.CheckNewSeriesShape(2, theData.pendingSeries);
     RandomSeed(337643, 62047, 2751976);
@@ -96,11 +96,22 @@ void TwoVariables100x100(benchmark::State& state) {
     theData.AddNewSeries(records, {"x", "y"});
     theData.activeParameter = 0;
     theData.MakeActiveParameterValue();
+}
+
+// The records loaded and 100 x 100 intervals set; the state of a series of two values.
+TwoVariablesViewState HundredByHundred(int records) {
+    LoadTwoVariables(records);
     theDistribution2.autoIntervals = 0;
     theDistribution2.firstIntervals = theDistribution2.secondIntervals = 100;
     TwoVariablesViewState view;
     view.seriesCount = 1;
     view.values = 2;
+    return view;
+}
+
+void TwoVariables100x100(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    TwoVariablesViewState view = HundredByHundred(records);
     view.view3D = 1;
     platform::Bitmap bitmap(1200, 900);
     for (auto _ : state) {
@@ -113,10 +124,27 @@ void TwoVariables100x100(benchmark::State& state) {
 }
 BENCHMARK(TwoVariables100x100)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// The flat density map of the same records: 100 x 100 nodes under Autozoom, the colour map
+// painted and the axes and strip drawn.
+void TwoVariablesFlat100x100(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    TwoVariablesViewState view = HundredByHundred(records);
+    theXyview.autozoom = 1;
+    if (theXyview.colorMapMode == 0) theXyview.colorMapMode = 1;
+    view.mapSelection = 0;
+    platform::Bitmap bitmap(1200, 900);
+    for (auto _ : state) {
+        SetChartFrame(1200, 900, 1, PlotViewRanges{});
+        platform::Canvas dc(bitmap);
+        benchmark::DoNotOptimize(PaintDistributionOfTwoVariablesFlat(dc, view));
+    }
+    state.SetItemsProcessed(state.iterations() * records);
+}
+BENCHMARK(TwoVariablesFlat100x100)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 // The correlation view of one series of 30 parameters and 10^5 records: 900 cells, each
 // coefficient and every record's cross.
-void CorrelationView30Parameters(benchmark::State& state) {
-    const int records = static_cast<int>(state.range(0));
+void LoadThirtyParameters(int records) {
     theData.OnDeleteAll();
     theData.CheckNewSeriesShape(30, theData.pendingSeries);
     RandomSeed(337643, 62047, 2751976);
@@ -125,6 +153,10 @@ void CorrelationView30Parameters(benchmark::State& state) {
     for (int r = 0; r < records; ++r)
         for (int p = 0; p < 30; ++p) theData.allValues.push_back(RandomNormal(p, 1 + p % 3));
     theData.AddNewSeries(records, names);
+}
+
+void CorrelationView30Parameters(benchmark::State& state) {
+    LoadThirtyParameters(static_cast<int>(state.range(0)));
     CorrelationContext context;
     context.hasMultiArgumentData = 1;
     platform::Bitmap bitmap(1600, 1000);
@@ -135,6 +167,20 @@ void CorrelationView30Parameters(benchmark::State& state) {
     }
 }
 BENCHMARK(CorrelationView30Parameters)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The yardsticks, on the same values: numpy.histogram2d of the two variables into 100 x 100
+// bins, and numpy.corrcoef of the 30 parameters (the view computes the same coefficients).
+void NumpyHistogram2d100x100(benchmark::State& state) {
+    LoadTwoVariables(static_cast<int>(state.range(0)));
+    TimePythonPeer(state, theData.allValues, "histogram2d", static_cast<int>(state.range(0)), "100 100");
+}
+BENCHMARK(NumpyHistogram2d100x100)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+void NumpyCorrcoef30Parameters(benchmark::State& state) {
+    LoadThirtyParameters(static_cast<int>(state.range(0)));
+    TimePythonPeer(state, theData.allValues, "corrcoef", static_cast<int>(state.range(0)), "30");
+}
+BENCHMARK(NumpyCorrcoef30Parameters)->Arg(100000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 }  // namespace
 

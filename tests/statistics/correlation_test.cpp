@@ -9,6 +9,8 @@
 #include <tuple>
 #include <vector>
 
+#include "charts/chart_text.h"
+#include "charts/legend_page.h"
 #include "charts/plot_mapping.h"
 #include "charts/result_document.h"
 #include "charts/result_tables.h"
@@ -22,6 +24,7 @@
 #include "statistics/correlation_view.h"
 #include "statistics/distrimution_page.h"
 #include "statistics/max_condition_search.h"
+#include "statistics/one_variable.h"
 #include "statistics/random.h"
 #include "tests/statistics/oracle_table.h"
 #include "tests/statistics/series_support.h"
@@ -110,6 +113,79 @@ TEST_F(CorrelationTest, ViewNeedsFourRecordsMoreThanArguments) {
     ASSERT_EQ(PaintCorrelationView(dc, 0, context), 1);
     EXPECT_EQ(correlationMatrix.size(), 9u);
     EXPECT_EQ(correlationMatrix[8], 0);  // a constant column: no correlation, not NaN
+}
+
+// Every record's cross, cell by cell (a later cell's square covering what an earlier cross
+// left on it), as one-pixel lines would draw them: the pixels the view paints black in the
+// cells' area, and the coefficients of every pair as the pairwise routine gives them.
+TEST_F(CorrelationTest, EveryCrossOfEveryCellAndPairwiseCoefficients) {
+    Records records;
+    RandomSeed(11, 12, 13);
+    for (int k = 0; k < 400; ++k) {
+        const double a = RandomNormal(0, 1);
+        records.push_back({a, RandomUnit(), a * a + RandomNormal(0, 0.1), -3 * a, k % 2 ? NAN : 1.0, RandomUnit() * 1e6});
+    }
+    AddSeries(records);
+    const int n = 6;
+    platform::Bitmap bitmap(600, 500);
+    platform::Canvas dc(bitmap);
+    ASSERT_EQ(PaintCorrelationView(dc, 0, context), 1);
+
+    std::vector<std::vector<double>> columns(n);
+    for (const auto& r : records)
+        for (int p = 0; p < n; ++p) columns[static_cast<size_t>(p)].push_back(r[static_cast<size_t>(p)]);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+        for (int j = 0; j < n; ++j) {
+            const double r = correlationMatrix[static_cast<size_t>(i * n + j)];
+            const double pairwise = CorrelationCoefficient(columns[static_cast<size_t>(i)], columns[static_cast<size_t>(j)]);
+            EXPECT_TRUE(r == pairwise || (std::isnan(r) && std::isnan(pairwise))) << i << " " << j;
+        }
+
+    int widest = 0, tallest = 0;
+    for (int p = 0; p < n; ++p) {
+        int h = 0;
+        widest = std::max(widest, MeasureText(dc, &theLegend.xCaptionFont, "p" + std::to_string(p), h));
+        tallest = std::max(tallest, h);
+    }
+    const int x0 = plotMarginLeft + widest + 10, y0 = plotMarginTop + 2 * tallest + 10;
+    const int cw = (plotFrameRight - x0) / n, ch = (plotFrameBottom - y0) / n;
+    std::vector<char> black(600 * 500, 0);
+    const auto set = [&](int x, int y, char on) {
+        if (x >= 0 && y >= 0 && x < 600 && y < 500) black[static_cast<size_t>(y * 600 + x)] = on;
+    };
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            const int left = x0 + i * cw, top = y0 + j * ch;
+            for (int y = top; y < top + ch; ++y)
+                for (int x = left; x < left + cw; ++x) set(x, y, 0);
+            const auto range = [](const std::vector<double>& c, double& lo, double& hi) {
+                MinMaxOfArray(c, lo, hi);
+                const double d = std::fabs(hi - lo) * 0.05;
+                lo -= d, hi += d;
+            };
+            plotLeft = left, plotRight = left + cw, plotTop = top, plotBottom = top + ch;
+            range(columns[static_cast<size_t>(i)], plotXMin, plotXMax);
+            range(columns[static_cast<size_t>(j)], plotYMin, plotYMax);
+            ComputePlotScales();
+            for (size_t k = 0; k < records.size(); ++k) {
+                const int px = WorldToPixelX(columns[static_cast<size_t>(i)][k]);
+                const int py = WorldToPixelY(columns[static_cast<size_t>(j)][k]);
+                set(px, py, 1), set(px + 1, py, 1), set(px, py + 1, 1);
+            }
+        }
+    }
+    int compared = 0, crosses = 0;
+    for (int y = y0 - 1; y < std::min(500, y0 + n * ch + 2); ++y) {
+        for (int x = x0 - 1; x < std::min(600, x0 + n * cw + 2); ++x) {
+            const bool expected = black[static_cast<size_t>(y * 600 + x)] != 0;
+            ASSERT_EQ(dc.GetPixel(x, y) == platform::kBlack, expected) << x << " " << y;
+            ++compared;
+            crosses += expected;
+        }
+    }
+    EXPECT_GT(crosses, 1000);
+    EXPECT_GT(compared, 100000);
 }
 
 TEST_F(CorrelationTest, TwoParameterLine) {
