@@ -38,6 +38,8 @@ size_t WriteF(char* buffer, double value);
 // The value that reading back the "%g" (resp. "%f") text of a finite value gives.
 double ReadBackG(double value);
 double ReadBackF(double value);
+// As ReadBackG; integerText tells whether that text holds none of '.', 'e' and 'E'.
+double ReadBackG(double value, bool& integerText);
 
 std::string IntText(long long value);
 std::string GText(double value);
