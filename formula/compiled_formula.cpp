@@ -120,12 +120,33 @@ Operand IntOperand(long long v)
     return o;
 }
 
+// "%g" of a finite v, written straight into o (a copy of a freshly built operand would
+// stall on its parts still in the store buffer).
+void WriteG(double v, Operand& o)
+{
+    o.negative = std::signbit(v);
+    o.number.settled = true;
+    const double a = std::fabs(v);
+    if (a == 0) {
+        o.number.magnitude = 0;
+        o.number.integer = true;
+    } else if (!numtext::QuickReadBackG(a, o.number.magnitude, o.number.integer)) {
+        o.number.magnitude = numtext::ReadBackG(a, o.number.integer);
+    }
+}
+
 Operand GOperand(double v)
 {
     Operand o;
-    o.negative = std::signbit(v);
-    o.number.magnitude = numtext::ReadBackG(std::fabs(v), o.number.integer);
+    WriteG(v, o);
     return o;
+}
+
+// Whether the sum step writes the magnitude alone back as itself.
+bool Settled(double a)
+{
+    bool unused = false;
+    return a == 0 || (a < 0.1 ? numtext::ReadBackG(a, unused) : numtext::ReadBackF(a)) == a;
 }
 
 Operand RealOperand(double magnitude)
@@ -133,6 +154,7 @@ Operand RealOperand(double magnitude)
     Operand o;
     o.number.magnitude = magnitude;
     o.number.integer = false;
+    o.number.settled = Settled(magnitude);
     return o;
 }
 
@@ -143,7 +165,7 @@ class CompiledRun {
 public:
     enum class Status { done, error, text };
 
-    Status Run(const CompiledFormula& f, const double* values);
+    Status Run(const CompiledFormula& f, const double* values, const CompiledFormula::Written* written);
 
     // How the last flat text's sum was written: the result text of the whole formula.
     enum class Form { zero, integer, fixed, general };
@@ -175,7 +197,7 @@ private:
     {
         if (!std::isfinite(v))
             return Fail(failText);
-        out = GOperand(v);
+        WriteG(v, out);
         return true;
     }
 
@@ -313,6 +335,15 @@ bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
             return GiveUp();
         integer = integer && c[k].number.integer;
     }
+    if (n == 1 && !integer && c[0].number.settled) {
+        // One real term written by a step: the sum writes it back unchanged (0 + -0 is 0).
+        const double m = c[0].number.magnitude;
+        out.negative = m != 0 && c[0].run.size == 1 && c[0].run.signs[0] == '-';
+        out.number = Number{m, false, true};
+        realSum = out.negative ? -m : m;
+        form = realSum != 0 && m < 0.1 ? Form::general : Form::fixed;
+        return true;
+    }
     if (integer) {
         long long sum = 0;
         bool fits = true;
@@ -339,13 +370,17 @@ bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
     realSum = sum;
     out.negative = std::signbit(sum);
     out.number.integer = false;
-    if (sum != 0 && std::fabs(sum) < 0.1) {
+    out.number.settled = true;
+    const double a = std::fabs(sum);
+    if (sum != 0 && a < 0.1) {
         form = Form::general;
         bool unused = false;
-        out.number.magnitude = numtext::ReadBackG(std::fabs(sum), unused);
+        if (!numtext::QuickReadBackG(a, out.number.magnitude, unused))
+            out.number.magnitude = numtext::ReadBackG(a, unused);
     } else {
         form = Form::fixed;
-        out.number.magnitude = numtext::ReadBackF(std::fabs(sum));
+        if (!numtext::QuickReadBackF(a, out.number.magnitude))
+            out.number.magnitude = numtext::ReadBackF(a);
     }
     return true;
 }
@@ -353,9 +388,16 @@ bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
 bool CompiledRun::Reduce(const CompiledFormula& f, int flat, Operand& out)
 {
     const CompiledFormula::Flat& fl = f.flats_[static_cast<size_t>(flat)];
+    // Short texts are reduced on the stack, left uninitialised.
+    union Local {
+        Local() {}
+        Cell cells[12];
+    } storage;
+    Cell* const local = storage.cells;
     const size_t base = cells_.size();
-    cells_.resize(base + static_cast<size_t>(fl.count));
-    Cell* c = cells_.data() + base;
+    if (fl.count > 12)
+        cells_.resize(base + static_cast<size_t>(fl.count));
+    Cell* c = fl.count > 12 ? cells_.data() + base : local;
     for (int k = 0; k < fl.count; ++k) {
         const CompiledFormula::Cell& from = f.cells_[static_cast<size_t>(fl.first + k)];
         Cell& to = c[k];
@@ -758,7 +800,8 @@ bool CompiledRun::Call(const CompiledFormula& f, const CompiledFormula::Group& g
     }
 }
 
-CompiledRun::Status CompiledRun::Run(const CompiledFormula& f, const double* values)
+CompiledRun::Status CompiledRun::Run(const CompiledFormula& f, const double* values,
+                                     const CompiledFormula::Written* written)
 {
     status_ = Status::done;
     variables_.resize(f.names_.size());
@@ -767,7 +810,10 @@ CompiledRun::Status CompiledRun::Run(const CompiledFormula& f, const double* val
         // "inf" and "nan" are letters in a formula: the text evaluator decides.
         if (!std::isfinite(v))
             return Status::text;
-        variables_[i] = GOperand(v);
+        if (written)
+            variables_[i] = Operand{written[i].negative, written[i].number};
+        else
+            WriteG(v, variables_[i]);
     }
     groups_.resize(f.groups_.size());
     cells_.clear();
@@ -886,6 +932,7 @@ bool CompiledFormula::Build(const std::string& text)
             number.integer = flattext::IsIntegerText(literal);
             if (!std::isfinite(number.magnitude))
                 return false;
+            number.settled = Settled(number.magnitude);
             if (number.integer && number.magnitude > INT_MAX)
                 return false;
             raw.push_back({Token::number, 0, static_cast<int>(literals_.size()), literal});
@@ -945,7 +992,8 @@ bool CompiledFormula::Build(const std::string& text)
             t.text == "pi" ? "3.14159265359" : "2.7182818284590452353602874";
         t.kind = Token::number;
         t.index = static_cast<int>(literals_.size());
-        literals_.push_back({numtext::ReadReal(literal), false});
+        const double value = numtext::ReadReal(literal);
+        literals_.push_back({value, false, Settled(value)});
     }
     if (tokens.size() > 20000)
         return false;
@@ -1079,12 +1127,19 @@ double CompiledFormula::EvaluateText(const double* values, std::string* resultTe
     return theFormulaEvaluator.errorFlag ? 0.0 : numtext::ReadReal(result);
 }
 
-double CompiledFormula::Evaluate(const double* values, std::string* resultText) const
+CompiledFormula::Written CompiledFormula::Write(double value)
+{
+    const Operand o = std::isfinite(value) ? GOperand(value) : Operand{};
+    return Written{o.negative, o.number};
+}
+
+double CompiledFormula::Evaluate(const double* values, std::string* resultText,
+                                 const Written* written) const
 {
     if (!compiled_)
         return EvaluateText(values, resultText);
     CompiledRun& run = theRun;
-    switch (run.Run(*this, values)) {
+    switch (run.Run(*this, values, written)) {
     case CompiledRun::Status::text:
         return EvaluateText(values, resultText);
     case CompiledRun::Status::error:

@@ -29,19 +29,31 @@ public:
     const std::string& text() const { return text_; }
     const std::vector<std::string>& names() const { return names_; }
 
-    // The formula at values[i] for names[i]: theFormulaEvaluator's errorFlag and errorText
-    // are left as its Evaluate leaves them, and the result is its result text read as a
-    // double (0 after an error). resultText, when given, receives that result text.
-    double Evaluate(const double* values, std::string* resultText = nullptr) const;
-    // The same through the text evaluator: the reference the compiled form must match.
-    double EvaluateText(const double* values, std::string* resultText = nullptr) const;
-
     // Number text as the compiled steps hold it: a magnitude and whether its text is an
     // integer text (no '.', 'e' or 'E'); the sign stands in the sign run before it.
     struct Number {
         double magnitude = 0;
         bool integer = true;
+        // The sum step writes this value alone back as itself ("%f", or "%g" below 0.1):
+        // true for every number a step wrote.
+        bool settled = true;
     };
+    // A value as "%g" writes it, for evaluations at the same values again and again.
+    struct Written {
+        bool negative = false;
+        Number number;
+    };
+    static Written Write(double value);
+
+    // The formula at values[i] for names[i]: theFormulaEvaluator's errorFlag and errorText
+    // are left as its Evaluate leaves them, and the result is its result text read as a
+    // double (0 after an error). resultText, when given, receives that result text.
+    // written, when given, holds Write(values[i]) for every i.
+    double Evaluate(const double* values, std::string* resultText = nullptr,
+                    const Written* written = nullptr) const;
+    // The same through the text evaluator: the reference the compiled form must match.
+    double EvaluateText(const double* values, std::string* resultText = nullptr) const;
+
     // A run of '+' and '-' characters between operands.
     struct Run {
         std::uint8_t size = 0;

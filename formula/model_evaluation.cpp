@@ -17,6 +17,8 @@ namespace {
 constexpr std::size_t kRecentFormulas = 64;
 std::vector<std::unique_ptr<CompiledFormula>> recentFormulas;
 std::vector<double> residualValues;  // the formula's values of the residual ratio
+std::vector<double> residualX;       // the points of the last residual ratio
+std::vector<CompiledFormula::Written> residualWritten;  // and their "%g" values
 
 const std::vector<std::string>& NamesX() {
     static const std::vector<std::string> names = {"x"};
@@ -190,9 +192,15 @@ double FormulaResidualRatio(const std::vector<double>& x, const std::vector<doub
     double sumY = 0.0, sumF = 0.0;
     const CompiledFormula& compiled =
         name == "x" ? CompiledFor(formula, NamesX()) : CompiledFor(formula, std::vector<std::string>{name});
+    // A search evaluates trial after trial at the same points: their "%g" texts are kept.
+    if (residualX != x) {
+        residualX = x;
+        residualWritten.resize(points);
+        for (std::size_t k = 0; k < points; ++k) residualWritten[k] = CompiledFormula::Write(x[k]);
+    }
     for (std::size_t k = 0; k < points; ++k) {
         mathDomainError = 0;
-        f[k] = Delivered(compiled.Evaluate(&x[k]));
+        f[k] = Delivered(compiled.Evaluate(&x[k], nullptr, &residualWritten[k]));
         failed = failed || mathDomainError != 0;
         sumY += y[k];
         sumF += f[k];

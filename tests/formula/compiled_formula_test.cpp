@@ -60,6 +60,7 @@ std::vector<std::string> RoundingFailures(int first, int count) {
         const double v = Bits(random());
         if (!std::isfinite(v)) continue;
         bool expectedInteger = false, integer = false;
+        int exponent = 0;
         const double expected = TextRoundTrip(v, false, expectedInteger, i % 100 == 0 ? &failures : nullptr);
         const double rounded = numtext::ReadBackG(v, integer);
         char hex[64];
@@ -67,13 +68,24 @@ std::vector<std::string> RoundingFailures(int first, int count) {
             std::snprintf(hex, sizeof hex, "%a", v);
             failures.push_back(std::string("%g of ") + hex);
         }
+        // The quick form, where it decides, and on a magnitude near 1 where it mostly does.
+        for (double a : {std::fabs(v), std::ldexp(std::frexp(std::fabs(v), &exponent), i % 120 - 60)}) {
+            double quick = 0;
+            const double slow = TextRoundTrip(a, false, expectedInteger, nullptr);
+            if (numtext::QuickReadBackG(a, quick, integer) &&
+                (std::memcmp(&quick, &slow, sizeof quick) != 0 || integer != expectedInteger)) {
+                std::snprintf(hex, sizeof hex, "%a", a);
+                failures.push_back(std::string("quick %g of ") + hex);
+            }
+        }
         // "%f" matters for the sum's values from 0.1 up: every tenth mantissa near that range.
         if (i % 10 != 0) continue;
-        int exponent = 0;
         const double f = std::ldexp(std::frexp(v, &exponent), static_cast<int>(i / 10 % 70) - 3);
         const double expectedF = TextRoundTrip(f, true, expectedInteger, i % 100 == 0 ? &failures : nullptr);
         const double roundedF = numtext::ReadBackF(f);
-        if (std::memcmp(&roundedF, &expectedF, sizeof roundedF) != 0) {
+        double quickF = expectedF;
+        if (!numtext::QuickReadBackF(std::fabs(f), quickF)) quickF = std::fabs(expectedF);
+        if (std::memcmp(&roundedF, &expectedF, sizeof roundedF) != 0 || quickF != std::fabs(expectedF)) {
             std::snprintf(hex, sizeof hex, "%a", f);
             failures.push_back(std::string("%f of ") + hex);
         }
