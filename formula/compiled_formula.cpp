@@ -388,6 +388,50 @@ bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
 bool CompiledRun::Reduce(const CompiledFormula& f, int flat, Operand& out)
 {
     const CompiledFormula::Flat& fl = f.flats_[static_cast<size_t>(flat)];
+    if (fl.count == 1) {
+        // One operand: only the sum step, and for a settled number with at most one sign
+        // it writes the number back as it is (a zero without its sign).
+        const CompiledFormula::Cell& cell = f.cells_[static_cast<size_t>(fl.first)];
+        const Operand* operand = nullptr;
+        Operand literal;
+        switch (cell.source) {
+        case CompiledFormula::Source::literal:
+            literal.number = f.literals_[static_cast<size_t>(cell.index)];
+            operand = &literal;
+            break;
+        case CompiledFormula::Source::variable:
+            operand = &variables_[static_cast<size_t>(cell.index)];
+            break;
+        case CompiledFormula::Source::group:
+            operand = &groups_[static_cast<size_t>(cell.index)];
+            break;
+        }
+        const ::Run& run = cell.source == CompiledFormula::Source::variable && operand->negative
+                               ? cell.negativeRun
+                               : cell.run;
+        const Number& number = operand->number;
+        // The run as the text holds it: a group's own sign follows the static run.
+        bool simple = run.size <= 1;
+        bool negative = run.size == 1 && run.signs[0] == '-';
+        if (cell.source == CompiledFormula::Source::group && operand->negative) {
+            simple = run.size == 0;
+            negative = true;
+        }
+        if (simple && (number.integer ? number.magnitude <= INT_MAX : number.settled)) {
+            negative = negative && number.magnitude != 0;
+            out.negative = negative;
+            out.number = number;
+            if (number.integer) {
+                form = Form::integer;
+                integerSum = negative ? -static_cast<long long>(number.magnitude)
+                                      : static_cast<long long>(number.magnitude);
+            } else {
+                realSum = negative ? -number.magnitude : number.magnitude;
+                form = realSum != 0 && number.magnitude < 0.1 ? Form::general : Form::fixed;
+            }
+            return true;
+        }
+    }
     // Short texts are reduced on the stack, left uninitialised.
     union Local {
         Local() {}
