@@ -110,6 +110,21 @@ struct Operand {
     }
 };
 
+// Copies field by field: a number a step has just written sits in the store buffer as
+// separate small stores, which one wide load of the whole record could not take over.
+void CopyNumber(Number& to, const Number& from)
+{
+    to.magnitude = from.magnitude;
+    to.integer = from.integer;
+    to.settled = from.settled;
+}
+
+void CopyOperand(Operand& to, const Operand& from)
+{
+    to.negative = from.negative;
+    CopyNumber(to.number, from.number);
+}
+
 // The number text a step writes, as an operand.
 Operand IntOperand(long long v)
 {
@@ -292,7 +307,7 @@ bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
             --left.run.size;
         if (value.negative && !Append(left.run, '-'))
             return GiveUp();
-        left.number = value.number;
+        CopyNumber(left.number, value.number);
         std::memmove(&c[i], &c[i + 1], sizeof(Cell) * static_cast<size_t>(n - i - 1));
         --n;
     }
@@ -321,7 +336,7 @@ bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
             left.run.size = 0;
         if (value.negative && !Append(left.run, '-'))
             return GiveUp();
-        left.number = value.number;
+        CopyNumber(left.number, value.number);
         std::memmove(&c[i], &c[i + 1], sizeof(Cell) * static_cast<size_t>(n - i - 1));
         --n;
     }
@@ -868,9 +883,9 @@ CompiledRun::Status CompiledRun::Run(const CompiledFormula& f, const double* val
             g.function < 0 ? Reduce(f, g.firstFlat, value) : Call(f, g, value);
         if (!done)
             return status_;
-        groups_[gi] = value;
+        CopyOperand(groups_[gi], value);
     }
-    result = groups_.back();
+    CopyOperand(result, groups_.back());
     return Status::done;
 }
 

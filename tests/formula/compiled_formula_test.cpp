@@ -142,6 +142,10 @@ TEST(CompiledFormula, VariablesGiveTheTextResults) {
         SCOPED_TRACE(f);
         for (double v : kValues) ExpectCompiledAsText(f, {"x"}, {v});
     }
+    // Names as records and fits use them: a constant's name, names that are prefixes of
+    // others, blanks around them.
+    for (const char* f : {"e*pi+x1", " x1 - x10 ^ 2", "x10*(x1 - e)", "sin( e ) + x1*x1", "x1 x10", "e(1)+x1"})
+        for (double v : kValues) ExpectCompiledAsText(f, {"x10", "x1", "e"}, {v, 2.5 - v, -v});
     // Several names, written in as the fitting writes them.
     for (double a : kValues)
         for (double c : {-2.5, 0.0, 3.0})
