@@ -68,13 +68,13 @@ inline bool QuickReadBackG(double a, double& rounded, bool& integerText)
     }
     if (!(m >= 99999.5 && m < 999999.5))
         return false;
-    std::uint64_t r = static_cast<std::uint64_t>(m);
-    const double fraction = m - static_cast<double>(r);
-    // m carries one rounding error of at most 6e-11 here.
-    if (fraction > 0.5 - 1e-9 && fraction < 0.5 + 1e-9)
+    // The nearest whole number by adding and taking away 2^52 (no integer conversions on
+    // the way); m carries one rounding error of at most 6e-11 here, so a fraction near
+    // one half is left to the exact conversion.
+    const double digits = (m + 0x1p52) - 0x1p52;
+    const double fraction = m - digits;
+    if (fraction > 0.5 - 1e-9 || fraction < -0.5 + 1e-9)
         return false;
-    r += fraction > 0.5;
-    const double digits = static_cast<double>(r);
     rounded = k >= 0 ? digits / kPowersOfTen[k] : digits * kPowersOfTen[-k];
     // "%g" writes without exponent for -4 <= e < 6; below 10^6 a fraction of six digits
     // never reads back as a whole number.
@@ -87,12 +87,12 @@ inline bool QuickReadBackF(double a, double& rounded)
     if (!(a < 1e9))
         return false;
     const double m = a * 1e6;
-    std::uint64_t r = static_cast<std::uint64_t>(m);
-    const double fraction = m - static_cast<double>(r);
-    if (fraction > 0.5 - (m * 2.3e-16 + 1e-9) && fraction < 0.5 + (m * 2.3e-16 + 1e-9))
+    const double whole = (m + 0x1p52) - 0x1p52;
+    const double fraction = m - whole;
+    const double margin = m * 2.3e-16 + 1e-9;
+    if (fraction > 0.5 - margin || fraction < -0.5 + margin)
         return false;
-    r += fraction > 0.5;
-    rounded = static_cast<double>(r) / 1e6;
+    rounded = whole / 1e6;
     return true;
 }
 
