@@ -116,6 +116,8 @@ void CopyNumber(Number& to, const Number& from)
 {
     to.magnitude = from.magnitude;
     to.integer = from.integer;
+    // Keeps the compiler from reading both flags in one load.
+    asm volatile("" ::: "memory");
     to.settled = from.settled;
 }
 
@@ -296,10 +298,14 @@ bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
         const bool signed_ =
             left.run.size > 0 && (left.run.size >= 2 || left.op != 0 || i - 1 == 0);
         // A '+' before a number reads as the number itself.
-        Operand base{signed_ && left.run.signs[left.run.size - 1] == '-', left.number};
+        Operand base;
+        base.negative = signed_ && left.run.signs[left.run.size - 1] == '-';
+        CopyNumber(base.number, left.number);
         if (c[i].run.size >= 2)
             return GiveUp();
-        Operand exponent{c[i].run.size == 1 && c[i].run.signs[0] == '-', c[i].number};
+        Operand exponent;
+        exponent.negative = c[i].run.size == 1 && c[i].run.signs[0] == '-';
+        CopyNumber(exponent.number, c[i].number);
         Operand value;
         if (!Power(base, exponent, value))
             return false;
@@ -325,10 +331,14 @@ bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
         if (left.op != 0)
             return GiveUp();
         const bool signed_ = i - 1 == 0 && left.run.size == 1;
-        Operand a{signed_ && left.run.signs[0] == '-', left.number};
+        Operand a;
+        a.negative = signed_ && left.run.signs[0] == '-';
+        CopyNumber(a.number, left.number);
         if (c[i].run.size >= 2)
             return GiveUp();
-        Operand b{c[i].run.size == 1 && c[i].run.signs[0] == '-', c[i].number};
+        Operand b;
+        b.negative = c[i].run.size == 1 && c[i].run.signs[0] == '-';
+        CopyNumber(b.number, c[i].number);
         Operand value;
         if (!Product(a, b, c[i].op == '*', value))
             return false;
@@ -435,7 +445,7 @@ bool CompiledRun::Reduce(const CompiledFormula& f, int flat, Operand& out)
         if (simple && (number.integer ? number.magnitude <= INT_MAX : number.settled)) {
             negative = negative && number.magnitude != 0;
             out.negative = negative;
-            out.number = number;
+            CopyNumber(out.number, number);
             if (number.integer) {
                 form = Form::integer;
                 integerSum = negative ? -static_cast<long long>(number.magnitude)
@@ -469,7 +479,7 @@ bool CompiledRun::Reduce(const CompiledFormula& f, int flat, Operand& out)
         case CompiledFormula::Source::variable: {
             const Operand& v = variables_[static_cast<size_t>(from.index)];
             to.run = v.negative ? from.negativeRun : from.run;
-            to.number = v.number;
+            CopyNumber(to.number, v.number);
             break;
         }
         case CompiledFormula::Source::group: {
@@ -479,7 +489,7 @@ bool CompiledRun::Reduce(const CompiledFormula& f, int flat, Operand& out)
                 cells_.resize(base);
                 return GiveUp();
             }
-            to.number = v.number;
+            CopyNumber(to.number, v.number);
             break;
         }
         }
@@ -878,12 +888,11 @@ CompiledRun::Status CompiledRun::Run(const CompiledFormula& f, const double* val
     cells_.clear();
     for (size_t gi = 0; gi < f.groups_.size(); ++gi) {
         const CompiledFormula::Group& g = f.groups_[gi];
-        Operand value;
+        Operand& value = groups_[gi];
         const bool done =
             g.function < 0 ? Reduce(f, g.firstFlat, value) : Call(f, g, value);
         if (!done)
             return status_;
-        CopyOperand(groups_[gi], value);
     }
     CopyOperand(result, groups_.back());
     return Status::done;
