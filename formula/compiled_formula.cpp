@@ -7,6 +7,7 @@
 #include "formula/flat_text.h"
 #include "formula/formula_evaluator.h"
 #include "formula/formula_messages.h"
+#include "formula/list_values.h"
 #include "formula/number_text.h"
 #include "statistics/student.h"
 
@@ -220,9 +221,11 @@ private:
 
     bool Reduce(const CompiledFormula& f, int flat, Operand& out);
     bool ReduceCells(Cell* cells, int count, Operand& out);
+    // The power pass or the multiply and divide pass over the cells, leftmost step first.
+    bool Pass(Cell* cells, int& count, int& steps, bool power);
     bool Power(const Operand& base, const Operand& exponent, Operand& out);
-    bool RealPower(double b, long long n, Operand& out);
-    bool RealReciprocalPower(double b, long long n, Operand& out);
+    // b^n (or b^-n) step by step as the text evaluator takes it.
+    bool StepPower(double b, long long n, bool reciprocal, Operand& out);
     bool Product(const Operand& left, const Operand& right, bool multiply, Operand& out);
     bool Call(const CompiledFormula& f, const CompiledFormula::Group& g, Operand& out);
     bool Value(const CompiledFormula& f, const CompiledFormula::Group& g, int argument, double& v)
@@ -276,38 +279,33 @@ void FoldForSum(Run& run)
 
 }  // namespace
 
-bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
+bool CompiledRun::Pass(Cell* c, int& n, int& steps, bool power)
 {
-    if (n == 0) {
-        form = Form::zero;
-        out = IntOperand(0);
-        return true;
-    }
-    int steps = 0;
-    // Power pass: the leftmost '^' first.
     for (;;) {
         int i = 1;
-        while (i < n && c[i].op != '^')
+        while (i < n && !(power ? c[i].op == '^' : (c[i].op == '*' || c[i].op == '/')))
             ++i;
         if (i >= n)
-            break;
+            return true;
         if (steps >= kLimit)
             return GiveUp();
         ++steps;
         Cell& left = c[i - 1];
-        const bool signed_ =
-            left.run.size > 0 && (left.run.size >= 2 || left.op != 0 || i - 1 == 0);
-        // A '+' before a number reads as the number itself.
-        Operand base;
-        base.negative = signed_ && left.run.signs[left.run.size - 1] == '-';
-        CopyNumber(base.number, left.number);
+        if (!power && left.op != 0)
+            return GiveUp();
+        // The sign before the left operand belongs to it where the text evaluator takes it
+        // in: a power's base after an operator or at the start, a product's left operand at
+        // the start only. A '+' reads as the number itself.
+        const bool signed_ = power ? left.run.size > 0 && (left.run.size >= 2 || left.op != 0 || i == 1)
+                                   : i == 1 && left.run.size == 1;
         if (c[i].run.size >= 2)
             return GiveUp();
-        Operand exponent;
-        exponent.negative = c[i].run.size == 1 && c[i].run.signs[0] == '-';
-        CopyNumber(exponent.number, c[i].number);
-        Operand value;
-        if (!Power(base, exponent, value))
+        Operand a, b, value;
+        a.negative = signed_ && left.run.signs[left.run.size - 1] == '-';
+        CopyNumber(a.number, left.number);
+        b.negative = c[i].run.size == 1 && c[i].run.signs[0] == '-';
+        CopyNumber(b.number, c[i].number);
+        if (!(power ? Power(a, b, value) : Product(a, b, c[i].op == '*', value)))
             return false;
         if (signed_)
             --left.run.size;
@@ -317,39 +315,18 @@ bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
         std::memmove(&c[i], &c[i + 1], sizeof(Cell) * static_cast<size_t>(n - i - 1));
         --n;
     }
-    // Multiply and divide pass.
-    for (;;) {
-        int i = 1;
-        while (i < n && c[i].op != '*' && c[i].op != '/')
-            ++i;
-        if (i >= n)
-            break;
-        if (steps >= kLimit)
-            return GiveUp();
-        ++steps;
-        Cell& left = c[i - 1];
-        if (left.op != 0)
-            return GiveUp();
-        const bool signed_ = i - 1 == 0 && left.run.size == 1;
-        Operand a;
-        a.negative = signed_ && left.run.signs[0] == '-';
-        CopyNumber(a.number, left.number);
-        if (c[i].run.size >= 2)
-            return GiveUp();
-        Operand b;
-        b.negative = c[i].run.size == 1 && c[i].run.signs[0] == '-';
-        CopyNumber(b.number, c[i].number);
-        Operand value;
-        if (!Product(a, b, c[i].op == '*', value))
-            return false;
-        if (signed_)
-            left.run.size = 0;
-        if (value.negative && !Append(left.run, '-'))
-            return GiveUp();
-        CopyNumber(left.number, value.number);
-        std::memmove(&c[i], &c[i + 1], sizeof(Cell) * static_cast<size_t>(n - i - 1));
-        --n;
+}
+
+bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
+{
+    if (n == 0) {
+        form = Form::zero;
+        out = IntOperand(0);
+        return true;
     }
+    int steps = 0;
+    if (!Pass(c, n, steps, true) || !Pass(c, n, steps, false))
+        return false;
     // Sum pass: every term with its sign.
     bool integer = true;
     for (int k = 0; k < n; ++k) {
@@ -539,50 +516,19 @@ bool CompiledRun::Power(const Operand& base, const Operand& exponent, Operand& o
     }
     const double b = baseIsInteger ? integerBase : base.Value();
     if (n >= 1)
-        return RealPower(b, n, out);
-    return RealReciprocalPower(b, -static_cast<long long>(n), out);
+        return StepPower(b, n, false, out);
+    return StepPower(b, -static_cast<long long>(n), true, out);
 }
 
-bool CompiledRun::RealPower(double b, long long n, Operand& out)
+bool CompiledRun::StepPower(double b, long long n, bool reciprocal, Operand& out)
 {
     const double tz = theFormulaEvaluator.technicalZero;
     const double bound = theFormulaEvaluator.overflowBound;
-    if (n > kStepwisePowerLimit) {
-        const double a = std::fabs(b);
-        const double sign = (b < 0 && n % 2) ? -1.0 : 1.0;
-        if (a == 1.0)
-            return Real(sign, fm::tooLarge, out);
-        const double m = std::pow(a, static_cast<double>(n));
-        if (a > 1.0 && m > bound)
-            return Fail(fm::tooLarge);
-        if (a < 1.0 && m < tz) {
-            out = IntOperand(0);
-            return true;
-        }
-        return Real(sign * m, fm::tooLarge, out);
-    }
-    double r = b;
-    for (long long i = 2; i <= n; ++i) {
-        r *= b;
-        if (r > bound)
-            return Fail(fm::tooLarge);
-        if (std::fabs(r) < tz) {
-            out = IntOperand(0);
-            return true;
-        }
-    }
-    return Real(r, fm::tooLarge, out);
-}
-
-bool CompiledRun::RealReciprocalPower(double b, long long n, Operand& out)
-{
-    const double tz = theFormulaEvaluator.technicalZero;
-    const double bound = theFormulaEvaluator.overflowBound;
-    if (n == 0) {
+    if (reciprocal && n == 0) {
         out = RealOperand(1.0);
         return true;
     }
-    double r = 1.0 / b;
+    double r = reciprocal ? 1.0 / b : b;
     if (!std::isfinite(r))
         return Fail(fm::technicalZero);
     if (n > kStepwisePowerLimit) {
@@ -590,17 +536,18 @@ bool CompiledRun::RealReciprocalPower(double b, long long n, Operand& out)
         const double sign = (b < 0 && n % 2) ? -1.0 : 1.0;
         if (a == 1.0)
             return Real(sign, fm::tooLarge, out);
-        const double m = std::pow(a, -static_cast<double>(n));
-        if (a < 1.0 && m > bound)
+        const double m = std::pow(a, reciprocal ? -static_cast<double>(n) : static_cast<double>(n));
+        const bool grows = reciprocal ? a < 1.0 : a > 1.0;
+        if (grows && m > bound)
             return Fail(fm::tooLarge);
-        if (a > 1.0 && m < tz) {
+        if (!grows && m < tz) {
             out = IntOperand(0);
             return true;
         }
         return Real(sign * m, fm::tooLarge, out);
     }
     for (long long i = 2; i <= n; ++i) {
-        r /= b;
+        r = reciprocal ? r / b : r * b;
         if (r > bound)
             return Fail(fm::tooLarge);
         if (std::fabs(r) < tz) {
@@ -639,58 +586,34 @@ bool CompiledRun::Product(const Operand& left, const Operand& right, bool multip
 bool CompiledRun::Aggregate(const CompiledFormula& f, const CompiledFormula::Group& g, int kind,
                             Operand& out)
 {
-    static constexpr const char* kNames[] = {"sum", "min", "max", "mean", "sigma"};
-    const auto refuse = [this, kind](const char* pattern) {
+    const auto list = static_cast<ListValues::Kind>(kind);
+    const auto refuse = [this, list](const char* pattern) {
         const std::string_view text = pattern;
         const size_t at = text.find("%s");
-        std::string m(text.substr(0, at));
-        m.append(kNames[kind]);
-        m.append(text.substr(at + 2));
-        message = m;
+        message.assign(text.substr(0, at));
+        message.append(ListValues::Name(list));
+        message.append(text.substr(at + 2));
         status_ = Status::error;
         return false;
     };
-    int count = 0;
-    double sum = 0, squares = 0, low = 0, high = 0;
+    ListValues values;
     if (!g.emptyList) {
         for (int k = 0; k < g.flatCount; ++k) {
-            if (count == kLimit)
+            if (values.count == kLimit)
                 return refuse(fm::tooManyArguments);
             if (f.flats_[static_cast<size_t>(g.firstFlat + k)].count == 0)
                 return refuse(fm::emptyArgument);
             double v = 0;
             if (!Value(f, g, k, v))
                 return false;
-            if (count == 0 || v < low)
-                low = v;
-            if (count == 0 || v > high)
-                high = v;
-            sum += v;
-            squares += v * v;
-            ++count;
+            values.Add(v);
         }
     }
-    switch (kind) {
-    case 0:
-        return Real(sum, fm::tooLarge, out);
-    case 1:
-        return Real(low, fm::tooLarge, out);
-    case 2:
-        return Real(high, fm::tooLarge, out);
-    case 3:
-        if (count == 0)
-            return Fail(fm::meanNoArgument);
-        return Real(sum / count, fm::tooLarge, out);
-    default: {
-        if (count == 0)
-            return Fail(fm::sigmaNoArgument);
-        const double mean = sum / count;
-        double variance = squares / count - mean * mean;
-        if (variance < 0)
-            variance = 0;
-        return Real(std::sqrt(variance), fm::tooLarge, out);
-    }
-    }
+    double value = 0;
+    const char* failure = nullptr;
+    if (!values.Result(list, value, failure))
+        return Fail(failure);
+    return Real(value, fm::tooLarge, out);
 }
 
 bool CompiledRun::Call(const CompiledFormula& f, const CompiledFormula::Group& g, Operand& out)
