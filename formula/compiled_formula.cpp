@@ -262,6 +262,8 @@ CompiledRun theRun;
 // The sign runs the text evaluator folds when it starts: "-+", "+-", "++" to one sign.
 std::string FoldAtStart(const std::string& run)
 {
+    if (run.size() < 2)
+        return run;
     std::string text = theFormulaEvaluator.ReplaceAll(run, "-+", "-");
     text = theFormulaEvaluator.ReplaceAll(text, "+-", "-");
     return theFormulaEvaluator.ReplaceAll(text, "++", "+");

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Evaluations per second of the formula corpus (formula_corpus.h) compiled once with
-Python's compile() and run with eval(), beside formula_bench's BM_EvaluateCorpusCompiled.
+Python's compile() and run with eval(), printed beside formula_bench's figures for the same
+corpus (the text evaluator and the compiled form) when the benchmark's path is given.
 
-  /usr/bin/python3 bench/formula/python_corpus.py [SECONDS]
+  /usr/bin/python3 bench/formula/python_corpus.py [SECONDS] [path/to/formula_bench]
 
 The formula language is translated to Python: '^' becomes '**' and every function keyword
 becomes a Python function of the same meaning. Python's results follow its own arithmetic
@@ -12,6 +13,7 @@ becomes a Python function of the same meaning. Python's results follow its own a
 import math
 import os
 import re
+import subprocess
 import sys
 import time
 
@@ -63,7 +65,15 @@ def main():
             eval(code, GLOBALS)
         count += len(codes)
     elapsed = time.perf_counter() - start
-    print("python compile()+eval: %d formulas, %.0f evaluations/s" % (len(codes), count / elapsed))
+    if len(sys.argv) > 2:
+        out = subprocess.run([sys.argv[2], "--benchmark_filter=Corpus"], capture_output=True,
+                             text=True, check=True).stdout
+        for line in out.splitlines():
+            match = re.match(r"(BM_\w+).*items_per_second=([0-9.]+)([kM]?)/s", line)
+            if match:
+                scale = {"": 1, "k": 1e3, "M": 1e6}[match.group(3)]
+                print("%-32s %12.0f evaluations/s" % (match.group(1), float(match.group(2)) * scale))
+    print("%-32s %12.0f evaluations/s" % ("python compile()+eval", count / elapsed))
 
 
 if __name__ == "__main__":
