@@ -9,7 +9,6 @@
 #include "formula/formula_messages.h"
 #include "formula/list_values.h"
 #include "formula/number_text.h"
-#include "statistics/student.h"
 
 namespace fm = formulaMessages;
 using Number = CompiledFormula::Number;
@@ -115,10 +114,8 @@ struct Operand {
 // separate small stores, which one wide load of the whole record could not take over.
 void CopyNumber(Number& to, const Number& from)
 {
-    to.magnitude = from.magnitude;
     to.integer = from.integer;
-    // Keeps the compiler from reading both flags in one load.
-    asm volatile("" ::: "memory");
+    to.magnitude = from.magnitude;
     to.settled = from.settled;
 }
 
@@ -343,7 +340,9 @@ bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
         // One real term written by a step: the sum writes it back unchanged (0 + -0 is 0).
         const double m = c[0].number.magnitude;
         out.negative = m != 0 && c[0].run.size == 1 && c[0].run.signs[0] == '-';
-        out.number = Number{m, false, true};
+        out.number.integer = false;
+        out.number.magnitude = m;
+        out.number.settled = true;
         realSum = out.negative ? -m : m;
         form = realSum != 0 && m < 0.1 ? Form::general : Form::fixed;
         return true;
@@ -986,7 +985,7 @@ bool CompiledFormula::Build(const std::string& text)
         t.kind = Token::number;
         t.index = static_cast<int>(literals_.size());
         const double value = numtext::ReadReal(literal);
-        literals_.push_back({value, false, Settled(value)});
+        literals_.push_back({false, value, Settled(value)});
     }
     if (tokens.size() > 20000)
         return false;

@@ -31,9 +31,11 @@ public:
 
     // Number text as the compiled steps hold it: a magnitude and whether its text is an
     // integer text (no '.', 'e' or 'E'); the sign stands in the sign run before it.
+    // The two flags stand apart so that no copy reads them in one load: a number a step has
+    // just written sits in the store buffer as separate small stores.
     struct Number {
-        double magnitude = 0;
         bool integer = true;
+        double magnitude = 0;
         // The sum step writes this value alone back as itself ("%f", or "%g" below 0.1):
         // true for every number a step wrote.
         bool settled = true;
