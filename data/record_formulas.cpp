@@ -9,6 +9,7 @@
 
 #include "data/data_store.h"
 #include "formula/formula_evaluator.h"
+#include "formula/model_evaluation.h"
 #include "formula/number_text.h"
 
 namespace {
@@ -140,13 +141,8 @@ namespace {
 
 double EvaluateWithNames(const std::string& formula, const std::vector<std::string>& names,
                          const std::vector<std::string>& valueTexts, int nameCount) {
-    formulaEvaluator& evaluator = theFormulaEvaluator;
-    std::string text = formula;
-    const std::size_t count =
-        std::min({static_cast<std::size_t>(std::max(nameCount, 0)), names.size(), valueTexts.size()});
-    for (std::size_t k = 0; k < count; ++k) evaluator.ReplaceWholeWord(text, names[k], valueTexts[k]);
-    const std::string result = evaluator.Evaluate(text);
-    return evaluator.errorFlag ? 0.0 : numtext::ReadReal(result);
+    return EvaluateFormulaWithValueTexts(formula, names, valueTexts,
+                                         static_cast<std::size_t>(std::max(nameCount, 0)));
 }
 
 }  // namespace

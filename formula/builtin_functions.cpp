@@ -6,6 +6,7 @@
 #include "formula/flat_text.h"
 #include "formula/formula_evaluator.h"
 #include "formula/formula_messages.h"
+#include "formula/list_values.h"
 #include "formula/number_text.h"
 #include "statistics/random.h"
 #include "statistics/student.h"
@@ -266,67 +267,39 @@ std::string formulaEvaluator::EvalDegree(std::string_view arguments)
 
 std::string formulaEvaluator::EvalAggregate(std::string_view arguments, Aggregate kind)
 {
-    static constexpr const char* kNames[] = {"sum", "min", "max", "mean", "sigma"};
+    const auto list = static_cast<ListValues::Kind>(static_cast<int>(kind));
     // An argument past the limit or an empty one would silently change the result.
-    const auto refuse = [this, kind](const char* pattern) {
+    const auto refuse = [this, list](const char* pattern) {
         const std::string_view text = pattern;
         const size_t at = text.find("%s");
         std::string message(text.substr(0, at));
-        message.append(kNames[static_cast<int>(kind)]);
+        message.append(ListValues::Name(list));
         message.append(text.substr(at + 2));
         Raise(message.c_str());
         return std::string();
     };
-    int count = 0;
-    double sum = 0, squares = 0, low = 0, high = 0;
+    ListValues values;
     // No argument at all is a list of none.
     const bool none = arguments.empty();
     while (!none) {
-        if (count == kArgumentLimit)
+        if (values.count == kArgumentLimit)
             return refuse(fm::tooManyArguments);
         const bool last = arguments.find(',') == std::string_view::npos;
         const std::string_view argument = NextArgument(arguments);
         if (argument.empty())
             return refuse(fm::emptyArgument);
         std::string_view single = argument;
-        const double v = NextValue(single);
-        if (count == 0 || v < low)
-            low = v;
-        if (count == 0 || v > high)
-            high = v;
-        sum += v;
-        squares += v * v;
-        ++count;
+        values.Add(NextValue(single));
         if (last)
             break;
     }
-    switch (kind) {
-    case Aggregate::sum:
-        return RealText(sum, fm::tooLarge);
-    case Aggregate::min:
-        return RealText(low, fm::tooLarge);
-    case Aggregate::max:
-        return RealText(high, fm::tooLarge);
-    case Aggregate::mean:
-        if (count == 0) {
-            Raise(fm::meanNoArgument);
-            return std::string();
-        }
-        return RealText(sum / count, fm::tooLarge);
-    case Aggregate::sigma: {
-        if (count == 0) {
-            Raise(fm::sigmaNoArgument);
-            return std::string();
-        }
-        const double mean = sum / count;
-        double variance = squares / count - mean * mean;
-        // Equal values can leave a rounding residue below zero.
-        if (variance < 0)
-            variance = 0;
-        return RealText(std::sqrt(variance), fm::tooLarge);
+    double value = 0;
+    const char* message = nullptr;
+    if (!values.Result(list, value, message)) {
+        Raise(message);
+        return std::string();
     }
-    }
-    return std::string();
+    return RealText(value, fm::tooLarge);
 }
 
 std::string formulaEvaluator::EvalSum(std::string_view arguments)

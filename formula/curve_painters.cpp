@@ -35,7 +35,7 @@ void WidenY(double v) {
 }
 
 double FormulaAt(const std::string& formula, const std::string& name, double x, double offset) {
-    return EvaluateFormulaWithVariable(formula, name, numtext::GText(x)) + offset;
+    return EvaluateFormulaAt(formula, name, x) + offset;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 // is any text with that variable as a whole word. Every entry evaluates through
 // theFormulaEvaluator and reports a failed evaluation in mathDomainError; a failed
 // evaluation delivers 0.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,20 @@ double FitUserBasisModel(const std::vector<double>& x, const std::vector<double>
 // mathDomainError first and sets it when the evaluation failed (the value is then 0).
 double EvaluateFormulaWithVariable(const std::string& formula, const std::string& name,
                                    const std::string& valueText);
+// The same with the value written "%g".
+double EvaluateFormulaAt(const std::string& formula, const std::string& name, double value);
 
-// Compares the formula, evaluated at every x (written "%g"), with y in y's own space:
+// The formula with names[k] replaced by valueTexts[k] for the first count names in list
+// order, evaluated; 0 after a failure (theFormulaEvaluator's errorFlag tells it;
+// mathDomainError is not touched).
+double EvaluateFormulaWithValueTexts(const std::string& formula, const std::vector<std::string>& names,
+                                     const std::vector<std::string>& valueTexts, std::size_t count);
+
+class CompiledFormula;
+// The compiled form of a formula evaluated lately with these names (compiled on first use).
+const CompiledFormula& CompiledFor(const std::string& formula, const std::vector<std::string>& names);
+
+// Compares the formula, evaluated once at every x (written "%g"), with y in y's own space:
 // offset = mean(y) - mean(f) when useOffset, else 0; returns
 // sum (y - f - offset)^2 / sum (y - mean y)^2, or 1e40 when there are no points, the y
 // array is shorter than x, y has no spread, the formula fails at a point or the ratio is

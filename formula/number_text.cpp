@@ -348,6 +348,28 @@ double ReadBackG(double value)
     return ReadReal(std::string_view(buffer, WriteG(buffer, value)));
 }
 
+double ReadBackG(double value, bool& integerText)
+{
+    std::uint64_t r = 0;
+    int e = 0;
+    const double a = std::fabs(value);
+    if (a == 0) {
+        integerText = true;
+        return value;
+    }
+    if (SixDigits(a, r, e)) {
+        // "%g" writes without exponent for -4 <= e < 6, and without a point when no
+        // significant digit stands after it.
+        integerText = e >= 0 && e < 6 && r % static_cast<std::uint64_t>(kExactPowers[5 - e]) == 0;
+        const double rounded = DigitsValue(r, e);
+        return std::signbit(value) ? -rounded : rounded;
+    }
+    char buffer[64];
+    const std::string_view text(buffer, WriteG(buffer, value));
+    integerText = text.find_first_of(".eE") == std::string_view::npos;
+    return ReadReal(text);
+}
+
 double ReadBackF(double value)
 {
     std::uint64_t r = 0;

@@ -35,7 +35,7 @@ void Load(int arguments, int n) {
     theData.AddNewSeries(n, names);
 }
 
-void Iterations(benchmark::State& state, int arguments) {
+void Iterations(benchmark::State& state, int arguments, bool exponential = false) {
     const int n = static_cast<int>(state.range(0));
     Load(arguments, n);
     CTabulonDlg dlg;
@@ -44,6 +44,11 @@ void Iterations(benchmark::State& state, int arguments) {
     page.formula = arguments == 1 ? "a*x+b" : "a*x1+b*x2+0.5";
     page.names = {"a", "b"}, page.values = {1, 2}, page.steps = {0.1, 0.2};
     page.minima = {-1e40, -1e40}, page.maxima = {1e40, 1e40};
+    if (exponential) {
+        page.formula = "a*exp(b*x)+c";
+        page.names = {"a", "b", "c"}, page.values = {1, 0.1, 0.5}, page.steps = {0.1, 0.01, 0.1};
+        page.minima = {-1e40, -1e40, -1e40}, page.maxima = {1e40, 1e40, 1e40};
+    }
     theMultistat.plane = 0, theMultistat.userDefinedFormula = arguments > 1 ? 1 : 0;
     const UserFitRules rules{kRandomGauss, 50, 0.69, 1e-6};
     UserFitState s;
@@ -66,8 +71,11 @@ void Iterations(benchmark::State& state, int arguments) {
 
 void BM_UserFormulaIterationsOneArgument(benchmark::State& state) { Iterations(state, 1); }
 void BM_UserFormulaIterationsTwoArguments(benchmark::State& state) { Iterations(state, 2); }
+// The exponential model a*exp(b*x)+c of the slow-fitting report.
+void BM_UserFormulaIterationsExponential(benchmark::State& state) { Iterations(state, 1, true); }
 
 BENCHMARK(BM_UserFormulaIterationsOneArgument)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UserFormulaIterationsTwoArguments)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UserFormulaIterationsExponential)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

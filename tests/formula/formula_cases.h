@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "formula/formula_evaluator.h"
+#include "tests/formula/compiled_check.h"
 
 using FormulaCases = std::initializer_list<std::pair<const char*, const char*>>;
 
@@ -19,5 +20,6 @@ inline void ExpectFormulas(FormulaCases cases, int errorFlag) {
         if (errorFlag) {
             EXPECT_EQ(evaluator.errorText, result);
         }
+        ExpectCompiledAsText(formula);
     }
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "formula/formula_evaluator.h"
+#include "tests/formula/compiled_check.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ TEST(FormulaOracle, RandomFormulasMatchNumpy)
         std::getline(fields, expected, '\t');
         std::getline(fields, tolerance, '\t');
         const std::string result = evaluator.Evaluate(formula);
+        ExpectCompiledAsText(formula);
         EXPECT_EQ(evaluator.errorFlag, 0) << formula << " gave " << result;
         if (kind == "int") {
             EXPECT_EQ(result, expected) << formula;

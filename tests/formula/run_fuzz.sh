@@ -25,6 +25,8 @@ if [ -z "$(ls -A "$out/corpus")" ]; then
     done < "$root/tests/formula/formula_oracle.tsv"
     printf '%s' '-2^2*3--4^-1/0.5e-3' > "$out/corpus/signs"
     printf '%s' 'if(x,sum(1,,3),a[1],pow(-2,0.5))' > "$out/corpus/calls"
+    printf '%s' '1+x^2-(y)*-x/--2^-x' > "$out/corpus/variables"
+    printf '%s' 'a*exp(b*x)+c-sqrt(abs(y))' > "$out/corpus/model"
 fi
 
 cd "$out"
