@@ -3,6 +3,7 @@
 // from "Run analysis" to the closed report: total time, time per figure as the counter
 // "per_figure", and for longley the goal in seconds ("goal_s") beside it.
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -104,6 +105,9 @@ void RunFullAnalysis(benchmark::State& state, const std::function<void()>& load)
     state.counters["per_figure"] = benchmark::Counter(static_cast<double>(figures) * state.iterations(),
                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     theData.OnDeleteAll();
+    // TABULON_BENCH_KEEP_REPORT names a folder that receives the last report, to compare runs.
+    if (const char* keep = std::getenv("TABULON_BENCH_KEEP_REPORT"))
+        fs::copy(folder, keep, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     fs::remove_all(folder);
 }
 
