@@ -293,22 +293,22 @@ double FitTermModel(const std::vector<double>& x, const std::vector<double>& y, 
         // of this size costs more to map than the sums cost to make.
         static thread_local std::vector<double> kept;
         const std::size_t points = static_cast<std::size_t>(n);
-        if (kept.size() < (mm + 1) * points)
-            kept.resize((mm + 1) * points);
+        if (kept.size() < mm * points)
+            kept.resize(mm * points);
         double* const rows = kept.data();
-        double* const targets = rows + mm * points;
         // A block of rows at a time, made and summed while in the cache.
         std::vector<double> matrix(mm * mm + 1, 0.0), rhs(mm, 0.0);
         double valueSum = 0.0;
         constexpr std::size_t kBlock = 256;
+        double targets[kBlock];
         for (std::size_t from = 0; from < points; from += kBlock) {
             const std::size_t count = std::min(kBlock, points - from);
             double* const block = rows + from * mm;
             for (std::size_t k = 0; k < mm; ++k)
                 TermColumn(codes[k], x.data() + from, count, periods, block + k, mm);
-            for (std::size_t p = from; p < from + count; ++p)
-                TransformY(y[p], targets[p], yTransform);
-            AddNormalRows(m, static_cast<int>(count), block, targets + from, y.data() + from, matrix.data(), rhs.data(),
+            for (std::size_t p = 0; p < count; ++p)
+                TransformY(y[from + p], targets[p], yTransform);
+            AddNormalRows(m, static_cast<int>(count), block, targets, y.data() + from, matrix.data(), rhs.data(),
                           valueSum);
         }
         MirrorNormalMatrix(m, matrix.data());
