@@ -122,6 +122,19 @@ void TermColumn(unsigned code, const double* x, std::size_t n, const std::vector
     }
 }
 
+// A sine code's column and its cosine partner's (the next code, the same period) together.
+void SineCosineColumns(unsigned sineCode, const double* x, std::size_t n, const std::vector<double>& periods,
+                       double* sines, double* cosines, std::size_t stride)
+{
+    const double period = Period(periods, sineCode, 41u);
+    for (std::size_t p = 0; p < n; ++p) {
+        double s, c;
+        SineCosineReduced(kTwoPi * x[p] / period, s, c);
+        sines[p * stride] = Finite(s);
+        cosines[p * stride] = Finite(c);
+    }
+}
+
 }  // namespace
 
 void EvaluateTermRow(double* yOut, double* termValues, const std::vector<double>& periods,
@@ -299,13 +312,32 @@ double FitTermModel(const std::vector<double>& x, const std::vector<double>& y, 
         // A block of rows at a time, made and summed while in the cache.
         std::vector<double> matrix(mm * mm + 1, 0.0), rhs(mm, 0.0);
         double valueSum = 0.0;
+        // A sine term whose cosine partner is in the model too gets both from one evaluation.
+        std::vector<int> partner(mm, -1);
+        std::vector<bool> paired(mm, false);
+        for (std::size_t k = 0; k < mm; ++k) {
+            const unsigned c = codes[k];
+            if (c < kFirstPeriodicTermCode || c >= kLastTermCode || (c - kFirstPeriodicTermCode) % 2 != 0 || paired[k])
+                continue;
+            for (std::size_t j = 0; j < mm; ++j) {
+                if (codes[j] == c + 1 && !paired[j]) {
+                    partner[k] = static_cast<int>(j);
+                    paired[k] = paired[j] = true;
+                    break;
+                }
+            }
+        }
         constexpr std::size_t kBlock = 256;
         double targets[kBlock];
         for (std::size_t from = 0; from < points; from += kBlock) {
             const std::size_t count = std::min(kBlock, points - from);
             double* const block = rows + from * mm;
-            for (std::size_t k = 0; k < mm; ++k)
-                TermColumn(codes[k], x.data() + from, count, periods, block + k, mm);
+            for (std::size_t k = 0; k < mm; ++k) {
+                if (partner[k] >= 0)
+                    SineCosineColumns(codes[k], x.data() + from, count, periods, block + k, block + partner[k], mm);
+                else if (!paired[k])
+                    TermColumn(codes[k], x.data() + from, count, periods, block + k, mm);
+            }
             for (std::size_t p = 0; p < count; ++p)
                 TransformY(y[from + p], targets[p], yTransform);
             AddNormalRows(m, static_cast<int>(count), block, targets, y.data() + from, matrix.data(), rhs.data(),
