@@ -36,6 +36,9 @@ bool CTabulonDlg::AppendHtmlFigure(std::ostream& report, int figureNumber, const
     theResult.imageWidth = kFigureWidth;
     theResult.imageHeight = kFigureHeight;
     if (theResult.HasWindow()) theResult.UpdateData(false);
+    // The window shows the chart of these settings already (the caller repainted it or let the
+    // paint handler run): the paint handlers below would only paint it once more at its own size.
+    recomputeNeeded = 0;
     platform::Bitmap picture;
     bool saved = false;
     if (CopyScreenInto(picture)) {
@@ -76,6 +79,7 @@ void CTabulonDlg::OnReportAsHtmlFile() {
         return;
     }
     WriteHtmlHead(report, theLegend.title, "<p><h3>%s</h3>\n");
+    OnPaint();  // a repaint still pending is made before the figure
     const bool saved = AppendHtmlFigure(report, 1, folder);
     report << "</body></html>\n";
     report.close();

@@ -42,6 +42,29 @@ double CoefficientDeviation(double msr, double inverseDiagonal, double determina
     return std::sqrt(std::fabs(msr * inverseDiagonal));
 }
 
+namespace {
+
+// One point's share of the sums: the lower triangle of the 1-based matrix and the
+// right-hand side.
+inline void AddNormalRow(int m, const double* row, double target, double* matrix, double* rhs)
+{
+    for (int j = 0; j < m; ++j) {
+        rhs[j] += target * row[j];
+        for (int l = j; l < m; ++l)
+            matrix[l * m + j + 1] += row[j] * row[l];
+    }
+}
+
+}  // namespace
+
+void MirrorNormalMatrix(int m, double* matrix)
+{
+    // The matrix is symmetric: element (l, j) is the same sum of the same products.
+    for (int j = 0; j < m; ++j)
+        for (int l = j + 1; l < m; ++l)
+            matrix[j * m + l + 1] = matrix[l * m + j + 1];
+}
+
 bool FitLeastSquares(int m, int n, const LeastSquaresRow& rowOf, LeastSquaresResult& result,
                      const LeastSquaresPrediction& predict)
 {
@@ -62,16 +85,9 @@ bool FitLeastSquares(int m, int n, const LeastSquaresRow& rowOf, LeastSquaresRes
         if (!rowOf(p, row.data(), target, value))
             return false;
         sum += value;
-        for (int j = 0; j < m; ++j) {
-            rhs[j] += target * row[j];
-            for (int l = j; l < m; ++l)
-                matrix[l * mm + j + 1] += row[j] * row[l];
-        }
+        AddNormalRow(m, row.data(), target, matrix.data(), rhs.data());
     }
-    // The matrix is symmetric: element (l, j) is the same sum of the same products.
-    for (int j = 0; j < m; ++j)
-        for (int l = j + 1; l < m; ++l)
-            matrix[j * mm + l + 1] = matrix[l * mm + j + 1];
+    MirrorNormalMatrix(m, matrix.data());
     const auto residuals = [&](const double* coefficients, double& sst, double& ssr) {
         sst = 0.0;
         ssr = 0.0;
@@ -127,4 +143,58 @@ void SolveLeastSquares(int m, int n, std::vector<double>& matrix, const std::vec
     for (int j = 0; j < m; ++j)
         result.deviations[j] = CoefficientDeviation(result.msr, matrix[j * mm + j + 1], result.determinant);
     result.residualMeasure = (sst / n != 0.0) ? ssr / sst : 0.0;
+}
+
+namespace {
+
+// The same sums with m fixed at compile time, so that they stay in registers; each one
+// goes on from where it stood and takes the same products in the same order as AddNormalRow.
+template <int M>
+void AddNormalRowsOf(int n, const double* rows, const double* targets, const double* values, double* matrix,
+                     double* rhs, double& valueSum)
+{
+    double products[M][M];
+    double right[M];
+    for (int j = 0; j < M; ++j) {
+        right[j] = rhs[j];
+        for (int l = j; l < M; ++l)
+            products[j][l] = matrix[l * M + j + 1];
+    }
+    double sum = valueSum;
+    for (int p = 0; p < n; ++p) {
+        const double* row = rows + static_cast<std::size_t>(p) * M;
+        const double target = targets[p];
+        sum += values[p];
+        for (int j = 0; j < M; ++j) {
+            right[j] += target * row[j];
+            for (int l = j; l < M; ++l)
+                products[j][l] += row[j] * row[l];
+        }
+    }
+    for (int j = 0; j < M; ++j) {
+        rhs[j] = right[j];
+        for (int l = j; l < M; ++l)
+            matrix[l * M + j + 1] = products[j][l];
+    }
+    valueSum = sum;
+}
+
+}  // namespace
+
+void AddNormalRows(int m, int n, const double* rows, const double* targets, const double* values, double* matrix,
+                   double* rhs, double& valueSum)
+{
+    switch (m) {
+    case 1: AddNormalRowsOf<1>(n, rows, targets, values, matrix, rhs, valueSum); return;
+    case 2: AddNormalRowsOf<2>(n, rows, targets, values, matrix, rhs, valueSum); return;
+    case 3: AddNormalRowsOf<3>(n, rows, targets, values, matrix, rhs, valueSum); return;
+    case 4: AddNormalRowsOf<4>(n, rows, targets, values, matrix, rhs, valueSum); return;
+    case 5: AddNormalRowsOf<5>(n, rows, targets, values, matrix, rhs, valueSum); return;
+    case 6: AddNormalRowsOf<6>(n, rows, targets, values, matrix, rhs, valueSum); return;
+    default:
+        for (int p = 0; p < n; ++p) {
+            valueSum += values[p];
+            AddNormalRow(m, rows + static_cast<std::size_t>(p) * m, targets[p], matrix, rhs);
+        }
+    }
 }

@@ -61,6 +61,15 @@ using LeastSquaresResiduals = std::function<void(const double* coefficients, dou
 void SolveLeastSquares(int m, int n, std::vector<double>& matrix, const std::vector<double>& rhs, double mean,
                        const LeastSquaresResiduals& residuals, LeastSquaresResult& result);
 
+// The sums FitLeastSquares makes, over rows already made, in parts: n rows of m basis values
+// one after the other, their targets and untransformed values (n each) are added to the
+// lower triangle of matrix (1-based, m*m + 1 elements, as SolveLeastSquares takes it), to
+// rhs (m) and to valueSum; MirrorNormalMatrix then fills the upper triangle. Started from
+// zeros, the same rows give the same sums bit for bit, however they are split.
+void AddNormalRows(int m, int n, const double* rows, const double* targets, const double* values, double* matrix,
+                   double* rhs, double& valueSum);
+void MirrorNormalMatrix(int m, double* matrix);
+
 // Returns false (result not valid) when m < 1, n < 1 or a row callback refused a
 // point. A singular matrix is a completed fit with determinant 0, coefficients 0
 // and infinite deviations, ssr, msr and residual measure.

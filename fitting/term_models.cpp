@@ -89,6 +89,52 @@ double TermValue(unsigned code, double x, const std::vector<double>& periods)
     return 0.0;
 }
 
+// TermValue of one code at every point, written every `stride` elements; the code is looked
+// at once, not at every point.
+void TermColumn(unsigned code, const double* x, std::size_t n, const std::vector<double>& periods, double* out,
+                std::size_t stride)
+{
+    if (code >= kFirstPeriodicTermCode && code <= kLastTermCode) {
+        const bool sine = (code - kFirstPeriodicTermCode) % 2 == 0;
+        const double period = Period(periods, code, sine ? 41u : 42u);
+        for (std::size_t p = 0; p < n; ++p) {
+            const double u = kTwoPi * x[p] / period;
+            out[p * stride] = Finite(sine ? SineReduced(u) : CosineReduced(u));
+        }
+        return;
+    }
+    switch (code) {
+    case 0:
+        for (std::size_t p = 0; p < n; ++p)
+            out[p * stride] = 1.0;
+        return;
+    case 1:
+        for (std::size_t p = 0; p < n; ++p)
+            out[p * stride] = Finite(x[p]);
+        return;
+    case 33:
+        for (std::size_t p = 0; p < n; ++p)
+            out[p * stride] = Finite(std::exp(x[p]));
+        return;
+    default:
+        for (std::size_t p = 0; p < n; ++p)
+            out[p * stride] = TermValue(code, x[p], periods);
+    }
+}
+
+// A sine code's column and its cosine partner's (the next code, the same period) together.
+void SineCosineColumns(unsigned sineCode, const double* x, std::size_t n, const std::vector<double>& periods,
+                       double* sines, double* cosines, std::size_t stride)
+{
+    const double period = Period(periods, sineCode, 41u);
+    for (std::size_t p = 0; p < n; ++p) {
+        double s, c;
+        SineCosineReduced(kTwoPi * x[p] / period, s, c);
+        sines[p * stride] = Finite(s);
+        cosines[p * stride] = Finite(c);
+    }
+}
+
 }  // namespace
 
 void EvaluateTermRow(double* yOut, double* termValues, const std::vector<double>& periods,
@@ -251,24 +297,69 @@ double FitTermModel(const std::vector<double>& x, const std::vector<double>& y, 
         return failed();
 
     // Domain errors are not tested: a rejected term or y enters as 0.
-    const auto rowOf = [&](int i, double* row, double& target, double& value) {
-        EvaluateTermRow(&target, row, periods, codes, yTransform, y[i], x[i]);
-        value = y[i];
-        return true;
-    };
-    const auto predict = [yTransform](const double* row, const double* a, int terms) {
-        double v = 0.0;
-        for (int k = 0; k < terms; ++k)
-            v += a[k] * row[k];
-        return ApplyYTransform(v, yTransform);
-    };
     LeastSquaresResult fit;
+    const std::size_t mm = static_cast<std::size_t>(m);
     if (!cache) {
-        FitLeastSquares(m, n, rowOf, fit, predict);
+        // Each term evaluated once, a whole column at a time, into rows kept for the
+        // residual pass: the same values and sums as row by row.
+        // Kept between fits (a search fits the same points again and again): fresh memory
+        // of this size costs more to map than the sums cost to make.
+        static thread_local std::vector<double> kept;
+        const std::size_t points = static_cast<std::size_t>(n);
+        if (kept.size() < mm * points)
+            kept.resize(mm * points);
+        double* const rows = kept.data();
+        // A block of rows at a time, made and summed while in the cache.
+        std::vector<double> matrix(mm * mm + 1, 0.0), rhs(mm, 0.0);
+        double valueSum = 0.0;
+        // A sine term whose cosine partner is in the model too gets both from one evaluation.
+        std::vector<int> partner(mm, -1);
+        std::vector<bool> paired(mm, false);
+        for (std::size_t k = 0; k < mm; ++k) {
+            const unsigned c = codes[k];
+            if (c < kFirstPeriodicTermCode || c >= kLastTermCode || (c - kFirstPeriodicTermCode) % 2 != 0 || paired[k])
+                continue;
+            for (std::size_t j = 0; j < mm; ++j) {
+                if (codes[j] == c + 1 && !paired[j]) {
+                    partner[k] = static_cast<int>(j);
+                    paired[k] = paired[j] = true;
+                    break;
+                }
+            }
+        }
+        constexpr std::size_t kBlock = 256;
+        double targets[kBlock];
+        for (std::size_t from = 0; from < points; from += kBlock) {
+            const std::size_t count = std::min(kBlock, points - from);
+            double* const block = rows + from * mm;
+            for (std::size_t k = 0; k < mm; ++k) {
+                if (partner[k] >= 0)
+                    SineCosineColumns(codes[k], x.data() + from, count, periods, block + k, block + partner[k], mm);
+                else if (!paired[k])
+                    TermColumn(codes[k], x.data() + from, count, periods, block + k, mm);
+            }
+            for (std::size_t p = 0; p < count; ++p)
+                TransformY(y[from + p], targets[p], yTransform);
+            AddNormalRows(m, static_cast<int>(count), block, targets, y.data() + from, matrix.data(), rhs.data(),
+                          valueSum);
+        }
+        MirrorNormalMatrix(m, matrix.data());
+        const double mean = valueSum / n;
+        const auto residuals = [&](const double* a, double& sst, double& ssr) {
+            for (std::size_t p = 0; p < points; ++p) {
+                const double* row = rows + p * mm;
+                double v = 0.0;
+                for (std::size_t k = 0; k < mm; ++k)
+                    v += a[k] * row[k];
+                const double fitted = ApplyYTransform(v, yTransform);
+                sst += (mean - y[p]) * (mean - y[p]);
+                ssr += (fitted - y[p]) * (fitted - y[p]);
+            }
+        };
+        SolveLeastSquares(m, n, matrix, rhs, mean, residuals, fit);
     } else {
         // The same sums as the row-by-row pass, taken from columns kept between fits.
         cache->Bind(x, y);
-        const std::size_t mm = static_cast<std::size_t>(m);
         std::vector<TermFitCache::Key> keys(mm);
         std::vector<const std::vector<double>*> columns(mm);
         for (std::size_t k = 0; k < mm; ++k) {

@@ -683,6 +683,9 @@ void Dialog::RequestPaint() {
 
 void Dialog::PaintRequested() {
     paintPending_ = false;
+    // A hidden page is painted when it is shown (its show event asks again), as a hidden
+    // child window gets no paint message: start-up creates sixteen of them.
+    if (client_ && !frame_ && !client_->isWindow() && !client_->isVisible()) return;
     Dispatch([this] { OnPaint(); });
 }
 

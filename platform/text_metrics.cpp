@@ -1,5 +1,6 @@
 #include "platform/text_metrics.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <functional>
@@ -36,15 +37,11 @@ struct FontHash {
 
 std::unique_ptr<TextMetrics> Build(const Font& font) {
     auto m = std::make_unique<TextMetrics>();
+    m->font = font;
     m->qfont = ToQFont(font);
     const QFontMetrics fm(m->qfont);
     m->bytewise = IsSymbolFace(font);
-    for (int b = 0; b < (m->bytewise ? 256 : 128); ++b) {
-        // Each character measured as a text of its own, so characters that lay out as
-        // nothing (line breaks, soft hyphen) count as nothing here too.
-        const std::string one(1, static_cast<char>(b));
-        m->advance[b] = fm.horizontalAdvance(DrawnText(font, one));
-    }
+    std::fill(std::begin(m->advance), std::end(m->advance), -1);
     m->ascent = fm.ascent();
     m->descent = fm.descent();
     m->height = fm.height();
@@ -74,6 +71,16 @@ void DropApplicationThreadCache() {
 
 }  // namespace
 
+int TextMetrics::Advance(unsigned char b) const {
+    if (advance[b] < 0) {
+        // Each character measured as a text of its own, so characters that lay out as
+        // nothing (line breaks, soft hyphen) count as nothing here too.
+        const std::string one(1, static_cast<char>(b));
+        advance[b] = QFontMetrics(qfont).horizontalAdvance(DrawnText(font, one));
+    }
+    return advance[b];
+}
+
 int TextMetrics::Width(const std::string& text) const {
     long long w = 0;
     bool ascii = true;
@@ -83,7 +90,7 @@ int TextMetrics::Width(const std::string& text) const {
             ascii = false;
             break;
         }
-        w += advance[b];
+        w += Advance(b);
     }
     if (ascii) return w > INT_MAX ? INT_MAX : static_cast<int>(w);
     // Characters as they are drawn: invalid bytes show as replacement characters.
@@ -98,7 +105,7 @@ int TextMetrics::Width(const std::string& text) const {
             units = 2;
         }
         if (c < 0x80) {
-            w += advance[c];
+            w += Advance(static_cast<unsigned char>(c));
         } else {
             auto it = wide.find(c);
             if (it == wide.end()) it = wide.emplace(c, fm.horizontalAdvance(drawn.mid(i, units))).first;

@@ -184,6 +184,13 @@ double CosineReduced(double x)
     return std::cos(ReduceByTurns(x));
 }
 
+void SineCosineReduced(double x, double& sine, double& cosine)
+{
+    const double r = ReduceByTurns(x);
+    sine = std::sin(r);
+    cosine = std::cos(r);
+}
+
 void SortUIntArray(std::uint32_t* a, int n)
 {
     for (int i = 0; i < n - 1; ++i) {

@@ -80,6 +80,8 @@ double RandomNormal(RandomState& state, const RandomParameters& p, double mean, 
 // Sine and cosine of x reduced by whole turns: x - 2*pi*trunc(x/(2*pi)).
 double SineReduced(double x);
 double CosineReduced(double x);
+// Both at once, the same figures as the two calls.
+void SineCosineReduced(double x, double& sine, double& cosine);
 
 // Ascending selection sort in place, elements compared as signed 32-bit integers.
 void SortUIntArray(std::vector<std::uint32_t>& a);

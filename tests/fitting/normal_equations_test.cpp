@@ -1,6 +1,10 @@
 #include "fitting/normal_equations.h"
 
+#include "fitting/schemes.h"
+#include "fitting/term_models.h"
 #include "tests/fitting/fitting_test_support.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -104,6 +108,49 @@ TEST(FitLeastSquares, ExactLineSingularMatrixAndRefusal)
     EXPECT_FALSE(FitLeastSquares(1, 4, refuse, r));
     EXPECT_FALSE(FitLeastSquares(0, 4, TableRows(flat), r));
     EXPECT_FALSE(FitLeastSquares(1, 0, TableRows(flat), r));
+}
+
+// A term model fitted from its basis columns and rows kept between the passes gives the bits
+// of the row-by-row recipe, which evaluates every row through the callbacks in both passes.
+TEST(FitLeastSquares, TermModelFitsGiveTheRowByRowBits)
+{
+    const int n = 3000;
+    std::vector<double> x(n), y(n);
+    for (int i = 0; i < n; ++i) {
+        x[i] = 0.2 + 3.0 * i / n + 1e-3 * std::sin(i * 7.1);
+        y[i] = 2.0 + 0.5 * x[i] + 0.1 * std::exp(x[i]) + 0.3 * std::sin(x[i] * 2.4) + 0.05 * std::sin(i * 1.7);
+    }
+    x[17] = -0.5;  // outside the domain of roots and logarithms: such a term enters as 0
+    const std::vector<std::tuple<std::vector<unsigned>, std::vector<double>, int>> models = {
+        {{0, 1, 33, 41, 42}, {2.5}, 0},
+        {{0, 1, 2, 3, 4, 5, 6, 7}, {}, 0},
+        {{0, 21, 31, 34}, {}, 1},
+        {{0, 11, 22, 43, 44, 45}, {1.0, 0.7, 3.0}, 2},
+        {{1, 33}, {}, 3},
+        {{0, 1, 2}, {}, 4},
+        {{0}, {}, 5},
+    };
+    for (const auto& [codes, periods, yTransform] : models) {
+        const int m = static_cast<int>(codes.size());
+        const auto rowOf = [&](int i, double* row, double& target, double& value) {
+            EvaluateTermRow(&target, row, periods, codes, yTransform, y[i], x[i]);
+            value = y[i];
+            return true;
+        };
+        const auto predict = [&](const double* row, const double* a, int terms) {
+            double v = 0.0;
+            for (int k = 0; k < terms; ++k)
+                v += a[k] * row[k];
+            return ApplyYTransform(v, yTransform);
+        };
+        LeastSquaresResult want;
+        ASSERT_TRUE(FitLeastSquares(m, n, rowOf, want, predict));
+        std::vector<double> a, s;
+        double criterion = 0;
+        const double e = FitTermModel(x, y, yTransform, codes, periods, a, s, &criterion);
+        EXPECT_EQ(std::tuple(a, s, e), std::tuple(want.coefficients, want.deviations, want.residualMeasure))
+            << "codes " << m << " transform " << yTransform;
+    }
 }
 
 TEST(NormalWorkspace, ClearAndCopy)

@@ -91,6 +91,35 @@ TEST(Poisson, MatchesReferenceAboveTheFloor)
             << "lambda " << r[0] << " k " << r[1];
 }
 
+// The defining sum -lambda + ln(lambda/1) + ... + ln(lambda/k), compensated in long double
+// so that it is exact to far below the 1e-12 asked of the closed form.
+double PoissonLogSum(double lambda, int k)
+{
+    long double sum = -static_cast<long double>(lambda), carry = 0.0L;
+    for (int i = 1; i <= k; ++i) {
+        const long double term = std::log(static_cast<long double>(lambda) / i) - carry;
+        const long double next = sum + term;
+        carry = (next - sum) - term;
+        sum = next;
+    }
+    return static_cast<double>(sum);
+}
+
+TEST(Poisson, EqualsTheLogSumFromSmallCountsToTheDataSize)
+{
+    for (double lambda : {0.05, 1.0, 3.7, 14.5, 15.5, 36.0, 81.0, 501.0, 1234.5, 62047.0, 554894.5}) {
+        const double spread = std::sqrt(lambda);
+        for (double offset : {-9.0, -4.0, -1.0, -0.3, 0.0, 0.3, 1.0, 2.5, 6.0, 9.0}) {
+            const double at = std::floor(lambda + offset * spread);
+            if (at < 0.0) continue;
+            const int k = static_cast<int>(at);
+            const double L = PoissonLogSum(lambda, k);
+            const double expected = L < -40.0 ? std::exp(-40.0) : std::exp(L);
+            ASSERT_NEAR(PoissonProbability(lambda, k), expected, 1e-12 * expected) << lambda << " " << k;
+        }
+    }
+}
+
 TEST(Poisson, FloorGuardsAndInterpolation)
 {
     for (const auto& [lambda, k, p] : {std::tuple{3.0, 0, std::exp(-3.0)}, std::tuple{200.0, 0, std::exp(-40.0)},
