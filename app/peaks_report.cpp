@@ -43,7 +43,9 @@ void ReportLine(const std::string& text)
 
 std::string BaseLineText(int kind, const std::string& argument)
 {
-    const double* c = normalSums.coefficients;
+    double c[3] = {};
+    for (std::size_t k = 0; k < 3 && k < baseLineFit.coefficients.size(); ++k)
+        c[k] = baseLineFit.coefficients[k];
     const char* a = argument.c_str();
     switch (kind) {
     case 1: return platform::Format("Base line: %.6g*%s %+.6g ", c[1], a, c[0]);

@@ -1,6 +1,7 @@
 #include "charts/html_text.h"
 
 #include <array>
+#include <cctype>
 #include <utility>
 
 #include "platform/format.h"
@@ -13,9 +14,22 @@ constexpr const char* kSigmaOverX =
     "<font face='Symbol' size='5'>s</font>/<span style='text-decoration: overline; font-weight:700'>X</span> ";
 constexpr const char* kSymbolPi = "<font face='Symbol' size='5'>p</font>";
 
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+bool WordCharacter(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Replaces `from` only where it stands as a word of its own: a parameter named "spinach" or
+// "Value_pi" keeps its letters.
+void ReplaceWholeWords(std::string& text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;) {
+        const std::size_t end = at + from.size();
+        const bool whole = (at == 0 || !WordCharacter(text[at - 1])) && (end >= text.size() || !WordCharacter(text[end]));
+        if (!whole) {
+            at = text.find(from, at + 1);
+            continue;
+        }
         text.replace(at, from.size(), to);
+        at = text.find(from, at + to.size());
     }
 }
 
@@ -51,7 +65,7 @@ void ResultTextToHtml(std::string& text) {
         {"Coeff. of. Variance", kSigmaOverX},
         {"pi", kSymbolPi},
     }};
-    for (const auto& [word, markup] : kWords) ReplaceAll(text, word, markup);
+    for (const auto& [word, markup] : kWords) ReplaceWholeWords(text, word, markup);
     static const std::string kExponentCharacters = "01234567890.eE-+";
     for (std::size_t p = text.find('^'); !text.empty() && p != std::string::npos; p = text.find('^')) {
         std::size_t end = text.find_first_not_of(kExponentCharacters, p + 1);

@@ -8,8 +8,9 @@
 // Every &, <, >, " and ' as its character reference, so a text from a data file stays text.
 std::string EscapeHtml(const std::string& text);
 
-// Rewrites one (already escaped) result text into HTML: symbol words first, then every "^"
-// with the run of number characters after it as a superscript.
+// Rewrites one (already escaped) result text into HTML: symbol words first (only where they
+// stand as whole words, so that names keep their letters), then every "^" with the run of
+// number characters after it as a superscript.
 void ResultTextToHtml(std::string& text);
 
 // "rrggbb" in lowercase, no "#".

@@ -1,7 +1,5 @@
 #include "fitting/base_line.h"
 
-#include "fitting/matrix_inversion.h"
-#include "fitting/normal_equations.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,22 +38,19 @@ void RowExponential2(double* target, double* row, double y, double x)
     row[2] = e * e;
 }
 
-namespace {
+LeastSquaresResult baseLineFit;
 
-constexpr int kWorkspaceClearOrder = 9;
+namespace {
 
 double BaseAt(double x, int terms, BaseLineRow row)
 {
-    row(&normalTarget, normalRow, 0.0, x);
+    double target = 0.0;
+    double basis[kBaseLineMaxTerms] = {};
+    row(&target, basis, 0.0, x);
     double b = 0.0;
-    for (int k = 0; k < terms; ++k)
-        b += normalSums.coefficients[k] * normalRow[k];
+    for (int k = 0; k < terms && k < static_cast<int>(baseLineFit.coefficients.size()); ++k)
+        b += baseLineFit.coefficients[static_cast<std::size_t>(k)] * basis[k];
     return b;
-}
-
-void ClearWorkspace()
-{
-    ClearNormalEquations(normalMatrix, kWorkspaceClearOrder);
 }
 
 }  // namespace
@@ -73,43 +68,24 @@ int BaseLineBinCount(int n)
 
 bool FitRowCallbackModel(const std::vector<double>& x, const std::vector<double>& y, int terms, BaseLineRow row)
 {
-    ClearWorkspace();
+    baseLineFit = LeastSquaresResult{};
     const int n = static_cast<int>(x.size());
-    if (terms < 1 || terms > kWorkspaceClearOrder || n + 1 < terms || y.size() != x.size())
+    if (terms < 1 || terms > kBaseLineMaxTerms || n + 1 < terms || y.size() != x.size())
         return false;
-    double* matrix = normalMatrix;
-    for (int p = 0; p < n; ++p) {
-        row(&normalTarget, normalRow, y[p], x[p]);
-        for (int j = 0; j < terms; ++j) {
-            normalSums.rightHandSide[j] += normalTarget * normalRow[j];
-            for (int l = 0; l < terms; ++l)
-                matrix[l * terms + j + 1] += normalRow[j] * normalRow[l];
-        }
-    }
-    double copy[kWorkspaceClearOrder * kWorkspaceClearOrder + 1] = {};
-    CopySquareMatrix(matrix, copy, kWorkspaceClearOrder);
-    const double d = InvertMatrix(terms, matrix);
-    bool finite = d != 0.0 && std::isfinite(d);
-    for (int j = 0; j < terms && finite; ++j) {
-        double a = 0.0;
-        for (int l = 0; l < terms; ++l)
-            a += matrix[l * terms + j + 1] * normalSums.rightHandSide[l];
-        normalSums.coefficients[j] = a;
-        finite = std::isfinite(a);
-    }
-    if (!finite) {
+    const auto rowOf = [&](int p, double* basis, double& target, double& value) {
+        row(&target, basis, y[static_cast<std::size_t>(p)], x[static_cast<std::size_t>(p)]);
+        value = y[static_cast<std::size_t>(p)];
+        return true;
+    };
+    bool fitted = n > 0 && FitLeastSquares(terms, n, rowOf, baseLineFit) && baseLineFit.determinant != 0.0 &&
+                  std::isfinite(baseLineFit.determinant);
+    for (double c : baseLineFit.coefficients)
+        fitted = fitted && std::isfinite(c);
+    if (!fitted) {
         // The exponentials of a far x range underflow to 0: no usable line.
-        ClearWorkspace();
+        baseLineFit = LeastSquaresResult{};
         return false;
     }
-    double ssr = 0.0;
-    for (int p = 0; p < n; ++p) {
-        const double b = BaseAt(x[p], terms, row);
-        ssr += (b - y[p]) * (b - y[p]);
-    }
-    const double msr = n > 0 ? ssr / n : 0.0;
-    for (int j = 0; j < terms; ++j)
-        normalSums.deviations[j] = std::sqrt(std::fabs(MatrixMinorDeterminant(terms, j, copy) / d)) * std::sqrt(msr);
     return true;
 }
 

@@ -2,8 +2,9 @@
 // Base-line correction of a signal before its peaks are searched for: the lowest point
 // of each bin of the x range is taken, a base-line model is fitted to the lower envelope
 // of those points in a few passes, and the fitted line is subtracted from the signal.
-// The fit runs on the normal-equation workspace (normalSums), whose coefficient
-// vector keeps the base line for the peaks report.
+// The fitted line stays in baseLineFit for the peaks report.
+#include "fitting/normal_equations.h"
+
 #include <vector>
 
 enum BaseLineKind {
@@ -21,10 +22,14 @@ void RowQuadratic(double* target, double* row, double y, double x);
 void RowExponential(double* target, double* row, double y, double x);
 void RowExponential2(double* target, double* row, double y, double x);
 
-// 1 after a correction whose base line is in normalSums.coefficients; 0 when the last
-// call corrected nothing (kind 0, too few points or bins, or a fit that failed: a
-// singular normal matrix or a coefficient that is not finite).
+// 1 after a correction whose base line is in baseLineFit; 0 when the last call
+// corrected nothing (kind 0, too few points or bins, or a fit that failed: a singular
+// normal matrix or a coefficient that is not finite).
 extern int baseLineCorrected;
+// The last base-line fit: coefficients (in row order) and deviations; empty after a
+// fit that failed.
+extern LeastSquaresResult baseLineFit;
+inline constexpr int kBaseLineMaxTerms = 9;
 
 // Corrects the signal in place by the base line of the given kind.
 void CorrectBaseLine(std::vector<double>& x, std::vector<double>& y, int kind);
@@ -32,7 +37,7 @@ void CorrectBaseLine(std::vector<double>& x, std::vector<double>& y, int kind);
 // Up to `passes` rounds of fit and trim of the candidate points; stops early when fewer
 // than terms + 2 remain. False when a fit failed (the workspace is then cleared).
 bool FitLowerEnvelope(std::vector<double>& x, std::vector<double>& y, int terms, BaseLineRow row, int passes);
-// Least squares of the row's basis (terms at most 9) into normalSums. False when there
+// Least squares of the row's basis (terms at most 9) into baseLineFit. False when there
 // are too few points, the normal matrix is singular or a coefficient is not finite.
 bool FitRowCallbackModel(const std::vector<double>& x, const std::vector<double>& y, int terms, BaseLineRow row);
 // Removes the points at or above the fitted line.

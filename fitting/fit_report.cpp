@@ -125,9 +125,12 @@ void FitReport::AddPeriodicPair(double a, double b, double sa, double sb, double
     const double shift = phase * period / kTwoPi;
     // A vanishing amplitude has no direction: its spread is that of the two coefficients
     // and its shift is unknown within half a period.
-    const double amplitudeDeviation = amplitude > 0 ? std::fabs(a * sa + b * sb) / amplitude : std::hypot(sa, sb);
+    // The two coefficients' errors are independent: they add in quadrature, whatever the
+    // signs of a and b (a plain sum would let them cancel).
+    const double amplitudeDeviation =
+        amplitude > 0 ? std::hypot(a * sa, b * sb) / amplitude : std::hypot(sa, sb);
     const double shiftDeviation =
-        squares > 0 ? std::fabs(a * sb - b * sa) / squares * period / kTwoPi : std::fabs(period) / 2;
+        squares > 0 ? std::hypot(a * sb, b * sa) / squares * period / kTwoPi : std::fabs(period) / 2;
 
     FitReportRow caption;
     caption.label = platform::Format("Cos with period = %g ", period);

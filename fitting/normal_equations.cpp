@@ -6,33 +6,6 @@
 #include <cmath>
 #include <limits>
 
-double normalMatrix[kNormalWorkspaceOrder * kNormalWorkspaceOrder + kNormalWorkspaceOrder + 1];
-NormalSums normalSums;
-double normalRow[kNormalWorkspaceOrder + 1];
-double normalTarget = 0.0;
-
-void ClearNormalEquations(double* a, int n)
-{
-    if (n < 0)
-        return;
-    const int vectorEnd = std::min(n, kNormalWorkspaceOrder);
-    for (int i = 0; i <= vectorEnd; ++i) {
-        normalSums.rightHandSide[i] = 0.0;
-        normalSums.coefficients[i] = 0.0;
-        normalSums.deviations[i] = 0.0;
-    }
-    for (int run = 0; run <= n; ++run) {
-        for (int i = 0; i <= n; ++i)
-            a[run * n + i] = 0.0;
-    }
-}
-
-void CopySquareMatrix(const double* src, double* dst, int n)
-{
-    for (int i = 0; i < n * n; ++i)
-        dst[i] = src[i];
-}
-
 double CoefficientDeviation(double msr, double inverseDiagonal, double determinant)
 {
     if (determinant == 0.0)

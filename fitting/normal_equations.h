@@ -5,28 +5,6 @@
 
 // Normal equations of linear least squares, shared by every fit.
 
-// Fixed workspace of the base-line fit: a 1-based normal matrix with room for
-// the clearing of an order-10 system, the three vectors (right-hand side,
-// coefficients, standard deviations) indexed 0 to 10, one basis row and the
-// target cell that the row callbacks fill.
-constexpr int kNormalWorkspaceOrder = 10;
-extern double normalMatrix[kNormalWorkspaceOrder * kNormalWorkspaceOrder + kNormalWorkspaceOrder + 1];
-struct NormalSums {
-    double rightHandSide[kNormalWorkspaceOrder + 1];
-    double coefficients[kNormalWorkspaceOrder + 1];
-    double deviations[kNormalWorkspaceOrder + 1];
-};
-extern NormalSums normalSums;
-extern double normalRow[kNormalWorkspaceOrder + 1];
-extern double normalTarget;
-
-// Zeroes elements 0 to n of the three normalSums vectors and, in a, the n+1 runs
-// of n+1 elements that start every n elements (elements 0 to n*n + n).
-void ClearNormalEquations(double* a, int n);
-
-// Copies elements 0 to n*n - 1 of src to dst.
-void CopySquareMatrix(const double* src, double* dst, int n);
-
 // Standard deviation of a coefficient from the mean squared residual and the
 // coefficient's diagonal element of the inverse normal matrix:
 // sqrt(|msr * inverseDiagonal|); infinite when the determinant is 0.

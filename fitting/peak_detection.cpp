@@ -74,6 +74,20 @@ void SignalLevelRange(double& mean, double& deviation, int& count, double& low, 
     }
 }
 
+namespace {
+
+double Median(std::vector<double> values)
+{
+    const std::size_t half = values.size() / 2;
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(half), values.end());
+    const double upper = values[half];
+    if (values.size() % 2 == 1)
+        return upper;
+    return 0.5 * (upper + *std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(half)));
+}
+
+}  // namespace
+
 void EstimateNoiseLevel(peakSignal& peak, const std::vector<double>& values)
 {
     peak.base = peak.noise = 0.0;
@@ -85,6 +99,20 @@ void EstimateNoiseLevel(peakSignal& peak, const std::vector<double>& values)
     const double range = high - low;
     if (range < 1e-20)
         return;
+    // The clipping starts from the median and the median absolute deviation (scaled to a
+    // normal deviation): the peaks themselves, high and many, would widen a first window
+    // drawn from the mean and deviation of all values so far that the clipping stopped
+    // after one pass with the peaks still in the noise. With more than half of the values
+    // equal the deviation is 0, and the start stays the mean and deviation of all values.
+    const double median = Median(values);
+    std::vector<double> distances(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        distances[i] = std::fabs(values[i] - median);
+    const double spread = 1.4826 * Median(distances);
+    if (spread > 0.0) {
+        peak.base = median;
+        peak.noise = spread;
+    }
     for (int pass = 1; pass <= 10; ++pass) {
         const int previous = count;
         low = peak.base - 3.0 * peak.noise;

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <memory>
+#include <string>
 #include <cmath>
 #include <filesystem>
 #include <system_error>
@@ -43,43 +44,164 @@ private:
     std::int64_t length_, step_, next_ = 0;
 };
 
+// Reads the task file in blocks and hands out its lines one character at a time, so that no
+// line is ever held whole. A line ends at LF, CR LF or a lone CR.
+class TaskReader {
+public:
+    explicit TaskReader(std::FILE* file) : file_(file) {}
+    // The next character of the current line; false at the line's end (or the file's end,
+    // see AtEnd).
+    bool Next(char& c)
+    {
+        if (lineEnded_)
+            return false;
+        int k = Get();
+        if (k == EOF) {
+            lineEnded_ = true;
+            atEnd_ = true;
+            return false;
+        }
+        if (k == '\r') {
+            const int after = Get();
+            if (after != '\n' && after != EOF)
+                --at_;  // the next line's first character
+            lineEnded_ = true;
+            return false;
+        }
+        if (k == '\n') {
+            lineEnded_ = true;
+            return false;
+        }
+        c = static_cast<char>(k);
+        return true;
+    }
+    // Skips what is left of the line; true when a line was there to take (not the empty
+    // remainder after the last line end).
+    bool FinishLine()
+    {
+        char c;
+        while (Next(c)) {
+        }
+        const bool had = !(atEnd_ && lineLength_ == 0);
+        lineEnded_ = false;
+        lineLength_ = 0;
+        return had;
+    }
+    bool AtEnd() const { return atEnd_; }
+    std::int64_t Position() const { return consumed_ - static_cast<std::int64_t>(size_ - at_); }
+
+private:
+    int Get()
+    {
+        if (at_ >= size_) {
+            size_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+            at_ = 0;
+            consumed_ += static_cast<std::int64_t>(size_);
+            if (size_ == 0)
+                return EOF;
+        }
+        ++lineLength_;
+        return static_cast<unsigned char>(buffer_[at_++]);
+    }
+    std::FILE* file_;
+    char buffer_[1 << 16];
+    std::size_t size_ = 0, at_ = 0;
+    std::int64_t consumed_ = 0;
+    std::int64_t lineLength_ = 0;
+    bool lineEnded_ = false, atEnd_ = false;
+};
+
+bool NumberSeparator(char c) { return c == ' ' || c == '\t' || c == ',' || c == ';'; }
+
+// No number is longer than this; a longer run of characters is not a number of the task.
+constexpr std::size_t kLongestNumber = 4096;
+
+enum class LineKind { Numbers, NotNumeric, TooManyNumbers };
+
+// Reads one line's numbers, keeping at most `numberLimit` of them.
+LineKind ReadNumbers(TaskReader& reader, std::vector<double>& values, std::size_t numberLimit)
+{
+    values.clear();
+    std::string piece;
+    LineKind kind = LineKind::Numbers;
+    const auto take = [&] {
+        if (piece.empty() || kind != LineKind::Numbers)
+            return;
+        if (values.size() >= numberLimit)
+            kind = LineKind::TooManyNumbers;
+        else
+            values.push_back(std::strtod(piece.c_str(), nullptr));
+        piece.clear();
+    };
+    char c;
+    while (reader.Next(c)) {
+        if (kind == LineKind::TooManyNumbers)
+            return kind;  // the rest of the line is never read
+        if (kind != LineKind::Numbers)
+            continue;
+        if (c == '\0' || (!NumberSeparator(c) && piece.size() >= kLongestNumber)) {
+            // As in the text import: such a line is not a record of numbers.
+            kind = LineKind::NotNumeric;
+        } else if (NumberSeparator(c)) {
+            take();
+        } else {
+            piece += c;
+        }
+    }
+    take();
+    return kind;
+}
+
+// Closes the output; false when anything written did not reach it.
+bool CloseOutput(std::FILE* out)
+{
+    const bool written = std::fflush(out) == 0 && !std::ferror(out);
+    return std::fclose(out) == 0 && written;
+}
+
 }  // namespace
 
-ScoreFileStatus WriteScoreFile(const std::string& taskFile, int percent, int& skippedLines,
+ScoreFileStatus WriteScoreFile(const std::string& taskFile, int percent, int numberLimit, int& skippedLines,
                                const ScoreFileProgress& progress)
 {
     skippedLines = 0;
-    std::ifstream in(taskFile, std::ios::binary);
+    std::FILE* in = std::fopen(taskFile.c_str(), "rb");
     if (!in)
         return kScoreFileNoTask;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closeTask(in, &std::fclose);
     const std::string outputFile = ScoreFileName(taskFile, percent);
     std::error_code error;
     if (outputFile == taskFile || std::filesystem::equivalent(outputFile, taskFile, error))
         return kScoreFileIsTask;
-    in.seekg(0, std::ios::end);
-    const std::int64_t length = static_cast<std::int64_t>(in.tellg());
-    in.seekg(0);
+    const std::uintmax_t size = std::filesystem::file_size(taskFile, error);
+    const std::int64_t length = error ? 0 : static_cast<std::int64_t>(size);
+    const std::size_t limit = static_cast<std::size_t>(std::max(numberLimit, 0));
     ProgressSteps reading(progress, "Reading marketing file", length);
-    std::vector<std::string> lines;
+    // One score per line of the file; NaN for a line that is not scored.
     std::vector<double> scores;
+    std::size_t scored = 0;
     std::vector<double> values;
-    std::string line;
-    while (std::getline(in, line)) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
-            line.pop_back();
-        ParseNumberLine(values, line);
-        if (!CoversScoringRules(values)) {
+    TaskReader reader(in);
+    while (!reader.AtEnd()) {
+        const LineKind kind = ReadNumbers(reader, values, limit);
+        if (kind == LineKind::TooManyNumbers)
+            return kScoreFileTooManyNumbers;
+        if (!reader.FinishLine())
+            break;
+        if (kind == LineKind::NotNumeric || !CoversScoringRules(values)) {
             ++skippedLines;
-            continue;
+            scores.push_back(std::nan(""));
+        } else {
+            scores.push_back(ScoreOfValues(values));
+            ++scored;
         }
-        lines.push_back(line);
-        scores.push_back(ScoreOfValues(values));
-        const auto position = static_cast<std::int64_t>(in.tellg());
-        reading.At(position < 0 ? length : position);
+        reading.At(reader.Position());
     }
     // counts[s]: lines scoring s or more (scores held to 0 .. 100).
     int counts[101] = {};
     for (double score : scores) {
+        if (std::isnan(score))
+            continue;
         const int top = std::clamp(ScoreAsInt(score), 0, 100);
         for (int s = 0; s <= top; ++s)
             ++counts[s];
@@ -89,7 +211,7 @@ ScoreFileStatus WriteScoreFile(const std::string& taskFile, int percent, int& sk
     double threshold = -1e40;
     if (percent < 100) {
         threshold = 100;
-        const double lineCount = static_cast<double>(std::max<std::size_t>(scores.size(), 1));
+        const double lineCount = static_cast<double>(std::max<std::size_t>(scored, 1));
         for (int s = 0; s <= 100; ++s) {
             const double p = std::trunc(counts[s] / lineCount * 100.0);
             if (p <= 0) {
@@ -102,17 +224,28 @@ ScoreFileStatus WriteScoreFile(const std::string& taskFile, int percent, int& sk
             }
         }
     }
+    std::rewind(in);
     std::FILE* out = std::fopen(outputFile.c_str(), "wb");
     if (!out)
         return kScoreFileNoOutput;
     ProgressSteps writing(progress, "Writing score file", length);
-    std::int64_t position = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        position += static_cast<std::int64_t>(lines[i].size()) + 1;
-        writing.At(position);
-        if (scores[i] > threshold)
-            std::fprintf(out, "%s   %d\n", lines[i].c_str(), ScoreAsInt(scores[i]));
+    TaskReader again(in);
+    for (double score : scores) {
+        const bool write = !std::isnan(score) && score > threshold;
+        char c;
+        while (again.Next(c)) {
+            if (write)
+                std::fputc(c, out);
+        }
+        again.FinishLine();
+        if (write)
+            std::fprintf(out, "   %d\n", ScoreAsInt(score));
+        writing.At(again.Position());
     }
-    std::fclose(out);
+    if (!CloseOutput(out)) {
+        // A full disk or a lost device: no half file stays under the output's name.
+        std::filesystem::remove(outputFile, error);
+        return kScoreFileNotWritten;
+    }
     return kScoreFileWritten;
 }

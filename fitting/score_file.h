@@ -5,7 +5,14 @@
 #include <functional>
 #include <string>
 
-enum ScoreFileStatus { kScoreFileWritten = 0, kScoreFileNoTask = 1, kScoreFileNoOutput = 2, kScoreFileIsTask = 3 };
+enum ScoreFileStatus {
+    kScoreFileWritten = 0,
+    kScoreFileNoTask = 1,
+    kScoreFileNoOutput = 2,
+    kScoreFileIsTask = 3,
+    kScoreFileTooManyNumbers = 4,  // a line holds more numbers than numberLimit: nothing written
+    kScoreFileNotWritten = 5,      // writing failed (a full disk): the output was removed
+};
 
 // Told the pass ("Reading marketing file", "Writing score file"), the bytes read and the
 // file's length, every twentieth of a long file (every 5000 bytes of a short one).
@@ -15,10 +22,13 @@ using ScoreFileProgress = std::function<void(const char* pass, std::int64_t posi
 // extension, then the percentage and ".txt".
 std::string ScoreFileName(const std::string& taskFile, int percent);
 
-// Scores every line of the task file (read whole, whatever its length) and writes, in file
-// order, the lines scoring above the threshold of the best `percent` per cent (every line
-// for 100 and more), each as the line without its end, three blanks and the score.
-// A line holding too few numbers for the rules is not scored: it is left out and
-// counted in skippedLines. The task file itself is never written (kScoreFileIsTask).
-ScoreFileStatus WriteScoreFile(const std::string& taskFile, int percent, int& skippedLines,
+// Scores every line of the task file and writes, in file order, the lines scoring above the
+// threshold of the best `percent` per cent (every line for 100 and more), each as the line
+// without its end, three blanks and the score. Lines end at LF, CR LF or a lone CR; the file
+// is read twice in blocks, so that no line is held whole. A line holding too few numbers for
+// the rules, a NUL or a run of characters too long for a number is not scored: it is left
+// out and counted in skippedLines. A line holding more than numberLimit numbers (the
+// parameters of the scored series: the rules read no number beyond them) refuses the whole
+// file before its numbers are kept. The task file itself is never written (kScoreFileIsTask).
+ScoreFileStatus WriteScoreFile(const std::string& taskFile, int percent, int numberLimit, int& skippedLines,
                                const ScoreFileProgress& progress = {});

@@ -170,7 +170,8 @@ void MakeScoreFile()
         store.SetProgress(kScoreFileProgressKind, pass, done, 1000);
     };
     int skipped = 0;
-    const ScoreFileStatus status = WriteScoreFile(*chosen, theScorereport.takeOnlyPercent, skipped, progress);
+    const ScoreFileStatus status =
+        WriteScoreFile(*chosen, theScorereport.takeOnlyPercent, store.parametersPerSeries, skipped, progress);
     store.ClearProgressState();
     platform::PostRepaintRequest();
     switch (status) {
@@ -178,6 +179,14 @@ void MakeScoreFile()
     case kScoreFileNoOutput: platform::MessageBox("Problems to open file to write"); break;
     case kScoreFileIsTask:
         platform::MessageBox("The score file would replace the task file itself; rename the task file.");
+        break;
+    case kScoreFileTooManyNumbers:
+        platform::MessageBox(platform::Format("A line of the task file holds more than %d numbers, more than the "
+                                              "scoring rules can use.\nNo score file is written.",
+                                              store.parametersPerSeries));
+        break;
+    case kScoreFileNotWritten:
+        platform::MessageBox("The score file could not be written (is the disk full?).\nNo score file is left.");
         break;
     default: break;
     }

@@ -192,6 +192,33 @@ double TermSelection::TryPeriod(const std::vector<double>& x, const std::vector<
     return CurrentModelCriterion(x, y);
 }
 
+std::vector<double> FrequencyScanPeriods(const std::vector<double>& x, double longest)
+{
+    std::vector<double> periods;
+    if (x.size() < 2)
+        return periods;
+    std::vector<double> sorted(x);
+    std::sort(sorted.begin(), sorted.end());
+    const double range = sorted.back() - sorted.front();
+    if (!(range > 0.0) || !std::isfinite(range))
+        return periods;
+    std::vector<double> spacing(sorted.size() - 1);
+    for (std::size_t i = 1; i < sorted.size(); ++i)
+        spacing[i - 1] = sorted[i] - sorted[i - 1];
+    const std::size_t half = spacing.size() / 2;
+    std::nth_element(spacing.begin(), spacing.begin() + static_cast<std::ptrdiff_t>(half), spacing.end());
+    const double shortest = 2.0 * spacing[half];
+    const double step = 0.25 / range;
+    for (int k = 1; static_cast<int>(periods.size()) < kFrequencyScanPeriods; ++k) {
+        const double T = 1.0 / (k * step);
+        if (T < shortest)
+            break;
+        if (T < longest)
+            periods.push_back(T);
+    }
+    return periods;
+}
+
 int TermSelection::AddBestPeriod(const std::vector<double>& x, const std::vector<double>& y)
 {
     if (x.empty())
@@ -219,6 +246,11 @@ int TermSelection::AddBestPeriod(const std::vector<double>& x, const std::vector
     if (s > 0.0)
         for (int k = 1; R - k * s > 0.0; ++k)
             judge(R - k * s);
+    // The linear steps pass over a short period's minimum (about T^2/range wide): the
+    // coarse scan also steps evenly in frequency, a quarter of 1/range at a time.
+    if (s > 0.0)
+        for (double T : FrequencyScanPeriods(x, R - s))
+            judge(T);
 
     // Fine scan around the best, its lower end following the best.
     if (s > 0.0)

@@ -29,6 +29,12 @@ int FindEqualTermSet(const std::vector<unsigned>& candidate, std::vector<unsigne
 // entry the previous step added (code != 0); 0 when none is left (the list then lost it).
 int NextUnusedTermCode(unsigned& code, std::vector<unsigned>& termCodes);
 
+// The periods the coarse period scan visits evenly in frequency: 1/T in steps of a quarter of
+// 1/(range of x), longest first, those below `longest` only, down to twice the median spacing
+// of x or for at most kFrequencyScanPeriods periods.
+inline constexpr int kFrequencyScanPeriods = 2000;
+std::vector<double> FrequencyScanPeriods(const std::vector<double>& x, double longest);
+
 class TermSelection {
 public:
     TermSelection(std::vector<unsigned>& termCodes, int& yTransformCode, std::vector<double>& periods,

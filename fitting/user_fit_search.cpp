@@ -55,6 +55,19 @@ std::vector<double> HistoryRow(const std::vector<double>& trial, std::size_t n, 
     return row;
 }
 
+// A table that gained or lost coefficients during the run (a document read, say) no longer
+// fits the history rows: the history starts again rather than reading past a row.
+void KeepHistoryShape(UserFitState& state, std::size_t n) {
+    for (const std::vector<double>& row : state.history) {
+        if (row.size() != n + 1) {
+            state.history.clear();
+            state.worstRow = 0;
+            state.worstError = kUserFitNoFit;
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 void UserFitBegin(UserFitState& state, const useruf_settings& table) {
@@ -105,6 +118,7 @@ int UserFitRecordError(UserFitState& state, useruf_settings& table, const UserFi
     if (!std::isfinite(e) || e > kUserFitNoFit) e = kUserFitNoFit;
     const std::size_t n = std::min(CoefficientCount(table), state.trial.size());
     const bool orvel = rules.scheme == kOrvelMethod;
+    KeepHistoryShape(state, n);
     state.improved = 0;
     if (state.firstIteration) {
         state.best = e;
@@ -148,6 +162,9 @@ bool UserFitConverged(const UserFitState& state, const useruf_settings& table, c
         return true;
     }
     if (state.history.size() < 4) return false;
+    for (const std::vector<double>& row : state.history) {
+        if (row.size() != n + 1) return false;
+    }
     for (std::size_t i = 0; i < n; ++i) {
         double lo = state.history[0][i], hi = lo;
         for (const std::vector<double>& row : state.history) {
@@ -193,6 +210,7 @@ void UserFitNextTrial(UserFitState& state, useruf_settings& table, const UserFit
 void UserFitNextTrialOrvelMethod(UserFitState& state, useruf_settings& table, const UserFitRules& rules) {
     const std::size_t n = CoefficientCount(table);
     state.trial.resize(n);
+    KeepHistoryShape(state, n);
     const std::vector<std::vector<double>>& h = state.history;
     const bool shrink = state.stale > static_cast<unsigned>(std::max(rules.trialsBeforeShrink, 0));
     const int bestRow = UserFitBestHistoryRow(h);

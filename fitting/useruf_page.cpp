@@ -345,6 +345,9 @@ void useruf::ShowRunningButtons() {
     }
     Control(kStopButton).Enable(on);
     Control(kStopButton).Show(on);
+    // The running search holds one trial value per coefficient: the formula and the
+    // coefficient table stay as they are until "Stop".
+    for (int id : {kFormulaEdit, kAddButton, kDeleteButton, kPlusConstCheck}) Control(id).Enable(!on);
 }
 
 void useruf::ShowRound(int n) { Control(kRoundLabel).SetText(platform::Format("%d", n)); }

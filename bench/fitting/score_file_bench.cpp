@@ -34,7 +34,7 @@ void BM_WriteScoreFile100kLines(benchmark::State& state) {
             for (int v = 0; v < 6; ++v) out << (i * 7 + v * 13) % 97 << (v == 5 ? "\n" : " ");
     }
     int skipped = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(WriteScoreFile(task, 30, skipped));
+    for (auto _ : state) benchmark::DoNotOptimize(WriteScoreFile(task, 30, 6, skipped));
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_WriteScoreFile100kLines)->Unit(benchmark::kMillisecond);

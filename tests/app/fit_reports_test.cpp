@@ -215,6 +215,18 @@ TEST_F(FitReports, ZeroAmplitudeNeverDivides) {
         EXPECT_EQ(row.deviationText.find("inf"), std::string::npos);
     }
     EXPECT_EQ(report.Rows()[1].shareText, "0");
+
+    // Mend: the errors of a and b add in quadrature; with opposite signs a plain sum
+    // cancelled (amplitude 5 gave 0.1 where propagation gives 0.5).
+    const struct {
+        double a, b, sa, sb, amplitude, shift;
+    } cases[] = {{3, -4, 0.5, 0.5, 0.5, 0.1750704}, {3, 4, 0.3, 0.1, 0.1969772, 0.0866201}};
+    for (const auto& c : cases) {
+        FitReport pair("y", 10);
+        pair.AddPeriodicPair(c.a, c.b, c.sa, c.sb, 11, "x");
+        EXPECT_NEAR(std::atof(pair.Rows()[1].deviationText.c_str()), c.amplitude, 1e-3 * c.amplitude) << c.a << c.b;
+        EXPECT_NEAR(std::atof(pair.Rows()[2].deviationText.c_str()), c.shift, 1e-3 * c.shift) << c.a << c.b;
+    }
 }
 
 // Mend: anything not finite fails the acceptance test (a NaN ratio would pass "> 100").

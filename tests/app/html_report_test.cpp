@@ -30,8 +30,9 @@ std::string Html(std::string text) {
 
 TEST(HtmlText, ResultTextBecomesMarkupAndNamesComeFromTheFileName) {
     const std::pair<std::string, std::string> cases[] = {
-        {Html("Values"), kX + "s"},
-        {Html("spin"), "s<font face='Symbol' size='5'>p</font>n"},
+        // Mend: symbols replace whole words only; the user's names keep their letters.
+        {Html("Values spinach Value_pi Sigma2"), "Values spinach Value_pi Sigma2"},
+        {Html("Value: pi*x (Average)"), kX + ": <font face='Symbol' size='5'>p</font>*x (" + kX + ")"},
         {Html("St. Dev. Sigma"), kS + " " + kS},
         {Html("Corl. Coef.(%)"), kS + "/" + kX + " (%)"},
         {Html("x^2"), "x<sup><small>2</small></sup>"},

@@ -80,9 +80,7 @@ TEST_F(PeaksReportTest, LinesInBothStores) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.baseLine << " corrected " << c.corrected);
         ClearStores();
-        normalSums.coefficients[0] = 1.5;
-        normalSums.coefficients[1] = -0.25;
-        normalSums.coefficients[2] = 3e-7;
+        baseLineFit.coefficients = {1.5, -0.25, 3e-7};
         baseLineCorrected = c.corrected;
         Run(c.baseLine, c.chromatogramOnly);
         ASSERT_EQ(peakList.size(), 2u);

@@ -153,27 +153,8 @@ TEST(FitLeastSquares, TermModelFitsGiveTheRowByRowBits)
     }
 }
 
-TEST(NormalWorkspace, ClearAndCopy)
+TEST(NormalEquations, CoefficientDeviation)
 {
-    // Exactly the matrix of the order and its sums are cleared, nothing beyond.
-    for (int order : {9, 2}) {
-        std::fill(std::begin(normalMatrix), std::end(normalMatrix), 7.0);
-        for (int i = 0; i <= kNormalWorkspaceOrder; ++i)
-            normalSums.rightHandSide[i] = normalSums.coefficients[i] = normalSums.deviations[i] = 7.0;
-        ClearNormalEquations(normalMatrix, order);
-        for (int i = 0; i <= order * (order + 1); ++i)
-            EXPECT_EQ(normalMatrix[i], 0.0) << order << " " << i;
-        EXPECT_EQ(normalMatrix[order * (order + 1) + 1], 7.0) << order;
-        for (int i = 0; i <= order; ++i)
-            EXPECT_EQ(normalSums.coefficients[i], 0.0) << order << " " << i;
-        EXPECT_EQ(normalSums.deviations[order + 1], 7.0) << order;
-    }
-
-    const double src[] = {1, 2, 3, 4, 5};
-    double dst[5] = {0, 0, 0, 0, 9};
-    CopySquareMatrix(src, dst, 2);
-    EXPECT_EQ(std::vector<double>(dst, dst + 5), (std::vector<double>{1, 2, 3, 4, 9}));
-
     EXPECT_TRUE(std::isinf(CoefficientDeviation(1.0, 1.0, 0.0)));
     EXPECT_EQ(CoefficientDeviation(4.0, -0.25, 3.0), 1.0);  // magnitude, never NaN
 }

@@ -1,10 +1,12 @@
 // The scoring run over the data store, its report texts and counts, and the scoring report
 // dialog driven through its real widgets.
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "data/data_page.h"
 #include "fitting/scorereport.h"
@@ -73,6 +75,34 @@ TEST_F(ScoringRunTest, RunDerivesReportsCountsAndStoresScores) {
     RunScoring(1, 1.0, 2);
     EXPECT_EQ(std::tuple(ScoringRuleCount(), r.totalRecords, r.allCounts[0], r.recipeText),
               std::tuple(0, 0, 0, std::string()));
+}
+
+// Mend: a line of more numbers than the series has parameters, and a write that fails (a
+// full disk), end in a message and leave no score file.
+TEST_F(ScoringRunTest, ScoreFileRefusalsAreReported) {
+    LoadRecords();
+    RunScoring(1, 1.0, 2);
+    ASSERT_GE(ScoringRuleCount(), 1);
+    const auto dir = std::filesystem::temp_directory_path() / ("tabulon_make_score_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto write = [](const std::filesystem::path& p, const std::string& text) {
+        std::ofstream(p, std::ios::binary) << text;
+    };
+    theScorereport.takeOnlyPercent = 100;
+    write(dir / "wide.txt", "2 1 0\n2 1 0 5\n");
+    write(dir / "full.txt", "2 1 0\n0 0 0\n");
+    std::filesystem::create_symlink("/dev/full", dir / "full100.txt");
+    for (const char* task : {"wide.txt", "full.txt"}) {
+        dialogs.fileAnswers.push_back((dir / task).string());
+        MakeScoreFile();
+    }
+    const std::vector<std::string> messages = dialogs.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].rfind("A line of the task file holds more than 3 numbers", 0), 0u) << messages[0];
+    EXPECT_EQ(messages[1].rfind("The score file could not be written", 0), 0u) << messages[1];
+    EXPECT_FALSE(std::filesystem::exists(dir / "wide100.txt"));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir / "full100.txt")));
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(ScoringRunTest, ChartNeedsARecordAndAPositiveOne) {

@@ -157,4 +157,30 @@ TEST(UserFitSearch, OrvelHistoryKeepsTenRowsAndReplacesTheWorst) {
     EXPECT_EQ(std::pair(t.values[0], s.best), std::pair(13.0, 87.0));
 }
 
+// Mend: coefficients added while an "Orvel method" run goes on (a*x^2+b, three added) made the
+// next trial read past the history rows; the history now starts again for the new table.
+TEST(UserFitSearch, OrvelHistoryFollowsAddedCoefficients) {
+    useruf_settings t = Table({1, 2}, {0.1, 0.2});
+    const UserFitRules rules{kOrvelMethod, 50, 0.69, 1e-6};
+    UserFitState s;
+    UserFitBegin(s, t);
+    for (int i = 0; i < 12; ++i) {
+        UserFitRecordError(s, t, rules, 50.0 - i);
+        UserFitNextTrialOrvelMethod(s, t, rules);
+    }
+    ASSERT_EQ(s.history.size(), 10u);
+    for (int k = 0; k < 3; ++k) {
+        t.names.push_back("b1");
+        t.values.push_back(2), t.steps.push_back(0.2), t.minima.push_back(-1e40), t.maxima.push_back(1e40);
+    }
+    EXPECT_FALSE(UserFitConverged(s, t, rules));
+    for (int i = 0; i < 12; ++i) {
+        UserFitNextTrialOrvelMethod(s, t, rules);
+        ASSERT_EQ(s.trial.size(), 5u);
+        UserFitRecordError(s, t, rules, 30.0 - i);
+        for (const auto& row : s.history) ASSERT_EQ(row.size(), 6u);
+    }
+    EXPECT_EQ(s.history.size(), 10u);
+}
+
 }  // namespace

@@ -41,6 +41,17 @@ TEST_F(UserufPageTest, AddCopiesTheLastRowUnderANewName) {
     EXPECT_EQ(Edit(useruf::kNameEdit), "b111");
 }
 
+// Mend: while a fitting runs, the formula and the coefficient table cannot change under it.
+TEST_F(UserufPageTest, RunningFittingLocksTheFormulaAndTheTable) {
+    const int locked[] = {useruf::kFormulaEdit, useruf::kAddButton, useruf::kDeleteButton, useruf::kPlusConstCheck};
+    page.Control(useruf::kRunFittingButton).Click();
+    ASSERT_EQ(page.running, 1);
+    for (int id : locked) EXPECT_FALSE(page.Control(id).IsEnabled()) << id;
+    page.Control(useruf::kStopButton).Click();
+    ASSERT_EQ(page.running, 0);
+    for (int id : locked) EXPECT_TRUE(page.Control(id).IsEnabled()) << id;
+}
+
 TEST_F(UserufPageTest, OkTakesTheEditsIntoTheSelectedRowAndTheFormulaWithoutBlanks) {
     Select(1);
     page.Control(useruf::kNameEdit).SetText(" slope ");
