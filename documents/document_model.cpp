@@ -136,15 +136,25 @@ int Index(const char* name) {
     return -1;
 }
 
-// Applies one global attribute; an attribute of the wrong kind or with too few values is
-// left out (the fields keep their values).
-void ApplyAttribute(const cdfFile& f, const cdfFile::attribute& a, int which, DocumentSettings& s, DocumentReadNotes& notes,
+// Applies one global attribute; false for one of the wrong kind (text for numbers or numbers
+// for text) or with fewer values than its fields need: the document is damaged.
+bool ApplyAttribute(const cdfFile& f, const cdfFile::attribute& a, int which, DocumentSettings& s, DocumentReadNotes& notes,
                     FontRecord& font) {
     std::string text;
     D v;
     const bool isText = Text(f, a, text);
     const bool isNumbers = !isText && Numbers(f, a, v);
-    auto need = [&](std::size_t n) { return isNumbers && v.size() >= n; };
+    bool bad = false;
+    auto need = [&](std::size_t n) {
+        const bool ok = isNumbers && v.size() >= n;
+        bad = bad || !ok;
+        return ok;
+    };
+    auto textOk = [&] {
+        bad = bad || !isText;
+        return isText;
+    };
+    auto numbersOk = [&] { return need(0); };
     auto I = [&](std::size_t i) { return ToInt(v[i]); };
     legend_settings& lg = s.legend;
     chart_settings& ch = s.chart;
@@ -154,9 +164,9 @@ void ApplyAttribute(const cdfFile& f, const cdfFile::attribute& a, int which, Do
     case 1:
         if (need(2)) s.activePage = I(0), s.selectedTab = I(1), notes.hasActiveTab = true;
         break;
-    case 2: if (isText) lg.title = text; break;
-    case 3: if (isText) lg.xCaption = text; break;
-    case 4: if (isText) lg.yCaption = text; break;
+    case 2: if (textOk()) lg.title = text; break;
+    case 3: if (textOk()) lg.xCaption = text; break;
+    case 4: if (textOk()) lg.yCaption = text; break;
     case 5: if (need(1)) lg.showFormulas = I(0); break;
     case 6: if (need(1)) lg.overlap = I(0); break;
     case 7:
@@ -167,7 +177,7 @@ void ApplyAttribute(const cdfFile& f, const cdfFile::attribute& a, int which, Do
     case 10:
     case 12:
     case 14:
-        if (isText) font.faceName = text.substr(0, 31);
+        if (textOk()) font.faceName = text.substr(0, 31);
         break;
     case 11:
         if (need(14)) {
@@ -251,7 +261,10 @@ void ApplyAttribute(const cdfFile& f, const cdfFile::attribute& a, int which, Do
         if (need(1)) {
             const int n = I(0);
             constructor_settings& c = s.constructor;
-            if (n < 0 || n > constructor_settings::kCodeSlots || v.size() < static_cast<std::size_t>(n) + 2) break;
+            if (n < 0 || n > constructor_settings::kCodeSlots || v.size() < static_cast<std::size_t>(n) + 2) {
+                bad = true;
+                break;
+            }
             c.selectedCodeCount = n;
             for (int i = 0; i < n; ++i) c.selectedCodes[static_cast<std::size_t>(i)] = LowByte(v[static_cast<std::size_t>(i) + 1]);
             c.yTransform = LowByte(v[static_cast<std::size_t>(n) + 1]);
@@ -262,9 +275,9 @@ void ApplyAttribute(const cdfFile& f, const cdfFile::attribute& a, int which, Do
             for (std::size_t i = 0; i < 6; ++i) s.constructor.periodValues[i] = v[i];
         break;
     case 30: if (need(1)) s.constructor.showDeviationLines = I(0); break;
-    case 31: if (isText) ApplyCustomApproximationText(text, s.approxcustom); break;
+    case 31: if (textOk()) ApplyCustomApproximationText(text, s.approxcustom); break;
     case 32:
-        if (isText && ApplyUserDefinedText(text, s.useruf, notes.messages)) notes.hasUserCoefficients = true;
+        if (textOk() && ApplyUserDefinedText(text, s.useruf, notes.messages)) notes.hasUserCoefficients = true;
         break;
     case 33:
         if (need(3)) s.collection.selectedModel = I(0), s.collection.searchRequested = I(1), s.collection.showDeviationLines = I(2);
@@ -307,7 +320,7 @@ void ApplyAttribute(const cdfFile& f, const cdfFile::attribute& a, int which, Do
         break;
     case 36: if (need(1)) s.multistat.nearNeighborPercent = v[0]; break;
     case 37:
-        if (isNumbers) {
+        if (numbersOk()) {
             s.constructorMulti.currentPolyTerms.clear();
             for (double x : v) s.constructorMulti.currentPolyTerms.push_back(static_cast<unsigned>(LowByte(x)));
         }
@@ -319,16 +332,16 @@ void ApplyAttribute(const cdfFile& f, const cdfFile::attribute& a, int which, Do
             p.randomTerms = I(4), p.maxMinutes = I(5), p.criterion = I(6), p.saveLog = I(7);
         }
         break;
-    case 39: if (isText) s.search.logFile = text; break;
+    case 39: if (textOk()) s.search.logFile = text; break;
     case 40:
-        if (isNumbers) {
+        if (numbersOk()) {
             std::vector<conditions>& list = s.distrimution.conditions;
             list.resize(v.size() / 2);
             for (std::size_t k = 0; k < list.size(); ++k) list[k].parameterIndex = I(2 * k), list[k].operation = I(2 * k + 1);
         }
         break;
     case 41:
-        if (isNumbers) {
+        if (numbersOk()) {
             std::vector<conditions>& list = s.distrimution.conditions;
             list.resize(v.size() / 2);
             for (std::size_t k = 0; k < list.size(); ++k) list[k].from = v[2 * k], list[k].till = v[2 * k + 1];
@@ -337,14 +350,19 @@ void ApplyAttribute(const cdfFile& f, const cdfFile::attribute& a, int which, Do
     case 42:
         if (need(3)) s.calculator.sortOff = I(0), s.calculator.sortAscending = I(1), s.calculator.sortDescending = I(2);
         break;
-    case 43: if (isText) s.calculator.argumentText = text; break;
-    case 44: if (isText) s.calculator.inputFile = text; break;
-    case 45: if (isText) s.calculator.outputFile = text; break;
+    case 43: if (textOk()) s.calculator.argumentText = text; break;
+    case 44: if (textOk()) s.calculator.inputFile = text; break;
+    case 45: if (textOk()) s.calculator.outputFile = text; break;
     case 46:
-        if (need(2)) notes.seriesCount = std::max(0, I(0)), notes.parameterCount = std::max(0, I(1));
+        if (need(2)) {
+            notes.seriesCount = I(0), notes.parameterCount = I(1);
+            notes.hasCounts = true;
+            bad = notes.seriesCount < 0 || notes.parameterCount < 0;
+        }
         break;
     default: break;
     }
+    return !bad;
 }
 
 // The first values of a variable's attribute number k, or false.
@@ -357,7 +375,6 @@ bool VariableNumbers(const cdfFile& f, const cdfFile::variable& var, std::uint32
 
 std::string RebuildData(cdfFile& f, const DocumentReadNotes& notes, DocumentData& data) {
     const std::size_t S = static_cast<std::size_t>(notes.seriesCount), P = static_cast<std::size_t>(notes.parameterCount);
-    if (f.variables.size() < S + P + 1) return "The document holds fewer variables than its series and parameters need";
     D v;
     for (std::size_t s = 0; s < S; ++s) {
         const cdfFile::variable& var = f.variables[s];
@@ -564,7 +581,22 @@ std::string ReadDocumentModel(cdfFile& file, DocumentSettings& staging, Document
         const cdfFile::attribute& a = file.attributes[i];
         const std::string& n = file.NameOf(a.nameIndex);
         const int which = Index(n.c_str());
-        if (which >= 0) ApplyAttribute(file, a, which, staging, notes, font);
+        if (which >= 0 && !ApplyAttribute(file, a, which, staging, notes, font))
+            return "The attribute \"" + n + "\" is damaged";
+    }
+    // Without its counts a file is no document of ours (another program's NetCDF file), and
+    // counts that disagree with the variables mean a damaged one: either would replace the
+    // work with what is not there.
+    if (!notes.hasCounts)
+        return "The file is not a document of this program: it has no attribute \"Number series and parameters\"";
+    const std::uint64_t variablesNeeded = std::uint64_t(notes.seriesCount) + std::uint64_t(notes.parameterCount) + 1;
+    if (file.variables.size() != variablesNeeded)
+        return "The document announces " + std::to_string(notes.seriesCount) + " series and " +
+               std::to_string(notes.parameterCount) + " parameters but holds " + std::to_string(file.variables.size()) +
+               " variables instead of " + std::to_string(variablesNeeded);
+    if (notes.seriesCount == 0) {
+        if (notes.parameterCount != 0) return "The document announces parameters without a series";
+        if (file.variables.back().totalValues != 0) return "The document holds values but announces no series";
     }
     if (notes.seriesCount >= 1) {
         const std::string fault = RebuildData(file, notes, data);
