@@ -94,9 +94,6 @@ struct DocumentReadNotes {
     std::vector<std::string> messages;  // items of "User defiened" that were refused
 };
 
-// The 47 attribute names in write order.
-extern const char* const kDocumentAttributeNames[47];
-
 // Fills an empty file model with the document.
 // The file takes the values from data without a copy: data must outlive the save.
 void BuildDocument(const DocumentSettings& settings, const DocumentDataView& data, cdfFile& file);
