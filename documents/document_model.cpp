@@ -241,9 +241,9 @@ const AttributeRule kAttributes[] = {
     {"XY statistical scheme", T::kShort, 9,
      [](S& s) -> Fields {
          xystatistic_settings& x = s.xystatistic;
-         return {Int(x.constructorStyle),       Int(x.customFormulas), Int(x.fromListOfFormulas),
-                 Int(x.peaksRevealing),         Int(x.userFormula),    Int(x.correlationCoefficient),
-                 Int(x.polynomFitting),         Int(x.harmonicAnalysis), Int(x.searchForBestFormula)};
+         return {Int(x.constructorStyle), Int(x.customFormulas), Int(x.fromListOfFormulas),
+                 Int(x.peaksRevealing),   Int(x.userFormula),    Int(x.correlationCoefficient),
+                 Int(x.polynomFitting),   Int(x.harmonicAnalysis), Int(x.searchForBestFormula)};
      }},
     {"Distribution of one value", T::kShort, 9,
      [](S& s) -> Fields {
@@ -313,9 +313,9 @@ const AttributeRule kAttributes[] = {
     {"Multiargumentes schemes", T::kInt, 5,
      [](S& s) -> Fields {
          multistat_settings& m = s.multistat;
-         return {Int(m.correlation),        Int(m.plane),           Int(m.parabolic),
-                 Int(m.nearNeighbors),      Int(m.weightKind),      Int(m.userDefinedFormula),
-                 Int(m.unitaryArgument),    Int(m.bestPolynome),    Int(m.bestPolynomeAuto)};
+         return {Int(m.correlation),     Int(m.plane),        Int(m.parabolic),
+                 Int(m.nearNeighbors),   Int(m.weightKind),   Int(m.userDefinedFormula),
+                 Int(m.unitaryArgument), Int(m.bestPolynome), Int(m.bestPolynomeAuto)};
      },
      [](Reading& r, const D& v, const std::string&) {
          multistat_settings& m = r.s.multistat;
