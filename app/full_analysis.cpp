@@ -3,8 +3,8 @@
 // HTML report; the work is restored from a snapshot afterwards.
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
