@@ -31,6 +31,7 @@
 #include "formula/number_text.h"
 #include "platform/dialogs.h"
 #include "platform/format.h"
+#include "platform/guard.h"
 #include "platform/requests.h"
 #include "platform/system.h"
 #include "statistics/distribution2_page.h"
@@ -234,11 +235,14 @@ void CTabulonDlg::OnFileSaveAs() {
         platform::MessageBox(platform::Format("%s already exists.\nDo you want to replace it?", path.c_str()),
                              platform::kButtonsYesNo | platform::kIconQuestion) != platform::kYes)
         return;
+    // Only a document that was written takes the new name: after a failed save the work is
+    // still the former document's.
+    if (!WriteDocument(path)) return;
     documentPath = path;
     theData.documentFolder = FolderBefore(path);
     theData.fileNameBuffer = *chosen;
     SetCaption(platform::Format("Tabulon - %s", documentPath.c_str()));
-    if (WriteDocument(documentPath)) NoteDocumentClean();
+    NoteDocumentClean();
     AddRecentFile(documentPath);
 }
 
@@ -281,18 +285,28 @@ bool CTabulonDlg::ReadDocumentAt(const std::string& path) {
     theData.fileNameBuffer = path;
     if (!HasDocumentExtension(path)) return fail("Wrong file extention");
 
-    readingDocument = 1;
-    cdfFile file;
-    file.progress = [](const std::string& text, double fraction) {
-        DrawProgressBar(0, text, fraction);
-        PumpWaitingMessages();
-    };
-    const int loaded = file.Load(path);
     DocumentSettings staging = CurrentSettings(*this);
     DocumentData data;
     DocumentReadNotes notes;
-    std::string fault = loaded ? ReadDocumentModel(file, staging, data, notes) : file.error;
-    readingDocument = 0;
+    std::string fault;
+    {
+        // Whatever ends the read, an exception included, lets the next one start.
+        struct Reading {
+            int& flag;
+            explicit Reading(int& f) : flag(f) { flag = 1; }
+            ~Reading() { flag = 0; }
+        } reading(readingDocument);
+        try {
+            cdfFile file;
+            file.progress = [](const std::string& text, double fraction) {
+                DrawProgressBar(0, text, fraction);
+                PumpWaitingMessages();
+            };
+            fault = file.Load(path) ? ReadDocumentModel(file, staging, data, notes) : file.error;
+        } catch (...) {
+            fault = platform::ExceptionMessage(std::current_exception());
+        }
+    }
     if (!fault.empty()) {
         if (fault.rfind("Can not open file", 0) != 0)
             fault = platform::Format("The document %s can not be read:\n", path.c_str()) + fault;

@@ -2,10 +2,13 @@
 // step rewriting the roles and the page settings so the ordinary painting runs it, into one
 // HTML report; the work is restored from a snapshot afterwards.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -188,6 +191,22 @@ void CTabulonDlg::ShowParameterAgainstTwoArguments(int v, int a, int b) {
     theChart.gridWidth = 2;
 }
 
+namespace {
+
+// "temp_auto" with a random part that no other run picks, in folder.
+std::string UniqueSnapshotPath(const std::string& folder) {
+    std::random_device entropy;
+    std::mt19937_64 pick((std::uint64_t(entropy()) << 32) ^ entropy() ^
+                         std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
+    for (;;) {
+        const std::string path = platform::Format("%s/temp_auto_%016llx.cdf", folder.c_str(),
+                                                  static_cast<unsigned long long>(pick()));
+        if (!platform::FileExists(path)) return path;
+    }
+}
+
+}  // namespace
+
 void CTabulonDlg::OnFullAnalysis() {
     dataSeriesCount = static_cast<int>(theData.series.size());
     if (dataSeriesCount != 1) {
@@ -212,7 +231,13 @@ void CTabulonDlg::OnFullAnalysis() {
     std::error_code ignored;
     if (!dataFolder.empty() && !platform::IsDirectory(dataFolder)) std::filesystem::create_directories(dataFolder, ignored);
     if (dataFolder.empty() || !platform::IsDirectory(dataFolder)) dataFolder = platform::CurrentDirectory();
-    const std::string snapshot = dataFolder + "/temp_auto.cdf";
+    // A name of this run's own: another window running Full analysis at the same time keeps
+    // its snapshot apart, and the snapshot goes when the run ends, however it ends.
+    const std::string snapshot = UniqueSnapshotPath(dataFolder);
+    struct RemoveSnapshot {
+        const std::string& path;
+        ~RemoveSnapshot() { std::remove(path.c_str()); }
+    } removeSnapshot{snapshot};
     if (!WriteDocument(snapshot)) {
         theFull.running = 0;
         return;

@@ -69,6 +69,19 @@ std::uint32_t ListCount(Cursor& c, std::uint32_t tag, std::uint64_t minBytes, co
     return n;
 }
 
+// Products and sums of counts and sizes from the file, refused when they leave 64 bits: a
+// wrapped count would pass every size check and then be reserved in full.
+std::uint64_t Product(std::uint64_t a, std::uint64_t b, const std::string& what) {
+    std::uint64_t r;
+    if (__builtin_mul_overflow(a, b, &r)) throw Fault{what + " is larger than the file"};
+    return r;
+}
+std::uint64_t Sum(std::uint64_t a, std::uint64_t b, const std::string& what) {
+    std::uint64_t r;
+    if (__builtin_add_overflow(a, b, &r)) throw Fault{what + " is larger than the file"};
+    return r;
+}
+
 template <class U, class T>
 void AppendFromBig(std::vector<T>& list, const unsigned char* p, std::uint64_t n) {
     const std::size_t at = list.size();
@@ -316,18 +329,21 @@ int cdfFile::LoadFromMemory(const unsigned char* bytes, std::size_t size) {
         int recordVariables = 0;
         for (variable& v : variables) {
             const std::uint32_t ts = TypeSize(v.type);
+            const std::string what = "The variable \"" + NameOf(v.nameIndex) + "\"";
             if (v.dimensionCount == 0) {
                 // A scalar holds one value; one whose vsize is larger stands for vsize / type
                 // size values (documents of the old layout).
                 v.valuesPerRecord = v.vsize == PaddedSize(v.type, 1) ? 1 : v.vsize / ts;
             } else {
                 std::uint64_t n = 1;
-                for (std::uint32_t k = isRecord(v) ? 1 : 0; k < v.dimensionCount; ++k) {
-                    n *= dimensions[static_cast<std::size_t>(dimensionIds[v.firstDimension + k])].length;
-                    if (n > (std::uint64_t(1) << 40)) throw Fault{"The variable \"" + NameOf(v.nameIndex) + "\" is larger than the file"};
-                }
+                for (std::uint32_t k = isRecord(v) ? 1 : 0; k < v.dimensionCount; ++k)
+                    n = Product(n, dimensions[static_cast<std::size_t>(dimensionIds[v.firstDimension + k])].length, what);
                 v.valuesPerRecord = n;
             }
+            // One record's (or the whole variable's) bytes: at most the file's size, unless no
+            // record holds any.
+            const std::uint64_t bytes = Product(v.valuesPerRecord, ts, what);
+            if (bytes > fileSize && (!isRecord(v) || numrecs != 0)) throw Fault{what + " is larger than the file"};
             if (isRecord(v)) ++recordVariables;
         }
         recordSize = 0;
@@ -335,7 +351,7 @@ int cdfFile::LoadFromMemory(const unsigned char* bytes, std::size_t size) {
         for (const variable& v : variables) {
             if (!isRecord(v)) continue;
             const std::uint64_t bytes = v.valuesPerRecord * TypeSize(v.type);
-            recordSize += recordVariables > 1 ? (bytes + 3) & ~std::uint64_t(3) : bytes;
+            recordSize = Sum(recordSize, recordVariables > 1 ? Sum(bytes, 3, "A record") & ~std::uint64_t(3) : bytes, "A record");
             recordBegin = std::min<std::uint64_t>(recordBegin, v.begin);
         }
         if (numrecs == kStreaming) numrecs = recordSize && recordBegin < fileSize ? static_cast<std::uint32_t>(std::min<std::uint64_t>((fileSize - recordBegin) / recordSize, 0xFFFFFFFEu)) : 0;
@@ -343,9 +359,11 @@ int cdfFile::LoadFromMemory(const unsigned char* bytes, std::size_t size) {
         for (variable& v : variables) {
             const std::uint64_t ts = TypeSize(v.type);
             const std::string& name = NameOf(v.nameIndex);
+            const std::string what = "The variable \"" + name + "\"";
             if (isRecord(v)) {
-                v.totalValues = v.valuesPerRecord * numrecs;
-                if (v.totalValues && std::uint64_t(v.begin) + (numrecs - 1ull) * recordSize + v.valuesPerRecord * ts > fileSize)
+                v.totalValues = Product(v.valuesPerRecord, numrecs, what);
+                if (v.totalValues &&
+                    Sum(Sum(v.begin, Product(numrecs - 1ull, recordSize, what), what), v.valuesPerRecord * ts, what) > fileSize)
                     throw Fault{"The records of the variable \"" + name + "\" reach behind the file's end"};
             } else {
                 v.totalValues = v.valuesPerRecord;
@@ -354,7 +372,7 @@ int cdfFile::LoadFromMemory(const unsigned char* bytes, std::size_t size) {
             }
             if (v.totalValues && v.begin < headerSize)
                 throw Fault{"The data of the variable \"" + name + "\" overlap the header"};
-            totalBytes += v.totalValues * ts;
+            totalBytes = Sum(totalBytes, Product(v.totalValues, ts, what), what);
             if (totalBytes > fileSize) throw Fault{"The variables hold more data than the file"};
         }
 

@@ -224,6 +224,21 @@ std::string FolderOf(const std::string& path) {
     return cut == 0 ? "/" : path.substr(0, cut);
 }
 
+bool SyncDescriptor(int fd) {
+    int r;
+    do r = ::fsync(fd);
+    while (r != 0 && errno == EINTR);
+    return r == 0;
+}
+
+// Some file systems cannot flush a folder; the document is written all the same.
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    SyncDescriptor(fd);
+    ::close(fd);
+}
+
 }  // namespace
 
 bool cdfFile::Save(const std::string& path) {
@@ -283,6 +298,9 @@ bool cdfFile::Save(const std::string& path) {
         mode &= ~mask;
     }
     if (out.ok) ::fchmod(fd, mode);
+    // The bytes reach the disk before the name points at them: after a power loss the
+    // document is either the old one or the new one whole, never an empty file.
+    if (out.ok && !SyncDescriptor(fd)) out.ok = false, out.failure = errno;
     const int closed = ::close(fd);
     if (out.ok && closed != 0) out.ok = false, out.failure = errno;
     if (out.ok && ::rename(temp.c_str(), path.c_str()) != 0) out.ok = false, out.failure = errno;
@@ -291,5 +309,7 @@ bool cdfFile::Save(const std::string& path) {
         error = "Can not write file " + path + ": " + std::strerror(out.failure) + "\nThe file on disk is unchanged.";
         return false;
     }
+    // And the rename itself: the folder's entry.
+    SyncFolder(FolderOf(path));
     return true;
 }

@@ -2,65 +2,17 @@
 #include "documents/document_model.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <strings.h>
 
 #include "data/data_store.h"
 #include "fitting/useruf_item.h"
 #include "formula/split_fields.h"
-
-const char* const kDocumentAttributeNames[47] = {
-    "Active parameter",
-    "Active tab",
-    "Title",
-    "x_axis",
-    "y_axis",
-    "Show formulas on screen",
-    "Show formulas on screen overlaped",
-    "Align of legend",
-    "Color of active field",
-    "Color of border area",
-    "Title font name",
-    "Title font attributes",
-    "Formula font name",
-    "Formula font attributes",
-    "Axis font name",
-    "Axis font attributes",
-    "Border line",
-    "Grid line",
-    "Fit line",
-    "High and low colors",
-    "Min and max on screen",
-    "Auto zoom",
-    "3D point of view",
-    "Paint in xy_Style",
-    "XY statistical scheme",
-    "Distribution of one value",
-    "Distribution of two values",
-    "Results",
-    "Constructor",
-    "Constructor periods",
-    "Show standard deviation constructor",
-    "Custom approximation",
-    "User defiened",
-    "Collection",
-    "Signals",
-    "Multiargumentes schemes",
-    "NearNeighbor percent",
-    "Constructor Poly",
-    "Poly Search Param",
-    "Multisearch result file",
-    "Conditions",
-    "Conditions borders",
-    "Calculator",
-    "Calculator argumentes",
-    "Calculator file from",
-    "Calculator file out",
-    "Number series and parameters",
-};
 
 namespace {
 
@@ -90,7 +42,7 @@ D FontValues(const FontRecord& f) {
 }
 
 // The first five values as signed 16-bit numbers, the low byte of values 6 to 14.
-void FillFont(const D& v, FontRecord& f) {
+void FillFont(const double* v, FontRecord& f) {
     auto s16 = [](double x) { return static_cast<int>(static_cast<std::int16_t>(static_cast<std::uint16_t>(ToInt(x) & 0xFFFF))); };
     f.height = s16(v[0]), f.width = s16(v[1]), f.escapement = s16(v[2]), f.orientation = s16(v[3]), f.weight = s16(v[4]);
     auto b = [&](int i) { return static_cast<unsigned char>(LowByte(v[static_cast<std::size_t>(i)])); };
@@ -130,221 +82,357 @@ bool Text(const cdfFile& f, const cdfFile::attribute& a, std::string& out) {
     return true;
 }
 
-int Index(const char* name) {
-    for (int i = 0; i < 47; ++i)
-        if (strcasecmp(name, kDocumentAttributeNames[i]) == 0) return i;
-    return -1;
+// What reading an attribute works on: the staging settings, the notes, and the one font
+// record that the three font attributes share, as the document expects (a face name read
+// goes into the font read after it).
+struct Reading {
+    DocumentSettings& s;
+    DocumentReadNotes& notes;
+    FontRecord font;
+};
+
+// A field of the settings as the document keeps it.
+struct Field {
+    enum Kind {
+        kInt,       // one value
+        kReal,      // one value
+        kRgb,       // a colour: red, green, blue
+        kFont,      // the 14 font values
+        kZero,      // a value written as 0 and not read
+        kPercent,   // a double kept as a whole number of hundredths
+        kWhole,     // a double kept without its fraction
+        kText,      // the attribute's text
+        kFaceName,  // the text is the face name of the font
+    } kind;
+    void* at;
+};
+using Fields = std::vector<Field>;
+
+Field Int(int& f) { return {Field::kInt, &f}; }
+Field Real(double& f) { return {Field::kReal, &f}; }
+Field Rgb(std::uint32_t& f) { return {Field::kRgb, &f}; }
+Field Font(FontRecord& f) { return {Field::kFont, &f}; }
+Field Zero() { return {Field::kZero, nullptr}; }
+Field Percent(double& f) { return {Field::kPercent, &f}; }
+Field Whole(double& f) { return {Field::kWhole, &f}; }
+Field TextOf(std::string& f) { return {Field::kText, &f}; }
+Field FaceName(FontRecord& f) { return {Field::kFaceName, &f}; }
+
+std::size_t ValueCount(Field::Kind kind) {
+    switch (kind) {
+    case Field::kRgb: return 3;
+    case Field::kFont: return 14;
+    case Field::kText:
+    case Field::kFaceName: return 0;
+    default: return 1;
+    }
 }
 
-// Applies one global attribute; an attribute of the wrong kind or with too few values is
-// left out (the fields keep their values).
-void ApplyAttribute(const cdfFile& f, const cdfFile::attribute& a, int which, DocumentSettings& s, DocumentReadNotes& notes,
-                    FontRecord& font) {
+void Put(const Field& f, D& values, std::string& text) {
+    switch (f.kind) {
+    case Field::kInt: values.push_back(*static_cast<const int*>(f.at)); break;
+    case Field::kReal: values.push_back(*static_cast<const double*>(f.at)); break;
+    case Field::kRgb: values = WithColor(std::move(values), *static_cast<const std::uint32_t*>(f.at)); break;
+    case Field::kFont: {
+        const D font = FontValues(*static_cast<const FontRecord*>(f.at));
+        values.insert(values.end(), font.begin(), font.end());
+        break;
+    }
+    case Field::kZero: values.push_back(0); break;
+    case Field::kPercent: values.push_back(ToInt(*static_cast<const double*>(f.at) * 100.0)); break;
+    case Field::kWhole: values.push_back(ToInt(*static_cast<const double*>(f.at))); break;
+    case Field::kText: text = *static_cast<const std::string*>(f.at); break;
+    case Field::kFaceName: text = static_cast<const FontRecord*>(f.at)->faceName; break;
+    }
+}
+
+// Sets the field from its values, which start at v[at], or from the text.
+void Take(const Field& f, const D& v, std::size_t at, const std::string& text, Reading& r) {
+    auto I = [&](std::size_t k) { return ToInt(v[at + k]); };
+    switch (f.kind) {
+    case Field::kInt: *static_cast<int*>(f.at) = I(0); break;
+    case Field::kReal: *static_cast<double*>(f.at) = v[at]; break;
+    case Field::kRgb: *static_cast<std::uint32_t*>(f.at) = Color(I(0), I(1), I(2)); break;
+    case Field::kFont:
+        FillFont(v.data() + at, r.font);
+        *static_cast<FontRecord*>(f.at) = r.font;
+        break;
+    case Field::kZero: break;
+    case Field::kPercent: *static_cast<double*>(f.at) = I(0) * 0.01; break;
+    case Field::kWhole: *static_cast<double*>(f.at) = I(0); break;
+    case Field::kText: *static_cast<std::string*>(f.at) = text; break;
+    case Field::kFaceName: r.font.faceName = text.substr(0, 31); break;
+    }
+}
+
+// One global attribute of the document: its name and type, the number of values the reader
+// needs, the fields its values fill in order (a field whose values are all there is read),
+// the routine run after reading (false: the document is damaged) and, for values that are
+// no plain fields, the routine that writes them.
+struct AttributeRule {
+    const char* name;
+    cdfFile::Type type;
+    std::size_t least;
+    Fields (*fields)(DocumentSettings&) = nullptr;
+    bool (*after)(Reading&, const D&, const std::string&) = nullptr;
+    void (*write)(const DocumentSettings&, const DocumentDataView&, D&, std::string&) = nullptr;
+};
+
+using S = DocumentSettings;
+using T = cdfFile;
+
+// The 47 attributes in write order.
+const AttributeRule kAttributes[] = {
+    {"Active parameter", T::kInt, 1, [](S& s) -> Fields { return {Int(s.activeParameter)}; }},
+    {"Active tab", T::kInt, 2, [](S& s) -> Fields { return {Int(s.activePage), Int(s.selectedTab)}; },
+     [](Reading& r, const D&, const std::string&) { return r.notes.hasActiveTab = true; }},
+    {"Title", T::kChar, 0, [](S& s) -> Fields { return {TextOf(s.legend.title)}; }},
+    {"x_axis", T::kChar, 0, [](S& s) -> Fields { return {TextOf(s.legend.xCaption)}; }},
+    {"y_axis", T::kChar, 0, [](S& s) -> Fields { return {TextOf(s.legend.yCaption)}; }},
+    {"Show formulas on screen", T::kByte, 1, [](S& s) -> Fields { return {Int(s.legend.showFormulas)}; }},
+    {"Show formulas on screen overlaped", T::kByte, 1, [](S& s) -> Fields { return {Int(s.legend.overlap)}; }},
+    {"Align of legend", T::kInt, 4,
+     [](S& s) -> Fields {
+         legend_settings& l = s.legend;
+         return {Int(l.titleAlign), Int(l.xCaptionAlign), Int(l.yCaptionAlign), Int(l.formulaAlign)};
+     }},
+    {"Color of active field", T::kByte, 3, [](S& s) -> Fields { return {Rgb(s.chart.chartAreaColor)}; }},
+    {"Color of border area", T::kByte, 3, [](S& s) -> Fields { return {Rgb(s.chart.borderAreaColor)}; }},
+    {"Title font name", T::kChar, 0, [](S& s) -> Fields { return {FaceName(s.legend.titleFontRecord)}; }},
+    {"Title font attributes", T::kShort, 14,
+     [](S& s) -> Fields { return {Font(s.legend.titleFontRecord), Rgb(s.legend.titleColor)}; }},
+    {"Formula font name", T::kChar, 0, [](S& s) -> Fields { return {FaceName(s.legend.formulaFontRecord)}; }},
+    {"Formula font attributes", T::kShort, 14, [](S& s) -> Fields { return {Font(s.legend.formulaFontRecord)}; }},
+    {"Axis font name", T::kChar, 0, [](S& s) -> Fields { return {FaceName(s.legend.axisFontRecord)}; }},
+    {"Axis font attributes", T::kShort, 14,
+     [](S& s) -> Fields { return {Font(s.legend.axisFontRecord), Rgb(s.legend.captionColor)}; }},
+    {"Border line", T::kShort, 5,
+     [](S& s) -> Fields { return {Int(s.chart.savedOption), Int(s.chart.borderWidth), Rgb(s.chart.borderLineColor)}; }},
+    {"Grid line", T::kShort, 5, [](S& s) -> Fields { return {Zero(), Int(s.chart.gridWidth), Rgb(s.chart.sceneLineColor)}; }},
+    {"Fit line", T::kShort, 1, [](S& s) -> Fields { return {Int(s.chart.fittingLineWidth)}; }},
+    {"High and low colors", T::kShort, 9,
+     [](S& s) -> Fields {
+         xyview_settings& x = s.xyview;
+         return {Rgb(x.highColor), Rgb(x.lowColor), Int(x.colorSteps), Int(x.colorMapMode), Int(x.show3D)};
+     }},
+    {"Min and max on screen", T::kDouble, 6,
+     [](S& s) -> Fields {
+         xyview_settings& x = s.xyview;
+         return {Real(x.xMin), Real(x.xMax), Real(x.yMin), Real(x.yMax), Real(x.zMin), Real(x.zMax)};
+     }},
+    {"Auto zoom", T::kByte, 1, [](S& s) -> Fields { return {Int(s.xyview.autozoom)}; }},
+    {"3D point of view", T::kDouble, 9,
+     [](S& s) -> Fields {
+         d3view_settings& d = s.d3view;
+         return {Real(d.eyeX), Real(d.eyeY),          Real(d.eyeZ),    Real(d.azimuth), Real(d.elevation),
+                 Real(d.zoom), Real(d.orbitDistance), Real(d.eyeStep), Real(d.angleStep)};
+     }},
+    // The view flag of the xyview page follows the two-dimensional flag; the last two values
+    // are not in every document.
+    {"Paint in xy_Style", T::kByte, 3,
+     [](S& s) -> Fields {
+         return {Int(s.d3view.twoDimensional), Int(s.xyview.histogram), Int(s.xyview.autozoom), Int(s.useruf.plusConst),
+                 Int(s.view3D)};
+     },
+     [](Reading& r, const D&, const std::string&) {
+         r.s.xyview.show3D = r.s.d3view.twoDimensional == 0 ? 1 : 0;
+         return true;
+     }},
+    {"XY statistical scheme", T::kShort, 9,
+     [](S& s) -> Fields {
+         xystatistic_settings& x = s.xystatistic;
+         return {Int(x.constructorStyle), Int(x.customFormulas), Int(x.fromListOfFormulas),
+                 Int(x.peaksRevealing),   Int(x.userFormula),    Int(x.correlationCoefficient),
+                 Int(x.polynomFitting),   Int(x.harmonicAnalysis), Int(x.searchForBestFormula)};
+     }},
+    {"Distribution of one value", T::kShort, 9,
+     [](S& s) -> Fields {
+         distrimution_settings& d = s.distrimution;
+         return {Int(d.binCount),   Int(d.showPoisson),     Int(d.showStudent),      Int(d.autoIntervals), Int(d.showErlang),
+                 Int(d.showMedian), Int(d.minAbsDeviation), Int(d.maxConcentration), Percent(d.percentOfData)};
+     }},
+    {"Distribution of two values", T::kInt, 5,
+     [](S& s) -> Fields {
+         distribution2_settings& d = s.distribution2;
+         return {Int(d.firstIntervals), Int(d.secondIntervals), Int(d.autoIntervals), Int(d.maximumDensity),
+                 Int(d.largestRecordCount)};
+     }},
+    {"Results", T::kInt, 4,
+     [](S& s) -> Fields {
+         result_settings& r = s.result;
+         return {Int(r.visibleDataOnly), Int(r.actualScreenSize), Int(r.imageWidth), Int(r.imageHeight)};
+     }},
+    // The count of transform codes, the codes, the y transform.
+    {"Constructor", T::kByte, 1, nullptr,
+     [](Reading& r, const D& v, const std::string&) {
+         const int n = ToInt(v[0]);
+         constructor_settings& c = r.s.constructor;
+         if (n < 0 || n > constructor_settings::kCodeSlots || v.size() < static_cast<std::size_t>(n) + 2) return false;
+         c.selectedCodeCount = n;
+         for (int i = 0; i < n; ++i) c.selectedCodes[static_cast<std::size_t>(i)] = LowByte(v[static_cast<std::size_t>(i) + 1]);
+         c.yTransform = LowByte(v[static_cast<std::size_t>(n) + 1]);
+         return true;
+     },
+     [](const S& s, const DocumentDataView&, D& v, std::string&) {
+         const constructor_settings& c = s.constructor;
+         v.push_back(c.selectedCodeCount);
+         for (int i = 0; i < c.selectedCodeCount && i < constructor_settings::kCodeSlots; ++i)
+             v.push_back(c.selectedCodes[static_cast<std::size_t>(i)]);
+         v.push_back(c.yTransform);
+     }},
+    {"Constructor periods", T::kDouble, 6,
+     [](S& s) -> Fields {
+         std::array<double, 6>& p = s.constructor.periodValues;
+         return {Real(p[0]), Real(p[1]), Real(p[2]), Real(p[3]), Real(p[4]), Real(p[5])};
+     }},
+    {"Show standard deviation constructor", T::kByte, 1, [](S& s) -> Fields { return {Int(s.constructor.showDeviationLines)}; }},
+    {"Custom approximation", T::kChar, 0, nullptr,
+     [](Reading& r, const D&, const std::string& text) {
+         ApplyCustomApproximationText(text, r.s.approxcustom);
+         return true;
+     },
+     [](const S& s, const DocumentDataView&, D&, std::string& text) { text = CustomApproximationText(s.approxcustom); }},
+    {"User defiened", T::kChar, 0, nullptr,
+     [](Reading& r, const D&, const std::string& text) {
+         if (ApplyUserDefinedText(text, r.s.useruf, r.notes.messages)) r.notes.hasUserCoefficients = true;
+         return true;
+     },
+     [](const S& s, const DocumentDataView&, D&, std::string& text) { text = UserDefinedText(s.useruf); }},
+    {"Collection", T::kShort, 3,
+     [](S& s) -> Fields {
+         collection_settings& c = s.collection;
+         return {Int(c.selectedModel), Int(c.searchRequested), Int(c.showDeviationLines)};
+     }},
+    {"Signals", T::kInt, 4,
+     [](S& s) -> Fields {
+         sinaldlg_settings& g = s.sinaldlg;
+         return {Int(g.spikeWidth), Whole(g.noiseFactor), Int(g.chromatogramOnly), Int(g.baseLine)};
+     }},
+    // Older documents hold five to eight values. "Best polynome" is that scheme alone, as its
+    // button makes it; two or more schemes read back as the plane alone.
+    {"Multiargumentes schemes", T::kInt, 5,
+     [](S& s) -> Fields {
+         multistat_settings& m = s.multistat;
+         return {Int(m.correlation),     Int(m.plane),        Int(m.parabolic),
+                 Int(m.nearNeighbors),   Int(m.weightKind),   Int(m.userDefinedFormula),
+                 Int(m.unitaryArgument), Int(m.bestPolynome), Int(m.bestPolynomeAuto)};
+     },
+     [](Reading& r, const D& v, const std::string&) {
+         multistat_settings& m = r.s.multistat;
+         if (v.size() >= 8 && m.bestPolynome) {
+             m.correlation = m.plane = m.parabolic = m.nearNeighbors = m.userDefinedFormula = m.unitaryArgument = 0;
+             if (v.size() < 9) m.bestPolynomeAuto = 0;
+             m.bestPolynome = 1;
+             r.notes.ranBestPolynome = true;
+         }
+         const int set = (m.correlation != 0) + (m.plane != 0) + (m.parabolic != 0) + (m.nearNeighbors != 0) +
+                         (m.userDefinedFormula != 0) + (m.unitaryArgument != 0) + (m.bestPolynome != 0) +
+                         (m.bestPolynomeAuto != 0);
+         r.notes.schemesReset = set >= 2;
+         if (set >= 2) {
+             m.correlation = m.parabolic = m.nearNeighbors = m.userDefinedFormula = 0;
+             m.unitaryArgument = m.bestPolynome = m.bestPolynomeAuto = 0;
+             m.plane = 1;
+         }
+         return true;
+     }},
+    {"NearNeighbor percent", T::kDouble, 1, [](S& s) -> Fields { return {Real(s.multistat.nearNeighborPercent)}; }},
+    {"Constructor Poly", T::kByte, 0, nullptr,
+     [](Reading& r, const D& v, const std::string&) {
+         std::vector<unsigned>& terms = r.s.constructorMulti.currentPolyTerms;
+         terms.clear();
+         for (double x : v) terms.push_back(static_cast<unsigned>(LowByte(x)));
+         return true;
+     },
+     [](const S& s, const DocumentDataView&, D& v, std::string&) {
+         v.assign(s.constructorMulti.currentPolyTerms.begin(), s.constructorMulti.currentPolyTerms.end());
+     }},
+    {"Poly Search Param", T::kInt, 8,
+     [](S& s) -> Fields {
+         parameters_of_multi_search1_settings& p = s.search;
+         return {Int(p.includeConstant), Int(p.continueFromCurrent), Int(p.maxTerms), Int(p.vainTries),
+                 Int(p.randomTerms),     Int(p.maxMinutes),          Int(p.criterion), Int(p.saveLog)};
+     }},
+    {"Multisearch result file", T::kChar, 0, [](S& s) -> Fields { return {TextOf(s.search.logFile)}; }},
+    // Two values per condition each: the parameter and the operation, then the borders.
+    {"Conditions", T::kInt, 0, nullptr,
+     [](Reading& r, const D& v, const std::string&) {
+         std::vector<conditions>& list = r.s.distrimution.conditions;
+         list.resize(v.size() / 2);
+         for (std::size_t k = 0; k < list.size(); ++k) list[k].parameterIndex = ToInt(v[2 * k]), list[k].operation = ToInt(v[2 * k + 1]);
+         return true;
+     },
+     [](const S& s, const DocumentDataView&, D& v, std::string&) {
+         for (const conditions& c : s.distrimution.conditions) v.push_back(c.parameterIndex), v.push_back(c.operation);
+     }},
+    {"Conditions borders", T::kDouble, 0, nullptr,
+     [](Reading& r, const D& v, const std::string&) {
+         std::vector<conditions>& list = r.s.distrimution.conditions;
+         list.resize(v.size() / 2);
+         for (std::size_t k = 0; k < list.size(); ++k) list[k].from = v[2 * k], list[k].till = v[2 * k + 1];
+         return true;
+     },
+     [](const S& s, const DocumentDataView&, D& v, std::string&) {
+         for (const conditions& c : s.distrimution.conditions) v.push_back(c.from), v.push_back(c.till);
+     }},
+    {"Calculator", T::kInt, 3,
+     [](S& s) -> Fields {
+         calculator_settings& c = s.calculator;
+         return {Int(c.sortOff), Int(c.sortAscending), Int(c.sortDescending)};
+     }},
+    {"Calculator argumentes", T::kChar, 0, [](S& s) -> Fields { return {TextOf(s.calculator.argumentText)}; }},
+    {"Calculator file from", T::kChar, 0, [](S& s) -> Fields { return {TextOf(s.calculator.inputFile)}; }},
+    {"Calculator file out", T::kChar, 0, [](S& s) -> Fields { return {TextOf(s.calculator.outputFile)}; }},
+    {"Number series and parameters", T::kInt, 2, nullptr,
+     [](Reading& r, const D& v, const std::string&) {
+         r.notes.seriesCount = ToInt(v[0]), r.notes.parameterCount = ToInt(v[1]);
+         r.notes.hasCounts = true;
+         return r.notes.seriesCount >= 0 && r.notes.parameterCount >= 0;
+     },
+     [](const S&, const DocumentDataView& data, D& v, std::string&) {
+         v = {double(data.series.size()), double(data.parameters.size())};
+     }},
+};
+static_assert(std::size(kAttributes) == 47);
+
+const AttributeRule* RuleOf(const std::string& name) {
+    for (const AttributeRule& rule : kAttributes)
+        if (strcasecmp(name.c_str(), rule.name) == 0) return &rule;
+    return nullptr;
+}
+
+// Reads one global attribute by its rule; false when it is of the other kind (text for
+// numbers, numbers for text), has fewer values than the rule needs or its routine refuses it.
+bool ReadAttribute(const AttributeRule& rule, const cdfFile& f, const cdfFile::attribute& a, Reading& r) {
     std::string text;
     D v;
-    const bool isText = Text(f, a, text);
-    const bool isNumbers = !isText && Numbers(f, a, v);
-    auto need = [&](std::size_t n) { return isNumbers && v.size() >= n; };
-    auto I = [&](std::size_t i) { return ToInt(v[i]); };
-    legend_settings& lg = s.legend;
-    chart_settings& ch = s.chart;
-    xyview_settings& xy = s.xyview;
-    switch (which) {
-    case 0: if (need(1)) s.activeParameter = I(0); break;
-    case 1:
-        if (need(2)) s.activePage = I(0), s.selectedTab = I(1), notes.hasActiveTab = true;
-        break;
-    case 2: if (isText) lg.title = text; break;
-    case 3: if (isText) lg.xCaption = text; break;
-    case 4: if (isText) lg.yCaption = text; break;
-    case 5: if (need(1)) lg.showFormulas = I(0); break;
-    case 6: if (need(1)) lg.overlap = I(0); break;
-    case 7:
-        if (need(4)) lg.titleAlign = I(0), lg.xCaptionAlign = I(1), lg.yCaptionAlign = I(2), lg.formulaAlign = I(3);
-        break;
-    case 8: if (need(3)) ch.chartAreaColor = Color(I(0), I(1), I(2)); break;
-    case 9: if (need(3)) ch.borderAreaColor = Color(I(0), I(1), I(2)); break;
-    case 10:
-    case 12:
-    case 14:
-        if (isText) font.faceName = text.substr(0, 31);
-        break;
-    case 11:
-        if (need(14)) {
-            FillFont(v, font);
-            lg.titleFontRecord = font;
-            if (v.size() >= 17) lg.titleColor = Color(I(14), I(15), I(16));
+    const bool isText = rule.type == cdfFile::kChar;
+    if (Text(f, a, text) != isText) return false;
+    if (!isText && (!Numbers(f, a, v) || v.size() < rule.least)) return false;
+    if (rule.fields) {
+        std::size_t at = 0;
+        for (const Field& field : rule.fields(r.s)) {
+            const std::size_t n = ValueCount(field.kind);
+            if (at + n > v.size() && n > 0) break;
+            Take(field, v, at, text, r);
+            at += n;
         }
-        break;
-    case 13:
-        if (need(14)) FillFont(v, font), lg.formulaFontRecord = font;
-        break;
-    case 15:
-        if (need(14)) {
-            FillFont(v, font);
-            lg.axisFontRecord = font;
-            if (v.size() >= 17) lg.captionColor = Color(I(14), I(15), I(16));
-        }
-        break;
-    case 16:
-        if (need(5)) ch.savedOption = I(0), ch.borderWidth = I(1), ch.borderLineColor = Color(I(2), I(3), I(4));
-        break;
-    case 17:
-        if (need(5)) ch.gridWidth = I(1), ch.sceneLineColor = Color(I(2), I(3), I(4));
-        break;
-    case 18: if (need(1)) ch.fittingLineWidth = I(0); break;
-    case 19:
-        if (need(9)) {
-            xy.highColor = Color(I(0), I(1), I(2));
-            xy.lowColor = Color(I(3), I(4), I(5));
-            xy.colorSteps = I(6), xy.colorMapMode = I(7), xy.show3D = I(8);
-        }
-        break;
-    case 20:
-        if (need(6)) xy.xMin = v[0], xy.xMax = v[1], xy.yMin = v[2], xy.yMax = v[3], xy.zMin = v[4], xy.zMax = v[5];
-        break;
-    case 21: if (need(1)) xy.autozoom = I(0); break;
-    case 22:
-        if (need(9)) {
-            d3view_settings& d = s.d3view;
-            d.eyeX = v[0], d.eyeY = v[1], d.eyeZ = v[2], d.azimuth = v[3], d.elevation = v[4];
-            d.zoom = v[5], d.orbitDistance = v[6], d.eyeStep = v[7], d.angleStep = v[8];
-        }
-        break;
-    case 23:
-        if (need(3)) {
-            s.d3view.twoDimensional = I(0);
-            xy.show3D = I(0) == 0 ? 1 : 0;
-            xy.histogram = I(1);
-            xy.autozoom = I(2);
-            if (v.size() >= 4) s.useruf.plusConst = I(3);
-            if (v.size() >= 5) s.view3D = I(4);
-        }
-        break;
-    case 24:
-        if (need(9)) {
-            xystatistic_settings& x = s.xystatistic;
-            x.constructorStyle = I(0), x.customFormulas = I(1), x.fromListOfFormulas = I(2), x.peaksRevealing = I(3);
-            x.userFormula = I(4), x.correlationCoefficient = I(5), x.polynomFitting = I(6), x.harmonicAnalysis = I(7);
-            x.searchForBestFormula = I(8);
-        }
-        break;
-    case 25:
-        if (need(9)) {
-            distrimution_settings& d = s.distrimution;
-            d.binCount = I(0), d.showPoisson = I(1), d.showStudent = I(2), d.autoIntervals = I(3), d.showErlang = I(4);
-            d.showMedian = I(5), d.minAbsDeviation = I(6), d.maxConcentration = I(7);
-            d.percentOfData = I(8) * 0.01;
-        }
-        break;
-    case 26:
-        if (need(5)) {
-            distribution2_settings& d = s.distribution2;
-            d.firstIntervals = I(0), d.secondIntervals = I(1), d.autoIntervals = I(2), d.maximumDensity = I(3);
-            d.largestRecordCount = I(4);
-        }
-        break;
-    case 27:
-        if (need(4)) s.result.visibleDataOnly = I(0), s.result.actualScreenSize = I(1), s.result.imageWidth = I(2), s.result.imageHeight = I(3);
-        break;
-    case 28:
-        if (need(1)) {
-            const int n = I(0);
-            constructor_settings& c = s.constructor;
-            if (n < 0 || n > constructor_settings::kCodeSlots || v.size() < static_cast<std::size_t>(n) + 2) break;
-            c.selectedCodeCount = n;
-            for (int i = 0; i < n; ++i) c.selectedCodes[static_cast<std::size_t>(i)] = LowByte(v[static_cast<std::size_t>(i) + 1]);
-            c.yTransform = LowByte(v[static_cast<std::size_t>(n) + 1]);
-        }
-        break;
-    case 29:
-        if (need(6))
-            for (std::size_t i = 0; i < 6; ++i) s.constructor.periodValues[i] = v[i];
-        break;
-    case 30: if (need(1)) s.constructor.showDeviationLines = I(0); break;
-    case 31: if (isText) ApplyCustomApproximationText(text, s.approxcustom); break;
-    case 32:
-        if (isText && ApplyUserDefinedText(text, s.useruf, notes.messages)) notes.hasUserCoefficients = true;
-        break;
-    case 33:
-        if (need(3)) s.collection.selectedModel = I(0), s.collection.searchRequested = I(1), s.collection.showDeviationLines = I(2);
-        break;
-    case 34:
-        if (need(4)) {
-            s.sinaldlg.spikeWidth = I(0), s.sinaldlg.noiseFactor = I(1);
-            s.sinaldlg.chromatogramOnly = I(2), s.sinaldlg.baseLine = I(3);
-        }
-        break;
-    case 35:
-        if (need(5)) {
-            multistat_settings& m = s.multistat;
-            m.correlation = I(0), m.plane = I(1), m.parabolic = I(2), m.nearNeighbors = I(3), m.weightKind = I(4);
-            if (v.size() >= 6) m.userDefinedFormula = I(5);
-            if (v.size() >= 7) m.unitaryArgument = I(6);
-            if (v.size() >= 8) {
-                m.bestPolynome = I(7);
-                if (m.bestPolynome) {
-                    // As the "Best polynome" button: that scheme alone.
-                    m.correlation = m.plane = m.parabolic = m.nearNeighbors = 0;
-                    m.userDefinedFormula = m.unitaryArgument = m.bestPolynomeAuto = 0;
-                    m.bestPolynome = 1;
-                    notes.ranBestPolynome = true;
-                }
-            }
-            if (v.size() >= 9) m.bestPolynomeAuto = I(8);
-            const int set = (m.correlation != 0) + (m.plane != 0) + (m.parabolic != 0) + (m.nearNeighbors != 0) +
-                            (m.userDefinedFormula != 0) + (m.unitaryArgument != 0) + (m.bestPolynome != 0) +
-                            (m.bestPolynomeAuto != 0);
-            if (set >= 2) {
-                m.correlation = m.parabolic = m.nearNeighbors = m.userDefinedFormula = 0;
-                m.unitaryArgument = m.bestPolynome = m.bestPolynomeAuto = 0;
-                m.plane = 1;
-                notes.schemesReset = true;
-            } else {
-                notes.schemesReset = false;
-            }
-        }
-        break;
-    case 36: if (need(1)) s.multistat.nearNeighborPercent = v[0]; break;
-    case 37:
-        if (isNumbers) {
-            s.constructorMulti.currentPolyTerms.clear();
-            for (double x : v) s.constructorMulti.currentPolyTerms.push_back(static_cast<unsigned>(LowByte(x)));
-        }
-        break;
-    case 38:
-        if (need(8)) {
-            parameters_of_multi_search1_settings& p = s.search;
-            p.includeConstant = I(0), p.continueFromCurrent = I(1), p.maxTerms = I(2), p.vainTries = I(3);
-            p.randomTerms = I(4), p.maxMinutes = I(5), p.criterion = I(6), p.saveLog = I(7);
-        }
-        break;
-    case 39: if (isText) s.search.logFile = text; break;
-    case 40:
-        if (isNumbers) {
-            std::vector<conditions>& list = s.distrimution.conditions;
-            list.resize(v.size() / 2);
-            for (std::size_t k = 0; k < list.size(); ++k) list[k].parameterIndex = I(2 * k), list[k].operation = I(2 * k + 1);
-        }
-        break;
-    case 41:
-        if (isNumbers) {
-            std::vector<conditions>& list = s.distrimution.conditions;
-            list.resize(v.size() / 2);
-            for (std::size_t k = 0; k < list.size(); ++k) list[k].from = v[2 * k], list[k].till = v[2 * k + 1];
-        }
-        break;
-    case 42:
-        if (need(3)) s.calculator.sortOff = I(0), s.calculator.sortAscending = I(1), s.calculator.sortDescending = I(2);
-        break;
-    case 43: if (isText) s.calculator.argumentText = text; break;
-    case 44: if (isText) s.calculator.inputFile = text; break;
-    case 45: if (isText) s.calculator.outputFile = text; break;
-    case 46:
-        if (need(2)) notes.seriesCount = std::max(0, I(0)), notes.parameterCount = std::max(0, I(1));
-        break;
-    default: break;
     }
+    return !rule.after || rule.after(r, v, text);
+}
+
+void WriteAttributes(const DocumentSettings& settings, const DocumentDataView& data, cdfFile& f) {
+    DocumentSettings s = settings;  // the rules bind writable fields
+    for (const AttributeRule& rule : kAttributes) {
+        D values;
+        std::string text;
+        if (rule.fields)
+            for (const Field& field : rule.fields(s)) Put(field, values, text);
+        if (rule.write) rule.write(s, data, values, text);
+        if (rule.type == cdfFile::kChar) f.AddTextAttribute(rule.name, text);
+        else f.AddAttribute(rule.name, rule.type, values);
+    }
+    f.globalAttributeCount = static_cast<std::uint32_t>(f.attributes.size());
 }
 
 // The first values of a variable's attribute number k, or false.
@@ -357,7 +445,6 @@ bool VariableNumbers(const cdfFile& f, const cdfFile::variable& var, std::uint32
 
 std::string RebuildData(cdfFile& f, const DocumentReadNotes& notes, DocumentData& data) {
     const std::size_t S = static_cast<std::size_t>(notes.seriesCount), P = static_cast<std::size_t>(notes.parameterCount);
-    if (f.variables.size() < S + P + 1) return "The document holds fewer variables than its series and parameters need";
     D v;
     for (std::size_t s = 0; s < S; ++s) {
         const cdfFile::variable& var = f.variables[s];
@@ -433,91 +520,7 @@ void BuildDocument(const DocumentSettings& s, const DocumentData& data, cdfFile&
 
 void BuildDocument(const DocumentSettings& s, const DocumentDataView& data, cdfFile& f) {
     f.Clear();
-    const legend_settings& lg = s.legend;
-    const chart_settings& ch = s.chart;
-    const xyview_settings& xy = s.xyview;
-    const d3view_settings& d3 = s.d3view;
-    const xystatistic_settings& x = s.xystatistic;
-    const distrimution_settings& dm = s.distrimution;
-    const distribution2_settings& d2 = s.distribution2;
-    const constructor_settings& co = s.constructor;
-    const multistat_settings& m = s.multistat;
-    const parameters_of_multi_search1_settings& ps = s.search;
-    const char* const* name = kDocumentAttributeNames;
-    using T = cdfFile;
-
-    f.AddAttribute(name[0], T::kInt, {double(s.activeParameter)});
-    f.AddAttribute(name[1], T::kInt, {double(s.activePage), double(s.selectedTab)});
-    f.AddTextAttribute(name[2], lg.title);
-    f.AddTextAttribute(name[3], lg.xCaption);
-    f.AddTextAttribute(name[4], lg.yCaption);
-    f.AddAttribute(name[5], T::kByte, {double(lg.showFormulas)});
-    f.AddAttribute(name[6], T::kByte, {double(lg.overlap)});
-    f.AddAttribute(name[7], T::kInt, {double(lg.titleAlign), double(lg.xCaptionAlign), double(lg.yCaptionAlign), double(lg.formulaAlign)});
-    f.AddAttribute(name[8], T::kByte, WithColor({}, ch.chartAreaColor));
-    f.AddAttribute(name[9], T::kByte, WithColor({}, ch.borderAreaColor));
-    f.AddTextAttribute(name[10], lg.titleFontRecord.faceName);
-    f.AddAttribute(name[11], T::kShort, WithColor(FontValues(lg.titleFontRecord), lg.titleColor));
-    f.AddTextAttribute(name[12], lg.formulaFontRecord.faceName);
-    f.AddAttribute(name[13], T::kShort, FontValues(lg.formulaFontRecord));
-    f.AddTextAttribute(name[14], lg.axisFontRecord.faceName);
-    f.AddAttribute(name[15], T::kShort, WithColor(FontValues(lg.axisFontRecord), lg.captionColor));
-    f.AddAttribute(name[16], T::kShort, WithColor({double(ch.savedOption), double(ch.borderWidth)}, ch.borderLineColor));
-    f.AddAttribute(name[17], T::kShort, WithColor({0.0, double(ch.gridWidth)}, ch.sceneLineColor));
-    f.AddAttribute(name[18], T::kShort, {double(ch.fittingLineWidth)});
-    D high = WithColor(WithColor({}, xy.highColor), xy.lowColor);
-    high.push_back(xy.colorSteps), high.push_back(xy.colorMapMode), high.push_back(xy.show3D);
-    f.AddAttribute(name[19], T::kShort, high);
-    f.AddAttribute(name[20], T::kDouble, {xy.xMin, xy.xMax, xy.yMin, xy.yMax, xy.zMin, xy.zMax});
-    f.AddAttribute(name[21], T::kByte, {double(xy.autozoom)});
-    f.AddAttribute(name[22], T::kDouble, {d3.eyeX, d3.eyeY, d3.eyeZ, d3.azimuth, d3.elevation, d3.zoom, d3.orbitDistance, d3.eyeStep, d3.angleStep});
-    f.AddAttribute(name[23], T::kByte, {double(d3.twoDimensional), double(xy.histogram), double(xy.autozoom), double(s.useruf.plusConst), double(s.view3D)});
-    f.AddAttribute(name[24], T::kShort,
-                   {double(x.constructorStyle), double(x.customFormulas), double(x.fromListOfFormulas), double(x.peaksRevealing),
-                    double(x.userFormula), double(x.correlationCoefficient), double(x.polynomFitting), double(x.harmonicAnalysis),
-                    double(x.searchForBestFormula)});
-    f.AddAttribute(name[25], T::kShort,
-                   {double(dm.binCount), double(dm.showPoisson), double(dm.showStudent), double(dm.autoIntervals), double(dm.showErlang),
-                    double(dm.showMedian), double(dm.minAbsDeviation), double(dm.maxConcentration),
-                    double(ToInt(dm.percentOfData * 100.0))});
-    f.AddAttribute(name[26], T::kInt,
-                   {double(d2.firstIntervals), double(d2.secondIntervals), double(d2.autoIntervals), double(d2.maximumDensity),
-                    double(d2.largestRecordCount)});
-    f.AddAttribute(name[27], T::kInt,
-                   {double(s.result.visibleDataOnly), double(s.result.actualScreenSize), double(s.result.imageWidth), double(s.result.imageHeight)});
-    D codes{double(co.selectedCodeCount)};
-    for (int i = 0; i < co.selectedCodeCount && i < constructor_settings::kCodeSlots; ++i) codes.push_back(co.selectedCodes[static_cast<std::size_t>(i)]);
-    codes.push_back(co.yTransform);
-    f.AddAttribute(name[28], T::kByte, codes);
-    f.AddAttribute(name[29], T::kDouble, D(co.periodValues.begin(), co.periodValues.end()));
-    f.AddAttribute(name[30], T::kByte, {double(co.showDeviationLines)});
-    f.AddTextAttribute(name[31], CustomApproximationText(s.approxcustom));
-    f.AddTextAttribute(name[32], UserDefinedText(s.useruf));
-    f.AddAttribute(name[33], T::kShort, {double(s.collection.selectedModel), double(s.collection.searchRequested), double(s.collection.showDeviationLines)});
-    f.AddAttribute(name[34], T::kInt,
-                   {double(s.sinaldlg.spikeWidth), double(ToInt(s.sinaldlg.noiseFactor)), double(s.sinaldlg.chromatogramOnly), double(s.sinaldlg.baseLine)});
-    f.AddAttribute(name[35], T::kInt,
-                   {double(m.correlation), double(m.plane), double(m.parabolic), double(m.nearNeighbors), double(m.weightKind),
-                    double(m.userDefinedFormula), double(m.unitaryArgument), double(m.bestPolynome), double(m.bestPolynomeAuto)});
-    f.AddAttribute(name[36], T::kDouble, {m.nearNeighborPercent});
-    f.AddAttribute(name[37], T::kByte, D(s.constructorMulti.currentPolyTerms.begin(), s.constructorMulti.currentPolyTerms.end()));
-    f.AddAttribute(name[38], T::kInt,
-                   {double(ps.includeConstant), double(ps.continueFromCurrent), double(ps.maxTerms), double(ps.vainTries),
-                    double(ps.randomTerms), double(ps.maxMinutes), double(ps.criterion), double(ps.saveLog)});
-    f.AddTextAttribute(name[39], ps.logFile);
-    D ops, borders;
-    for (const conditions& c : dm.conditions) {
-        ops.push_back(c.parameterIndex), ops.push_back(c.operation);
-        borders.push_back(c.from), borders.push_back(c.till);
-    }
-    f.AddAttribute(name[40], T::kInt, ops);
-    f.AddAttribute(name[41], T::kDouble, borders);
-    f.AddAttribute(name[42], T::kInt, {double(s.calculator.sortOff), double(s.calculator.sortAscending), double(s.calculator.sortDescending)});
-    f.AddTextAttribute(name[43], s.calculator.argumentText);
-    f.AddTextAttribute(name[44], s.calculator.inputFile);
-    f.AddTextAttribute(name[45], s.calculator.outputFile);
-    f.AddAttribute(name[46], T::kInt, {double(data.series.size()), double(data.parameters.size())});
-    f.globalAttributeCount = static_cast<std::uint32_t>(f.attributes.size());
+    WriteAttributes(s, data, f);
 
     // A record dimension with no record, so the series and parameter variables carry their
     // descriptions without data, and the dimension of the values.
@@ -559,12 +562,26 @@ void BuildDocument(const DocumentSettings& s, const DocumentDataView& data, cdfF
 std::string ReadDocumentModel(cdfFile& file, DocumentSettings& staging, DocumentData& data, DocumentReadNotes& notes) {
     notes = DocumentReadNotes();
     data = DocumentData();
-    FontRecord font;  // one record the three font attributes share, as the document expects
+    Reading reading{staging, notes, FontRecord()};
     for (std::uint32_t i = 0; i < file.globalAttributeCount && i < file.attributes.size(); ++i) {
         const cdfFile::attribute& a = file.attributes[i];
         const std::string& n = file.NameOf(a.nameIndex);
-        const int which = Index(n.c_str());
-        if (which >= 0) ApplyAttribute(file, a, which, staging, notes, font);
+        const AttributeRule* rule = RuleOf(n);
+        if (rule && !ReadAttribute(*rule, file, a, reading)) return "The attribute \"" + n + "\" is damaged";
+    }
+    // Without its counts a file is no document of ours (another program's NetCDF file), and
+    // counts that disagree with the variables mean a damaged one: either would replace the
+    // work with what is not there.
+    if (!notes.hasCounts)
+        return "The file is not a document of this program: it has no attribute \"Number series and parameters\"";
+    const std::uint64_t variablesNeeded = std::uint64_t(notes.seriesCount) + std::uint64_t(notes.parameterCount) + 1;
+    if (file.variables.size() != variablesNeeded)
+        return "The document announces " + std::to_string(notes.seriesCount) + " series and " +
+               std::to_string(notes.parameterCount) + " parameters but holds " + std::to_string(file.variables.size()) +
+               " variables instead of " + std::to_string(variablesNeeded);
+    if (notes.seriesCount == 0) {
+        if (notes.parameterCount != 0) return "The document announces parameters without a series";
+        if (file.variables.back().totalValues != 0) return "The document holds values but announces no series";
     }
     if (notes.seriesCount >= 1) {
         const std::string fault = RebuildData(file, notes, data);

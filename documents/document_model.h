@@ -88,13 +88,11 @@ struct DocumentReadNotes {
     bool hasUserCoefficients = false;  // "User defiened" replaced the coefficient table
     bool ranBestPolynome = false;      // the "Best polynome" scheme was chosen by the document
     bool schemesReset = false;         // two or more several-argument schemes: plane alone
-    int seriesCount = 0;               // "Number series and parameters"
+    bool hasCounts = false;            // "Number series and parameters" was read
+    int seriesCount = 0;
     int parameterCount = 0;
     std::vector<std::string> messages;  // items of "User defiened" that were refused
 };
-
-// The 47 attribute names in write order.
-extern const char* const kDocumentAttributeNames[47];
 
 // Fills an empty file model with the document.
 // The file takes the values from data without a copy: data must outlive the save.

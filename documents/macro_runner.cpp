@@ -6,6 +6,7 @@
 
 #include "charts/result_document.h"
 #include "data/data_page.h"
+#include "data/open_file_retry.h"
 #include "data/record_operations.h"
 #include "fitting/useruf_page.h"
 #include "formula/split_fields.h"
@@ -220,8 +221,12 @@ void RunMacroLines(const std::vector<std::string>& lines, const MacroHost& host)
 }
 
 void RunMacroFile(const std::string& path, const MacroHost& host) {
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (file == nullptr) return;
+    std::string why;
+    std::FILE* file = OpenChosenFile(path, "r", 0, 0, why);
+    if (file == nullptr) {
+        platform::MessageBox(why);  // as the text import says it
+        return;
+    }
     const std::vector<std::string> lines = ReadMacroLines(file);
     std::fclose(file);
     RunMacroLines(lines, host);

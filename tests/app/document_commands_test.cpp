@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 #include <filesystem>
 
 #include "app/resource_ids.h"
 #include "charts/chart_page.h"
 #include "charts/legend_page.h"
+#include "documents/cdf_file.h"
 #include "documents/document_model.h"
 #include "fitting/sinaldlg_page.h"
 #include "main_window_steps.h"
+#include "user_path.h"
 #include "platform/window_defs.h"
 #include "statistics/distrimution_page.h"
 
@@ -102,17 +106,49 @@ TEST_F(DocumentCommands, SaveAsThenOpenBringsTheWorkBack) {
     });
 }
 
+namespace {
+
+// Big-endian words, as a hand-made file's header has them.
+std::string Words(std::initializer_list<std::uint32_t> words) {
+    std::string b;
+    for (std::uint32_t v : words) b += std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    return b;
+}
+
+}  // namespace
+
 TEST_F(DocumentCommands, AFailedReadKeepsTheWorkAndItsName) {
     Run([&](CTabulonDlg& dlg) {
         LoadShape(1, 1, 0, 4);
         const std::vector<double> values = theData.allValues;
         const std::string formerPath = documentPath;
+        // A good document of this work, and one whose counts say no series while it holds the values.
+        const std::string good = folder + "/good.cdf";
+        dialogs.fileAnswers.push_back(good);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
+        cdfFile damaged;
+        ASSERT_EQ(damaged.Load(good), 1);
+        const std::uint32_t counts = damaged.attributes[46].firstValue;
+        damaged.intValues[counts] = damaged.intValues[counts + 1] = 0;
+        damaged.variables.erase(damaged.variables.begin(), damaged.variables.end() - 1);
+        ASSERT_TRUE(damaged.Save(folder + "/empty.cdf"));
+        dlg.recentFiles.fill("");
+        documentPath = formerPath;
+        dlg.SetCaption("Tabulon - " + formerPath);
         dlg.NoteDocumentClean();
+        // 128 bytes: a record variable of 2^40 values per record in 2^24 records, whose
+        // value count wraps to 0 in 64 bits.
+        std::string wide = std::string("CDF\x01", 4) + Words({1u << 24, 10, 3});
+        for (std::uint32_t length : {0u, 1u << 20, 1u << 20}) wide += Words({1}) + std::string("d\0\0\0", 4) + Words({length});
+        wide += Words({0, 0, 11, 1, 1}) + std::string("v\0\0\0", 4) + Words({3, 0, 1, 2, 0, 0, 1, 4, 112});
+        wide.resize(128, '\0');
         struct Case {
             std::string name, bytes, message;
         } cases[] = {
             {"bad.cdf", "CDF\x01garbage", "can not be read"},
             {"wrong.cdf", "PK\x03\x04", "not a NetCDF document"},
+            {"wide.cdf", wide, "larger than the file"},
+            {"empty.cdf", "", "holds values but announces no series"},
             {"notes.txt", "CDF", "Wrong file extention"},
             {"CAPITALS.CDF", "CDF", "Wrong file extention"},
             {"x.cdf.d/notes", "", "Wrong file extention"},  // a folder's name does not count
@@ -122,12 +158,57 @@ TEST_F(DocumentCommands, AFailedReadKeepsTheWorkAndItsName) {
             const std::string path = folder + "/" + c.name;
             if (!c.bytes.empty()) std::ofstream(path, std::ios::binary) << c.bytes;
             dialogs.fileAnswers.push_back(path);
-            dlg.OnFileOpen();
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
             EXPECT_NE(LastMessage().find(c.message), std::string::npos) << c.name << ": " << LastMessage();
+            if (c.message != "Wrong file extention") {
+                EXPECT_NE(LastMessage().find(path), std::string::npos) << LastMessage();
+            }
             EXPECT_EQ(theData.allValues, values) << c.name;
-            EXPECT_EQ(documentPath, formerPath) << c.name;
-            EXPECT_EQ(dlg.recentFiles[0], "") << c.name;
+            EXPECT_EQ(std::tie(documentPath, dlg.recentFiles[0]), std::tuple(formerPath, "")) << c.name;
+            EXPECT_EQ(dlg.Caption(), "Tabulon - " + formerPath) << c.name;
         }
+        // The reads that failed end: the next one reads.
+        theData.OnDeleteAll();
+        dialogs.messageAnswers.push_back(platform::kNo);  // "Save changes?": no
+        dialogs.fileAnswers.push_back(good);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
+        EXPECT_EQ(std::tie(documentPath, theData.allValues), std::tie(good, values));
+    });
+}
+
+// Another program's NetCDF file is no document: refused, the work and its name stay, so the
+// next Save does not write the work over that file.
+TEST_F(DocumentCommands, AnotherProgramsNetcdfFileIsRefused) {
+    if (access("/usr/bin/ncgen", X_OK) != 0) GTEST_SKIP() << "ncgen is not installed";
+    Run([&](CTabulonDlg& dlg) {
+        LoadShape(1, 1, 0, 4);
+        const std::vector<double> values = theData.allValues;
+        const std::string formerPath = documentPath, other = folder + "/other.nc";
+        std::ofstream(folder + "/other.cdl") << "netcdf other {\n dimensions:\n  n = 20 ;\n variables:\n  double x(n) ;\n"
+                                                " // global attributes:\n  :title = \"measurements\" ;\n data:\n"
+                                                "  x = 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20 ;\n}\n";
+        ASSERT_EQ(std::system(("ncgen -k classic -o " + other + " " + folder + "/other.cdl").c_str()), 0);
+        const std::string bytes = mainwin_steps::FileText(other);
+        dialogs.messageAnswers.push_back(platform::kNo);  // unsaved work: go on without saving
+        dialogs.fileAnswers.push_back(other);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
+        EXPECT_NE(LastMessage().find("not a document of this program"), std::string::npos) << LastMessage();
+        EXPECT_EQ(std::tie(theData.allValues, documentPath), std::tie(values, formerPath));
+        EXPECT_EQ(mainwin_steps::FileText(other), bytes);
+    });
+}
+
+// A save that failed changes neither the document's name nor the caption nor the recent list.
+TEST_F(DocumentCommands, SaveAsIntoAMissingFolderKeepsTheFormerName) {
+    Run([&](CTabulonDlg& dlg) {
+        LoadShape(1, 1, 0, 4);
+        const std::string formerPath = documentPath, caption = dlg.Caption();
+        dialogs.fileAnswers.push_back(folder + "/missing/doc.cdf");
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
+        EXPECT_NE(LastMessage().find("Can not open file for writing"), std::string::npos) << LastMessage();
+        EXPECT_EQ(std::tie(documentPath, dlg.recentFiles[0]), std::tuple(formerPath, ""));
+        EXPECT_EQ(dlg.Caption(), caption);
+        EXPECT_TRUE(dlg.WorkChanged());
     });
 }
 

@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include "app/resource_ids.h"
+#include "documents/cdf_file.h"
+#include "documents/document_model.h"
 #include "documents/full_page.h"
 #include "main_window_steps.h"
 
@@ -57,6 +59,20 @@ protected:
             page.OnRunAnalysis();
         });
     }
+    // A parameter name no other process's work holds.
+    static std::string Marker() { return "process_" + std::to_string(::getpid()); }
+    // The snapshots in the user's data folder that hold `name`.
+    static std::vector<fs::path> SnapshotsHolding(const std::string& name) {
+        std::vector<fs::path> found;
+        std::error_code ec;
+        if (platform::UserDataFolder().empty()) return found;
+        for (const auto& e : fs::directory_iterator(platform::UserDataFolder(), ec)) {
+            const std::string file = e.path().filename().string();
+            if (file.rfind("temp_auto", 0) == 0 && FileText(e.path().string()).find(name) != std::string::npos)
+                found.push_back(e.path());
+        }
+        return found;
+    }
     platform::ScriptedDialogs dialogs;
     fs::path folder;
 };
@@ -83,6 +99,7 @@ TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections)
             [&](CTabulonDlg& dlg) {
                 mainwin_test::LoadShape(0, c.parameters, 0, 12);
                 theData.parameterNames[0] = "<b>name</b>";
+                theData.parameterNames[1] = Marker();
                 const std::string former = documentPath;
                 dlg.recentFilesListPath = (folder / "recent.txt").string();
                 dlg.recentFiles.fill(std::string());
@@ -107,25 +124,40 @@ TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections)
                 ASSERT_EQ(variables.size(), c.parameters + 1);
                 EXPECT_EQ(variables[1].toArray()[0].toObject()["text"].toString(), "<b>name</b>");
 
-                // The work is back, under its former name; the snapshot is in the user's folder.
+                // The work is back, under its former name; the run's snapshot is gone.
                 EXPECT_EQ(documentPath, former);
                 EXPECT_EQ(theData.parameters[0].role, roleBefore);
-                EXPECT_TRUE(platform::UserDataFolder().empty() ||
-                            fs::exists(platform::UserDataFolder() + "/temp_auto.cdf"));
+                EXPECT_TRUE(SnapshotsHolding(theData.parameterNames[1]).empty());
             },
             &dialogs);
     }
 }
 
+// Runs in other windows at the same time keep snapshots of their own: another run's work
+// written under the name every run once shared does not come back here, and this run's
+// snapshot is gone when it ends.
 TEST_F(FullAnalysisTest, StopEndsTheRunWithAClosedReportAndTheWorkRestored) {
     const fs::path report = folder / "stopped.html";
+    const std::string shared = platform::UserDataFolder() + "/temp_auto.cdf";
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
             mainwin_test::LoadShape(0, 3, 0, 12);
+            theData.parameterNames[0] = Marker();
             RunFromPage(report);
             bool mainWindowTookInput = true;
+            std::vector<fs::path> snapshots;
             // Pressed once the run has started: the only window taking input is the Stop window.
             QTimer::singleShot(0, [&] {
+                snapshots = SnapshotsHolding(Marker());
+                DocumentData other;
+                other.series = {Series{3, 0, 0, 0, 0, 1}};  // three inactive parameters, one record
+                other.seriesNames = {"other window"};
+                other.parameters.assign(3, Initial{0, 4, 0, 0, 0});
+                other.parameterNames = {"a", "b", "c"};
+                other.allValues = {1, 2, 3};
+                cdfFile file;
+                BuildDocument(DocumentSettings(), other, file);
+                EXPECT_TRUE(platform::UserDataFolder().empty() || file.Save(shared)) << file.error;
                 mainWindowTookInput = dlg.IsEnabled();
                 for (QWidget* top : QApplication::topLevelWidgets()) {
                     for (QAbstractButton* button : top->findChildren<QAbstractButton*>()) {
@@ -139,8 +171,12 @@ TEST_F(FullAnalysisTest, StopEndsTheRunWithAClosedReportAndTheWorkRestored) {
             EXPECT_LT(ParseReport(report)["figures"].toArray().size(), 23);
             EXPECT_NE(FileText(report.string()).find("</body></html>"), std::string::npos);
             EXPECT_EQ(theData.parameters[2].role, 1);
+            EXPECT_EQ(theData.parameterNames[0], Marker());
+            ASSERT_EQ(snapshots.size(), 1u);
+            EXPECT_FALSE(fs::exists(snapshots[0])) << snapshots[0];
         },
         &dialogs);
+    std::remove(shared.c_str());
 }
 
 TEST_F(FullAnalysisTest, RefusesTwoSeriesAndNeverStartsWithoutRunAnalysis) {

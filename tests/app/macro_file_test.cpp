@@ -121,4 +121,16 @@ TEST_F(MacroFileTest, SetsUpAndRunsTheUserFormulaFitting) {
         &dialogs);
 }
 
+// A macro file that can't be opened is named, in the words of the text import.
+TEST_F(MacroFileTest, AMacroFileThatCannotBeOpenedIsNamed) {
+    WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+            dialogs.fileAnswers.push_back(Path("absent.txt"));
+            dlg.SendCommand(kCommandRunMacroFile);
+            EXPECT_EQ(dialogs.Messages(),
+                      std::vector<std::string>{"Cannot open the file \"" + Path("absent.txt") + "\": No such file or directory."});
+        },
+        &dialogs);
+}
+
 }  // namespace

@@ -6,12 +6,36 @@
 #include <cstring>
 #include <limits>
 #include <tuple>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include "documents/cdf_file.h"
 #include "doc_test_support.h"
 
 using doc_test::TempFolder;
+
+// The saves' flushes and renames, in order, while a test records them: this program's own
+// definitions stand in for the C library's and pass each call on.
+namespace {
+std::vector<std::string>* diskLog = nullptr;
+std::string PathOfDescriptor(int fd) {
+    char target[4096];
+    const ssize_t n = readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target, sizeof target);
+    return n > 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string("?");
+}
+}  // namespace
+
+extern "C" int fsync(int fd) {
+    if (diskLog) diskLog->push_back("fsync " + PathOfDescriptor(fd));
+    return static_cast<int>(syscall(SYS_fsync, fd));
+}
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+    if (diskLog) diskLog->push_back(std::string("rename ") + to);
+    return renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
 
 namespace {
 
@@ -50,6 +74,41 @@ cdfFile SampleModel() {
     f.variables.back().firstAttribute = static_cast<std::uint32_t>(f.attributes.size());
     f.AddTextAttribute("units", "m");
     return f;
+}
+
+// A file's bytes word by word, as a damaged or hand-made file is built.
+struct Bytes {
+    std::string b;
+    Bytes& Word(std::uint32_t v) {
+        b += std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        return *this;
+    }
+    Bytes& Name(const std::string& n) {
+        Word(static_cast<std::uint32_t>(n.size()));
+        b += n;
+        while (b.size() % 4) b += '\0';
+        return *this;
+    }
+    // A header of the dimensions given (0 the record one), no global attribute, and byte
+    // variables each over the dimension ids given, their data at `begin`.
+    static std::string Header(std::uint32_t numrecs, const std::vector<std::uint32_t>& dims,
+                              const std::vector<std::vector<std::uint32_t>>& vars, std::uint32_t begin) {
+        Bytes h;
+        h.b = std::string("CDF\x01", 4);
+        h.Word(numrecs).Word(10).Word(static_cast<std::uint32_t>(dims.size()));
+        for (std::size_t i = 0; i < dims.size(); ++i) h.Name("d" + std::to_string(i)).Word(dims[i]);
+        h.Word(0).Word(0).Word(11).Word(static_cast<std::uint32_t>(vars.size()));
+        for (std::size_t i = 0; i < vars.size(); ++i) {
+            h.Name("v" + std::to_string(i)).Word(static_cast<std::uint32_t>(vars[i].size()));
+            for (std::uint32_t id : vars[i]) h.Word(id);
+            h.Word(0).Word(0).Word(cdfFile::kByte).Word(4).Word(begin);
+        }
+        return h.b;
+    }
+};
+
+int LoadBytes(cdfFile& r, const std::string& b) {
+    return r.LoadFromMemory(reinterpret_cast<const unsigned char*>(b.data()), b.size());
 }
 
 // The values' bits, so that -0.0 and denormals compare exactly.
@@ -216,6 +275,24 @@ TEST(CdfFile, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(r.doubleData, f.doubleData);  // a large run, read straight into its place
 }
 
+// A power loss after the rename must not leave the name on a file whose bytes never reached
+// the disk: the new file is flushed before it takes the name, the folder after.
+TEST(CdfFile, SaveFlushesTheFileBeforeTheRenameAndTheFolderAfter) {
+    TempFolder dir;
+    const std::string folder = std::filesystem::canonical(dir.Path()).string();
+    const std::string path = folder + "/doc.cdf";
+    cdfFile f = SampleModel();
+    std::vector<std::string> log;
+    diskLog = &log;
+    const bool saved = f.Save(path);
+    diskLog = nullptr;
+    ASSERT_TRUE(saved) << f.error;
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0].rfind("fsync " + path + ".", 0), 0u) << log[0];  // the temporary file
+    EXPECT_EQ(log[1], "rename " + path);
+    EXPECT_EQ(log[2], "fsync " + folder);
+}
+
 TEST(CdfFile, NoLimitOnTextsAndPaths) {
     TempFolder dir;
     // A text far longer than any single transfer of old, under a path of over 300 characters.
@@ -234,27 +311,47 @@ TEST(CdfFile, NoLimitOnTextsAndPaths) {
 TEST(CdfFile, OldLayoutScalarCarriesItsValuesThroughVsize) {
     // Documents of the old layout: dimensionless variables share one begin and the last one
     // stands for vsize / 8 values. A short scalar of vsize 8 holds four values (padding counts).
-    std::string b("CDF\x01", 4);
-    auto word = [&](std::uint32_t v) { b += std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; };
-    auto name = [&](const std::string& n) {
-        word(static_cast<std::uint32_t>(n.size()));
-        b += n;
-        while (b.size() % 4) b += '\0';
-    };
-    word(0), word(0), word(0), word(0), word(0);  // numrecs, no dimension, no global attribute
-    word(11), word(2);
-    const std::size_t header = 4 + 4 + 8 + 8 + 8 + (4 + 4 + 4 + 8 + 12) + (4 + 4 + 4 + 8 + 12);
-    name("a"), word(0), word(0), word(0), word(6), word(16), word(static_cast<std::uint32_t>(header));
-    name("s"), word(0), word(0), word(0), word(3), word(8), word(static_cast<std::uint32_t>(header + 16));
-    ASSERT_EQ(b.size(), header);
+    Bytes h;
+    h.b = std::string("CDF\x01", 4);
+    h.Word(0).Word(0).Word(0).Word(0).Word(0);  // numrecs, no dimension, no global attribute
+    h.Word(11).Word(2);
+    const std::uint32_t header = 4 + 4 + 8 + 8 + 8 + (4 + 4 + 4 + 8 + 12) + (4 + 4 + 4 + 8 + 12);
+    h.Name("a").Word(0).Word(0).Word(0).Word(6).Word(16).Word(header);
+    h.Name("s").Word(0).Word(0).Word(0).Word(3).Word(8).Word(header + 16);
+    ASSERT_EQ(h.b.size(), header);
     for (double d : {1.5, -2.0}) {
         std::uint64_t u;
         std::memcpy(&u, &d, 8);
-        for (int k = 7; k >= 0; --k) b += char(u >> (8 * k));
+        h.Word(static_cast<std::uint32_t>(u >> 32)).Word(static_cast<std::uint32_t>(u));
     }
-    b += std::string("\x00\x01\x00\x02\x00\x03\x00\x00", 8);
+    h.b += std::string("\x00\x01\x00\x02\x00\x03\x00\x00", 8);
     cdfFile r;
-    ASSERT_EQ(r.LoadFromMemory(reinterpret_cast<const unsigned char*>(b.data()), b.size()), 1) << r.error;
+    ASSERT_EQ(LoadBytes(r, h.b), 1) << r.error;
     EXPECT_EQ(r.doubleData, (std::vector<double>{1.5, -2.0}));
     EXPECT_EQ(r.shortData, (std::vector<std::int16_t>{1, 2, 3, 0}));
+}
+
+// Counts whose product or sum leaves 64 bits would wrap to a small number, pass the size
+// checks and then be reserved in full.
+TEST(CdfFile, CountsThatWrapAreRefused) {
+    constexpr std::uint32_t kMax = 0xFFFFFFFFu;
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        // 128 bytes: 2^40 values per record times 2^24 records is 2^64.
+        {"record variable of 2^40 values in 2^24 records", Bytes::Header(1u << 24, {0, 1u << 20, 1u << 20}, {{0, 1, 2}}, 112)},
+        {"fixed variable over three widest dimensions", Bytes::Header(0, {kMax, kMax, kMax}, {{0, 1, 2}}, 128)},
+        {"records of two variables whose sizes add past 64 bits",
+         Bytes::Header(0, {0, kMax, kMax}, {{0, 1, 2}, {0, 1, 2}}, 160)},
+        {"streamed records wider than the file", Bytes::Header(kMax, {0, kMax, 8}, {{0, 1, 2}}, 112)},
+    };
+    for (Case& c : cases) c.bytes.resize(std::max<std::size_t>(c.bytes.size(), 128), '\0');
+    ASSERT_EQ(cases[0].bytes.size(), 128u);
+    for (const Case& c : cases) {
+        cdfFile r;
+        EXPECT_EQ(LoadBytes(r, c.bytes), 0) << c.what;
+        EXPECT_NE(r.error.find("larger than the file"), std::string::npos) << c.what << ": " << r.error;
+        EXPECT_TRUE(r.variables.empty() && r.byteData.empty()) << c.what;
+    }
 }

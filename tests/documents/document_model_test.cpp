@@ -165,16 +165,23 @@ TEST(DocumentModel, ReferenceToolsSeeTheValues) {
     EXPECT_EQ(out, "1.0 2.0 3.0 4.0 -0.0 1e-310 7.25 6.0\nMüller – Ωmega 8\n");
 }
 
-TEST(DocumentModel, AttributesAreMatchedWithoutCaseAndCheckedForKindAndCount) {
+// A file of the attributes given, with the counts of an empty work and its one variable.
+void AddEmptyWork(cdfFile& f) {
+    f.AddAttribute("Number series and parameters", cdfFile::kInt, {0, 0});
+    f.globalAttributeCount = static_cast<std::uint32_t>(f.attributes.size());
+    cdfFile::variable all;
+    all.nameIndex = f.AddName("All data");
+    f.variables.push_back(all);
+}
+
+TEST(DocumentModel, AttributesAreMatchedWithoutCaseAndReadInTheirOwnWay) {
     cdfFile f;
     f.AddTextAttribute("TITLE", "capitals");
-    f.AddAttribute("x_axis", cdfFile::kInt, {5});               // a number where text is due: left out
     f.AddAttribute("Multiargumentes schemes", cdfFile::kInt, {0, 0, 1, 0, 1, 1});  // two flags: plane alone
-    f.AddAttribute("Constructor", cdfFile::kByte, {60, 1, 2});  // announces more codes than it holds
     f.AddAttribute("Distribution of one value", cdfFile::kDouble, {12, 1, 0, 1, 0, 0, 0, 0, 2550});  // another type
     f.AddAttribute("Time of creation", cdfFile::kInt, {1});
     f.AddTextAttribute("Custom approximation", ";;F;;f1;");
-    f.globalAttributeCount = static_cast<std::uint32_t>(f.attributes.size());
+    AddEmptyWork(f);
     DocumentSettings s;
     s.legend.xCaption = "kept";
     s.multistat.unitaryArgument = 1;
@@ -186,9 +193,65 @@ TEST(DocumentModel, AttributesAreMatchedWithoutCaseAndCheckedForKindAndCount) {
     EXPECT_EQ(std::tuple(s.multistat.plane, s.multistat.parabolic, s.multistat.userDefinedFormula,
                          s.multistat.unitaryArgument, notes.schemesReset),
               std::tuple(1, 0, 0, 0, true));
-    EXPECT_EQ(std::tuple(s.constructor.selectedCodeCount, s.distrimution.binCount), std::tuple(0, 12));
+    EXPECT_EQ(s.distrimution.binCount, 12);
     EXPECT_DOUBLE_EQ(s.distrimution.percentOfData, 25.5);
     EXPECT_EQ(std::tuple(notes.hasActiveTab, notes.seriesCount), std::tuple(false, 0));
+}
+
+// Another program's NetCDF file, and a document with any one attribute of the wrong kind or
+// with counts that disagree with its variables, would replace the work with an empty one:
+// each is refused, saying why.
+TEST(DocumentModel, FilesThatAreNoWholeDocumentAreRefused) {
+    cdfFile good;
+    BuildDocument(Unusual(), SampleData(), good);
+    ASSERT_EQ(Refusal(good), "");
+    // Each of the 47 attributes in turn: text where numbers are due, numbers where text is.
+    for (std::size_t i = 0; i < 47; ++i) {
+        cdfFile f = good;
+        cdfFile::attribute& a = f.attributes[i];
+        const bool text = a.type == cdfFile::kChar;
+        a.type = text ? cdfFile::kInt : cdfFile::kChar;
+        a.firstValue = 0, a.count = 1;
+        EXPECT_EQ(Refusal(f), "The attribute \"" + f.NameOf(a.nameIndex) + "\" is damaged") << i;
+    }
+    struct Case {
+        const char* what;
+        std::vector<double> counts;  // "Number series and parameters"; empty: the attribute is missing
+        std::size_t variables;       // kept from the front, the last one "All data"
+        const char* message;
+    } cases[] = {
+        {"no series while the file holds the values", {0, 0}, 1, "holds values but announces no series"},
+        {"no series, the variables all there", {0, 0}, 7, "holds 7 variables instead of 1"},
+        {"a parameter too few", {2, 3}, 7, "holds 7 variables instead of 6"},
+        {"a negative count", {-1, 4}, 7, "\"Number series and parameters\" is damaged"},
+        {"one value only", {2}, 7, "\"Number series and parameters\" is damaged"},
+        {"no counts at all", {}, 7, "not a document of this program"},
+    };
+    for (const Case& c : cases) {
+        cdfFile f = good;
+        cdfFile::attribute& counts = f.attributes[46];
+        if (c.counts.empty()) f.names[static_cast<std::size_t>(counts.nameIndex)] = "Comment";
+        counts.firstValue = static_cast<std::uint32_t>(f.intValues.size());
+        counts.count = static_cast<std::uint32_t>(c.counts.size());
+        for (double v : c.counts) f.intValues.push_back(static_cast<std::int32_t>(v));
+        f.variables.erase(f.variables.begin(), f.variables.end() - static_cast<std::ptrdiff_t>(c.variables));
+        const std::string refusal = Refusal(f);
+        EXPECT_NE(refusal.find(c.message), std::string::npos) << c.what << ": " << refusal;
+    }
+    // A classic file of the format's own generator, with a title as many such files carry.
+    if (!doc_test::HaveProgram("/usr/bin/ncgen")) GTEST_SKIP() << "ncgen is not installed";
+    TempFolder dir;
+    doc_test::WriteAll(dir / "other.cdl",
+                       "netcdf other {\n dimensions:\n  time = UNLIMITED ; n = 20 ;\n variables:\n  double x(n) ;\n"
+                       "  float t(time) ;\n // global attributes:\n  :title = \"measurements\" ;\n"
+                       " data:\n  x = 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20 ;\n  t = 0.5, 1.5 ;\n}\n");
+    int status = 0;
+    doc_test::Run("ncgen -k classic -o " + (dir / "other.cdf") + " " + (dir / "other.cdl"), status);
+    ASSERT_EQ(status, 0);
+    DocumentSettings s;
+    DocumentData data;
+    DocumentReadNotes notes;
+    EXPECT_NE(Load(dir / "other.cdf", s, data, notes).find("not a document of this program"), std::string::npos);
 }
 
 // The items and their messages are checked through the fitting page; here the cases it leaves out.
