@@ -2,6 +2,7 @@
 // html5lib reads it, the refusals before it starts, and the work restored afterwards.
 #include <cmath>
 #include <filesystem>
+#include <functional>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,9 +12,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "app/resource_ids.h"
 #include "documents/full_page.h"
 #include "main_window_steps.h"
+#include "user_path.h"
 
 QJsonObject ParseReport(const std::filesystem::path& report);  // html_report_test.cpp
 
@@ -38,8 +39,10 @@ protected:
     }
     // Answers the options page with "Run analysis" into `report`; when `on` names sections, only
     // they run, `filters` switching both fit filters on.
-    void RunFromPage(const fs::path& report, std::vector<int full_settings::*> on = {}, bool filters = false) {
-        dialogs.modalSteps.push_back([report, on, filters](platform::Dialog& d) {
+    // `started` runs once "Run analysis" is pressed, before the run begins.
+    void RunFromPage(const fs::path& report, std::vector<int full_settings::*> on = {}, bool filters = false,
+                     std::function<void()> started = {}) {
+        dialogs.modalSteps.push_back([report, on, filters, started](platform::Dialog& d) {
             full& page = static_cast<full&>(d);
             if (!on.empty()) {
                 for (int full_settings::* section :
@@ -54,7 +57,8 @@ protected:
             }
             page.reportFile = report.string();
             page.Control(full::kReportFileStatic).SetText(report.string());
-            page.OnRunAnalysis();
+            user_path::Press(d, "Run analysis");
+            if (started) started();
         });
     }
     platform::ScriptedDialogs dialogs;
@@ -79,16 +83,21 @@ TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections)
     for (const Case& c : cases) {
         const fs::path report = folder / ("run" + std::to_string(c.parameters) + ".html");
         dialogs.shown.clear();
+        const std::string text = (folder / "data.txt").string();
+        user_path::WriteRecords(text, c.parameters == 3 ? "<b>name</b> b c" : "<b>name</b> b c d", 12, [&](int r) {
+            std::string line;
+            for (int p = 0; p < c.parameters; ++p) line += std::to_string((r * 7 + p * 3) % 11 + r * p) + ' ';
+            return line;
+        });
         WithMainWindow(
             [&](CTabulonDlg& dlg) {
-                mainwin_test::LoadShape(0, c.parameters, 0, 12);
-                theData.parameterNames[0] = "<b>name</b>";
+                ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
                 const std::string former = documentPath;
                 dlg.recentFilesListPath = (folder / "recent.txt").string();
                 dlg.recentFiles.fill(std::string());
                 const int roleBefore = theData.parameters[0].role;
                 RunFromPage(report);
-                dlg.SendCommand(kCommandFullAnalysis);
+                ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
                 ASSERT_TRUE(fs::exists(report));
                 EXPECT_EQ(dialogs.Messages().size(), 0u);
                 const QJsonObject parsed = ParseReport(report);
@@ -122,18 +131,19 @@ TEST_F(FullAnalysisTest, StopEndsTheRunWithAClosedReportAndTheWorkRestored) {
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
             mainwin_test::LoadShape(0, 3, 0, 12);
-            RunFromPage(report);
             bool mainWindowTookInput = true;
             // Pressed once the run has started: the only window taking input is the Stop window.
-            QTimer::singleShot(0, [&] {
-                mainWindowTookInput = dlg.IsEnabled();
-                for (QWidget* top : QApplication::topLevelWidgets()) {
-                    for (QAbstractButton* button : top->findChildren<QAbstractButton*>()) {
-                        if (button->text() == "Stop" && button->isVisible()) button->click();
+            RunFromPage(report, {}, false, [&] {
+                QTimer::singleShot(0, [&] {
+                    mainWindowTookInput = dlg.IsEnabled();
+                    for (QWidget* top : QApplication::topLevelWidgets()) {
+                        for (QAbstractButton* button : top->findChildren<QAbstractButton*>()) {
+                            if (button->text() == "Stop" && button->isVisible()) button->click();
+                        }
                     }
-                }
+                });
             });
-            dlg.SendCommand(kCommandFullAnalysis);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
             EXPECT_FALSE(mainWindowTookInput);
             EXPECT_TRUE(dlg.IsEnabled());
             EXPECT_LT(ParseReport(report)["figures"].toArray().size(), 23);
@@ -148,13 +158,13 @@ TEST_F(FullAnalysisTest, RefusesTwoSeriesAndNeverStartsWithoutRunAnalysis) {
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
             mainwin_test::LoadShape(0, 3, 0, 12, 2);
-            dlg.SendCommand(kCommandFullAnalysis);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
             EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"Automatic data analysis is working only when one "
                                                                    "series of data is presented."});
 
             mainwin_test::LoadShape(0, 3, 0, 12);
             dialogs.modalSteps.push_back([&](platform::Dialog& d) { d.EndDialog(platform::kCancel); });
-            dlg.SendCommand(kCommandFullAnalysis);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
             EXPECT_FALSE(fs::exists(report));
             EXPECT_EQ(dialogs.CountOf("shell"), 0);
         },
@@ -178,7 +188,7 @@ TEST_F(FullAnalysisTest, FitFiltersKeepTheFitThatMeetsThemAndDropTheOneThatMisse
                 theData.parameterNames[0] = "line";
                 theData.parameterNames[1] = "scatter";
                 RunFromPage(report, {&full_settings::doTimeSeries}, filters);
-                dlg.SendCommand(kCommandFullAnalysis);
+                ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
                 EXPECT_EQ(ParseReport(report)["figures"].toArray().size(), 2);
                 // Each figure is followed by the result text of its own paint.
                 const std::string text = FileText(report.string());

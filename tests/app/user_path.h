@@ -3,7 +3,10 @@
 // controls pressed by their captions with real mouse and key events, data brought in through
 // the import dialog. Every step fails the test when what it looks for is missing, hidden or
 // disabled; none calls a handler or sends a command itself.
-#include <initializer_list>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,8 @@
 #include <gtest/gtest.h>
 
 #include "app/tabulon_dlg.h"
+#include "data/data_page.h"
+#include "data/data_page_list.h"
 #include "platform/clipboard.h"
 #include "platform/qt_text.h"
 #include "platform/requests.h"
@@ -36,14 +41,14 @@ inline std::string Plain(const QString& text) {
 
 // Chooses the item at `path` from the window's menu bar ({"Results", "Copy screen"}): each
 // popup and the item must be there, shown and enabled. False (with a failure) otherwise.
-inline bool ChooseMenu(platform::Dialog& window, std::initializer_list<std::string> path) {
+inline bool ChooseMenu(platform::Dialog& window, const std::vector<std::string>& path) {
     QWidget* menu = window.MenuBar().Widget();
     if (!menu) {
         ADD_FAILURE() << "the window has no menu";
         return false;
     }
     std::string walked;
-    const std::vector<std::string> steps(path);
+    const std::vector<std::string>& steps = path;
     for (std::size_t i = 0; i < steps.size(); ++i) {
         walked += (walked.empty() ? "" : " > ") + steps[i];
         QAction* found = nullptr;
@@ -106,6 +111,21 @@ inline bool Press(platform::Dialog& dialog, const std::string& caption) {
     return Press(dialog.TopWidget(), caption);
 }
 
+// Makes the check box captioned `caption` inside `scope` ticked (`on`) or not, clicking it only
+// when it shows the other state.
+inline bool Tick(QWidget* scope, const std::string& caption, bool on) {
+    QAbstractButton* box = FindShown<QAbstractButton>(scope, caption, "check box");
+    if (!box) return false;
+    if (box->isChecked() == on) return true;
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, box->rect().center());
+    platform::PumpWaitingMessages();
+    if (box->isChecked() != on) ADD_FAILURE() << "check box \"" << caption << "\" did not follow the click";
+    return box->isChecked() == on;
+}
+inline bool Tick(platform::Dialog& dialog, const std::string& caption, bool on) {
+    return Tick(dialog.TopWidget(), caption, on);
+}
+
 // Clicks the tab captioned `caption` of the main window's tab row.
 inline bool ChooseTab(CTabulonDlg& window, const std::string& caption) {
     for (QTabBar* bar : window.TopWidget()->findChildren<QTabBar*>()) {
@@ -140,6 +160,47 @@ inline bool Type(QLineEdit* edit, const std::string& text, bool enter = false) {
     return true;
 }
 
+// A left click on a cell of the Data page's series table, delivered as the window system would.
+inline bool ClickSeriesTable(int row, int column) {
+    SeriesTableView* view = theData.TableView();
+    if (!view || !view->View()->isVisible() || row >= view->RowCount()) {
+        ADD_FAILURE() << "the series table or its row " << row << " is not shown";
+        return false;
+    }
+    const platform::Rect r = view->RowRect(row);
+    QWidget* viewport = view->View()->viewport();
+    const QPoint local(view->ColumnLeft(column) + view->ColumnWidth(column) / 2, (r.top + r.bottom) / 2);
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, local);
+    platform::PumpWaitingMessages();
+    return true;
+}
+
+// Writes a text file for the import: the line `names`, then `records` lines of `row(r)`.
+inline void WriteRecords(const std::string& path, const std::string& names, int records,
+                         const std::function<std::string(int)>& row) {
+    std::ofstream out(path);
+    out << names << '\n';
+    for (int r = 0; r < records; ++r) out << row(r) << '\n';
+}
+
+// The user's data folder (where reports are kept) is `folder` while this lives.
+class DataFolderAt {
+public:
+    explicit DataFolderAt(const std::string& folder) {
+        if (const char* xdg = std::getenv("XDG_DATA_HOME")) saved_ = xdg;
+        setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    }
+    ~DataFolderAt() {
+        if (saved_) setenv("XDG_DATA_HOME", saved_->c_str(), 1);
+        else unsetenv("XDG_DATA_HOME");
+    }
+    DataFolderAt(const DataFolderAt&) = delete;
+    DataFolderAt& operator=(const DataFolderAt&) = delete;
+
+private:
+    std::optional<std::string> saved_;
+};
+
 // Brings the text file at `path` in through Data > "Import from text file": the file dialog
 // answers `path`, the "Read from text file" dialog is left with its fields as offered and "OK".
 inline bool ImportTextFile(CTabulonDlg& window, platform::ScriptedDialogs& dialogs, const std::string& path) {
@@ -157,6 +218,14 @@ inline std::string ResultText(CTabulonDlg& window) {
     platform::SetClipboardText("");
     if (!ChooseMenu(window, {"Results", "Copy content of result control"})) return {};
     return platform::ClipboardText();
+}
+
+// The heading of the result text: its first line that holds anything, up to a tab.
+inline std::string ResultHeading(CTabulonDlg& window) {
+    const std::string text = ResultText(window);
+    const std::size_t start = text.find_first_not_of("\n\t ");
+    if (start == std::string::npos) return {};
+    return text.substr(start, text.find_first_of("\t\n", start) - start);
 }
 
 }  // namespace user_path

@@ -1,0 +1,83 @@
+// A document saved and opened again through the window's own menu and controls: what the
+// pages show afterwards is what the document holds and what the chart shows.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "charts/plot_mapping.h"
+#include "charts/xyview_page.h"
+#include "documents/result_page.h"
+#include "main_window_steps.h"
+#include "user_path.h"
+
+namespace {
+
+// The number an edit shows from its first character on, as the user reads it.
+double Shown(const platform::Dialog& page, int id) {
+    const auto* edit = qobject_cast<const QLineEdit*>(page.Control(id).Widget());
+    EXPECT_EQ(edit->cursorPosition(), 0) << "the edit shows the end of " << edit->text().toStdString();
+    return std::stod(page.Control(id).Text());
+}
+
+// Longley's data under the plane scheme, Autozoom unticked before saving: after the document is
+// opened in a fresh window, the View page's range edits hold the chart's ranges.
+TEST(DocumentRoundTrip, ViewRangesAfterOpeningAreTheChartsRanges) {
+    mainwin_test::ScratchFolder folder("round_trip_view");
+    const std::string document = folder / "longley.cdf";
+    platform::ScriptedDialogs dialogs;
+    double saved[4] = {};
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, TABULON_SOURCE_DIR "/examples/longley.txt"));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Statistics"));
+            ASSERT_TRUE(user_path::Tick(dlg.TopWidget(), "Plane (y=a0+a1*x1+a2*x2+...an*xn)", true));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "View"));
+            ASSERT_TRUE(user_path::Tick(theXyview, "Autozoom", false));
+            ASSERT_EQ(theXyview.autozoom, 0);
+            const double shown[4] = {plotXMin, plotXMax, plotYMin, plotYMax};
+            std::copy(shown, shown + 4, saved);
+            EXPECT_GT(saved[0], 50000);  // the employment totals, measured against estimated
+            dialogs.fileAnswers.push_back(document);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
+        },
+        &dialogs);
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            dialogs.fileAnswers.push_back(document);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
+            platform::PumpWaitingMessages();
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "View"));
+            EXPECT_EQ(theXyview.Control(xyview::kAutozoomCheck).Check(), 0);
+            const int edits[4] = {xyview::kXMinEdit, xyview::kXMaxEdit, xyview::kYMinEdit, xyview::kYMaxEdit};
+            const double chart[4] = {plotXMin, plotXMax, plotYMin, plotYMax};
+            for (int i = 0; i < 4; ++i) {
+                SCOPED_TRACE(i);
+                EXPECT_NEAR(Shown(theXyview, edits[i]), saved[i], 1e-6 * std::abs(saved[i]));
+                EXPECT_NEAR(chart[i], saved[i], 1e-6 * std::abs(saved[i]));
+            }
+        },
+        &dialogs);
+}
+
+// "auto number of digits" unticked by a click opens the digits edit and its spin, as Ok does.
+TEST(DocumentRoundTrip, DigitsFollowTheirCheckOnTheResultsPage) {
+    mainwin_test::ScratchFolder folder("round_trip_digits");
+    const std::string text = folder / "xy.txt";
+    user_path::WriteRecords(text, "x y", 8, [](int r) { return std::to_string(r) + ' ' + std::to_string(r * r); });
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Results"));
+            for (int autoDigits : {0, 1, 0}) {
+                ASSERT_TRUE(user_path::Press(theResult, "auto number of digits"));
+                EXPECT_EQ(theResult.autoDigits, autoDigits);
+                EXPECT_EQ(theResult.Control(result::kDigitsEdit).IsEnabled(), autoDigits == 0);
+                EXPECT_EQ(theResult.Control(result::kDigitsSpin).IsEnabled(), autoDigits == 0);
+            }
+            theResult.autoDigits = 1;
+        },
+        &dialogs);
+}
+
+}  // namespace
