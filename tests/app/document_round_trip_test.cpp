@@ -1,9 +1,15 @@
 // A document saved and opened again through the window's own menu and controls: what the
 // pages show afterwards is what the document holds and what the chart shows.
+#include <functional>
+#include <map>
 #include <string>
+#include <vector>
+
+#include <QCheckBox>
 
 #include <gtest/gtest.h>
 
+#include "app/main_pages.h"
 #include "charts/plot_mapping.h"
 #include "charts/xyview_page.h"
 #include "documents/result_page.h"
@@ -76,6 +82,78 @@ TEST(DocumentRoundTrip, DigitsFollowTheirCheckOnTheResultsPage) {
                 EXPECT_EQ(theResult.Control(result::kDigitsSpin).IsEnabled(), autoDigits == 0);
             }
             theResult.autoDigits = 1;
+        },
+        &dialogs);
+}
+
+// What every shown control of a page shows, in the order of the page's controls.
+std::vector<std::string> ShownValues(QWidget* page) {
+    std::vector<std::string> values;
+    for (QWidget* w : page->findChildren<QWidget*>()) {
+        if (!w->isVisible()) continue;
+        if (auto* box = qobject_cast<QAbstractButton*>(w); box && box->isCheckable())
+            values.push_back(user_path::Plain(box->text()) + (box->isChecked() ? " [x]" : " [ ]"));
+        else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && !qobject_cast<QComboBox*>(w->parentWidget()))
+            values.push_back("edit " + edit->text().toStdString() + (edit->isEnabled() ? "" : " (disabled)"));
+        else if (auto* combo = qobject_cast<QComboBox*>(w))
+            values.push_back("combo " + std::to_string(combo->currentIndex()));
+    }
+    return values;
+}
+
+// Changes what a user can change on the page: every enabled check box is clicked, every
+// enabled edit gets another number or more text, every enabled combo goes one item down.
+void ChangeEverything(QWidget* page) {
+    for (QWidget* w : page->findChildren<QWidget*>()) {
+        if (!w->isVisible() || !w->isEnabled()) continue;
+        if (auto* box = qobject_cast<QCheckBox*>(w)) {
+            QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, box->rect().center());
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && !edit->isReadOnly() &&
+                                                              !qobject_cast<QComboBox*>(w->parentWidget())) {
+            // Enter applies the edit where leaving it does not.
+            bool number = false;
+            const double v = edit->text().toDouble(&number);
+            user_path::Type(edit, number ? std::to_string(static_cast<int>(v) + 1) : edit->text().toStdString() + " b", true);
+        } else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->count() > 1) {
+            combo->setFocus();
+            QTest::keyClick(combo, combo->currentIndex() + 1 < combo->count() ? Qt::Key_Down : Qt::Key_Up);
+        }
+        platform::PumpWaitingMessages();
+    }
+}
+
+// Every page reachable by a tab, changed through its controls, saved with File > "Save as" and
+// opened in a fresh window with File > "Open": each control shows what it showed when saved.
+TEST(DocumentRoundTrip, EveryPageShowsWhatWasSaved) {
+    mainwin_test::ScratchFolder folder("round_trip_pages");
+    const std::string text = folder / "xy.txt", document = folder / "work.cdf";
+    user_path::WriteRecords(text, "x y", 12, [](int r) { return std::to_string(r) + ' ' + std::to_string(r * r % 9); });
+    const char* const tabs[] = {"Legend", "Chart", "View", "Statistics", "Results", "Calculator"};
+    std::map<std::string, std::vector<std::string>> saved;
+    platform::ScriptedDialogs dialogs;
+    auto visit = [&](CTabulonDlg& dlg, const std::function<void(const std::string&, QWidget*)>& each) {
+        for (const char* tab : tabs) {
+            ASSERT_TRUE(user_path::ChooseTab(dlg, tab));
+            for (platform::Dialog* page : PageObjects()) {
+                if (page->TopWidget() && page->TopWidget()->isVisible()) each(tab, page->TopWidget());
+            }
+        }
+    };
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
+            visit(dlg, [&](const std::string&, QWidget* page) { ChangeEverything(page); });
+            visit(dlg, [&](const std::string& tab, QWidget* page) { saved[tab] = ShownValues(page); });
+            ASSERT_EQ(saved.size(), std::size(tabs));
+            dialogs.fileAnswers.push_back(document);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
+        },
+        &dialogs);
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            dialogs.fileAnswers.push_back(document);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
+            visit(dlg, [&](const std::string& tab, QWidget* page) { EXPECT_EQ(ShownValues(page), saved[tab]) << tab; });
         },
         &dialogs);
 }
