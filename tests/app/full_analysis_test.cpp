@@ -63,6 +63,9 @@ protected:
     }
     platform::ScriptedDialogs dialogs;
     fs::path folder;
+    // The user's data folder of this process alone: copies of the test run side by side.
+    mainwin_test::ScratchFolder dataFolder{"full_analysis_data"};
+    const user_path::DataFolderAt ownDataFolder{dataFolder.path.string()};
 };
 
 TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections) {
