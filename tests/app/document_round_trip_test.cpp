@@ -34,6 +34,7 @@ TEST(DocumentRoundTrip, ViewRangesAfterOpeningAreTheChartsRanges) {
     double saved[4] = {};
     mainwin_steps::InWindow(
         [&](CTabulonDlg& dlg) {
+            user_path::KeepRecentFilesIn(dlg, folder.path.string());
             ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, TABULON_SOURCE_DIR "/examples/longley.txt"));
             ASSERT_TRUE(user_path::ChooseTab(dlg, "Statistics"));
             ASSERT_TRUE(user_path::Tick(dlg.TopWidget(), "Plane (y=a0+a1*x1+a2*x2+...an*xn)", true));
@@ -49,6 +50,7 @@ TEST(DocumentRoundTrip, ViewRangesAfterOpeningAreTheChartsRanges) {
         &dialogs);
     mainwin_steps::InWindow(
         [&](CTabulonDlg& dlg) {
+            user_path::KeepRecentFilesIn(dlg, folder.path.string());
             dialogs.fileAnswers.push_back(document);
             ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
             platform::PumpWaitingMessages();
@@ -73,6 +75,7 @@ TEST(DocumentRoundTrip, DigitsFollowTheirCheckOnTheResultsPage) {
     platform::ScriptedDialogs dialogs;
     mainwin_steps::InWindow(
         [&](CTabulonDlg& dlg) {
+            user_path::KeepRecentFilesIn(dlg, folder.path.string());
             ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
             ASSERT_TRUE(user_path::ChooseTab(dlg, "Results"));
             for (int autoDigits : {0, 1, 0}) {
@@ -141,6 +144,7 @@ TEST(DocumentRoundTrip, EveryPageShowsWhatWasSaved) {
     };
     mainwin_steps::InWindow(
         [&](CTabulonDlg& dlg) {
+            user_path::KeepRecentFilesIn(dlg, folder.path.string());
             ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
             visit(dlg, [&](const std::string&, QWidget* page) { ChangeEverything(page); });
             visit(dlg, [&](const std::string& tab, QWidget* page) { saved[tab] = ShownValues(page); });
@@ -151,6 +155,7 @@ TEST(DocumentRoundTrip, EveryPageShowsWhatWasSaved) {
         &dialogs);
     mainwin_steps::InWindow(
         [&](CTabulonDlg& dlg) {
+            user_path::KeepRecentFilesIn(dlg, folder.path.string());
             dialogs.fileAnswers.push_back(document);
             ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
             visit(dlg, [&](const std::string& tab, QWidget* page) { EXPECT_EQ(ShownValues(page), saved[tab]) << tab; });

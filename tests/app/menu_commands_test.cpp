@@ -134,6 +134,7 @@ TEST(MenuCommands, EveryCommandIsEnabledAndReachesItsHandler) {
         SCOPED_TRACE(name);
         mainwin_steps::InWindow(
             [&](CTabulonDlg& dlg) {
+                user_path::KeepRecentFilesIn(dlg, folder.path.string());
                 // Counting replaces the first painter: only where the count is the effect.
                 std::optional<mainwin_steps::RecomputeCounter> counter;
                 if (c.effect == E::Repaint) counter.emplace();
@@ -185,8 +186,7 @@ TEST(MenuCommands, ExitAndRecentFiles) {
     platform::ScriptedDialogs dialogs;
     mainwin_steps::InWindow(
         [&](CTabulonDlg& dlg) {
-            dlg.recentFilesListPath = folder / "files_Tabulon.txt";
-            dlg.recentFiles.fill("");
+            user_path::KeepRecentFilesIn(dlg, folder.path.string());
             ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
             const std::string saved = folder / "recent.cdf";
             dialogs.fileAnswers.push_back(saved);

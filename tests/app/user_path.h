@@ -175,6 +175,13 @@ inline bool ClickSeriesTable(int row, int column) {
     return true;
 }
 
+// The window's recent-files list goes to `folder`, empty: documents a test saves or opens
+// stay out of the list beside the program, which every test shares.
+inline void KeepRecentFilesIn(CTabulonDlg& window, const std::string& folder) {
+    window.recentFilesListPath = folder + "/files_Tabulon.txt";
+    window.recentFiles.fill("");
+}
+
 // Writes a text file for the import: the line `names`, then `records` lines of `row(r)`.
 inline void WriteRecords(const std::string& path, const std::string& names, int records,
                          const std::function<std::string(int)>& row) {
