@@ -11,7 +11,11 @@
 
 #include "app/main_pages.h"
 #include "charts/plot_mapping.h"
+#include "charts/chart_page.h"
+#include "charts/legend_page.h"
 #include "charts/xyview_page.h"
+#include "fitting/xystatistic_page.h"
+#include "formula/calculator.h"
 #include "documents/result_page.h"
 #include "main_window_steps.h"
 #include "user_path.h"
@@ -78,13 +82,12 @@ TEST(DocumentRoundTrip, DigitsFollowTheirCheckOnTheResultsPage) {
             user_path::KeepRecentFilesIn(dlg, folder.path.string());
             ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
             ASSERT_TRUE(user_path::ChooseTab(dlg, "Results"));
-            for (int autoDigits : {0, 1, 0}) {
-                ASSERT_TRUE(user_path::Press(theResult, "auto number of digits"));
+            for (int autoDigits : {0, 1, 0, 1}) {
+                ASSERT_TRUE(user_path::Tick(theResult, "auto number of digits", autoDigits == 1));
                 EXPECT_EQ(theResult.autoDigits, autoDigits);
                 EXPECT_EQ(theResult.Control(result::kDigitsEdit).IsEnabled(), autoDigits == 0);
                 EXPECT_EQ(theResult.Control(result::kDigitsSpin).IsEnabled(), autoDigits == 0);
             }
-            theResult.autoDigits = 1;
         },
         &dialogs);
 }
@@ -125,6 +128,22 @@ void ChangeEverything(QWidget* page) {
     }
 }
 
+// The settings of the pages the round trip changes, put back when it ends.
+struct KeptSettings {
+    legend_settings legend = theLegend.settings;
+    chart_settings chart = theChart.settings;
+    xyview_settings view = theXyview.settings;
+    xystatistic_settings statistics = theXystatistic.settings;
+    result_settings results = theResult.settings;
+    int autoDigits = theResult.autoDigits, digits = theResult.digits;
+    calculator_settings calculator = theCalculator.settings;
+    ~KeptSettings() {
+        theLegend.settings = legend, theChart.settings = chart, theXyview.settings = view;
+        theXystatistic.settings = statistics, theResult.settings = results, theCalculator.settings = calculator;
+        theResult.autoDigits = autoDigits, theResult.digits = digits;
+    }
+};
+
 // Every page reachable by a tab, changed through its controls, saved with File > "Save as" and
 // opened in a fresh window with File > "Open": each control shows what it showed when saved.
 TEST(DocumentRoundTrip, EveryPageShowsWhatWasSaved) {
@@ -133,6 +152,7 @@ TEST(DocumentRoundTrip, EveryPageShowsWhatWasSaved) {
     user_path::WriteRecords(text, "x y", 12, [](int r) { return std::to_string(r) + ' ' + std::to_string(r * r % 9); });
     const char* const tabs[] = {"Legend", "Chart", "View", "Statistics", "Results", "Calculator"};
     std::map<std::string, std::vector<std::string>> saved;
+    const KeptSettings kept;
     platform::ScriptedDialogs dialogs;
     auto visit = [&](CTabulonDlg& dlg, const std::function<void(const std::string&, QWidget*)>& each) {
         for (const char* tab : tabs) {
