@@ -29,25 +29,16 @@ double Shown(const platform::Dialog& page, int id) {
     return std::stod(page.Control(id).Text());
 }
 
-// Longley's data under the plane scheme, Autozoom unticked before saving: after the document is
-// opened in a fresh window, the View page's range edits hold the chart's ranges.
-TEST(DocumentRoundTrip, ViewRangesAfterOpeningAreTheChartsRanges) {
-    mainwin_test::ScratchFolder folder("round_trip_view");
-    const std::string document = folder / "longley.cdf";
-    platform::ScriptedDialogs dialogs;
-    double saved[4] = {};
+// `change` runs in a window, which then saves the work as `document` through File > "Save as";
+// `check` runs in a fresh window once File > "Open" has read it.
+void SaveThenOpen(const mainwin_test::ScratchFolder& folder, const std::string& document,
+                  platform::ScriptedDialogs& dialogs, const std::function<void(CTabulonDlg&)>& change,
+                  const std::function<void(CTabulonDlg&)>& check) {
     mainwin_steps::InWindow(
         [&](CTabulonDlg& dlg) {
             user_path::KeepRecentFilesIn(dlg, folder.path.string());
-            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, TABULON_SOURCE_DIR "/examples/longley.txt"));
-            ASSERT_TRUE(user_path::ChooseTab(dlg, "Statistics"));
-            ASSERT_TRUE(user_path::Tick(dlg.TopWidget(), "Plane (y=a0+a1*x1+a2*x2+...an*xn)", true));
-            ASSERT_TRUE(user_path::ChooseTab(dlg, "View"));
-            ASSERT_TRUE(user_path::Tick(theXyview, "Autozoom", false));
-            ASSERT_EQ(theXyview.autozoom, 0);
-            const double shown[4] = {plotXMin, plotXMax, plotYMin, plotYMax};
-            std::copy(shown, shown + 4, saved);
-            EXPECT_GT(saved[0], 50000);  // the employment totals, measured against estimated
+            change(dlg);
+            if (::testing::Test::HasFatalFailure()) return;
             dialogs.fileAnswers.push_back(document);
             ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
         },
@@ -58,6 +49,32 @@ TEST(DocumentRoundTrip, ViewRangesAfterOpeningAreTheChartsRanges) {
             dialogs.fileAnswers.push_back(document);
             ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
             platform::PumpWaitingMessages();
+            check(dlg);
+        },
+        &dialogs);
+}
+
+// Longley's data under the plane scheme, Autozoom unticked before saving: after the document is
+// opened in a fresh window, the View page's range edits hold the chart's ranges.
+TEST(DocumentRoundTrip, ViewRangesAfterOpeningAreTheChartsRanges) {
+    mainwin_test::ScratchFolder folder("round_trip_view");
+    const std::string document = folder / "longley.cdf";
+    platform::ScriptedDialogs dialogs;
+    double saved[4] = {};
+    SaveThenOpen(
+        folder, document, dialogs,
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, TABULON_SOURCE_DIR "/examples/longley.txt"));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Statistics"));
+            ASSERT_TRUE(user_path::Tick(dlg.TopWidget(), "Plane (y=a0+a1*x1+a2*x2+...an*xn)", true));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "View"));
+            ASSERT_TRUE(user_path::Tick(theXyview, "Autozoom", false));
+            ASSERT_EQ(theXyview.autozoom, 0);
+            const double shown[4] = {plotXMin, plotXMax, plotYMin, plotYMax};
+            std::copy(shown, shown + 4, saved);
+            EXPECT_GT(saved[0], 50000);  // the employment totals, measured against estimated
+        },
+        [&](CTabulonDlg& dlg) {
             ASSERT_TRUE(user_path::ChooseTab(dlg, "View"));
             EXPECT_EQ(theXyview.Control(xyview::kAutozoomCheck).Check(), 0);
             const int edits[4] = {xyview::kXMinEdit, xyview::kXMaxEdit, xyview::kYMinEdit, xyview::kYMaxEdit};
@@ -67,8 +84,7 @@ TEST(DocumentRoundTrip, ViewRangesAfterOpeningAreTheChartsRanges) {
                 EXPECT_NEAR(Shown(theXyview, edits[i]), saved[i], 1e-6 * std::abs(saved[i]));
                 EXPECT_NEAR(chart[i], saved[i], 1e-6 * std::abs(saved[i]));
             }
-        },
-        &dialogs);
+        });
 }
 
 // "auto number of digits" unticked by a click opens the digits edit and its spin, as Ok does.
@@ -162,25 +178,17 @@ TEST(DocumentRoundTrip, EveryPageShowsWhatWasSaved) {
             }
         }
     };
-    mainwin_steps::InWindow(
+    SaveThenOpen(
+        folder, document, dialogs,
         [&](CTabulonDlg& dlg) {
-            user_path::KeepRecentFilesIn(dlg, folder.path.string());
             ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
             visit(dlg, [&](const std::string&, QWidget* page) { ChangeEverything(page); });
             visit(dlg, [&](const std::string& tab, QWidget* page) { saved[tab] = ShownValues(page); });
             ASSERT_EQ(saved.size(), std::size(tabs));
-            dialogs.fileAnswers.push_back(document);
-            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
         },
-        &dialogs);
-    mainwin_steps::InWindow(
         [&](CTabulonDlg& dlg) {
-            user_path::KeepRecentFilesIn(dlg, folder.path.string());
-            dialogs.fileAnswers.push_back(document);
-            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
             visit(dlg, [&](const std::string& tab, QWidget* page) { EXPECT_EQ(ShownValues(page), saved[tab]) << tab; });
-        },
-        &dialogs);
+        });
 }
 
 }  // namespace
