@@ -97,6 +97,8 @@ TEST(DocumentRoundTrip, DigitsFollowTheirCheckOnTheResultsPage) {
         [&](CTabulonDlg& dlg) {
             user_path::KeepRecentFilesIn(dlg, folder.path.string());
             ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
+            dlg.MoveToDefaultSize();
+            platform::PumpWaitingMessages();
             ASSERT_TRUE(user_path::ChooseTab(dlg, "Results"));
             for (int autoDigits : {0, 1, 0, 1}) {
                 ASSERT_TRUE(user_path::Tick(theResult, "auto number of digits", autoDigits == 1));

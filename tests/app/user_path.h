@@ -2,7 +2,8 @@
 // The user's path through the main window: menu items chosen by their captions, tabs and
 // controls pressed by their captions with real mouse and key events, data brought in through
 // the import dialog. Every step fails the test when what it looks for is missing, hidden or
-// disabled; none calls a handler or sends a command itself.
+// disabled (or, for a click, covered by another widget); none calls a handler or sends a
+// command itself.
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -98,11 +99,20 @@ W* FindShown(QWidget* scope, const std::string& caption, const char* what) {
     return nullptr;
 }
 
+// Whether a click at the centre of `w` reaches it: no other widget of its window lies on top.
+inline bool Uncovered(QWidget* w, const std::string& caption) {
+    QWidget* window = w->window();
+    QWidget* top = window->childAt(window->mapFromGlobal(w->mapToGlobal(w->rect().center())));
+    if (top == w || w->isAncestorOf(top)) return true;
+    ADD_FAILURE() << "\"" << caption << "\" lies under " << (top ? top->metaObject()->className() : "nothing");
+    return false;
+}
+
 // Clicks the shown, enabled button (push button, check box or radio button) captioned
-// `caption` inside `scope` at its centre.
+// `caption` inside `scope` at its centre, where nothing else covers it.
 inline bool Press(QWidget* scope, const std::string& caption) {
     QAbstractButton* button = FindShown<QAbstractButton>(scope, caption, "button");
-    if (!button) return false;
+    if (!button || !Uncovered(button, caption)) return false;
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
     platform::PumpWaitingMessages();
     return true;
@@ -115,7 +125,7 @@ inline bool Press(platform::Dialog& dialog, const std::string& caption) {
 // when it shows the other state.
 inline bool Tick(QWidget* scope, const std::string& caption, bool on) {
     QAbstractButton* box = FindShown<QAbstractButton>(scope, caption, "check box");
-    if (!box) return false;
+    if (!box || !Uncovered(box, caption)) return false;
     if (box->isChecked() == on) return true;
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, box->rect().center());
     platform::PumpWaitingMessages();
