@@ -11,7 +11,6 @@
 #include "widgets/progress_bar.h"
 #include "charts/result_document.h"
 #include "data/bmp_file.h"
-#include "data/choose_file_name.h"
 #include "data/data_page.h"
 #include "documents/result_page.h"
 #include "documents/screen_record.h"
@@ -20,6 +19,7 @@
 #include "platform/format.h"
 #include "platform/requests.h"
 #include "platform/system.h"
+#include "statistics/stretch_and_browse.h"
 
 namespace {
 
@@ -77,12 +77,11 @@ bool MayReplaceFile(const std::string& path) {
 }
 
 void CTabulonDlg::OnSaveScreenInFile() {
-    std::string title;
-    std::string path = platform::Format("%s.%s", "Tabulon", "bmp");
-    if (!ChooseFileName(platform::CurrentDirectory(), "bmp", title, path, "Open file to save picture")) return;
+    // A save dialog: a new name is welcome, and it asks before an existing file is replaced.
+    std::string folder, title, path;
+    if (!BrowseForFile(folder, "bmp", title, path, "Open file to save picture", "Tabulon")) return;
     const std::size_t slash = documentPath.find_last_of('/');
     theData.documentFolder = slash == std::string::npos ? std::string() : documentPath.substr(0, slash);
-    if (!MayReplaceFile(path)) return;
     platform::Bitmap picture;
     if (!PaintChartAtImageSize(picture)) {
         platform::MessageBox("The picture is too large to be painted.");

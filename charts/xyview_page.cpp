@@ -126,6 +126,11 @@ void xyview::DoDataExchange(platform::Exchange& dx) {
     dx.Range(colorSteps, 3, 255);
     dx.Double(kZMaxEdit, zMax);
     dx.Double(kZMinEdit, zMin);
+    // A range wider than its edit must show its leading digits: "59520.55.." read from its
+    // end looks like "0.55..".
+    if (!dx.Saving()) {
+        for (int id : {kXMinEdit, kXMaxEdit, kYMinEdit, kYMaxEdit, kZMinEdit, kZMaxEdit}) Control(id).SetSelection(0, 0);
+    }
 }
 
 bool xyview::OnInitDialog() {

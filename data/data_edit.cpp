@@ -119,6 +119,10 @@ void DataEdit::OnSize(int, int, int) {
     platform::PostRepaintRequest();
 }
 
+// Enter reaches the hidden "Ok" this way: a hidden button takes no key of its own, and the
+// sheet must neither close nor drop the typed cell.
+void DataEdit::OnOK() { OnOk(); }
+
 void DataEdit::OnCancel() { HideCellEdit(); }
 
 // Closing the window hides it as "X" does.

@@ -97,6 +97,7 @@ public:
     bool OnInitDialog() override;
     void OnSize(int type, int cx, int cy) override;
     void OnPaint() override;
+    void OnOK() override;
     void OnCancel() override;
     void OnClose() override;
     bool OnDrawItem(platform::DrawItem& item) override;

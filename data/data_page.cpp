@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/requests.h"
 #include "platform/system.h"
+#include "platform/text_metrics.h"
 
 data theData;
 
@@ -140,6 +141,7 @@ bool data::OnInitDialog() {
 
     if (tableView_) tableView_->SetBackground(kListBackground);
     SetListHeader();
+    FitButtonCaptions();
     RefreshSeriesList(1);
     selectedParameter = -1;
     selectedRow = -1;
@@ -259,6 +261,21 @@ void data::SetListHeader() {
     list.InsertColumn(kColumnSelect, "", 30);
 }
 
+void data::FitRoleColumns() {
+    platform::Control list = Control(kSeriesList);
+    if (!list.IsValid() || !tableView_ || list.ColumnCount() <= kColumnInactive) return;
+    // Measured in the font the cells are painted in, with the cell's indent before the text.
+    const platform::TextMetrics& metrics = platform::MetricsFor(listFont);
+    int width = tableView_->TextWidth("Value          ") + 5;
+    for (int row = 0; row < list.Count(); ++row) {
+        for (int c = kColumnValue; c <= kColumnInactive; ++c)
+            width = std::max(width, kCellTextIndent + metrics.Width(list.ItemText(row, c)) + 4);
+    }
+    for (int c = kColumnValue; c <= kColumnInactive; ++c) {
+        if (tableView_->ColumnWidth(c) != width) tableView_->SetColumnWidth(c, width);
+    }
+}
+
 // ---- The table ------------------------------------------------------------------------
 
 void data::FillSeriesTable() {
@@ -304,6 +321,7 @@ void data::FillSeriesTable() {
         }
         while (list.Count() > std::max(row, 1)) list.DeleteString(list.Count() - 1);
     }
+    FitRoleColumns();
     dataPageChanged = 1;
     if (tableView_) tableView_->Redraw();
 }

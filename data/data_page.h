@@ -134,7 +134,12 @@ public:
     bool OnDrawItem(platform::DrawItem& item) override;
     bool PreTranslateInput(const platform::InputEvent& input) override;
 
+    static constexpr int kCellTextIndent = 4;  // pixels before a table cell's text
     void SetListHeader();
+    // Widens an owner-drawn button whose caption its face cannot hold, at its row neighbour's cost.
+    void FitButtonCaptions();
+    // Widens the role columns to the longest name they show.
+    void FitRoleColumns();
     void FillSeriesTable();
     void RefreshSeriesList(int restoreScroll) override;
     void MarkActiveParameterRow();

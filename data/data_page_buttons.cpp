@@ -1,6 +1,9 @@
 #include "data/data_page_buttons.h"
 
+#include <algorithm>
+
 #include "data/data_page.h"
+#include "platform/text_metrics.h"
 #include "widgets/owner_button.h"
 
 namespace {
@@ -30,6 +33,36 @@ void ButtonCaption(platform::Canvas& dc, const platform::Rect& r, const std::str
     DrawButtonCaption(dc, r, text, color);
     dc.SetTextColor(oldColor);
     dc.SelectFont(oldFont);
+}
+
+namespace {
+
+int CaptionRoom(const std::string& caption, const platform::Font& font) {
+    // The face's edge takes a pixel on each side; one more keeps the letters off it.
+    return platform::MetricsFor(font).Width(caption) + 4;
+}
+
+}  // namespace
+
+void data::FitButtonCaptions() {
+    // Buttons side by side in one row share the row: a caption that does not fit in the
+    // "Times" face takes room from its neighbour when the neighbour's own caption leaves it.
+    const int rows[][2] = {{kAddButton, kInsertButton}, {kModifyButton, kDeleteButton},
+                           {kMakeAllInactiveButton, kDeleteAllButton}};
+    for (const auto& row : rows) {
+        platform::Control left = Control(row[0]), right = Control(row[1]);
+        if (!left.IsValid() || !right.IsValid()) continue;
+        const platform::Rect l = left.Bounds(), r = right.Bounds();
+        const int gap = r.left - l.right;
+        const int needLeft = CaptionRoom(FindDataPageButton(row[0])->caption, captionFont);
+        const int needRight = CaptionRoom(FindDataPageButton(row[1])->caption, captionFont);
+        const int width = r.right - l.left - gap;
+        if (needLeft <= l.Width() && needRight <= r.Width()) continue;
+        if (needLeft + needRight > width) continue;  // neither way fits: the captions stay cut
+        const int leftWidth = needLeft > l.Width() ? needLeft : width - needRight;
+        left.Move(l.left, l.top, leftWidth, l.Height());
+        right.Move(l.left + leftWidth + gap, r.top, width - leftWidth, r.Height());
+    }
 }
 
 bool data::OnDrawItem(platform::DrawItem& item) {

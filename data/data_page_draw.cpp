@@ -8,7 +8,6 @@
 namespace {
 
 constexpr int kButtonSide = 15;
-constexpr int kTextIndent = 4;
 
 void HorizontalLine(platform::Canvas& dc, int x0, int x1, int y, platform::ColorRef c) {
     if (x1 > x0) dc.FillRect({x0, y, x1, y + 1}, c);
@@ -40,7 +39,7 @@ void data::DrawSeriesCell(platform::Canvas& dc, int row, int column, const platf
         const platform::BkMode oldMode = dc.SetBkMode(platform::BkMode::Transparent);
         const platform::ColorRef oldColor = dc.SetTextColor(platform::kBlack);
         const platform::Size size = dc.GetTextExtent(text);
-        dc.TextOut(cell.left + kTextIndent, cell.top + (cell.Height() - size.cy) / 2, text);
+        dc.TextOut(cell.left + kCellTextIndent, cell.top + (cell.Height() - size.cy) / 2, text);
         dc.SetTextColor(oldColor);
         dc.SetBkMode(oldMode);
         dc.SelectFont(oldFont);

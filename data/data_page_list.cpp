@@ -116,6 +116,10 @@ int SeriesTableView::ColumnWidth(int column) const {
     return view_->columnWidth(column);
 }
 
+void SeriesTableView::SetColumnWidth(int column, int width) {
+    if (view_ && column >= 0 && column < view_->columnCount()) view_->setColumnWidth(column, width);
+}
+
 int SeriesTableView::ColumnLeft(int column) const {
     if (!view_ || column < 0 || column >= view_->columnCount()) return 0;
     return view_->header()->sectionViewportPosition(column);

@@ -36,6 +36,7 @@ public:
     platform::Rect RowRect(int row) const;  // empty for a row that does not exist
     int ColumnCount() const;
     int ColumnWidth(int column) const;
+    void SetColumnWidth(int column, int width);
     int ColumnLeft(int column) const;
     // The viewport's top-left corner in the dialog's client area.
     platform::Point ViewportOrigin() const;

@@ -19,6 +19,7 @@
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/format.h"
+#include "platform/system.h"
 
 namespace platform {
 
@@ -316,7 +317,11 @@ void WordDocument::FillTextDocument(QTextDocument& document) const {
 }
 
 std::string OpenWordDocument(const WordDocument& document, std::string& error) {
-    QTemporaryFile file(QDir::tempPath() + "/tabulon-report-XXXXXX.docx");
+    // The user's data folder keeps the report: the temporary folder is emptied at the next
+    // start of the system, and the report is all the user has when no application opens it.
+    QString folder = QString::fromStdString(UserDataFolder());
+    if (folder.isEmpty() || !QDir().mkpath(folder)) folder = QDir::currentPath();
+    QTemporaryFile file(folder + "/tabulon-report-XXXXXX.docx");
     file.setAutoRemove(false);  // the desktop's application reads it after we are done
     if (!file.open()) {
         error = file.errorString().toStdString();

@@ -82,8 +82,9 @@ private:
 // allow (control characters, broken UTF-8, U+FFFE and U+FFFF) dropped.
 std::string XmlText(const std::string& text);
 
-// Writes the document to a new temporary .docx and opens it with the desktop. Returns the
-// path, or an empty string with a reason.
+// Writes the document to a new .docx of its own in the user's data folder and opens it with
+// the desktop. Returns the path, or an empty string with a reason (which names the file when
+// it was written).
 std::string OpenWordDocument(const WordDocument& document, std::string& error);
 
 // Shows the print preview of the document. Tests put a runner of their own in place of

@@ -1,5 +1,6 @@
 // Every caption of every dialog and page fits its control at the dialog font: dialog units
-// scale with the font's average character, as the templates were laid out for.
+// scale with the font's average character, as the templates were laid out for; captions a
+// control paints in its own font fit in that font.
 #include <algorithm>
 #include <string>
 
@@ -13,10 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include "data/data_page.h"
+#include "main_window_steps.h"
 #include "platform/dialog.h"
 #include "platform/dialog_template.h"
 #include "platform/dialog_widgets.h"
 #include "platform/scripted_dialogs.h"
+#include "platform/text_metrics.h"
+#include "user_path.h"
 
 namespace {
 
@@ -75,6 +80,43 @@ TEST(Captions, EveryCaptionFitsItsControl) {
         dialog.DestroyWindow();
     }
     EXPECT_GT(checked, 100);
+}
+
+}  // namespace
+
+namespace {
+
+// Controls that paint their captions themselves, in fonts of their own, at the main window's
+// default size: the Data page's owner-drawn buttons in "Times", and the series table's names in
+// its own font (a long parameter name of examples/sunspots.txt).
+TEST(Captions, OwnerDrawnCaptionsFitInTheirOwnFont) {
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            dlg.MoveToDefaultSize();
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, TABULON_SOURCE_DIR "/examples/sunspots.txt"));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Data"));
+            const platform::TextMetrics& caption = platform::MetricsFor(theData.captionFont);
+            for (const int id : {data::kAddButton, data::kInsertButton, data::kModifyButton, data::kDeleteButton,
+                                 data::kMakeAllInactiveButton, data::kDeleteAllButton, data::kShowSheetButton}) {
+                const platform::Control button = theData.Control(id);
+                SCOPED_TRACE(button.Text());
+                EXPECT_LE(caption.Width(button.Text()) + 2, button.Bounds().Width());
+            }
+            const platform::TextMetrics& cells = platform::MetricsFor(theData.listFont);
+            const platform::Control table = theData.Control(data::kSeriesList);
+            int found = 0;
+            for (int row = 0; row < table.Count(); ++row) {
+                for (int c = 0; c < 3; ++c) {
+                    const std::string name = table.ItemText(row, c);
+                    if (name != "SUNACTIVITY" && name != "YEAR") continue;
+                    ++found;
+                    EXPECT_LE(data::kCellTextIndent + cells.Width(name), table.ColumnWidth(c)) << name;
+                }
+            }
+            EXPECT_EQ(found, 2);
+        },
+        &dialogs);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "data/insert_dialog.h"
 #include "data/modify_dialog.h"
 #include "main_window_support.h"
+#include "user_path.h"
 #include "platform/clipboard.h"
 #include "widgets/text_dialog.h"
 
@@ -22,19 +23,7 @@ namespace {
 
 using namespace mainwin_test;
 
-// A left click on a cell of the series table, delivered as the window system would.
-void ClickCell(int row, int column) {
-    SeriesTableView* view = theData.TableView();
-    ASSERT_NE(view, nullptr);
-    const platform::Rect r = view->RowRect(row);
-    const QPointF local(view->ColumnLeft(column) + view->ColumnWidth(column) / 2, (r.top + r.bottom) / 2);
-    QWidget* viewport = view->View()->viewport();
-    const QPointF global = viewport->mapToGlobal(local);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &release);
-}
+void ClickCell(int row, int column) { ASSERT_TRUE(user_path::ClickSeriesTable(row, column)); }
 
 TEST(DataPageButtons, InsertAndModifyRunTheirDialogs) {
     platform::ScriptedDialogs dialogs;

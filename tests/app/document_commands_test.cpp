@@ -77,7 +77,7 @@ TEST_F(DocumentCommands, SaveAsThenOpenBringsTheWorkBack) {
         const std::vector<double> values = theData.allValues;
         // "Müller.txt" is saved as "Müller.cdf".
         dialogs.fileAnswers.push_back(folder + "/Müller.txt");
-        dlg.OnFileSaveAs();
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
         const std::string path = folder + "/Müller.cdf";
         EXPECT_EQ(documentPath, path);
 
@@ -90,7 +90,7 @@ TEST_F(DocumentCommands, SaveAsThenOpenBringsTheWorkBack) {
         theDistrimution.conditions.clear();
         dialogs.messageAnswers.push_back(platform::kNo);
         dialogs.fileAnswers.push_back(path);
-        dlg.OnFileOpen();
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
         EXPECT_EQ(LastMessage(), "Save changes to " + path + "?");
         EXPECT_EQ(theData.allValues, values);
         EXPECT_EQ(theData.parameterTexts, std::vector<std::string>(3, "0"));
@@ -217,14 +217,14 @@ TEST_F(DocumentCommands, CancelKeepsUnsavedWork) {
         LoadShape(1, 1, 0, 4);
         dialogs.messageAnswers.push_back(platform::kCancel);
         const std::size_t before = dialogs.shown.size();
-        dlg.OnFileOpen();
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
         // The question, and no file dialog after it.
         EXPECT_EQ(dialogs.shown.size(), before + 1);
         // "Yes" saves first, then the dialog comes.
         dialogs.messageAnswers.push_back(platform::kYes);
         dialogs.fileAnswers.push_back(std::nullopt);
         documentPath = folder + "/kept.cdf";
-        dlg.OnFileOpen();
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
         EXPECT_TRUE(std::filesystem::exists(folder + "/kept.cdf"));
         EXPECT_FALSE(dlg.WorkChanged());
     });
@@ -296,12 +296,12 @@ TEST_F(DocumentCommands, SaveAsAsksBeforeReplacingAndClosingAsksForUnsavedWork) 
         LoadShape(1, 1, 0, 3);
         dialogs.fileAnswers.push_back(folder + "/kept");  // the extension rule names the file
         dialogs.messageAnswers.push_back(platform::kNo);
-        dlg.OnFileSaveAs();
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
         EXPECT_EQ(LastMessage(), path + " already exists.\nDo you want to replace it?");
         EXPECT_EQ(mainwin_steps::FileText(path), "older");
         dialogs.fileAnswers.push_back(path);
         dialogs.messageAnswers.push_back(platform::kYes);
-        dlg.OnFileSaveAs();
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
         EXPECT_EQ(std::filesystem::file_size(path) > 100, true);
         // Closing with unsaved work: Cancel keeps the window.
         LoadShape(1, 2, 0, 3);

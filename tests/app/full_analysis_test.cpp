@@ -2,6 +2,7 @@
 // html5lib reads it, the refusals before it starts, and the work restored afterwards.
 #include <cmath>
 #include <filesystem>
+#include <functional>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,11 +12,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "app/resource_ids.h"
 #include "documents/cdf_file.h"
 #include "documents/document_model.h"
 #include "documents/full_page.h"
 #include "main_window_steps.h"
+#include "user_path.h"
 
 QJsonObject ParseReport(const std::filesystem::path& report);  // html_report_test.cpp
 
@@ -40,8 +41,10 @@ protected:
     }
     // Answers the options page with "Run analysis" into `report`; when `on` names sections, only
     // they run, `filters` switching both fit filters on.
-    void RunFromPage(const fs::path& report, std::vector<int full_settings::*> on = {}, bool filters = false) {
-        dialogs.modalSteps.push_back([report, on, filters](platform::Dialog& d) {
+    // `started` runs once "Run analysis" is pressed, before the run begins.
+    void RunFromPage(const fs::path& report, std::vector<int full_settings::*> on = {}, bool filters = false,
+                     std::function<void()> started = {}) {
+        dialogs.modalSteps.push_back([report, on, filters, started](platform::Dialog& d) {
             full& page = static_cast<full&>(d);
             if (!on.empty()) {
                 for (int full_settings::* section :
@@ -56,7 +59,8 @@ protected:
             }
             page.reportFile = report.string();
             page.Control(full::kReportFileStatic).SetText(report.string());
-            page.OnRunAnalysis();
+            user_path::Press(d, "Run analysis");
+            if (started) started();
         });
     }
     // A parameter name no other process's work holds.
@@ -75,6 +79,9 @@ protected:
     }
     platform::ScriptedDialogs dialogs;
     fs::path folder;
+    // The user's data folder of this process alone: copies of the test run side by side.
+    mainwin_test::ScratchFolder dataFolder{"full_analysis_data"};
+    const user_path::DataFolderAt ownDataFolder{dataFolder.path.string()};
 };
 
 TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections) {
@@ -95,17 +102,21 @@ TEST_F(FullAnalysisTest, WritesEverySectionWithItsFiguresNumberedAcrossSections)
     for (const Case& c : cases) {
         const fs::path report = folder / ("run" + std::to_string(c.parameters) + ".html");
         dialogs.shown.clear();
+        const std::string text = (folder / "data.txt").string();
+        user_path::WriteRecords(text, "<b>name</b> " + Marker() + (c.parameters == 3 ? " c" : " c d"), 12, [&](int r) {
+            std::string line;
+            for (int p = 0; p < c.parameters; ++p) line += std::to_string((r * 7 + p * 3) % 11 + r * p) + ' ';
+            return line;
+        });
         WithMainWindow(
             [&](CTabulonDlg& dlg) {
-                mainwin_test::LoadShape(0, c.parameters, 0, 12);
-                theData.parameterNames[0] = "<b>name</b>";
-                theData.parameterNames[1] = Marker();
+                ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
                 const std::string former = documentPath;
                 dlg.recentFilesListPath = (folder / "recent.txt").string();
                 dlg.recentFiles.fill(std::string());
                 const int roleBefore = theData.parameters[0].role;
                 RunFromPage(report);
-                dlg.SendCommand(kCommandFullAnalysis);
+                ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
                 ASSERT_TRUE(fs::exists(report));
                 EXPECT_EQ(dialogs.Messages().size(), 0u);
                 const QJsonObject parsed = ParseReport(report);
@@ -143,29 +154,30 @@ TEST_F(FullAnalysisTest, StopEndsTheRunWithAClosedReportAndTheWorkRestored) {
         [&](CTabulonDlg& dlg) {
             mainwin_test::LoadShape(0, 3, 0, 12);
             theData.parameterNames[0] = Marker();
-            RunFromPage(report);
             bool mainWindowTookInput = true;
             std::vector<fs::path> snapshots;
             // Pressed once the run has started: the only window taking input is the Stop window.
-            QTimer::singleShot(0, [&] {
-                snapshots = SnapshotsHolding(Marker());
-                DocumentData other;
-                other.series = {Series{3, 0, 0, 0, 0, 1}};  // three inactive parameters, one record
-                other.seriesNames = {"other window"};
-                other.parameters.assign(3, Initial{0, 4, 0, 0, 0});
-                other.parameterNames = {"a", "b", "c"};
-                other.allValues = {1, 2, 3};
-                cdfFile file;
-                BuildDocument(DocumentSettings(), other, file);
-                EXPECT_TRUE(platform::UserDataFolder().empty() || file.Save(shared)) << file.error;
-                mainWindowTookInput = dlg.IsEnabled();
-                for (QWidget* top : QApplication::topLevelWidgets()) {
-                    for (QAbstractButton* button : top->findChildren<QAbstractButton*>()) {
-                        if (button->text() == "Stop" && button->isVisible()) button->click();
+            RunFromPage(report, {}, false, [&] {
+                QTimer::singleShot(0, [&] {
+                    snapshots = SnapshotsHolding(Marker());
+                    DocumentData other;
+                    other.series = {Series{3, 0, 0, 0, 0, 1}};  // three inactive parameters, one record
+                    other.seriesNames = {"other window"};
+                    other.parameters.assign(3, Initial{0, 4, 0, 0, 0});
+                    other.parameterNames = {"a", "b", "c"};
+                    other.allValues = {1, 2, 3};
+                    cdfFile file;
+                    BuildDocument(DocumentSettings(), other, file);
+                    EXPECT_TRUE(platform::UserDataFolder().empty() || file.Save(shared)) << file.error;
+                    mainWindowTookInput = dlg.IsEnabled();
+                    for (QWidget* top : QApplication::topLevelWidgets()) {
+                        for (QAbstractButton* button : top->findChildren<QAbstractButton*>()) {
+                            if (button->text() == "Stop" && button->isVisible()) button->click();
+                        }
                     }
-                }
+                });
             });
-            dlg.SendCommand(kCommandFullAnalysis);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
             EXPECT_FALSE(mainWindowTookInput);
             EXPECT_TRUE(dlg.IsEnabled());
             EXPECT_LT(ParseReport(report)["figures"].toArray().size(), 23);
@@ -184,13 +196,13 @@ TEST_F(FullAnalysisTest, RefusesTwoSeriesAndNeverStartsWithoutRunAnalysis) {
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
             mainwin_test::LoadShape(0, 3, 0, 12, 2);
-            dlg.SendCommand(kCommandFullAnalysis);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
             EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"Automatic data analysis is working only when one "
                                                                    "series of data is presented."});
 
             mainwin_test::LoadShape(0, 3, 0, 12);
             dialogs.modalSteps.push_back([&](platform::Dialog& d) { d.EndDialog(platform::kCancel); });
-            dlg.SendCommand(kCommandFullAnalysis);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
             EXPECT_FALSE(fs::exists(report));
             EXPECT_EQ(dialogs.CountOf("shell"), 0);
         },
@@ -214,7 +226,7 @@ TEST_F(FullAnalysisTest, FitFiltersKeepTheFitThatMeetsThemAndDropTheOneThatMisse
                 theData.parameterNames[0] = "line";
                 theData.parameterNames[1] = "scatter";
                 RunFromPage(report, {&full_settings::doTimeSeries}, filters);
-                dlg.SendCommand(kCommandFullAnalysis);
+                ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
                 EXPECT_EQ(ParseReport(report)["figures"].toArray().size(), 2);
                 // Each figure is followed by the result text of its own paint.
                 const std::string text = FileText(report.string());

@@ -7,12 +7,12 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
-#include "app/resource_ids.h"
 #include "charts/html_text.h"
 #include "charts/legend_page.h"
 #include "charts/result_tables.h"
 #include "documents/html_report.h"
 #include "main_window_support.h"
+#include "user_path.h"
 
 namespace fs = std::filesystem;
 
@@ -107,19 +107,24 @@ protected:
 TEST_F(HtmlReportTest, ReportHoldsTitleFigureAndTheResultTablesAsText) {
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
-            // Two values: the correlation table names both parameters.
-            mainwin_test::LoadShape(0, 2, 0, 12);
-            theData.parameterNames[1] = "<script>";
+            // Two parameters brought in as the user does; the first an argument, the name of the
+            // second a cell of the report's tables.
+            const std::string text = (folder / "data.txt").string();
+            user_path::WriteRecords(text, "x <script>", 12, [](int r) { return std::to_string(r) + ' ' + std::to_string(r * r % 5); });
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
             theLegend.title = "<script>alert(1)</script> Ünïcode";
             theXystatistic.correlationCoefficient = 1;
             dialogs.fileAnswers.push_back(report.string());
-            dlg.SendCommand(kCommandReportAsHtml);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Results", "Report as HTML file"}));
             ASSERT_TRUE(fs::exists(report));
             EXPECT_EQ(dialogs.Messages().size(), 0u);
+            EXPECT_NE(mainwin_test::FileText(report).find("<b>Correlation of parameters:<br>"), std::string::npos);
             EXPECT_EQ(dialogs.shown.back().kind, "shell");
             EXPECT_EQ(dialogs.shown.back().text, report.string());
-            EXPECT_EQ(QImage(QString::fromStdString((folder / "rep" / "fig1.jpg").string()), "JPEG").size(),
-                      QSize(1000, 800));
+            const QImage figure1(QString::fromStdString((folder / "rep" / "fig1.jpg").string()), "JPEG");
+            EXPECT_EQ(figure1.size(), QSize(1000, 800));
+            // JPEG blurs the white: painted pixels are the clearly dark ones.
+            EXPECT_GT(mainwin_test::CountPixels(figure1, [](QRgb p) { return qGray(p) < 160; }), 500);
 
             const QJsonObject parsed = ParseReport(report);
             EXPECT_EQ(parsed["title"].toString().toStdString(), "<script>alert(1)</script> Ünïcode");
@@ -144,7 +149,7 @@ TEST_F(HtmlReportTest, FigureThatCannotBeSavedStillLeavesAReportAndTellsTheUser)
     WithMainWindow(
         [&](CTabulonDlg& dlg) {
             dialogs.fileAnswers.push_back(report.string());
-            dlg.SendCommand(kCommandReportAsHtml);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Results", "Report as HTML file"}));
             ASSERT_TRUE(fs::exists(report));
             ASSERT_EQ(dialogs.Messages().size(), 1u);
             EXPECT_NE(dialogs.Messages()[0].find("figure could not be saved"), std::string::npos);
@@ -155,7 +160,7 @@ TEST_F(HtmlReportTest, FigureThatCannotBeSavedStillLeavesAReportAndTellsTheUser)
             const auto before = fs::last_write_time(report);
             dialogs.fileAnswers.push_back(report.string());
             dialogs.messageAnswers.push_back(platform::kNo);
-            dlg.SendCommand(kCommandReportAsHtml);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Results", "Report as HTML file"}));
             EXPECT_EQ(fs::last_write_time(report), before);
             EXPECT_EQ(dialogs.Messages().size(), 2u);
         },

@@ -5,26 +5,32 @@
 
 #include <gtest/gtest.h>
 
-#include "app/resource_ids.h"
 #include "documents/screen_record.h"
+#include "main_window_steps.h"
 #include "main_window_support.h"
+#include "user_path.h"
 #include "platform/clipboard.h"
 
 namespace {
 
-using mainwin_test::WithMainWindow;
 namespace fs = std::filesystem;
 
 class ScreenExportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        mainwin_test::ResetChoices();
-        mainwin_test::LoadShape(1, 1, 0, 12);
-        theResult.actualScreenSize = 0;
+        user_path::WriteRecords(text, "x y", 12, [](int i) { return std::to_string(i) + ' ' + std::to_string(i * i % 7); });
     }
-    void TearDown() override {
-        theResult.actualScreenSize = 1;
-        theData.OnDeleteAll();
+    void TearDown() override { theResult.actualScreenSize = 1; }
+    // Runs `step` in the main window on the file brought in through the import dialog, the
+    // result page's image size as typed.
+    void OnImportedData(const std::function<void(CTabulonDlg&)>& step) {
+        mainwin_steps::InWindow(
+            [&](CTabulonDlg& dlg) {
+                ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
+                theResult.actualScreenSize = 0;
+                step(dlg);
+            },
+            &dialogs);
     }
     static void SetImageSize(int w, int h) {
         theResult.imageWidth = w;
@@ -33,6 +39,7 @@ protected:
     }
     platform::ScriptedDialogs dialogs;
     mainwin_test::ScratchFolder folder{"screen_export"};
+    const std::string text = folder / "xy.txt";
 };
 
 // The picture as Debian's ImageMagick decodes it (written out as PPM, which holds no choices).
@@ -47,94 +54,82 @@ QImage DecodeWithImageMagick(const std::string& bmp) {
 }
 
 TEST_F(ScreenExportTest, CopyScreenRaisesAndCapsTheImageSize) {
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            // Too small, negative height: painted at 50 x 50, and the page keeps the sign.
-            SetImageSize(10, -10);
-            dlg.SendCommand(kCommandCopyScreen);
-            EXPECT_EQ(platform::ClipboardImage().size(), QSize(50, 50));
-            EXPECT_EQ(theResult.Control(result::kImageHeightEdit).Text(), "-50");
+    OnImportedData([&](CTabulonDlg& dlg) {
+        SetImageSize(300, 200);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Results", "Copy screen"}));
+        const QImage copied = platform::ClipboardImage();
+        EXPECT_EQ(copied.size(), QSize(300, 200));
+        EXPECT_GT(mainwin_test::CountPixels(copied, [](QRgb p) { return (p & 0xFFFFFF) != 0xFFFFFF; }), 500);
 
-            // A side beyond the cap is painted at the cap, never allocated as asked.
-            SetImageSize(40000, 120);
-            dlg.SendCommand(kCommandCopyScreen);
-            EXPECT_EQ(platform::ClipboardImage().size(), QSize(result::kMaxImageSide, 120));
-        },
-        &dialogs);
+        // Too small, negative height: painted at 50 x 50, and the page keeps the sign.
+        SetImageSize(10, -10);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Results", "Copy screen"}));
+        EXPECT_EQ(platform::ClipboardImage().size(), QSize(50, 50));
+        EXPECT_EQ(theResult.Control(result::kImageHeightEdit).Text(), "-50");
+
+        // A side beyond the cap is painted at the cap, never allocated as asked.
+        SetImageSize(40000, 120);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Results", "Copy screen"}));
+        EXPECT_EQ(platform::ClipboardImage().size(), QSize(result::kMaxImageSide, 120));
+    });
 }
 
 TEST_F(ScreenExportTest, SavedPictureDecodesToThePaintedChartAndGetsItsRecord) {
+    // A new name through the save dialog.
     const std::string picture = folder / "chart.bmp";
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            SetImageSize(240, 180);
-            theData.documentFolder = "/elsewhere";
-            dialogs.fileAnswers.push_back(picture);
-            dlg.SendCommand(kCommandSaveScreenInFile);
-            ASSERT_TRUE(fs::exists(picture));
-            EXPECT_EQ(theData.documentFolder + "/" + fs::path(documentPath).filename().string(), documentPath);
+    OnImportedData([&](CTabulonDlg& dlg) {
+        SetImageSize(240, 180);
+        theData.documentFolder = "/elsewhere";
+        dialogs.fileAnswers.push_back(picture);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Results", "Save screen in file"}));
+        EXPECT_EQ(dialogs.shown.back().kind, "save");
+        EXPECT_EQ(dialogs.shown.back().text, "Open file to save picture");
+        ASSERT_TRUE(fs::exists(picture));
+        EXPECT_EQ(theData.documentFolder + "/" + fs::path(documentPath).filename().string(), documentPath);
 
-            platform::Bitmap painted;
-            ASSERT_TRUE(dlg.PaintChartAtImageSize(painted));
-            const QImage expected = painted.Image().convertToFormat(QImage::Format_RGB32);
-            const QImage decoded = DecodeWithImageMagick(picture);
-            ASSERT_EQ(decoded.size(), QSize(240, 180));
-            EXPECT_TRUE(decoded == expected);
-            // The chart holds more than its white background.
-            EXPECT_GT(mainwin_test::CountPixels(expected, [](QRgb p) { return (p & 0xFFFFFF) != 0xFFFFFF; }), 500);
+        platform::Bitmap painted;
+        ASSERT_TRUE(dlg.PaintChartAtImageSize(painted));
+        const QImage expected = painted.Image().convertToFormat(QImage::Format_RGB32);
+        const QImage decoded = DecodeWithImageMagick(picture);
+        ASSERT_EQ(decoded.size(), QSize(240, 180));
+        EXPECT_TRUE(decoded == expected);
+        // The chart holds more than its white background.
+        EXPECT_GT(mainwin_test::CountPixels(expected, [](QRgb p) { return (p & 0xFFFFFF) != 0xFFFFFF; }), 500);
 
-            // Saving again under the name asks first; "Yes" overwrites and appends a second block.
-            dialogs.fileAnswers.push_back(picture);
-            dialogs.messageAnswers.push_back(platform::kYes);
-            dlg.SendCommand(kCommandSaveScreenInFile);
-            const std::string record = mainwin_test::FileText(folder / "chart.txt");
-            const std::string block = std::string(109, '_') + "\n" + std::string(109, '_') + "\nTime of record: ";
-            EXPECT_EQ(record.find(block), 0u);
-            EXPECT_NE(record.find(block, 1), std::string::npos);
+        // Saving again under the name (the save dialog asked) overwrites and appends a second block.
+        dialogs.fileAnswers.push_back(picture);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Results", "Save screen in file"}));
+        const std::string record = mainwin_test::FileText(folder / "chart.txt");
+        const std::string block = std::string(109, '_') + "\n" + std::string(109, '_') + "\nTime of record: ";
+        EXPECT_EQ(record.find(block), 0u);
+        EXPECT_NE(record.find(block, 1), std::string::npos);
+        EXPECT_TRUE(dialogs.Messages().empty());
 
-            // "No" leaves picture and record as they were.
-            const auto before = fs::last_write_time(picture);
-            dialogs.fileAnswers.push_back(picture);
-            dialogs.messageAnswers.push_back(platform::kNo);
-            dlg.SendCommand(kCommandSaveScreenInFile);
-            EXPECT_EQ(mainwin_test::FileText(folder / "chart.txt"), record);
-            EXPECT_EQ(fs::last_write_time(picture), before);
-        },
-        &dialogs);
-}
-
-TEST_F(ScreenExportTest, PictureThatCannotBeWrittenGetsAMessageAndNoRecord) {
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            SetImageSize(80, 60);
-            dialogs.fileAnswers.push_back(folder / "missing/chart.bmp");
-            dlg.SendCommand(kCommandSaveScreenInFile);
-            ASSERT_EQ(dialogs.Messages().size(), 1u);
-            EXPECT_NE(dialogs.Messages()[0].find("Can not write the picture file"), std::string::npos);
-            EXPECT_FALSE(fs::exists(folder / "missing/chart.txt"));
-        },
-        &dialogs);
+        // A picture that cannot be written: a message and no record.
+        dialogs.fileAnswers.push_back(folder / "missing/chart.bmp");
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Results", "Save screen in file"}));
+        ASSERT_EQ(dialogs.Messages().size(), 1u);
+        EXPECT_NE(dialogs.Messages()[0].find("Can not write the picture file"), std::string::npos);
+        EXPECT_FALSE(fs::exists(folder / "missing/chart.txt"));
+    });
 }
 
 TEST_F(ScreenExportTest, TextCopiesLoseTrailingLineFeedsAndEmptyTextLeavesTheClipboard) {
-    WithMainWindow(
-        [&](CTabulonDlg& dlg) {
-            theResultDocument.Clear();
-            theResultDocument.AddText("Function of one argument.", 0, 140);
-            theResultDocument.NewLine();
-            theResultDocument.NewLine();
-            dlg.SendCommand(kCommandCopyContentOfResultControl);
-            EXPECT_EQ(platform::ClipboardText(), "Function of one argument.\t");
+    OnImportedData([&](CTabulonDlg& dlg) {
+        // The result text from its heading on, without the line feeds that end it.
+        const std::string text = user_path::ResultText(dlg);
+        EXPECT_NE(text.find("Function of one argument."), std::string::npos) << text;
+        EXPECT_NE(text.back(), '\n');
 
-            coefficientsText = "1.5\t-2\t0.9987   \n0.5\t0.9   \n\n";
-            theResult.Control(result::kCopyCoefficientsCommand).Click();
-            EXPECT_EQ(platform::ClipboardText(), "1.5\t-2\t0.9987   \n0.5\t0.9   ");
+        ASSERT_TRUE(user_path::ChooseTab(dlg, "Results"));
+        coefficientsText = "1.5\t-2\t0.9987   \n0.5\t0.9   \n\n";
+        ASSERT_TRUE(user_path::Press(theResult, "Coefficients"));
+        EXPECT_EQ(platform::ClipboardText(), "1.5\t-2\t0.9987   \n0.5\t0.9   ");
 
-            coefficientsText = "\n\n";
-            dlg.SendCommand(kCommandCopyCoefficients);
-            EXPECT_EQ(platform::ClipboardText(), "1.5\t-2\t0.9987   \n0.5\t0.9   ");
-        },
-        &dialogs);
+        coefficientsText = "\n\n";
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Results", "Copy coefficients"}));
+        EXPECT_EQ(platform::ClipboardText(), "1.5\t-2\t0.9987   \n0.5\t0.9   ");
+    });
 }
 
 TEST(PictureRecordTest, RecordPathReplacesOnlyTheNamesExtensionAndTheTimeLinePrintsZeroAsBlanks) {

@@ -2,9 +2,14 @@
 // The user's path through the main window: menu items chosen by their captions, tabs and
 // controls pressed by their captions with real mouse and key events, data brought in through
 // the import dialog. Every step fails the test when what it looks for is missing, hidden or
-// disabled; none calls a handler or sends a command itself.
+// disabled (or, for a click, covered by another widget); none calls a handler or sends a
+// command itself.
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +29,8 @@
 #include <gtest/gtest.h>
 
 #include "app/tabulon_dlg.h"
+#include "data/data_page.h"
+#include "data/data_page_list.h"
 #include "platform/clipboard.h"
 #include "platform/qt_text.h"
 #include "platform/requests.h"
@@ -41,14 +48,14 @@ inline std::string Plain(const QString& text) {
 
 // Chooses the item at `path` from the window's menu bar ({"Results", "Copy screen"}): each
 // popup and the item must be there, shown and enabled. False (with a failure) otherwise.
-inline bool ChooseMenu(platform::Dialog& window, std::initializer_list<std::string> path) {
+inline bool ChooseMenu(platform::Dialog& window, const std::vector<std::string>& path) {
     QWidget* menu = window.MenuBar().Widget();
     if (!menu) {
         ADD_FAILURE() << "the window has no menu";
         return false;
     }
     std::string walked;
-    const std::vector<std::string> steps(path);
+    const std::vector<std::string>& steps = path;
     for (std::size_t i = 0; i < steps.size(); ++i) {
         walked += (walked.empty() ? "" : " > ") + steps[i];
         QAction* found = nullptr;
@@ -98,17 +105,31 @@ W* FindShown(QWidget* scope, const std::string& caption, const char* what) {
     return nullptr;
 }
 
+// Where the user clicks a button: a check box or radio button takes clicks on its mark and
+// caption only, which need not reach the middle of a wide control, so on its mark.
+inline QPoint ClickPoint(QAbstractButton* button) {
+    if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) {
+        return QPoint(std::min(button->height(), button->width()) / 2, button->height() / 2);
+    }
+    return button->rect().center();
+}
+
+// Whether a click at `at` in `w` reaches it: no other widget of its window lies on top.
+inline bool Uncovered(QWidget* w, QPoint at, const std::string& caption) {
+    QWidget* window = w->window();
+    QWidget* top = window->childAt(window->mapFromGlobal(w->mapToGlobal(at)));
+    if (top == w || w->isAncestorOf(top)) return true;
+    ADD_FAILURE() << "\"" << caption << "\" lies under " << (top ? top->metaObject()->className() : "nothing");
+    return false;
+}
+
 // Clicks the shown, enabled button (push button, check box or radio button) captioned
-// `caption` inside `scope` at its centre.
+// `caption` inside `scope` at its centre, where nothing else covers it.
 inline bool Press(QWidget* scope, const std::string& caption) {
     QAbstractButton* button = FindShown<QAbstractButton>(scope, caption, "button");
     if (!button) return false;
-    // A check box or radio button takes clicks on its mark and caption only, which need not
-    // reach the middle of a wide control: the user clicks the mark.
-    QPoint at = button->rect().center();
-    if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) {
-        at = QPoint(std::min(button->height(), button->width()) / 2, button->height() / 2);
-    }
+    const QPoint at = ClickPoint(button);
+    if (!Uncovered(button, at, caption)) return false;
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
     platform::PumpWaitingMessages();
     return true;
@@ -187,6 +208,23 @@ inline bool ChooseItem(QWidget* widget, const std::string& item) {
     return combo->currentIndex() == index;
 }
 
+// Makes the check box captioned `caption` inside `scope` ticked (`on`) or not, clicking it only
+// when it shows the other state.
+inline bool Tick(QWidget* scope, const std::string& caption, bool on) {
+    QAbstractButton* box = FindShown<QAbstractButton>(scope, caption, "check box");
+    if (!box) return false;
+    const QPoint at = ClickPoint(box);
+    if (!Uncovered(box, at, caption)) return false;
+    if (box->isChecked() == on) return true;
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, at);
+    platform::PumpWaitingMessages();
+    if (box->isChecked() != on) ADD_FAILURE() << "check box \"" << caption << "\" did not follow the click";
+    return box->isChecked() == on;
+}
+inline bool Tick(platform::Dialog& dialog, const std::string& caption, bool on) {
+    return Tick(dialog.TopWidget(), caption, on);
+}
+
 // Clicks the tab captioned `caption` of the main window's tab row.
 inline bool ChooseTab(CTabulonDlg& window, const std::string& caption) {
     for (QTabBar* bar : window.TopWidget()->findChildren<QTabBar*>()) {
@@ -221,6 +259,54 @@ inline bool Type(QLineEdit* edit, const std::string& text, bool enter = false) {
     return true;
 }
 
+// A left click on a cell of the Data page's series table, delivered as the window system would.
+inline bool ClickSeriesTable(int row, int column) {
+    SeriesTableView* view = theData.TableView();
+    if (!view || !view->View()->isVisible() || row >= view->RowCount()) {
+        ADD_FAILURE() << "the series table or its row " << row << " is not shown";
+        return false;
+    }
+    const platform::Rect r = view->RowRect(row);
+    QWidget* viewport = view->View()->viewport();
+    const QPoint local(view->ColumnLeft(column) + view->ColumnWidth(column) / 2, (r.top + r.bottom) / 2);
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, local);
+    platform::PumpWaitingMessages();
+    return true;
+}
+
+// The window's recent-files list goes to `folder`, empty: documents a test saves or opens
+// stay out of the list beside the program, which every test shares.
+inline void KeepRecentFilesIn(CTabulonDlg& window, const std::string& folder) {
+    window.recentFilesListPath = folder + "/files_Tabulon.txt";
+    window.recentFiles.fill("");
+}
+
+// Writes a text file for the import: the line `names`, then `records` lines of `row(r)`.
+inline void WriteRecords(const std::string& path, const std::string& names, int records,
+                         const std::function<std::string(int)>& row) {
+    std::ofstream out(path);
+    out << names << '\n';
+    for (int r = 0; r < records; ++r) out << row(r) << '\n';
+}
+
+// The user's data folder (where reports are kept) is `folder` while this lives.
+class DataFolderAt {
+public:
+    explicit DataFolderAt(const std::string& folder) {
+        if (const char* xdg = std::getenv("XDG_DATA_HOME")) saved_ = xdg;
+        setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    }
+    ~DataFolderAt() {
+        if (saved_) setenv("XDG_DATA_HOME", saved_->c_str(), 1);
+        else unsetenv("XDG_DATA_HOME");
+    }
+    DataFolderAt(const DataFolderAt&) = delete;
+    DataFolderAt& operator=(const DataFolderAt&) = delete;
+
+private:
+    std::optional<std::string> saved_;
+};
+
 // Brings the text file at `path` in through Data > "Import from text file": the file dialog
 // answers `path`, the "Read from text file" dialog is left with its fields as offered and "OK".
 inline bool ImportTextFile(CTabulonDlg& window, platform::ScriptedDialogs& dialogs, const std::string& path) {
@@ -238,6 +324,14 @@ inline std::string ResultText(CTabulonDlg& window) {
     platform::SetClipboardText("");
     if (!ChooseMenu(window, {"Results", "Copy content of result control"})) return {};
     return platform::ClipboardText();
+}
+
+// The heading of the result text: its first line that holds anything, up to a tab.
+inline std::string ResultHeading(CTabulonDlg& window) {
+    const std::string text = ResultText(window);
+    const std::size_t start = text.find_first_not_of("\n\t ");
+    if (start == std::string::npos) return {};
+    return text.substr(start, text.find_first_of("\t\n", start) - start);
 }
 
 }  // namespace user_path

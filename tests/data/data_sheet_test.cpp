@@ -79,6 +79,18 @@ protected:
         Key(w, QEvent::KeyRelease, key, modifiers);
     }
 
+    // Replaces the text of the edit by typed keys, then presses Enter.
+    static void TypeAndEnter(QWidget* edit, const std::string& text) {
+        edit->setFocus();
+        KeyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        for (char c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(c)));
+            QApplication::sendEvent(edit, &press);
+        }
+        KeyClick(edit, Qt::Key_Return);
+        QApplication::processEvents();
+    }
+
     int FirstCounter() { return std::atoi(Cell(0, 0).c_str()); }
 
     platform::ScriptedDialogs dialogs;
@@ -146,14 +158,14 @@ TEST_F(DataSheetTest, EditingACellStoresNumbersAndRefusesText) {
     ClickCell(1, 2);
     platform::Control box = Box();
     EXPECT_EQ(box.Text(), "11");
-    box.SetText("2.5e3");
-    sheet.SendCommand(DataEdit::kOkButton);
+    // Typed keys and Enter: the value is stored, the sheet stays open.
+    TypeAndEnter(box.Widget(), "2.5e3");
     EXPECT_EQ(std::tuple(store.allValues[1 * 3 + 1], Cell(1, 2)), std::tuple(2500, "2500"));
+    EXPECT_TRUE(sheet.IsVisible());
     // The box moved on to the next column.
-    EXPECT_EQ(box.Text(), "12");
+    EXPECT_EQ(std::tuple(box.Text(), box.IsVisible()), std::tuple("12", true));
 
-    box.SetText("12abc");
-    sheet.SendCommand(DataEdit::kOkButton);
+    TypeAndEnter(box.Widget(), "12abc");
     EXPECT_EQ(store.allValues[1 * 3 + 2], 12);
     ASSERT_EQ(dialogs.Messages(), std::vector<std::string>{"Not numeric data not allowed."});
     box.SetText("12");  // typed back as it was
