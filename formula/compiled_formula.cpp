@@ -135,26 +135,24 @@ Operand IntOperand(long long v)
     return o;
 }
 
-// "%g" of a finite v, written straight into o (a copy of a freshly built operand would
-// stall on its parts still in the store buffer).
-void WriteG(double v, Operand& o)
+// "%g" of a finite v, written straight into its sign and number (a copy of a freshly built
+// operand would stall on its parts still in the store buffer).
+void WriteG(double v, bool& negative, Number& number)
 {
-    o.negative = std::signbit(v);
-    o.number.settled = true;
+    negative = std::signbit(v);
+    number.settled = true;
     const double a = std::fabs(v);
     if (a == 0) {
-        o.number.magnitude = 0;
-        o.number.integer = true;
-    } else if (!numtext::QuickReadBackG(a, o.number.magnitude, o.number.integer)) {
-        o.number.magnitude = numtext::ReadBackG(a, o.number.integer);
+        number.magnitude = 0;
+        number.integer = true;
+    } else if (!numtext::QuickReadBackG(a, number.magnitude, number.integer)) {
+        number.magnitude = numtext::ReadBackG(a, number.integer);
     }
 }
 
-Operand GOperand(double v)
+void WriteG(double v, Operand& o)
 {
-    Operand o;
-    WriteG(v, o);
-    return o;
+    WriteG(v, o.negative, o.number);
 }
 
 // Whether the sum step writes the magnitude alone back as itself.
@@ -1121,8 +1119,10 @@ double CompiledFormula::EvaluateText(const double* values, std::string* resultTe
 
 CompiledFormula::Written CompiledFormula::Write(double value)
 {
-    const Operand o = std::isfinite(value) ? GOperand(value) : Operand{};
-    return Written{o.negative, o.number};
+    Written w;
+    if (std::isfinite(value))
+        WriteG(value, w.negative, w.number);
+    return w;
 }
 
 double CompiledFormula::Evaluate(const double* values, std::string* resultText,
