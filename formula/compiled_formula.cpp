@@ -215,7 +215,7 @@ private:
     }
 
     bool Reduce(const CompiledFormula& f, int flat, Operand& out);
-    bool ReduceCells(Cell* cells, int count, Operand& out);
+    bool ReduceCells(Cell* cells, int count, bool power, bool product, Operand& out);
     // The power pass or the multiply and divide pass over the cells, leftmost step first.
     bool Pass(Cell* cells, int& count, int& steps, bool power);
     bool Power(const Operand& base, const Operand& exponent, Operand& out);
@@ -309,12 +309,14 @@ bool CompiledRun::Pass(Cell* c, int& n, int& steps, bool power)
         if (value.negative && !Append(left.run, '-'))
             return GiveUp();
         CopyNumber(left.number, value.number);
-        std::memmove(&c[i], &c[i + 1], sizeof(Cell) * static_cast<size_t>(n - i - 1));
+        // Few cells follow: a loop beats the library call.
+        for (int k = i; k + 1 < n; ++k)
+            c[k] = c[k + 1];
         --n;
     }
 }
 
-bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
+bool CompiledRun::ReduceCells(Cell* c, int n, bool power, bool product, Operand& out)
 {
     if (n == 0) {
         form = Form::zero;
@@ -322,7 +324,7 @@ bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
         return true;
     }
     int steps = 0;
-    if (!Pass(c, n, steps, true) || !Pass(c, n, steps, false))
+    if ((power && !Pass(c, n, steps, true)) || (product && !Pass(c, n, steps, false)))
         return false;
     // Sum pass: every term with its sign.
     bool integer = true;
@@ -470,7 +472,7 @@ bool CompiledRun::Reduce(const CompiledFormula& f, int flat, Operand& out)
         }
         }
     }
-    const bool done = ReduceCells(c, fl.count, out);
+    const bool done = ReduceCells(c, fl.count, fl.power, fl.product, out);
     cells_.resize(base);
     return done;
 }
@@ -1010,7 +1012,12 @@ bool CompiledFormula::Build(const std::string& text)
                 if (at < tokens.size())
                     ++at;
                 flatIndex = static_cast<int>(flats_.size());
-                flats_.push_back({static_cast<int>(cells_.size()), static_cast<int>(flat.size())});
+                Flat made{static_cast<int>(cells_.size()), static_cast<int>(flat.size())};
+                for (const Cell& c : flat) {
+                    made.power = made.power || c.op == '^';
+                    made.product = made.product || c.op == '*' || c.op == '/';
+                }
+                flats_.push_back(made);
                 cells_.insert(cells_.end(), flat.begin(), flat.end());
                 return end;
             }
