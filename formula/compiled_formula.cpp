@@ -245,7 +245,9 @@ private:
                    Operand& out);
 
     Status status_ = Status::done;
-    std::vector<Operand> variables_;
+    // The variables' "%g" forms: the caller's, or written into variableScratch_.
+    const CompiledFormula::Written* variables_ = nullptr;
+    std::vector<CompiledFormula::Written> variableScratch_;
     std::vector<Operand> groups_;
     std::vector<Cell> cells_;
 };
@@ -395,28 +397,29 @@ bool CompiledRun::Reduce(const CompiledFormula& f, int flat, Operand& out)
         // One operand: only the sum step, and for a settled number with at most one sign
         // it writes the number back as it is (a zero without its sign).
         const CompiledFormula::Cell& cell = f.cells_[static_cast<size_t>(fl.first)];
-        const Operand* operand = nullptr;
-        Operand literal;
+        bool operandNegative = false;
+        const Number* operandNumber = nullptr;
         switch (cell.source) {
         case CompiledFormula::Source::literal:
-            literal.number = f.literals_[static_cast<size_t>(cell.index)];
-            operand = &literal;
+            operandNumber = &f.literals_[static_cast<size_t>(cell.index)];
             break;
         case CompiledFormula::Source::variable:
-            operand = &variables_[static_cast<size_t>(cell.index)];
+            operandNegative = variables_[cell.index].negative;
+            operandNumber = &variables_[cell.index].number;
             break;
         case CompiledFormula::Source::group:
-            operand = &groups_[static_cast<size_t>(cell.index)];
+            operandNegative = groups_[static_cast<size_t>(cell.index)].negative;
+            operandNumber = &groups_[static_cast<size_t>(cell.index)].number;
             break;
         }
-        const ::Run& run = cell.source == CompiledFormula::Source::variable && operand->negative
+        const ::Run& run = cell.source == CompiledFormula::Source::variable && operandNegative
                                ? cell.negativeRun
                                : cell.run;
-        const Number& number = operand->number;
+        const Number& number = *operandNumber;
         // The run as the text holds it: a group's own sign follows the static run.
         bool simple = run.size <= 1;
         bool negative = run.size == 1 && run.signs[0] == '-';
-        if (cell.source == CompiledFormula::Source::group && operand->negative) {
+        if (cell.source == CompiledFormula::Source::group && operandNegative) {
             simple = run.size == 0;
             negative = true;
         }
@@ -455,7 +458,7 @@ bool CompiledRun::Reduce(const CompiledFormula& f, int flat, Operand& out)
             to.number = f.literals_[static_cast<size_t>(from.index)];
             break;
         case CompiledFormula::Source::variable: {
-            const Operand& v = variables_[static_cast<size_t>(from.index)];
+            const CompiledFormula::Written& v = variables_[from.index];
             to.run = v.negative ? from.negativeRun : from.run;
             CopyNumber(to.number, v.number);
             break;
@@ -797,17 +800,20 @@ CompiledRun::Status CompiledRun::Run(const CompiledFormula& f, const double* val
                                      const CompiledFormula::Written* written)
 {
     status_ = Status::done;
-    variables_.resize(f.names_.size());
-    for (size_t i = 0; i < f.names_.size(); ++i) {
+    const size_t names = f.names_.size();
+    if (!written)
+        variableScratch_.resize(names);
+    for (size_t i = 0; i < names; ++i) {
         const double v = values[i];
         // "inf" and "nan" are letters in a formula: the text evaluator decides.
         if (!std::isfinite(v))
             return Status::text;
-        if (written)
-            variables_[i] = Operand{written[i].negative, written[i].number};
-        else
-            WriteG(v, variables_[i]);
+        if (!written) {
+            CompiledFormula::Written& w = variableScratch_[i];
+            WriteG(v, w.negative, w.number);
+        }
     }
+    variables_ = written ? written : variableScratch_.data();
     groups_.resize(f.groups_.size());
     cells_.clear();
     for (size_t gi = 0; gi < f.groups_.size(); ++gi) {
