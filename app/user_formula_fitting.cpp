@@ -10,7 +10,6 @@
 #include "fitting/user_fit_search.h"
 #include "fitting/user_formula_scheme.h"
 #include "fitting/useruf_page.h"
-#include "formula/formula_evaluator.h"
 #include "platform/dialogs.h"
 #include "platform/format.h"
 #include "platform/requests.h"
