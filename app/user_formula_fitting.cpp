@@ -10,7 +10,6 @@
 #include "fitting/user_fit_search.h"
 #include "fitting/user_formula_scheme.h"
 #include "fitting/useruf_page.h"
-#include "formula/formula_evaluator.h"
 #include "platform/dialogs.h"
 #include "platform/format.h"
 #include "platform/requests.h"
@@ -18,13 +17,6 @@
 namespace {
 
 constexpr double kNoFit = kUserFitNoFit;
-
-// The formula at record i through the substitution list; NaN when the evaluator fails, so
-// that a failure is never read as a number.
-double FormulaAtRecord(const std::string& formula, int i) {
-    const double v = theData.EvaluateFormulaAtRecord(formula, i);
-    return theFormulaEvaluator.errorFlag ? std::nan("") : v;
-}
 
 bool CanFit(const CTabulonDlg& d, int valueColumn) {
     return d.dataSeriesCount == 1 && theData.series.size() == 1 && valueColumn >= 0 &&
@@ -65,13 +57,11 @@ double CTabulonDlg::MultivariantFormulaValues(std::vector<double>& measured, std
     if (!CanFit(*this, valueColumn)) return kNoFit;
     theData.GetParameterValues(0, valueColumn, measured);
     const std::size_t n = measured.size();
-    computed.assign(n, 0.0);
     FillFormulaSubstitution(dataParameters, coefficients);
-    const std::string& formula = theUseruf.formula;
+    theData.EvaluateFormulaAtRecords(theUseruf.formula, static_cast<int>(n), computed);
     double sumY = 0, sumV = 0;
     std::size_t good = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        computed[i] = FormulaAtRecord(formula, static_cast<int>(i));
         if (!std::isfinite(computed[i])) continue;
         sumY += measured[i];
         sumV += computed[i];
@@ -90,14 +80,11 @@ double CTabulonDlg::UnifiedArgumentValues(std::vector<double>& measured, std::ve
     if (!CanFit(*this, valueColumn)) return kNoFit;
     theData.GetParameterValues(0, valueColumn, measured);
     const std::size_t n = measured.size();
-    combined.assign(n, 0.0);
     FillFormulaSubstitution(dataParameters, coefficients);
     userFormulaOffset = 0;
+    theData.EvaluateFormulaAtRecords(theUseruf.formula, static_cast<int>(n), combined);
     bool failed = false;
-    for (std::size_t i = 0; i < n; ++i) {
-        combined[i] = FormulaAtRecord(theUseruf.formula, static_cast<int>(i));
-        failed = failed || !std::isfinite(combined[i]);
-    }
+    for (double v : combined) failed = failed || !std::isfinite(v);
     const int m = -3 - static_cast<int>(std::trunc(-0.5 * static_cast<double>(n)));
     const int terms = m < 2 ? 2 : (m > 7 ? 7 : m);
     series.assign(static_cast<std::size_t>(terms), 0.0);

@@ -182,6 +182,9 @@ public:
     // "%g". A failed evaluation, a record outside allValues or a v that is too short gives 0.
     double EvaluateFormulaAtRecord(const std::string& formula, int r);
     double EvaluateFormulaAtValues(const std::string& formula, const std::vector<double>& v);
+    // EvaluateFormulaAtRecord at records 0 .. count-1 into out, NaN where it failed (0 beyond
+    // allValues); the value texts and the evaluator's error are left as the last record leaves them.
+    void EvaluateFormulaAtRecords(const std::string& formula, int count, std::vector<double>& out);
 
     // ---- Hooks (overridden by the Data page) -----------------------------------
     virtual void RefreshSeriesList(int /*restoreScroll*/) {}

@@ -2,12 +2,15 @@
 // other parameters of the same record (and of records shifted by name[k]), and the
 // evaluation of a formula at one record or at given values for the fitting code.
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <numeric>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "data/data_store.h"
+#include "formula/compiled_formula.h"
 #include "formula/formula_evaluator.h"
 #include "formula/model_evaluation.h"
 #include "formula/number_text.h"
@@ -139,10 +142,68 @@ int DataStore::ModifyParameterByFormula(const std::string& formula, int p) {
 
 namespace {
 
-double EvaluateWithNames(const std::string& formula, const std::vector<std::string>& names,
-                         const std::vector<std::string>& valueTexts, int nameCount) {
-    return EvaluateFormulaWithValueTexts(formula, names, valueTexts,
-                                         static_cast<std::size_t>(std::max(nameCount, 0)));
+// The values a formula at a record sees, in the order of formulaNames: the record's values,
+// then the coefficients read from their value texts. The text path writes each value "%g"
+// into the formula; a text that is not the "%g" text of a number (typed by hand) leaves the
+// formula to the text path.
+struct RecordValues {
+    std::vector<double> values;
+    std::vector<CompiledFormula::Written> written;
+    std::size_t count = 0;
+    bool numbers = true;
+
+    RecordValues(const std::vector<std::string>& names, const std::vector<std::string>& texts, int nameCount,
+                 std::size_t stride) {
+        count = std::min({static_cast<std::size_t>(std::max(nameCount, 0)), names.size(), texts.size()});
+        values.resize(count);
+        written.resize(count);
+        for (std::size_t k = stride; k < count && numbers; ++k) {
+            values[k] = numtext::ReadReal(texts[k]);
+            numbers = numtext::GText(values[k]) == texts[k];
+            written[k] = CompiledFormula::Write(values[k]);
+        }
+    }
+    // The formula with row[0..stride) in the record's places; 0 after a failure. rowWritten,
+    // when given, holds CompiledFormula::Write of each row value.
+    double Evaluate(const CompiledFormula& formula, const double* row, std::size_t stride,
+                    const CompiledFormula::Written* rowWritten = nullptr) {
+        for (std::size_t j = 0; j < stride && j < count; ++j) {
+            values[j] = row[j];
+            written[j] = rowWritten ? rowWritten[j] : CompiledFormula::Write(row[j]);
+        }
+        const double v = formula.Evaluate(values.data(), nullptr, written.data());
+        return theFormulaEvaluator.errorFlag ? 0.0 : v;
+    }
+};
+
+// The "%g" forms of the records a search evaluates trial after trial, kept while the
+// values stay the same bit for bit.
+std::vector<double> writtenRecords;
+std::vector<CompiledFormula::Written> recordsWritten;
+
+const CompiledFormula::Written* RecordsWritten(const double* values, std::size_t count) {
+    if (writtenRecords.size() != count ||
+        (count > 0 && std::memcmp(writtenRecords.data(), values, count * sizeof(double)) != 0)) {
+        writtenRecords.assign(values, values + count);
+        recordsWritten.resize(count);
+        for (std::size_t k = 0; k < count; ++k) recordsWritten[k] = CompiledFormula::Write(values[k]);
+    }
+    return recordsWritten.data();
+}
+
+void WriteRecordTexts(std::vector<std::string>& texts, const double* row, std::size_t stride) {
+    if (texts.size() < stride) texts.resize(stride);
+    for (std::size_t j = 0; j < stride; ++j) texts[j] = numtext::GText(row[j]);
+}
+
+// The formula at one record's values, the value texts written as the text path writes them.
+double EvaluateAtRow(DataStore& store, const std::string& formula, const double* row) {
+    const std::size_t stride = static_cast<std::size_t>(std::max(store.parametersPerSeries, 0));
+    WriteRecordTexts(store.formulaValueTexts, row, stride);
+    RecordValues at(store.formulaNames, store.formulaValueTexts, store.formulaNameCount, stride);
+    if (!at.numbers)
+        return EvaluateFormulaWithValueTexts(formula, store.formulaNames, store.formulaValueTexts, at.count);
+    return at.Evaluate(CompiledFor(formula, store.formulaNames, at.count), row, stride);
 }
 
 }  // namespace
@@ -150,16 +211,35 @@ double EvaluateWithNames(const std::string& formula, const std::vector<std::stri
 double DataStore::EvaluateFormulaAtRecord(const std::string& formula, int r) {
     const long long stride = std::max(parametersPerSeries, 0);
     if (r < 0 || (static_cast<long long>(r) + 1) * stride > static_cast<long long>(allValues.size())) return 0.0;
-    if (formulaValueTexts.size() < static_cast<std::size_t>(stride)) formulaValueTexts.resize(static_cast<std::size_t>(stride));
-    for (long long j = 0; j < stride; ++j)
-        formulaValueTexts[static_cast<std::size_t>(j)] = numtext::GText(allValues[static_cast<std::size_t>(r * stride + j)]);
-    return EvaluateWithNames(formula, formulaNames, formulaValueTexts, formulaNameCount);
+    return EvaluateAtRow(*this, formula, allValues.data() + r * stride);
 }
 
 double DataStore::EvaluateFormulaAtValues(const std::string& formula, const std::vector<double>& v) {
     const std::size_t stride = static_cast<std::size_t>(std::max(parametersPerSeries, 0));
     if (v.size() < stride) return 0.0;
+    return EvaluateAtRow(*this, formula, v.data());
+}
+
+void DataStore::EvaluateFormulaAtRecords(const std::string& formula, int count, std::vector<double>& out) {
+    const std::size_t stride = static_cast<std::size_t>(std::max(parametersPerSeries, 0));
+    std::size_t records = static_cast<std::size_t>(std::max(count, 0));
+    if (stride > 0) records = std::min(records, allValues.size() / stride);
+    out.assign(static_cast<std::size_t>(std::max(count, 0)), 0.0);
     if (formulaValueTexts.size() < stride) formulaValueTexts.resize(stride);
-    for (std::size_t j = 0; j < stride; ++j) formulaValueTexts[j] = numtext::GText(v[j]);
-    return EvaluateWithNames(formula, formulaNames, formulaValueTexts, formulaNameCount);
+    RecordValues at(formulaNames, formulaValueTexts, formulaNameCount, stride);
+    const CompiledFormula& compiled = CompiledFor(formula, formulaNames, at.count);
+    const CompiledFormula::Written* written = at.numbers ? RecordsWritten(allValues.data(), records * stride) : nullptr;
+    for (std::size_t r = 0; r < records; ++r) {
+        const double* row = allValues.data() + r * stride;
+        double v = 0.0;
+        if (at.numbers) {
+            v = at.Evaluate(compiled, row, stride, written + r * stride);
+        } else {
+            WriteRecordTexts(formulaValueTexts, row, stride);
+            v = EvaluateFormulaWithValueTexts(formula, formulaNames, formulaValueTexts, at.count);
+        }
+        out[r] = theFormulaEvaluator.errorFlag ? std::nan("") : v;
+    }
+    // The value texts of the last record, as a record-by-record evaluation leaves them.
+    if (records > 0) WriteRecordTexts(formulaValueTexts, allValues.data() + (records - 1) * stride, stride);
 }

@@ -135,26 +135,24 @@ Operand IntOperand(long long v)
     return o;
 }
 
-// "%g" of a finite v, written straight into o (a copy of a freshly built operand would
-// stall on its parts still in the store buffer).
-void WriteG(double v, Operand& o)
+// "%g" of a finite v, written straight into its sign and number (a copy of a freshly built
+// operand would stall on its parts still in the store buffer).
+void WriteG(double v, bool& negative, Number& number)
 {
-    o.negative = std::signbit(v);
-    o.number.settled = true;
+    negative = std::signbit(v);
+    number.settled = true;
     const double a = std::fabs(v);
     if (a == 0) {
-        o.number.magnitude = 0;
-        o.number.integer = true;
-    } else if (!numtext::QuickReadBackG(a, o.number.magnitude, o.number.integer)) {
-        o.number.magnitude = numtext::ReadBackG(a, o.number.integer);
+        number.magnitude = 0;
+        number.integer = true;
+    } else if (!numtext::QuickReadBackG(a, number.magnitude, number.integer)) {
+        number.magnitude = numtext::ReadBackG(a, number.integer);
     }
 }
 
-Operand GOperand(double v)
+void WriteG(double v, Operand& o)
 {
-    Operand o;
-    WriteG(v, o);
-    return o;
+    WriteG(v, o.negative, o.number);
 }
 
 // Whether the sum step writes the magnitude alone back as itself.
@@ -217,7 +215,7 @@ private:
     }
 
     bool Reduce(const CompiledFormula& f, int flat, Operand& out);
-    bool ReduceCells(Cell* cells, int count, Operand& out);
+    bool ReduceCells(Cell* cells, int count, bool power, bool product, Operand& out);
     // The power pass or the multiply and divide pass over the cells, leftmost step first.
     bool Pass(Cell* cells, int& count, int& steps, bool power);
     bool Power(const Operand& base, const Operand& exponent, Operand& out);
@@ -247,7 +245,9 @@ private:
                    Operand& out);
 
     Status status_ = Status::done;
-    std::vector<Operand> variables_;
+    // The variables' "%g" forms: the caller's, or written into variableScratch_.
+    const CompiledFormula::Written* variables_ = nullptr;
+    std::vector<CompiledFormula::Written> variableScratch_;
     std::vector<Operand> groups_;
     std::vector<Cell> cells_;
 };
@@ -311,12 +311,14 @@ bool CompiledRun::Pass(Cell* c, int& n, int& steps, bool power)
         if (value.negative && !Append(left.run, '-'))
             return GiveUp();
         CopyNumber(left.number, value.number);
-        std::memmove(&c[i], &c[i + 1], sizeof(Cell) * static_cast<size_t>(n - i - 1));
+        // Few cells follow: a loop beats the library call.
+        for (int k = i; k + 1 < n; ++k)
+            c[k] = c[k + 1];
         --n;
     }
 }
 
-bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
+bool CompiledRun::ReduceCells(Cell* c, int n, bool power, bool product, Operand& out)
 {
     if (n == 0) {
         form = Form::zero;
@@ -324,7 +326,7 @@ bool CompiledRun::ReduceCells(Cell* c, int n, Operand& out)
         return true;
     }
     int steps = 0;
-    if (!Pass(c, n, steps, true) || !Pass(c, n, steps, false))
+    if ((power && !Pass(c, n, steps, true)) || (product && !Pass(c, n, steps, false)))
         return false;
     // Sum pass: every term with its sign.
     bool integer = true;
@@ -395,28 +397,29 @@ bool CompiledRun::Reduce(const CompiledFormula& f, int flat, Operand& out)
         // One operand: only the sum step, and for a settled number with at most one sign
         // it writes the number back as it is (a zero without its sign).
         const CompiledFormula::Cell& cell = f.cells_[static_cast<size_t>(fl.first)];
-        const Operand* operand = nullptr;
-        Operand literal;
+        bool operandNegative = false;
+        const Number* operandNumber = nullptr;
         switch (cell.source) {
         case CompiledFormula::Source::literal:
-            literal.number = f.literals_[static_cast<size_t>(cell.index)];
-            operand = &literal;
+            operandNumber = &f.literals_[static_cast<size_t>(cell.index)];
             break;
         case CompiledFormula::Source::variable:
-            operand = &variables_[static_cast<size_t>(cell.index)];
+            operandNegative = variables_[cell.index].negative;
+            operandNumber = &variables_[cell.index].number;
             break;
         case CompiledFormula::Source::group:
-            operand = &groups_[static_cast<size_t>(cell.index)];
+            operandNegative = groups_[static_cast<size_t>(cell.index)].negative;
+            operandNumber = &groups_[static_cast<size_t>(cell.index)].number;
             break;
         }
-        const ::Run& run = cell.source == CompiledFormula::Source::variable && operand->negative
+        const ::Run& run = cell.source == CompiledFormula::Source::variable && operandNegative
                                ? cell.negativeRun
                                : cell.run;
-        const Number& number = operand->number;
+        const Number& number = *operandNumber;
         // The run as the text holds it: a group's own sign follows the static run.
         bool simple = run.size <= 1;
         bool negative = run.size == 1 && run.signs[0] == '-';
-        if (cell.source == CompiledFormula::Source::group && operand->negative) {
+        if (cell.source == CompiledFormula::Source::group && operandNegative) {
             simple = run.size == 0;
             negative = true;
         }
@@ -455,7 +458,7 @@ bool CompiledRun::Reduce(const CompiledFormula& f, int flat, Operand& out)
             to.number = f.literals_[static_cast<size_t>(from.index)];
             break;
         case CompiledFormula::Source::variable: {
-            const Operand& v = variables_[static_cast<size_t>(from.index)];
+            const CompiledFormula::Written& v = variables_[from.index];
             to.run = v.negative ? from.negativeRun : from.run;
             CopyNumber(to.number, v.number);
             break;
@@ -472,7 +475,7 @@ bool CompiledRun::Reduce(const CompiledFormula& f, int flat, Operand& out)
         }
         }
     }
-    const bool done = ReduceCells(c, fl.count, out);
+    const bool done = ReduceCells(c, fl.count, fl.power, fl.product, out);
     cells_.resize(base);
     return done;
 }
@@ -797,17 +800,20 @@ CompiledRun::Status CompiledRun::Run(const CompiledFormula& f, const double* val
                                      const CompiledFormula::Written* written)
 {
     status_ = Status::done;
-    variables_.resize(f.names_.size());
-    for (size_t i = 0; i < f.names_.size(); ++i) {
+    const size_t names = f.names_.size();
+    if (!written)
+        variableScratch_.resize(names);
+    for (size_t i = 0; i < names; ++i) {
         const double v = values[i];
         // "inf" and "nan" are letters in a formula: the text evaluator decides.
         if (!std::isfinite(v))
             return Status::text;
-        if (written)
-            variables_[i] = Operand{written[i].negative, written[i].number};
-        else
-            WriteG(v, variables_[i]);
+        if (!written) {
+            CompiledFormula::Written& w = variableScratch_[i];
+            WriteG(v, w.negative, w.number);
+        }
     }
+    variables_ = written ? written : variableScratch_.data();
     groups_.resize(f.groups_.size());
     cells_.clear();
     for (size_t gi = 0; gi < f.groups_.size(); ++gi) {
@@ -1012,7 +1018,12 @@ bool CompiledFormula::Build(const std::string& text)
                 if (at < tokens.size())
                     ++at;
                 flatIndex = static_cast<int>(flats_.size());
-                flats_.push_back({static_cast<int>(cells_.size()), static_cast<int>(flat.size())});
+                Flat made{static_cast<int>(cells_.size()), static_cast<int>(flat.size())};
+                for (const Cell& c : flat) {
+                    made.power = made.power || c.op == '^';
+                    made.product = made.product || c.op == '*' || c.op == '/';
+                }
+                flats_.push_back(made);
                 cells_.insert(cells_.end(), flat.begin(), flat.end());
                 return end;
             }
@@ -1121,8 +1132,10 @@ double CompiledFormula::EvaluateText(const double* values, std::string* resultTe
 
 CompiledFormula::Written CompiledFormula::Write(double value)
 {
-    const Operand o = std::isfinite(value) ? GOperand(value) : Operand{};
-    return Written{o.negative, o.number};
+    Written w;
+    if (std::isfinite(value))
+        WriteG(value, w.negative, w.number);
+    return w;
 }
 
 double CompiledFormula::Evaluate(const double* values, std::string* resultText,

@@ -73,6 +73,8 @@ private:
     };
     struct Flat {
         int first = 0, count = 0;  // cells_
+        // Whether a cell stands after '^', after '*' or '/': a pass without such a step is skipped.
+        bool power = false, product = false;
     };
     struct Group {
         int function = -1;  // -1: a bracket without a name, or the whole text

@@ -153,6 +153,19 @@ double EvaluateFormulaWithVariable(const std::string& formula, const std::string
     return Delivered(numtext::ReadReal(result));
 }
 
+const CompiledFormula& CompiledFor(const std::string& formula, const std::vector<std::string>& names,
+                                   std::size_t count) {
+    if (count >= names.size()) return CompiledFor(formula, names);
+    return CompiledFor(formula, std::vector<std::string>(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(count)));
+}
+
+double EvaluateFormulaWithValues(const std::string& formula, const std::vector<std::string>& names,
+                                 const double* values, std::size_t count) {
+    count = std::min(count, names.size());
+    const double v = CompiledFor(formula, names, count).Evaluate(values);
+    return theFormulaEvaluator.errorFlag ? 0.0 : v;
+}
+
 double EvaluateFormulaWithValueTexts(const std::string& formula, const std::vector<std::string>& names,
                                      const std::vector<std::string>& valueTexts, std::size_t count) {
     count = std::min({count, names.size(), valueTexts.size()});
@@ -163,14 +176,7 @@ double EvaluateFormulaWithValueTexts(const std::string& formula, const std::vect
         values[k] = numtext::ReadReal(valueTexts[k]);
         written = numtext::GText(values[k]) == valueTexts[k];
     }
-    if (written) {
-        const CompiledFormula& compiled =
-            count == names.size()
-                ? CompiledFor(formula, names)
-                : CompiledFor(formula, std::vector<std::string>(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(count)));
-        const double v = compiled.Evaluate(values.data());
-        return theFormulaEvaluator.errorFlag ? 0.0 : v;
-    }
+    if (written) return EvaluateFormulaWithValues(formula, names, values.data(), count);
     std::string text = formula;
     for (std::size_t k = 0; k < count; ++k) theFormulaEvaluator.ReplaceWholeWord(text, names[k], valueTexts[k]);
     const std::string result = theFormulaEvaluator.Evaluate(text);

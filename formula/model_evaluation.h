@@ -46,9 +46,17 @@ double EvaluateFormulaAt(const std::string& formula, const std::string& name, do
 double EvaluateFormulaWithValueTexts(const std::string& formula, const std::vector<std::string>& names,
                                      const std::vector<std::string>& valueTexts, std::size_t count);
 
+// The same with values[k] in place of the text valueTexts[k] would hold ("%g" of values[k]),
+// for the first count names.
+double EvaluateFormulaWithValues(const std::string& formula, const std::vector<std::string>& names,
+                                 const double* values, std::size_t count);
+
 class CompiledFormula;
 // The compiled form of a formula evaluated lately with these names (compiled on first use).
 const CompiledFormula& CompiledFor(const std::string& formula, const std::vector<std::string>& names);
+// The same for the first count names.
+const CompiledFormula& CompiledFor(const std::string& formula, const std::vector<std::string>& names,
+                                   std::size_t count);
 
 // Compares the formula, evaluated once at every x (written "%g"), with y in y's own space:
 // offset = mean(y) - mean(f) when useOffset, else 0; returns

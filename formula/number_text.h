@@ -48,6 +48,8 @@ inline constexpr double kPowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  
                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+inline constexpr double kInversePowersOfTen[6] = {1, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5};
+
 inline bool QuickReadBackG(double a, double& rounded, bool& integerText)
 {
     std::uint64_t bits;
@@ -77,8 +79,15 @@ inline bool QuickReadBackG(double a, double& rounded, bool& integerText)
         return false;
     rounded = k >= 0 ? digits / kPowersOfTen[k] : digits * kPowersOfTen[-k];
     // "%g" writes without exponent for -4 <= e < 6; below 10^6 a fraction of six digits
-    // never reads back as a whole number.
-    integerText = e >= 0 && e < 6 && rounded == static_cast<double>(static_cast<std::int64_t>(rounded));
+    // never reads back as a whole number. The text is whole when the last k of its six
+    // digits are zeros: decided on the digits, beside the division rather than after it
+    // (digits times 10^-k lies within a rounding of the quotient, so the nearest whole
+    // number is the quotient exactly when there is one).
+    integerText = false;
+    if (e >= 0 && e < 6) {
+        const double whole = (digits * kInversePowersOfTen[k] + 0x1p52) - 0x1p52;
+        integerText = whole * kPowersOfTen[k] == digits;
+    }
     return true;
 }
 

@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "formula/formula_evaluator.h"
+#include "formula/number_text.h"
 #include "recording_store.h"
 
 namespace {
@@ -157,6 +161,53 @@ TEST(FormulaAtRecord, NamesInListOrderAndValueTexts) {
     EXPECT_EQ(store.EvaluateFormulaAtRecord("1", 3), 0.0);
     EXPECT_EQ(store.EvaluateFormulaAtRecord("1", -1), 0.0);
     EXPECT_EQ(store.EvaluateFormulaAtValues("1", {1}), 0.0);
+}
+
+// The values reach the formula as numbers; the results, error texts and value texts left
+// behind are those of writing every value "%g" into the text, replacing the names in list
+// order and evaluating it.
+TEST(FormulaAtRecord, NumbersAsTheTextPathWritesThem) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const Records rows = {{1, 2}, {1234567, -0.0}, {0.1 + 0.2, 1e-5}, {-2.5e-7, 999999.5},
+                          {123456.5, 1e21}, {-1, 0.5}, {3, 7}, {inf, 1}, {4.9999995, -1234.5678},
+                          {1e300, 1e-300}, {5e-324, 2147483647}, {-0.000123456789, 0.999999951}};
+    const std::vector<std::string> formulas = {
+        "u*k+v", "u/v", "v^u", "u^k-e", "sqrt(u)+ln(v)", "u*1e+06-v*k", "if(u-v,1,2,u)", "-u--v*k", "sum(u,v,k)/3"};
+    // Coefficient texts as the fit writes them, and one typed that "%g" would not write.
+    for (const std::string& k : {std::string("2"), std::string("1e-05"), std::string("2.50")}) {
+        RecordingStore store;
+        AddRecords(store, {"u", "v"}, rows);
+        store.formulaNames = {"u", "v", "k"};
+        store.formulaValueTexts = {"", "", k};
+        store.formulaNameCount = 3;
+        for (const std::string& formula : formulas) {
+            std::vector<double> all;
+            store.EvaluateFormulaAtRecords(formula, static_cast<int>(rows.size()), all);
+            ASSERT_EQ(all.size(), rows.size());
+            EXPECT_EQ(store.formulaValueTexts[1], numtext::GText(rows.back()[1]));
+            for (std::size_t r = 0; r < rows.size(); ++r) {
+                SCOPED_TRACE(testing::Message() << formula << " k=" << k << " record " << r);
+                std::string text = formula;
+                const std::vector<std::string> texts = {numtext::GText(rows[r][0]), numtext::GText(rows[r][1]), k};
+                for (std::size_t n = 0; n < 3; ++n) theFormulaEvaluator.ReplaceWholeWord(text, store.formulaNames[n], texts[n]);
+                const std::string result = theFormulaEvaluator.Evaluate(text);
+                const int flag = theFormulaEvaluator.errorFlag;
+                const std::string message = theFormulaEvaluator.errorText;
+                const double expected = flag ? 0.0 : numtext::ReadReal(result);
+                const auto same = [&](double v) {
+                    EXPECT_EQ(theFormulaEvaluator.errorFlag, flag);
+                    EXPECT_EQ(theFormulaEvaluator.errorText, message);
+                    EXPECT_EQ(std::signbit(v), std::signbit(expected));
+                    EXPECT_EQ(v, expected);
+                };
+                same(store.EvaluateFormulaAtRecord(formula, static_cast<int>(r)));
+                EXPECT_EQ(store.formulaValueTexts, texts);
+                same(store.EvaluateFormulaAtValues(formula, rows[r]));
+                if (flag) EXPECT_TRUE(std::isnan(all[r]));
+                else EXPECT_EQ(all[r], expected);
+            }
+        }
+    }
 }
 
 }  // namespace
