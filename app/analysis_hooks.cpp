@@ -21,6 +21,14 @@ namespace {
 
 CTabulonDlg* MainDialog() { return dynamic_cast<CTabulonDlg*>(platform::MainWindow()); }
 
+// A painter that is a member of the main window, found by `window` at each paint; 0 without it.
+ChartPainter WindowPainter(CTabulonDlg* (*window)(), int (CTabulonDlg::*paint)(platform::Canvas&)) {
+    return [window, paint](platform::Canvas& dc) {
+        CTabulonDlg* d = window();
+        return d ? (d->*paint)(dc) : 0;
+    };
+}
+
 void FillPainters(ChartPainters& painters);
 void FillJobs(MainWindowJobs& jobs);
 void FillOneArgumentSchemes(OneArgumentSchemeCalls& schemes);
@@ -82,30 +90,12 @@ void FillPainters(ChartPainters& painters) {
         return window ? PaintDistributionOfTwoVariablesFlat(dc, TwoVariablesStateOf(*window)) : 0;
     };
 
-    painters.multivariantFormulaFit = [](platform::Canvas& dc) {
-        CTabulonDlg* d = SeriesPaintingDialog();
-        return d ? d->PaintMultivariantFormulaFit(dc) : 0;
-    };
-    painters.unifiedArgumentFit = [](platform::Canvas& dc) {
-        CTabulonDlg* d = SeriesPaintingDialog();
-        return d ? d->PaintUnifiedArgumentFit(dc) : 0;
-    };
-    painters.xyCorrelation = [](platform::Canvas& dc) {
-        CTabulonDlg* window = MainDialog();
-        return window ? window->PaintXYCorrelation(dc) : 0;
-    };
-    painters.twoArgument3D = [](platform::Canvas& dc) {
-        CTabulonDlg* window = MainDialog();
-        return window ? window->PaintTwoArgument3D(dc) : 0;
-    };
-    painters.twoArgumentMap = [](platform::Canvas& dc) {
-        CTabulonDlg* window = MainDialog();
-        return window ? window->PaintTwoArgumentMap(dc) : 0;
-    };
-    painters.twoArgumentPoints = [](platform::Canvas& dc) {
-        CTabulonDlg* window = MainDialog();
-        return window ? window->PaintTwoArgumentPoints(dc) : 0;
-    };
+    painters.multivariantFormulaFit = WindowPainter(SeriesPaintingDialog, &CTabulonDlg::PaintMultivariantFormulaFit);
+    painters.unifiedArgumentFit = WindowPainter(SeriesPaintingDialog, &CTabulonDlg::PaintUnifiedArgumentFit);
+    painters.xyCorrelation = WindowPainter(MainDialog, &CTabulonDlg::PaintXYCorrelation);
+    painters.twoArgument3D = WindowPainter(MainDialog, &CTabulonDlg::PaintTwoArgument3D);
+    painters.twoArgumentMap = WindowPainter(MainDialog, &CTabulonDlg::PaintTwoArgumentMap);
+    painters.twoArgumentPoints = WindowPainter(MainDialog, &CTabulonDlg::PaintTwoArgumentPoints);
 }
 
 void FillJobs(MainWindowJobs& jobs) {
