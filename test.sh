@@ -8,7 +8,8 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-# The Qt-free cores stay free of Qt and platform/; nothing below app/ includes app/.
+# The Qt-free cores stay free of Qt and platform/ and include only downwards in their declared
+# order (CMakeLists.txt); nothing below app/ includes app/.
 /usr/bin/python3 tests/check_layers.py . build/core_sources.txt
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"

@@ -1,8 +1,9 @@
 #pragma once
-// The analyses that the repaint cycle and the job hook call. Each slot is filled by the part
-// of the program that implements it, when it is built (tests put spies in some). An empty
-// painter slot is a view not built yet: the dispatcher counts it as a view that does not
-// apply (result 0). An empty job slot is a job not built yet: the job hook never starts it.
+// The analyses that the repaint cycle and the job hook call. FillAnalysisHooks (analysis_hooks.cpp)
+// fills every slot, and the other calls the pages and painters make into the main window, in
+// one place when the hooks are first used at start-up; tests may replace any slot afterwards.
+// An empty painter slot counts as a view that does not apply (result 0); the job hook never
+// starts an empty job slot.
 #include <functional>
 
 namespace platform {
@@ -45,10 +46,9 @@ struct MainWindowJobs {
 };
 
 struct AnalysisHooks {
-    AnalysisHooks();  // the painters that exist already are set here
     ChartPainters painters;
     MainWindowJobs jobs;
 };
 
-// The program's one set of hooks, built on first use.
+// The program's one set of hooks, built and filled on first use (the main dialog's set-up).
 AnalysisHooks& TheAnalysisHooks();

@@ -1,6 +1,6 @@
-// The distribution painters' slots in the repaint dispatcher, with what they need of the main
-// window.
-#include "app/analysis_hooks.h"
+// What the distribution painters need of the main window.
+#include "app/distribution_views.h"
+
 #include "app/tabulon_dlg.h"
 #include "platform/requests.h"
 #include "app/program_objects.h"
@@ -11,6 +11,8 @@
 namespace {
 
 CTabulonDlg* MainDialog() { return dynamic_cast<CTabulonDlg*>(platform::MainWindow()); }
+
+}  // namespace
 
 OneVariableViewState OneVariableStateOf(CTabulonDlg& window) {
     OneVariableViewState state;
@@ -41,29 +43,6 @@ CorrelationContext CorrelationContextOf(CTabulonDlg& window) {
     context.legendMarks = &window.legendMarks;
     return context;
 }
-
-[[maybe_unused]] const bool registered = [] {
-    ChartPainters& p = TheAnalysisHooks().painters;
-    p.distributionOfOneVariable = [](platform::Canvas& dc) {
-        CTabulonDlg* window = MainDialog();
-        return window ? PaintDistributionOfOneVariable(dc, OneVariableStateOf(*window)) : 0;
-    };
-    p.correlationView = [](platform::Canvas& dc, int series) {
-        CTabulonDlg* window = MainDialog();
-        return window ? PaintCorrelationView(dc, series, CorrelationContextOf(*window)) : 0;
-    };
-    p.distributionOfTwoVariables = [](platform::Canvas& dc) {
-        CTabulonDlg* window = MainDialog();
-        return window ? PaintDistributionOfTwoVariables(dc, TwoVariablesStateOf(*window)) : 0;
-    };
-    p.distributionOfTwoVariablesFlat = [](platform::Canvas& dc) {
-        CTabulonDlg* window = MainDialog();
-        return window ? PaintDistributionOfTwoVariablesFlat(dc, TwoVariablesStateOf(*window)) : 0;
-    };
-    return true;
-}();
-
-}  // namespace
 
 void ReportTwoParameterCorrelation(const std::vector<double>& x, const std::vector<double>& y, int argument,
                                    int value) {

@@ -11,30 +11,23 @@
 #include "fitting/polynomial_fits.h"
 #include "formula/constructor_multi.h"
 
-namespace {
-
 // The best polynomial's values at every record of the only series, beside the measured ones;
 // the report that ran just before left its coefficients. The report serves the calculator,
 // so the chart is given no point evaluator of its own.
-[[maybe_unused]] const bool registered = [] {
-    TheSeveralArgumentModel().values = [](std::vector<double>& measured, std::vector<double>& modelled) {
-        CTabulonDlg* d = SeriesPaintingDialog();
-        if (!d || !(theMultistat.bestPolynome || theMultistat.bestPolynomeAuto) || theData.series.size() != 1) return 0;
-        if (theConstructorMulti.currentPolyTerms.empty()) return 0;  // no polynomial searched or built yet
-        const Series& s = theData.series[0];
-        for (int p = 0; p < s.nParameters; ++p) {
-            if (theData.parameters[static_cast<std::size_t>(s.firstParameter + p)].role != kRoleValue) continue;
-            d->MultiPolynomialValues(measured, modelled, p, theConstructorMulti.currentPolyTerms);
-            if (measured.empty()) return 0;
-            theData.schemeReady = 1;  // the polynomial can fill an inserted parameter
-            return 1;
-        }
-        return 0;
-    };
-    return true;
-}();
-
-}  // namespace
+int BestPolynomialValues(std::vector<double>& measured, std::vector<double>& modelled) {
+    CTabulonDlg* d = SeriesPaintingDialog();
+    if (!d || !(theMultistat.bestPolynome || theMultistat.bestPolynomeAuto) || theData.series.size() != 1) return 0;
+    if (theConstructorMulti.currentPolyTerms.empty()) return 0;  // no polynomial searched or built yet
+    const Series& s = theData.series[0];
+    for (int p = 0; p < s.nParameters; ++p) {
+        if (theData.parameters[static_cast<std::size_t>(s.firstParameter + p)].role != kRoleValue) continue;
+        d->MultiPolynomialValues(measured, modelled, p, theConstructorMulti.currentPolyTerms);
+        if (measured.empty()) return 0;
+        theData.schemeReady = 1;  // the polynomial can fill an inserted parameter
+        return 1;
+    }
+    return 0;
+}
 
 double CTabulonDlg::RunMultiArgumentFit(int seriesIndex, int valueParameter, std::vector<double>& coefficients,
                                         std::vector<double>& deviations) {

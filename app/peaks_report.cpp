@@ -56,18 +56,6 @@ std::string BaseLineText(int kind, const std::string& argument)
     }
 }
 
-[[maybe_unused]] const bool registered = [] {
-    OneArgumentSchemeCalls& calls = TheOneArgumentSchemes();
-    calls.correctBaseLine = [](std::vector<double>& x, std::vector<double>& y) {
-        CorrectBaseLine(x, y, theSinaldlg.settings.baseLine);
-    };
-    calls.analysePeaks = [](const std::vector<double>& x, const std::vector<double>& y) {
-        AnalysePeaks(x, y, theSinaldlg.settings);
-    };
-    calls.peaksReport = [](platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y, int a,
-                           int v) { PeaksReport(dc, x, y, a, v, theSinaldlg.settings); };
-    return true;
-}();
 
 double ModelAt(double x) { return PeakModelValue(peakSummary, peakList, x); }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The peaks scheme of the single-argument views: the base-line correction of the signal,
 // the range pass and the painting and report pass, with the settings of the peak page.
-// The one-argument views reach them through their scheme calls, set here with the peak
-// page's settings.
+// The one-argument views reach them through their scheme calls, which the analysis hooks
+// set with the peak page's settings.
 #include <vector>
 
 #include "fitting/sinaldlg_settings.h"

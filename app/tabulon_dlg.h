@@ -245,12 +245,12 @@ public:
     int fewArguments = 1;  // dataArguments < 2
     int PaintFunctionOfOneArgument(platform::Canvas& dc);
     void PaintDataSeries(platform::Canvas& dc);
-    // Two-argument data through the scene (two_argument_views.cpp): 1 painted, 0 not.
+    // Two-argument data through the scene (two_argument_view_state.cpp): 1 painted, 0 not.
     int PaintTwoArgument3D(platform::Canvas& dc);
     int PaintTwoArgumentMap(platform::Canvas& dc);
     int PaintTwoArgumentPoints(platform::Canvas& dc);
 
-    // ---- Several-argument fits (multi_argument_fit.cpp, xy_correlation_view.cpp) --------------------------------
+    // ---- Several-argument fits (multi_argument_fit.cpp, xy_correlation_state.cpp) -------------------------------
     // Runs the plane, parabolic and best-polynomial fits the several-argument page asks for
     // on one value parameter (an index into the parameter arrays) of a series; the result of
     // the last fit run, 0 when none ran. A series index outside the store throws.
@@ -497,8 +497,10 @@ void ArrowHeadPoints(platform::Point start, platform::Point end, double length, 
 void DrawArrow(platform::Canvas& dc, platform::Point start, platform::Point end, int barAtStart);
 // After "Delete all": the analysis choices that depend on the data go back to their start.
 void ResetAnalysisChoices();
-// What the painters through the scene need of the main window (two_argument_views.cpp).
+// What the painters through the scene need of the main window (two_argument_view_state.cpp).
 TwoArgumentViewState TwoArgumentStateOf(const CTabulonDlg& window);
+// The several-argument model's measured and modelled values (multi_argument_fit.cpp).
+int BestPolynomialValues(std::vector<double>& measured, std::vector<double>& modelled);
 // The "Correlation of parameters:" tables of the result pane (distribution_views.cpp).
 int CorrelationTableReport(CTabulonDlg& window, platform::Canvas& dc);
 // The three-dimensional painters set the camera up afresh at their next paint.

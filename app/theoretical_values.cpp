@@ -3,7 +3,6 @@
 // several-argument scheme, evaluated from what the last painting left.
 #include <cmath>
 
-#include "app/analysis_hooks.h"
 #include "app/tabulon_dlg.h"
 #include "charts/series_painting.h"
 #include "data/data_page.h"
@@ -25,13 +24,6 @@
 #include "widgets/progress_bar.h"
 
 namespace {
-
-[[maybe_unused]] const bool registered = [] {
-    TheAnalysisHooks().jobs.calculateTheoreticalValues = [] {
-        if (CTabulonDlg* d = SeriesPaintingDialog()) d->CalculateTheoreticalValues();
-    };
-    return true;
-}();
 
 std::string Trim(const std::string& s) {
     const std::size_t b = s.find_first_not_of(" \t");

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <functional>
 
-#include "app/analysis_hooks.h"
 #include "app/tabulon_dlg.h"
 #include "charts/chart_page.h"
 #include "charts/plot_mapping.h"
@@ -33,18 +32,6 @@ namespace {
 using platform::Pen;
 using platform::PenStyle;
 
-[[maybe_unused]] const bool registered = [] {
-    ChartPainters& p = TheAnalysisHooks().painters;
-    p.multivariantFormulaFit = [](platform::Canvas& dc) {
-        CTabulonDlg* d = SeriesPaintingDialog();
-        return d ? d->PaintMultivariantFormulaFit(dc) : 0;
-    };
-    p.unifiedArgumentFit = [](platform::Canvas& dc) {
-        CTabulonDlg* d = SeriesPaintingDialog();
-        return d ? d->PaintUnifiedArgumentFit(dc) : 0;
-    };
-    return true;
-}();
 
 // The first value parameter of the series.
 int FirstValueColumn() {

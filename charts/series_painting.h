@@ -3,9 +3,10 @@
 // against the argument of its series, with the single-argument fitting schemes run over it)
 // and the chart of measured against model values of the several-argument schemes.
 //
-// The fitting schemes and the several-argument model are built elsewhere; they join through
-// the two sets of calls below. An unset call is a scheme not built yet: it widens nothing and
-// reports nothing (the custom transform then passes the values through unchanged).
+// The fitting schemes and the several-argument model live with the main window; they join
+// through the two sets of calls below, which the analysis hooks fill at start-up. An unset call
+// widens nothing and reports nothing (the custom transform then passes the values through
+// unchanged).
 #include <functional>
 #include <vector>
 

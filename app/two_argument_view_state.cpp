@@ -1,10 +1,8 @@
-// The main window's painters of two-argument data through the scene, and their slots in the
-// repaint dispatcher.
-#include "app/analysis_hooks.h"
+// The main window's side of the painters of two-argument data through the scene
+// (charts/two_argument_views.*): what they need of the window, taken at each paint.
 #include "app/tabulon_dlg.h"
 #include "charts/two_argument_views.h"
 #include "charts/xyview_page.h"
-#include "platform/requests.h"
 
 TwoArgumentViewState TwoArgumentStateOf(const CTabulonDlg& window) {
     TwoArgumentViewState state;
@@ -17,29 +15,6 @@ TwoArgumentViewState TwoArgumentStateOf(const CTabulonDlg& window) {
     state.nullPen = window.nullPen;
     return state;
 }
-
-namespace {
-
-CTabulonDlg* MainDialog() { return dynamic_cast<CTabulonDlg*>(platform::MainWindow()); }
-
-[[maybe_unused]] const bool registered = [] {
-    ChartPainters& p = TheAnalysisHooks().painters;
-    p.twoArgument3D = [](platform::Canvas& dc) {
-        CTabulonDlg* window = MainDialog();
-        return window ? window->PaintTwoArgument3D(dc) : 0;
-    };
-    p.twoArgumentMap = [](platform::Canvas& dc) {
-        CTabulonDlg* window = MainDialog();
-        return window ? window->PaintTwoArgumentMap(dc) : 0;
-    };
-    p.twoArgumentPoints = [](platform::Canvas& dc) {
-        CTabulonDlg* window = MainDialog();
-        return window ? window->PaintTwoArgumentPoints(dc) : 0;
-    };
-    return true;
-}();
-
-}  // namespace
 
 int CTabulonDlg::PaintTwoArgument3D(platform::Canvas& dc) { return ::PaintTwoArgument3D(dc, TwoArgumentStateOf(*this)); }
 

@@ -1,22 +1,8 @@
-// The main window's measured-against-estimated view of several-argument data, and its slot in
-// the repaint dispatcher.
-#include "app/analysis_hooks.h"
+// The main window's side of the measured-against-estimated view of several-argument data
+// (charts/xy_correlation_view.*): what it needs of the window, taken at each paint.
 #include "app/tabulon_dlg.h"
 #include "charts/xy_correlation_view.h"
 #include "fitting/polynomial_fits.h"
-#include "platform/requests.h"
-
-namespace {
-
-[[maybe_unused]] const bool registered = [] {
-    TheAnalysisHooks().painters.xyCorrelation = [](platform::Canvas& dc) {
-        auto* window = dynamic_cast<CTabulonDlg*>(platform::MainWindow());
-        return window ? window->PaintXYCorrelation(dc) : 0;
-    };
-    return true;
-}();
-
-}  // namespace
 
 int CTabulonDlg::PaintXYCorrelation(platform::Canvas& dc) {
     XYCorrelationState state;
