@@ -65,7 +65,8 @@ void CTabulonDlg::OnPaint() {
             ComputeLayoutRects();
         }
         ComputeLayoutRects();
-        PaintResultPane();
+        // The chart's copy paints the result pane after it; before set-up it paints nothing.
+        if (!initialised) PaintResultPane();
         BlitChart();
         CheckPageFlags();
         const int showCommand = CurrentShowCommand();
