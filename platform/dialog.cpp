@@ -691,8 +691,17 @@ void Dialog::PaintRequested() {
 
 Bitmap& Dialog::Surface() {
     if (!surface_) {
-        const int w = client_ ? std::max(1, client_->width()) : 1;
-        const int h = client_ ? std::max(1, client_->height()) : 1;
+        int w = client_ ? std::max(1, client_->width()) : 1;
+        int h = client_ ? std::max(1, client_->height()) : 1;
+        const DialogTemplate* t = FindDialogTemplate(templateId_);
+        if (frame_ && (!t || (t->style & kDialogMinMax))) {
+            // A window that can be maximised gets room for its screen at once: growing the
+            // surface later allocates, fills and copies it all again.
+            if (const QScreen* screen = frame_->screen()) {
+                w = std::max(w, screen->availableGeometry().width());
+                h = std::max(h, screen->availableGeometry().height());
+            }
+        }
         surface_ = std::make_unique<Bitmap>(w, h, client_ ? FaceColor(client_) : kWhite);
     }
     return *surface_;
