@@ -39,6 +39,7 @@ void CTabulonDlg::RestoreUnderProgressBar() {
     progressBarUp = false;
     if (underProgressBar.isNull() || !HasWindow()) return;
     platform::ClientDC dc(*this);
+    dc.Changes(underProgressBarRect);
     dc.CopyFrom(underProgressBarRect.left, underProgressBarRect.top, underProgressBar.width(),
                 underProgressBar.height(), underProgressBar, 0, 0);
     underProgressBar = QImage();

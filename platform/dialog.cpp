@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QRegion>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
@@ -729,7 +730,15 @@ ClientDC::ClientDC(Dialog& dialog) : Canvas(dialog.Surface()), dialog_(dialog) {
 
 ClientDC::~ClientDC() {
     --dialog_.surfaceLocks_;
-    dialog_.SurfaceChanged();
+    if (changed_.empty() || !dialog_.client_) {
+        dialog_.SurfaceChanged();
+        return;
+    }
+    QRegion region;
+    for (const Rect& r : changed_) {
+        if (!r.IsEmpty()) region += QRect(r.left, r.top, r.Width(), r.Height());
+    }
+    dialog_.client_->update(region);
 }
 
 // ---------------------------------------------------------------------------------------------
