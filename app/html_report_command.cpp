@@ -11,6 +11,7 @@
 #include "charts/result_tables.h"
 #include "documents/html_report.h"
 #include "documents/result_page.h"
+#include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/format.h"
 #include "platform/image.h"
@@ -41,7 +42,10 @@ bool CTabulonDlg::AppendHtmlFigure(std::ostream& report, int figureNumber, const
     recomputeNeeded = 0;
     platform::Bitmap picture;
     bool saved = false;
-    if (CopyScreenInto(picture)) {
+    // Copy screen without its own paint handler run: the one after the pause below shows the
+    // same picture.
+    if (PaintChartAtImageSize(picture)) {
+        platform::SetClipboardImage(picture.Image());
         // Saved from the painted picture itself: the clipboard copy is only a convenience.
         platform::Image figure;
         saved = figure.Assign(picture.Image()) && figure.SaveJpeg(HtmlFigurePath(folder, figureNumber), 75);

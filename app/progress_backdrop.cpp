@@ -39,6 +39,7 @@ void CTabulonDlg::RestoreUnderProgressBar() {
     progressBarUp = false;
     if (underProgressBar.isNull() || !HasWindow()) return;
     platform::ClientDC dc(*this);
+    dc.Changes(underProgressBarRect);
     dc.CopyFrom(underProgressBarRect.left, underProgressBarRect.top, underProgressBar.width(),
                 underProgressBar.height(), underProgressBar, 0, 0);
     underProgressBar = QImage();
@@ -48,13 +49,20 @@ void CTabulonDlg::PaintOnClientArea(const std::function<void(platform::Canvas&)>
     if (!HasWindow()) return;
     KeepUnderProgressBar();
     {
-        platform::ClientDC dc(*this);
+        // Not a ClientDC: that would mark the whole window for painting, and the bar is drawn
+        // at every chart paint; only the bar's own area is shown again below.
+        platform::Canvas dc(Surface());
         draw(dc);
     }
     QWidget* client = ClientWidget();
-    // Shown now: the loops that draw the bar may not return to the event loop for a while.
-    if (client && client->isVisible()) client->repaint();
     if (!client) return;
+    const platform::Rect a = BarArea(chartAreaWidth, chartAreaHeight);
+    const QRect area(a.left, a.top, a.Width(), a.Height());
+    // Shown now: the loops that draw the bar may not return to the event loop for a while.
+    if (client->isVisible())
+        client->repaint(area);
+    else
+        client->update(area);
     const unsigned stamp = ++progressBarStamp;
     QTimer::singleShot(kProgressIdleMs, client, [this, stamp] {
         if (stamp != progressBarStamp || theData.progressState.active) return;

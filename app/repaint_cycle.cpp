@@ -36,6 +36,18 @@ void ServeScoreFileRequest() {
     if (jobs.makeScoreFile) jobs.makeScoreFile();
 }
 
+// What a chart copy changes on the window: the border strips, the chart area and what lies
+// beside it. Only these are shown again, so the controls need no repaint of their own.
+void NameChartCopyAreas(platform::ClientDC& dc, const platform::Rect& client, int top, int extra,
+                        const platform::Rect& chart) {
+    const int w = client.Width(), h = client.Height();
+    dc.Changes({-2, h - 18, w + extra + 1, h + 2});
+    dc.Changes({-2, top - 1, 6, h + 2});
+    dc.Changes({w - 6, top - 1, w + extra + 1, h + 2});
+    dc.Changes(chart);
+    dc.Changes({chart.right, chart.top, w, chart.bottom});
+}
+
 }  // namespace
 
 int CTabulonDlg::CurrentShowCommand() const {
@@ -65,7 +77,8 @@ void CTabulonDlg::OnPaint() {
             ComputeLayoutRects();
         }
         ComputeLayoutRects();
-        PaintResultPane();
+        // The chart's copy paints the result pane after it; before set-up it paints nothing.
+        if (!initialised) PaintResultPane();
         BlitChart();
         CheckPageFlags();
         const int showCommand = CurrentShowCommand();
@@ -130,6 +143,7 @@ void CTabulonDlg::RepaintAll() {
     ComputeLayoutRects();
     chartAreaWidth = chartRect.Width();
     chartAreaHeight = chartRect.Height();
+    NameChartCopyAreas(dc, ClientRect(), plotMarginTop, 5, chartRect);
     DrawBorderStrips(dc, 5);
     if (theResult.chartInMainArea) {
         chartImageWidth = chartRect.Width();
@@ -163,6 +177,7 @@ void CTabulonDlg::BlitChart() {
         if (theResult.HasWindow()) theResult.UpdateData(false);
     }
     RestoreUnderProgressBar();
+    NameChartCopyAreas(dc, ClientRect(), plotMarginTop, 1, chartRect);
     DrawBorderStrips(dc, 1);
     const bool sameSize = chartImageWidth == chartAreaWidth && chartImageHeight == chartAreaHeight;
     if (sameSize || chartImageWidth <= 0 || chartImageHeight <= 0) {

@@ -37,6 +37,8 @@ void CTabulonDlg::PaintResultPane() {
     const int H = resultRect.bottom - resultRect.top;
 
     platform::ClientDC dc(*this);
+    // The pane with its frame lines, which reach a little beyond it.
+    dc.Changes({resultRect.left - 4, resultRect.top - 4, resultRect.right + 4, resultRect.bottom + 4});
     dc.SetBkMode(platform::BkMode::Transparent);
 
     // The correlation table rewrites the document: it comes before measuring, so the pane

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QRegion>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
@@ -691,8 +692,17 @@ void Dialog::PaintRequested() {
 
 Bitmap& Dialog::Surface() {
     if (!surface_) {
-        const int w = client_ ? std::max(1, client_->width()) : 1;
-        const int h = client_ ? std::max(1, client_->height()) : 1;
+        int w = client_ ? std::max(1, client_->width()) : 1;
+        int h = client_ ? std::max(1, client_->height()) : 1;
+        const DialogTemplate* t = FindDialogTemplate(templateId_);
+        if (frame_ && (!t || (t->style & kDialogMinMax))) {
+            // A window that can be maximised gets room for its screen at once: growing the
+            // surface later allocates, fills and copies it all again.
+            if (const QScreen* screen = frame_->screen()) {
+                w = std::max(w, screen->availableGeometry().width());
+                h = std::max(h, screen->availableGeometry().height());
+            }
+        }
         surface_ = std::make_unique<Bitmap>(w, h, client_ ? FaceColor(client_) : kWhite);
     }
     return *surface_;
@@ -720,7 +730,15 @@ ClientDC::ClientDC(Dialog& dialog) : Canvas(dialog.Surface()), dialog_(dialog) {
 
 ClientDC::~ClientDC() {
     --dialog_.surfaceLocks_;
-    dialog_.SurfaceChanged();
+    if (changed_.empty() || !dialog_.client_) {
+        dialog_.SurfaceChanged();
+        return;
+    }
+    QRegion region;
+    for (const Rect& r : changed_) {
+        if (!r.IsEmpty()) region += QRect(r.left, r.top, r.Width(), r.Height());
+    }
+    dialog_.client_->update(region);
 }
 
 // ---------------------------------------------------------------------------------------------

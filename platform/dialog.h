@@ -271,9 +271,13 @@ public:
     ~ClientDC();
     ClientDC(const ClientDC&) = delete;
     ClientDC& operator=(const ClientDC&) = delete;
+    // Names an area the drawing changes: once any is named, only the named areas are shown
+    // again, and the window's other parts and controls are not repainted.
+    void Changes(const Rect& area) { changed_.push_back(area); }
 
 private:
     Dialog& dialog_;
+    std::vector<Rect> changed_;
 };
 
 }  // namespace platform

@@ -85,6 +85,9 @@ Dialog* OwnerOf(const QWidget* widget) {
 DialogClient::DialogClient(Dialog* owner, QWidget* parent) : QWidget(parent), owner_(owner) {
     setMouseTracking(true);
     setAutoFillBackground(true);
+    // paintEvent fills what the surface does not cover: Qt's own fill of the whole area under
+    // it would be painted over at once, and large fills go through Qt's worker threads.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     setFont(DialogFont());
 }
@@ -209,10 +212,15 @@ bool DialogClient::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void DialogClient::paintEvent(QPaintEvent* e) {
+    QPainter p(this);
+    QRegion background = e->region();
     if (owner_ && owner_->surface_) {
-        QPainter p(this);
-        p.drawImage(e->rect(), owner_->surface_->Image(), e->rect());
+        const QImage& surface = owner_->surface_->Image();
+        const QRect covered = e->rect() & surface.rect();
+        if (!covered.isEmpty()) p.drawImage(covered, surface, covered);
+        background -= covered;
     }
+    for (const QRect& r : background) p.fillRect(r, palette().brush(backgroundRole()));
 }
 
 void DialogClient::resizeEvent(QResizeEvent* e) {
