@@ -17,3 +17,4 @@ CTabulonApp theApp;
 std::string correlationText;
 std::string documentPath;
 int activeTab = 0;
+macroParser theMacroParser;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "charts/result_document.h"  // coefficientsText, beside the result stores
+#include "documents/macro_parser.h"
 
 class CTabulonApp;
 
@@ -14,3 +15,5 @@ extern std::string correlationText;
 extern std::string documentPath;
 // The page shown now (a page index 0 to 16, despite its name).
 extern int activeTab;
+// The parser of macro files; its command word carries from line to line.
+extern macroParser theMacroParser;
