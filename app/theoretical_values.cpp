@@ -11,6 +11,7 @@
 #include "fitting/neighbour_estimate.h"
 #include "fitting/peak_detection.h"
 #include "fitting/sinaldlg_page.h"
+#include "app/program_objects.h"
 #include "fitting/polynomial_fits.h"
 #include "fitting/schemes.h"
 #include "fitting/term_models.h"

@@ -3,6 +3,7 @@
 #include "app/analysis_hooks.h"
 #include "app/tabulon_dlg.h"
 #include "charts/xy_correlation_view.h"
+#include "app/program_objects.h"
 #include "fitting/polynomial_fits.h"
 #include "platform/requests.h"
 
