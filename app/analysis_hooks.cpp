@@ -123,7 +123,9 @@ void FillOneArgumentSchemes(OneArgumentSchemeCalls& schemes) {
         if (theXystatistic.customFormulas) RefreshCustomModel();
     };
     schemes.customTransformedValues = CustomTransformedValues;
-    schemes.correctBaseLine = [](Column& x, Column& y) { CorrectBaseLine(x, y, theSinaldlg.settings.baseLine); };
+    schemes.correctBaseLine = [](Column& x, Column& y) {
+        theSinaldlg.baseLineCorrected = CorrectBaseLine(x, y, theSinaldlg.settings.baseLine, theSinaldlg.baseLineFit);
+    };
     schemes.constructorFitYRange = [](const Column& x, const Column& y) {
         if (CTabulonDlg* d = SeriesPaintingDialog()) d->ConstructorFitYRange(x, y);
     };

@@ -18,6 +18,7 @@
 #include "data/data_edit_view.h"
 #include "data/data_page.h"
 #include "fitting/multistat_page.h"
+#include "app/program_objects.h"
 #include "fitting/polynomial_fits.h"
 #include "platform/pixel.h"
 #include "platform/system.h"

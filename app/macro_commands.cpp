@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "app/program_objects.h"
 #include "app/resource_ids.h"
 #include "app/tabulon_dlg.h"
 #include "documents/macro_parser.h"
@@ -33,7 +34,7 @@ void CTabulonDlg::OnRunMacroFile() {
     request.confirmReplace = false;
     const std::optional<std::string> chosen = platform::TheDialogs().OpenFile(request);
     if (!chosen || chosen->empty()) return;
-    RunMacroFile(*chosen, MacroHostOfWindow());
+    RunMacroFile(*chosen, theMacroParser, MacroHostOfWindow());
 }
 
 void CTabulonDlg::RunMacroCommand() { ::RunMacroCommand(theMacroParser, MacroHostOfWindow()); }

@@ -8,6 +8,7 @@
 #include "data/data_page.h"
 #include "fitting/multistat_page.h"
 #include "fitting/neighbour_estimate.h"
+#include "app/program_objects.h"
 #include "fitting/polynomial_fits.h"
 #include "formula/constructor_multi.h"
 

@@ -44,8 +44,8 @@ void ReportLine(const std::string& text)
 std::string BaseLineText(int kind, const std::string& argument)
 {
     double c[3] = {};
-    for (std::size_t k = 0; k < 3 && k < baseLineFit.coefficients.size(); ++k)
-        c[k] = baseLineFit.coefficients[k];
+    for (std::size_t k = 0; k < 3 && k < theSinaldlg.baseLineFit.coefficients.size(); ++k)
+        c[k] = theSinaldlg.baseLineFit.coefficients[k];
     const char* a = argument.c_str();
     switch (kind) {
     case 1: return platform::Format("Base line: %.6g*%s %+.6g ", c[1], a, c[0]);
@@ -57,7 +57,7 @@ std::string BaseLineText(int kind, const std::string& argument)
 }
 
 
-double ModelAt(double x) { return PeakModelValue(peakSummary, peakList, x); }
+double ModelAt(double x) { return PeakModelValue(theSinaldlg.peakSummary, theSinaldlg.peakList, x); }
 
 void GiveCalculatorValues(CTabulonDlg* window, int valueIndex)
 {
@@ -78,6 +78,8 @@ void AnalysePeaks(const std::vector<double>& x, const std::vector<double>& y, co
 {
     if (!theXystatistic.peaksRevealing)
         return;
+    std::vector<peakSignal>& peakList = theSinaldlg.peakList;
+    peakSignal& peakSummary = theSinaldlg.peakSummary;
     double plates = 0.0;
     peakList.clear();
     FindPeaks(x, y, peakList, settings.noiseFactor, settings.spikeWidth, settings.chromatogramOnly, plates);
@@ -93,8 +95,10 @@ void PeaksReport(platform::Canvas& dc, const std::vector<double>& x, const std::
 {
     if (!theXystatistic.peaksRevealing)
         return;
+    std::vector<peakSignal>& peakList = theSinaldlg.peakList;
+    peakSignal& peakSummary = theSinaldlg.peakSummary;
     const double plates =
-        FindAndRefinePeaks(x, y, settings.noiseFactor, settings.spikeWidth, settings.chromatogramOnly);
+        FindAndRefinePeaks(x, y, settings.noiseFactor, settings.spikeWidth, settings.chromatogramOnly, peakList, peakSummary);
     if (peakList.empty())
         return;
     peakSummary.noise = peakList[0].noise;
@@ -115,7 +119,7 @@ void PeaksReport(platform::Canvas& dc, const std::vector<double>& x, const std::
     theResultDocument.AddTab(45);
     ReportLine(label);
     // A base line whose fit failed was not subtracted and is not reported.
-    if (settings.baseLine != 0 && baseLineCorrected)
+    if (settings.baseLine != 0 && theSinaldlg.baseLineCorrected)
         ReportLine(BaseLineText(settings.baseLine, argument));
     ReportLine(platform::Format("%d peaks found:", static_cast<int>(peakList.size())));
     ReportLine(platform::Format("Noise level = %g", peakList[0].base));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/analysis_hooks.h"
+#include "app/program_objects.h"
 #include "app/search_job.h"
 #include "app/tabulon_dlg.h"
 #include "data/data_page.h"
@@ -61,6 +62,7 @@ bool FirstSeriesData(PolySearchData& data, std::vector<int>& mask) {
     data.records = s.nRecords;
     data.stride = s.nParameters;
     data.roles = mask;
+    data.argumentColumns = &argumentColumns;
     return true;
 }
 
@@ -70,7 +72,7 @@ bool FitOnce(PolySearchData& data, const TermSet& set, int criterion, double& re
     double deviation = 0, largest = 0;
     int error = 0;
     residual = FitTermCodeRegression(*data.values, data.first, data.records, data.stride, data.roles,
-                                     argumentColumns, c, d, &deviation, &largest, set, &error);
+                                     data.Columns(), c, d, &deviation, &largest, set, &error);
     if (error) return false;
     currentPolyFit.residualMeasure = residual;
     currentPolyFit.SetFromFit(deviation, c.data(), d.data(), largest, set, data.ArgumentCount(), criterion);
@@ -123,7 +125,7 @@ public:
         TermSet k = start_;
         int error = 0;
         double residual = 0;
-        const double s = GrowPolynomialStep(data_, k, 8, count_ + 1, count_, error, residual, criterion_);
+        const double s = GrowPolynomialStep(data_, currentPolyFit, k, 8, count_ + 1, count_, error, residual, criterion_);
         ++steps_;
         if (steps_ % 20 == 0) {
             report.progress = platform::Format("%d after update", steps_);
@@ -184,7 +186,7 @@ public:
         // The first grow step only warms the model up: its score is not used.
         TermSet k = start_;
         int error = 0;
-        GrowPolynomialStep(data_, k, p.randomTerms, size_ + 1, first_, error, residual, criterion_);
+        GrowPolynomialStep(data_, currentPolyFit, k, p.randomTerms, size_ + 1, first_, error, residual, criterion_);
         startTime_ = SecondsNow();
         return true;
     }
@@ -212,7 +214,7 @@ public:
         TermSet k = start_;
         int error = 0;
         double residual = 0;
-        const double s = GrowPolynomialStep(data_, k, p.randomTerms, size_ + 1, first_, error, residual, criterion_);
+        const double s = GrowPolynomialStep(data_, currentPolyFit, k, p.randomTerms, size_ + 1, first_, error, residual, criterion_);
         if (s < best_ && !error) {
             correlation_ = 1 - std::sqrt(residual);
             counter_ = 0;
@@ -282,7 +284,7 @@ public:
         const int index = RandomInt(0, std::max(t - 1, 0));
         int termCount = 0, error = 0;
         double residual = 0;
-        const double s = AutoPolynomialStep(data_, k, added, index, termCount, error, cap_, residual, criterion_);
+        const double s = AutoPolynomialStep(data_, currentPolyFit, k, added, index, termCount, error, cap_, residual, criterion_);
         ++passes_;
         if (passes_ % 20 == 0) {
             report.progress = platform::Format("%d after update, score=%g", passes_, best_);

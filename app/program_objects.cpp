@@ -11,9 +11,15 @@
 
 #include "app/program_objects.h"
 #include "app/tabulon_app.h"
+#include "fitting/poly_fit.h"
 
 CTabulonApp theApp;
 
 std::string correlationText;
 std::string documentPath;
 int activeTab = 0;
+macroParser theMacroParser;
+polyFit currentPolyFit{};
+polyFit bestPolyFit{};
+std::vector<polyFit> polyFitList;
+std::vector<int> argumentColumns;

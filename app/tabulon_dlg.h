@@ -127,6 +127,10 @@ public:
     std::vector<int> modelLabelParameters;
     std::vector<unsigned> triedTermCodes;  // term sets already tried, one after another
     std::vector<int> triedTermSetStarts;   // where each set starts in triedTermCodes
+    // The residual measure e of the latest fit of the current term model by a search, and
+    // |deviation / coefficient| of each of its terms whose coefficient exceeds 1e-100.
+    double lastTermFitResidual = 0.0;
+    std::vector<double> lastTermFitRatios;
 
     // ---- Set-up and smaller handlers (tabulon_dlg.cpp) -----------------------------------------------
     bool OnInitDialog() override;

@@ -31,6 +31,10 @@ void SelectAndReport(CTabulonDlg& window, int chosen, const std::function<void(T
     window.termCodes.clear();
     TermSelection search = window.TermSearch();
     select(search);
+    if (search.fitCount > 0) {
+        window.lastTermFitResidual = search.lastResidual;
+        window.lastTermFitRatios = search.lastRatios;
+    }
     window.PaintTermModelFit(dc, x, y, xParameter, yParameter);
 }
 

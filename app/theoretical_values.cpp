@@ -9,6 +9,8 @@
 #include "fitting/multistat_page.h"
 #include "fitting/neighbour_estimate.h"
 #include "fitting/peak_detection.h"
+#include "fitting/sinaldlg_page.h"
+#include "app/program_objects.h"
 #include "fitting/polynomial_fits.h"
 #include "fitting/schemes.h"
 #include "fitting/term_models.h"
@@ -62,9 +64,10 @@ bool CTabulonDlg::OneArgumentTheoreticalValue(double x, double& v) {
                 : 0;
     } else if (s.peaksRevealing) {
         v = 0;
-        if (!peakList.empty()) {
-            v = peakList[0].base;
-            for (const peakSignal& peak : peakList) v += GaussianPeak(peak, x);
+        const std::vector<peakSignal>& peaks = theSinaldlg.peakList;
+        if (!peaks.empty()) {
+            v = peaks[0].base;
+            for (const peakSignal& peak : peaks) v += GaussianPeak(peak, x);
         }
     } else {
         return false;

@@ -149,7 +149,7 @@ void CTabulonDlg::UserFormulaFitting() {
         ++state.stale;
         bool stop = UserFitConverged(state, page, rules);
         if (page.limitOn) {
-            const double elapsed = static_cast<double>((userFitSeconds() - page.startTime) / 60) / 60.0;
+            const double elapsed = static_cast<double>((UserFitWallSeconds() - page.startTime) / 60) / 60.0;
             if (elapsed > page.limitHours) {
                 page.limitOn = 0;
                 stop = true;
@@ -163,9 +163,9 @@ void CTabulonDlg::UserFormulaFitting() {
         }
         if (!page.running) break;
         if (rules.scheme == kOrvelMethod) {
-            UserFitNextTrialOrvelMethod(state, page, rules);
+            UserFitNextTrialOrvelMethod(state, page, rules, page.fitRandom);
         } else {
-            UserFitNextTrial(state, page, rules);
+            UserFitNextTrial(state, page, rules, page.fitRandom);
         }
     }
     if (page.running) page.StopFitting();  // buttons back after a stop by the job protocol

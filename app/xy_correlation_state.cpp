@@ -2,6 +2,7 @@
 // (charts/xy_correlation_view.*): what it needs of the window, taken at each paint.
 #include "app/tabulon_dlg.h"
 #include "charts/xy_correlation_view.h"
+#include "app/program_objects.h"
 #include "fitting/polynomial_fits.h"
 
 int CTabulonDlg::PaintXYCorrelation(platform::Canvas& dc) {

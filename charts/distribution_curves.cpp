@@ -102,7 +102,8 @@ void DrawPoissonCurve(platform::Canvas& dc, double lambda, int n, double binWidt
                          [lambda](double k) { return PoissonProbability(lambda, static_cast<int>(k)); });
 }
 
-void DrawErlangCurve(platform::Canvas& dc, double /*mean*/, double /*sd*/, int n, double binWidth, int yOffset,
+void DrawErlangCurve(platform::Canvas& dc, double mean, double sd, int n, double binWidth, int yOffset,
                      int cumulative) {
-    DrawWholeNumberCurve(dc, n, binWidth, yOffset, cumulative, [](double k) { return ErlangDensity(k); });
+    const erlangFit fit = ErlangSetup(mean, sd);
+    DrawWholeNumberCurve(dc, n, binWidth, yOffset, cumulative, [&fit](double k) { return ErlangDensity(fit, k); });
 }

@@ -9,6 +9,6 @@ void DrawStudentCurve(platform::Canvas& dc, double mean, double sd, int n, doubl
                       int cumulative);
 void DrawPoissonCurve(platform::Canvas& dc, double lambda, int n, double binWidth, int yOffset,
                       int cumulative);
-// The shape comes from ErlangSetup; mean and sd are not read.
+// The shape is ErlangSetup(mean, sd).
 void DrawErlangCurve(platform::Canvas& dc, double mean, double sd, int n, double binWidth, int yOffset,
                      int cumulative);

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <strings.h>
 
-macroParser theMacroParser;
 
 macroParser::macroParser()
     : knownCommands{"AddSeriesFromTextFile", "HandleData", "AddSeriesFromTextFile", "SelectStatisticsScheme",

@@ -27,8 +27,6 @@ public:
     int ParseMacroLine(std::string& line);
 };
 
-extern macroParser theMacroParser;
-
 // Every line of the file, line ends included, however long a line is.
 std::vector<std::string> ReadMacroLines(std::FILE* file);
 

@@ -208,19 +208,19 @@ void RunMacroCommand(const macroParser& parser, const MacroHost& host) {
     else if (MacroWordIs(word, "SaveResults")) SaveResults(pairs, host);
 }
 
-void RunMacroLines(const std::vector<std::string>& lines, const MacroHost& host) {
+void RunMacroLines(const std::vector<std::string>& lines, macroParser& parser, const MacroHost& host) {
     for (std::string line : lines) {
-        const int parsed = theMacroParser.ParseMacroLine(line);
+        const int parsed = parser.ParseMacroLine(line);
         if (host.pause) host.pause(kMacroLinePauseMs);
         Call(host.pumpWaitingMessages);
         // A line that gives no pair (a blank line, a comment, a broken pair) runs nothing:
         // the parser's word may still be the last line's, and running it would repeat that
         // line (import the same file again, add the same coefficient again).
-        if (parsed > 0 && !theMacroParser.keys.empty()) RunMacroCommand(theMacroParser, host);
+        if (parsed > 0 && !parser.keys.empty()) RunMacroCommand(parser, host);
     }
 }
 
-void RunMacroFile(const std::string& path, const MacroHost& host) {
+void RunMacroFile(const std::string& path, macroParser& parser, const MacroHost& host) {
     std::string why;
     std::FILE* file = OpenChosenFile(path, "r", 0, 0, why);
     if (file == nullptr) {
@@ -229,7 +229,7 @@ void RunMacroFile(const std::string& path, const MacroHost& host) {
     }
     const std::vector<std::string> lines = ReadMacroLines(file);
     std::fclose(file);
-    RunMacroLines(lines, host);
+    RunMacroLines(lines, parser, host);
 }
 
 void AppendMacroResultText(const std::string& location, const std::string& text, int addEndOfString, int replaceTabs) {

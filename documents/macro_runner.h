@@ -19,12 +19,13 @@ struct MacroHost {
 
 inline constexpr int kMacroLinePauseMs = 100;
 
-// Parses and runs the lines in order. A line that is not a command runs nothing.
-void RunMacroLines(const std::vector<std::string>& lines, const MacroHost& host);
+// Parses the lines in order with the parser and runs them. A line that is not a command runs
+// nothing.
+void RunMacroLines(const std::vector<std::string>& lines, macroParser& parser, const MacroHost& host);
 
 // Reads the whole file first, then runs its lines; a file that can't be opened runs nothing
 // and is named in a message.
-void RunMacroFile(const std::string& path, const MacroHost& host);
+void RunMacroFile(const std::string& path, macroParser& parser, const MacroHost& host);
 
 // Runs the parser's command with its pairs.
 void RunMacroCommand(const macroParser& parser, const MacroHost& host);

@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cstddef>
 
-int baseLineCorrected = 0;
-
 void RowLinear(double* target, double* row, double y, double x)
 {
     *target = y;
@@ -38,18 +36,16 @@ void RowExponential2(double* target, double* row, double y, double x)
     row[2] = e * e;
 }
 
-LeastSquaresResult baseLineFit;
-
 namespace {
 
-double BaseAt(double x, int terms, BaseLineRow row)
+double BaseAt(double x, int terms, BaseLineRow row, const LeastSquaresResult& fit)
 {
     double target = 0.0;
     double basis[kBaseLineMaxTerms] = {};
     row(&target, basis, 0.0, x);
     double b = 0.0;
-    for (int k = 0; k < terms && k < static_cast<int>(baseLineFit.coefficients.size()); ++k)
-        b += baseLineFit.coefficients[static_cast<std::size_t>(k)] * basis[k];
+    for (int k = 0; k < terms && k < static_cast<int>(fit.coefficients.size()); ++k)
+        b += fit.coefficients[static_cast<std::size_t>(k)] * basis[k];
     return b;
 }
 
@@ -66,9 +62,10 @@ int BaseLineBinCount(int n)
     return n / 5 + 2;
 }
 
-bool FitRowCallbackModel(const std::vector<double>& x, const std::vector<double>& y, int terms, BaseLineRow row)
+bool FitRowCallbackModel(const std::vector<double>& x, const std::vector<double>& y, int terms, BaseLineRow row,
+                         LeastSquaresResult& fit)
 {
-    baseLineFit = LeastSquaresResult{};
+    fit = LeastSquaresResult{};
     const int n = static_cast<int>(x.size());
     if (terms < 1 || terms > kBaseLineMaxTerms || n + 1 < terms || y.size() != x.size())
         return false;
@@ -77,23 +74,24 @@ bool FitRowCallbackModel(const std::vector<double>& x, const std::vector<double>
         value = y[static_cast<std::size_t>(p)];
         return true;
     };
-    bool fitted = n > 0 && FitLeastSquares(terms, n, rowOf, baseLineFit) && baseLineFit.determinant != 0.0 &&
-                  std::isfinite(baseLineFit.determinant);
-    for (double c : baseLineFit.coefficients)
+    bool fitted = n > 0 && FitLeastSquares(terms, n, rowOf, fit) && fit.determinant != 0.0 &&
+                  std::isfinite(fit.determinant);
+    for (double c : fit.coefficients)
         fitted = fitted && std::isfinite(c);
     if (!fitted) {
         // The exponentials of a far x range underflow to 0: no usable line.
-        baseLineFit = LeastSquaresResult{};
+        fit = LeastSquaresResult{};
         return false;
     }
     return true;
 }
 
-void KeepPointsBelowModel(std::vector<double>& x, std::vector<double>& y, int terms, BaseLineRow row)
+void KeepPointsBelowModel(std::vector<double>& x, std::vector<double>& y, int terms, BaseLineRow row,
+                          const LeastSquaresResult& fit)
 {
     std::size_t kept = 0;
     for (std::size_t i = 0; i < x.size(); ++i) {
-        if (y[i] < BaseAt(x[i], terms, row)) {
+        if (y[i] < BaseAt(x[i], terms, row, fit)) {
             x[kept] = x[i];
             y[kept] = y[i];
             ++kept;
@@ -103,32 +101,33 @@ void KeepPointsBelowModel(std::vector<double>& x, std::vector<double>& y, int te
     y.resize(kept);
 }
 
-bool FitLowerEnvelope(std::vector<double>& x, std::vector<double>& y, int terms, BaseLineRow row, int passes)
+bool FitLowerEnvelope(std::vector<double>& x, std::vector<double>& y, int terms, BaseLineRow row, int passes,
+                      LeastSquaresResult& fit)
 {
     for (int pass = 0; pass < passes; ++pass) {
-        if (!FitRowCallbackModel(x, y, terms, row))
+        if (!FitRowCallbackModel(x, y, terms, row, fit))
             return false;
-        KeepPointsBelowModel(x, y, terms, row);
+        KeepPointsBelowModel(x, y, terms, row, fit);
         if (static_cast<int>(x.size()) < terms + 2)
             break;
     }
     return true;
 }
 
-void RemoveBaseLine(const std::vector<double>& x, std::vector<double>& y, int terms, BaseLineRow row)
+void RemoveBaseLine(const std::vector<double>& x, std::vector<double>& y, int terms, BaseLineRow row,
+                    const LeastSquaresResult& fit)
 {
     for (std::size_t i = 0; i < x.size() && i < y.size(); ++i) {
-        const double b = BaseAt(x[i], terms, row);
+        const double b = BaseAt(x[i], terms, row, fit);
         y[i] = y[i] >= b ? y[i] - b : 0.01 * std::fabs(y[i] - b);
     }
 }
 
-void CorrectBaseLine(std::vector<double>& x, std::vector<double>& y, int kind)
+int CorrectBaseLine(std::vector<double>& x, std::vector<double>& y, int kind, LeastSquaresResult& fit)
 {
-    baseLineCorrected = 0;
     const int n = static_cast<int>(std::min(x.size(), y.size()));
     if (kind == kBaseLineNone || n < 20)
-        return;
+        return 0;
     BaseLineRow row = nullptr;
     int terms = 0;
     switch (kind) {
@@ -136,7 +135,7 @@ void CorrectBaseLine(std::vector<double>& x, std::vector<double>& y, int kind)
     case kBaseLineQuadratic: row = RowQuadratic, terms = 3; break;
     case kBaseLineExponential: row = RowExponential, terms = 2; break;
     case kBaseLineExponential2: row = RowExponential2, terms = 3; break;
-    default: return;
+    default: return 0;
     }
     const int bins = BaseLineBinCount(n);
     double low = x[0], high = x[0];
@@ -146,7 +145,7 @@ void CorrectBaseLine(std::vector<double>& x, std::vector<double>& y, int kind)
     }
     const double width = (high - low) / bins;
     if (!(width > 0.0) || !std::isfinite(width))
-        return;
+        return 0;
     std::vector<double> minimum(static_cast<std::size_t>(bins), 1e40);
     std::vector<int> index(static_cast<std::size_t>(bins), 0);
     for (int i = 0; i < n; ++i) {
@@ -166,9 +165,9 @@ void CorrectBaseLine(std::vector<double>& x, std::vector<double>& y, int kind)
         }
     }
     if (cx.size() < 6)
-        return;
-    if (!FitLowerEnvelope(cx, cy, terms, row, 4))
-        return;
-    RemoveBaseLine(x, y, terms, row);
-    baseLineCorrected = 1;
+        return 0;
+    if (!FitLowerEnvelope(cx, cy, terms, row, 4, fit))
+        return 0;
+    RemoveBaseLine(x, y, terms, row, fit);
+    return 1;
 }

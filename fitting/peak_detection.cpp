@@ -8,8 +8,6 @@
 #include <cstddef>
 
 const double invSqrtTwoPi = 1.0 / std::sqrt(2.0 * M_PI);
-std::vector<peakSignal> peakList;
-peakSignal peakSummary;
 
 namespace {
 
@@ -349,15 +347,15 @@ void RefinePeaks(peakSignal& summary, const std::vector<double>& x, const std::v
 }
 
 double FindAndRefinePeaks(const std::vector<double>& x, const std::vector<double>& y, double noiseFactor,
-                          int spikeWidth, int chromatogramOnly)
+                          int spikeWidth, int chromatogramOnly, std::vector<peakSignal>& list, peakSignal& summary)
 {
     double plates = 0.0;
-    peakList.clear();
-    FindPeaks(x, y, peakList, noiseFactor, spikeWidth, chromatogramOnly, plates);
-    if (peakList.empty())
+    list.clear();
+    FindPeaks(x, y, list, noiseFactor, spikeWidth, chromatogramOnly, plates);
+    if (list.empty())
         return plates;
-    peakSummary.base = peakList[0].base;
-    RefinePeaks(peakSummary, x, y, peakList);
+    summary.base = list[0].base;
+    RefinePeaks(summary, x, y, list);
     return plates;
 }
 

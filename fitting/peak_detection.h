@@ -20,9 +20,7 @@ struct peakSignal {
     int widthPoints = 0;     // width at half height in points
 };
 
-extern const double invSqrtTwoPi;         // 1/sqrt(2*pi)
-extern std::vector<peakSignal> peakList;  // the peaks of the last analysis, in the order found
-extern peakSignal peakSummary;            // base: the refined model's constant; noise: the first peak's
+extern const double invSqrtTwoPi;  // 1/sqrt(2*pi)
 
 constexpr int kMaxPeaksFound = 51;    // peak finding ends after this many
 constexpr int kMaxPeaksRefined = 40;  // the refinement fits the first 40
@@ -61,11 +59,12 @@ void FindPeaks(const std::vector<double>& x, const std::vector<double>& y, std::
 void RefinePeaks(peakSignal& summary, const std::vector<double>& x, const std::vector<double>& y,
                  std::vector<peakSignal>& list);
 
-// Finds and refines the peaks into peakList and peakSummary with the peak settings;
-// returns the theoretical plates (0 without chromatogramOnly). The list is empty when no
-// peak was found or none survived the refinement.
+// Finds and refines the peaks into list (emptied first, in the order found) and summary
+// (base: the refined model's constant) with the peak settings; returns the theoretical
+// plates (0 without chromatogramOnly). The list is empty when no peak was found or none
+// survived the refinement.
 double FindAndRefinePeaks(const std::vector<double>& x, const std::vector<double>& y, double noiseFactor,
-                          int spikeWidth, int chromatogramOnly);
+                          int spikeWidth, int chromatogramOnly, std::vector<peakSignal>& list, peakSignal& summary);
 
 // Standard plate count of a Gaussian peak, (centre/sigma)^2 (that is 5.545*(centre/W)^2
 // with W the width at half height).

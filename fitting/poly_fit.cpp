@@ -9,10 +9,6 @@
 #include <cstring>
 #include <map>
 
-polyFit currentPolyFit{};
-polyFit bestPolyFit{};
-std::vector<polyFit> polyFitList;
-
 namespace {
 
 int TermsOf(const TermSet& set, int argCount)
@@ -248,10 +244,11 @@ namespace {
 // most of their terms, and a column costs a basis evaluation per record and argument.
 class TermColumnCache {
 public:
-    explicit TermColumnCache(const PolySearchData& data) : data_(data) {}
+    explicit TermColumnCache(PolySearchData& data) : data_(data) {}
 
     const std::vector<double>* Column(const TermSet& set, int term)
     {
+        const std::vector<int>& argumentColumns = data_.Columns();
         const int a = static_cast<int>(argumentColumns.size());
         const TermSet key(set.begin() + static_cast<std::ptrdiff_t>(term) * a,
                           set.begin() + static_cast<std::ptrdiff_t>(term + 1) * a);
@@ -270,7 +267,7 @@ private:
         bool valid = false;
         std::vector<double> values;
     };
-    const PolySearchData& data_;
+    PolySearchData& data_;
     std::map<TermSet, Entry> columns_;
 };
 
@@ -279,31 +276,29 @@ bool FitSet(PolySearchData& data, TermColumnCache& cache, const TermSet& set, st
             std::vector<double>& deviations, double& deviation, double& largest, double& residual, int& fitError)
 {
     residual = FitTermCodeRegression(*data.values, data.first, data.records, data.stride, data.roles,
-                                     argumentColumns, coefficients, deviations, &deviation, &largest, set,
+                                     data.Columns(), coefficients, deviations, &deviation, &largest, set,
                                      &fitError, [&](int term) { return cache.Column(set, term); });
     return fitError == 0;
 }
 
-// One fit of the set into currentPolyFit, its residual measure stored before the score.
-bool FitIntoCurrent(PolySearchData& data, TermColumnCache& cache, const TermSet& set, int criterion,
+// One fit of the set into the working model, its residual measure stored before the score.
+bool FitIntoCurrent(PolySearchData& data, polyFit& fit, TermColumnCache& cache, const TermSet& set, int criterion,
                     double& residual, int& fitError)
 {
     std::vector<double> coefficients, deviations;
     double deviation = 0.0, largest = 0.0;
     if (!FitSet(data, cache, set, coefficients, deviations, deviation, largest, residual, fitError))
         return false;
-    currentPolyFit.residualMeasure = residual;
-    currentPolyFit.SetFromFit(deviation, coefficients.data(), deviations.data(), largest, set,
-                              data.ArgumentCount(), criterion);
+    fit.residualMeasure = residual;
+    fit.SetFromFit(deviation, coefficients.data(), deviations.data(), largest, set, data.ArgumentCount(), criterion);
     return true;
 }
 
 }  // namespace
 
-double GrowPolynomialStep(PolySearchData& data, TermSet& set, int k, int target, int first, int& fitError,
-                          double& residual, int criterion)
+double GrowPolynomialStep(PolySearchData& data, polyFit& fit, TermSet& set, int k, int target, int first,
+                          int& fitError, double& residual, int criterion)
 {
-    polyFit& fit = currentPolyFit;
     fit.argCount = data.ArgumentCount();
     TermColumnCache cache(data);
     TermSet copy = set;
@@ -311,41 +306,40 @@ double GrowPolynomialStep(PolySearchData& data, TermSet& set, int k, int target,
     TermSet scratch;
     fit.AddRandomTerms(copy, scratch, TermsOf(set, fit.argCount) + k, kTermLibraryCount);
     // The residual is stored before scoring: criteria 4 and 8 read it.
-    if (!FitIntoCurrent(data, cache, copy, criterion, residual, fitError))
+    if (!FitIntoCurrent(data, fit, cache, copy, criterion, residual, fitError))
         return kFailedFitScore;
     while (fit.termCount > target) {
         if (!fit.RemoveLeastSignificantTerm(copy, first))
             break;
-        if (!FitIntoCurrent(data, cache, copy, criterion, residual, fitError))
+        if (!FitIntoCurrent(data, fit, cache, copy, criterion, residual, fitError))
             return kFailedFitScore;
     }
     set = copy;
     return fit.score;
 }
 
-double AutoPolynomialStep(PolySearchData& data, TermSet& set, int k, int drop, int& termCount, int& fitError,
-                          int maximum, double& residual, int criterion)
+double AutoPolynomialStep(PolySearchData& data, polyFit& fit, TermSet& set, int k, int drop, int& termCount,
+                          int& fitError, int maximum, double& residual, int criterion)
 {
-    polyFit& fit = currentPolyFit;
     const int a = data.ArgumentCount();
     fit.argCount = a;
     TermColumnCache cache(data);
     TermSet copy = set;
     fitError = 0;
     if (drop > 0) {
-        if (!FitIntoCurrent(data, cache, copy, criterion, residual, fitError))
+        if (!FitIntoCurrent(data, fit, cache, copy, criterion, residual, fitError))
             return kFailedFitScore;
         fit.RemoveWorstTerms(drop, copy);
     }
     const int t = TermsOf(set, a) + k;
     if (t > maximum) {
-        if (!FitIntoCurrent(data, cache, copy, criterion, residual, fitError))
+        if (!FitIntoCurrent(data, fit, cache, copy, criterion, residual, fitError))
             return kFailedFitScore;
         fit.RemoveWorstTerms(t - maximum, copy);
     }
     set = copy;
     fit.FillRandomTerms(copy, std::min(t, maximum), kTermLibraryCount);
-    if (!FitIntoCurrent(data, cache, copy, criterion, residual, fitError))
+    if (!FitIntoCurrent(data, fit, cache, copy, criterion, residual, fitError))
         return kFailedFitScore;
     double best = fit.score;
     set = copy;
@@ -355,7 +349,7 @@ double AutoPolynomialStep(PolySearchData& data, TermSet& set, int k, int drop, i
             break;
         if (!fit.RemoveTerm(copy, fit.worstTermIndex))
             break;
-        if (!FitIntoCurrent(data, cache, copy, criterion, residual, fitError))
+        if (!FitIntoCurrent(data, fit, cache, copy, criterion, residual, fitError))
             return kFailedFitScore;
         if (!(fit.score < best))
             break;

@@ -58,10 +58,6 @@ struct polyFit {
     void RemoveWorstTerms(int n, TermSet& set);
 };
 
-extern polyFit currentPolyFit;            // the working model of the searches
-extern polyFit bestPolyFit;               // the best model found
-extern std::vector<polyFit> polyFitList;  // the models of a search, emptied when one starts
-
 // True when the value's "%g" text holds "#", "$" or one of I, N, F, i, n, f.
 bool IsNotFinite(double value);
 // n codes, each the next random number modulo m (m of 0 counts as 1).
@@ -74,19 +70,25 @@ struct PolySearchData {
     int first = 0;
     int records = 0;
     int stride = 0;
-    std::vector<int> roles;  // each fit fills argumentColumns from them
+    std::vector<int> roles;
+    // Each fit fills the argument columns from the roles: into the caller's record when it
+    // gives one, else into ownColumns.
+    std::vector<int>* argumentColumns = nullptr;
+    std::vector<int> ownColumns;
+    std::vector<int>& Columns() { return argumentColumns ? *argumentColumns : ownColumns; }
     int ArgumentCount() const;
 };
 
 // One step of the best-polynomial search: k random terms added, then the least
-// significant ones removed down to `target` terms (from `first` on). Returns the score,
-// 1e40 with the set unchanged after a failed fit.
-double GrowPolynomialStep(PolySearchData& data, TermSet& set, int k, int target, int first, int& fitError,
-                          double& residual, int criterion);
+// significant ones removed down to `target` terms (from `first` on), each fit into the
+// working model `fit`. Returns the score, 1e40 with the set unchanged after a failed fit.
+double GrowPolynomialStep(PolySearchData& data, polyFit& fit, TermSet& set, int k, int target, int first,
+                          int& fitError, double& residual, int criterion);
 // One step of the automatic search: drops `drop` worst terms, grows by k up to `maximum`
-// terms, then removes worst terms while that lowers the score. Returns the best score.
-double AutoPolynomialStep(PolySearchData& data, TermSet& set, int k, int drop, int& termCount, int& fitError,
-                          int maximum, double& residual, int criterion);
+// terms, then removes worst terms while that lowers the score; the fits go into the working
+// model `fit`. Returns the best score.
+double AutoPolynomialStep(PolySearchData& data, polyFit& fit, TermSet& set, int k, int drop, int& termCount,
+                          int& fitError, int maximum, double& residual, int criterion);
 
 // Appends the model to the CSV log (nothing when the file cannot be opened): term count
 // and correlation, the formula text, the terms' texts, coefficients, deviations and

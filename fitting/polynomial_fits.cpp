@@ -8,8 +8,6 @@
 #include <stdexcept>
 #include <utility>
 
-std::vector<int> argumentColumns;
-
 namespace {
 
 std::size_t CheckedIndex(std::int64_t index, std::size_t size)

@@ -45,10 +45,6 @@ void TermCodeBasisRow(double* row, int m, const std::vector<double>& values, int
                       std::int64_t record, int a, const std::vector<int>& argumentColumns,
                       const std::vector<std::uint32_t>& codes, int* error);
 
-// The argument columns of the last term-code regression of the searches, which the
-// several-argument polynomial's value reads.
-extern std::vector<int> argumentColumns;
-
 enum MultipleRegressionKind { kPlaneRegression = 0, kParabolicRegression = 1 };
 
 // Plane (1, x_1 .. x_a) or parabolic (1, x_1^2, x_1, .. x_a^2, x_a) regression of the

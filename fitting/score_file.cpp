@@ -161,7 +161,8 @@ bool CloseOutput(std::FILE* out)
 
 }  // namespace
 
-ScoreFileStatus WriteScoreFile(const std::string& taskFile, int percent, int numberLimit, int& skippedLines,
+ScoreFileStatus WriteScoreFile(const std::string& taskFile, const std::vector<scoreAction>& rules, double scoreMinimum,
+                               double scoreMaximum, int percent, int numberLimit, int& skippedLines,
                                const ScoreFileProgress& progress)
 {
     skippedLines = 0;
@@ -188,11 +189,11 @@ ScoreFileStatus WriteScoreFile(const std::string& taskFile, int percent, int num
             return kScoreFileTooManyNumbers;
         if (!reader.FinishLine())
             break;
-        if (kind == LineKind::NotNumeric || !CoversScoringRules(values)) {
+        if (kind == LineKind::NotNumeric || !CoversScoringRules(rules, values)) {
             ++skippedLines;
             scores.push_back(std::nan(""));
         } else {
-            scores.push_back(ScoreOfValues(values));
+            scores.push_back(ScoreOfValues(rules, values, scoreMinimum, scoreMaximum));
             ++scored;
         }
         reading.At(reader.Position());

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "fitting/scoring_rules.h"
 
 enum ScoreFileStatus {
     kScoreFileWritten = 0,
@@ -30,5 +33,7 @@ std::string ScoreFileName(const std::string& taskFile, int percent);
 // out and counted in skippedLines. A line holding more than numberLimit numbers (the
 // parameters of the scored series: the rules read no number beyond them) refuses the whole
 // file before its numbers are kept. The task file itself is never written (kScoreFileIsTask).
-ScoreFileStatus WriteScoreFile(const std::string& taskFile, int percent, int numberLimit, int& skippedLines,
+// The scores are those of ScoreOfValues with the rules and the run's raw-score range.
+ScoreFileStatus WriteScoreFile(const std::string& taskFile, const std::vector<scoreAction>& rules, double scoreMinimum,
+                               double scoreMaximum, int percent, int numberLimit, int& skippedLines,
                                const ScoreFileProgress& progress = {});

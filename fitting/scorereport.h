@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include <vector>
+
+#include "fitting/scoring_rules.h"
 #include "fitting/scoring_texts.h"
 #include "platform/dialog.h"
 
@@ -32,6 +35,9 @@ public:
     scorereport();
 
     // Filled by the scoring run; the dialog only reads them.
+    std::vector<scoreAction> scoringRules;   // the rules of the last scoring run
+    double scoreMinimum = 0.0;               // raw record scores of the last run, which bring
+    double scoreMaximum = 0.0;               // task-file scores to 0 .. 100
     std::string recipeText;
     ScoreCounts allCounts{};
     ScoreCounts positiveCounts{};

@@ -8,10 +8,6 @@
 #include <cstdlib>
 #include <stdexcept>
 
-std::vector<scoreAction> scoringRules;
-scoreAction currentScoreAction;
-double scoreMinimum = 0.0, scoreMaximum = 0.0;
-
 namespace {
 
 struct RuleThresholds {
@@ -131,19 +127,13 @@ void MinMaxOfColumn(const std::vector<double>& values, double& minimum, double& 
     }
 }
 
-void AppendCurrentRule()
-{
-    scoringRules.push_back(currentScoreAction);
-}
-
 void AppendIntervalRules(const std::vector<double>& weights, const std::vector<double>& centres, double width,
-                         double least, int variableIndex)
+                         double least, int variableIndex, scoreAction& r, std::vector<scoreAction>& rules)
 {
     const std::size_t count = weights.size();
     for (std::size_t k = 0; k < count; ++k) {
         if (!(std::fabs(weights[k]) >= least))
             continue;
-        scoreAction& r = currentScoreAction;
         r.variable = variableIndex;
         r.categorical = 0;
         r.kind = 0;
@@ -151,13 +141,14 @@ void AppendIntervalRules(const std::vector<double>& weights, const std::vector<d
         r.low = centres[k] - 0.5 * width;
         r.high = r.low + width;
         r.points = weights[k];
-        AppendCurrentRule();
+        rules.push_back(r);
     }
 }
 
 void Derive(const std::vector<double>& variable, const std::vector<double>& response, double threshold,
-            int variableIndex, const RuleThresholds& t)
+            int variableIndex, const RuleThresholds& t, std::vector<scoreAction>& rules)
 {
+    scoreAction r;  // every rule of the variable is assembled here
     if (response.size() != variable.size())
         throw std::invalid_argument("variable and response columns of different lengths");
     const int n = static_cast<int>(variable.size());
@@ -173,14 +164,13 @@ void Derive(const std::vector<double>& variable, const std::vector<double>& resp
         for (std::size_t k = 0; k < weights.size(); ++k) {
             if (!(std::fabs(weights[k]) >= t.category))
                 continue;
-            scoreAction& r = currentScoreAction;
             r.variable = variableIndex;
             r.categorical = 1;
             r.kind = 0;
             r.comparison = 0;
             r.low = r.high = groupValues[k];
             r.points = weights[k];
-            AppendCurrentRule();
+            rules.push_back(r);
         }
         return;
     }
@@ -203,7 +193,7 @@ void Derive(const std::vector<double>& variable, const std::vector<double>& resp
     const double q = sorted.Quality(n, minimum, width, bestBins, weights, groupValues);
 
     if (weights.size() < 6) {
-        AppendIntervalRules(weights, groupValues, width, t.interval, variableIndex);
+        AppendIntervalRules(weights, groupValues, width, t.interval, variableIndex, r, rules);
         return;
     }
     std::vector<double> c, sd;
@@ -211,7 +201,6 @@ void Derive(const std::vector<double>& variable, const std::vector<double>& resp
     double share = FitScoreRatePolynomial(groupValues, weights, c, sd, 3, &deviation);
     // A polynomial rule of the given degree over the whole range (the linear one leaves c2 as it was).
     auto appendPolynomialRule = [&](int degree) {
-        scoreAction& r = currentScoreAction;
         r.variable = variableIndex;
         r.kind = degree;
         r.comparison = 2;
@@ -222,7 +211,7 @@ void Derive(const std::vector<double>& variable, const std::vector<double>& resp
         r.c0 = c[0];
         r.c1 = c[1];
         if (degree == 2) r.c2 = c[2];
-        AppendCurrentRule();
+        rules.push_back(r);
     };
     if (std::fabs(sd[2]) / (std::fabs(c[2]) + 1e-20) < t.quadraticSpread && share < t.quadraticShare &&
         q > t.quadraticQuality) {
@@ -235,7 +224,7 @@ void Derive(const std::vector<double>& variable, const std::vector<double>& resp
         appendPolynomialRule(1);
         return;
     }
-    AppendIntervalRules(weights, groupValues, width, t.interval, variableIndex);
+    AppendIntervalRules(weights, groupValues, width, t.interval, variableIndex, r, rules);
 }
 
 }  // namespace
@@ -349,15 +338,15 @@ double BinningQuality(const std::vector<double>& values, const std::vector<doubl
 }
 
 void DeriveScoreRules(const std::vector<double>& variable, const std::vector<double>& response,
-                      double responseThreshold, int variableIndex)
+                      double responseThreshold, int variableIndex, std::vector<scoreAction>& rules)
 {
-    Derive(variable, response, responseThreshold, variableIndex, kRules);
+    Derive(variable, response, responseThreshold, variableIndex, kRules, rules);
 }
 
 void DeriveScoreRulesVariant(const std::vector<double>& variable, const std::vector<double>& response,
-                             double responseThreshold, int variableIndex)
+                             double responseThreshold, int variableIndex, std::vector<scoreAction>& rules)
 {
-    Derive(variable, response, responseThreshold, variableIndex, kVariantRules);
+    Derive(variable, response, responseThreshold, variableIndex, kVariantRules, rules);
 }
 
 double ScoreOfRule(const scoreAction& rule, double v)
@@ -378,11 +367,11 @@ double ScoreOfRule(const scoreAction& rule, double v)
     }
 }
 
-double ScoreOfRecord(const std::vector<double>& values, std::int64_t record, int parametersPerRecord)
+double ScoreOfRecord(const std::vector<scoreAction>& rules, const std::vector<double>& values, std::int64_t record,
+                     int parametersPerRecord)
 {
     double sum = 0.0;
-    for (const scoreAction& rule : scoringRules) {
-        currentScoreAction = rule;
+    for (const scoreAction& rule : rules) {
         const std::int64_t index = record * parametersPerRecord + rule.variable;
         if (index < 0 || static_cast<std::uint64_t>(index) >= values.size())
             throw std::invalid_argument("record value outside the value array");
@@ -391,26 +380,26 @@ double ScoreOfRecord(const std::vector<double>& values, std::int64_t record, int
     return sum;
 }
 
-bool CoversScoringRules(const std::vector<double>& values)
+bool CoversScoringRules(const std::vector<scoreAction>& rules, const std::vector<double>& values)
 {
-    for (const scoreAction& rule : scoringRules) {
+    for (const scoreAction& rule : rules) {
         if (rule.variable < 0 || static_cast<std::size_t>(rule.variable) >= values.size())
             return false;
     }
     return true;
 }
 
-double ScoreOfValues(const std::vector<double>& values)
+double ScoreOfValues(const std::vector<scoreAction>& rules, const std::vector<double>& values, double minimum,
+                     double maximum)
 {
     double sum = 0.0;
-    for (const scoreAction& rule : scoringRules) {
-        currentScoreAction = rule;
+    for (const scoreAction& rule : rules) {
         if (rule.variable >= 0 && static_cast<std::size_t>(rule.variable) < values.size())
             sum += ScoreOfRule(rule, values[static_cast<std::size_t>(rule.variable)]);
     }
-    if (scoreMaximum == scoreMinimum)
+    if (maximum == minimum)
         return 0.0;
-    return 100.0 * (sum - scoreMinimum) / (scoreMaximum - scoreMinimum);
+    return 100.0 * (sum - minimum) / (maximum - minimum);
 }
 
 int ParseNumberLine(std::vector<double>& values, const std::string& line)

@@ -18,10 +18,6 @@ struct scoreAction {
     double c0 = 0, c1 = 0, c2 = 0; // polynomial coefficients
 };
 
-extern std::vector<scoreAction> scoringRules;  // the rules of the last scoring run
-extern scoreAction currentScoreAction;         // every rule is assembled and applied here
-extern double scoreMinimum, scoreMaximum;      // raw record scores of the last run
-
 // Signed weight -100 .. 100 of a selection of m of n records with a positives expected
 // and b observed; flag is set to 1.
 double SelectionWeight(int n, int m, int a, int b, double power, int& flag);
@@ -45,21 +41,26 @@ double BinningQuality(const std::vector<double>& values, const std::vector<doubl
                       std::vector<double>& weights, std::vector<double>& centres, double maximum, double minimum,
                       double threshold, int bins, double& width);
 
-// Appends the rules of one variable to scoringRules. The variant has lower thresholds.
-// The columns are the variable's and the response's values over the records.
+// Appends the rules of one variable to the rules. The variant has lower thresholds.
+// The columns are the variable's and the response's values over the records. Each rule is
+// assembled in one working record: fields a rule does not set keep what the previous rule
+// of the variable left.
 void DeriveScoreRules(const std::vector<double>& variable, const std::vector<double>& response,
-                      double responseThreshold, int variableIndex);
+                      double responseThreshold, int variableIndex, std::vector<scoreAction>& rules);
 void DeriveScoreRulesVariant(const std::vector<double>& variable, const std::vector<double>& response,
-                             double responseThreshold, int variableIndex);
+                             double responseThreshold, int variableIndex, std::vector<scoreAction>& rules);
 
 // Points of one rule for one value.
 double ScoreOfRule(const scoreAction& rule, double v);
 // Raw score of record i: values[i*parametersPerRecord + variable] under every rule.
-double ScoreOfRecord(const std::vector<double>& values, std::int64_t record, int parametersPerRecord);
+double ScoreOfRecord(const std::vector<scoreAction>& rules, const std::vector<double>& values, std::int64_t record,
+                     int parametersPerRecord);
 // True when the line holds a value for every rule's variable.
-bool CoversScoringRules(const std::vector<double>& values);
-// Score 0 .. 100 of a task-file line's values (0 when every record scored the same).
-double ScoreOfValues(const std::vector<double>& values);
+bool CoversScoringRules(const std::vector<scoreAction>& rules, const std::vector<double>& values);
+// Score 0 .. 100 of a task-file line's values, scaled by the raw record scores' range
+// [minimum, maximum] of the run (0 when every record scored the same).
+double ScoreOfValues(const std::vector<scoreAction>& rules, const std::vector<double>& values, double minimum,
+                     double maximum);
 
 // Splits the whole line at blanks, tabs, line ends, commas and semicolons and converts
 // each piece's leading number (0 without one). Returns the count.

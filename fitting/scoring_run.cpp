@@ -31,7 +31,7 @@ void AddHeading(const std::string& text, std::string& recipe)
 
 }  // namespace
 
-int ScoringRuleCount() { return static_cast<int>(scoringRules.size()); }
+int ScoringRuleCount() { return static_cast<int>(theScorereport.scoringRules.size()); }
 
 void ScoringRulesReport()
 {
@@ -46,9 +46,10 @@ void ScoringRulesReport()
     recipe += "Scoring rules:\r\n";
 
     std::string expression;
+    const std::vector<scoreAction>& scoringRules = theScorereport.scoringRules;
     for (std::size_t i = 0; i < scoringRules.size(); ++i) {
-        currentScoreAction = scoringRules[i];
-        const int variable = currentScoreAction.variable;
+        const scoreAction& rule = scoringRules[i];
+        const int variable = rule.variable;
         const std::string name = variable >= 0 && static_cast<std::size_t>(variable) < theData.parameterNames.size()
                                      ? theData.parameterNames[static_cast<std::size_t>(variable)]
                                      : std::string();
@@ -58,7 +59,7 @@ void ScoringRulesReport()
         recipe += number;
 
         std::string text, term;
-        ScoringRuleTexts(currentScoreAction, name, text, term);
+        ScoringRuleTexts(rule, name, text, term);
         theResultDocument.AddText(text, platform::kBlack, kTextSize);
         recipe += text + "\r\n";
         theResultTables.AddParagraphStyled(text + "\n", 1, platform::kBlack);
@@ -69,7 +70,7 @@ void ScoringRulesReport()
     AddHeading("MS Excel style expression:", recipe);
     recipe += expression + "\r\n";
     AddHeading("Normalization formula:", recipe);
-    const std::string formula = NormalizationFormula(scoreMinimum, scoreMaximum);
+    const std::string formula = NormalizationFormula(theScorereport.scoreMinimum, theScorereport.scoreMaximum);
     theResultDocument.AddText(formula, platform::kBlack, kTextSize);
     recipe += formula + "\n\r\n";
     theResultTables.AddParagraphStyled(formula + "\n", 1, platform::kBlack);
@@ -78,8 +79,8 @@ void ScoringRulesReport()
 void ClearScoringResults()
 {
     scorereport& report = theScorereport;
-    scoringRules.clear();
-    scoreMinimum = scoreMaximum = 0.0;
+    report.scoringRules.clear();
+    report.scoreMinimum = report.scoreMaximum = 0.0;
     report.recipeText.clear();
     report.allCounts.fill(0);
     report.positiveCounts.fill(0);
@@ -107,9 +108,9 @@ void RunScoring(int responseParameter, double positiveThreshold, int scoreParame
         if (p == responseParameter || !store.GetParameterValues(0, p, column))
             continue;
         if (store.scoringSimple)
-            DeriveScoreRules(column, response, positiveThreshold, p);
+            DeriveScoreRules(column, response, positiveThreshold, p, report.scoringRules);
         else
-            DeriveScoreRulesVariant(column, response, positiveThreshold, p);
+            DeriveScoreRulesVariant(column, response, positiveThreshold, p, report.scoringRules);
     }
 
     const std::size_t records = static_cast<std::size_t>(std::max(shape.nRecords, 0));
@@ -117,21 +118,21 @@ void RunScoring(int responseParameter, double positiveThreshold, int scoreParame
     const std::vector<double> values(first, first + static_cast<std::ptrdiff_t>(records * parameters));
     std::vector<double> raw(records);
     for (std::size_t r = 0; r < records; ++r)
-        raw[r] = ScoreOfRecord(values, static_cast<std::int64_t>(r), parameters);
+        raw[r] = ScoreOfRecord(report.scoringRules, values, static_cast<std::int64_t>(r), parameters);
     if (!raw.empty()) {
         const auto [lo, hi] = std::minmax_element(raw.begin(), raw.end());
-        scoreMinimum = *lo;
-        scoreMaximum = *hi;
+        report.scoreMinimum = *lo;
+        report.scoreMaximum = *hi;
     }
 
     ScoringRulesReport();
-    if (scoreMaximum == scoreMinimum)
+    if (report.scoreMaximum == report.scoreMinimum)
         return;
 
-    const double scale = 100.0 / (scoreMaximum - scoreMinimum);
+    const double scale = 100.0 / (report.scoreMaximum - report.scoreMinimum);
     report.totalRecords = static_cast<std::int32_t>(records);
     for (std::size_t r = 0; r < records; ++r) {
-        const double score = (raw[r] - scoreMinimum) * scale;
+        const double score = (raw[r] - report.scoreMinimum) * scale;
         const int s = std::clamp(ScoreAsInt(score), 0, 100);
         const bool positive = response[r] >= positiveThreshold;
         for (int k = 0; k <= s; ++k) {
@@ -171,7 +172,8 @@ void MakeScoreFile()
     };
     int skipped = 0;
     const ScoreFileStatus status =
-        WriteScoreFile(*chosen, theScorereport.takeOnlyPercent, store.parametersPerSeries, skipped, progress);
+        WriteScoreFile(*chosen, theScorereport.scoringRules, theScorereport.scoreMinimum, theScorereport.scoreMaximum,
+                       theScorereport.takeOnlyPercent, store.parametersPerSeries, skipped, progress);
     store.ClearProgressState();
     platform::PostRepaintRequest();
     switch (status) {

@@ -6,6 +6,8 @@
 #include <array>
 
 #include "widgets/page_look.h"
+#include "fitting/normal_equations.h"
+#include "fitting/peak_detection.h"
 #include "fitting/sinaldlg_settings.h"
 #include "platform/bitmap.h"
 #include "platform/dialog.h"
@@ -36,6 +38,15 @@ public:
     int pressed = 0;
     int changed = 0;
     sinaldlg_settings& settings = *this;  // spike width, noise factor, chromatograms only, base line
+
+    // The peaks of the last peak pass, in the order found, read by the peaks report and the
+    // theoretical values; of peakSummary only base (the refined model's constant) and noise
+    // (the first peak's) are used.
+    std::vector<peakSignal> peakList;
+    peakSignal peakSummary;
+    // The last base-line correction: 1 when it corrected the signal, with its fit.
+    int baseLineCorrected = 0;
+    LeastSquaresResult baseLineFit;
 
     void OnOk();
     void OnMore();

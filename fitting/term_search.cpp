@@ -5,10 +5,6 @@
 
 #include "fitting/term_models.h"
 
-double lastTermFitResidual = 0.0;
-std::vector<double> lastTermFitRatios;
-std::vector<double> termRatioScratch;
-std::int64_t termSearchFitCount = 0;
 
 int FindEqualTermSet(const std::vector<unsigned>& candidate, std::vector<unsigned>& triedCodes,
                      std::vector<int>& triedStarts)
@@ -79,21 +75,21 @@ double TermSelection::FitCurrentTermModel(const std::vector<double>& x, const st
     double criterion = kUnfittedTermCriterion;
     std::vector<double> coefficients, deviations;
     ratios.resize(codes_.size(), 0.0);
-    ++termSearchFitCount;
-    lastTermFitResidual = FitTermModel(x, y, yTransform_, codes_, periods_, coefficients, deviations, &criterion,
-                                       reuseColumns ? &cache_ : nullptr);
-    lastTermFitRatios.clear();
+    ++fitCount;
+    lastResidual = FitTermModel(x, y, yTransform_, codes_, periods_, coefficients, deviations, &criterion,
+                                reuseColumns ? &cache_ : nullptr);
+    lastRatios.clear();
     for (std::size_t k = 0; k < coefficients.size(); ++k)
         if (std::fabs(coefficients[k]) > 1e-100) {
             ratios[k] = std::fabs(deviations[k] / coefficients[k]);
-            lastTermFitRatios.push_back(ratios[k]);
+            lastRatios.push_back(ratios[k]);
         }
     return criterion;
 }
 
 double TermSelection::CurrentModelCriterion(const std::vector<double>& x, const std::vector<double>& y)
 {
-    return FitCurrentTermModel(x, y, termRatioScratch);
+    return FitCurrentTermModel(x, y, ratioScratch_);
 }
 
 void TermSelection::RemoveTermAt(int index)

@@ -12,15 +12,6 @@
 
 #include "fitting/term_models.h"
 
-// The residual measure e of the latest fit of the current term model.
-extern double lastTermFitResidual;
-// |deviation / coefficient| of every term of that fit whose coefficient exceeds 1e-100.
-extern std::vector<double> lastTermFitRatios;
-// Receives the per-term ratios when a search only wants the criterion.
-extern std::vector<double> termRatioScratch;
-// Fits made by the searches since the program started (for the benchmarks).
-extern std::int64_t termSearchFitCount;
-
 // Whether the code list was tried before (1); when not (0) it is recorded as tried. Sets are
 // equal when their codes are equal in the same order.
 int FindEqualTermSet(const std::vector<unsigned>& candidate, std::vector<unsigned>& triedCodes,
@@ -66,6 +57,12 @@ public:
 
     // Fits reuse the columns of terms that did not change (same results either way).
     bool reuseColumns = true;
+    // The residual measure e of the latest fit of the current term model.
+    double lastResidual = 0.0;
+    // |deviation / coefficient| of every term of that fit whose coefficient exceeds 1e-100.
+    std::vector<double> lastRatios;
+    // Fits made by this search.
+    std::int64_t fitCount = 0;
 
 private:
     struct Model {
@@ -84,4 +81,6 @@ private:
     std::vector<unsigned>& triedCodes_;
     std::vector<int>& triedStarts_;
     TermFitCache cache_;
+    // Receives the per-term ratios when a search only wants the criterion.
+    std::vector<double> ratioScratch_;
 };

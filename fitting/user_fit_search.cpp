@@ -5,35 +5,18 @@
 #include <cmath>
 #include <limits>
 
-RandomState userFitRandomState = kRandomStartState;
-RandomParameters userFitRandomParameters = kRandomStartParameters;
-RandomClockFunction userFitRandomClock = &RandomLocalClock;
+void UserFitRandomInit(randomGenerator& random, RandomClockFunction clock) { RandomSeedFromClock(random, clock); }
 
-std::uint32_t UserFitRandomNext() { return RandomNext(userFitRandomState, userFitRandomParameters); }
+double UserFitRandomSigned(randomGenerator& random) { return RandomSigned(random); }
 
-void UserFitRandomSeed(std::uint32_t s1, std::uint32_t s2, std::uint32_t s3) {
-    RandomSeed(userFitRandomState, userFitRandomParameters, s1, s2, s3);
-}
+double UserFitGaussStep(randomGenerator& random, double sigma) { return RandomHalfNormal(random, sigma); }
 
-void UserFitRandomInit() {
-    const RandomClockReading c = userFitRandomClock ? userFitRandomClock() : RandomLocalClock();
-    RandomSeedFromClock(userFitRandomState, userFitRandomParameters, c.minute, c.second, c.millisecond);
-}
-
-double UserFitRandomSigned() { return RandomSigned(userFitRandomState, userFitRandomParameters); }
-
-double UserFitGaussStep(double sigma) { return RandomHalfNormal(userFitRandomState, userFitRandomParameters, sigma); }
-
-double UserFitRandomMove(double v, double sigma) {
-    return RandomNormal(userFitRandomState, userFitRandomParameters, v, sigma);
-}
+double UserFitRandomMove(randomGenerator& random, double v, double sigma) { return RandomNormal(random, v, sigma); }
 
 std::int64_t UserFitWallSeconds() {
     return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
-
-UserFitSecondsFunction userFitSeconds = &UserFitWallSeconds;
 
 namespace {
 
@@ -176,7 +159,7 @@ bool UserFitConverged(const UserFitState& state, const useruf_settings& table, c
     return true;
 }
 
-void UserFitNextTrial(UserFitState& state, useruf_settings& table, const UserFitRules& rules) {
+void UserFitNextTrial(UserFitState& state, useruf_settings& table, const UserFitRules& rules, randomGenerator& random) {
     const std::size_t n = CoefficientCount(table);
     state.trial.resize(n);
     const bool shrink = state.stale > static_cast<unsigned>(std::max(rules.trialsBeforeShrink, 0));
@@ -186,7 +169,7 @@ void UserFitNextTrial(UserFitState& state, useruf_settings& table, const UserFit
         double t = v;
         switch (rules.scheme) {
         case kRandomLinear:
-            t = v + s * UserFitRandomSigned();
+            t = v + s * UserFitRandomSigned(random);
             if (shrink) s *= rules.shrinkFactor;
             break;
         case kSlopeLocal: {
@@ -197,7 +180,7 @@ void UserFitNextTrial(UserFitState& state, useruf_settings& table, const UserFit
             break;
         }
         default:
-            t = UserFitRandomMove(v, s);
+            t = UserFitRandomMove(random, v, s);
             if (shrink) s *= rules.shrinkFactor;
             break;
         }
@@ -207,7 +190,8 @@ void UserFitNextTrial(UserFitState& state, useruf_settings& table, const UserFit
     if (shrink) state.stale = 0;
 }
 
-void UserFitNextTrialOrvelMethod(UserFitState& state, useruf_settings& table, const UserFitRules& rules) {
+void UserFitNextTrialOrvelMethod(UserFitState& state, useruf_settings& table, const UserFitRules& rules,
+                                 randomGenerator& random) {
     const std::size_t n = CoefficientCount(table);
     state.trial.resize(n);
     KeepHistoryShape(state, n);
@@ -217,7 +201,7 @@ void UserFitNextTrialOrvelMethod(UserFitState& state, useruf_settings& table, co
     for (std::size_t i = 0; i < n; ++i) {
         double& s = table.steps[i];
         if (h.size() <= 3) {
-            state.trial[i] = LowThenHigh(UserFitRandomMove(table.values[i], s), table.minima[i], table.maxima[i]);
+            state.trial[i] = LowThenHigh(UserFitRandomMove(random, table.values[i], s), table.minima[i], table.maxima[i]);
             continue;
         }
         double lo = std::numeric_limits<double>::infinity(), hi = -lo;
@@ -249,7 +233,7 @@ void UserFitNextTrialOrvelMethod(UserFitState& state, useruf_settings& table, co
             }
         } else {
             const double from = h[static_cast<std::size_t>(bestRow)][i];
-            state.trial[i] = LowThenHigh(UserFitRandomMove(from, std::fabs(s)), table.minima[i], table.maxima[i]);
+            state.trial[i] = LowThenHigh(UserFitRandomMove(random, from, std::fabs(s)), table.minima[i], table.maxima[i]);
             if (shrink) s *= rules.shrinkFactor;
         }
     }

@@ -8,24 +8,17 @@
 #include "fitting/useruf_settings.h"
 #include "statistics/random.h"
 
-// The search's own generator: it never advances the program-wide sequence.
-extern RandomState userFitRandomState;            // starts at kRandomStartState
-extern RandomParameters userFitRandomParameters;
-// The clock read by UserFitRandomInit; tests may replace it.
-extern RandomClockFunction userFitRandomClock;
+// The search draws from a generator of its own (the user-formula page holds it), so that it
+// never advances the program-wide sequence.
+// Seeds 337643, 62047, 2751976, then ((minute*60 + second)*60000 + ms) mod 5493 steps by the
+// clock's reading.
+void UserFitRandomInit(randomGenerator& random, RandomClockFunction clock = &RandomLocalClock);
+double UserFitRandomSigned(randomGenerator& random);                      // [-1, 1]
+double UserFitGaussStep(randomGenerator& random, double sigma);           // half-normal, >= 0; 0 for sigma <= 0
+double UserFitRandomMove(randomGenerator& random, double v, double sigma);  // v plus or minus a Gauss step
 
-std::uint32_t UserFitRandomNext();
-void UserFitRandomSeed(std::uint32_t s1, std::uint32_t s2, std::uint32_t s3);
-// Seeds 337643, 62047, 2751976, then ((minute*60 + second)*60000 + ms) mod 5493 steps.
-void UserFitRandomInit();
-double UserFitRandomSigned();                      // [-1, 1]
-double UserFitGaussStep(double sigma);             // half-normal, >= 0; 0 for sigma <= 0
-double UserFitRandomMove(double v, double sigma);  // v plus or minus a Gauss step
-
-// Wall-clock seconds for the hour limit; tests may replace it.
-using UserFitSecondsFunction = std::int64_t (*)();
+// Wall-clock seconds for the hour limit.
 std::int64_t UserFitWallSeconds();
-extern UserFitSecondsFunction userFitSeconds;
 
 enum UserFitScheme : int { kRandomLinear = 0, kRandomGauss = 1, kSlopeLocal = 2, kOrvelMethod = 3 };
 
@@ -64,9 +57,11 @@ int UserFitRecordError(UserFitState& state, useruf_settings& table, const UserFi
 // Every |step| below |stop condition|; for the "Orvel method" at least 4 history rows whose
 // columns each span less than it.
 bool UserFitConverged(const UserFitState& state, const useruf_settings& table, const UserFitRules& rules);
-// The next trial by the scheme's rule; steps, coordinate and stale change in place.
-void UserFitNextTrial(UserFitState& state, useruf_settings& table, const UserFitRules& rules);
-void UserFitNextTrialOrvelMethod(UserFitState& state, useruf_settings& table, const UserFitRules& rules);
+// The next trial by the scheme's rule, drawing from random; steps, coordinate and stale change
+// in place.
+void UserFitNextTrial(UserFitState& state, useruf_settings& table, const UserFitRules& rules, randomGenerator& random);
+void UserFitNextTrialOrvelMethod(UserFitState& state, useruf_settings& table, const UserFitRules& rules,
+                                 randomGenerator& random);
 // The largest error of the history (the later row on ties) and its row.
 double UserFitWorstHistoryRow(const std::vector<std::vector<double>>& history, int& row);
 // The row of the smallest error, the earliest on ties (also when every error is 1e40 or more).

@@ -88,7 +88,7 @@ std::string WithoutBlanks(const std::string& s) {
 }  // namespace
 
 useruf::useruf() : Dialog(kTemplateId) {
-    UserFitRandomInit();
+    UserFitRandomInit(fitRandom);
     RouteCommand(kOkButton, &useruf::OnOk);
     Route(kCoefficientList, platform::Notification::SelChange, &useruf::OnSelChangeCoefficientList);
     RouteCommand(kAddButton, &useruf::OnAdd);

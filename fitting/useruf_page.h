@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fitting/useruf_settings.h"
+#include "statistics/random.h"
 
 #include "widgets/page_look.h"
 #include "platform/dialog.h"
@@ -58,6 +59,9 @@ public:
     double limitHours = 1.0;
     int limitOn = 0;
     std::int64_t startTime = 0;
+    // The fitting's own generator, seeded by the clock when the page is built and drawn from
+    // by every run after.
+    randomGenerator fitRandom;
     std::string nameEdit;
     int trialsBeforeShrink = 20;
     double maxEdit = 1e40, minEdit = -1e40, stepEdit = 0, valueEdit = 0;

@@ -205,7 +205,7 @@ void PaintDistributionHistogram(platform::Canvas& dc, const HistogramArguments& 
             ReportAgreement(dc, r, 8, y, column);
         }
         if (page.showErlang && c.mean > 0) {
-            ErlangSetup(c.mean, c.spread);
+            shownErlangFit = ErlangSetup(c.mean, c.spread);
             const double r = DistributionCorrelation(values, c.mean, c.spread, c.n, 2);
             distributionCorrelations[2] = r;
             if (!part) DrawErlangCurve(dc, c.mean, c.spread, total, a.binWidth, 0, page.cumulative);

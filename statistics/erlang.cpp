@@ -3,18 +3,13 @@
 #include <climits>
 #include <cmath>
 
-std::int32_t erlangShape = 0;
-double erlangScale = 0.0;
-
-void ErlangSetup(double mean, double sd)
+erlangFit ErlangSetup(double mean, double sd)
 {
-    erlangShape = 0;
-    erlangScale = 0.0;
     if (sd == 0.0)
-        return;
+        return {};
     const double v = mean * mean / (sd * sd);
     if (!std::isfinite(v))
-        return;
+        return {};
     // The shape is a 32-bit count; a larger ratio is held at its largest value.
     double whole = std::trunc(v);
     if (v - whole > 0.5)
@@ -24,14 +19,13 @@ void ErlangSetup(double mean, double sd)
     std::int32_t shape = static_cast<std::int32_t>(whole);
     if (shape < 2)
         shape = 1;
-    erlangShape = shape;
-    erlangScale = mean / shape;
+    return {shape, mean / shape};
 }
 
-double ErlangDensity(double x)
+double ErlangDensity(const erlangFit& fit, double x)
 {
-    const std::int32_t k = erlangShape;
-    const double s = erlangScale;
+    const std::int32_t k = fit.shape;
+    const double s = fit.scale;
     if (!(s >= 1e-20) || k < 1)
         return 0.0;
     // The distribution has no mass below 0.
@@ -50,13 +44,13 @@ double ErlangDensity(double x)
     return std::exp(logDensity);
 }
 
-double ErlangPeakDensity(double x, double lo, double hi)
+double ErlangPeakDensity(const erlangFit& fit, double x, double lo, double hi)
 {
     if (!(lo < hi) || !(hi > 0.0) || !(x > 0.0))
         return 0.0;
     if (x > lo && x < hi)
-        return ErlangDensity(x);
-    const double atLo = ErlangDensity(lo);
-    const double atHi = ErlangDensity(hi);
+        return ErlangDensity(fit, x);
+    const double atLo = ErlangDensity(fit, lo);
+    const double atHi = ErlangDensity(fit, hi);
     return atLo > atHi ? atLo : atHi;
 }

@@ -222,7 +222,7 @@ double DistributionCorrelation(const std::vector<double>& sample, double mean, d
     const double w = (max - min) / kBins;
     double counts[kBins] = {};
     for (double v : sample) counts[std::clamp(static_cast<int>((v - min) / w), 0, kBins - 1)] += 1.0;
-    if (kind == 2) ErlangSetup(mean, stdDev);
+    const erlangFit erlang = kind == 2 ? ErlangSetup(mean, stdDev) : erlangFit{};
     double residuals = 0, sum = 0, squares = 0;
     double observedTotal = 0, expectedTotal = 0;
     for (int i = 0; i < kBins; ++i) {
@@ -234,7 +234,7 @@ double DistributionCorrelation(const std::vector<double>& sample, double mean, d
         } else {
             observedTotal += counts[i];
             if (e > 0) {
-                const double p = kind == 1 ? PoissonProbability(mean, static_cast<int>(std::min(e, 2e9))) : ErlangDensity(e);
+                const double p = kind == 1 ? PoissonProbability(mean, static_cast<int>(std::min(e, 2e9))) : ErlangDensity(erlang, e);
                 expectedTotal += p * n * w;
             }
             observed = observedTotal;

@@ -25,6 +25,7 @@
 
 std::array<double, 3> distributionCorrelations = {0, 0, 0};
 std::vector<unsigned> legendColumnX;
+erlangFit shownErlangFit;
 
 namespace {
 
@@ -74,7 +75,7 @@ platform::ColorRef ColorOf(const Variable& v) {
 
 std::string ErlangHeader() {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%s(%d)", "Corl.Coeff. Erlang", static_cast<int>(erlangShape));
+    std::snprintf(buffer, sizeof buffer, "%s(%d)", "Corl.Coeff. Erlang", static_cast<int>(shownErlangFit.shape));
     return buffer;
 }
 
@@ -214,8 +215,8 @@ void FixYRange(const std::vector<Variable>& variables, const OneVariableViewStat
         if (page.showStudent) peaks.push_back(StudentPeakBinProbability(s.mean, s.spread, s.n, plotXMin, plotXMax, width) * n * width);
         if (page.showPoisson && s.mean > 0) peaks.push_back(PoissonPeakBinProbability(s.mean, plotXMin, plotXMax) * n * width);
         if (page.showErlang && s.mean > 0) {
-            ErlangSetup(s.mean, s.spread);
-            peaks.push_back(ErlangPeakDensity(s.mean, plotXMin, plotXMax) * n * width);
+            shownErlangFit = ErlangSetup(s.mean, s.spread);
+            peaks.push_back(ErlangPeakDensity(shownErlangFit, s.mean, plotXMin, plotXMax) * n * width);
         }
         for (double p : peaks) top = std::max(top, std::isfinite(p) ? p : 0.0);
         counts = std::max(counts, top);
@@ -246,7 +247,7 @@ void PaintVariable(platform::Canvas& dc, const Variable& v, int j, double subWid
     FormatValueWithDeviation(s.mean, s.spread, meanText, sdText, s.n, theResult.autoDigits, theResult.digits);
     const double cv = CoefficientOfVariation(s.mean, s.spread);
     // The Erlang shape shown is this variable's own.
-    if (page.showErlang && s.mean > 0) ErlangSetup(s.mean, s.spread);
+    if (page.showErlang && s.mean > 0) shownErlangFit = ErlangSetup(s.mean, s.spread);
 
     if (theLegend.showFormulas) {
         const int y = state.textLineY(j + 1);

@@ -14,6 +14,7 @@
 
 #include "platform/canvas.h"
 #include "platform/pen.h"
+#include "statistics/erlang.h"
 #include "statistics/one_variable.h"
 
 // What the view needs of the main window.
@@ -32,6 +33,9 @@ struct OneVariableViewState {
 extern std::array<double, 3> distributionCorrelations;
 // Offsets of the legend-table columns from plotLeft, kept until the next paint.
 extern std::vector<unsigned> legendColumnX;
+// The Erlang shape of the latest curve set up (by the y range or a variable), shown in the
+// header texts until the next one.
+extern erlangFit shownErlangFit;
 
 // The start of the header line of a variable table in the result document: "Variable" and
 // the symbols of the average, the deviation and the coefficient of variation.

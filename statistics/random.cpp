@@ -7,6 +7,8 @@
 RandomState randomState = kRandomStartState;
 RandomParameters randomParameters = kRandomStartParameters;
 
+namespace {
+
 std::uint32_t RandomNext(RandomState& state, const RandomParameters& p)
 {
     std::uint32_t* z = state.z;
@@ -17,10 +19,19 @@ std::uint32_t RandomNext(RandomState& state, const RandomParameters& p)
     return z[0] ^ z[1] ^ z[2];
 }
 
+}  // namespace
+
 std::uint32_t RandomNext()
 {
     return RandomNext(randomState, randomParameters);
 }
+
+std::uint32_t RandomNext(randomGenerator& g)
+{
+    return RandomNext(g.state, g.parameters);
+}
+
+namespace {
 
 void RandomSeed(RandomState& state, RandomParameters& p, std::uint32_t s1, std::uint32_t s2, std::uint32_t s3)
 {
@@ -37,9 +48,16 @@ void RandomSeed(RandomState& state, RandomParameters& p, std::uint32_t s1, std::
     RandomNext(state, p);
 }
 
+}  // namespace
+
 void RandomSeed(std::uint32_t s1, std::uint32_t s2, std::uint32_t s3)
 {
     RandomSeed(randomState, randomParameters, s1, s2, s3);
+}
+
+void RandomSeed(randomGenerator& g, std::uint32_t s1, std::uint32_t s2, std::uint32_t s3)
+{
+    RandomSeed(g.state, g.parameters, s1, s2, s3);
 }
 
 RandomClockReading RandomLocalClock()
@@ -55,6 +73,8 @@ RandomClockReading RandomLocalClock()
 
 RandomClockFunction randomClock = &RandomLocalClock;
 
+namespace {
+
 void RandomSeedFromClock(RandomState& state, RandomParameters& p, int minute, int second, int millisecond)
 {
     RandomSeed(state, p, 337643u, 62047u, 2751976u);
@@ -64,6 +84,19 @@ void RandomSeedFromClock(RandomState& state, RandomParameters& p, int minute, in
         steps += 5493;
     for (long long i = 0; i < steps; ++i)
         RandomNext(state, p);
+}
+
+}  // namespace
+
+void RandomSeedFromClock(randomGenerator& g, int minute, int second, int millisecond)
+{
+    RandomSeedFromClock(g.state, g.parameters, minute, second, millisecond);
+}
+
+void RandomSeedFromClock(randomGenerator& g, RandomClockFunction clock)
+{
+    const RandomClockReading c = clock ? clock() : RandomLocalClock();
+    RandomSeedFromClock(g, c.minute, c.second, c.millisecond);
 }
 
 void RandomSeedFromClock(int minute, int second, int millisecond)
@@ -77,19 +110,54 @@ void RandomSeedFromClock()
     RandomSeedFromClock(c.minute, c.second, c.millisecond);
 }
 
+namespace {
+
 double RandomUnit(RandomState& state, const RandomParameters& p)
 {
     return static_cast<double>(RandomNext(state, p)) / 4294967295.0;
 }
+
+double RandomSigned(RandomState& state, const RandomParameters& p)
+{
+    return 2.0 * RandomUnit(state, p) - 1.0;
+}
+
+double RandomHalfNormal(RandomState& state, const RandomParameters& p, double sigma)
+{
+    if (!(sigma > 0.0))
+        return 0.0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const double u1 = RandomUnit(state, p);
+        const double u2 = RandomUnit(state, p);
+        const double s = u1 * u1 + u2 * u2;
+        if (s > 0.0 && s <= 1.0)
+            return sigma * u1 * std::sqrt(-2.0 * std::log(s) / s);
+    }
+    return 0.0;
+}
+
+double RandomNormal(RandomState& state, const RandomParameters& p, double mean, double sigma)
+{
+    const double h = RandomHalfNormal(state, p, sigma);
+    const double r = RandomSigned(state, p);
+    return r > 0.0 ? mean + h : mean - h;
+}
+
+}  // namespace
 
 double RandomUnit()
 {
     return RandomUnit(randomState, randomParameters);
 }
 
-double RandomSigned(RandomState& state, const RandomParameters& p)
+double RandomUnit(randomGenerator& g)
 {
-    return 2.0 * RandomUnit(state, p) - 1.0;
+    return RandomUnit(g.state, g.parameters);
+}
+
+double RandomSigned(randomGenerator& g)
+{
+    return RandomSigned(g.state, g.parameters);
 }
 
 double RandomSigned()
@@ -110,18 +178,9 @@ std::int32_t RandomInt(std::int32_t a, std::int32_t b)
     return static_cast<std::int32_t>(r);
 }
 
-double RandomHalfNormal(RandomState& state, const RandomParameters& p, double sigma)
+double RandomHalfNormal(randomGenerator& g, double sigma)
 {
-    if (!(sigma > 0.0))
-        return 0.0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const double u1 = RandomUnit(state, p);
-        const double u2 = RandomUnit(state, p);
-        const double s = u1 * u1 + u2 * u2;
-        if (s > 0.0 && s <= 1.0)
-            return sigma * u1 * std::sqrt(-2.0 * std::log(s) / s);
-    }
-    return 0.0;
+    return RandomHalfNormal(g.state, g.parameters, sigma);
 }
 
 double RandomHalfNormal(double sigma)
@@ -129,11 +188,9 @@ double RandomHalfNormal(double sigma)
     return RandomHalfNormal(randomState, randomParameters, sigma);
 }
 
-double RandomNormal(RandomState& state, const RandomParameters& p, double mean, double sigma)
+double RandomNormal(randomGenerator& g, double mean, double sigma)
 {
-    const double h = RandomHalfNormal(state, p, sigma);
-    const double r = RandomSigned(state, p);
-    return r > 0.0 ? mean + h : mean - h;
+    return RandomNormal(g.state, g.parameters, mean, sigma);
 }
 
 double RandomNormal(double mean, double sigma)

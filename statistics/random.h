@@ -67,15 +67,22 @@ double RandomNormal(double mean, double sigma);
 void PerturbParameterVector(int keep, int n, const double* value, const double* step,
                             const double* lower, const double* upper, double* out);
 
-// The same draws on a generator of one's own (state and derived values kept apart from the
-// program-wide ones), for a search whose sequence must not disturb the program's.
-std::uint32_t RandomNext(RandomState& state, const RandomParameters& p);
-void RandomSeed(RandomState& state, RandomParameters& p, std::uint32_t s1, std::uint32_t s2, std::uint32_t s3);
-void RandomSeedFromClock(RandomState& state, RandomParameters& p, int minute, int second, int millisecond);
-double RandomUnit(RandomState& state, const RandomParameters& p);
-double RandomSigned(RandomState& state, const RandomParameters& p);
-double RandomHalfNormal(RandomState& state, const RandomParameters& p, double sigma);
-double RandomNormal(RandomState& state, const RandomParameters& p, double mean, double sigma);
+// A generator of one's own: the same recurrence, seeding and draws with its state and
+// derived values kept apart from the program-wide ones, for a search whose sequence must
+// not disturb the program's.
+struct randomGenerator {
+    RandomState state = kRandomStartState;
+    RandomParameters parameters = kRandomStartParameters;
+};
+std::uint32_t RandomNext(randomGenerator& g);
+void RandomSeed(randomGenerator& g, std::uint32_t s1, std::uint32_t s2, std::uint32_t s3);
+void RandomSeedFromClock(randomGenerator& g, int minute, int second, int millisecond);
+// Seeded by the clock's reading.
+void RandomSeedFromClock(randomGenerator& g, RandomClockFunction clock);
+double RandomUnit(randomGenerator& g);
+double RandomSigned(randomGenerator& g);
+double RandomHalfNormal(randomGenerator& g, double sigma);
+double RandomNormal(randomGenerator& g, double mean, double sigma);
 
 // Sine and cosine of x reduced by whole turns: x - 2*pi*trunc(x/(2*pi)).
 double SineReduced(double x);

@@ -61,7 +61,7 @@ void Iterations(benchmark::State& state, int arguments, bool exponential = false
                                                                         dlg.formulaOffset, 0);
         UserFitRecordError(s, page, rules, e);
         ++s.stale;
-        UserFitNextTrial(s, page, rules);
+        UserFitNextTrial(s, page, rules, page.fitRandom);
     }
     state.SetItemsProcessed(state.iterations());
     theMultistat.plane = 1, theMultistat.userDefinedFormula = 0;

@@ -28,6 +28,7 @@ struct Records {
         data.stride = 4;
         data.roles = {-1, -1, -1, 1};
     }
+    polyFit fit{};
 };
 
 }  // namespace
@@ -42,7 +43,7 @@ static void BM_GrowPolynomialStep_10Terms8Candidates3Args1e5Records(benchmark::S
         TermSet set = start;
         int fitError = 0;
         double residual = 0;
-        benchmark::DoNotOptimize(GrowPolynomialStep(records.data, set, 8, 10, 1, fitError, residual, 0));
+        benchmark::DoNotOptimize(GrowPolynomialStep(records.data, records.fit, set, 8, 10, 1, fitError, residual, 0));
     }
 }
 BENCHMARK(BM_GrowPolynomialStep_10Terms8Candidates3Args1e5Records)->Unit(benchmark::kMillisecond);
@@ -58,12 +59,12 @@ static void BM_DeriveScoreRules_Continuous1e5Records(benchmark::State& state)
         variable[i] = uniform(generator);
         response[i] = chance(generator) < 0.05 + 0.5 * std::exp(-0.5 * std::pow((variable[i] - 5) / 1.5, 2));
     }
+    std::vector<scoreAction> rules;
     for (auto _ : state) {
-        scoringRules.clear();
-        DeriveScoreRules(variable, response, 1.0, 0);
-        benchmark::DoNotOptimize(scoringRules.size());
+        rules.clear();
+        DeriveScoreRules(variable, response, 1.0, 0, rules);
+        benchmark::DoNotOptimize(rules.size());
     }
-    scoringRules.clear();
 }
 BENCHMARK(BM_DeriveScoreRules_Continuous1e5Records)->Unit(benchmark::kMillisecond);
 
@@ -92,6 +93,7 @@ struct SearchRecords {
         data.roles.assign(static_cast<std::size_t>(a), -1);
         data.roles.push_back(1);
     }
+    polyFit fit{};
 };
 
 // A start model of three terms: the constant and the first argument's x and x^2.
@@ -115,7 +117,7 @@ static void BM_OneNextSearchStep(benchmark::State& state)
         TermSet set = start;
         int fitError = 0;
         double residual = 0;
-        benchmark::DoNotOptimize(GrowPolynomialStep(records.data, set, 8, 4, 3, fitError, residual, 0));
+        benchmark::DoNotOptimize(GrowPolynomialStep(records.data, records.fit, set, 8, 4, 3, fitError, residual, 0));
     }
     state.SetItemsProcessed(state.iterations());  // steps per second
 }
@@ -133,7 +135,7 @@ static void BM_AutoSearchStep(benchmark::State& state)
         TermSet set = start;
         int termCount = 0, fitError = 0;
         double residual = 0;
-        benchmark::DoNotOptimize(AutoPolynomialStep(records.data, set, 8, 1, termCount, fitError, 30, residual, 0));
+        benchmark::DoNotOptimize(AutoPolynomialStep(records.data, records.fit, set, 8, 1, termCount, fitError, 30, residual, 0));
     }
     state.SetItemsProcessed(state.iterations());
 }

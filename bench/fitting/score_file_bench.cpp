@@ -15,7 +15,7 @@
 namespace {
 
 void BM_WriteScoreFile100kLines(benchmark::State& state) {
-    scoringRules.clear();
+    std::vector<scoreAction> scoringRules;
     for (int v = 0; v < 6; ++v) {
         scoreAction r;
         r.kind = v % 2 ? 1 : 0;
@@ -24,7 +24,6 @@ void BM_WriteScoreFile100kLines(benchmark::State& state) {
         r.low = 10, r.high = 60, r.points = 5 + v, r.c0 = 1, r.c1 = 0.5;
         scoringRules.push_back(r);
     }
-    scoreMinimum = 0, scoreMaximum = 400;
     const auto dir = std::filesystem::temp_directory_path() / ("score_bench_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string task = (dir / "task.txt").string();
@@ -34,7 +33,7 @@ void BM_WriteScoreFile100kLines(benchmark::State& state) {
             for (int v = 0; v < 6; ++v) out << (i * 7 + v * 13) % 97 << (v == 5 ? "\n" : " ");
     }
     int skipped = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(WriteScoreFile(task, 30, 6, skipped));
+    for (auto _ : state) benchmark::DoNotOptimize(WriteScoreFile(task, scoringRules, 0, 400, 30, 6, skipped));
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_WriteScoreFile100kLines)->Unit(benchmark::kMillisecond);

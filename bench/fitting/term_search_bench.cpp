@@ -24,10 +24,9 @@ static void BM_HarmonicAnalysis(benchmark::State& state)
     std::int64_t fits = 0;
     for (auto _ : state) {
         TermSelection search(codes, yTransform, periods, tried, starts);
-        const std::int64_t before = termSearchFitCount;
         search.FitHarmonicModel(x, y);
         search.NormalizeTermList();
-        fits = termSearchFitCount - before;
+        fits = search.fitCount;
     }
     state.counters["fits"] = static_cast<double>(fits);
     state.counters["periods"] = static_cast<double>(periods.size());

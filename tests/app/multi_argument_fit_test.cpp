@@ -10,6 +10,7 @@
 #include "charts/result_tables.h"
 #include "main_window_steps.h"
 #include "user_path.h"
+#include "app/program_objects.h"
 #include "fitting/polynomial_fits.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include "fitting/normal_equations.h"
 #include "fitting/peak_detection.h"
 #include "fitting/peak_painters.h"
+#include "fitting/sinaldlg_page.h"
 #include "main_window_support.h"
 #include "platform/format.h"
 
@@ -30,14 +31,14 @@ protected:
         theXystatistic.peaksRevealing = 0;
         theData.parameterNames = savedNames;
         ClearStores();
-        peakList.clear();
+        theSinaldlg.peakList.clear();
     }
     void ClearStores() {
         theResultDocument.Clear();
         theResultTables.Clear();
         theResult.fittedFormulasText.clear();
         coefficientsText.clear();
-        baseLineCorrected = 0;
+        theSinaldlg.baseLineCorrected = 0;
         plotXMin = 0, plotXMax = 999, plotYMin = 0, plotYMax = 200;
         plotLeft = 0, plotRight = 400, plotTop = 0, plotBottom = 300;
         ComputePlotScales();
@@ -80,17 +81,17 @@ TEST_F(PeaksReportTest, LinesInBothStores) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.baseLine << " corrected " << c.corrected);
         ClearStores();
-        baseLineFit.coefficients = {1.5, -0.25, 3e-7};
-        baseLineCorrected = c.corrected;
+        theSinaldlg.baseLineFit.coefficients = {1.5, -0.25, 3e-7};
+        theSinaldlg.baseLineCorrected = c.corrected;
         Run(c.baseLine, c.chromatogramOnly);
-        ASSERT_EQ(peakList.size(), 2u);
+        ASSERT_EQ(theSinaldlg.peakList.size(), 2u);
         std::vector<std::string> want = {"S=F(n)"};
         if (!c.line.empty()) want.push_back(c.line);
         want.push_back("2 peaks found:");
-        want.push_back(platform::Format("Noise level = %g", peakList[0].base));
+        want.push_back(platform::Format("Noise level = %g", theSinaldlg.peakList[0].base));
         if (c.chromatogramOnly)
             want.push_back(platform::Format("Chromatogram. Number of theoretical colomns = %g",
-                                            TheoreticalPlates(peakList[0])));
+                                            TheoreticalPlates(theSinaldlg.peakList[0])));
         want.push_back("Sum of gauss like peaks: (0.39894228*A/sigma)*exp(-0.5*((n-Average)/St.Dev.)^2)");
         std::vector<std::string> paragraphs;
         for (std::size_t i = 0; i < theResultTables.paragraphs.size(); i += 2) {
@@ -114,16 +115,16 @@ TEST_F(PeaksReportTest, LinesInBothStores) {
 
 TEST_F(PeaksReportTest, RangeWalkersEndOnAnEmptyRange) {
     Run();
-    ASSERT_FALSE(peakList.empty());
+    ASSERT_FALSE(theSinaldlg.peakList.empty());
     plotXMin = plotXMax = 300;  // equal limits: one point, then the walk ends
     plotYMin = 1e9, plotYMax = -1e9;
-    ExtendRangeForPeaks(peakSummary, peakList);
-    EXPECT_NEAR(plotYMax, PeakModelValue(peakSummary, peakList, 300), 1e-9);
+    ExtendRangeForPeaks(theSinaldlg.peakSummary, theSinaldlg.peakList);
+    EXPECT_NEAR(plotYMax, PeakModelValue(theSinaldlg.peakSummary, theSinaldlg.peakList, 300), 1e-9);
     plotXMin = 1e300, plotXMax = 1e300 * (1 + 1e-16);  // a step too small to move x
-    ExtendRangeForPeaks(peakSummary, peakList);
+    ExtendRangeForPeaks(theSinaldlg.peakSummary, theSinaldlg.peakList);
     platform::Bitmap bitmap(10, 10);
     platform::Canvas dc(bitmap);
-    PaintPeakSumCurve(peakSummary, dc, peakList);
+    PaintPeakSumCurve(theSinaldlg.peakSummary, dc, theSinaldlg.peakList);
 }
 
 TEST_F(PeaksReportTest, NothingWithoutPeaksOrScheme) {
@@ -136,7 +137,7 @@ TEST_F(PeaksReportTest, NothingWithoutPeaksOrScheme) {
     theXystatistic.peaksRevealing = 0;
     Run();
     EXPECT_TRUE(theResultTables.paragraphs.empty());
-    EXPECT_TRUE(peakList.empty());
+    EXPECT_TRUE(theSinaldlg.peakList.empty());
 }
 
 }  // namespace

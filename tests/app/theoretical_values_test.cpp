@@ -6,6 +6,7 @@
 
 #include "charts/series_painting.h"
 #include "fitting/peak_detection.h"
+#include "fitting/sinaldlg_page.h"
 #include "main_window_support.h"
 
 namespace {
@@ -55,11 +56,11 @@ TEST_F(TheoreticalValues, EachSchemeFillsTheLastParameter) {
         peakSignal p1, p2;
         p1.centre = 2, p1.sigma = 1, p1.area = 3, p1.base = 0.5;
         p2.centre = 4, p2.sigma = 0.5, p2.area = 1, p2.base = 9;
-        peakList = {p1, p2};
+        theSinaldlg.peakList = {p1, p2};
         dlg.CalculateTheoreticalValues();
         std::vector<double> v = LastColumn();
         for (int r = 0; r < 6; ++r) EXPECT_NEAR(v[r], 0.5 + GaussianPeak(p1, r) + GaussianPeak(p2, r), 1e-12) << r;
-        peakList.clear();
+        theSinaldlg.peakList.clear();
 
         // Polynomial fitting, the term model 1 + 2x (one argument: the test below); no argument:
         // the model at r times the record step.

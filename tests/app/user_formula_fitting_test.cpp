@@ -85,7 +85,7 @@ TEST_F(UserFormulaFitting, ReachesCurveFitCoefficients) {
             theUseruf.fittingScheme = kRandomGauss;
             theUseruf.fetchSetting = 1;  // "Detail (slow)"
             theUseruf.stopCondition = 1e-5;
-            UserFitRandomSeed(337643, 62047, 2751976);
+            RandomSeed(theUseruf.fitRandom, 337643, 62047, 2751976);
             theUseruf.running = 1;
             dlg.UserFormulaFitting();
             EXPECT_NEAR(theUseruf.values[0], o.numbers[1], 1e-3 * std::fabs(o.numbers[1]));

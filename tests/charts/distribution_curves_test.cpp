@@ -58,11 +58,11 @@ TEST_F(CurvesTest, StudentCurveFollowsTheDistribution) {
 TEST_F(CurvesTest, PoissonAndErlangCurvesAtWholeNumbers) {
     using Draw = std::function<void(platform::Canvas&, int cumulative)>;
     struct Case { const char* name; Draw draw; std::function<double(int)> probability; };
-    ErlangSetup(6, 3);  // shape 4, scale 1.5
     const Case cases[] = {
         {"poisson", [](platform::Canvas& dc, int c) { DrawPoissonCurve(dc, 4, 100, 1, -5, c); },
          [](int k) { return std::exp(-4.0) * std::pow(4.0, k) / std::tgamma(k + 1.0); }},
-        {"erlang", [](platform::Canvas& dc, int c) { DrawErlangCurve(dc, 0, 0, 100, 1, -5, c); },
+        // mean 6, deviation 3: shape 4, scale 1.5
+        {"erlang", [](platform::Canvas& dc, int c) { DrawErlangCurve(dc, 6, 3, 100, 1, -5, c); },
          [](int k) { return std::pow(k, 3) * std::exp(-k / 1.5) / (std::pow(1.5, 4) * 6); }},
     };
     for (const Case& c : cases) {
@@ -94,10 +94,7 @@ TEST_F(CurvesTest, WalksEndOnRangesBeyondTheSpacingOfDoubles) {
         {"steps that do not move x", 1e15, 1e15 + 1e-3,
          [](platform::Canvas& dc) { DrawStudentCurve(dc, 1e15, 1, 10, 1, 0, 0); }},
         {"whole numbers beyond int", 0, 1e300, [](platform::Canvas& dc) { DrawPoissonCurve(dc, 5, 10, 1, 0, 1); }},
-        {"Erlang over the same", 0, 1e300, [](platform::Canvas& dc) {
-             ErlangSetup(5, 1);
-             DrawErlangCurve(dc, 5, 1, 10, 1, 0, 0);
-         }},
+        {"Erlang over the same", 0, 1e300, [](platform::Canvas& dc) { DrawErlangCurve(dc, 5, 1, 10, 1, 0, 0); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -42,6 +42,8 @@ const peakSignal* Nearest(const std::vector<peakSignal>& list, double centre)
 
 TEST(PeakDetection, SyntheticChromatogramsAreRecovered)
 {
+    std::vector<peakSignal> peakList;
+    peakSignal peakSummary;
     const std::vector<std::vector<peakSignal>> cases = {
         {{150, 6, 2000}, {420, 10, 4500}, {700, 4, 1250}},
         {{100, 5, 1500}, {260, 8, 3000}, {430, 3.5, 1000}, {600, 12, 7500}, {850, 7, 2500}},
@@ -50,7 +52,7 @@ TEST(PeakDetection, SyntheticChromatogramsAreRecovered)
         for (const auto& truth : cases) {
             auto [x, y] = Chromatogram(1000, truth, seed);
             const std::vector<double> original = y;
-            FindAndRefinePeaks(x, y, 2.5, 3, 0);
+            FindAndRefinePeaks(x, y, 2.5, 3, 0, peakList, peakSummary);
             EXPECT_EQ(y, original);  // the caller's signal is not changed
             ASSERT_EQ(peakList.size(), truth.size()) << "seed " << seed;
             for (const auto& t : truth) {
@@ -90,6 +92,8 @@ Signal Generated(int n, double from, double to, double a, double b, double noise
 // Every signal is searched at the page's default settings.
 TEST(PeakDetection, GeneratedSignalsGiveTheirCentres)
 {
+    std::vector<peakSignal> peakList;
+    peakSignal summary;
     const sinaldlg_settings defaults;
     ASSERT_EQ(std::tuple(defaults.spikeWidth, defaults.noiseFactor, defaults.chromatogramOnly, defaults.baseLine),
               std::tuple(3, 2.5, 0, 0));
@@ -108,7 +112,7 @@ TEST(PeakDetection, GeneratedSignalsGiveTheirCentres)
     };
     for (const auto& c : cases) {
         const Signal s = Generated(2000, 0, 100, c.a, c.b, c.noise, c.peaks);
-        FindAndRefinePeaks(s.x, s.y, defaults.noiseFactor, defaults.spikeWidth, defaults.chromatogramOnly);
+        FindAndRefinePeaks(s.x, s.y, defaults.noiseFactor, defaults.spikeWidth, defaults.chromatogramOnly, peakList, summary);
         std::string found;
         for (const auto& p : peakList)
             found += " " + std::to_string(p.centre);
@@ -295,6 +299,7 @@ TEST(PeakDetection, LevelStatistics)
 
 TEST(BaseLine, BinsAndRefusals)
 {
+    LeastSquaresResult baseLineFit;
     for (const auto& [points, bins] : {std::pair{500, 52}, {5000, 5000}, {20000, 202}, {50, 12}})
         EXPECT_EQ(BaseLineBinCount(points), bins) << points;
 
@@ -302,11 +307,10 @@ TEST(BaseLine, BinsAndRefusals)
     for (int i = 0; i < 19; ++i)
         x[i] = i, y[i] = 2.0 * i;
     auto before = y;
-    CorrectBaseLine(x, y, kBaseLineLinear);
+    EXPECT_EQ(CorrectBaseLine(x, y, kBaseLineLinear, baseLineFit), 0);
     EXPECT_EQ(y, before);
-    EXPECT_EQ(baseLineCorrected, 0);
     std::vector<double> same(40, 3.0), values(40, 1.0);
-    CorrectBaseLine(same, values, kBaseLineLinear);  // all x equal
+    CorrectBaseLine(same, values, kBaseLineLinear, baseLineFit);  // all x equal
     EXPECT_EQ(values, std::vector<double>(40, 1.0));
 
     // Far out x: the exponentials underflow to 0, the normal matrix is singular; nothing is
@@ -315,9 +319,8 @@ TEST(BaseLine, BinsAndRefusals)
     for (int i = 0; i < 300; ++i)
         fx[i] = 1000 + i, fy[i] = 3.0 + std::sin(i * 0.3);
     before = fy;
-    CorrectBaseLine(fx, fy, kBaseLineExponential);
+    EXPECT_EQ(CorrectBaseLine(fx, fy, kBaseLineExponential, baseLineFit), 0);
     EXPECT_EQ(fy, before);
-    EXPECT_EQ(baseLineCorrected, 0);
     EXPECT_TRUE(baseLineFit.coefficients.empty());
 }
 
@@ -325,6 +328,7 @@ TEST(BaseLine, BinsAndRefusals)
 // dropped and the deviations came out wrong). Numbers from make_base_line_oracle.py.
 TEST(BaseLine, NineTermFitMatchesOracle)
 {
+    LeastSquaresResult baseLineFit;
     const double oracle[9][2] = {
         {0.014957280241012951, 0.020987249857423933}, {2.9987158579904802, 0.095577973143375475},
         {-0.56235781017235342, 0.40242938469046291}, {-4.4814105623002662, 0.66931466236728743},
@@ -343,7 +347,7 @@ TEST(BaseLine, NineTermFitMatchesOracle)
         for (int k = 1; k < 9; ++k)
             row[k] = row[k - 1] * at;
     };
-    ASSERT_TRUE(FitRowCallbackModel(x, y, 9, powers));
+    ASSERT_TRUE(FitRowCallbackModel(x, y, 9, powers, baseLineFit));
     ASSERT_EQ(baseLineFit.deviations.size(), 9u);
     for (int k = 0; k < 9; ++k) {
         EXPECT_NEAR(baseLineFit.coefficients[k], oracle[k][0], 1e-7 * (1 + std::fabs(oracle[k][0]))) << k;
@@ -353,12 +357,14 @@ TEST(BaseLine, NineTermFitMatchesOracle)
 
 TEST(BaseLine, SlopingBaseIsRemoved)
 {
+    LeastSquaresResult baseLineFit;
+    std::vector<peakSignal> peakList;
+    peakSignal summary;
     for (int kind : {kBaseLineLinear, kBaseLineQuadratic}) {
         auto [x, y] = Chromatogram(2000, {{500, 8, 600}, {1400, 10, 900}});
         for (int i = 0; i < 2000; ++i)
             y[i] += 0.01 * i + (kind == kBaseLineQuadratic ? 2e-6 * i * i : 0.0);
-        CorrectBaseLine(x, y, kind);
-        EXPECT_EQ(baseLineCorrected, 1);
+        EXPECT_EQ(CorrectBaseLine(x, y, kind, baseLineFit), 1);
         EXPECT_NEAR(baseLineFit.coefficients[1], 0.01, 0.002) << kind;
         // Far from the peaks the corrected signal sits just above 0.
         double sum = 0;
@@ -366,7 +372,7 @@ TEST(BaseLine, SlopingBaseIsRemoved)
             sum += y[i];
         EXPECT_LT(sum / 300, 1.5) << kind;
         EXPECT_GE(*std::min_element(y.begin(), y.end()), 0.0);
-        FindAndRefinePeaks(x, y, 2.5, 3, 0);
+        FindAndRefinePeaks(x, y, 2.5, 3, 0, peakList, summary);
         std::string areas;
         for (const auto& p : peakList)
             areas += " " + std::to_string(p.area);
@@ -380,8 +386,7 @@ TEST(BaseLine, SlopingBaseIsRemoved)
     std::vector<double> x(30), y(30);
     for (int i = 0; i < 30; ++i)
         x[i] = i, y[i] = 1.0 + 0.5 * i + (i % 3 == 0 ? 0.0 : 2.0);
-    CorrectBaseLine(x, y, kBaseLineLinear);
-    ASSERT_EQ(baseLineCorrected, 1);
+    ASSERT_EQ(CorrectBaseLine(x, y, kBaseLineLinear, baseLineFit), 1);
     EXPECT_NEAR(y[0], 0.0, 1e-9);
 }
 

@@ -15,15 +15,12 @@ namespace {
 class PolyFitTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        currentPolyFit = polyFit{};
         savedRandom = randomState;
         randomState = kRandomStartState;
     }
-    void TearDown() override {
-        currentPolyFit = polyFit{};
-        randomState = savedRandom;
-    }
+    void TearDown() override { randomState = savedRandom; }
     RandomState savedRandom{};
+    polyFit currentPolyFit{};  // the working model
 };
 
 std::unique_ptr<polyFit> Record(const std::vector<double>& c, const std::vector<double>& d)
@@ -191,7 +188,7 @@ TEST_F(PolyFitTest, ThinningAndGrowingRecoverKnownTerms)
     set.insert(set.end(), {2, 5, 0, 0, 0, 7, 3, 1, 1});
     int fitError = -1;
     double residual = -1;
-    double score = GrowPolynomialStep(known.data, set, 0, 4, 1, fitError, residual, 0);
+    double score = GrowPolynomialStep(known.data, currentPolyFit, set, 0, 4, 1, fitError, residual, 0);
     EXPECT_EQ(fitError, 0);
     EXPECT_EQ(TermsOf(set, 3), TermsOf(known.truth, 3));
     EXPECT_LT(score, 0.02);
@@ -204,7 +201,7 @@ TEST_F(PolyFitTest, ThinningAndGrowingRecoverKnownTerms)
     double bestScore = 1e300;
     for (int step = 0; step < 2000 && TermsOf(best, 2) != TermsOf(two.truth, 2); ++step) {
         TermSet trial = best;
-        const double s = GrowPolynomialStep(two.data, trial, 8, 3, 1, fitError, residual, 4);
+        const double s = GrowPolynomialStep(two.data, currentPolyFit, trial, 8, 3, 1, fitError, residual, 4);
         if (fitError == 0 && s < bestScore) {
             bestScore = s;
             best = trial;
@@ -222,7 +219,7 @@ TEST_F(PolyFitTest, AutomaticStepImproves)
     double residual = 0, best = 1e300;
     for (int pass = 0; pass < 300; ++pass) {
         TermSet trial = set;
-        const double s = AutoPolynomialStep(known.data, trial, 3, pass % 2, terms, fitError, 8, residual, 4);
+        const double s = AutoPolynomialStep(known.data, currentPolyFit, trial, 3, pass % 2, terms, fitError, 8, residual, 4);
         if (fitError == 0 && s < best && std::fabs(s) > 1e-40) {
             best = s;
             set = trial;

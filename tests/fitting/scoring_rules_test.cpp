@@ -16,13 +16,8 @@ using fittest::Source;
 
 class ScoringTest : public ::testing::Test {
 protected:
-    void SetUp() override { Reset(); }
-    void TearDown() override { Reset(); }
-    static void Reset() {
-        scoringRules.clear();
-        currentScoreAction = scoreAction{};
-        scoreMinimum = scoreMaximum = 0.0;
-    }
+    std::vector<scoreAction> scoringRules;
+    double scoreMinimum = 0.0, scoreMaximum = 0.0;
 };
 
 // A fresh directory for score files, removed with the object.
@@ -104,7 +99,7 @@ TEST_F(ScoringTest, CategoryRules)
         variable.push_back(c);
         response.push_back(c == 2 ? (i % 2) : (i % 10 == 0));
     }
-    DeriveScoreRules(variable, response, 1.0, 4);
+    DeriveScoreRules(variable, response, 1.0, 4, scoringRules);
     ASSERT_FALSE(scoringRules.empty());
     for (const auto& r : scoringRules) {
         EXPECT_EQ(std::tuple(r.categorical, r.variable, r.low), std::tuple(1, 4, r.high));
@@ -115,7 +110,7 @@ TEST_F(ScoringTest, CategoryRules)
     std::vector<double> v150(150), r150(150);
     for (int i = 0; i < 150; ++i)
         v150[i] = i * 0.37, r150[i] = i % 4 == 0;
-    DeriveScoreRules(v150, r150, 1.0, 0);
+    DeriveScoreRules(v150, r150, 1.0, 0, scoringRules);
     EXPECT_TRUE(scoringRules.empty());
 }
 
@@ -152,9 +147,9 @@ TEST_F(ScoringTest, BinsAndRulePolynomialsAgreeWithTheOracle)
 
         scoringRules.clear();
         if (variant)
-            DeriveScoreRulesVariant(variable, response, threshold, 3);
+            DeriveScoreRulesVariant(variable, response, threshold, 3, scoringRules);
         else
-            DeriveScoreRules(variable, response, threshold, 3);
+            DeriveScoreRules(variable, response, threshold, 3, scoringRules);
         ASSERT_EQ(scoringRules.size(), 1u) << "case " << cases;
         // The derivation picks the oracle's bin count (it counts through a sorted copy): its quality is the points.
         const scoreAction& r = scoringRules[0];
@@ -188,14 +183,14 @@ TEST_F(ScoringTest, ScoresOfRulesRecordsAndLines)
     interval.comparison = 2;
     scoringRules = {interval, quadratic};
     const std::vector<double> records = {1, 3, 0, 9};
-    EXPECT_EQ(ScoreOfRecord(records, 0, 2), 10.0 + 6.0);
-    EXPECT_EQ(ScoreOfRecord(records, 1, 2), 1.0);
-    EXPECT_THROW(ScoreOfRecord(records, 2, 2), std::invalid_argument);
+    EXPECT_EQ(ScoreOfRecord(scoringRules, records, 0, 2), 10.0 + 6.0);
+    EXPECT_EQ(ScoreOfRecord(scoringRules, records, 1, 2), 1.0);
+    EXPECT_THROW(ScoreOfRecord(scoringRules, records, 2, 2), std::invalid_argument);
     // Every record scored the same: every line scores 0.
-    EXPECT_EQ(ScoreOfValues({1, 3}), 0.0);
+    EXPECT_EQ(ScoreOfValues(scoringRules, {1, 3}, scoreMinimum, scoreMaximum), 0.0);
     scoreMinimum = 1, scoreMaximum = 21;
-    EXPECT_EQ(ScoreOfValues({1, 3}), 75.0);
-    EXPECT_FALSE(CoversScoringRules({1}));
+    EXPECT_EQ(ScoreOfValues(scoringRules, {1, 3}, scoreMinimum, scoreMaximum), 75.0);
+    EXPECT_FALSE(CoversScoringRules(scoringRules, {1}));
 
     std::vector<double> values;
     EXPECT_EQ(ParseNumberLine(values, "1;2,3"), 3);
@@ -223,12 +218,12 @@ TEST_F(ScoringTest, ScoreFileIsByteExact)
     EXPECT_EQ(ScoreFileName(task, 50), dir / "task50.txt");
     EXPECT_EQ(ScoreFileName("/a.b/task", 7), "/a.b/task7.txt");
     int skipped = -1;
-    ASSERT_EQ(WriteScoreFile(task, 50, 8, skipped), kScoreFileWritten);
+    ASSERT_EQ(WriteScoreFile(task, scoringRules, scoreMinimum, scoreMaximum, 50, 8, skipped), kScoreFileWritten);
     EXPECT_EQ(Slurp(dir / "task50.txt"), Slurp(Source("score_task50.expected")));
     EXPECT_EQ(skipped, 5);  // lines of two numbers
-    ASSERT_EQ(WriteScoreFile(task, 100, 8, skipped), kScoreFileWritten);
+    ASSERT_EQ(WriteScoreFile(task, scoringRules, scoreMinimum, scoreMaximum, 100, 8, skipped), kScoreFileWritten);
     EXPECT_EQ(Slurp(dir / "task100.txt"), Slurp(Source("score_task100.expected")));
-    EXPECT_EQ(WriteScoreFile(dir / "missing.txt", 50, 8, skipped), kScoreFileNoTask);
+    EXPECT_EQ(WriteScoreFile(dir / "missing.txt", scoringRules, scoreMinimum, scoreMaximum, 50, 8, skipped), kScoreFileNoTask);
 }
 
 TEST_F(ScoringTest, RuleTextsAndSpreadsheetTerms)
@@ -283,42 +278,42 @@ TEST_F(ScoringTest, ScoreFileOfEmptyCrLfAndLinkedTaskFiles)
     };
     int skipped = 0;
     write(dir / "empty.txt", "");
-    ASSERT_EQ(WriteScoreFile(dir / "empty.txt", 50, 8, skipped), kScoreFileWritten);
+    ASSERT_EQ(WriteScoreFile(dir / "empty.txt", scoringRules, scoreMinimum, scoreMaximum, 50, 8, skipped), kScoreFileWritten);
     EXPECT_TRUE(std::filesystem::exists(dir / "empty50.txt"));
     EXPECT_EQ(Slurp(dir / "empty50.txt"), "");
 
     write(dir / "crlf.txt", "5\r\n7.5\r\n");
-    ASSERT_EQ(WriteScoreFile(dir / "crlf.txt", 100, 8, skipped), kScoreFileWritten);
+    ASSERT_EQ(WriteScoreFile(dir / "crlf.txt", scoringRules, scoreMinimum, scoreMaximum, 100, 8, skipped), kScoreFileWritten);
     EXPECT_EQ(Slurp(dir / "crlf100.txt"), "5   50\n7.5   75\n");
 
     // Mend: a lone CR ends a line as in the text import (ten records gave one score).
     write(dir / "cr.txt", "1\r2\r3\r4\r5\r6\r7\r8\r9\r10\r");
-    ASSERT_EQ(WriteScoreFile(dir / "cr.txt", 100, 8, skipped), kScoreFileWritten);
+    ASSERT_EQ(WriteScoreFile(dir / "cr.txt", scoringRules, scoreMinimum, scoreMaximum, 100, 8, skipped), kScoreFileWritten);
     EXPECT_EQ(Slurp(dir / "cr100.txt"), "1   10\n2   20\n3   30\n4   40\n5   50\n6   60\n7   70\n8   80\n9   90\n10   100\n");
 
     // Mend: a NUL makes a line non-numeric (it was written back cut at the NUL).
     write(dir / "nul.txt", std::string("12\0 junk 9\n5\n", 13));
-    ASSERT_EQ(WriteScoreFile(dir / "nul.txt", 100, 8, skipped), kScoreFileWritten);
+    ASSERT_EQ(WriteScoreFile(dir / "nul.txt", scoringRules, scoreMinimum, scoreMaximum, 100, 8, skipped), kScoreFileWritten);
     EXPECT_EQ(Slurp(dir / "nul100.txt"), "5   50\n");
     EXPECT_EQ(skipped, 1);
 
     // Mend: a line of more numbers than the series' parameters refuses the file before its
     // numbers are kept (a 100 MB line took 641 MB); nothing is written.
     write(dir / "wide.txt", "1 2\n" + std::string(1, '3') + std::string(2'000'000, ' ') + "4 5 6 7 8 9\n");
-    EXPECT_EQ(WriteScoreFile(dir / "wide.txt", 100, 4, skipped), kScoreFileTooManyNumbers);
+    EXPECT_EQ(WriteScoreFile(dir / "wide.txt", scoringRules, scoreMinimum, scoreMaximum, 100, 4, skipped), kScoreFileTooManyNumbers);
     EXPECT_FALSE(std::filesystem::exists(dir / "wide100.txt"));
-    EXPECT_EQ(WriteScoreFile(dir / "wide.txt", 100, 9, skipped), kScoreFileWritten);
+    EXPECT_EQ(WriteScoreFile(dir / "wide.txt", scoringRules, scoreMinimum, scoreMaximum, 100, 9, skipped), kScoreFileWritten);
 
     // Mend: a write that fails (a full disk) is reported and leaves nothing under the name.
     write(dir / "full.txt", "5\n");
     std::filesystem::create_symlink("/dev/full", dir / "full100.txt");
-    EXPECT_EQ(WriteScoreFile(dir / "full.txt", 100, 8, skipped), kScoreFileNotWritten);
+    EXPECT_EQ(WriteScoreFile(dir / "full.txt", scoringRules, scoreMinimum, scoreMaximum, 100, 8, skipped), kScoreFileNotWritten);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir / "full100.txt")));
 
     // The output name reaching the task file itself (here through a link) leaves it alone.
     write(dir / "task.txt", "1\n");
     std::filesystem::create_symlink(dir / "task.txt", dir / "task50.txt");
-    EXPECT_EQ(WriteScoreFile(dir / "task.txt", 50, 8, skipped), kScoreFileIsTask);
+    EXPECT_EQ(WriteScoreFile(dir / "task.txt", scoringRules, scoreMinimum, scoreMaximum, 50, 8, skipped), kScoreFileIsTask);
     EXPECT_EQ(Slurp(dir / "task.txt"), "1\n");
 }
 

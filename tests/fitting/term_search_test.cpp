@@ -180,7 +180,7 @@ TEST_F(TermSearch, BestFormulaFindsATransformAndLeavesItsFit)
     std::vector<double> a, s;
     double held = 0;
     const double e = FitTermModel(x, y, yTransform, codes, periods, a, s, &held);
-    EXPECT_EQ(e, lastTermFitResidual);  // the last fit is of the model held
+    EXPECT_EQ(e, search.lastResidual);  // the last fit is of the model held
     // Never worse than the polynomial it starts from.
     Model start;
     start.search.SelectTermsUpTo(x, y, 5);
@@ -232,10 +232,10 @@ TEST_F(TermSearch, ReusedColumnsChangeNothing)
     }
 
     search.FitHarmonicModel(x, y);
-    const auto cached = std::tuple(codes, periods, lastTermFitResidual);
+    const auto cached = std::tuple(codes, periods, search.lastResidual);
     search.reuseColumns = false;
     search.FitHarmonicModel(x, y);
-    EXPECT_EQ(std::tuple(codes, periods, lastTermFitResidual), cached);
+    EXPECT_EQ(std::tuple(codes, periods, search.lastResidual), cached);
 }
 
 }  // namespace

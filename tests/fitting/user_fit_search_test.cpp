@@ -6,13 +6,13 @@
 namespace {
 
 // The next five draws of the search's generator against the oracle's line starting with `key`.
-void ExpectOracleDraws(const std::string& key) {
+void ExpectOracleDraws(const std::string& key, randomGenerator& random) {
     std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/tests/app/user_fit_oracle.txt");
     std::vector<double> want;
     for (std::string line; std::getline(in, line);)
         if (line.rfind(key, 0) == 0) want = fittest::Numbers(line.substr(key.size()));
     ASSERT_EQ(want.size(), 5u) << key;
-    for (double w : want) EXPECT_EQ(UserFitRandomNext(), static_cast<std::uint32_t>(w)) << key;
+    for (double w : want) EXPECT_EQ(RandomNext(random), static_cast<std::uint32_t>(w)) << key;
 }
 
 useruf_settings Table(std::vector<double> values, std::vector<double> steps) {
@@ -25,32 +25,29 @@ useruf_settings Table(std::vector<double> values, std::vector<double> steps) {
     return t;
 }
 
-// Seeding keeps the state words whose seeds are too small, so a run starts from the initial words.
-void FreshUserFitState() { userFitRandomState = kRandomStartState; }
-
+// Seeding keeps the state words whose seeds are too small: each generator here starts from the
+// initial words.
 TEST(UserFitRandom, BitExactWithItsSeedingAndApartFromTheProgramGenerator) {
     const RandomState programBefore = randomState;
-    FreshUserFitState();
-    UserFitRandomSeed(337643, 62047, 2751976);
-    ExpectOracleDraws("seeded");
+    randomGenerator seeded;
+    RandomSeed(seeded, 337643, 62047, 2751976);
+    ExpectOracleDraws("seeded", seeded);
 
-    const RandomClockFunction saved = userFitRandomClock;
-    userFitRandomClock = [] { return RandomClockReading{7, 33, 250}; };
-    FreshUserFitState();
-    UserFitRandomInit();
-    userFitRandomClock = saved;
-    ExpectOracleDraws("clock 7 33 250");
+    randomGenerator clocked;
+    UserFitRandomInit(clocked, [] { return RandomClockReading{7, 33, 250}; });
+    ExpectOracleDraws("clock 7 33 250", clocked);
     EXPECT_TRUE(std::equal(programBefore.z, programBefore.z + 3, randomState.z));
 }
 
 TEST(UserFitRandom, GaussStepIsHalfNormal) {
-    UserFitRandomSeed(337643, 62047, 2751976);
+    randomGenerator random;
+    RandomSeed(random, 337643, 62047, 2751976);
     const int n = 20000;
     const double sigma = 2.5;
     std::vector<double> draws(n);
     double sum = 0;
     for (double& d : draws) {
-        d = UserFitGaussStep(sigma);
+        d = UserFitGaussStep(random, sigma);
         ASSERT_GE(d, 0.0);
         sum += d;
     }
@@ -63,18 +60,19 @@ TEST(UserFitRandom, GaussStepIsHalfNormal) {
                        std::fabs(cdf - static_cast<double>(i + 1) / n)});
     }
     EXPECT_LT(ks, 1.63 / std::sqrt(n));  // Kolmogorov-Smirnov at the 1% level
-    EXPECT_EQ(UserFitGaussStep(0), 0.0);
-    EXPECT_EQ(UserFitGaussStep(-1), 0.0);
+    EXPECT_EQ(UserFitGaussStep(random, 0), 0.0);
+    EXPECT_EQ(UserFitGaussStep(random, -1), 0.0);
 }
 
 TEST(UserFitSearch, SlopeLocalFirstStepReversesAndShrinksTheCoordinate) {
+    randomGenerator random;
     useruf_settings t = Table({1, 2}, {0.1, 0.2});
     const UserFitRules rules{kSlopeLocal, 50, 0.69, 1e-6};
     UserFitState s;
     UserFitBegin(s, t);
     UserFitRecordError(s, t, rules, 5.0);  // iteration 0 never improves
     ++s.stale;
-    UserFitNextTrial(s, t, rules);
+    UserFitNextTrial(s, t, rules, random);
     EXPECT_NEAR(s.trial[0], 0.931, 1e-12);
     EXPECT_NEAR(t.steps[0], -0.069, 1e-12);
     EXPECT_NEAR(s.trial[1], 2.2, 1e-12);
@@ -90,13 +88,15 @@ TEST(UserFitSearch, TrialRulesKeepLimitsAndShrinkWhenStale) {
         const UserFitRules rules{scheme, 10, 0.37, 1e-6};
         UserFitState s;
         UserFitBegin(s, t);
-        UserFitRandomSeed(337643, 62047, 2751976);
+        randomGenerator random;
+        RandomSeed(random, 337643, 62047, 2751976);
         for (int i = 0; i < 60; ++i) {
             UserFitLimitTrial(s.trial, t);
             EXPECT_EQ(s.trial[1], 3.0);
             UserFitRecordError(s, t, rules, 10.0);  // never better
             ++s.stale;
-            scheme == kOrvelMethod ? UserFitNextTrialOrvelMethod(s, t, rules) : UserFitNextTrial(s, t, rules);
+            scheme == kOrvelMethod ? UserFitNextTrialOrvelMethod(s, t, rules, random)
+                                   : UserFitNextTrial(s, t, rules, random);
         }
         if (scheme != kSlopeLocal) EXPECT_LT(std::fabs(t.steps[0]), 0.5 * 0.37 + 1e-12);
     }
@@ -160,13 +160,14 @@ TEST(UserFitSearch, OrvelHistoryKeepsTenRowsAndReplacesTheWorst) {
 // Mend: coefficients added while an "Orvel method" run goes on (a*x^2+b, three added) made the
 // next trial read past the history rows; the history now starts again for the new table.
 TEST(UserFitSearch, OrvelHistoryFollowsAddedCoefficients) {
+    randomGenerator random;
     useruf_settings t = Table({1, 2}, {0.1, 0.2});
     const UserFitRules rules{kOrvelMethod, 50, 0.69, 1e-6};
     UserFitState s;
     UserFitBegin(s, t);
     for (int i = 0; i < 12; ++i) {
         UserFitRecordError(s, t, rules, 50.0 - i);
-        UserFitNextTrialOrvelMethod(s, t, rules);
+        UserFitNextTrialOrvelMethod(s, t, rules, random);
     }
     ASSERT_EQ(s.history.size(), 10u);
     for (int k = 0; k < 3; ++k) {
@@ -175,7 +176,7 @@ TEST(UserFitSearch, OrvelHistoryFollowsAddedCoefficients) {
     }
     EXPECT_FALSE(UserFitConverged(s, t, rules));
     for (int i = 0; i < 12; ++i) {
-        UserFitNextTrialOrvelMethod(s, t, rules);
+        UserFitNextTrialOrvelMethod(s, t, rules, random);
         ASSERT_EQ(s.trial.size(), 5u);
         UserFitRecordError(s, t, rules, 30.0 - i);
         for (const auto& row : s.history) ASSERT_EQ(row.size(), 6u);

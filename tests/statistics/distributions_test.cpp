@@ -168,8 +168,7 @@ TEST(Erlang, MatchesReference)
     const auto rows = ReadOracleTable("erlang_pdf.csv");
     ASSERT_GT(rows.size(), 200u);
     for (const auto& r : rows) {
-        ErlangSetup(r[0], r[1]);
-        ASSERT_NEAR(ErlangDensity(r[2]), r[3], 1e-9 * r[3]) << "mean " << r[0] << " sd " << r[1] << " x " << r[2];
+        ASSERT_NEAR(ErlangDensity(ErlangSetup(r[0], r[1]), r[2]), r[3], 1e-9 * r[3]) << "mean " << r[0] << " sd " << r[1] << " x " << r[2];
     }
 }
 
@@ -179,34 +178,31 @@ TEST(Erlang, SetupRulesAndGuards)
     for (const auto& [mean, sd, shape] : {std::tuple{10.0, 20.0, 1}, std::tuple{10.0, -20.0, 1},
                                           std::tuple{3.0, 2.0, 2}, std::tuple{5.0, 2.0, 6}, std::tuple{7.0, 2.0, 12},
                                           std::tuple{std::sqrt(13.0), 1.0, 13}, std::tuple{50.0, 2.0, 625}}) {
-        ErlangSetup(mean, sd);
-        EXPECT_EQ(erlangShape, shape) << mean << " " << sd;
+        EXPECT_EQ(ErlangSetup(mean, sd).shape, shape) << mean << " " << sd;
     }
     // A fraction of exactly one half does not raise the shape.
     double mean = std::sqrt(4.5);
     while (mean * mean < 4.5)
         mean = std::nextafter(mean, 10.0);
     if (mean * mean == 4.5) {
-        ErlangSetup(mean, 1.0);
-        EXPECT_EQ(erlangShape, 4);
+        EXPECT_EQ(ErlangSetup(mean, 1.0).shape, 4);
     }
 
-    ErlangSetup(10.0, 0.0);
-    EXPECT_EQ(std::tuple(erlangShape, erlangScale, ErlangDensity(5.0)), std::tuple(0, 0.0, 0.0));
-    ErlangSetup(kNaN, 1.0);
-    EXPECT_EQ(ErlangDensity(5.0), 0.0);
+    const erlangFit none = ErlangSetup(10.0, 0.0);
+    EXPECT_EQ(std::tuple(none.shape, none.scale, ErlangDensity(none, 5.0)), std::tuple(0, 0.0, 0.0));
+    EXPECT_EQ(ErlangDensity(ErlangSetup(kNaN, 1.0), 5.0), 0.0);
 
     // Large shapes stay finite; no mass below 0.
-    ErlangSetup(50.0, 2.0);
-    EXPECT_TRUE(std::isfinite(ErlangDensity(50.0)));
-    EXPECT_GT(ErlangDensity(50.0), 0.19);
-    ErlangSetup(10.0, 20.0);
-    EXPECT_EQ(std::tuple(erlangScale, ErlangDensity(-1.0), ErlangDensity(0.0)), std::tuple(10.0, 0.0, 0.1));
+    const erlangFit large = ErlangSetup(50.0, 2.0);
+    EXPECT_TRUE(std::isfinite(ErlangDensity(large, 50.0)));
+    EXPECT_GT(ErlangDensity(large, 50.0), 0.19);
+    const erlangFit one = ErlangSetup(10.0, 20.0);
+    EXPECT_EQ(std::tuple(one.scale, ErlangDensity(one, -1.0), ErlangDensity(one, 0.0)), std::tuple(10.0, 0.0, 0.1));
 
-    ErlangSetup(4.0, 2.0);
-    EXPECT_EQ(ErlangPeakDensity(4.0, 0.0, 10.0), ErlangDensity(4.0));
-    EXPECT_EQ(ErlangPeakDensity(4.0, 5.0, 10.0), std::max(ErlangDensity(5.0), ErlangDensity(10.0)));
+    const erlangFit fit = ErlangSetup(4.0, 2.0);
+    EXPECT_EQ(ErlangPeakDensity(fit, 4.0, 0.0, 10.0), ErlangDensity(fit, 4.0));
+    EXPECT_EQ(ErlangPeakDensity(fit, 4.0, 5.0, 10.0), std::max(ErlangDensity(fit, 5.0), ErlangDensity(fit, 10.0)));
     for (const auto& [m, from, till] : {std::tuple{4.0, -5.0, 0.0}, std::tuple{0.0, 0.0, 10.0},
                                         std::tuple{4.0, 10.0, 10.0}})
-        EXPECT_EQ(ErlangPeakDensity(m, from, till), 0.0) << m << " " << from << " " << till;
+        EXPECT_EQ(ErlangPeakDensity(fit, m, from, till), 0.0) << m << " " << from << " " << till;
 }
