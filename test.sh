@@ -6,8 +6,15 @@ cd "$(dirname "$0")"
 cmake/deps.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+# A compiler cache keeps the three builds of a repeated run short; paths below the parent folder
+# are hashed relative, so clones and work trees beside each other share it.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$PWD")}" CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 # The Qt-free cores stay free of Qt and platform/ and include only downwards in their declared
 # order (CMakeLists.txt); nothing below app/ includes app/.
 /usr/bin/python3 tests/check_layers.py . build/core_sources.txt
@@ -23,7 +30,7 @@ while IFS= read -r binary; do
     { echo "test.sh: $binary failed in shuffled order (seed $seed)"; exit 1; }
 done < <(find "$PWD/build/tests" -type f -executable -name '*_test*' | sort)
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTABULON_SANITIZE=ON -DTABULON_BENCH=OFF >/dev/null
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTABULON_SANITIZE=ON -DTABULON_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"

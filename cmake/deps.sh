@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only when some are missing.
 set -euo pipefail
 PACKAGES=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config ccache
   qt6-base-dev mdbtools-dev mdbtools libzip-dev
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
