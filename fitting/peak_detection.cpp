@@ -132,7 +132,11 @@ bool FitPeakShape(peakSignal& peak, const std::vector<double>& x, const std::vec
     // do not swamp the normal equations; the centre is moved back afterwards.
     const double x0 = x[(left + right) / 2];
     std::vector<double> u{0.0}, v{0.0};
+    double runLow = x[left], runHigh = x[left], top = y[left];
     for (int i = left; i <= right; ++i) {
+        runLow = std::min(runLow, x[i]);
+        runHigh = std::max(runHigh, x[i]);
+        top = std::max(top, y[i]);
         const double h = y[i] - peak.base;
         if (h > 0.0) {
             u.push_back(x[i] - x0);
@@ -154,6 +158,11 @@ bool FitPeakShape(peakSignal& peak, const std::vector<double>& x, const std::vec
     const double area = height * sigma / invSqrtTwoPi;
     const double centre = x0 + shift;
     if (!std::isfinite(sigma) || !std::isfinite(centre) || !std::isfinite(area) || !(sigma > 0.0))
+        return false;
+    // On a flat run of noise the parabola's vertex can fall outside the points it was
+    // fitted to, and exp(vertex) is then an extrapolation, many times the run's height;
+    // subtracting such a peak leaves the run's top in place to be found again.
+    if (centre < runLow || centre > runHigh || height > 2.0 * (top - peak.base))
         return false;
     peak.sigma = sigma;
     peak.centre = centre;

@@ -40,7 +40,8 @@ void SignalLevelRange(double& mean, double& deviation, int& count, double& low, 
 void EstimateNoiseLevel(peakSignal& peak, const std::vector<double>& values);
 // Fits ln(y - base) between the edges with a parabola: centre, sigma and area. Points at
 // or below the base are left out; false (peak left unchanged) when fewer than 3 remain,
-// the parabola opens upwards or a result is not finite.
+// the parabola opens upwards, a result is not finite, the centre lies outside the run's
+// arguments or the height is more than twice the run's highest point above the base.
 bool FitPeakShape(peakSignal& peak, const std::vector<double>& x, const std::vector<double>& y, int left, int right);
 // One step of the search on the working copy y: 0 when no further peak stands above
 // base + noiseFactor*noise, else 1 with isPeak 1 for a fitted peak, 0 for a flattened
