@@ -181,35 +181,40 @@ void MostDenseInterval(const std::vector<double>& sample, double share, double& 
     const auto [lo, hi] = std::minmax_element(sample.begin(), sample.end());
     const double min = *lo, max = *hi;
     if (!(max - min >= 1e-40)) return;
-    const int bins = static_cast<int>(std::min<long long>(n, 100));
     const long long need = static_cast<long long>(static_cast<double>(n) * share);
-    const double w = (max - min) / bins;
+    constexpr int kMostBins = 100000;
     // cumulative[i + 1] = values in bins 0..i, so bins i..j hold cumulative[j + 1] - cumulative[i].
-    std::vector<long long> cumulative(static_cast<size_t>(bins) + 1, 0);
-    for (double v : sample) {
-        int b = static_cast<int>((v - min) / w);
-        b = std::clamp(b, 0, bins - 1);
-        ++cumulative[static_cast<size_t>(b) + 1];
-    }
-    for (int i = 0; i < bins; ++i) cumulative[static_cast<size_t>(i) + 1] += cumulative[static_cast<size_t>(i)];
-    int bestStart = 0, bestLength = bins + 1;
-    for (int i = 0; i < bins; ++i) {
-        if (n - cumulative[static_cast<size_t>(i)] < need) break;
-        int j = i;
-        while (j < bins - 1 && cumulative[static_cast<size_t>(j) + 1] - cumulative[static_cast<size_t>(i)] < need) ++j;
-        if (cumulative[static_cast<size_t>(j) + 1] - cumulative[static_cast<size_t>(i)] < need) break;
-        if (j - i + 1 < bestLength) {
-            bestLength = j - i + 1;
-            bestStart = i;
+    std::vector<long long> cumulative;
+    for (int bins = static_cast<int>(std::min<long long>(n, 100)); bins <= kMostBins; bins *= 10) {
+        const double w = (max - min) / bins;
+        cumulative.assign(static_cast<size_t>(bins) + 1, 0);
+        for (double v : sample) {
+            int b = static_cast<int>((v - min) / w);
+            b = std::clamp(b, 0, bins - 1);
+            ++cumulative[static_cast<size_t>(b) + 1];
         }
-    }
-    if (bestLength > bins) {
-        from = min;
-        till = max;
+        for (int i = 0; i < bins; ++i) cumulative[static_cast<size_t>(i) + 1] += cumulative[static_cast<size_t>(i)];
+        // A first bin that holds more than n - need values is in every run that holds need:
+        // a finer grid tells how much of it the run takes.
+        if (cumulative[1] > n - need) continue;
+        const auto held = [&](int i, int j) { return cumulative[static_cast<size_t>(j) + 1] - cumulative[static_cast<size_t>(i)]; };
+        // The first end bin that reaches need never moves down as the start moves up.
+        int bestStart = 0, bestLength = bins + 1;
+        for (int i = 0, j = 0; i < bins && n - cumulative[static_cast<size_t>(i)] >= need; ++i) {
+            j = std::max(j, i);
+            while (j < bins - 1 && held(i, j) < need) ++j;
+            if (held(i, j) < need) break;
+            if (j - i + 1 < bestLength) {
+                bestLength = j - i + 1;
+                bestStart = i;
+            }
+        }
+        from = min + bestStart * w;
+        till = bestStart + bestLength == bins ? max : min + (bestStart + bestLength) * w;
         return;
     }
-    from = min + bestStart * w;
-    till = bestStart + bestLength == bins ? max : min + (bestStart + bestLength) * w;
+    from = min;
+    till = max;
 }
 
 double DistributionCorrelation(const std::vector<double>& sample, double mean, double stdDev, int n, int kind) {

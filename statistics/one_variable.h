@@ -46,7 +46,9 @@ void CountBelowAbove(const std::vector<double>& sample, double x, int& below, in
 // The middle value, or the mean of the two middle values; 0 for an empty sample.
 double Median(const std::vector<double>& sample);
 // The shortest run of equal bins over [min, max] holding at least share of the values:
-// [from, till] are the outer edges of the bins counted. Outputs untouched with fewer than
+// [from, till] are the outer edges of the bins counted. The grid of min(n, 100) bins is
+// refined tenfold (up to 100,000 bins) while its first bin holds more than the values a run
+// may leave out; beyond that, or with share 1, [min, max]. Outputs untouched with fewer than
 // 2 values or no spread.
 void MostDenseInterval(const std::vector<double>& sample, double share, double& from, double& till);
 // 1 - residuals/total of the sample's 100-bin histogram against a Student (kind 0),

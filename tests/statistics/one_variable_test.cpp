@@ -142,6 +142,32 @@ TEST(OneVariable, MostDenseIntervalAgainstBruteForce) {
     EXPECT_EQ(from, -1);
 }
 
+// Mend: the grid was never refined, so a dense cluster inside the first of 100 bins gave
+// that whole bin. Refined tenfold while the first bin holds more than n - need values.
+TEST(OneVariable, MostDenseIntervalRefinesTheGrid) {
+    RandomSeed(1100000011u, 2200000022u, 3300000033u);
+    std::vector<double> v;
+    for (int k = 0; k < 990; ++k) v.push_back(RandomUnit());
+    for (int k = 1; k <= 10; ++k) v.push_back(10.0 * k);
+    double from = -1, till = -1;
+    MostDenseInterval(v, 0.5, from, till);
+    EXPECT_NEAR(till - from, 0.5, 0.1);
+    EXPECT_GE(from, 0.0);
+    EXPECT_LE(till, 1.001);
+    EXPECT_GE(std::count_if(v.begin(), v.end(), [&](double x) { return x >= from && x <= till; }), 500);
+    // A first bin that stays too full at 100,000 bins gives the whole range.
+    std::vector<double> stuck(20, 0.0);
+    stuck.push_back(1.0);
+    MostDenseInterval(stuck, 0.5, from, till);
+    EXPECT_EQ(std::tuple(from, till), std::tuple(0.0, 1.0));
+    // A cluster away from the first bin is found on the first grid.
+    std::vector<double> later(v);
+    for (double& x : later) x = 100.0 - x;
+    MostDenseInterval(later, 0.5, from, till);
+    const double top = *std::max_element(later.begin(), later.end());
+    EXPECT_EQ(std::tuple(from, till), std::tuple(0.99 * top, top));  // the last of 100 bins
+}
+
 TEST(OneVariable, SelectionNotRandom) {
     RandomSeed(1000000001u, 2000000002u, 3000000003u);
     std::vector<double> v;
