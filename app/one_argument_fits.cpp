@@ -159,9 +159,23 @@ void CTabulonDlg::FitResultReport(platform::Canvas& dc, const std::vector<double
     double* s = fitDeviations.data();
     double maxDeviation = 0;
     const double e = FitCollectionModel(x, y, a, s, count, fitRms, index, maxDeviation);
-    // A rejected fit shows nothing: no curve, no text and no band.
-    if (!FitReportAccepted(a, s, count, e))
+    const auto drawBand = [&] {
+        if (!theCollection.showDeviationLines)
+            return;
+        const BandMaker make = [&](double meanX, std::vector<double>& xs, double& step, std::vector<double>& band,
+                                   std::vector<double>& mid) {
+            return CollectionStdDevBand(plotXMin, plotXMax, xs, step, band, mid, kBandPoints, kBandTrials, a, s,
+                                        count, fitRms, meanX, index);
+        };
+        DrawDeviationBand(dc, x, make, [index](double v) { return SchemeInverseY(v, index); });
+    };
+    // A rejected fit shows no curve and no text, only its band when asked for. A fit that
+    // could not be made at all (bad input, a domain error) has placeholder values and no band.
+    if (!FitReportAccepted(a, s, count, e)) {
+        if (e < kFailedListedFit)
+            drawBand();
         return;
+    }
 
     DrawSchemeCurve(dc, plotXMin, plotXMax, kCurveSteps, a, count, index);
     theData.schemeReady = 1;
@@ -180,15 +194,7 @@ void CTabulonDlg::FitResultReport(platform::Canvas& dc, const std::vector<double
         report.AddTerm(a[k], s[k], label, !IsConstantBasis(label));
     }
     report.Write(valueParameter, e);
-
-    if (!theCollection.showDeviationLines)
-        return;
-    const BandMaker make = [&](double meanX, std::vector<double>& xs, double& step, std::vector<double>& band,
-                               std::vector<double>& mid) {
-        return CollectionStdDevBand(plotXMin, plotXMax, xs, step, band, mid, kBandPoints, kBandTrials, a, s, count,
-                                    fitRms, meanX, index);
-    };
-    DrawDeviationBand(dc, x, make, [index](double v) { return SchemeInverseY(v, index); });
+    drawBand();
 }
 
 void CTabulonDlg::ConstructorFitReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y,

@@ -78,7 +78,7 @@ TEST_F(OneArgumentFits, ReportWritesBothStoresExactly) {
 }
 
 // Mend: empty or mismatched input reports nothing (no stale curve with r = 1 and 0 points),
-// and a rejected fit draws no band either.
+// and a fit that could not be made (bad input, a domain error) draws no band either.
 TEST_F(OneArgumentFits, RejectedFitsLeaveNoTrace) {
     theCollection.showDeviationLines = 1;
     const struct {

@@ -12,11 +12,13 @@
 #include <gtest/gtest.h>
 
 #include "charts/chart_page.h"
+#include "charts/plot_mapping.h"
 #include "charts/xyview_page.h"
 #include "documents/result_page.h"
 #include "fitting/multistat_page.h"
 #include "fitting/sinaldlg_page.h"
 #include "fitting/xystatistic_page.h"
+#include "formula/collection.h"
 #include "main_window_steps.h"
 #include "platform/color.h"
 #include "statistics/distribution2_page.h"
@@ -201,6 +203,41 @@ TEST(SingleArgumentPaths, CorrelationViewsOfSeveralArguments) {
         ASSERT_TRUE(user_path::Press(dlg.TopWidget(), "Correlation"));
         ExpectShown(dlg, {"Correlation of parameters:", "Series #1 (60 points):"});
     });
+}
+
+// Inked pixels of the plot area's three rows about the world value y (as the last paint
+// mapped it), as a share of the plot's width: a line across the plot gives about 1, the
+// dashed grid a few hundredths.
+double RowInk(CTabulonDlg& dlg, double y) {
+    const CTabulonDlg::PlotRectSave& r = dlg.savedPlotRect;
+    const QRgb background = platform::ToQRgb(theChart.chartAreaColor) & 0xFFFFFFu;
+    const int row = WorldToPixelY(y);
+    const int ink = mainwin_test::CountPixels(
+        dlg.virtualScreenBitmap.Image(), [&](QRgb p) { return (p & 0xFFFFFFu) != background; },
+        QRect(QPoint(r.left + 1, row - 1), QPoint(r.right - 2, row + 1)));
+    return static_cast<double>(ink) / (r.right - r.left);
+}
+
+// Mend: a formula that fails the acceptance test drew nothing, not even the band the page
+// asks for. The straight line through 19 points at 1000 and two at 5000, placed evenly about
+// the middle, has slope 0 with a deviation hundreds of times larger: rejected. Its band shows,
+// its line (at the mean, 1381, clear of every mark) does not.
+TEST(SingleArgumentPaths, RejectedListedFormulaShowsOnlyItsBand) {
+    const collection_settings keptCollection = theCollection;
+    Walk("x y", 21, [](int r) { return std::vector<double>{r + 1.0, r == 5 || r == 15 ? 5000.0 : 1000.0}; },
+         [](CTabulonDlg& dlg) {
+             ASSERT_TRUE(user_path::ChooseTab(dlg, "Statistics"));
+             ASSERT_TRUE(user_path::Press(dlg.TopWidget(), "From list of formulas"));
+             ASSERT_TRUE(user_path::Tick(dlg.TopWidget(), "Deviation lines", false));
+             const int marks = PlotInk(dlg);
+             const double mean = (19 * 1000.0 + 2 * 5000.0) / 21;
+             EXPECT_LT(RowInk(dlg, mean), 0.2);
+             ASSERT_TRUE(user_path::Tick(dlg.TopWidget(), "Deviation lines", true));
+             EXPECT_GT(PlotInk(dlg) - marks, 200);     // the band's lines
+             EXPECT_LT(RowInk(dlg, mean), 0.2);  // and no fitted line
+             EXPECT_EQ(user_path::ResultText(dlg).find("Coefficient of correlation"), std::string::npos);
+         });
+    theCollection.collection_settings::operator=(keptCollection);
 }
 
 }  // namespace
