@@ -4,9 +4,9 @@
 // loads a file and reads the model. Values are converted in bulk with byte swapping.
 //
 // Saving writes a temporary file beside the target and renames it over the target, so a
-// failed save leaves the old document as it was; a link to a document is written through. Loading checks every count, type, dimension
-// id, size and offset against the file before it reserves anything and stops at the first
-// fault with a message.
+// failed save leaves the old document as it was; a link to a document is written through.
+// Loading checks every count, type, dimension id, size and offset against the file before it
+// reserves anything and stops at the first fault with a message.
 #include <cstddef>
 #include <cstdint>
 #include <functional>

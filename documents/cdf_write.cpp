@@ -2,7 +2,6 @@
 // buffer in large runs, all into a temporary file that replaces the target only when every
 // byte is on disk.
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -298,7 +297,7 @@ void RemoveLeftovers(const std::string& folder, const std::string& prefix) {
         const std::string name = entry->d_name;
         if (name.size() != prefix.size() + kRandomChars || name.compare(0, prefix.size(), prefix) != 0) continue;
         if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
-                         [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }))
+                         [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }))
             continue;
         const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
