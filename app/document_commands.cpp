@@ -156,13 +156,32 @@ void CTabulonDlg::RouteDocumentCommands() {
     RouteCommand(kCommandRecentFile1 + 3, &CTabulonDlg::OnFileRecentFile4);
 }
 
-bool CTabulonDlg::WriteDocument(const std::string& path) {
+bool CTabulonDlg::WriteDocument(const std::string& path, FileStamp* written) {
     cdfFile file;
     BuildDocument(CurrentSettings(*this), StoreView(), file);
     if (!file.Save(path)) {
-        platform::MessageBox(file.error, platform::kButtonsOk | platform::kIconError);
+        platform::MessageBox(file.error, platform::kButtonsOk | platform::kIconError, cdfFile::CaptionFor(file.error));
         return false;
     }
+    if (written) *written = file.written;
+    return true;
+}
+
+bool CTabulonDlg::SaveDocument() {
+    // Another window or program may have saved the document since: its work is not replaced
+    // without a word.
+    const FileStamp onDisk = FileStamp::Of(documentPath);
+    if (onDisk.exists && onDisk != documentStamp) {
+        const std::string question =
+            documentStamp.path == documentPath
+                ? platform::Format("%s has been changed since this window read or saved it.\nDo you want to replace it?",
+                                   documentPath.c_str())
+                : platform::Format("%s already exists.\nDo you want to replace it?", documentPath.c_str());
+        if (platform::MessageBox(question, platform::kButtonsYesNo | platform::kIconQuestion) != platform::kYes)
+            return false;
+    }
+    if (!WriteDocument(documentPath, &documentStamp)) return false;
+    NoteDocumentClean();
     return true;
 }
 
@@ -181,16 +200,10 @@ bool CTabulonDlg::AskToSaveChanges() {
     const int answer = platform::MessageBox(platform::Format("Save changes to %s?", documentPath.c_str()),
                                             platform::kButtonsYesNoCancel | platform::kIconQuestion);
     if (answer == platform::kCancel) return false;
-    if (answer == platform::kYes) {
-        if (!WriteDocument(documentPath)) return false;
-        NoteDocumentClean();
-    }
-    return true;
+    return answer != platform::kYes || SaveDocument();
 }
 
-void CTabulonDlg::OnFileSave() {
-    if (WriteDocument(documentPath)) NoteDocumentClean();
-}
+void CTabulonDlg::OnFileSave() { SaveDocument(); }
 
 std::string CTabulonDlg::ApplyExtensionRule(const std::string& path) {
     const std::string name = NameOf(path);
@@ -237,7 +250,7 @@ void CTabulonDlg::OnFileSaveAs() {
         return;
     // Only a document that was written takes the new name: after a failed save the work is
     // still the former document's.
-    if (!WriteDocument(path)) return;
+    if (!WriteDocument(path, &documentStamp)) return;
     documentPath = path;
     theData.documentFolder = FolderBefore(path);
     theData.fileNameBuffer = *chosen;
@@ -277,7 +290,8 @@ bool CTabulonDlg::ReadDocumentAt(const std::string& path) {
         theData.documentFolder = formerFolder;
         theData.fileNameBuffer = formerBuffer;
         documentJustRead = formerJustRead;
-        if (!message.empty()) platform::MessageBox(message, platform::kButtonsOk | platform::kIconError);
+        if (!message.empty())
+            platform::MessageBox(message, platform::kButtonsOk | platform::kIconError, cdfFile::CaptionFor(message));
         return false;
     };
     documentJustRead = 1;
@@ -285,6 +299,7 @@ bool CTabulonDlg::ReadDocumentAt(const std::string& path) {
     theData.fileNameBuffer = path;
     if (!HasDocumentExtension(path)) return fail("Wrong file extention");
 
+    const FileStamp stamp = FileStamp::Of(path);  // before reading: a change meanwhile is asked about
     DocumentSettings staging = CurrentSettings(*this);
     DocumentData data;
     DocumentReadNotes notes;
@@ -316,6 +331,7 @@ bool CTabulonDlg::ReadDocumentAt(const std::string& path) {
 
     // Accepted whole: the store and the pages take it.
     documentPath = path;
+    documentStamp = stamp;
     theData.OnDeleteAll();
     recomputeNeeded = 0;
     DrawProgressBar(0, "Reading attributes:", 0.1);
@@ -371,8 +387,10 @@ void CTabulonDlg::ServeUndoRequests() {
         undoRestoreRequest = 0;
         // The snapshot replaces the work; the work keeps the name it is saved under.
         const std::string path = documentPath, folder = theData.documentFolder;
+        const FileStamp stamp = documentStamp;
         if (ReadDocumentAt(UndoSnapshotPath())) {
             documentPath = path;
+            documentStamp = stamp;
             theData.documentFolder = folder;
             SetCaption(platform::Format("Tabulon - %s", documentPath.c_str()));
             cleanSettings.reset();

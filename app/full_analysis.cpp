@@ -227,6 +227,7 @@ void CTabulonDlg::OnFullAnalysis() {
     const std::string keptPath = documentPath, keptFolder = theData.documentFolder;
     const auto keptClean = cleanSettings;
     const auto keptFingerprint = cleanFingerprint;
+    const FileStamp keptStamp = documentStamp;
     std::string dataFolder = platform::UserDataFolder();
     std::error_code ignored;
     if (!dataFolder.empty() && !platform::IsDirectory(dataFolder)) std::filesystem::create_directories(dataFolder, ignored);
@@ -444,6 +445,7 @@ void CTabulonDlg::OnFullAnalysis() {
         theData.documentFolder = keptFolder;
         cleanSettings = keptClean;
         cleanFingerprint = keptFingerprint;
+        documentStamp = keptStamp;
         SetCaption(platform::Format("Tabulon - %s", documentPath.c_str()));
     }
     if (unsaved > 0 || !report) {

@@ -14,6 +14,7 @@
 #include <QImage>
 
 #include "app/main_pages.h"
+#include "documents/cdf_file.h"
 #include "documents/macro_runner.h"
 #include "fitting/term_search.h"
 #include "widgets/progress_bar.h"
@@ -161,13 +162,17 @@ public:
     int undoRestoreRequest = 0;       // the job hook reads the undo snapshot back
     std::shared_ptr<const DocumentSettings> cleanSettings;  // the settings as last saved or read
     std::uint64_t cleanFingerprint = 0;                       // the data as last saved or read
+    FileStamp documentStamp;  // the document file as this window last read or wrote it
     void RouteDocumentCommands();
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
     // Writes the document to path; false, after a message, when it could not be written (the
-    // file on disk is then unchanged).
-    bool WriteDocument(const std::string& path);
+    // file on disk is then unchanged). On success written (when given) tells the file.
+    bool WriteDocument(const std::string& path, FileStamp* written = nullptr);
+    // File > Save: writes the document to documentPath, asking first when the file there is
+    // not the version this window read or wrote; false when it was not saved.
+    bool SaveDocument();
     // Reads the document at path and makes it the current one; on any failure (after a
     // message) the work, documentPath and the folders stay as they were.
     bool ReadDocumentAt(const std::string& path);

@@ -4,15 +4,26 @@
 // loads a file and reads the model. Values are converted in bulk with byte swapping.
 //
 // Saving writes a temporary file beside the target and renames it over the target, so a
-// failed save leaves the old document as it was. Loading checks every count, type, dimension
-// id, size and offset against the file before it reserves anything and stops at the first
-// fault with a message.
+// failed save leaves the old document as it was; a link to a document is written through.
+// Loading checks every count, type, dimension id, size and offset against the file before it
+// reserves anything and stops at the first fault with a message.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
 #include <vector>
+
+// One version of a file on disk, as a save compares it with the version a window read or
+// wrote: another program's (or window's) newer document is never replaced unasked.
+struct FileStamp {
+    std::string path;  // as given; links are followed
+    bool exists = false;
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+    static FileStamp Of(const std::string& path);
+};
 
 class cdfFile {
 public:
@@ -80,9 +91,15 @@ public:
     // Told the stage and fraction while a file is read (the caller keeps its window alive).
     std::function<void(const std::string& text, double fraction)> progress;
 
-    // Writes the model to path (temporary file beside it, then renamed over it). True on
-    // success; on failure the old file is kept and error says why.
+    // Writes the model to path (temporary file beside it, then renamed over it; through a
+    // link, beside the file it points to). True on success, written then tells the file as
+    // it was left; on failure the old file is kept and error says why. A successful save
+    // removes what earlier saves of the same document left when they were killed.
     bool Save(const std::string& path);
+    FileStamp written;
+    // The caption of the message box that shows error: the two failures to open a document
+    // file have one of their own, the others the application's (empty).
+    static std::string CaptionFor(const std::string& error);
     // Reads the file into the model (every list emptied first). 1 on success, else 0 with
     // error set and the model empty.
     int Load(const std::string& path);

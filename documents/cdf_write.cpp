@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -224,6 +226,11 @@ std::string FolderOf(const std::string& path) {
     return cut == 0 ? "/" : path.substr(0, cut);
 }
 
+std::string BaseOf(const std::string& path) {
+    const std::size_t cut = path.find_last_of('/');
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
 bool SyncDescriptor(int fd) {
     int r;
     do r = ::fsync(fd);
@@ -239,20 +246,123 @@ void SyncFolder(const std::string& folder) {
     ::close(fd);
 }
 
+FileStamp StampOf(const std::string& path, const struct stat& st) {
+    FileStamp s;
+    s.path = path;
+    s.exists = true;
+    s.device = static_cast<std::uint64_t>(st.st_dev);
+    s.inode = static_cast<std::uint64_t>(st.st_ino);
+    s.size = static_cast<std::uint64_t>(st.st_size);
+    s.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return s;
+}
+
+// A link names the document: the save replaces the file it points to and the link stays.
+std::string FollowLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+        std::string to(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 4096, '\0');
+        const ssize_t n = ::readlink(path.c_str(), to.data(), to.size());
+        if (n <= 0) break;
+        to.resize(static_cast<std::size_t>(n));
+        path = to.front() == '/' ? to : FolderOf(path) + "/" + to;
+    }
+    return path;
+}
+
+constexpr std::size_t kRandomChars = 6;  // what mkostemp puts in place of "XXXXXX"
+
+// The temporary name of a save of the document, up to its random part: hidden, the document's
+// name (cut to fit the folder's name limit) and a hash of the whole name, so that a save
+// recognises the leftovers of its own document and no other file.
+std::string TemporaryPrefix(const std::string& name, std::size_t nameMax) {
+    std::uint32_t hash = 2166136261u;  // FNV-1a
+    for (unsigned char c : name) hash = (hash ^ c) * 16777619u;
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08x", hash);
+    const std::size_t fixed = 1 + 1 + 8 + 1 + kRandomChars;  // ".", "~", hash, ".", random
+    std::size_t keep = std::min(name.size(), nameMax > fixed ? nameMax - fixed : 0);
+    while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    return "." + name.substr(0, keep) + "~" + hex + ".";
+}
+
+// Removes the temporary files that killed saves of this document left in the folder. A save
+// holds a lock on its temporary file while it runs, so a running one's file is left alone.
+void RemoveLeftovers(const std::string& folder, const std::string& prefix) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() != prefix.size() + kRandomChars || name.compare(0, prefix.size(), prefix) != 0) continue;
+        if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                         [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }))
+            continue;
+        const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(dirFd, name.c_str(), 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// Creates the temporary file, locked. A cleaner of another window may lock and remove it in
+// the moment between creating and locking; then the file is gone and another one is made.
+int CreateTemporary(std::string& temp, const std::string& pattern) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        temp = pattern;
+        const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+        if (fd < 0) return fd;
+        struct stat st {};
+        if (::flock(fd, LOCK_EX) != 0 || (::fstat(fd, &st) == 0 && st.st_nlink > 0)) return fd;
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
+
 }  // namespace
+
+FileStamp FileStamp::Of(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        FileStamp none;
+        none.path = path;
+        return none;
+    }
+    return StampOf(path, st);
+}
+
+std::string cdfFile::CaptionFor(const std::string& error) {
+    return error.rfind("Can not open file", 0) == 0 ? "Trelvix" : std::string();
+}
 
 bool cdfFile::Save(const std::string& path) {
     fileName = path;
     error.clear();
+    written = FileStamp();
     std::vector<unsigned char> header = HeaderBytes();
     if (!error.empty()) return false;
+    auto fail = [&](int failure) {
+        error = "Can not write file " + path + ": " + std::strerror(failure) + "\nThe file on disk is unchanged.";
+        return false;
+    };
 
     // The temporary file lies beside the target, so the rename stays within one file system.
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    const std::string target = FollowLinks(path);
+    const std::string folder = FolderOf(target), name = BaseOf(target);
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const std::size_t nameMax = limit > 0 ? static_cast<std::size_t>(limit) : 255;
+    if (name.size() > nameMax) return fail(ENAMETOOLONG);
+    const std::string prefix = TemporaryPrefix(name, nameMax);
+    std::string temp;
+    const int fd = CreateTemporary(temp, folder + "/" + prefix + "XXXXXX");
     if (fd < 0) {
         error = "Can not open file for writing";
-        error += "\n" + FolderOf(path) + ": " + std::strerror(errno);
+        error += "\n" + folder + ": " + std::strerror(errno);
         return false;
     }
     DataWriter out(fd);
@@ -269,8 +379,8 @@ bool cdfFile::Save(const std::string& path) {
             break;
         default: break;
         }
-        const std::uint64_t written = n * TypeSize(v.type);
-        if (written < v.vsize) out.Zeros(static_cast<std::size_t>(std::min<std::uint64_t>(v.vsize - written, 8)));
+        const std::uint64_t bytes = n * TypeSize(v.type);
+        if (bytes < v.vsize) out.Zeros(static_cast<std::size_t>(std::min<std::uint64_t>(v.vsize - bytes, 8)));
     };
     std::vector<const variable*> recordVariables;
     for (const variable& v : variables) {
@@ -290,7 +400,7 @@ bool cdfFile::Save(const std::string& path) {
     // A new document gets the usual permissions; a replaced one keeps its own.
     struct stat old {};
     mode_t mode = 0666;
-    if (::stat(path.c_str(), &old) == 0) {
+    if (::stat(target.c_str(), &old) == 0) {
         mode = old.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
@@ -301,15 +411,17 @@ bool cdfFile::Save(const std::string& path) {
     // The bytes reach the disk before the name points at them: after a power loss the
     // document is either the old one or the new one whole, never an empty file.
     if (out.ok && !SyncDescriptor(fd)) out.ok = false, out.failure = errno;
-    const int closed = ::close(fd);
-    if (out.ok && closed != 0) out.ok = false, out.failure = errno;
-    if (out.ok && ::rename(temp.c_str(), path.c_str()) != 0) out.ok = false, out.failure = errno;
-    if (!out.ok) {
-        ::unlink(temp.c_str());
-        error = "Can not write file " + path + ": " + std::strerror(out.failure) + "\nThe file on disk is unchanged.";
-        return false;
-    }
+    struct stat done {};
+    if (out.ok && ::fstat(fd, &done) != 0) out.ok = false, out.failure = errno;
+    // Renamed while still locked, so no other save takes it for a leftover; closing after a
+    // successful fsync has nothing left to report.
+    if (out.ok && ::rename(temp.c_str(), target.c_str()) != 0) out.ok = false, out.failure = errno;
+    if (!out.ok) ::unlink(temp.c_str());
+    ::close(fd);
+    if (!out.ok) return fail(out.failure);
+    written = StampOf(path, done);
     // And the rename itself: the folder's entry.
-    SyncFolder(FolderOf(path));
+    SyncFolder(folder);
+    RemoveLeftovers(folder, prefix);
     return true;
 }

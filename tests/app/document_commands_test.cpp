@@ -11,6 +11,7 @@
 #include "charts/chart_page.h"
 #include "charts/legend_page.h"
 #include "documents/cdf_file.h"
+#include "documents/doc_test_support.h"
 #include "documents/document_model.h"
 #include "fitting/sinaldlg_page.h"
 #include "main_window_steps.h"
@@ -160,6 +161,8 @@ TEST_F(DocumentCommands, AFailedReadKeepsTheWorkAndItsName) {
             dialogs.fileAnswers.push_back(path);
             ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
             EXPECT_NE(LastMessage().find(c.message), std::string::npos) << c.name << ": " << LastMessage();
+            // A document file that can not be opened has a caption of its own.
+            EXPECT_EQ(dialogs.shown.back().caption, c.message == "Can not open file" ? "Trelvix" : platform::ApplicationTitle());
             if (c.message != "Wrong file extention") {
                 EXPECT_NE(LastMessage().find(path), std::string::npos) << LastMessage();
             }
@@ -206,6 +209,7 @@ TEST_F(DocumentCommands, SaveAsIntoAMissingFolderKeepsTheFormerName) {
         dialogs.fileAnswers.push_back(folder + "/missing/doc.cdf");
         ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
         EXPECT_NE(LastMessage().find("Can not open file for writing"), std::string::npos) << LastMessage();
+        EXPECT_EQ(dialogs.shown.back().caption, "Trelvix");
         EXPECT_EQ(std::tie(documentPath, dlg.recentFiles[0]), std::tuple(formerPath, ""));
         EXPECT_EQ(dlg.Caption(), caption);
         EXPECT_TRUE(dlg.WorkChanged());
@@ -310,5 +314,87 @@ TEST_F(DocumentCommands, SaveAsAsksBeforeReplacingAndClosingAsksForUnsavedWork) 
         EXPECT_EQ(LastMessage(), "Save changes to " + path + "?");
         EXPECT_FALSE(dlg.IsDialogEnded());
         dlg.NoteDocumentClean();  // the test's window then closes without a question
+    });
+}
+
+// One document open in two windows: what the other window saved since this one read or wrote
+// the file is not replaced without a question, and No keeps it.
+TEST_F(DocumentCommands, SaveAsksBeforeReplacingADocumentSavedElsewhere) {
+    Run([&](CTabulonDlg& dlg) {
+        LoadShape(1, 1, 0, 4);
+        const std::string path = folder + "/shared.cdf";
+        dialogs.fileAnswers.push_back(path);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
+        // The other window's save, here of the same document: the file is written anew all the same.
+        auto savedElsewhere = [&] {
+            cdfFile other;
+            EXPECT_EQ(other.Load(path), 1);
+            EXPECT_TRUE(other.Save(path));
+            return mainwin_steps::FileText(path);
+        };
+        const std::string theirs = savedElsewhere();
+        const std::string question = path + " has been changed since this window read or saved it.\nDo you want to replace it?";
+        LoadShape(1, 2, 0, 4);
+        dialogs.messageAnswers.push_back(platform::kNo);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save"}));
+        EXPECT_EQ(LastMessage(), question);
+        EXPECT_TRUE(mainwin_steps::FileText(path) == theirs);
+        EXPECT_TRUE(dlg.WorkChanged());
+        // Open asks to save the work first; the save asks again, and No stops the Open there.
+        dialogs.messageAnswers.insert(dialogs.messageAnswers.end(), {platform::kYes, platform::kNo});
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
+        EXPECT_EQ(LastMessage(), question);
+        EXPECT_EQ(dialogs.CountOf("open"), 0);
+        EXPECT_TRUE(mainwin_steps::FileText(path) == theirs);
+        // Yes replaces it; what this window wrote itself is replaced without a question.
+        dialogs.messageAnswers.push_back(platform::kYes);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save"}));
+        EXPECT_TRUE(mainwin_steps::FileText(path) != theirs);
+        const std::size_t shown = dialogs.shown.size();
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save"}));
+        // And what it read, until the other window saves again.
+        dialogs.fileAnswers.push_back(path);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save"}));
+        EXPECT_EQ(dialogs.shown.size(), shown + 1);  // the Open dialog alone
+        savedElsewhere();
+        dialogs.messageAnswers.push_back(platform::kNo);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save"}));
+        EXPECT_EQ(LastMessage(), question);
+    });
+}
+
+// Save as takes the longest names the folder allows and writes through a link to a document;
+// a save removes what a killed save of the same document left.
+TEST_F(DocumentCommands, SaveTakesLongNamesAndLinksAndClearsKilledSaves) {
+    Run([&](CTabulonDlg& dlg) {
+        LoadShape(1, 1, 0, 4);
+        const std::string longPath = folder + "/" + std::string(251, 'n') + ".cdf";
+        dialogs.fileAnswers.push_back(longPath);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
+        EXPECT_EQ(documentPath, longPath);
+        EXPECT_EQ(dialogs.CountOf("message"), 0) << LastMessage();
+
+        cdfFile copy;
+        ASSERT_EQ(copy.Load(longPath), 1);
+        const std::vector<std::string> saved = doc_test::Entries(folder);
+        ASSERT_TRUE(doc_test::KilledPartWay([&] { copy.Save(longPath); }, 1000));
+        EXPECT_EQ(doc_test::Entries(folder).size(), saved.size() + 1);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save"}));
+        EXPECT_EQ(doc_test::Entries(folder), saved);
+
+        const std::string real = folder + "/real/doc.cdf", link = folder + "/link.cdf";
+        std::filesystem::create_directory(folder + "/real");
+        ASSERT_TRUE(copy.Save(real));
+        const std::string old = mainwin_steps::FileText(real);
+        std::filesystem::create_symlink("real/doc.cdf", link);
+        LoadShape(1, 2, 0, 3);
+        dialogs.fileAnswers.push_back(link);
+        dialogs.messageAnswers.push_back(platform::kYes);  // it exists: replace it
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+        EXPECT_TRUE(mainwin_steps::FileText(real) != old);
+        EXPECT_EQ(doc_test::Entries(folder + "/real"), std::vector<std::string>{"doc.cdf"});
+        EXPECT_EQ(documentPath, link);
     });
 }

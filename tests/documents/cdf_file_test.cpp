@@ -7,6 +7,7 @@
 #include <limits>
 #include <tuple>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -288,9 +289,92 @@ TEST(CdfFile, SaveFlushesTheFileBeforeTheRenameAndTheFolderAfter) {
     diskLog = nullptr;
     ASSERT_TRUE(saved) << f.error;
     ASSERT_EQ(log.size(), 3u);
-    EXPECT_EQ(log[0].rfind("fsync " + path + ".", 0), 0u) << log[0];  // the temporary file
+    // The temporary file, beside the document.
+    EXPECT_EQ(log[0].rfind("fsync " + folder + "/", 0), 0u) << log[0];
+    EXPECT_NE(log[0], "fsync " + path);
     EXPECT_EQ(log[1], "rename " + path);
     EXPECT_EQ(log[2], "fsync " + folder);
+}
+
+// Every name the folder allows can be saved: the temporary file's name stays within the limit.
+TEST(CdfFile, SavesUnderTheLongestNamesTheFolderAllows) {
+    TempFolder dir;
+    std::vector<std::string> names;
+    for (std::size_t n = 249; n <= 255; ++n) names.push_back(std::string(n - 4, 'a') + ".cdf");
+    std::string wide = "b";  // two-byte characters where the temporary name is cut
+    while (wide.size() < 249) wide += "é";
+    names.push_back(wide + ".cdf");
+    cdfFile f = SampleModel();
+    for (const std::string& name : names) {
+        ASSERT_TRUE(f.Save(dir / name)) << name.size() << " bytes: " << f.error;
+        ASSERT_TRUE(f.Save(dir / name)) << f.error;  // and replaced
+        cdfFile r;
+        EXPECT_EQ(r.Load(dir / name), 1) << r.error;
+    }
+    EXPECT_EQ(doc_test::Entries(dir.Path()).size(), names.size());
+    // One byte more is refused, naming the file rather than its folder.
+    EXPECT_FALSE(f.Save(dir / (std::string(252, 'a') + ".cdf")));
+    EXPECT_NE(f.error.find("aaa.cdf: File name too long"), std::string::npos) << f.error;
+}
+
+// A link to a document stays a link: the save replaces the file it points to, with its
+// temporary file beside that file.
+TEST(CdfFile, SaveWritesThroughLinks) {
+    TempFolder dir;
+    std::filesystem::create_directory(dir / "real");
+    doc_test::WriteAll(dir / "real/doc.cdf", "old document");
+    std::filesystem::create_symlink("real/doc.cdf", dir / "link.cdf");
+    std::filesystem::create_symlink(dir / "link.cdf", dir / "chain.cdf");
+    std::filesystem::create_symlink("real/new.cdf", dir / "dangling.cdf");
+    cdfFile f = SampleModel();
+    for (const char* name : {"chain.cdf", "dangling.cdf"}) ASSERT_TRUE(f.Save(dir / name)) << f.error;
+    for (const char* name : {"link.cdf", "chain.cdf", "dangling.cdf"})
+        EXPECT_TRUE(std::filesystem::is_symlink(dir / name)) << name;
+    for (const char* name : {"real/doc.cdf", "real/new.cdf"}) {
+        cdfFile r;
+        EXPECT_EQ(r.Load(dir / name), 1) << name << ": " << r.error;
+    }
+    EXPECT_EQ(doc_test::Entries(dir / "real"), (std::vector<std::string>{"doc.cdf", "new.cdf"}));
+    EXPECT_EQ(doc_test::Entries(dir.Path()), (std::vector<std::string>{"chain.cdf", "dangling.cdf", "link.cdf", "real"}));
+}
+
+// A save killed part way leaves its temporary file; the next save of that document removes
+// it, but nothing of another document, of a save still running, or of the user's.
+TEST(CdfFile, ASaveRemovesWhatKilledSavesOfItsDocumentLeft) {
+    TempFolder dir;
+    const std::string doc = dir / "doc.cdf", other = dir / "other.cdf", longDoc = dir / (std::string(251, 'l') + ".cdf");
+    cdfFile f = SampleModel();
+    for (const std::string& path : {doc, other, longDoc}) ASSERT_TRUE(f.Save(path)) << f.error;
+    doc_test::WriteAll(dir / "doc.cdf.backup", "the user's");
+    const std::vector<std::string> documents = doc_test::Entries(dir.Path());
+    // What the kills of these saves add to the folder.
+    auto leftoversOf = [&](const std::vector<std::string>& paths) {
+        const std::vector<std::string> before = doc_test::Entries(dir.Path());
+        for (const std::string& path : paths) EXPECT_TRUE(doc_test::KilledPartWay([&] { f.Save(path); }, 100));
+        std::vector<std::string> added;
+        const std::vector<std::string> after = doc_test::Entries(dir.Path());
+        std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(added));
+        EXPECT_EQ(added.size(), paths.size());
+        return added;
+    };
+    const std::vector<std::string> ofDoc = leftoversOf({doc, doc}), ofOther = leftoversOf({other}),
+                                   ofLong = leftoversOf({longDoc});
+    ASSERT_EQ(ofDoc.size(), 2u);
+    // The first one stands for a save that is still running in another window: it holds its lock.
+    const int running = open((dir / ofDoc[0]).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(running, LOCK_EX), 0);
+    ASSERT_TRUE(f.Save(doc)) << f.error;
+    std::vector<std::string> expected = documents;
+    expected.insert(expected.end(), {ofDoc[0], ofOther[0], ofLong[0]});
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(doc_test::Entries(dir.Path()), expected);
+    close(running);
+    for (const std::string& path : {doc, longDoc}) ASSERT_TRUE(f.Save(path)) << f.error;
+    expected = documents;
+    expected.push_back(ofOther[0]);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(doc_test::Entries(dir.Path()), expected);
+    EXPECT_EQ(doc_test::ReadAll(dir / "doc.cdf.backup"), "the user's");
 }
 
 TEST(CdfFile, NoLimitOnTextsAndPaths) {

@@ -1,11 +1,17 @@
 #pragma once
 // A fresh temporary folder for document files (removed with everything in it), and small
 // file and process helpers of the document tests.
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <vector>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace doc_test {
@@ -52,6 +58,30 @@ inline std::string Run(const std::string& command, int& status) {
     while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
     status = pclose(p);
     return out;
+}
+
+// Runs save in a child process that a file-size limit of `bytes` kills part way, as a kill in
+// the middle of a save would; true when it died so.
+inline bool KilledPartWay(const std::function<void()>& save, rlim_t bytes) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const struct rlimit noCore {0, 0}, limit {bytes, bytes};
+        setrlimit(RLIMIT_CORE, &noCore);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+        save();
+        _exit(0);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ;
+}
+
+// The names in a folder, sorted.
+inline std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 inline bool HaveProgram(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
