@@ -223,13 +223,15 @@ namespace {
 std::vector<double> PairFitDrops(const std::vector<double>& x, const std::vector<double>& r, const FrequencyGrid& grid)
 {
     const std::size_t count = static_cast<std::size_t>(grid.count);
-    std::vector<double> sums(5 * count, 0.0);  // r sin, r cos, sin^2, cos^2, sin cos
     const auto [lowest, highest] = std::minmax_element(x.begin(), x.end());
     // Angles from the middle of the range stay small; a shift of x does not change what a pair fits.
     const double middle = 0.5 * (*lowest + *highest);
     const double radiansPerUnit = 6.283185307179586 * grid.step;
-    // A few points side by side: their rotations are independent and their sums are added in a tree.
+    // A few points side by side, each with sums of its own per frequency (r sin, r cos, sin^2,
+    // cos^2, sin cos), so that the points' rotations and sums run in parallel; the lanes are added
+    // up at the end.
     constexpr std::size_t kLanes = 8;
+    std::vector<double> laneSums(5 * kLanes * count, 0.0);
     for (std::size_t from = 0; from < x.size(); from += kLanes) {
         double w[kLanes] = {}, sine[kLanes] = {}, cosine[kLanes] = {}, stepSine[kLanes] = {}, stepCosine[kLanes];
         for (std::size_t j = 0; j < kLanes; ++j) {
@@ -243,26 +245,24 @@ std::vector<double> PairFitDrops(const std::vector<double>& x, const std::vector
             sine[j] = std::sin(grid.first * angle);
             cosine[j] = std::cos(grid.first * angle);
         }
-        for (std::size_t k = 0; k < count; ++k) {
-            double terms[5][kLanes];
+        double* at = laneSums.data();
+        for (std::size_t k = 0; k < count; ++k, at += 5 * kLanes) {
             for (std::size_t j = 0; j < kLanes; ++j) {
-                terms[0][j] = w[j] * sine[j];
-                terms[1][j] = w[j] * cosine[j];
-                terms[2][j] = sine[j] * sine[j];
-                terms[3][j] = cosine[j] * cosine[j];
-                terms[4][j] = sine[j] * cosine[j];
-                const double s = sine[j] * stepCosine[j] + cosine[j] * stepSine[j];
-                cosine[j] = cosine[j] * stepCosine[j] - sine[j] * stepSine[j];
-                sine[j] = s;
-            }
-            double* const at = sums.data() + 5 * k;
-            static_assert(kLanes == 8);
-            for (std::size_t t = 0; t < 5; ++t) {
-                const double* v = terms[t];
-                at[t] += ((v[0] + v[1]) + (v[2] + v[3])) + ((v[4] + v[5]) + (v[6] + v[7]));
+                const double s = sine[j], c = cosine[j];
+                at[j] += w[j] * s;
+                at[kLanes + j] += w[j] * c;
+                at[2 * kLanes + j] += s * s;
+                at[3 * kLanes + j] += c * c;
+                at[4 * kLanes + j] += s * c;
+                sine[j] = s * stepCosine[j] + c * stepSine[j];
+                cosine[j] = c * stepCosine[j] - s * stepSine[j];
             }
         }
     }
+    std::vector<double> sums(5 * count, 0.0);
+    for (std::size_t i = 0; i < sums.size(); ++i)
+        for (std::size_t j = 0; j < kLanes; ++j)
+            sums[i] += laneSums[i * kLanes + j];
     std::vector<double> drops(count, 0.0);
     for (std::size_t k = 0; k < count; ++k) {
         const double* const at = sums.data() + 5 * k;
