@@ -73,15 +73,15 @@ double TermSelection::FitCurrentTermModel(const std::vector<double>& x, const st
                                           std::vector<double>& ratios)
 {
     double criterion = kUnfittedTermCriterion;
-    std::vector<double> coefficients, deviations;
+    std::vector<double> deviations;
     ratios.resize(codes_.size(), 0.0);
     ++fitCount;
-    lastResidual = FitTermModel(x, y, yTransform_, codes_, periods_, coefficients, deviations, &criterion,
+    lastResidual = FitTermModel(x, y, yTransform_, codes_, periods_, coefficients_, deviations, &criterion,
                                 reuseColumns ? &cache_ : nullptr);
     lastRatios.clear();
-    for (std::size_t k = 0; k < coefficients.size(); ++k)
-        if (std::fabs(coefficients[k]) > 1e-100) {
-            ratios[k] = std::fabs(deviations[k] / coefficients[k]);
+    for (std::size_t k = 0; k < coefficients_.size(); ++k)
+        if (std::fabs(coefficients_[k]) > 1e-100) {
+            ratios[k] = std::fabs(deviations[k] / coefficients_[k]);
             lastRatios.push_back(ratios[k]);
         }
     return criterion;
@@ -188,31 +188,127 @@ double TermSelection::TryPeriod(const std::vector<double>& x, const std::vector<
     return CurrentModelCriterion(x, y);
 }
 
-std::vector<double> FrequencyScanPeriods(const std::vector<double>& x, double longest)
+FrequencyGrid FrequencyScanGrid(const std::vector<double>& x, double longest)
 {
-    std::vector<double> periods;
+    FrequencyGrid grid;
     if (x.size() < 2)
-        return periods;
+        return grid;
     std::vector<double> sorted(x);
     std::sort(sorted.begin(), sorted.end());
     const double range = sorted.back() - sorted.front();
     if (!(range > 0.0) || !std::isfinite(range))
-        return periods;
-    std::vector<double> spacing(sorted.size() - 1);
+        return grid;
+    std::vector<double> spacing;
     for (std::size_t i = 1; i < sorted.size(); ++i)
-        spacing[i - 1] = sorted[i] - sorted[i - 1];
+        if (sorted[i] > sorted[i - 1])
+            spacing.push_back(sorted[i] - sorted[i - 1]);
     const std::size_t half = spacing.size() / 2;
     std::nth_element(spacing.begin(), spacing.begin() + static_cast<std::ptrdiff_t>(half), spacing.end());
     const double shortest = 2.0 * spacing[half];
-    const double step = 0.25 / range;
-    for (int k = 1; static_cast<int>(periods.size()) < kFrequencyScanPeriods; ++k) {
-        const double T = 1.0 / (k * step);
-        if (T < shortest)
-            break;
-        if (T < longest)
-            periods.push_back(T);
+    grid.step = 0.25 / range;
+    grid.first = 1;
+    while (!(grid.Period(0) < longest) && grid.Period(0) >= shortest)
+        ++grid.first;
+    while (grid.count < kFrequencyScanPeriods && grid.Period(grid.count) >= shortest)
+        ++grid.count;
+    return grid;
+}
+
+namespace {
+
+// For every frequency of the grid, how much the sum of squares of r drops when a sine and a
+// cosine of that frequency alone are fitted to it (a 2 x 2 least-squares system). The sines and
+// cosines of a point step from one frequency to the next by a rotation, so that only the grid's
+// first frequency and its step cost a sine and a cosine per point.
+std::vector<double> PairFitDrops(const std::vector<double>& x, const std::vector<double>& r, const FrequencyGrid& grid)
+{
+    const std::size_t count = static_cast<std::size_t>(grid.count);
+    const auto [lowest, highest] = std::minmax_element(x.begin(), x.end());
+    // Angles from the middle of the range stay small; a shift of x does not change what a pair fits.
+    const double middle = 0.5 * (*lowest + *highest);
+    const double radiansPerUnit = 6.283185307179586 * grid.step;
+    // A few points side by side, each with sums of its own per frequency (r sin, r cos, sin^2,
+    // cos^2, sin cos), so that the points' rotations and sums run in parallel; the lanes are added
+    // up at the end.
+    constexpr std::size_t kLanes = 8;
+    std::vector<double> laneSums(5 * kLanes * count, 0.0);
+    for (std::size_t from = 0; from < x.size(); from += kLanes) {
+        double w[kLanes] = {}, sine[kLanes] = {}, cosine[kLanes] = {}, stepSine[kLanes] = {}, stepCosine[kLanes];
+        for (std::size_t j = 0; j < kLanes; ++j) {
+            stepCosine[j] = 1.0;
+            if (from + j >= x.size() || !std::isfinite(r[from + j]))
+                continue;  // a lane without a point adds nothing
+            const double angle = radiansPerUnit * (x[from + j] - middle);
+            w[j] = r[from + j];
+            stepSine[j] = std::sin(angle);
+            stepCosine[j] = std::cos(angle);
+            sine[j] = std::sin(grid.first * angle);
+            cosine[j] = std::cos(grid.first * angle);
+        }
+        double* at = laneSums.data();
+        for (std::size_t k = 0; k < count; ++k, at += 5 * kLanes) {
+            for (std::size_t j = 0; j < kLanes; ++j) {
+                const double s = sine[j], c = cosine[j];
+                at[j] += w[j] * s;
+                at[kLanes + j] += w[j] * c;
+                at[2 * kLanes + j] += s * s;
+                at[3 * kLanes + j] += c * c;
+                at[4 * kLanes + j] += s * c;
+                sine[j] = s * stepCosine[j] + c * stepSine[j];
+                cosine[j] = c * stepCosine[j] - s * stepSine[j];
+            }
+        }
     }
-    return periods;
+    std::vector<double> sums(5 * count, 0.0);
+    for (std::size_t i = 0; i < sums.size(); ++i)
+        for (std::size_t j = 0; j < kLanes; ++j)
+            sums[i] += laneSums[i * kLanes + j];
+    std::vector<double> drops(count, 0.0);
+    for (std::size_t k = 0; k < count; ++k) {
+        const double* const at = sums.data() + 5 * k;
+        const double rs = at[0], rc = at[1], ss = at[2], cc = at[3], sc = at[4];
+        const double det = ss * cc - sc * sc;
+        double drop = 0.0;
+        if (det > 1e-9 * ss * cc)
+            drop = (rs * rs * cc - 2.0 * rs * rc * sc + rc * rc * ss) / det;
+        else  // the two columns are as good as one (a frequency that the spacing aliases)
+            drop = std::max(ss > 0.0 ? rs * rs / ss : 0.0, cc > 0.0 ? rc * rc / cc : 0.0);
+        drops[k] = std::isfinite(drop) ? drop : 0.0;
+    }
+    return drops;
+}
+
+// Grid indices of the highest local maxima of the drops (neighbours on one peak would crowd out
+// the other peaks), at most kFrequencyScanCandidates, longest period first.
+std::vector<int> BestFrequencies(const std::vector<double>& drops)
+{
+    const auto drop = [&drops](int k) { return drops[static_cast<std::size_t>(k)]; };
+    const int count = static_cast<int>(drops.size());
+    std::vector<int> peaks;
+    for (int k = 0; k < count; ++k)
+        if (drop(k) > 0.0 && (k == 0 || drop(k) > drop(k - 1)) && (k + 1 == count || drop(k) >= drop(k + 1)))
+            peaks.push_back(k);
+    const std::size_t kept = std::min<std::size_t>(peaks.size(), kFrequencyScanCandidates);
+    std::partial_sort(peaks.begin(), peaks.begin() + static_cast<std::ptrdiff_t>(kept), peaks.end(),
+                      [&drop](int a, int b) { return drop(a) > drop(b); });
+    peaks.resize(kept);
+    std::sort(peaks.begin(), peaks.end());
+    return peaks;
+}
+
+}  // namespace
+
+std::vector<double> TermSelection::CurrentResidual(const std::vector<double>& x, const std::vector<double>& y) const
+{
+    std::vector<double> residual(x.size()), row(codes_.size());
+    for (std::size_t p = 0; p < x.size(); ++p) {
+        double target = 0.0, fitted = 0.0;
+        EvaluateTermRow(&target, row.data(), periods_, codes_, yTransform_, y[p], x[p]);
+        for (std::size_t k = 0; k < row.size() && k < coefficients_.size(); ++k)
+            fitted += coefficients_[k] * row[k];
+        residual[p] = target - fitted;
+    }
+    return residual;
 }
 
 int TermSelection::AddBestPeriod(const std::vector<double>& x, const std::vector<double>& y)
@@ -223,6 +319,7 @@ int TermSelection::AddBestPeriod(const std::vector<double>& x, const std::vector
     const auto [lowest, highest] = std::minmax_element(x.begin(), x.end());
     const double R = 3.0 * (*highest - *lowest);
     const double startCriterion = CurrentModelCriterion(x, y);
+    const std::vector<double> residual = CurrentResidual(x, y);
     AddPeriodTerms(R);
     const std::size_t j = periods_.size() - 1;
     const double s = 0.0073 * R;
@@ -243,10 +340,16 @@ int TermSelection::AddBestPeriod(const std::vector<double>& x, const std::vector
         for (int k = 1; R - k * s > 0.0; ++k)
             judge(R - k * s);
     // The linear steps pass over a short period's minimum (about T^2/range wide): the
-    // coarse scan also steps evenly in frequency, a quarter of 1/range at a time.
-    if (s > 0.0)
-        for (double T : FrequencyScanPeriods(x, R - s))
-            judge(T);
+    // coarse scan also steps evenly in frequency, a quarter of 1/range at a time. A full fit
+    // per frequency would cost many times the rest of the search, so the grid is judged by
+    // the pair alone fitted to what the model leaves, and only its best few get the criterion.
+    bool fromFrequencyScan = false;
+    if (s > 0.0) {
+        const FrequencyGrid grid = FrequencyScanGrid(x, R - s);
+        if (grid.count > 0)
+            for (int k : BestFrequencies(PairFitDrops(x, residual, grid)))
+                fromFrequencyScan = judge(grid.Period(k)) || fromFrequencyScan;
+    }
 
     // Fine scan around the best, its lower end following the best.
     if (s > 0.0)
@@ -257,15 +360,21 @@ int TermSelection::AddBestPeriod(const std::vector<double>& x, const std::vector
             judge(T);
         }
 
-    // Adaptive steps: on, or back at a shorter step when the criterion got worse.
+    // Adaptive steps: on, or back at a shorter step when the criterion got worse. A period
+    // from the frequency grid starts from that grid's step in period, T^2 / (4 range), and
+    // steps from the best period: the minimum lies within half a grid step on either side,
+    // and steps from the last period tried never return below the start once the first
+    // step up fails.
     double d = 0.373 * s;
+    if (fromFrequencyScan)
+        d = 0.373 * std::min(s, bestPeriod * bestPeriod / (4.0 * (R / 3.0)));
     const double stop = 1e-5 * d;
     double T = bestPeriod;
     bool tried = false;
     for (int pass = 0; pass < 500; ++pass) {
         if (std::fabs(d) <= stop)
             break;
-        T = T + d;
+        T = (fromFrequencyScan ? bestPeriod : T) + d;
         if (T <= 0.0) {
             T = std::fabs(2.0 * d);
             d = -0.173 * bestPeriod;

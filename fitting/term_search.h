@@ -20,11 +20,21 @@ int FindEqualTermSet(const std::vector<unsigned>& candidate, std::vector<unsigne
 // entry the previous step added (code != 0); 0 when none is left (the list then lost it).
 int NextUnusedTermCode(unsigned& code, std::vector<unsigned>& termCodes);
 
-// The periods the coarse period scan visits evenly in frequency: 1/T in steps of a quarter of
-// 1/(range of x), longest first, those below `longest` only, down to twice the median spacing
-// of x or for at most kFrequencyScanPeriods periods.
+// The coarse period scan's second grid, even in frequency: the frequencies (first + i) * step for
+// i < count, step a quarter of 1/(range of x), longest period first; only periods below `longest`
+// and not below twice the median spacing of the distinct values of x (repeated values would make
+// that spacing 0), at most kFrequencyScanPeriods of them.
 inline constexpr int kFrequencyScanPeriods = 2000;
-std::vector<double> FrequencyScanPeriods(const std::vector<double>& x, double longest);
+struct FrequencyGrid {
+    double step = 0.0;
+    int first = 0;
+    int count = 0;
+    double Period(int i) const { return 1.0 / ((first + i) * step); }
+};
+FrequencyGrid FrequencyScanGrid(const std::vector<double>& x, double longest);
+// How many of the frequency grid's periods get the full criterion: those whose sine-cosine pair,
+// fitted alone to the current model's residual, takes the most off its sum of squares.
+inline constexpr int kFrequencyScanCandidates = 10;
 
 class TermSelection {
 public:
@@ -70,6 +80,8 @@ private:
         std::vector<double> periods;
     };
     Model Current() const { return {codes_, periods_}; }
+    // The latest fit's residual in the transformed y, point by point.
+    std::vector<double> CurrentResidual(const std::vector<double>& x, const std::vector<double>& y) const;
     void Restore(const Model& m);
     void ClearTried();
     // Criterion with period j set to T.
@@ -81,6 +93,8 @@ private:
     std::vector<unsigned>& triedCodes_;
     std::vector<int>& triedStarts_;
     TermFitCache cache_;
+    // Coefficients of the latest fit.
+    std::vector<double> coefficients_;
     // Receives the per-term ratios when a search only wants the criterion.
     std::vector<double> ratioScratch_;
 };
