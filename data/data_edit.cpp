@@ -12,9 +12,11 @@
 #include "data/data_page.h"
 #include "data/data_page_widgets.h"
 #include "platform/dialog_template.h"
+#include "platform/font.h"
 #include "platform/format.h"
 #include "platform/requests.h"
 #include "platform/system.h"
+#include "platform/text_metrics.h"
 
 // Its constructor reads no other program-wide object, so this file may build it in any order.
 DataEdit theDataEdit;
@@ -138,8 +140,11 @@ void DataEdit::LayoutControls() {
     Control(kOkButton).Move(W - 40, 30, std::max(1, H - 30), 10);
     Control(kSeriesLabel).Move(10, H - 30, 45, 20);
     Control(kSeriesCombo).Move(60, H - 30, 85, 20);
-    Control(kGoToButton).Move(155, H - 30, 80, 20);
-    Control(kGoToEdit).Move(240, H - 30, 40, 20);
+    // The button paints its caption inside a 3-pixel edge: it is widened where the font needs it.
+    platform::Control goTo = Control(kGoToButton);
+    const int goToWidth = std::max(80, platform::MetricsFor(platform::OwnerDrawFont()).Width(goTo.Text()) + 8);
+    goTo.Move(155, H - 30, goToWidth, 20);
+    Control(kGoToEdit).Move(160 + goToWidth, H - 30, 40, 20);
     Control(kCloseButton).Move(W - 30, 3, 15, 15);
     // The command buttons stand in a row along the top.
     int x = 10;
@@ -467,9 +472,13 @@ void DataEdit::OnGridClick(platform::Point point) {
 bool DataEdit::OnMoveKey() {
     using platform::KeyDown;
     if (!KeyDown(platform::kKeyControl) && !KeyDown(platform::kKeyAlt)) return false;
-    const bool up = KeyDown(platform::kKeyUp), down = KeyDown(platform::kKeyDown);
-    const bool left = KeyDown(platform::kKeyLeft), right = KeyDown(platform::kKeyRight);
-    if ((up || down) && (left || right)) return false;
+    const auto pad = [](int digit) { return KeyDown(platform::kKeyNumpad0 + digit); };
+    // The diagonals, by arrow pairs or by the keypad's corner keys, move nothing.
+    const bool upArrow = KeyDown(platform::kKeyUp), downArrow = KeyDown(platform::kKeyDown);
+    if ((upArrow || downArrow) && (KeyDown(platform::kKeyLeft) || KeyDown(platform::kKeyRight))) return false;
+    if (pad(7) || pad(9) || pad(1) || pad(3)) return false;
+    const bool up = upArrow || pad(8), down = downArrow || pad(2);
+    const bool left = KeyDown(platform::kKeyLeft) || pad(4), right = KeyDown(platform::kKeyRight) || pad(6);
     if (!up && !down && !left && !right) return false;
     if (!CommitCellEdit()) return true;
     if (up) {
@@ -478,10 +487,8 @@ bool DataEdit::OnMoveKey() {
         ++currentRow;
     } else if (left) {
         --currentColumn;
-    } else if (right) {
-        ++currentColumn;
     } else {
-        return false;
+        ++currentColumn;
     }
     NormalizeCellPosition();
     BeginCellEdit(currentColumn, currentRow);
@@ -499,6 +506,10 @@ bool DataEdit::PreTranslateInput(const platform::InputEvent& input) {
             case platform::kKeyDown:
             case platform::kKeyLeft:
             case platform::kKeyRight:
+            case platform::kKeyNumpad0 + 2:
+            case platform::kKeyNumpad0 + 4:
+            case platform::kKeyNumpad0 + 6:
+            case platform::kKeyNumpad0 + 8:
                 return OnMoveKey();
             default:
                 break;

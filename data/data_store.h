@@ -125,7 +125,7 @@ public:
     void MakeActiveParameterArgument();
     void MakeActiveParameterValue();
     void MakeActiveParameterInactive();
-    // "Make all inactive": every parameter inactive, counts 0 (dataModified kept).
+    // "Make all inactive": every parameter inactive, counts 0, dataModified set.
     void OnMakeAllInactive();
     // Every value parameter drawn as a line in palette colour 0.
     void ShowValuesAsLines();

@@ -82,6 +82,8 @@ void DataStore::OnMakeAllInactive() {
         x.nValues = 0;
     }
     NoteStructureChanged();
+    // The view page shows its controls by the data's shape, read again only for modified data.
+    dataModified = 1;
     RefreshSeriesList(1);
     RequestRepaint();
 }

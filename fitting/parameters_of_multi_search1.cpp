@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/exchange.h"
 #include "platform/format.h"
+#include "statistics/stretch_and_browse.h"
 #include "widgets/page_look.h"
 
 // Its constructor reads no other program-wide object, so this file may build it in any order.
@@ -140,16 +141,14 @@ void parametersOfMultiSearch1::OnUpdateDataShared() { UpdateData(true); }
 
 void parametersOfMultiSearch1::OnBrowse() {
     UpdateData(true);
-    platform::FileDialogRequest request;
-    request.title = browseTitle;
-    request.filter = "*.csv|*.csv||";
-    request.defaultExtension = "csv";
-    request.initialPath = initialFolder.empty() ? fileNameBuffer.substr(0, 300)
-                                                : initialFolder + "/" + fileNameBuffer.substr(0, 300);
-    request.confirmReplace = false;
-    const std::optional<std::string> chosen = platform::TheDialogs().OpenFile(request);
-    if (!chosen) return;
-    logFile = *chosen;
+    // The log is usually a file still to be made: a save dialog takes a new name (and asks
+    // before an existing file is chosen), proposing the name chosen last.
+    std::string name = fileNameBuffer.substr(0, 300);
+    if (const std::size_t slash = name.find_last_of('/'); slash != std::string::npos) name.erase(0, slash + 1);
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".csv") == 0) name.resize(name.size() - 4);
+    std::string folder, title, chosen;
+    if (!BrowseForFile(folder, "csv", title, chosen, browseTitle, name.empty() ? "default" : name)) return;
+    logFile = chosen;
     fileNameBuffer = logFile.substr(0, 1000);
     UpdateData(false);
     ClampToModelSize();

@@ -125,6 +125,9 @@ void calculator::OnDo() {
     }
     if (rowCount > 0) {
         rowsPending = 1;
+        // The page's flag makes the repaint recompute the chart: only the model routines
+        // compute the rows' values, and the results file is written right after them.
+        changed = 1;
         platform::PostRepaintRequest();
     } else {
         platform::MessageBox("No data in file");

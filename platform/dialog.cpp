@@ -208,6 +208,10 @@ bool Dialog::CreateWindowFromTemplate(Dialog* parent, bool asChild, bool modal) 
     }
     if (t) {
         for (const ControlTemplate& c : t->controls) BuildControl(c);
+        // Group boxes lie under every other control; among themselves they keep the template's
+        // order, so a box listed after the one around it (and its caption) stays on top of it.
+        const QList<QGroupBox*> boxes = client_->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly);
+        for (auto box = boxes.crbegin(); box != boxes.crend(); ++box) (*box)->lower();
     }
     GroupRadioButtons();
     if (frame_) CenterWindow();
@@ -340,7 +344,6 @@ void Dialog::BuildControl(const ControlTemplate& t) {
     widget->setGeometry(x, y, w, h);
     if (t.style & kStyleDisabled) widget->setEnabled(false);
     if (t.style & kStyleHidden) widget->hide();
-    if (t.kind == ControlKind::GroupBox) widget->lower();
     if (!controls_.count(t.id)) controls_[t.id] = ControlEntry{widget, t.kind, t.style};
     order_.push_back(OrderEntry{t.id, t.kind, t.style});
     if (!t.caption.empty()) platform::Control(widget, t.kind, t.id, t.style).SetText(t.caption);

@@ -45,7 +45,10 @@ Point PointOf(const QPoint& p) { return Point{p.x(), p.y()}; }
 
 }  // namespace
 
-int KeyCodeOf(int qtKey) {
+int KeyCodeOf(int qtKey, Qt::KeyboardModifiers modifiers) {
+    if ((modifiers & Qt::KeypadModifier) && qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
+        return kKeyNumpad0 + (qtKey - Qt::Key_0);
+    }
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) return qtKey;
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return kKeyF1 + (qtKey - Qt::Key_F1);
     switch (qtKey) {
@@ -146,7 +149,7 @@ bool DialogClient::PreTranslate(QEvent* e, int controlId, QWidget* source) {
         case QEvent::KeyRelease: {
             auto* k = static_cast<QKeyEvent*>(e);
             in.kind = e->type() == QEvent::KeyPress ? InputEvent::KeyDown : InputEvent::KeyUp;
-            in.key = KeyCodeOf(k->key());
+            in.key = KeyCodeOf(k->key(), k->modifiers());
             break;
         }
         case QEvent::MouseButtonPress:
@@ -429,7 +432,7 @@ bool PaintOwnerItem(Dialog* owner, DrawItem& item, Bitmap& bitmap) {
     {
         Canvas canvas(bitmap);
         // As for the control itself: its caption in the dialog font unless the page picks another.
-        static const Font dialogFont = Font::Make(FromQString(QFontInfo(DialogFont()).family()), DialogFont().pixelSize());
+        static const Font dialogFont = OwnerDrawFont();
         canvas.SelectFont(dialogFont);
         item.canvas = &canvas;
         item.rect = Rect{0, 0, bitmap.Width(), bitmap.Height()};

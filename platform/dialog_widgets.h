@@ -128,8 +128,9 @@ private:
 
 // The dialog whose client area holds the widget (nullptr once its window is going).
 Dialog* OwnerOf(const QWidget* widget);
-// Key code of a Qt key (0 for keys the program has no code for).
-int KeyCodeOf(int qtKey);
+// Key code of a Qt key (0 for keys the program has no code for); the keypad's digits have
+// codes of their own.
+int KeyCodeOf(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Starts following key and button state for KeyDown (system.cpp); once per application.
 void InstallKeyTracker();
 // Serves a posted job request at the window it was posted to (requests.cpp).

@@ -5,8 +5,12 @@
 #include <cmath>
 
 #include <QFont>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QString>
+
+#include "platform/dialog_widgets.h"
+#include "platform/qt_text.h"
 
 namespace platform {
 
@@ -137,6 +141,11 @@ QFont ToQFont(const Font& f) {
         }
     }
     return q;
+}
+
+Font OwnerDrawFont() {
+    const QFont dialog = DialogFont();
+    return Font::Make(FromQString(QFontInfo(dialog).family()), dialog.pixelSize());
 }
 
 }  // namespace platform

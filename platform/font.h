@@ -39,6 +39,9 @@ struct Font {
     bool operator==(const Font&) const = default;
 };
 
+// What owner-drawn controls paint their captions in unless the page picks another font: the
+// dialog font's face and size (for laying out a control around its caption).
+Font OwnerDrawFont();
 // Installed family that stands in for a face name ("Arial" -> "Liberation Sans", ...).
 std::string MapFaceName(const std::string& face, unsigned char pitchAndFamily = 0);
 // The Qt font for a record; the escapement is not part of it (the canvas rotates).

@@ -7,7 +7,9 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -48,6 +50,25 @@ void HideSizesOutside(QListView* list, int minimum, int maximum) {
         const int size = model->data(model->index(row, 0)).toString().toInt();
         list->setRowHidden(row, (minimum > 0 && size < minimum) || (maximum > 0 && size > maximum));
     }
+}
+
+// The style of `family` that shows a font of `weight` and slant `italic` best: the slant first,
+// then the nearest weight (a tie goes lighter up to medium weight and heavier above it, as
+// font matching does); "" when the family lists none.
+QString ClosestStyle(const QString& family, int weight, bool italic) {
+    QString best;
+    int bestCost = 0;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        const int w = QFontDatabase::weight(family, style);
+        const int apart = std::abs(w - weight);
+        const bool wrongWay = weight <= QFont::Medium ? w > weight : w < weight;
+        const int cost = (QFontDatabase::italic(family, style) != italic ? 100000 : 0) + 2 * apart + (wrongWay ? 1 : 0);
+        if (best.isEmpty() || cost < bestCost) {
+            best = style;
+            bestCost = cost;
+        }
+    }
+    return best;
 }
 
 }  // namespace
@@ -106,7 +127,14 @@ FontChoiceDialog::FontChoiceDialog(const FontRequest& request, QWidget* parent)
     QFont start = ToQFont(request_.font);
     const double points = request_.font.height != 0 ? PointSizeTenths(request_.font) / 10.0 : PointsOf(start);
     start.setPointSize(LimitedPoints(points > 0 ? points : 12.0));
+    sizeLimited_ = points <= 0 || start.pointSize() != static_cast<int>(std::lround(points));
+    // Qt's dialog finds the style by its name and otherwise takes the first the face lists,
+    // often a slanted one: it is given the face as installed and that face's own closest style.
+    if (!QFontDatabase::families().contains(start.family())) start.setFamily(QFontInfo(start).family());
+    const QString style = ClosestStyle(start.family(), start.weight(), start.italic());
+    if (!style.isEmpty()) start.setStyleName(style);
     SetCurrentFont(start);
+    opened_ = fonts_->currentFont();
     // Qt's dialog fills its size list anew for each family and style: hide again each time.
     if (QListView* sizes = SizeList(fonts_); sizes && (request_.minPointSize > 0 || request_.maxPointSize > 0)) {
         auto hide = [this, sizes] { HideSizesOutside(sizes, request_.minPointSize, request_.maxPointSize); };
@@ -171,6 +199,16 @@ FontChoice FontChoiceDialog::Choice() const {
     choice.font = FontFromQt(q, request_.font);
     choice.color = request_.effects ? color_ : request_.color;
     choice.pointSize = static_cast<int>(std::lround(PointsOf(q) * 10.0));
+    if (q == opened_) {
+        // Nothing picked: the record stays as it came, its size too unless the limits moved it.
+        choice.font = request_.font;
+        if (sizeLimited_) {
+            choice.font.height = -static_cast<int>(std::lround(PointsOf(q) * kPixelsPerInch / 72.0));
+            choice.font.width = 0;
+        } else if (request_.font.height != 0) {
+            choice.pointSize = PointSizeTenths(request_.font);
+        }
+    }
     return choice;
 }
 

@@ -35,6 +35,8 @@ private:
     QPushButton* colorButton_ = nullptr;
     ColorRef color_;
     bool adjusting_ = false;
+    QFont opened_;              // what the dialog showed first: OK on it keeps the request's font
+    bool sizeLimited_ = false;  // the request's size lay outside the limits
 };
 
 // The record of a font picked in Qt's dialog: the face, a character height in pixels at the

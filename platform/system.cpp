@@ -35,7 +35,7 @@ protected:
         if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) {
             auto* k = static_cast<QKeyEvent*>(e);
             if (!k->isAutoRepeat()) {
-                const int code = KeyCodeOf(k->key());
+                const int code = KeyCodeOf(k->key(), k->modifiers());
                 if (e->type() == QEvent::KeyPress) {
                     down.insert(code);
                 } else {

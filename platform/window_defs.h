@@ -97,6 +97,7 @@ enum KeyCode : int {
     kKeyDown = 0x28,
     kKeyInsert = 0x2D,
     kKeyDelete = 0x2E,
+    kKeyNumpad0 = 0x60,  // the keypad's digits with NumLock on: kKeyNumpad0 + digit
     kKeyF1 = 0x70,
 };
 

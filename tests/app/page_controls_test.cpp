@@ -1,0 +1,322 @@
+// Controls of several pages walked the user's way: data brought in through the import dialog,
+// tabs, buttons and check boxes found by their captions and pressed with real events, and what
+// the user then sees or gets read back: files written, pixels shown, fonts kept.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "charts/legend_page.h"
+#include "data/data_edit.h"
+#include "data/data_edit_view.h"
+#include "fitting/parameters_of_multi_search1.h"
+#include "formula/calculator.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+#include "main_window_steps.h"
+#include "platform/dialog_widgets.h"
+#include "platform/font_choice.h"
+#include "user_path.h"
+
+namespace {
+
+using user_path::ChooseTab;
+using user_path::Press;
+using user_path::Type;
+
+QLineEdit* EditOf(platform::Dialog& page, int id) { return qobject_cast<QLineEdit*>(page.Control(id).Widget()); }
+
+// Writes `records` lines of the named columns to a file of the test's own, brings it in through
+// the import dialog and runs `walk` in a fresh main window; the pages' choices are put back after.
+void Walk(const std::string& names, int records, const std::function<std::string(int)>& row,
+          const std::function<void(CTabulonDlg&, platform::ScriptedDialogs&, const mainwin_test::ScratchFolder&)>& walk,
+          platform::ScriptedDialogs* shared = nullptr) {
+    mainwin_test::ScratchFolder folder("page_controls");
+    const std::string file = folder / "data.txt";
+    user_path::WriteRecords(file, names, records, row);
+    // The service made last is the one installed: a test's own is made only without a shared one.
+    std::optional<platform::ScriptedDialogs> own;
+    if (!shared) own.emplace();
+    platform::ScriptedDialogs& dialogs = shared ? *shared : *own;
+    bool walked = false;
+    const multistat_settings several = theMultistat;
+    const xystatistic_settings schemes = theXystatistic;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            walked = true;
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
+            walk(dlg, dialogs, folder);
+        },
+        &dialogs);
+    EXPECT_TRUE(walked) << "the main window did not come up";
+    theMultistat.multistat_settings::operator=(several);
+    theXystatistic.xystatistic_settings::operator=(schemes);
+    theCalculator.settings = calculator_settings{};
+    theCalculator.changed = 1;
+    theParametersOfMultiSearch1.settings = parameters_of_multi_search1_settings{};
+    mainwin_test::ResetChoices();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(PageControls, CalculatorDoWritesTheResultsFileAtOnce) {
+    // y = 0.01 (x - 1800)^2 + 3 over 1800 .. 2000: the fitted polynomial gives it back.
+    const auto model = [](double x) { return 0.01 * (x - 1800) * (x - 1800) + 3; };
+    Walk("x y", 41, [&](int r) { return std::to_string(1800 + 5 * r) + " " + std::to_string(model(1800 + 5 * r)); },
+         [&](CTabulonDlg& dlg, platform::ScriptedDialogs& dialogs, const mainwin_test::ScratchFolder& folder) {
+             ASSERT_TRUE(ChooseTab(dlg, "Statistics"));
+             ASSERT_TRUE(Press(dlg.TopWidget(), "Polynom fitting"));
+             const std::string arguments = folder / "arguments.txt", results = folder / "results.txt";
+             user_path::WriteRecords(arguments, "1800", 3, [](int r) { return r == 1 ? "abc" : r == 0 ? "1900" : "2000"; });
+             ASSERT_TRUE(ChooseTab(dlg, "Calculator"));
+             ASSERT_TRUE(Type(EditOf(theCalculator, calculator::kFromFileEdit), arguments));
+             ASSERT_TRUE(Type(EditOf(theCalculator, calculator::kToFileEdit), results));
+             const auto doWithOk = [&] {
+                 bool read = false;
+                 dialogs.modalSteps.push_back([&read](platform::Dialog& d) { read = Press(d, "OK"); });
+                 ASSERT_TRUE(Press(dlg.TopWidget(), "Do"));
+                 ASSERT_TRUE(read);
+             };
+             doWithOk();
+             // Written by the time "Do" is done: one line per row that holds a number.
+             const std::vector<std::string> lines = Lines(mainwin_test::FileText(folder.path / "results.txt"));
+             ASSERT_EQ(lines.size(), 3u) << mainwin_test::FileText(folder.path / "results.txt");
+             const double xs[] = {1800, 1900, 2000};
+             for (std::size_t i = 0; i < lines.size(); ++i) {
+                 std::istringstream line(lines[i]);
+                 double x = 0, y = 0;
+                 line >> x >> y;
+                 EXPECT_EQ(x, xs[i]) << lines[i];
+                 EXPECT_NEAR(y, model(x), 1e-3 * model(x)) << lines[i];
+             }
+             EXPECT_TRUE(dialogs.Messages().empty());
+
+             // A results file that cannot be written says so.
+             ASSERT_TRUE(Type(EditOf(theCalculator, calculator::kToFileEdit), folder / "no folder/results.txt"));
+             doWithOk();
+             EXPECT_EQ(mainwin_steps::LastShown(dialogs), "Problems to open file to save calculated data");
+         });
+}
+
+TEST(PageControls, SearchLogBrowseTakesANewFileName) {
+    Walk("x1 x2 y", 40,
+         [](int r) {
+             const double a = r % 7 + 0.5, b = (r * 3) % 11 * 0.3 + 0.2;
+             return std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(1 + 2 * a + 3 * b * b);
+         },
+         [](CTabulonDlg& dlg, platform::ScriptedDialogs& dialogs, const mainwin_test::ScratchFolder& folder) {
+             const std::string log = folder / "new_log.csv";
+             ASSERT_TRUE(ChooseTab(dlg, "Statistics"));
+             ASSERT_TRUE(Press(dlg, "Best polynome"));
+             dialogs.fileAnswers.push_back(log);
+             dialogs.modalSteps.push_back([](platform::Dialog& d) {
+                 using P = parametersOfMultiSearch1;
+                 Press(d, "Browse");
+                 user_path::Tick(d, "Save results of search process in file:", true);
+                 Type(EditOf(d, P::kMaxTermsEdit), "2");
+                 Type(EditOf(d, P::kVainTriesEdit), "10");
+                 Press(d, "OK");
+             });
+             ASSERT_TRUE(Press(dlg, "Parameters"));
+             // A save dialog, which takes a name no file has yet.
+             EXPECT_EQ(dialogs.CountOf("open"), 1);  // the import's
+             ASSERT_EQ(dialogs.CountOf("save"), 1);
+             EXPECT_EQ(theParametersOfMultiSearch1.logFile, log);
+             ASSERT_TRUE(Press(dlg, "Start full search"));
+             EXPECT_FALSE(mainwin_test::FileText(folder.path / "new_log.csv").empty());
+         });
+}
+
+// Pixels of a group box's caption as the box paints itself, and how many of them the page shows.
+struct CaptionPixels {
+    int ink = 0;
+    int shown = 0;
+};
+
+TEST(PageControls, FullAnalysisOptionsShowEveryGroupCaption) {
+    const char* const captions[] = {"General:", "One variable:", "Two variables:", "Three or more variables:",
+                                    "Variable as function of one argument:", "Variable as function of two arguments:",
+                                    "Multirariate analysis:", "Schemes:"};
+    platform::ScriptedDialogs dialogs;
+    Walk("a b c d", 12, [](int r) { return std::to_string(r) + " " + std::to_string(r % 5) + " 1 " + std::to_string(r * r); },
+         [&](CTabulonDlg& dlg, platform::ScriptedDialogs&, const mainwin_test::ScratchFolder&) {
+             std::map<std::string, CaptionPixels> seen;
+             dialogs.modalSteps.push_back([&](platform::Dialog& d) {
+                 QWidget* client = d.ClientWidget();
+                 const QImage page = client->grab().toImage();
+                 for (QGroupBox* box : client->findChildren<QGroupBox*>()) {
+                     // The caption strip as the box paints itself alone, against what the page shows.
+                     const QImage own = box->grab().toImage();
+                     const QFontMetrics fm(box->font());
+                     const QRect strip(0, 0, std::min(box->width(), fm.horizontalAdvance(box->title()) + 12), fm.height());
+                     const QRgb back = own.pixel(box->width() / 2, box->height() / 2);
+                     CaptionPixels& p = seen[user_path::Plain(box->title())];
+                     for (int y = strip.top(); y <= strip.bottom(); ++y) {
+                         for (int x = strip.left(); x <= strip.right(); ++x) {
+                             if (own.pixel(x, y) == back) continue;
+                             ++p.ink;
+                             const QPoint at = box->mapTo(client, QPoint(x, y)) * page.devicePixelRatio();
+                             if (page.pixel(at) == own.pixel(x, y)) ++p.shown;
+                         }
+                     }
+                 }
+                 d.EndDialog(platform::kCancel);
+             });
+             ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
+             for (const char* caption : captions) {
+                 SCOPED_TRACE(caption);
+                 const CaptionPixels& p = seen[caption];
+                 EXPECT_GT(p.ink, 20);
+                 EXPECT_GE(p.shown, p.ink * 9 / 10);
+             }
+         },
+         &dialogs);
+}
+
+// The real font dialog, opened on what the page asks for and left with OK as it opened.
+class RealFontDialogs : public platform::ScriptedDialogs {
+public:
+    std::vector<QFont> opened;
+    std::optional<platform::FontChoice> ChooseFont(const platform::FontRequest& request) override {
+        ScriptedDialogs::ChooseFont(request);
+        platform::FontChoiceDialog dialog(request, nullptr);
+        dialog.show();
+        opened.push_back(dialog.FontDialog()->currentFont());
+        for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>()) {
+            if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) QTest::mouseClick(ok, Qt::LeftButton);
+        }
+        if (dialog.result() != QDialog::Accepted) return std::nullopt;
+        return dialog.Choice();
+    }
+};
+
+std::string Described(const platform::Font& f) {
+    return f.faceName + " height " + std::to_string(f.height) + " weight " + std::to_string(f.weight) +
+           (f.italic ? " italic" : "");
+}
+
+TEST(PageControls, LegendFontDialogsOpenOnTheFontsAndOkKeepsThem) {
+    RealFontDialogs dialogs;
+    const platform::Font title = theLegend.titleFont, axes = theLegend.xCaptionFont, formulas = theLegend.formulaFont;
+    Walk("x y", 30, [](int r) { return std::to_string(r) + " " + std::to_string(r * r % 17); },
+         [&](CTabulonDlg& dlg, platform::ScriptedDialogs&, const mainwin_test::ScratchFolder&) {
+             ASSERT_TRUE(ChooseTab(dlg, "Statistics"));
+             ASSERT_TRUE(Press(dlg.TopWidget(), "Polynom fitting"));
+             ASSERT_TRUE(ChooseTab(dlg, "Legend"));
+             const QImage before = dlg.virtualScreenBitmap.Image();
+             for (int id : {legend::kTitleFontButton, legend::kAxisFontButton, legend::kFormulaFontButton}) {
+                 ASSERT_TRUE(user_path::PressPicture(dlg.TopWidget(), id));
+             }
+             ASSERT_EQ(dialogs.opened.size(), 3u);
+             const platform::Font fonts[] = {title, axes, formulas};
+             for (int i = 0; i < 3; ++i) {
+                 SCOPED_TRACE(i);
+                 const QFont& shown = dialogs.opened[static_cast<std::size_t>(i)];
+                 const QFont asked = platform::ToQFont(fonts[i]);
+                 EXPECT_FALSE(shown.italic());
+                 EXPECT_LE(std::abs(shown.weight() - fonts[i].weight), 100) << shown.styleName().toStdString();
+                 EXPECT_EQ(shown.family(), QFontInfo(asked).family());
+                 EXPECT_EQ(shown.pointSize(), platform::PointSizeTenths(fonts[i]) / 10);
+             }
+             EXPECT_EQ(theLegend.titleFont, title) << Described(theLegend.titleFont);
+             EXPECT_EQ(theLegend.xCaptionFont, axes) << Described(theLegend.xCaptionFont);
+             EXPECT_EQ(theLegend.formulaFont, formulas) << Described(theLegend.formulaFont);
+             EXPECT_TRUE(dlg.virtualScreenBitmap.Image() == before) << "the chart changed";
+         },
+         &dialogs);
+    theLegend.titleFont = title, theLegend.xCaptionFont = axes, theLegend.formulaFont = formulas;
+}
+
+TEST(PageControls, MakeAllInactiveLeavesNoDataToView) {
+    Walk("x y", 20, [](int r) { return std::to_string(r) + " " + std::to_string(r % 7); },
+         [](CTabulonDlg& dlg, platform::ScriptedDialogs&, const mainwin_test::ScratchFolder&) {
+             ASSERT_TRUE(ChooseTab(dlg, "View"));
+             ASSERT_NE(user_path::FindShown<QAbstractButton>(dlg.TopWidget(), "Autozoom", "check box"), nullptr);
+             ASSERT_TRUE(ChooseTab(dlg, "Data"));
+             ASSERT_TRUE(Press(dlg.TopWidget(), "Make all inactive"));
+             ASSERT_TRUE(ChooseTab(dlg, "View"));
+             EXPECT_NE(user_path::FindShown<QLabel>(dlg.TopWidget(), "No data to view", "label"), nullptr);
+             for (QAbstractButton* b : dlg.TopWidget()->findChildren<QAbstractButton*>())
+                 EXPECT_FALSE(b->isVisible() && user_path::Plain(b->text()) == "Autozoom");
+         });
+}
+
+void SendKey(QWidget* w, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent e(type, key, modifiers);
+    QApplication::sendEvent(w, &e);
+}
+
+TEST(PageControls, DataSheetKeypadMovesTheCellAndGoToShowsItsCaption) {
+    Walk("a b c", 30, [](int r) { return std::to_string(r) + " " + std::to_string(10 + r) + " " + std::to_string(100 + r); },
+         [](CTabulonDlg& dlg, platform::ScriptedDialogs&, const mainwin_test::ScratchFolder&) {
+             dlg.MoveToDefaultSize();
+             ASSERT_TRUE(ChooseTab(dlg, "Data"));
+             ASSERT_TRUE(Press(dlg.TopWidget(), "Show data"));
+             DataEdit& sheet = theDataEdit;
+             ASSERT_TRUE(sheet.IsVisible());
+
+             // The whole caption fits inside the button's 3-pixel edge, measured as the face is
+             // painted: in the dialog font on a canvas.
+             QAbstractButton* goTo = user_path::FindShown<QAbstractButton>(sheet.TopWidget(), "Go to record:", "button");
+             ASSERT_NE(goTo, nullptr);
+             platform::Bitmap scratch(1, 1);
+             platform::Canvas dc(scratch);
+             const QFont dialogFont = platform::DialogFont();
+             dc.SelectFont(platform::Font::Make(QFontInfo(dialogFont).family().toStdString(), dialogFont.pixelSize()));
+             EXPECT_LE(dc.GetTextExtent("Go to record:").cx + 6, goTo->width());
+             EXPECT_LE(goTo->geometry().right(), sheet.Control(DataEdit::kGoToEdit).Widget()->geometry().left());
+
+             // A cell of the middle column, then Ctrl with the keypad's digits (NumLock on).
+             const platform::Rect r = sheet.View()->CellRect(3, 2);
+             QWidget* viewport = sheet.View()->View()->viewport();
+             QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+             platform::PumpWaitingMessages();
+             ASSERT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(3, 2));
+             QWidget* box = sheet.Control(DataEdit::kCellEdit).Widget();
+             const auto key = [&](int qtKey, Qt::KeyboardModifiers extra) {
+                 box = QApplication::focusWidget() ? QApplication::focusWidget() : box;
+                 SendKey(box, QEvent::KeyPress, qtKey, Qt::ControlModifier | extra);
+                 SendKey(box, QEvent::KeyRelease, qtKey, Qt::ControlModifier | extra);
+                 platform::PumpWaitingMessages();
+                 return std::make_tuple(sheet.currentRow, sheet.currentColumn);
+             };
+             SendKey(box, QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+             EXPECT_EQ(key(Qt::Key_2, Qt::KeypadModifier), std::make_tuple(4, 2));
+             EXPECT_EQ(key(Qt::Key_6, Qt::KeypadModifier), std::make_tuple(4, 3));
+             EXPECT_EQ(key(Qt::Key_8, Qt::KeypadModifier), std::make_tuple(3, 3));
+             EXPECT_EQ(key(Qt::Key_4, Qt::KeypadModifier), std::make_tuple(3, 2));
+             for (int corner : {Qt::Key_7, Qt::Key_9, Qt::Key_1, Qt::Key_3})
+                 EXPECT_EQ(key(corner, Qt::KeypadModifier), std::make_tuple(3, 2)) << corner;
+             // The digits of the main keys are no arrows.
+             EXPECT_EQ(key(Qt::Key_2, Qt::NoModifier), std::make_tuple(3, 2));
+             EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "13");
+             SendKey(box, QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
+             theData.links.sheetShow(false);
+         });
+}
+
+}  // namespace
