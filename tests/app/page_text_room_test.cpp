@@ -1,11 +1,14 @@
-// The Data page's series table as drawn: rows as high as the text they show (descenders
-// included), and a name in the "Inactive" column beside the red square, never under it.
+// Texts of the pages get the room of the font they are painted in: the Data page's series
+// table has rows as high as their text (descenders included) and a name in the "Inactive"
+// column beside the red square, never under it; the library boxes of the multi-term
+// constructor hold their texts, however long the argument's name.
 #include <QLineEdit>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include "data/data_page.h"
 #include "data/data_page_list.h"
+#include "formula/constructor_multi.h"
 #include "main_window_steps.h"
 #include "user_path.h"
 
@@ -74,6 +77,47 @@ TEST(SeriesTableLook, RowsShowDescendersAndInactiveNamesStayBesideTheirSquare) {
             ASSERT_FALSE(square.isNull());
             EXPECT_LT(text.right(), square.left()) << "the name runs under the square";
             EXPECT_GE(text.width(), theData.TableView()->TextWidth(longName) - 3) << "the name is cut";
+        },
+        &dialogs);
+}
+
+TEST(ConstructorLibraryLook, BoxesHoldTheirTextsForLongArgumentNames) {
+    mainwin_test::ScratchFolder folder("library_look");
+    const std::string file = folder / "surface.txt";
+    user_path::WriteRecords(file, "temperature_of_the_air pressure_at_the_inlet y", 12, [](int r) {
+        return std::to_string(r % 5 + 1) + ' ' + std::to_string(r * 3 % 7 + 1) + ' ' + std::to_string(r * r % 11);
+    });
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Statistics"));
+            ASSERT_TRUE(user_path::Press(dlg, "Best polynome"));
+            ASSERT_TRUE(user_path::Press(dlg, "Add a term"));
+            // The grey of the labels, antialiased against the boxes' fill.
+            auto label = [](QRgb p) {
+                return qRed(p) < 150 && std::abs(qRed(p) - qGreen(p)) < 25 && std::abs(qGreen(p) - qBlue(p)) < 40;
+            };
+            const QImage page = theConstructorMulti.TopWidget()->grab().toImage();
+            std::vector<QRect> inside;
+            for (const platform::Rect& r : theConstructorMulti.boxRects)
+                inside.push_back(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)).adjusted(1, 1, -1, -1));
+            ASSERT_EQ(inside.size(), 25u);
+            int spilt = 0;
+            const QRect library(QPoint(3, 45), QPoint(439, 147));
+            for (int y = library.top(); y <= library.bottom(); ++y) {
+                for (int x = library.left(); x <= library.right(); ++x) {
+                    if (!label(page.pixel(x, y))) continue;
+                    if (std::none_of(inside.begin(), inside.end(), [&](const QRect& r) { return r.contains(x, y); })) ++spilt;
+                }
+            }
+            EXPECT_EQ(spilt, 0) << "label pixels outside their boxes";
+            // Every box shows a label, and the boxes lie apart inside the library area.
+            for (std::size_t i = 0; i < inside.size(); ++i) {
+                EXPECT_FALSE(Box(page.copy(inside[i]), label).isNull()) << "box " << i;
+                EXPECT_TRUE(library.contains(inside[i])) << "box " << i;
+                for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(inside[i].intersects(inside[j])) << i << " " << j;
+            }
         },
         &dialogs);
 }
