@@ -91,6 +91,8 @@ void SetRoles(CTabulonDlg& dlg, const std::vector<int>& values, const std::vecto
     theData.argumentCount = first.nArguments;
     dlg.dataArguments = first.nArguments;
     dlg.dataValues = first.nValues;
+    // Other columns are shown: a three-dimensional view sets its camera up for their box.
+    RequestSceneRebuild();
 }
 
 std::string NameOf(int p) {

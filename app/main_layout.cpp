@@ -21,6 +21,11 @@
 
 namespace {
 
+// With the result text in the main area: the height of the pane's horizontal bar, and the
+// rows between the pane's bottom edge and the bar (the frame reaches 2 rows below the pane).
+constexpr int kSwappedBarHeight = 20;
+constexpr int kSwappedBarGap = 4;
+
 // The label colour of the tabs that are not the current one.
 constexpr platform::ColorRef kTabTextUnselected = 0x646464;
 
@@ -107,7 +112,8 @@ void CTabulonDlg::ComputeLayoutRects() {
     const int S = Control(kResultHScroll).Bounds().Height();
     const bool sheetShown = theDataEdit.HasWindow() && theDataEdit.IsVisible();
     if (!theResult.chartInMainArea) {
-        resultRect = platform::Rect{7, 1, W - 10 - V, H - S - T - 20};
+        // The pane's horizontal bar lies between the pane (with its frame) and the tab control.
+        resultRect = platform::Rect{7, 1, W - 10 - V, H - S - T - 20 - kSwappedBarGap};
         chartRect = platform::Rect{TW + 7, H - 20 - T + 5, W - 10, H - 20};
     } else {
         resultRect = platform::Rect{TW + 7, H - 20 - T, W - 10 - V, H - 20 - S};
@@ -142,8 +148,10 @@ void CTabulonDlg::LayoutControls(int cx, int cy) {
         Control(kResultVScroll).Move(cx - 25, cy - tabAreaHeight - 5, 20, tabAreaHeight - 10);
         Control(kResultHScroll).Move(tabAreaWidth + 5, cy - 33, cx - tabAreaWidth - 33, 16);
     } else {
-        Control(kResultVScroll).Move(cx - sideWidth - 25, 1, 20, cy - tabAreaHeight - 10);
-        Control(kResultHScroll).Move(2, cy - tabAreaHeight - 30, cx - sideWidth - 35, 20);
+        // Both bars keep to the pane, above the tab control and the chart strip beside it.
+        const int paneBottom = tabTop - kSwappedBarHeight - kSwappedBarGap;
+        Control(kResultVScroll).Move(cx - sideWidth - 25, 1, 20, paneBottom - 1);
+        Control(kResultHScroll).Move(2, paneBottom + kSwappedBarGap - 1, cx - sideWidth - 35, kSwappedBarHeight);
     }
     Invalidate();
 }

@@ -71,6 +71,8 @@ void CTabulonDlg::OnPaint() {
         if (theResult.relayoutRequest) {
             const platform::Rect client = ClientRect();
             LayoutControls(client.Width(), client.Height());
+            // Chart, pane and bars all move: nothing the former layout drew may stay.
+            EraseClientArea();
             theResult.relayoutRequest = 0;
             chartFrameResized = 1;
             recomputeNeeded = 1;

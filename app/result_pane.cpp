@@ -14,6 +14,7 @@ namespace {
 
 constexpr platform::ColorRef kPaneOuterFrame = 0x4BFFFF;
 constexpr platform::ColorRef kPaneInnerFrame = 0xF4E3C1;
+constexpr int kPaneTopMargin = 5;  // the frame's three rows inside the pane and two clear ones
 
 void Outline(platform::Canvas& dc, int left, int right, int top, int bottom, int width, platform::ColorRef colour) {
     const platform::Point corners[5] = {{left, bottom}, {right, bottom}, {right, top}, {left, top}, {left, bottom}};
@@ -47,6 +48,9 @@ void CTabulonDlg::PaintResultPane() {
 
     resultDocument& doc = theResultDocument;
     doc.leftMargin = 15;
+    // The frame's lines cover the pane's top rows: a report that starts on its first line
+    // starts below them, and no scroll position brings its top under the frame.
+    doc.topMargin = kPaneTopMargin;
     doc.Measure(dc, theResult.font);
     platform::Control hBar = Control(kResultHScroll);
     platform::Control vBar = Control(kResultVScroll);

@@ -7,6 +7,7 @@
 #include "app/program_objects.h"
 #include "app/resource_ids.h"
 #include "app/tabulon_dlg.h"
+#include "charts/d3view_page.h"
 #include "charts/plot_mapping.h"
 #include "widgets/progress_bar.h"
 #include "charts/result_document.h"
@@ -29,6 +30,33 @@ void CopyTextWithoutTrailingLineFeeds(std::string text) {
     while (!text.empty() && text.back() == '\n') text.pop_back();
     if (!text.empty()) platform::SetClipboardText(text);
 }
+
+// While a picture of its own size is painted, the three-dimensional views fit their camera to
+// that picture; afterwards the window's camera (and what the View page shows of it) is back,
+// so an export never moves or rescales the scene on the screen.
+class ExportCamera {
+public:
+    ExportCamera()
+        : scene_(theD3view.theScene3d), fields_(theD3view.settings), rebuild_(theD3view.sceneRebuildRequest),
+          viewportChanged_(theD3view.viewportChanged), resized_(chartFrameResized) {
+        chartFrameResized = 1;
+    }
+    ~ExportCamera() {
+        theD3view.theScene3d = scene_;
+        theD3view.settings = fields_;
+        theD3view.sceneRebuildRequest = rebuild_;
+        theD3view.viewportChanged = viewportChanged_;
+        chartFrameResized = resized_;
+        if (theD3view.HasWindow()) theD3view.UpdateData(false);
+    }
+    ExportCamera(const ExportCamera&) = delete;
+    ExportCamera& operator=(const ExportCamera&) = delete;
+
+private:
+    scene3d scene_;
+    d3view_settings fields_;
+    int rebuild_, viewportChanged_, resized_;
+};
 
 }  // namespace
 
@@ -54,6 +82,7 @@ bool CTabulonDlg::PaintChartAtImageSize(platform::Bitmap& picture) {
     dc.SetBkMode(platform::BkMode::Transparent);
     dc.SetTextColor(blackColor);
     // The chart frame takes the View page's ranges, or with Autozoom finds its own.
+    const ExportCamera camera;
     PaintChart(dc, width, height);
     return true;
 }

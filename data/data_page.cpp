@@ -267,9 +267,12 @@ void data::FitRoleColumns() {
     // Measured in the font the cells are painted in, with the cell's indent before the text.
     const platform::TextMetrics& metrics = platform::MetricsFor(listFont);
     int width = tableView_->TextWidth("Value          ") + 5;
+    // A name in the Inactive column stands left of the row-high square at the cell's right end.
+    const int square = tableView_->RowHeight() - 2;
     for (int row = 0; row < list.Count(); ++row) {
         for (int c = kColumnValue; c <= kColumnInactive; ++c)
-            width = std::max(width, kCellTextIndent + metrics.Width(list.ItemText(row, c)) + 4);
+            width = std::max(width, kCellTextIndent + metrics.Width(list.ItemText(row, c)) + 4 +
+                                        (c == kColumnInactive ? square : 0));
     }
     for (int c = kColumnValue; c <= kColumnInactive; ++c) {
         if (tableView_->ColumnWidth(c) != width) tableView_->SetColumnWidth(c, width);

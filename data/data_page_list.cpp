@@ -12,11 +12,21 @@
 #include "data/data_page.h"
 #include "platform/bitmap.h"
 #include "platform/qt_text.h"
+#include "platform/text_metrics.h"
 
 namespace {
 
 // Rows are at least as high as the page's 20-pixel icons.
 constexpr int kMinRowHeight = 20;
+// Above and below a cell's text: the 2 pixels by which the decorations are shrunk, the series
+// row's 1-pixel frame line and 1 clear pixel, so no line is drawn over the text.
+constexpr int kTextMargin = 4;
+
+// A row holds the text in the font the cells are painted in (descenders included) with room
+// for the decorations around it.
+int RowHeightFor(const data& page) {
+    return std::max(platform::MetricsFor(page.listFont).height + 2 * kTextMargin, kMinRowHeight);
+}
 
 // Every cell is drawn by the page into a bitmap of the cell's size, then copied in.
 class SeriesCellPainter : public QStyledItemDelegate {
@@ -40,7 +50,7 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize s = QStyledItemDelegate::sizeHint(option, index);
-        s.setHeight(std::max({s.height(), QFontMetrics(view_->font()).height() + 4, kMinRowHeight}));
+        s.setHeight(RowHeightFor(page_));
         return s;
     }
 
@@ -85,7 +95,7 @@ int SeriesTableView::RowHeight() const {
         const QRect r = view_->visualItemRect(view_->topLevelItem(0));
         if (r.height() > 0) return r.height();
     }
-    return std::max(QFontMetrics(view_->font()).height() + 4, kMinRowHeight);
+    return RowHeightFor(*page_);
 }
 
 int SeriesTableView::TopRow() const {

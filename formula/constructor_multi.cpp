@@ -5,6 +5,8 @@
 #include "platform/dialog_template.h"
 #include "platform/format.h"
 #include "platform/requests.h"
+#include "platform/text_metrics.h"
+#include "platform/utf8_cut.h"
 
 constructor_multi theConstructorMulti;
 
@@ -19,11 +21,18 @@ constexpr platform::ColorRef kPanelFill = Rgb(207, 255, 159);
 constexpr platform::Rect kLibraryArea{3, 45, 440, 148};
 constexpr platform::Rect kPanelArea{3, 5, 440, 40};
 constexpr platform::Rect kPanelStrip{5, 5, 30, 150};
+// The library grid: five boxes to a column from (10, 53), 2 pixels between columns and 1
+// between rows, inside the library area; boxes 84 x 16 unless their font needs more.
 constexpr int kBoxWidth = 84;
 constexpr int kBoxHeight = 16;
-constexpr int kColumnX[] = {10, 96, 182, 268, 354};
+constexpr int kBoxLeft = 10;
 constexpr int kBoxTop = 53;
-constexpr int kBoxStep = 17;
+constexpr int kColumnGap = 2;
+constexpr int kRowGap = 1;
+constexpr int kBoxesPerColumn = 5;
+constexpr int kBoxEdge = 2;     // of the 3-pixel edge, what lies inside the box
+constexpr int kLabelPadding = 3;  // between the edge and a label, left and right
+constexpr int kMinLabelHeight = 8;
 constexpr const char* kPlaceholder = "_x_";
 
 platform::DialogTemplate ConstructorMultiTemplate() {
@@ -153,12 +162,41 @@ void constructor_multi::ComposeTermFormulaForFile(std::string& text, int t, int 
 void constructor_multi::LayoutTermBoxes() {
     boxRects.clear();
     const int columns = libraryCount > 20 ? 5 : 4;
-    for (int i = 0; i < libraryCount && i < columns * 5; ++i) {
-        const int x = kColumnX[i / 5];
-        const int top = kBoxTop + (i % 5) * kBoxStep;
-        boxRects.push_back({x, top, x + kBoxWidth, top + kBoxHeight});
+    // Box and row sizes come from the font the labels are painted in: each label of an argument
+    // "x" inside its box's edge, the font's cell as high as the box within it. The font is made
+    // smaller until the library's grid holds it; only a font that can shrink no further makes
+    // the boxes larger.
+    labelFont = boxFont;
+    int width = kBoxWidth, height = kBoxHeight;
+    for (;;) {
+        const platform::TextMetrics& metrics = platform::MetricsFor(labelFont);
+        int widest = 0;
+        for (int i = 0; i < libraryCount; ++i) widest = std::max(widest, metrics.Width(LibraryTextFor(i, "x")));
+        width = widest + 2 * (kBoxEdge + kLabelPadding);
+        height = metrics.height + 2 * kBoxEdge;
+        if ((width <= kBoxWidth && height <= kBoxHeight) || labelFont.height <= kMinLabelHeight) break;
+        --labelFont.height;
+    }
+    width = std::max(width, kBoxWidth);
+    height = std::max(height, kBoxHeight);
+    for (int i = 0; i < libraryCount && i < columns * kBoxesPerColumn; ++i) {
+        const int x = kBoxLeft + (i / kBoxesPerColumn) * (width + kColumnGap);
+        const int top = kBoxTop + (i % kBoxesPerColumn) * (height + kRowGap);
+        boxRects.push_back({x, top, x + width, top + height});
     }
     boxCount = static_cast<int>(boxRects.size());
+}
+
+std::string constructor_multi::BoxLabel(int index, int room) const {
+    // A long argument name is cut (the function around it stays whole) until the label fits.
+    const platform::TextMetrics& metrics = platform::MetricsFor(labelFont);
+    const std::string name = ArgumentName(choosingArgument);
+    std::string label = LibraryTextFor(index, name);
+    for (std::string cut = name; metrics.Width(label) > room && !cut.empty();) {
+        platform::PopUtf8(cut);
+        label = LibraryTextFor(index, cut + "..");
+    }
+    return label;
 }
 
 int constructor_multi::HitTestTermBox(platform::Point p) const {
@@ -172,8 +210,8 @@ bool constructor_multi::OnInitDialog() {
     SetKeysEndDialog(false);
     SetDefaultButton(kOkButton);
     applyRequested = 0;
-    LayoutTermBoxes();
     boxFont = TimesFont(18, platform::kWeightMedium);
+    LayoutTermBoxes();
     choosingArgument = -1;
     Control(kStopButton).Enable(false);
     Control(kParametersButton).Enable(static_cast<bool>(runSearchParameters));
@@ -215,8 +253,8 @@ void constructor_multi::DrawTermBox(platform::Canvas& dc, int index) {
     dc.SelectPen(oldPen);
 
     // While a factor is chosen the boxes read in the name of the argument it is for.
-    const std::string label = LibraryTextFor(index, ArgumentName(choosingArgument));
-    const platform::Font oldFont = dc.SelectFont(boxFont);
+    const std::string label = BoxLabel(index, r.Width() - 2 * (kBoxEdge + kLabelPadding));
+    const platform::Font oldFont = dc.SelectFont(labelFont);
     const platform::BkMode oldMode = dc.SetBkMode(platform::BkMode::Transparent);
     const platform::ColorRef oldColor = dc.SetTextColor(Rgb(75, 75, 75));
     const platform::Size size = dc.GetTextExtent(label);

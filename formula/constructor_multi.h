@@ -37,6 +37,7 @@ public:
     int changed = 0;
     int applyRequested = 0;
     platform::Font boxFont;
+    platform::Font labelFont;  // boxFont made as small as the library area needs (LayoutTermBoxes)
     platform::Font panelFont;
     std::vector<platform::Rect> boxRects;
     std::vector<std::string> termLibrary;
@@ -109,6 +110,8 @@ public:
 private:
     void PaintPage();
     void DrawTermBox(platform::Canvas& dc, int index);
+    // The text of library box `index` for the argument being chosen, no wider than `room`.
+    std::string BoxLabel(int index, int room) const;
     void DrawTermBoxes(platform::Canvas& dc);
     void StartSearch(int oneNext, int full);
     std::string ArgumentName(int k) const;

@@ -241,5 +241,48 @@ TEST_F(FullAnalysisTest, FitFiltersKeepTheFitThatMeetsThemAndDropTheOneThatMisse
     }
 }
 
+// The box of the pixels of `image` inside `area` that are drawn on (darker than the white of
+// the plot, with room for the JPEG's noise); empty when there are none.
+QRect InkIn(const QImage& image, const QRect& area) {
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (std::min({qRed(p), qGreen(p), qBlue(p)}) < 160) ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
+// The figures of the two-variable and the surface sections are painted into the figure's own
+// size: each fills the plot of its picture, whatever the window's chart measures.
+TEST_F(FullAnalysisTest, ThreeDimensionalFiguresFillTheirPictures) {
+    const fs::path report = folder / "surfaces.html";
+    WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, std::string(TABULON_SOURCE_DIR) + "/examples/stackloss.txt"));
+            RunFromPage(report, {&full_settings::doTwoVariables, &full_settings::doSurfaceFitting});
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
+            const QJsonArray figures = ParseReport(report)["figures"].toArray();
+            ASSERT_EQ(figures.size(), 6 + 12);
+            for (const auto& figure : figures) {
+                const std::string src = figure.toObject()["src"].toString().toStdString();
+                SCOPED_TRACE(src);
+                const QImage picture(QString::fromStdString((folder / src).string()));
+                ASSERT_FALSE(picture.isNull());
+                // The plot: the picture less the margins of the frame, the captions and the formula
+                // legend above it.
+                const QRect plot = picture.rect().adjusted(picture.width() / 10, picture.height() / 10,
+                                                           -picture.width() / 20, -picture.height() / 10);
+                const QRect ink = InkIn(picture, plot);
+                EXPECT_GT(ink.width(), plot.width() / 3) << ink.width() << " of " << plot.width();
+                EXPECT_GT(ink.height(), plot.height() / 3) << ink.height() << " of " << plot.height();
+                EXPECT_NEAR(ink.center().x(), plot.center().x(), plot.width() / 5);
+                EXPECT_NEAR(ink.center().y(), plot.center().y(), plot.height() / 5);
+            }
+        },
+        &dialogs);
+}
+
 }  // namespace
 

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "app/resource_ids.h"
+#include "main_window_steps.h"
 #include "main_window_support.h"
+#include "user_path.h"
 
 namespace {
 
@@ -160,6 +162,48 @@ TEST(ResultPane, CorrelationTableIsMeasuredInThePaintThatWritesIt) {
         EXPECT_EQ(doc.scrollY, doc.height - r.Height());
         EXPECT_GT(CountColour(dlg, kLastColour, r.top, r.bottom), 0);
     });
+}
+
+// The first row of the pane below its frame lines that holds ink of the text (a pixel that is
+// not the white of the page); -1 when there is none.
+int FirstTextRow(CTabulonDlg& dlg) {
+    const QImage image = dlg.Surface().Image();
+    const platform::Rect r = dlg.resultRect;
+    for (int y = r.top + 3; y < r.bottom - 3; ++y) {
+        for (int x = r.left + 3; x < r.right - 3; ++x) {
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return y;
+        }
+    }
+    return -1;
+}
+
+// Reports that start on their first line (the plane's "Plane approximation:") and those that
+// start with an empty line show their first text below the pane's frame, never under it.
+TEST(ResultPane, FirstLineOfEveryReportClearsTheFrame) {
+    mainwin_test::ScratchFolder folder("pane_first_line");
+    const std::string plane = folder / "plane.txt", curve = folder / "curve.txt";
+    user_path::WriteRecords(plane, "x1 x2 y", 12, [](int r) {
+        return std::to_string(r) + ' ' + std::to_string(r * 3 % 5) + ' ' + std::to_string(1 + r - r * 3 % 5);
+    });
+    user_path::WriteRecords(curve, "x y", 12, [](int r) { return std::to_string(r) + ' ' + std::to_string(r * r % 7); });
+    for (const std::string& file : {plane, curve}) {
+        SCOPED_TRACE(file);
+        platform::ScriptedDialogs dialogs;
+        mainwin_steps::InWindow(
+            [&](CTabulonDlg& dlg) {
+                ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
+                const std::string text = user_path::ResultText(dlg);
+                const int top = dlg.resultRect.top;
+                const int first = FirstTextRow(dlg);
+                ASSERT_GE(first, 0) << "no text in the pane";
+                // The frame's lines cover the pane's rows top .. top + 2: two white rows at least
+                // lie between them and the first ink.
+                EXPECT_GE(first, top + 5) << text;
+                // Below a margin of the frame's width, not a line further down.
+                EXPECT_LT(first, top + 5 + (text[0] == '\n' ? 2 : 1) * theResultDocument.symbolCell) << text;
+            },
+            &dialogs);
+    }
 }
 
 }  // namespace

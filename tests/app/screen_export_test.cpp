@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "charts/d3view_page.h"
 #include "documents/screen_record.h"
 #include "main_window_steps.h"
 #include "main_window_support.h"
@@ -147,3 +148,61 @@ TEST(PictureRecordTest, RecordPathReplacesOnlyTheNamesExtensionAndTheTimeLinePri
 }
 
 }  // namespace
+
+// The box of the pixels of `image` that are `wanted`.
+QRect Box(const QImage& image, const std::function<bool(QRgb)>& wanted) {
+    int left = image.width(), top = image.height(), right = -1, bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!wanted(image.pixel(x, y))) continue;
+            left = std::min(left, x), right = std::max(right, x);
+            top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+    }
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// A three-dimensional view is painted into the picture's own size: the scene (without the
+// frame and captions around the plot) fills the picture as the chart fills the window.
+TEST(ScreenExport3D, SceneFillsTheCopiedPicture) {
+    mainwin_test::ScratchFolder folder("screen_export_3d");
+    const std::string file = folder / "plane.txt";
+    user_path::WriteRecords(file, "x1 x2 y", 21, [](int r) {
+        const double a = r % 7, b = (r * 3) % 5;
+        return std::to_string(a) + ' ' + std::to_string(b) + ' ' + std::to_string(1 + 2 * a - b + 0.1 * (r % 3));
+    });
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
+            ASSERT_EQ(dlg.view3D, 1);
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Results"));
+            ASSERT_TRUE(user_path::Tick(theResult, "actual size of screen", false));
+            auto edit = [](int id) { return qobject_cast<QLineEdit*>(theResult.Control(id).Widget()); };
+            ASSERT_TRUE(user_path::Type(edit(result::kImageWidthEdit), "1000"));
+            ASSERT_TRUE(user_path::Type(edit(result::kImageHeightEdit), "800"));
+            ASSERT_TRUE(user_path::Press(theResult, "Ok"));
+            const double zoom = theD3view.theScene3d.zoom, halfWidth = theD3view.theScene3d.halfWidth;
+            for (const char* button : {"Copy", "Copy"}) {  // twice: the window's chart between them
+                SCOPED_TRACE(button);
+                ASSERT_TRUE(user_path::Press(theResult, button));
+                const QImage picture = platform::ClipboardImage();
+                ASSERT_EQ(picture.size(), QSize(1000, 800));
+                // The plot is the picture's white area; the scene is what is drawn in it below the
+                // line of the fitted formula.
+                const QRect white = Box(picture, [](QRgb p) { return (p & 0xFFFFFF) == 0xFFFFFF; });
+                const QRect plot = white.adjusted(4, 40, -4, -4);
+                const QRect ink = Box(picture.copy(plot), [](QRgb p) { return (p & 0xFFFFFF) != 0xFFFFFF; });
+                ASSERT_FALSE(ink.isNull());
+                EXPECT_GT(ink.width(), plot.width() / 2) << "scene " << ink.width() << " wide in a plot " << plot.width();
+                EXPECT_GT(ink.height(), plot.height() / 2) << "scene " << ink.height() << " high in a plot " << plot.height();
+                // Centred, give or take a tenth of the plot.
+                EXPECT_NEAR(ink.center().x(), plot.width() / 2, plot.width() / 10);
+                EXPECT_NEAR(ink.center().y(), plot.height() / 2, plot.height() / 10);
+                // The window's camera is the one it had.
+                EXPECT_EQ(theD3view.theScene3d.zoom, zoom);
+                EXPECT_EQ(theD3view.theScene3d.halfWidth, halfWidth);
+            }
+        },
+        &dialogs);
+}

@@ -1,0 +1,125 @@
+// Texts of the pages get the room of the font they are painted in: the Data page's series
+// table has rows as high as their text (descenders included) and a name in the "Inactive"
+// column beside the red square, never under it; the library boxes of the multi-term
+// constructor hold their texts, however long the argument's name.
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "data/data_page.h"
+#include "data/data_page_list.h"
+#include "formula/constructor_multi.h"
+#include "main_window_steps.h"
+#include "user_path.h"
+
+namespace {
+
+// Text ink: the black of the cells' text on the row colours.
+bool Ink(QRgb p) { return qRed(p) < 60 && qGreen(p) < 60 && qBlue(p) < 60; }
+
+// The cell of the series table in `column` on the row that shows `name`, as the table shows it.
+QImage Cell(QTreeWidget* view, const std::string& name, int column) {
+    for (int r = 0; r < view->topLevelItemCount(); ++r) {
+        QTreeWidgetItem* item = view->topLevelItem(r);
+        if (item->text(column).trimmed().toStdString() != name) continue;
+        view->scrollTo(view->model()->index(r, column));
+        const QRect row = view->visualItemRect(item);
+        const QRect cell(view->header()->sectionViewportPosition(column), row.top(), view->columnWidth(column),
+                         row.height());
+        return view->viewport()->grab().toImage().copy(cell);
+    }
+    ADD_FAILURE() << "no row shows " << name;
+    return {};
+}
+
+// The box of the pixels of `image` that `wanted` accepts.
+QRect Box(const QImage& image, bool (*wanted)(QRgb)) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (wanted(image.pixel(x, y))) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+TEST(SeriesTableLook, RowsShowDescendersAndInactiveNamesStayBesideTheirSquare) {
+    mainwin_test::ScratchFolder folder("series_table_look");
+    const std::string file = folder / "names.txt";
+    const std::string longName = "inactive_column_with_a_rather_long_name";
+    user_path::WriteRecords(file, "a_b ab " + longName + " y", 8, [](int r) {
+        return std::to_string(r) + ' ' + std::to_string(r % 3) + ' ' + std::to_string(r * r) + ' ' + std::to_string(2 * r);
+    });
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Data"));
+            ASSERT_TRUE(user_path::ClickCell(theData.TopWidget(), longName, "Inactive"));
+            QTreeWidget* view = theData.TableView()->View();
+
+            // A series renamed in the table to a name with descenders: they show below the
+            // baseline that the name without them ends on, clear of the row's frame line.
+            const QRect before = Box(Cell(view, "Series #1", 0), Ink);
+            ASSERT_TRUE(user_path::ClickSeriesTable(0, 0));
+            ASSERT_TRUE(user_path::Type(qobject_cast<QLineEdit*>(theData.Control(data::kRenameEdit).Widget()), "Series_gy", true));
+            const QImage renamed = Cell(view, "Series_gy", 0);
+            const QRect after = Box(renamed, Ink);
+            ASSERT_FALSE(before.isNull());
+            ASSERT_FALSE(after.isNull());
+            EXPECT_GE(after.bottom(), before.bottom() + 3) << "the descenders are cut off";
+            const QRect frame = Box(renamed, [](QRgb p) { return qRed(p) > 100 && qRed(p) < 140 && qBlue(p) > 230; });
+            EXPECT_LT(after.bottom(), frame.bottom());
+            EXPECT_GT(after.top(), frame.top());
+
+            // The long name is drawn whole, left of the red square of an inactive parameter.
+            const QImage inactive = Cell(view, longName, data::kColumnInactive);
+            const QRect text = Box(inactive, Ink);
+            const QRect square = Box(inactive, [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 90 && qBlue(p) < 90; });
+            ASSERT_FALSE(square.isNull());
+            EXPECT_LT(text.right(), square.left()) << "the name runs under the square";
+            EXPECT_GE(text.width(), theData.TableView()->TextWidth(longName) - 3) << "the name is cut";
+        },
+        &dialogs);
+}
+
+TEST(ConstructorLibraryLook, BoxesHoldTheirTextsForLongArgumentNames) {
+    mainwin_test::ScratchFolder folder("library_look");
+    const std::string file = folder / "surface.txt";
+    user_path::WriteRecords(file, "temperature_of_the_air pressure_at_the_inlet y", 12, [](int r) {
+        return std::to_string(r % 5 + 1) + ' ' + std::to_string(r * 3 % 7 + 1) + ' ' + std::to_string(r * r % 11);
+    });
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Statistics"));
+            ASSERT_TRUE(user_path::Press(dlg, "Best polynome"));
+            ASSERT_TRUE(user_path::Press(dlg, "Add a term"));
+            // The grey of the labels, antialiased against the boxes' fill.
+            auto label = [](QRgb p) {
+                return qRed(p) < 150 && std::abs(qRed(p) - qGreen(p)) < 25 && std::abs(qGreen(p) - qBlue(p)) < 40;
+            };
+            const QImage page = theConstructorMulti.TopWidget()->grab().toImage();
+            std::vector<QRect> inside;
+            for (const platform::Rect& r : theConstructorMulti.boxRects)
+                inside.push_back(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)).adjusted(1, 1, -1, -1));
+            ASSERT_EQ(inside.size(), 25u);
+            int spilt = 0;
+            const QRect library(QPoint(3, 45), QPoint(439, 147));
+            for (int y = library.top(); y <= library.bottom(); ++y) {
+                for (int x = library.left(); x <= library.right(); ++x) {
+                    if (!label(page.pixel(x, y))) continue;
+                    if (std::none_of(inside.begin(), inside.end(), [&](const QRect& r) { return r.contains(x, y); })) ++spilt;
+                }
+            }
+            EXPECT_EQ(spilt, 0) << "label pixels outside their boxes";
+            // Every box shows a label, and the boxes lie apart inside the library area.
+            for (std::size_t i = 0; i < inside.size(); ++i) {
+                EXPECT_FALSE(Box(page.copy(inside[i]), label).isNull()) << "box " << i;
+                EXPECT_TRUE(library.contains(inside[i])) << "box " << i;
+                for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(inside[i].intersects(inside[j])) << i << " " << j;
+            }
+        },
+        &dialogs);
+}
+
+}  // namespace
