@@ -278,7 +278,8 @@ TEST_F(ScoringTest, ScoreFileOfEmptyCrLfAndLinkedTaskFiles)
     };
     int skipped = 0;
     write(dir / "empty.txt", "");
-    ASSERT_EQ(WriteScoreFile(dir / "empty.txt", scoringRules, scoreMinimum, scoreMaximum, 50, 8, skipped), kScoreFileWritten);
+    // Mend: an empty result is told apart from a written one.
+    ASSERT_EQ(WriteScoreFile(dir / "empty.txt", scoringRules, scoreMinimum, scoreMaximum, 50, 8, skipped), kScoreFileNothingScored);
     EXPECT_TRUE(std::filesystem::exists(dir / "empty50.txt"));
     EXPECT_EQ(Slurp(dir / "empty50.txt"), "");
 
