@@ -129,6 +129,13 @@ std::string SkipReport(int skipped, int read) {
 
 constexpr long long kMiB = 1 << 20;
 
+// The lengths of texts (a failure then never prints megabytes).
+std::vector<std::size_t> Lengths(const std::vector<std::string>& texts) {
+    std::vector<std::size_t> lengths;
+    for (const std::string& t : texts) lengths.push_back(t.size());
+    return lengths;
+}
+
 // Mend: a header name of 100 MB crashed the series table; it was read whole (and so were the
 // dialog's items). It is cut to the name limit, and the import says so once.
 TEST_F(ImportFaults, AHeaderNameOfAHundredMegabytesIsCutAndSaidOnce) {
@@ -143,10 +150,9 @@ TEST_F(ImportFaults, AHeaderNameOfAHundredMegabytesIsCutAndSaidOnce) {
     }
     import_test::TextSeen seen;
     const long long growth = test_memory::PeakGrowth([&] { seen = RunTextImport(page, dialogs, file.Path(), TextChoice{}); });
-    const std::string cut(kMaxNameBytes, 'x');
-    EXPECT_EQ(seen.items, (std::vector<std::string>{"a", cut}));
+    EXPECT_EQ(Lengths(seen.items), (std::vector<std::size_t>{1, kMaxNameBytes}));
     ASSERT_EQ(page.series.size(), 1u);
-    EXPECT_EQ(import_test::SeriesNames(page, 0), (std::vector<std::string>{"a", cut}));
+    EXPECT_EQ(Lengths(import_test::SeriesNames(page, 0)), (std::vector<std::size_t>{1, kMaxNameBytes}));
     EXPECT_EQ(import_test::SeriesValues(page, 0), (std::vector<double>{1, 2, 3, 4}));
     EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{NamesCutText()});
     ASSERT_GE(growth, 0);
@@ -215,7 +221,7 @@ TEST_F(ImportFaults, AClipboardNameOfAHundredMegabytesIsCutAndSaidOnce) {
     page.ReadClipboard();
     platform::SetClipboardText("");
     ASSERT_EQ(page.series.size(), 1u);
-    EXPECT_EQ(import_test::SeriesNames(page, 0), (std::vector<std::string>{"a", std::string(kMaxNameBytes, 'x'), "b"}));
+    EXPECT_EQ(Lengths(import_test::SeriesNames(page, 0)), (std::vector<std::size_t>{1, kMaxNameBytes, 1}));
     EXPECT_EQ(import_test::SeriesValues(page, 0), (std::vector<double>{1, 2, 3}));
     EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{NamesCutText()});
 }
