@@ -138,6 +138,14 @@ int TextLineReader::Next() {
         }
     }
     char* begin = block_.data() + position_;
+    if (found) {
+        // A line end already in the block does not make a long line whole.
+        const bool crlf = begin[endAt] == '\n' && endAt >= 1 && begin[endAt - 1] == '\r';
+        if ((crlf ? endAt - 1 : endAt) > maxLine_) {
+            found = false;
+            cut_ = true;
+        }
+    }
     const std::size_t taken = found ? endAt + 1 : cut_ ? maxLine_ : filled_ - position_;
     position_ += taken;
     lineEnded_ = found;
