@@ -8,6 +8,7 @@
 #include "data/clipboard_text.h"
 #include "data/data_page.h"
 #include "data/import_routines.h"
+#include "data/name_limit.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 
@@ -43,12 +44,15 @@ void data::ReadClipboard() {
     importNames.clear();
     importHasHeader = 0;
     SplitClipboardLine(begin, end, clipboardFields);
+    bool namesCut = false;
     for (const std::string& field : clipboardFields) {
-        importNames.push_back(field);
+        importNames.push_back(field.substr(0, kMaxNameBytes + 1));  // enough to cut at a character
+        namesCut = LimitNameLength(importNames.back()) || namesCut;
         if (nonNumericTable.Holds(field)) importHasHeader = 1;
     }
     importFieldCount = static_cast<std::int32_t>(clipboardFields.size());
     if (!CheckNewSeriesShape(importFieldCount, pendingSeries)) return;
+    if (namesCut && importHasHeader == 1) platform::MessageBox(NamesCutText());
     const ImportTicket ticket = TakeImportTicket(*this);
 
     ImportBuffer buffer;

@@ -3,12 +3,18 @@
 #include <climits>
 
 #include "data/data_page.h"
+#include "data/name_limit.h"
 
 std::string DefaultParameterName(int j) {
     // Built by appending: GCC 12 warns wrongly about "a" + std::to_string(j) when optimising.
     std::string name = "a";
     name += std::to_string(j);
     return name;
+}
+
+std::string NamesCutText() {
+    const std::string limit = std::to_string(kMaxNameBytes);
+    return "Some names were longer than " + limit + " bytes; they are cut to at most " + limit + " bytes.";
 }
 
 std::string FolderOfPath(const std::string& path) {

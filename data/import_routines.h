@@ -14,6 +14,9 @@ class data;
 // The name of parameter j of a series read without a header line: "a0", "a1", ...
 std::string DefaultParameterName(int j);
 
+// The message of an import that had to cut names to the name limit (LimitNameLength).
+std::string NamesCutText();
+
 // The part of a path before its last slash (or backslash); "" when there is none.
 std::string FolderOfPath(const std::string& path);
 

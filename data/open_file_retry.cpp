@@ -16,13 +16,23 @@ std::FILE* OpenFileRetry(const char* path, long offset, const char* mode, int re
     return file;
 }
 
+bool IsRegularOrMissing(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode);
+}
+
 std::FILE* OpenChosenFile(const std::string& path, const char* mode, int retries, int pauseMs, std::string& why) {
     why.clear();
     struct stat info {};
     int error = 0;
     std::FILE* file = nullptr;
-    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    const bool found = stat(path.c_str(), &info) == 0;
+    if (found && S_ISDIR(info.st_mode)) {
         error = EISDIR;
+    } else if (found && !S_ISREG(info.st_mode)) {
+        // A FIFO would block the open for good, a device never ends.
+        why = "Cannot open the file \"" + path + "\": it is not a regular file.";
+        return nullptr;
     } else {
         file = OpenFileRetry(path.c_str(), 0, mode, retries, pauseMs);
         if (file == nullptr) error = errno;

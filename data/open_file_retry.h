@@ -9,7 +9,11 @@ std::FILE* OpenFileRetry(const char* path, long offset, const char* mode, int re
 
 #include <string>
 
-// OpenFileRetry for reading a file the user chose: a folder is refused too (fopen would
-// open it). On failure returns nullptr and sets why to a message naming the path and the
+// False for a path that names something other than a regular file (links followed): a
+// folder, a FIFO, a device. A missing file may still come: true.
+bool IsRegularOrMissing(const std::string& path);
+
+// OpenFileRetry for reading a file the user chose: a folder, a FIFO or a device is refused
+// too (fopen would open it, or block). On failure returns nullptr and sets why to a message naming the path and the
 // system's reason.
 std::FILE* OpenChosenFile(const std::string& path, const char* mode, int retries, int pauseMs, std::string& why);

@@ -81,6 +81,8 @@ void data::RereadSynchronizedFile() {
     }
     const int lastField = fieldNumbers.back();
 
+    // The followed file replaced by a FIFO or a device: nothing to read at this tick.
+    if (!IsRegularOrMissing(followed.path)) return;
     std::FILE* file = OpenFileRetry(followed.path.c_str(), 0, "r", kOpenRetries, kOpenPauseMs);
     if (file == nullptr) return;
 
@@ -97,7 +99,7 @@ void data::RereadSynchronizedFile() {
             continue;
         }
         if (reader.Length(1) == 0) continue;
-        if (!layoutChecked) {
+        if (!layoutChecked && !reader.Cut()) {
             // The first line tells whether the file still has the columns it was read with.
             layoutChecked = true;
             if (count != followed.fieldCount) {

@@ -1,5 +1,6 @@
 // "Import from text file": the file's first line is shown in the "Read from text file"
 // dialog, the chosen fields of every further line become the records of a new series.
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "data/choose_file_name.h"
 #include "data/data_page.h"
 #include "data/import_routines.h"
+#include "data/name_limit.h"
 #include "data/open_file_retry.h"
 #include "data/record_text.h"
 #include "data/synchronize_dialog.h"
@@ -26,29 +28,52 @@ constexpr int kOpenRetries = 10;
 constexpr int kOpenPauseMs = 20;
 constexpr int kEstimateAfterRecords = 4096;
 
-// The file's first line, read whole, without its line end (LF, CR LF or a lone CR, as the
-// line reader takes them). False for a file with no line.
-bool ReadFirstLine(std::FILE* file, std::string& line) {
-    constexpr std::size_t kChunk = 1 << 20;
-    line.clear();
-    bool any = false;
-    while (true) {
-        const std::size_t start = line.size();
-        line.resize(start + kChunk);
-        const std::size_t read = std::fread(line.data() + start, 1, kChunk, file);
-        line.resize(start + read);
-        if (read == 0) return any;
-        any = true;
-        const char* chunk = line.data() + start;
-        const void* lf = std::memchr(chunk, '\n', read);
-        const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - chunk) : read;
-        const void* cr = std::memchr(chunk, '\r', lfAt);
-        const std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - chunk) : lfAt;
-        if (end < read) {
-            line.resize(start + end);
-            return true;
+// The file's first line without its line end (LF, CR LF or a lone CR, as the line reader
+// takes them), at most as much of it as the line reader keeps: the dialog lists no more
+// fields, and a file without a line end may hold gigabytes. cut tells that the line goes
+// on; it is then cut at a character boundary. False for a file with no line.
+bool ReadFirstLine(std::FILE* file, std::string& line, bool& cut) {
+    constexpr std::size_t kLimit = TextLineReader::kMaxLineBytes;
+    line.resize(kLimit + 1);
+    const std::size_t read = std::fread(line.data(), 1, kLimit + 1, file);
+    const void* lf = std::memchr(line.data(), '\n', read);
+    const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - line.data()) : read;
+    const void* cr = std::memchr(line.data(), '\r', lfAt);
+    std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - line.data()) : lfAt;
+    cut = end > kLimit;
+    if (cut) {
+        end = kLimit;
+        while (end > 0 && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80) --end;
+    }
+    line.resize(end);
+    line.shrink_to_fit();
+    return read > 0;
+}
+
+// The fields of the whole first line at the separator set, counted as the line streams by
+// (for a line longer than the dialog was shown).
+long long CountFirstLineFields(const std::string& path, const std::string& separators) {
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (file == nullptr) return 0;
+    bool isSeparator[256] = {};
+    for (char c : separators) isSeparator[static_cast<unsigned char>(c)] = true;
+    long long count = 0;
+    bool inField = false;
+    std::vector<char> block(1 << 16);
+    std::size_t read;
+    while ((read = std::fread(block.data(), 1, block.size(), file)) > 0) {
+        for (std::size_t i = 0; i < read; ++i) {
+            const unsigned char c = static_cast<unsigned char>(block[i]);
+            if (c == '\n' || c == '\r') {
+                std::fclose(file);
+                return count;
+            }
+            count += !isSeparator[c] && !inField;
+            inField = !isSeparator[c];
         }
     }
+    std::fclose(file);
+    return count;
 }
 
 long long FileLength(std::FILE* file) {
@@ -59,14 +84,19 @@ long long FileLength(std::FILE* file) {
 }
 
 // The chosen fields' first-line texts in importNames become the new series' names when one
-// of them is not a number (the first line is then a header), else the default names.
-// False when the store can't take a series of `count` parameters.
-bool TakeChosenFieldNames(data& page, int count) {
+// of them is not a number (the first line is then a header), else the default names; names
+// longer than the limit are cut, and namesCut tells so. False when the store can't take a
+// series of `count` parameters.
+bool TakeChosenFieldNames(data& page, int count, bool& namesCut) {
+    namesCut = false;
     if (!page.CheckNewSeriesShape(count, page.pendingSeries)) return false;
     page.importHasHeader = 0;
-    for (const std::string& name : page.importNames)
+    for (std::string& name : page.importNames) {
         if (IsNonNumericField(name.c_str())) page.importHasHeader = 1;
+        namesCut = LimitNameLength(name) || namesCut;
+    }
     if (page.importHasHeader == 0) {
+        namesCut = false;
         page.importNames.clear();
         for (int j = 0; j < count; ++j) page.importNames.push_back(DefaultParameterName(j));
     }
@@ -84,8 +114,11 @@ int data::ReadTextFileForMacro(const std::vector<std::string>& entries, int byNa
         platform::MessageBox(why);  // what the read itself would say
         return -1;
     }
-    std::vector<std::string> fields;
-    const int count = ReadLineFields(file, importSeparators.c_str(), fields);
+    // The fields as the line reader gives them: never more of the line than it keeps.
+    TextLineReader reader(file, importSeparators.c_str());
+    const int count = reader.Next();
+    std::vector<std::string> fields(static_cast<std::size_t>(count) + 1);
+    for (int k = 1; k <= count; ++k) fields[static_cast<std::size_t>(k)].assign(reader.Field(k), reader.Length(k));
     std::fclose(file);
     if (count == 0 || count > Text::kMaxFields) return -1;
 
@@ -114,7 +147,9 @@ int data::ReadTextFileForMacro(const std::vector<std::string>& entries, int byNa
     importNames.clear();
     for (int i = 0; i < count; ++i)
         if (theText2.selectedFlags[static_cast<std::size_t>(i)]) importNames.push_back(fields[static_cast<std::size_t>(i) + 1]);
-    if (!TakeChosenFieldNames(*this, static_cast<int>(importNames.size()))) return -1;
+    bool namesCut = false;
+    if (!TakeChosenFieldNames(*this, static_cast<int>(importNames.size()), namesCut)) return -1;
+    if (namesCut) platform::MessageBox(NamesCutText());
     return importParameterCount;
 }
 
@@ -131,7 +166,8 @@ void data::OnOpenTextDataFile() {
         return;
     }
     // A file without a line shows an empty preview, never the last file's fields.
-    ReadFirstLine(file, theText2.firstLine);
+    bool lineCut = false;
+    ReadFirstLine(file, theText2.firstLine, lineCut);
     std::fclose(file);
 
     if (series.empty()) {
@@ -149,7 +185,9 @@ void data::OnOpenTextDataFile() {
         return;
     }
     if (theText2.fieldCount > Text::kMaxFields) {
-        platform::MessageBox(TooManyFieldsText(theText2.fieldCount));
+        // The count is the whole line's, though the dialog was shown only its first part.
+        const long long fields = lineCut ? CountFirstLineFields(fileNameBuffer, importSeparators) : theText2.fieldCount;
+        platform::MessageBox(TooManyFieldsText(static_cast<int>(std::min<long long>(fields, INT_MAX))));
         return;
     }
 
@@ -168,7 +206,10 @@ void data::OnOpenTextDataFile() {
         platform::MessageBox("Nothing to read");
         return;
     }
-    if (!TakeChosenFieldNames(*this, importParameterCount)) return;
+    bool namesCut = false;
+    if (!TakeChosenFieldNames(*this, importParameterCount, namesCut)) return;
+    // A header cut short by the line's limit has its last name cut too.
+    if (namesCut || (lineCut && importHasHeader == 1)) platform::MessageBox(NamesCutText());
     ReadTextFile();
     OfferSynchronizedReread(*this);
 }
@@ -216,6 +257,11 @@ void data::ReadTextFile() {
                 importNames.clear();
                 return;
             }
+        }
+        // Of a line too long to keep, only fields before its cut are whole.
+        if (reader.Cut() && lastField >= count) {
+            ++skipped;
+            continue;
         }
         if (reader.Length(1) == 0) continue;
         // A line without every selected field is no record.

@@ -38,8 +38,9 @@ inline unsigned OtherThanNumberBytes(const unsigned char* p) {
 
 }  // namespace
 
-TextLineReader::TextLineReader(std::FILE* file, const char* separators, std::size_t blockSize)
-    : file_(file), block_((blockSize < 1 ? 1 : blockSize) + kPadding) {
+TextLineReader::TextLineReader(std::FILE* file, const char* separators, std::size_t blockSize,
+                               std::size_t maxLineBytes)
+    : file_(file), block_((blockSize < 1 ? 1 : blockSize) + kPadding), maxLine_(maxLineBytes < 1 ? 1 : maxLineBytes) {
     for (int c = 0; c < 256; ++c)
         if (nonNumericTable.Holds(static_cast<unsigned char>(c))) kind_[static_cast<std::size_t>(c)] = kNonNumeric;
     // A separator never belongs to a field, so it needs no non-numeric bit.
@@ -71,7 +72,32 @@ bool TextLineReader::Fill() {
     return read > 0;
 }
 
+void TextLineReader::SkipRestOfLine() {
+    while (true) {
+        const char* begin = block_.data() + position_;
+        const std::size_t available = filled_ - position_;
+        const void* lf = std::memchr(begin, '\n', available);
+        const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : available;
+        if (const void* cr = std::memchr(begin, '\r', lfAt)) {
+            const std::size_t crAt = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+            position_ += crAt + 1;
+            // A CR as the last byte read may be the first half of a CR LF.
+            if (position_ == filled_ && !Fill()) return;
+            if (block_[position_] == '\n') ++position_;
+            return;
+        }
+        if (lf != nullptr) {
+            position_ += lfAt + 1;
+            return;
+        }
+        position_ = filled_;
+        if (!Fill()) return;
+    }
+}
+
 int TextLineReader::Next() {
+    if (cut_) SkipRestOfLine();
+    cut_ = false;
     // Find the line: up to and with its line end (LF, CR LF or a lone CR), or the rest of
     // the file. Offsets count from the line's start, which a refill may move.
     std::size_t searched = 0;
@@ -99,6 +125,12 @@ int TextLineReader::Next() {
         } else {
             searched = available;
         }
+        // Bytes past the limit hold no line end: the line is handed out cut, its first
+        // bytes in place (the byte after them is no line end, so it may take the NUL).
+        if (searched > maxLine_) {
+            cut_ = true;
+            break;
+        }
         if (!Fill()) {
             if (position_ == filled_) return 0;
             if (searched < filled_ - position_) continue;  // the last byte is a CR: a line end
@@ -106,7 +138,15 @@ int TextLineReader::Next() {
         }
     }
     char* begin = block_.data() + position_;
-    const std::size_t taken = found ? endAt + 1 : filled_ - position_;
+    if (found) {
+        // A line end already in the block does not make a long line whole.
+        const bool crlf = begin[endAt] == '\n' && endAt >= 1 && begin[endAt - 1] == '\r';
+        if ((crlf ? endAt - 1 : endAt) > maxLine_) {
+            found = false;
+            cut_ = true;
+        }
+    }
+    const std::size_t taken = found ? endAt + 1 : cut_ ? maxLine_ : filled_ - position_;
     position_ += taken;
     lineEnded_ = found;
 

@@ -1,10 +1,11 @@
 #pragma once
 // Reading a text file line by line, each line cut into fields, fast: the file is read in
 // large blocks and the fields are handed out in place. Lines and fields are exactly those
-// of ReadLineFields (record_text.h): a line is read whole; it ends at a line feed, a CR LF
-// or a lone CR, each standing in its text as one line feed; a NUL stays in its field; any
+// of ReadLineFields (record_text.h) up to kMaxLineBytes: a line ends at a line feed, a CR
+// LF or a lone CR, each standing in its text as one line feed; a NUL stays in its field; any
 // of the first 199 separator characters cuts, runs of them count as one and no field is
-// ever empty.
+// ever empty. A longer line is handed out cut (Cut()): only its first kMaxLineBytes bytes,
+// the rest of it passed over unkept, so that memory never follows the file's size.
 #include <array>
 #include <cstdio>
 #include <string>
@@ -13,8 +14,12 @@
 class TextLineReader {
 public:
     static constexpr std::size_t kDefaultBlockSize = 1 << 20;
-    // blockSize: bytes read at a time (the block grows for longer lines).
-    TextLineReader(std::FILE* file, const char* separators, std::size_t blockSize = kDefaultBlockSize);
+    // Far more than the widest line of records the import takes (its fields' count is
+    // limited), far less than a file without a line end.
+    static constexpr std::size_t kMaxLineBytes = 1 << 20;
+    // blockSize: bytes read at a time (the block grows for longer lines, up to maxLineBytes).
+    TextLineReader(std::FILE* file, const char* separators, std::size_t blockSize = kDefaultBlockSize,
+                   std::size_t maxLineBytes = kMaxLineBytes);
 
     // The next line: its number of fields, 1 for a line without a field (field 1 is then
     // ""), 0 at the end of the file.
@@ -31,9 +36,14 @@ public:
     // False when the line just read is the file's last one and has no line end: it may be
     // still being written.
     bool LineEnded() const { return lineEnded_; }
+    // True when the line was longer than the reader keeps: its fields are those of its first
+    // bytes, the last of them perhaps cut short (every earlier one is whole).
+    bool Cut() const { return cut_; }
 
 private:
     bool Fill();
+    // Passes over the rest of a cut line, its line end included, without keeping it.
+    void SkipRestOfLine();
 
     std::FILE* file_;
     // Per byte: kSeparator and kNonNumeric bits, so one pass both cuts and classifies.
@@ -45,6 +55,8 @@ private:
     long long blockOffset_ = 0; // file position of block_[0]
     bool atEnd_ = false;
     bool lineEnded_ = false;
+    std::size_t maxLine_;
+    bool cut_ = false;
     std::string line_;        // a copy of the line when it cannot be cut in place
     char* text_ = nullptr;    // the line being handed out
     std::vector<std::size_t> starts_;

@@ -3,6 +3,8 @@
 #include "fitting/scoring_rules.h"
 
 #include <algorithm>
+#include <charconv>
+#include <climits>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -116,22 +118,42 @@ bool NumberSeparator(char c) { return c == ' ' || c == '\t' || c == ',' || c == 
 // No number is longer than this; a longer run of characters is not a number of the task.
 constexpr std::size_t kLongestNumber = 4096;
 
+// The value strtod gives the piece. A plain decimal is read by from_chars, which rounds
+// alike and is several times faster; anything else (a sign '+', hex, blanks, a value out of
+// range) goes to strtod itself.
+double PieceValue(const char* piece, std::size_t length)
+{
+    const char first = piece[0] == '-' && length > 1 ? piece[1] : piece[0];
+    const bool plain = (first >= '0' && first <= '9') || first == '.';
+    const bool hex = length > 1 && (piece[1] == 'x' || piece[1] == 'X' || (length > 2 && (piece[2] == 'x' || piece[2] == 'X')));
+    if (plain && !hex) {
+        double value;
+        const auto [end, error] = std::from_chars(piece, piece + length, value);
+        if (error == std::errc())
+            return value;
+    }
+    return std::strtod(piece, nullptr);
+}
+
 enum class LineKind { Numbers, NotNumeric, TooManyNumbers };
 
 // Reads one line's numbers, keeping at most `numberLimit` of them.
 LineKind ReadNumbers(TaskReader& reader, std::vector<double>& values, std::size_t numberLimit)
 {
     values.clear();
-    std::string piece;
+    char piece[kLongestNumber + 1];
+    std::size_t length = 0;
     LineKind kind = LineKind::Numbers;
     const auto take = [&] {
-        if (piece.empty() || kind != LineKind::Numbers)
+        if (length == 0 || kind != LineKind::Numbers)
             return;
-        if (values.size() >= numberLimit)
+        if (values.size() >= numberLimit) {
             kind = LineKind::TooManyNumbers;
-        else
-            values.push_back(std::strtod(piece.c_str(), nullptr));
-        piece.clear();
+        } else {
+            piece[length] = '\0';
+            values.push_back(PieceValue(piece, length));
+        }
+        length = 0;
     };
     char c;
     while (reader.Next(c)) {
@@ -139,16 +161,29 @@ LineKind ReadNumbers(TaskReader& reader, std::vector<double>& values, std::size_
             return kind;  // the rest of the line is never read
         if (kind != LineKind::Numbers)
             continue;
-        if (c == '\0' || (!NumberSeparator(c) && piece.size() >= kLongestNumber)) {
+        if (c == '\0' || (!NumberSeparator(c) && length >= kLongestNumber)) {
             // As in the text import: such a line is not a record of numbers.
             kind = LineKind::NotNumeric;
         } else if (NumberSeparator(c)) {
             take();
         } else {
-            piece += c;
+            piece[length++] = c;
         }
     }
     take();
+    return kind;
+}
+
+// Reads one line's numbers and, when they are a record the rules can score, its score:
+// LineKind::Numbers only then.
+LineKind ScoreLine(TaskReader& reader, const std::vector<scoreAction>& rules, double scoreMinimum,
+                   double scoreMaximum, std::vector<double>& values, std::size_t numberLimit, double& score)
+{
+    LineKind kind = ReadNumbers(reader, values, numberLimit);
+    if (kind == LineKind::Numbers && !CoversScoringRules(rules, values))
+        kind = LineKind::NotNumeric;
+    if (kind == LineKind::Numbers)
+        score = ScoreOfValues(rules, values, scoreMinimum, scoreMaximum);
     return kind;
 }
 
@@ -178,41 +213,37 @@ ScoreFileStatus WriteScoreFile(const std::string& taskFile, const std::vector<sc
     const std::int64_t length = error ? 0 : static_cast<std::int64_t>(size);
     const std::size_t limit = static_cast<std::size_t>(std::max(numberLimit, 0));
     ProgressSteps reading(progress, "Reading marketing file", length);
-    // One score per line of the file; NaN for a line that is not scored.
-    std::vector<double> scores;
-    std::size_t scored = 0;
+    // Only the counts are kept: the second pass scores every line again, so that a file of
+    // any number of lines costs no memory for them.
+    std::int64_t lines = 0, scored = 0, skipped = 0;
+    int counts[101] = {};  // counts[s]: lines scoring s or more (scores held to 0 .. 100)
     std::vector<double> values;
     TaskReader reader(in);
     while (!reader.AtEnd()) {
-        const LineKind kind = ReadNumbers(reader, values, limit);
+        double score = 0;
+        const LineKind kind = ScoreLine(reader, rules, scoreMinimum, scoreMaximum, values, limit, score);
         if (kind == LineKind::TooManyNumbers)
             return kScoreFileTooManyNumbers;
         if (!reader.FinishLine())
             break;
-        if (kind == LineKind::NotNumeric || !CoversScoringRules(rules, values)) {
-            ++skippedLines;
-            scores.push_back(std::nan(""));
+        ++lines;
+        if (kind != LineKind::Numbers) {
+            ++skipped;
         } else {
-            scores.push_back(ScoreOfValues(rules, values, scoreMinimum, scoreMaximum));
             ++scored;
+            const int top = std::clamp(ScoreAsInt(score), 0, 100);
+            for (int s = 0; s <= top; ++s)
+                ++counts[s];
         }
         reading.At(reader.Position());
     }
-    // counts[s]: lines scoring s or more (scores held to 0 .. 100).
-    int counts[101] = {};
-    for (double score : scores) {
-        if (std::isnan(score))
-            continue;
-        const int top = std::clamp(ScoreAsInt(score), 0, 100);
-        for (int s = 0; s <= top; ++s)
-            ++counts[s];
-    }
+    skippedLines = static_cast<int>(std::min<std::int64_t>(skipped, INT_MAX));
     // The threshold: the lowest score whose share of lines scoring above it falls below
     // the percentage; every line qualifies at 100 % and more.
     double threshold = -1e40;
     if (percent < 100) {
         threshold = 100;
-        const double lineCount = static_cast<double>(std::max<std::size_t>(scored, 1));
+        const double lineCount = static_cast<double>(std::max<std::int64_t>(scored, 1));
         for (int s = 0; s <= 100; ++s) {
             const double p = std::trunc(counts[s] / lineCount * 100.0);
             if (p <= 0) {
@@ -226,21 +257,34 @@ ScoreFileStatus WriteScoreFile(const std::string& taskFile, const std::vector<sc
         }
     }
     std::rewind(in);
+    // The second pass reads each line twice: once ahead for its score, once to copy it
+    // out, so that no line is held whole.
+    std::FILE* copyIn = std::fopen(taskFile.c_str(), "rb");
+    if (!copyIn)
+        return kScoreFileNoTask;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closeCopy(copyIn, &std::fclose);
     std::FILE* out = std::fopen(outputFile.c_str(), "wb");
     if (!out)
         return kScoreFileNoOutput;
     ProgressSteps writing(progress, "Writing score file", length);
-    TaskReader again(in);
-    for (double score : scores) {
-        const bool write = !std::isnan(score) && score > threshold;
+    TaskReader ahead(in);
+    TaskReader again(copyIn);
+    std::int64_t written = 0;
+    for (std::int64_t line = 0; line < lines && !again.AtEnd(); ++line) {
+        double score = 0;
+        const bool write = ScoreLine(ahead, rules, scoreMinimum, scoreMaximum, values, limit, score) ==
+                               LineKind::Numbers && score > threshold;
+        ahead.FinishLine();
         char c;
         while (again.Next(c)) {
             if (write)
                 std::fputc(c, out);
         }
         again.FinishLine();
-        if (write)
+        if (write) {
             std::fprintf(out, "   %d\n", ScoreAsInt(score));
+            ++written;
+        }
         writing.At(again.Position());
     }
     if (!CloseOutput(out)) {
@@ -248,5 +292,7 @@ ScoreFileStatus WriteScoreFile(const std::string& taskFile, const std::vector<sc
         std::filesystem::remove(outputFile, error);
         return kScoreFileNotWritten;
     }
+    if (written == 0)
+        return scored == 0 ? kScoreFileNothingScored : kScoreFileNoneAboveThreshold;
     return kScoreFileWritten;
 }

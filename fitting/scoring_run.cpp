@@ -190,6 +190,13 @@ void MakeScoreFile()
     case kScoreFileNotWritten:
         platform::MessageBox("The score file could not be written (is the disk full?).\nNo score file is left.");
         break;
+    case kScoreFileNothingScored:
+        platform::MessageBox("No line of the task file holds the numbers the scoring rules need.\n"
+                             "The score file is empty.");
+        break;
+    case kScoreFileNoneAboveThreshold:
+        platform::MessageBox("No line of the task file scores above the threshold.\nThe score file is empty.");
+        break;
     default: break;
     }
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <climits>
 
+#include "data/name_limit.h"
 #include "platform/control.h"
 #include "platform/dialog_template.h"
 #include "platform/exchange.h"
@@ -115,9 +116,11 @@ int Text::SplitPreviewLines() {
     if (separators.size() > static_cast<std::size_t>(kMaxTypedSeparators)) separators.resize(kMaxTypedSeparators);
     allSeparators = fixedSeparators + separators;
     std::size_t total = 0;
-    const std::vector<std::string> fields = SplitPreviewFields(firstLine, allSeparators, kMaxFields, &total);
+    previewFields_ = SplitPreviewFields(firstLine, allSeparators, kMaxFields, &total);
+    std::vector<std::string> shown = previewFields_;
+    for (std::string& item : shown) LimitNameLength(item);
     platform::Control list = Control(kFieldList);
-    if (list.IsValid()) list.SetItems(fields, true);
+    if (list.IsValid()) list.SetItems(shown, true);
     fieldCount = total > INT_MAX ? INT_MAX : static_cast<int>(total);
     return fieldCount;
 }
@@ -137,7 +140,9 @@ void Text::OnOk() {
     for (int i = 0; i < count; ++i) {
         const bool selected = list.IsSelected(i);
         selectedFlags.push_back(selected ? 1u : 0u);
-        if (selected) selectedTexts.push_back(list.ItemText(i));
+        if (!selected) continue;
+        const std::size_t k = static_cast<std::size_t>(i);
+        selectedTexts.push_back(k < previewFields_.size() ? previewFields_[k] : list.ItemText(i));
     }
     accepted = 1;
     UpdateData(true);

@@ -39,14 +39,14 @@ public:
     std::string allSeparators;             // fixedSeparators + separators
     std::string firstLine;                 // the preview: the file's first line
     int fieldCount = 0;                    // fields of the preview line (the list holds at most kMaxFields)
-    std::vector<std::string> selectedTexts;  // texts of the selected items, in list order
+    std::vector<std::string> selectedTexts;  // texts of the selected fields, in list order (whole)
     std::vector<unsigned> selectedFlags;     // per item: 1 selected, 0 not
     int synchronizeRequested = 0;          // the "synchronize" box
     int offerSynchronize = 0;              // 1 when no series exists yet: the box is shown
     int accepted = 0;                      // 1 when ended by "OK"
 
     // Fills the list with the fields of firstLine (the first kMaxFields of them), every item
-    // selected; returns the line's field count (at least 1: a line without a field gives one
+    // selected and shown cut to the name limit (a field of megabytes cannot be drawn); returns the line's field count (at least 1: a line without a field gives one
     // empty item).
     int SplitPreviewLines();
     void OnChangeSeparators();
@@ -70,6 +70,7 @@ public:
 
 private:
     bool previewFresh_ = false;  // the list was just filled by OnInitDialog
+    std::vector<std::string> previewFields_;  // the listed fields whole: the caller cuts names and says so
 };
 
 // The fields of a preview line as the list shows them: cut at any character of the

@@ -1,11 +1,18 @@
 // Bad input at the text and clipboard imports: reads that give no record add no series,
-// the preview of an empty file and of a line with very many fields.
+// the preview of an empty file and of a line with very many fields, names of megabytes,
+// lines without an end, files that are no regular files.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
+#include "data/import_routines.h"
+#include "data/name_limit.h"
 #include "import_test_support.h"
+#include "peak_memory.h"
 #include "platform/clipboard.h"
 
 namespace {
@@ -100,6 +107,123 @@ TEST_F(ImportFaults, AClipboardWithoutARecordAddsNoSeries) {
     platform::SetClipboardText("x\ty\n1\t2\n1e400\t3\n4\t5\n");
     page.ReadClipboard();
     EXPECT_EQ(page.allValues, (std::vector<double>{1, 2, 4, 5}));
+}
+
+// The file at path becomes head, a hole of `hole` bytes (read as NULs, costing no disk)
+// and tail.
+void MakeSparse(const std::string& path, const std::string& head, long long hole, const std::string& tail) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(head.data(), 1, head.size(), f);
+    std::fclose(f);
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(head.size()) + hole), 0);
+    f = std::fopen(path.c_str(), "ab");
+    std::fwrite(tail.data(), 1, tail.size(), f);
+    std::fclose(f);
+}
+
+std::string SkipReport(int skipped, int read) {
+    return "There are " + std::to_string(skipped) + " records with nonnumeric letters in file,\n" +
+           std::to_string(read) + " records are succesfuly read.";
+}
+
+constexpr long long kMiB = 1 << 20;
+
+// The lengths of texts (a failure then never prints megabytes).
+std::vector<std::size_t> Lengths(const std::vector<std::string>& texts) {
+    std::vector<std::size_t> lengths;
+    for (const std::string& t : texts) lengths.push_back(t.size());
+    return lengths;
+}
+
+// Mend: a header name of 100 MB crashed the series table; it was read whole (and so were the
+// dialog's items). It is cut to the name limit, and the import says so once.
+TEST_F(ImportFaults, AHeaderNameOfAHundredMegabytesIsCutAndSaidOnce) {
+    TempFile file("");
+    {
+        std::FILE* f = std::fopen(file.Path().c_str(), "wb");
+        const std::string block(static_cast<std::size_t>(kMiB), 'x');
+        std::fputs("a ", f);
+        for (int i = 0; i < 100; ++i) std::fwrite(block.data(), 1, block.size(), f);
+        std::fputs("\n1 2\n3 4\n", f);
+        std::fclose(f);
+    }
+    import_test::TextSeen seen;
+    const long long growth = test_memory::PeakGrowth([&] { seen = RunTextImport(page, dialogs, file.Path(), TextChoice{}); });
+    EXPECT_EQ(Lengths(seen.items), (std::vector<std::size_t>{1, kMaxNameBytes}));
+    ASSERT_EQ(page.series.size(), 1u);
+    EXPECT_EQ(Lengths(import_test::SeriesNames(page, 0)), (std::vector<std::size_t>{1, kMaxNameBytes}));
+    EXPECT_EQ(import_test::SeriesValues(page, 0), (std::vector<double>{1, 2, 3, 4}));
+    EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{NamesCutText()});
+    ASSERT_GE(growth, 0);
+    EXPECT_LT(growth, 64 * kMiB);
+}
+
+// Mend: a first line without a line end (a 2 GB sparse file, 256 MB of NULs) was read whole
+// before the dialog showed, and read whole again as a record: the dialog comes up at once
+// and memory stays bounded whatever the file holds.
+TEST_F(ImportFaults, AFirstLineWithoutALineEndCostsNoMemory) {
+    TempFile big("");
+    MakeSparse(big.Path(), "", 2048 * kMiB, "");
+    TextChoice cancel;
+    cancel.ok = false;
+    import_test::TextSeen seen;
+    long long growth = test_memory::PeakGrowth([&] { seen = RunTextImport(page, dialogs, big.Path(), cancel); });
+    EXPECT_EQ(seen.items.size(), 1u);  // one field of NULs, shown cut
+    ASSERT_GE(growth, 0);
+    EXPECT_LT(growth, 64 * kMiB);
+
+    TempFile nuls("");
+    MakeSparse(nuls.Path(), "", 256 * kMiB, "");
+    growth = test_memory::PeakGrowth([&] { RunTextImport(page, dialogs, nuls.Path(), TextChoice{}); });
+    EXPECT_TRUE(page.series.empty());
+    EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{SkipReport(1, 0)});
+    EXPECT_LT(growth, 64 * kMiB);
+}
+
+// Mend: a good first line followed by a line of hundreds of megabytes took memory for that
+// line; memory follows the records read.
+TEST_F(ImportFaults, MemoryFollowsTheRecordsNotTheFile) {
+    TempFile file("");
+    MakeSparse(file.Path(), "x y\n1 2\n", 256 * kMiB, "\n3 4\n");
+    const long long growth = test_memory::PeakGrowth([&] { RunTextImport(page, dialogs, file.Path(), TextChoice{}); });
+    ASSERT_EQ(page.series.size(), 1u);
+    EXPECT_EQ(import_test::SeriesValues(page, 0), (std::vector<double>{1, 2, 3, 4}));
+    EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{SkipReport(1, 2)});
+    ASSERT_GE(growth, 0);
+    EXPECT_LT(growth, 64 * kMiB);
+}
+
+// Mend: a FIFO froze the program for good and a link to /dev/zero took gigabytes: what is
+// not a regular file is refused before it is opened, without the dialog.
+TEST_F(ImportFaults, FifosAndDevicesAreRefused) {
+    TempFile file("1 2\n");
+    const std::string fifo = file.Folder() + "/pipe.txt";
+    const std::string zero = file.Folder() + "/zero.txt";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    for (const std::string& path : {zero, fifo}) {
+        dialogs.fileAnswers.push_back(path);
+        page.OnOpenTextDataFile();
+    }
+    std::remove(fifo.c_str());
+    std::remove(zero.c_str());
+    EXPECT_EQ(dialogs.CountOf("modal"), 0);
+    EXPECT_TRUE(page.series.empty());
+    EXPECT_EQ(dialogs.Messages(),
+              (std::vector<std::string>{"Cannot open the file \"" + zero + "\": it is not a regular file.",
+                                        "Cannot open the file \"" + fifo + "\": it is not a regular file."}));
+}
+
+// Mend: a first clipboard line of 100 MB gave a name of 100 MB.
+TEST_F(ImportFaults, AClipboardNameOfAHundredMegabytesIsCutAndSaidOnce) {
+    platform::SetClipboardText("a\t" + std::string(100'000'000, 'x') + "\tb\n1\t2\t3\n");
+    page.ReadClipboard();
+    platform::SetClipboardText("");
+    ASSERT_EQ(page.series.size(), 1u);
+    EXPECT_EQ(Lengths(import_test::SeriesNames(page, 0)), (std::vector<std::size_t>{1, kMaxNameBytes, 1}));
+    EXPECT_EQ(import_test::SeriesValues(page, 0), (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{NamesCutText()});
 }
 
 }  // namespace

@@ -256,4 +256,29 @@ TEST(TextLines, SameLinesAndFieldsAsTheSharedLineReader) {
     }
 }
 
+// Mend: a line without an end was held whole (gigabytes): past the limit it is handed out
+// cut, its rest passed over, and the next line read as it stands, whatever the block size.
+TEST(TextLines, ALineBeyondTheLimitIsCutAndItsRestPassedOver) {
+    TempFile file("12345678 901234 5\r\n1 2\r" + std::string(30, 'x') + "\r\n3 4\n" + std::string(25, '7'));
+    struct Line {
+        std::vector<std::string> fields;
+        bool cut;
+    };
+    const std::vector<Line> expected = {{{"12345678", "9"}, true}, {{"1", "2"}, false}, {{std::string(10, 'x')}, true},
+                                        {{"3", "4"}, false},         {{std::string(10, '7')}, true}};
+    for (std::size_t blockSize = 1; blockSize <= 17; blockSize += 4) {
+        SCOPED_TRACE(blockSize);
+        std::FILE* f = std::fopen(file.Path().c_str(), "r");
+        TextLineReader reader(f, " \t\n", blockSize, 10);
+        for (const Line& line : expected) {
+            ASSERT_EQ(reader.Next(), static_cast<int>(line.fields.size()));
+            for (std::size_t k = 1; k <= line.fields.size(); ++k)
+                EXPECT_EQ(std::string(reader.Field(static_cast<int>(k)), reader.Length(static_cast<int>(k))), line.fields[k - 1]);
+            EXPECT_EQ(reader.Cut(), line.cut);
+        }
+        EXPECT_EQ(reader.Next(), 0);
+        std::fclose(f);
+    }
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "fitting/score_file.h"
 #include "fitting/scoring_texts.h"
+#include "tests/data/peak_memory.h"
 #include "tests/fitting/fitting_test_support.h"
 
 #include <filesystem>
@@ -278,7 +279,8 @@ TEST_F(ScoringTest, ScoreFileOfEmptyCrLfAndLinkedTaskFiles)
     };
     int skipped = 0;
     write(dir / "empty.txt", "");
-    ASSERT_EQ(WriteScoreFile(dir / "empty.txt", scoringRules, scoreMinimum, scoreMaximum, 50, 8, skipped), kScoreFileWritten);
+    // Mend: an empty result is told apart from a written one.
+    ASSERT_EQ(WriteScoreFile(dir / "empty.txt", scoringRules, scoreMinimum, scoreMaximum, 50, 8, skipped), kScoreFileNothingScored);
     EXPECT_TRUE(std::filesystem::exists(dir / "empty50.txt"));
     EXPECT_EQ(Slurp(dir / "empty50.txt"), "");
 
@@ -315,6 +317,39 @@ TEST_F(ScoringTest, ScoreFileOfEmptyCrLfAndLinkedTaskFiles)
     std::filesystem::create_symlink(dir / "task.txt", dir / "task50.txt");
     EXPECT_EQ(WriteScoreFile(dir / "task.txt", scoringRules, scoreMinimum, scoreMaximum, 50, 8, skipped), kScoreFileIsTask);
     EXPECT_EQ(Slurp(dir / "task.txt"), "1\n");
+}
+
+// Mend: a task file of millions of empty lines kept a number for every line (150 million
+// took 2.1 GB) and wrote an empty score file as if all went well. Lines not scored cost no
+// memory, and the empty result is told apart.
+TEST_F(ScoringTest, LinesNotScoredCostNoMemory)
+{
+    scoringRules = {{1, 0, 0, 0, 0, 0, 0, 0, 1}};
+    scoreMinimum = 0, scoreMaximum = 10;
+    const TempDir dir("tabulon_score_lines_");
+    constexpr int kLines = 20'000'000;
+    {
+        std::FILE* f = std::fopen((dir / "empty.txt").c_str(), "wb");
+        const std::string block(1'000'000, '\n');
+        for (int i = 0; i < kLines / 1'000'000; ++i)
+            std::fwrite(block.data(), 1, block.size(), f);
+        std::fclose(f);
+    }
+    int skipped = 0;
+    ScoreFileStatus status = kScoreFileWritten;
+    const long long growth = test_memory::PeakGrowth(
+        [&] { status = WriteScoreFile(dir / "empty.txt", scoringRules, scoreMinimum, scoreMaximum, 100, 8, skipped); });
+    EXPECT_EQ(status, kScoreFileNothingScored);
+    EXPECT_EQ(skipped, kLines);
+    EXPECT_EQ(Slurp(dir / "empty100.txt"), "");
+    ASSERT_GE(growth, 0);
+    EXPECT_LT(growth, 32 << 20);
+
+    // Lines that score, none of them above the threshold: equal scores at 50 %.
+    std::ofstream(dir / "same.txt", std::ios::binary) << "5\n5\n";
+    EXPECT_EQ(WriteScoreFile(dir / "same.txt", scoringRules, scoreMinimum, scoreMaximum, 50, 8, skipped),
+              kScoreFileNoneAboveThreshold);
+    EXPECT_EQ(Slurp(dir / "same50.txt"), "");
 }
 
 }  // namespace

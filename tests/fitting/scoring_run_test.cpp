@@ -105,6 +105,29 @@ TEST_F(ScoringRunTest, ScoreFileRefusalsAreReported) {
     std::filesystem::remove_all(dir);
 }
 
+// Mend: a score file without a line (no line scored, or none above the threshold) was
+// written without a word.
+TEST_F(ScoringRunTest, AnEmptyScoreFileIsReported) {
+    LoadRecords();
+    RunScoring(1, 1.0, 2);
+    ASSERT_GE(ScoringRuleCount(), 1);
+    const auto dir = std::filesystem::temp_directory_path() / ("tabulon_empty_score_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "blank.txt", std::ios::binary) << "\n\n\n";
+    std::ofstream(dir / "same.txt", std::ios::binary) << "2 1 0\n2 1 0\n";
+    theScorereport.takeOnlyPercent = 50;
+    for (const char* task : {"blank.txt", "same.txt"}) {
+        dialogs.fileAnswers.push_back((dir / task).string());
+        MakeScoreFile();
+    }
+    EXPECT_EQ(dialogs.Messages(),
+              (std::vector<std::string>{
+                  "No line of the task file holds the numbers the scoring rules need.\nThe score file is empty.",
+                  "No line of the task file scores above the threshold.\nThe score file is empty."}));
+    EXPECT_TRUE(std::filesystem::exists(dir / "blank50.txt"));
+    std::filesystem::remove_all(dir);
+}
+
 TEST_F(ScoringRunTest, ChartNeedsARecordAndAPositiveOne) {
     platform::Bitmap bitmap(300, 300);
     const auto painted = [&bitmap] {
