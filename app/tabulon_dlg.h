@@ -27,6 +27,7 @@
 #include "platform/pen.h"
 
 struct DocumentSettings;
+struct ScaledPowerSeries;
 
 // Program-wide ints of the repaint cycle.
 extern int chartPaintEnabled;  // 1 normally; 0 while a chart paint runs (it is not re-entered)
@@ -281,9 +282,12 @@ public:
     double MultivariantFormulaValues(std::vector<double>& measured, std::vector<double>& computed, int valueColumn,
                                      const std::vector<double>& coefficients, double& offset, int plusConst);
     // The formula as one combined argument u per record, the value fitted as a power series
-    // in u (series, 2 to 7 coefficients); SSR / SST as above.
+    // in u (series, 2 to 7 coefficients in powers of u; `scaled`, when given, the same series
+    // in u centred and scaled, which evaluates without the rounding of the raw powers); SSR / SST
+    // as above, but 0 for values without spread and 1e40 when the terms are not independent.
     double UnifiedArgumentValues(std::vector<double>& measured, std::vector<double>& combined, int valueColumn,
-                                 const std::vector<double>& coefficients, std::vector<double>& series);
+                                 const std::vector<double>& coefficients, std::vector<double>& series,
+                                 ScaledPowerSeries* scaled = nullptr);
     // Substitution list of the formulas at records: the first series' parameter names, then
     // the useruf coefficient names with the given values written "%g".
     void FillFormulaSubstitution(int parameters, const std::vector<double>& coefficients);

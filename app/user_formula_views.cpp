@@ -168,24 +168,27 @@ int CTabulonDlg::PaintUnifiedArgumentFit(platform::Canvas& dc) {
     const useruf& page = theUseruf;
     const int column = FirstValueColumn();
     std::vector<double> measured, combined, series;
-    const double e = UnifiedArgumentValues(measured, combined, column, page.values, series);
+    ScaledPowerSeries curve;
+    const double e = UnifiedArgumentValues(measured, combined, column, page.values, series, &curve);
     ZoomToPairs(combined, measured, false);
     ComputePlotScales();
     DrawProgressBar(0, "Painting data to virtual screen", 0.6);
     // Refused data (several series, failed evaluations) leave no curve to draw.
-    if (e < 1e40 && !series.empty()) {
+    if (e < 1e40 && !curve.coefficients.empty()) {
         const Pen oldPen = dc.SelectPen(Pen(PenStyle::Dash, theChart.fittingLineWidth, platform::kBlack));
-        PaintPowerSeriesCurve(dc, plotXMin, plotXMax, plotYMin, plotYMax, 200, series);
+        PaintPowerSeriesCurve(dc, plotXMin, plotXMax, plotYMin, plotYMax, 200, curve);
         dc.SelectPen(oldPen);
     }
     coefficientsText.clear();
 
     theData.schemeReady = 1;
-    // The calculator receives the curve's value at the combined argument of the typed point.
-    ServeCalculator(column, [&](const std::vector<double>& v) {
-        const double u = theData.EvaluateFormulaAtValues(page.formula, v);
-        return series.empty() ? u : PowerSeriesValue(static_cast<int>(series.size()), u, series);
-    });
+    // The calculator receives the curve's value at the combined argument of the typed point;
+    // no curve, no value.
+    if (!curve.coefficients.empty()) {
+        ServeCalculator(column, [&](const std::vector<double>& v) {
+            return curve.Value(theData.EvaluateFormulaAtValues(page.formula, v));
+        });
+    }
     DrawPairs(dc, combined, measured, column, formulaViewPairs);
 
     const std::string& name = theData.parameterNames[static_cast<std::size_t>(theData.series[0].firstParameter + column)];
