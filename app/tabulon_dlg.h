@@ -258,9 +258,11 @@ public:
     // ---- Several-argument fits (multi_argument_fit.cpp, xy_correlation_state.cpp) -------------------------------
     // Runs the plane, parabolic and best-polynomial fits the several-argument page asks for
     // on one value parameter (an index into the parameter arrays) of a series; the result of
-    // the last fit run, 0 when none ran. A series index outside the store throws.
+    // the last fit run, 0 when none ran. A series index outside the store throws. noFit, when
+    // given, gets the line a report writes in place of a fit that fits nothing (terms not
+    // independent, no terms, a term rejected); it stays empty for a fit.
     double RunMultiArgumentFit(int seriesIndex, int valueParameter, std::vector<double>& coefficients,
-                               std::vector<double>& deviations);
+                               std::vector<double>& deviations, std::string* noFit = nullptr);
     // The fitted several-argument polynomial's value at every record of the only series, and
     // SSR / SST of those predictions (1e40 when the values do not vary); 0 when nothing was
     // computed (the arrays then stay as they were).

@@ -5,7 +5,7 @@
 # numpy.polynomial.Polynomial.fit. Two cases:
 #   stackloss  the combined argument 0.671482*AIRFLOW + 1.29531*WATERTEMP of examples/stackloss.txt
 #              against STACKLOSS, degree 6 (what "Unitary argument" fits to 21 records);
-#   near1e4    60 generated points whose argument lies near 1e4, degree 6.
+#   near1e4    60 generated points whose argument lies near 1e4 (one decimal), degree 6.
 # Each case: a line "name coefficients points", a line of the arguments, one of the values, one of the
 # fitted values at the points, one with SSR/SST.
 # Run from the repository root: /usr/bin/python3 tests/fitting/make_power_series_oracle.py
@@ -33,7 +33,9 @@ u = 0.671482 * data[:, names.index("AIRFLOW")] + 1.29531 * data[:, names.index("
 cases.append(("stackloss", u, data[:, names.index("STACKLOSS")]))
 
 i = np.arange(60)
-x = 1e4 + 40.0 * ((i * 37) % 60) / 59.0 + 0.001 * i
+# One decimal: the formulas read record values in six digits, so these are the values they see.
+x = np.array([float("%.1f" % v) for v in 1e4 + 40.0 * ((i * 37) % 60) / 59.0 + 0.01 * i])
+assert len(set(x)) == len(x)
 noise = 0.3 * np.sin(i * 12.9898) * np.cos(i * 78.233)
 y = 3 + 0.02 * (x - 1e4) + 5 * np.sin((x - 1e4) / 8.0) + noise
 cases.append(("near1e4", x, y))
