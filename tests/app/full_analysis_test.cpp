@@ -241,7 +241,7 @@ TEST_F(FullAnalysisTest, FitFiltersKeepTheFitThatMeetsThemAndDropTheOneThatMisse
     }
 }
 
-// Surfaces and multivariate regression over an argument that takes only the values 0 and 100:
+// Surfaces over an argument that takes only the values 0 and 100:
 // beside it as an argument a parabolic surface's terms are not independent. That surface never
 // wins over the plane and is never written as a formula of rounding noise: every correlation
 // shown lies within [-1, 1].
@@ -258,7 +258,7 @@ TEST_F(FullAnalysisTest, TermsNotIndependentNeverGiveNonsense) {
             ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
             dlg.recentFilesListPath = (folder / "recent.txt").string();
             dlg.recentFiles.fill(std::string());
-            RunFromPage(report, {&full_settings::doSurfaceFitting, &full_settings::doMultivariate});
+            RunFromPage(report, {&full_settings::doSurfaceFitting});
             ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
             const std::string html = FileText(report.string());
             const std::string label = "Coefficient of correlation = </font><font color=";
@@ -268,7 +268,7 @@ TEST_F(FullAnalysisTest, TermsNotIndependentNeverGiveNonsense) {
                 const double r = std::strtod(html.c_str() + number, nullptr);
                 EXPECT_TRUE(r >= -1 && r <= 1) << html.substr(number, 20);
             }
-            EXPECT_EQ(shown, 4 * 3 + 4);  // each value over each pair of the others, then over all three
+            EXPECT_EQ(shown, 4 * 3);  // each value over each pair of the others
             EXPECT_EQ(html.find("inf"), std::string::npos);
             EXPECT_EQ(html.find("nan"), std::string::npos);
         },
