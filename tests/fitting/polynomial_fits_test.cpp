@@ -1,5 +1,7 @@
 #include "fitting/polynomial_fits.h"
 
+#include "fitting/poly_fit.h"
+
 #include "tests/fitting/fitting_test_support.h"
 
 #include <cstdint>
@@ -142,6 +144,16 @@ TEST(PolynomialFits, TermsDependentUpToRoundingAreNoFit)
     EXPECT_LT(FitMultipleRegression(values, 3, 2, 0, 21, {-1, -1, 1}, 2, coefficients, deviations, &deviation,
                                     kPlaneRegression),
               0.01);
+    // The best polynomial's terms 1, x1^2, x1 and x2: no fit, and a model the searches never keep.
+    const std::vector<std::uint32_t> codes{0, 0, 2, 0, 1, 0, 0, 1};
+    std::vector<int> columns;
+    double largest = 0;
+    int error = 0;
+    EXPECT_TRUE(std::isinf(FitTermCodeRegression(values, 0, 21, 3, {-1, -1, 1}, columns, coefficients, deviations,
+                                                 &deviation, &largest, codes, &error)));
+    polyFit model{};
+    model.SetFromFit(deviation, coefficients.data(), deviations.data(), largest, codes, 2, 0);
+    EXPECT_EQ(model.score, kFailedFitScore);
     // The one-argument parabola in that argument, scaled or not.
     std::vector<double> x, y, raw;
     for (int r = 0; r < 1000; ++r) {
