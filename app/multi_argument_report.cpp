@@ -78,6 +78,17 @@ void NeighbourWeightLine(const multistat& m) {
     theResultTables.AddParagraphStyled(line + ".\n", 0, kBlack);
 }
 
+// A line of one value in both stores, behind the value's series mark.
+void MarkedLine(int parameter, const std::string& text) {
+    theResultDocument.AddTab(10);
+    theResultDocument.AddSeriesMark(static_cast<std::uint32_t>(parameter));
+    theResultDocument.AddTab(45);
+    theResultDocument.AddText(text, kBlack, 100);
+    theResultDocument.NewLine();
+    theResultTables.AddParagraphStyled(text, 0, kBlack);
+    theResultTables.AddParagraphStyled("\n", 0, kBlack);
+}
+
 }  // namespace
 
 void CTabulonDlg::MultiArgumentApproximationReport() {
@@ -199,13 +210,7 @@ void CTabulonDlg::MultiArgumentApproximationReport() {
 
             if (!noFit.empty()) {
                 // One line in place of the formula, the correlation and the table.
-                doc.AddTab(10);
-                doc.AddSeriesMark(static_cast<std::uint32_t>(p));
-                doc.AddTab(45);
-                doc.AddText(noFit, kBlack, 100);
-                doc.NewLine();
-                tables.AddParagraphStyled(noFit, 0, kBlack);
-                tables.AddParagraphStyled("\n", 0, kBlack);
+                MarkedLine(p, noFit);
                 rows.Clear();
                 doc.NewLine();
                 continue;
@@ -254,13 +259,7 @@ void CTabulonDlg::MultiArgumentApproximationReport() {
                 }
             }
 
-            doc.AddTab(10);
-            doc.AddSeriesMark(static_cast<std::uint32_t>(p));
-            doc.AddTab(45);
-            doc.AddText(formula, kBlack, 100);
-            doc.NewLine();
-            tables.AddParagraphStyled(formula, 0, kBlack);
-            tables.AddParagraphStyled("\n", 0, kBlack);
+            MarkedLine(p, formula);
             AppendFittedFormula(formula, p);
 
             const double r = 1.0 - std::sqrt(e);
