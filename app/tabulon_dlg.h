@@ -285,8 +285,9 @@ public:
                                      const std::vector<double>& coefficients, double& offset, int plusConst);
     // The formula as one combined argument u per record, the value fitted as a power series
     // in u (series, 2 to 7 coefficients in powers of u; `scaled`, when given, the same series
-    // in u centred and scaled, which evaluates without the rounding of the raw powers); SSR / SST
-    // as above, but 0 for values without spread and 1e40 when the terms are not independent.
+    // in u centred and scaled, which evaluates without the rounding of the raw powers; its
+    // determinant 0 when the terms are not independent); SSR / SST as above, but 0 for values
+    // without spread and 1e40 when the terms are not independent.
     double UnifiedArgumentValues(std::vector<double>& measured, std::vector<double>& combined, int valueColumn,
                                  const std::vector<double>& coefficients, std::vector<double>& series,
                                  ScaledPowerSeries* scaled = nullptr);

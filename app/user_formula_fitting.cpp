@@ -103,11 +103,12 @@ double CTabulonDlg::UnifiedArgumentValues(std::vector<double>& measured, std::ve
     // Solved, and evaluated, in the combined argument centred and scaled: in its raw powers the
     // normal equations are rounding noise; the series itself is handed back in those powers.
     ScaledPowerSeries fit;
-    if (FitScaledPowerSeries(combined, measured, terms, fit) == 0.0) return kNoFit;  // terms not independent
+    const bool independent = FitScaledPowerSeries(combined, measured, terms, fit) != 0.0;
+    if (scaled) *scaled = fit;
+    if (!independent) return kNoFit;
     series = fit.PowersOfArgument();
     std::vector<double> model(n);
     for (std::size_t i = 0; i < n; ++i) model[i] = fit.Value(combined[i]);
-    if (scaled) *scaled = fit;
     // A least-squares series with its own constant: no spread in the values is no residual.
     return SpreadOf(measured) == 0 ? 0.0 : ResidualRatio(measured, model);
 }

@@ -84,7 +84,7 @@ double GaussJordan(int n, At at, double negligibleShare, int* rowOf, int* colOf,
         }
         rowOf[k - 1] = r;
         colOf[k - 1] = c;
-        const double pivotScale = std::sqrt(scale[rowAt[r - 1]] * scale[colAt[c - 1]]);
+        const double pivotScale = std::sqrt(scale[rowAt[r - 1]]) * std::sqrt(scale[colAt[c - 1]]);
         std::swap(rowAt[k - 1], rowAt[r - 1]);
         std::swap(colAt[k - 1], colAt[c - 1]);
 

@@ -59,6 +59,7 @@ double SolveScaledPolynomial(int n, std::size_t count, const double* x, const do
     }
     const double determinant =
         InvertMatrixArrayN(n, matrix, NegligiblePivotShare(static_cast<long long>(count)));
+    fit.determinant = determinant;
     if (determinant == 0.0)
         return 0.0;
     for (std::size_t j = 0; j < nn; ++j) {

@@ -18,6 +18,7 @@
 struct ScaledPowerSeries {
     double centre = 0.0, halfWidth = 1.0;
     std::vector<double> coefficients;  // of 1, t, t^2, ...
+    double determinant = 0.0;          // of the fit's normal matrix; 0: the terms are not independent
 
     double Value(double x) const;
     // The same polynomial in powers of x: c0 + c1*x + ...
@@ -25,8 +26,8 @@ struct ScaledPowerSeries {
 };
 
 // The least-squares power series of n coefficients of y over x, solved in the scaled argument.
-// Returns the determinant of that normal matrix: 0 when it is singular (up to rounding), the
-// coefficients then 0.
+// Returns the determinant of that normal matrix (also kept in the fit): 0 when it is singular
+// (up to rounding), the coefficients then 0.
 double FitScaledPowerSeries(const std::vector<double>& x, const std::vector<double>& y, int n,
                             ScaledPowerSeries& fit);
 

@@ -193,8 +193,10 @@ std::string CalculatorValues(CTabulonDlg& dlg, const std::string& typed) {
 }
 
 // An argument that takes only the values 0 and 100: its square is a straight line in it, so the
-// parabolic surface's terms are not independent. One line says so instead of a formula whose
-// coefficients are rounding noise, and the calculator gets no value; the plane is a fit.
+// parabolic surface's terms are not independent, and so are the powers of the unified argument
+// when it is that argument. One line says so instead of a formula whose coefficients are
+// rounding noise (or in place of the correlation), and the calculator gets no value; the plane
+// is a fit.
 TEST(SeveralArgumentPaths, TermsNotIndependentAreReportedAsNoFit) {
     mainwin_test::ScratchFolder folder("no_fit_paths");
     const std::string file = WriteRecords(folder, "two_valued.txt", "x1 x2 height", 21, [](std::ostream& out, int r) {
@@ -220,6 +222,15 @@ TEST(SeveralArgumentPaths, TermsNotIndependentAreReportedAsNoFit) {
             EXPECT_EQ(text.find("height = "), std::string::npos) << text;
             EXPECT_EQ(text.find("Coefficients:"), std::string::npos) << text;
             EXPECT_EQ(CalculatorValues(dlg, "100 2").find("height="), std::string::npos);
+
+            // The unified argument x1 alone: seven powers of an argument of two values.
+            ASSERT_TRUE(Press(dlg, "Unitary argument"));
+            TypeUserFormula(dlg, "a*x1");
+            text = user_path::ResultText(dlg);
+            EXPECT_NE(text.find("height(1*x1)"), std::string::npos) << text;
+            EXPECT_NE(text.find(noFit), std::string::npos) << text;
+            EXPECT_EQ(CorrelationShown(text), "none") << text;
+            EXPECT_EQ(CalculatorValues(dlg, "100 2 3").find("height"), std::string::npos);
         },
         dialogs);
 }
