@@ -233,6 +233,20 @@ TEST(SeveralArgumentPaths, TermsNotIndependentAreReportedAsNoFit) {
             EXPECT_EQ(CalculatorValues(dlg, "100 2 3").find("height"), std::string::npos);
         },
         dialogs);
+
+    // An argument that is always 0: the plane's normal matrix is singular outright.
+    const std::string zero = WriteRecords(folder, "zero.txt", "x1 x2 height", 21, [](std::ostream& out, int r) {
+        out << 0 << ' ' << 1.7 + 0.37 * r << ' ' << 3 + 0.1 * std::sin(r);
+    });
+    InFreshWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, zero));
+            ASSERT_TRUE(ChooseTab(dlg, "Statistics"));
+            const std::string text = user_path::ResultText(dlg);
+            EXPECT_NE(text.find(noFit), std::string::npos) << text;
+            EXPECT_EQ(text.find("inf"), std::string::npos) << text;
+        },
+        dialogs);
 }
 
 // A value without spread (every record 5): every route reports what the least-squares fit gives,

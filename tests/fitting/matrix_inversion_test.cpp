@@ -159,6 +159,8 @@ TEST(InvertMatrix, NegligiblePivotIsSingular)
     // for columns of very different sizes (1e-20 and 1 on the diagonal, shares 2e-12 and 2e-15).
     std::vector<double> tiny = {0, 1e-100, 1e-100, 1e-100, 1e-100 * (1 + 1e-12)};
     EXPECT_NE(InvertMatrix(2, tiny.data()), 0.0);
+    std::vector<double> huge = {0, 1e300, 1e300, 1e300, 1e300 * (1 + 1e-12)};
+    EXPECT_NE(InvertMatrix(2, huge.data()), 0.0);
     std::vector<double> skewed = {0, 1e-20, 1e-10 * (1 - 1e-12), 1e-10 * (1 - 1e-12), 1.0};
     EXPECT_NE(InvertMatrix(2, skewed.data()), 0.0);
     std::vector<double> dependent = {0, 1e-20, 1e-10 * (1 - 1e-15), 1e-10 * (1 - 1e-15), 1.0};
