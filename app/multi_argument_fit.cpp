@@ -1,7 +1,9 @@
 // The several-argument fits of the main window: the driver that runs the plane, parabolic
 // and best-polynomial fits on the data store, and the best polynomial's predictions, which
 // the chart of measured against model values draws.
+#include <cmath>
 #include <stdexcept>
+#include <string>
 
 #include "app/tabulon_dlg.h"
 #include "charts/series_painting.h"
@@ -30,8 +32,17 @@ int BestPolynomialValues(std::vector<double>& measured, std::vector<double>& mod
     return 0;
 }
 
+namespace {
+
+const char kTermsDependent[] = "No fit: the terms are not independent for these data.";
+const char kNoTerms[] = "No fit: the polynomial has no terms yet.";
+const char kTermRejected[] = "No fit: a term can not be computed for these data.";
+
+}  // namespace
+
 double CTabulonDlg::RunMultiArgumentFit(int seriesIndex, int valueParameter, std::vector<double>& coefficients,
-                                        std::vector<double>& deviations) {
+                                        std::vector<double>& deviations, std::string* noFit) {
+    if (noFit) noFit->clear();
     const multistat& m = theMultistat;
     const bool polynomial = m.bestPolynome || m.bestPolynomeAuto;
     if (dataSeriesCount < 1 || dataArguments < 2 || dataValues < 1) return 0;
@@ -52,13 +63,19 @@ double CTabulonDlg::RunMultiArgumentFit(int seriesIndex, int valueParameter, std
 
     double e = 0, deviation = 0;
     const std::vector<double>& values = theData.allValues;
+    // A singular normal matrix leaves an infinite residual measure.
+    const auto singular = [noFit](double measure) {
+        if (noFit && std::isinf(measure)) *noFit = kTermsDependent;
+    };
     if (m.plane) {
         e = FitMultipleRegression(values, s.nParameters, dataArguments, s.firstValue, s.nRecords, argumentMask, column,
                                   coefficients, deviations, &deviation, kPlaneRegression);
+        singular(e);
     }
     if (m.parabolic) {
         e = FitMultipleRegression(values, s.nParameters, dataArguments, s.firstValue, s.nRecords, argumentMask, column,
                                   coefficients, deviations, &deviation, kParabolicRegression);
+        singular(e);
     }
     if (polynomial && dataArguments > 1) {
         // The polynomial is fitted to the value asked for; other value columns stand aside.
@@ -70,6 +87,15 @@ double CTabulonDlg::RunMultiArgumentFit(int seriesIndex, int valueParameter, std
         int error = 0;
         e = FitTermCodeRegression(values, s.firstValue, s.nRecords, s.nParameters, roles, argumentColumns, coefficients,
                                   deviations, &deviation, &maxDeviation, theConstructorMulti.currentPolyTerms, &error);
+        // A polynomial without terms, or with a term rejected at a record, fits nothing: never a
+        // perfect fit.
+        if (noFit && theConstructorMulti.currentPolyTerms.empty()) {
+            *noFit = kNoTerms;
+        } else if (noFit && error) {
+            *noFit = kTermRejected;
+        } else {
+            singular(e);
+        }
     }
     return e;
 }

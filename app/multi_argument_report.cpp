@@ -78,6 +78,17 @@ void NeighbourWeightLine(const multistat& m) {
     theResultTables.AddParagraphStyled(line + ".\n", 0, kBlack);
 }
 
+// A line of one value in both stores, behind the value's series mark.
+void MarkedLine(int parameter, const std::string& text) {
+    theResultDocument.AddTab(10);
+    theResultDocument.AddSeriesMark(static_cast<std::uint32_t>(parameter));
+    theResultDocument.AddTab(45);
+    theResultDocument.AddText(text, kBlack, 100);
+    theResultDocument.NewLine();
+    theResultTables.AddParagraphStyled(text, 0, kBlack);
+    theResultTables.AddParagraphStyled("\n", 0, kBlack);
+}
+
 }  // namespace
 
 void CTabulonDlg::MultiArgumentApproximationReport() {
@@ -139,8 +150,9 @@ void CTabulonDlg::MultiArgumentApproximationReport() {
             if (theData.parameters[static_cast<std::size_t>(p)].role != kRoleValue) continue;
             const std::string valueName = nameOf(p);
             double e = 0;
+            std::string noFit;  // the line written in place of a fit that fits nothing
             const auto runFit = [&] {
-                e = RunMultiArgumentFit(si, p, coefficients, deviations);
+                e = RunMultiArgumentFit(si, p, coefficients, deviations, &noFit);
                 for (std::size_t i = 0; i < coefficients.size() && i < fitCoefficients.size(); ++i) {
                     fitCoefficients[i] = coefficients[i];
                     fitDeviations[i] = deviations[i];
@@ -165,9 +177,10 @@ void CTabulonDlg::MultiArgumentApproximationReport() {
                 });
             };
             double a0 = 0, a0Deviation = 0;
+            // A fit that fits nothing gives the calculator no value.
             if (m.plane) {
                 runFit();
-                calculatorValues(false);
+                if (noFit.empty()) calculatorValues(false);
                 a0 = coefficients.empty() ? 0 : coefficients[0];
                 a0Deviation = deviations.empty() ? 0 : deviations[0];
             }
@@ -175,11 +188,11 @@ void CTabulonDlg::MultiArgumentApproximationReport() {
                 runFit();
                 a0 = ParabolicVertexForm(coefficients.data(), deviations.data(), n, vertex);
                 a0Deviation = deviations[0];
-                calculatorValues(true);
+                if (noFit.empty()) calculatorValues(true);
             }
             if (polynomial) {
                 runFit();
-                if (theCalculator.WantsTypedValue(dataArguments)) {
+                if (noFit.empty() && theCalculator.WantsTypedValue(dataArguments)) {
                     int error = 0;
                     const double v = TermProductModelValue(theCalculator.typedValueTable.data(),
                                                            fitCoefficients.data(), dataArguments, terms, error);
@@ -193,6 +206,14 @@ void CTabulonDlg::MultiArgumentApproximationReport() {
                         return TermProductModelValue(x, fitCoefficients.data(), dataArguments, terms, rowError);
                     });
                 }
+            }
+
+            if (!noFit.empty()) {
+                // One line in place of the formula, the correlation and the table.
+                MarkedLine(p, noFit);
+                rows.Clear();
+                doc.NewLine();
+                continue;
             }
 
             std::string formula = valueName + " = ";
@@ -238,13 +259,7 @@ void CTabulonDlg::MultiArgumentApproximationReport() {
                 }
             }
 
-            doc.AddTab(10);
-            doc.AddSeriesMark(static_cast<std::uint32_t>(p));
-            doc.AddTab(45);
-            doc.AddText(formula, kBlack, 100);
-            doc.NewLine();
-            tables.AddParagraphStyled(formula, 0, kBlack);
-            tables.AddParagraphStyled("\n", 0, kBlack);
+            MarkedLine(p, formula);
             AppendFittedFormula(formula, p);
 
             const double r = 1.0 - std::sqrt(e);

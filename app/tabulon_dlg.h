@@ -28,6 +28,7 @@
 #include "platform/pen.h"
 
 struct DocumentSettings;
+struct ScaledPowerSeries;
 
 // Program-wide ints of the repaint cycle.
 extern int chartPaintEnabled;  // 1 normally; 0 while a chart paint runs (it is not re-entered)
@@ -262,9 +263,11 @@ public:
     // ---- Several-argument fits (multi_argument_fit.cpp, xy_correlation_state.cpp) -------------------------------
     // Runs the plane, parabolic and best-polynomial fits the several-argument page asks for
     // on one value parameter (an index into the parameter arrays) of a series; the result of
-    // the last fit run, 0 when none ran. A series index outside the store throws.
+    // the last fit run, 0 when none ran. A series index outside the store throws. noFit, when
+    // given, gets the line a report writes in place of a fit that fits nothing (terms not
+    // independent, no terms, a term rejected); it stays empty for a fit.
     double RunMultiArgumentFit(int seriesIndex, int valueParameter, std::vector<double>& coefficients,
-                               std::vector<double>& deviations);
+                               std::vector<double>& deviations, std::string* noFit = nullptr);
     // The fitted several-argument polynomial's value at every record of the only series, and
     // SSR / SST of those predictions (1e40 when the values do not vary); 0 when nothing was
     // computed (the arrays then stay as they were).
@@ -286,9 +289,13 @@ public:
     double MultivariantFormulaValues(std::vector<double>& measured, std::vector<double>& computed, int valueColumn,
                                      const std::vector<double>& coefficients, double& offset, int plusConst);
     // The formula as one combined argument u per record, the value fitted as a power series
-    // in u (series, 2 to 7 coefficients); SSR / SST as above.
+    // in u (series, 2 to 7 coefficients in powers of u; `scaled`, when given, the same series
+    // in u centred and scaled, which evaluates without the rounding of the raw powers; its
+    // determinant 0 when the terms are not independent); SSR / SST as above, but 0 for values
+    // without spread and 1e40 when the terms are not independent.
     double UnifiedArgumentValues(std::vector<double>& measured, std::vector<double>& combined, int valueColumn,
-                                 const std::vector<double>& coefficients, std::vector<double>& series);
+                                 const std::vector<double>& coefficients, std::vector<double>& series,
+                                 ScaledPowerSeries* scaled = nullptr);
     // Substitution list of the formulas at records: the first series' parameter names, then
     // the useruf coefficient names with the given values written "%g".
     void FillFormulaSubstitution(int parameters, const std::vector<double>& coefficients);

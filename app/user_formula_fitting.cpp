@@ -23,6 +23,16 @@ bool CanFit(const CTabulonDlg& d, int valueColumn) {
            valueColumn < d.dataParameters;
 }
 
+// SST of the values about their mean.
+double SpreadOf(const std::vector<double>& measured) {
+    if (measured.empty()) return 0;
+    double mean = 0, sst = 0;
+    for (double y : measured) mean += y;
+    mean /= static_cast<double>(measured.size());
+    for (double y : measured) sst += (y - mean) * (y - mean);
+    return sst;
+}
+
 // SSR / SST of measured against model values; no fit when a model value failed.
 double ResidualRatio(const std::vector<double>& measured, const std::vector<double>& model) {
     const std::size_t n = measured.size();
@@ -76,7 +86,7 @@ double CTabulonDlg::MultivariantFormulaValues(std::vector<double>& measured, std
 
 double CTabulonDlg::UnifiedArgumentValues(std::vector<double>& measured, std::vector<double>& combined,
                                           int valueColumn, const std::vector<double>& coefficients,
-                                          std::vector<double>& series) {
+                                          std::vector<double>& series, ScaledPowerSeries* scaled) {
     if (!CanFit(*this, valueColumn)) return kNoFit;
     theData.GetParameterValues(0, valueColumn, measured);
     const std::size_t n = measured.size();
@@ -88,11 +98,19 @@ double CTabulonDlg::UnifiedArgumentValues(std::vector<double>& measured, std::ve
     const int m = -3 - static_cast<int>(std::trunc(-0.5 * static_cast<double>(n)));
     const int terms = m < 2 ? 2 : (m > 7 ? 7 : m);
     series.assign(static_cast<std::size_t>(terms), 0.0);
+    if (scaled) *scaled = ScaledPowerSeries{};
     if (failed || n < 1) return kNoFit;
-    FitPolynomialArray(combined, measured, terms, series);
+    // Solved, and evaluated, in the combined argument centred and scaled: in its raw powers the
+    // normal equations are rounding noise; the series itself is handed back in those powers.
+    ScaledPowerSeries fit;
+    const bool independent = FitScaledPowerSeries(combined, measured, terms, fit) != 0.0;
+    if (scaled) *scaled = fit;
+    if (!independent) return kNoFit;
+    series = fit.PowersOfArgument();
     std::vector<double> model(n);
-    for (std::size_t i = 0; i < n; ++i) model[i] = PowerSeriesValue(terms, combined[i], series);
-    return ResidualRatio(measured, model);
+    for (std::size_t i = 0; i < n; ++i) model[i] = fit.Value(combined[i]);
+    // A least-squares series with its own constant: no spread in the values is no residual.
+    return SpreadOf(measured) == 0 ? 0.0 : ResidualRatio(measured, model);
 }
 
 void CTabulonDlg::UserFormulaFitting() {

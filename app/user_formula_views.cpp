@@ -94,11 +94,13 @@ std::string FormulaWithCoefficients() {
 }
 
 // Header, formula line and coefficient of correlation in both result stores; the legend's
-// formula and the coefficients line (extra: the offset, when there is one).
-void Report(const std::string& header, const std::string& formula, double e, int column, const std::string& extra) {
+// formula and the coefficients line (extra: the offset, when there is one). A fit that fits
+// nothing writes the line `noFit` in place of the correlation, which it has not.
+void Report(const std::string& header, const std::string& formula, double e, int column, const std::string& extra,
+            const std::string& noFit = "") {
     const int global = theData.series[0].firstParameter + column;
     const double r = 1 - std::sqrt(e);
-    const std::string& correlation = CorrelationText(r);
+    const std::string& correlation = noFit.empty() ? CorrelationText(r) : std::string();
     for (double v : theUseruf.values) coefficientsText += platform::Format("%g", v) + "\t";
     coefficientsText += extra + correlation + "\n";
     AppendFittedFormula(formula, global);
@@ -109,7 +111,16 @@ void Report(const std::string& header, const std::string& formula, double e, int
     doc.NewLine();
     theResultTables.AddParagraph(header);
     theResultTables.AddParagraph("\n");
-    WriteFormulaWithCorrelation(global, formula, correlation, r);
+    if (noFit.empty()) {
+        WriteFormulaWithCorrelation(global, formula, correlation, r);
+        return;
+    }
+    WriteFormulaLine(global, formula);
+    doc.AddTab(45);
+    doc.AddText(noFit, 0, 100);
+    doc.NewLine();
+    theResultTables.AddParagraph(noFit);
+    theResultTables.AddParagraph("\n");
 }
 
 // The calculator's typed point (one value per parameter) and argument-file rows.
@@ -168,27 +179,34 @@ int CTabulonDlg::PaintUnifiedArgumentFit(platform::Canvas& dc) {
     const useruf& page = theUseruf;
     const int column = FirstValueColumn();
     std::vector<double> measured, combined, series;
-    const double e = UnifiedArgumentValues(measured, combined, column, page.values, series);
+    ScaledPowerSeries curve;
+    const double e = UnifiedArgumentValues(measured, combined, column, page.values, series, &curve);
     ZoomToPairs(combined, measured, false);
     ComputePlotScales();
     DrawProgressBar(0, "Painting data to virtual screen", 0.6);
-    // Refused data (several series, failed evaluations) leave no curve to draw.
-    if (e < 1e40 && !series.empty()) {
+    // Refused data (several series, failed evaluations) and terms that are not independent
+    // leave no curve to draw.
+    const bool fitted = e < 1e40 && curve.determinant != 0.0;
+    if (fitted) {
         const Pen oldPen = dc.SelectPen(Pen(PenStyle::Dash, theChart.fittingLineWidth, platform::kBlack));
-        PaintPowerSeriesCurve(dc, plotXMin, plotXMax, plotYMin, plotYMax, 200, series);
+        PaintPowerSeriesCurve(dc, plotXMin, plotXMax, plotYMin, plotYMax, 200, curve);
         dc.SelectPen(oldPen);
     }
     coefficientsText.clear();
 
     theData.schemeReady = 1;
-    // The calculator receives the curve's value at the combined argument of the typed point.
-    ServeCalculator(column, [&](const std::vector<double>& v) {
-        const double u = theData.EvaluateFormulaAtValues(page.formula, v);
-        return series.empty() ? u : PowerSeriesValue(static_cast<int>(series.size()), u, series);
-    });
+    // The calculator receives the curve's value at the combined argument of the typed point;
+    // no curve, no value.
+    if (fitted) {
+        ServeCalculator(column, [&](const std::vector<double>& v) {
+            return curve.Value(theData.EvaluateFormulaAtValues(page.formula, v));
+        });
+    }
     DrawPairs(dc, combined, measured, column, formulaViewPairs);
 
     const std::string& name = theData.parameterNames[static_cast<std::size_t>(theData.series[0].firstParameter + column)];
-    Report("Unified argument to fit as curve:", name + "(" + FormulaWithCoefficients() + ")", e, column, "");
+    const bool dependent = !curve.coefficients.empty() && curve.determinant == 0.0;
+    Report("Unified argument to fit as curve:", name + "(" + FormulaWithCoefficients() + ")", e, column, "",
+           dependent ? "No fit: the terms are not independent for these data." : "");
     return 1;
 }

@@ -220,6 +220,13 @@ void PaintFittedSurface(Canvas& mem, const scene3d& scene, const std::vector<dou
     double& criterion = kind == 0 ? planeFitCriterion : parabolicFitCriterion;
     double& measure = kind == 0 ? planeFitMeasure : parabolicFitMeasure;
     std::vector<double>& errors = kind == 0 ? planeRelativeErrors : parabolicRelativeErrors;
+    // Terms that are not independent for the data leave deviations that are not finite: no
+    // surface, and a criterion that never wins.
+    if (!std::all_of(deviations.begin(), deviations.begin() + terms, [](double d) { return std::isfinite(d); })) {
+        criterion = measure = HUGE_VAL;
+        errors.clear();
+        return;
+    }
     criterion = CoefficientErrorCriterion(q, coefficients.data(), deviations.data(), terms);
     measure = q;
     errors.clear();

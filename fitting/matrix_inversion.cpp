@@ -1,7 +1,10 @@
 #include "fitting/matrix_inversion.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -50,10 +53,17 @@ int FirstLarger(const double* x, int count, double& best)
 }
 
 // at(i, j) gives element (i, j) counted from 1, each column contiguous; rowOf and colOf receive the
-// pivot position of each step (index k-1 for step k).
+// pivot position of each step (index k-1 for step k). scale, rowAt and colAt are work lists of n
+// entries: the magnitudes of the diagonal as given, and which row and column of the matrix as
+// given stands at each place after the interchanges so far.
 template <typename At>
-double GaussJordan(int n, At at, int* rowOf, int* colOf)
+double GaussJordan(int n, At at, double negligibleShare, int* rowOf, int* colOf, double* scale, int* rowAt,
+                   int* colAt)
 {
+    for (int i = 1; i <= n; ++i) {
+        scale[i - 1] = std::fabs(at(i, i));
+        rowAt[i - 1] = colAt[i - 1] = i - 1;
+    }
     double d = 1.0;
     for (int k = 1; k <= n; ++k) {
         // An element replaces the pivot only when its magnitude is strictly larger,
@@ -74,6 +84,9 @@ double GaussJordan(int n, At at, int* rowOf, int* colOf)
         }
         rowOf[k - 1] = r;
         colOf[k - 1] = c;
+        const double pivotScale = std::sqrt(scale[rowAt[r - 1]]) * std::sqrt(scale[colAt[c - 1]]);
+        std::swap(rowAt[k - 1], rowAt[r - 1]);
+        std::swap(colAt[k - 1], colAt[c - 1]);
 
         if (r > k) {
             for (int j = 1; j <= n; ++j) {
@@ -89,7 +102,9 @@ double GaussJordan(int n, At at, int* rowOf, int* colOf)
                 at(i, c) = hold;
             }
         }
-        if (p == 0.0)
+        // What is left of a column that the earlier ones already span is rounding: a pivot that
+        // small is as singular as an exact zero (its inverse would be noise).
+        if (p == 0.0 || std::fabs(p) <= negligibleShare * pivotScale)
             return 0.0;
 
         for (int i = 1; i <= n; ++i) {
@@ -139,20 +154,26 @@ constexpr int kMaxFixedOrder = 50;
 
 }  // namespace
 
-double InvertMatrix(int n, double* a)
+double NegligiblePivotShare(long long points)
+{
+    constexpr double kRoundingUnit = std::numeric_limits<double>::epsilon();
+    return std::max(64.0, static_cast<double>(points)) * kRoundingUnit;
+}
+
+double InvertMatrix(int n, double* a, double negligibleShare)
 {
     if (n < 1)
         return 1.0;
     // The pivot records are fixed lists; a larger matrix is refused, not overrun.
     if (n > kMaxFixedOrder)
         return 0.0;
-    int rowOf[kMaxFixedOrder];
-    int colOf[kMaxFixedOrder];
+    int rowOf[kMaxFixedOrder], colOf[kMaxFixedOrder], rowAt[kMaxFixedOrder], colAt[kMaxFixedOrder];
+    double scale[kMaxFixedOrder];
     const auto at = [a, n](int i, int j) -> double& { return a[(j - 1) * n + i]; };
-    return GaussJordan(n, at, rowOf, colOf);
+    return GaussJordan(n, at, negligibleShare, rowOf, colOf, scale, rowAt, colAt);
 }
 
-double InvertMatrixArray(std::vector<double>& a)
+double InvertMatrixArray(std::vector<double>& a, double negligibleShare)
 {
     const std::size_t count = a.size();
     std::size_t n = static_cast<std::size_t>(std::sqrt(static_cast<double>(count)));
@@ -163,25 +184,28 @@ double InvertMatrixArray(std::vector<double>& a)
     if (n == 0)
         return 1.0;
     const int order = static_cast<int>(n);
-    std::vector<int> rowOf(n), colOf(n);
+    std::vector<int> rowOf(n), colOf(n), rowAt(n), colAt(n);
+    std::vector<double> scale(n);
     double* data = a.data();
     const auto at = [data, order](int i, int j) -> double& {
         return data[(j - 1) * order + (i - 1)];
     };
-    return GaussJordan(order, at, rowOf.data(), colOf.data());
+    return GaussJordan(order, at, negligibleShare, rowOf.data(), colOf.data(), scale.data(), rowAt.data(), colAt.data());
 }
 
-double InvertMatrixArrayN(int n, std::vector<double>& a)
+double InvertMatrixArrayN(int n, std::vector<double>& a, double negligibleShare)
 {
     if (n < 1)
         return 1.0;
     const std::size_t needed = static_cast<std::size_t>(n) * static_cast<std::size_t>(n) + 1;
     if (a.size() < needed)
         throw std::invalid_argument("matrix array too short for its order");
-    std::vector<int> rowOf(static_cast<std::size_t>(n) + 1), colOf(static_cast<std::size_t>(n) + 1);
+    const std::size_t count = static_cast<std::size_t>(n) + 1;
+    std::vector<int> rowOf(count), colOf(count), rowAt(count), colAt(count);
+    std::vector<double> scale(count);
     double* data = a.data();
     const auto at = [data, n](int i, int j) -> double& { return data[(j - 1) * n + i]; };
-    return GaussJordan(n, at, rowOf.data(), colOf.data());
+    return GaussJordan(n, at, negligibleShare, rowOf.data(), colOf.data(), scale.data(), rowAt.data(), colAt.data());
 }
 
 double MatrixMinorDeterminant(int n, int k, const double* a)

@@ -90,7 +90,7 @@ void SolveLeastSquares(int m, int n, std::vector<double>& matrix, const std::vec
     result.coefficients.assign(mm, 0.0);
     result.deviations.assign(mm, 0.0);
     result.mean = mean;
-    result.determinant = InvertMatrixArrayN(m, matrix);
+    result.determinant = InvertMatrixArrayN(m, matrix, NegligiblePivotShare(n));
     const double infinity = std::numeric_limits<double>::infinity();
     if (result.determinant == 0.0) {
         std::fill(result.deviations.begin(), result.deviations.end(), infinity);

@@ -25,28 +25,48 @@ int SelectedCount(const std::vector<int>& mask)
     return a;
 }
 
-// Normal equations of the polynomial 1, x, .. x^(n-1) over the points; the matrix is
+// The centre and half width that take the points' arguments onto [-1, 1]; raw powers when
+// they are not finite or all alike (the fit is then singular anyway from the second term on).
+void ScaleOfArguments(std::size_t count, const double* x, double& centre, double& halfWidth)
+{
+    centre = 0.0;
+    halfWidth = 1.0;
+    if (count == 0)
+        return;
+    const auto [low, high] = std::minmax_element(x, x + count);
+    const double c = 0.5 * *low + 0.5 * *high, h = 0.5 * *high - 0.5 * *low;
+    if (std::isfinite(c) && std::isfinite(h) && h > 0.0) {
+        centre = c;
+        halfWidth = h;
+    }
+}
+
+// Normal equations of the series 1, t, .. t^(n-1) in the scaled argument; the matrix is
 // 1-based (element 0 unused) as the inversion wants it.
-double SolvePolynomial(int n, std::size_t count, const double* x, const double* y, double* coefficients)
+double SolveScaledPolynomial(int n, std::size_t count, const double* x, const double* y, ScaledPowerSeries& fit)
 {
     const std::size_t nn = static_cast<std::size_t>(n);
+    ScaleOfArguments(count, x, fit.centre, fit.halfWidth);
+    fit.coefficients.assign(nn, 0.0);
     std::vector<double> matrix(nn * nn + 1, 0.0), rhs(nn, 0.0), powers(nn, 0.0);
     for (std::size_t p = 0; p < count; ++p) {
-        PowersOfX(x[p], n, powers.data());
+        PowersOfX((x[p] - fit.centre) / fit.halfWidth, n, powers.data());
         for (std::size_t j = 0; j < nn; ++j) {
             rhs[j] += y[p] * powers[j];
             for (std::size_t l = 0; l < nn; ++l)
                 matrix[l * nn + j + 1] += powers[j] * powers[l];
         }
     }
-    const double determinant = InvertMatrixArrayN(n, matrix);
+    const double determinant =
+        InvertMatrixArrayN(n, matrix, NegligiblePivotShare(static_cast<long long>(count)));
+    fit.determinant = determinant;
+    if (determinant == 0.0)
+        return 0.0;
     for (std::size_t j = 0; j < nn; ++j) {
         double a = 0.0;
-        if (determinant != 0.0) {
-            for (std::size_t l = 0; l < nn; ++l)
-                a += matrix[l * nn + j + 1] * rhs[l];
-        }
-        coefficients[j] = a;
+        for (std::size_t l = 0; l < nn; ++l)
+            a += matrix[l * nn + j + 1] * rhs[l];
+        fit.coefficients[j] = a;
     }
     return determinant;
 }
@@ -62,6 +82,42 @@ void CopyFit(const LeastSquaresResult& fit, std::vector<double>& coefficients, s
 
 }  // namespace
 
+double ScaledPowerSeries::Value(double x) const
+{
+    const double t = (x - centre) / halfWidth;
+    double v = 0.0;
+    for (std::size_t k = coefficients.size(); k-- > 0;)
+        v = v * t + coefficients[k];
+    return v;
+}
+
+std::vector<double> ScaledPowerSeries::PowersOfArgument() const
+{
+    // Horner's scheme on polynomials: p = p*(x - centre)/halfWidth + a_k, from the top down.
+    std::vector<double> p;
+    const double slope = 1.0 / halfWidth, shift = -centre / halfWidth;
+    for (std::size_t k = coefficients.size(); k-- > 0;) {
+        std::vector<double> next(p.size() + 1, 0.0);
+        for (std::size_t i = 0; i < p.size(); ++i) {
+            next[i] += p[i] * shift;
+            next[i + 1] += p[i] * slope;
+        }
+        next[0] += coefficients[k];
+        p = std::move(next);
+    }
+    return p;
+}
+
+double FitScaledPowerSeries(const std::vector<double>& x, const std::vector<double>& y, int n,
+                            ScaledPowerSeries& fit)
+{
+    fit = ScaledPowerSeries{};
+    fit.coefficients.assign(n > 0 ? static_cast<std::size_t>(n) : 0, 0.0);
+    if (n < 1 || x.size() != y.size() || x.empty())
+        return 0.0;
+    return SolveScaledPolynomial(n, x.size(), x.data(), y.data(), fit);
+}
+
 double FitPolynomial(int n, const double* x, const double* y, int count, double* coefficients)
 {
     if (n < 1)
@@ -70,16 +126,20 @@ double FitPolynomial(int n, const double* x, const double* y, int count, double*
         coefficients[j] = 0.0;
     if (count < 1)
         return 0.0;
-    return SolvePolynomial(n, static_cast<std::size_t>(count), x + 1, y + 1, coefficients + 1);
+    ScaledPowerSeries fit;
+    const double determinant = SolveScaledPolynomial(n, static_cast<std::size_t>(count), x + 1, y + 1, fit);
+    const std::vector<double> powers = fit.PowersOfArgument();
+    std::copy(powers.begin(), powers.end(), coefficients + 1);
+    return determinant;
 }
 
 double FitPolynomialArray(const std::vector<double>& x, const std::vector<double>& y, int n,
                           std::vector<double>& coefficients)
 {
-    coefficients.assign(n > 0 ? static_cast<std::size_t>(n) : 0, 0.0);
-    if (n < 1 || x.size() != y.size() || x.empty())
-        return 0.0;
-    return SolvePolynomial(n, x.size(), x.data(), y.data(), coefficients.data());
+    ScaledPowerSeries fit;
+    const double determinant = FitScaledPowerSeries(x, y, n, fit);
+    coefficients = fit.PowersOfArgument();
+    return determinant;
 }
 
 double PowerSeriesValue(int n, double x, const std::vector<double>& coefficients)

@@ -12,9 +12,28 @@
 #include <functional>
 #include <vector>
 
+// A power series in the argument centred and scaled, t = (x - centre) / halfWidth, which runs
+// over [-1, 1] for the points it was fitted to: in raw powers of an argument far from 0 the
+// normal equations are singular up to rounding long before the curve is.
+struct ScaledPowerSeries {
+    double centre = 0.0, halfWidth = 1.0;
+    std::vector<double> coefficients;  // of 1, t, t^2, ...
+    double determinant = 0.0;          // of the fit's normal matrix; 0: the terms are not independent
+
+    double Value(double x) const;
+    // The same polynomial in powers of x: c0 + c1*x + ...
+    std::vector<double> PowersOfArgument() const;
+};
+
+// The least-squares power series of n coefficients of y over x, solved in the scaled argument.
+// Returns the determinant of that normal matrix (also kept in the fit): 0 when it is singular
+// (up to rounding), the coefficients then 0.
+double FitScaledPowerSeries(const std::vector<double>& x, const std::vector<double>& y, int n,
+                            ScaledPowerSeries& fit);
+
 // a1 + a2*x + ... + an*x^(n-1) by least squares over points 1 to count of x and y
-// (element 0 unused); the coefficients go to coefficients[1 .. n]. Returns the
-// determinant of the normal matrix (0: singular, the coefficients are then 0).
+// (element 0 unused); the coefficients go to coefficients[1 .. n]. Solved as
+// FitScaledPowerSeries; returns its determinant (0: singular, the coefficients are then 0).
 double FitPolynomial(int n, const double* x, const double* y, int count, double* coefficients);
 
 // The same fit, 0-based: coefficients is resized to n and holds c0 .. c(n-1); they

@@ -122,8 +122,7 @@ void UserFormulaReport(platform::Canvas& dc, const std::vector<double>& x, const
     WriteFormulaWithCorrelation(v, display, correlation, c);
 }
 
-void WriteFormulaWithCorrelation(int seriesIndex, const std::string& formula, const std::string& correlation,
-                                 double r) {
+void WriteFormulaLine(int seriesIndex, const std::string& formula) {
     resultDocument& doc = theResultDocument;
     doc.AddTab(10);
     doc.AddSeriesMark(static_cast<std::uint32_t>(seriesIndex));
@@ -132,6 +131,12 @@ void WriteFormulaWithCorrelation(int seriesIndex, const std::string& formula, co
     doc.NewLine();
     theResultTables.AddParagraph(formula);
     theResultTables.AddParagraph("\n");
+}
+
+void WriteFormulaWithCorrelation(int seriesIndex, const std::string& formula, const std::string& correlation,
+                                 double r) {
+    resultDocument& doc = theResultDocument;
+    WriteFormulaLine(seriesIndex, formula);
     doc.AddTab(45);
     doc.AddTextLiteral("Coefficient of correlation = ", 0, 100);
     doc.AddText(correlation, ValueToColor(r), 100);

@@ -33,7 +33,9 @@ void UserFormulaYRange(const std::vector<double>& x, const std::vector<double>& 
 void UserFormulaReport(platform::Canvas& dc, const std::vector<double>& x, const std::vector<double>& y, int a,
                        int v);
 
-// The report lines of a formula fitted to a series: its mark and the formula, then the
+// The report line of a formula of a series, behind its mark, in both result stores.
+void WriteFormulaLine(int seriesIndex, const std::string& formula);
+// The report lines of a formula fitted to a series: the formula's line, then the
 // coefficient of correlation coloured by r, in both result stores.
 void WriteFormulaWithCorrelation(int seriesIndex, const std::string& formula, const std::string& correlation,
                                  double r);

@@ -284,5 +284,38 @@ TEST_F(FullAnalysisTest, ThreeDimensionalFiguresFillTheirPictures) {
         &dialogs);
 }
 
-}  // namespace
+// Surfaces over an argument that takes only the values 0 and 100:
+// beside it as an argument a parabolic surface's terms are not independent. That surface never
+// wins over the plane and is never written as a formula of rounding noise: every correlation
+// shown lies within [-1, 1].
+TEST_F(FullAnalysisTest, TermsNotIndependentNeverGiveNonsense) {
+    const fs::path report = folder / "two_valued.html";
+    const std::string text = (folder / "two_valued.txt").string();
+    user_path::WriteRecords(text, "x1 x2 x3 height", 21, [](int r) {
+        const double x1 = r % 2 ? 100 : 0, x2 = 1.7 + 0.37 * r, x3 = (r * 7) % 5;
+        return std::to_string(x1) + ' ' + std::to_string(x2) + ' ' + std::to_string(x3) + ' ' +
+               std::to_string(3 + 0.02 * x1 + x2 + 0.5 * x3 + 0.1 * std::sin(r));
+    });
+    WithMainWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, text));
+            dlg.recentFilesListPath = (folder / "recent.txt").string();
+            dlg.recentFiles.fill(std::string());
+            RunFromPage(report, {&full_settings::doSurfaceFitting});
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"Data", "Full analysis"}));
+            const std::string html = FileText(report.string());
+            const std::string label = "Coefficient of correlation = </font><font color=";
+            int shown = 0;
+            for (std::size_t at = html.find(label); at != std::string::npos; at = html.find(label, at + 1), ++shown) {
+                const std::size_t number = html.find('>', at + label.size()) + 1;
+                const double r = std::strtod(html.c_str() + number, nullptr);
+                EXPECT_TRUE(r >= -1 && r <= 1) << html.substr(number, 20);
+            }
+            EXPECT_EQ(shown, 4 * 3);  // each value over each pair of the others
+            EXPECT_EQ(html.find("inf"), std::string::npos);
+            EXPECT_EQ(html.find("nan"), std::string::npos);
+        },
+        &dialogs);
+}
 
+}  // namespace

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -166,6 +167,148 @@ TEST(SeveralArgumentPaths, EverySchemeOfTheSchemePageChartsAndReports) {
             },
             dialogs);
     }
+}
+
+// What follows "Coefficient of correlation = " in the result text, to the end of its line, or
+// "none" when the text has no correlation.
+std::string CorrelationShown(const std::string& text) {
+    const std::string label = "Coefficient of correlation = ";
+    const std::size_t at = text.find(label);
+    if (at == std::string::npos) return "none";
+    std::string rest = text.substr(at + label.size());
+    rest = rest.substr(0, rest.find('\n'));
+    const std::size_t first = rest.find_first_not_of(" \t|");
+    const std::size_t last = rest.find_last_not_of(" \t|\r");
+    return first == std::string::npos ? "" : rest.substr(first, last - first + 1);
+}
+
+// The calculator's values for the typed arguments `typed`, as its values edit shows them.
+std::string CalculatorValues(CTabulonDlg& dlg, const std::string& typed) {
+    EXPECT_TRUE(ChooseTab(dlg, "Calculator"));
+    EXPECT_TRUE(Type(qobject_cast<QLineEdit*>(ControlOf(theCalculator, calculator::kArgumentEdit)), typed));
+    EXPECT_TRUE(Press(dlg, "Ok"));
+    const std::string values = theCalculator.Control(calculator::kValuesEdit).Text();
+    EXPECT_TRUE(ChooseTab(dlg, "Statistics"));
+    return values;
+}
+
+// An argument that takes only the values 0 and 100: its square is a straight line in it, so the
+// parabolic surface's terms are not independent, and so are the powers of the unified argument
+// when it is that argument. One line says so instead of a formula whose coefficients are
+// rounding noise (or in place of the correlation), and the calculator gets no value; the plane
+// is a fit.
+TEST(SeveralArgumentPaths, TermsNotIndependentAreReportedAsNoFit) {
+    mainwin_test::ScratchFolder folder("no_fit_paths");
+    const std::string file = WriteRecords(folder, "two_valued.txt", "x1 x2 height", 21, [](std::ostream& out, int r) {
+        const double x1 = r % 2 ? 100 : 0, x2 = 1.7 + 0.37 * r;
+        out << x1 << ' ' << x2 << ' ' << 3 + 0.02 * x1 + x2 + 0.1 * std::sin(r);
+    });
+    const std::string noFit = "No fit: the terms are not independent for these data.";
+    platform::ScriptedDialogs dialogs;
+    InFreshWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
+            ASSERT_TRUE(ChooseTab(dlg, "Statistics"));
+            std::string text = user_path::ResultText(dlg);
+            EXPECT_EQ(text.find(noFit), std::string::npos) << text;
+            EXPECT_EQ(CorrelationShown(text).substr(0, 4), "0.97") << text;
+            EXPECT_NE(CalculatorValues(dlg, "100 2").find("height="), std::string::npos);
+
+            ASSERT_TRUE(Press(dlg, "Parabolic (y=a0+a1(x1+b1)^2+a2*(x+b2)^2+...an*(x+bn)^2"));
+            text = user_path::ResultText(dlg);
+            EXPECT_NE(text.find("Parabolic approximation:"), std::string::npos) << text;
+            EXPECT_NE(text.find(noFit), std::string::npos) << text;
+            EXPECT_EQ(CorrelationShown(text), "none") << text;
+            EXPECT_EQ(text.find("height = "), std::string::npos) << text;
+            EXPECT_EQ(text.find("Coefficients:"), std::string::npos) << text;
+            EXPECT_EQ(CalculatorValues(dlg, "100 2").find("height="), std::string::npos);
+
+            // The unified argument x1 alone: seven powers of an argument of two values.
+            ASSERT_TRUE(Press(dlg, "Unitary argument"));
+            TypeUserFormula(dlg, "a*x1");
+            text = user_path::ResultText(dlg);
+            EXPECT_NE(text.find("height(1*x1)"), std::string::npos) << text;
+            EXPECT_NE(text.find(noFit), std::string::npos) << text;
+            EXPECT_EQ(CorrelationShown(text), "none") << text;
+            EXPECT_EQ(CalculatorValues(dlg, "100 2 3").find("height"), std::string::npos);
+        },
+        dialogs);
+
+    // An argument that is always 0: the plane's normal matrix is singular outright.
+    const std::string zero = WriteRecords(folder, "zero.txt", "x1 x2 height", 21, [](std::ostream& out, int r) {
+        out << 0 << ' ' << 1.7 + 0.37 * r << ' ' << 3 + 0.1 * std::sin(r);
+    });
+    InFreshWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, zero));
+            ASSERT_TRUE(ChooseTab(dlg, "Statistics"));
+            const std::string text = user_path::ResultText(dlg);
+            EXPECT_NE(text.find(noFit), std::string::npos) << text;
+            EXPECT_EQ(text.find("inf"), std::string::npos) << text;
+        },
+        dialogs);
+}
+
+// A value without spread (every record 5): every route reports what the least-squares fit gives,
+// no residual, never -inf or a correlation far below -1. "Best polynome" before any term is
+// searched fits nothing, and says so rather than showing a perfect fit.
+TEST(SeveralArgumentPaths, NoSpreadAndNoTermsAreNeverNonsense) {
+    mainwin_test::ScratchFolder folder("no_spread_paths");
+    const std::string flat = WriteSurface(folder, [](double, double) { return 5.0; });
+    platform::ScriptedDialogs dialogs;
+    InFreshWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, flat));
+            ASSERT_TRUE(ChooseTab(dlg, "Statistics"));
+            EXPECT_EQ(CorrelationShown(user_path::ResultText(dlg)), "1");
+            ASSERT_TRUE(Press(dlg, "Parabolic (y=a0+a1(x1+b1)^2+a2*(x+b2)^2+...an*(x+bn)^2"));
+            EXPECT_EQ(CorrelationShown(user_path::ResultText(dlg)), "1");
+            ASSERT_TRUE(Press(dlg, "Unitary argument"));
+            TypeUserFormula(dlg, "x1+a*x2");
+            EXPECT_EQ(CorrelationShown(user_path::ResultText(dlg)), "1");
+        },
+        dialogs);
+    InFreshWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, flat));
+            ASSERT_TRUE(ChooseTab(dlg, "Statistics"));
+            ASSERT_TRUE(Press(dlg, "Best polynome"));
+            ASSERT_TRUE(theConstructorMulti.currentPolyTerms.empty());
+            const std::string text = user_path::ResultText(dlg);
+            EXPECT_NE(text.find("Best multypolynom:"), std::string::npos) << text;
+            EXPECT_NE(text.find("No fit: the polynomial has no terms yet."), std::string::npos) << text;
+            EXPECT_EQ(CorrelationShown(text), "none") << text;
+        },
+        dialogs);
+}
+
+// "Unitary argument" on the stack-loss data with the combined argument 0.671482*AIRFLOW +
+// 1.29531*WATERTEMP, values near 70: the power series of degree 6 reaches numpy.polyfit's
+// correlation 0.7580 (in the raw powers the normal equations gave 0.7398).
+TEST(SeveralArgumentPaths, UnifiedArgumentOfStacklossMatchesPolyfit) {
+    platform::ScriptedDialogs dialogs;
+    InFreshWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, TABULON_SOURCE_DIR "/examples/stackloss.txt"));
+            ASSERT_TRUE(ChooseTab(dlg, "Statistics"));
+            ASSERT_TRUE(Press(dlg, "Unitary argument"));
+            TypeUserFormula(dlg, "a*AIRFLOW+b*WATERTEMP");
+            auto* list = qobject_cast<QListWidget*>(ControlOf(theUseruf, useruf::kCoefficientList));
+            ASSERT_NE(list, nullptr);
+            for (const auto& [row, value] : {std::pair<int, const char*>{0, "0.671482"}, {1, "1.29531"}}) {
+                ASSERT_LT(row, list->count());
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  list->visualItemRect(list->item(row)).center());
+                PumpWaitingMessages();
+                ASSERT_TRUE(Type(qobject_cast<QLineEdit*>(ControlOf(theUseruf, useruf::kValueEdit)), value));
+                ASSERT_TRUE(Press(dlg, "Ok"));
+            }
+            ASSERT_EQ(theUseruf.values, (std::vector<double>{0.671482, 1.29531}));
+            const std::string text = user_path::ResultText(dlg);
+            EXPECT_NE(text.find("STACKLOSS(0.671482*AIRFLOW+1.29531*WATERTEMP)"), std::string::npos) << text;
+            EXPECT_EQ(CorrelationShown(text), "0.758") << text;
+        },
+        dialogs);
 }
 
 // Data > Insert's "Current theoretical scheme" after each model the chart shows: the new last

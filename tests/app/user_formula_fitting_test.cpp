@@ -109,6 +109,37 @@ TEST_F(UserFormulaFitting, UnifiedArgumentMeasureMatchesPolyfit) {
     });
 }
 
+// The combined argument far from 0 (stackloss near 70, a generated set near 1e4): the measure
+// is numpy.polyfit's of degree 6 (tests/fitting/make_power_series_oracle.py), its correlation to
+// 1e-6, and the series handed back in powers of the argument is what the Part names.
+TEST_F(UserFormulaFitting, UnifiedArgumentFarFromZeroMatchesPolyfit) {
+    WithMainWindow([](CTabulonDlg& dlg) {
+        std::istringstream in(mainwin_test::FileText(std::string(TABULON_SOURCE_DIR) + "/tests/fitting/power_series.txt"));
+        const auto numbers = [&in] {
+            std::string line;
+            std::getline(in, line);
+            std::istringstream f(line);
+            std::vector<double> v;
+            for (double d; f >> d;) v.push_back(d);
+            return v;
+        };
+        int cases = 0;
+        for (std::string head; std::getline(in, head); ++cases) {
+            SCOPED_TRACE(head);
+            const std::vector<double> x = numbers(), y = numbers(), fitted = numbers(), e = numbers();
+            std::vector<double> rows;
+            for (std::size_t i = 0; i < x.size(); ++i) rows.insert(rows.end(), {x[i], 1.0, y[i]});
+            LoadColumns(dlg, {"x1", "x2", "y"}, rows);
+            SetFormula("x1+b*x2", {"b"}, {0}, {0.1});
+            std::vector<double> measured, combined, series;
+            const double measure = dlg.UnifiedArgumentValues(measured, combined, 2, {0}, series);
+            EXPECT_EQ(series.size(), 7u);
+            EXPECT_NEAR(1 - std::sqrt(measure), 1 - std::sqrt(e.at(0)), 1e-6);
+        }
+        EXPECT_EQ(cases, 2);
+    });
+}
+
 TEST_F(UserFormulaFitting, RefusalsAreNeverPerfectFits) {
     platform::ScriptedDialogs dialogs;
     WithMainWindow(

@@ -2,6 +2,7 @@
 
 #include "tests/fitting/fitting_test_support.h"
 
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -136,3 +137,36 @@ TEST(MatrixMinorDeterminant, DropsOneRowAndColumn)
     EXPECT_EQ(MatrixMinorDeterminant(3, 3, a), 0.0);
     EXPECT_EQ(MatrixMinorDeterminant(3, -1, a), 0.0);
 }
+
+// A pivot counts as zero when it is a negligible share of its scale (the geometric mean of its
+// row's and column's diagonal as given): [[1, 1], [1, 1 + d]] leaves the share d/(1 + d).
+TEST(InvertMatrix, NegligiblePivotIsSingular)
+{
+    const double share = NegligiblePivotShare();
+    EXPECT_EQ(share, 64 * std::numeric_limits<double>::epsilon());
+    EXPECT_EQ(NegligiblePivotShare(1000), 1000 * std::numeric_limits<double>::epsilon());
+    for (double d : {1e-12, 1e-13}) {
+        std::vector<double> a = {0, 1, 1, 1, 1 + d};
+        EXPECT_NEAR(InvertMatrix(2, a.data()), d, 1e-3 * d) << d;
+    }
+    for (double d : {4e-15, 2.220446049250313e-16}) {
+        std::vector<double> a = {0, 1, 1, 1, 1 + d};
+        EXPECT_EQ(InvertMatrix(2, a.data()), 0.0) << d;
+        std::vector<double> b = {1, 1, 1, 1 + d};
+        EXPECT_EQ(InvertMatrixArray(b), 0.0) << d;
+    }
+    // The share is relative to the diagonal: the same holds for the matrix scaled by 1e-100, and
+    // for columns of very different sizes (1e-20 and 1 on the diagonal, shares 2e-12 and 2e-15).
+    std::vector<double> tiny = {0, 1e-100, 1e-100, 1e-100, 1e-100 * (1 + 1e-12)};
+    EXPECT_NE(InvertMatrix(2, tiny.data()), 0.0);
+    std::vector<double> huge = {0, 1e300, 1e300, 1e300, 1e300 * (1 + 1e-12)};
+    EXPECT_NE(InvertMatrix(2, huge.data()), 0.0);
+    std::vector<double> skewed = {0, 1e-20, 1e-10 * (1 - 1e-12), 1e-10 * (1 - 1e-12), 1.0};
+    EXPECT_NE(InvertMatrix(2, skewed.data()), 0.0);
+    std::vector<double> dependent = {0, 1e-20, 1e-10 * (1 - 1e-15), 1e-10 * (1 - 1e-15), 1.0};
+    EXPECT_EQ(InvertMatrix(2, dependent.data()), 0.0);
+    // A caller summing many points asks for a larger share.
+    std::vector<double> loose = {0, 1, 1, 1, 1 + 1e-13};
+    EXPECT_EQ(InvertMatrixArrayN(2, loose, NegligiblePivotShare(1000)), 0.0);
+}
+

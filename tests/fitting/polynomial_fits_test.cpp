@@ -1,8 +1,11 @@
 #include "fitting/polynomial_fits.h"
 
+#include "fitting/poly_fit.h"
+
 #include "tests/fitting/fitting_test_support.h"
 
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <stdexcept>
 
@@ -76,6 +79,89 @@ TEST(PolynomialFits, AgreeWithTheOracle)
         ExpectClose(deviations, c.deviations, 1e-6, what);
         EXPECT_NEAR(e, c.residual, 1e-9) << what;
     }
+}
+
+// numpy.polyfit of degree 6 (make_power_series_oracle.py): the combined argument of stackloss,
+// whose raw powers near 70 made the normal equations rounding noise, and an argument near 1e4.
+TEST(PolynomialFits, PowerSeriesOfArgumentsFarFromZeroMatchesPolyfit)
+{
+    std::ifstream in(fittest::Source("power_series.txt"));
+    int cases = 0;
+    for (std::string line; std::getline(in, line); ++cases) {
+        std::istringstream head(line);
+        std::string name;
+        int n = 0;
+        head >> name >> n;
+        const std::vector<double> x = fittest::NextNumbers(in), y = fittest::NextNumbers(in),
+                                  fitted = fittest::NextNumbers(in);
+        const double e = fittest::NextNumbers(in).at(0);
+        const auto correlation = [&](const std::function<double(double)>& model) {
+            double mean = 0, ssr = 0, sst = 0;
+            for (double v : y)
+                mean += v / static_cast<double>(y.size());
+            for (std::size_t i = 0; i < x.size(); ++i) {
+                ssr += (model(x[i]) - y[i]) * (model(x[i]) - y[i]);
+                sst += (y[i] - mean) * (y[i] - mean);
+            }
+            return 1 - std::sqrt(ssr / sst);
+        };
+        ScaledPowerSeries series;
+        EXPECT_NE(FitScaledPowerSeries(x, y, n, series), 0.0) << name;
+        for (std::size_t i = 0; i < x.size(); ++i)
+            EXPECT_NEAR(series.Value(x[i]), fitted[i], 1e-7) << name << " #" << i;
+        EXPECT_NEAR(correlation([&](double v) { return series.Value(v); }), 1 - std::sqrt(e), 1e-6) << name;
+        if (name == "stackloss") {
+            // Near 70 the raw powers still evaluate to the curve.
+            std::vector<double> raw;
+            FitPolynomialArray(x, y, n, raw);
+            EXPECT_NEAR(correlation([&](double v) { return PowerSeriesValue(n, v, raw); }), 1 - std::sqrt(e), 1e-6);
+            EXPECT_NEAR(1 - std::sqrt(e), 0.7580, 5e-5);
+        }
+    }
+    EXPECT_EQ(cases, 2);
+
+    // Raw powers back from the scaled ones: 1 + 2x + 3x^2 on [10, 14].
+    ScaledPowerSeries quadratic{12, 2, {1 + 24 + 432, (2 + 72) * 2, 3 * 4}};
+    ExpectClose(quadratic.PowersOfArgument(), {1, 2, 3}, 1e-12, "raw powers");
+}
+
+// An argument that takes only two values: its square is a straight line in it, so the
+// parabolic fit's normal matrix is singular, though rounding leaves it a determinant.
+TEST(PolynomialFits, TermsDependentUpToRoundingAreNoFit)
+{
+    std::vector<double> values;
+    for (int r = 0; r < 21; ++r) {
+        const double x1 = r % 2 ? 100 : 0, x2 = 1.7 + 0.37 * r;
+        values.insert(values.end(), {x1, x2, 3 + 0.02 * x1 + x2 + 0.1 * std::sin(r)});
+    }
+    std::vector<double> coefficients, deviations;
+    double deviation = -1;
+    const double e = FitMultipleRegression(values, 3, 2, 0, 21, {-1, -1, 1}, 2, coefficients, deviations, &deviation,
+                                           kParabolicRegression);
+    EXPECT_TRUE(std::isinf(e)) << e;
+    EXPECT_EQ(coefficients, std::vector<double>(5, 0.0));
+    // The plane of the same data is a fit.
+    EXPECT_LT(FitMultipleRegression(values, 3, 2, 0, 21, {-1, -1, 1}, 2, coefficients, deviations, &deviation,
+                                    kPlaneRegression),
+              0.01);
+    // The best polynomial's terms 1, x1^2, x1 and x2: no fit, and a model the searches never keep.
+    const std::vector<std::uint32_t> codes{0, 0, 2, 0, 1, 0, 0, 1};
+    std::vector<int> columns;
+    double largest = 0;
+    int error = 0;
+    EXPECT_TRUE(std::isinf(FitTermCodeRegression(values, 0, 21, 3, {-1, -1, 1}, columns, coefficients, deviations,
+                                                 &deviation, &largest, codes, &error)));
+    polyFit model{};
+    model.SetFromFit(deviation, coefficients.data(), deviations.data(), largest, codes, 2, 0);
+    EXPECT_EQ(model.score, kFailedFitScore);
+    // The one-argument parabola in that argument, scaled or not.
+    std::vector<double> x, y, raw;
+    for (int r = 0; r < 1000; ++r) {
+        x.push_back(r % 3 ? 0.1 : 0.7);
+        y.push_back(r % 7);
+    }
+    EXPECT_EQ(FitPolynomialArray(x, y, 3, raw), 0.0);
+    EXPECT_EQ(raw, std::vector<double>(3, 0.0));
 }
 
 TEST(PolynomialFits, ExactDataGivesZeroDeviation)
