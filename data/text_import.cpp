@@ -28,28 +28,6 @@ constexpr int kOpenRetries = 10;
 constexpr int kOpenPauseMs = 20;
 constexpr int kEstimateAfterRecords = 4096;
 
-// The file's first line without its line end (LF, CR LF or a lone CR, as the line reader
-// takes them), at most as much of it as the line reader keeps: the dialog lists no more
-// fields, and a file without a line end may hold gigabytes. cut tells that the line goes
-// on; it is then cut at a character boundary. False for a file with no line.
-bool ReadFirstLine(std::FILE* file, std::string& line, bool& cut) {
-    constexpr std::size_t kLimit = TextLineReader::kMaxLineBytes;
-    line.resize(kLimit + 1);
-    const std::size_t read = std::fread(line.data(), 1, kLimit + 1, file);
-    const void* lf = std::memchr(line.data(), '\n', read);
-    const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - line.data()) : read;
-    const void* cr = std::memchr(line.data(), '\r', lfAt);
-    std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - line.data()) : lfAt;
-    cut = end > kLimit;
-    if (cut) {
-        end = kLimit;
-        while (end > 0 && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80) --end;
-    }
-    line.resize(end);
-    line.shrink_to_fit();
-    return read > 0;
-}
-
 // The fields of the whole first line at the separator set, counted as the line streams by
 // (for a line longer than the dialog was shown).
 long long CountFirstLineFields(const std::string& path, const std::string& separators) {

@@ -244,3 +244,22 @@ bool ReadNumericFields(const TextLineReader& reader, const std::vector<int>& fie
     }
     return true;
 }
+
+// Read in one block: the line ends within the first kMaxLineBytes or is cut there.
+bool ReadFirstLine(std::FILE* file, std::string& line, bool& cut) {
+    constexpr std::size_t kLimit = TextLineReader::kMaxLineBytes;
+    line.resize(kLimit + 1);
+    const std::size_t read = std::fread(line.data(), 1, kLimit + 1, file);
+    const void* lf = std::memchr(line.data(), '\n', read);
+    const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - line.data()) : read;
+    const void* cr = std::memchr(line.data(), '\r', lfAt);
+    std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - line.data()) : lfAt;
+    cut = end > kLimit;
+    if (cut) {
+        end = kLimit;
+        while (end > 0 && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80) --end;
+    }
+    line.resize(end);
+    line.shrink_to_fit();
+    return read > 0;
+}

@@ -68,3 +68,9 @@ private:
 // numbers into record: false when one holds a non-numeric character or a NUL, or reads as a
 // value that is not finite (1e400), which makes the line non-numeric.
 bool ReadNumericFields(const TextLineReader& reader, const std::vector<int>& fieldNumbers, std::vector<double>& record);
+
+// The file's first line without its line end (LF, CR LF or a lone CR, as the line reader
+// takes them), at most TextLineReader::kMaxLineBytes of it: a file without a line end may
+// hold gigabytes. cut tells that the line goes on; it is then cut at a character boundary.
+// False for a file with no line.
+bool ReadFirstLine(std::FILE* file, std::string& line, bool& cut);

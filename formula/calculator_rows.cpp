@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
+#include <string>
 
+#include "data/open_file_retry.h"
+#include "data/text_lines.h"
 #include "formula/calculator.h"
 #include "formula/number_text.h"
 #include "formula/split_fields.h"
@@ -32,6 +34,25 @@ bool RowHoldsLetter(const std::string& line) {
         if (calculator::HoldsLetter(field)) return true;
     }
     return false;
+}
+
+// The next row of the argument file without its line feed; hadBreak tells whether one ended
+// it. A row longer than any row of arguments (a file without line ends) is passed over
+// unkept, so memory never follows the file's size. False at the end of the file.
+bool NextArgumentRow(std::FILE* in, std::string& line, bool& hadBreak) {
+    constexpr std::size_t kMaxRowBytes = TextLineReader::kMaxLineBytes;
+    for (;;) {
+        line.clear();
+        bool tooLong = false;
+        int c = getc_unlocked(in);
+        if (c == EOF) return false;
+        for (; c != EOF && c != '\n'; c = getc_unlocked(in)) {
+            if (line.size() < kMaxRowBytes) line.push_back(static_cast<char>(c));
+            else tooLong = true;
+        }
+        hadBreak = c == '\n';
+        if (!tooLong) return true;
+    }
 }
 
 }  // namespace
@@ -68,17 +89,18 @@ void calculator::ClearRows() {
 }
 
 bool calculator::ReadArgumentRows() {
-    std::ifstream in(inputFile, std::ios::binary);
-    if (!in) return false;
+    std::FILE* in = IsRegularOrMissing(inputFile) ? std::fopen(inputFile.c_str(), "rb") : nullptr;
+    if (in == nullptr) return false;
     // The order goes with the rows: a second "Do" starts both afresh.
     ClearRows();
     std::string line;
-    while (std::getline(in, line)) {
-        const bool hadBreak = !in.eof();
+    bool hadBreak = false;
+    while (NextArgumentRow(in, line, hadBreak)) {
         if (RowHoldsLetter(line)) continue;
         rowOrder.push_back(static_cast<int>(rowTexts.size()));
         rowTexts.push_back(hadBreak ? line + "\n" : line);
     }
+    std::fclose(in);
     rowCount = static_cast<int>(rowTexts.size());
     return true;
 }
@@ -92,13 +114,16 @@ void calculator::OnDo() {
     std::string firstLine;
     bool hasLine = false;
     {
-        std::ifstream in(inputFile, std::ios::binary);
-        if (!in) {
+        // A FIFO or a device would block or never end; a line without an end is read only as
+        // far as the dialog can use it.
+        std::FILE* in = IsRegularOrMissing(inputFile) ? std::fopen(inputFile.c_str(), "rb") : nullptr;
+        if (in == nullptr) {
             platform::MessageBox("Problems to open file");
             return;
         }
-        hasLine = static_cast<bool>(std::getline(in, firstLine));
-        if (hasLine && !firstLine.empty() && firstLine.back() == '\r') firstLine.pop_back();
+        bool cut = false;
+        hasLine = ReadFirstLine(in, firstLine, cut);
+        std::fclose(in);
     }
     if (hasLine) theText.firstLine = firstLine;
     theText.accepted = 0;  // a dialog closed any other way counts as cancelled

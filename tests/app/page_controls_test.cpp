@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
@@ -119,6 +121,13 @@ TEST(PageControls, CalculatorDoWritesTheResultsFileAtOnce) {
              ASSERT_TRUE(Type(EditOf(theCalculator, calculator::kToFileEdit), folder / "no folder/results.txt"));
              doWithOk();
              EXPECT_EQ(mainwin_steps::LastShown(dialogs), "Problems to open file to save calculated data");
+
+             // A FIFO as the argument file would block for good: it is refused before any dialog.
+             const std::string fifo = folder / "arguments.fifo";
+             ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+             ASSERT_TRUE(Type(EditOf(theCalculator, calculator::kFromFileEdit), fifo));
+             ASSERT_TRUE(Press(dlg.TopWidget(), "Do"));
+             EXPECT_EQ(mainwin_steps::LastShown(dialogs), "Problems to open file");
          });
 }
 
