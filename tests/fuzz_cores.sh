@@ -7,7 +7,12 @@ BuildCoreArchive() {
     local out="$1" root="$2"
     shift 2
     local flags=(-std=c++20 -O1 -g -fno-sanitize-recover=undefined -I"$root")
-    local cores=() f deps name running=0
+    local cores=() f deps name running=0 jobs
+    jobs="$(nproc)"
+    # Through the compiler cache when there is one: the three fuzz scripts build mostly the
+    # same objects, and a repeated run finds them all.
+    local compile=(clang++)
+    command -v ccache >/dev/null && compile=(ccache clang++)
     for folder in "$@"; do
         for f in "$root/$folder"/*.cpp; do
             [ -e "$f" ] || continue
@@ -21,10 +26,10 @@ BuildCoreArchive() {
     rm -f "$out"/obj/*.o "$out/libcores.a"
     for f in "${cores[@]}"; do
         name="$(basename "$(dirname "$f")")_$(basename "${f%.cpp}").o"
-        { clang++ "${flags[@]}" -fsanitize=fuzzer-no-link,address,undefined -c "$f" \
+        { "${compile[@]}" "${flags[@]}" -fsanitize=fuzzer-no-link,address,undefined -c "$f" \
               -o "$out/obj/$name" || echo "fuzz: left out $f" >&2; } &
         running=$((running + 1))
-        if [ "$running" -ge 4 ]; then
+        if [ "$running" -ge "$jobs" ]; then
             wait -n
             running=$((running - 1))
         fi
