@@ -323,8 +323,9 @@ const AttributeRule kAttributes[] = {
          if (ApplyUserDefinedText(text, r.s.useruf, refused)) r.notes.hasUserCoefficients = true;
          if (!refused.empty())
              r.notes.messages.push_back(std::to_string(refused.size()) +
-                                        (refused.size() == 1 ? " coefficient" : " coefficients") +
-                                        " of the user formula (\"User defiened\") were left out: " + refused.front());
+                                        (refused.size() == 1 ? " coefficient of the user formula (\"User defiened\") was"
+                                                             : " coefficients of the user formula (\"User defiened\") were") +
+                                        " left out: " + refused.front());
          return true;
      },
      [](const S& s, const DocumentDataView&, D&, std::string& text) { text = UserDefinedText(s.useruf); }},
@@ -517,9 +518,9 @@ std::string RebuildData(cdfFile& f, const DocumentReadNotes& notes, DocumentData
         namesCut += LimitNameLength(data.parameterNames.back());
     }
     if (namesCut)
-        messages.push_back(std::to_string(namesCut) + (namesCut == 1 ? " name" : " names") +
-                           " of series or parameters were longer than " + std::to_string(kMaxNameBytes) +
-                           " bytes and were cut to that length.");
+        messages.push_back(std::to_string(namesCut) +
+                           (namesCut == 1 ? " name of a series or parameter was" : " names of series or parameters were") +
+                           " longer than " + std::to_string(kMaxNameBytes) + " bytes and cut to that length.");
     const cdfFile::variable& all = f.variables[S + P];
     if (all.type != cdfFile::kDouble) return "The values of the document (\"All data\") are not numbers of double precision";
     const std::uint64_t n = all.totalValues;

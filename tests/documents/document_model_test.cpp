@@ -316,16 +316,8 @@ TEST(DocumentModel, DocumentsOfTheOldLayoutStillRead) {
 
 namespace {
 
-// Gives the global attribute `name` the values given, of the type given.
 void Replace(cdfFile& f, const std::string& name, cdfFile::Type type, const std::vector<double>& values) {
-    for (std::uint32_t i = 0; i < f.globalAttributeCount; ++i) {
-        if (f.NameOf(f.attributes[i].nameIndex) != name) continue;
-        const std::size_t added = f.AddAttribute(name, type, values);
-        f.attributes[i] = f.attributes[added];
-        f.attributes.pop_back();
-        return;
-    }
-    ADD_FAILURE() << "no attribute " << name;
+    EXPECT_TRUE(doc_test::ReplaceAttribute(f, name, type, values)) << name;
 }
 
 }  // namespace
@@ -436,5 +428,5 @@ TEST(DocumentModel, LongNamesAndRefusedItemsAreToldInOneRemarkEach) {
     EXPECT_EQ(notes.messages,
               (std::vector<std::string>{"10000 coefficients of the user formula (\"User defiened\") were left out: No equal "
                                         "symbol. Check and try again.",
-                                        "2 names of series or parameters were longer than 4096 bytes and were cut to that length."}));
+                                        "2 names of series or parameters were longer than 4096 bytes and cut to that length."}));
 }
