@@ -59,7 +59,7 @@ struct cdfFile::Source {
     std::uint64_t size = 0;
 
 private:
-    static Fault ShortRead() { return Fault{"The file ended before its end was read: another program shortened it"}; }
+    static Fault ShortRead() { return Fault{"The file became shorter while it was read: another program changed it"}; }
     // Bytes read, fewer than n only at the file's end or on an error.
     std::uint64_t FromFile(std::uint64_t offset, unsigned char* to, std::uint64_t n) const {
         std::uint64_t got = 0;
@@ -80,7 +80,7 @@ namespace {
 // Reads the header; every read is checked against the end.
 class Cursor {
 public:
-    Cursor(cdfFile::Source& source) : source_(source) {}
+    explicit Cursor(cdfFile::Source& source) : source_(source) {}
     std::uint64_t pos = 0;
     std::uint64_t Left() const { return source_.size - pos; }
     std::uint32_t U32(const char* what) {

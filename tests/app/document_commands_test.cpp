@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+#include <QTimer>
+
 #include "app/resource_ids.h"
 #include "charts/chart_page.h"
 #include "charts/legend_page.h"
@@ -385,5 +387,26 @@ TEST_F(DocumentCommands, DocumentsAskingTooMuchAreHeldOrRefusedWithOneMessage) {
         EXPECT_EQ(theData.seriesNames[0], std::string(4096, 'n'));
         dlg.RepaintAll();
         PumpWaitingMessages();
+    });
+}
+
+// Another program cuts the document short while it is being read: a message, the work kept
+// (the reader walked the values through a memory map and the program died of SIGBUS).
+TEST_F(DocumentCommands, ADocumentCutShortWhileReadKeepsTheWork) {
+    Run([&](CTabulonDlg& dlg) {
+        LoadShape(1, 1, 0, 30000);  // 60,000 values, 480 KB
+        const std::string path = folder + "/cut.cdf";
+        dialogs.fileAnswers.push_back(path);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
+        LoadShape(1, 1, 0, 4);
+        dlg.NoteDocumentClean();
+        const std::vector<double> values = theData.allValues;
+        // Runs at the read's first progress report, once the header's first bytes are in.
+        QTimer::singleShot(0, [&] { ASSERT_EQ(truncate(path.c_str(), 4096), 0); });
+        dialogs.fileAnswers.push_back(path);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
+        EXPECT_EQ(LastMessage(), "The document " + path +
+                                     " can not be read:\nThe file became shorter while it was read: another program changed it");
+        EXPECT_EQ(theData.allValues, values);
     });
 }
