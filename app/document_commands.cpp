@@ -321,6 +321,13 @@ bool CTabulonDlg::ReadDocumentAt(const std::string& path) {
         } catch (...) {
             fault = platform::ExceptionMessage(std::current_exception());
         }
+        // What the accepted document had left out or cut is told once, before it replaces
+        // the work (and while no other read can start).
+        if (fault.empty() && !notes.messages.empty()) {
+            std::string remarks = platform::Format("The document %s was read with these changes:", path.c_str());
+            for (const std::string& message : notes.messages) remarks += "\n" + message;
+            platform::MessageBox(remarks, platform::kButtonsOk | platform::kIconWarning);
+        }
     }
     if (!fault.empty()) {
         if (fault.rfind("Can not open file", 0) != 0)
@@ -349,7 +356,6 @@ bool CTabulonDlg::ReadDocumentAt(const std::string& path) {
         UpdateForDataShape();
         theData.FillSeriesTable();
     }
-    for (const std::string& message : notes.messages) platform::MessageBox(message);
     theMultistat.ShowDocumentScheme(notes.schemesReset);
     theLegend.ShowSettings();
     SetCaption(platform::Format("Tabulon - %s", documentPath.c_str()));

@@ -33,6 +33,20 @@ inline void FromBig(const unsigned char* in, T* out, std::size_t n) {
     }
 }
 
+// n values read as big-endian bytes into their place, turned there.
+template <class U, class T>
+inline void FromBigInPlace(T* values, std::size_t n) {
+    static_assert(sizeof(U) == sizeof(T));
+    if constexpr (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && sizeof(U) > 1) {
+        for (std::size_t i = 0; i < n; ++i) {
+            U u;
+            std::memcpy(&u, values + i, sizeof(U));
+            u = Swap(u);
+            std::memcpy(values + i, &u, sizeof(U));
+        }
+    }
+}
+
 // n values into big-endian bytes.
 template <class U, class T>
 inline void ToBig(const T* in, unsigned char* out, std::size_t n) {

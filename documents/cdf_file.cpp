@@ -1,13 +1,14 @@
 // Reading the document file. The whole header is checked against the file's size before any
 // list is reserved, so a damaged or hostile file costs no more memory than its own size and
-// ends with a message naming the first fault.
+// ends with a message naming the first fault. The file is read with pread, never mapped: a
+// file that another program cuts short while it is read gives a short read and a message,
+// where a mapped page behind the new end would kill the program.
 #include "documents/cdf_file.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,28 +18,80 @@ namespace {
 
 constexpr std::uint32_t kTagDimension = 10, kTagVariable = 11, kTagAttribute = 12;
 constexpr std::uint32_t kStreaming = 0xFFFFFFFFu;
-constexpr std::uint64_t kDirectRun = 1 << 16;  // values
 
 struct Fault {
     std::string text;
 };
 
-// Reads the header from memory; every read is checked against the end.
+}  // namespace
+
+// Where the reader takes the bytes from: a buffer in memory, or an open file read through a
+// window of kWindow bytes (large runs go from the file straight into their place).
+struct cdfFile::Source {
+    static constexpr std::uint64_t kWindow = 1 << 16;
+
+    Source(const unsigned char* bytes, std::uint64_t size) : bytes(bytes), size(size) {}
+    Source(int fd, std::uint64_t size) : fd(fd), size(size) {}
+
+    // n bytes at offset (within size), valid until the next call.
+    const unsigned char* View(std::uint64_t offset, std::uint64_t n) {
+        if (fd < 0) return bytes + offset;
+        if (offset < windowAt || offset + n > windowAt + windowHeld) {
+            const std::uint64_t want = std::min(std::max(n, kWindow), size - offset);
+            if (window.size() < want) window.resize(want);
+            windowAt = offset;
+            windowHeld = FromFile(offset, window.data(), want);
+            if (windowHeld < n) throw ShortRead();
+        }
+        return window.data() + (offset - windowAt);
+    }
+    // n bytes at offset (within size) into to.
+    void Read(std::uint64_t offset, void* to, std::uint64_t n) {
+        if (fd >= 0 && n >= kWindow) {
+            if (FromFile(offset, static_cast<unsigned char*>(to), n) < n) throw ShortRead();
+        } else if (n) {
+            std::memcpy(to, View(offset, n), n);
+        }
+    }
+
+    const unsigned char* bytes = nullptr;
+    int fd = -1;
+    std::uint64_t size = 0;
+
+private:
+    static Fault ShortRead() { return Fault{"The file became shorter while it was read: another program changed it"}; }
+    // Bytes read, fewer than n only at the file's end or on an error.
+    std::uint64_t FromFile(std::uint64_t offset, unsigned char* to, std::uint64_t n) const {
+        std::uint64_t got = 0;
+        while (got < n) {
+            const ssize_t r = ::pread(fd, to + got, n - got, static_cast<off_t>(offset + got));
+            if (r < 0 && errno == EINTR) continue;
+            if (r <= 0) break;
+            got += static_cast<std::uint64_t>(r);
+        }
+        return got;
+    }
+    std::vector<unsigned char> window;
+    std::uint64_t windowAt = 0, windowHeld = 0;
+};
+
+namespace {
+
+// Reads the header; every read is checked against the end.
 class Cursor {
 public:
-    Cursor(const unsigned char* data, std::uint64_t size) : data_(data), size_(size) {}
+    explicit Cursor(cdfFile::Source& source) : source_(source) {}
     std::uint64_t pos = 0;
-    std::uint64_t Left() const { return size_ - pos; }
+    std::uint64_t Left() const { return source_.size - pos; }
     std::uint32_t U32(const char* what) {
-        Need(4, what);
         std::uint32_t v;
-        std::memcpy(&v, data_ + pos, 4);
-        pos += 4;
+        std::memcpy(&v, Bytes(4, what), 4);
         return cdfbytes::Big(v);
     }
+    // Valid until the next read.
     const unsigned char* Bytes(std::uint64_t n, const char* what) {
         Need(n, what);
-        const unsigned char* p = data_ + pos;
+        const unsigned char* p = source_.View(pos, n);
         pos += n;
         return p;
     }
@@ -46,16 +99,16 @@ public:
     std::string Name(const char* what) {
         const std::uint32_t n = U32(what);
         const unsigned char* p = Bytes(n, what);
+        std::string name(reinterpret_cast<const char*>(p), n);
         Pad(n, what);
-        return std::string(reinterpret_cast<const char*>(p), n);
+        return name;
     }
     void Need(std::uint64_t n, const char* what) const {
         if (n > Left()) throw Fault{std::string("The file ends inside ") + what};
     }
 
 private:
-    const unsigned char* data_;
-    std::uint64_t size_;
+    cdfFile::Source& source_;
 };
 
 // The list's tag and count: ABSENT (two zeros) gives 0; a count that cannot fit in the rest
@@ -87,6 +140,43 @@ void AppendFromBig(std::vector<T>& list, const unsigned char* p, std::uint64_t n
     const std::size_t at = list.size();
     list.resize(at + n);
     if (n) cdfbytes::FromBig<U>(p, list.data() + at, n);
+}
+
+// n values of size sizeof(U) at offset, appended to list.
+template <class U, class T>
+void ReadRun(cdfFile::Source& source, std::vector<T>& list, std::uint64_t offset, std::uint64_t n) {
+    const std::size_t at = list.size();
+    list.resize(at + n);
+    if (!n) return;
+    source.Read(offset, list.data() + at, n * sizeof(U));
+    cdfbytes::FromBigInPlace<U>(list.data() + at, n);
+}
+
+// The values of a record variable, perRecord in each of records records recordSize bytes
+// apart from begin on, appended to list. Records that lie within one window are read at once
+// and picked out of it; report is told the offset every 1024 records.
+template <class U, class T, class F>
+void ReadRecords(cdfFile::Source& source, std::vector<T>& list, std::uint64_t begin, std::uint64_t recordSize,
+                 std::uint64_t records, std::uint64_t perRecord, F report) {
+    const std::size_t at = list.size();
+    list.resize(at + records * perRecord);
+    const std::uint64_t bytes = perRecord * sizeof(U);
+    if (bytes == 0) return;
+    T* out = list.data() + at;
+    const std::uint64_t batch = bytes >= cdfFile::Source::kWindow ? 1 : (cdfFile::Source::kWindow - bytes) / recordSize + 1;
+    for (std::uint64_t r = 0, nextReport = 0; r < records;) {
+        const std::uint64_t k = std::min(batch, records - r), offset = begin + r * recordSize;
+        if (r >= nextReport) report(offset), nextReport = r + 1024;
+        if (k == 1) {
+            source.Read(offset, out, bytes);
+            cdfbytes::FromBigInPlace<U>(out, perRecord);
+            out += perRecord;
+        } else {
+            const unsigned char* p = source.View(offset, (k - 1) * recordSize + bytes);
+            for (std::uint64_t j = 0; j < k; ++j, out += perRecord) cdfbytes::FromBig<U>(p + j * recordSize, out, perRecord);
+        }
+        r += k;
+    }
 }
 
 }  // namespace
@@ -179,64 +269,43 @@ int cdfFile::Load(const std::string& path) {
     fileName = path;
     Clear();
     error.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = "Can not open file";
-        error += "\n" + path + ": " + std::strerror(errno);
+    // Only a plain file is a document: opening a pipe would wait for a writer for good, and a
+    // device such as /dev/zero never ends. Asked before the open and again of the open file.
+    auto refuse = [&](const char* why) {
+        error = "Can not open file\n" + path + ": " + why;
         return 0;
-    }
+    };
     struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return refuse(S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file");
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return refuse(std::strerror(errno));
     int result = 0;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
-        if (size == 0) {
-            result = LoadFromMemory(nullptr, 0);
-        } else {
-            void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-            if (map != MAP_FAILED) {
-                // The header is read through the map; large runs of values are read into
-                // their place directly, which costs one copy less.
-                directRead_ = [fd](std::uint64_t offset, void* to, std::uint64_t n) {
-                    auto* out = static_cast<unsigned char*>(to);
-                    while (n > 0) {
-                        const ssize_t got = ::pread(fd, out, n, static_cast<off_t>(offset));
-                        if (got < 0 && errno == EINTR) continue;
-                        if (got <= 0) return false;
-                        out += got, offset += static_cast<std::uint64_t>(got), n -= static_cast<std::uint64_t>(got);
-                    }
-                    return true;
-                };
-                result = LoadFromMemory(static_cast<const unsigned char*>(map), size);
-                directRead_ = nullptr;
-                ::munmap(map, size);
-            } else {
-                error = std::string("Can not read file ") + path + ": " + std::strerror(errno);
-            }
-        }
+    if (::fstat(fd, &st) != 0) {
+        refuse(std::strerror(errno));
+    } else if (!S_ISREG(st.st_mode)) {
+        refuse("it is not a regular file");
     } else {
-        // Not a plain file (a pipe, a device): read it whole.
-        std::vector<unsigned char> all;
-        unsigned char chunk[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, chunk, sizeof chunk);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            all.insert(all.end(), chunk, chunk + n);
-        }
-        result = LoadFromMemory(all.data(), all.size());
+        Source source(fd, static_cast<std::uint64_t>(st.st_size));
+        result = LoadFrom(source);
     }
     ::close(fd);
-    if (!result) fileName = path;
     return result;
 }
 
 int cdfFile::LoadFromMemory(const unsigned char* bytes, std::size_t size) {
+    Source source(bytes, size);
+    return LoadFrom(source);
+}
+
+int cdfFile::LoadFrom(Source& source) {
     const std::string keptName = fileName;
     Clear();
     fileName = keptName;
     error.clear();
+    const std::uint64_t size = source.size;
     fileSize = size;
-    Cursor c(bytes, size);
+    Cursor c(source);
     try {
         const unsigned char* magic = c.Bytes(4, "the file's first four bytes");
         Report("Begin reading header", 0.1);
@@ -381,24 +450,16 @@ int cdfFile::LoadFromMemory(const unsigned char* bytes, std::size_t size) {
         for (const variable& v : variables) counts[v.type == kChar ? kByte : v.type] += v.totalValues;
         byteData.reserve(counts[kByte]), shortData.reserve(counts[kShort]), intData.reserve(counts[kInt]);
         floatData.reserve(counts[kFloat]), doubleData.reserve(counts[kDouble]);
-        auto readRun = [&](const variable& v, std::uint64_t offset, std::uint64_t n) {
-            if (v.type == kDouble && n >= kDirectRun && directRead_) {
-                // A large run goes from the file straight into its place and is turned there.
-                const std::size_t at = doubleData.size();
-                doubleData.resize(at + n);
-                if (!directRead_(offset, doubleData.data() + at, n * 8)) throw Fault{"The file could not be read to its end"};
-                auto* words = reinterpret_cast<std::uint64_t*>(doubleData.data() + at);
-                for (std::uint64_t i = 0; i < n; ++i) words[i] = cdfbytes::Big(words[i]);
-                return;
-            }
-            const unsigned char* p = bytes + offset;
+        // A run of values goes from the file into its place at the end of its list and is
+        // turned there; a record variable's values are picked out of its records.
+        auto readValues = [&](const variable& v, auto read) {
             switch (v.type) {
             case kByte:
-            case kChar: AppendFromBig<std::uint8_t>(byteData, p, n); break;
-            case kShort: AppendFromBig<std::uint16_t>(shortData, p, n); break;
-            case kInt: AppendFromBig<std::uint32_t>(intData, p, n); break;
-            case kFloat: AppendFromBig<std::uint32_t>(floatData, p, n); break;
-            case kDouble: AppendFromBig<std::uint64_t>(doubleData, p, n); break;
+            case kChar: read(std::uint8_t(), byteData); break;
+            case kShort: read(std::uint16_t(), shortData); break;
+            case kInt: read(std::uint32_t(), intData); break;
+            case kFloat: read(std::uint32_t(), floatData); break;
+            case kDouble: read(std::uint64_t(), doubleData); break;
             }
         };
         auto listSize = [&](std::int32_t type) -> std::uint64_t {
@@ -414,15 +475,15 @@ int cdfFile::LoadFromMemory(const unsigned char* bytes, std::size_t size) {
             v.firstValue = listSize(v.type);
             if (!isRecord(v)) {
                 if (fileSize) Report("Reading data", std::min(1.0, double(v.begin) / double(fileSize)));
-                readRun(v, v.begin, v.totalValues);
+                readValues(v, [&](auto u, auto& list) { ReadRun<decltype(u)>(source, list, v.begin, v.totalValues); });
                 continue;
             }
             hasRecordData = 1;
-            for (std::uint64_t r = 0; r < numrecs; ++r) {
-                const std::uint64_t at = v.begin + r * recordSize;
-                if ((r & 1023) == 0) Report("Reading data", std::min(1.0, double(at) / double(fileSize)));
-                readRun(v, at, v.valuesPerRecord);
-            }
+            readValues(v, [&](auto u, auto& list) {
+                ReadRecords<decltype(u)>(source, list, v.begin, recordSize, numrecs, v.valuesPerRecord, [&](std::uint64_t at) {
+                    Report("Reading data", std::min(1.0, double(at) / double(fileSize)));
+                });
+            });
         }
         if (hasRecordData) {
             for (dimension& d : dimensions)

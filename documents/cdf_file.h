@@ -101,7 +101,8 @@ public:
     // file have one of their own, the others the application's (empty).
     static std::string CaptionFor(const std::string& error);
     // Reads the file into the model (every list emptied first). 1 on success, else 0 with
-    // error set and the model empty.
+    // error set and the model empty. Anything but a plain file (a folder, a pipe, a device)
+    // is refused; a file cut short while it is read ends the read with error set.
     int Load(const std::string& path);
     // The same for a file already in memory (the fuzz target reads through it).
     int LoadFromMemory(const unsigned char* bytes, std::size_t size);
@@ -124,8 +125,10 @@ public:
 
     const std::string& NameOf(std::int32_t index) const;
 
+    // Where Load and LoadFromMemory take the bytes from.
+    struct Source;
+
 private:
     void Report(const char* text, double fraction);
-    // Set by Load while the file is open: reads n bytes at an offset into memory.
-    std::function<bool(std::uint64_t offset, void* to, std::uint64_t n)> directRead_;
+    int LoadFrom(Source& source);
 };

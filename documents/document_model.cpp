@@ -11,12 +11,20 @@
 #include <strings.h>
 
 #include "data/data_store.h"
+#include "data/name_limit.h"
+#include "fitting/poly_fit.h"
 #include "fitting/useruf_item.h"
 #include "formula/split_fields.h"
+#include "statistics/two_variable_grid.h"
 
 namespace {
 
 using D = std::vector<double>;
+
+constexpr int kMaxPolyTerms = kPolyFitMaxTerms;
+// Conditions are added one by one on the distribution page; every painting tests each of
+// them on every record, so a document may hold no more than a user would add.
+constexpr std::size_t kMaxConditions = 1000;
 
 int Red(std::uint32_t c) { return static_cast<int>(c & 0xFF); }
 int Green(std::uint32_t c) { return static_cast<int>((c >> 8) & 0xFF); }
@@ -91,7 +99,9 @@ struct Reading {
     FontRecord font;
 };
 
-// A field of the settings as the document keeps it.
+// A field of the settings as the document keeps it. A number that the program uses as a
+// count, a size or a loop bound is held to the range its control allows (lo to hi), so that
+// a document can not ask for more than the user could.
 struct Field {
     enum Kind {
         kInt,       // one value
@@ -105,15 +115,19 @@ struct Field {
         kFaceName,  // the text is the face name of the font
     } kind;
     void* at;
+    double lo = -std::numeric_limits<double>::infinity();
+    double hi = std::numeric_limits<double>::infinity();
 };
 using Fields = std::vector<Field>;
 
 Field Int(int& f) { return {Field::kInt, &f}; }
+Field Int(int& f, int lo, int hi) { return {Field::kInt, &f, double(lo), double(hi)}; }
 Field Real(double& f) { return {Field::kReal, &f}; }
+Field Real(double& f, double lo, double hi) { return {Field::kReal, &f, lo, hi}; }
 Field Rgb(std::uint32_t& f) { return {Field::kRgb, &f}; }
 Field Font(FontRecord& f) { return {Field::kFont, &f}; }
 Field Zero() { return {Field::kZero, nullptr}; }
-Field Percent(double& f) { return {Field::kPercent, &f}; }
+Field Percent(double& f, double lo, double hi) { return {Field::kPercent, &f, lo, hi}; }
 Field Whole(double& f) { return {Field::kWhole, &f}; }
 Field TextOf(std::string& f) { return {Field::kText, &f}; }
 Field FaceName(FontRecord& f) { return {Field::kFaceName, &f}; }
@@ -146,19 +160,24 @@ void Put(const Field& f, D& values, std::string& text) {
     }
 }
 
+// x held to lo..hi (NaN to lo).
+double Held(double x, double lo, double hi) { return !(x >= lo) ? lo : x > hi ? hi : x; }
+
 // Sets the field from its values, which start at v[at], or from the text.
 void Take(const Field& f, const D& v, std::size_t at, const std::string& text, Reading& r) {
     auto I = [&](std::size_t k) { return ToInt(v[at + k]); };
     switch (f.kind) {
-    case Field::kInt: *static_cast<int*>(f.at) = I(0); break;
-    case Field::kReal: *static_cast<double*>(f.at) = v[at]; break;
+    case Field::kInt: *static_cast<int*>(f.at) = static_cast<int>(Held(I(0), f.lo, f.hi)); break;
+    case Field::kReal:
+        *static_cast<double*>(f.at) = std::isinf(f.lo) && std::isinf(f.hi) ? v[at] : Held(v[at], f.lo, f.hi);
+        break;
     case Field::kRgb: *static_cast<std::uint32_t*>(f.at) = Color(I(0), I(1), I(2)); break;
     case Field::kFont:
         FillFont(v.data() + at, r.font);
         *static_cast<FontRecord*>(f.at) = r.font;
         break;
     case Field::kZero: break;
-    case Field::kPercent: *static_cast<double*>(f.at) = I(0) * 0.01; break;
+    case Field::kPercent: *static_cast<double*>(f.at) = Held(I(0) * 0.01, f.lo, f.hi); break;
     case Field::kWhole: *static_cast<double*>(f.at) = I(0); break;
     case Field::kText: *static_cast<std::string*>(f.at) = text; break;
     case Field::kFaceName: r.font.faceName = text.substr(0, 31); break;
@@ -194,7 +213,8 @@ const AttributeRule kAttributes[] = {
     {"Align of legend", T::kInt, 4,
      [](S& s) -> Fields {
          legend_settings& l = s.legend;
-         return {Int(l.titleAlign), Int(l.xCaptionAlign), Int(l.yCaptionAlign), Int(l.formulaAlign)};
+         // The sliders' range.
+         return {Int(l.titleAlign, 0, 100), Int(l.xCaptionAlign, 0, 100), Int(l.yCaptionAlign, 0, 100), Int(l.formulaAlign, 0, 100)};
      }},
     {"Color of active field", T::kByte, 3, [](S& s) -> Fields { return {Rgb(s.chart.chartAreaColor)}; }},
     {"Color of border area", T::kByte, 3, [](S& s) -> Fields { return {Rgb(s.chart.borderAreaColor)}; }},
@@ -207,13 +227,14 @@ const AttributeRule kAttributes[] = {
     {"Axis font attributes", T::kShort, 14,
      [](S& s) -> Fields { return {Font(s.legend.axisFontRecord), Rgb(s.legend.captionColor)}; }},
     {"Border line", T::kShort, 5,
-     [](S& s) -> Fields { return {Int(s.chart.savedOption), Int(s.chart.borderWidth), Rgb(s.chart.borderLineColor)}; }},
-    {"Grid line", T::kShort, 5, [](S& s) -> Fields { return {Zero(), Int(s.chart.gridWidth), Rgb(s.chart.sceneLineColor)}; }},
-    {"Fit line", T::kShort, 1, [](S& s) -> Fields { return {Int(s.chart.fittingLineWidth)}; }},
+     // Line widths as the Chart page's spins step them: 0 to 10, the fitting line 1 to 7.
+     [](S& s) -> Fields { return {Int(s.chart.savedOption, 0, 10), Int(s.chart.borderWidth, 0, 10), Rgb(s.chart.borderLineColor)}; }},
+    {"Grid line", T::kShort, 5, [](S& s) -> Fields { return {Zero(), Int(s.chart.gridWidth, 0, 10), Rgb(s.chart.sceneLineColor)}; }},
+    {"Fit line", T::kShort, 1, [](S& s) -> Fields { return {Int(s.chart.fittingLineWidth, 1, 7)}; }},
     {"High and low colors", T::kShort, 9,
      [](S& s) -> Fields {
          xyview_settings& x = s.xyview;
-         return {Rgb(x.highColor), Rgb(x.lowColor), Int(x.colorSteps), Int(x.colorMapMode), Int(x.show3D)};
+         return {Rgb(x.highColor), Rgb(x.lowColor), Int(x.colorSteps, 3, 255), Int(x.colorMapMode), Int(x.show3D)};
      }},
     {"Min and max on screen", T::kDouble, 6,
      [](S& s) -> Fields {
@@ -248,19 +269,22 @@ const AttributeRule kAttributes[] = {
     {"Distribution of one value", T::kShort, 9,
      [](S& s) -> Fields {
          distrimution_settings& d = s.distrimution;
-         return {Int(d.binCount),   Int(d.showPoisson),     Int(d.showStudent),      Int(d.autoIntervals), Int(d.showErlang),
-                 Int(d.showMedian), Int(d.minAbsDeviation), Int(d.maxConcentration), Percent(d.percentOfData)};
+         // Bins as a typed count is held (1 to 10000); the percent of data 0 to 100.
+         return {Int(d.binCount, 1, 10000), Int(d.showPoisson),     Int(d.showStudent),
+                 Int(d.autoIntervals),      Int(d.showErlang),      Int(d.showMedian),
+                 Int(d.minAbsDeviation),    Int(d.maxConcentration), Percent(d.percentOfData, 0, 100)};
      }},
     {"Distribution of two values", T::kInt, 5,
      [](S& s) -> Fields {
          distribution2_settings& d = s.distribution2;
-         return {Int(d.firstIntervals), Int(d.secondIntervals), Int(d.autoIntervals), Int(d.maximumDensity),
-                 Int(d.largestRecordCount)};
+         return {Int(d.firstIntervals, 1, kMaxTwoVariableIntervals), Int(d.secondIntervals, 1, kMaxTwoVariableIntervals),
+                 Int(d.autoIntervals), Int(d.maximumDensity), Int(d.largestRecordCount, 0, std::numeric_limits<int>::max())};
      }},
     {"Results", T::kInt, 4,
      [](S& s) -> Fields {
          result_settings& r = s.result;
-         return {Int(r.visibleDataOnly), Int(r.actualScreenSize), Int(r.imageWidth), Int(r.imageHeight)};
+         // The picture's sides: 0 (not typed yet) to the largest the page allows.
+         return {Int(r.visibleDataOnly), Int(r.actualScreenSize), Int(r.imageWidth, 0, 16384), Int(r.imageHeight, 0, 16384)};
      }},
     // The count of transform codes, the codes, the y transform.
     {"Constructor", T::kByte, 1, nullptr,
@@ -293,20 +317,29 @@ const AttributeRule kAttributes[] = {
      },
      [](const S& s, const DocumentDataView&, D&, std::string& text) { text = CustomApproximationText(s.approxcustom); }},
     {"User defiened", T::kChar, 0, nullptr,
+     // Items that fail to parse are left out and told in one remark, however many there are.
      [](Reading& r, const D&, const std::string& text) {
-         if (ApplyUserDefinedText(text, r.s.useruf, r.notes.messages)) r.notes.hasUserCoefficients = true;
+         std::vector<std::string> refused;
+         if (ApplyUserDefinedText(text, r.s.useruf, refused)) r.notes.hasUserCoefficients = true;
+         if (!refused.empty())
+             r.notes.messages.push_back(std::to_string(refused.size()) +
+                                        (refused.size() == 1 ? " coefficient of the user formula (\"User defiened\") was"
+                                                             : " coefficients of the user formula (\"User defiened\") were") +
+                                        " left out: " + refused.front());
          return true;
      },
      [](const S& s, const DocumentDataView&, D&, std::string& text) { text = UserDefinedText(s.useruf); }},
     {"Collection", T::kShort, 3,
      [](S& s) -> Fields {
          collection_settings& c = s.collection;
-         return {Int(c.selectedModel), Int(c.searchRequested), Int(c.showDeviationLines)};
+         return {Int(c.selectedModel, 0, 24), Int(c.searchRequested), Int(c.showDeviationLines)};
      }},
     {"Signals", T::kInt, 4,
      [](S& s) -> Fields {
          sinaldlg_settings& g = s.sinaldlg;
-         return {Int(g.spikeWidth), Whole(g.noiseFactor), Int(g.chromatogramOnly), Int(g.baseLine)};
+         // A spike is at least 3 points wide; five base-line corrections.
+         return {Int(g.spikeWidth, 3, std::numeric_limits<int>::max()), Whole(g.noiseFactor), Int(g.chromatogramOnly),
+                 Int(g.baseLine, 0, 4)};
      }},
     // Older documents hold five to eight values. "Best polynome" is that scheme alone, as its
     // button makes it; two or more schemes read back as the plane alone.
@@ -314,7 +347,7 @@ const AttributeRule kAttributes[] = {
      [](S& s) -> Fields {
          multistat_settings& m = s.multistat;
          return {Int(m.correlation),     Int(m.plane),        Int(m.parabolic),
-                 Int(m.nearNeighbors),   Int(m.weightKind),   Int(m.userDefinedFormula),
+                 Int(m.nearNeighbors),   Int(m.weightKind, 0, 3), Int(m.userDefinedFormula),
                  Int(m.unitaryArgument), Int(m.bestPolynome), Int(m.bestPolynomeAuto)};
      },
      [](Reading& r, const D& v, const std::string&) {
@@ -336,13 +369,16 @@ const AttributeRule kAttributes[] = {
          }
          return true;
      }},
-    {"NearNeighbor percent", T::kDouble, 1, [](S& s) -> Fields { return {Real(s.multistat.nearNeighborPercent)}; }},
+    {"NearNeighbor percent", T::kDouble, 1, [](S& s) -> Fields { return {Real(s.multistat.nearNeighborPercent, 0.01, 50)}; }},
     {"Constructor Poly", T::kByte, 0, nullptr,
+     // At most the codes a polynomial holds; whether its terms fit is known with the data's
+     // argument count (ReadDocumentModel).
      [](Reading& r, const D& v, const std::string&) {
          std::vector<unsigned>& terms = r.s.constructorMulti.currentPolyTerms;
+         if (v.size() > std::size_t(kPolyFitMaxCodes)) return false;
          terms.clear();
          for (double x : v) terms.push_back(static_cast<unsigned>(LowByte(x)));
-         return true;
+         return r.notes.hasPolyTerms = true;
      },
      [](const S& s, const DocumentDataView&, D& v, std::string&) {
          v.assign(s.constructorMulti.currentPolyTerms.begin(), s.constructorMulti.currentPolyTerms.end());
@@ -350,14 +386,23 @@ const AttributeRule kAttributes[] = {
     {"Poly Search Param", T::kInt, 8,
      [](S& s) -> Fields {
          parameters_of_multi_search1_settings& p = s.search;
-         return {Int(p.includeConstant), Int(p.continueFromCurrent), Int(p.maxTerms), Int(p.vainTries),
-                 Int(p.randomTerms),     Int(p.maxMinutes),          Int(p.criterion), Int(p.saveLog)};
+         // The settings dialog's ranges.
+         return {Int(p.includeConstant),        Int(p.continueFromCurrent), Int(p.maxTerms, 2, 40),
+                 Int(p.vainTries, 10, 1000000), Int(p.randomTerms, 2, 20),  Int(p.maxMinutes, 1, 20000),
+                 Int(p.criterion, 0, 4),        Int(p.saveLog)};
+     },
+     // The full search adds randomTerms terms to up to maxTerms + 1: a polynomial holds 50.
+     [](Reading& r, const D&, const std::string&) {
+         parameters_of_multi_search1_settings& p = r.s.search;
+         if (p.maxTerms + p.randomTerms > kMaxPolyTerms - 1) p.maxTerms = kMaxPolyTerms - 1 - p.randomTerms;
+         return true;
      }},
     {"Multisearch result file", T::kChar, 0, [](S& s) -> Fields { return {TextOf(s.search.logFile)}; }},
     // Two values per condition each: the parameter and the operation, then the borders.
     {"Conditions", T::kInt, 0, nullptr,
      [](Reading& r, const D& v, const std::string&) {
          std::vector<conditions>& list = r.s.distrimution.conditions;
+         if (v.size() / 2 > kMaxConditions) return false;
          list.resize(v.size() / 2);
          for (std::size_t k = 0; k < list.size(); ++k) list[k].parameterIndex = ToInt(v[2 * k]), list[k].operation = ToInt(v[2 * k + 1]);
          return true;
@@ -368,6 +413,7 @@ const AttributeRule kAttributes[] = {
     {"Conditions borders", T::kDouble, 0, nullptr,
      [](Reading& r, const D& v, const std::string&) {
          std::vector<conditions>& list = r.s.distrimution.conditions;
+         if (v.size() / 2 > kMaxConditions) return false;
          list.resize(v.size() / 2);
          for (std::size_t k = 0; k < list.size(); ++k) list[k].from = v[2 * k], list[k].till = v[2 * k + 1];
          return true;
@@ -443,8 +489,9 @@ bool VariableNumbers(const cdfFile& f, const cdfFile::variable& var, std::uint32
     return Numbers(f, f.attributes[index], out) && out.size() >= need;
 }
 
-std::string RebuildData(cdfFile& f, const DocumentReadNotes& notes, DocumentData& data) {
+std::string RebuildData(cdfFile& f, const DocumentReadNotes& notes, DocumentData& data, std::vector<std::string>& messages) {
     const std::size_t S = static_cast<std::size_t>(notes.seriesCount), P = static_cast<std::size_t>(notes.parameterCount);
+    std::size_t namesCut = 0;
     D v;
     for (std::size_t s = 0; s < S; ++s) {
         const cdfFile::variable& var = f.variables[s];
@@ -454,18 +501,26 @@ std::string RebuildData(cdfFile& f, const DocumentReadNotes& notes, DocumentData
         r.nParameters = ToInt(v[3]), r.nRecords = ToInt(v[4]), r.nValues = ToInt(v[5]);
         data.series.push_back(r);
         data.seriesNames.push_back(f.NameOf(var.nameIndex));
+        namesCut += LimitNameLength(data.seriesNames.back());
     }
     D c;
     for (std::size_t p = S; p < S + P; ++p) {
         const cdfFile::variable& var = f.variables[p];
         if (!VariableNumbers(f, var, 0, 4, v) || !VariableNumbers(f, var, 1, 3, c))
             return "The description of parameter " + std::to_string(p - S + 1) + " is damaged";
+        // Marks as the Data page offers them: sizes 0 to 10 (11 automatic), shapes 0 to 15.
         Initial i;
-        i.role = ToInt(v[0]), i.autoSize = ToInt(v[1]), i.markSize = ToInt(v[2]), i.markShape = ToInt(v[3]);
+        i.role = ToInt(v[0]), i.autoSize = ToInt(v[1]);
+        i.markSize = static_cast<int>(Held(ToInt(v[2]), 0, 11)), i.markShape = static_cast<int>(Held(ToInt(v[3]), 0, 15));
         i.color = static_cast<std::int32_t>(Color(LowByte(c[0]), LowByte(c[1]), LowByte(c[2])));
         data.parameters.push_back(i);
         data.parameterNames.push_back(f.NameOf(var.nameIndex));
+        namesCut += LimitNameLength(data.parameterNames.back());
     }
+    if (namesCut)
+        messages.push_back(std::to_string(namesCut) +
+                           (namesCut == 1 ? " name of a series or parameter was" : " names of series or parameters were") +
+                           " longer than " + std::to_string(kMaxNameBytes) + " bytes and cut to that length.");
     const cdfFile::variable& all = f.variables[S + P];
     if (all.type != cdfFile::kDouble) return "The values of the document (\"All data\") are not numbers of double precision";
     const std::uint64_t n = all.totalValues;
@@ -584,7 +639,7 @@ std::string ReadDocumentModel(cdfFile& file, DocumentSettings& staging, Document
         if (file.variables.back().totalValues != 0) return "The document holds values but announces no series";
     }
     if (notes.seriesCount >= 1) {
-        const std::string fault = RebuildData(file, notes, data);
+        const std::string fault = RebuildData(file, notes, data, notes.messages);
         if (!fault.empty()) return fault;
         // The rebuilt store must hold together before it replaces the current one.
         DataStore store;
@@ -598,6 +653,14 @@ std::string ReadDocumentModel(cdfFile& file, DocumentSettings& staging, Document
         data.parameterNames = std::move(store.parameterNames);
         if (!broken.empty()) return "The data of the document do not hold together: " + broken;
     }
+    // The several-argument fits keep a coefficient per term in room for 100: the document's
+    // polynomial must fit its data (at least two arguments when it holds none).
+    const std::size_t codes = staging.constructorMulti.currentPolyTerms.size();
+    const std::size_t arguments = data.series.empty() ? 2 : std::size_t(std::max(1, data.series[0].nArguments));
+    if (notes.hasPolyTerms && codes / arguments > std::size_t(kMaxPolyTerms))
+        return "The polynomial of the document (\"Constructor Poly\") holds " + std::to_string(codes / arguments) +
+               " terms of " + std::to_string(arguments) + (arguments == 1 ? " argument" : " arguments") +
+               "; a polynomial holds at most " + std::to_string(kMaxPolyTerms);
     return std::string();
 }
 

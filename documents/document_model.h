@@ -89,9 +89,12 @@ struct DocumentReadNotes {
     bool ranBestPolynome = false;      // the "Best polynome" scheme was chosen by the document
     bool schemesReset = false;         // two or more several-argument schemes: plane alone
     bool hasCounts = false;            // "Number series and parameters" was read
+    bool hasPolyTerms = false;         // "Constructor Poly" set the polynomial's terms
     int seriesCount = 0;
     int parameterCount = 0;
-    std::vector<std::string> messages;  // items of "User defiened" that were refused
+    // What the reader left out or cut (items of "User defiened", long names): the caller
+    // shows them in one message.
+    std::vector<std::string> messages;
 };
 
 // Fills an empty file model with the document.

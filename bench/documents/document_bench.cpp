@@ -72,6 +72,39 @@ void BM_LoadDocument(benchmark::State& state) {
     std::remove(path.c_str());
 }
 
+// A file of another program: n records of two interleaved double record variables, which the
+// reader takes record by record.
+void BM_LoadRecordFile(benchmark::State& state) {
+    const std::string path = BenchPath("tabulon_bench_records.nc");
+    const auto n = static_cast<std::uint32_t>(state.range(0));
+    {
+        std::string bytes;
+        auto word = [&](std::uint32_t v) { bytes += std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)}; };
+        bytes = std::string("CDF\x01", 4);
+        word(n), word(10), word(1), word(1), bytes += std::string("t\0\0\0", 4), word(0);
+        word(0), word(0), word(11), word(2);
+        const std::size_t begins[2] = {bytes.size() + 32, bytes.size() + 68};  // the begin words
+        for (const char* name : {"a", "b"}) word(1), bytes += std::string(name) + std::string(3, '\0'), word(1), word(0), word(0), word(0), word(6), word(8), word(0);
+        const std::uint32_t begin = static_cast<std::uint32_t>(bytes.size());
+        for (int k = 0; k < 2; ++k) {
+            const std::uint32_t b = begin + 8u * static_cast<std::uint32_t>(k);
+            for (int i = 0; i < 4; ++i) bytes[begins[k] + static_cast<std::size_t>(i)] = char(b >> (24 - 8 * i));
+        }
+        bytes.resize(bytes.size() + std::size_t(n) * 16, '\x3f');
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    for (auto _ : state) {
+        cdfFile file;
+        if (!file.Load(path) || file.doubleData.size() != 2 * std::size_t(n)) state.SkipWithError(file.error.c_str());
+        benchmark::DoNotOptimize(file.doubleData.data());
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0) * 16);
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_LoadRecordFile)->RangeMultiplier(10)->Range(100000, 1000000)->Unit(benchmark::kMillisecond);
+
 #ifdef TABULON_HAVE_NETCDF
 void BM_NetcdfWrite(benchmark::State& state) {
     const DocumentData data = Data(state.range(0));

@@ -6,10 +6,14 @@
 #include <cstdlib>
 #include <unistd.h>
 #include <filesystem>
+#include <sys/stat.h>
+
+#include <QTimer>
 
 #include "app/resource_ids.h"
 #include "charts/chart_page.h"
 #include "charts/legend_page.h"
+#include "charts/xyview_page.h"
 #include "documents/cdf_file.h"
 #include "documents/doc_test_support.h"
 #include "documents/document_model.h"
@@ -18,6 +22,7 @@
 #include "user_path.h"
 #include "platform/window_defs.h"
 #include "statistics/distrimution_page.h"
+#include "tests/documents/doc_test_support.h"
 
 using namespace mainwin_test;
 
@@ -396,5 +401,98 @@ TEST_F(DocumentCommands, SaveTakesLongNamesAndLinksAndClearsKilledSaves) {
         EXPECT_TRUE(mainwin_steps::FileText(real) != old);
         EXPECT_EQ(doc_test::Entries(folder + "/real"), std::vector<std::string>{"doc.cdf"});
         EXPECT_EQ(documentPath, link);
+    });
+}
+
+// A pipe or a device named as a document is refused at once, the work kept: a pipe froze the
+// program for good, a link to /dev/zero took gigabytes.
+TEST_F(DocumentCommands, APipeOrADeviceIsNoDocument) {
+    Run([&](CTabulonDlg& dlg) {
+        LoadShape(1, 1, 0, 4);
+        dlg.NoteDocumentClean();
+        const std::vector<double> values = theData.allValues;
+        const std::string formerPath = documentPath;
+        ASSERT_EQ(mkfifo((folder + "/pipe.cdf").c_str(), 0600), 0);
+        ASSERT_EQ(symlink("/dev/zero", (folder + "/zero.cdf").c_str()), 0);
+        for (const char* name : {"pipe.cdf", "zero.cdf"}) {
+            const std::string path = folder + "/" + name;
+            dialogs.fileAnswers.push_back(path);
+            ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
+            EXPECT_EQ(LastMessage(), "Can not open file\n" + path + ": it is not a regular file");
+            EXPECT_EQ(std::tie(theData.allValues, documentPath), std::tie(values, formerPath)) << name;
+        }
+    });
+}
+
+// Documents that ask for more than the pages allow. A polynomial of 256 term bytes (128 terms
+// of two arguments) read past the fits' 100 coefficients: refused, the work kept. 2^31 - 1
+// colour steps (the window never appeared), 10,000 coefficient items that can not be read
+// (as many message boxes, after the work was replaced) and a series name of 20 MB: the
+// document opens with the steps held, the name cut, and one message.
+TEST_F(DocumentCommands, DocumentsAskingTooMuchAreHeldOrRefusedWithOneMessage) {
+    Run([&](CTabulonDlg& dlg) {
+        LoadShape(2, 1, 0, 6);
+        const std::string good = folder + "/good.cdf", poly = folder + "/poly.cdf", held = folder + "/held.cdf";
+        dialogs.fileAnswers.push_back(good);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
+        cdfFile f;
+        ASSERT_EQ(f.Load(good), 1);
+        cdfFile polyFile = f;
+        ASSERT_TRUE(doc_test::ReplaceAttribute(polyFile, "Constructor Poly", cdfFile::kByte, std::vector<double>(256, 1)));
+        ASSERT_TRUE(polyFile.Save(poly));
+        ASSERT_TRUE(doc_test::ReplaceAttribute(f, "High and low colors", cdfFile::kInt,
+                                               {0, 0, 0, 255, 255, 255, 2147483647.0, 0, 0}));
+        std::string items = "a*x";
+        for (int i = 0; i < 10000; ++i) items += "$bad";
+        ASSERT_EQ(f.NameOf(f.attributes[32].nameIndex), "User defiened");
+        f.texts[f.attributes[32].firstValue] = items;
+        f.attributes[32].count = static_cast<std::uint32_t>(items.size());
+        f.names[static_cast<std::size_t>(f.variables[0].nameIndex)] = std::string(20 << 20, 'n');
+        ASSERT_TRUE(f.Save(held));
+
+        LoadShape(1, 1, 0, 4);
+        dlg.NoteDocumentClean();
+        const std::vector<double> values = theData.allValues;
+        const int steps = theXyview.colorSteps;
+        dialogs.fileAnswers.push_back(poly);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
+        EXPECT_NE(LastMessage().find("holds 128 terms of 2 arguments; a polynomial holds at most 50"), std::string::npos)
+            << LastMessage();
+        EXPECT_EQ(std::tie(theData.allValues, theXyview.colorSteps), std::tie(values, steps));
+
+        const std::size_t before = dialogs.Messages().size();
+        dialogs.fileAnswers.push_back(held);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
+        ASSERT_EQ(dialogs.Messages().size(), before + 1);
+        EXPECT_EQ(LastMessage(), "The document " + held + " was read with these changes:\n"
+                                 "10000 coefficients of the user formula (\"User defiened\") were left out: No equal "
+                                 "symbol. Check and try again.\n"
+                                 "1 name of a series or parameter was longer than 4096 bytes and cut to that length.");
+        EXPECT_EQ(documentPath, held);
+        EXPECT_EQ(theXyview.colorSteps, 255);
+        EXPECT_EQ(theData.seriesNames[0], std::string(4096, 'n'));
+        dlg.RepaintAll();
+        PumpWaitingMessages();
+    });
+}
+
+// Another program cuts the document short while it is being read: a message, the work kept
+// (the reader walked the values through a memory map and the program died of SIGBUS).
+TEST_F(DocumentCommands, ADocumentCutShortWhileReadKeepsTheWork) {
+    Run([&](CTabulonDlg& dlg) {
+        LoadShape(1, 1, 0, 30000);  // 60,000 values, 480 KB
+        const std::string path = folder + "/cut.cdf";
+        dialogs.fileAnswers.push_back(path);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Save as"}));
+        LoadShape(1, 1, 0, 4);
+        dlg.NoteDocumentClean();
+        const std::vector<double> values = theData.allValues;
+        // Runs at the read's first progress report, once the header's first bytes are in.
+        QTimer::singleShot(0, [&] { ASSERT_EQ(truncate(path.c_str(), 4096), 0); });
+        dialogs.fileAnswers.push_back(path);
+        ASSERT_TRUE(user_path::ChooseMenu(dlg, {"File", "Open"}));
+        EXPECT_EQ(LastMessage(), "The document " + path +
+                                     " can not be read:\nThe file became shorter while it was read: another program changed it");
+        EXPECT_EQ(theData.allValues, values);
     });
 }

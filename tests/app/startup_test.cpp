@@ -2,6 +2,9 @@
 // pages, folder, menu), the command line, help, and the ways the dialog ends.
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QMenu>
@@ -124,6 +127,24 @@ TEST(StartUp, CommandLineDocumentLosesItsOuterQuotes) {
         EXPECT_EQ(theApp.InitInstance(), 0);
         platform::SetCommandLine("");
     }
+}
+
+// A pipe named on the command line is refused with a message: the start-up waited for a
+// writer for good.
+TEST(StartUp, APipeOnTheCommandLineIsRefused) {
+    char pattern[] = "/tmp/tabulon_start_XXXXXX";
+    const std::string folder = mkdtemp(pattern), pipe = folder + "/pipe.cdf";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    platform::ScriptedDialogs dialogs;
+    dialogs.modalSteps.push_back([&](platform::Dialog& d) {
+        EXPECT_EQ(mainwin_steps::LastShown(dialogs), "Can not open file\n" + pipe + ": it is not a regular file");
+        EXPECT_EQ(documentPath, static_cast<CTabulonDlg&>(d).defaultDocumentPath);
+    });
+    platform::SetCommandLine(pipe);
+    EXPECT_EQ(theApp.InitInstance(), 0);
+    platform::SetCommandLine("");
+    std::remove(pipe.c_str());
+    rmdir(folder.c_str());
 }
 
 TEST(StartUp, OnlineHelpOpensTheReadme) {

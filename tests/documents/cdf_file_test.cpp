@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -437,5 +438,47 @@ TEST(CdfFile, CountsThatWrapAreRefused) {
         EXPECT_EQ(LoadBytes(r, c.bytes), 0) << c.what;
         EXPECT_NE(r.error.find("larger than the file"), std::string::npos) << c.what << ": " << r.error;
         EXPECT_TRUE(r.variables.empty() && r.byteData.empty()) << c.what;
+    }
+}
+
+// Another program cuts the file short while it is read (after its header): the read ends
+// with a message instead of a fault of the process. Records and a fixed variable alike.
+TEST(CdfFile, AFileCutShortWhileReadGivesAMessage) {
+    TempFolder dir;
+    constexpr std::uint32_t kValues = 100000;
+    const std::uint32_t begin = static_cast<std::uint32_t>(Bytes::Header(0, {0}, {{0}}, 0).size());
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"records", Bytes::Header(kValues, {0}, {{0}}, begin)},
+        {"fixed", Bytes::Header(0, {kValues}, {{0}}, begin)},
+    };
+    for (Case& c : cases) {
+        const std::string path = dir / (std::string(c.what) + ".nc");
+        c.bytes.resize(begin + kValues, '\x05');
+        doc_test::WriteAll(path, c.bytes);
+        cdfFile r;
+        ASSERT_EQ(r.Load(path), 1) << c.what << ": " << r.error;
+        EXPECT_EQ(r.byteData.size(), kValues) << c.what;
+        r.progress = [&](const std::string& text, double) {
+            if (text == "Header is read") ASSERT_EQ(truncate(path.c_str(), begin), 0);
+        };
+        EXPECT_EQ(r.Load(path), 0) << c.what;
+        EXPECT_NE(r.error.find("became shorter while it was read"), std::string::npos) << c.what << ": " << r.error;
+        EXPECT_TRUE(r.byteData.empty()) << c.what;
+    }
+}
+
+// Only a plain file is read: a pipe would wait for a writer for good, a device never ends.
+TEST(CdfFile, OnlyPlainFilesAreRead) {
+    TempFolder dir;
+    ASSERT_EQ(mkfifo((dir / "pipe.cdf").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", (dir / "zero.cdf").c_str()), 0);
+    ASSERT_EQ(mkdir((dir / "folder.cdf").c_str(), 0700), 0);
+    for (const char* name : {"pipe.cdf", "zero.cdf", "folder.cdf"}) {
+        cdfFile r;
+        EXPECT_EQ(r.Load(dir / name), 0) << name;
+        EXPECT_EQ(r.error.rfind("Can not open file\n" + dir / name + ": it is ", 0), 0u) << r.error;
     }
 }

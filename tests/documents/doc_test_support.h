@@ -13,6 +13,9 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
+
+#include "documents/cdf_file.h"
 
 namespace doc_test {
 
@@ -85,5 +88,18 @@ inline std::vector<std::string> Entries(const std::string& folder) {
 }
 
 inline bool HaveProgram(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
+
+// Gives the global attribute `name` of a file model the values given, of the type given;
+// false when there is no such attribute.
+inline bool ReplaceAttribute(cdfFile& f, const std::string& name, cdfFile::Type type, const std::vector<double>& values) {
+    for (std::uint32_t i = 0; i < f.globalAttributeCount; ++i) {
+        if (f.NameOf(f.attributes[i].nameIndex) != name) continue;
+        const std::size_t added = f.AddAttribute(name, type, values);
+        f.attributes[i] = f.attributes[added];
+        f.attributes.pop_back();
+        return true;
+    }
+    return false;
+}
 
 }  // namespace doc_test

@@ -2,8 +2,10 @@
 // an independent reader see the values, and damaged documents change nothing.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <tuple>
 
+#include "data/name_limit.h"
 #include "documents/document_model.h"
 #include "doc_test_support.h"
 
@@ -310,4 +312,121 @@ TEST(DocumentModel, DocumentsOfTheOldLayoutStillRead) {
     EXPECT_EQ(Bits(data.allValues), Bits(d.allValues));
     EXPECT_EQ(data.parameterNames, d.parameterNames);
     EXPECT_EQ(Records(s), Records(Unusual()));
+}
+
+namespace {
+
+void Replace(cdfFile& f, const std::string& name, cdfFile::Type type, const std::vector<double>& values) {
+    EXPECT_TRUE(doc_test::ReplaceAttribute(f, name, type, values)) << name;
+}
+
+}  // namespace
+
+// Numbers the program takes as counts, sizes or loop bounds are held to what their controls
+// allow: 32767 colour steps froze the window for seconds, 2^31 - 1 for good.
+TEST(DocumentModel, CountsAndSizesAreHeldToTheirControlsRanges) {
+    const double big = 2147483647.0, nan = std::numeric_limits<double>::quiet_NaN();
+    DocumentData d = SampleData();
+    d.parameters[0].markSize = 1000000, d.parameters[1].markShape = -7;
+    cdfFile f;
+    BuildDocument(Unusual(), d, f);
+    Replace(f, "High and low colors", cdfFile::kInt, {0, 0, 0, 255, 255, 255, big, 1, 0});
+    Replace(f, "Align of legend", cdfFile::kInt, {-5, big, 50, 101});
+    Replace(f, "Border line", cdfFile::kInt, {big, big, 0, 0, 0});
+    Replace(f, "Fit line", cdfFile::kShort, {0});
+    Replace(f, "Distribution of one value", cdfFile::kInt, {big, 0, 0, 0, 0, 0, 0, 0, big});
+    Replace(f, "Distribution of two values", cdfFile::kInt, {big, -big, 1, 0, -5});
+    Replace(f, "Results", cdfFile::kInt, {1, 0, big, -1});
+    Replace(f, "Collection", cdfFile::kShort, {999, 0, 0});
+    Replace(f, "Signals", cdfFile::kInt, {0, 2, 0, 99});
+    Replace(f, "Multiargumentes schemes", cdfFile::kInt, {0, 1, 0, 0, big});
+    Replace(f, "NearNeighbor percent", cdfFile::kDouble, {nan});
+    Replace(f, "Poly Search Param", cdfFile::kInt, {1, 0, big, 0, big, 0, 99, 0});
+    DocumentSettings s;
+    DocumentData data;
+    DocumentReadNotes notes;
+    ASSERT_EQ(ReadDocumentModel(f, s, data, notes), "");
+    EXPECT_EQ(s.xyview.colorSteps, 255);
+    EXPECT_EQ(std::tie(s.legend.titleAlign, s.legend.xCaptionAlign, s.legend.formulaAlign), std::tuple(0, 100, 100));
+    EXPECT_EQ(std::tie(s.chart.savedOption, s.chart.borderWidth, s.chart.fittingLineWidth), std::tuple(10, 10, 1));
+    EXPECT_EQ(s.distrimution.binCount, 10000);
+    EXPECT_DOUBLE_EQ(s.distrimution.percentOfData, 100);
+    const distribution2_settings& d2 = s.distribution2;
+    EXPECT_EQ(std::tie(d2.firstIntervals, d2.secondIntervals, d2.largestRecordCount), std::tuple(1000, 1, 0));
+    EXPECT_EQ(std::tie(s.result.imageWidth, s.result.imageHeight), std::tuple(16384, 0));
+    EXPECT_EQ(std::tie(s.collection.selectedModel, s.sinaldlg.spikeWidth, s.sinaldlg.baseLine), std::tuple(24, 3, 4));
+    EXPECT_EQ(s.multistat.weightKind, 3);
+    EXPECT_EQ(s.multistat.nearNeighborPercent, 0.01);
+    const parameters_of_multi_search1_settings& p = s.search;
+    // The full search adds randomTerms terms to maxTerms + 1: 29 + 1 + 20 = 50.
+    EXPECT_EQ(std::tie(p.maxTerms, p.vainTries, p.randomTerms, p.maxMinutes, p.criterion), std::tuple(29, 10, 20, 1, 4));
+    EXPECT_EQ(std::tie(data.parameters[0].markSize, data.parameters[1].markShape), std::tuple(11, 0));
+    // Colour steps as the writer stores them (16 bits), and below the spin's range.
+    for (const auto& [stored, held] : {std::pair(32767, 255), std::pair(2, 3)}) {
+        cdfFile g;
+        BuildDocument(Unusual(), d, g);
+        Replace(g, "High and low colors", cdfFile::kShort, {0, 0, 0, 255, 255, 255, double(stored), 1, 0});
+        ASSERT_EQ(ReadDocumentModel(g, s, data, notes), "");
+        EXPECT_EQ(s.xyview.colorSteps, held) << stored;
+    }
+}
+
+// Lists larger than the pages hold are refused: 256 term bytes read past the 100
+// coefficients of the several-argument fits.
+TEST(DocumentModel, PolynomialsAndConditionListsLargerThanThePagesHoldAreRefused) {
+    cdfFile good;
+    BuildDocument(Unusual(), SampleData(), good);  // series of one argument
+    struct Case {
+        const char* attribute;
+        cdfFile::Type type;
+        std::size_t values;
+        const char* refusal;  // "" when the document is read
+    } cases[] = {
+        {"Constructor Poly", cdfFile::kByte, 256, "(\"Constructor Poly\") holds 256 terms of 1 argument; a polynomial holds at most 50"},
+        {"Constructor Poly", cdfFile::kByte, 50, ""},
+        {"Constructor Poly", cdfFile::kByte, 10001, "The attribute \"Constructor Poly\" is damaged"},
+        {"Conditions", cdfFile::kInt, 2000, ""},
+        {"Conditions", cdfFile::kInt, 2002, "The attribute \"Conditions\" is damaged"},
+        {"Conditions borders", cdfFile::kDouble, 2002, "The attribute \"Conditions borders\" is damaged"},
+    };
+    for (const Case& c : cases) {
+        cdfFile f = good;
+        Replace(f, c.attribute, c.type, std::vector<double>(c.values, 1));
+        const std::string refusal = Refusal(f);
+        if (*c.refusal) EXPECT_NE(refusal.find(c.refusal), std::string::npos) << c.attribute << " " << c.values << ": " << refusal;
+        else EXPECT_EQ(refusal, "") << c.attribute;
+    }
+    // Without series the polynomial is taken for two arguments at least.
+    cdfFile empty;
+    AddEmptyWork(empty);
+    empty.AddAttribute("Constructor Poly", cdfFile::kByte, std::vector<double>(102, 0));
+    ++empty.globalAttributeCount;
+    EXPECT_NE(Refusal(empty).find("holds 51 terms of 2 arguments"), std::string::npos) << Refusal(empty);
+}
+
+// A name of megabytes is cut where it enters, at a character boundary, and the read says so
+// once; so are 10,000 coefficient items that can not be read.
+TEST(DocumentModel, LongNamesAndRefusedItemsAreToldInOneRemarkEach) {
+    DocumentData d = SampleData();
+    d.seriesNames[0] = std::string(kMaxNameBytes - 1, 'x') + "ß" + std::string(10 << 20, 'y');
+    d.parameterNames[3] = std::string(kMaxNameBytes + 1, 'p');
+    DocumentSettings written = Unusual();
+    written.useruf.formula = "a*x";
+    std::string items = "a*x";
+    for (int i = 0; i < 10000; ++i) items += "$bad" + std::to_string(i);
+    cdfFile f;
+    BuildDocument(written, d, f);
+    f.texts[f.attributes[32].firstValue] = items;  // "User defiened"
+    ASSERT_EQ(f.NameOf(f.attributes[32].nameIndex), "User defiened");
+    DocumentSettings s;
+    DocumentData data;
+    DocumentReadNotes notes;
+    ASSERT_EQ(ReadDocumentModel(f, s, data, notes), "");
+    EXPECT_EQ(data.seriesNames[0], std::string(kMaxNameBytes - 1, 'x'));
+    EXPECT_EQ(data.parameterNames[3], std::string(kMaxNameBytes, 'p'));
+    EXPECT_EQ(data.seriesNames[1], d.seriesNames[1]);
+    EXPECT_EQ(notes.messages,
+              (std::vector<std::string>{"10000 coefficients of the user formula (\"User defiened\") were left out: No equal "
+                                        "symbol. Check and try again.",
+                                        "2 names of series or parameters were longer than 4096 bytes and cut to that length."}));
 }

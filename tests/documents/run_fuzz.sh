@@ -48,6 +48,58 @@ seeds = {
 }
 for key, data in seeds.items():
     open('%s/%s' % (out, key), 'wb').write(data + b'\0' * max(0, 256 - len(data)))
+
+# Documents of one series (x, y) whose attributes ask for more than the pages allow: colour
+# steps of 2^31 - 1 and 32767, a polynomial of 256 terms, hundreds of coefficient items that
+# can not be read, long condition lists, extreme counts; and interleaved records.
+def values(typ, vals):
+    fmt = {1: '>b', 2: '>c', 3: '>h', 4: '>i', 5: '>f', 6: '>d'}[typ]
+    b = b''.join(struct.pack(fmt, v) for v in vals)
+    return b + b'\0' * (-len(b) % 4)
+def attrs(items):
+    if not items: return word(0) + word(0)
+    h = word(12) + word(len(items))
+    for n, typ, vals in items:
+        if typ == 2:
+            t = vals.encode()
+            h += name(n) + word(2) + word(len(t)) + t + b'\0' * (-len(t) % 4)
+        else:
+            h += name(n) + word(typ) + word(len(vals)) + values(typ, vals)
+    return h
+def document(gatts, data=(1.0, 2.0, 3.0, 4.0)):
+    gatts = list(gatts) + [('Number series and parameters', 4, [1, 2])]
+    variables = [('s', [('Data', 4, [0, 0, 1, 2, 2, 1])], 0),
+                 ('x', [('aorv size auto shape', 4, [-1, 0, 4, 0]), ('color', 3, [255, 0, 0])], 0),
+                 ('y', [('aorv size auto shape', 4, [1, 0, 4, 1]), ('color', 3, [0, 0, 255])], 0),
+                 ('All data', [], 8 * len(data))]
+    def build(begin):
+        h = b'CDF\x01' + word(0) + word(0) + word(0) + attrs(gatts) + word(11) + word(len(variables))
+        for n, a, vsize in variables:
+            h += name(n) + word(0) + attrs(a) + word(6) + word(vsize) + word(begin)
+        return h
+    begin = len(build(0))
+    return build(begin) + b''.join(struct.pack('>d', v) for v in data)
+big = 2147483647
+documents = {
+    'doc_color_steps_big': [('High and low colors', 4, [0, 0, 0, 255, 255, 255, big, 1, 0])],
+    'doc_color_steps_short': [('High and low colors', 3, [0, 0, 0, 255, 255, 255, 32767, 1, 0])],
+    'doc_poly_256': [('Constructor Poly', 1, [1] * 256)],
+    'doc_user_items': [('User defiened', 2, 'a*x' + '$bad' * 300)],
+    'doc_conditions': [('Conditions', 4, [0, 1] * 200), ('Conditions borders', 6, [0.0, 1.0] * 100)],
+    'doc_extremes': [('Distribution of one value', 4, [big, 0, 0, 0, 0, 0, 0, 0, big]),
+                     ('Distribution of two values', 4, [big, -big, 1, 0, -5]), ('Results', 4, [1, 0, big, -1]),
+                     ('Align of legend', 4, [-5, big, 50, 101]), ('Border line', 4, [big, big, 0, 0, 0]),
+                     ('Poly Search Param', 4, [1, 0, big, 0, big, 0, 99, 0]), ('NearNeighbor percent', 6, [1e300]),
+                     ('Signals', 4, [-big, 2, 0, 99]), ('Constructor', 1, [50] + [34] * 51)],
+}
+for key, gatts in documents.items():
+    open('%s/%s' % (out, key), 'wb').write(document(gatts))
+# Two double record variables over 40 records, read record by record.
+h = b'CDF\x01' + word(40) + word(10) + word(1) + name('t') + word(0) + word(0) + word(0) + word(11) + word(2)
+begin = len(h) + 2 * 36
+for i in range(2):
+    h += name('r%d' % i) + word(1) + word(0) + word(0) + word(0) + word(6) + word(8) + word(begin + 8 * i)
+open('%s/records_interleaved' % out, 'wb').write(h + b''.join(struct.pack('>d', v) for v in range(80)))
 PY
 if command -v ncgen >/dev/null; then
     cat > "$out/seed.cdl" <<'CDL'
