@@ -112,6 +112,7 @@ struct Field {
         kPercent,   // a double kept as a whole number of hundredths
         kWhole,     // a double kept without its fraction
         kText,      // the attribute's text
+        kCaption,   // a text drawn on the chart: cut to a length that can be drawn
         kFaceName,  // the text is the face name of the font
     } kind;
     void* at;
@@ -130,6 +131,7 @@ Field Zero() { return {Field::kZero, nullptr}; }
 Field Percent(double& f, double lo, double hi) { return {Field::kPercent, &f, lo, hi}; }
 Field Whole(double& f) { return {Field::kWhole, &f}; }
 Field TextOf(std::string& f) { return {Field::kText, &f}; }
+Field CaptionOf(std::string& f) { return {Field::kCaption, &f}; }
 Field FaceName(FontRecord& f) { return {Field::kFaceName, &f}; }
 
 std::size_t ValueCount(Field::Kind kind) {
@@ -137,6 +139,7 @@ std::size_t ValueCount(Field::Kind kind) {
     case Field::kRgb: return 3;
     case Field::kFont: return 14;
     case Field::kText:
+    case Field::kCaption:
     case Field::kFaceName: return 0;
     default: return 1;
     }
@@ -155,7 +158,8 @@ void Put(const Field& f, D& values, std::string& text) {
     case Field::kZero: values.push_back(0); break;
     case Field::kPercent: values.push_back(ToInt(*static_cast<const double*>(f.at) * 100.0)); break;
     case Field::kWhole: values.push_back(ToInt(*static_cast<const double*>(f.at))); break;
-    case Field::kText: text = *static_cast<const std::string*>(f.at); break;
+    case Field::kText:
+    case Field::kCaption: text = *static_cast<const std::string*>(f.at); break;
     case Field::kFaceName: text = static_cast<const FontRecord*>(f.at)->faceName; break;
     }
 }
@@ -180,6 +184,14 @@ void Take(const Field& f, const D& v, std::size_t at, const std::string& text, R
     case Field::kPercent: *static_cast<double*>(f.at) = Held(I(0) * 0.01, f.lo, f.hi); break;
     case Field::kWhole: *static_cast<double*>(f.at) = I(0); break;
     case Field::kText: *static_cast<std::string*>(f.at) = text; break;
+    case Field::kCaption: {
+        std::string& caption = *static_cast<std::string*>(f.at);
+        caption = text;
+        if (LimitNameLength(caption))
+            r.notes.messages.push_back("A caption of the chart longer than " + std::to_string(kMaxNameBytes) +
+                                       " bytes was cut.");
+        break;
+    }
     case Field::kFaceName: r.font.faceName = text.substr(0, 31); break;
     }
 }
@@ -205,9 +217,9 @@ const AttributeRule kAttributes[] = {
     {"Active parameter", T::kInt, 1, [](S& s) -> Fields { return {Int(s.activeParameter)}; }},
     {"Active tab", T::kInt, 2, [](S& s) -> Fields { return {Int(s.activePage), Int(s.selectedTab)}; },
      [](Reading& r, const D&, const std::string&) { return r.notes.hasActiveTab = true; }},
-    {"Title", T::kChar, 0, [](S& s) -> Fields { return {TextOf(s.legend.title)}; }},
-    {"x_axis", T::kChar, 0, [](S& s) -> Fields { return {TextOf(s.legend.xCaption)}; }},
-    {"y_axis", T::kChar, 0, [](S& s) -> Fields { return {TextOf(s.legend.yCaption)}; }},
+    {"Title", T::kChar, 0, [](S& s) -> Fields { return {CaptionOf(s.legend.title)}; }},
+    {"x_axis", T::kChar, 0, [](S& s) -> Fields { return {CaptionOf(s.legend.xCaption)}; }},
+    {"y_axis", T::kChar, 0, [](S& s) -> Fields { return {CaptionOf(s.legend.yCaption)}; }},
     {"Show formulas on screen", T::kByte, 1, [](S& s) -> Fields { return {Int(s.legend.showFormulas)}; }},
     {"Show formulas on screen overlaped", T::kByte, 1, [](S& s) -> Fields { return {Int(s.legend.overlap)}; }},
     {"Align of legend", T::kInt, 4,

@@ -412,6 +412,7 @@ TEST(DocumentModel, LongNamesAndRefusedItemsAreToldInOneRemarkEach) {
     d.parameterNames[3] = std::string(kMaxNameBytes + 1, 'p');
     DocumentSettings written = Unusual();
     written.useruf.formula = "a*x";
+    written.legend.title = std::string(5 << 20, 't');
     std::string items = "a*x";
     for (int i = 0; i < 10000; ++i) items += "$bad" + std::to_string(i);
     cdfFile f;
@@ -425,8 +426,10 @@ TEST(DocumentModel, LongNamesAndRefusedItemsAreToldInOneRemarkEach) {
     EXPECT_EQ(data.seriesNames[0], std::string(kMaxNameBytes - 1, 'x'));
     EXPECT_EQ(data.parameterNames[3], std::string(kMaxNameBytes, 'p'));
     EXPECT_EQ(data.seriesNames[1], d.seriesNames[1]);
+    EXPECT_EQ(s.legend.title, std::string(kMaxNameBytes, 't'));
     EXPECT_EQ(notes.messages,
-              (std::vector<std::string>{"10000 coefficients of the user formula (\"User defiened\") were left out: No equal "
+              (std::vector<std::string>{"A caption of the chart longer than 4096 bytes was cut.",
+                                        "10000 coefficients of the user formula (\"User defiened\") were left out: No equal "
                                         "symbol. Check and try again.",
                                         "2 names of series or parameters were longer than 4096 bytes and cut to that length."}));
 }
