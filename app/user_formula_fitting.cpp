@@ -23,18 +23,9 @@ bool CanFit(const CTabulonDlg& d, int valueColumn) {
            valueColumn < d.dataParameters;
 }
 
-// SST of the values about their mean.
-double SpreadOf(const std::vector<double>& measured) {
-    if (measured.empty()) return 0;
-    double mean = 0, sst = 0;
-    for (double y : measured) mean += y;
-    mean /= static_cast<double>(measured.size());
-    for (double y : measured) sst += (y - mean) * (y - mean);
-    return sst;
-}
-
-// SSR / SST of measured against model values; no fit when a model value failed.
-double ResidualRatio(const std::vector<double>& measured, const std::vector<double>& model) {
+// SSR / SST of measured against model values; no fit when a model value failed. Values
+// without spread give noSpread.
+double ResidualRatio(const std::vector<double>& measured, const std::vector<double>& model, double noSpread = kNoFit) {
     const std::size_t n = measured.size();
     if (n < 1) return kNoFit;
     double mean = 0;
@@ -46,7 +37,7 @@ double ResidualRatio(const std::vector<double>& measured, const std::vector<doub
         ssr += (measured[i] - model[i]) * (measured[i] - model[i]);
         sst += (measured[i] - mean) * (measured[i] - mean);
     }
-    const double e = sst == 0 ? kNoFit : ssr / sst;
+    const double e = sst == 0 ? noSpread : ssr / sst;
     return std::isfinite(e) ? e : kNoFit;
 }
 
@@ -110,7 +101,7 @@ double CTabulonDlg::UnifiedArgumentValues(std::vector<double>& measured, std::ve
     std::vector<double> model(n);
     for (std::size_t i = 0; i < n; ++i) model[i] = fit.Value(combined[i]);
     // A least-squares series with its own constant: no spread in the values is no residual.
-    return SpreadOf(measured) == 0 ? 0.0 : ResidualRatio(measured, model);
+    return ResidualRatio(measured, model, 0.0);
 }
 
 void CTabulonDlg::UserFormulaFitting() {
