@@ -469,17 +469,20 @@ void DataEdit::OnGridClick(platform::Point point) {
     FillDataGridAt(currentSeries, goToNumber - 1);
 }
 
-bool DataEdit::OnMoveKey() {
+bool DataEdit::OnMoveKey(int key) {
     using platform::KeyDown;
     if (!KeyDown(platform::kKeyControl) && !KeyDown(platform::kKeyAlt)) return false;
+    // A keypad key held with Ctrl or Alt is a move or nothing: the edit box would otherwise
+    // type its digit into the cell, and the next Enter would store it.
+    const bool keypad = key >= platform::kKeyNumpad0 && key <= platform::kKeyNumpad0 + 9;
     const auto pad = [](int digit) { return KeyDown(platform::kKeyNumpad0 + digit); };
     // The diagonals, by arrow pairs or by the keypad's corner keys, move nothing.
     const bool upArrow = KeyDown(platform::kKeyUp), downArrow = KeyDown(platform::kKeyDown);
-    if ((upArrow || downArrow) && (KeyDown(platform::kKeyLeft) || KeyDown(platform::kKeyRight))) return false;
-    if (pad(7) || pad(9) || pad(1) || pad(3)) return false;
+    if ((upArrow || downArrow) && (KeyDown(platform::kKeyLeft) || KeyDown(platform::kKeyRight))) return keypad;
+    if (pad(7) || pad(9) || pad(1) || pad(3)) return keypad;
     const bool up = upArrow || pad(8), down = downArrow || pad(2);
     const bool left = KeyDown(platform::kKeyLeft) || pad(4), right = KeyDown(platform::kKeyRight) || pad(6);
-    if (!up && !down && !left && !right) return false;
+    if (!up && !down && !left && !right) return keypad;
     if (!CommitCellEdit()) return true;
     if (up) {
         --currentRow;
@@ -506,11 +509,15 @@ bool DataEdit::PreTranslateInput(const platform::InputEvent& input) {
             case platform::kKeyDown:
             case platform::kKeyLeft:
             case platform::kKeyRight:
+            case platform::kKeyNumpad0 + 1:
             case platform::kKeyNumpad0 + 2:
+            case platform::kKeyNumpad0 + 3:
             case platform::kKeyNumpad0 + 4:
             case platform::kKeyNumpad0 + 6:
+            case platform::kKeyNumpad0 + 7:
             case platform::kKeyNumpad0 + 8:
-                return OnMoveKey();
+            case platform::kKeyNumpad0 + 9:
+                return OnMoveKey(input.key);
             default:
                 break;
         }

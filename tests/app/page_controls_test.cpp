@@ -328,4 +328,58 @@ TEST(PageControls, DataSheetKeypadMovesTheCellAndGoToShowsItsCaption) {
          });
 }
 
+// With NumLock on, the keypad sends digits: held with Ctrl or Alt, its corner keys (and the
+// moving keys) put nothing into the cell, so Enter stores the value the cell had.
+TEST(PageControls, DataSheetKeypadWithCtrlOrAltTypesNothing) {
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, TABULON_SOURCE_DIR "/examples/sunspots.txt"));
+            dlg.MoveToDefaultSize();
+            ASSERT_TRUE(ChooseTab(dlg, "Data"));
+            ASSERT_TRUE(Press(dlg.TopWidget(), "Show data"));
+            DataEdit& sheet = theDataEdit;
+            ASSERT_TRUE(sheet.IsVisible());
+            const auto click = [&](int row) {
+                const platform::Rect r = sheet.View()->CellRect(row, 2);
+                QTest::mouseClick(sheet.View()->View()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+                platform::PumpWaitingMessages();
+                ASSERT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(row, 2));
+            };
+            // Keys as a keyboard sends them: the modifier's own press, then the digit with its text.
+            const auto keys = [&](std::initializer_list<Qt::Key> digits, Qt::KeyboardModifiers modifier) {
+                for (Qt::Key digit : digits) {
+                    QTest::keyClick(QApplication::focusWidget(), digit, modifier | Qt::KeypadModifier);
+                    platform::PumpWaitingMessages();
+                }
+            };
+            const auto enter = [&] {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                platform::PumpWaitingMessages();
+            };
+            const double before = theData.allValues[2 * 3 + 1];  // 1703's activity
+            click(3);
+            keys({Qt::Key_9, Qt::Key_1, Qt::Key_7, Qt::Key_3}, Qt::ControlModifier);
+            keys({Qt::Key_7, Qt::Key_9, Qt::Key_1, Qt::Key_3}, Qt::AltModifier);
+            EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(3, 2));
+            EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "23");
+            enter();
+            EXPECT_EQ(theData.allValues[2 * 3 + 1], before);
+            // The moving keys still move; the keypad alone still types.
+            click(3);
+            keys({Qt::Key_2}, Qt::AltModifier);
+            EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(4, 2));
+            QLineEdit* box = EditOf(sheet, DataEdit::kCellEdit);
+            ASSERT_NE(box, nullptr);
+            box->selectAll();
+            keys({Qt::Key_4, Qt::Key_2}, Qt::NoModifier);
+            EXPECT_EQ(box->text(), "42");
+            enter();
+            EXPECT_EQ(theData.allValues[2 * 4 + 1], 42);
+            theData.links.sheetShow(false);
+        },
+        &dialogs);
+}
+
 }  // namespace
