@@ -148,11 +148,9 @@ void PeaksReport(platform::Canvas& dc, const std::vector<double>& x, const std::
 
     for (std::size_t i = 0; i < peakList.size(); ++i) {
         const peakSignal& p = peakList[i];
-        // The peak's spread stands for the deviation of both its centre and its sigma.
-        std::string centre, sigma, unused;
-        FormatValueWithDeviation(p.centre, p.sigma, centre, unused, p.widthPoints, theResult.autoDigits,
-                                 theResult.digits);
-        FormatValueWithDeviation(p.sigma, p.sigma, sigma, unused, p.widthPoints, theResult.autoDigits,
+        // The centre is the value and sigma its deviation: one call gives both texts.
+        std::string centre, sigma;
+        FormatValueWithDeviation(p.centre, p.sigma, centre, sigma, p.widthPoints, theResult.autoDigits,
                                  theResult.digits);
         coefficientsText += centre + "\n";
         const std::string cells[6] = {platform::Format("%d", static_cast<int>(i) + 1), centre, sigma,

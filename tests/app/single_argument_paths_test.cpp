@@ -6,6 +6,7 @@
 #include <cmath>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -241,3 +242,29 @@ TEST(SingleArgumentPaths, RejectedListedFormulaShowsOnlyItsBand) {
 }
 
 }  // namespace
+
+TEST(SingleArgumentPaths, PeaksTableGivesSigmaAsTheCentresDeviation) {
+    // A narrow peak (sigma about 0.13 in x), where one significant digit and two differ.
+    const Rows narrow = [](int r) {
+        const double x = r * 0.05;
+        return std::vector<double>{x, 1 + 6 * std::exp(-0.5 * std::pow((x - 3) / 0.146, 2)) + 0.02 * Scatter(r)};
+    };
+    Walk("x y", 121, narrow, [](CTabulonDlg& dlg) {
+        ASSERT_TRUE(user_path::ChooseTab(dlg, "Statistics"));
+        ASSERT_TRUE(user_path::Press(dlg.TopWidget(), "Peaks revealing"));
+        ExpectShown(dlg, {"Function of one argument.", "1 peaks found:"});
+        ASSERT_EQ(theSinaldlg.peakList.size(), 1u);
+        // The row: number, centre, sigma, ...; the sigma cell is the centre's deviation: its
+        // first two significant digits, cut (one digit, "0.1", was the fault).
+        const std::string text = user_path::ResultText(dlg);
+        const std::size_t at = text.find("\n1\t");
+        ASSERT_NE(at, std::string::npos) << text;
+        std::istringstream row(text.substr(at + 3));
+        std::string centre, sigma;
+        std::getline(row, centre, '\t');
+        std::getline(row, sigma, '\t');
+        const double fitted = theSinaldlg.peakList[0].sigma;
+        const double unit = std::pow(10.0, std::floor(std::log10(fitted)) - 1);
+        EXPECT_NEAR(std::stod(sigma), std::trunc(fitted / unit) * unit, unit * 1e-9) << sigma << " for " << fitted;
+    });
+}
