@@ -1,6 +1,11 @@
 #include "data/modify_dialog.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QScreen>
 
 #include "data/data_page.h"
 #include "data/data_page_widgets.h"
@@ -88,6 +93,7 @@ bool modify::OnInitDialog() {
     actionEnabled = 0;
     Control(kActionRadio).Enable(ActionsAvailable());
     UpdateData(false);
+    FitHelpText();
     EnableByMode();
     Control(kUndoButton).Enable(undoAvailable == 1);
     Invalidate();
@@ -104,6 +110,34 @@ void modify::DoDataExchange(platform::Exchange& dx) {
     dx.Double(kFromEdit, fromValue);
     dx.Double(kToEdit, toValue);
     dx.Check(kCurrentSeriesCheck, currentSeriesOnly);
+}
+
+// The help text lists the parameter, its series and every parameter of that series, so the
+// lines it takes follow those names and the font it is painted in. What it needs beyond the
+// table's room moves the rows under it down and makes the dialog taller, as far as the screen
+// allows; short names leave the dialog as its table lays it out.
+void modify::FitHelpText() {
+    auto* label = qobject_cast<QLabel*>(Control(kHelpText).Widget());
+    if (!label) return;
+    const QRect room = label->contentsRect();
+    const QRect need = QFontMetrics(label->font())
+                           .boundingRect(QRect(0, 0, room.width(), 1 << 20), Qt::TextWordWrap | label->alignment(),
+                                         label->text());
+    int grow = need.height() - room.height();
+    const platform::Rect window = WindowRect();
+    if (const QScreen* screen = label->screen())
+        grow = std::min(grow, screen->availableGeometry().height() - window.Height());
+    if (grow <= 0) return;
+    const platform::Rect help = Control(kHelpText).Bounds();
+    for (int id : {kActionRadio, kActionList, kFromEdit, kToLabel, kToEdit, kCurrentSeriesCheck, kModifyButton,
+                   kCancelButton, kUndoButton}) {
+        platform::Control c = Control(id);
+        const platform::Rect r = c.Bounds();
+        c.Move(r.left, r.top + grow, r.Width(), r.Height());
+    }
+    Control(kHelpText).Move(help.left, help.top, help.Width(), help.Height() + grow);
+    Move(window.left, window.top, window.Width(), window.Height() + grow);
+    CenterWindow();
 }
 
 void modify::OnByFormula() {

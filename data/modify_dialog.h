@@ -99,6 +99,7 @@ public:
 private:
     void ShowValueBoxes();
     void ApplyColors();
+    void FitHelpText();
 };
 
 extern modify theModify;

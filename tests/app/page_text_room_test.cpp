@@ -1,7 +1,14 @@
 // Texts of the pages get the room of the font they are painted in: the Data page's series
 // table has rows as high as their text (descenders included) and a name in the "Inactive"
 // column beside the red square, never under it; the library boxes of the multi-term
-// constructor hold their texts, however long the argument's name.
+// constructor hold their texts, however long the argument's name; the Modify dialog's help
+// text shows whole, whatever names it lists.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -9,6 +16,7 @@
 #include "data/data_page.h"
 #include "data/data_page_list.h"
 #include "formula/constructor_multi.h"
+#include "platform/dialog_template.h"
 #include "main_window_steps.h"
 #include "user_path.h"
 
@@ -120,6 +128,89 @@ TEST(ConstructorLibraryLook, BoxesHoldTheirTextsForLongArgumentNames) {
             }
         },
         &dialogs);
+}
+
+// Brings `file` in, ticks its last parameter on the Data page and runs `look` on the dialog
+// that "Modify" shows, which is then cancelled.
+void LookAtModifyDialog(const std::string& file, int parameters, const std::function<void(platform::Dialog&)>& look) {
+    SCOPED_TRACE(file);
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Data"));
+            ASSERT_TRUE(user_path::ClickSeriesTable(parameters, data::kColumnSelect));
+            bool looked = false;
+            dialogs.modalSteps.push_back([&](platform::Dialog& d) {
+                platform::PumpWaitingMessages();
+                look(d);
+                looked = true;
+                EXPECT_TRUE(user_path::Press(d, "Cancel"));
+            });
+            ASSERT_TRUE(user_path::Press(dlg, "Modify"));
+            EXPECT_TRUE(looked) << "no dialog came up";
+        },
+        &dialogs);
+}
+
+// The help text needs no more lines than its label holds, at the label's width in the label's
+// font, and no control of the dialog lies over it or outside the dialog.
+QLabel* WholeHelpText(platform::Dialog& d) {
+    QLabel* help = nullptr;
+    for (QLabel* label : d.ClientWidget()->findChildren<QLabel*>())
+        if (label->text().startsWith("A formula for modification")) help = label;
+    if (!help) {
+        ADD_FAILURE() << "no help text";
+        return nullptr;
+    }
+    const QRect room = help->contentsRect();
+    const QRect need = QFontMetrics(help->font()).boundingRect(QRect(0, 0, room.width(), 1 << 20), Qt::TextWordWrap,
+                                                                help->text());
+    EXPECT_LE(need.height(), room.height()) << "the help text is cut";
+    EXPECT_LE(need.width(), room.width() + 1);
+    const QRect client = d.ClientWidget()->rect();
+    for (QWidget* w : d.ClientWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!w->isVisible()) continue;
+        EXPECT_TRUE(client.contains(w->geometry())) << w->metaObject()->className() << " outside the dialog";
+        if (w != help) {
+            EXPECT_FALSE(w->geometry().intersects(help->geometry())) << w->metaObject()->className();
+        }
+    }
+    return help;
+}
+
+TEST(ModifyDialogLook, HelpTextStaysWholeWithLongNamesAndKeepsItsPlaceWithShortOnes) {
+    mainwin_test::ScratchFolder folder("modify_help_look");
+    const std::string longNames = folder / "long.txt";
+    const std::vector<std::string> names = {"temperature_of_the_inlet_air_a", "pressure_at_the_outlet_pipe_bb",
+                                            "concentration_of_the_acid_cccc"};
+    for (const std::string& n : names) ASSERT_EQ(n.size(), 30u);
+    const auto row = [](int r) { return std::to_string(r) + ' ' + std::to_string(r % 4) + ' ' + std::to_string(r * r); };
+    user_path::WriteRecords(longNames, names[0] + ' ' + names[1] + ' ' + names[2], 6, row);
+    LookAtModifyDialog(longNames, 3, [&](platform::Dialog& d) {
+        QLabel* help = WholeHelpText(d);
+        for (const std::string& n : names) EXPECT_TRUE(help && help->text().contains(QString::fromStdString(n))) << n;
+    });
+    LookAtModifyDialog(TABULON_SOURCE_DIR "/examples/stackloss.txt", 4, WholeHelpText);
+    LookAtModifyDialog(TABULON_SOURCE_DIR "/examples/longley.txt", 7, WholeHelpText);
+
+    // Short names leave every control where the dialog's table puts it.
+    const std::string shortNames = folder / "short.txt";
+    user_path::WriteRecords(shortNames, "x y z", 6, row);
+    LookAtModifyDialog(shortNames, 3, [](platform::Dialog& d) {
+        WholeHelpText(d);
+        const platform::DialogTemplate* t = platform::FindDialogTemplate(d.TemplateId());
+        ASSERT_NE(t, nullptr);
+        using platform::DialogUnitsToPixelsX, platform::DialogUnitsToPixelsY;
+        EXPECT_EQ(d.ClientWidget()->size(), QSize(DialogUnitsToPixelsX(t->cx), DialogUnitsToPixelsY(t->cy)));
+        for (const platform::ControlTemplate& c : t->controls) {
+            const QRect at = d.Control(c.id).Widget()->geometry();
+            EXPECT_EQ(at.topLeft(), QPoint(DialogUnitsToPixelsX(c.x), DialogUnitsToPixelsY(c.y))) << c.id;
+            if (c.kind != platform::ControlKind::ComboBox) {
+                EXPECT_EQ(at.size(), QSize(DialogUnitsToPixelsX(c.cx), DialogUnitsToPixelsY(c.cy))) << c.id;
+            }
+        }
+    });
 }
 
 }  // namespace
