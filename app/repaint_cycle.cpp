@@ -156,7 +156,6 @@ void CTabulonDlg::RepaintAll() {
     }
     theData.schemeReady = 0;
     if (virtualScreenDC) PaintChart(*virtualScreenDC, chartImageWidth, chartImageHeight);
-    PaintResultPane();
     RestoreUnderProgressBar();  // the copy below covers only what the virtual screen holds
     if (theResult.chartInMainArea) {
         dc.CopyFrom(chartRect.left, chartRect.top, chartAreaWidth, chartAreaHeight, virtualScreenBitmap, 0, 0);
@@ -165,6 +164,8 @@ void CTabulonDlg::RepaintAll() {
                        chartImageWidth, chartImageHeight);
     }
     EraseBesideChart(dc);
+    // After the chart: the pane's frame reaches two rows beyond the pane, onto the chart's edge.
+    PaintResultPane();
     chartFrameResized = 0;
 }
 

@@ -14,7 +14,8 @@ namespace {
 
 constexpr platform::ColorRef kPaneOuterFrame = 0x4BFFFF;
 constexpr platform::ColorRef kPaneInnerFrame = 0xF4E3C1;
-constexpr int kPaneTopMargin = 5;  // the frame's three rows inside the pane and two clear ones
+constexpr int kPaneFrameInside = 3;                     // the frame's rows and columns inside the pane
+constexpr int kPaneTopMargin = kPaneFrameInside + 2;   // and two clear rows below them
 
 void Outline(platform::Canvas& dc, int left, int right, int top, int bottom, int width, platform::ColorRef colour) {
     const platform::Point corners[5] = {{left, bottom}, {right, bottom}, {right, top}, {left, top}, {left, bottom}};
@@ -51,6 +52,8 @@ void CTabulonDlg::PaintResultPane() {
     // The frame's lines cover the pane's top rows: a report that starts on its first line
     // starts below them, and no scroll position brings its top under the frame.
     doc.topMargin = kPaneTopMargin;
+    // The series marks at tab 10 would reach under the frame's left columns.
+    doc.markInset = kPaneFrameInside;
     doc.Measure(dc, theResult.font);
     platform::Control hBar = Control(kResultHScroll);
     platform::Control vBar = Control(kResultVScroll);

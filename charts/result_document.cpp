@@ -227,9 +227,11 @@ int resultDocument::Cell(platform::Canvas& dc, std::uint32_t kind, int x, int y,
     case kTokenSeriesMark: {
         const std::uint32_t parameter = At(markIds, nextMark++);
         if (!visible) return symbolCell;
-        const int cx = x;
-        const int cy = static_cast<int>(y + 0.5 * symbolCell);
         const int half = static_cast<int>(0.4 * symbolCell);
+        // A mark at a tab near the left edge moves right as far as its ink would reach into
+        // the columns kept clear (where the pane's frame lies); the line's texts stay.
+        const int cx = std::max(x, markInset + half + 2);
+        const int cy = static_cast<int>(y + 0.5 * symbolCell);
         if (t.draw) {
             SeriesMarkStyle style;
             if (markStyleHook && markDrawHook && markStyleHook(parameter, style))
@@ -379,7 +381,8 @@ void resultDocument::WalkTokens(platform::Canvas& dc, const platform::Font& font
 
 bool resultDocument::LayoutValid(const platform::Font& font) const {
     return layout_.valid && layout_.revision == revision_ && layout_.tokenCount == kinds.size() &&
-           layout_.leftMargin == leftMargin && layout_.topMargin == topMargin && layout_.font == font;
+           layout_.leftMargin == leftMargin && layout_.topMargin == topMargin &&
+           layout_.markInset == markInset && layout_.font == font;
 }
 
 void resultDocument::BuildLayout(platform::Canvas& dc, const platform::Font& font) {
@@ -436,6 +439,7 @@ void resultDocument::BuildLayout(platform::Canvas& dc, const platform::Font& fon
     L.font = font;
     L.leftMargin = leftMargin;
     L.topMargin = topMargin;
+    L.markInset = markInset;
     L.revision = revision_;
     L.tokenCount = kinds.size();
     L.valid = true;

@@ -62,6 +62,7 @@ public:
     platform::ColorRef color = platform::kBlack;
     std::int32_t leftMargin = 15;                  // x of every line but the first
     std::int32_t topMargin = 0;                    // y of the first line
+    std::int32_t markInset = 0;                    // columns at the left edge that marks keep clear of
     std::int32_t width = 0, height = 0;            // found by Measure
     std::int32_t scrollX = 0, scrollY = 0;         // the result pane's offsets
     std::int32_t symbolCell = 0;                   // height of "AAA" in the font
@@ -142,7 +143,7 @@ private:
     struct Layout {
         bool valid = false;
         platform::Font font;
-        std::int32_t leftMargin = 0, topMargin = 0;
+        std::int32_t leftMargin = 0, topMargin = 0, markInset = 0;
         std::uint64_t revision = 0;
         std::size_t tokenCount = 0;
         std::int32_t symbolCell = 0, width = 0, height = 0, endX = 0, endY = 0;

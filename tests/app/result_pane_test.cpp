@@ -1,6 +1,9 @@
 // The result pane on the running main window: a long document scrolls from its first line to
 // its last with memory held to the pane's size, the bars' line steps and their limits, a short
-// document resets both bars, and the correlation table measured in the paint that writes it.
+// document resets both bars, the correlation table measured in the paint that writes it, and
+// the pane's frame, whole in both layouts with the report's series dots inside it.
+
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -204,6 +207,87 @@ TEST(ResultPane, FirstLineOfEveryReportClearsTheFrame) {
             },
             &dialogs);
     }
+}
+
+// Pixels of the pane's frame in `image` (the pane's three rows and columns at each edge and
+// the two outside it, but the outermost corners, which the lines' joins leave out) that show
+// anything but the frame's two colours.
+int FramePixelsPaintedOver(const QImage& image, const platform::Rect& r) {
+    int over = 0;
+    for (int y = r.top - 2; y <= r.bottom + 1; ++y) {
+        for (int x = r.left - 2; x <= r.right + 1; ++x) {
+            const bool inside = x > r.left + 2 && x < r.right - 3 && y > r.top + 2 && y < r.bottom - 3;
+            const bool corner = (x == r.left - 2 || x == r.right + 1) && (y == r.top - 2 || y == r.bottom + 1);
+            if (inside || corner || !image.rect().contains(x, y)) continue;
+            const QRgb p = image.pixel(x, y) & 0xFFFFFF;
+            if (p != 0xFFFF4B && p != 0xC1E3F4) ++over;
+        }
+    }
+    return over;
+}
+
+// The box of the ink joined to the leftmost ink inside the pane's frame: the series mark at
+// tab 10, left of every text.
+QRect LeftmostInk(const QImage& image, const platform::Rect& r) {
+    const QRect inside(QPoint(r.left + 3, r.top + 3), QPoint(r.right - 4, r.bottom - 4));
+    auto ink = [&](QPoint p) { return inside.contains(p) && (image.pixel(p) & 0xFFFFFF) != 0xFFFFFF; };
+    std::vector<QPoint> todo;
+    for (int x = inside.left(); x <= inside.right() && todo.empty(); ++x) {
+        for (int y = inside.top(); y <= inside.bottom() && todo.empty(); ++y) {
+            if (ink(QPoint(x, y))) todo.push_back(QPoint(x, y));
+        }
+    }
+    QRect box;
+    std::set<std::pair<int, int>> seen;
+    while (!todo.empty()) {
+        const QPoint p = todo.back();
+        todo.pop_back();
+        if (!ink(p) || !seen.insert({p.x(), p.y()}).second) continue;
+        box |= QRect(p, QSize(1, 1));
+        for (int dx = -1; dx <= 1; ++dx) {
+            for (int dy = -1; dy <= 1; ++dy) todo.push_back(p + QPoint(dx, dy));
+        }
+    }
+    return box;
+}
+
+// A several-argument report's series dots at tab 10, at the largest font the Results page
+// offers, in both arrangements: the frame stays whole on all four sides (the chart copied
+// above the pane used to cover its top rows) and each dot lies whole inside it.
+TEST(ResultPane, FrameStaysWholeWithTheSeriesDotInsideItInBothLayouts) {
+    mainwin_test::ScratchFolder folder("pane_frame");
+    const std::string plane = folder / "plane.txt";
+    user_path::WriteRecords(plane, "x1 x2 y", 12, [](int r) {
+        return std::to_string(r) + ' ' + std::to_string(r * 3 % 5) + ' ' + std::to_string(1 + r - r * 3 % 5);
+    });
+    const platform::Font font = theResult.font;
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            auto check = [&dlg](const char* when) {
+                SCOPED_TRACE(when);
+                const QImage image = dlg.ClientWidget()->grab().toImage();
+                const platform::Rect r = dlg.resultRect;
+                EXPECT_EQ(FramePixelsPaintedOver(image, r), 0);
+                const QRect dot = LeftmostInk(image, r);
+                ASSERT_FALSE(dot.isEmpty()) << "no ink in the pane";
+                EXPECT_LT(dot.left(), r.left + 15) << "the leftmost ink is no series dot";
+                EXPECT_NEAR(dot.width(), dot.height(), 1) << "the dot is cut";
+            };
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, plane));
+            check("as imported");
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Results"));
+            dialogs.fontAnswers = {platform::Font::Make(font.faceName, 24, font.weight)};  // 18 points
+            ASSERT_TRUE(user_path::Press(theResult, "Font"));
+            check("large font");
+            for (int swapped : {0, 1}) {
+                ASSERT_TRUE(user_path::PressPicture(theResult.TopWidget(), result::kLayoutButton));
+                ASSERT_EQ(theResult.chartInMainArea, swapped);
+                check(swapped ? "back" : "swapped");
+            }
+        },
+        &dialogs);
+    theResult.font = font;
 }
 
 }  // namespace
