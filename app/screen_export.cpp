@@ -9,6 +9,7 @@
 #include "app/tabulon_dlg.h"
 #include "charts/d3view_page.h"
 #include "charts/plot_mapping.h"
+#include "charts/two_argument_views.h"
 #include "widgets/progress_bar.h"
 #include "charts/result_document.h"
 #include "data/bmp_file.h"
@@ -32,16 +33,20 @@ void CopyTextWithoutTrailingLineFeeds(std::string text) {
 }
 
 // While a picture of its own size is painted, the three-dimensional views fit their camera to
-// that picture; afterwards the window's camera (and what the View page shows of it) is back,
-// so an export never moves or rescales the scene on the screen.
+// that picture, the scene keeping the share of the smaller half size it has in the window (the
+// window's own following of its panel would shrink it in a picture shaped unlike the chart);
+// afterwards the window's camera (and what the View page shows of it) is back, so an export
+// never moves or rescales the scene on the screen.
 class ExportCamera {
 public:
     ExportCamera()
         : scene_(theD3view.theScene3d), fields_(theD3view.settings), rebuild_(theD3view.sceneRebuildRequest),
           viewportChanged_(theD3view.viewportChanged), resized_(chartFrameResized) {
         chartFrameResized = 1;
+        paintingOwnPicture = 1;
     }
     ~ExportCamera() {
+        paintingOwnPicture = 0;
         theD3view.theScene3d = scene_;
         theD3view.settings = fields_;
         theD3view.sceneRebuildRequest = rebuild_;

@@ -116,6 +116,16 @@ void scene3d::SetCamera(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::
     if (std::isfinite(r) && std::isfinite(zoom * r)) zoom *= r;
 }
 
+void scene3d::FitCameraToPicture(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+    if (x1 == x2 || y1 == y2) return;
+    const double oldShortHalf = std::min(std::fabs(halfWidth), std::fabs(halfHeight));
+    SetViewport(x1, y1, x2, y2);
+    SetEyeAndAngles(eyeX, eyeY, eyeZ, azimuth, elevation);
+    if (oldShortHalf == 0) return;  // never set up: nothing to keep
+    const double r = std::min(std::fabs(halfWidth), std::fabs(halfHeight)) / oldShortHalf;
+    if (std::isfinite(r) && std::isfinite(zoom * r)) zoom *= r;
+}
+
 void scene3d::SetupView(double xMin, double xMax, double yMin, double yMax, double zMin, double zMax,
                         std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
     SetViewport(x1, y1, x2, y2);

@@ -54,6 +54,10 @@ public:
     // Follows a resized panel, scaling zoom so the picture keeps its size relative to it.
     // A panel of zero width or height is refused; before any viewport the zoom is kept.
     void SetCamera(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+    // Follows a picture of its own size (an export) instead: the zoom keeps the scene's share
+    // of the smaller half size, so the picture shows the scene as large as the panel does
+    // whatever the two shapes are. Refusals as for SetCamera.
+    void FitCameraToPicture(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
     // A viewport of zero width or height is refused (the old one stays).
     void SetViewport(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
     // Origins are the minima; an axis of no positive finite range keeps scale 1.

@@ -110,9 +110,15 @@ scene3d& MapSceneToPlot(int w, int h) {
     return scene;
 }
 
+int paintingOwnPicture = 0;
+
 void FollowPanelSize(int frameResized, int w, int h) {
     if (!frameResized && !theD3view.viewportChanged) return;
-    theD3view.theScene3d.SetCamera(0, 0, w, h);
+    if (paintingOwnPicture) {
+        theD3view.theScene3d.FitCameraToPicture(0, 0, w, h);
+    } else {
+        theD3view.theScene3d.SetCamera(0, 0, w, h);
+    }
     theD3view.viewportChanged = 0;
     theD3view.zoom = theD3view.theScene3d.zoom;
     if (theD3view.HasWindow()) theD3view.UpdateData(false);

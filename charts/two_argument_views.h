@@ -62,7 +62,10 @@ void PaintPlotBackground(platform::Canvas& mem, int w, int h, const platform::Pe
 // the camera's eye, angles, zoom and steps shown on the three-dimensional view page;
 void ShowCameraOnPage();
 // the camera following a resized chart (or a changed viewport), the zoom shown on the page;
+// while `paintingOwnPicture` is set (an export paints a picture of its own size) it follows
+// that picture keeping the scene's share of the smaller half size, not the panel's mean ratio;
 void FollowPanelSize(int frameResized, int w, int h);
+extern int paintingOwnPicture;
 // the scene's flat mapping set to the plot ranges over a bitmap of w x h pixels;
 scene3d& MapSceneToPlot(int w, int h);
 // the colour-scale strip right of the plot over plotZMin..plotZMax with its tick labels.

@@ -255,7 +255,8 @@ QRect InkIn(const QImage& image, const QRect& area) {
 }
 
 // The figures of the two-variable and the surface sections are painted into the figure's own
-// size: each fills the plot of its picture, whatever the window's chart measures.
+// size: each fills the plot of its picture, whatever the window's chart measures, and more than
+// half the picture's width and height.
 TEST_F(FullAnalysisTest, ThreeDimensionalFiguresFillTheirPictures) {
     const fs::path report = folder / "surfaces.html";
     WithMainWindow(
@@ -275,8 +276,8 @@ TEST_F(FullAnalysisTest, ThreeDimensionalFiguresFillTheirPictures) {
                 const QRect plot = picture.rect().adjusted(picture.width() / 10, picture.height() / 10,
                                                            -picture.width() / 20, -picture.height() / 10);
                 const QRect ink = InkIn(picture, plot);
-                EXPECT_GT(ink.width(), plot.width() / 3) << ink.width() << " of " << plot.width();
-                EXPECT_GT(ink.height(), plot.height() / 3) << ink.height() << " of " << plot.height();
+                EXPECT_GT(ink.width(), picture.width() / 2) << ink.width() << " of " << picture.width();
+                EXPECT_GT(ink.height(), picture.height() / 2) << ink.height() << " of " << picture.height();
                 EXPECT_NEAR(ink.center().x(), plot.center().x(), plot.width() / 5);
                 EXPECT_NEAR(ink.center().y(), plot.center().y(), plot.height() / 5);
             }

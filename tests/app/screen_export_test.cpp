@@ -3,9 +3,12 @@
 // compared with the painted picture, the record beside it, the refusals of a failed save, and
 // the result text and coefficients through the real clipboard.
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "charts/d3view_page.h"
+#include "charts/plot_mapping.h"
 #include "documents/screen_record.h"
 #include "main_window_steps.h"
 #include "main_window_support.h"
@@ -202,6 +205,92 @@ TEST(ScreenExport3D, SceneFillsTheCopiedPicture) {
                 // The window's camera is the one it had.
                 EXPECT_EQ(theD3view.theScene3d.zoom, zoom);
                 EXPECT_EQ(theD3view.theScene3d.halfWidth, halfWidth);
+            }
+        },
+        &dialogs);
+}
+
+// The sample of stack losses as a three-dimensional view (air flow and water temperature the
+// arguments, the loss the value, acid concentration set aside on the Data page), exported at
+// 1000 x 800 from a window whose chart is a wide strip: every export shows the scene as large
+// against the picture's smaller half size as the window shows it against its own (the scene's
+// width does, as the farthest box corner's distance from the centre does: both grow with the
+// zoom), and leaves the window's camera and View page as they were.
+TEST(ScreenExport3D, SampleSceneKeepsItsShareOfThePicture) {
+    mainwin_test::ScratchFolder folder("screen_export_3d_sample");
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            const std::string sample = std::string(TABULON_SOURCE_DIR) + "/examples/stackloss.txt";
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, sample));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Data"));
+            // Rows: the series, AIRFLOW, WATERTEMP, ACIDCONC.
+            ASSERT_TRUE(user_path::ClickSeriesTable(3, data::kColumnInactive));
+            ASSERT_EQ(dlg.dataArguments, 2);
+            ASSERT_EQ(dlg.view3D, 1);
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Results"));
+            ASSERT_TRUE(user_path::Tick(theResult, "actual size of screen", false));
+            auto edit = [](int id) { return qobject_cast<QLineEdit*>(theResult.Control(id).Widget()); };
+            ASSERT_TRUE(user_path::Type(edit(result::kImageWidthEdit), "1000"));
+            ASSERT_TRUE(user_path::Type(edit(result::kImageHeightEdit), "800"));
+            ASSERT_TRUE(user_path::Press(theResult, "Ok"));
+
+            // The scene: what is drawn in the plot below the line of the fitted formula.
+            auto scene = [](const QImage& image, const QRect& plot) {
+                return Box(image.copy(plot.adjusted(4, 40, -4, -4)), [](QRgb p) { return (p & 0xFFFFFF) != 0xFFFFFF; });
+            };
+            // Its width over the smaller half size of the plot (the window's may cut its height).
+            auto share = [](const QRect& ink, const QRect& plot) {
+                return ink.width() / (std::min(plot.width(), plot.height()) * 0.5);
+            };
+            const QRect windowPlot(QPoint(plotLeft, plotTop), QPoint(plotRight - 1, plotBottom - 1));
+            ASSERT_GT(windowPlot.width(), 2 * windowPlot.height());  // a strip
+            const double windowShare = share(scene(dlg.virtualScreenBitmap.Image(), windowPlot), windowPlot);
+            const scene3d camera = theD3view.theScene3d;
+            const d3view_settings fields = theD3view.settings;
+            const std::string zoomShown = theD3view.Control(d3view::kZoomEdit).Text();
+
+            const std::string bmp = folder / "scene.bmp", html = folder / "report.html";
+            const struct {
+                const char* name;
+                std::function<QImage()> exportPicture;
+            } exports[] = {
+                {"Copy",
+                 [&] {
+                     EXPECT_TRUE(user_path::Press(theResult, "Copy"));
+                     return platform::ClipboardImage();
+                 }},
+                {"Save screen in file",
+                 [&] {
+                     dialogs.fileAnswers.push_back(bmp);
+                     EXPECT_TRUE(user_path::ChooseMenu(dlg, {"Results", "Save screen in file"}));
+                     return QImage(QString::fromStdString(bmp));
+                 }},
+                {"Report as HTML file",  // its figure goes to the clipboard too, before the JPEG blurs it
+                 [&] {
+                     dialogs.fileAnswers.push_back(html);
+                     EXPECT_TRUE(user_path::ChooseMenu(dlg, {"Results", "Report as HTML file"}));
+                     return platform::ClipboardImage();
+                 }},
+            };
+            for (const auto& e : exports) {
+                SCOPED_TRACE(e.name);
+                const QImage picture = e.exportPicture().convertToFormat(QImage::Format_RGB32);
+                ASSERT_EQ(picture.size(), QSize(1000, 800));
+                const QRect plot = Box(picture, [](QRgb p) { return (p & 0xFFFFFF) == 0xFFFFFF; });
+                const QRect ink = scene(picture, plot);
+                EXPECT_GT(ink.width(), picture.width() / 2);
+                EXPECT_GT(ink.height(), picture.height() / 2);
+                EXPECT_NEAR(share(ink, plot) / windowShare, 1.0, 0.05) << "window " << windowShare;
+
+                const scene3d& now = theD3view.theScene3d;
+                EXPECT_EQ(now.zoom, camera.zoom);
+                EXPECT_EQ(now.halfWidth, camera.halfWidth);
+                EXPECT_EQ(now.halfHeight, camera.halfHeight);
+                EXPECT_EQ(now.azimuth, camera.azimuth);
+                EXPECT_EQ(now.elevation, camera.elevation);
+                EXPECT_TRUE(theD3view.settings == fields);
+                EXPECT_EQ(theD3view.Control(d3view::kZoomEdit).Text(), zoomShown);
             }
         },
         &dialogs);
