@@ -185,6 +185,7 @@ void data::CreateTableView() {
         return;
     }
     tableView_->SetFont(listFont);
+    tableView_->SetHeaderLine(Control(kHeaderText));
 }
 
 void data::FillShapeCombo() {

@@ -1,9 +1,12 @@
 #include "data/data_page_list.h"
 
 #include <algorithm>
+#include <vector>
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -59,6 +62,89 @@ private:
     QTreeWidget* view_;
 };
 
+// Paints a label's text as the header line of the table: the text's pieces between bars are
+// the captions of the columns in order, each centred over its column, with a bar on each
+// column's right edge. The label keeps its text, font and colours.
+class HeaderLine : public QObject {
+public:
+    static constexpr const char* kName = "seriesTableHeaderLine";
+
+    HeaderLine(QLabel* label, QTreeWidget* view) : QObject(label), label_(label), view_(view) {
+        setObjectName(QLatin1String(kName));
+        label->installEventFilter(this);
+        auto repaint = [label] { label->update(); };
+        connect(view->header(), &QHeaderView::sectionResized, label, repaint);
+        connect(view->header(), &QHeaderView::sectionCountChanged, label, repaint);
+        connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, label, repaint);
+        connect(view->horizontalScrollBar(), &QScrollBar::rangeChanged, label, repaint);
+        label->update();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != label_ || event->type() != QEvent::Paint || !view_) return false;
+        Paint();
+        return true;  // the label's own one-line text is replaced
+    }
+
+private:
+    struct Span {
+        int left;
+        int right;
+    };
+
+    void Paint() {
+        QLabel* label = label_;
+        QTreeWidget* view = view_;
+        QPainter painter(label);
+        painter.setFont(label->font());
+        const QFontMetrics metrics(label->font());
+        // The viewport's horizontal extent in the label: columns left or right of it are not shown.
+        const int origin = label->mapFromGlobal(view->viewport()->mapToGlobal(QPoint(0, 0))).x();
+        const int shownRight = origin + view->viewport()->width();
+        painter.setClipRect(QRect(origin, 0, shownRight - origin, label->height()));
+        const QStringList pieces = label->text().split(QLatin1Char('|'));
+        const int columns = std::min<int>(view->columnCount(), pieces.size());
+        const QString bar = QStringLiteral("|");
+        const int barWidth = metrics.horizontalAdvance(bar);
+        const int gap = metrics.horizontalAdvance(QLatin1Char(' '));
+
+        std::vector<Span> captions;
+        std::vector<int> bars;
+        for (int c = 0; c < columns; ++c) {
+            const QString caption = pieces[c].trimmed();
+            const int left = origin + view->header()->sectionViewportPosition(c);
+            const int right = left + view->columnWidth(c);
+            const int width = metrics.horizontalAdvance(caption);
+            int x = left + (right - left - width) / 2;
+            int barX = right - barWidth / 2;
+            if (width + 2 * gap > right - left) {
+                // Wider than its column (the narrow Select column): from the column's left on,
+                // its bar after it; at the table's visible end it is drawn back over the
+                // column before, as far as needed to show whole, never past its column's end.
+                x = std::max(right - width, std::min(left + barWidth, shownRight - width));
+                barX = std::max(barX, x + width + gap);
+            }
+            captions.push_back({x, x + width});
+            bars.push_back(barX);
+            label->style()->drawItemText(&painter, QRect(x, 0, width, label->height()), Qt::AlignLeft | Qt::AlignTop,
+                                         label->palette(), label->isEnabled(), caption, label->foregroundRole());
+        }
+        // A bar that a caption pushed over (scrolled to the end) would cut through it.
+        for (int barX : bars) {
+            const bool crosses = std::any_of(captions.begin(), captions.end(), [&](const Span& s) {
+                return barX + barWidth > s.left && barX < s.right;
+            });
+            if (!crosses)
+                label->style()->drawItemText(&painter, QRect(barX, 0, barWidth, label->height()),
+                                             Qt::AlignLeft | Qt::AlignTop, label->palette(), label->isEnabled(), bar,
+                                             label->foregroundRole());
+        }
+    }
+
+    QPointer<QLabel> label_;
+    QPointer<QTreeWidget> view_;
+};
+
 }  // namespace
 
 SeriesTableView::SeriesTableView(data& page, const platform::Control& list)
@@ -69,6 +155,14 @@ SeriesTableView::SeriesTableView(data& page, const platform::Control& list)
     view->setItemDelegate(new SeriesCellPainter(page, view));
     view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     view->setFocusPolicy(Qt::ClickFocus);
+}
+
+void SeriesTableView::SetHeaderLine(const platform::Control& header) {
+    auto* label = qobject_cast<QLabel*>(header.Widget());
+    // One painter per label, however often the page sets its table up.
+    if (!view_ || !label || label->findChild<QObject*>(QLatin1String(HeaderLine::kName), Qt::FindDirectChildrenOnly))
+        return;
+    new HeaderLine(label, view_.data());
 }
 
 void SeriesTableView::SetFont(const platform::Font& font) {

@@ -24,6 +24,10 @@ public:
     QTreeWidget* View() const { return view_.data(); }
     bool IsValid() const { return !view_.isNull(); }
 
+    // The static text above the list becomes the table's header line: its captions, cut at
+    // the text's bars, stand over their columns at the columns' widths and scroll with them.
+    void SetHeaderLine(const platform::Control& header);
+
     void SetFont(const platform::Font& font);
     void SetBackground(platform::ColorRef color);
     // Width of a text in the list's font.

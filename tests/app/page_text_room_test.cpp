@@ -1,6 +1,7 @@
 // Texts of the pages get the room of the font they are painted in: the Data page's series
 // table has rows as high as their text (descenders included) and a name in the "Inactive"
-// column beside the red square, never under it; the library boxes of the multi-term
+// column beside the red square, never under it; the header line's captions stand over their
+// columns, however wide these grow, and move with them; the library boxes of the multi-term
 // constructor hold their texts, however long the argument's name; the Modify dialog's help
 // text shows whole, whatever names it lists.
 #include <functional>
@@ -10,6 +11,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -85,6 +87,75 @@ TEST(SeriesTableLook, RowsShowDescendersAndInactiveNamesStayBesideTheirSquare) {
             ASSERT_FALSE(square.isNull());
             EXPECT_LT(text.right(), square.left()) << "the name runs under the square";
             EXPECT_GE(text.width(), theData.TableView()->TextWidth(longName) - 3) << "the name is cut";
+        },
+        &dialogs);
+}
+
+TEST(SeriesTableLook, HeaderCaptionsStandOverTheirColumnsAndScrollWithThem) {
+    mainwin_test::ScratchFolder folder("series_table_header");
+    const std::string file = folder / "long_names.txt";
+    // Names of 30 characters widen every role column.
+    user_path::WriteRecords(file, "argument_with_a_thirty_chars_a value_with_thirty_characters_b value_with_thirty_characters_c", 6,
+                            [](int r) { return std::to_string(r) + ' ' + std::to_string(r * r) + ' ' + std::to_string(3 - r); });
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Data"));
+            QTreeWidget* view = theData.TableView()->View();
+            QLabel* header = nullptr;
+            for (QLabel* label : theData.TopWidget()->findChildren<QLabel*>())
+                if (label->isVisible() && label->text().contains("Selection")) header = label;
+            ASSERT_NE(header, nullptr);
+            const int origin = header->mapFromGlobal(view->viewport()->mapToGlobal(QPoint(0, 0))).x();
+            const int shown = view->viewport()->width();
+            ASSERT_GT(view->columnWidth(data::kColumnValue), 2 * QFontMetrics(header->font()).horizontalAdvance("Selection"));
+
+            // Over every column the table shows whole stands its caption alone, a word of the
+            // header line (the bars between the columns left aside); returns how many such
+            // columns there were.
+            const char* captions[] = {"Value", "Argument", "Inactive", "Marker", "Selection"};
+            auto checkCaptions = [&](const char* when) {
+                const QImage strip = header->grab().toImage();
+                std::vector<QPoint> words;  // x extents of ink runs parted by 4 clear pixels
+                int clear = 4;
+                for (int x = 0; x < strip.width(); ++x) {
+                    bool ink = false;
+                    for (int y = 0; y < strip.height(); ++y)
+                        ink = ink || (qGreen(strip.pixel(x, y)) > 110 && qBlue(strip.pixel(x, y)) > 110);
+                    if (ink && clear >= 4) words.push_back(QPoint(x, x));
+                    if (ink) words.back().setY(x);
+                    clear = ink ? 0 : clear + 1;
+                }
+                int whole = 0;
+                for (int c = 0; c < view->columnCount(); ++c) {
+                    const int left = origin + view->header()->sectionViewportPosition(c);
+                    const int right = left + view->columnWidth(c);
+                    if (left < origin || right > origin + shown) continue;
+                    ++whole;
+                    std::vector<int> over;
+                    for (const QPoint& w : words)
+                        if (w.y() - w.x() > 3 && (w.x() + w.y()) / 2 >= left && (w.x() + w.y()) / 2 < right)
+                            over.push_back(w.y() - w.x() + 1);
+                    const int width = QFontMetrics(header->font()).tightBoundingRect(captions[c]).width();
+                    EXPECT_EQ(over.size(), 1u) << when << ": words over the column of \"" << captions[c] << "\"";
+                    if (over.size() == 1) EXPECT_NEAR(over[0], width, 3) << when << ": \"" << captions[c] << "\"";
+                }
+                return whole;
+            };
+            EXPECT_GE(checkCaptions("unscrolled"), 2);
+
+            // Scrolled sideways to the end by clicks on the scroll bar, right of its slider.
+            QScrollBar* bar = view->horizontalScrollBar();
+            ASSERT_TRUE(bar->isVisible());
+            for (int i = 0; i < 20 && bar->value() < bar->maximum(); ++i) {
+                QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar->width() - bar->height() - 2, bar->height() / 2));
+                platform::PumpWaitingMessages();
+            }
+            ASSERT_EQ(bar->value(), bar->maximum());
+            ASSERT_LT(view->header()->sectionViewportPosition(0), 0);
+            EXPECT_GE(checkCaptions("scrolled"), 2);
+            EXPECT_GE(view->header()->sectionViewportPosition(data::kColumnSelect), 0);
         },
         &dialogs);
 }
