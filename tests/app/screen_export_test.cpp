@@ -150,6 +150,14 @@ TEST(PictureRecordTest, RecordPathReplacesOnlyTheNamesExtensionAndTheTimeLinePri
                   std::string(110, '_') + "\n");
 }
 
+// The Results page's picture size, typed in place of the screen's.
+bool SetPictureSize(CTabulonDlg& dlg, const char* width, const char* height) {
+    auto edit = [](int id) { return qobject_cast<QLineEdit*>(theResult.Control(id).Widget()); };
+    return user_path::ChooseTab(dlg, "Results") && user_path::Tick(theResult, "actual size of screen", false) &&
+           user_path::Type(edit(result::kImageWidthEdit), width) &&
+           user_path::Type(edit(result::kImageHeightEdit), height) && user_path::Press(theResult, "Ok");
+}
+
 }  // namespace
 
 // The box of the pixels of `image` that are `wanted`.
@@ -179,12 +187,7 @@ TEST(ScreenExport3D, SceneFillsTheCopiedPicture) {
         [&](CTabulonDlg& dlg) {
             ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
             ASSERT_EQ(dlg.view3D, 1);
-            ASSERT_TRUE(user_path::ChooseTab(dlg, "Results"));
-            ASSERT_TRUE(user_path::Tick(theResult, "actual size of screen", false));
-            auto edit = [](int id) { return qobject_cast<QLineEdit*>(theResult.Control(id).Widget()); };
-            ASSERT_TRUE(user_path::Type(edit(result::kImageWidthEdit), "1000"));
-            ASSERT_TRUE(user_path::Type(edit(result::kImageHeightEdit), "800"));
-            ASSERT_TRUE(user_path::Press(theResult, "Ok"));
+            ASSERT_TRUE(SetPictureSize(dlg, "1000", "800"));
             const double zoom = theD3view.theScene3d.zoom, halfWidth = theD3view.theScene3d.halfWidth;
             for (const char* button : {"Copy", "Copy"}) {  // twice: the window's chart between them
                 SCOPED_TRACE(button);
@@ -228,12 +231,7 @@ TEST(ScreenExport3D, SampleSceneKeepsItsShareOfThePicture) {
             ASSERT_TRUE(user_path::ClickSeriesTable(3, data::kColumnInactive));
             ASSERT_EQ(dlg.dataArguments, 2);
             ASSERT_EQ(dlg.view3D, 1);
-            ASSERT_TRUE(user_path::ChooseTab(dlg, "Results"));
-            ASSERT_TRUE(user_path::Tick(theResult, "actual size of screen", false));
-            auto edit = [](int id) { return qobject_cast<QLineEdit*>(theResult.Control(id).Widget()); };
-            ASSERT_TRUE(user_path::Type(edit(result::kImageWidthEdit), "1000"));
-            ASSERT_TRUE(user_path::Type(edit(result::kImageHeightEdit), "800"));
-            ASSERT_TRUE(user_path::Press(theResult, "Ok"));
+            ASSERT_TRUE(SetPictureSize(dlg, "1000", "800"));
 
             // The scene: what is drawn in the plot below the line of the fitted formula.
             auto scene = [](const QImage& image, const QRect& plot) {
