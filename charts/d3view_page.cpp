@@ -8,6 +8,7 @@
 #include "platform/exchange.h"
 #include "platform/requests.h"
 #include "widgets/owner_button.h"
+#include "widgets/page_look.h"
 
 // The camera is reached through TheScene3d(), which builds it on first use, so this object
 // may be built before or after any other.
@@ -485,22 +486,13 @@ void d3view::OnPaint() {
     dc.FillRect(page, backgroundBrush);
     dc.SetBkMode(platform::BkMode::Transparent);
 
-    // The eye group: a frame from the eye-x edit to the zoom edit, its caption on the top line.
+    // The eye group: a frame from the eye-x edit to the zoom edit, its caption above the frame,
+    // clear of the edits.
     const Rect eye = Control(kEyeXEdit).Bounds();
     const Rect zoomEdit = Control(kZoomEdit).Bounds();
-    const Rect frame{eye.left - 50, eye.top - 4, zoomEdit.right + 3, zoomEdit.bottom + 3};
-    const platform::Pen oldPen = dc.SelectPen(platform::Pen(platform::PenStyle::Solid, 3, kLabelColor));
-    const platform::Brush oldBrush = dc.SelectBrush(platform::Brush::Null());
-    dc.Rectangle(frame.left, frame.top, frame.right, frame.bottom);
-    dc.SelectBrush(oldBrush);
-    dc.SelectPen(oldPen);
     const platform::Font oldFont = dc.SelectFont(platform::Font::Make("Times", 14, platform::kWeightSemiBold));
-    const std::string caption = "Coordinates (normalized) of eye:";
-    const platform::Size extent = dc.GetTextExtent(caption);
-    dc.FillRect({frame.left + 6, frame.top - extent.cy / 2, frame.left + 10 + extent.cx, frame.top + extent.cy / 2 + 2},
-                backgroundBrush);
-    dc.SetTextColor(kLabelColor);
-    dc.TextOut(frame.left + 8, frame.top - extent.cy / 2, caption);
+    DrawFramedText(dc, "Coordinates (normalized) of eye:", eye.left - 50, eye.top - 4, zoomEdit.right + 3,
+                   zoomEdit.bottom + 3, kLabelColor, 3);
     dc.SelectFont(oldFont);
 
     for (const EditLabel& label : EditLabels()) {

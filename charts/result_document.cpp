@@ -15,6 +15,8 @@ std::string coefficientsText;
 namespace {
 
 constexpr int kFirstLineX = 20;
+// Room left after a cell that reached past the next absolute tab, as between table columns.
+constexpr int kPassedTabGap = 15;
 
 // Rows painted beyond the window's edges: marks may reach a little outside their cell.
 int VisibilitySlack(int symbolCell) { return symbolCell / 2 + 4; }
@@ -216,6 +218,7 @@ int resultDocument::Cell(platform::Canvas& dc, std::uint32_t kind, int x, int y,
         const std::string text = At(texts, index);
         int h = 0;
         const int w = TextWidth(dc, text, &h);
+        lineRight_ = std::max(lineRight_, x + w);
         if (t.draw) {
             dc.SetTextColor(At(textStyles, index).color);
             DrawTextClipped(dc, x - t.originX, y - t.originY, text);
@@ -232,6 +235,7 @@ int resultDocument::Cell(platform::Canvas& dc, std::uint32_t kind, int x, int y,
         // the columns kept clear (where the pane's frame lies); the line's texts stay.
         const int cx = std::max(x, markInset + half + 2);
         const int cy = static_cast<int>(y + 0.5 * symbolCell);
+        lineRight_ = std::max(lineRight_, cx + half + 1);
         if (t.draw) {
             SeriesMarkStyle style;
             if (markStyleHook && markDrawHook && markStyleHook(parameter, style))
@@ -247,6 +251,7 @@ int resultDocument::Cell(platform::Canvas& dc, std::uint32_t kind, int x, int y,
         const std::uint32_t id = At(symbolIds, nextSymbol++);
         currentSymbolId = static_cast<std::int32_t>(id);
         if (!visible) return symbolCell;
+        lineRight_ = std::max(lineRight_, x + (id == kSymbolVariation ? 2 : 1) * symbolCell);
         if (t.draw) DrawSymbol(dc, id, x - t.originX, y - t.originY);
         else if (id <= kSymbolVariation)
             Ink(x, y, x + (id == kSymbolVariation ? 2 : 1) * symbolCell, y + symbolCell);
@@ -317,6 +322,7 @@ void resultDocument::PaintTableCells(platform::Canvas& dc, tableOfObjects& table
     }
     table.lastToken = static_cast<std::int32_t>(last);
     penY += rowHeight;
+    lineRight_ = INT_MIN;
 }
 
 void resultDocument::PaintTable(platform::Canvas& dc, tableOfObjects& table, const platform::Font& font) {
@@ -328,6 +334,7 @@ void resultDocument::PaintTable(platform::Canvas& dc, tableOfObjects& table, con
 void resultDocument::BeginWalk() {
     penY = topMargin;
     penX = kFirstLineX;
+    lineRight_ = INT_MIN;
     nextText = nextMark = nextSymbol = nextTab = nextTable = currentSymbolId = 0;
     currentToken = 0;
 }
@@ -348,9 +355,12 @@ void resultDocument::WalkTokens(platform::Canvas& dc, const platform::Font& font
             penX += static_cast<std::int32_t>(At(tabPositions, nextTab++));
             if (!target_.draw) target_.inkRight = std::max(target_.inkRight, penX);
             break;
-        case kTokenAbsoluteTab:
-            penX = static_cast<std::int32_t>(At(tabPositions, nextTab++));
+        case kTokenAbsoluteTab: {
+            const auto stop = static_cast<std::int32_t>(At(tabPositions, nextTab++));
+            // A label longer than its column would be overdrawn by the next cell.
+            penX = lineRight_ > stop ? lineRight_ + kPassedTabGap : stop;
             break;
+        }
         case kTokenTable: {
             const std::int32_t ordinal = nextTable++;
             if (ordinal < 0 || static_cast<std::size_t>(ordinal) >= tables.size()) break;
@@ -371,6 +381,7 @@ void resultDocument::WalkTokens(platform::Canvas& dc, const platform::Font& font
         }
         case kTokenNewLine:
             penX = leftMargin;
+            lineRight_ = INT_MIN;
             penY += LineAdvance(symbolCell);
             break;
         default:
@@ -412,7 +423,7 @@ void resultDocument::BuildLayout(platform::Canvas& dc, const platform::Font& fon
     };
     auto open = [&](std::size_t token) {
         close();
-        L.segments.push_back(Segment{token, penX, penY, nextText, nextMark, nextSymbol, nextTab, nextTable, 0, 0});
+        L.segments.push_back(Segment{token, penX, penY, nextText, nextMark, nextSymbol, nextTab, nextTable, 0, 0, lineRight_});
     };
 
     open(0);
@@ -489,6 +500,7 @@ void resultDocument::PaintWindow(platform::Canvas& dc, const platform::Font& fon
         nextSymbol = s.symbol;
         nextTab = s.tab;
         nextTable = s.table;
+        lineRight_ = s.lineRight;
         const std::size_t end = k + 1 < segments.size() ? segments[k + 1].token : kinds.size();
         WalkTokens(dc, font, s.token, end);
     }

@@ -8,6 +8,7 @@
 // are open for reading, and are changed only through the appenders and Clear (the measured
 // layout is kept until they are used).
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -139,6 +140,7 @@ private:
         std::int32_t penX, penY;
         std::int32_t text, mark, symbol, tab, table;
         int inkTop, inkBottom;  // inkTop >= inkBottom: nothing drawn
+        int lineRight;          // see lineRight_
     };
     struct Layout {
         bool valid = false;
@@ -180,6 +182,9 @@ private:
     std::array<std::shared_ptr<platform::Bitmap>, 3> scaledSymbols_;
     std::array<const platform::Bitmap*, 3> scaledFrom_{};
     std::int32_t scaledCell_ = -1;
+    // Right edge of what the walk's current line has drawn (INT_MIN: nothing yet), so an
+    // absolute tab never puts a cell over it.
+    int lineRight_ = INT_MIN;
 };
 
 // The one program-wide instance.

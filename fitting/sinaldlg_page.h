@@ -77,8 +77,4 @@ private:
     void ScaleHotSpots();
 };
 
-// A rectangle outline of the colour and pen width with the text above its top-left corner.
-void DrawFramedText(platform::Canvas& dc, const std::string& text, int left, int top, int right, int bottom,
-                    platform::ColorRef color, int penWidth);
-
 extern sinaldlg theSinaldlg;

@@ -59,3 +59,17 @@ bool DrawActionAndCancelButtons(platform::DrawItem& item, int actionId, platform
     }
     return false;
 }
+
+void DrawFramedText(platform::Canvas& dc, const std::string& text, int left, int top, int right, int bottom,
+                    platform::ColorRef color, int penWidth) {
+    const platform::Pen old = dc.SelectPen(platform::Pen(platform::PenStyle::Solid, penWidth, color));
+    dc.MoveTo(left, bottom);
+    dc.LineTo(left, top);
+    dc.LineTo(right, top);
+    dc.LineTo(right, bottom);
+    dc.LineTo(left, bottom);
+    dc.SelectPen(old);
+    dc.SetTextColor(color);
+    const int h = dc.GetTextExtent(text).cy;
+    dc.TextOut(left + 5, top - h - 2, text);
+}

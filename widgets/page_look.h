@@ -1,6 +1,8 @@
 #pragma once
 // Looks shared by the model pages and the calculator: the colours a page gives its controls,
 // its background and its owner-drawn buttons, and the inclusive hit test of drawn cells.
+#include <string>
+
 #include "platform/canvas.h"
 #include "platform/color.h"
 #include "platform/ctl_color.h"
@@ -26,6 +28,11 @@ void DrawPageButton(platform::DrawItem& item, platform::ColorRef fill, platform:
 // "Cancel" in the tool dialogs' shared white and red. False for any other control.
 bool DrawActionAndCancelButtons(platform::DrawItem& item, int actionId, platform::ColorRef fill,
                                 platform::ColorRef caption, int cancelId);
+
+// A rectangle outline of the colour and pen width, with the text in that colour above its
+// top-left corner (its bottom two pixels above the top edge) in the canvas's current font.
+void DrawFramedText(platform::Canvas& dc, const std::string& text, int left, int top, int right, int bottom,
+                    platform::ColorRef color, int penWidth);
 
 // 1 when left <= x <= right and top <= y <= bottom: the borders belong to the rectangle.
 int PointInRectInclusive(const platform::Rect& r, platform::Point p);

@@ -1,6 +1,7 @@
 // Every caption of every dialog and page fits its control at the dialog font: dialog units
 // scale with the font's average character, as the templates were laid out for; captions a
-// control paints in its own font fit in that font.
+// control paints in its own font fit in that font; a caption a page paints above a frame
+// stands whole, clear of the frame and the edits inside it.
 #include <algorithm>
 #include <string>
 
@@ -9,11 +10,13 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
 #include <QStyle>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include "charts/d3view_page.h"
 #include "data/data_page.h"
 #include "main_window_steps.h"
 #include "platform/dialog.h"
@@ -115,6 +118,53 @@ TEST(Captions, OwnerDrawnCaptionsFitInTheirOwnFont) {
                 }
             }
             EXPECT_EQ(found, 2);
+        },
+        &dialogs);
+}
+
+// Pixels of `image` within `area` that are not `background`.
+int InkPixels(const QImage& image, const QRect& area, QRgb background) {
+    int ink = 0;
+    for (int y = std::max(area.top(), 0); y <= std::min(area.bottom(), image.height() - 1); ++y)
+        for (int x = std::max(area.left(), 0); x <= std::min(area.right(), image.width() - 1); ++x)
+            ink += (image.pixel(x, y) & 0xFFFFFF) != (background & 0xFFFFFF);
+    return ink;
+}
+
+// The View page of three-dimensional data: its eye group's caption shows as much ink above
+// the frame as the caption drawn alone has (it used to sit across the frame's top line with
+// its lower part under the eye-x edit).
+TEST(Captions, EyeGroupCaptionStandsWholeAboveItsFrame) {
+    mainwin_test::ScratchFolder folder("eye_caption");
+    const std::string file = folder / "plane.txt";
+    user_path::WriteRecords(file, "x1 x2 y", 12, [](int r) {
+        return std::to_string(r) + ' ' + std::to_string(r * 3 % 5) + ' ' + std::to_string(1 + r - r * 3 % 5);
+    });
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "View"));
+            QWidget* page = theD3view.TopWidget();
+            ASSERT_TRUE(page && page->isVisible());
+            const QImage image = page->grab().toImage();
+            const QRgb background = platform::ToQRgb(theD3view.backgroundBrush.color);
+            const QString caption = "Coordinates (normalized) of eye:";
+            const QFont font = platform::ToQFont(platform::Font::Make("Times", 14, platform::kWeightSemiBold));
+            const QFontMetrics metrics(font);
+            QImage alone(metrics.horizontalAdvance(caption) + 4, metrics.height() + 4, QImage::Format_RGB32);
+            alone.fill(background);
+            {
+                QPainter p(&alone);
+                p.setFont(font);
+                p.setPen(QColor(0, 50, 0));
+                p.drawText(2, 2 + metrics.ascent(), caption);
+            }
+            const int expected = InkPixels(alone, alone.rect(), background);
+            const platform::Rect eye = theD3view.Control(d3view::kEyeXEdit).Bounds();
+            // Above the frame's top line (pen 3 on eye.top - 4), over the caption's columns.
+            const QRect above(QPoint(eye.left - 50 + 3, 0), QPoint(eye.left - 50 + 7 + alone.width(), eye.top - 7));
+            EXPECT_NEAR(InkPixels(image, above, background), expected, expected / 10);
         },
         &dialogs);
 }

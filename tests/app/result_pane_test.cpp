@@ -1,7 +1,8 @@
 // The result pane on the running main window: a long document scrolls from its first line to
 // its last with memory held to the pane's size, the bars' line steps and their limits, a short
 // document resets both bars, the correlation table measured in the paint that writes it, and
-// the pane's frame, whole in both layouts with the report's series dots inside it.
+// the pane's frame, whole in both layouts with the report's series dots inside it, and a
+// coefficient table whose label is longer than its column.
 
 #include <set>
 
@@ -288,6 +289,84 @@ TEST(ResultPane, FrameStaysWholeWithTheSeriesDotInsideItInBothLayouts) {
         },
         &dialogs);
     theResult.font = font;
+}
+
+// The ink of each text line inside the pane's frame, as runs of columns; runs closer than
+// `join` pixels are one (the letters of a word and the words of a cell).
+struct InkRun {
+    int left, right;
+};
+std::vector<std::vector<InkRun>> LineRuns(const QImage& image, const platform::Rect& r, int join) {
+    const QRect inside(QPoint(r.left + 3, r.top + 3), QPoint(r.right - 4, r.bottom - 4));
+    auto ink = [&](int x, int y) { return (image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF; };
+    std::vector<std::vector<InkRun>> lines;
+    for (int y = inside.top(); y <= inside.bottom();) {
+        auto rowInk = [&](int row) {
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                if (ink(x, row)) return true;
+            return false;
+        };
+        if (!rowInk(y)) {
+            ++y;
+            continue;
+        }
+        int bottom = y;
+        while (bottom + 1 <= inside.bottom() && rowInk(bottom + 1)) ++bottom;
+        std::vector<InkRun> runs;
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            bool any = false;
+            for (int row = y; row <= bottom && !any; ++row) any = ink(x, row);
+            if (!any) continue;
+            if (!runs.empty() && x - runs.back().right <= join) runs.back().right = x;
+            else runs.push_back({x, x});
+        }
+        lines.push_back(runs);
+        y = bottom + 1;
+    }
+    return lines;
+}
+
+// A polynomial fit whose argument has a long name: its labels reach past the value's tab, so
+// each value starts a table gap after its label instead of over it; the row whose label fits
+// keeps its value at the value's tab.
+TEST(ResultPane, LongTermLabelPushesItsValueOnInsteadOfUnderIt) {
+    mainwin_test::ScratchFolder folder("pane_long_label");
+    const std::string file = folder / "long.txt";
+    const std::string argument = "Time_since_start_of_experiment_s";
+    user_path::WriteRecords(file, argument + " Reactor_output", 40, [](int r) {
+        const double t = r * 0.5;
+        return std::to_string(t) + ' ' + std::to_string(1 + 0.5 * t - 0.02 * t * t + 0.001 * t * t * t + (r % 3) * 0.01);
+    });
+    platform::ScriptedDialogs dialogs;
+    mainwin_steps::InWindow(
+        [&](CTabulonDlg& dlg) {
+            ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Statistics"));
+            ASSERT_TRUE(user_path::Press(dlg.TopWidget(), "Polynom fitting"));
+            const std::string text = user_path::ResultText(dlg);
+            const std::string label = argument + "^3";
+            ASSERT_NE(text.find(label + '\t'), std::string::npos) << text;
+            // The pane in the main area, wide enough for the whole table.
+            ASSERT_TRUE(user_path::ChooseTab(dlg, "Results"));
+            ASSERT_TRUE(user_path::PressPicture(theResult.TopWidget(), result::kLayoutButton));
+            const QImage image = dlg.ClientWidget()->grab().toImage();
+            const platform::Rect pane = dlg.resultRect;
+            ASSERT_TRUE(user_path::PressPicture(theResult.TopWidget(), result::kLayoutButton));
+            // The report ends with the table's rows: "1" (tabs 40 and 180) and the three powers.
+            const std::vector<std::vector<InkRun>> lines = LineRuns(image, pane, 6);
+            ASSERT_GE(lines.size(), 4u);
+            for (std::size_t k = lines.size() - 4; k < lines.size(); ++k) {
+                const std::vector<InkRun>& runs = lines[k];
+                ASSERT_GE(runs.size(), 2u);
+                if (k == lines.size() - 4) {
+                    EXPECT_NEAR(runs[1].left - runs[0].left, 140, 2) << "a label that fits moved its value";
+                } else {
+                    EXPECT_GT(runs[0].right - runs[0].left, 140);
+                    EXPECT_NEAR(runs[1].left - runs[0].right, 15, 3) << "a value over or far from its label";
+                }
+            }
+        },
+        &dialogs);
 }
 
 }  // namespace
