@@ -1,11 +1,13 @@
 #include "data/modify_dialog.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include <QFontMetrics>
 #include <QLabel>
 #include <QScreen>
+#include <QTextBoundaryFinder>
 
 #include "data/data_page.h"
 #include "data/data_page_widgets.h"
@@ -63,6 +65,32 @@ int PartCount(double v) {
     return static_cast<int>(std::trunc(v));
 }
 
+// `text` with a zero-width break opportunity between the characters of every word wider than
+// `width`: a wrapping label breaks such a word where its line ends instead of running past
+// its edge, and measures it the same way; words that fit still wrap at their spaces.
+QString BreakableWords(const QString& text, const QFontMetrics& metrics, int width) {
+    QString out;
+    for (qsizetype i = 0; i < text.size();) {
+        const bool space = text[i].isSpace();
+        qsizetype j = i;
+        while (j < text.size() && text[j].isSpace() == space) ++j;
+        const QString run = text.mid(i, j - i);
+        i = j;
+        if (space || metrics.horizontalAdvance(run) <= width) {
+            out += run;
+            continue;
+        }
+        QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, run);
+        qsizetype from = 0;
+        for (qsizetype to = characters.toNextBoundary(); to > from; to = characters.toNextBoundary()) {
+            if (from > 0) out += QChar(0x200B);
+            out += run.mid(from, to - from);
+            from = to;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 modify::modify() : Dialog(kTemplateId) {
@@ -93,7 +121,7 @@ bool modify::OnInitDialog() {
     actionEnabled = 0;
     Control(kActionRadio).Enable(ActionsAvailable());
     UpdateData(false);
-    FitHelpText();
+    FitTexts();
     EnableByMode();
     Control(kUndoButton).Enable(undoAvailable == 1);
     Invalidate();
@@ -110,34 +138,54 @@ void modify::DoDataExchange(platform::Exchange& dx) {
     dx.Double(kFromEdit, fromValue);
     dx.Double(kToEdit, toValue);
     dx.Check(kCurrentSeriesCheck, currentSeriesOnly);
+    // Only the labels get the break opportunities; the members, read back from the
+    // controls' own texts, keep the names as they are.
+    if (!dx.Saving()) {
+        for (int id : {kParameterText, kHelpText}) {
+            if (auto* label = qobject_cast<QLabel*>(Control(id).Widget()))
+                label->setText(BreakableWords(label->text(), QFontMetrics(label->font()), label->contentsRect().width()));
+        }
+    }
 }
 
-// The help text lists the parameter, its series and every parameter of that series, so the
-// lines it takes follow those names and the font it is painted in. What it needs beyond the
-// table's room moves the rows under it down and makes the dialog taller, as far as the screen
-// allows; short names leave the dialog as its table lays it out.
-void modify::FitHelpText() {
-    auto* label = qobject_cast<QLabel*>(Control(kHelpText).Widget());
-    if (!label) return;
+// The parameter line and the help text hold the names of the parameter and its series (the
+// help text those of every parameter of the series too), so the lines they take follow those
+// names and the font they are painted in. What they need beyond the table's room moves the
+// controls under them down and makes the dialog taller, as far as the screen allows; short
+// names leave the dialog as its table lays it out.
+void modify::FitTexts() {
+    const platform::Rect window = WindowRect();
+    int spare = INT_MAX;
+    if (const QScreen* screen = ClientWidget() ? ClientWidget()->screen() : nullptr)
+        spare = screen->availableGeometry().height() - window.Height();
+    int grown = 0;
+    for (int id : {kParameterText, kHelpText}) grown += GrowToText(id, spare - grown);
+    if (grown <= 0) return;
+    Move(window.left, window.top, window.Width(), window.Height() + grown);
+    CenterWindow();
+}
+
+// Makes the label `id` as tall as its text wrapped at its width, by at most `limit` pixels,
+// moving every control that starts below it down as far; returns the pixels it grew.
+int modify::GrowToText(int id, int limit) {
+    auto* label = qobject_cast<QLabel*>(Control(id).Widget());
+    if (!label) return 0;
     const QRect room = label->contentsRect();
     const QRect need = QFontMetrics(label->font())
                            .boundingRect(QRect(0, 0, room.width(), 1 << 20), Qt::TextWordWrap | label->alignment(),
                                          label->text());
-    int grow = need.height() - room.height();
-    const platform::Rect window = WindowRect();
-    if (const QScreen* screen = label->screen())
-        grow = std::min(grow, screen->availableGeometry().height() - window.Height());
-    if (grow <= 0) return;
-    const platform::Rect help = Control(kHelpText).Bounds();
-    for (int id : {kActionRadio, kActionList, kFromEdit, kToLabel, kToEdit, kCurrentSeriesCheck, kModifyButton,
-                   kCancelButton, kUndoButton}) {
-        platform::Control c = Control(id);
-        const platform::Rect r = c.Bounds();
-        c.Move(r.left, r.top + grow, r.Width(), r.Height());
+    const int grow = std::min(need.height() - room.height(), limit);
+    if (grow <= 0) return 0;
+    const platform::Rect box = Control(id).Bounds();
+    if (const platform::DialogTemplate* t = platform::FindDialogTemplate(kTemplateId)) {
+        for (const platform::ControlTemplate& c : t->controls) {
+            platform::Control other = Control(c.id);
+            const platform::Rect r = other.Bounds();
+            if (c.id != id && r.top >= box.bottom) other.Move(r.left, r.top + grow, r.Width(), r.Height());
+        }
     }
-    Control(kHelpText).Move(help.left, help.top, help.Width(), help.Height() + grow);
-    Move(window.left, window.top, window.Width(), window.Height() + grow);
-    CenterWindow();
+    Control(id).Move(box.left, box.top, box.Width(), box.Height() + grow);
+    return grow;
 }
 
 void modify::OnByFormula() {

@@ -99,7 +99,8 @@ public:
 private:
     void ShowValueBoxes();
     void ApplyColors();
-    void FitHelpText();
+    void FitTexts();
+    int GrowToText(int id, int limit);
 };
 
 extern modify theModify;

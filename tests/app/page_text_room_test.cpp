@@ -3,7 +3,7 @@
 // column beside the red square, never under it; the header line's captions stand over their
 // columns, however wide these grow, and move with them; the library boxes of the multi-term
 // constructor hold their texts, however long the argument's name; the Modify dialog's help
-// text shows whole, whatever names it lists.
+// text and its parameter line show whole and inside their boxes, whatever names they hold.
 #include <functional>
 #include <string>
 #include <vector>
@@ -202,14 +202,21 @@ TEST(ConstructorLibraryLook, BoxesHoldTheirTextsForLongArgumentNames) {
 }
 
 // Brings `file` in, ticks its last parameter on the Data page and runs `look` on the dialog
-// that "Modify" shows, which is then cancelled.
-void LookAtModifyDialog(const std::string& file, int parameters, const std::function<void(platform::Dialog&)>& look) {
+// that "Modify" shows, which is then cancelled. A `series` name is typed over the first
+// series' name in the table first.
+void LookAtModifyDialog(const std::string& file, int parameters, const std::function<void(platform::Dialog&)>& look,
+                        const std::string& series = {}) {
     SCOPED_TRACE(file);
     platform::ScriptedDialogs dialogs;
     mainwin_steps::InWindow(
         [&](CTabulonDlg& dlg) {
             ASSERT_TRUE(user_path::ImportTextFile(dlg, dialogs, file));
             ASSERT_TRUE(user_path::ChooseTab(dlg, "Data"));
+            if (!series.empty()) {
+                ASSERT_TRUE(user_path::ClickSeriesTable(0, 0));
+                ASSERT_TRUE(user_path::Type(qobject_cast<QLineEdit*>(theData.Control(data::kRenameEdit).Widget()), series,
+                                            true));
+            }
             ASSERT_TRUE(user_path::ClickSeriesTable(parameters, data::kColumnSelect));
             bool looked = false;
             dialogs.modalSteps.push_back([&](platform::Dialog& d) {
@@ -224,30 +231,58 @@ void LookAtModifyDialog(const std::string& file, int parameters, const std::func
         &dialogs);
 }
 
-// The help text needs no more lines than its label holds, at the label's width in the label's
-// font, and no control of the dialog lies over it or outside the dialog.
-QLabel* WholeHelpText(platform::Dialog& d) {
-    QLabel* help = nullptr;
+// The label's text needs no more lines than the label holds nor a line wider than it, laid
+// out as the label lays it out (at its width, in its font, wrapped), and no control of the
+// dialog lies over it or outside the dialog.
+QLabel* WholeText(platform::Dialog& d, const std::function<bool(const QString&)>& which, const char* what) {
+    QLabel* found = nullptr;
     for (QLabel* label : d.ClientWidget()->findChildren<QLabel*>())
-        if (label->text().startsWith("A formula for modification")) help = label;
-    if (!help) {
-        ADD_FAILURE() << "no help text";
+        if (which(label->text())) found = label;
+    if (!found) {
+        ADD_FAILURE() << "no " << what;
         return nullptr;
     }
-    const QRect room = help->contentsRect();
-    const QRect need = QFontMetrics(help->font()).boundingRect(QRect(0, 0, room.width(), 1 << 20), Qt::TextWordWrap,
-                                                                help->text());
-    EXPECT_LE(need.height(), room.height()) << "the help text is cut";
-    EXPECT_LE(need.width(), room.width() + 1);
+    const QRect room = found->contentsRect();
+    const QRect need = QFontMetrics(found->font()).boundingRect(QRect(0, 0, room.width(), 1 << 20), Qt::TextWordWrap,
+                                                                 found->text());
+    EXPECT_LE(need.height(), room.height()) << "the " << what << " is cut";
+    EXPECT_LE(need.width(), room.width() + 1) << "the " << what << " runs past its box";
     const QRect client = d.ClientWidget()->rect();
     for (QWidget* w : d.ClientWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (!w->isVisible()) continue;
         EXPECT_TRUE(client.contains(w->geometry())) << w->metaObject()->className() << " outside the dialog";
-        if (w != help) {
-            EXPECT_FALSE(w->geometry().intersects(help->geometry())) << w->metaObject()->className();
+        if (w != found) {
+            EXPECT_FALSE(w->geometry().intersects(found->geometry())) << w->metaObject()->className() << " over the " << what;
         }
     }
-    return help;
+    return found;
+}
+
+QLabel* WholeHelpText(platform::Dialog& d) {
+    return WholeText(d, [](const QString& t) { return t.startsWith("A formula for modification"); }, "help text");
+}
+
+// The line after "Parameter to modify:".
+QLabel* WholeParameterLine(platform::Dialog& d) {
+    return WholeText(d, [](const QString& t) { return t.startsWith('\'') && t.endsWith("' series"); }, "parameter line");
+}
+
+// The text as read, without the invisible break opportunities a label may carry.
+QString Shown(const QLabel* label) { return label ? label->text().remove(QChar(0x200B)) : QString(); }
+
+// Every control stands where the dialog's table puts it, as large as the table makes it.
+void TableLayout(platform::Dialog& d) {
+    const platform::DialogTemplate* t = platform::FindDialogTemplate(d.TemplateId());
+    ASSERT_NE(t, nullptr);
+    using platform::DialogUnitsToPixelsX, platform::DialogUnitsToPixelsY;
+    EXPECT_EQ(d.ClientWidget()->size(), QSize(DialogUnitsToPixelsX(t->cx), DialogUnitsToPixelsY(t->cy)));
+    for (const platform::ControlTemplate& c : t->controls) {
+        const QRect at = d.Control(c.id).Widget()->geometry();
+        EXPECT_EQ(at.topLeft(), QPoint(DialogUnitsToPixelsX(c.x), DialogUnitsToPixelsY(c.y))) << c.id;
+        if (c.kind != platform::ControlKind::ComboBox) {
+            EXPECT_EQ(at.size(), QSize(DialogUnitsToPixelsX(c.cx), DialogUnitsToPixelsY(c.cy))) << c.id;
+        }
+    }
 }
 
 TEST(ModifyDialogLook, HelpTextStaysWholeWithLongNamesAndKeepsItsPlaceWithShortOnes) {
@@ -270,18 +305,47 @@ TEST(ModifyDialogLook, HelpTextStaysWholeWithLongNamesAndKeepsItsPlaceWithShortO
     user_path::WriteRecords(shortNames, "x y z", 6, row);
     LookAtModifyDialog(shortNames, 3, [](platform::Dialog& d) {
         WholeHelpText(d);
-        const platform::DialogTemplate* t = platform::FindDialogTemplate(d.TemplateId());
-        ASSERT_NE(t, nullptr);
-        using platform::DialogUnitsToPixelsX, platform::DialogUnitsToPixelsY;
-        EXPECT_EQ(d.ClientWidget()->size(), QSize(DialogUnitsToPixelsX(t->cx), DialogUnitsToPixelsY(t->cy)));
-        for (const platform::ControlTemplate& c : t->controls) {
-            const QRect at = d.Control(c.id).Widget()->geometry();
-            EXPECT_EQ(at.topLeft(), QPoint(DialogUnitsToPixelsX(c.x), DialogUnitsToPixelsY(c.y))) << c.id;
-            if (c.kind != platform::ControlKind::ComboBox) {
-                EXPECT_EQ(at.size(), QSize(DialogUnitsToPixelsX(c.cx), DialogUnitsToPixelsY(c.cy))) << c.id;
-            }
-        }
+        WholeParameterLine(d);
+        TableLayout(d);
     });
+}
+
+TEST(ModifyDialogLook, ParameterLineStaysWholeAndLongUnbrokenNamesStayInTheirBoxes) {
+    mainwin_test::ScratchFolder folder("modify_parameter_look");
+    const auto row = [](int r) { return std::to_string(r) + ' ' + std::to_string(r % 4) + ' ' + std::to_string(r * r); };
+
+    // Thirty characters for the parameter and for its series: the line wraps and shows whole.
+    const std::string name = "temperature_of_the_inlet_air_a";
+    const std::string series = "measurements_of_the_plant_ab12";
+    ASSERT_EQ(name.size(), 30u);
+    ASSERT_EQ(series.size(), 30u);
+    const std::string longNames = folder / "long.txt";
+    user_path::WriteRecords(longNames, "x y " + name, 6, row);
+    LookAtModifyDialog(
+        longNames, 3,
+        [&](platform::Dialog& d) {
+            const QLabel* line = WholeParameterLine(d);
+            EXPECT_EQ(Shown(line).toStdString(), "'" + name + "' from '" + series + "' series");
+            WholeHelpText(d);
+        },
+        series);
+
+    // A name with no break, wider than either box, breaks inside and stays in both.
+    const std::string unbroken = "flow_rate_of_the_cooling_water_through_the_second_heat_exchanger_in_litres_";
+    ASSERT_EQ(unbroken.size(), 75u);
+    const std::string wide = folder / "wide.txt";
+    user_path::WriteRecords(wide, "x y " + unbroken, 6, row);
+    LookAtModifyDialog(wide, 3, [&](platform::Dialog& d) {
+        EXPECT_TRUE(Shown(WholeParameterLine(d)).contains(QString::fromStdString(unbroken)));
+        EXPECT_TRUE(Shown(WholeHelpText(d)).contains(QString::fromStdString(unbroken)));
+    });
+
+    // The examples' names leave the dialog as its table lays it out.
+    for (const auto& [file, parameters] : {std::pair{"/examples/stackloss.txt", 4}, std::pair{"/examples/longley.txt", 7}})
+        LookAtModifyDialog(std::string(TABULON_SOURCE_DIR) + file, parameters, [](platform::Dialog& d) {
+            WholeParameterLine(d);
+            TableLayout(d);
+        });
 }
 
 }  // namespace
