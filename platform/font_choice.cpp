@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -41,6 +42,24 @@ QListView* SizeList(QFontDialog* dialog) {
         if (numbers) return list;
     }
     return nullptr;
+}
+
+// Qt's sample of the font: the line edit inside a group box.
+QLineEdit* SampleLine(QFontDialog* dialog) {
+    for (QGroupBox* box : dialog->findChildren<QGroupBox*>()) {
+        if (auto* line = box->findChild<QLineEdit*>()) return line;
+    }
+    return nullptr;
+}
+
+// The largest size the list shows; 0 when it shows none.
+int LargestListed(QListView* list) {
+    QAbstractItemModel* model = list ? list->model() : nullptr;
+    int largest = 0;
+    for (int row = 0; model && row < model->rowCount(); ++row) {
+        if (!list->isRowHidden(row)) largest = std::max(largest, model->data(model->index(row, 0)).toString().toInt());
+    }
+    return largest;
 }
 
 void HideSizesOutside(QListView* list, int minimum, int maximum) {
@@ -142,6 +161,23 @@ FontChoiceDialog::FontChoiceDialog(const FontRequest& request, QWidget* parent)
         connect(sizes->model(), &QAbstractItemModel::rowsInserted, this, hide);
         hide();
     }
+    // Qt's sample line takes no room of its own: it only gets what the row beside it leaves,
+    // none at all once the effects box is hidden.
+    sample_ = SampleLine(fonts_);
+    FitSample(fonts_->currentFont());
+}
+
+void FontChoiceDialog::FitSample(const QFont& font) {
+    if (!sample_) return;
+    int points = request_.maxPointSize;
+    if (points <= 0) points = std::max(LargestListed(SizeList(fonts_)), static_cast<int>(std::ceil(PointsOf(font))));
+    if (points <= 0) return;
+    QFont largest = font;
+    largest.setPointSize(points);
+    QLineEdit probe;
+    probe.setFont(largest);
+    // Only ever taller, so the dialog does not jump as the user goes through the faces.
+    sample_->setMinimumHeight(std::max(sample_->minimumHeight(), probe.sizeHint().height()));
 }
 
 int FontChoiceDialog::LimitedPoints(double points) const {
@@ -155,6 +191,7 @@ void FontChoiceDialog::SetCurrentFont(const QFont& font) { fonts_->setCurrentFon
 
 void FontChoiceDialog::FontChanged(const QFont& font) {
     if (adjusting_) return;
+    FitSample(font);
     const double points = PointsOf(font);
     QFont fixed = font;
     bool change = false;

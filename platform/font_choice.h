@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 
 class QFontDialog;
+class QLineEdit;
 class QPushButton;
 
 namespace platform {
@@ -29,10 +30,13 @@ private:
     void ShowColor();
     // Whole points clamped into the request's limits.
     int LimitedPoints(double points) const;
+    // Makes Qt's sample line high enough for `font`'s face at the largest size offered.
+    void FitSample(const QFont& font);
 
     FontRequest request_;
     QFontDialog* fonts_ = nullptr;
     QPushButton* colorButton_ = nullptr;
+    QLineEdit* sample_ = nullptr;
     ColorRef color_;
     bool adjusting_ = false;
     QFont opened_;              // what the dialog showed first: OK on it keeps the request's font

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -23,6 +24,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -258,6 +260,90 @@ TEST(PageControls, LegendFontDialogsOpenOnTheFontsAndOkKeepsThem) {
          },
          &dialogs);
     theLegend.titleFont = title, theLegend.xCaptionFont = axes, theLegend.formulaFont = formulas;
+}
+
+// The real font dialog run modally, as the dialog service runs it: once it is the active modal
+// window, `inside` acts in it, then OK ends it.
+class ModalFontDialogs : public platform::ScriptedDialogs {
+public:
+    std::function<void(platform::FontChoiceDialog&, const platform::FontRequest&)> inside;
+    std::vector<platform::FontChoice> chosen;
+    std::optional<platform::FontChoice> ChooseFont(const platform::FontRequest& request) override {
+        ScriptedDialogs::ChooseFont(request);
+        platform::FontChoiceDialog dialog(request, nullptr);
+        QTimer::singleShot(0, [&] {
+            const bool up = mainwin_test::PumpUntil([&] { return QApplication::activeModalWidget() == &dialog; });
+            EXPECT_TRUE(up) << "the font dialog did not come up";
+            if (up) inside(dialog, request);
+            QPushButton* ok = nullptr;
+            for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>()) ok = box->button(QDialogButtonBox::Ok);
+            if (ok && ok->isVisible()) QTest::mouseClick(ok, Qt::LeftButton);
+            if (dialog.isVisible()) dialog.reject();
+        });
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        chosen.push_back(dialog.Choice());
+        return chosen.back();
+    }
+};
+
+// Clicks the largest size the dialog's size list offers and checks the sample shows it whole.
+void PickTheLargestSizeAndSeeTheSample(platform::FontChoiceDialog& dialog, const platform::FontRequest& request) {
+    QListView* sizes = nullptr;
+    for (QListView* list : dialog.findChildren<QListView*>()) {
+        bool number = false;
+        if (list->model() && list->model()->rowCount() > 0) list->model()->index(0, 0).data().toString().toInt(&number);
+        if (number && list->isVisible()) sizes = list;
+    }
+    ASSERT_NE(sizes, nullptr);
+    int last = -1;
+    for (int row = 0; row < sizes->model()->rowCount(); ++row)
+        if (!sizes->isRowHidden(row)) last = row;
+    ASSERT_GE(last, 0);
+    const QModelIndex largest = sizes->model()->index(last, 0);
+    EXPECT_EQ(largest.data().toString().toInt(), request.maxPointSize);
+    sizes->scrollTo(largest);
+    platform::PumpWaitingMessages();
+    QTest::mouseClick(sizes->viewport(), Qt::LeftButton, Qt::NoModifier, sizes->visualRect(largest).center());
+    platform::PumpWaitingMessages();
+    EXPECT_EQ(dialog.FontDialog()->currentFont().pointSize(), request.maxPointSize);
+
+    QGroupBox* sample = nullptr;
+    for (QGroupBox* box : dialog.findChildren<QGroupBox*>())
+        if (user_path::Plain(box->title()) == "Sample") sample = box;
+    ASSERT_NE(sample, nullptr);
+    QLineEdit* text = sample->findChild<QLineEdit*>();
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(sample->isVisible() && text->isVisible());
+    EXPECT_EQ(text->font().pointSize(), request.maxPointSize);
+    EXPECT_GE(text->height(), QFontMetrics(text->font()).height()) << request.maxPointSize << " points";
+    EXPECT_TRUE(!text->geometry().isEmpty() && sample->rect().contains(text->geometry()))
+        << "the sample box is " << sample->height() << " high";
+}
+
+// Every font dialog shows its sample whole at the largest size it offers; OK hands that size back.
+TEST(PageControls, FontDialogsShowTheSampleAtTheirLargestSize) {
+    ModalFontDialogs dialogs;
+    dialogs.inside = PickTheLargestSizeAndSeeTheSample;
+    const legend_settings legendBefore = theLegend;
+    const platform::Font fonts[] = {theLegend.titleFont, theLegend.xCaptionFont, theLegend.yCaptionFontUp,
+                                    theLegend.yCaptionFontDown, theLegend.formulaFont, theResult.font};
+    Walk("x y", 30, [](int r) { return std::to_string(r) + " " + std::to_string(r * r % 17); },
+         [&](CTabulonDlg& dlg, platform::ScriptedDialogs&, const mainwin_test::ScratchFolder&) {
+             ASSERT_TRUE(ChooseTab(dlg, "Legend"));
+             for (int id : {legend::kTitleFontButton, legend::kAxisFontButton, legend::kFormulaFontButton}) {
+                 SCOPED_TRACE(id);
+                 ASSERT_TRUE(user_path::PressPicture(dlg.TopWidget(), id));
+             }
+             ASSERT_TRUE(ChooseTab(dlg, "Results"));
+             ASSERT_TRUE(Press(dlg.TopWidget(), "Font"));
+             ASSERT_EQ(dialogs.chosen.size(), 4u);
+             const int largest[] = {26, 18, 18, 18};
+             for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(dialogs.chosen[i].pointSize, largest[i] * 10) << i;
+         },
+         &dialogs);
+    theLegend.legend_settings::operator=(legendBefore);
+    theLegend.titleFont = fonts[0], theLegend.xCaptionFont = fonts[1], theLegend.yCaptionFontUp = fonts[2];
+    theLegend.yCaptionFontDown = fonts[3], theLegend.formulaFont = fonts[4], theResult.font = fonts[5];
 }
 
 TEST(PageControls, MakeAllInactiveLeavesNoDataToView) {
