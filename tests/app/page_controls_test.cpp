@@ -328,9 +328,8 @@ TEST(PageControls, DataSheetKeypadMovesTheCellAndGoToShowsItsCaption) {
          });
 }
 
-// With NumLock on, the keypad sends digits: held with Ctrl or Alt, its corner keys (and the
-// moving keys) put nothing into the cell, so Enter stores the value the cell had.
-TEST(PageControls, DataSheetKeypadWithCtrlOrAltTypesNothing) {
+// Sunspots brought in and its data sheet shown; `walk` gets the sheet and a click on a cell.
+void InSunspotsSheet(const std::function<void(DataEdit&, const std::function<void(int, int)>&)>& walk) {
     platform::ScriptedDialogs dialogs;
     mainwin_steps::InWindow(
         [&](CTabulonDlg& dlg) {
@@ -340,46 +339,79 @@ TEST(PageControls, DataSheetKeypadWithCtrlOrAltTypesNothing) {
             ASSERT_TRUE(Press(dlg.TopWidget(), "Show data"));
             DataEdit& sheet = theDataEdit;
             ASSERT_TRUE(sheet.IsVisible());
-            const auto click = [&](int row) {
-                const platform::Rect r = sheet.View()->CellRect(row, 2);
+            walk(sheet, [&](int row, int column) {
+                const platform::Rect r = sheet.View()->CellRect(row, column);
                 QTest::mouseClick(sheet.View()->View()->viewport(), Qt::LeftButton, Qt::NoModifier,
                                   QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
                 platform::PumpWaitingMessages();
-                ASSERT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(row, 2));
-            };
-            // Keys as a keyboard sends them: the modifier's own press, then the digit with its text.
-            const auto keys = [&](std::initializer_list<Qt::Key> digits, Qt::KeyboardModifiers modifier) {
-                for (Qt::Key digit : digits) {
-                    QTest::keyClick(QApplication::focusWidget(), digit, modifier | Qt::KeypadModifier);
-                    platform::PumpWaitingMessages();
-                }
-            };
-            const auto enter = [&] {
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                platform::PumpWaitingMessages();
-            };
-            const double before = theData.allValues[2 * 3 + 1];  // 1703's activity
-            click(3);
-            keys({Qt::Key_9, Qt::Key_1, Qt::Key_7, Qt::Key_3}, Qt::ControlModifier);
-            keys({Qt::Key_7, Qt::Key_9, Qt::Key_1, Qt::Key_3}, Qt::AltModifier);
-            EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(3, 2));
-            EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "23");
-            enter();
-            EXPECT_EQ(theData.allValues[2 * 3 + 1], before);
-            // The moving keys still move; the keypad alone still types.
-            click(3);
-            keys({Qt::Key_2}, Qt::AltModifier);
-            EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(4, 2));
-            QLineEdit* box = EditOf(sheet, DataEdit::kCellEdit);
-            ASSERT_NE(box, nullptr);
-            box->selectAll();
-            keys({Qt::Key_4, Qt::Key_2}, Qt::NoModifier);
-            EXPECT_EQ(box->text(), "42");
-            enter();
-            EXPECT_EQ(theData.allValues[2 * 4 + 1], 42);
+                ASSERT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(row, column));
+            });
             theData.links.sheetShow(false);
         },
         &dialogs);
+}
+
+// With NumLock on, the keypad sends digits: held with Ctrl or Alt, its corner keys (and the
+// moving keys) put nothing into the cell, so Enter stores the value the cell had.
+TEST(PageControls, DataSheetKeypadWithCtrlOrAltTypesNothing) {
+    InSunspotsSheet([](DataEdit& sheet, const std::function<void(int, int)>& click) {
+        // Keys as a keyboard sends them: the modifier's own press, then the digit with its text.
+        const auto keys = [&](std::initializer_list<Qt::Key> digits, Qt::KeyboardModifiers modifier) {
+            for (Qt::Key digit : digits) {
+                QTest::keyClick(QApplication::focusWidget(), digit, modifier | Qt::KeypadModifier);
+                platform::PumpWaitingMessages();
+            }
+        };
+        const auto enter = [&] {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            platform::PumpWaitingMessages();
+        };
+        const double before = theData.allValues[2 * 3 + 1];  // 1703's activity
+        click(3, 2);
+        keys({Qt::Key_9, Qt::Key_1, Qt::Key_7, Qt::Key_3}, Qt::ControlModifier);
+        keys({Qt::Key_7, Qt::Key_9, Qt::Key_1, Qt::Key_3}, Qt::AltModifier);
+        EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(3, 2));
+        EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "23");
+        enter();
+        EXPECT_EQ(theData.allValues[2 * 3 + 1], before);
+        // The moving keys still move; the keypad alone still types.
+        click(3, 2);
+        keys({Qt::Key_2}, Qt::AltModifier);
+        EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(4, 2));
+        QLineEdit* box = EditOf(sheet, DataEdit::kCellEdit);
+        ASSERT_NE(box, nullptr);
+        box->selectAll();
+        keys({Qt::Key_4, Qt::Key_2}, Qt::NoModifier);
+        EXPECT_EQ(box->text(), "42");
+        enter();
+        EXPECT_EQ(theData.allValues[2 * 4 + 1], 42);
+    });
+}
+
+// Held with Ctrl or Alt, the keypad's other keys type nothing either: 0 and the operators with
+// NumLock on, Delete with it off; the keypad's Enter still applies the cell.
+TEST(PageControls, DataSheetKeypadOperatorsWithCtrlOrAltTypeNothing) {
+    InSunspotsSheet([](DataEdit& sheet, const std::function<void(int, int)>& click) {
+        const double before = theData.allValues[2 * 3 + 1];  // 1703's activity
+        click(3, 2);
+        const std::pair<Qt::Key, QString> keys[] = {{Qt::Key_0, "0"},    {Qt::Key_Period, "."}, {Qt::Key_Plus, "+"},
+                                                    {Qt::Key_Minus, "-"}, {Qt::Key_Asterisk, "*"}, {Qt::Key_Slash, "/"}};
+        for (Qt::KeyboardModifier modifier : {Qt::ControlModifier, Qt::AltModifier}) {
+            for (const auto& [key, text] : keys) {
+                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), key, text, modifier | Qt::KeypadModifier);
+                platform::PumpWaitingMessages();
+                EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "23") << modifier << " " << text.toStdString();
+            }
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete, Qt::ControlModifier | Qt::KeypadModifier);
+        EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "23");
+        EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(3, 2));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        platform::PumpWaitingMessages();
+        EXPECT_EQ(theData.allValues[2 * 3 + 1], before);
+        EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(4, 1)) << "Enter applied the cell";
+    });
 }
 
 }  // namespace
