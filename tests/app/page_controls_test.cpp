@@ -388,6 +388,16 @@ TEST(PageControls, DataSheetKeypadWithCtrlOrAltTypesNothing) {
     });
 }
 
+// A key as a keyboard sends it, with its physical key (scan code) and text, to the focused widget.
+void SendPhysicalKey(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, quint32 scanCode, const QString& text = {}) {
+    QKeyEvent e(type, key, modifiers, scanCode, 0, 0, text);
+    QApplication::sendEvent(QApplication::focusWidget(), &e);
+    platform::PumpWaitingMessages();
+}
+
+// Scan codes of a PC keyboard under X.
+constexpr quint32 kScanControl = 37, kScanNumLock = 77, kScanPad2 = 88, kScanPad3 = 89, kScanRight = 114, kScanLeft = 113;
+
 // Held with Ctrl or Alt, the keypad's other keys type nothing either: 0 and the operators with
 // NumLock on, Delete with it off; the keypad's Enter still applies the cell.
 TEST(PageControls, DataSheetKeypadOperatorsWithCtrlOrAltTypeNothing) {
@@ -411,6 +421,56 @@ TEST(PageControls, DataSheetKeypadOperatorsWithCtrlOrAltTypeNothing) {
         platform::PumpWaitingMessages();
         EXPECT_EQ(theData.allValues[2 * 3 + 1], before);
         EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(4, 1)) << "Enter applied the cell";
+    });
+}
+
+// A key released is up whatever NumLock said at its press, and so is one whose release went to
+// another window.
+TEST(PageControls, DataSheetKeyReleasedUnderAnotherNumLockIsUp) {
+    InSunspotsSheet([](DataEdit& sheet, const std::function<void(int, int)>& click) {
+        const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, pad = Qt::ControlModifier | Qt::KeypadModifier;
+        const auto numLock = [] {
+            SendPhysicalKey(QEvent::KeyPress, Qt::Key_NumLock, Qt::ControlModifier, kScanNumLock);
+            SendPhysicalKey(QEvent::KeyRelease, Qt::Key_NumLock, Qt::ControlModifier, kScanNumLock);
+        };
+        const auto arrow = [&](int key, quint32 scan) {
+            SendPhysicalKey(QEvent::KeyPress, key, ctrl, scan);
+            SendPhysicalKey(QEvent::KeyRelease, key, ctrl, scan);
+            return std::make_tuple(sheet.currentRow, sheet.currentColumn);
+        };
+        click(3, 1);
+        SendPhysicalKey(QEvent::KeyPress, Qt::Key_Control, ctrl, kScanControl);
+        // Keypad 2 goes down as a digit and comes up as Down.
+        SendPhysicalKey(QEvent::KeyPress, Qt::Key_2, pad, kScanPad2, "2");
+        EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(4, 1));
+        numLock();
+        SendPhysicalKey(QEvent::KeyRelease, Qt::Key_Down, pad, kScanPad2);
+        numLock();
+        EXPECT_EQ(arrow(Qt::Key_Right, kScanRight), std::make_tuple(4, 2));
+        // A corner key the same way leaves no move blocked.
+        SendPhysicalKey(QEvent::KeyPress, Qt::Key_3, pad, kScanPad3, "3");
+        numLock();
+        SendPhysicalKey(QEvent::KeyRelease, Qt::Key_PageDown, pad, kScanPad3);
+        numLock();
+        EXPECT_EQ(arrow(Qt::Key_Left, kScanLeft), std::make_tuple(4, 1));
+        EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "1704");
+
+        // Keypad 2 held while another window takes the keyboard: its release goes there.
+        QWidget* sheetWindow = QApplication::focusWidget()->window();
+        SendPhysicalKey(QEvent::KeyPress, Qt::Key_2, pad, kScanPad2, "2");
+        EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(5, 1));
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        platform::PumpWaitingMessages();
+        ASSERT_EQ(QApplication::activeWindow(), &other);
+        other.hide();
+        sheetWindow->activateWindow();
+        platform::PumpWaitingMessages();
+        ASSERT_EQ(QApplication::activeWindow(), sheetWindow);
+        ASSERT_EQ(QApplication::focusWidget(), sheet.Control(DataEdit::kCellEdit).Widget());
+        EXPECT_EQ(arrow(Qt::Key_Right, kScanRight), std::make_tuple(5, 2));
+        SendPhysicalKey(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier, kScanControl);
     });
 }
 
