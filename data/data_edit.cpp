@@ -469,20 +469,17 @@ void DataEdit::OnGridClick(platform::Point point) {
     FillDataGridAt(currentSeries, goToNumber - 1);
 }
 
-bool DataEdit::OnMoveKey(int key) {
+bool DataEdit::OnMoveKey() {
     using platform::KeyDown;
     if (!KeyDown(platform::kKeyControl) && !KeyDown(platform::kKeyAlt)) return false;
-    // A keypad key held with Ctrl or Alt is a move or nothing: the edit box would otherwise
-    // type its digit into the cell, and the next Enter would store it.
-    const bool keypad = key >= platform::kKeyNumpad0 && key <= platform::kKeyNumpad0 + 9;
     const auto pad = [](int digit) { return KeyDown(platform::kKeyNumpad0 + digit); };
     // The diagonals, by arrow pairs or by the keypad's corner keys, move nothing.
     const bool upArrow = KeyDown(platform::kKeyUp), downArrow = KeyDown(platform::kKeyDown);
-    if ((upArrow || downArrow) && (KeyDown(platform::kKeyLeft) || KeyDown(platform::kKeyRight))) return keypad;
-    if (pad(7) || pad(9) || pad(1) || pad(3)) return keypad;
+    if ((upArrow || downArrow) && (KeyDown(platform::kKeyLeft) || KeyDown(platform::kKeyRight))) return false;
+    if (pad(7) || pad(9) || pad(1) || pad(3)) return false;
     const bool up = upArrow || pad(8), down = downArrow || pad(2);
     const bool left = KeyDown(platform::kKeyLeft) || pad(4), right = KeyDown(platform::kKeyRight) || pad(6);
-    if (!up && !down && !left && !right) return keypad;
+    if (!up && !down && !left && !right) return false;
     if (!CommitCellEdit()) return true;
     if (up) {
         --currentRow;
@@ -517,10 +514,16 @@ bool DataEdit::PreTranslateInput(const platform::InputEvent& input) {
             case platform::kKeyNumpad0 + 7:
             case platform::kKeyNumpad0 + 8:
             case platform::kKeyNumpad0 + 9:
-                return OnMoveKey(input.key);
+                if (OnMoveKey()) return true;
+                break;
             default:
                 break;
         }
+        // Held with Ctrl or Alt, a keypad key is a move or nothing: the edit box would still type
+        // its character (or, with NumLock off, delete a word), and the next Enter would store it.
+        // Its Enter stays Enter.
+        return input.keypad && input.key != platform::kKeyReturn &&
+               (platform::KeyDown(platform::kKeyControl) || platform::KeyDown(platform::kKeyAlt));
     }
     return false;
 }

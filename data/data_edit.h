@@ -117,9 +117,8 @@ public:
     void OnSetFocusGoTo();
     // A left click at a point of the dialog's client area on the grid.
     void OnGridClick(platform::Point point);
-    // A key while Ctrl or Alt is held; returns true when the key is used up: it moved the cell,
-    // or it is a keypad key (which then types nothing).
-    bool OnMoveKey(int key);
+    // A moving key; returns true when Ctrl or Alt is held and the keys down move the cell.
+    bool OnMoveKey();
 
     // The grid's view (tests reach the real widget through it).
     DataSheetView* View() const { return view_.get(); }

@@ -53,6 +53,7 @@ struct InputEvent {
     Kind kind = KeyDown;
     int controlId = 0;  // the control the input goes to; 0 for the dialog itself
     int key = 0;        // KeyCode for key input
+    bool keypad = false; // key input from the numeric keypad (NumLock on or off)
     unsigned flags = 0; // MouseFlags
     Point point;        // dialog client coordinates
 };

@@ -46,8 +46,17 @@ Point PointOf(const QPoint& p) { return Point{p.x(), p.y()}; }
 }  // namespace
 
 int KeyCodeOf(int qtKey, Qt::KeyboardModifiers modifiers) {
-    if ((modifiers & Qt::KeypadModifier) && qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
-        return kKeyNumpad0 + (qtKey - Qt::Key_0);
+    if (modifiers & Qt::KeypadModifier) {
+        if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return kKeyNumpad0 + (qtKey - Qt::Key_0);
+        switch (qtKey) {
+            case Qt::Key_Asterisk: return kKeyMultiply;
+            case Qt::Key_Plus: return kKeyAdd;
+            case Qt::Key_Minus: return kKeySubtract;
+            case Qt::Key_Period:
+            case Qt::Key_Comma: return kKeyDecimal;  // the decimal key sends the locale's separator
+            case Qt::Key_Slash: return kKeyDivide;
+            default: break;
+        }
     }
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) return qtKey;
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return kKeyF1 + (qtKey - Qt::Key_F1);
@@ -72,6 +81,7 @@ int KeyCodeOf(int qtKey, Qt::KeyboardModifiers modifiers) {
         case Qt::Key_Down: return kKeyDown;
         case Qt::Key_Insert: return kKeyInsert;
         case Qt::Key_Delete: return kKeyDelete;
+        case Qt::Key_Clear: return kKeyClear;
         default: return 0;
     }
 }
@@ -150,6 +160,7 @@ bool DialogClient::PreTranslate(QEvent* e, int controlId, QWidget* source) {
             auto* k = static_cast<QKeyEvent*>(e);
             in.kind = e->type() == QEvent::KeyPress ? InputEvent::KeyDown : InputEvent::KeyUp;
             in.key = KeyCodeOf(k->key(), k->modifiers());
+            in.keypad = k->modifiers() & Qt::KeypadModifier;
             break;
         }
         case QEvent::MouseButtonPress:

@@ -1,6 +1,8 @@
 #include "platform/system.h"
 
-#include <set>
+#include <algorithm>
+#include <cstdint>
+#include <map>
 
 #include <QApplication>
 #include <QDateTime>
@@ -28,7 +30,10 @@ std::string& CommandLineStorage() {
 class KeyTracker : public QObject {
 public:
     using QObject::QObject;
-    std::set<int> down;
+
+    bool IsDown(int code) const {
+        return std::any_of(down.begin(), down.end(), [code](const auto& held) { return held.second == code; });
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
@@ -36,17 +41,29 @@ protected:
             auto* k = static_cast<QKeyEvent*>(e);
             if (!k->isAutoRepeat()) {
                 const int code = KeyCodeOf(k->key(), k->modifiers());
+                // Held keys are kept by the physical key: NumLock may change while a keypad key
+                // is down, and then it comes up as another key (2 goes down, Down comes up).
+                // Input without a scan code can only be matched by its code.
+                const std::uint64_t physical =
+                    k->nativeScanCode() != 0 ? (std::uint64_t{1} << 32) | k->nativeScanCode() : static_cast<std::uint32_t>(code);
                 if (e->type() == QEvent::KeyPress) {
-                    down.insert(code);
+                    down[physical] = code;
                 } else {
-                    down.erase(code);
+                    down.erase(physical);
                 }
             }
-        } else if (e->type() == QEvent::ApplicationDeactivate) {
+        } else if (e->type() == QEvent::WindowDeactivate || e->type() == QEvent::ApplicationDeactivate ||
+                   (e->type() == QEvent::ApplicationStateChange &&
+                    static_cast<QApplicationStateChangeEvent*>(e)->applicationState() != Qt::ApplicationActive)) {
+            // Once a window loses the keyboard, the releases of the keys held may go to another
+            // application and never come here.
             down.clear();
         }
         return QObject::eventFilter(watched, e);
     }
+
+private:
+    std::map<std::uint64_t, int> down;  // physical key -> the code it had when pressed
 };
 
 QPointer<KeyTracker>& Tracker() {
@@ -72,7 +89,7 @@ bool KeyDown(int key) {
         case kKeyLeftButton: return buttons & Qt::LeftButton;
         case kKeyRightButton: return buttons & Qt::RightButton;
         case kKeyMiddleButton: return buttons & Qt::MiddleButton;
-        default: return Tracker() && Tracker()->down.count(key) != 0;
+        default: return Tracker() && Tracker()->IsDown(key);
     }
 }
 

@@ -81,6 +81,7 @@ enum KeyCode : int {
     kKeyMiddleButton = 0x04,
     kKeyBack = 0x08,
     kKeyTab = 0x09,
+    kKeyClear = 0x0C,    // the keypad's 5 with NumLock off
     kKeyReturn = 0x0D,
     kKeyShift = 0x10,
     kKeyControl = 0x11,
@@ -98,6 +99,11 @@ enum KeyCode : int {
     kKeyInsert = 0x2D,
     kKeyDelete = 0x2E,
     kKeyNumpad0 = 0x60,  // the keypad's digits with NumLock on: kKeyNumpad0 + digit
+    kKeyMultiply = 0x6A,  // the keypad's operator keys
+    kKeyAdd = 0x6B,
+    kKeySubtract = 0x6D,
+    kKeyDecimal = 0x6E,
+    kKeyDivide = 0x6F,
     kKeyF1 = 0x70,
 };
 

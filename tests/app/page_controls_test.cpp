@@ -414,9 +414,8 @@ TEST(PageControls, DataSheetKeypadMovesTheCellAndGoToShowsItsCaption) {
          });
 }
 
-// With NumLock on, the keypad sends digits: held with Ctrl or Alt, its corner keys (and the
-// moving keys) put nothing into the cell, so Enter stores the value the cell had.
-TEST(PageControls, DataSheetKeypadWithCtrlOrAltTypesNothing) {
+// Sunspots brought in and its data sheet shown; `walk` gets the sheet and a click on a cell.
+void InSunspotsSheet(const std::function<void(DataEdit&, const std::function<void(int, int)>&)>& walk) {
     platform::ScriptedDialogs dialogs;
     mainwin_steps::InWindow(
         [&](CTabulonDlg& dlg) {
@@ -426,46 +425,139 @@ TEST(PageControls, DataSheetKeypadWithCtrlOrAltTypesNothing) {
             ASSERT_TRUE(Press(dlg.TopWidget(), "Show data"));
             DataEdit& sheet = theDataEdit;
             ASSERT_TRUE(sheet.IsVisible());
-            const auto click = [&](int row) {
-                const platform::Rect r = sheet.View()->CellRect(row, 2);
+            walk(sheet, [&](int row, int column) {
+                const platform::Rect r = sheet.View()->CellRect(row, column);
                 QTest::mouseClick(sheet.View()->View()->viewport(), Qt::LeftButton, Qt::NoModifier,
                                   QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
                 platform::PumpWaitingMessages();
-                ASSERT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(row, 2));
-            };
-            // Keys as a keyboard sends them: the modifier's own press, then the digit with its text.
-            const auto keys = [&](std::initializer_list<Qt::Key> digits, Qt::KeyboardModifiers modifier) {
-                for (Qt::Key digit : digits) {
-                    QTest::keyClick(QApplication::focusWidget(), digit, modifier | Qt::KeypadModifier);
-                    platform::PumpWaitingMessages();
-                }
-            };
-            const auto enter = [&] {
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                platform::PumpWaitingMessages();
-            };
-            const double before = theData.allValues[2 * 3 + 1];  // 1703's activity
-            click(3);
-            keys({Qt::Key_9, Qt::Key_1, Qt::Key_7, Qt::Key_3}, Qt::ControlModifier);
-            keys({Qt::Key_7, Qt::Key_9, Qt::Key_1, Qt::Key_3}, Qt::AltModifier);
-            EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(3, 2));
-            EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "23");
-            enter();
-            EXPECT_EQ(theData.allValues[2 * 3 + 1], before);
-            // The moving keys still move; the keypad alone still types.
-            click(3);
-            keys({Qt::Key_2}, Qt::AltModifier);
-            EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(4, 2));
-            QLineEdit* box = EditOf(sheet, DataEdit::kCellEdit);
-            ASSERT_NE(box, nullptr);
-            box->selectAll();
-            keys({Qt::Key_4, Qt::Key_2}, Qt::NoModifier);
-            EXPECT_EQ(box->text(), "42");
-            enter();
-            EXPECT_EQ(theData.allValues[2 * 4 + 1], 42);
+                ASSERT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(row, column));
+            });
             theData.links.sheetShow(false);
         },
         &dialogs);
+}
+
+// With NumLock on, the keypad sends digits: held with Ctrl or Alt, its corner keys (and the
+// moving keys) put nothing into the cell, so Enter stores the value the cell had.
+TEST(PageControls, DataSheetKeypadWithCtrlOrAltTypesNothing) {
+    InSunspotsSheet([](DataEdit& sheet, const std::function<void(int, int)>& click) {
+        // Keys as a keyboard sends them: the modifier's own press, then the digit with its text.
+        const auto keys = [&](std::initializer_list<Qt::Key> digits, Qt::KeyboardModifiers modifier) {
+            for (Qt::Key digit : digits) {
+                QTest::keyClick(QApplication::focusWidget(), digit, modifier | Qt::KeypadModifier);
+                platform::PumpWaitingMessages();
+            }
+        };
+        const auto enter = [&] {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            platform::PumpWaitingMessages();
+        };
+        const double before = theData.allValues[2 * 3 + 1];  // 1703's activity
+        click(3, 2);
+        keys({Qt::Key_9, Qt::Key_1, Qt::Key_7, Qt::Key_3}, Qt::ControlModifier);
+        keys({Qt::Key_7, Qt::Key_9, Qt::Key_1, Qt::Key_3}, Qt::AltModifier);
+        EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(3, 2));
+        EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "23");
+        enter();
+        EXPECT_EQ(theData.allValues[2 * 3 + 1], before);
+        // The moving keys still move; the keypad alone still types.
+        click(3, 2);
+        keys({Qt::Key_2}, Qt::AltModifier);
+        EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(4, 2));
+        QLineEdit* box = EditOf(sheet, DataEdit::kCellEdit);
+        ASSERT_NE(box, nullptr);
+        box->selectAll();
+        keys({Qt::Key_4, Qt::Key_2}, Qt::NoModifier);
+        EXPECT_EQ(box->text(), "42");
+        enter();
+        EXPECT_EQ(theData.allValues[2 * 4 + 1], 42);
+    });
+}
+
+// A key as a keyboard sends it, with its physical key (scan code) and text, to the focused widget.
+void SendPhysicalKey(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, quint32 scanCode, const QString& text = {}) {
+    QKeyEvent e(type, key, modifiers, scanCode, 0, 0, text);
+    QApplication::sendEvent(QApplication::focusWidget(), &e);
+    platform::PumpWaitingMessages();
+}
+
+// Scan codes of a PC keyboard under X.
+constexpr quint32 kScanControl = 37, kScanNumLock = 77, kScanPad2 = 88, kScanPad3 = 89, kScanRight = 114, kScanLeft = 113;
+
+// Held with Ctrl or Alt, the keypad's other keys type nothing either: 0 and the operators with
+// NumLock on, Delete with it off; the keypad's Enter still applies the cell.
+TEST(PageControls, DataSheetKeypadOperatorsWithCtrlOrAltTypeNothing) {
+    InSunspotsSheet([](DataEdit& sheet, const std::function<void(int, int)>& click) {
+        const double before = theData.allValues[2 * 3 + 1];  // 1703's activity
+        click(3, 2);
+        const std::pair<Qt::Key, QString> keys[] = {{Qt::Key_0, "0"},    {Qt::Key_Period, "."}, {Qt::Key_Plus, "+"},
+                                                    {Qt::Key_Minus, "-"}, {Qt::Key_Asterisk, "*"}, {Qt::Key_Slash, "/"}};
+        for (Qt::KeyboardModifier modifier : {Qt::ControlModifier, Qt::AltModifier}) {
+            for (const auto& [key, text] : keys) {
+                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), key, text, modifier | Qt::KeypadModifier);
+                platform::PumpWaitingMessages();
+                EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "23") << modifier << " " << text.toStdString();
+            }
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete, Qt::ControlModifier | Qt::KeypadModifier);
+        EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "23");
+        EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(3, 2));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        platform::PumpWaitingMessages();
+        EXPECT_EQ(theData.allValues[2 * 3 + 1], before);
+        EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(4, 1)) << "Enter applied the cell";
+    });
+}
+
+// A key released is up whatever NumLock said at its press, and so is one whose release went to
+// another window.
+TEST(PageControls, DataSheetKeyReleasedUnderAnotherNumLockIsUp) {
+    InSunspotsSheet([](DataEdit& sheet, const std::function<void(int, int)>& click) {
+        const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, pad = Qt::ControlModifier | Qt::KeypadModifier;
+        const auto numLock = [] {
+            SendPhysicalKey(QEvent::KeyPress, Qt::Key_NumLock, Qt::ControlModifier, kScanNumLock);
+            SendPhysicalKey(QEvent::KeyRelease, Qt::Key_NumLock, Qt::ControlModifier, kScanNumLock);
+        };
+        const auto arrow = [&](int key, quint32 scan) {
+            SendPhysicalKey(QEvent::KeyPress, key, ctrl, scan);
+            SendPhysicalKey(QEvent::KeyRelease, key, ctrl, scan);
+            return std::make_tuple(sheet.currentRow, sheet.currentColumn);
+        };
+        click(3, 1);
+        SendPhysicalKey(QEvent::KeyPress, Qt::Key_Control, ctrl, kScanControl);
+        // Keypad 2 goes down as a digit and comes up as Down.
+        SendPhysicalKey(QEvent::KeyPress, Qt::Key_2, pad, kScanPad2, "2");
+        EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(4, 1));
+        numLock();
+        SendPhysicalKey(QEvent::KeyRelease, Qt::Key_Down, pad, kScanPad2);
+        numLock();
+        EXPECT_EQ(arrow(Qt::Key_Right, kScanRight), std::make_tuple(4, 2));
+        // A corner key the same way leaves no move blocked.
+        SendPhysicalKey(QEvent::KeyPress, Qt::Key_3, pad, kScanPad3, "3");
+        numLock();
+        SendPhysicalKey(QEvent::KeyRelease, Qt::Key_PageDown, pad, kScanPad3);
+        numLock();
+        EXPECT_EQ(arrow(Qt::Key_Left, kScanLeft), std::make_tuple(4, 1));
+        EXPECT_EQ(sheet.Control(DataEdit::kCellEdit).Text(), "1704");
+
+        // Keypad 2 held while another window takes the keyboard: its release goes there.
+        QWidget* sheetWindow = QApplication::focusWidget()->window();
+        SendPhysicalKey(QEvent::KeyPress, Qt::Key_2, pad, kScanPad2, "2");
+        EXPECT_EQ(std::tie(sheet.currentRow, sheet.currentColumn), std::make_tuple(5, 1));
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        platform::PumpWaitingMessages();
+        ASSERT_EQ(QApplication::activeWindow(), &other);
+        other.hide();
+        sheetWindow->activateWindow();
+        platform::PumpWaitingMessages();
+        ASSERT_EQ(QApplication::activeWindow(), sheetWindow);
+        ASSERT_EQ(QApplication::focusWidget(), sheet.Control(DataEdit::kCellEdit).Widget());
+        EXPECT_EQ(arrow(Qt::Key_Right, kScanRight), std::make_tuple(5, 2));
+        SendPhysicalKey(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier, kScanControl);
+    });
 }
 
 }  // namespace
