@@ -137,9 +137,7 @@ int InkPixels(const QImage& image, const QRect& area, QRgb background) {
 TEST(Captions, EyeGroupCaptionStandsWholeAboveItsFrame) {
     mainwin_test::ScratchFolder folder("eye_caption");
     const std::string file = folder / "plane.txt";
-    user_path::WriteRecords(file, "x1 x2 y", 12, [](int r) {
-        return std::to_string(r) + ' ' + std::to_string(r * 3 % 5) + ' ' + std::to_string(1 + r - r * 3 % 5);
-    });
+    user_path::WritePlaneRecords(file);
     platform::ScriptedDialogs dialogs;
     mainwin_steps::InWindow(
         [&](CTabulonDlg& dlg) {

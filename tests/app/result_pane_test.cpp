@@ -186,9 +186,7 @@ int FirstTextRow(CTabulonDlg& dlg) {
 TEST(ResultPane, FirstLineOfEveryReportClearsTheFrame) {
     mainwin_test::ScratchFolder folder("pane_first_line");
     const std::string plane = folder / "plane.txt", curve = folder / "curve.txt";
-    user_path::WriteRecords(plane, "x1 x2 y", 12, [](int r) {
-        return std::to_string(r) + ' ' + std::to_string(r * 3 % 5) + ' ' + std::to_string(1 + r - r * 3 % 5);
-    });
+    user_path::WritePlaneRecords(plane);
     user_path::WriteRecords(curve, "x y", 12, [](int r) { return std::to_string(r) + ' ' + std::to_string(r * r % 7); });
     for (const std::string& file : {plane, curve}) {
         SCOPED_TRACE(file);
@@ -258,9 +256,7 @@ QRect LeftmostInk(const QImage& image, const platform::Rect& r) {
 TEST(ResultPane, FrameStaysWholeWithTheSeriesDotInsideItInBothLayouts) {
     mainwin_test::ScratchFolder folder("pane_frame");
     const std::string plane = folder / "plane.txt";
-    user_path::WriteRecords(plane, "x1 x2 y", 12, [](int r) {
-        return std::to_string(r) + ' ' + std::to_string(r * 3 % 5) + ' ' + std::to_string(1 + r - r * 3 % 5);
-    });
+    user_path::WritePlaneRecords(plane);
     const platform::Font font = theResult.font;
     platform::ScriptedDialogs dialogs;
     mainwin_steps::InWindow(

@@ -289,6 +289,13 @@ inline void WriteRecords(const std::string& path, const std::string& names, int 
     for (int r = 0; r < records; ++r) out << row(r) << '\n';
 }
 
+// Twelve records "x1 x2 y" of an exact plane (y = 1 + x1 - x2): data of two arguments.
+inline void WritePlaneRecords(const std::string& path) {
+    WriteRecords(path, "x1 x2 y", 12, [](int r) {
+        return std::to_string(r) + ' ' + std::to_string(r * 3 % 5) + ' ' + std::to_string(1 + r - r * 3 % 5);
+    });
+}
+
 // The user's data folder (where reports are kept) is `folder` while this lives.
 class DataFolderAt {
 public:
